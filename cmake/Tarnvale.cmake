@@ -1,0 +1,34 @@
+# Shared compile settings for every target of the project.
+add_library(tarnvale_options INTERFACE)
+target_include_directories(tarnvale_options INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(tarnvale_options INTERFACE -Wall -Wextra)
+target_link_libraries(tarnvale_options INTERFACE Threads::Threads)
+if(TARNVALE_WERROR)
+  target_compile_options(tarnvale_options INTERFACE -Werror)
+endif()
+if(TARNVALE_SANITIZE)
+  target_compile_options(tarnvale_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tarnvale_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# One static library per source folder, from every .cpp below it.
+function(tarnvale_add_folder_library folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/app/main/")
+  if(NOT sources)
+    set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${folder} STATIC ${sources})
+  target_link_libraries(${folder} PUBLIC tarnvale_options)
+endfunction()
+
+# Links every folder library into a target as one rescanned group, so the
+# order of the libraries never matters.
+function(tarnvale_link_all target)
+  string(JOIN "," group ${TARNVALE_LIBRARIES})
+  target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${group}>"
+    PkgConfig::SDL2 PkgConfig::SDL2_TTF PkgConfig::PNG JPEG::JPEG PkgConfig::ZLIB
+    PkgConfig::EXPAT PkgConfig::TREMOR PkgConfig::MPG123 PkgConfig::XMP tarnvale_options)
+endfunction()
