@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class Window;
+class Cursor;
+class D3DInterface;
+
+// The platform services the application runs on. main() hands it the SDL
+// backends; tests hand it headless ones and an offscreen device. Time comes
+// from CurrentClock(), which tests replace with a manual clock. Files that
+// destroy an AppPlatform include Window.h and Cursor.h.
+struct AppPlatform
+{
+    std::unique_ptr<Window> window;
+    std::unique_ptr<Cursor> cursor;
+    // Makes the rendering device for the created window; null on failure.
+    std::function<std::unique_ptr<D3DInterface>(Window&)> createRenderer;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "app/VelkAppBase.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class Animator;
+class Board;
+class Menu;
+class MusicInterface;
+class ScriptCommand;
+class SoundPlayer;
+class TitleScreen;
+class Value;
+class Widget;
+
+// The framework's game application: start-up screens, the loading thread's
+// steps, open menus, the board and the game's sound channels. The game's own
+// application derives from it.
+class GameApp : public VelkAppBase
+{
+public:
+    GameApp(std::wstring title, std::wstring version, int width, int height);
+    ~GameApp() override;
+
+    bool Init(const std::vector<std::string>& args) override;
+
+    const std::wstring& GetVersionText() const { return m_version; }
+    const std::wstring& GetPlayerName() const { return m_playerName; }
+    void SetPlayerName(std::wstring name) { m_playerName = std::move(name); }
+    Board* GetBoard() const { return m_board; }
+    void SetBoard(Board* board) { m_board = board; }
+    TitleScreen* GetTitleScreen() const { return m_titleScreen; }
+
+    // Menus and screens.
+    virtual Widget* WrapMenu(Menu* menu);
+    void MarkMenusForClose();
+    void CloseMarkedMenus();
+    void RegisterOpenMenu(Menu* menu);
+    void UnregisterOpenMenu(Menu* menu);
+    void SetCurrentMenu(Menu* menu);
+    Menu* GetCurrentMenu() const { return m_currentMenu; }
+    const std::vector<Menu*>& GetOpenMenus() const { return m_openMenus; }
+    virtual void HandleTypedCode(const std::wstring& typed);
+    // 0 not handled, 1 handled and the script waits, 2 handled and it goes on.
+    virtual int HandleScriptCommand(ScriptCommand* command, Animator* animator);
+    virtual Widget* CreateMenuButton(const Value& name, const Value& label, const Value& action, bool scripted);
+    virtual void ResetGame();
+    void WindowActivated() override;
+    void WindowDeactivated() override;
+    void SuspendWidgetInput() { SetWidgetSuspension(1); }
+    void ResumeWidgetInput() { SetWidgetSuspension(0); }
+
+    // Start-up screens: the logo screen and the splash screens call
+    // AdvanceStartupScreens when they end; the title screen comes last.
+    virtual Widget* CreateTitleScreen() { return nullptr; }
+    virtual void AdvanceStartupScreens();
+    int GetStartupScreen() const { return m_startupScreen; }
+
+    // Loading: each step bumps the count on the loading thread; the main
+    // thread tells the title screen.
+    void AdvanceLoadingProgress();
+    virtual int GetExtraLoadingSteps() { return 0; }
+
+    // Sound channels of the game.
+    SoundPlayer* GetSoundPlayer() const { return m_soundPlayer.get(); }
+    void PlaySound(int id, int minInterval, double volume);
+    void PlaySoundByName(const std::wstring& name);
+    void PlayVoice(int id);
+    void PlayAmbience(int id);
+    void CrossFadeMusic(int songId);
+    void PauseMusic();
+    void ResumeMusic();
+    void StopAllLoops();
+    void UpdateFrames() override;
+    void SetMusicVolume(double volume) override;
+
+protected:
+    void LoadingThreadProc() override;
+    void LoadingThreadCompleted() override;
+    void ApplyVolumes() override;
+    void CreateSound() override;
+    void ShowTitleScreen();
+    void TellTitleScreenProgress();
+    void TellTitleScreenLoaded();
+
+private:
+    void ActivateMenu(Menu* menu, bool active);
+    void KillMenu(Menu* menu);
+
+    std::wstring m_version;
+    std::wstring m_playerName;
+    Board* m_board{nullptr};
+    TitleScreen* m_titleScreen{nullptr};
+    Widget* m_titleScreenWidget{nullptr};
+    std::vector<Menu*> m_openMenus;
+    std::vector<Menu*> m_menusMarkedForClose;
+    Menu* m_currentMenu{nullptr};
+    int m_startupScreen{0};
+    int m_progressTold{0};
+
+    std::unique_ptr<SoundPlayer> m_soundPlayer;
+    std::unique_ptr<MusicInterface> m_voicePlayer;
+    std::unique_ptr<MusicInterface> m_ambiencePlayer;
+};
+
+extern GameApp* gApp;

@@ -1,0 +1,249 @@
+#pragma once
+
+#include "app/AppPlatform.h"
+#include "platform/InputEvent.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+class Widget;
+class WidgetManager;
+class Image;
+class D3DInterface;
+class SoundManager;
+class MusicInterface;
+
+// The application object: owns the window, the renderer, the widget manager,
+// the sound services, the dialog registry and the deferred lists, and runs the
+// main loop. One exists for the whole run, reached through gAppBase (and, as a
+// GameApp, through gApp).
+class VelkAppBase
+{
+public:
+    VelkAppBase(std::wstring title, int width, int height);
+    virtual ~VelkAppBase();
+    VelkAppBase(const VelkAppBase&) = delete;
+    VelkAppBase& operator=(const VelkAppBase&) = delete;
+
+    // Start-up: platform services first (the default is the SDL backend), then
+    // Init with the command line (without the program name), then Start, which
+    // returns when the main loop ends. Init returns false when the program must
+    // end at once (a bad command line, no window); GetExitCode says how.
+    void SetPlatform(AppPlatform platform);
+    virtual bool Init(const std::vector<std::string>& args);
+    virtual void Start();
+    int GetExitCode() const { return m_exitCode; }
+
+    // Main loop pieces, public so that tests drive them pass by pass.
+    void RunLoopPass();
+    bool IsLoopDone() const { return m_loopDone; }
+    virtual void UpdateFrames();
+    void DrawFrame();
+
+    // Ends the main loop in order; from another thread only a request.
+    virtual void Shutdown();
+    bool IsShutdownRequested() const { return m_shutdownRequested; }
+
+    // Size of the application area.
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    const std::wstring& GetTitle() const { return m_title; }
+
+    WidgetManager* GetWidgetManager() const { return m_widgetManager.get(); }
+    D3DInterface* GetRenderer() const { return m_renderer.get(); }
+    Window* GetWindow() const { return m_platform.window.get(); }
+
+    // Widgets and dialogs.
+    void DeferDelete(Widget* widget);
+    void CancelDeferDelete(Widget* widget); // a widget added again stays alive
+    bool IsDeletePending(const Widget* widget) const;
+    virtual void AddDialog(Widget* widget);
+    virtual void KillDialog(Widget* widget);
+    Widget* GetDialog(int id) const;
+    int GetDialogCount() const { return static_cast<int>(m_dialogList.size()); }
+
+    // Deferred messages: the window's records wait here until the loop hands
+    // them to the widgets, one per call.
+    void PostMessage(const InputEvent& event);
+    bool ProcessDeferredMessage();
+    int GetPendingMessageCount() const { return static_cast<int>(m_deferredMessages.size()); }
+
+    // Settings (settings.xml in the data folder).
+    bool IsWindowed() const { return m_windowed; }
+    bool IsStretchScreen() const { return m_stretchScreen; }
+    bool AreCustomCursorsEnabled() const { return m_customCursors; }
+    bool IsWindowedModeUnavailable() const { return m_windowedModeUnavailable; }
+    bool UsesSystemCaret() const { return m_useSystemCaret; }
+    virtual void WriteSettings();
+    virtual void SwitchScreenMode(bool windowed, bool force = false);
+    virtual void SetStretchScreen(bool stretch);
+
+    // Screensaver mode ("-screensaver", or a program name ending in "scr").
+    bool IsScreensaver() const { return m_isScreensaver; }
+    std::uintptr_t GetScreensaverPreview() const { return m_screensaverPreview; }
+
+    // While above 0, widgets without a suspend owner skip their updates.
+    int GetWidgetSuspension() const { return m_widgetSuspension; }
+    void SetWidgetSuspension(int count) { m_widgetSuspension = count; }
+
+    // Loading threads (start-up and set loader) raise this while they run; the
+    // governor then sleeps to give them time.
+    void LoadingThreadStarted() { ++m_loadingThreadsRunning; }
+    void LoadingThreadEnded() { --m_loadingThreadsRunning; }
+    bool IsLoadingThreadRunning() const { return m_loadingThreadsRunning.load() > 0; }
+    double GetLoadingProgress() const;
+    int GetLoadingStepTotal() const { return m_loadingStepTotal; }
+    int GetLoadingStepsDone() const { return m_loadingStepsDone.load(); }
+
+    // Focus of the main window.
+    virtual void WindowActivated() {}
+    virtual void WindowDeactivated() {}
+    bool HasFocus() const { return m_hasFocus; }
+
+    // Cursor: kinds 0 arrow, 1 hand, 2 slider thumb, 3 text.
+    void SetCursor(int kind);
+    int GetCursor() const { return m_cursorKind; }
+    void SetCursorImage(Image* image);
+    Image* GetCursorImage() const { return m_cursorImage; }
+    void EnableCustomCursors(bool enabled);
+
+    void SetClipboard(const std::string& text);
+    std::string GetClipboard() const;
+
+    // The fatal-error box ("FATAL ERROR").
+    void Popup(const std::string& text);
+    // Loads an image file (the loader picks the extension); the caller owns it.
+    Image* GetImage(const std::string& path);
+
+    // Sound effects and music.
+    bool IsSoundOff() const { return m_soundOff; }
+    SoundManager* GetSoundManager() const { return m_soundManager.get(); }
+    MusicInterface* GetMusicInterface() const { return m_musicInterface.get(); }
+    virtual MusicInterface* CreateMusicInterface();
+    void PlaySample(int id);
+    void PlaySamplePan(int id, int pan);
+    void Mute();
+    void Unmute();
+    bool IsMuted() const { return m_muteCount > 0; }
+    double GetMasterVolume() const;
+    void SetMasterVolume(double volume);
+    double GetMusicVolume() const { return m_musicVolume; }
+    virtual void SetMusicVolume(double volume);
+    double GetSfxVolume() const { return m_sfxVolume; }
+    virtual void SetSfxVolume(double volume);
+
+    // Loop counters, logged when the loop ends.
+    struct LoopCounters
+    {
+        std::int64_t updates{0};
+        std::int64_t fractionalUpdates{0};
+        std::int64_t draws{0};
+        std::int64_t sleeps{0};
+        std::int64_t drawMs{0};
+    };
+    const LoopCounters& GetCounters() const { return m_counters; }
+
+protected:
+    // Steps of Init and of the shutdown, in order; each may be extended.
+    virtual bool CreateWindowAndDevice();
+    virtual void CreateSound();
+    virtual void StartLoadingThread();
+    virtual void LoadingThreadProc() {}
+    virtual void LoadingThreadCompleted() {}
+    virtual void ApplyVolumes();
+    void AdvanceLoadingSteps() { ++m_loadingStepsDone; }
+    void AddLoadingSteps(int steps) { m_loadingStepTotal += steps; }
+    void RemoveAllDialogs();
+    void ShutdownOrdered();
+    void FinishLoadingThread();
+    void FlushDeferredDeletes();
+    void ApplyCursor();
+    void ReadSettings();
+    void SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music);
+    void ResetMusicInterface();
+    void ResetSoundManager();
+
+    bool m_isScreensaver{false};
+    std::uintptr_t m_screensaverPreview{0};
+    bool m_screensaverConfigure{false};
+    bool m_soundOff{false};
+    int m_exitCode{0};
+
+private:
+    void HandleWindowEvent(const InputEvent& event);
+    void DispatchMouseDown(const InputEvent& event);
+    void DispatchMouseUp(const InputEvent& event);
+    void DispatchMouseMove(const InputEvent& event);
+    void PumpWindowEvents();
+    void RunGovernor();
+    void UpdateFractional(double ticks);
+    void LogCounters();
+
+    struct PendingDelete
+    {
+        Widget* widget{nullptr};
+        int depth{0};
+    };
+
+    std::wstring m_title;
+    int m_width{0};
+    int m_height{0};
+    AppPlatform m_platform;
+    std::unique_ptr<WidgetManager> m_widgetManager;
+    std::unique_ptr<D3DInterface> m_renderer;
+    std::unique_ptr<SoundManager> m_soundManager;
+    std::unique_ptr<MusicInterface> m_musicInterface;
+
+    std::deque<InputEvent> m_deferredMessages;
+    std::vector<PendingDelete> m_deferredDeletes;
+    int m_updateDepth{0};
+    std::map<int, Widget*> m_dialogMap;
+    std::vector<Widget*> m_dialogList;
+
+    bool m_windowed{true};
+    bool m_stretchScreen{false};
+    bool m_customCursors{true};
+    bool m_windowedModeUnavailable{false};
+    bool m_useSystemCaret{false};
+    bool m_settingsChanged{false};
+    int m_widgetSuspension{0};
+    bool m_hasFocus{true};
+    bool m_mouseCaptured{false};
+
+    int m_cursorKind{0};
+    Image* m_cursorImage{nullptr};
+
+    double m_musicVolume{0.85};
+    double m_sfxVolume{0.85};
+    int m_muteCount{0};
+
+    std::thread m_loadingThread;
+    std::atomic<int> m_loadingThreadsRunning{0};
+    std::atomic<bool> m_loadingThreadDone{false};
+    bool m_loadingThreadStarted{false};
+    bool m_loadingCompletionTold{false};
+    std::atomic<int> m_loadingStepsDone{0};
+    int m_loadingStepTotal{0};
+
+    std::thread::id m_mainThread;
+    std::atomic<bool> m_shutdownRequested{false};
+    bool m_shutdownDone{false};
+    bool m_loopDone{false};
+
+    // Frame governor: one update every 10 ms of the clock.
+    std::int64_t m_frameTimeMs{10};
+    std::int64_t m_lastTimeMs{0};
+    std::int64_t m_pendingMs{0};
+    double m_appliedFraction{0.0};
+    bool m_governorStarted{false};
+    bool m_wasUpdated{false};
+    LoopCounters m_counters;
+};
+
+extern VelkAppBase* gAppBase;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/InputEvent.h"
+
+#include <string>
+
+struct WindowOptions
+{
+    std::string title;
+    int width{1024};
+    int height{768};
+    bool windowed{true};
+};
+
+// The application's one window: shown, switched between windowed and full
+// screen, and the source of the input records.
+class Window
+{
+public:
+    virtual ~Window() = default;
+
+    // False when the window could not be made (the reason is in GetError).
+    virtual bool Create(const WindowOptions& options) = 0;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual bool IsShown() const = 0;
+
+    // False when the mode is not available; the window keeps its mode then.
+    virtual bool SetWindowed(bool windowed) = 0;
+    virtual bool IsWindowed() const = 0;
+    virtual void SetStretched(bool stretched) = 0;
+    virtual bool IsStretched() const = 0;
+
+    virtual void GetClientSize(int& width, int& height) const = 0;
+    virtual bool HasFocus() const = 0;
+
+    // Takes the next pending record, translating the system's events; false
+    // when none is pending.
+    virtual bool PollEvent(InputEvent& event) = 0;
+    // Keeps pointer records flowing while a button is held outside the window.
+    virtual void SetMouseCapture(bool captured) = 0;
+
+    virtual const std::string& GetError() const = 0;
+};
