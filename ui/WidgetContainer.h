@@ -1,0 +1,123 @@
+#pragma once
+
+#include "graphics/Matrix4.h"
+#include "ui/FlagsMod.h"
+#include "ui/ModalFlags.h"
+
+#include <cstdint>
+#include <list>
+
+class Graphics;
+class Widget;
+class WidgetManager;
+
+// The common base of Widget and WidgetManager: the ordered list of children,
+// position and size, coordinate conversion up and down the tree, the update
+// and draw walks with the flag masks each subtree applies, and the pointer
+// search.
+//
+// Children are kept in ascending priority: the first is drawn first (bottom),
+// the last on top. Points travel as Vector4 (x, y, z, w); plain widgets change
+// only x and y.
+//
+// Nothing here deletes a widget: a removed widget goes to the application's
+// deferred-delete list (Widget::RemovedFromParent) unless it was detached.
+class WidgetContainer {
+public:
+    WidgetContainer() = default;
+    WidgetContainer(const WidgetContainer&) = delete;
+    WidgetContainer& operator=(const WidgetContainer&) = delete;
+    virtual ~WidgetContainer();
+
+    virtual void AddWidget(Widget* child);
+    virtual void RemoveWidget(Widget* child);
+    virtual void SetFocus(Widget* widget);
+    virtual Vector4 LocalToParent(const Vector4& point);
+    virtual Vector4 ParentToLocal(const Vector4& point);
+    virtual void MarkDirty();
+    virtual void UpdateFrame();
+    virtual void Update();
+    virtual void UpdateAll(ModalFlags* flags);
+    virtual void UpdateFrameF(float fraction);
+    virtual void UpdateF(float fraction);
+    virtual void UpdateAllF(ModalFlags* flags, float fraction);
+    virtual void Draw(Graphics* g);
+    virtual void DrawAll(ModalFlags* flags, Graphics* g);
+    virtual bool IsUpdateSuspended();
+
+    // Empties the list; with deleteThem every child is deleted when removed,
+    // with recursive the children's own lists are emptied the same way.
+    void RemoveAllWidgets(bool deleteThem, bool recursive);
+    // Sets the widget whose IsUpdateSuspended decides for this subtree (null:
+    // the application decides). A null owner is only stored when forced.
+    void SetSuspendOwner(Widget* owner, bool force);
+    Widget* GetSuspendOwner() const { return m_suspendOwner; }
+
+    // The topmost child (searched recursively) under the point given in this
+    // container's coordinates, whose flags allow the pointer; null when none.
+    Widget* GetWidgetAt(float x, float y, uint32_t flags, float* localX, float* localY);
+    // True when a depth-first walk of the children meets a before b.
+    bool IsBelow(const Widget* a, const Widget* b) const;
+
+    Vector4 LocalToScreen(const Vector4& point);
+    Vector4 ScreenToLocal(const Vector4& point);
+    // The widget's origin in application pixels.
+    Vector4 GetScreenOrigin();
+    // An application point in this container's coordinates.
+    Vector4 AppToLocal(float x, float y);
+
+    // Reordering among the children; each calls the child's OrderChanged.
+    void BringToFront(Widget* child);
+    void BringToBack(Widget* child);
+    void PutBehind(Widget* child, Widget* sibling);
+    void PutInFront(Widget* child, Widget* sibling);
+    // A stable sort by priority, after priorities were changed in place.
+    void SortWidgets();
+
+    bool HasChild(const Widget* child) const;
+    const std::list<Widget*>& GetChildren() const { return m_widgets; }
+    WidgetManager* GetManager() const { return m_manager; }
+    WidgetContainer* GetParent() const { return m_parent; }
+
+    float GetX() const { return m_x; }
+    float GetY() const { return m_y; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    int GetPriority() const { return m_priority; }
+    // Only stores it: the parent's SortWidgets or a reordering places it.
+    void SetPriority(int priority) { m_priority = priority; }
+    bool GetClipChildren() const { return m_clipChildren; }
+    void SetClipChildren(bool clip) { m_clipChildren = clip; }
+    const FlagsMod& GetFlagsMod() const { return m_flagsMod; }
+    void SetFlagsMod(const FlagsMod& mod) { m_flagsMod = mod; }
+    int GetOverlayLevel() const { return m_overlayLevel; }
+    void SetOverlayLevel(int level) { m_overlayLevel = level; }
+
+protected:
+    using WidgetList = std::list<Widget*>;
+
+    // Removes the child's whole subtree from the manager, children first.
+    void DetachFromManager(Widget* widget);
+    // Re-inserts a child that is not in the list, by priority, walking from
+    // the hint position (see the .cpp for the two directions).
+    void InsertByPriority(Widget* child, WidgetList::iterator hint, bool fromEnd);
+    // Unlinks a child, advancing the update cursor past it when needed.
+    WidgetList::iterator Unlink(WidgetList::iterator position);
+    void Reorder(Widget* child, Widget* sibling, int how);
+    WidgetList::iterator Find(const Widget* child);
+
+    WidgetList m_widgets;
+    WidgetManager* m_manager = nullptr;
+    WidgetContainer* m_parent = nullptr;
+    Widget* m_suspendOwner = nullptr;
+    bool m_cursorMoved = false;
+    WidgetList::iterator m_updateCursor = m_widgets.end();
+    float m_x = 0.0f;
+    float m_y = 0.0f;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_clipChildren = false;
+    FlagsMod m_flagsMod;
+    int m_overlayLevel = 0;
+    int m_priority = 0;
+};

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "graphics/Rect.h"
+#include "ui/PointerState.h"
+#include "ui/WidgetContainer.h"
+
+#include <array>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class ClickListener;
+class ImageSurface;
+class VelkAppBase;
+
+// The root of the widget tree and the one place where input enters it: it
+// tracks the pointer (the widget under it, the widget holding a press), the
+// keyboard focus and key table, a stack of modal widgets that mask input for
+// everything below them, click listeners, and overlays drawn later in a frame.
+//
+// Pointer input, in application pixels (see WindowToApp): the application
+// calls RoutePointer and then MouseDown, MouseUp or MouseMove with the record
+// it returns. RoutePointer always returns pointer 0's record, also over empty
+// space or outside a modal dialog, so a pressed widget always gets its release
+// and a hovered widget always gets its leave.
+class WidgetManager : public WidgetContainer {
+public:
+    static constexpr int KeyCount = 255;
+    static constexpr int NoOverlay = 0x7FFFFFFF;
+
+    explicit WidgetManager(VelkAppBase* app);
+    ~WidgetManager() override;
+
+    // Set-up.
+    void SetMouseMapping(const Rect& appArea, const Rect& window);
+    void WindowToApp(int& x, int& y) const;
+    const Rect& GetAppArea() const { return m_appArea; }
+    void SetDirty() { m_dirty = true; }
+    bool IsDirty() const { return m_dirty; }
+    void SetScreenImage(ImageSurface* image) { m_screenImage = image; }
+    ImageSurface* GetScreenImage() const { return m_screenImage; }
+    VelkAppBase* GetApp() const { return m_app; }
+
+    // Flags and search.
+    uint32_t GetWidgetFlags() const;
+    using WidgetContainer::GetWidgetAt;
+    Widget* GetWidgetAt(float x, float y, float* localX, float* localY);
+    // As GetWidgetAt, but null when the widget found is disabled.
+    Widget* GetEnabledWidgetAt(float x, float y, float* localX, float* localY);
+    void InitModalFlags(ModalFlags* flags) const;
+    void SetLostFocusMask(const FlagsMod& mask) { m_lostFocusMask = mask; }
+
+    // Focus and keyboard.
+    void SetFocus(Widget* widget) override;
+    Widget* GetFocus() const { return m_focusWidget; }
+    bool HasAppFocus() const { return m_hasFocus; }
+    void GotAppFocus();
+    void LostAppFocus();
+    bool KeyDown(int key);
+    bool KeyUp(int key);
+    bool KeyChar(int ch);
+    // False for codes outside the table.
+    bool IsKeyDown(int key) const;
+
+    // Modal stack.
+    void AddBaseModal(Widget* widget);
+    void AddBaseModal(Widget* widget, const FlagsMod& belowMask);
+    void RemoveBaseModal(Widget* widget);
+    Widget* GetBaseModal() const { return m_baseModal; }
+    const FlagsMod& GetBelowModalMask() const { return m_belowModalMask; }
+    size_t GetModalDepth() const { return m_modalStack.size(); }
+
+    // Click listeners.
+    void AddClickListener(ClickListener* listener);
+    void RemoveClickListener(ClickListener* listener);
+    void NotifyPreClick(int clicks);
+    void NotifyPostClick(int clicks);
+
+    // Pointer input.
+    PointerState* RoutePointer(int x, int y, int key, Widget** widget, float* localX, float* localY);
+    bool MouseDown(PointerState* record, int x, int y, int clicks);
+    bool MouseUp(PointerState* record, int x, int y, int clicks);
+    bool MouseMove(PointerState* record, int x, int y, Widget* widget, float localX, float localY);
+    bool MouseWheel(PointerState* record, int delta);
+    bool ResetPointers();
+    PointerState* GetPointerState(int id);
+    std::pair<int, int> GetPointerPosition(int id) const;
+    void RecheckMouse();
+    void ReleaseAllPointers();
+    // Forgets a widget that leaves the manager: as pointer target, pressed
+    // widget, focus, base-modal widget, saved focus and modal entry.
+    void DropWidgetReferences(Widget* widget);
+
+    // Update and drawing.
+    void UpdateFrame() override;
+    void UpdateFrameF(float fraction) override;
+    bool DrawScreen();
+    void DrawWidgetsTo(Graphics* g);
+    void DeferOverlay(Widget* widget, int priority);
+    void DrawOverlays(int bound);
+    int GetLowestPendingOverlay() const { return m_lowestPendingOverlay; }
+    Graphics* GetCurrentGraphics() const { return m_currentGraphics; }
+
+private:
+    friend class WidgetContainer;
+    friend class Widget;
+
+    struct Overlay {
+        Widget* widget = nullptr;
+        int priority = 0;
+    };
+    struct ModalEntry {
+        Widget* widget = nullptr;
+        Widget* savedFocus = nullptr;
+        FlagsMod mask;
+    };
+
+    void SetBaseModal(Widget* widget, const FlagsMod& mask);
+    void PopModalEntry(size_t index);
+    void EnterWidget(Widget* widget);
+    void LeaveWidget(Widget* widget);
+    void SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX, float localY);
+    void MouseCheck(PointerState* record, int x, int y);
+    void MouseDrag(PointerState* record, int x, int y, Widget* widget, float localX, float localY);
+    void MouseExit(PointerState* record);
+    void ReleaseHeldButtons(PointerState* record);
+    void RecheckPointer(PointerState* record);
+    void DrawTopLevel(ModalFlags* flags, Graphics* g);
+
+    Graphics* m_currentGraphics = nullptr;
+    bool m_dirty = false;
+    VelkAppBase* m_app = nullptr;
+    ImageSurface* m_screenImage = nullptr;
+    std::vector<Overlay> m_overlays;
+    int m_lowestPendingOverlay = NoOverlay;
+    bool m_hasFocus = true;
+    Widget* m_focusWidget = nullptr;
+    Widget* m_baseModal = nullptr;
+    FlagsMod m_lostFocusMask;
+    FlagsMod m_belowModalMask;
+    FlagsMod m_defaultBelowModalMask { 0, WidgetFlags::Mouse | WidgetFlags::Keyboard };
+    std::vector<ModalEntry> m_modalStack;
+    Rect m_appArea;
+    Rect m_windowArea;
+    bool m_recheckPending = false;
+    std::array<bool, KeyCount> m_keys {};
+    uint32_t m_baseFlags = WidgetFlags::Default;
+    std::map<int, std::unique_ptr<PointerState>> m_pointers;
+    std::map<int, int> m_pointerRoutes;
+    std::vector<ClickListener*> m_clickListeners;
+};
