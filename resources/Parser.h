@@ -1,0 +1,49 @@
+#pragma once
+
+#include "resources/XMLElement.h"
+
+#include <string>
+
+// Base of every XML reader. ParseFile walks the file and calls the three handlers; while a handler
+// runs, the current element (and its attributes) is the one the call is about.
+class Parser
+{
+public:
+    virtual ~Parser() = default;
+
+    // ParseFile("properties/" + fileName).
+    bool LoadPropertiesFile(const std::string& fileName);
+    // Reads the file through the pak file functions. A file that cannot be opened gives no calls, no
+    // message, and false. Malformed XML stops the walk with a fatal message (the error text,
+    // " on Line %d", " in File '%s'") and returns false, so a caller that can go on may do so.
+    bool ParseFile(const std::string& path);
+    // The same over bytes already in memory; the name appears in error messages.
+    bool ParseBytes(const std::string& bytes, const std::string& name);
+
+    const XMLElement& GetElement() const { return m_element; }
+    // The current element's attribute, or an empty text when it has none of that name.
+    const std::wstring& GetAttribute(const std::wstring& name) const;
+    bool HasAttribute(const std::wstring& name) const;
+    // True when the attribute is "true" or "1".
+    bool GetAttributeBool(const std::wstring& name) const;
+    // StringToInt of the attribute; 0 when absent.
+    int GetAttributeInt(const std::wstring& name) const;
+    int GetAttributeIntDefault(const std::wstring& name, int defaultValue) const;
+    // The music id the attribute names, from the music table of the asset registry.
+    int GetAttributeMusicId(const std::wstring& name) const;
+
+    // The text of the last error (empty when none), and the line it was found on.
+    const std::string& GetErrorText() const { return m_errorText; }
+
+protected:
+    virtual void HandleElementStart(const std::wstring& name) { (void)name; }
+    virtual void HandleElementEnd(const std::wstring& name) { (void)name; }
+    // One whole run of text (runs of white space only are not delivered).
+    virtual void HandleText(const std::wstring& text) { (void)text; }
+
+private:
+    friend class ParserDispatch;
+
+    XMLElement m_element;
+    std::string m_errorText;
+};

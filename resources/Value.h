@@ -1,0 +1,82 @@
+#pragma once
+
+#include "graphics/Color.h"
+#include "resources/ReferenceAnchor.h"
+
+#include <memory>
+#include <string>
+
+class Widget;
+
+// The variant of scripts, constants and expressions: a bool, an int, a 32-bit float, a wide text, a
+// colour, or a reference to a float, an int or a widget owned elsewhere. The default is the int 0;
+// copies are deep (references copy the reference, not the target).
+class Value
+{
+public:
+    enum class Type { Bool, Int, Float, String, Color, FloatRef, IntRef, WidgetRef };
+
+    Value() = default;
+    Value(bool value);
+    Value(int value);
+    Value(float value);
+    Value(const std::wstring& value);
+    Value(std::wstring&& value);
+    Value(const wchar_t* value);
+    Value(const ::Color& value);
+    Value(const Value& other);
+    Value(Value&& other) noexcept;
+    Value& operator=(const Value& other);
+    Value& operator=(Value&& other) noexcept;
+    ~Value();
+
+    // References to a target that the anchor's owner keeps alive.
+    static Value FloatReference(float* target, const ReferenceAnchor& anchor);
+    static Value IntReference(int* target, const ReferenceAnchor& anchor);
+    static Value WidgetReference(Widget* target, const ReferenceAnchor& anchor);
+
+    Type GetType() const { return m_type; }
+    bool IsNumber() const;    // bool, int, float or a number reference
+    bool IsFloat() const;     // float or float reference
+    bool IsString() const { return m_type == Type::String; }
+    bool IsReference() const;
+
+    // bool 0/1; float truncated toward zero (saturating; NaN reads 0); text through StringToInt;
+    // a colour as packed ARGB; a reference reads its target (0 when gone).
+    int ToInt() const;
+    float ToFloat() const;
+    // "true", or a non-zero number.
+    bool ToBool() const;
+    // Numbers in decimal ("true"/"false" for bools), the text itself, a colour as "r,g,b,a".
+    std::wstring ToString() const;
+    ::Color ToColor() const;
+
+    // The target of a reference of that kind while it lives, else null.
+    float* GetFloatTarget() const;
+    int* GetIntTarget() const;
+    Widget* GetWidget() const;
+
+    // The text of a String value (empty for the other kinds), without a copy.
+    const std::wstring& GetString() const;
+
+    // Same type and same content (references: same target).
+    bool operator==(const Value& other) const;
+
+private:
+    void Release();
+    void CopyFrom(const Value& other);
+    void MoveFrom(Value& other) noexcept;
+    void* LiveTarget() const;
+
+    Type m_type = Type::Int;
+    union
+    {
+        bool m_bool;
+        int m_int = 0;
+        float m_float;
+        std::wstring* m_string;
+        ::Color* m_color;
+        void* m_target;
+    };
+    std::weak_ptr<const void> m_token;
+};
