@@ -1,0 +1,657 @@
+#include "app/Common.h"
+
+#include "platform/DataFolder.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <mutex>
+#include <random>
+
+namespace {
+
+// Random numbers ------------------------------------------------------------------------------------------
+
+std::mutex g_randomMutex;
+std::mt19937 g_random;
+
+// A float in [0, 1) from the top 24 bits of one draw.
+float NextUnitFloat()
+{
+    std::lock_guard lock(g_randomMutex);
+    return static_cast<float>(g_random() >> 8) * (1.0f / 16777216.0f);
+}
+
+// Text ----------------------------------------------------------------------------------------------------
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool IsScalarValue(uint32_t c)
+{
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
+
+void AppendUtf8(std::string& out, uint32_t c)
+{
+    if (!IsScalarValue(c)) {
+        c = kReplacement;
+    }
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Formatting ----------------------------------------------------------------------------------------------
+
+// Widths and precisions come from data files: a huge one must not exhaust memory.
+constexpr int kMaxFieldWidth = 1024;
+
+struct ConversionSpec
+{
+    std::string flags;
+    int width = -1;
+    int precision = -1;
+    wchar_t conversion = 0;
+    bool leftAlign = false;
+};
+
+bool IsFlag(wchar_t c)
+{
+    return c == L'-' || c == L'+' || c == L' ' || c == L'#' || c == L'0';
+}
+
+bool IsLengthModifier(wchar_t c)
+{
+    return c == L'h' || c == L'l' || c == L'L' || c == L'q' || c == L'j' || c == L'z' || c == L't' ||
+           c == L'I';
+}
+
+bool IsConversion(wchar_t c)
+{
+    return std::wstring_view(L"diuxXocCsSfFeEgG").find(c) != std::wstring_view::npos;
+}
+
+std::wstring Widen(const std::string& ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// printf of one number, through a spec we built ourselves, so the argument always matches it.
+template <typename T>
+std::wstring FormatNumber(const ConversionSpec& spec, const char* length, char conversion, T value)
+{
+    std::string format = "%" + spec.flags;
+    if (spec.width >= 0) {
+        format += std::to_string(spec.width);
+    }
+    if (spec.precision >= 0) {
+        format += "." + std::to_string(spec.precision);
+    }
+    format += length;
+    format += conversion;
+    int size = std::snprintf(nullptr, 0, format.c_str(), value);
+    if (size <= 0) {
+        return {};
+    }
+    std::string buffer(static_cast<size_t>(size) + 1, '\0');
+    std::snprintf(buffer.data(), buffer.size(), format.c_str(), value);
+    buffer.resize(static_cast<size_t>(size));
+    return Widen(buffer);
+}
+
+std::wstring Pad(std::wstring text, const ConversionSpec& spec)
+{
+    if (spec.width > 0 && text.size() < static_cast<size_t>(spec.width)) {
+        size_t fill = static_cast<size_t>(spec.width) - text.size();
+        text = spec.leftAlign ? text + std::wstring(fill, L' ') : std::wstring(fill, L' ') + text;
+    }
+    return text;
+}
+
+std::wstring FormatText(std::wstring text, const ConversionSpec& spec)
+{
+    if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) {
+        text.resize(static_cast<size_t>(spec.precision));
+    }
+    return Pad(std::move(text), spec);
+}
+
+int64_t SaturatingInt64(double value)
+{
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= 9.2233720368547758e18) {
+        return INT64_MAX;
+    }
+    if (value <= -9.2233720368547758e18) {
+        return INT64_MIN;
+    }
+    return static_cast<int64_t>(value);
+}
+
+std::wstring FormatConversion(const ConversionSpec& spec, const FormatArg& arg)
+{
+    switch (spec.conversion) {
+    case L'd':
+    case L'i':
+        if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
+            return FormatText(arg.AsText(), spec);
+        }
+        return FormatNumber(spec, "ll", 'd', static_cast<long long>(arg.AsInt()));
+    case L'u':
+    case L'x':
+    case L'X':
+    case L'o':
+        if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
+            return FormatText(arg.AsText(), spec);
+        }
+        return FormatNumber(spec, "ll", static_cast<char>(spec.conversion),
+                            static_cast<unsigned long long>(arg.AsUnsigned()));
+    case L'f':
+    case L'F':
+    case L'e':
+    case L'E':
+    case L'g':
+    case L'G':
+        if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
+            return FormatText(arg.AsText(), spec);
+        }
+        return FormatNumber(spec, "", static_cast<char>(spec.conversion), arg.AsDouble());
+    case L'c':
+    case L'C':
+        if (arg.GetKind() == FormatArg::Kind::Double || arg.GetKind() == FormatArg::Kind::WideText ||
+            arg.GetKind() == FormatArg::Kind::NarrowText) {
+            return Pad(arg.AsText(), spec);
+        } else {
+            char32_t c = arg.AsChar();
+            return Pad(c == 0 ? std::wstring() : std::wstring(1, static_cast<wchar_t>(c)), spec);
+        }
+    default: // 's', 'S'
+        return FormatText(arg.AsText(), spec);
+    }
+}
+
+// Reads a width or precision: digits, or '*' taking the next argument.
+int ReadField(std::wstring_view format, size_t& i, const FormatArg* args, size_t count, size_t& next,
+              bool& fromArgument)
+{
+    fromArgument = false;
+    if (i < format.size() && format[i] == L'*') {
+        ++i;
+        fromArgument = true;
+        if (next >= count) {
+            return 0;
+        }
+        const FormatArg& arg = args[next++];
+        int64_t value = arg.IsNumber() ? arg.AsInt() : 0;
+        return static_cast<int>(std::clamp<int64_t>(value, -kMaxFieldWidth, kMaxFieldWidth));
+    }
+    int value = 0;
+    while (i < format.size() && format[i] >= L'0' && format[i] <= L'9') {
+        value = std::min(value * 10 + static_cast<int>(format[i] - L'0'), kMaxFieldWidth);
+        ++i;
+    }
+    return value;
+}
+
+} // namespace
+
+// Random numbers ------------------------------------------------------------------------------------------
+
+void SeedRandom(uint32_t seed)
+{
+    std::lock_guard lock(g_randomMutex);
+    g_random.seed(seed);
+}
+
+int Rand(int n)
+{
+    if (n <= 0) {
+        return 0;
+    }
+    std::lock_guard lock(g_randomMutex);
+    return std::uniform_int_distribution<int>(0, n - 1)(g_random);
+}
+
+int RandRange(int min, int max)
+{
+    int64_t span = static_cast<int64_t>(max) - min;
+    return min + Rand(static_cast<int>(std::min<int64_t>(span, INT_MAX)));
+}
+
+float RandFloatRange(float min, float max)
+{
+    return min + (max - min) * NextUnitFloat();
+}
+
+double RandDouble(double max)
+{
+    if (max == 0) {
+        return max;
+    }
+    return static_cast<double>(static_cast<float>(max) * NextUnitFloat());
+}
+
+// Formatting ----------------------------------------------------------------------------------------------
+
+int64_t FormatArg::AsInt() const
+{
+    switch (m_kind) {
+    case Kind::Int:
+        return m_int;
+    case Kind::Unsigned:
+        return static_cast<int64_t>(m_unsigned);
+    case Kind::Double:
+        return SaturatingInt64(m_double);
+    case Kind::Char:
+        return static_cast<int64_t>(m_char);
+    default:
+        return 0;
+    }
+}
+
+uint64_t FormatArg::AsUnsigned() const
+{
+    // A negative int prints as its 32-bit pattern, as C prints an int with %x.
+    if (m_kind == Kind::Int && m_int < 0 && m_int >= INT32_MIN) {
+        return static_cast<uint32_t>(static_cast<int32_t>(m_int));
+    }
+    return static_cast<uint64_t>(AsInt());
+}
+
+double FormatArg::AsDouble() const
+{
+    switch (m_kind) {
+    case Kind::Double:
+        return m_double;
+    case Kind::Unsigned:
+        return static_cast<double>(m_unsigned);
+    default:
+        return static_cast<double>(AsInt());
+    }
+}
+
+char32_t FormatArg::AsChar() const
+{
+    int64_t code = AsInt();
+    if (code < 0 || !IsScalarValue(static_cast<uint32_t>(code)) || code > 0x10FFFF) {
+        return kReplacement;
+    }
+    return static_cast<char32_t>(code);
+}
+
+std::wstring FormatArg::AsText() const
+{
+    switch (m_kind) {
+    case Kind::Int:
+        return std::to_wstring(m_int);
+    case Kind::Unsigned:
+        return std::to_wstring(m_unsigned);
+    case Kind::Double: {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%g", m_double);
+        return Widen(buffer);
+    }
+    case Kind::Char: {
+        char32_t c = AsChar();
+        return c == 0 ? std::wstring() : std::wstring(1, static_cast<wchar_t>(c));
+    }
+    case Kind::WideText:
+        return std::wstring(m_wide);
+    case Kind::NarrowText:
+        return StringToWString(std::string(m_narrow));
+    }
+    return {};
+}
+
+std::wstring FormatWideList(std::wstring_view format, std::initializer_list<FormatArg> argList)
+{
+    const FormatArg* args = argList.begin();
+    size_t count = argList.size();
+    size_t next = 0;
+    std::wstring out;
+    size_t i = 0;
+    while (i < format.size()) {
+        wchar_t c = format[i];
+        if (c != L'%') {
+            out += c;
+            ++i;
+            continue;
+        }
+        size_t start = i++;
+        if (i < format.size() && format[i] == L'%') {
+            out += L'%';
+            ++i;
+            continue;
+        }
+        ConversionSpec spec;
+        while (i < format.size() && IsFlag(format[i])) {
+            if (spec.flags.find(static_cast<char>(format[i])) == std::string::npos) {
+                spec.flags += static_cast<char>(format[i]);
+            }
+            ++i;
+        }
+        bool fromArgument = false;
+        if (i < format.size() && (format[i] == L'*' || (format[i] >= L'0' && format[i] <= L'9'))) {
+            spec.width = ReadField(format, i, args, count, next, fromArgument);
+            if (spec.width < 0) {
+                spec.width = -spec.width;
+                spec.flags += '-';
+            }
+        }
+        if (i < format.size() && format[i] == L'.') {
+            ++i;
+            spec.precision = ReadField(format, i, args, count, next, fromArgument);
+            if (spec.precision < 0) {
+                spec.precision = -1;
+            }
+        }
+        while (i < format.size() && IsLengthModifier(format[i])) {
+            ++i;
+            // Windows' I64 and I32 size prefixes.
+            if (format[i - 1] == L'I') {
+                while (i < format.size() && (format[i] == L'6' || format[i] == L'4' || format[i] == L'3' ||
+                                             format[i] == L'2')) {
+                    ++i;
+                }
+            }
+        }
+        if (i >= format.size() || !IsConversion(format[i])) {
+            // Not a conversion we know: the text stands as written.
+            size_t end = std::min(i + 1, format.size());
+            out.append(format.substr(start, end - start));
+            i = end;
+            continue;
+        }
+        spec.conversion = format[i++];
+        spec.leftAlign = spec.flags.find('-') != std::string::npos;
+        if (next < count) {
+            out += FormatConversion(spec, args[next++]);
+        }
+    }
+    return out;
+}
+
+// Parsing -------------------------------------------------------------------------------------------------
+
+bool StringToInt(const std::wstring& text, int& value)
+{
+    value = 0;
+    if (text.empty()) {
+        return false;
+    }
+    size_t i = 0;
+    bool negative = false;
+    if (text[0] == L'-') {
+        negative = true;
+        i = 1;
+    }
+    int base = 10;
+    if (i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
+        base = 16;
+        i += 2;
+    }
+    const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
+    int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        int digit;
+        if (c >= L'0' && c <= L'9') {
+            digit = c - L'0';
+        } else if (base == 16 && c >= L'a' && c <= L'f') {
+            digit = c - L'a' + 10;
+        } else if (base == 16 && c >= L'A' && c <= L'F') {
+            digit = c - L'A' + 10;
+        } else {
+            break;
+        }
+        magnitude = std::min(magnitude * base + digit, limit);
+    }
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+float ParseFloatW(const std::wstring& text)
+{
+    // Data files always use '.', whatever locale a library may have set.
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    double value = wcstod_l(text.c_str(), nullptr, cLocale);
+    if (!std::isfinite(value)) {
+        return 0.0f;
+    }
+    if (value > FLT_MAX) {
+        return FLT_MAX;
+    }
+    if (value < -FLT_MAX) {
+        return -FLT_MAX;
+    }
+    return static_cast<float>(value);
+}
+
+// Conversion ----------------------------------------------------------------------------------------------
+
+std::string WStringToString(const std::wstring& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        AppendUtf8(out, static_cast<uint32_t>(c));
+    }
+    return out;
+}
+
+std::wstring StringToWString(const std::string& text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+        unsigned char lead = byte(i);
+        if (lead < 0x80) {
+            out += static_cast<wchar_t>(lead);
+            ++i;
+            continue;
+        }
+        int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        uint32_t c = length == 4 ? (lead & 0x07u) : length == 3 ? (lead & 0x0Fu) : (lead & 0x1Fu);
+        bool valid = length != 0 && lead < 0xF5 && i + static_cast<size_t>(length) <= n;
+        for (int k = 1; valid && k < length; ++k) {
+            unsigned char next = byte(i + static_cast<size_t>(k));
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3Fu);
+        }
+        // Overlong forms and surrogates are not valid UTF-8.
+        static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (c < kSmallest[length] || !IsScalarValue(c))) {
+            valid = false;
+        }
+        if (!valid) {
+            out += static_cast<wchar_t>(kReplacement);
+            ++i;
+            continue;
+        }
+        out += static_cast<wchar_t>(c);
+        i += static_cast<size_t>(length);
+    }
+    return out;
+}
+
+std::string WStringToUtf16LE(const std::wstring& text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    auto unit = [&out](uint32_t u) {
+        out += static_cast<char>(u & 0xFF);
+        out += static_cast<char>((u >> 8) & 0xFF);
+    };
+    for (wchar_t w : text) {
+        uint32_t c = static_cast<uint32_t>(w);
+        if (!IsScalarValue(c)) {
+            c = kReplacement;
+        }
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            unit(0xD800 | (c >> 10));
+            unit(0xDC00 | (c & 0x3FF));
+        } else {
+            unit(c);
+        }
+    }
+    return out;
+}
+
+std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstring& separator)
+{
+    std::vector<std::wstring> pieces;
+    if (separator.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    size_t start = 0;
+    for (size_t found; (found = text.find(separator, start)) != std::wstring::npos;
+         start = found + separator.size()) {
+        pieces.push_back(text.substr(start, found - start));
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+namespace {
+
+template <typename String>
+String ReplaceAllOf(const String& text, const String& from, const String& to)
+{
+    if (from.empty()) {
+        return text;
+    }
+    String out;
+    size_t start = 0;
+    for (size_t found; (found = text.find(from, start)) != String::npos; start = found + from.size()) {
+        out.append(text, start, found - start);
+        out += to;
+    }
+    out.append(text, start, String::npos);
+    return out;
+}
+
+} // namespace
+
+std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from, const std::wstring& to)
+{
+    return ReplaceAllOf(text, from, to);
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to)
+{
+    return ReplaceAllOf(text, from, to);
+}
+
+// Files and folders ---------------------------------------------------------------------------------------
+
+namespace {
+
+std::mutex g_folderMutex;
+std::wstring g_company = L"Ostrel";
+std::wstring g_product = L"Tarnvale 6";
+
+} // namespace
+
+void InitAppDataFolder(const std::wstring& company, const std::wstring& product)
+{
+    std::lock_guard lock(g_folderMutex);
+    g_company = company;
+    g_product = product;
+}
+
+std::string GetAppDataFolder()
+{
+    std::string folder;
+    {
+        std::lock_guard lock(g_folderMutex);
+        folder = FindDataFolder(WStringToString(g_company), WStringToString(g_product));
+    }
+    MakeDirectories(folder);
+    return folder;
+}
+
+std::string GetFileDir(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::wstring GetFileDir(const std::wstring& path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+bool MakeDirectories(const std::string& path)
+{
+    std::string normal = ReplaceAll(path, std::string("\\"), std::string("/"));
+    for (size_t end = 0; end != std::string::npos;) {
+        end = normal.find('/', end + 1);
+        std::string level = normal.substr(0, end);
+        if (level.empty() || level.back() == '/') {
+            continue;
+        }
+        if (mkdir(level.c_str(), 0755) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    struct stat info{};
+    return normal.empty() || (stat(normal.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+void GrantEveryoneAccess(const std::string&)
+{
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& bytes)
+{
+    std::string temporary = path + ".tmp";
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    for (size_t written = 0; ok && written < bytes.size();) {
+        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        written += ok ? static_cast<size_t>(n) : 0;
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
