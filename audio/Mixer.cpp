@@ -1,0 +1,236 @@
+#include "audio/Mixer.h"
+
+#include "platform/SoundSystem.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+struct Frame {
+    float left;
+    float right;
+};
+
+template <int Bits, int Channels>
+Frame ReadFrame(const uint8_t* data, size_t index)
+{
+    const uint8_t* p = data + index * (Bits / 8) * Channels;
+    auto sample = [](const uint8_t* q) -> float {
+        if constexpr (Bits == 16)
+            return static_cast<float>(static_cast<int16_t>(static_cast<uint16_t>(q[0] | (q[1] << 8))));
+        else
+            return static_cast<float>((static_cast<int>(q[0]) - 128) * 256);
+    };
+    if constexpr (Channels == 2)
+        return { sample(p), sample(p + Bits / 8) };
+    float s = sample(p);
+    return { s, s };
+}
+
+// Mixes one voice; returns false when it played to its end.
+template <int Bits, int Channels>
+bool MixFrames(const uint8_t* data, size_t count, double& position, double step, bool looping,
+               float gainLeft, float gainRight, float* stereo, size_t frames)
+{
+    const double length = static_cast<double>(count);
+    for (size_t f = 0; f < frames; ++f) {
+        size_t index = static_cast<size_t>(position);
+        if (index >= count)
+            index = count - 1;
+        const float fraction = static_cast<float>(position - static_cast<double>(index));
+        Frame a = ReadFrame<Bits, Channels>(data, index);
+        if (fraction > 0.0f) {
+            size_t next = index + 1;
+            Frame b = next < count ? ReadFrame<Bits, Channels>(data, next)
+                                   : (looping ? ReadFrame<Bits, Channels>(data, 0) : a);
+            a.left += (b.left - a.left) * fraction;
+            a.right += (b.right - a.right) * fraction;
+        }
+        stereo[2 * f] += a.left * gainLeft;
+        stereo[2 * f + 1] += a.right * gainRight;
+        position += step;
+        if (position >= length) {
+            if (!looping)
+                return false;
+            position = std::fmod(position, length);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+Mixer::Mixer() = default;
+Mixer::~Mixer() = default;
+
+float Mixer::DecibelsToGain(int hundredthsOfDecibel)
+{
+    if (hundredthsOfDecibel <= kSilentVolume)
+        return 0.0f;
+    if (hundredthsOfDecibel >= 0)
+        return 1.0f;
+    return static_cast<float>(std::pow(10.0, hundredthsOfDecibel / 2000.0));
+}
+
+Mixer::VoiceId Mixer::CreateVoice(std::shared_ptr<const PcmSound> sound)
+{
+    std::lock_guard lock(m_mutex);
+    VoiceId id = m_nextVoice++;
+    if (m_nextVoice == 0)
+        m_nextVoice = 1;
+    Voice& voice = m_voices[id];
+    voice.frequency = sound ? static_cast<uint32_t>(std::clamp(sound->samplesPerSecond, kMinFrequency, kMaxFrequency)) : 44100;
+    voice.step = static_cast<double>(voice.frequency) / kOutputRate;
+    voice.sound = std::move(sound);
+    return id;
+}
+
+void Mixer::DestroyVoice(VoiceId voice)
+{
+    std::lock_guard lock(m_mutex);
+    m_voices.erase(voice);
+}
+
+bool Mixer::PlayVoice(VoiceId id, bool looping)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    if (it == m_voices.end() || !it->second.sound || it->second.sound->FrameCount() == 0)
+        return false;
+    it->second.playing = true;
+    it->second.looping = looping;
+    return true;
+}
+
+void Mixer::StopVoice(VoiceId id)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    if (it == m_voices.end())
+        return;
+    it->second.playing = false;
+    it->second.position = 0.0;
+}
+
+bool Mixer::IsVoicePlaying(VoiceId id)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    return it != m_voices.end() && it->second.playing;
+}
+
+void Mixer::SetVoiceVolume(VoiceId id, int hundredthsOfDecibel)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    if (it == m_voices.end())
+        return;
+    it->second.volume = std::clamp(hundredthsOfDecibel, kSilentVolume, 0);
+    UpdateGains(it->second);
+}
+
+void Mixer::SetVoicePan(VoiceId id, int pan)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    if (it == m_voices.end())
+        return;
+    it->second.pan = std::clamp(pan, -10000, 10000);
+    UpdateGains(it->second);
+}
+
+void Mixer::SetVoiceFrequency(VoiceId id, uint32_t hertz)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    if (it == m_voices.end())
+        return;
+    it->second.frequency = std::clamp<uint32_t>(hertz, kMinFrequency, kMaxFrequency);
+    it->second.step = static_cast<double>(it->second.frequency) / kOutputRate;
+}
+
+uint32_t Mixer::GetVoiceFrequency(VoiceId id)
+{
+    std::lock_guard lock(m_mutex);
+    auto it = m_voices.find(id);
+    return it == m_voices.end() ? 0 : it->second.frequency;
+}
+
+void Mixer::AddInput(MixerInput* input)
+{
+    std::lock_guard lock(m_mutex);
+    m_inputs.push_back(input);
+}
+
+void Mixer::RemoveInput(MixerInput* input)
+{
+    std::lock_guard lock(m_mutex);
+    std::erase(m_inputs, input);
+}
+
+void Mixer::SetMasterGain(double gain)
+{
+    std::lock_guard lock(m_mutex);
+    m_masterGain = std::isnan(gain) ? 0.0 : std::clamp(gain, 0.0, 1.0);
+}
+
+double Mixer::GetMasterGain()
+{
+    std::lock_guard lock(m_mutex);
+    return m_masterGain;
+}
+
+void Mixer::UpdateGains(Voice& voice)
+{
+    float gain = DecibelsToGain(voice.volume);
+    voice.gainLeft = gain;
+    voice.gainRight = gain;
+    if (voice.pan > 0)
+        voice.gainLeft *= voice.pan >= 10000 ? 0.0f : DecibelsToGain(-voice.pan);
+    else if (voice.pan < 0)
+        voice.gainRight *= voice.pan <= -10000 ? 0.0f : DecibelsToGain(voice.pan);
+}
+
+void Mixer::MixVoice(Voice& voice, float* stereo, size_t frames)
+{
+    const PcmSound& sound = *voice.sound;
+    const size_t count = sound.FrameCount();
+    if (count == 0) {
+        voice.playing = false;
+        return;
+    }
+    const uint8_t* data = sound.data.data();
+    bool more;
+    if (sound.bitsPerSample == 16 && sound.channels == 2)
+        more = MixFrames<16, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+    else if (sound.bitsPerSample == 16)
+        more = MixFrames<16, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+    else if (sound.channels == 2)
+        more = MixFrames<8, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+    else
+        more = MixFrames<8, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+    if (!more) {
+        voice.playing = false;
+        voice.position = 0.0;
+    }
+}
+
+void Mixer::Render(int16_t* out, size_t frames)
+{
+    std::lock_guard lock(m_mutex);
+    m_accumulator.assign(frames * 2, 0.0f);
+    float* stereo = m_accumulator.data();
+    for (auto& [id, voice] : m_voices) {
+        if (voice.playing && voice.sound)
+            MixVoice(voice, stereo, frames);
+    }
+    for (MixerInput* input : m_inputs)
+        input->MixInto(stereo, frames);
+    const float master = static_cast<float>(m_masterGain);
+    for (size_t i = 0; i < frames * 2; ++i) {
+        float value = std::nearbyint(stereo[i] * master);
+        out[i] = static_cast<int16_t>(std::clamp(value, -32768.0f, 32767.0f));
+    }
+}
