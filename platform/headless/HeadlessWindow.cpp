@@ -1,0 +1,42 @@
+#include "platform/headless/HeadlessWindow.h"
+
+bool HeadlessWindow::Create(const WindowOptions& options)
+{
+    if (m_failCreate) {
+        m_error = "no display";
+        return false;
+    }
+    m_options = options;
+    m_windowed = options.windowed || !m_fullScreenAvailable;
+    m_created = true;
+    return true;
+}
+
+bool HeadlessWindow::SetWindowed(bool windowed)
+{
+    if (!windowed && !m_fullScreenAvailable)
+        return false;
+    m_windowed = windowed;
+    ++m_modeSwitches;
+    return true;
+}
+
+void HeadlessWindow::GetClientSize(int& width, int& height) const
+{
+    width = m_options.width;
+    height = m_options.height;
+}
+
+bool HeadlessWindow::PollEvent(InputEvent& event)
+{
+    if (m_pending.empty())
+        return false;
+    event = m_pending.front();
+    m_pending.pop_front();
+    return true;
+}
+
+void HeadlessWindow::Inject(const InputEvent& event)
+{
+    m_pending.push_back(event);
+}

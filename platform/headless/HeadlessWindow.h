@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Window.h"
+
+#include <deque>
+#include <string>
+
+// A window without a device for tests: it records what the application asked
+// of it and hands out the records a test injects.
+class HeadlessWindow : public Window
+{
+public:
+    bool Create(const WindowOptions& options) override;
+    void Show() override { m_shown = true; }
+    void Hide() override { m_shown = false; }
+    bool IsShown() const override { return m_shown; }
+
+    bool SetWindowed(bool windowed) override;
+    bool IsWindowed() const override { return m_windowed; }
+    void SetStretched(bool stretched) override { m_stretched = stretched; }
+    bool IsStretched() const override { return m_stretched; }
+
+    void GetClientSize(int& width, int& height) const override;
+    bool HasFocus() const override { return m_focused; }
+
+    bool PollEvent(InputEvent& event) override;
+    void SetMouseCapture(bool captured) override { m_captured = captured; }
+
+    const std::string& GetError() const override { return m_error; }
+
+    // Test controls.
+    void Inject(const InputEvent& event);
+    void SetFocused(bool focused) { m_focused = focused; }
+    void SetFullScreenAvailable(bool available) { m_fullScreenAvailable = available; }
+    void SetFailCreate(bool fail) { m_failCreate = fail; }
+    bool IsCreated() const { return m_created; }
+    bool IsMouseCaptured() const { return m_captured; }
+    const WindowOptions& GetOptions() const { return m_options; }
+    int GetModeSwitchCount() const { return m_modeSwitches; }
+
+private:
+    WindowOptions m_options;
+    std::deque<InputEvent> m_pending;
+    std::string m_error;
+    bool m_created{false};
+    bool m_shown{false};
+    bool m_windowed{true};
+    bool m_stretched{false};
+    bool m_focused{true};
+    bool m_captured{false};
+    bool m_fullScreenAvailable{true};
+    bool m_failCreate{false};
+    int m_modeSwitches{0};
+};

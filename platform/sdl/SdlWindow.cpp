@@ -1,0 +1,287 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include "platform/KeyCodes.h"
+#include "platform/sdl/SdlKeyMap.h"
+
+#include <SDL.h>
+
+namespace {
+
+// Decodes UTF-8 text into code points; a malformed sequence gives U+FFFD.
+template <typename Sink>
+void DecodeUtf8(const char* text, Sink sink)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        std::uint32_t cp = *p;
+        int extra = 0;
+        if (cp >= 0xF0 && cp <= 0xF4) {
+            cp &= 0x07;
+            extra = 3;
+        } else if (cp >= 0xE0) {
+            cp &= 0x0F;
+            extra = 2;
+        } else if (cp >= 0xC2 && cp < 0xE0) {
+            cp &= 0x1F;
+            extra = 1;
+        } else if (cp >= 0x80) {
+            sink(0xFFFD);
+            ++p;
+            continue;
+        }
+        ++p;
+        bool valid = true;
+        for (int i = 0; i < extra; ++i) {
+            if ((*p & 0xC0) != 0x80) {
+                valid = false;
+                break;
+            }
+            cp = (cp << 6) | (*p & 0x3F);
+            ++p;
+        }
+        if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            cp = 0xFFFD;
+        sink(cp);
+    }
+}
+
+// Click count of a press: 1 left, 2 left double, -1 right, -2 right double,
+// 0 middle; a middle double click gives no record.
+bool PressClicks(int button, int clicks, int& result)
+{
+    bool isDouble = clicks >= 2 && clicks % 2 == 0;
+    switch (button) {
+    case SDL_BUTTON_LEFT: result = isDouble ? 2 : 1; return true;
+    case SDL_BUTTON_RIGHT: result = isDouble ? -2 : -1; return true;
+    case SDL_BUTTON_MIDDLE: result = 0; return !isDouble;
+    default: return false;
+    }
+}
+
+bool ReleaseClicks(int button, int& result)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT: result = 1; return true;
+    case SDL_BUTTON_RIGHT: result = -1; return true;
+    case SDL_BUTTON_MIDDLE: result = 0; return true;
+    default: return false;
+    }
+}
+
+// Control characters that text input never sends but the edit box expects.
+int ControlCharacter(const SDL_KeyboardEvent& key)
+{
+    switch (key.keysym.sym) {
+    case SDLK_BACKSPACE: return KeyCode::CharBackspace;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return KeyCode::CharEnter;
+    default: break;
+    }
+    if ((key.keysym.mod & KMOD_CTRL) == 0)
+        return 0;
+    switch (key.keysym.sym) {
+    case SDLK_c: return KeyCode::CharCopy;
+    case SDLK_x: return KeyCode::CharCut;
+    case SDLK_v: return KeyCode::CharPaste;
+    case SDLK_z: return KeyCode::CharUndo;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+SdlWindow::SdlWindow() = default;
+
+SdlWindow::~SdlWindow()
+{
+    if (m_window)
+        SDL_DestroyWindow(m_window);
+    if (m_videoStarted)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlWindow::Create(const WindowOptions& options)
+{
+    if (!m_videoStarted) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            m_error = std::string("SDL video: ") + SDL_GetError();
+            return false;
+        }
+        m_videoStarted = true;
+    }
+    m_windowed = options.windowed;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (!m_windowed)
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    m_window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                options.width, options.height, flags);
+    if (!m_window && !m_windowed) {
+        // Full screen refused: a window still lets the game run.
+        m_windowed = true;
+        m_window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                    options.width, options.height, SDL_WINDOW_HIDDEN);
+    }
+    if (!m_window) {
+        m_error = std::string("SDL window: ") + SDL_GetError();
+        return false;
+    }
+    SDL_StartTextInput();
+    return true;
+}
+
+void SdlWindow::Show()
+{
+    if (m_window) {
+        SDL_ShowWindow(m_window);
+        SDL_RaiseWindow(m_window);
+    }
+}
+
+void SdlWindow::Hide()
+{
+    if (m_window)
+        SDL_HideWindow(m_window);
+}
+
+bool SdlWindow::IsShown() const
+{
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_SHOWN) != 0;
+}
+
+bool SdlWindow::SetWindowed(bool windowed)
+{
+    if (!m_window)
+        return false;
+    if (SDL_SetWindowFullscreen(m_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        m_error = std::string("SDL full screen: ") + SDL_GetError();
+        return false;
+    }
+    m_windowed = windowed;
+    return true;
+}
+
+void SdlWindow::GetClientSize(int& width, int& height) const
+{
+    width = 0;
+    height = 0;
+    if (m_window)
+        SDL_GetWindowSize(m_window, &width, &height);
+}
+
+bool SdlWindow::HasFocus() const
+{
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void SdlWindow::SetMouseCapture(bool captured)
+{
+    // Not every video driver can capture; a refusal only means releases
+    // outside the window arrive when the pointer comes back.
+    SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+}
+
+bool SdlWindow::PollEvent(InputEvent& event)
+{
+    SDL_Event sdlEvent;
+    while (m_pending.empty() && SDL_PollEvent(&sdlEvent))
+        TranslateEvent(sdlEvent);
+    if (m_pending.empty())
+        return false;
+    event = m_pending.front();
+    m_pending.pop_front();
+    return true;
+}
+
+void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
+{
+    InputEvent event;
+    switch (sdlEvent.type) {
+    case SDL_QUIT:
+        event.type = InputEventType::Quit;
+        Queue(event);
+        break;
+    case SDL_WINDOWEVENT:
+        switch (sdlEvent.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: event.type = InputEventType::Quit; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = InputEventType::FocusGained; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: event.type = InputEventType::FocusLost; break;
+        case SDL_WINDOWEVENT_LEAVE: event.type = InputEventType::MouseLeave; break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED: event.type = InputEventType::Exposed; break;
+        default: return;
+        }
+        Queue(event);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (sdlEvent.button.which == SDL_TOUCH_MOUSEID ||
+            !PressClicks(sdlEvent.button.button, sdlEvent.button.clicks, event.clicks))
+            return;
+        event.type = InputEventType::MouseDown;
+        event.x = sdlEvent.button.x;
+        event.y = sdlEvent.button.y;
+        Queue(event);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (sdlEvent.button.which == SDL_TOUCH_MOUSEID || !ReleaseClicks(sdlEvent.button.button, event.clicks))
+            return;
+        event.type = InputEventType::MouseUp;
+        event.x = sdlEvent.button.x;
+        event.y = sdlEvent.button.y;
+        Queue(event);
+        break;
+    case SDL_MOUSEMOTION:
+        if (sdlEvent.motion.which == SDL_TOUCH_MOUSEID)
+            return;
+        event.type = InputEventType::MouseMove;
+        event.x = sdlEvent.motion.x;
+        event.y = sdlEvent.motion.y;
+        Queue(event);
+        break;
+    case SDL_MOUSEWHEEL: {
+        int delta = sdlEvent.wheel.y;
+        if (sdlEvent.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
+            delta = -delta;
+        if (delta == 0)
+            return;
+        event.type = InputEventType::MouseWheel;
+        event.delta = delta * 120;
+        SDL_GetMouseState(&event.x, &event.y);
+        Queue(event);
+        break;
+    }
+    case SDL_KEYDOWN: {
+        int key = MapSdlKeyToVirtualKey(sdlEvent.key.keysym.sym);
+        if (key != 0) {
+            event.type = InputEventType::KeyDown;
+            event.key = key;
+            Queue(event);
+        }
+        if (int ch = ControlCharacter(sdlEvent.key); ch != 0) {
+            InputEvent character;
+            character.type = InputEventType::KeyChar;
+            character.ch = static_cast<std::uint32_t>(ch);
+            Queue(character);
+        }
+        break;
+    }
+    case SDL_KEYUP: {
+        int key = MapSdlKeyToVirtualKey(sdlEvent.key.keysym.sym);
+        if (key == 0)
+            return;
+        event.type = InputEventType::KeyUp;
+        event.key = key;
+        Queue(event);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        DecodeUtf8(sdlEvent.text.text, [this](std::uint32_t cp) {
+            InputEvent character;
+            character.type = InputEventType::KeyChar;
+            character.ch = cp;
+            Queue(character);
+        });
+        break;
+    default: break;
+    }
+}
