@@ -1,0 +1,9 @@
+#include "puzzle/ProfileList.h"
+
+ProfileList gProfileList;
+
+ProfileList::~ProfileList()
+{
+    records.clear();
+    gCurrentPlayerState = nullptr;
+}

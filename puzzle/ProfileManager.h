@@ -1,0 +1,47 @@
+#pragma once
+
+#include "puzzle/ProfileEnvironment.h"
+#include "puzzle/ProfileList.h"
+
+#include <string>
+
+class PlayerState;
+
+// Reads profiles.xml into the global profile list and selects the stored
+// profile; the static operations change and save the list.
+//
+// A damaged profiles.xml is renamed aside (never overwritten), the backup of
+// the previous save is tried, and otherwise play starts with free slots.
+class ProfileManager {
+public:
+    ProfileManager();
+
+    static void SetEnvironment(ProfileEnvironment environment);
+    static const ProfileEnvironment& Environment();
+
+    static void SelectProfile(int index);
+    static void SetProfile(int slot, const std::wstring& name);
+    // The first free slot, or the last slot when all are named; returns it.
+    static int CreateProfile(const std::wstring& name);
+    static void ClearProfiles();
+
+    // The whole file as text (without the byte-order mark).
+    static std::wstring FormatProfiles(const ProfileList& list);
+    // Reads one profiles.xml into the list; false (list untouched) when the
+    // file is missing or not well-formed.
+    static bool ReadProfilesFile(const std::string& path, ProfileList& list);
+
+    // What the last load did, for the log and the tests.
+    enum class LoadResult { NoFile, Loaded, LoadedBackup, DamagedStartedEmpty };
+    static LoadResult LastLoadResult();
+};
+
+// profiles.xml in the data folder.
+std::string GetProfilesPath();
+// Writes the whole list; nothing while the list is empty or in screensaver
+// mode. False when nothing could be written (the old file stays).
+bool SaveProfiles();
+// The selected profile's state, or null.
+PlayerState* GetCurrentPlayerState();
+// SetProfile for 0 <= slot < 8 only; an empty name deletes the profile.
+void SetProfileNameChecked(int slot, const std::wstring& name);
