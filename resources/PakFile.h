@@ -29,5 +29,8 @@ char* PakGets(char* buffer, int size, PakFile* file);
 // Non-zero once a read has met the end of the file.
 int PakEof(PakFile* file);
 
+// Opens an operating-system path directly, bypassing the search (used by PakInterface).
+PakFile* PakOpenSystemFile(const std::string& path);
+
 // The whole file as bytes; false (and bytes emptied) when it cannot be opened.
 bool PakReadWholeFile(const std::string& name, std::string& bytes);

@@ -9,7 +9,10 @@
 class Parser
 {
 public:
+    Parser() = default;
     virtual ~Parser() = default;
+    Parser(const Parser&) = delete;
+    Parser& operator=(const Parser&) = delete;
 
     // ParseFile("properties/" + fileName).
     bool LoadPropertiesFile(const std::string& fileName);
@@ -20,7 +23,7 @@ public:
     // The same over bytes already in memory; the name appears in error messages.
     bool ParseBytes(const std::string& bytes, const std::string& name);
 
-    const XMLElement& GetElement() const { return m_element; }
+    const XMLElement& GetElement() const { return *m_current; }
     // The current element's attribute, or an empty text when it has none of that name.
     const std::wstring& GetAttribute(const std::wstring& name) const;
     bool HasAttribute(const std::wstring& name) const;
@@ -44,6 +47,7 @@ protected:
 private:
     friend class ParserDispatch;
 
-    XMLElement m_element;
+    XMLElement m_idle;
+    const XMLElement* m_current = &m_idle;
     std::string m_errorText;
 };

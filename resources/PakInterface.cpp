@@ -1,0 +1,92 @@
+#include "resources/PakInterface.h"
+
+#include "resources/PakFile.h"
+
+#include <atomic>
+#include <filesystem>
+
+namespace {
+
+std::atomic<PakInterface*> gPakInterface {nullptr};
+
+bool IsFile(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+std::string NormalizePakPath(const std::string& name)
+{
+    std::string path = name;
+    for (char& c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return path;
+}
+
+bool PakInterface::AddPakFile(const std::string& fileName)
+{
+    (void)fileName;
+    return false;
+}
+
+void PakInterface::AddSearchRoot(const std::string& folder)
+{
+    std::lock_guard lock(m_mutex);
+    m_searchRoots.push_back(NormalizePakPath(folder));
+}
+
+void PakInterface::ClearSearchRoots()
+{
+    std::lock_guard lock(m_mutex);
+    m_searchRoots.clear();
+}
+
+std::vector<std::string> PakInterface::GetSearchRoots() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_searchRoots;
+}
+
+std::string PakInterface::FindFile(const std::string& name) const
+{
+    std::string path = NormalizePakPath(name);
+    if (path.empty()) {
+        return {};
+    }
+    // Loose files: the working directory, then the extra roots.
+    if (IsFile(path)) {
+        return path;
+    }
+    if (path.front() != '/') {
+        for (const std::string& root : GetSearchRoots()) {
+            std::string candidate = root.empty() || root.back() == '/' ? root + path : root + "/" + path;
+            if (IsFile(candidate)) {
+                return candidate;
+            }
+        }
+    }
+    // No archive can hold files, and the operating system's path is the loose path already tried.
+    return {};
+}
+
+PakFile* PakInterface::Open(const std::string& name, const char* mode) const
+{
+    (void)mode;
+    std::string path = FindFile(name);
+    return path.empty() ? nullptr : PakOpenSystemFile(path);
+}
+
+void SetPakInterface(PakInterface* pakInterface)
+{
+    gPakInterface.store(pakInterface);
+}
+
+PakInterface* GetPakInterface()
+{
+    return gPakInterface.load();
+}

@@ -1,0 +1,109 @@
+#include "resources/Parser.h"
+
+#include "app/Common.h"
+#include "platform/FatalError.h"
+#include "resources/Assets.h"
+#include "resources/PakFile.h"
+#include "resources/XMLParser.h"
+
+namespace {
+
+const std::wstring kEmptyText;
+
+} // namespace
+
+class ParserDispatch : public XMLListener
+{
+public:
+    explicit ParserDispatch(Parser& parser) : m_parser(parser) {}
+
+    void OnXMLElement(const XMLElement& element) override
+    {
+        m_parser.m_current = &element;
+        switch (element.m_kind) {
+        case XMLElement::Kind::Start:
+            m_parser.HandleElementStart(element.m_name);
+            break;
+        case XMLElement::Kind::End:
+            m_parser.HandleElementEnd(element.m_name);
+            break;
+        case XMLElement::Kind::Text:
+            m_parser.HandleText(element.m_text);
+            break;
+        case XMLElement::Kind::None:
+            break;
+        }
+        m_parser.m_current = &m_parser.m_idle;
+    }
+
+private:
+    Parser& m_parser;
+};
+
+bool Parser::LoadPropertiesFile(const std::string& fileName)
+{
+    return ParseFile("properties/" + fileName);
+}
+
+bool Parser::ParseFile(const std::string& path)
+{
+    std::string bytes;
+    if (!PakReadWholeFile(path, bytes)) {
+        return false;
+    }
+    return ParseBytes(bytes, path);
+}
+
+bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
+{
+    m_errorText.clear();
+    XMLParser xml;
+    ParserDispatch dispatch(*this);
+    if (xml.Parse(bytes, dispatch)) {
+        return true;
+    }
+    m_errorText = xml.GetErrorText() + StrFormat(" on Line %d", xml.GetErrorLine()) +
+                  StrFormat(" in File '%s'", name);
+    FatalError(m_errorText);
+    return false;
+}
+
+const std::wstring& Parser::GetAttribute(const std::wstring& name) const
+{
+    auto found = m_current->m_attributes.find(name);
+    return found == m_current->m_attributes.end() ? kEmptyText : found->second;
+}
+
+bool Parser::HasAttribute(const std::wstring& name) const
+{
+    return m_current->m_attributes.contains(name);
+}
+
+bool Parser::GetAttributeBool(const std::wstring& name) const
+{
+    const std::wstring& value = GetAttribute(name);
+    return value == L"true" || value == L"1";
+}
+
+int Parser::GetAttributeInt(const std::wstring& name) const
+{
+    int value = 0;
+    StringToInt(GetAttribute(name), value);
+    return value;
+}
+
+int Parser::GetAttributeIntDefault(const std::wstring& name, int defaultValue) const
+{
+    auto found = m_current->m_attributes.find(name);
+    if (found == m_current->m_attributes.end()) {
+        return defaultValue;
+    }
+    int value = 0;
+    StringToInt(found->second, value);
+    return value;
+}
+
+int Parser::GetAttributeMusicId(const std::wstring& name) const
+{
+    return LookupMusicId(GetAttribute(name));
+}
