@@ -116,8 +116,11 @@ private:
         FlagsMod mask;
     };
 
+    // A widget leaves the manager: every reference to it goes, and its modal
+    // entry is closed as RemoveBaseModal would.
+    void WidgetLeaving(Widget* widget);
     void SetBaseModal(Widget* widget, const FlagsMod& mask);
-    void PopModalEntry(size_t index);
+    void RemoveModalEntry(size_t index);
     void EnterWidget(Widget* widget);
     void LeaveWidget(Widget* widget);
     void SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX, float localY);
@@ -141,6 +144,9 @@ private:
     FlagsMod m_belowModalMask;
     FlagsMod m_defaultBelowModalMask { 0, WidgetFlags::Mouse | WidgetFlags::Keyboard };
     std::vector<ModalEntry> m_modalStack;
+    // The focus when the first modal widget was pushed; restored when the
+    // last one goes and nothing else took the focus meanwhile.
+    Widget* m_focusBeforeModal = nullptr;
     Rect m_appArea;
     Rect m_windowArea;
     bool m_recheckPending = false;

@@ -1,0 +1,647 @@
+#include "ui/WidgetManager.h"
+
+#include "app/VelkAppBase.h"
+#include "graphics/Graphics.h"
+#include "graphics/ImageSurface.h"
+#include "ui/ClickListener.h"
+#include "ui/Widget.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int KeepHandCursor = 11;
+
+int ButtonBit(int clicks)
+{
+    if (clicks > 0)
+        return PointerState::Left;
+    if (clicks < 0)
+        return PointerState::Right;
+    return PointerState::Middle;
+}
+
+int Truncate(float value)
+{
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+WidgetManager::WidgetManager(VelkAppBase* app) : m_app(app)
+{
+    m_manager = this;
+}
+
+WidgetManager::~WidgetManager()
+{
+    // The removals reach the pointer records, the modal stack and the focus:
+    // they must run while all of it still exists.
+    RemoveAllWidgets(false, false);
+}
+
+void WidgetManager::SetMouseMapping(const Rect& appArea, const Rect& window)
+{
+    m_width = appArea.width + 2 * appArea.x;
+    m_height = appArea.height + 2 * appArea.y;
+    m_appArea = appArea;
+    m_windowArea = window;
+}
+
+void WidgetManager::WindowToApp(int& x, int& y) const
+{
+    // An empty window (minimised, or before the first mapping) scales 1:1.
+    if (m_windowArea.width > 0)
+        x = (x - m_windowArea.x) * m_appArea.width / m_windowArea.width + m_appArea.x;
+    else
+        x = x - m_windowArea.x + m_appArea.x;
+    if (m_windowArea.height > 0)
+        y = (y - m_windowArea.y) * m_appArea.height / m_windowArea.height + m_appArea.y;
+    else
+        y = y - m_windowArea.y + m_appArea.y;
+}
+
+uint32_t WidgetManager::GetWidgetFlags() const
+{
+    return m_hasFocus ? m_baseFlags : m_lostFocusMask.Apply(m_baseFlags);
+}
+
+Widget* WidgetManager::GetWidgetAt(float x, float y, float* localX, float* localY)
+{
+    return WidgetContainer::GetWidgetAt(x, y, GetWidgetFlags(), localX, localY);
+}
+
+Widget* WidgetManager::GetEnabledWidgetAt(float x, float y, float* localX, float* localY)
+{
+    Widget* widget = GetWidgetAt(x, y, localX, localY);
+    return widget != nullptr && widget->m_disabled ? nullptr : widget;
+}
+
+void WidgetManager::InitModalFlags(ModalFlags* flags) const
+{
+    flags->overFlags = GetWidgetFlags();
+    flags->underFlags = m_belowModalMask.Apply(flags->overFlags);
+    flags->isOver = m_baseModal == nullptr;
+}
+
+void WidgetManager::SetFocus(Widget* widget)
+{
+    if (widget == m_focusWidget)
+        return;
+    if (Widget* old = m_focusWidget) {
+        m_focusWidget = nullptr;
+        old->LostFocus();
+    }
+    m_focusWidget = widget != nullptr && widget->m_manager == this ? widget : nullptr;
+    if (m_focusWidget != nullptr && m_hasFocus)
+        m_focusWidget->GotFocus();
+}
+
+void WidgetManager::GotAppFocus()
+{
+    if (m_hasFocus)
+        return;
+    m_hasFocus = true;
+    if (m_focusWidget != nullptr)
+        m_focusWidget->GotFocus();
+}
+
+void WidgetManager::LostAppFocus()
+{
+    if (!m_hasFocus)
+        return;
+    for (auto& [id, record] : m_pointers)
+        record->buttons = 0;
+    for (int key = 0; key < KeyCount; ++key) {
+        if (m_keys[key])
+            KeyUp(key);
+    }
+    m_hasFocus = false;
+    if (m_focusWidget != nullptr)
+        m_focusWidget->LostFocus();
+}
+
+bool WidgetManager::KeyDown(int key)
+{
+    if (key >= 0 && key < KeyCount)
+        m_keys[key] = true;
+    if (m_focusWidget != nullptr)
+        m_focusWidget->KeyDown(key);
+    return true;
+}
+
+bool WidgetManager::KeyUp(int key)
+{
+    if (key >= 0 && key < KeyCount)
+        m_keys[key] = false;
+    if (m_focusWidget != nullptr)
+        m_focusWidget->KeyUp(key);
+    return true;
+}
+
+bool WidgetManager::KeyChar(int ch)
+{
+    if (m_focusWidget != nullptr)
+        m_focusWidget->KeyChar(ch);
+    return true;
+}
+
+bool WidgetManager::IsKeyDown(int key) const
+{
+    return key >= 0 && key < KeyCount && m_keys[key];
+}
+
+void WidgetManager::AddBaseModal(Widget* widget)
+{
+    AddBaseModal(widget, m_defaultBelowModalMask);
+}
+
+void WidgetManager::AddBaseModal(Widget* widget, const FlagsMod& belowMask)
+{
+    if (widget == nullptr)
+        return;
+    if (m_modalStack.empty())
+        m_focusBeforeModal = m_focusWidget;
+    else
+        m_modalStack.back().savedFocus = m_focusWidget;
+    m_modalStack.push_back({ widget, nullptr, belowMask });
+    SetBaseModal(widget, belowMask);
+}
+
+void WidgetManager::RemoveBaseModal(Widget* widget)
+{
+    for (size_t i = m_modalStack.size(); i-- > 0;) {
+        if (m_modalStack[i].widget == widget) {
+            RemoveModalEntry(i);
+            return;
+        }
+    }
+}
+
+void WidgetManager::RemoveModalEntry(size_t index)
+{
+    const bool wasTop = index + 1 == m_modalStack.size();
+    m_modalStack.erase(m_modalStack.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!wasTop)
+        return;
+    Widget* restore = m_focusBeforeModal;
+    if (!m_modalStack.empty()) {
+        ModalEntry& top = m_modalStack.back();
+        restore = top.savedFocus;
+        top.savedFocus = nullptr;
+        SetBaseModal(top.widget, top.mask);
+    } else {
+        m_focusBeforeModal = nullptr;
+    }
+    if (m_focusWidget == nullptr && restore != nullptr)
+        SetFocus(restore);
+}
+
+void WidgetManager::SetBaseModal(Widget* widget, const FlagsMod& mask)
+{
+    m_baseModal = widget;
+    m_belowModalMask = mask;
+    const bool masksMouse = (mask.remove & WidgetFlags::Mouse) != 0;
+    if (masksMouse) {
+        for (auto& [id, record] : m_pointers) {
+            Widget* under = record->widgetUnder;
+            if (under != nullptr && IsBelow(under, widget)) {
+                record->widgetUnder = nullptr;
+                LeaveWidget(under);
+            }
+        }
+    }
+    if ((mask.remove & WidgetFlags::Keyboard) != 0 && m_focusWidget != nullptr && IsBelow(m_focusWidget, widget)) {
+        Widget* old = m_focusWidget;
+        m_focusWidget = nullptr;
+        old->LostFocus();
+    }
+    if (masksMouse)
+        ReleaseAllPointers();
+    RecheckMouse();
+}
+
+void WidgetManager::AddClickListener(ClickListener* listener)
+{
+    if (std::find(m_clickListeners.begin(), m_clickListeners.end(), listener) == m_clickListeners.end())
+        m_clickListeners.push_back(listener);
+}
+
+void WidgetManager::RemoveClickListener(ClickListener* listener)
+{
+    std::erase(m_clickListeners, listener);
+}
+
+void WidgetManager::NotifyPreClick(int clicks)
+{
+    const std::vector<ClickListener*> listeners = m_clickListeners;
+    for (ClickListener* listener : listeners) {
+        // One removed by an earlier listener may already be gone.
+        if (std::find(m_clickListeners.begin(), m_clickListeners.end(), listener) != m_clickListeners.end())
+            listener->PreClick(clicks);
+    }
+}
+
+void WidgetManager::NotifyPostClick(int clicks)
+{
+    const std::vector<ClickListener*> listeners = m_clickListeners;
+    for (ClickListener* listener : listeners) {
+        if (std::find(m_clickListeners.begin(), m_clickListeners.end(), listener) != m_clickListeners.end())
+            listener->PostClick(clicks);
+    }
+}
+
+PointerState* WidgetManager::RoutePointer(int x, int y, int key, Widget** widget, float* localX, float* localY)
+{
+    float lx = 0.0f;
+    float ly = 0.0f;
+    Widget* found = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
+    if (widget != nullptr)
+        *widget = found;
+    if (localX != nullptr)
+        *localX = lx;
+    if (localY != nullptr)
+        *localY = ly;
+    PointerState* record = GetPointerState(0);
+    record->routed = true;
+    m_pointerRoutes[key] = 0;
+    return record;
+}
+
+bool WidgetManager::MouseDown(PointerState* record, int x, int y, int clicks)
+{
+    if (record == nullptr)
+        return true;
+    const int bit = ButtonBit(clicks);
+    record->buttons |= bit;
+    MouseCheck(record, x, y);
+
+    Widget* target = record->pressedWidget;
+    float lx = 0.0f;
+    float ly = 0.0f;
+    if (target != nullptr) {
+        const Vector4 local = target->AppToLocal(static_cast<float>(x), static_cast<float>(y));
+        lx = local.x;
+        ly = local.y;
+    } else {
+        target = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
+    }
+    record->pressedButtons |= bit;
+    record->lastButton = clicks > 0 ? 1 : (clicks < 0 ? -1 : 0);
+    record->pressedWidget = target;
+    if (target == nullptr)
+        return true;
+    if (target->WantsFocus()) {
+        SetFocus(target);
+        // The focus change may have taken the widget out of the tree.
+        if (record->pressedWidget != target)
+            return true;
+    }
+    target->m_isDown = true;
+    target->MouseDown(Truncate(lx), Truncate(ly), clicks);
+    return true;
+}
+
+bool WidgetManager::MouseUp(PointerState* record, int x, int y, int clicks)
+{
+    if (record == nullptr)
+        return true;
+    const int bit = ButtonBit(clicks);
+    record->buttons &= ~bit;
+    Widget* pressed = record->pressedWidget;
+    if (pressed != nullptr && (record->pressedButtons & bit) != 0) {
+        record->pressedButtons &= ~bit;
+        if (record->pressedButtons == 0)
+            record->pressedWidget = nullptr;
+        pressed->m_isDown = false;
+        const Vector4 local = pressed->AppToLocal(static_cast<float>(x), static_cast<float>(y));
+        pressed->MouseUp(Truncate(local.x), Truncate(local.y), clicks);
+    } else {
+        record->pressedButtons &= ~bit;
+    }
+    MouseCheck(record, x, y);
+    return true;
+}
+
+bool WidgetManager::MouseMove(PointerState* record, int x, int y, Widget* widget, float localX, float localY)
+{
+    if (record == nullptr)
+        return true;
+    if (record->pressedButtons != 0) {
+        MouseDrag(record, x, y, widget, localX, localY);
+    } else {
+        record->inWindow = true;
+        SetWidgetUnder(record, widget, x, y, localX, localY);
+    }
+    return true;
+}
+
+bool WidgetManager::MouseWheel(PointerState* record, int delta)
+{
+    if (record != nullptr && record->widgetUnder != nullptr)
+        record->widgetUnder->MouseWheel(delta);
+    return true;
+}
+
+bool WidgetManager::ResetPointers()
+{
+    auto pointers = std::move(m_pointers);
+    m_pointers.clear();
+    m_pointerRoutes.clear();
+    for (auto& [id, record] : pointers)
+        MouseExit(record.get());
+    return true;
+}
+
+PointerState* WidgetManager::GetPointerState(int id)
+{
+    auto& record = m_pointers[id];
+    if (!record) {
+        record = std::make_unique<PointerState>();
+        record->manager = this;
+        record->id = id;
+    }
+    return record.get();
+}
+
+std::pair<int, int> WidgetManager::GetPointerPosition(int id) const
+{
+    const auto record = m_pointers.find(id);
+    if (record == m_pointers.end())
+        return { 0, 0 };
+    return { record->second->lastX, record->second->lastY };
+}
+
+void WidgetManager::RecheckMouse()
+{
+    std::vector<int> ids;
+    for (const auto& [id, record] : m_pointers)
+        ids.push_back(id);
+    for (int id : ids) {
+        const auto record = m_pointers.find(id);
+        if (record != m_pointers.end())
+            RecheckPointer(record->second.get());
+    }
+}
+
+void WidgetManager::ReleaseAllPointers()
+{
+    std::vector<int> ids;
+    for (const auto& [id, record] : m_pointers)
+        ids.push_back(id);
+    for (int id : ids) {
+        const auto record = m_pointers.find(id);
+        if (record != m_pointers.end())
+            ReleaseHeldButtons(record->second.get());
+    }
+}
+
+void WidgetManager::DropWidgetReferences(Widget* widget)
+{
+    for (auto& [id, record] : m_pointers) {
+        if (record->widgetUnder == widget) {
+            record->widgetUnder = nullptr;
+            LeaveWidget(widget);
+        }
+        if (record->pressedWidget == widget)
+            ReleaseHeldButtons(record.get());
+    }
+    if (m_focusWidget == widget) {
+        m_focusWidget = nullptr;
+        widget->LostFocus();
+    }
+    if (m_baseModal == widget)
+        m_baseModal = nullptr;
+}
+
+void WidgetManager::WidgetLeaving(Widget* widget)
+{
+    DropWidgetReferences(widget);
+    for (ModalEntry& entry : m_modalStack) {
+        if (entry.savedFocus == widget)
+            entry.savedFocus = nullptr;
+    }
+    if (m_focusBeforeModal == widget)
+        m_focusBeforeModal = nullptr;
+    for (Overlay& overlay : m_overlays) {
+        if (overlay.widget == widget)
+            overlay.widget = nullptr;
+    }
+    RemoveBaseModal(widget);
+}
+
+void WidgetManager::UpdateFrame()
+{
+    ModalFlags flags;
+    InitModalFlags(&flags);
+    UpdateAll(&flags);
+}
+
+void WidgetManager::UpdateFrameF(float fraction)
+{
+    ModalFlags flags;
+    InitModalFlags(&flags);
+    UpdateAllF(&flags, fraction);
+}
+
+bool WidgetManager::DrawScreen()
+{
+    if (!m_dirty)
+        return false;
+    ModalFlags flags;
+    InitModalFlags(&flags);
+    m_lowestPendingOverlay = NoOverlay;
+    m_overlays.clear();
+
+    if (m_screenImage != nullptr)
+        m_screenImage->Clear();
+    Graphics screen(m_screenImage);
+    m_currentGraphics = &screen;
+    DrawTopLevel(&flags, &screen);
+    DrawOverlays(NoOverlay);
+    m_currentGraphics = nullptr;
+    m_dirty = false;
+    return true;
+}
+
+void WidgetManager::DrawWidgetsTo(Graphics* g)
+{
+    ModalFlags flags;
+    InitModalFlags(&flags);
+    DrawTopLevel(&flags, g);
+}
+
+void WidgetManager::DrawTopLevel(ModalFlags* flags, Graphics* g)
+{
+    for (Widget* widget : m_widgets) {
+        if (widget == m_baseModal)
+            flags->isOver = true;
+        if (!widget->m_visible)
+            continue;
+        Graphics translated(*g);
+        translated.Translate(widget->m_x, widget->m_y);
+        widget->DrawAll(flags, &translated);
+    }
+}
+
+void WidgetManager::DeferOverlay(Widget* widget, int priority)
+{
+    m_overlays.push_back({ widget, priority });
+    m_lowestPendingOverlay = std::min(m_lowestPendingOverlay, priority);
+}
+
+void WidgetManager::DrawOverlays(int bound)
+{
+    if (m_currentGraphics == nullptr)
+        return;
+    for (;;) {
+        const int current = m_lowestPendingOverlay;
+        int next = NoOverlay;
+        bool pending = false;
+        // By index: a DrawOverlay may defer further overlays, which appends.
+        for (size_t i = 0; i < m_overlays.size(); ++i) {
+            const Overlay overlay = m_overlays[i];
+            if (overlay.widget == nullptr)
+                continue;
+            if (overlay.priority != current) {
+                pending = true;
+                next = std::min(next, overlay.priority);
+                continue;
+            }
+            m_overlays[i].widget = nullptr;
+            Graphics g(*m_currentGraphics);
+            g.Translate(static_cast<float>(-m_appArea.x), static_cast<float>(-m_appArea.y));
+            const Vector4 origin = overlay.widget->GetScreenOrigin();
+            g.Translate(origin.x, origin.y);
+            overlay.widget->DrawOverlay(&g, overlay.priority);
+        }
+        m_lowestPendingOverlay = next;
+        if (!pending) {
+            m_overlays.clear();
+            return;
+        }
+        if (next >= bound)
+            return;
+    }
+}
+
+void WidgetManager::EnterWidget(Widget* widget)
+{
+    widget->m_isOver = true;
+    if (widget->m_handCursor)
+        widget->ShowHandCursor(true);
+    widget->MouseEnter();
+}
+
+void WidgetManager::LeaveWidget(Widget* widget)
+{
+    widget->m_isOver = false;
+    if (widget->m_handCursor && (m_app == nullptr || m_app->GetCursor() != KeepHandCursor))
+        widget->ShowHandCursor(false);
+    widget->MouseLeave();
+}
+
+void WidgetManager::SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX, float localY)
+{
+    const bool moved = record->lastX != x || record->lastY != y;
+    record->lastX = x;
+    record->lastY = y;
+    if (widget == record->widgetUnder) {
+        if (widget != nullptr && moved)
+            widget->MouseMove(Truncate(localX), Truncate(localY));
+        return;
+    }
+    if (Widget* old = record->widgetUnder) {
+        record->widgetUnder = nullptr;
+        LeaveWidget(old);
+    }
+    // The leave hook may have taken the new widget out of the tree.
+    if (widget == nullptr || widget->m_manager != this)
+        return;
+    record->widgetUnder = widget;
+    EnterWidget(widget);
+    if (record->widgetUnder == widget)
+        widget->MouseMove(Truncate(localX), Truncate(localY));
+}
+
+void WidgetManager::MouseCheck(PointerState* record, int x, int y)
+{
+    float lx = 0.0f;
+    float ly = 0.0f;
+    Widget* widget = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
+    if (widget != nullptr || record->widgetUnder != nullptr)
+        SetWidgetUnder(record, widget, x, y, lx, ly);
+}
+
+void WidgetManager::MouseDrag(PointerState* record, int x, int y, Widget* widget, float localX, float localY)
+{
+    record->inWindow = true;
+    record->lastX = x;
+    record->lastY = y;
+    if (record->widgetUnder != nullptr && record->widgetUnder != record->pressedWidget) {
+        Widget* old = record->widgetUnder;
+        record->widgetUnder = nullptr;
+        LeaveWidget(old);
+    }
+    Widget* pressed = record->pressedWidget;
+    if (pressed == nullptr)
+        return;
+    float lx = localX;
+    float ly = localY;
+    if (pressed != widget) {
+        const Vector4 local = pressed->AppToLocal(static_cast<float>(x), static_cast<float>(y));
+        lx = local.x;
+        ly = local.y;
+    }
+    pressed->MouseDrag(Truncate(lx), Truncate(ly));
+    if (record->pressedWidget != pressed)
+        return;
+    Widget* at = widget == pressed
+        ? pressed
+        : GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), nullptr, nullptr);
+    if (at == pressed) {
+        if (record->widgetUnder == nullptr) {
+            record->widgetUnder = pressed;
+            EnterWidget(pressed);
+        }
+    } else if (Widget* old = record->widgetUnder) {
+        record->widgetUnder = nullptr;
+        LeaveWidget(old);
+    }
+}
+
+void WidgetManager::MouseExit(PointerState* record)
+{
+    record->inWindow = false;
+    ReleaseHeldButtons(record);
+    if (Widget* old = record->widgetUnder) {
+        record->widgetUnder = nullptr;
+        LeaveWidget(old);
+    }
+}
+
+void WidgetManager::ReleaseHeldButtons(PointerState* record)
+{
+    Widget* pressed = record->pressedWidget;
+    const int bits = record->pressedButtons;
+    if (pressed == nullptr || bits == 0)
+        return;
+    // Cleared first, so that a MouseUp hook that releases again finds nothing.
+    record->pressedButtons = 0;
+    record->pressedWidget = nullptr;
+    const Vector4 local = pressed->AppToLocal(static_cast<float>(record->lastX), static_cast<float>(record->lastY));
+    constexpr std::pair<int, int> order[] = {
+        { PointerState::Left, 1 }, { PointerState::Right, -1 }, { PointerState::Middle, 0 } };
+    for (const auto& [bit, clicks] : order) {
+        if ((bits & bit) != 0) {
+            pressed->m_isDown = false;
+            pressed->MouseUp(Truncate(local.x), Truncate(local.y), clicks);
+        }
+    }
+}
+
+void WidgetManager::RecheckPointer(PointerState* record)
+{
+    if (record->pressedButtons == 0 && record->inWindow)
+        MouseCheck(record, record->lastX, record->lastY);
+}
