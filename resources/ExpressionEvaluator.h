@@ -51,4 +51,5 @@ private:
     const VariableScope* m_parent = nullptr;
     std::unordered_map<std::wstring, Value> m_variables;
     std::unordered_map<std::wstring, std::shared_ptr<const CompiledExpression>> m_cache;
+    std::unordered_map<std::wstring, std::shared_ptr<const CompiledExpression>> m_listCache;
 };
