@@ -24,6 +24,12 @@ PlayerState::PlayerState(const PuzzleTable& table)
         first->unlock = 1;
 }
 
+PlayerState::~PlayerState()
+{
+    if (gCurrentPlayerState == this)
+        gCurrentPlayerState = nullptr;
+}
+
 void PlayerState::MakeCurrent()
 {
     BasicPlayerState::MakeCurrent();

@@ -22,6 +22,9 @@ public:
     // A fresh state shaped by the global puzzle table.
     PlayerState();
     explicit PlayerState(const PuzzleTable& table);
+    PlayerState(const PlayerState&) = default;
+    PlayerState& operator=(const PlayerState&) = default;
+    ~PlayerState() override;
 
     void MakeCurrent() override;
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// The loading thread's steps for the game's tables, in order: puzzles.xml,
+// game.xml, sets.xml, the profiles, localization.xml. `folder` holds the
+// three properties files and localization.xml; `step` runs after each of the
+// five (the loading bar).
+void LoadGameTables(const std::string& folder = "properties/", const std::function<void()>& step = {});
+
+// Marks puzzles whose picture names an art tile beyond `artTileCount` as
+// unplayable (once the art tiles are known); returns how many were marked.
+int RejectPicturesBeyond(int artTileCount);
+
+// Empties the five tables and the profiles (tests, and the end of the run).
+void ClearGameTables();

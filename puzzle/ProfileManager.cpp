@@ -1,0 +1,449 @@
+#include "puzzle/ProfileManager.h"
+
+#include "app/Common.h"
+#include "app/LogWriter.h"
+#include "puzzle/XmlText.h"
+#include "resources/XMLParser.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+ProfileEnvironment gEnvironment;
+ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
+// Set when a damaged profiles.xml could not be kept aside: saving over it
+// would lose the player's only copy.
+bool gSavingBlocked = false;
+
+const std::string kBackupSuffix = ".bak";
+const std::string kTemporarySuffix = ".tmp";
+const std::string kDamagedSuffix = ".damaged";
+
+int AttributeInt(const XMLElement& element, const wchar_t* name)
+{
+    auto found = element.m_attributes.find(name);
+    int value = 0;
+    if (found != element.m_attributes.end())
+        StringToInt(found->second, value);
+    return value;
+}
+
+const std::wstring& AttributeText(const XMLElement& element, const wchar_t* name)
+{
+    static const std::wstring empty;
+    auto found = element.m_attributes.find(name);
+    return found == element.m_attributes.end() ? empty : found->second;
+}
+
+bool AttributeBool(const XMLElement& element, const wchar_t* name)
+{
+    const std::wstring& text = AttributeText(element, name);
+    return text == L"true" || text == L"1";
+}
+
+// Fills a list of eight fresh slots from the elements of profiles.xml.
+// Counters past the arrays make the elements below them ignored.
+class ProfileReader : public XMLListener {
+public:
+    explicit ProfileReader(ProfileList& target)
+        : list(target)
+    {
+    }
+
+    void OnXMLElement(const XMLElement& element) override
+    {
+        if (element.m_kind == XMLElement::Kind::Start)
+            Start(element);
+    }
+
+private:
+    void Start(const XMLElement& element)
+    {
+        const std::wstring& name = element.m_name;
+        if (name == L"profiles") {
+            const int selected = AttributeInt(element, L"selected");
+            list.selected = list.IsValidSlot(selected) ? selected : -1;
+        } else if (name == L"profile") {
+            ++profileCounter;
+            record = list.IsValidSlot(profileCounter) ? &list.records[profileCounter] : nullptr;
+            state = nullptr;
+            if (record)
+                record->name = AttributeText(element, L"name");
+        } else if (name == L"state") {
+            state = record ? &record->state : nullptr;
+            if (state)
+                ReadState(element);
+            modeCounter = -1;
+            set = nullptr;
+        } else if (name == L"mode") {
+            ++modeCounter;
+            setCounter = -1;
+            set = nullptr;
+        } else if (name == L"set") {
+            ReadSet(element);
+        } else if (name == L"puzzle") {
+            ReadPuzzle(element);
+        } else if (name == L"property") {
+            if (state)
+                state->ReadProperty(
+                    AttributeText(element, L"name"), AttributeText(element, L"type"), AttributeText(element, L"value"));
+        }
+    }
+
+    void ReadState(const XMLElement& element)
+    {
+        state->started = AttributeBool(element, L"started");
+        state->madeMistake = AttributeInt(element, L"made-mistake") != 0;
+        state->seenHint = AttributeInt(element, L"seen-hint") != 0;
+        state->disableTips = AttributeInt(element, L"disable-tips") != 0;
+        state->toggleMode = AttributeInt(element, L"toggle-mode") != 0;
+        state->showNumbers = AttributeInt(element, L"show-numbers") != 0;
+        state->currentCountry = std::clamp(AttributeInt(element, L"current-country"), 0, 12);
+        state->currentMode = std::clamp(AttributeInt(element, L"current-mode"), 0, PlayerState::kModeCount - 1);
+        state->hours = AttributeInt(element, L"hours");
+        state->minutes = AttributeInt(element, L"minutes");
+        state->centiseconds = AttributeInt(element, L"centiseconds");
+    }
+
+    void ReadSet(const XMLElement& element)
+    {
+        set = nullptr;
+        if (!state || modeCounter < 0 || modeCounter >= PlayerState::kModeCount)
+            return;
+        ++setCounter;
+        puzzleCounter = -1;
+        std::vector<SetProgress>& sets = state->progress[modeCounter];
+        if (setCounter < static_cast<int>(sets.size())) {
+            set = &sets[setCounter];
+            set->unlock = AttributeInt(element, L"unlock");
+            set->introduced = AttributeInt(element, L"introduced") != 0;
+        } else {
+            // A set that the puzzle table no longer has: kept, but closed.
+            sets.emplace_back();
+            set = &sets.back();
+        }
+    }
+
+    void ReadPuzzle(const XMLElement& element)
+    {
+        if (!set)
+            return;
+        ++puzzleCounter;
+        if (static_cast<int>(set->puzzles.size()) <= puzzleCounter)
+            set->puzzles.resize(puzzleCounter + 1);
+        PuzzleProgress& puzzle = set->puzzles[puzzleCounter];
+        puzzle.completed = AttributeInt(element, L"completed") != 0;
+        puzzle.bestTime = AttributeInt(element, L"best-time");
+        puzzle.withoutHints = AttributeInt(element, L"without-hints") != 0;
+        puzzle.withoutMistakes = AttributeInt(element, L"without-mistakes") != 0;
+    }
+
+    ProfileList& list;
+    ProfileRecord* record { nullptr };
+    PlayerState* state { nullptr };
+    SetProgress* set { nullptr };
+    int profileCounter { -1 };
+    int modeCounter { -1 };
+    int setCounter { -1 };
+    int puzzleCounter { -1 };
+};
+
+bool FileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    bytes = content.str();
+    return !file.bad();
+}
+
+void Log(const std::string& text)
+{
+    LogWriter::WriteLine("Profiles: " + text);
+}
+
+// Writes all bytes, retrying short writes; stops after `limit` bytes as a
+// crash would.
+bool WriteAll(int fd, const std::string& bytes, std::size_t limit)
+{
+    const std::size_t total = std::min(bytes.size(), limit);
+    std::size_t written = 0;
+    while (written < total) {
+        const ssize_t result = ::write(fd, bytes.data() + written, total - written);
+        if (result < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        written += static_cast<std::size_t>(result);
+    }
+    return total == bytes.size();
+}
+
+void SyncFolder(const std::string& path)
+{
+    std::string folder = GetFileDir(path);
+    if (folder.empty())
+        folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool CopyFileSynced(const std::string& from, const std::string& to)
+{
+    std::string bytes;
+    if (!ReadWholeFile(from, bytes))
+        return false;
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0)
+        return false;
+    const bool ok = WriteAll(fd, bytes, bytes.size()) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+// The new file is complete and on disk before it replaces the old one, and
+// the old one stays as the backup, so a crash at any point leaves a whole
+// profiles.xml (or, before the very first save, none).
+bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes, std::size_t limit)
+{
+    const std::string temporary = path + kTemporarySuffix;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) {
+        Log("cannot write " + temporary + ": " + std::strerror(errno));
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes, limit) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        if (limit >= bytes.size())
+            Log("writing " + temporary + " failed: " + std::strerror(errno));
+        return false;
+    }
+    if (FileExists(path)) {
+        const std::string backup = path + kBackupSuffix;
+        ::unlink(backup.c_str());
+        if (::link(path.c_str(), backup.c_str()) != 0 && !CopyFileSynced(path, backup))
+            Log("could not keep a backup in " + backup);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        Log("cannot replace " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    SyncFolder(path);
+    return true;
+}
+
+// Renames a damaged file to the first free "<path>.damaged", ".damaged1", ...
+bool KeepAside(const std::string& path)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string aside = path + kDamagedSuffix + (attempt ? std::to_string(attempt) : std::string());
+        if (FileExists(aside))
+            continue;
+        if (::rename(path.c_str(), aside.c_str()) != 0)
+            return false;
+        Log(path + " is damaged; kept as " + aside);
+        return true;
+    }
+    return false;
+}
+
+void ResetList(ProfileList& list)
+{
+    list.records.clear();
+    list.records.resize(ProfileList::kSlots);
+    list.selected = -1;
+}
+
+// Moves a freshly read list into the global one, keeping the states where
+// they are so that pointers to them stay valid.
+void AdoptList(ProfileList& loaded)
+{
+    if (gProfileList.records.size() != loaded.records.size())
+        gProfileList.records.resize(loaded.records.size());
+    for (std::size_t slot = 0; slot < loaded.records.size(); ++slot) {
+        gProfileList.records[slot].name = std::move(loaded.records[slot].name);
+        gProfileList.records[slot].state = loaded.records[slot].state;
+    }
+    gProfileList.selected = loaded.selected;
+}
+
+void TellPlayerName(const std::wstring& name)
+{
+    if (gEnvironment.playerNameChanged)
+        gEnvironment.playerNameChanged(name);
+}
+
+}
+
+ProfileManager::ProfileManager()
+{
+    ResetList(gProfileList);
+    ProfileList loaded;
+    ResetList(loaded);
+
+    const std::string path = GetProfilesPath();
+    gLastLoad = LoadResult::NoFile;
+    if (FileExists(path)) {
+        if (ReadProfilesFile(path, loaded)) {
+            gLastLoad = LoadResult::Loaded;
+        } else {
+            gSavingBlocked = !KeepAside(path);
+            if (gSavingBlocked)
+                Log("cannot keep the damaged " + path + " aside; profiles will not be saved");
+            ResetList(loaded);
+            if (ReadProfilesFile(path + kBackupSuffix, loaded)) {
+                gLastLoad = LoadResult::LoadedBackup;
+                Log("read the backup " + path + kBackupSuffix);
+            } else {
+                ResetList(loaded);
+                gLastLoad = LoadResult::DamagedStartedEmpty;
+                Log("no usable backup; starting without profiles");
+            }
+        }
+    }
+    AdoptList(loaded);
+    SelectProfile(gProfileList.selected);
+}
+
+void ProfileManager::SetEnvironment(ProfileEnvironment environment)
+{
+    gEnvironment = std::move(environment);
+    gSavingBlocked = false;
+}
+
+const ProfileEnvironment& ProfileManager::Environment()
+{
+    return gEnvironment;
+}
+
+void ProfileManager::SelectProfile(int index)
+{
+    if (index < 0 || !gProfileList.IsValidSlot(index))
+        return;
+    gProfileList.selected = index;
+    ProfileRecord& record = gProfileList.records[index];
+    record.state.MakeCurrent();
+    TellPlayerName(record.name);
+    record.state.properties[L"player_name"] = Value(record.name);
+}
+
+void ProfileManager::SetProfile(int slot, const std::wstring& name)
+{
+    if (!gProfileList.IsValidSlot(slot))
+        return;
+    ProfileRecord& record = gProfileList.records[slot];
+    if (record.name == name)
+        return;
+    record.name = name;
+    record.state = PlayerState();
+    if (slot == gProfileList.selected)
+        TellPlayerName(name);
+}
+
+int ProfileManager::CreateProfile(const std::wstring& name)
+{
+    if (gProfileList.records.empty())
+        ResetList(gProfileList);
+    int slot = static_cast<int>(gProfileList.records.size()) - 1;
+    for (int i = 0; i < static_cast<int>(gProfileList.records.size()); ++i) {
+        if (gProfileList.records[i].name.empty()) {
+            slot = i;
+            break;
+        }
+    }
+    SetProfile(slot, name);
+    SelectProfile(slot);
+    return slot;
+}
+
+void ProfileManager::ClearProfiles()
+{
+    gProfileList.records.clear();
+    gProfileList.selected = -1;
+    gCurrentPlayerState = nullptr;
+}
+
+std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
+{
+    std::wstring text = StrFormatW(L"<profiles selected=\"%d\">", list.selected);
+    for (const ProfileRecord& record : list.records) {
+        text += StrFormatW(L"<profile name=\"%s\">", EscapeXmlAttribute(record.name));
+        text += record.state.Write();
+        text += L"</profile>";
+    }
+    text += L"</profiles>";
+    return text;
+}
+
+bool ProfileManager::ReadProfilesFile(const std::string& path, ProfileList& list)
+{
+    std::string bytes;
+    if (!FileExists(path) || !ReadWholeFile(path, bytes))
+        return false;
+    ProfileList scratch;
+    ResetList(scratch);
+    ProfileReader reader(scratch);
+    XMLParser parser;
+    if (!parser.Parse(bytes, reader)) {
+        Log(path + ": " + parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine()));
+        return false;
+    }
+    list = std::move(scratch);
+    return true;
+}
+
+ProfileManager::LoadResult ProfileManager::LastLoadResult()
+{
+    return gLastLoad;
+}
+
+std::string GetProfilesPath()
+{
+    const std::string folder = gEnvironment.dataFolder.empty() ? GetAppDataFolder() : gEnvironment.dataFolder;
+    const std::string path = folder + "profiles.xml";
+    GrantEveryoneAccess(path);
+    return path;
+}
+
+bool SaveProfiles()
+{
+    if (gProfileList.records.empty() || gEnvironment.screensaver || gSavingBlocked)
+        return false;
+    const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
+    const bool saved = ReplaceFileKeepingBackup(GetProfilesPath(), bytes, gEnvironment.failWriteAfter);
+    if (gEnvironment.afterSave)
+        gEnvironment.afterSave();
+    return saved;
+}
+
+PlayerState* GetCurrentPlayerState()
+{
+    if (!gProfileList.IsValidSlot(gProfileList.selected))
+        return nullptr;
+    return &gProfileList.records[gProfileList.selected].state;
+}
+
+void SetProfileNameChecked(int slot, const std::wstring& name)
+{
+    if (slot >= 0 && slot < ProfileList::kSlots)
+        ProfileManager::SetProfile(slot, name);
+}
