@@ -6,6 +6,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,7 @@ private:
     {
         std::string m_file;
         Image* m_image = nullptr;
+        bool m_loaded = false;
         int m_loadedPieces = 0;
     };
     struct GroupEntry
@@ -128,8 +130,12 @@ private:
     bool LoadLocked(Kind kind, const std::wstring& name);
     void UnloadLocked(Kind kind, const std::wstring& name);
     bool LoadSet(const ResourceSet& set, const std::atomic<bool>* stopRequested);
-    void UnloadSet(const ResourceSet& set);
+    // Unloads the entries of the set that no loaded group and no current record still holds.
+    void ReleaseSet(const ResourceSet& set);
+    bool IsHeld(Kind kind, const std::wstring& name) const;
     ResourceSet GroupSet(const std::wstring& name) const;
+    bool LoadNamedGroup(const std::wstring& name, const std::atomic<bool>* stopRequested);
+    void UnloadNamedGroup(const std::wstring& name);
 
     Table m_images;
     Table m_sounds;
@@ -144,6 +150,7 @@ private:
     // Held while loading or unloading, never while a look-up waits on a table lock.
     std::recursive_mutex m_loadMutex;
     AssetLoaders m_loaders;
+    std::set<std::wstring> m_loadedGroups;
     ResourceSet m_recordLoaded;
 };
 
