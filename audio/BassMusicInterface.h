@@ -7,13 +7,15 @@
 #include <memory>
 #include <mutex>
 
+class AudioContext;
 class MusicEngine;
 
 // The song player over the shared music engine. Players share the engine;
 // each frees only its own songs.
 class BassMusicInterface : public MusicInterface {
 public:
-    explicit BassMusicInterface(std::shared_ptr<MusicEngine> engine);
+    // context, when given, keeps the device that plays the engine open.
+    explicit BassMusicInterface(std::shared_ptr<MusicEngine> engine, std::shared_ptr<AudioContext> context = nullptr);
     ~BassMusicInterface() override;
 
     // The player for the application: a silent MusicInterface without a
@@ -61,6 +63,7 @@ private:
     void FreeLocked(MusicInfo& song);
     void StartAtOffset(MusicInfo& song, int offset, bool noLoop, uint32_t moduleFlags);
 
+    std::shared_ptr<AudioContext> m_context;
     std::shared_ptr<MusicEngine> m_engine;
     std::mutex m_mutex;
     std::map<int, MusicInfo> m_songs;

@@ -5,7 +5,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,13 +19,11 @@ struct PcmSound;
 // nothing heard) without a window, or when no audio device can be opened.
 class DSoundManager : public SoundManager {
 public:
-    using TickSource = std::function<uint32_t()>;
-
     // window: any non-null value switches sound on.
     explicit DSoundManager(void* window);
-    // A manager over a given sound system (null: silent), with the millisecond
-    // tick source of the channel sweep (default: the platform clock).
-    explicit DSoundManager(std::shared_ptr<SoundSystem> system, TickSource tickSource = {});
+    // A manager over a given sound system (null: silent). The channel sweep
+    // reads the current platform clock.
+    explicit DSoundManager(std::shared_ptr<SoundSystem> system);
     ~DSoundManager() override;
 
     bool Initialized() override;
@@ -68,7 +65,6 @@ private:
 
     std::shared_ptr<AudioContext> m_context;
     std::shared_ptr<SoundSystem> m_system;
-    TickSource m_tickSource;
     std::mutex m_mutex;
     std::array<std::shared_ptr<SoundBuffer>, kMaxSounds> m_buffers {};
     std::array<std::string, kMaxSounds> m_names {};
@@ -77,4 +73,5 @@ private:
     std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> m_channels {};
     std::atomic<double> m_volume { 1.0 };
     uint32_t m_lastSweepTime { 0 };
+    double m_masterVolume { 1.0 };
 };
