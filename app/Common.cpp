@@ -251,7 +251,13 @@ double RandDouble(double max)
     if (max == 0) {
         return max;
     }
-    return static_cast<double>(static_cast<float>(max) * NextUnitFloat());
+    float limit = static_cast<float>(max);
+    float value = limit * NextUnitFloat();
+    // Rounding to float may reach the limit itself, which is excluded.
+    if (std::fabs(value) >= std::fabs(limit)) {
+        value = std::nextafter(limit, 0.0f);
+    }
+    return static_cast<double>(value);
 }
 
 // Formatting ----------------------------------------------------------------------------------------------

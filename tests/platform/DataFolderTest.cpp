@@ -1,0 +1,57 @@
+#include "platform/DataFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+// Sets or clears environment variables for one test and puts the old values back.
+class EnvironmentTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        for (auto& [name, value] : m_saved) {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+    }
+
+    void Set(const std::string& name, const char* value)
+    {
+        const char* old = std::getenv(name.c_str());
+        m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
+
+} // namespace
+
+TEST_F(EnvironmentTest, TheOverrideWinsAndEndsWithASlash)
+{
+    Set("TARNVALE_DATA_DIR", "/tmp/saves");
+    Set("XDG_DATA_HOME", "/data/xdg");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/tmp/saves/");
+    Set("TARNVALE_DATA_DIR", "/tmp/saves/");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/tmp/saves/");
+}
+
+TEST_F(EnvironmentTest, CompanyAndProductGoUnderTheUsersDataHome)
+{
+    Set("TARNVALE_DATA_DIR", nullptr);
+    Set("XDG_DATA_HOME", "/data/xdg");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/data/xdg/Ostrel/Tarnvale 6/");
+
+    Set("XDG_DATA_HOME", nullptr);
+    Set("HOME", "/home/ann");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
+
+    // A relative data home is not valid and is ignored.
+    Set("XDG_DATA_HOME", "relative/dir");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
+    Set("TARNVALE_DATA_DIR", "");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
+}
