@@ -1,7 +1,10 @@
 #include "ui/Noise.h"
 
+#include "app/Common.h"
+
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -12,6 +15,20 @@ std::array<int, kTableSize> gPermutation {};
 std::array<float, kTableSize> gGradient {};
 
 } // namespace
+
+void InitNoise()
+{
+    for (int i = 0; i < 256; ++i) {
+        gPermutation[i] = i;
+        gGradient[i] = RandFloatRange(-1.0f, 1.0f);
+    }
+    for (int i = 255; i >= 1; --i)
+        std::swap(gPermutation[i], gPermutation[Rand(256)]);
+    for (int k = 0; k < 258; ++k) {
+        gPermutation[256 + k] = gPermutation[k];
+        gGradient[256 + k] = gGradient[k];
+    }
+}
 
 double Noise1D(double t)
 {
