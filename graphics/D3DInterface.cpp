@@ -1,0 +1,176 @@
+#include "graphics/D3DInterface.h"
+
+#include "graphics/Graphics.h"
+#include "graphics/ImageSurface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace {
+
+D3DInterface* s_current = nullptr;
+
+}
+
+D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int height)
+    : m_device(std::move(device))
+    , m_width(width)
+    , m_height(height)
+    , m_viewProjection(MakeViewProjection(width, height))
+{
+    s_current = this;
+    m_screen = std::make_unique<ImageSurface>(true);
+    m_screen->Create(width, height);
+}
+
+D3DInterface::~D3DInterface()
+{
+    m_freeSurfaces.clear();
+    m_usedSurfaces.clear();
+    m_screen.reset();
+    // Images outliving the renderer keep their pixels and lose their textures.
+    std::set<Image*> images;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        images = m_images;
+    }
+    for (Image* image : images)
+        image->ReleaseTexture();
+    if (s_current == this)
+        s_current = nullptr;
+}
+
+D3DInterface* D3DInterface::GetCurrent()
+{
+    return s_current;
+}
+
+int D3DInterface::GetDisplayWidth() const
+{
+    int width = 0;
+    int height = 0;
+    m_device->GetOutputSize(width, height);
+    return width;
+}
+
+int D3DInterface::GetDisplayHeight() const
+{
+    int width = 0;
+    int height = 0;
+    m_device->GetOutputSize(width, height);
+    return height;
+}
+
+Matrix4 D3DInterface::MakeViewProjection(int width, int height)
+{
+    // A 45 degree vertical field of view whose plane z = 0 shows exactly the
+    // target: x' = (2x / width - 1) / w with w = 1 + z / focal.
+    float w = static_cast<float>(std::max(width, 1));
+    float h = static_cast<float>(std::max(height, 1));
+    float focal = (h / 2.0f) / std::tan(std::numbers::pi_v<float> / 8.0f);
+    Matrix4 m;
+    m.Set(0, 0, 2.0f / w);
+    m.Set(0, 3, -1.0f);
+    m.Set(1, 1, 2.0f / h);
+    m.Set(1, 3, -1.0f);
+    m.Set(2, 2, 1.0f / focal);
+    m.Set(3, 2, 1.0f / focal);
+    m.Set(3, 3, 1.0f);
+    return m;
+}
+
+ImageSurface* D3DInterface::CaptureScreenImage()
+{
+    auto* capture = new ImageSurface(true);
+    capture->Create(m_width, m_height);
+    Graphics g(capture);
+    g.SetDrawMode(DRAWMODE_COPY);
+    g.DrawImage(m_screen.get(), 0, 0, 0);
+    return capture;
+}
+
+void D3DInterface::Present(bool stretch)
+{
+    CheckDeviceReset();
+    int outputWidth = 0;
+    int outputHeight = 0;
+    m_device->GetOutputSize(outputWidth, outputHeight);
+    RenderRect destination { 0, 0, outputWidth, outputHeight };
+    if (!stretch && outputWidth > 0 && outputHeight > 0) {
+        double scale = std::min(static_cast<double>(outputWidth) / m_width, static_cast<double>(outputHeight) / m_height);
+        destination.width = static_cast<int>(m_width * scale + 0.5);
+        destination.height = static_cast<int>(m_height * scale + 0.5);
+        destination.x = (outputWidth - destination.width) / 2;
+        destination.y = (outputHeight - destination.height) / 2;
+    }
+    m_device->Present(m_screen->GetRenderTexture(), destination);
+}
+
+void D3DInterface::CheckDeviceReset()
+{
+    if (!m_device->TakeDeviceReset())
+        return;
+    std::set<Image*> images;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        images = m_images;
+    }
+    for (Image* image : images)
+        image->UploadTexture();
+}
+
+bool D3DInterface::CheckError(bool succeeded, const std::string& context)
+{
+    if (succeeded)
+        return true;
+    m_lastError = context + ": " + m_device->GetLastError();
+    std::fprintf(stderr, "%s\n", m_lastError.c_str());
+    return false;
+}
+
+void D3DInterface::RegisterImage(Image* image)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_images.insert(image);
+}
+
+void D3DInterface::UnregisterImage(Image* image)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_images.erase(image);
+}
+
+ImageSurface* D3DInterface::GetTempSurface(int width, int height)
+{
+    std::lock_guard<std::mutex> hold(m_poolLock);
+    auto found = std::find_if(m_freeSurfaces.begin(), m_freeSurfaces.end(), [&](const auto& surface) {
+        return surface->GetWidth() == width && surface->GetHeight() == height;
+    });
+    std::unique_ptr<ImageSurface> surface;
+    if (found != m_freeSurfaces.end()) {
+        surface = std::move(*found);
+        m_freeSurfaces.erase(found);
+        surface->Clear();
+    } else {
+        surface = std::make_unique<ImageSurface>(true);
+        surface->Create(width, height);
+    }
+    m_usedSurfaces.push_back(std::move(surface));
+    return m_usedSurfaces.back().get();
+}
+
+void D3DInterface::ReleaseTempSurface(ImageSurface* surface)
+{
+    std::lock_guard<std::mutex> hold(m_poolLock);
+    auto found = std::find_if(m_usedSurfaces.begin(), m_usedSurfaces.end(),
+        [surface](const auto& used) { return used.get() == surface; });
+    if (found == m_usedSurfaces.end())
+        return;
+    m_freeSurfaces.push_back(std::move(*found));
+    m_usedSurfaces.erase(found);
+    // Keep the pool small: surfaces of sizes no longer asked for go.
+    if (m_freeSurfaces.size() > 8)
+        m_freeSurfaces.erase(m_freeSurfaces.begin());
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "graphics/Matrix4.h"
+#include "graphics/Rect.h"
+#include "platform/RenderDevice.h"
+
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+class Image;
+class ImageSurface;
+
+// The renderer: owns the device, the screen surface, the view-projection
+// under which z = 0 maps 1:1 onto the application area with y down, device
+// loss handling and the pool of temporary surfaces.
+class D3DInterface
+{
+public:
+    D3DInterface(std::unique_ptr<RenderDevice> device, int width = 1024, int height = 768);
+    ~D3DInterface();
+    D3DInterface(const D3DInterface&) = delete;
+    D3DInterface& operator=(const D3DInterface&) = delete;
+
+    // The renderer images upload through; null when none exists.
+    static D3DInterface* GetCurrent();
+
+    RenderDevice* GetDevice() const { return m_device.get(); }
+    // The application-sized surface the screen is drawn into.
+    ImageSurface* GetScreenImage() const { return m_screen.get(); }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    // The size of the window's drawing area.
+    int GetDisplayWidth() const;
+    int GetDisplayHeight() const;
+
+    // Perspective-free at z = 0: pixels map to -1..1 with y down.
+    const Matrix4& GetViewProjection() const { return m_viewProjection; }
+    // The same for a render target of another size.
+    static Matrix4 MakeViewProjection(int width, int height);
+
+    // A new image (owned by the caller) holding the current screen.
+    ImageSurface* CaptureScreenImage();
+    // Shows the screen surface in the window: letterboxed, or stretched.
+    void Present(bool stretch = false);
+    // Re-uploads every texture after the device lost them (also checked by Present).
+    void CheckDeviceReset();
+
+    // Reports a failed call as "context: error text"; returns succeeded.
+    bool CheckError(bool succeeded, const std::string& context);
+    const std::string& GetLastError() const { return m_lastError; }
+
+    // Images with textures register so a device reset can re-upload them.
+    void RegisterImage(Image* image);
+    void UnregisterImage(Image* image);
+
+    // Pool of cleared temporary surfaces (main thread).
+    ImageSurface* GetTempSurface(int width, int height);
+    void ReleaseTempSurface(ImageSurface* surface);
+
+    std::mutex& GetLock() { return m_lock; }
+
+private:
+    std::unique_ptr<RenderDevice> m_device;
+    int m_width = 1024;
+    int m_height = 768;
+    Matrix4 m_viewProjection;
+    std::unique_ptr<ImageSurface> m_screen;
+    std::string m_lastError;
+    std::mutex m_lock;
+    std::set<Image*> m_images;
+    std::mutex m_poolLock;
+    std::vector<std::unique_ptr<ImageSurface>> m_freeSurfaces;
+    std::vector<std::unique_ptr<ImageSurface>> m_usedSurfaces;
+};

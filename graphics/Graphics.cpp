@@ -1,0 +1,782 @@
+#include "graphics/Graphics.h"
+
+#include "graphics/D3DInterface.h"
+#include "graphics/Font.h"
+#include "graphics/Image.h"
+#include "graphics/ImageRenderTarget.h"
+#include "graphics/ImageSurface.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+struct BatchEntry
+{
+    int order = 0;
+    ImageRenderTarget* target = nullptr;
+    RenderTextureId texture = 0;
+    RenderBlend blend = RenderBlend::Normal;
+    RenderRect clip;
+    std::vector<RenderVertex> vertices;
+    std::vector<int> indices;
+};
+
+struct BatchQueue
+{
+    std::vector<BatchEntry> entries;
+    // Temporary surfaces that queued drawings still read from.
+    std::vector<ImageSurface*> heldSurfaces;
+};
+
+namespace {
+
+// A vertex in the Graphics' local coordinates.
+struct LocalVertex
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+    float u = 0.0f;
+    float v = 0.0f;
+};
+
+constexpr float kUnbounded = 1.0e9f;
+
+RenderBlend BlendForMode(int mode)
+{
+    switch (mode) {
+    case DRAWMODE_ADDITIVE:
+        return RenderBlend::Additive;
+    case DRAWMODE_MULTIPLY:
+        return RenderBlend::Multiply;
+    case DRAWMODE_OVERLAY:
+        return RenderBlend::Overlay;
+    case DRAWMODE_SOFTLIGHT:
+        return RenderBlend::SoftLight;
+    case DRAWMODE_SUBTRACTIVE:
+        return RenderBlend::Subtractive;
+    case DRAWMODE_COPY:
+        return RenderBlend::Copy;
+    default:
+        return RenderBlend::Normal;
+    }
+}
+
+std::uint8_t ToByte(float value)
+{
+    float rounded = std::round(value);
+    if (!(rounded > 0.0f))
+        return 0;
+    return rounded >= 255.0f ? 255 : static_cast<std::uint8_t>(rounded);
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t' || c == L'\r';
+}
+
+// Breaks text into lines no wider than width at blanks and "\n"; a word
+// wider than the width on its own is broken between characters.
+std::vector<std::wstring> WrapLines(const Font& font, const std::wstring& text, int width)
+{
+    std::vector<std::wstring> lines;
+    std::size_t paragraphStart = 0;
+    while (paragraphStart <= text.size()) {
+        std::size_t paragraphEnd = text.find(L'\n', paragraphStart);
+        if (paragraphEnd == std::wstring::npos)
+            paragraphEnd = text.size();
+        std::wstring paragraph = text.substr(paragraphStart, paragraphEnd - paragraphStart);
+        std::wstring line;
+        std::size_t i = 0;
+        bool any = false;
+        while (i < paragraph.size()) {
+            while (i < paragraph.size() && IsBlank(paragraph[i]))
+                ++i;
+            std::size_t wordEnd = i;
+            while (wordEnd < paragraph.size() && !IsBlank(paragraph[wordEnd]))
+                ++wordEnd;
+            if (wordEnd == i)
+                break;
+            std::wstring word = paragraph.substr(i, wordEnd - i);
+            std::wstring candidate = line.empty() ? word : line + L" " + word;
+            if (font.StringWidth(candidate) <= width || width < 0) {
+                line = candidate;
+            } else {
+                if (!line.empty()) {
+                    lines.push_back(line);
+                    any = true;
+                }
+                line.clear();
+                // Break a word that cannot fit a line alone.
+                while (font.StringWidth(word) > width && word.size() > 1) {
+                    std::size_t fit = 1;
+                    while (fit < word.size() && font.StringWidth(word.substr(0, fit + 1)) <= width)
+                        ++fit;
+                    lines.push_back(word.substr(0, fit));
+                    any = true;
+                    word.erase(0, fit);
+                }
+                line = word;
+            }
+            i = wordEnd;
+        }
+        if (!line.empty() || !any)
+            lines.push_back(line);
+        paragraphStart = paragraphEnd + 1;
+    }
+    // A text that is only blanks (or empty) has no lines.
+    bool allEmpty = std::all_of(lines.begin(), lines.end(), [](const std::wstring& l) { return l.empty(); });
+    if (allEmpty)
+        lines.clear();
+    return lines;
+}
+
+}
+
+// The drawing pipeline shared by every Graphics operation.
+class GraphicsRenderer
+{
+public:
+    static void Submit(Graphics& g, RenderTextureId texture, const std::vector<LocalVertex>& local,
+        const std::vector<int>& indices, const Color& color, RenderBlend blend);
+    static void Execute(const BatchEntry& entry);
+    static void DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
+        RenderBlend blend);
+    static void DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
+        float centreX, float centreY, int columns, int rows);
+    static Color ImageColor(const Graphics& g, bool colorize);
+    static Color FillColor(const Graphics& g);
+};
+
+Color GraphicsRenderer::ImageColor(const Graphics& g, bool colorize)
+{
+    const GraphicsState& s = g.m_state;
+    Color base = colorize ? s.color : OpaqueWhite;
+    const ColorMultiplier& m = s.colorMultiplier;
+    if (m.IsIdentity())
+        return base;
+    return Color(ToByte(base.red * m.red * m.alpha), ToByte(base.green * m.green * m.alpha),
+        ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
+}
+
+Color GraphicsRenderer::FillColor(const Graphics& g)
+{
+    const GraphicsState& s = g.m_state;
+    Color base = s.color.Premultiplied();
+    const ColorMultiplier& m = s.colorMultiplier;
+    if (m.IsIdentity())
+        return base;
+    return Color(ToByte(base.red * m.red * m.alpha), ToByte(base.green * m.green * m.alpha),
+        ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
+}
+
+void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const std::vector<LocalVertex>& local,
+    const std::vector<int>& indices, const Color& color, RenderBlend blend)
+{
+    ImageRenderTarget* target = g.m_target;
+    if (target == nullptr || local.empty())
+        return;
+    const GraphicsState& s = g.m_state;
+    int targetWidth = target->GetTargetWidth();
+    int targetHeight = target->GetTargetHeight();
+    FRect clip = s.clipRect.Intersection(FRect(0.0f, 0.0f, static_cast<float>(targetWidth),
+        static_cast<float>(targetHeight)));
+    int left = static_cast<int>(std::lround(clip.x));
+    int top = static_cast<int>(std::lround(clip.y));
+    int right = static_cast<int>(std::lround(clip.x + clip.width));
+    int bottom = static_cast<int>(std::lround(clip.y + clip.height));
+    if (right <= left || bottom <= top)
+        return;
+
+    BatchEntry entry;
+    entry.order = s.batchOrder;
+    entry.target = target;
+    entry.texture = texture;
+    entry.blend = blend;
+    entry.clip = RenderRect { left, top, right - left, bottom - top };
+    entry.vertices.reserve(local.size());
+    Matrix4 projection;
+    bool projectionMade = false;
+    for (const LocalVertex& v : local) {
+        float x = v.x + s.transX;
+        float y = v.y + s.transY;
+        float z = v.z;
+        float w = 1.0f;
+        if (s.hasMatrix) {
+            Vector4 p = s.matrix.TransformVector4(Vector4 { x, y, z, 1.0f });
+            x = p.x;
+            y = p.y;
+            z = p.z;
+            w = p.w;
+        }
+        if (z != 0.0f || w != 1.0f) {
+            if (!projectionMade) {
+                projection = D3DInterface::MakeViewProjection(targetWidth, targetHeight);
+                projectionMade = true;
+            }
+            Vector4 clipped = projection.TransformVector4(Vector4 { x, y, z, w });
+            // Behind the eye: nothing sensible to draw.
+            if (clipped.w <= 1.0e-6f)
+                return;
+            x = (clipped.x / clipped.w + 1.0f) * static_cast<float>(targetWidth) * 0.5f;
+            y = (clipped.y / clipped.w + 1.0f) * static_cast<float>(targetHeight) * 0.5f;
+        }
+        RenderVertex out;
+        out.x = x;
+        out.y = y;
+        out.r = static_cast<std::uint8_t>(std::clamp(color.red, 0, 255));
+        out.g = static_cast<std::uint8_t>(std::clamp(color.green, 0, 255));
+        out.b = static_cast<std::uint8_t>(std::clamp(color.blue, 0, 255));
+        out.a = static_cast<std::uint8_t>(std::clamp(color.alpha, 0, 255));
+        out.u = std::clamp(v.u, 0.0f, 1.0f);
+        out.v = std::clamp(v.v, 0.0f, 1.0f);
+        entry.vertices.push_back(out);
+    }
+    entry.indices.reserve(indices.size());
+    for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
+        const RenderVertex& a = entry.vertices[static_cast<std::size_t>(indices[i])];
+        const RenderVertex& b = entry.vertices[static_cast<std::size_t>(indices[i + 1])];
+        const RenderVertex& c = entry.vertices[static_cast<std::size_t>(indices[i + 2])];
+        // With y down, a front face runs clockwise on screen.
+        float cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        if (s.culling && cross < 0.0f)
+            continue;
+        entry.indices.insert(entry.indices.end(), { indices[i], indices[i + 1], indices[i + 2] });
+    }
+    if (entry.indices.empty())
+        return;
+    if (s.batching && g.m_batch) {
+        g.m_batch->entries.push_back(std::move(entry));
+        return;
+    }
+    Execute(entry);
+}
+
+void GraphicsRenderer::Execute(const BatchEntry& entry)
+{
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    if (renderer == nullptr)
+        return;
+    RenderDevice* device = renderer->GetDevice();
+    RenderTextureId targetTexture = entry.target->GetRenderTexture();
+    if (targetTexture == 0 || !device->SetRenderTarget(targetTexture))
+        return;
+    device->SetClip(&entry.clip);
+    renderer->CheckError(device->DrawTriangles(entry.texture, entry.vertices.data(),
+                             static_cast<int>(entry.vertices.size()), entry.indices.data(),
+                             static_cast<int>(entry.indices.size()), entry.blend),
+        "DrawPrimitive");
+    entry.target->ContentChanged();
+}
+
+void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
+    RenderBlend blend)
+{
+    if (image == nullptr || g.m_target == nullptr || source.IsEmpty() || destination.IsEmpty())
+        return;
+    FRect bounds(0.0f, 0.0f, static_cast<float>(image->GetWidth()), static_cast<float>(image->GetHeight()));
+    FRect inside = source.Intersection(bounds);
+    if (inside.IsEmpty())
+        return;
+    // Trim the destination by the part of the source outside the image.
+    float scaleX = destination.width / source.width;
+    float scaleY = destination.height / source.height;
+    destination.x += (inside.x - source.x) * scaleX;
+    destination.y += (inside.y - source.y) * scaleY;
+    destination.width = inside.width * scaleX;
+    destination.height = inside.height * scaleY;
+    TextureSource texture;
+    if (!image->GetTextureSource(texture) || texture.textureWidth <= 0 || texture.textureHeight <= 0)
+        return;
+    float u0 = (static_cast<float>(texture.area.x) + inside.x) / static_cast<float>(texture.textureWidth);
+    float v0 = (static_cast<float>(texture.area.y) + inside.y) / static_cast<float>(texture.textureHeight);
+    float u1 = u0 + inside.width / static_cast<float>(texture.textureWidth);
+    float v1 = v0 + inside.height / static_cast<float>(texture.textureHeight);
+    float x0 = destination.x;
+    float y0 = destination.y;
+    float x1 = destination.x + destination.width;
+    float y1 = destination.y + destination.height;
+    std::vector<LocalVertex> corners {
+        { x0, y0, 0.0f, u0, v0 },
+        { x1, y0, 0.0f, u1, v0 },
+        { x1, y1, 0.0f, u1, v1 },
+        { x0, y1, 0.0f, u0, v1 },
+    };
+    static const std::vector<int> quad { 0, 1, 2, 0, 2, 3 };
+    Submit(g, texture.texture, corners, quad, ImageColor(g, colorize), blend);
+}
+
+void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
+    float centreX, float centreY, int columns, int rows)
+{
+    if (image == nullptr || g.m_target == nullptr)
+        return;
+    columns = std::clamp(columns, 1, 256);
+    rows = std::clamp(rows, 1, 256);
+    TextureSource texture;
+    if (!image->GetTextureSource(texture) || texture.textureWidth <= 0 || texture.textureHeight <= 0)
+        return;
+    Rect cellRect = image->GetCellRect(cell);
+    float cellWidth = static_cast<float>(cellRect.width);
+    float cellHeight = static_cast<float>(cellRect.height);
+    float u0 = static_cast<float>(texture.area.x + cellRect.x) / static_cast<float>(texture.textureWidth);
+    float v0 = static_cast<float>(texture.area.y + cellRect.y) / static_cast<float>(texture.textureHeight);
+    float du = cellWidth / static_cast<float>(texture.textureWidth);
+    float dv = cellHeight / static_cast<float>(texture.textureHeight);
+    std::vector<LocalVertex> grid;
+    grid.reserve(static_cast<std::size_t>((columns + 1) * (rows + 1)));
+    for (int row = 0; row <= rows; ++row) {
+        for (int column = 0; column <= columns; ++column) {
+            float fx = static_cast<float>(column) / static_cast<float>(columns);
+            float fy = static_cast<float>(row) / static_cast<float>(rows);
+            Vector4 p = matrix.TransformVector4(
+                Vector4 { x + fx * cellWidth - centreX, y + fy * cellHeight - centreY, 0.0f, 1.0f });
+            if (p.w != 0.0f && p.w != 1.0f) {
+                p.x /= p.w;
+                p.y /= p.w;
+                p.z /= p.w;
+            }
+            grid.push_back(LocalVertex { p.x + centreX, p.y + centreY, p.z, u0 + fx * du, v0 + fy * dv });
+        }
+    }
+    std::vector<int> indices;
+    indices.reserve(static_cast<std::size_t>(columns * rows * 6));
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            int topLeft = row * (columns + 1) + column;
+            int topRight = topLeft + 1;
+            int bottomLeft = topLeft + columns + 1;
+            int bottomRight = bottomLeft + 1;
+            indices.insert(indices.end(), { topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft });
+        }
+    }
+    Submit(g, texture.texture, grid, indices, ImageColor(g, g.m_state.colorizeImages),
+        BlendForMode(g.m_state.drawMode));
+}
+
+Graphics::Graphics()
+    : m_batch(std::make_shared<BatchQueue>())
+{
+    m_state.clipRect = FRect(-kUnbounded, -kUnbounded, 2.0f * kUnbounded, 2.0f * kUnbounded);
+}
+
+Graphics::Graphics(ImageRenderTarget* target)
+    : m_target(target)
+    , m_batch(std::make_shared<BatchQueue>())
+{
+    ClearClipRect();
+}
+
+Graphics::Graphics(const Graphics& other) = default;
+
+Graphics& Graphics::operator=(const Graphics& other)
+{
+    if (this != &other) {
+        if (m_batch && m_batch.use_count() == 1 && m_batch != other.m_batch)
+            FlushBatch();
+        m_target = other.m_target;
+        m_state = other.m_state;
+        m_batch = other.m_batch;
+    }
+    return *this;
+}
+
+Graphics::~Graphics()
+{
+    if (m_batch && m_batch.use_count() == 1)
+        FlushBatch();
+}
+
+void Graphics::SetState(const GraphicsState& state)
+{
+    bool wasBatching = m_state.batching;
+    m_state = state;
+    if (wasBatching && !state.batching)
+        FlushBatch();
+}
+
+void Graphics::Translate(float dx, float dy)
+{
+    m_state.transX += dx;
+    m_state.transY += dy;
+}
+
+void Graphics::ClipRect(int x, int y, int width, int height)
+{
+    ClipRect(FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+        static_cast<float>(height)));
+}
+
+void Graphics::ClipRect(const FRect& rect)
+{
+    FRect moved(rect.x + m_state.transX, rect.y + m_state.transY, rect.width, rect.height);
+    FRect result = m_state.clipRect.Intersection(moved);
+    if (result.IsEmpty())
+        result = FRect(result.x, result.y, 0.0f, 0.0f);
+    m_state.clipRect = result;
+}
+
+void Graphics::ClearClipRect()
+{
+    if (m_target == nullptr) {
+        m_state.clipRect = FRect(-kUnbounded, -kUnbounded, 2.0f * kUnbounded, 2.0f * kUnbounded);
+        return;
+    }
+    m_state.clipRect = FRect(0.0f, 0.0f, static_cast<float>(m_target->GetTargetWidth()),
+        static_cast<float>(m_target->GetTargetHeight()));
+}
+
+void Graphics::SetColor(const Color& color)
+{
+    m_state.color = color;
+}
+
+void Graphics::SetColorizeImages(bool colorize)
+{
+    m_state.colorizeImages = colorize;
+}
+
+void Graphics::SetColorMultiplier(const ColorMultiplier& multiplier)
+{
+    m_state.colorMultiplier = multiplier;
+}
+
+void Graphics::MultiplyColor(float red, float green, float blue, float alpha)
+{
+    m_state.colorMultiplier.red *= red;
+    m_state.colorMultiplier.green *= green;
+    m_state.colorMultiplier.blue *= blue;
+    m_state.colorMultiplier.alpha *= alpha;
+}
+
+void Graphics::SetFont(Font* font)
+{
+    m_state.font = font;
+}
+
+void Graphics::SetDrawMode(int mode)
+{
+    m_state.drawMode = mode;
+}
+
+void Graphics::SetCulling(bool culling)
+{
+    m_state.culling = culling;
+}
+
+void Graphics::SetShader(Shader* shader)
+{
+    m_state.shader = shader;
+}
+
+void Graphics::SetMatrix(const Matrix4& matrix)
+{
+    m_state.matrix = matrix;
+    m_state.hasMatrix = !matrix.IsIdentity();
+}
+
+void Graphics::ClearMatrix()
+{
+    m_state.matrix.Reset();
+    m_state.hasMatrix = false;
+}
+
+void Graphics::MultiplyMatrix(const Matrix4& matrix, float centreX, float centreY)
+{
+    float pivotX = centreX + m_state.transX;
+    float pivotY = centreY + m_state.transY;
+    Matrix4 about;
+    about.Translate(-pivotX, -pivotY);
+    about.Append(matrix);
+    about.Translate(pivotX, pivotY);
+    SetMatrix(m_state.matrix * about);
+}
+
+void Graphics::SetBatching(bool batching)
+{
+    bool wasBatching = m_state.batching;
+    m_state.batching = batching;
+    if (wasBatching && !batching)
+        FlushBatch();
+}
+
+void Graphics::AddBatchOrder(int order)
+{
+    m_state.batchOrder += order;
+}
+
+void Graphics::FlushBatch()
+{
+    if (!m_batch)
+        return;
+    std::vector<BatchEntry> entries;
+    entries.swap(m_batch->entries);
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
+    for (const BatchEntry& entry : entries)
+        GraphicsRenderer::Execute(entry);
+    std::vector<ImageSurface*> held;
+    held.swap(m_batch->heldSurfaces);
+    if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
+        for (ImageSurface* surface : held)
+            renderer->ReleaseTempSurface(surface);
+    }
+}
+
+void Graphics::SetOffscreenLayer(bool offscreen)
+{
+    m_state.offscreenLayer = offscreen;
+}
+
+void Graphics::FillRect(int x, int y, int width, int height)
+{
+    FillRectF(FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+        static_cast<float>(height)));
+}
+
+void Graphics::FillRect(const Rect& rect)
+{
+    FillRect(rect.x, rect.y, rect.width, rect.height);
+}
+
+void Graphics::FillRectF(const FRect& rect)
+{
+    if (m_target == nullptr || rect.IsEmpty())
+        return;
+    float x0 = rect.x;
+    float y0 = rect.y;
+    float x1 = rect.x + rect.width;
+    float y1 = rect.y + rect.height;
+    std::vector<LocalVertex> corners {
+        { x0, y0, 0.0f, 0.0f, 0.0f },
+        { x1, y0, 0.0f, 0.0f, 0.0f },
+        { x1, y1, 0.0f, 0.0f, 0.0f },
+        { x0, y1, 0.0f, 0.0f, 0.0f },
+    };
+    static const std::vector<int> quad { 0, 1, 2, 0, 2, 3 };
+    GraphicsRenderer::Submit(*this, 0, corners, quad, GraphicsRenderer::FillColor(*this),
+        BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawRect(int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    FillRect(x, y, width, 1);
+    if (height > 1)
+        FillRect(x, y + height - 1, width, 1);
+    if (height > 2) {
+        FillRect(x, y + 1, 1, height - 2);
+        if (width > 1)
+            FillRect(x + width - 1, y + 1, 1, height - 2);
+    }
+}
+
+void Graphics::DrawRect(const Rect& rect)
+{
+    DrawRect(rect.x, rect.y, rect.width, rect.height);
+}
+
+void Graphics::DrawImage(Image* image, int x, int y, int cell)
+{
+    DrawImageF(image, static_cast<float>(x), static_cast<float>(y), cell);
+}
+
+void Graphics::DrawImage(Image* image, int x, int y, const Rect& source)
+{
+    GraphicsRenderer::DrawQuad(*this, image, FRect(source),
+        FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(source.width),
+            static_cast<float>(source.height)),
+        m_state.colorizeImages, BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawImage(Image* image, const Rect& destination, const Rect& source)
+{
+    GraphicsRenderer::DrawQuad(*this, image, FRect(source), FRect(destination), m_state.colorizeImages,
+        BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawImageF(Image* image, float x, float y, int cell)
+{
+    if (image == nullptr)
+        return;
+    Rect area = image->GetCellRect(cell);
+    GraphicsRenderer::DrawQuad(*this, image, FRect(area),
+        FRect(x, y, static_cast<float>(area.width), static_cast<float>(area.height)), m_state.colorizeImages,
+        BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawImageScaled(Image* image, int x, int y, int width, int height, int cell)
+{
+    if (image == nullptr)
+        return;
+    GraphicsRenderer::DrawQuad(*this, image, FRect(image->GetCellRect(cell)),
+        FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height)),
+        m_state.colorizeImages, BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawImageSrcF(Image* image, float x, float y, const FRect& source, int cell)
+{
+    if (image == nullptr)
+        return;
+    Rect area = image->GetCellRect(cell);
+    FRect inCell = source.Intersection(FRect(0.0f, 0.0f, static_cast<float>(area.width),
+        static_cast<float>(area.height)));
+    if (inCell.IsEmpty())
+        return;
+    FRect inImage(inCell.x + static_cast<float>(area.x), inCell.y + static_cast<float>(area.y), inCell.width,
+        inCell.height);
+    GraphicsRenderer::DrawQuad(*this, image, inImage,
+        FRect(x + inCell.x - source.x, y + inCell.y - source.y, inCell.width, inCell.height),
+        m_state.colorizeImages, BlendForMode(m_state.drawMode));
+}
+
+void Graphics::DrawImageMatrixCentered(Image* image, const Transform2D& transform, int cell, float centreX,
+    float centreY)
+{
+    if (image == nullptr)
+        return;
+    Rect area = image->GetCellRect(cell);
+    float x = centreX - static_cast<float>(area.width) / 2.0f;
+    float y = centreY - static_cast<float>(area.height) / 2.0f;
+    GraphicsRenderer::DrawMesh(*this, image, cell, x, y, transform.GetMatrix(), centreX, centreY, 1, 1);
+}
+
+void Graphics::DrawImageMatrix(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
+    float centreY)
+{
+    GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, 1, 1);
+}
+
+void Graphics::DrawImageMatrixEffect(Image* image, const Matrix4& matrix, int cell, float x, float y,
+    float centreX, float centreY)
+{
+    // The effect modes are blend modes here, so the effect is the draw mode.
+    GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, 1, 1);
+}
+
+void Graphics::DrawImageMesh(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
+    float centreY, int columns, int rows)
+{
+    GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, columns, rows);
+}
+
+void Graphics::DrawImageMasked(Image* image, int cell, Image* mask, int maskCell, float x, float y)
+{
+    if (image == nullptr || m_target == nullptr)
+        return;
+    if (mask == nullptr) {
+        DrawImageF(image, x, y, cell);
+        return;
+    }
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    Rect area = image->GetCellRect(cell);
+    if (renderer == nullptr || area.IsEmpty())
+        return;
+    ImageSurface* layer = renderer->GetTempSurface(area.width, area.height);
+    {
+        Graphics layerGraphics(layer);
+        layerGraphics.SetDrawMode(DRAWMODE_COPY);
+        layerGraphics.DrawImage(image, 0, 0, cell);
+        Rect maskArea = mask->GetCellRect(maskCell);
+        GraphicsRenderer::DrawQuad(layerGraphics, mask, FRect(maskArea),
+            FRect(0.0f, 0.0f, static_cast<float>(area.width), static_cast<float>(area.height)), false,
+            RenderBlend::MaskByAlpha);
+    }
+    GraphicsRenderer::DrawQuad(*this, layer, FRect(0.0f, 0.0f, static_cast<float>(area.width),
+        static_cast<float>(area.height)),
+        FRect(x, y, static_cast<float>(area.width), static_cast<float>(area.height)), m_state.colorizeImages,
+        BlendForMode(m_state.drawMode));
+    if (m_state.batching)
+        m_batch->heldSurfaces.push_back(layer);
+    else
+        renderer->ReleaseTempSurface(layer);
+}
+
+void Graphics::DrawImageMaskRect(Image* image, int cell, const FRect& mask, float x, float y)
+{
+    FRect savedClip = m_state.clipRect;
+    ClipRect(FRect(x + mask.x, y + mask.y, mask.width, mask.height));
+    DrawImageF(image, x, y, cell);
+    m_state.clipRect = savedClip;
+}
+
+void Graphics::DrawGlyph(Image* image, float x, float y, const Rect& source)
+{
+    GraphicsRenderer::DrawQuad(*this, image, FRect(source),
+        FRect(x, y, static_cast<float>(source.width), static_cast<float>(source.height)), true,
+        BlendForMode(m_state.drawMode));
+}
+
+int Graphics::WriteString(const std::wstring& text, int x, int y, int width, int justification, bool draw,
+    int start, int length)
+{
+    Font* font = m_state.font;
+    if (font == nullptr || start < 0 || static_cast<std::size_t>(start) > text.size())
+        return 0;
+    std::wstring part = length < 0 ? text.substr(static_cast<std::size_t>(start))
+                                   : text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    int textWidth = font->StringWidth(part);
+    if (width >= 0) {
+        if (justification == 0)
+            x += (width - textWidth) / 2;
+        else if (justification == 1)
+            x += width - textWidth;
+    }
+    if (draw && m_target != nullptr)
+        font->DrawString(*this, static_cast<float>(x), static_cast<float>(y), part);
+    return textWidth;
+}
+
+int Graphics::WriteWordWrapped(const Rect& rect, const std::wstring& text, int lineSpacing, int justification,
+    int maxLines, int* widestLine)
+{
+    Font* font = m_state.font;
+    if (widestLine != nullptr)
+        *widestLine = 0;
+    if (font == nullptr)
+        return 0;
+    if (lineSpacing < 0)
+        lineSpacing = font->GetLineSpacing();
+    std::vector<std::wstring> lines = WrapLines(*font, text, rect.width);
+    int count = std::min(static_cast<int>(lines.size()), std::max(maxLines, 0));
+    int widest = 0;
+    for (int i = 0; i < count; ++i) {
+        int lineWidth = WriteString(lines[static_cast<std::size_t>(i)], rect.x, rect.y + i * lineSpacing,
+            rect.width, justification, m_target != nullptr);
+        widest = std::max(widest, lineWidth);
+    }
+    if (widestLine != nullptr)
+        *widestLine = widest;
+    return count * lineSpacing;
+}
+
+int Graphics::GetWordWrappedHeight(int width, const std::wstring& text, int lineSpacing, int* widestLine)
+{
+    Font* font = m_state.font;
+    if (widestLine != nullptr)
+        *widestLine = 0;
+    if (font == nullptr)
+        return 0;
+    if (lineSpacing < 0)
+        lineSpacing = font->GetLineSpacing();
+    std::vector<std::wstring> lines = WrapLines(*font, text, width);
+    int widest = 0;
+    for (const std::wstring& line : lines)
+        widest = std::max(widest, font->StringWidth(line));
+    if (widestLine != nullptr)
+        *widestLine = widest;
+    return static_cast<int>(lines.size()) * lineSpacing;
+}
+
+ImageSurface* Graphics::GetTempSurface(int width, int height)
+{
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    return renderer != nullptr ? renderer->GetTempSurface(width, height) : nullptr;
+}
+
+void Graphics::ReleaseTempSurface(ImageSurface* surface)
+{
+    if (D3DInterface* renderer = D3DInterface::GetCurrent())
+        renderer->ReleaseTempSurface(surface);
+}

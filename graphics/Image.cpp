@@ -1,0 +1,179 @@
+#include "graphics/Image.h"
+
+#include "graphics/D3DInterface.h"
+
+#include <algorithm>
+
+namespace {
+
+std::uint32_t PremultiplyPixel(std::uint32_t argb)
+{
+    std::uint32_t a = argb >> 24;
+    if (a == 255)
+        return argb;
+    if (a == 0)
+        return 0;
+    auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
+}
+
+}
+
+Image::Image(ImageData data)
+{
+    SetData(std::move(data));
+}
+
+Image::~Image()
+{
+    Image::ReleaseTexture();
+}
+
+void Image::SetData(ImageData data)
+{
+    m_data = std::move(data);
+    if (m_data.pixels.size() != static_cast<std::size_t>(std::max(m_data.width, 0)) * std::max(m_data.height, 0))
+        m_data = ImageData {};
+    m_width = m_data.width;
+    m_height = m_data.height;
+    m_textureCurrent = false;
+}
+
+void Image::SetSize(int width, int height)
+{
+    m_width = std::max(width, 0);
+    m_height = std::max(height, 0);
+}
+
+void Image::SetGrid(int rows, int columns)
+{
+    m_rows = std::max(rows, 1);
+    m_columns = std::max(columns, 1);
+}
+
+void Image::SetFrames(std::vector<Rect> frames)
+{
+    m_frames = std::move(frames);
+}
+
+int Image::GetWidth() const
+{
+    return m_width;
+}
+
+int Image::GetHeight() const
+{
+    return m_height;
+}
+
+int Image::GetCellCount() const
+{
+    if (!m_frames.empty())
+        return static_cast<int>(m_frames.size());
+    return m_rows * m_columns;
+}
+
+int Image::GetCellWidth() const
+{
+    if (!m_frames.empty())
+        return m_frames.front().width;
+    return m_width / m_columns;
+}
+
+int Image::GetCellHeight() const
+{
+    if (!m_frames.empty())
+        return m_frames.front().height;
+    return m_height / m_rows;
+}
+
+Rect Image::GetCellRect(int cell) const
+{
+    if (cell < 0 || cell >= GetCellCount())
+        cell = 0;
+    if (!m_frames.empty())
+        return m_frames[static_cast<std::size_t>(cell)];
+    int cellWidth = GetCellWidth();
+    int cellHeight = GetCellHeight();
+    return Rect { (cell % m_columns) * cellWidth, (cell / m_columns) * cellHeight, cellWidth, cellHeight };
+}
+
+std::uint32_t Image::GetPixel(int x, int y, int cell) const
+{
+    if (cell < 0 || cell >= GetCellCount())
+        return 0;
+    Rect area = GetCellRect(cell);
+    if (x < 0 || y < 0 || x >= area.width || y >= area.height)
+        return 0;
+    return GetImagePixel(area.x + x, area.y + y);
+}
+
+std::uint32_t Image::GetImagePixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return 0;
+    return ReadPixel(x, y);
+}
+
+std::uint32_t Image::ReadPixel(int x, int y) const
+{
+    if (x >= m_data.width || y >= m_data.height)
+        return 0;
+    return m_data.At(x, y);
+}
+
+bool Image::GetTextureSource(TextureSource& source)
+{
+    if (!m_textureCurrent && !UploadTexture())
+        return false;
+    source = TextureSource { m_texture, m_width, m_height, Rect { 0, 0, m_width, m_height } };
+    return m_texture != 0;
+}
+
+bool Image::UploadTexture()
+{
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    if (renderer == nullptr || m_data.IsEmpty())
+        return false;
+    RenderDevice* device = renderer->GetDevice();
+    if (m_texture == 0) {
+        m_texture = device->CreateTexture(m_data.width, m_data.height, false);
+        if (!renderer->CheckError(m_texture != 0, "CreateTexture"))
+            return false;
+    }
+    if (!m_registered) {
+        renderer->RegisterImage(this);
+        m_registered = true;
+    }
+    std::vector<std::uint32_t> premultiplied(m_data.pixels.size());
+    std::transform(m_data.pixels.begin(), m_data.pixels.end(), premultiplied.begin(), PremultiplyPixel);
+    m_textureCurrent = renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
+    return m_textureCurrent;
+}
+
+void Image::ReleaseTexture()
+{
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    if (renderer != nullptr) {
+        if (m_texture != 0)
+            renderer->GetDevice()->DestroyTexture(m_texture);
+        if (m_registered)
+            renderer->UnregisterImage(this);
+    }
+    m_texture = 0;
+    m_registered = false;
+    m_textureCurrent = false;
+}
+
+void Image::SetTexture(RenderTextureId texture, int width, int height)
+{
+    m_texture = texture;
+    m_textureCurrent = texture != 0;
+    if (texture != 0 && !m_registered) {
+        if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
+            renderer->RegisterImage(this);
+            m_registered = true;
+        }
+    }
+    SetSize(width, height);
+}

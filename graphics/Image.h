@@ -1,0 +1,64 @@
+#pragma once
+
+#include "graphics/ImageData.h"
+#include "graphics/ImageInterface.h"
+
+#include <vector>
+
+// A bitmap in memory and on the device, drawn by cell: rows x columns of
+// equal cells, or the frames of an atlas entry when frames are set.
+class Image : public ImageInterface
+{
+public:
+    Image() = default;
+    explicit Image(ImageData data);
+    ~Image() override;
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Replaces the pixels (any thread); the texture follows on the next draw.
+    void SetData(ImageData data);
+    const ImageData& GetData() const { return m_data; }
+    bool HasData() const { return !m_data.IsEmpty(); }
+
+    void SetGrid(int rows, int columns);
+    int GetRows() const { return m_rows; }
+    int GetColumns() const { return m_columns; }
+    void SetFrames(std::vector<Rect> frames);
+    const std::vector<Rect>& GetFrames() const { return m_frames; }
+
+    int GetWidth() const override;
+    int GetHeight() const override;
+    int GetCellCount() const override;
+    int GetCellWidth() const override;
+    int GetCellHeight() const override;
+    Rect GetCellRect(int cell) const override;
+    std::uint32_t GetPixel(int x, int y, int cell = 0) const override;
+    // A pixel of the whole image, ignoring cells; 0 outside it.
+    std::uint32_t GetImagePixel(int x, int y) const;
+    bool IsPlainBitmap() const override { return true; }
+    bool GetTextureSource(TextureSource& source) override;
+
+    // Main thread: uploads the pixels now (also after a device reset).
+    virtual bool UploadTexture();
+    // Main thread: gives the texture back; the pixels stay.
+    virtual void ReleaseTexture();
+    RenderTextureId GetTexture() const { return m_texture; }
+
+protected:
+    // The pixel of the whole image; x and y are inside it.
+    virtual std::uint32_t ReadPixel(int x, int y) const;
+    void SetTexture(RenderTextureId texture, int width, int height);
+    void SetSize(int width, int height);
+
+private:
+    ImageData m_data;
+    int m_width = 0;
+    int m_height = 0;
+    int m_rows = 1;
+    int m_columns = 1;
+    std::vector<Rect> m_frames;
+    RenderTextureId m_texture = 0;
+    bool m_textureCurrent = false;
+    bool m_registered = false;
+};

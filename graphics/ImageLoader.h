@@ -1,0 +1,18 @@
+#pragma once
+
+#include "graphics/ImageData.h"
+
+#include <memory>
+#include <string>
+
+class Image;
+
+// Image files by extension (".png", ".jpg", ".tga", ".gif"), read through
+// the pak file functions. A path without an extension tries each in turn.
+// A companion file of the same name with "_" appended (any of those
+// extensions) gives the alpha by its grey level. Any thread.
+
+// Null (with a logged message) when nothing could be decoded.
+std::unique_ptr<ImageData> DecodeImageFile(const std::string& path);
+// A new image owned by the caller, not uploaded yet; null on failure.
+Image* LoadImageFile(const std::string& path);

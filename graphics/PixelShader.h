@@ -1,0 +1,7 @@
+#pragma once
+
+#include "graphics/ShaderStage.h"
+
+class PixelShader : public ShaderStage
+{
+};

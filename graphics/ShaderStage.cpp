@@ -1,0 +1,6 @@
+#include "graphics/ShaderStage.h"
+
+bool ShaderStage::SetFloat(const std::string&, float)
+{
+    return false;
+}

@@ -1,0 +1,252 @@
+#include "platform/sdl/SdlRenderDevice.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+SDL_BlendMode ToSdlBlend(RenderBlend blend)
+{
+    switch (blend) {
+    case RenderBlend::Normal:
+        break;
+    case RenderBlend::Additive:
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD,
+            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+    case RenderBlend::Multiply:
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_DST_COLOR, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+            SDL_BLENDOPERATION_ADD);
+    case RenderBlend::Overlay:
+        // 2 x source x target: darkens under dark source, lightens under light.
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_DST_COLOR, SDL_BLENDFACTOR_SRC_COLOR,
+            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+            SDL_BLENDOPERATION_ADD);
+    case RenderBlend::SoftLight:
+        // Screen: target + source x (1 - target).
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR, SDL_BLENDFACTOR_ONE,
+            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+    case RenderBlend::Subtractive:
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_REV_SUBTRACT,
+            SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+    case RenderBlend::Copy:
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD,
+            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD);
+    case RenderBlend::MaskByAlpha:
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
+            SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+    }
+    return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
+        SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+}
+
+SDL_Renderer* TryDriver(SDL_Window* window, const char* driver, Uint32 flags)
+{
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, driver);
+    int count = SDL_GetNumRenderDrivers();
+    for (int i = 0; i < count; ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && std::strcmp(info.name, driver) == 0)
+            return SDL_CreateRenderer(window, i, flags);
+    }
+    return nullptr;
+}
+
+}
+
+std::unique_ptr<SdlRenderDevice> SdlRenderDevice::Create(SDL_Window* window, bool vsync, std::string* error)
+{
+    if (window == nullptr) {
+        if (error != nullptr)
+            *error = "no window";
+        return nullptr;
+    }
+    Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE;
+    if (vsync)
+        flags |= SDL_RENDERER_PRESENTVSYNC;
+    SDL_Renderer* renderer = TryDriver(window, "opengles2", flags);
+    if (renderer == nullptr)
+        renderer = TryDriver(window, "opengl", flags);
+    if (renderer == nullptr) {
+        renderer = TryDriver(window, "software", SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        if (renderer != nullptr)
+            std::fprintf(stderr, "Warning: software renderer in use, custom blend modes are unavailable\n");
+    }
+    if (renderer == nullptr) {
+        if (error != nullptr)
+            *error = std::string("SDL_CreateRenderer: ") + SDL_GetError();
+        return nullptr;
+    }
+    return std::unique_ptr<SdlRenderDevice>(new SdlRenderDevice(renderer));
+}
+
+SdlRenderDevice::SdlRenderDevice(SDL_Renderer* renderer)
+    : m_renderer(renderer)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) == 0)
+        m_name = info.name;
+    m_blendModesWork = m_name != "software";
+    SDL_AddEventWatch(reinterpret_cast<SDL_EventFilter>(&SdlRenderDevice::WatchEvents), this);
+}
+
+SdlRenderDevice::~SdlRenderDevice()
+{
+    SDL_DelEventWatch(reinterpret_cast<SDL_EventFilter>(&SdlRenderDevice::WatchEvents), this);
+    for (auto& [id, entry] : m_textures)
+        SDL_DestroyTexture(entry.texture);
+    SDL_DestroyRenderer(m_renderer);
+}
+
+int SdlRenderDevice::WatchEvents(void* userData, void* event)
+{
+    auto* sdlEvent = static_cast<SDL_Event*>(event);
+    if (sdlEvent->type == SDL_RENDER_TARGETS_RESET || sdlEvent->type == SDL_RENDER_DEVICE_RESET)
+        static_cast<SdlRenderDevice*>(userData)->m_reset = true;
+    return 1;
+}
+
+bool SdlRenderDevice::Fail(const char* context)
+{
+    m_lastError = std::string(context) + ": " + SDL_GetError();
+    return false;
+}
+
+RenderTextureId SdlRenderDevice::CreateTexture(int width, int height, bool renderTarget)
+{
+    if (width <= 0 || height <= 0)
+        return 0;
+    SDL_Texture* texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
+        renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, width, height);
+    if (texture == nullptr) {
+        Fail("SDL_CreateTexture");
+        return 0;
+    }
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+    RenderTextureId id = m_nextId++;
+    m_textures[id] = TextureEntry { texture, width, height, -1 };
+    return id;
+}
+
+void SdlRenderDevice::DestroyTexture(RenderTextureId texture)
+{
+    auto found = m_textures.find(texture);
+    if (found == m_textures.end())
+        return;
+    if (m_target == texture)
+        SetRenderTarget(0);
+    SDL_DestroyTexture(found->second.texture);
+    m_textures.erase(found);
+}
+
+bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t* pixels)
+{
+    auto found = m_textures.find(texture);
+    if (found == m_textures.end() || pixels == nullptr)
+        return false;
+    if (SDL_UpdateTexture(found->second.texture, nullptr, pixels, found->second.width * 4) != 0)
+        return Fail("SDL_UpdateTexture");
+    return true;
+}
+
+bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
+{
+    if (target == m_target)
+        return true;
+    SDL_Texture* texture = nullptr;
+    if (target != 0) {
+        auto found = m_textures.find(target);
+        if (found == m_textures.end())
+            return false;
+        texture = found->second.texture;
+    }
+    if (SDL_SetRenderTarget(m_renderer, texture) != 0)
+        return Fail("SDL_SetRenderTarget");
+    m_target = target;
+    // The clip belongs to the target: start each one unclipped.
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    return true;
+}
+
+void SdlRenderDevice::SetClip(const RenderRect* clip)
+{
+    if (clip == nullptr) {
+        SDL_RenderSetClipRect(m_renderer, nullptr);
+        return;
+    }
+    SDL_Rect rect { clip->x, clip->y, clip->width, clip->height };
+    SDL_RenderSetClipRect(m_renderer, &rect);
+}
+
+bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
+    const int* indices, int indexCount, RenderBlend blend)
+{
+    SDL_Texture* sdlTexture = nullptr;
+    int blendKey = static_cast<int>(blend);
+    if (texture != 0) {
+        auto found = m_textures.find(texture);
+        if (found == m_textures.end())
+            return false;
+        sdlTexture = found->second.texture;
+        if (found->second.blend != blendKey) {
+            if (SDL_SetTextureBlendMode(sdlTexture, ToSdlBlend(blend)) != 0)
+                SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
+            found->second.blend = blendKey;
+        }
+    } else if (m_untexturedBlend != blendKey) {
+        if (SDL_SetRenderDrawBlendMode(m_renderer, ToSdlBlend(blend)) != 0)
+            SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_BLEND);
+        m_untexturedBlend = blendKey;
+    }
+    const int stride = static_cast<int>(sizeof(RenderVertex));
+    const auto* base = reinterpret_cast<const char*>(vertices);
+    int result = SDL_RenderGeometryRaw(m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
+        reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
+        reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride, vertexCount, indices, indexCount,
+        indices != nullptr ? 4 : 0);
+    if (result != 0)
+        return Fail("SDL_RenderGeometry");
+    return true;
+}
+
+bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
+{
+    SDL_Rect rect { area.x, area.y, area.width, area.height };
+    if (SDL_RenderReadPixels(m_renderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels, area.width * 4) != 0)
+        return Fail("SDL_RenderReadPixels");
+    return true;
+}
+
+void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destination)
+{
+    SetRenderTarget(0);
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
+    m_untexturedBlend = -1;
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    auto found = m_textures.find(screen);
+    if (found != m_textures.end()) {
+        SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
+        found->second.blend = -1;
+        SDL_Rect rect { destination.x, destination.y, destination.width, destination.height };
+        SDL_RenderCopy(m_renderer, found->second.texture, nullptr, &rect);
+    }
+    SDL_RenderPresent(m_renderer);
+}
+
+void SdlRenderDevice::GetOutputSize(int& width, int& height) const
+{
+    if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
+        width = 0;
+        height = 0;
+    }
+}
+
+bool SdlRenderDevice::TakeDeviceReset()
+{
+    return m_reset.exchange(false);
+}

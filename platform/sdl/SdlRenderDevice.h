@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/RenderDevice.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+// The renderer over SDL_Renderer: triangles through SDL_RenderGeometryRaw,
+// blend modes as SDL custom blend modes.
+class SdlRenderDevice : public RenderDevice
+{
+public:
+    // Prefers the "opengles2" driver, then "opengl", then any other with a
+    // logged warning; null with the reason in error when none works.
+    static std::unique_ptr<SdlRenderDevice> Create(SDL_Window* window, bool vsync, std::string* error = nullptr);
+    ~SdlRenderDevice() override;
+
+    RenderTextureId CreateTexture(int width, int height, bool renderTarget) override;
+    void DestroyTexture(RenderTextureId texture) override;
+    bool UploadTexture(RenderTextureId texture, const std::uint32_t* pixels) override;
+    bool SetRenderTarget(RenderTextureId target) override;
+    void SetClip(const RenderRect* clip) override;
+    bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
+        const int* indices, int indexCount, RenderBlend blend) override;
+    bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
+    void Present(RenderTextureId screen, const RenderRect& destination) override;
+    void GetOutputSize(int& width, int& height) const override;
+    bool TakeDeviceReset() override;
+    bool SupportsBlendModes() const override { return m_blendModesWork; }
+    std::string GetName() const override { return m_name; }
+    std::string GetLastError() const override { return m_lastError; }
+
+    SDL_Renderer* GetRenderer() const { return m_renderer; }
+
+private:
+    explicit SdlRenderDevice(SDL_Renderer* renderer);
+    static int WatchEvents(void* userData, void* event);
+    bool Fail(const char* context);
+
+    struct TextureEntry
+    {
+        SDL_Texture* texture = nullptr;
+        int width = 0;
+        int height = 0;
+        int blend = -1;
+    };
+
+    SDL_Renderer* m_renderer = nullptr;
+    std::string m_name;
+    std::string m_lastError;
+    bool m_blendModesWork = true;
+    std::unordered_map<RenderTextureId, TextureEntry> m_textures;
+    RenderTextureId m_nextId = 1;
+    RenderTextureId m_target = 0;
+    int m_untexturedBlend = -1;
+    std::atomic<bool> m_reset { false };
+};
