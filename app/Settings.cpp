@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -63,7 +65,17 @@ private:
         }
     }
 
-    static double Volume(const std::wstring& text) { return std::clamp<double>(ParseFloatW(text), 0.0, 1.0); }
+    // Read as a double, so a written volume reads back exactly.
+    static double Volume(const std::wstring& text)
+    {
+        std::string narrow = WStringToString(text);
+        double value = 0;
+        auto [end, error] = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
+        if (error != std::errc() || !std::isfinite(value)) {
+            value = ParseFloatW(text);
+        }
+        return std::clamp(value, 0.0, 1.0);
+    }
 
     static bool Flag(const std::wstring& text)
     {

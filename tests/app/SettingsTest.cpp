@@ -1,0 +1,142 @@
+#include "app/Settings.h"
+
+#include "app/Common.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarnvale-settings-XXXXXX").string();
+        m_folder = std::string(mkdtemp(pattern.data())) + "/";
+        m_path = m_folder + "settings.xml";
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    void WriteBytes(const std::string& path, const std::string& bytes) const
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+
+    std::string ReadBytes(const std::string& path) const
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    static Settings Changed()
+    {
+        Settings s;
+        s.m_musicVolume = 0.5;
+        s.m_sfxVolume = 0.25;
+        s.m_voiceVolume = 0;
+        s.m_mouseSpeed = 14;
+        s.m_windowed = false;
+        s.m_stretchScreen = true;
+        s.m_preferredX = 120;
+        s.m_preferredY = -40;
+        s.m_waitForVsync = false;
+        s.m_inProgress = true;
+        s.m_customCursors = false;
+        return s;
+    }
+
+    std::string m_folder;
+    std::string m_path;
+};
+
+} // namespace
+
+TEST_F(SettingsTest, WritesOneElementInUtf16WithAByteOrderMark)
+{
+    ASSERT_TRUE(WriteSettingsFile(m_path, Settings{}));
+    std::wstring expected = L"<settings version=\"1\" music=\"0.85\" sfx=\"0.85\" mouse-speed=\"10\" windowed=\"1\" "
+                            L"stretch-screen=\"0\" preferred-x=\"-1\" preferred-y=\"-1\" wait-for-vsync=\"1\" "
+                            L"in-progress=\"0\" custom-cursors=\"1\" voice=\"0.85\"/>\n";
+    EXPECT_EQ(ReadBytes(m_path), "\xFF\xFE" + WStringToUtf16LE(expected));
+}
+
+TEST_F(SettingsTest, EveryValueSurvivesARoundTrip)
+{
+    ASSERT_TRUE(WriteSettingsFile(m_path, Changed()));
+    Settings read;
+    EXPECT_EQ(ReadSettingsFile(m_path, read), SettingsReadResult::Read);
+    EXPECT_EQ(read, Changed());
+
+    // Writing again replaces the file rather than appending to it.
+    ASSERT_TRUE(WriteSettingsFile(m_path, Settings{}));
+    EXPECT_EQ(ReadSettingsFile(m_path, read), SettingsReadResult::Read);
+    EXPECT_EQ(read, Settings{});
+}
+
+TEST_F(SettingsTest, AMissingFileLeavesTheSettingsAlone)
+{
+    Settings settings = Changed();
+    EXPECT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Missing);
+    EXPECT_EQ(settings, Changed());
+}
+
+TEST_F(SettingsTest, AbsentAttributesKeepDefaultsAndOddValuesAreTamed)
+{
+    WriteBytes(m_path, "<?xml version=\"1.0\"?>\n<settings music=\"3.5\" sfx=\"-1\" windowed=\"true\" "
+                       "custom-cursors=\"0\" preferred-x=\"abc\" unknown=\"x\"/>");
+    Settings settings = Changed();
+    EXPECT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Read);
+    Settings expected;
+    expected.m_musicVolume = 1.0;
+    expected.m_sfxVolume = 0.0;
+    expected.m_windowed = true;
+    expected.m_customCursors = false;
+    expected.m_preferredX = 0;
+    EXPECT_EQ(settings, expected);
+}
+
+TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
+{
+    const std::string broken = "\xFF\xFE" + WStringToUtf16LE(L"<settings music=\"0.3\" sfx=");
+    WriteBytes(m_path, broken);
+    Settings settings = Changed();
+    std::string movedTo;
+    EXPECT_EQ(ReadSettingsFile(m_path, settings, &movedTo), SettingsReadResult::Malformed);
+    EXPECT_EQ(settings, Settings{});
+    EXPECT_EQ(movedTo, m_path + ".bad");
+    EXPECT_EQ(ReadBytes(movedTo), broken);
+    EXPECT_FALSE(fs::exists(m_path));
+
+    // A second bad file does not overwrite the first one kept.
+    WriteBytes(m_path, "");
+    EXPECT_EQ(ReadSettingsFile(m_path, settings, &movedTo), SettingsReadResult::Malformed);
+    EXPECT_EQ(movedTo, m_path + ".bad2");
+    EXPECT_EQ(ReadBytes(m_path + ".bad"), broken);
+}
+
+TEST_F(SettingsTest, WellFormedXmlWithoutTheSettingsElementIsMalformed)
+{
+    WriteBytes(m_path, "<profiles><settings music=\"0.1\"/></profiles>");
+    Settings settings = Changed();
+    EXPECT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Malformed);
+    EXPECT_EQ(settings, Settings{});
+    EXPECT_TRUE(fs::exists(m_path + ".bad"));
+}
+
+TEST_F(SettingsTest, AnUnwritableFolderFailsWithoutAFile)
+{
+    EXPECT_FALSE(WriteSettingsFile(m_folder + "missing/settings.xml", Settings{}));
+    EXPECT_FALSE(fs::exists(m_folder + "missing"));
+}
+
+TEST_F(SettingsTest, TheFileLivesInTheDataFolder)
+{
+    setenv("TARNVALE_DATA_DIR", m_folder.c_str(), 1);
+    EXPECT_EQ(GetSettingsPath(), m_folder + "settings.xml");
+    unsetenv("TARNVALE_DATA_DIR");
+}
