@@ -12,7 +12,6 @@ class Menu;
 class MusicInterface;
 class ScriptCommand;
 class SoundPlayer;
-class TitleScreen;
 class Value;
 class Widget;
 
@@ -32,7 +31,7 @@ public:
     void SetPlayerName(std::wstring name) { m_playerName = std::move(name); }
     Board* GetBoard() const { return m_board; }
     void SetBoard(Board* board) { m_board = board; }
-    TitleScreen* GetTitleScreen() const { return m_titleScreen; }
+    Widget* GetTitleScreen() const { return m_titleScreen; }
 
     // Menus and screens.
     virtual Widget* WrapMenu(Menu* menu);
@@ -75,26 +74,30 @@ public:
     void ResumeMusic();
     void StopAllLoops();
     void UpdateFrames() override;
-    void SetMusicVolume(double volume) override;
 
 protected:
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;
+    void LoadingProgressChanged() override;
+    // The title screen learns that loading is done; the game's title screen
+    // overrides this to enable its play button.
+    virtual void TitleScreenLoadingComplete(Widget* titleScreen);
     void ApplyVolumes() override;
+    void PauseSongs(bool pause) override;
     void CreateSound() override;
     void ShowTitleScreen();
-    void TellTitleScreenProgress();
-    void TellTitleScreenLoaded();
 
 private:
+    // These reach the menu family and the board (GameAppScreens.cpp).
     void ActivateMenu(Menu* menu, bool active);
     void KillMenu(Menu* menu);
+    void FocusMenu(Menu* menu);
+    void PauseBoard(bool paused);
 
     std::wstring m_version;
     std::wstring m_playerName;
     Board* m_board{nullptr};
-    TitleScreen* m_titleScreen{nullptr};
-    Widget* m_titleScreenWidget{nullptr};
+    Widget* m_titleScreen{nullptr};
     std::vector<Menu*> m_openMenus;
     std::vector<Menu*> m_menusMarkedForClose;
     Menu* m_currentMenu{nullptr};

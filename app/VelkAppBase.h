@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppPlatform.h"
+#include "app/Settings.h"
 #include "platform/InputEvent.h"
 
 #include <atomic>
@@ -18,6 +19,7 @@ class Image;
 class D3DInterface;
 class SoundManager;
 class MusicInterface;
+class PakInterface;
 
 // The application object: owns the window, the renderer, the widget manager,
 // the sound services, the dialog registry and the deferred lists, and runs the
@@ -31,17 +33,19 @@ public:
     VelkAppBase(const VelkAppBase&) = delete;
     VelkAppBase& operator=(const VelkAppBase&) = delete;
 
-    // Start-up: platform services first (the default is the SDL backend), then
-    // Init with the command line (without the program name), then Start, which
-    // returns when the main loop ends. Init returns false when the program must
-    // end at once (a bad command line, no window); GetExitCode says how.
+    // Start-up: the platform services first, then Init with the command line
+    // (the program's path first, as in argv), then Start, which returns when
+    // the main loop ends. Init returns false when the program must end at once
+    // (a bad command line, no window); GetExitCode says how.
     void SetPlatform(AppPlatform platform);
     virtual bool Init(const std::vector<std::string>& args);
     virtual void Start();
     int GetExitCode() const { return m_exitCode; }
 
-    // Main loop pieces, public so that tests drive them pass by pass.
+    // Start is these three; tests call them to drive the loop pass by pass.
+    void BeginMainLoop();
     void RunLoopPass();
+    void EndMainLoop();
     bool IsLoopDone() const { return m_loopDone; }
     virtual void UpdateFrames();
     void DrawFrame();
@@ -75,9 +79,10 @@ public:
     int GetPendingMessageCount() const { return static_cast<int>(m_deferredMessages.size()); }
 
     // Settings (settings.xml in the data folder).
-    bool IsWindowed() const { return m_windowed; }
-    bool IsStretchScreen() const { return m_stretchScreen; }
-    bool AreCustomCursorsEnabled() const { return m_customCursors; }
+    const Settings& GetSettings() const { return m_settings; }
+    bool IsWindowed() const { return m_settings.m_windowed; }
+    bool IsStretchScreen() const { return m_settings.m_stretchScreen; }
+    bool AreCustomCursorsEnabled() const { return m_settings.m_customCursors; }
     bool IsWindowedModeUnavailable() const { return m_windowedModeUnavailable; }
     bool UsesSystemCaret() const { return m_useSystemCaret; }
     virtual void WriteSettings();
@@ -133,9 +138,9 @@ public:
     bool IsMuted() const { return m_muteCount > 0; }
     double GetMasterVolume() const;
     void SetMasterVolume(double volume);
-    double GetMusicVolume() const { return m_musicVolume; }
+    double GetMusicVolume() const { return m_settings.m_musicVolume; }
     virtual void SetMusicVolume(double volume);
-    double GetSfxVolume() const { return m_sfxVolume; }
+    double GetSfxVolume() const { return m_settings.m_sfxVolume; }
     virtual void SetSfxVolume(double volume);
 
     // Loop counters, logged when the loop ends.
@@ -146,6 +151,7 @@ public:
         std::int64_t draws{0};
         std::int64_t sleeps{0};
         std::int64_t drawMs{0};
+        double fractionalTicks{0.0};
     };
     const LoopCounters& GetCounters() const { return m_counters; }
 
@@ -156,7 +162,11 @@ protected:
     virtual void StartLoadingThread();
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
+    // Main thread, once per pass: the loading threads may have advanced.
+    virtual void LoadingProgressChanged() {}
     virtual void ApplyVolumes();
+    // Pauses or resumes every song of the music players (muting).
+    virtual void PauseSongs(bool pause);
     void AdvanceLoadingSteps() { ++m_loadingStepsDone; }
     void AddLoadingSteps(int steps) { m_loadingStepTotal += steps; }
     void RemoveAllDialogs();
@@ -164,6 +174,8 @@ protected:
     void FinishLoadingThread();
     void FlushDeferredDeletes();
     void ApplyCursor();
+    void UpdateMouseMapping();
+    void SetMouseCapture(bool captured);
     void ReadSettings();
     void SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music);
     void ResetMusicInterface();
@@ -174,6 +186,8 @@ protected:
     bool m_screensaverConfigure{false};
     bool m_soundOff{false};
     int m_exitCode{0};
+    // Set at shutdown: loaders stop between entries.
+    std::atomic<bool> m_stopLoading{false};
 
 private:
     void HandleWindowEvent(const InputEvent& event);
@@ -199,6 +213,7 @@ private:
     std::unique_ptr<D3DInterface> m_renderer;
     std::unique_ptr<SoundManager> m_soundManager;
     std::unique_ptr<MusicInterface> m_musicInterface;
+    std::unique_ptr<PakInterface> m_pakInterface;
 
     std::deque<InputEvent> m_deferredMessages;
     std::vector<PendingDelete> m_deferredDeletes;
@@ -206,9 +221,7 @@ private:
     std::map<int, Widget*> m_dialogMap;
     std::vector<Widget*> m_dialogList;
 
-    bool m_windowed{true};
-    bool m_stretchScreen{false};
-    bool m_customCursors{true};
+    Settings m_settings;
     bool m_windowedModeUnavailable{false};
     bool m_useSystemCaret{false};
     bool m_settingsChanged{false};
@@ -219,8 +232,6 @@ private:
     int m_cursorKind{0};
     Image* m_cursorImage{nullptr};
 
-    double m_musicVolume{0.85};
-    double m_sfxVolume{0.85};
     int m_muteCount{0};
 
     std::thread m_loadingThread;
@@ -236,13 +247,12 @@ private:
     bool m_shutdownDone{false};
     bool m_loopDone{false};
 
-    // Frame governor: one update every 10 ms of the clock.
-    std::int64_t m_frameTimeMs{10};
+    // Frame governor: clock time not yet turned into updates, and the part
+    // of the coming tick already given to the fractional updates.
     std::int64_t m_lastTimeMs{0};
     std::int64_t m_pendingMs{0};
     double m_appliedFraction{0.0};
     bool m_governorStarted{false};
-    bool m_wasUpdated{false};
     LoopCounters m_counters;
 };
 

@@ -1,5 +1,53 @@
-// Entry point of the game; the application object does the rest.
-int main(int, char**)
+// Entry point of the game: makes the application object on the SDL platform,
+// initialises it, runs it until its main loop ends, then deletes it.
+#include "app/GameApp.h"
+#include "graphics/D3DInterface.h"
+#include "platform/Window.h"
+#include "platform/sdl/SdlClipboard.h"
+#include "platform/sdl/SdlCursor.h"
+#include "platform/sdl/SdlRenderDevice.h"
+#include "platform/sdl/SdlWindow.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+
+AppPlatform MakeSdlPlatform(const GameApp& app)
 {
-    return 0;
+    AppPlatform platform;
+    platform.window = std::make_unique<SdlWindow>();
+    platform.cursor = std::make_unique<SdlCursor>();
+    platform.clipboard = std::make_unique<SdlClipboard>();
+    platform.createRenderer = [&app](Window& window) -> std::unique_ptr<D3DInterface> {
+        std::string error;
+        auto device = SdlRenderDevice::Create(static_cast<SdlWindow&>(window).GetSdlWindow(),
+                                              app.GetSettings().m_waitForVsync, &error);
+        if (!device) {
+            std::fprintf(stderr, "No renderer: %s\n", error.c_str());
+            return nullptr;
+        }
+        return std::make_unique<D3DInterface>(std::move(device), kWidth, kHeight);
+    };
+    return platform;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv, argv + argc);
+    auto app = std::make_unique<GameApp>(L"Tarnvale 6", L"v1.2", kWidth, kHeight);
+    app->SetPlatform(MakeSdlPlatform(*app));
+    if (!app->Init(args))
+        return app->GetExitCode();
+    app->Start();
+    int exitCode = app->GetExitCode();
+    app.reset();
+    return exitCode;
 }

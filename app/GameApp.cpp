@@ -1,0 +1,306 @@
+#include "app/GameApp.h"
+
+#include "app/Common.h"
+#include "app/LogWriter.h"
+#include "audio/MusicInterface.h"
+#include "audio/SoundManager.h"
+#include "audio/SoundPlayer.h"
+#include "graphics/FontTable.h"
+#include "resources/Assets.h"
+#include "resources/Constants.h"
+#include "ui/Noise.h"
+#include "ui/Widget.h"
+#include "ui/WidgetManager.h"
+
+#include <algorithm>
+
+GameApp* gApp = nullptr;
+
+namespace {
+
+// Loading steps of the framework's own loading thread: assets, fonts,
+// constants and the log.
+constexpr int kCoreLoadingSteps = 4;
+
+} // namespace
+
+GameApp::GameApp(std::wstring title, std::wstring version, int width, int height)
+    : VelkAppBase(std::move(title), width, height), m_version(std::move(version))
+{
+    gApp = this;
+}
+
+GameApp::~GameApp()
+{
+    FinishLoadingThread();
+    Assets::Get().UnloadAll();
+    FreeFonts();
+    LogWriter::Close();
+    m_soundPlayer.reset();
+    m_voicePlayer.reset();
+    m_ambiencePlayer.reset();
+    if (gApp == this)
+        gApp = nullptr;
+}
+
+bool GameApp::Init(const std::vector<std::string>& args)
+{
+    if (!VelkAppBase::Init(args))
+        return false;
+
+    Assets::Get().FirstPass();
+    LoadFonts();
+    InitNoise();
+
+    AddLoadingSteps(kCoreLoadingSteps + GetExtraLoadingSteps());
+    // The maker's logo and the splash screens are not part of this program:
+    // the start-up sequence goes straight on to the title screen.
+    AdvanceStartupScreens();
+    return true;
+}
+
+void GameApp::CreateSound()
+{
+    VelkAppBase::CreateSound();
+    if (GetSoundManager())
+        m_soundPlayer = std::make_unique<SoundPlayer>(*GetSoundManager());
+    m_voicePlayer = std::make_unique<MusicInterface>();
+    m_ambiencePlayer = std::make_unique<MusicInterface>();
+}
+
+// Loading ------------------------------------------------------------------
+
+void GameApp::LoadingThreadProc()
+{
+    Assets::Get().FullPass(&m_stopLoading);
+    AdvanceLoadingProgress();
+    LoadFonts();
+    AdvanceLoadingProgress();
+    Constants constants;
+    constants.Load();
+    AdvanceLoadingProgress();
+    if (GetConstantBool(L"logging")) {
+        int lines = GetConstantInt(L"short_log_lines");
+        LogWriter::Open(GetAppDataFolder(), lines > 0 ? lines : LogWriter::kDefaultShortLogLines);
+    }
+    AdvanceLoadingProgress();
+}
+
+void GameApp::AdvanceLoadingProgress()
+{
+    AdvanceLoadingSteps();
+}
+
+void GameApp::LoadingProgressChanged()
+{
+    int done = GetLoadingStepsDone();
+    if (done == m_progressTold)
+        return;
+    m_progressTold = done;
+    // The title screen's loading bar reads GetLoadingProgress when drawn.
+    if (m_titleScreen)
+        m_titleScreen->MarkDirty();
+}
+
+void GameApp::LoadingThreadCompleted()
+{
+    LoadingProgressChanged();
+    if (m_titleScreen) {
+        TitleScreenLoadingComplete(m_titleScreen);
+        GetWidgetManager()->SetDirty();
+    }
+}
+
+void GameApp::TitleScreenLoadingComplete(Widget* titleScreen)
+{
+    titleScreen->MarkDirty();
+}
+
+// Start-up screens -----------------------------------------------------------
+
+void GameApp::AdvanceStartupScreens()
+{
+    if (m_startupScreen > 0)
+        return;
+    m_startupScreen = 1;
+    ShowTitleScreen();
+}
+
+void GameApp::ShowTitleScreen()
+{
+    Widget* title = CreateTitleScreen();
+    if (!title)
+        return;
+    m_titleScreen = title;
+    AddDialog(title);
+    if (GetLoadingProgress() >= 1.0)
+        TitleScreenLoadingComplete(title);
+}
+
+void GameApp::ResetGame()
+{
+    m_titleScreen = nullptr;
+    Assets::Get().UnloadGroup(L"game");
+}
+
+// Menus ----------------------------------------------------------------------
+
+void GameApp::MarkMenusForClose()
+{
+    m_menusMarkedForClose = m_openMenus;
+}
+
+void GameApp::CloseMarkedMenus()
+{
+    std::vector<Menu*> marked;
+    marked.swap(m_menusMarkedForClose);
+    for (Menu* menu : marked) {
+        // A menu may close others while it closes: only the still-open ones go.
+        if (std::find(m_openMenus.begin(), m_openMenus.end(), menu) != m_openMenus.end())
+            KillMenu(menu);
+    }
+}
+
+void GameApp::RegisterOpenMenu(Menu* menu)
+{
+    if (menu && std::find(m_openMenus.begin(), m_openMenus.end(), menu) == m_openMenus.end())
+        m_openMenus.push_back(menu);
+}
+
+void GameApp::UnregisterOpenMenu(Menu* menu)
+{
+    std::erase(m_openMenus, menu);
+    std::erase(m_menusMarkedForClose, menu);
+    if (m_currentMenu == menu) {
+        m_currentMenu = nullptr;
+        if (!m_openMenus.empty())
+            FocusMenu(m_openMenus.back());
+    }
+}
+
+void GameApp::SetCurrentMenu(Menu* menu)
+{
+    if (menu == m_currentMenu)
+        return;
+    Menu* previous = m_currentMenu;
+    m_currentMenu = menu;
+    if (previous)
+        ActivateMenu(previous, false);
+    if (menu)
+        ActivateMenu(menu, true);
+}
+
+void GameApp::HandleTypedCode(const std::wstring&)
+{
+    // The framework knows no typed codes of its own; the game's handler
+    // replaces this one.
+}
+
+int GameApp::HandleScriptCommand(ScriptCommand*, Animator*)
+{
+    return 0;
+}
+
+Widget* GameApp::CreateMenuButton(const Value&, const Value&, const Value&, bool)
+{
+    return nullptr;
+}
+
+void GameApp::WindowActivated()
+{
+    ResumeWidgetInput();
+    PauseBoard(false);
+}
+
+void GameApp::WindowDeactivated()
+{
+    SuspendWidgetInput();
+    PauseBoard(true);
+}
+
+// Sound ----------------------------------------------------------------------
+
+void GameApp::UpdateFrames()
+{
+    VelkAppBase::UpdateFrames();
+    if (m_soundPlayer)
+        m_soundPlayer->Update();
+}
+
+void GameApp::PlaySound(int id, int minInterval, double volume)
+{
+    if (m_soundPlayer)
+        m_soundPlayer->Play(id, minInterval, volume);
+}
+
+void GameApp::PlaySoundByName(const std::wstring& name)
+{
+    int id = GetSoundId(name);
+    if (id >= 0)
+        PlaySound(id, 0, 1.0);
+}
+
+void GameApp::PlayVoice(int id)
+{
+    if (m_voicePlayer)
+        m_voicePlayer->PlayMusic(id, 0, true);
+}
+
+void GameApp::PlayAmbience(int id)
+{
+    if (m_ambiencePlayer)
+        m_ambiencePlayer->PlayMusic(id, 0, false);
+}
+
+void GameApp::CrossFadeMusic(int songId)
+{
+    MusicInterface* music = GetMusicInterface();
+    if (!music)
+        return;
+    music->FadeOutAllMusic(true, 0.004);
+    music->FadeInMusic(songId, 0, 0.002, false);
+}
+
+void GameApp::PauseMusic()
+{
+    if (MusicInterface* music = GetMusicInterface())
+        music->PauseAllMusic();
+}
+
+void GameApp::ResumeMusic()
+{
+    MusicInterface* music = GetMusicInterface();
+    if (!music)
+        return;
+    music->SetVolume(IsMuted() ? 0.0 : GetMusicVolume());
+    music->ResumeAllMusic();
+}
+
+void GameApp::StopAllLoops()
+{
+    if (m_soundPlayer)
+        m_soundPlayer->ReleaseAllLoops();
+}
+
+void GameApp::ApplyVolumes()
+{
+    VelkAppBase::ApplyVolumes();
+    double voice = IsMuted() ? 0.0 : GetSettings().m_voiceVolume;
+    if (m_voicePlayer)
+        m_voicePlayer->SetVolume(voice);
+    if (m_ambiencePlayer)
+        m_ambiencePlayer->SetVolume(IsMuted() ? 0.0 : GetMusicVolume());
+}
+
+void GameApp::PauseSongs(bool pause)
+{
+    VelkAppBase::PauseSongs(pause);
+    for (MusicInterface* player : {m_voicePlayer.get(), m_ambiencePlayer.get()}) {
+        if (!player)
+            continue;
+        if (pause)
+            player->PauseAllMusic();
+        else
+            player->ResumeAllMusic();
+    }
+}

@@ -1,0 +1,798 @@
+#include "app/VelkAppBase.h"
+
+#include "app/CommandLine.h"
+#include "app/Common.h"
+#include "app/DialogHooks.h"
+#include "app/LogWriter.h"
+#include "audio/MusicInterface.h"
+#include "audio/SoundInstance.h"
+#include "audio/SoundManager.h"
+#include "graphics/D3DInterface.h"
+#include "graphics/Image.h"
+#include "graphics/ImageLoader.h"
+#include "graphics/ImageSurface.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/Cursor.h"
+#include "platform/FatalError.h"
+#include "platform/Window.h"
+#include "platform/headless/HeadlessClipboard.h"
+#include "resources/ConfigStats.h"
+#include "resources/PakInterface.h"
+#include "ui/Widget.h"
+#include "ui/WidgetManager.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+VelkAppBase* gAppBase = nullptr;
+
+namespace {
+
+// Updates per second is fixed: one update is one tick of 10 ms.
+constexpr std::int64_t kFrameTimeMs = 10;
+// While a loading thread runs, an idle pass may sleep this long at most.
+constexpr std::int64_t kMaxLoadingSleepMs = 250;
+
+std::int64_t NowMs()
+{
+    return static_cast<std::int64_t>(CurrentClock().NowMs());
+}
+
+} // namespace
+
+VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
+    : m_title(std::move(title)), m_width(width), m_height(height)
+{
+    gAppBase = this;
+    m_mainThread = std::this_thread::get_id();
+    m_widgetManager = std::make_unique<WidgetManager>(this);
+    m_widgetManager->SetMouseMapping(Rect(0, 0, width, height), Rect(0, 0, width, height));
+}
+
+VelkAppBase::~VelkAppBase()
+{
+    FinishLoadingThread();
+    RemoveAllDialogs();
+    FlushDeferredDeletes();
+    // The manager removes its remaining widgets, which queue themselves for
+    // deletion; they go once it is gone.
+    m_widgetManager.reset();
+    FlushDeferredDeletes();
+    m_renderer.reset();
+    ResetMusicInterface();
+    ResetSoundManager();
+    if (m_pakInterface && GetPakInterface() == m_pakInterface.get())
+        SetPakInterface(nullptr);
+    m_pakInterface.reset();
+    m_platform.cursor.reset();
+    m_platform.window.reset();
+    if (gAppBase == this)
+        gAppBase = nullptr;
+}
+
+void VelkAppBase::SetPlatform(AppPlatform platform)
+{
+    m_platform = std::move(platform);
+}
+
+bool VelkAppBase::Init(const std::vector<std::string>& args)
+{
+    std::string settingsMovedTo;
+    if (ReadSettingsFile(GetSettingsPath(), m_settings, &settingsMovedTo) == SettingsReadResult::Malformed)
+        LogWriter::WriteLine("settings.xml could not be read; it was kept as " + settingsMovedTo);
+
+    CommandLine commandLine = ParseCommandLine(args);
+    if (!commandLine.IsValid()) {
+        ShowFatalErrorBox(commandLine.GetErrorText());
+        m_exitCode = 1;
+        return false;
+    }
+    if (commandLine.crash) {
+        std::fprintf(stderr, "Crash forced by -crash: there is no crash reporter on this system.\n");
+        std::abort();
+    }
+    if (!commandLine.changeDir.empty()) {
+        std::error_code error;
+        std::filesystem::current_path(commandLine.changeDir, error);
+        if (error) {
+            ShowFatalErrorBox("Could not change to the folder " + commandLine.changeDir + ": " + error.message());
+            m_exitCode = 1;
+            return false;
+        }
+    }
+    m_isScreensaver = m_isScreensaver || commandLine.screensaver;
+    m_screensaverPreview = commandLine.previewWindow;
+    m_screensaverConfigure = commandLine.configure;
+
+    m_pakInterface = std::make_unique<PakInterface>();
+    m_pakInterface->AddPakFile("main.pak");
+    SetPakInterface(m_pakInterface.get());
+
+    ConfigStats config;
+    config.Load();
+    InitAppDataFolder(GetConfigCompany(), GetConfigProduct());
+
+    SeedRandom(static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+
+    if (!CreateWindowAndDevice()) {
+        m_exitCode = 1;
+        return false;
+    }
+    CreateSound();
+    ApplyVolumes();
+    return true;
+}
+
+bool VelkAppBase::CreateWindowAndDevice()
+{
+    if (!m_platform.window) {
+        Popup("No window system is available.");
+        return false;
+    }
+    if (!m_platform.clipboard)
+        m_platform.clipboard = std::make_unique<HeadlessClipboard>();
+
+    WindowOptions options;
+    options.title = WStringToString(m_title);
+    options.width = m_width;
+    options.height = m_height;
+    options.windowed = m_settings.m_windowed;
+    if (!m_platform.window->Create(options)) {
+        Popup("Could not create the main window: " + m_platform.window->GetError());
+        return false;
+    }
+    if (!m_platform.window->IsWindowed() != !m_settings.m_windowed) {
+        // Only full screen is refused in practice; a window always works.
+        m_settings.m_windowed = m_platform.window->IsWindowed();
+    }
+    m_platform.window->SetStretched(m_settings.m_stretchScreen);
+
+    if (m_platform.createRenderer)
+        m_renderer = m_platform.createRenderer(*m_platform.window);
+    if (!m_renderer) {
+        Popup("Could not create the rendering device.");
+        return false;
+    }
+    m_widgetManager->SetScreenImage(m_renderer->GetScreenImage());
+    UpdateMouseMapping();
+    m_widgetManager->SetDirty();
+    ApplyCursor();
+    return true;
+}
+
+void VelkAppBase::UpdateMouseMapping()
+{
+    int windowWidth = m_width;
+    int windowHeight = m_height;
+    if (m_platform.window)
+        m_platform.window->GetClientSize(windowWidth, windowHeight);
+    if (windowWidth <= 0 || windowHeight <= 0)
+        return;
+
+    Rect window(0, 0, windowWidth, windowHeight);
+    if (!m_settings.m_stretchScreen) {
+        // The screen is shown letterboxed: the same scale on both axes.
+        double scale = std::min(static_cast<double>(windowWidth) / m_width,
+                                static_cast<double>(windowHeight) / m_height);
+        int shownWidth = std::max(1, static_cast<int>(m_width * scale));
+        int shownHeight = std::max(1, static_cast<int>(m_height * scale));
+        window = Rect((windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight);
+    }
+    m_widgetManager->SetMouseMapping(Rect(0, 0, m_width, m_height), window);
+}
+
+void VelkAppBase::CreateSound()
+{
+    // No sound manager means silence: every sound call checks for it.
+    m_musicInterface.reset(CreateMusicInterface());
+}
+
+MusicInterface* VelkAppBase::CreateMusicInterface()
+{
+    return new MusicInterface();
+}
+
+void VelkAppBase::SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music)
+{
+    m_soundManager = std::move(sounds);
+    m_musicInterface = std::move(music);
+}
+
+void VelkAppBase::ResetMusicInterface()
+{
+    m_musicInterface.reset();
+}
+
+void VelkAppBase::ResetSoundManager()
+{
+    m_soundManager.reset();
+}
+
+void VelkAppBase::Start()
+{
+    BeginMainLoop();
+    while (!m_loopDone)
+        RunLoopPass();
+    EndMainLoop();
+}
+
+void VelkAppBase::BeginMainLoop()
+{
+    StartLoadingThread();
+    if (m_platform.window)
+        m_platform.window->Show();
+    std::fprintf(stdout, "%s: window shown\n", WStringToString(m_title).c_str());
+    std::fflush(stdout);
+    LogWriter::WriteLine("Window shown");
+}
+
+void VelkAppBase::EndMainLoop()
+{
+    FinishLoadingThread();
+    LogCounters();
+    WriteSettings();
+}
+
+void VelkAppBase::StartLoadingThread()
+{
+    if (m_loadingThreadStarted)
+        return;
+    m_loadingThreadStarted = true;
+    LoadingThreadStarted();
+    m_loadingThread = std::thread([this] {
+        LoadingThreadProc();
+        m_loadingThreadDone = true;
+        LoadingThreadEnded();
+    });
+}
+
+void VelkAppBase::FinishLoadingThread()
+{
+    m_stopLoading = true;
+    if (m_loadingThread.joinable())
+        m_loadingThread.join();
+}
+
+double VelkAppBase::GetLoadingProgress() const
+{
+    if (!m_loadingThreadStarted)
+        return 0.0;
+    if (m_loadingThreadDone)
+        return 1.0;
+    if (m_loadingStepTotal <= 0)
+        return 0.0;
+    return std::min(1.0, static_cast<double>(m_loadingStepsDone.load()) / m_loadingStepTotal);
+}
+
+void VelkAppBase::RunLoopPass()
+{
+    if (m_loopDone)
+        return;
+    if (m_shutdownRequested && !m_shutdownDone)
+        Shutdown();
+
+    PumpWindowEvents();
+    while (!m_loopDone && ProcessDeferredMessage()) {
+    }
+    if (m_loopDone)
+        return;
+
+    if (m_loadingThreadDone && !m_loadingCompletionTold) {
+        m_loadingCompletionTold = true;
+        if (m_loadingThread.joinable())
+            m_loadingThread.join();
+        LoadingThreadCompleted();
+    }
+    LoadingProgressChanged();
+    RunGovernor();
+}
+
+void VelkAppBase::PumpWindowEvents()
+{
+    if (!m_platform.window)
+        return;
+    InputEvent event;
+    while (m_platform.window->PollEvent(event)) {
+        if (event.type == InputEventType::Quit) {
+            Shutdown();
+            return;
+        }
+        PostMessage(event);
+    }
+}
+
+void VelkAppBase::RunGovernor()
+{
+    std::int64_t now = NowMs();
+    if (!m_governorStarted) {
+        m_governorStarted = true;
+        m_lastTimeMs = now;
+    }
+    m_pendingMs += std::max<std::int64_t>(0, now - m_lastTimeMs);
+    m_lastTimeMs = now;
+
+    bool updated = false;
+    while (m_pendingMs >= kFrameTimeMs && !m_loopDone) {
+        m_pendingMs -= kFrameTimeMs;
+        UpdateFrames();
+        FlushDeferredDeletes();
+        updated = true;
+    }
+    if (m_loopDone)
+        return;
+
+    double remainder = static_cast<double>(m_pendingMs) / kFrameTimeMs;
+    if (remainder > m_appliedFraction) {
+        UpdateFractional(remainder - m_appliedFraction);
+        m_appliedFraction = remainder;
+    }
+
+    DrawFrame();
+
+    if (!updated) {
+        std::int64_t wait = kFrameTimeMs - m_pendingMs;
+        if (IsLoadingThreadRunning())
+            wait = std::min(wait, kMaxLoadingSleepMs);
+        if (wait > 0) {
+            ++m_counters.sleeps;
+            CurrentClock().SleepMs(static_cast<std::uint32_t>(wait));
+        }
+    }
+}
+
+void VelkAppBase::UpdateFrames()
+{
+    ++m_updateDepth;
+    ++m_counters.updates;
+    m_widgetManager->UpdateFrame();
+    // The rest of this tick that the fractional steps have not covered yet.
+    UpdateFractional(1.0 - m_appliedFraction);
+    m_appliedFraction = 0.0;
+    if (m_musicInterface)
+        m_musicInterface->Update();
+    --m_updateDepth;
+}
+
+void VelkAppBase::UpdateFractional(double ticks)
+{
+    if (ticks <= 0.0)
+        return;
+    ++m_counters.fractionalUpdates;
+    m_counters.fractionalTicks += ticks;
+    m_widgetManager->UpdateFrameF(static_cast<float>(ticks));
+}
+
+void VelkAppBase::DrawFrame()
+{
+    if (!m_renderer || !m_widgetManager->IsDirty())
+        return;
+    std::int64_t start = NowMs();
+    if (!m_widgetManager->DrawScreen())
+        return;
+    m_renderer->Present(m_settings.m_stretchScreen);
+    ++m_counters.draws;
+    m_counters.drawMs += NowMs() - start;
+}
+
+void VelkAppBase::LogCounters()
+{
+    LogWriter::WriteLine(StrFormat("Main loop: %d updates, %d draws, %d sleeps, %d ms drawing",
+                                   m_counters.updates, m_counters.draws, m_counters.sleeps, m_counters.drawMs));
+}
+
+void VelkAppBase::Shutdown()
+{
+    if (std::this_thread::get_id() != m_mainThread) {
+        m_shutdownRequested = true;
+        return;
+    }
+    if (m_shutdownDone)
+        return;
+    m_shutdownDone = true;
+    m_shutdownRequested = true;
+    m_stopLoading = true;
+    if (m_musicInterface)
+        m_musicInterface->StopAllMusic();
+    if (m_platform.window) {
+        m_platform.window->SetMouseCapture(false);
+        m_platform.window->Hide();
+    }
+    if (m_settingsChanged)
+        WriteSettings();
+    m_loopDone = true;
+}
+
+// Widgets and dialogs ------------------------------------------------------
+
+void VelkAppBase::DeferDelete(Widget* widget)
+{
+    if (!widget || IsDeletePending(widget))
+        return;
+    m_deferredDeletes.push_back({widget, m_updateDepth});
+}
+
+void VelkAppBase::CancelDeferDelete(Widget* widget)
+{
+    std::erase_if(m_deferredDeletes, [widget](const PendingDelete& entry) { return entry.widget == widget; });
+}
+
+bool VelkAppBase::IsDeletePending(const Widget* widget) const
+{
+    return std::any_of(m_deferredDeletes.begin(), m_deferredDeletes.end(),
+                       [widget](const PendingDelete& entry) { return entry.widget == widget; });
+}
+
+void VelkAppBase::FlushDeferredDeletes()
+{
+    // Deleting a widget can queue more (its children): repeat until empty.
+    while (!m_deferredDeletes.empty()) {
+        std::vector<PendingDelete> batch;
+        batch.swap(m_deferredDeletes);
+        for (const PendingDelete& entry : batch) {
+            // A widget that went back into a tree is alive again.
+            if (entry.widget->GetParent() || entry.widget->GetManager())
+                continue;
+            delete entry.widget;
+        }
+    }
+}
+
+void VelkAppBase::AddDialog(Widget* widget)
+{
+    if (!widget)
+        return;
+    auto existing = m_dialogMap.find(widget->GetId());
+    if (existing != m_dialogMap.end())
+        KillDialog(existing->second);
+
+    m_dialogMap[widget->GetId()] = widget;
+    m_dialogList.push_back(widget);
+    m_widgetManager->AddWidget(widget);
+    CancelDeferDelete(widget);
+
+    auto* hooks = dynamic_cast<DialogHooks*>(widget);
+    if (hooks && hooks->IsModal())
+        m_widgetManager->AddBaseModal(widget);
+    if (hooks)
+        hooks->Shown();
+}
+
+void VelkAppBase::KillDialog(Widget* widget)
+{
+    if (!widget)
+        return;
+    auto found = m_dialogMap.find(widget->GetId());
+    if (found == m_dialogMap.end())
+        return;
+    Widget* dialog = found->second;
+    m_dialogMap.erase(found);
+    std::erase(m_dialogList, dialog);
+
+    if (WidgetContainer* parent = dialog->GetParent())
+        parent->RemoveWidget(dialog);
+    m_widgetManager->RemoveBaseModal(dialog);
+    DeferDelete(dialog);
+}
+
+Widget* VelkAppBase::GetDialog(int id) const
+{
+    auto found = m_dialogMap.find(id);
+    return found == m_dialogMap.end() ? nullptr : found->second;
+}
+
+void VelkAppBase::RemoveAllDialogs()
+{
+    while (!m_dialogList.empty())
+        KillDialog(m_dialogList.back());
+}
+
+// Deferred messages --------------------------------------------------------
+
+void VelkAppBase::PostMessage(const InputEvent& event)
+{
+    m_deferredMessages.push_back(event);
+}
+
+bool VelkAppBase::ProcessDeferredMessage()
+{
+    if (m_deferredMessages.empty())
+        return false;
+    InputEvent event = m_deferredMessages.front();
+    m_deferredMessages.pop_front();
+
+    WidgetManager& manager = *m_widgetManager;
+    switch (event.type) {
+    case InputEventType::MouseDown: DispatchMouseDown(event); break;
+    case InputEventType::MouseUp: DispatchMouseUp(event); break;
+    case InputEventType::MouseMove: DispatchMouseMove(event); break;
+    case InputEventType::MouseWheel:
+        manager.MouseWheel(manager.GetPointerState(0), event.delta / 120);
+        break;
+    case InputEventType::MouseLeave:
+        if (PointerState* pointer = manager.GetPointerState(0); pointer->pressedButtons == 0)
+            manager.ResetPointers();
+        break;
+    case InputEventType::KeyDown: manager.KeyDown(event.key); break;
+    case InputEventType::KeyUp: manager.KeyUp(event.key); break;
+    case InputEventType::KeyChar: manager.KeyChar(static_cast<int>(event.ch)); break;
+    case InputEventType::FocusGained:
+        if (!m_hasFocus) {
+            m_hasFocus = true;
+            WindowActivated();
+            manager.GotAppFocus();
+        }
+        break;
+    case InputEventType::FocusLost:
+        if (m_hasFocus) {
+            m_hasFocus = false;
+            WindowDeactivated();
+            manager.LostAppFocus();
+            manager.ResetPointers();
+            SetMouseCapture(false);
+        }
+        break;
+    case InputEventType::Exposed:
+        UpdateMouseMapping();
+        manager.SetDirty();
+        break;
+    case InputEventType::Quit: Shutdown(); break;
+    case InputEventType::None: break;
+    }
+    return true;
+}
+
+void VelkAppBase::DispatchMouseDown(const InputEvent& event)
+{
+    WidgetManager& manager = *m_widgetManager;
+    int x = event.x;
+    int y = event.y;
+    manager.WindowToApp(x, y);
+    Widget* widget = nullptr;
+    float localX = 0;
+    float localY = 0;
+    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
+    SetMouseCapture(true);
+    manager.NotifyPreClick(event.clicks);
+    if (pointer)
+        manager.MouseDown(pointer, x, y, event.clicks);
+    manager.NotifyPostClick(event.clicks);
+}
+
+void VelkAppBase::DispatchMouseUp(const InputEvent& event)
+{
+    WidgetManager& manager = *m_widgetManager;
+    int x = event.x;
+    int y = event.y;
+    manager.WindowToApp(x, y);
+    Widget* widget = nullptr;
+    float localX = 0;
+    float localY = 0;
+    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
+    // Pointer 0's record holds the press even when nothing lies under the
+    // release point, so the pressed widget always gets its release.
+    if (!pointer)
+        pointer = manager.GetPointerState(0);
+    int bit = event.clicks > 0 ? PointerState::Left : event.clicks < 0 ? PointerState::Right : PointerState::Middle;
+    if ((pointer->pressedButtons & ~bit) == 0)
+        SetMouseCapture(false);
+    manager.MouseUp(pointer, x, y, event.clicks);
+}
+
+void VelkAppBase::DispatchMouseMove(const InputEvent& event)
+{
+    WidgetManager& manager = *m_widgetManager;
+    int x = event.x;
+    int y = event.y;
+    manager.WindowToApp(x, y);
+    PointerState* held = manager.GetPointerState(0);
+    bool outside = x < 0 || y < 0 || x >= m_width || y >= m_height;
+    if (outside && held->pressedButtons == 0) {
+        manager.ResetPointers();
+        return;
+    }
+    Widget* widget = nullptr;
+    float localX = 0;
+    float localY = 0;
+    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
+    if (!pointer)
+        pointer = held;
+    manager.MouseMove(pointer, x, y, widget, localX, localY);
+}
+
+void VelkAppBase::SetMouseCapture(bool captured)
+{
+    if (m_mouseCaptured == captured)
+        return;
+    m_mouseCaptured = captured;
+    if (m_platform.window)
+        m_platform.window->SetMouseCapture(captured);
+}
+
+// Settings and the screen ---------------------------------------------------
+
+void VelkAppBase::WriteSettings()
+{
+    if (!WriteSettingsFile(GetSettingsPath(), m_settings))
+        LogWriter::WriteLine("settings.xml could not be written to " + GetSettingsPath());
+    m_settingsChanged = false;
+}
+
+void VelkAppBase::SwitchScreenMode(bool windowed, bool force)
+{
+    if (!force && windowed == m_settings.m_windowed)
+        return;
+    m_settings.m_windowed = windowed;
+    m_settingsChanged = true;
+    if (!m_platform.window)
+        return;
+    if (!m_platform.window->SetWindowed(windowed)) {
+        m_settings.m_windowed = m_platform.window->IsWindowed();
+        if (windowed)
+            m_windowedModeUnavailable = true;
+    }
+    m_platform.window->Show();
+    UpdateMouseMapping();
+    m_widgetManager->SetDirty();
+    if (m_soundManager)
+        m_soundManager->SetCooperativeWindow(m_platform.window.get(), m_settings.m_windowed);
+}
+
+void VelkAppBase::SetStretchScreen(bool stretch)
+{
+    if (stretch == m_settings.m_stretchScreen)
+        return;
+    m_settings.m_stretchScreen = stretch;
+    m_settingsChanged = true;
+    if (m_platform.window)
+        m_platform.window->SetStretched(stretch);
+    UpdateMouseMapping();
+    m_widgetManager->SetDirty();
+}
+
+// Cursor, clipboard, messages ----------------------------------------------
+
+void VelkAppBase::SetCursor(int kind)
+{
+    m_cursorKind = kind;
+    ApplyCursor();
+}
+
+void VelkAppBase::SetCursorImage(Image* image)
+{
+    m_cursorImage = image;
+    ApplyCursor();
+}
+
+void VelkAppBase::EnableCustomCursors(bool enabled)
+{
+    if (enabled != m_settings.m_customCursors)
+        m_settingsChanged = true;
+    m_settings.m_customCursors = enabled;
+    ApplyCursor();
+}
+
+void VelkAppBase::ApplyCursor()
+{
+    Cursor* cursor = m_platform.cursor.get();
+    if (!cursor)
+        return;
+    if (m_cursorImage && m_settings.m_customCursors && m_cursorImage->GetWidth() > 0) {
+        int width = m_cursorImage->GetCellWidth();
+        int height = m_cursorImage->GetCellHeight();
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                pixels[static_cast<std::size_t>(y) * width + x] = m_cursorImage->GetPixel(x, y, 0);
+        }
+        if (cursor->SetImageCursor(pixels, width, height, 0, 0))
+            return;
+    }
+    cursor->SetSystemCursor(m_cursorKind);
+}
+
+void VelkAppBase::SetClipboard(const std::string& text)
+{
+    if (m_platform.clipboard)
+        m_platform.clipboard->SetText(text);
+}
+
+std::string VelkAppBase::GetClipboard() const
+{
+    return m_platform.clipboard ? m_platform.clipboard->GetText() : std::string();
+}
+
+void VelkAppBase::Popup(const std::string& text)
+{
+    ShowFatalErrorBox(text);
+}
+
+Image* VelkAppBase::GetImage(const std::string& path)
+{
+    return LoadImageFile(path);
+}
+
+// Sound ---------------------------------------------------------------------
+
+void VelkAppBase::PlaySample(int id)
+{
+    if (!m_soundManager)
+        return;
+    if (SoundInstance* instance = m_soundManager->GetSoundInstance(id))
+        instance->Play(false, true);
+}
+
+void VelkAppBase::PlaySamplePan(int id, int pan)
+{
+    if (!m_soundManager)
+        return;
+    if (SoundInstance* instance = m_soundManager->GetSoundInstance(id)) {
+        instance->SetPan(pan);
+        instance->Play(false, true);
+    }
+}
+
+void VelkAppBase::Mute()
+{
+    ++m_muteCount;
+    ApplyVolumes();
+    PauseSongs(true);
+}
+
+void VelkAppBase::Unmute()
+{
+    if (m_muteCount == 0)
+        return;
+    if (--m_muteCount == 0) {
+        ApplyVolumes();
+        PauseSongs(false);
+    }
+}
+
+void VelkAppBase::PauseSongs(bool pause)
+{
+    if (!m_musicInterface)
+        return;
+    if (pause)
+        m_musicInterface->PauseAllMusic();
+    else
+        m_musicInterface->ResumeAllMusic();
+}
+
+void VelkAppBase::ApplyVolumes()
+{
+    if (m_musicInterface)
+        m_musicInterface->SetVolume(IsMuted() ? 0.0 : m_settings.m_musicVolume);
+    if (m_soundManager)
+        m_soundManager->SetVolume(IsMuted() ? 0.0 : m_settings.m_sfxVolume);
+}
+
+double VelkAppBase::GetMasterVolume() const
+{
+    return m_soundManager ? m_soundManager->GetMasterVolume() : 0.0;
+}
+
+void VelkAppBase::SetMasterVolume(double volume)
+{
+    if (m_soundManager)
+        m_soundManager->SetMasterVolume(volume);
+}
+
+void VelkAppBase::SetMusicVolume(double volume)
+{
+    m_settings.m_musicVolume = std::clamp(volume, 0.0, 1.0);
+    m_settingsChanged = true;
+    if (m_musicInterface)
+        m_musicInterface->SetVolume(IsMuted() ? 0.0 : m_settings.m_musicVolume);
+}
+
+void VelkAppBase::SetSfxVolume(double volume)
+{
+    m_settings.m_sfxVolume = std::clamp(volume, 0.0, 1.0);
+    m_settingsChanged = true;
+    if (m_soundManager)
+        m_soundManager->SetVolume(IsMuted() ? 0.0 : m_settings.m_sfxVolume);
+}
