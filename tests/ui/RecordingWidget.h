@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/VelkAppBase.h"
+#include "ui/Widget.h"
+#include "ui/WidgetManager.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// An application with nothing but its widget manager, which lets a test run
+// the deferred deletes whenever it wants.
+class TreeTestApp : public VelkAppBase {
+public:
+    TreeTestApp() : VelkAppBase(L"test", 1024, 768) {}
+    using VelkAppBase::FlushDeferredDeletes;
+    WidgetManager& Manager() { return *GetWidgetManager(); }
+};
+
+// A widget that writes every callback it gets into a shared log as
+// "<name> <event>", and can run a hook from its Update.
+class RecordingWidget : public Widget {
+public:
+    using Widget::MouseDown;
+    using Widget::MouseUp;
+
+    RecordingWidget(std::string name, std::vector<std::string>* log, float x = 0, float y = 0, int width = 0,
+        int height = 0)
+        : m_name(std::move(name)), m_log(log)
+    {
+        Resize(x, y, width, height);
+    }
+
+    std::function<void()> onUpdate;
+    int updates = 0;
+    int draws = 0;
+
+    void Update() override
+    {
+        ++updates;
+        Record("update");
+        if (onUpdate)
+            onUpdate();
+    }
+    void Draw(Graphics*) override { ++draws; }
+    void GotFocus() override
+    {
+        Widget::GotFocus();
+        Record("gotfocus");
+    }
+    void LostFocus() override
+    {
+        Widget::LostFocus();
+        Record("lostfocus");
+    }
+    void KeyDown(int key) override
+    {
+        Widget::KeyDown(key);
+        Record("keydown " + std::to_string(key));
+    }
+    void KeyUp(int key) override { Record("keyup " + std::to_string(key)); }
+    void MouseEnter() override { Record("enter"); }
+    void MouseLeave() override { Record("leave"); }
+    void MouseMove(int x, int y) override { Record("move " + Point(x, y)); }
+    void MouseDrag(int x, int y) override { Record("drag " + Point(x, y)); }
+    void MouseWheel(int delta) override { Record("wheel " + std::to_string(delta)); }
+    void MouseDown(int x, int y, int button, int clicks) override
+    {
+        Record("down " + Point(x, y) + " b" + std::to_string(button) + " c" + std::to_string(clicks));
+    }
+    void MouseUp(int x, int y, int button, int clicks) override
+    {
+        Record("up " + Point(x, y) + " b" + std::to_string(button) + " c" + std::to_string(clicks));
+    }
+    void DrawOverlay(Graphics*, int priority) override { Record("overlay " + std::to_string(priority)); }
+
+    const std::string& Name() const { return m_name; }
+
+private:
+    static std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    void Record(const std::string& event)
+    {
+        if (m_log != nullptr)
+            m_log->push_back(m_name + " " + event);
+    }
+
+    std::string m_name;
+    std::vector<std::string>* m_log = nullptr;
+};
