@@ -52,16 +52,20 @@ std::uint32_t GLTestContext::ReadPixel(ImageRenderTarget* target, int x, int y) 
     return ReadPixels(target, Rect { x, y, 1, 1 }).front();
 }
 
-void GLTest::SetUp()
+void GLTest::SetUpTestSuite()
 {
     m_context = std::make_unique<GLTestContext>();
-    ASSERT_TRUE(m_context->IsValid()) << m_context->GetError();
-    Screen()->Clear();
 }
 
-void GLTest::TearDown()
+void GLTest::TearDownTestSuite()
 {
     m_context.reset();
+}
+
+void GLTest::SetUp()
+{
+    ASSERT_TRUE(m_context && m_context->IsValid()) << (m_context ? m_context->GetError() : std::string());
+    Screen()->Clear();
 }
 
 std::uint32_t GLTest::ScreenPixel(int x, int y) const

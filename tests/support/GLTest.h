@@ -40,19 +40,23 @@ private:
     std::string m_error;
 };
 
-// A fixture over a GLTestContext; each test starts with a cleared screen.
+// A fixture over a GLTestContext shared by the tests of a suite (a context
+// takes a while to make); each test starts with a cleared screen.
 class GLTest : public ::testing::Test
 {
+public:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     D3DInterface* Renderer() const { return m_context->GetRenderer(); }
     ImageSurface* Screen() const { return m_context->GetScreen(); }
     std::uint32_t ScreenPixel(int x, int y) const;
     std::uint32_t Pixel(ImageRenderTarget* target, int x, int y) const { return m_context->ReadPixel(target, x, y); }
 
-    std::unique_ptr<GLTestContext> m_context;
+    static inline std::unique_ptr<GLTestContext> m_context;
 };
 
 // True when every channel of two packed colours differs by at most tolerance.
