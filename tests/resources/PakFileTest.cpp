@@ -1,0 +1,158 @@
+#include "resources/PakFile.h"
+#include "resources/PakInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class PakFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pak.AddSearchRoot(std::string(TARNVALE_TEST_DATA_DIR) + "/resources");
+        SetPakInterface(&m_pak);
+    }
+    void TearDown() override { SetPakInterface(nullptr); }
+
+    PakInterface m_pak;
+};
+
+TEST_F(PakFileTest, LooseFilesAreFoundUnderTheRootsWithEitherSeparator)
+{
+    PakFile* forward = PakOpen("properties/config.xml", "rb");
+    PakFile* backward = PakOpen("properties\\config.xml", "r");
+    ASSERT_NE(forward, nullptr);
+    ASSERT_NE(backward, nullptr);
+    EXPECT_EQ(PakGetc(forward), '<');
+    EXPECT_EQ(PakGetc(backward), '<');
+    PakClose(forward);
+    PakClose(backward);
+
+    EXPECT_EQ(PakOpen("properties/missing.xml", "rb"), nullptr);
+    EXPECT_EQ(PakOpen("", "rb"), nullptr);
+}
+
+TEST_F(PakFileTest, OnlyReadingModesOpen)
+{
+    EXPECT_EQ(PakOpen("lines.txt", "wb"), nullptr);
+    EXPECT_EQ(PakOpen("lines.txt", "r+"), nullptr);
+    EXPECT_EQ(PakOpen("lines.txt", "ab"), nullptr);
+    EXPECT_EQ(PakOpen("lines.txt", nullptr), nullptr);
+}
+
+TEST_F(PakFileTest, AddingAnArchiveFailsAndChangesNothing)
+{
+    EXPECT_FALSE(m_pak.AddPakFile("main.pak"));
+    PakFile* file = PakOpen("lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, WithoutAnInterfaceTheOperatingSystemPathIsUsed)
+{
+    SetPakInterface(nullptr);
+    EXPECT_EQ(PakOpen("lines.txt", "rb"), nullptr);
+    PakFile* file = PakOpen(std::string(TARNVALE_TEST_DATA_DIR) + "\\resources\\lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, SeekFromEachOriginAndTell)
+{
+    PakFile* file = PakOpen("lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(PakSeek(file, 6, 0), 0);
+    EXPECT_EQ(PakGetc(file), 'l');
+    EXPECT_EQ(PakSeek(file, 5, 1), 0);
+    EXPECT_EQ(PakTell(file), 12);
+    EXPECT_EQ(PakGetc(file), 'e');
+    EXPECT_EQ(PakSeek(file, -2, 1), 0);
+    EXPECT_EQ(PakTell(file), 11);
+    EXPECT_EQ(PakSeek(file, -5, 2), 0);
+    EXPECT_EQ(PakGetc(file), 't');
+    EXPECT_EQ(PakSeek(file, 0, 2), 0);
+    EXPECT_EQ(PakTell(file), 28);
+
+    // Refused seeks leave the position alone.
+    EXPECT_EQ(PakSeek(file, -100, 0), -1);
+    EXPECT_EQ(PakSeek(file, 0, 7), -1);
+    EXPECT_EQ(PakTell(file), 28);
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, ReadStopsAtTheEndAndCountsWholeItems)
+{
+    PakFile* file = PakOpen("lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    char buffer[64] = {};
+    EXPECT_EQ(PakRead(buffer, 4, 16, file), 7u);  // 28 bytes: seven whole items of four
+    EXPECT_EQ(std::string(buffer, 10), "first line");
+    EXPECT_NE(PakEof(file), 0);
+    EXPECT_EQ(PakGetc(file), -1);
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, GetsReadsLineByLineAndSplitsLongLines)
+{
+    PakFile* file = PakOpen("lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    char line[64];
+    ASSERT_NE(PakGets(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "first line\n");
+    char small[5];
+    ASSERT_NE(PakGets(small, sizeof(small), file), nullptr);
+    EXPECT_STREQ(small, "seco");
+    ASSERT_NE(PakGets(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "nd line\n");
+    ASSERT_NE(PakGets(line, sizeof(line), file), nullptr);
+    EXPECT_STREQ(line, "third");
+    EXPECT_EQ(PakGets(line, sizeof(line), file), nullptr);
+    EXPECT_NE(PakEof(file), 0);
+
+    EXPECT_EQ(PakGets(line, 0, file), nullptr);
+    EXPECT_EQ(PakGets(line, 1, file), nullptr);
+    EXPECT_STREQ(line, "");
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, UngetcPushesOneByteBack)
+{
+    PakFile* file = PakOpen("lines.txt", "rb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(PakGetc(file), 'f');
+    EXPECT_EQ(PakUngetc('F', file), 'F');
+    EXPECT_EQ(PakGetc(file), 'F');
+    EXPECT_EQ(PakGetc(file), 'i');
+    EXPECT_EQ(PakUngetc(-1, file), -1);
+    PakClose(file);
+}
+
+TEST_F(PakFileTest, HandlesOnTheSameFileKeepTheirOwnPositions)
+{
+    PakFile* first = PakOpen("lines.txt", "rb");
+    PakFile* second = PakOpen("lines.txt", "rb");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    PakSeek(first, 11, 0);
+    EXPECT_EQ(PakGetc(first), 's');
+    EXPECT_EQ(PakGetc(second), 'f');
+    PakClose(first);
+    PakClose(second);
+}
+
+TEST_F(PakFileTest, NullHandlesAreHarmless)
+{
+    char buffer[8];
+    EXPECT_EQ(PakClose(nullptr), 0);
+    EXPECT_EQ(PakSeek(nullptr, 0, 0), -1);
+    EXPECT_EQ(PakTell(nullptr), -1);
+    EXPECT_EQ(PakRead(buffer, 1, 8, nullptr), 0u);
+    EXPECT_EQ(PakGetc(nullptr), -1);
+    EXPECT_EQ(PakGets(buffer, 8, nullptr), nullptr);
+    EXPECT_NE(PakEof(nullptr), 0);
+}
+
+} // namespace

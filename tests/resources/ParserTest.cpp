@@ -1,0 +1,235 @@
+#include "platform/FatalError.h"
+#include "resources/PakInterface.h"
+#include "resources/Parser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records every call as one line: "start a(k=v)", "text ...", "end a".
+class RecordingParser : public Parser
+{
+public:
+    std::vector<std::wstring> m_calls;
+
+protected:
+    void HandleElementStart(const std::wstring& name) override
+    {
+        std::wstring call = L"start " + GetElement().m_section + L":" + name + L"(";
+        for (const auto& [key, value] : GetElement().m_attributes) {
+            call += key + L"=" + value + L";";
+        }
+        m_calls.push_back(call + L")");
+    }
+    void HandleElementEnd(const std::wstring& name) override { m_calls.push_back(L"end " + name); }
+    void HandleText(const std::wstring& text) override
+    {
+        m_calls.push_back(L"text " + GetElement().m_name + L":" + text);
+    }
+};
+
+// Reads attributes of the "item" element for the checks below.
+class AttributeParser : public Parser
+{
+public:
+    std::wstring m_missing = L"unset";
+    bool m_hasName = false;
+    bool m_hasMissing = true;
+    std::vector<bool> m_bools;
+    std::vector<int> m_ints;
+
+protected:
+    void HandleElementStart(const std::wstring& name) override
+    {
+        if (name != L"item") {
+            return;
+        }
+        m_missing = GetAttribute(L"missing");
+        m_hasName = HasAttribute(L"name");
+        m_hasMissing = HasAttribute(L"missing");
+        for (const wchar_t* key : {L"t", L"one", L"yes", L"zero", L"missing"}) {
+            m_bools.push_back(GetAttributeBool(key));
+        }
+        m_ints.push_back(GetAttributeInt(L"hex"));
+        m_ints.push_back(GetAttributeInt(L"neg"));
+        m_ints.push_back(GetAttributeInt(L"missing"));
+        m_ints.push_back(GetAttributeIntDefault(L"missing", 42));
+        m_ints.push_back(GetAttributeIntDefault(L"word", 42));
+    }
+};
+
+std::string Utf16Bytes(const std::wstring& text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? std::string("\xFE\xFF", 2) : std::string("\xFF\xFE", 2);
+    auto put = [&](unsigned unit) {
+        char high = static_cast<char>(unit >> 8);
+        char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string {high, low} : std::string {low, high};
+    };
+    for (wchar_t c : text) {
+        auto code = static_cast<unsigned>(c);
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            put(0xD800 + (code >> 10));
+            put(0xDC00 + (code & 0x3FF));
+        } else {
+            put(code);
+        }
+    }
+    return bytes;
+}
+
+class ParserTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/tarnvale-parser-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+        m_pak.AddSearchRoot(m_folder);
+        SetPakInterface(&m_pak);
+        m_previousHandler = SetFatalErrorHandler([this](const std::string& message) { m_fatal.push_back(message); });
+    }
+    void TearDown() override
+    {
+        SetFatalErrorHandler(m_previousHandler);
+        SetPakInterface(nullptr);
+        std::filesystem::remove_all(m_folder);
+    }
+    void Write(const std::string& name, const std::string& bytes)
+    {
+        std::filesystem::create_directories(std::filesystem::path(m_folder + "/" + name).parent_path());
+        std::ofstream(m_folder + "/" + name, std::ios::binary) << bytes;
+    }
+
+    std::string m_folder;
+    PakInterface m_pak;
+    FatalErrorHandler m_previousHandler;
+    std::vector<std::string> m_fatal;
+};
+
+const wchar_t* kDocument = L"<?xml version=\"1.0\"?>\n"
+                           L"<root a=\"1\">\n"
+                           L"  <item name=\"caf\u00e9\" b=\"2\" a=\"\u20ac\"/>\n"
+                           L"  <note>Hello &amp; welcome\nback</note>\n"
+                           L"</root>\n";
+
+const std::vector<std::wstring> kExpectedCalls = {
+    L"start :root(a=1;)",
+    L"start root:item(a=\u20ac;b=2;name=caf\u00e9;)",
+    L"end item",
+    L"start root:note()",
+    L"text note:Hello & welcome\nback",
+    L"end note",
+    L"end root",
+};
+
+TEST_F(ParserTest, Utf8AndUtf16WithByteOrderMarksGiveTheSameCalls)
+{
+    // UTF-8 encoding of the document, written by hand to keep the test independent of converters.
+    std::string utf8;
+    for (wchar_t c : std::wstring(kDocument)) {
+        auto code = static_cast<unsigned>(c);
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (code >> 12));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    Write("utf8.xml", utf8);
+    Write("utf8bom.xml", "\xEF\xBB\xBF" + utf8);
+    Write("le.xml", Utf16Bytes(kDocument, false));
+    Write("be.xml", Utf16Bytes(kDocument, true));
+    // settings.xml is written without a declaration.
+    Write("le-bare.xml", Utf16Bytes(L"<settings music=\"0.5\"/>", false));
+
+    for (const char* name : {"utf8.xml", "utf8bom.xml", "le.xml", "be.xml"}) {
+        RecordingParser parser;
+        EXPECT_TRUE(parser.ParseFile(name)) << name;
+        EXPECT_EQ(parser.m_calls, kExpectedCalls) << name;
+    }
+    RecordingParser bare;
+    EXPECT_TRUE(bare.ParseFile("le-bare.xml"));
+    EXPECT_EQ(bare.m_calls, (std::vector<std::wstring> {L"start :settings(music=0.5;)", L"end settings"}));
+    EXPECT_TRUE(m_fatal.empty());
+}
+
+TEST_F(ParserTest, ATextRunArrivesOnceWhole)
+{
+    // Entities, character references, CDATA and a run far beyond expat's buffers all split the
+    // character data inside expat.
+    std::string longText(3 << 20, 'x');
+    Write("runs.xml", "<r><a>one &lt;two&gt; &#x41;<![CDATA[ <three> ]]>\nfour</a><b>" + longText + "</b></r>");
+    RecordingParser parser;
+    ASSERT_TRUE(parser.ParseFile("runs.xml"));
+    ASSERT_EQ(parser.m_calls.size(), 8u);
+    EXPECT_EQ(parser.m_calls[2], L"text a:one <two> A <three> \nfour");
+    EXPECT_EQ(parser.m_calls[5].size(), std::wstring(L"text b:").size() + longText.size());
+}
+
+TEST_F(ParserTest, TextBetweenElementsBelongsToTheEnclosingElement)
+{
+    Write("mixed.xml", "<a>\n  <b/>\n  tail\n</a>");
+    RecordingParser parser;
+    ASSERT_TRUE(parser.ParseFile("mixed.xml"));
+    EXPECT_EQ(parser.m_calls,
+              (std::vector<std::wstring> {L"start :a()", L"start a:b()", L"end b", L"text a:\n  tail\n", L"end a"}));
+}
+
+TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
+{
+    Write("x.xml", "<a>\n  <b>\n  </c>\n</a>\n");
+    RecordingParser parser;
+    EXPECT_FALSE(parser.ParseFile("x.xml"));
+    ASSERT_EQ(m_fatal.size(), 1u);
+    EXPECT_EQ(m_fatal[0], "mismatched tag on Line 3 in File 'x.xml'");
+    EXPECT_EQ(parser.GetErrorText(), m_fatal[0]);
+    // The calls before the error were made; none after it.
+    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring> {L"start :a()", L"start a:b()"}));
+}
+
+TEST_F(ParserTest, AMissingFileGivesNoCallsAndNoMessage)
+{
+    RecordingParser parser;
+    EXPECT_FALSE(parser.ParseFile("nothing-here.xml"));
+    EXPECT_FALSE(parser.LoadPropertiesFile("nothing-here.xml"));
+    EXPECT_TRUE(parser.m_calls.empty());
+    EXPECT_TRUE(m_fatal.empty());
+}
+
+TEST_F(ParserTest, PropertiesFilesAreReadFromThePropertiesFolder)
+{
+    Write("properties/p.xml", "<p/>");
+    RecordingParser parser;
+    EXPECT_TRUE(parser.LoadPropertiesFile("p.xml"));
+    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring> {L"start :p()", L"end p"}));
+}
+
+TEST_F(ParserTest, AttributeReaders)
+{
+    Write("attributes.xml", "<item name=\"n\" t=\"true\" one=\"1\" yes=\"yes\" zero=\"0\" hex=\"0x1F\" "
+                            "neg=\"-12abc\" word=\"abc\"/>");
+    AttributeParser parser;
+    ASSERT_TRUE(parser.ParseFile("attributes.xml"));
+    EXPECT_EQ(parser.m_missing, L"");
+    EXPECT_TRUE(parser.m_hasName);
+    EXPECT_FALSE(parser.m_hasMissing);
+    EXPECT_EQ(parser.m_bools, (std::vector<bool> {true, true, false, false, false}));
+    EXPECT_EQ(parser.m_ints, (std::vector<int> {31, -12, 0, 42, 0}));
+    // Outside a handler there is no current element.
+    EXPECT_EQ(parser.GetAttribute(L"name"), L"");
+}
+
+} // namespace
