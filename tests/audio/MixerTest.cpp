@@ -1,0 +1,175 @@
+#include "audio/Mixer.h"
+#include "platform/SoundSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::shared_ptr<const PcmSound> MonoSound(const std::vector<int16_t>& samples, int rate = 44100)
+{
+    auto sound = std::make_shared<PcmSound>();
+    sound->channels = 1;
+    sound->samplesPerSecond = rate;
+    sound->bitsPerSample = 16;
+    for (int16_t s : samples) {
+        sound->data.push_back(static_cast<uint8_t>(s & 0xFF));
+        sound->data.push_back(static_cast<uint8_t>((s >> 8) & 0xFF));
+    }
+    return sound;
+}
+
+std::vector<int16_t> Render(Mixer& mixer, size_t frames)
+{
+    std::vector<int16_t> out(frames * 2);
+    mixer.Render(out.data(), frames);
+    return out;
+}
+
+TEST(MixerTest, VolumeAndPanScaleEachSide)
+{
+    Mixer mixer;
+    auto voice = mixer.CreateVoice(MonoSound(std::vector<int16_t>(100, 10000)));
+    mixer.SetVoiceVolume(voice, -605);
+    ASSERT_TRUE(mixer.PlayVoice(voice, false));
+    auto out = Render(mixer, 4);
+    EXPECT_NEAR(out[0], 4983, 1);
+    EXPECT_NEAR(out[1], 4983, 1);
+
+    mixer.SetVoiceVolume(voice, 0);
+    mixer.SetVoicePan(voice, 10000);
+    out = Render(mixer, 2);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], 10000);
+
+    mixer.SetVoicePan(voice, -2000);
+    out = Render(mixer, 2);
+    EXPECT_EQ(out[0], 10000);
+    EXPECT_EQ(out[1], 1000);
+
+    mixer.SetVoiceVolume(voice, -10000);
+    out = Render(mixer, 2);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], 0);
+}
+
+TEST(MixerTest, LoopsWrapWithoutAGap)
+{
+    Mixer mixer;
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 7; ++i)
+        ramp.push_back(static_cast<int16_t>(i * 100));
+    auto voice = mixer.CreateVoice(MonoSound(ramp));
+    mixer.PlayVoice(voice, true);
+    auto out = Render(mixer, 23);
+    for (size_t f = 0; f < 23; ++f)
+        ASSERT_EQ(out[2 * f], static_cast<int16_t>((f % 7) * 100)) << "frame " << f;
+    EXPECT_TRUE(mixer.IsVoicePlaying(voice));
+}
+
+TEST(MixerTest, PlayingEndsExactlyAfterTheLastFrameAtAnyRate)
+{
+    Mixer mixer;
+    auto voice = mixer.CreateVoice(MonoSound(std::vector<int16_t>(100, 1000)));
+    mixer.PlayVoice(voice, false);
+    Render(mixer, 99);
+    EXPECT_TRUE(mixer.IsVoicePlaying(voice));
+    auto out = Render(mixer, 2);
+    EXPECT_EQ(out[0], 1000);
+    EXPECT_EQ(out[2], 0);
+    EXPECT_FALSE(mixer.IsVoicePlaying(voice));
+
+    mixer.SetVoiceFrequency(voice, 88200);
+    mixer.PlayVoice(voice, false);
+    Render(mixer, 49);
+    EXPECT_TRUE(mixer.IsVoicePlaying(voice));
+    Render(mixer, 1);
+    EXPECT_FALSE(mixer.IsVoicePlaying(voice));
+}
+
+TEST(MixerTest, HalfRateInterpolatesBetweenSamples)
+{
+    Mixer mixer;
+    auto voice = mixer.CreateVoice(MonoSound({ 0, 1000, 2000 }, 22050));
+    EXPECT_EQ(mixer.GetVoiceFrequency(voice), 22050u);
+    mixer.PlayVoice(voice, false);
+    auto out = Render(mixer, 6);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[2], 500);
+    EXPECT_EQ(out[4], 1000);
+    EXPECT_EQ(out[6], 1500);
+}
+
+TEST(MixerTest, SumSaturatesAndMasterGainScales)
+{
+    Mixer mixer;
+    auto loud = MonoSound(std::vector<int16_t>(10, 30000));
+    auto quiet = MonoSound(std::vector<int16_t>(10, -30000));
+    auto a = mixer.CreateVoice(loud);
+    auto b = mixer.CreateVoice(loud);
+    mixer.PlayVoice(a, false);
+    mixer.PlayVoice(b, false);
+    EXPECT_EQ(Render(mixer, 1)[0], 32767);
+
+    Mixer negative;
+    auto c = negative.CreateVoice(quiet);
+    auto d = negative.CreateVoice(quiet);
+    negative.PlayVoice(c, false);
+    negative.PlayVoice(d, false);
+    EXPECT_EQ(Render(negative, 1)[0], -32768);
+
+    negative.SetMasterGain(0.25);
+    EXPECT_EQ(Render(negative, 1)[0], -15000);
+    negative.SetMasterGain(7.0);
+    EXPECT_DOUBLE_EQ(negative.GetMasterGain(), 1.0);
+}
+
+TEST(MixerTest, EightBitAndStereoSamplesKeepTheirLevels)
+{
+    Mixer mixer;
+    auto eight = std::make_shared<PcmSound>();
+    eight->channels = 1;
+    eight->samplesPerSecond = 44100;
+    eight->bitsPerSample = 8;
+    eight->data = { 0x80, 0xFF, 0x00 };
+    auto voice = mixer.CreateVoice(eight);
+    mixer.PlayVoice(voice, false);
+    auto out = Render(mixer, 3);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[2], 127 * 256);
+    EXPECT_EQ(out[4], -128 * 256);
+
+    auto stereo = std::make_shared<PcmSound>();
+    stereo->channels = 2;
+    stereo->samplesPerSecond = 44100;
+    stereo->data = { 0x10, 0x00, 0xF0, 0xFF };
+    auto other = mixer.CreateVoice(stereo);
+    mixer.PlayVoice(other, false);
+    out = Render(mixer, 1);
+    EXPECT_EQ(out[0], 16);
+    EXPECT_EQ(out[1], -16);
+}
+
+TEST(MixerTest, StopRewindsAndAVoiceKeepsItsSampleAlive)
+{
+    Mixer mixer;
+    Mixer::VoiceId voice;
+    {
+        auto sound = MonoSound({ 1, 2, 3, 4 });
+        voice = mixer.CreateVoice(sound);
+    }
+    mixer.PlayVoice(voice, false);
+    Render(mixer, 2);
+    mixer.StopVoice(voice);
+    EXPECT_FALSE(mixer.IsVoicePlaying(voice));
+    mixer.PlayVoice(voice, false);
+    EXPECT_EQ(Render(mixer, 1)[0], 1);
+    mixer.DestroyVoice(voice);
+    EXPECT_FALSE(mixer.PlayVoice(voice, false));
+    EXPECT_EQ(Render(mixer, 1)[0], 0);
+}
+
+} // namespace
