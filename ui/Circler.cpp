@@ -22,6 +22,9 @@ Circler::Circler(DynamicWidget* owner, const std::wstring& name, std::unique_ptr
 bool Circler::Update(float dt)
 {
     m_t = std::min(1.0f, m_t + m_rate * dt);
+    // Summed steps of 1 / duration fall a rounding short of 1 at the end.
+    if (m_t > 1.0f - 1e-5f)
+        m_t = 1.0f;
     float v = CurveValue(m_t);
     double radians = -((1.0f - v) * m_startAngle + v * m_endAngle) * 3.14159265358979323846 / 180.0;
     if (m_xTarget != nullptr)

@@ -993,13 +993,8 @@ void DynamicWidget::DrawAll(ModalFlags* flags, Graphics* g)
     if (m_recursiveColor == 2)
         g->MultiplyColor(Unit(m_red), Unit(m_green), Unit(m_blue), Unit(m_alpha * m_opacity));
     if (m_recursiveTransform && HasTransform()) {
-        float centreX = static_cast<float>(m_width) / 2.0f;
-        float centreY = static_cast<float>(m_height) / 2.0f;
-        Matrix4 aboutCentre;
-        aboutCentre.Translate(-centreX, -centreY);
-        aboutCentre.Append(m_transform.GetMatrix());
-        aboutCentre.Translate(centreX, centreY);
-        g->MultiplyMatrix(aboutCentre);
+        g->MultiplyMatrix(m_transform.GetMatrix(), static_cast<float>(m_width) / 2.0f,
+            static_cast<float>(m_height) / 2.0f);
     }
     WidgetContainer::DrawAll(flags, g);
     g->SetState(saved);
