@@ -274,7 +274,9 @@ bool WidgetManager::MouseDown(PointerState* record, int x, int y, int clicks)
         return true;
     const int bit = ButtonBit(clicks);
     record->buttons |= bit;
-    MouseCheck(record, x, y);
+    // While a press is held only the pressed widget may be under the pointer.
+    if (record->pressedButtons == 0)
+        MouseCheck(record, x, y);
 
     Widget* target = record->pressedWidget;
     float lx = 0.0f;
@@ -319,7 +321,8 @@ bool WidgetManager::MouseUp(PointerState* record, int x, int y, int clicks)
     } else {
         record->pressedButtons &= ~bit;
     }
-    MouseCheck(record, x, y);
+    if (record->pressedButtons == 0)
+        MouseCheck(record, x, y);
     return true;
 }
 

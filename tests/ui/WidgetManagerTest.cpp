@@ -1,0 +1,314 @@
+#include "RecordingWidget.h"
+
+#include "graphics/Graphics.h"
+#include "ui/ClickListener.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Drives the manager the way the application's message processing does.
+class WidgetManagerTest : public ::testing::Test {
+protected:
+    RecordingWidget* Add(const std::string& name, float x, float y, int width, int height)
+    {
+        auto* widget = new RecordingWidget(name, &log, x, y, width, height);
+        manager.AddWidget(widget);
+        return widget;
+    }
+    void Press(int x, int y, int clicks = 1)
+    {
+        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
+        manager.NotifyPreClick(clicks);
+        manager.MouseDown(record, x, y, clicks);
+        manager.NotifyPostClick(clicks);
+    }
+    void Release(int x, int y, int clicks = 1)
+    {
+        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
+        ASSERT_NE(record, nullptr);
+        manager.MouseUp(record, x, y, clicks);
+    }
+    void Move(int x, int y)
+    {
+        Widget* widget = nullptr;
+        float lx = 0;
+        float ly = 0;
+        PointerState* record = manager.RoutePointer(x, y, 0, &widget, &lx, &ly);
+        ASSERT_NE(record, nullptr);
+        manager.MouseMove(record, x, y, widget, lx, ly);
+    }
+    Names Take()
+    {
+        Names taken;
+        taken.swap(log);
+        return taken;
+    }
+
+    std::vector<std::string> log;
+    TreeTestApp app;
+    WidgetManager& manager = app.Manager();
+};
+
+TEST_F(WidgetManagerTest, APressedWidgetGetsItsReleaseOverEmptySpace)
+{
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    RecordingWidget* b = Add("b", 200, 0, 100, 100);
+    Move(10, 10);
+    Press(10, 10);
+    EXPECT_TRUE(a->IsDown());
+    EXPECT_EQ(Take(), (Names { "a enter", "a move 10,10", "a down 10,10 b0 c1" }));
+
+    // Dragging over B: only A hears of it, and it is left.
+    Move(250, 50);
+    EXPECT_EQ(Take(), (Names { "a drag 250,50", "a leave" }));
+    EXPECT_FALSE(b->IsOver());
+
+    Move(500, 500);
+    Release(500, 500);
+    EXPECT_EQ(Take(), (Names { "a drag 500,500", "a up 500,500 b0 c1" }));
+    EXPECT_FALSE(a->IsDown());
+
+    // Back to hovering: B is entered normally, and leaving for empty space ends it.
+    Move(250, 50);
+    Move(600, 600);
+    EXPECT_EQ(Take(), (Names { "b enter", "b move 50,50", "b leave" }));
+}
+
+TEST_F(WidgetManagerTest, DraggingBackOntoThePressedWidgetEntersItAgain)
+{
+    Add("a", 0, 0, 100, 100);
+    Move(10, 10);
+    Press(10, 10);
+    Move(150, 10);
+    Move(20, 10);
+    Release(20, 10);
+    EXPECT_EQ(Take(), (Names { "a enter", "a move 10,10", "a down 10,10 b0 c1", "a drag 150,10", "a leave",
+                          "a drag 20,10", "a enter", "a up 20,10 b0 c1" }));
+}
+
+TEST_F(WidgetManagerTest, ASecondButtonGoesToTheWidgetAlreadyPressed)
+{
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    RecordingWidget* b = Add("b", 200, 0, 100, 100);
+    Press(10, 10, 1);
+    Move(250, 20);
+    Press(250, 20, -1);
+    Release(250, 20, 1);
+    EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, a);
+    for (const std::string& entry : log)
+        EXPECT_EQ(entry.rfind("b ", 0), std::string::npos) << entry;
+    Release(250, 20, -1);
+    EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, nullptr);
+    // With every button up, the widget under the pointer is found again.
+    EXPECT_TRUE(b->IsOver());
+    EXPECT_FALSE(b->IsDown());
+    Names presses;
+    for (const std::string& entry : log) {
+        if (entry.find(" down ") != std::string::npos || entry.find(" up ") != std::string::npos)
+            presses.push_back(entry);
+    }
+    EXPECT_EQ(presses, (Names { "a down 10,10 b0 c1", "a down 250,20 b1 c1", "a up 250,20 b0 c1",
+                           "a up 250,20 b1 c1" }));
+}
+
+TEST_F(WidgetManagerTest, PressesFocusWidgetsThatWantIt)
+{
+    RecordingWidget* field = Add("field", 0, 0, 100, 100);
+    RecordingWidget* label = Add("label", 200, 0, 100, 100);
+    field->SetWantsFocus(true);
+    Press(10, 10);
+    Release(10, 10);
+    EXPECT_EQ(manager.GetFocus(), field);
+    EXPECT_TRUE(field->HasFocus());
+    Press(210, 10);
+    EXPECT_EQ(manager.GetFocus(), field);
+    (void)label;
+}
+
+TEST_F(WidgetManagerTest, LosingAppFocusReleasesHeldKeysBeforeLostFocus)
+{
+    RecordingWidget* field = Add("field", 0, 0, 100, 100);
+    manager.SetFocus(field);
+    manager.KeyDown(65);
+    manager.KeyDown(17);
+    Take();
+    manager.LostAppFocus();
+    EXPECT_EQ(Take(), (Names { "field keyup 17", "field keyup 65", "field lostfocus" }));
+    EXPECT_FALSE(manager.IsKeyDown(65));
+    manager.GotAppFocus();
+    EXPECT_EQ(Take(), (Names { "field gotfocus" }));
+}
+
+TEST_F(WidgetManagerTest, KeyCodesOutsideTheTableReachTheFocusButAreNotRecorded)
+{
+    RecordingWidget* field = Add("field", 0, 0, 100, 100);
+    manager.SetFocus(field);
+    Take();
+    for (int key : { -1, -300, 255, 1000 }) {
+        manager.KeyDown(key);
+        EXPECT_FALSE(manager.IsKeyDown(key));
+        manager.KeyUp(key);
+    }
+    manager.KeyDown(254);
+    EXPECT_TRUE(manager.IsKeyDown(254));
+    EXPECT_EQ(log.size(), 9u);
+    EXPECT_EQ(log.front(), "field keydown -1");
+}
+
+TEST_F(WidgetManagerTest, WheelAndLeavingTheWindowGoToTheWidgetUnderThePointer)
+{
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    Move(10, 10);
+    Press(10, 10);
+    Take();
+    manager.MouseWheel(manager.GetPointerState(0), 2);
+    manager.ResetPointers();
+    EXPECT_EQ(Take(), (Names { "a wheel 2", "a up 10,10 b0 c1", "a leave" }));
+    EXPECT_FALSE(a->IsDown());
+    EXPECT_FALSE(a->IsOver());
+    EXPECT_EQ(manager.GetPointerPosition(0), std::make_pair(0, 0));
+}
+
+TEST_F(WidgetManagerTest, AWidgetLeavingTheTreeIsForgottenAsTargetAndFocus)
+{
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    a->SetWantsFocus(true);
+    Move(10, 10);
+    Press(10, 10);
+    Take();
+    a->RemoveSelf();
+    EXPECT_EQ(Take(), (Names { "a leave", "a up 10,10 b0 c1", "a lostfocus" }));
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+    EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, nullptr);
+    app.FlushDeferredDeletes();
+    Release(10, 10);
+    Move(20, 20);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WidgetManagerTest, DisablingForgetsAndEnablingUnderThePointerEntersAgain)
+{
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    manager.SetFocus(a);
+    Move(10, 10);
+    Take();
+    a->SetDisabled(true);
+    EXPECT_EQ(Take(), (Names { "a leave", "a lostfocus" }));
+    Move(11, 10);
+    EXPECT_TRUE(log.empty());
+    a->SetDisabled(false);
+    EXPECT_EQ(Take(), (Names { "a enter", "a move 11,10" }));
+}
+
+TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)
+{
+    struct Listener : ClickListener {
+        std::vector<std::string>* log = nullptr;
+        std::string name;
+        std::function<void()> onPre;
+        void PreClick(int clicks) override
+        {
+            log->push_back(name + " pre " + std::to_string(clicks));
+            if (onPre)
+                onPre();
+        }
+        void PostClick(int clicks) override { log->push_back(name + " post " + std::to_string(clicks)); }
+    };
+    Add("a", 0, 0, 100, 100);
+    auto first = std::make_unique<Listener>();
+    auto second = std::make_unique<Listener>();
+    first->log = second->log = &log;
+    first->name = "first";
+    second->name = "second";
+    manager.AddClickListener(first.get());
+    manager.AddClickListener(first.get());
+    manager.AddClickListener(second.get());
+    Press(10, 10, -2);
+    EXPECT_EQ(Take(), (Names { "first pre -2", "second pre -2", "a enter", "a move 10,10", "a down 10,10 b1 c2",
+                          "first post -2", "second post -2" }));
+    Release(10, 10, -1);
+    Take();
+
+    // The first listener removes and destroys the second while being told.
+    first->onPre = [&] {
+        manager.RemoveClickListener(second.get());
+        second.reset();
+    };
+    Press(500, 500, 0);
+    EXPECT_EQ(Take(), (Names { "first pre 0", "a leave", "first post 0" }));
+}
+
+TEST_F(WidgetManagerTest, WindowPointsMapOntoTheApplicationArea)
+{
+    manager.SetMouseMapping(Rect { 0, 0, 1024, 768 }, Rect { 10, 20, 2048, 1536 });
+    int x = 2058;
+    int y = 20;
+    manager.WindowToApp(x, y);
+    EXPECT_EQ(x, 1024);
+    EXPECT_EQ(y, 0);
+    EXPECT_EQ(manager.GetWidth(), 1024);
+
+    // A minimised window has no size: no division by zero.
+    manager.SetMouseMapping(Rect { 0, 0, 1024, 768 }, Rect { 0, 0, 0, 0 });
+    x = 5;
+    y = 6;
+    manager.WindowToApp(x, y);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 6);
+}
+
+TEST_F(WidgetManagerTest, OverlaysDrawInPriorityOrderAndMayDeferMore)
+{
+    class Chaining : public RecordingWidget {
+    public:
+        using RecordingWidget::RecordingWidget;
+        using RecordingWidget::DrawOverlay;
+        Widget* next = nullptr;
+        void Draw(Graphics*) override
+        {
+            DeferOverlay(3);
+            DeferOverlay(1);
+        }
+        void DrawOverlay(Graphics* g, int priority) override
+        {
+            RecordingWidget::DrawOverlay(g, priority);
+            // Enough to make the overlay list grow while it is walked.
+            for (int i = 0; i < 20 && priority == 1; ++i)
+                next->DeferOverlay(2);
+        }
+    };
+    auto* host = new Chaining("host", &log, 0, 0, 10, 10);
+    RecordingWidget* other = Add("other", 0, 0, 10, 10);
+    host->next = other;
+    manager.AddWidget(host);
+    Take();
+    EXPECT_TRUE(manager.DrawScreen());
+    Names expected { "host overlay 1" };
+    expected.insert(expected.end(), 20, "other overlay 2");
+    expected.push_back("host overlay 3");
+    EXPECT_EQ(Take(), expected);
+    EXPECT_EQ(manager.GetLowestPendingOverlay(), WidgetManager::NoOverlay);
+    EXPECT_FALSE(manager.DrawScreen());
+}
+
+TEST_F(WidgetManagerTest, DrawingSkipsHiddenWidgetsAndClearsTheDirtyFlag)
+{
+    RecordingWidget* shown = Add("shown", 0, 0, 10, 10);
+    RecordingWidget* hidden = Add("hidden", 0, 0, 10, 10);
+    RecordingWidget* child = new RecordingWidget("child", &log, 0, 0, 5, 5);
+    shown->AddWidget(child);
+    hidden->SetVisible(false);
+    EXPECT_TRUE(manager.IsDirty());
+    EXPECT_TRUE(manager.DrawScreen());
+    EXPECT_EQ(shown->draws, 1);
+    EXPECT_EQ(child->draws, 1);
+    EXPECT_EQ(hidden->draws, 0);
+    EXPECT_FALSE(manager.DrawScreen());
+    child->Move(1, 1);
+    EXPECT_TRUE(manager.IsDirty());
+}
+
+} // namespace
