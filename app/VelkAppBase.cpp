@@ -114,7 +114,8 @@ bool VelkAppBase::Init(const std::vector<std::string>& args)
 
     ConfigStats config;
     config.Load();
-    InitAppDataFolder(GetConfigCompany(), GetConfigProduct());
+    if (!GetConfigCompany().empty() && !GetConfigProduct().empty())
+        InitAppDataFolder(GetConfigCompany(), GetConfigProduct());
 
     SeedRandom(static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
 
@@ -222,6 +223,8 @@ void VelkAppBase::Start()
 
 void VelkAppBase::BeginMainLoop()
 {
+    m_governorStarted = true;
+    m_lastTimeMs = NowMs();
     StartLoadingThread();
     if (m_platform.window)
         m_platform.window->Show();
@@ -275,9 +278,7 @@ void VelkAppBase::RunLoopPass()
     if (m_shutdownRequested && !m_shutdownDone)
         Shutdown();
 
-    PumpWindowEvents();
-    while (!m_loopDone && ProcessDeferredMessage()) {
-    }
+    ProcessInput();
     if (m_loopDone)
         return;
 
@@ -289,6 +290,13 @@ void VelkAppBase::RunLoopPass()
     }
     LoadingProgressChanged();
     RunGovernor();
+}
+
+void VelkAppBase::ProcessInput()
+{
+    PumpWindowEvents();
+    while (!m_loopDone && ProcessDeferredMessage()) {
+    }
 }
 
 void VelkAppBase::PumpWindowEvents()

@@ -46,6 +46,9 @@ public:
     void BeginMainLoop();
     void RunLoopPass();
     void EndMainLoop();
+    // Takes the window's pending records and hands every deferred record to
+    // the widgets: the input half of a loop pass.
+    void ProcessInput();
     bool IsLoopDone() const { return m_loopDone; }
     virtual void UpdateFrames();
     void DrawFrame();

@@ -1,0 +1,164 @@
+#include "support/AppHarness.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <functional>
+#include <thread>
+
+namespace {
+
+// Counts its updates and sums its fractional steps.
+class TickCounter : public Widget
+{
+public:
+    int updates{0};
+    double fractionSum{0.0};
+    int draws{0};
+    bool* destroyed{nullptr};
+    std::function<void()> onUpdate;
+
+    ~TickCounter() override
+    {
+        if (destroyed)
+            *destroyed = true;
+    }
+    void Update() override
+    {
+        ++updates;
+        if (onUpdate)
+            onUpdate();
+    }
+    void UpdateF(float fraction) override { fractionSum += fraction; }
+    void Draw(Graphics*) override { ++draws; }
+};
+
+class AppLoopTest : public AppTest
+{
+protected:
+    TickCounter* AddCounter()
+    {
+        auto* counter = new TickCounter();
+        counter->Resize(0, 0, 10, 10);
+        Manager().AddWidget(counter);
+        return counter;
+    }
+};
+
+// Idle passes sleep on the manual clock, which moves it to the next tick; the
+// loop below steps unevenly up to a clock time and never past it.
+void RunUnevenlyUntil(AppHarness& harness, std::uint64_t endMs)
+{
+    const std::uint64_t steps[] = {3, 7, 13, 1, 26, 50, 0, 9, 91, 4, 4, 17};
+    for (std::size_t i = 0; harness.Clock().NowMs() < endMs; ++i) {
+        std::uint64_t step = std::min(steps[i % std::size(steps)], endMs - harness.Clock().NowMs());
+        harness.Clock().Advance(step);
+        harness.App().RunLoopPass();
+    }
+    harness.RunPass();
+}
+
+TEST_F(AppLoopTest, RunsExactlyOneHundredUpdatesPerSimulatedSecond)
+{
+    TickCounter* counter = AddCounter();
+    std::uint64_t start = Harness().Clock().NowMs();
+
+    RunUnevenlyUntil(Harness(), start + 1000);
+    EXPECT_EQ(counter->updates, 100);
+    EXPECT_EQ(App().GetCounters().updates, 100);
+
+    RunUnevenlyUntil(Harness(), start + 2000);
+    EXPECT_EQ(counter->updates, 200);
+}
+
+TEST_F(AppLoopTest, FractionalStepsAddUpToTheElapsedTicks)
+{
+    TickCounter* counter = AddCounter();
+    std::uint64_t start = Harness().Clock().NowMs();
+
+    // Stop in the middle of a tick: the remainder is covered already.
+    RunUnevenlyUntil(Harness(), start + 1234);
+    EXPECT_EQ(counter->updates, 123);
+    EXPECT_NEAR(counter->fractionSum, 123.4, 1e-3);
+
+    RunUnevenlyUntil(Harness(), start + 1500);
+    EXPECT_NEAR(counter->fractionSum, 150.0, 1e-3);
+    EXPECT_EQ(counter->updates, 150);
+}
+
+TEST_F(AppLoopTest, DrawsOnlyWhenSomethingChanged)
+{
+    TickCounter* counter = AddCounter();
+    Harness().RunTicks(1);
+    int draws = counter->draws;
+    std::int64_t screenDraws = App().GetCounters().draws;
+    EXPECT_GE(draws, 1);
+
+    Harness().RunTicks(20);
+    EXPECT_EQ(counter->draws, draws);
+    EXPECT_EQ(App().GetCounters().draws, screenDraws);
+
+    counter->MarkDirty();
+    Harness().RunTicks(1);
+    EXPECT_EQ(counter->draws, draws + 1);
+    EXPECT_EQ(App().GetCounters().draws, screenDraws + 1);
+}
+
+TEST_F(AppLoopTest, IdlePassSleepsUntilTheNextTickIsDue)
+{
+    Harness().RunTicks(1);
+    std::uint64_t slept = Harness().Clock().SleptMs();
+    Harness().Clock().Advance(4);
+    Harness().RunPass();
+    EXPECT_EQ(Harness().Clock().SleptMs() - slept, 6u);
+}
+
+TEST_F(AppLoopTest, WidgetRemovedDuringItsUpdateIsFreedAfterTheUpdate)
+{
+    TickCounter* first = AddCounter();
+    TickCounter* second = AddCounter();
+    bool destroyed = false;
+    bool aliveAfterRemoval = false;
+    first->destroyed = &destroyed;
+    first->onUpdate = [&] {
+        first->RemoveSelf();
+        aliveAfterRemoval = !destroyed;
+    };
+    int secondUpdates = second->updates;
+    Harness().RunTicks(1);
+
+    EXPECT_TRUE(aliveAfterRemoval);
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(second->updates, secondUpdates + 1);
+}
+
+TEST_F(AppLoopTest, ShutdownFromAnotherThreadOnlyAsksTheMainThread)
+{
+    std::thread other([this] { App().Shutdown(); });
+    other.join();
+    EXPECT_TRUE(App().IsShutdownRequested());
+    EXPECT_FALSE(App().IsLoopDone());
+    EXPECT_TRUE(Harness().Window().IsShown());
+
+    Harness().RunPass();
+    EXPECT_TRUE(App().IsLoopDone());
+    EXPECT_FALSE(Harness().Window().IsShown());
+}
+
+TEST_F(AppLoopTest, ClosingTheWindowEndsTheLoopAndWritesTheSettings)
+{
+    Harness().Inject({.type = InputEventType::Quit});
+    Harness().RunTicks(1);
+    EXPECT_TRUE(App().IsLoopDone());
+    Harness().Close();
+    EXPECT_TRUE(std::filesystem::exists(Harness().DataFolder() + "settings.xml"));
+}
+
+TEST_F(AppLoopTest, LoadingThreadFinishesAndReportsFullProgress)
+{
+    EXPECT_TRUE(Harness().RunUntilLoaded());
+    EXPECT_DOUBLE_EQ(App().GetLoadingProgress(), 1.0);
+    EXPECT_EQ(App().GetLoadingStepsDone(), App().GetLoadingStepTotal());
+}
+
+} // namespace

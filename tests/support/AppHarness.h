@@ -1,0 +1,127 @@
+#pragma once
+
+#include "app/GameApp.h"
+#include "platform/InputEvent.h"
+#include "platform/KeyCodes.h"
+#include "platform/headless/HeadlessCursor.h"
+#include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/ManualClock.h"
+#include "ui/Widget.h"
+#include "ui/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class SdlRenderWindow;
+
+struct AppHarnessOptions
+{
+    // Makes the application; the default is a plain GameApp of 1024 x 768.
+    std::function<std::unique_ptr<GameApp>()> makeApp;
+    // The folder the application runs in (where it finds properties/...);
+    // empty: a fresh temporary folder without data files.
+    std::string workingFolder;
+    // The command line after the program's name.
+    std::vector<std::string> args;
+    // Starts the loading thread and shows the window, as Start does.
+    bool beginLoop{true};
+};
+
+// A whole application on the headless window and cursor, the real GL
+// renderer offscreen and a manual clock. Nothing runs by itself: a test
+// injects input records and steps the clock tick by tick. Saves and settings
+// go to a temporary folder that is removed afterwards.
+class AppHarness
+{
+public:
+    explicit AppHarness(AppHarnessOptions options = {});
+    ~AppHarness();
+    AppHarness(const AppHarness&) = delete;
+    AppHarness& operator=(const AppHarness&) = delete;
+
+    // False when the application could not start (see GetError).
+    bool IsValid() const { return m_valid; }
+    const std::string& GetError() const { return m_error; }
+
+    GameApp& App() const { return *m_app; }
+    WidgetManager& Manager() const;
+    HeadlessWindow& Window() const { return *m_window; }
+    HeadlessCursor& Cursor() const { return *m_cursor; }
+    ManualClock& Clock() const { return *m_clock; }
+    const std::string& DataFolder() const { return m_dataFolder; }
+    // Fatal messages the application reported (no box is shown, nothing exits).
+    const std::vector<std::string>& FatalMessages() const { return m_fatalMessages; }
+
+    // Each tick moves the clock by 10 ms and runs one loop pass: input, then
+    // exactly one update, then a draw when something changed.
+    void RunTicks(int ticks);
+    // One loop pass at the current time.
+    void RunPass();
+    // Passes until the loading thread is done (false if it did not finish).
+    bool RunUntilLoaded(int maxTicks = 2000);
+    // Ends the loop and runs the end of Start, as a closed window would.
+    void Close();
+
+    // Input in window pixels (the window is 1024 x 768, so these are also
+    // application pixels). Each call hands the record to the widgets at once,
+    // without an update; Inject only queues it for the next pass.
+    void Inject(const InputEvent& event);
+    void MouseMove(int x, int y);
+    void MouseDown(int x, int y, int clicks = 1);
+    void MouseUp(int x, int y, int clicks = 1);
+    void Click(int x, int y);
+    void Wheel(int x, int y, int delta);
+    void MouseLeaveWindow();
+    void KeyDown(int key);
+    void KeyUp(int key);
+    void KeyChar(std::uint32_t ch);
+    void TypeText(const std::wstring& text);
+    void FocusLost();
+    void FocusGained();
+
+    // Draws the screen now (everything is marked changed first).
+    void Redraw();
+    // Pixels of the screen surface as 0xAARRGGBB.
+    std::uint32_t ScreenPixel(int x, int y) const;
+    std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height) const;
+
+private:
+    void Send(InputEvent event);
+
+    bool m_valid{false};
+    std::string m_error;
+    std::string m_tempFolder;
+    std::string m_dataFolder;
+    std::string m_previousFolder;
+    std::string m_previousDataEnv;
+    bool m_hadDataEnv{false};
+    bool m_loopBegun{false};
+    bool m_closed{false};
+    std::vector<std::string> m_fatalMessages;
+    std::unique_ptr<ManualClock> m_clock;
+    std::unique_ptr<ScopedClock> m_scopedClock;
+    std::unique_ptr<SdlRenderWindow> m_renderWindow;
+    std::unique_ptr<GameApp> m_app;
+    HeadlessWindow* m_window{nullptr};
+    HeadlessCursor* m_cursor{nullptr};
+};
+
+// A fixture with one harness per test; override Options to change it.
+class AppTest : public ::testing::Test
+{
+protected:
+    virtual AppHarnessOptions Options() { return {}; }
+    void SetUp() override;
+    void TearDown() override;
+
+    AppHarness& Harness() { return *m_harness; }
+    GameApp& App() { return m_harness->App(); }
+    WidgetManager& Manager() { return m_harness->Manager(); }
+
+    std::unique_ptr<AppHarness> m_harness;
+};
