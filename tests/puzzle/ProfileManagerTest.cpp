@@ -1,0 +1,392 @@
+#include "app/Common.h"
+#include "puzzle/GameData.h"
+#include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleTable.h"
+#include "resources/GlobalVariables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+}
+
+// ASCII text as the UTF-16LE bytes profiles.xml holds, with the byte-order mark.
+std::string Utf16File(const std::string& ascii)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+void ShapeTable(const std::vector<int>& mode0, const std::vector<int>& mode1)
+{
+    gPuzzleTable.Clear();
+    for (int puzzles : mode0)
+        gPuzzleTable.Sets(0).emplace_back(puzzles);
+    for (int puzzles : mode1)
+        gPuzzleTable.Sets(1).emplace_back(puzzles);
+}
+
+class ProfileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("profiles-" + std::to_string(::getpid()) + "-"
+                     + testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        Configure(false);
+        ShapeTable({ 2, 3, 1 }, { 2, 1 });
+    }
+
+    void TearDown() override
+    {
+        ClearGameTables();
+        ProfileManager::SetEnvironment({});
+        fs::remove_all(folder);
+    }
+
+    void Configure(bool screensaver, std::size_t failAfter = std::numeric_limits<std::size_t>::max())
+    {
+        ProfileEnvironment environment;
+        environment.dataFolder = folder.string() + "/";
+        environment.screensaver = screensaver;
+        environment.afterSave = [this] { ++settingsWrites; };
+        environment.playerNameChanged = [this](const std::wstring& name) { playerName = name; };
+        environment.failWriteAfter = failAfter;
+        ProfileManager::SetEnvironment(environment);
+    }
+
+    fs::path ProfilesPath() const { return folder / "profiles.xml"; }
+
+    fs::path folder;
+    int settingsWrites { 0 };
+    std::wstring playerName;
+};
+
+}
+
+TEST(FreshState, HasOneSetEntryFewerThanTheTableInEachMode)
+{
+    ShapeTable({ 1, 2, 3, 4, 5 }, { 1, 1, 1 });
+    PlayerState state;
+    ASSERT_EQ(state.progress[0].size(), 4u);
+    ASSERT_EQ(state.progress[1].size(), 2u);
+    EXPECT_EQ(state.progress[0][3].puzzles.size(), 4u);
+    EXPECT_EQ(state.progress[0][0].unlock, 1);
+    EXPECT_EQ(state.progress[0][1].unlock, 0);
+    EXPECT_EQ(state.progress[1][0].unlock, 0);
+    EXPECT_TRUE(state.showNumbers);
+    EXPECT_FALSE(state.madeMistake);
+    gPuzzleTable.Clear();
+}
+
+TEST(FreshState, ModesWithOneOrNoSetsNeitherUnderflowNorLoseTheFirstUnlock)
+{
+    ShapeTable({ 3 }, {});
+    PlayerState state;
+    ASSERT_EQ(state.progress[0].size(), 1u);
+    EXPECT_EQ(state.progress[0][0].unlock, 1);
+    EXPECT_EQ(state.progress[0][0].puzzles.size(), 3u);
+    EXPECT_TRUE(state.progress[1].empty());
+    gPuzzleTable.Clear();
+}
+
+TEST(FreshState, AbsentEntriesReadAsDefaultsAndAreMadeBeforeWriting)
+{
+    ShapeTable({ 2, 3 }, { 4 });
+    PlayerState state;
+    EXPECT_EQ(state.GetUnlock(0, 1), 0) << "the last set has no entry";
+    EXPECT_FALSE(state.IsCompleted(1, 0, 2));
+    EXPECT_EQ(state.CountCompletedPuzzles(0, 7), 0);
+    EXPECT_EQ(state.EnsureSet(2, 0), nullptr);
+    EXPECT_EQ(state.EnsureSet(0, -1), nullptr);
+
+    PuzzleProgress* puzzle = state.EnsurePuzzle(1, 0, 3);
+    ASSERT_NE(puzzle, nullptr);
+    puzzle->completed = true;
+    ASSERT_EQ(state.progress[1].size(), 1u);
+    EXPECT_EQ(state.progress[1][0].puzzles.size(), 4u) << "a new entry is shaped by the table";
+    EXPECT_EQ(state.CountCompletedPuzzles(1, 0), 1);
+    gPuzzleTable.Clear();
+}
+
+TEST(FreshState, CompletedSetsCountOnlySetsWithPuzzles)
+{
+    ShapeTable({ 2, 0, 1 }, {});
+    PlayerState state;
+    state.EnsureSet(0, 2);
+    for (PuzzleProgress& puzzle : state.progress[0][0].puzzles)
+        puzzle.completed = true;
+    state.progress[0][2].puzzles[0].completed = true;
+    EXPECT_EQ(state.CountCompletedSets(0), 2);
+    gPuzzleTable.Clear();
+}
+
+TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
+{
+    ShapeTable({ 2, 1 }, { 1 });
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Ann");
+    PlayerState* state = GetCurrentPlayerState();
+    ASSERT_NE(state, nullptr);
+    state->progress[0][0].puzzles[0] = { true, 12, false, true };
+    state->AddPlayTick();
+    ASSERT_TRUE(SaveProfiles());
+
+    std::string golden = ReadBytes(fs::path(TARNVALE_TEST_DATA_DIR) / "puzzle" / "golden-profiles.txt");
+    while (!golden.empty() && (golden.back() == '\n' || golden.back() == '\r'))
+        golden.pop_back();
+    const std::string written = ReadBytes(ProfilesPath());
+    const std::string expected = Utf16File(golden);
+    const auto mismatch = std::mismatch(written.begin(), written.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(written == expected) << "sizes " << written.size() << " and " << expected.size()
+                                     << ", first difference at byte " << (mismatch.first - written.begin());
+    EXPECT_EQ(settingsWrites, 1) << "the settings are written after the profiles";
+}
+
+TEST_F(ProfileTest, NamesAndProgressRoundTrip)
+{
+    const std::wstring names[] = { L"Zo\u00eb \u5317\U0001F600", L"a \"quoted\" <b> & c", L"tab\there" };
+    ProfileManager();
+    for (const std::wstring& name : names)
+        ProfileManager::CreateProfile(name);
+    PlayerState* state = GetCurrentPlayerState();
+    state->progress[0][1].puzzles[2] = { true, 99, true, false };
+    state->progress[0][1].introduced = true;
+    state->progress[0][1].puzzles.resize(5);
+    state->progress[0][1].puzzles[4].bestTime = 7;
+    state->progress[1].resize(3);
+    state->progress[1][2].unlock = 4;
+    state->progress[1][2].puzzles.resize(2);
+    state->progress[1][2].puzzles[1].completed = true;
+    state->toggleMode = true;
+    state->currentCountry = 2;
+    state->hours = 3;
+    state->properties[L"seen_map"] = Value(true);
+    state->properties[L"visits"] = Value(41);
+    state->properties[L"speed"] = Value(0.1f);
+    state->properties[L"motto & <more>"] = Value(std::wstring(L"say \"hi\""));
+    ASSERT_TRUE(SaveProfiles());
+
+    ClearGameTables();
+    ShapeTable({ 2, 3, 1 }, { 2, 1 });
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    for (int slot = 0; slot < 3; ++slot)
+        EXPECT_EQ(gProfileList.records[slot].name, names[slot]);
+    EXPECT_EQ(gProfileList.selected, 2);
+    EXPECT_EQ(playerName, names[2]);
+    PlayerState* loaded = GetCurrentPlayerState();
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->progress[0][1].puzzles.size(), 5u) << "extra puzzles are kept";
+    EXPECT_EQ(loaded->progress[0][1].puzzles[2].bestTime, 99);
+    EXPECT_TRUE(loaded->progress[0][1].puzzles[2].withoutHints);
+    EXPECT_EQ(loaded->progress[0][1].puzzles[4].bestTime, 7);
+    EXPECT_TRUE(loaded->progress[0][1].introduced);
+    ASSERT_EQ(loaded->progress[1].size(), 3u) << "extra sets are kept";
+    EXPECT_EQ(loaded->progress[1][2].unlock, 0) << "but closed";
+    EXPECT_TRUE(loaded->progress[1][2].puzzles[1].completed);
+    EXPECT_TRUE(loaded->toggleMode);
+    EXPECT_EQ(loaded->currentCountry, 2);
+    EXPECT_EQ(loaded->hours, 3);
+    EXPECT_EQ(loaded->properties[L"seen_map"], Value(true));
+    EXPECT_EQ(loaded->properties[L"visits"], Value(41));
+    EXPECT_EQ(loaded->properties[L"speed"], Value(0.1f));
+    EXPECT_EQ(loaded->properties[L"motto & <more>"], Value(std::wstring(L"say \"hi\"")));
+
+    Value global;
+    ASSERT_NE(GetGlobalVariables(), nullptr);
+    EXPECT_TRUE(GetGlobalVariables()->GetGlobal(L"visits", global)) << "scripts read the current player's properties";
+    EXPECT_EQ(global.ToInt(), 41);
+}
+
+TEST_F(ProfileTest, OlderFilesReadWithTheirDefaultsAndClampedValues)
+{
+    WriteBytes(ProfilesPath(),
+        "<profiles selected=\"0\"><profile name=\"Old\"><state current-country=\"40\" current-mode=\"7\" "
+        "made-mistake=\"1\"><mode><set unlock=\"2\"><puzzle completed=\"1\"/></set></mode></state></profile>"
+        "<profile name=\"Neg\"><state current-country=\"-1\" current-mode=\"-3\"/></profile></profiles>");
+    ProfileManager();
+    const PlayerState& old = gProfileList.records[0].state;
+    EXPECT_FALSE(old.showNumbers) << "an absent show-numbers reads false";
+    EXPECT_EQ(old.currentCountry, 12);
+    EXPECT_EQ(old.currentMode, 1);
+    EXPECT_TRUE(old.madeMistake);
+    EXPECT_EQ(old.progress[0][0].unlock, 2);
+    EXPECT_TRUE(old.progress[0][0].puzzles[0].completed);
+    EXPECT_EQ(old.progress[0][0].puzzles.size(), 2u) << "puzzles the file lacks stay fresh";
+    EXPECT_EQ(old.progress[0][1].puzzles.size(), 3u);
+    const PlayerState& negative = gProfileList.records[1].state;
+    EXPECT_EQ(negative.currentCountry, 0);
+    EXPECT_EQ(negative.currentMode, 0);
+}
+
+TEST_F(ProfileTest, OutOfRangeIndicesAreIgnored)
+{
+    std::string text = "<profiles selected=\"8\"><state current-country=\"3\"/><mode><set unlock=\"5\"/></mode>"
+                       "<puzzle completed=\"1\"/>";
+    for (int i = 0; i < 9; ++i)
+        text += "<profile name=\"P" + std::to_string(i) + "\"><state><mode/><mode/><mode><set unlock=\"9\">"
+            + "<puzzle completed=\"1\"/></set></mode></state></profile>";
+    text += "</profiles>";
+    WriteBytes(ProfilesPath(), text);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_EQ(gProfileList.selected, -1);
+    EXPECT_EQ(GetCurrentPlayerState(), nullptr);
+    ASSERT_EQ(gProfileList.records.size(), 8u);
+    EXPECT_EQ(gProfileList.records[7].name, L"P7");
+    for (const ProfileRecord& record : gProfileList.records) {
+        EXPECT_EQ(record.state.currentCountry, 0);
+        EXPECT_EQ(record.state.progress[0].size(), 2u);
+        EXPECT_EQ(record.state.progress[1].size(), 1u);
+        EXPECT_EQ(record.state.progress[0][1].unlock, 0);
+    }
+}
+
+TEST_F(ProfileTest, ADamagedFileIsKeptAsideAndTheBackupRead)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"First");
+    ASSERT_TRUE(SaveProfiles());
+    ProfileManager::CreateProfile(L"Second");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(fs::exists(folder / "profiles.xml.bak"));
+
+    const std::string full = ReadBytes(ProfilesPath());
+    const std::string truncated = full.substr(0, full.size() / 2);
+    WriteBytes(ProfilesPath(), truncated);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::LoadedBackup);
+    EXPECT_EQ(gProfileList.records[0].name, L"First");
+    EXPECT_EQ(gProfileList.records[1].name, L"");
+    EXPECT_EQ(ReadBytes(folder / "profiles.xml.damaged"), truncated) << "the damaged file is kept as it was";
+    EXPECT_FALSE(fs::exists(ProfilesPath()));
+
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(fs::exists(ProfilesPath()));
+}
+
+TEST_F(ProfileTest, WithoutABackupPlayStartsEmptyAndEveryDamagedFileIsKept)
+{
+    WriteBytes(ProfilesPath(), "<profiles selected=\"0\"><profile name=\"A\"");
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::DamagedStartedEmpty);
+    EXPECT_EQ(gProfileList.records.size(), 8u);
+    EXPECT_EQ(gProfileList.selected, -1);
+
+    WriteBytes(ProfilesPath(), std::string("\xFF\xFE<\0", 4));
+    ProfileManager();
+    EXPECT_TRUE(fs::exists(folder / "profiles.xml.damaged"));
+    EXPECT_TRUE(fs::exists(folder / "profiles.xml.damaged1")) << "an earlier damaged file is not overwritten";
+}
+
+TEST_F(ProfileTest, ASaveInterruptedAtAnyByteLeavesTheLastWholeFile)
+{
+    ShapeTable({ 1, 1 }, { 1 });
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Kept");
+    ASSERT_TRUE(SaveProfiles());
+    const std::string before = ReadBytes(ProfilesPath());
+
+    ProfileManager::CreateProfile(L"Lost");
+    const std::string after = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
+    for (std::size_t offset = 0; offset < after.size(); ++offset) {
+        Configure(false, offset);
+        ASSERT_FALSE(SaveProfiles()) << offset;
+        ASSERT_EQ(ReadBytes(ProfilesPath()), before) << offset;
+    }
+    Configure(false);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_EQ(gProfileList.records[0].name, L"Kept");
+    EXPECT_EQ(gProfileList.records[1].name, L"");
+
+    ProfileManager::CreateProfile(L"Saved");
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_EQ(ReadBytes(folder / "profiles.xml.bak"), before) << "the previous file is the backup";
+}
+
+TEST_F(ProfileTest, ScreensaverModeWritesNothing)
+{
+    Configure(true);
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Saver");
+    EXPECT_FALSE(SaveProfiles());
+    EXPECT_FALSE(fs::exists(ProfilesPath()));
+    EXPECT_EQ(settingsWrites, 0) << "not even the settings";
+}
+
+TEST_F(ProfileTest, NoFileGivesEightFreeSlotsAndSavingThemWritesEight)
+{
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::NoFile);
+    EXPECT_EQ(GetCurrentPlayerState(), nullptr);
+    ASSERT_TRUE(SaveProfiles());
+    const std::wstring text = ProfileManager::FormatProfiles(gProfileList);
+    std::size_t count = 0;
+    for (std::size_t at = text.find(L"<profile name=\"\">"); at != std::wstring::npos;
+         at = text.find(L"<profile name=\"\">", at + 1))
+        ++count;
+    EXPECT_EQ(count, 8u);
+
+    ProfileManager::ClearProfiles();
+    EXPECT_FALSE(SaveProfiles()) << "an empty list is not saved";
+}
+
+TEST_F(ProfileTest, RenamingResetsProgressButTheSameNameKeepsIt)
+{
+    ProfileManager();
+    const int slot = ProfileManager::CreateProfile(L"Ann");
+    PlayerState* state = GetCurrentPlayerState();
+    state->progress[0][0].puzzles[0].completed = true;
+
+    ProfileManager::SetProfile(slot, L"Ann");
+    EXPECT_TRUE(state->progress[0][0].puzzles[0].completed);
+    EXPECT_EQ(state->properties.count(L"player_name"), 1u);
+
+    ProfileManager::SetProfile(slot, L"Bea");
+    EXPECT_EQ(GetCurrentPlayerState(), state) << "the state is replaced in place";
+    EXPECT_FALSE(state->progress[0][0].puzzles[0].completed);
+    EXPECT_EQ(playerName, L"Bea");
+
+    SetProfileNameChecked(8, L"Nobody");
+    SetProfileNameChecked(-1, L"Nobody");
+    SetProfileNameChecked(slot, L"");
+    EXPECT_TRUE(gProfileList.records[slot].name.empty()) << "an empty name deletes the profile";
+}
+
+TEST_F(ProfileTest, CreatingANinthProfileReplacesTheLastSlot)
+{
+    ProfileManager();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(ProfileManager::CreateProfile(L"P" + std::to_wstring(i)), i);
+    GetCurrentPlayerState()->progress[0][0].puzzles[1].completed = true;
+    EXPECT_EQ(ProfileManager::CreateProfile(L"Ninth"), 7);
+    EXPECT_EQ(gProfileList.records[7].name, L"Ninth");
+    EXPECT_FALSE(GetCurrentPlayerState()->progress[0][0].puzzles[1].completed);
+    EXPECT_EQ(gProfileList.selected, 7);
+}
