@@ -194,13 +194,10 @@ std::wstring FormatConversion(const ConversionSpec& spec, const FormatArg& arg)
 }
 
 // Reads a width or precision: digits, or '*' taking the next argument.
-int ReadField(std::wstring_view format, size_t& i, const FormatArg* args, size_t count, size_t& next,
-              bool& fromArgument)
+int ReadField(std::wstring_view format, size_t& i, const FormatArg* args, size_t count, size_t& next)
 {
-    fromArgument = false;
     if (i < format.size() && format[i] == L'*') {
         ++i;
-        fromArgument = true;
         if (next >= count) {
             return 0;
         }
@@ -359,9 +356,8 @@ std::wstring FormatWideList(std::wstring_view format, std::initializer_list<Form
             }
             ++i;
         }
-        bool fromArgument = false;
         if (i < format.size() && (format[i] == L'*' || (format[i] >= L'0' && format[i] <= L'9'))) {
-            spec.width = ReadField(format, i, args, count, next, fromArgument);
+            spec.width = ReadField(format, i, args, count, next);
             if (spec.width < 0) {
                 spec.width = -spec.width;
                 spec.flags += '-';
@@ -369,7 +365,7 @@ std::wstring FormatWideList(std::wstring_view format, std::initializer_list<Form
         }
         if (i < format.size() && format[i] == L'.') {
             ++i;
-            spec.precision = ReadField(format, i, args, count, next, fromArgument);
+            spec.precision = ReadField(format, i, args, count, next);
             if (spec.precision < 0) {
                 spec.precision = -1;
             }
@@ -588,6 +584,10 @@ std::wstring g_product = L"Tarnvale 6";
 
 void InitAppDataFolder(const std::wstring& company, const std::wstring& product)
 {
+    // Empty words would put the files straight into the user's data home.
+    if (company.empty() || product.empty()) {
+        return;
+    }
     std::lock_guard lock(g_folderMutex);
     g_company = company;
     g_product = product;

@@ -111,7 +111,8 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from, cons
 std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to);
 
 // The data folder: saves, settings, the log and the sound cache live there. The company and product words
-// come from the configuration; until InitAppDataFolder runs, they are "Ostrel" and "Tarnvale 6".
+// come from the configuration; until InitAppDataFolder runs, they are "Ostrel" and "Tarnvale 6". Empty words
+// are ignored.
 void InitAppDataFolder(const std::wstring& company, const std::wstring& product);
 // The data folder, created when missing, as a path ending with '/'.
 std::string GetAppDataFolder();

@@ -219,7 +219,7 @@ TEST(SplitAndReplace, ReplacesEveryOccurrenceOnce)
     EXPECT_EQ(ReplaceAll(std::string("a\\b\\c"), "\\", "/"), "a/b/c");
 }
 
-TEST(Random, SeededSequencesRepeatAndStayInRange)
+TEST(RandomNumbers, SeededSequencesRepeatAndStayInRange)
 {
     SeedRandom(1234);
     std::vector<int> first;
@@ -247,7 +247,7 @@ TEST(Random, SeededSequencesRepeatAndStayInRange)
     EXPECT_EQ(seen.size(), 6u);
 }
 
-TEST(Random, DegenerateRanges)
+TEST(RandomNumbers, DegenerateRanges)
 {
     EXPECT_EQ(Rand(0), 0);
     EXPECT_EQ(Rand(-5), 0);
@@ -259,7 +259,7 @@ TEST(Random, DegenerateRanges)
     EXPECT_LT(wide, INT_MAX);
 }
 
-TEST(Paths, FileDirIsTheTextBeforeTheLastSeparator)
+TEST(FilePaths, FileDirIsTheTextBeforeTheLastSeparator)
 {
     EXPECT_EQ(GetFileDir(std::string("images/ui/button.png")), "images/ui");
     EXPECT_EQ(GetFileDir(std::string("images\\ui\\button.png")), "images\\ui");
@@ -268,7 +268,7 @@ TEST(Paths, FileDirIsTheTextBeforeTheLastSeparator)
     EXPECT_EQ(GetFileDir(std::wstring(L"dir/file")), L"dir");
 }
 
-TEST(Paths, MakeDirectoriesCreatesEveryLevel)
+TEST(FilePaths, MakeDirectoriesCreatesEveryLevel)
 {
     TempFolder temp;
     EXPECT_TRUE(MakeDirectories(temp.Path("a/b\\c/")));
@@ -279,7 +279,7 @@ TEST(Paths, MakeDirectoriesCreatesEveryLevel)
     EXPECT_FALSE(MakeDirectories(temp.Path("file/sub")));
 }
 
-TEST(Paths, AppDataFolderFollowsTheOverrideAndIsCreated)
+TEST(FilePaths, AppDataFolderFollowsTheOverrideAndIsCreated)
 {
     TempFolder temp;
     std::string folder = temp.Path("saves");
@@ -292,11 +292,13 @@ TEST(Paths, AppDataFolderFollowsTheOverrideAndIsCreated)
     InitAppDataFolder(L"Company", L"Prodüct");
     EXPECT_EQ(GetAppDataFolder(), temp.Path("xdg/Company/Prodüct/"));
     EXPECT_TRUE(fs::is_directory(temp.Path("xdg/Company/Prodüct")));
+    InitAppDataFolder(L"", L"");
+    EXPECT_EQ(GetAppDataFolder(), temp.Path("xdg/Company/Prodüct/"));
     InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
     unsetenv("XDG_DATA_HOME");
 }
 
-TEST(Paths, ReplacingAFileLeavesTheOldOneOnFailure)
+TEST(FilePaths, ReplacingAFileLeavesTheOldOneOnFailure)
 {
     TempFolder temp;
     std::string path = temp.Path("data.txt");

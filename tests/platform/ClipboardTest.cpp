@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-TEST(Clipboard, TheSdlClipboardKeepsUtf8Text)
+TEST(SdlClipboard, TheSdlClipboardKeepsUtf8Text)
 {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();

@@ -5,7 +5,7 @@
 
 #include <thread>
 
-TEST(Clock, AManualClockMovesOnlyWhenSteppedOrSleptOn)
+TEST(ClockTest, AManualClockMovesOnlyWhenSteppedOrSleptOn)
 {
     ManualClock clock(1000);
     EXPECT_EQ(clock.NowMs(), 1000u);
@@ -16,7 +16,7 @@ TEST(Clock, AManualClockMovesOnlyWhenSteppedOrSleptOn)
     EXPECT_EQ(clock.SleptMs(), 250u);
 }
 
-TEST(Clock, TheInstalledClockIsTheCurrentOneUntilRestored)
+TEST(ClockTest, TheInstalledClockIsTheCurrentOneUntilRestored)
 {
     Clock& system = CurrentClock();
     ManualClock outer(5);
@@ -37,7 +37,7 @@ TEST(Clock, TheInstalledClockIsTheCurrentOneUntilRestored)
     EXPECT_EQ(&CurrentClock(), &system);
 }
 
-TEST(Clock, OtherThreadsSeeTheSteppedTime)
+TEST(ClockTest, OtherThreadsSeeTheSteppedTime)
 {
     ManualClock clock;
     ScopedClock use(clock);
@@ -48,7 +48,7 @@ TEST(Clock, OtherThreadsSeeTheSteppedTime)
     EXPECT_EQ(seen, 40u);
 }
 
-TEST(Clock, TheSystemClockNeverGoesBack)
+TEST(ClockTest, TheSystemClockNeverGoesBack)
 {
     Clock& clock = CurrentClock();
     uint64_t previous = clock.NowMs();

@@ -8,7 +8,7 @@
 namespace {
 
 // Sets or clears environment variables for one test and puts the old values back.
-class EnvironmentTest : public ::testing::Test
+class DataFolderTest : public ::testing::Test
 {
 protected:
     void TearDown() override
@@ -30,7 +30,7 @@ protected:
 
 } // namespace
 
-TEST_F(EnvironmentTest, TheOverrideWinsAndEndsWithASlash)
+TEST_F(DataFolderTest, TheOverrideWinsAndEndsWithASlash)
 {
     Set("TARNVALE_DATA_DIR", "/tmp/saves");
     Set("XDG_DATA_HOME", "/data/xdg");
@@ -39,7 +39,7 @@ TEST_F(EnvironmentTest, TheOverrideWinsAndEndsWithASlash)
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/tmp/saves/");
 }
 
-TEST_F(EnvironmentTest, CompanyAndProductGoUnderTheUsersDataHome)
+TEST_F(DataFolderTest, CompanyAndProductGoUnderTheUsersDataHome)
 {
     Set("TARNVALE_DATA_DIR", nullptr);
     Set("XDG_DATA_HOME", "/data/xdg");
