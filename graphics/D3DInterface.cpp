@@ -38,6 +38,8 @@ D3DInterface::~D3DInterface()
     }
     for (Image* image : images)
         image->ReleaseTexture();
+    for (RenderTextureId texture : m_texturesToDestroy)
+        m_device->DestroyTexture(texture);
     if (s_current == this)
         s_current = nullptr;
 }
@@ -91,8 +93,27 @@ ImageSurface* D3DInterface::CaptureScreenImage()
     return capture;
 }
 
+void D3DInterface::DestroyTexture(RenderTextureId texture)
+{
+    if (texture == 0)
+        return;
+    if (IsMainThread()) {
+        m_device->DestroyTexture(texture);
+        return;
+    }
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_texturesToDestroy.push_back(texture);
+}
+
 void D3DInterface::Present(bool stretch)
 {
+    std::vector<RenderTextureId> doomed;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        doomed.swap(m_texturesToDestroy);
+    }
+    for (RenderTextureId texture : doomed)
+        m_device->DestroyTexture(texture);
     CheckDeviceReset();
     int outputWidth = 0;
     int outputHeight = 0;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 class Image;
@@ -52,6 +53,10 @@ public:
     bool CheckError(bool succeeded, const std::string& context);
     const std::string& GetLastError() const { return m_lastError; }
 
+    // Destroys a texture now on the main thread, else at the next Present.
+    void DestroyTexture(RenderTextureId texture);
+    bool IsMainThread() const { return std::this_thread::get_id() == m_mainThread; }
+
     // Images with textures register so a device reset can re-upload them.
     void RegisterImage(Image* image);
     void UnregisterImage(Image* image);
@@ -71,6 +76,8 @@ private:
     std::string m_lastError;
     std::mutex m_lock;
     std::set<Image*> m_images;
+    std::vector<RenderTextureId> m_texturesToDestroy;
+    std::thread::id m_mainThread = std::this_thread::get_id();
     std::mutex m_poolLock;
     std::vector<std::unique_ptr<ImageSurface>> m_freeSurfaces;
     std::vector<std::unique_ptr<ImageSurface>> m_usedSurfaces;

@@ -31,12 +31,29 @@ Image::~Image()
 
 void Image::SetData(ImageData data)
 {
+    std::lock_guard<std::mutex> hold(m_dataLock);
     m_data = std::move(data);
     if (m_data.pixels.size() != static_cast<std::size_t>(std::max(m_data.width, 0)) * std::max(m_data.height, 0))
         m_data = ImageData {};
     m_width = m_data.width;
     m_height = m_data.height;
     m_textureCurrent = false;
+}
+
+bool Image::HasData() const
+{
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    return !m_data.IsEmpty();
+}
+
+void Image::Unload()
+{
+    {
+        std::lock_guard<std::mutex> hold(m_dataLock);
+        m_data = ImageData {};
+        m_textureCurrent = false;
+    }
+    ReleaseTexture();
 }
 
 void Image::SetSize(int width, int height)
@@ -117,6 +134,7 @@ std::uint32_t Image::GetImagePixel(int x, int y) const
 
 std::uint32_t Image::ReadPixel(int x, int y) const
 {
+    std::lock_guard<std::mutex> hold(m_dataLock);
     if (x >= m_data.width || y >= m_data.height)
         return 0;
     return m_data.At(x, y);
@@ -133,7 +151,10 @@ bool Image::GetTextureSource(TextureSource& source)
 bool Image::UploadTexture()
 {
     D3DInterface* renderer = D3DInterface::GetCurrent();
-    if (renderer == nullptr || m_data.IsEmpty())
+    if (renderer == nullptr)
+        return false;
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    if (m_data.IsEmpty())
         return false;
     RenderDevice* device = renderer->GetDevice();
     if (m_texture == 0) {
@@ -156,7 +177,7 @@ void Image::ReleaseTexture()
     D3DInterface* renderer = D3DInterface::GetCurrent();
     if (renderer != nullptr) {
         if (m_texture != 0)
-            renderer->GetDevice()->DestroyTexture(m_texture);
+            renderer->DestroyTexture(m_texture);
         if (m_registered)
             renderer->UnregisterImage(this);
     }

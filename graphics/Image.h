@@ -3,6 +3,7 @@
 #include "graphics/ImageData.h"
 #include "graphics/ImageInterface.h"
 
+#include <mutex>
 #include <vector>
 
 // A bitmap in memory and on the device, drawn by cell: rows x columns of
@@ -18,8 +19,11 @@ public:
 
     // Replaces the pixels (any thread); the texture follows on the next draw.
     void SetData(ImageData data);
+    // Main thread or while nothing else touches the image.
     const ImageData& GetData() const { return m_data; }
-    bool HasData() const { return !m_data.IsEmpty(); }
+    bool HasData() const;
+    // Frees the pixels and the texture (any thread); the size stays.
+    void Unload();
 
     void SetGrid(int rows, int columns);
     int GetRows() const { return m_rows; }
@@ -61,4 +65,6 @@ private:
     RenderTextureId m_texture = 0;
     bool m_textureCurrent = false;
     bool m_registered = false;
+    // Loader threads replace the pixels while the main thread may read them.
+    mutable std::mutex m_dataLock;
 };

@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+class Assets;
 class Image;
+struct ImageSource;
 
 // Image files by extension (".png", ".jpg", ".tga", ".gif"), read through
 // the pak file functions. A path without an extension tries each in turn.
@@ -16,3 +18,12 @@ class Image;
 std::unique_ptr<ImageData> DecodeImageFile(const std::string& path);
 // A new image owned by the caller, not uploaded yet; null on failure.
 Image* LoadImageFile(const std::string& path);
+
+// The asset registry's image loaders: pixels into a new or an existing
+// image (atlas pieces become ImageAtlasPieces of their atlas), unloading
+// that keeps the object, and deletion.
+Image* LoadAssetImage(const ImageSource& source, Image* existing);
+void UnloadAssetImage(Image* image);
+void DestroyAssetImage(Image* image);
+// Hands the three functions above to a registry.
+void InstallImageLoaders(Assets& assets);

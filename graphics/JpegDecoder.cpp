@@ -1,0 +1,146 @@
+#include "graphics/ImageDecoders.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+struct JpegErrorManager
+{
+    jpeg_error_mgr base;
+    std::jmp_buf escape;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void LeaveOnError(j_common_ptr info)
+{
+    auto* errors = reinterpret_cast<JpegErrorManager*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->escape, 1);
+}
+
+void IgnoreMessage(j_common_ptr)
+{
+}
+
+// The whole file is in memory: the source hands it over at once and
+// treats running out as an error rather than padding the image.
+struct MemorySource
+{
+    jpeg_source_mgr base;
+    const JOCTET* data;
+    std::size_t size;
+};
+
+void InitSource(j_decompress_ptr)
+{
+}
+
+boolean FillInputBuffer(j_decompress_ptr info)
+{
+    ERREXIT(info, JERR_INPUT_EOF);
+    return FALSE;
+}
+
+void SkipInputData(j_decompress_ptr info, long count)
+{
+    if (count <= 0)
+        return;
+    jpeg_source_mgr* source = info->src;
+    if (static_cast<std::size_t>(count) > source->bytes_in_buffer)
+        ERREXIT(info, JERR_INPUT_EOF);
+    source->next_input_byte += count;
+    source->bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+void TermSource(j_decompress_ptr)
+{
+}
+
+// Plain locals only between setjmp and the library calls.
+bool CreateDecompress(jpeg_decompress_struct* info, JpegErrorManager* errors)
+{
+    if (setjmp(errors->escape))
+        return false;
+    jpeg_create_decompress(info);
+    return true;
+}
+
+bool StartDecompress(jpeg_decompress_struct* info, JpegErrorManager* errors)
+{
+    if (setjmp(errors->escape))
+        return false;
+    jpeg_read_header(info, TRUE);
+    info->out_color_space = JCS_RGB;
+    jpeg_start_decompress(info);
+    return info->output_components == 3;
+}
+
+bool ReadScanlines(jpeg_decompress_struct* info, JpegErrorManager* errors, unsigned char* rgb)
+{
+    if (setjmp(errors->escape))
+        return false;
+    std::size_t stride = static_cast<std::size_t>(info->output_width) * 3;
+    while (info->output_scanline < info->output_height) {
+        JSAMPROW row = rgb + info->output_scanline * stride;
+        if (jpeg_read_scanlines(info, &row, 1) != 1)
+            return false;
+    }
+    jpeg_finish_decompress(info);
+    return true;
+}
+
+}
+
+bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
+{
+    jpeg_decompress_struct info {};
+    JpegErrorManager errors {};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = LeaveOnError;
+    errors.base.output_message = IgnoreMessage;
+    if (!CreateDecompress(&info, &errors)) {
+        error = errors.message;
+        return false;
+    }
+
+    MemorySource source {};
+    source.base.init_source = InitSource;
+    source.base.fill_input_buffer = FillInputBuffer;
+    source.base.skip_input_data = SkipInputData;
+    source.base.resync_to_restart = jpeg_resync_to_restart;
+    source.base.term_source = TermSource;
+    source.base.next_input_byte = reinterpret_cast<const JOCTET*>(bytes.data());
+    source.base.bytes_in_buffer = bytes.size();
+    info.src = &source.base;
+
+    bool ok = StartDecompress(&info, &errors);
+    if (ok && (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxImageSide
+                  || info.output_height > kMaxImageSide))
+        ok = false;
+    std::vector<unsigned char> rgb;
+    if (ok) {
+        rgb.resize(static_cast<std::size_t>(info.output_width) * info.output_height * 3);
+        ok = ReadScanlines(&info, &errors, rgb.data());
+    }
+    int width = static_cast<int>(info.output_width);
+    int height = static_cast<int>(info.output_height);
+    jpeg_destroy_decompress(&info);
+    if (!ok) {
+        error = errors.message[0] != '\0' ? errors.message : "unsupported JPEG data";
+        return false;
+    }
+    image.width = width;
+    image.height = height;
+    image.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+        const unsigned char* p = rgb.data() + i * 3;
+        image.pixels[i] = 0xFF000000u | (static_cast<std::uint32_t>(p[0]) << 16)
+            | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
+    }
+    return true;
+}
