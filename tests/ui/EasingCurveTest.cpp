@@ -1,4 +1,9 @@
+#include "app/Common.h"
+#include "resources/Value.h"
 #include "ui/EasingCurve.h"
+#include "ui/ExpressionCurve.h"
+#include "ui/ExpressionWave.h"
+#include "ui/Noise.h"
 #include "ui/OscillatingCurve.h"
 
 #include <gtest/gtest.h>
@@ -122,4 +127,57 @@ TEST(OscillatingCurve, ZigZagContinuesBelowZeroWithinItsRange)
         ASSERT_GE(v, -1.0) << t;
         ASSERT_LE(v, 1.0) << t;
     }
+}
+
+TEST(Noise, StaysWithinHalfAndVanishesAtIntegers)
+{
+    SeedRandom(12345);
+    InitNoise();
+    bool varied = false;
+    for (double t = -300.0; t < 300.0; t += 0.037) {
+        double v = Noise1D(t);
+        ASSERT_LE(std::fabs(v), 0.5 + 1e-6) << t;
+        varied = varied || std::fabs(v) > 0.01;
+        // Smooth: a small step in time is a small step in value.
+        ASSERT_NEAR(Noise1D(t + 1e-3), v, 2e-3) << t;
+    }
+    EXPECT_TRUE(varied);
+    for (int i = -700; i <= 700; i += 7)
+        EXPECT_EQ(Noise1D(i), 0.0) << i;
+    NoiseWave wave;
+    EXPECT_EQ(wave.Value(0.3), Noise1D(0.3));
+}
+
+TEST(Noise, OutOfRangeTimesReadZero)
+{
+    EXPECT_EQ(Noise1D(1e30), 0.0);
+    EXPECT_EQ(Noise1D(-1e30), 0.0);
+    EXPECT_EQ(Noise1D(std::nan("")), 0.0);
+}
+
+namespace {
+
+class FixedScope : public VariableScope {
+public:
+    const Value* FindVariable(const std::wstring& name) const override
+    {
+        return name == L"k" ? &m_k : nullptr;
+    }
+
+private:
+    Value m_k { 3 };
+};
+
+} // namespace
+
+TEST(ExpressionCurves, EvaluateWithTheirOwnT)
+{
+    ExpressionCurve square(L"t * t");
+    ExpectCurve(square, { { 0, 0 }, { 0.5f, 0.25f }, { 1, 1 } });
+    FixedScope scope;
+    ExpressionCurve scaled(L"t * k", &scope);
+    EXPECT_FLOAT_EQ(scaled.Value(0.5f), 1.5f);
+    ExpressionWave wave(L"t * k + 1", &scope);
+    EXPECT_DOUBLE_EQ(wave.Value(1.5), 5.5);
+    EXPECT_DOUBLE_EQ(wave.Value(-2.0), -5.0);
 }
