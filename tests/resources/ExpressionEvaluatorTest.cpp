@@ -1,0 +1,257 @@
+#include "resources/ExpressionEvaluator.h"
+#include "resources/GlobalVariables.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <optional>
+
+namespace {
+
+class ExpressionEvaluatorTest : public ::testing::Test
+{
+protected:
+    Value Eval(const std::wstring& text) { return m_evaluator.Evaluate(text); }
+
+    ExpressionEvaluator m_evaluator;
+};
+
+void ExpectInt(const Value& value, int expected)
+{
+    EXPECT_EQ(value.GetType(), Value::Type::Int);
+    EXPECT_EQ(value.ToInt(), expected);
+}
+
+void ExpectFloat(const Value& value, float expected)
+{
+    EXPECT_EQ(value.GetType(), Value::Type::Float);
+    EXPECT_FLOAT_EQ(value.ToFloat(), expected);
+}
+
+void ExpectText(const Value& value, const std::wstring& expected)
+{
+    EXPECT_EQ(value.GetType(), Value::Type::String);
+    EXPECT_EQ(value.ToString(), expected);
+}
+
+TEST_F(ExpressionEvaluatorTest, PrecedenceAndAssociativity)
+{
+    ExpectInt(Eval(L"1 + 2 * 3"), 7);
+    ExpectInt(Eval(L"(1 + 2) * 3"), 9);
+    ExpectInt(Eval(L"10 - 4 - 3"), 3);
+    ExpectInt(Eval(L"-2 * -3"), 6);
+    ExpectInt(Eval(L"17 % 5 * 2"), 4);
+    ExpectInt(Eval(L"0x1F + 1"), 32);
+    EXPECT_TRUE(Eval(L"1 + 2 == 3").ToBool());
+    EXPECT_TRUE(Eval(L"1 < 2 && 3 >= 3").ToBool());
+    EXPECT_TRUE(Eval(L"0 && 1 || 1").ToBool());
+    EXPECT_TRUE(Eval(L"1 || 0 && 0").ToBool());
+    EXPECT_TRUE(Eval(L"!0 && !(1 == 2)").ToBool());
+    EXPECT_EQ(Eval(L"2 != 2").GetType(), Value::Type::Bool);
+    EXPECT_TRUE(Eval(L"true").ToBool());
+    EXPECT_FALSE(Eval(L"false").ToBool());
+}
+
+TEST_F(ExpressionEvaluatorTest, IntStaysIntAndAnyFloatMakesAFloat)
+{
+    ExpectInt(Eval(L"7 / 2"), 3);
+    ExpectInt(Eval(L"-7 / 2"), -3);
+    ExpectFloat(Eval(L"7 / 2.0"), 3.5f);
+    ExpectFloat(Eval(L"1.5 + 1"), 2.5f);
+    ExpectFloat(Eval(L".5 * 4"), 2.0f);
+    ExpectFloat(Eval(L"1e2"), 100.0f);
+    ExpectFloat(Eval(L"7.5 % 2"), 1.5f);
+}
+
+TEST_F(ExpressionEvaluatorTest, DivisionByZeroAndOverflowAreHarmless)
+{
+    ExpectInt(Eval(L"7 / 0"), 0);
+    ExpectInt(Eval(L"7 % 0"), 0);
+    ExpectFloat(Eval(L"7.0 / 0"), 0.0f);
+    ExpectFloat(Eval(L"7.0 % 0"), 0.0f);
+    ExpectInt(Eval(L"2147483647 + 1"), INT_MIN);
+    ExpectInt(Eval(L"-2147483647 - 2 * 1"), INT_MAX);
+    m_evaluator.SetVariable(L"low", Value(INT_MIN));
+    ExpectInt(Eval(L"low / -1"), INT_MIN);
+    ExpectInt(Eval(L"low % -1"), 0);
+    ExpectInt(Eval(L"-low"), INT_MIN);
+    ExpectInt(Eval(L"abs(low)"), INT_MIN);
+    ExpectInt(Eval(L"99999999999"), INT_MAX);
+}
+
+TEST_F(ExpressionEvaluatorTest, TextFallsBackToItself)
+{
+    ExpectText(Eval(L""), L"");
+    ExpectText(Eval(L"GameLogo"), L"GameLogo");
+    ExpectText(Eval(L"Hello World"), L"Hello World");
+    ExpectText(Eval(L"Score: 10"), L"Score: 10");
+    ExpectText(Eval(L"2x"), L"2x");
+    ExpectText(Eval(L"unknown(1)"), L"unknown(1)");
+    ExpectText(Eval(L"'unclosed"), L"'unclosed");
+    ExpectText(Eval(L"(1 + 2"), L"(1 + 2");
+    ExpectText(Eval(L"1, 2"), L"1, 2");
+    // An unknown name inside arithmetic reads as 0.
+    ExpectInt(Eval(L"1 + x"), 1);
+    ExpectInt(Eval(L"x * 5"), 0);
+    EXPECT_FALSE(Eval(L"x").ToBool());
+}
+
+TEST_F(ExpressionEvaluatorTest, TextJoinsWithPlusAndComparesAsText)
+{
+    ExpectText(Eval(L"'a' + 1"), L"a1");
+    ExpectText(Eval(L"1 + 2 + 'b'"), L"3b");
+    ExpectText(Eval(L"'a, b'"), L"a, b");
+    EXPECT_TRUE(Eval(L"'abc' == 'abc'").ToBool());
+    EXPECT_TRUE(Eval(L"'b' > 'a'").ToBool());
+    EXPECT_TRUE(Eval(L"'10' < '9'").ToBool());
+    EXPECT_TRUE(Eval(L"2 == '2'").ToBool());
+    EXPECT_TRUE(Eval(L"10 > 9").ToBool());
+    ExpectInt(Eval(L"'6' * 2"), 12);
+}
+
+class ParentScope : public VariableScope
+{
+public:
+    const Value* FindVariable(const std::wstring& name) const override
+    {
+        auto found = m_values.find(name);
+        return found == m_values.end() ? nullptr : &found->second;
+    }
+    std::map<std::wstring, Value> m_values;
+};
+
+TEST_F(ExpressionEvaluatorTest, NamesResolveInTheOwnTableThenTheParent)
+{
+    ParentScope parent;
+    parent.m_values[L"x"] = Value(10);
+    parent.m_values[L"name"] = Value(L"board");
+    m_evaluator.SetParentScope(&parent);
+    ExpectInt(Eval(L"x * 2 + 1"), 21);
+    ExpectText(Eval(L"name"), L"board");
+
+    m_evaluator.SetVariable(L"x", Value(0.5f));
+    ExpectFloat(Eval(L"x * 2 + 1"), 2.0f);
+    EXPECT_TRUE(m_evaluator.RemoveVariable(L"x"));
+    ExpectInt(Eval(L"x * 2 + 1"), 21);
+
+    m_evaluator.SetVariable(L"t", Value(0.25f));
+    ExpectFloat(Eval(L"t * 4"), 1.0f);
+    m_evaluator.SetVariable(L"t", Value(0.5f));
+    ExpectFloat(Eval(L"t * 4"), 2.0f);
+}
+
+TEST_F(ExpressionEvaluatorTest, ReferencesReadThroughAndReadZeroOnceTheirTargetIsGone)
+{
+    struct Binder
+    {
+        float m_time = 3.0f;
+        ReferenceAnchor m_anchor;
+    };
+    std::optional<Binder> binder(std::in_place);
+    m_evaluator.SetVariable(L"time_ptr", Value::FloatReference(&binder->m_time, binder->m_anchor));
+
+    EXPECT_EQ(Eval(L"time_ptr").GetFloatTarget(), &binder->m_time);
+    ExpectFloat(Eval(L"time_ptr * 2"), 6.0f);
+    binder->m_time = 5.0f;
+    ExpectFloat(Eval(L"time_ptr + 1"), 6.0f);
+    EXPECT_TRUE(Eval(L"time_ptr > 4").ToBool());
+
+    binder.reset();
+    ExpectFloat(Eval(L"time_ptr * 2"), 0.0f);
+    EXPECT_EQ(Eval(L"time_ptr").GetFloatTarget(), nullptr);
+}
+
+class FakeGlobals : public GlobalVariables
+{
+public:
+    bool GetGlobal(const std::wstring& name, Value& value) const override
+    {
+        auto found = m_values.find(name);
+        if (found == m_values.end()) {
+            return false;
+        }
+        value = found->second;
+        return true;
+    }
+    std::map<std::wstring, Value> m_values;
+};
+
+TEST_F(ExpressionEvaluatorTest, GlobalsReadThePlayersProperties)
+{
+    ExpectInt(Eval(L"global(score)"), 0);
+    EXPECT_FALSE(Eval(L"globaldefined(score)").ToBool());
+
+    FakeGlobals globals;
+    globals.m_values[L"score"] = Value(12);
+    globals.m_values[L"player_name"] = Value(L"Ann");
+    SetGlobalVariables(&globals);
+    ExpectInt(Eval(L"global(score) + 1"), 13);
+    ExpectInt(Eval(L"global('score')"), 12);
+    ExpectText(Eval(L"global(player_name)"), L"Ann");
+    EXPECT_TRUE(Eval(L"globaldefined(score)").ToBool());
+    EXPECT_FALSE(Eval(L"globaldefined(lives)").ToBool());
+    ExpectInt(Eval(L"global(lives)"), 0);
+    SetGlobalVariables(nullptr);
+}
+
+TEST_F(ExpressionEvaluatorTest, Functions)
+{
+    ExpectInt(Eval(L"min(3, 1, 2)"), 1);
+    ExpectInt(Eval(L"max(3, 1, 2)"), 3);
+    ExpectFloat(Eval(L"max(1, 2.5)"), 2.5f);
+    ExpectInt(Eval(L"abs(-4)"), 4);
+    ExpectFloat(Eval(L"abs(-0.5)"), 0.5f);
+    ExpectInt(Eval(L"rand(1)"), 0);
+    ExpectInt(Eval(L"rand(0)"), 0);
+    for (int i = 0; i < 50; ++i) {
+        int value = Eval(L"rand(3)").ToInt();
+        EXPECT_GE(value, 0);
+        EXPECT_LT(value, 3);
+    }
+    ExpectText(Eval(L"abs(1, 2)"), L"abs(1, 2)");
+    ExpectText(Eval(L"min()"), L"min()");
+}
+
+TEST_F(ExpressionEvaluatorTest, ListsSplitAtTopLevelCommasOnly)
+{
+    std::vector<Value> values = m_evaluator.EvaluateList(L"1, 'a,b', min(4, 2) + x, Hello World, 0.5");
+    ASSERT_EQ(values.size(), 5u);
+    ExpectInt(values[0], 1);
+    ExpectText(values[1], L"a,b");
+    ExpectInt(values[2], 2);
+    ExpectText(values[3], L"Hello World");
+    ExpectFloat(values[4], 0.5f);
+
+    std::vector<Value> single = m_evaluator.EvaluateList(L"GameLogo");
+    ASSERT_EQ(single.size(), 1u);
+    ExpectText(single[0], L"GameLogo");
+}
+
+TEST_F(ExpressionEvaluatorTest, EachTextIsCompiledOnceForAllEvaluators)
+{
+    const std::wstring text = L"counted * 3 + 1";
+    long before = ExpressionEvaluator::GetCompileCount();
+    Eval(text);
+    EXPECT_EQ(ExpressionEvaluator::GetCompileCount(), before + 1);
+    m_evaluator.SetVariable(L"counted", Value(2));
+    ExpectInt(Eval(text), 7);
+    ExpressionEvaluator other;
+    other.SetVariable(L"counted", Value(1));
+    ExpectInt(other.Evaluate(text), 4);
+    EXPECT_EQ(ExpressionEvaluator::GetCompileCount(), before + 1);
+
+    m_evaluator.EvaluateList(text);
+    m_evaluator.EvaluateList(text);
+    EXPECT_EQ(ExpressionEvaluator::GetCompileCount(), before + 2);
+}
+
+TEST_F(ExpressionEvaluatorTest, IsTrueUsesTheDefaultForEmptyText)
+{
+    EXPECT_TRUE(m_evaluator.IsTrue(L"", true));
+    EXPECT_FALSE(m_evaluator.IsTrue(L"", false));
+    EXPECT_TRUE(m_evaluator.IsTrue(L"2 > 1"));
+    EXPECT_FALSE(m_evaluator.IsTrue(L"missing"));
+}
+
+} // namespace
