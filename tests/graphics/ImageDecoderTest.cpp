@@ -1,0 +1,202 @@
+#include "graphics/Image.h"
+#include "graphics/ImageDecoders.h"
+#include "graphics/ImageLoader.h"
+#include "graphics/ImageWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ImageDecoderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_folder = fs::temp_directory_path() / ("tarnvale_images_" + std::to_string(::getpid()));
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+    void WriteBytes(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    }
+    std::string ReadBytes(const std::string& name) const
+    {
+        std::ifstream in(PathOf(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    fs::path m_folder;
+};
+
+ImageData Gradient(int width, int height)
+{
+    ImageData data { width, height, {} };
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t alpha = static_cast<std::uint32_t>(x * 255 / (width - 1));
+            data.pixels.push_back((alpha << 24) | (static_cast<std::uint32_t>(y * 10) << 16) | 0x00AA55u);
+        }
+    }
+    return data;
+}
+
+TEST_F(ImageDecoderTest, PngKeepsItsAlphaAndColoursThroughWritingAndLoading)
+{
+    ImageData original = Gradient(16, 8);
+    ASSERT_TRUE(WritePng(original, PathOf("gradient.png")));
+    std::unique_ptr<Image> image(LoadImageFile(PathOf("gradient.png")));
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(16, image->GetWidth());
+    EXPECT_EQ(original.pixels, image->GetData().pixels);
+    EXPECT_EQ(0x00u, image->GetPixel(0, 3) >> 24);
+    EXPECT_EQ(0xFFu, image->GetPixel(15, 3) >> 24);
+}
+
+TEST_F(ImageDecoderTest, APathWithoutExtensionFindsTheFile)
+{
+    ASSERT_TRUE(WritePng(Gradient(4, 4), PathOf("plain.png")));
+    std::unique_ptr<Image> image(LoadImageFile(PathOf("plain")));
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(4, image->GetHeight());
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("absent")));
+}
+
+TEST_F(ImageDecoderTest, DamagedFilesFailCleanly)
+{
+    ASSERT_TRUE(WritePng(Gradient(64, 64), PathOf("whole.png")));
+    std::string whole = ReadBytes("whole.png");
+    WriteBytes("cut.png", whole.substr(0, whole.size() / 2));
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("cut.png")));
+    WriteBytes("header.png", whole.substr(0, 20));
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("header.png")));
+
+    std::string junk(300, '\0');
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<char>((i * 37 + 11) & 0xFF);
+    WriteBytes("junk.jpg", junk);
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("junk.jpg")));
+    WriteBytes("junk_start.jpg", std::string("\xFF\xD8\xFF\xE0", 4) + junk);
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("junk_start.jpg")));
+    WriteBytes("junk.gif", "GIF89a" + junk);
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("junk.gif")));
+    WriteBytes("junk.tga", junk.substr(0, 10));
+    EXPECT_EQ(nullptr, LoadImageFile(PathOf("junk.tga")));
+}
+
+TEST_F(ImageDecoderTest, AGreyCompanionBecomesTheAlpha)
+{
+    ImageData colour { 2, 1, { 0xFF102030u, 0xFF405060u } };
+    ImageData grey { 2, 1, { 0xFF808080u, 0xFF000000u } };
+    ASSERT_TRUE(WritePng(colour, PathOf("sprite.png")));
+    ASSERT_TRUE(WritePng(grey, PathOf("sprite_.png")));
+    std::unique_ptr<Image> image(LoadImageFile(PathOf("sprite")));
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(0x80102030u, image->GetPixel(0, 0));
+    EXPECT_EQ(0x00405060u, image->GetPixel(1, 0));
+}
+
+std::string TgaHeader(int imageType, int width, int height, int bits, int descriptor)
+{
+    std::string header(18, '\0');
+    header[2] = static_cast<char>(imageType);
+    header[12] = static_cast<char>(width);
+    header[14] = static_cast<char>(height);
+    header[16] = static_cast<char>(bits);
+    header[17] = static_cast<char>(descriptor);
+    return header;
+}
+
+TEST(TgaDecoderTest, ReadsBottomUpAndRunLengthImages)
+{
+    // 2 x 2, 24 bits, rows stored bottom first: blue green / red white.
+    std::string plain = TgaHeader(2, 2, 2, 24, 0) + std::string("\x00\x00\xFF" "\xFF\xFF\xFF" "\xFF\x00\x00" "\x00\xFF\x00", 12);
+    ImageData image;
+    std::string error;
+    ASSERT_TRUE(DecodeTga(plain, image, error)) << error;
+    EXPECT_EQ((std::vector<std::uint32_t> { 0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu }), image.pixels);
+
+    // A run of four translucent pixels, top-down, 32 bits with 8 alpha bits.
+    std::string runs = TgaHeader(10, 2, 2, 32, 0x28) + std::string("\x83\x10\x20\x30\x40", 5);
+    ASSERT_TRUE(DecodeTga(runs, image, error)) << error;
+    EXPECT_EQ(std::vector<std::uint32_t>(4, 0x40302010u), image.pixels);
+
+    // The run promises more than the file holds.
+    EXPECT_FALSE(DecodeTga(TgaHeader(10, 4, 4, 32, 8) + "\x01\x10", image, error));
+}
+
+// A GIF whose LZW stream clears the table before every code, so it can be
+// written by hand: 3-bit codes, least significant bit first.
+std::string HandMadeGif(const std::vector<int>& indices, int width, int height, int transparent)
+{
+    std::string gif = "GIF89a";
+    gif += static_cast<char>(width);
+    gif += '\0';
+    gif += static_cast<char>(height);
+    gif += '\0';
+    gif += std::string("\x81\x00\x00", 3); // global table of 4 colours
+    gif += std::string("\xFF\x00\x00" "\x00\xFF\x00" "\x00\x00\xFF" "\xFF\xFF\xFF", 12);
+    if (transparent >= 0)
+        gif += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) + std::string("\x00", 1);
+    gif += std::string("\x2C\x00\x00\x00\x00", 5);
+    gif += static_cast<char>(width);
+    gif += '\0';
+    gif += static_cast<char>(height);
+    gif += '\0';
+    gif += '\0';
+    gif += '\x02';
+    std::vector<int> codes;
+    for (int index : indices) {
+        codes.push_back(4);
+        codes.push_back(index);
+    }
+    codes.push_back(5);
+    std::string data;
+    unsigned buffer = 0;
+    int bits = 0;
+    for (int code : codes) {
+        buffer |= static_cast<unsigned>(code) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            data += static_cast<char>(buffer & 0xFF);
+            buffer >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits > 0)
+        data += static_cast<char>(buffer & 0xFF);
+    gif += static_cast<char>(data.size());
+    gif += data;
+    gif += std::string("\x00\x3B", 2);
+    return gif;
+}
+
+TEST(GifDecoderTest, ReadsTheFirstImageWithItsTransparentIndex)
+{
+    ImageData image;
+    std::string error;
+    ASSERT_TRUE(DecodeGif(HandMadeGif({ 0, 1, 2, 3 }, 2, 2, 3), image, error)) << error;
+    EXPECT_EQ((std::vector<std::uint32_t> { 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0u }), image.pixels);
+}
+
+TEST(GifDecoderTest, ShortDataFillsWithTransparencyAndBadCodesFail)
+{
+    ImageData image;
+    std::string error;
+    ASSERT_TRUE(DecodeGif(HandMadeGif({ 1 }, 2, 1, 0), image, error)) << error;
+    EXPECT_EQ((std::vector<std::uint32_t> { 0xFF00FF00u, 0u }), image.pixels);
+    // Code 7 is neither a colour nor a table entry yet.
+    std::string bad = HandMadeGif({ 7 }, 1, 1, -1);
+    EXPECT_FALSE(DecodeGif(bad, image, error));
+}
+
+}
