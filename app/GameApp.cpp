@@ -2,10 +2,12 @@
 
 #include "app/Common.h"
 #include "app/LogWriter.h"
+#include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
 #include "audio/SoundPlayer.h"
 #include "graphics/FontTable.h"
+#include "graphics/ImageLoader.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "ui/Noise.h"
@@ -34,6 +36,7 @@ GameApp::~GameApp()
 {
     FinishLoadingThread();
     Assets::Get().UnloadAll();
+    RemoveAssetLoaders();
     FreeFonts();
     LogWriter::Close();
     m_soundPlayer.reset();
@@ -48,6 +51,7 @@ bool GameApp::Init(const std::vector<std::string>& args)
     if (!VelkAppBase::Init(args))
         return false;
 
+    InstallAssetLoaders();
     Assets::Get().FirstPass();
     LoadFonts();
     InitNoise();
@@ -64,8 +68,45 @@ void GameApp::CreateSound()
     VelkAppBase::CreateSound();
     if (GetSoundManager())
         m_soundPlayer = std::make_unique<SoundPlayer>(*GetSoundManager());
-    m_voicePlayer = std::make_unique<MusicInterface>();
-    m_ambiencePlayer = std::make_unique<MusicInterface>();
+    if (IsSoundOff()) {
+        m_voicePlayer = std::make_unique<MusicInterface>();
+        m_ambiencePlayer = std::make_unique<MusicInterface>();
+    } else {
+        m_voicePlayer = BassMusicInterface::Create(GetSoundWindow());
+        m_ambiencePlayer = BassMusicInterface::Create(GetSoundWindow());
+    }
+}
+
+void GameApp::InstallAssetLoaders()
+{
+    Assets& assets = Assets::Get();
+    InstallImageLoaders(assets);
+    assets.SetSoundLoaders(
+        [this](int id, const std::string& file) { return GetSoundManager() && GetSoundManager()->LoadSound(id, file); },
+        [this](int id) {
+            if (GetSoundManager())
+                GetSoundManager()->ReleaseSound(id);
+        });
+    auto songLoaders = [&assets](Assets::Kind kind, MusicInterface* player) {
+        assets.SetSongLoaders(
+            kind, [player](int id, const std::string& file) { return player && player->LoadMusic(id, file); },
+            [player](int id) {
+                if (player)
+                    player->UnloadMusic(id);
+            });
+    };
+    songLoaders(Assets::Kind::Music, GetMusicInterface());
+    songLoaders(Assets::Kind::Voice, m_voicePlayer.get());
+    songLoaders(Assets::Kind::Ambience, m_ambiencePlayer.get());
+}
+
+void GameApp::RemoveAssetLoaders()
+{
+    // The registry outlives the application: it must not call into it later.
+    Assets& assets = Assets::Get();
+    assets.SetSoundLoaders({}, {});
+    for (Assets::Kind kind : {Assets::Kind::Music, Assets::Kind::Voice, Assets::Kind::Ambience})
+        assets.SetSongLoaders(kind, {}, {});
 }
 
 // Loading ------------------------------------------------------------------

@@ -86,6 +86,9 @@ protected:
     void PauseSongs(bool pause) override;
     void CreateSound() override;
     void ShowTitleScreen();
+    // The asset registry loads sounds and songs through these players.
+    void InstallAssetLoaders();
+    void RemoveAssetLoaders();
 
 private:
     // These reach the menu family and the board (GameAppScreens.cpp).

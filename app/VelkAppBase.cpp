@@ -4,6 +4,8 @@
 #include "app/Common.h"
 #include "app/DialogHooks.h"
 #include "app/LogWriter.h"
+#include "audio/BassMusicInterface.h"
+#include "audio/DSoundManager.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
@@ -188,13 +190,21 @@ void VelkAppBase::UpdateMouseMapping()
 
 void VelkAppBase::CreateSound()
 {
-    // No sound manager means silence: every sound call checks for it.
+    // With the sound-off flag both stay silent: no window is given to them.
+    m_soundManager = std::make_unique<DSoundManager>(m_soundOff ? nullptr : GetSoundWindow());
     m_musicInterface.reset(CreateMusicInterface());
 }
 
 MusicInterface* VelkAppBase::CreateMusicInterface()
 {
-    return new MusicInterface();
+    if (m_soundOff)
+        return new MusicInterface();
+    return BassMusicInterface::Create(GetSoundWindow()).release();
+}
+
+void* VelkAppBase::GetSoundWindow() const
+{
+    return m_platform.window.get();
 }
 
 void VelkAppBase::SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music)

@@ -162,6 +162,8 @@ protected:
     // Steps of Init and of the shutdown, in order; each may be extended.
     virtual bool CreateWindowAndDevice();
     virtual void CreateSound();
+    // What the sound services are made for: the main window.
+    void* GetSoundWindow() const;
     virtual void StartLoadingThread();
     virtual void LoadingThreadProc() {}
     virtual void LoadingThreadCompleted() {}
