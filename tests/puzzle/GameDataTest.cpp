@@ -1,0 +1,183 @@
+#include "app/Common.h"
+#include "puzzle/GameStats.h"
+#include "puzzle/GridSizeTable.h"
+#include "puzzle/MyLocalization.h"
+#include "puzzle/PuzzleNameTable.h"
+#include "puzzle/PuzzleStats.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/SetStats.h"
+#include "puzzle/SetTable.h"
+#include "resources/Localization.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Cells = std::vector<std::vector<int>>;
+
+class DataFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() / ("gamedata-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+    }
+
+    void TearDown() override
+    {
+        gPuzzleTable.Clear();
+        gSetTable.Clear();
+        gGridSizeTable.Clear();
+        gPuzzleNameTable.Clear();
+        ClearLocalization();
+        fs::remove_all(folder);
+    }
+
+    std::string Write(const std::string& name, const std::string& text)
+    {
+        const fs::path path = folder / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    std::string Puzzles(const std::string& body)
+    {
+        return Write("puzzles.xml", "<game><mode><set>" + body + "</set></mode></game>");
+    }
+
+    const PuzzleRecord& Puzzle(int index) { return *gPuzzleTable.Find(0, 0, index); }
+
+    fs::path folder;
+};
+
+}
+
+TEST_F(DataFileTest, EachWordOfThePuzzleTextIsOneRow)
+{
+    PuzzleStats(Puzzles("text before any puzzle<puzzle name=\"a\"><grid>1100 0110</grid>"
+                        "<art>0xAB BAAA</art></puzzle>"));
+    ASSERT_EQ(gPuzzleTable.PuzzleCount(0, 0), 1);
+    EXPECT_EQ(Puzzle(0).tiles, (Cells { { 1, 0 }, { 1, 1 }, { 0, 1 }, { 0, 0 } }));
+    EXPECT_EQ(Puzzle(0).picture, (Cells { { -1, 26 }, { 1, 0 } }));
+    EXPECT_FALSE(Puzzle(0).playable) << "a 4-wide grid with a 2-wide picture is not a board";
+}
+
+TEST_F(DataFileTest, BoardsMaySpanIndentedLinesAndTakeTheirAttributes)
+{
+    PuzzleStats(Puzzles("<puzzle name=\"cross\" steps=\"4\" tested=\"true\">\n"
+                        "  <grid>\n\t\t010\n\t\t111\r\n\t\t010\n  </grid>\n"
+                        "  <picture>\n    00AD00\n    ADACAD\n    00AD00\n  </picture>\n</puzzle>\n"
+                        "<puzzle name=\"plain\"><grid>1</grid><picture>AA</picture></puzzle>"));
+    const PuzzleRecord& cross = Puzzle(0);
+    EXPECT_TRUE(cross.playable) << WStringToString(cross.problem);
+    EXPECT_EQ(cross.tiles, (Cells { { 0, 1, 0 }, { 1, 1, 1 }, { 0, 1, 0 } }));
+    EXPECT_EQ(cross.picture[1], (std::vector<int> { 3, 2, 3 }));
+    EXPECT_EQ(cross.name, L"cross");
+    EXPECT_EQ(cross.steps, 4);
+    EXPECT_TRUE(cross.tested);
+    EXPECT_EQ(cross.difficulty, 0) << "an absent difficulty reads 0";
+    EXPECT_EQ(PuzzleRecord {}.difficulty, 1);
+    EXPECT_TRUE(Puzzle(1).playable);
+    EXPECT_FALSE(Puzzle(1).tested);
+}
+
+TEST_F(DataFileTest, AHostilePuzzleFileLosesOnlyItsBadPuzzles)
+{
+    Write("puzzles.xml",
+        "<game>"
+        "<puzzle name=\"outside\"><grid>1</grid><picture>AA</picture></puzzle>"
+        "<mode><set>"
+        "<puzzle name=\"ragged\"><grid>11 1 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
+        "<puzzle name=\"tall\"><grid>11 11 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
+        "<puzzle name=\"stray\"><grid>1x 11</grid><picture>AAAA AAAA</picture></puzzle>"
+        "<puzzle name=\"odd\"><grid>11 11</grid><picture>AAA AAAA</picture></puzzle>"
+        "<puzzle name=\"shade\"><grid>11 11</grid><picture>AA-A AAAA</picture></puzzle>"
+        "<puzzle name=\"blank\"><grid>00 00</grid><picture>0000 0000</picture></puzzle>"
+        "<puzzle name=\"nothing\"/>"
+        "<puzzle name=\"good\"><grid>10 01</grid><picture>AD00 00AD</picture></puzzle>"
+        "</set><puzzle name=\"after\"><grid>1</grid><picture>AA</picture></puzzle></mode>"
+        "<mode><set><puzzle name=\"extra\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
+        "<mode><set><puzzle name=\"third\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
+        "</game>");
+    PuzzleStats(folder.string() + "/puzzles.xml");
+    ASSERT_EQ(gPuzzleTable.SetCount(0), 1);
+    ASSERT_EQ(gPuzzleTable.PuzzleCount(0, 0), 8) << "bad puzzles keep their places";
+    for (int i = 0; i < 7; ++i)
+        EXPECT_FALSE(Puzzle(i).playable) << WStringToString(Puzzle(i).name);
+    EXPECT_TRUE(Puzzle(7).playable);
+    EXPECT_EQ(Puzzle(7).name, L"good");
+    ASSERT_EQ(gPuzzleTable.SetCount(1), 1);
+    EXPECT_EQ(gPuzzleTable.Find(1, 0, 0)->name, L"extra");
+    EXPECT_EQ(gPuzzleTable.SetCount(2), 0) << "a third mode has no table";
+}
+
+TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)
+{
+    SetStats(Write("sets.xml",
+        "<sets><mode><set name=\"a\" wing=\"w\" x=\"10\" y=\"0x10\" unlock=\"3\"/>"
+        "<set name=\"b\" separate=\"1\"/><set name=\"c\" separate=\"true\"/><set name=\"d\" separate=\"yes\"/>"
+        "</mode><mode><set name=\"e\"/></mode><mode><set name=\"ignored\"/></mode></sets>"));
+    ASSERT_EQ(gSetTable.SetCount(0), 4);
+    const SetRecord& a = *gSetTable.Find(0, 0);
+    EXPECT_EQ(a.name, L"a");
+    EXPECT_EQ(a.wing, L"w");
+    EXPECT_EQ(a.x, 10);
+    EXPECT_EQ(a.y, 16);
+    EXPECT_EQ(a.unlock, 3);
+    EXPECT_FALSE(a.separate);
+    EXPECT_TRUE(gSetTable.Find(0, 1)->separate);
+    EXPECT_TRUE(gSetTable.Find(0, 2)->separate);
+    EXPECT_FALSE(gSetTable.Find(0, 3)->separate);
+    EXPECT_EQ(gSetTable.SetCount(1), 1);
+    EXPECT_EQ(gSetTable.Find(1, 1), nullptr);
+}
+
+TEST_F(DataFileTest, GridSizesKeepTheLastRecordAndUsableAllowances)
+{
+    GameStats(Write("game.xml",
+        "<game><grid size=\"5\" offset-x=\"1\" offset-y=\"2\" hints=\"3\" hint-reward=\"4\" mistakes=\"5\"/>"
+        "<grid size=\"5\" offset-x=\"10\" offset-y=\"20\" hints=\"30\" hint-reward=\"40\" mistakes=\"50\"/>"
+        "<grid size=\"10\" offset-x=\"7\"/><other size=\"15\"/></game>"));
+    const GridSizeRecord& five = gGridSizeTable.Get(5);
+    EXPECT_EQ(five.offsetX, 10);
+    EXPECT_EQ(five.offsetY, 20);
+    EXPECT_EQ(five.hints, 30);
+    EXPECT_EQ(five.hintReward, 40);
+    EXPECT_EQ(five.mistakes, 50);
+
+    const GridSizeRecord& ten = gGridSizeTable.Get(10);
+    EXPECT_EQ(ten.offsetX, 7);
+    EXPECT_EQ(ten.hints, 1) << "a zero divisor is raised to 1";
+    EXPECT_EQ(ten.mistakes, 1) << "zero mistakes allowed would block all input";
+
+    EXPECT_EQ(gGridSizeTable.Find(15), nullptr);
+    const GridSizeRecord& missing = gGridSizeTable.Get(15);
+    EXPECT_EQ(missing.offsetX, 0);
+    EXPECT_EQ(missing.hintReward, 1);
+    EXPECT_NE(gGridSizeTable.Find(15), nullptr);
+}
+
+TEST_F(DataFileTest, PuzzleDisplayNamesGoByPositionAndAppendOnReload)
+{
+    const std::string path = Write("localization.xml",
+        "<localization><title>Tarn[br]vale</title>"
+        "<set name=\"s1\">\n  <puzzle>One</puzzle>\n  <puzzle>\n    Two\n  </puzzle>\n  <puzzle>Th[br]ree</puzzle>\n</set>"
+        "<id tag=\"after\" value=\"still read\"/></localization>");
+    MyLocalization { path };
+    const SetNames* names = gPuzzleNameTable.Find(L"s1");
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->name, L"s1");
+    EXPECT_EQ(names->puzzles, (std::vector<std::wstring> { L"One", L"Two", L"Th\nree" }));
+    EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 1), L"Two");
+    EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 3), L"");
+    EXPECT_EQ(Localize(L"title"), L"Tarn\nvale");
+    EXPECT_EQ(Localize(L"after"), L"still read");
+
+    MyLocalization { path };
+    EXPECT_EQ(gPuzzleNameTable.Find(L"s1")->puzzles.size(), 6u);
+}
