@@ -64,7 +64,9 @@ bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
     }
     m_errorText = xml.GetErrorText() + StrFormat(" on Line %d", xml.GetErrorLine()) +
                   StrFormat(" in File '%s'", name);
-    FatalError(m_errorText);
+    if (m_fatalOnError) {
+        FatalError(m_errorText);
+    }
     return false;
 }
 

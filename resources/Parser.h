@@ -35,8 +35,11 @@ public:
     // The music id the attribute names, from the music table of the asset registry.
     int GetAttributeMusicId(const std::wstring& name) const;
 
-    // The text of the last error (empty when none), and the line it was found on.
+    // The full message of the last XML error (empty when none).
     const std::string& GetErrorText() const { return m_errorText; }
+    // Off: malformed XML only sets the error text and returns false, with no fatal message. For files
+    // the program must survive, such as the player's saves.
+    void SetFatalOnError(bool fatal) { m_fatalOnError = fatal; }
 
 protected:
     virtual void HandleElementStart(const std::wstring& name) { (void)name; }
@@ -50,4 +53,5 @@ private:
     XMLElement m_idle;
     const XMLElement* m_current = &m_idle;
     std::string m_errorText;
+    bool m_fatalOnError = true;
 };

@@ -200,6 +200,16 @@ TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
     EXPECT_EQ(parser.m_calls, (std::vector<std::wstring> {L"start :a()", L"start a:b()"}));
 }
 
+TEST_F(ParserTest, AReaderThatMustSurviveGetsTheErrorWithoutTheFatalMessage)
+{
+    Write("saves.xml", "<profiles>\n<profile name=\"a\">\n");
+    RecordingParser parser;
+    parser.SetFatalOnError(false);
+    EXPECT_FALSE(parser.ParseFile("saves.xml"));
+    EXPECT_TRUE(m_fatal.empty());
+    EXPECT_EQ(parser.GetErrorText(), "no element found on Line 3 in File 'saves.xml'");
+}
+
 TEST_F(ParserTest, AMissingFileGivesNoCallsAndNoMessage)
 {
     RecordingParser parser;
