@@ -104,6 +104,16 @@ std::unique_ptr<ParabolicCurve> HopCurve(float m)
     return std::make_unique<ParabolicCurve>(static_cast<float>(a), static_cast<float>(1.0 - a), 0.0f);
 }
 
+// A turn in the screen plane leaves z alone, but the rotation's rounding can
+// move it by an ulp, and a point off z = 1 would be projected.
+void KeepFlat(const Vector4& from, Vector4& to)
+{
+    if (std::fabs(to.z - from.z) < 1e-5f)
+        to.z = from.z;
+    if (std::fabs(to.w - from.w) < 1e-5f)
+        to.w = from.w;
+}
+
 } // namespace
 
 DynamicWidget::DynamicWidget(int x, int y, Image* image, float opacity)
@@ -696,6 +706,7 @@ Vector4 DynamicWidget::LocalToParent(const Vector4& point)
     Vector4 result = GetTransform().TransformVector4({ point.x - halfWidth, point.y - halfHeight, point.z, point.w });
     result.x += m_x + halfWidth;
     result.y += m_y + halfHeight;
+    KeepFlat(point, result);
     return result;
 }
 
@@ -709,6 +720,7 @@ Vector4 DynamicWidget::ParentToLocal(const Vector4& point)
         { point.x - m_x - halfWidth, point.y - m_y - halfHeight, point.z, point.w });
     result.x += halfWidth;
     result.y += halfHeight;
+    KeepFlat(point, result);
     return result;
 }
 

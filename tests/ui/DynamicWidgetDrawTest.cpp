@@ -1,0 +1,94 @@
+#include "support/GLTest.h"
+
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "graphics/ImageSurface.h"
+#include "ui/DynamicWidget.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Image> SolidImage(int width, int height, std::uint32_t argb)
+{
+    return std::make_unique<Image>(
+        ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb) });
+}
+
+bool Near(std::uint32_t expected, std::uint32_t actual)
+{
+    return ColorsNear(expected, actual, 3);
+}
+
+class DynamicWidgetDrawTest : public GLTest {
+protected:
+    // Draws the widget's subtree the way its parent's walk would.
+    void DrawTree(DynamicWidget& widget)
+    {
+        Graphics g(Screen());
+        g.Translate(widget.GetX(), widget.GetY());
+        ModalFlags flags { WidgetFlags::Default, WidgetFlags::Default, true };
+        widget.DrawAll(&flags, &g);
+    }
+};
+
+} // namespace
+
+TEST_F(DynamicWidgetDrawTest, RotatedScaledHalfTransparentWidgetLandsWhereItsTransformSays)
+{
+    auto red = SolidImage(40, 20, 0xFFFF0000u);
+    DynamicWidget widget(200, 100, red.get(), 0.5f);
+    widget.SetProperty(L"scale_x", 2.0f);
+    widget.SetProperty(L"scale_y", 2.0f);
+    widget.SetProperty(L"angle", 90.0f);
+    DrawTree(widget);
+
+    // Centre (220, 110); 80 x 40 turned upright covers x 200..240, y 70..150.
+    EXPECT_PRED2(Near, 0x80800000u, ScreenPixel(220, 140));
+    EXPECT_PRED2(Near, 0x80800000u, ScreenPixel(203, 75));
+    EXPECT_PRED2(Near, 0u, ScreenPixel(250, 110));
+    EXPECT_PRED2(Near, 0u, ScreenPixel(220, 155));
+}
+
+TEST_F(DynamicWidgetDrawTest, RecursiveTransformCarriesChildrenAlong)
+{
+    auto white = SolidImage(20, 10, 0xFFFFFFFFu);
+    DynamicWidget holder(400, 300, nullptr, 1.0f);
+    holder.Resize(400.0f, 300.0f, 100, 100);
+    DynamicWidget child(60, 45, white.get(), 1.0f);
+    child.SetDeleteWhenRemoved(false);
+    holder.AddWidget(&child);
+    holder.SetRecursiveTransform(true);
+    holder.SetProperty(L"angle", 90.0f);
+    DrawTree(holder);
+
+    // About the holder's centre (50, 50) the child's box x 60..80, y 45..55
+    // turns to x 45..55, y 60..80.
+    EXPECT_PRED2(Near, 0xFFFFFFFFu, ScreenPixel(450, 370));
+    EXPECT_PRED2(Near, 0u, ScreenPixel(470, 350));
+    Vector4 screen = child.LocalToScreen({ 10.0f, 5.0f, 1.0f, 1.0f });
+    EXPECT_NEAR(screen.x, 450.0f, 1e-3f);
+    EXPECT_NEAR(screen.y, 370.0f, 1e-3f);
+    holder.RemoveWidget(&child);
+}
+
+TEST_F(DynamicWidgetDrawTest, ColourModeOneFadesTheSubtreeAsOneLayer)
+{
+    auto white = SolidImage(30, 30, 0xFFFFFFFFu);
+    DynamicWidget holder(100, 100, nullptr, 0.5f);
+    holder.Resize(100.0f, 100.0f, 100, 100);
+    DynamicWidget first(0, 0, white.get(), 1.0f);
+    DynamicWidget second(20, 0, white.get(), 1.0f);
+    first.SetDeleteWhenRemoved(false);
+    second.SetDeleteWhenRemoved(false);
+    holder.AddWidget(&first);
+    holder.AddWidget(&second);
+    holder.SetRecursiveColor(1);
+    DrawTree(holder);
+
+    std::uint32_t single = ScreenPixel(105, 105);
+    EXPECT_PRED2(Near, 0x80808080u, single);
+    // Where the two overlap the layer is no denser than elsewhere.
+    EXPECT_PRED2(Near, single, ScreenPixel(125, 105));
+    holder.RemoveAllWidgets(false, false);
+}
