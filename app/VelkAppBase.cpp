@@ -412,7 +412,6 @@ void VelkAppBase::Shutdown()
         return;
     m_shutdownDone = true;
     m_shutdownRequested = true;
-    m_stopLoading = true;
     if (m_musicInterface)
         m_musicInterface->StopAllMusic();
     if (m_platform.window) {
@@ -421,6 +420,7 @@ void VelkAppBase::Shutdown()
     }
     if (m_settingsChanged)
         WriteSettings();
+    m_stopLoading = true;
     m_loopDone = true;
 }
 

@@ -1,0 +1,162 @@
+#include "app/DialogHooks.h"
+#include "app/VelkAppBase.h"
+#include "ui/Widget.h"
+#include "ui/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The registry needs nothing but the application's widget manager.
+class RegistryApp : public VelkAppBase
+{
+public:
+    RegistryApp() : VelkAppBase(L"test", 1024, 768) {}
+    using VelkAppBase::FlushDeferredDeletes;
+    WidgetManager& Manager() { return *GetWidgetManager(); }
+};
+
+class TestDialog : public Widget, public DialogHooks
+{
+public:
+    TestDialog(bool modal, std::vector<std::string>* log, std::string name)
+        : m_modal(modal), m_log(log), m_name(std::move(name))
+    {
+        Resize(0, 0, 100, 100);
+        SetWantsFocus(true);
+    }
+    ~TestDialog() override { m_log->push_back(m_name + " deleted"); }
+
+    bool IsModal() override { return m_modal; }
+    void Shown() override
+    {
+        m_log->push_back(m_name + (GetManager() ? " shown in manager" : " shown outside"));
+    }
+
+private:
+    bool m_modal;
+    std::vector<std::string>* m_log;
+    std::string m_name;
+};
+
+class DialogRegistryTest : public ::testing::Test
+{
+protected:
+    std::vector<std::string> log;
+    std::unique_ptr<RegistryApp> app = std::make_unique<RegistryApp>();
+
+    int Count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
+};
+
+TEST_F(DialogRegistryTest, ShowingRegistersAddsAndMasksWhatLiesBeneath)
+{
+    auto* below = new Widget();
+    below->Resize(0, 0, 1024, 768);
+    app->Manager().AddWidget(below);
+    auto* dialog = new TestDialog(true, &log, "d");
+    app->AddDialog(dialog);
+
+    EXPECT_EQ(app->GetDialog(dialog->GetId()), dialog);
+    EXPECT_EQ(dialog->GetParent(), &app->Manager());
+    EXPECT_EQ(app->Manager().GetBaseModal(), dialog);
+    EXPECT_EQ(app->Manager().GetEnabledWidgetAt(500, 500, nullptr, nullptr), nullptr);
+    EXPECT_EQ(log, std::vector<std::string>{"d shown in manager"});
+}
+
+TEST_F(DialogRegistryTest, PlainWidgetsAreShownWithoutAModalEntry)
+{
+    auto* plain = new Widget();
+    app->AddDialog(plain);
+    EXPECT_EQ(app->GetDialog(plain->GetId()), plain);
+    EXPECT_EQ(app->Manager().GetModalDepth(), 0u);
+}
+
+TEST_F(DialogRegistryTest, ShowingARegisteredDialogAgainKeepsOneLiveEntry)
+{
+    auto* dialog = new TestDialog(true, &log, "d");
+    app->AddDialog(dialog);
+    app->AddDialog(dialog);
+    app->FlushDeferredDeletes();
+
+    EXPECT_EQ(Count("d deleted"), 0);
+    EXPECT_EQ(app->GetDialogCount(), 1);
+    EXPECT_TRUE(app->Manager().HasChild(dialog));
+    EXPECT_EQ(app->Manager().GetModalDepth(), 1u);
+    EXPECT_EQ(Count("d shown in manager"), 2);
+}
+
+TEST_F(DialogRegistryTest, KillingRemovesUnmasksAndDeletesOnceLater)
+{
+    auto* dialog = new TestDialog(true, &log, "d");
+    app->AddDialog(dialog);
+    app->KillDialog(dialog);
+
+    EXPECT_EQ(app->GetDialog(dialog->GetId()), nullptr);
+    EXPECT_FALSE(app->Manager().HasChild(dialog));
+    EXPECT_EQ(app->Manager().GetModalDepth(), 0u);
+    EXPECT_EQ(Count("d deleted"), 0);
+    EXPECT_TRUE(app->IsDeletePending(dialog));
+
+    // Twice, and after its own removal queued it too: still one deletion.
+    app->KillDialog(dialog);
+    app->FlushDeferredDeletes();
+    EXPECT_EQ(Count("d deleted"), 1);
+    app->FlushDeferredDeletes();
+    EXPECT_EQ(Count("d deleted"), 1);
+}
+
+TEST_F(DialogRegistryTest, KillingAnUnregisteredWidgetLeavesItAlone)
+{
+    auto* widget = new Widget();
+    app->Manager().AddWidget(widget);
+    app->KillDialog(widget);
+    app->KillDialog(nullptr);
+    EXPECT_TRUE(app->Manager().HasChild(widget));
+    EXPECT_FALSE(app->IsDeletePending(widget));
+}
+
+TEST_F(DialogRegistryTest, ClosingTheTopModalGivesTheFocusBackBelowIt)
+{
+    auto* first = new TestDialog(true, &log, "first");
+    app->AddDialog(first);
+    app->Manager().SetFocus(first);
+    auto* second = new TestDialog(true, &log, "second");
+    app->AddDialog(second);
+    EXPECT_NE(app->Manager().GetFocus(), first);
+
+    app->KillDialog(second);
+    EXPECT_EQ(app->Manager().GetBaseModal(), first);
+    EXPECT_EQ(app->Manager().GetFocus(), first);
+}
+
+TEST_F(DialogRegistryTest, DeferredDeleteSparesAWidgetAddedAgain)
+{
+    auto* widget = new Widget();
+    app->Manager().AddWidget(widget);
+    widget->RemoveSelf();
+    EXPECT_TRUE(app->IsDeletePending(widget));
+    app->Manager().AddWidget(widget);
+    app->FlushDeferredDeletes();
+    EXPECT_TRUE(app->Manager().HasChild(widget));
+
+    app->DeferDelete(widget);
+    app->DeferDelete(widget);
+    app->FlushDeferredDeletes();
+    EXPECT_TRUE(app->Manager().HasChild(widget));
+}
+
+TEST_F(DialogRegistryTest, ShuttingDownRemovesAndDeletesEveryDialog)
+{
+    app->AddDialog(new TestDialog(true, &log, "a"));
+    app->AddDialog(new TestDialog(false, &log, "b"));
+    app.reset();
+    EXPECT_EQ(Count("a deleted"), 1);
+    EXPECT_EQ(Count("b deleted"), 1);
+}
+
+} // namespace
