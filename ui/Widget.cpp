@@ -21,12 +21,13 @@ Widget::Widget() : m_id(++gWidgetIdCounter) {}
 
 Widget::~Widget()
 {
-    // Deleted while still linked: leave the parent first so that neither the
-    // parent's list nor the manager keeps a pointer to this widget.
-    if (m_parent != nullptr) {
-        m_deleteWhenRemoved = false;
+    // Deleted while still linked or queued: leave the parent and the
+    // deferred-delete list first, so that nothing keeps a pointer to it.
+    m_deleteWhenRemoved = false;
+    if (m_parent != nullptr)
         m_parent->RemoveWidget(this);
-    }
+    if (gAppBase != nullptr)
+        gAppBase->CancelDeferDelete(this);
 }
 
 void Widget::OrderChanged() {}

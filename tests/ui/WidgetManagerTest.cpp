@@ -114,20 +114,6 @@ TEST_F(WidgetManagerTest, ASecondButtonGoesToTheWidgetAlreadyPressed)
                            "a up 250,20 b1 c1" }));
 }
 
-TEST_F(WidgetManagerTest, PressesFocusWidgetsThatWantIt)
-{
-    RecordingWidget* field = Add("field", 0, 0, 100, 100);
-    RecordingWidget* label = Add("label", 200, 0, 100, 100);
-    field->SetWantsFocus(true);
-    Press(10, 10);
-    Release(10, 10);
-    EXPECT_EQ(manager.GetFocus(), field);
-    EXPECT_TRUE(field->HasFocus());
-    Press(210, 10);
-    EXPECT_EQ(manager.GetFocus(), field);
-    (void)label;
-}
-
 TEST_F(WidgetManagerTest, LosingAppFocusReleasesHeldKeysBeforeLostFocus)
 {
     RecordingWidget* field = Add("field", 0, 0, 100, 100);
@@ -201,6 +187,12 @@ TEST_F(WidgetManagerTest, DisablingForgetsAndEnablingUnderThePointerEntersAgain)
     EXPECT_TRUE(log.empty());
     a->SetDisabled(false);
     EXPECT_EQ(Take(), (Names { "a enter", "a move 11,10" }));
+
+    // A widget that joins the tree under the resting pointer is entered too.
+    auto* panel = new RecordingWidget("panel", &log, 5, 5, 20, 20);
+    panel->AddWidget(new RecordingWidget("button", &log, 5, 0, 10, 10));
+    manager.AddWidget(panel);
+    EXPECT_EQ(Take(), (Names { "a leave", "button enter", "button move 1,5" }));
 }
 
 TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)

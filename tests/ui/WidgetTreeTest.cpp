@@ -199,10 +199,11 @@ TEST_F(WidgetTreeTest, PointerSearchSkipsHiddenDisabledAndMouseInvisibleWidgets)
 
 TEST_F(WidgetTreeTest, ClippingContainersHideChildrenOutsideThem)
 {
+    // Built before it joins the manager: the whole subtree joins with it.
     RecordingWidget* box = Make("box", 10, 10, 20, 20);
     RecordingWidget* sticking = Make("sticking", 15, 15, 30, 30);
-    manager.AddWidget(box);
     box->AddWidget(sticking);
+    manager.AddWidget(box);
     EXPECT_EQ(manager.GetWidgetAt(40, 40, nullptr, nullptr), sticking);
     box->SetClipChildren(true);
     EXPECT_EQ(manager.GetWidgetAt(40, 40, nullptr, nullptr), nullptr);
@@ -314,6 +315,23 @@ TEST_F(WidgetTreeTest, CoordinatesConvertThroughEveryLevel)
     inner->DetachSelf();
     EXPECT_FLOAT_EQ(inner->GetScreenOrigin().x, 10);
     delete inner;
+}
+
+TEST_F(WidgetTreeTest, DeletingALinkedOrQueuedWidgetLeavesNoDanglingPointer)
+{
+    RecordingWidget* parent = Make("parent", 0, 0, 50, 50);
+    RecordingWidget* child = Make("child", 0, 0, 50, 50);
+    manager.AddWidget(parent);
+    parent->AddWidget(child);
+    manager.SetFocus(child);
+    delete child;
+    EXPECT_TRUE(parent->GetChildren().empty());
+    EXPECT_EQ(manager.GetFocus(), nullptr);
+
+    parent->RemoveSelf();
+    delete parent;
+    app.FlushDeferredDeletes();
+    EXPECT_TRUE(manager.GetChildren().empty());
 }
 
 TEST_F(WidgetTreeTest, DestroyingAManagerThatStillHoldsWidgetsIsSafe)
