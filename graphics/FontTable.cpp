@@ -1,6 +1,11 @@
 #include "graphics/FontTable.h"
 
+#include "app/Common.h"
+#include "app/LogWriter.h"
 #include "graphics/Font.h"
+#include "graphics/ImageFont.h"
+#include "graphics/SysFont.h"
+#include "resources/Parser.h"
 
 #include <map>
 #include <memory>
@@ -20,6 +25,63 @@ FontTable& Table()
     return table;
 }
 
+bool HasFontEntry(const std::wstring& name)
+{
+    FontTable& table = Table();
+    std::lock_guard<std::mutex> hold(table.lock);
+    auto found = table.fonts.find(name);
+    return found != table.fonts.end() && found->second != nullptr;
+}
+
+class FontsFileParser : public Parser
+{
+public:
+    bool m_ok = true;
+
+protected:
+    void HandleElementStart(const std::wstring& element) override
+    {
+        if (element != L"font")
+            return;
+        std::wstring name = GetAttribute(L"name");
+        if (name.empty()) {
+            Report("A font without a name");
+            return;
+        }
+        if (HasFontEntry(name))
+            return;
+        if (HasAttribute(L"descriptor")) {
+            auto* font = new ImageFont(WStringToString(GetAttribute(L"descriptor")));
+            if (!font->IsValid()) {
+                delete font;
+                Report("The bitmap font '" + WStringToString(name) + "' could not be loaded");
+                return;
+            }
+            AddFont(name, font);
+            return;
+        }
+        int size = GetAttributeIntDefault(L"size", 10);
+        if (!HasAttribute(L"face") || size <= 0 || size > 500) {
+            Report("The font '" + WStringToString(name) + "' needs a face and a size from 1 to 500");
+            return;
+        }
+        auto* font = new SysFont(GetAttribute(L"face"), size, GetAttributeBool(L"bold"), GetAttributeBool(L"italic"));
+        if (!font->IsValid()) {
+            delete font;
+            Report("The font '" + WStringToString(name) + "' could not be opened");
+            return;
+        }
+        AddFont(name, font);
+    }
+
+private:
+    void Report(const std::string& message)
+    {
+        LogWriter::WriteLine(message);
+        m_ok = false;
+    }
+};
+
 }
 
 Font* GetFont(const std::wstring& name)
@@ -36,14 +98,6 @@ void AddFont(const std::wstring& name, Font* font)
     table.fonts[name].reset(font);
 }
 
-static bool HasFontEntry(const std::wstring& name)
-{
-    FontTable& table = Table();
-    std::lock_guard<std::mutex> hold(table.lock);
-    auto found = table.fonts.find(name);
-    return found != table.fonts.end() && found->second != nullptr;
-}
-
 void FreeFonts()
 {
     FontTable& table = Table();
@@ -51,9 +105,13 @@ void FreeFonts()
     table.fonts.clear();
 }
 
-[[maybe_unused]] static bool Unused() { return HasFontEntry(L""); }
-
-bool LoadFonts(const std::string&)
+bool LoadFonts(const std::string& path)
 {
-    return false;
+    FontsFileParser parser;
+    if (!parser.ParseFile(path)) {
+        if (parser.GetErrorText().empty())
+            LogWriter::WriteLine("Cannot open the fonts file '" + path + "'");
+        return false;
+    }
+    return parser.m_ok;
 }

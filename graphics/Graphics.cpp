@@ -288,10 +288,16 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
     TextureSource texture;
     if (!image->GetTextureSource(texture) || texture.textureWidth <= 0 || texture.textureHeight <= 0)
         return;
-    float u0 = (static_cast<float>(texture.area.x) + inside.x) / static_cast<float>(texture.textureWidth);
-    float v0 = (static_cast<float>(texture.area.y) + inside.y) / static_cast<float>(texture.textureHeight);
-    float u1 = u0 + inside.width / static_cast<float>(texture.textureWidth);
-    float v1 = v0 + inside.height / static_cast<float>(texture.textureHeight);
+    // A stretched source is sampled from its edge texels' centres, so the
+    // filter never blends in texels outside the source rectangle.
+    float insetX = (destination.width != inside.width) ? std::min(0.5f, inside.width / 2.0f) : 0.0f;
+    float insetY = (destination.height != inside.height) ? std::min(0.5f, inside.height / 2.0f) : 0.0f;
+    float textureWidth = static_cast<float>(texture.textureWidth);
+    float textureHeight = static_cast<float>(texture.textureHeight);
+    float u0 = (static_cast<float>(texture.area.x) + inside.x + insetX) / textureWidth;
+    float v0 = (static_cast<float>(texture.area.y) + inside.y + insetY) / textureHeight;
+    float u1 = (static_cast<float>(texture.area.x) + inside.x + inside.width - insetX) / textureWidth;
+    float v1 = (static_cast<float>(texture.area.y) + inside.y + inside.height - insetY) / textureHeight;
     float x0 = destination.x;
     float y0 = destination.y;
     float x1 = destination.x + destination.width;

@@ -43,6 +43,11 @@ TEST_F(DrawModeTest, EachBlendModeCombinesWithTheTarget)
     EXPECT_COLOR_NEAR(0xFF806040u, DrawOver(0xFF402010u, 0xFF404030u, DRAWMODE_ADDITIVE));
     EXPECT_COLOR_NEAR(0xFF400000u, DrawOver(0xFF808080u, 0xFF800000u, DRAWMODE_MULTIPLY));
     EXPECT_COLOR_NEAR(0xFF404030u, DrawOver(0xFF806040u, 0xFF402010u, DRAWMODE_SUBTRACTIVE));
+    // Overlay stands in as 2 x source x target, soft light as screen.
+    EXPECT_COLOR_NEAR(0xFF804020u, DrawOver(0xFF808080u, 0xFF804020u, DRAWMODE_OVERLAY));
+    EXPECT_COLOR_NEAR(0xFFC0C0C0u, DrawOver(0xFF808080u, 0xFF808080u, DRAWMODE_SOFTLIGHT));
+    // An unknown mode draws normally.
+    EXPECT_COLOR_NEAR(0xFF8080FFu, DrawOver(0xFF0000FFu, 0x80FFFFFFu, 6));
     // Copy replaces the target, alpha included (stored premultiplied).
     EXPECT_COLOR_NEAR(0x80800000u, DrawOver(0xFF0000FFu, 0x80FF0000u, DRAWMODE_COPY));
 }
