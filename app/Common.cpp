@@ -595,12 +595,13 @@ void InitAppDataFolder(const std::wstring& company, const std::wstring& product)
 
 std::string GetAppDataFolder()
 {
-    std::string folder;
-    {
-        std::lock_guard lock(g_folderMutex);
-        folder = FindDataFolder(WStringToString(g_company), WStringToString(g_product));
+    // The sound cache asks for every sound: create the folder once, not on every call.
+    static std::string created;
+    std::lock_guard lock(g_folderMutex);
+    std::string folder = FindDataFolder(WStringToString(g_company), WStringToString(g_product));
+    if (folder != created && MakeDirectories(folder)) {
+        created = folder;
     }
-    MakeDirectories(folder);
     return folder;
 }
 
@@ -639,12 +640,12 @@ void GrantEveryoneAccess(const std::string&)
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes)
 {
-    std::string temporary = path + ".tmp";
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::string temporary = path + ".tmp-XXXXXX";
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    bool ok = true;
+    bool ok = fchmod(fd, 0644) == 0;
     for (size_t written = 0; ok && written < bytes.size();) {
         ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) {

@@ -42,7 +42,15 @@ public:
     FormatArg(T value) : m_kind(Kind::Int), m_int(static_cast<int64_t>(value))
     {
     }
-    FormatArg(bool value) : m_kind(Kind::Int), m_int(value ? 1 : 0) {}
+    template <typename T>
+        requires std::is_same_v<T, bool>
+    FormatArg(T value) : m_kind(Kind::Int), m_int(value ? 1 : 0)
+    {
+    }
+    // Any other pointer would otherwise print as a bool.
+    template <typename T>
+    FormatArg(T* pointer) = delete;
+    FormatArg(std::nullptr_t) = delete;
     FormatArg(double value) : m_kind(Kind::Double), m_double(value) {}
     FormatArg(float value) : m_kind(Kind::Double), m_double(value) {}
     FormatArg(char value) : m_kind(Kind::Char), m_char(static_cast<unsigned char>(value)) {}
@@ -124,7 +132,8 @@ bool MakeDirectories(const std::string& path);
 // The user owns the files they make, so nothing needs granting.
 void GrantEveryoneAccess(const std::string& path);
 // Writes the bytes to a temporary file beside the path and renames it over the path, so a crash never
-// leaves a half-written file. False (and the old file untouched) on failure.
+// leaves a half-written file and two writers never mix their bytes. False (and the old file untouched) on
+// failure.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 template <typename... Args>

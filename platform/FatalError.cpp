@@ -44,7 +44,9 @@ void FatalError(const std::string& message)
         return;
     }
     ShowToUser(message);
-    std::exit(1);
+    // Other threads may still run: leave without running destructors under them.
+    std::fflush(nullptr);
+    std::_Exit(1);
 }
 
 FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler)

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
+#include <algorithm>
 
 namespace {
 
@@ -161,6 +163,10 @@ TEST(StrFormatW, MismatchedArgumentsAreHarmless)
     EXPECT_EQ(StrFormatW(L"%*d", L"wide"), L"");
 }
 
+// A widget or other object pointer must not silently print as "1".
+static_assert(!std::is_constructible_v<FormatArg, int*>);
+static_assert(!std::is_constructible_v<FormatArg, std::nullptr_t>);
+
 TEST(StrFormatW, HugeFieldsAreBounded)
 {
     EXPECT_LE(StrFormatW(L"%999999999d", 1).size(), 1100u);
@@ -305,11 +311,37 @@ TEST(FilePaths, ReplacingAFileLeavesTheOldOneOnFailure)
     ASSERT_TRUE(WriteFileReplacing(path, "first"));
     ASSERT_TRUE(WriteFileReplacing(path, std::string("second\0", 7)));
     EXPECT_EQ(ReadFile(path), std::string("second\0", 7));
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
 
-    // A folder in the way of the temporary file makes the write fail before the rename.
-    fs::create_directory(path + ".tmp");
-    EXPECT_FALSE(WriteFileReplacing(path, "third"));
-    EXPECT_EQ(ReadFile(path), std::string("second\0", 7));
+    // A folder where the file should be makes the rename fail; the temporary file goes away.
+    fs::create_directories(temp.Path("taken/inside"));
+    EXPECT_FALSE(WriteFileReplacing(temp.Path("taken"), "third"));
+    EXPECT_TRUE(fs::is_directory(temp.Path("taken/inside")));
     EXPECT_FALSE(WriteFileReplacing(temp.Path("missing/data.txt"), "x"));
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(temp.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"data.txt", "taken"}));
+}
+
+TEST(FilePaths, ConcurrentReplacementsNeverMixTheirBytes)
+{
+    TempFolder temp;
+    std::string path = temp.Path("profiles.xml");
+    const std::string first(20000, 'a');
+    const std::string second(30000, 'b');
+    auto writer = [&path](const std::string& bytes) {
+        for (int i = 0; i < 30; ++i) {
+            EXPECT_TRUE(WriteFileReplacing(path, bytes));
+        }
+    };
+    std::thread a(writer, std::cref(first));
+    std::thread b(writer, std::cref(second));
+    a.join();
+    b.join();
+    std::string result = ReadFile(path);
+    EXPECT_TRUE(result == first || result == second);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 1);
 }
