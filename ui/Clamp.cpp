@@ -47,6 +47,4 @@ void Clamp::Lift()
         if (*m_entries[i].target == saved.clamped)
             *m_entries[i].target = saved.raw;
     }
-    if (m_owner != nullptr)
-        m_owner->Refresh(m_refreshKind);
 }

@@ -321,6 +321,7 @@ bool DynamicWidget::RemoveOscillation(const std::wstring& name, bool undo)
         // Kept offsets are laid on once more, under the remaining layers.
         if (!undo)
             removed->Apply(0.0f);
+        Refresh(removed->GetRefreshKind());
     });
     return true;
 }
@@ -338,9 +339,10 @@ void DynamicWidget::ClearOscillations(bool undo)
     WriteBaseValues([&] {
         auto removed = std::move(m_oscillations);
         m_oscillations.clear();
-        if (!undo) {
-            for (auto& [name, oscillation] : removed)
+        for (auto& [name, oscillation] : removed) {
+            if (!undo)
                 oscillation->Apply(0.0f);
+            Refresh(oscillation->GetRefreshKind());
         }
     });
 }
@@ -365,6 +367,7 @@ bool DynamicWidget::RemoveClamp(const std::wstring& name, bool undo)
         m_clamps.erase(found);
         if (!undo)
             removed->Apply();
+        Refresh(removed->GetRefreshKind());
     });
     return true;
 }
@@ -376,9 +379,10 @@ void DynamicWidget::ClearClamps(bool undo)
     WriteBaseValues([&] {
         auto removed = std::move(m_clamps);
         m_clamps.clear();
-        if (!undo) {
-            for (auto& [name, clamp] : removed)
+        for (auto& [name, clamp] : removed) {
+            if (!undo)
                 clamp->Apply();
+            Refresh(clamp->GetRefreshKind());
         }
     });
 }

@@ -53,6 +53,4 @@ void Oscillation::Lift()
         if (*m_entries[i].target == applied.after)
             *m_entries[i].target = applied.before;
     }
-    if (m_owner != nullptr)
-        m_owner->Refresh(m_refreshKind);
 }

@@ -25,7 +25,7 @@ public:
 
     // Advances the time by dt x rate and adds the new offsets.
     void Apply(float dt);
-    // Takes the offsets off again.
+    // Takes the offsets off again; the owner refreshes after removing it.
     void Lift();
 
     const std::wstring& GetName() const { return m_name; }
