@@ -1,0 +1,80 @@
+#include "app/CommandLine.h"
+#include "support/AppHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+TEST(CommandLineTest, PlainStartIsAWindowedGame)
+{
+    CommandLine line = ParseCommandLine({"/opt/game/tarnvale6"});
+    EXPECT_TRUE(line.IsValid());
+    EXPECT_FALSE(line.screensaver);
+    EXPECT_FALSE(line.crash);
+    EXPECT_TRUE(line.changeDir.empty());
+}
+
+TEST(CommandLineTest, ScreensaverByNameOrParameter)
+{
+    EXPECT_TRUE(ParseCommandLine({"/opt/game/Tarnvale6.SCR"}).screensaver);
+    EXPECT_TRUE(ParseCommandLine({"tarnvalescr"}).screensaver);
+    EXPECT_FALSE(ParseCommandLine({"scr/tarnvale6"}).screensaver);
+
+    CommandLine preview = ParseCommandLine({"tarnvale6", "-screensaver", "/p", "4660"});
+    EXPECT_TRUE(preview.IsValid());
+    EXPECT_TRUE(preview.screensaver);
+    EXPECT_EQ(preview.previewWindow, 4660u);
+
+    CommandLine configure = ParseCommandLine({"tarnvale6.scr", "/c"});
+    EXPECT_TRUE(configure.IsValid());
+    EXPECT_TRUE(configure.configure);
+    EXPECT_EQ(configure.previewWindow, 0u);
+}
+
+TEST(CommandLineTest, OtherParameters)
+{
+    CommandLine line = ParseCommandLine({"tarnvale6", "-changedir", "/srv/game data", "-crash"});
+    EXPECT_TRUE(line.IsValid());
+    EXPECT_EQ(line.changeDir, "/srv/game data");
+    EXPECT_TRUE(line.crash);
+}
+
+TEST(CommandLineTest, AnythingElseIsNamedInTheError)
+{
+    EXPECT_EQ(ParseCommandLine({"tarnvale6", "-windowed"}).GetErrorText(),
+              "Invalid command line parameter: -windowed");
+    // Screensaver switches only mean something in screensaver mode, and a
+    // preview needs a window handle.
+    EXPECT_EQ(ParseCommandLine({"tarnvale6", "/p", "12"}).invalidParameter, "/p");
+    EXPECT_EQ(ParseCommandLine({"tarnvale6", "-screensaver", "/p", "window"}).invalidParameter, "/p");
+    EXPECT_EQ(ParseCommandLine({"tarnvale6", "-screensaver", "/p", "-1"}).invalidParameter, "/p");
+    EXPECT_EQ(ParseCommandLine({"tarnvale6", "-changedir"}).invalidParameter, "-changedir");
+}
+
+TEST(CommandLineTest, ApplicationRefusesABadParameterAndEnds)
+{
+    AppHarnessOptions options;
+    options.args = {"-fullscreen"};
+    AppHarness harness(options);
+    EXPECT_FALSE(harness.IsValid());
+    EXPECT_EQ(harness.App().GetExitCode(), 1);
+    ASSERT_EQ(harness.FatalMessages().size(), 1u);
+    EXPECT_EQ(harness.FatalMessages().front(), "Invalid command line parameter: -fullscreen");
+    EXPECT_FALSE(harness.Window().IsCreated());
+}
+
+TEST(CommandLineTest, ApplicationTakesScreensaverModeAndFolder)
+{
+    std::filesystem::path folder = std::filesystem::temp_directory_path();
+    AppHarnessOptions options;
+    options.args = {"-changedir", folder.string(), "-screensaver", "/p", "77"};
+    AppHarness harness(options);
+    ASSERT_TRUE(harness.IsValid()) << harness.GetError();
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder));
+    EXPECT_TRUE(harness.App().IsScreensaver());
+    EXPECT_EQ(harness.App().GetScreensaverPreview(), 77u);
+}
+
+} // namespace
