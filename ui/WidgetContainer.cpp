@@ -196,14 +196,18 @@ void WidgetContainer::DrawAll(ModalFlags* flags, Graphics* g)
 
     if (m_clipChildren)
         g->ClipRect(0, 0, m_width, m_height);
-    const GraphicsState state = g->GetState();
-    if ((effective & WidgetFlags::Draw) != 0) {
+    const bool drawn = (effective & WidgetFlags::Draw) != 0;
+    if (drawn) {
         g->SetBatching((effective & WidgetFlags::Batching) != 0);
         if ((effective & WidgetFlags::BatchOrder) != 0)
             g->AddBatchOrder(m_priority);
         g->SetOffscreenLayer((effective & WidgetFlags::Offscreen) != 0);
-        Draw(g);
     }
+    // Children start from the state this widget drew with (its batch order
+    // included), never from what its Draw left behind.
+    const GraphicsState state = g->GetState();
+    if (drawn)
+        Draw(g);
     if (!m_widgets.empty()) {
         const Widget* baseModal = m_manager != nullptr ? m_manager->m_baseModal : nullptr;
         for (Widget* child : m_widgets) {

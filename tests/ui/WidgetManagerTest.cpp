@@ -286,6 +286,47 @@ TEST_F(WidgetManagerTest, OverlaysDrawInPriorityOrderAndMayDeferMore)
     EXPECT_FALSE(manager.DrawScreen());
 }
 
+TEST_F(WidgetManagerTest, EachChildDrawsFromItsParentsStateMovedToItsPosition)
+{
+    struct Seen {
+        float x, y;
+        int order;
+        bool batching;
+    };
+    class Probe : public Widget {
+    public:
+        Probe(std::vector<Seen>* seen, float x, float y, int priority) : m_seen(seen)
+        {
+            Move(x, y);
+            SetPriority(priority);
+        }
+        void Draw(Graphics* g) override
+        {
+            m_seen->push_back({ g->GetTransX(), g->GetTransY(), g->GetBatchOrder(), g->IsBatching() });
+            g->Translate(1000, 1000);
+        }
+
+    private:
+        std::vector<Seen>* m_seen;
+    };
+    std::vector<Seen> seen;
+    auto* parent = new Probe(&seen, 10, 20, 2);
+    parent->AddWidget(new Probe(&seen, 5, 5, 3));
+    parent->AddWidget(new Probe(&seen, 1, 1, 4));
+    parent->SetFlagsMod({ WidgetFlags::Batching, 0 });
+    manager.AddWidget(parent);
+    manager.DrawScreen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].x, 10);
+    EXPECT_EQ(seen[0].order, 2);
+    EXPECT_EQ(seen[1].x, 15);
+    EXPECT_EQ(seen[1].y, 25);
+    EXPECT_EQ(seen[1].order, 5);
+    EXPECT_EQ(seen[2].x, 11);
+    EXPECT_EQ(seen[2].order, 6);
+    EXPECT_TRUE(seen[2].batching);
+}
+
 TEST_F(WidgetManagerTest, DrawingSkipsHiddenWidgetsAndClearsTheDirtyFlag)
 {
     RecordingWidget* shown = Add("shown", 0, 0, 10, 10);

@@ -308,6 +308,11 @@ TEST_F(WidgetTreeTest, CoordinatesConvertThroughEveryLevel)
     const Vector4 origin = inner->GetScreenOrigin();
     EXPECT_FLOAT_EQ(origin.x, 110);
     EXPECT_FLOAT_EQ(origin.y, 70);
+    // Points off the z = 1 plane go through the view projection, which maps
+    // z = 0 onto application pixels.
+    const Vector4 projected = inner->LocalToScreen({ 0.0f, 0.0f, 0.0f, 1.0f });
+    EXPECT_NEAR(projected.x, 110, 0.01);
+    EXPECT_NEAR(projected.y, 70, 0.01);
     const Vector4 local = inner->AppToLocal(115, 75);
     EXPECT_FLOAT_EQ(local.x, 5);
     EXPECT_FLOAT_EQ(local.y, 5);
