@@ -24,12 +24,12 @@ void AnimatedWidgetsTick(benchmark::State& state)
         auto widget = std::make_unique<DynamicWidget>(i % 1000, i / 1000, nullptr, 1.0f);
         widget->SetDeleteWhenRemoved(false);
         float* x = widget->GetProperty(L"x");
-        widget->AddController(std::make_unique<Tweener>(widget.get(), L"", std::make_unique<InOutCurve>(
-            std::make_unique<InQuad>()), 1.0e9f, std::vector<Tweener::Entry> { { x, *x, *x + 500.0f } },
-            RefreshKind::Redraw));
-        widget->AddOscillation(std::make_unique<Oscillation>(widget.get(), L"",
-            std::vector<Oscillation::Entry> { { widget->GetProperty(L"angle"), 15.0f } }, 0.0, 0.005,
-            std::make_unique<SineWave>(), RefreshKind::Redraw | RefreshKind::Transform));
+        widget->AddController(std::make_unique<Tweener>(
+            widget.get(), L"", std::make_unique<InOutCurve>(std::make_unique<InQuad>()), 1.0e9f,
+            std::vector<Tweener::Entry>{{x, *x, *x + 500.0f}}, RefreshKind::Redraw));
+        widget->AddOscillation(std::make_unique<Oscillation>(
+            widget.get(), L"", std::vector<Oscillation::Entry>{{widget->GetProperty(L"angle"), 15.0f}}, 0.0,
+            0.005, std::make_unique<SineWave>(), RefreshKind::Redraw | RefreshKind::Transform));
         manager.AddWidget(widget.get());
         widgets.push_back(std::move(widget));
     }

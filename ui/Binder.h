@@ -9,15 +9,17 @@
 // Sets properties to expressions evaluated on every tick. The expressions see
 // the variable "time_ptr", a reference to the binder's own elapsed time, and
 // after their own table the given scope. Never ends.
-class Binder : public Controller {
+class Binder : public Controller
+{
 public:
-    struct Binding {
+    struct Binding
+    {
         float* target = nullptr;
         std::wstring expression;
     };
 
     Binder(DynamicWidget* owner, const std::wstring& name, std::vector<Binding> bindings, int refreshKind,
-        const VariableScope* scope = nullptr);
+           const VariableScope* scope = nullptr);
 
     bool Update(float dt) override;
 

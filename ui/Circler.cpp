@@ -4,13 +4,11 @@
 #include <cmath>
 
 Circler::Circler(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve,
-    float* xTarget, float* yTarget, int centreX, int centreY, float sweep, float duration, int refreshKind)
+                 float* xTarget, float* yTarget, int centreX, int centreY, float sweep, float duration,
+                 int refreshKind)
     : Controller(owner, name, true, std::move(curve), duration > 0.0f ? 0.0f : 1.0f,
-          duration > 0.0f ? 1.0f / duration : 1.0f, refreshKind)
-    , m_xTarget(xTarget)
-    , m_yTarget(yTarget)
-    , m_centreX(centreX)
-    , m_centreY(centreY)
+                 duration > 0.0f ? 1.0f / duration : 1.0f, refreshKind),
+      m_xTarget(xTarget), m_yTarget(yTarget), m_centreX(centreX), m_centreY(centreY)
 {
     float dx = (xTarget != nullptr ? *xTarget : 0.0f) - static_cast<float>(centreX);
     float dy = (yTarget != nullptr ? *yTarget : 0.0f) - static_cast<float>(centreY);

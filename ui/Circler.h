@@ -5,11 +5,13 @@
 // Moves an x and a y property along an arc about a centre, from where they
 // are through a sweep in degrees; a positive sweep turns counter-clockwise on
 // screen (y grows downwards).
-class Circler : public Controller {
+class Circler : public Controller
+{
 public:
     // A duration of 0 or less finishes on the first update.
-    Circler(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve, float* xTarget,
-        float* yTarget, int centreX, int centreY, float sweep, float duration, int refreshKind);
+    Circler(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve,
+            float* xTarget, float* yTarget, int centreX, int centreY, float sweep, float duration,
+            int refreshKind);
 
     bool Update(float dt) override;
 

@@ -10,11 +10,8 @@ int gClampCounter = 0;
 } // namespace
 
 Clamp::Clamp(DynamicWidget* owner, const std::wstring& name, std::vector<Entry> entries, int refreshKind)
-    : m_name(name.empty() ? StrFormatW(L"clamp-%d", gClampCounter++) : name)
-    , m_owner(owner)
-    , m_entries(std::move(entries))
-    , m_saved(m_entries.size())
-    , m_refreshKind(refreshKind)
+    : m_name(name.empty() ? StrFormatW(L"clamp-%d", gClampCounter++) : name), m_owner(owner),
+      m_entries(std::move(entries)), m_saved(m_entries.size()), m_refreshKind(refreshKind)
 {
 }
 

@@ -7,9 +7,11 @@ class DynamicWidget;
 
 // Limits properties to a range after everything else has moved them. Lifting
 // it puts back the unclamped values, unless something wrote the property since.
-class Clamp {
+class Clamp
+{
 public:
-    struct Entry {
+    struct Entry
+    {
         float* target = nullptr;
         float minimum = 0.0f;
         float maximum = 0.0f;
@@ -28,7 +30,8 @@ public:
     int GetRefreshKind() const { return m_refreshKind; }
 
 private:
-    struct Saved {
+    struct Saved
+    {
         float raw = 0.0f;
         float clamped = 0.0f;
         bool active = false;

@@ -9,12 +9,13 @@ class DynamicWidget;
 
 // Writes float properties of its owner on every tick until it is done. A
 // counted controller keeps its owner moving while it lives.
-class Controller {
+class Controller
+{
 public:
     // An empty name becomes "controller%d" with the next number of a
     // program-wide counter from 0.
-    Controller(DynamicWidget* owner, const std::wstring& name, bool counted, std::unique_ptr<EasingCurve> curve,
-        float start, float rate, int refreshKind);
+    Controller(DynamicWidget* owner, const std::wstring& name, bool counted,
+               std::unique_ptr<EasingCurve> curve, float start, float rate, int refreshKind);
     virtual ~Controller();
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;

@@ -22,13 +22,39 @@ namespace {
 // A coordinate or goal with this value is "not given".
 constexpr float kKeep = 268435456.0f;
 
-enum class Property {
-    X, Y, Z, Angle, ScaleX, ScaleY, Opacity, Alpha, Red, Green, Blue, FrameRate, MaskFrameRate,
-    AbsClipX1, AbsClipY1, AbsClipX2, AbsClipY2, RelClipX1, RelClipY1, RelClipX2, RelClipY2,
-    Clock, Timer, ShearX, ShearY, ShearXOffset, ShearYOffset,
+enum class Property
+{
+    X,
+    Y,
+    Z,
+    Angle,
+    ScaleX,
+    ScaleY,
+    Opacity,
+    Alpha,
+    Red,
+    Green,
+    Blue,
+    FrameRate,
+    MaskFrameRate,
+    AbsClipX1,
+    AbsClipY1,
+    AbsClipX2,
+    AbsClipY2,
+    RelClipX1,
+    RelClipY1,
+    RelClipX2,
+    RelClipY2,
+    Clock,
+    Timer,
+    ShearX,
+    ShearY,
+    ShearXOffset,
+    ShearYOffset,
 };
 
-struct PropertyInfo {
+struct PropertyInfo
+{
     Property property;
     int refreshKind;
 };
@@ -37,34 +63,34 @@ const std::unordered_map<std::wstring, PropertyInfo>& PropertyTable()
 {
     constexpr int redraw = RefreshKind::Redraw;
     constexpr int transform = RefreshKind::Redraw | RefreshKind::Transform;
-    static const std::unordered_map<std::wstring, PropertyInfo> table {
-        { L"x", { Property::X, redraw } },
-        { L"y", { Property::Y, redraw } },
-        { L"z", { Property::Z, transform } },
-        { L"angle", { Property::Angle, transform } },
-        { L"scale_x", { Property::ScaleX, transform } },
-        { L"scale_y", { Property::ScaleY, transform } },
-        { L"opacity", { Property::Opacity, redraw } },
-        { L"alpha", { Property::Alpha, redraw } },
-        { L"red", { Property::Red, redraw } },
-        { L"green", { Property::Green, redraw } },
-        { L"blue", { Property::Blue, redraw } },
-        { L"frame_rate", { Property::FrameRate, redraw } },
-        { L"mask_frame_rate", { Property::MaskFrameRate, redraw } },
-        { L"abs_clip_x1", { Property::AbsClipX1, redraw } },
-        { L"abs_clip_y1", { Property::AbsClipY1, redraw } },
-        { L"abs_clip_x2", { Property::AbsClipX2, redraw } },
-        { L"abs_clip_y2", { Property::AbsClipY2, redraw } },
-        { L"rel_clip_x1", { Property::RelClipX1, redraw } },
-        { L"rel_clip_y1", { Property::RelClipY1, redraw } },
-        { L"rel_clip_x2", { Property::RelClipX2, redraw } },
-        { L"rel_clip_y2", { Property::RelClipY2, redraw } },
-        { L"clock", { Property::Clock, redraw } },
-        { L"timer", { Property::Timer, redraw } },
-        { L"shear_x", { Property::ShearX, transform } },
-        { L"shear_y", { Property::ShearY, transform } },
-        { L"shear_x_offset", { Property::ShearXOffset, transform } },
-        { L"shear_y_offset", { Property::ShearYOffset, transform } },
+    static const std::unordered_map<std::wstring, PropertyInfo> table{
+        {L"x", {Property::X, redraw}},
+        {L"y", {Property::Y, redraw}},
+        {L"z", {Property::Z, transform}},
+        {L"angle", {Property::Angle, transform}},
+        {L"scale_x", {Property::ScaleX, transform}},
+        {L"scale_y", {Property::ScaleY, transform}},
+        {L"opacity", {Property::Opacity, redraw}},
+        {L"alpha", {Property::Alpha, redraw}},
+        {L"red", {Property::Red, redraw}},
+        {L"green", {Property::Green, redraw}},
+        {L"blue", {Property::Blue, redraw}},
+        {L"frame_rate", {Property::FrameRate, redraw}},
+        {L"mask_frame_rate", {Property::MaskFrameRate, redraw}},
+        {L"abs_clip_x1", {Property::AbsClipX1, redraw}},
+        {L"abs_clip_y1", {Property::AbsClipY1, redraw}},
+        {L"abs_clip_x2", {Property::AbsClipX2, redraw}},
+        {L"abs_clip_y2", {Property::AbsClipY2, redraw}},
+        {L"rel_clip_x1", {Property::RelClipX1, redraw}},
+        {L"rel_clip_y1", {Property::RelClipY1, redraw}},
+        {L"rel_clip_x2", {Property::RelClipX2, redraw}},
+        {L"rel_clip_y2", {Property::RelClipY2, redraw}},
+        {L"clock", {Property::Clock, redraw}},
+        {L"timer", {Property::Timer, redraw}},
+        {L"shear_x", {Property::ShearX, transform}},
+        {L"shear_y", {Property::ShearY, transform}},
+        {L"shear_x_offset", {Property::ShearXOffset, transform}},
+        {L"shear_y_offset", {Property::ShearYOffset, transform}},
     };
     return table;
 }
@@ -117,8 +143,7 @@ void KeepFlat(const Vector4& from, Vector4& to)
 } // namespace
 
 DynamicWidget::DynamicWidget(int x, int y, Image* image, float opacity)
-    : PassiveWidget(x, y, image, false)
-    , m_opacity(std::fabs(opacity))
+    : PassiveWidget(x, y, image, false), m_opacity(std::fabs(opacity))
 {
 }
 
@@ -139,33 +164,60 @@ float* DynamicWidget::GetProperty(const std::wstring& name)
     if (found == table.end())
         return nullptr;
     switch (found->second.property) {
-    case Property::X: return &m_x;
-    case Property::Y: return &m_y;
-    case Property::Z: return &m_z;
-    case Property::Angle: return &m_angle;
-    case Property::ScaleX: return &m_scaleX;
-    case Property::ScaleY: return &m_scaleY;
-    case Property::Opacity: return &m_opacity;
-    case Property::Alpha: return &m_alpha;
-    case Property::Red: return &m_red;
-    case Property::Green: return &m_green;
-    case Property::Blue: return &m_blue;
-    case Property::FrameRate: return &m_frames.rate;
-    case Property::MaskFrameRate: return &m_maskFrames.rate;
-    case Property::AbsClipX1: return &m_absClipX1;
-    case Property::AbsClipY1: return &m_absClipY1;
-    case Property::AbsClipX2: return &m_absClipX2;
-    case Property::AbsClipY2: return &m_absClipY2;
-    case Property::RelClipX1: return &m_relClipX1;
-    case Property::RelClipY1: return &m_relClipY1;
-    case Property::RelClipX2: return &m_relClipX2;
-    case Property::RelClipY2: return &m_relClipY2;
-    case Property::Clock: return &m_clock;
-    case Property::Timer: return &m_timer;
-    case Property::ShearX: return &m_shearX;
-    case Property::ShearY: return &m_shearY;
-    case Property::ShearXOffset: return &m_shearXOffset;
-    case Property::ShearYOffset: return &m_shearYOffset;
+    case Property::X:
+        return &m_x;
+    case Property::Y:
+        return &m_y;
+    case Property::Z:
+        return &m_z;
+    case Property::Angle:
+        return &m_angle;
+    case Property::ScaleX:
+        return &m_scaleX;
+    case Property::ScaleY:
+        return &m_scaleY;
+    case Property::Opacity:
+        return &m_opacity;
+    case Property::Alpha:
+        return &m_alpha;
+    case Property::Red:
+        return &m_red;
+    case Property::Green:
+        return &m_green;
+    case Property::Blue:
+        return &m_blue;
+    case Property::FrameRate:
+        return &m_frames.rate;
+    case Property::MaskFrameRate:
+        return &m_maskFrames.rate;
+    case Property::AbsClipX1:
+        return &m_absClipX1;
+    case Property::AbsClipY1:
+        return &m_absClipY1;
+    case Property::AbsClipX2:
+        return &m_absClipX2;
+    case Property::AbsClipY2:
+        return &m_absClipY2;
+    case Property::RelClipX1:
+        return &m_relClipX1;
+    case Property::RelClipY1:
+        return &m_relClipY1;
+    case Property::RelClipX2:
+        return &m_relClipX2;
+    case Property::RelClipY2:
+        return &m_relClipY2;
+    case Property::Clock:
+        return &m_clock;
+    case Property::Timer:
+        return &m_timer;
+    case Property::ShearX:
+        return &m_shearX;
+    case Property::ShearY:
+        return &m_shearY;
+    case Property::ShearXOffset:
+        return &m_shearXOffset;
+    case Property::ShearYOffset:
+        return &m_shearYOffset;
     }
     return nullptr;
 }
@@ -252,7 +304,8 @@ void DynamicWidget::TweenProperty(const std::wstring& name, float target, float 
     if (field == nullptr)
         return;
     AddController(std::make_unique<Tweener>(this, L"", std::make_unique<Linear>(), duration,
-        std::vector<Tweener::Entry> { { field, *field, target } }, GetRefreshKind(name)));
+                                            std::vector<Tweener::Entry>{{field, *field, target}},
+                                            GetRefreshKind(name)));
 }
 
 void DynamicWidget::HopTo(float targetX, float targetY, int minDy, int maxDy, int duration)
@@ -272,24 +325,27 @@ void DynamicWidget::HopTo(float targetX, float targetY, int minDy, int maxDy, in
 
     float fDuration = static_cast<float>(duration);
     AddController(std::make_unique<Tweener>(this, L"", std::make_unique<Linear>(), fDuration,
-        std::vector<Tweener::Entry> { { &m_x, startX, targetX } }, RefreshKind::Redraw));
+                                            std::vector<Tweener::Entry>{{&m_x, startX, targetX}},
+                                            RefreshKind::Redraw));
     if (targetY != startY) {
-        AddController(std::make_unique<Tweener>(this, L"", HopCurve((apexY - startY) / (targetY - startY)),
-            fDuration, std::vector<Tweener::Entry> { { &m_y, startY, targetY } }, RefreshKind::Redraw));
+        AddController(std::make_unique<Tweener>(
+            this, L"", HopCurve((apexY - startY) / (targetY - startY)), fDuration,
+            std::vector<Tweener::Entry>{{&m_y, startY, targetY}}, RefreshKind::Redraw));
     } else {
         // No vertical distance to normalise by: go up to the apex and back.
-        AddController(std::make_unique<Tweener>(this, L"", std::make_unique<ParabolicCurve>(-4.0f, 4.0f, 0.0f),
-            fDuration, std::vector<Tweener::Entry> { { &m_y, startY, apexY } }, RefreshKind::Redraw));
+        AddController(std::make_unique<Tweener>(
+            this, L"", std::make_unique<ParabolicCurve>(-4.0f, 4.0f, 0.0f), fDuration,
+            std::vector<Tweener::Entry>{{&m_y, startY, apexY}}, RefreshKind::Redraw));
     }
 }
 
 void DynamicWidget::Shear(const std::wstring& name, float goalX, float goalY, float offsetX, float offsetY,
-    float speed, float acceleration, float damping)
+                          float speed, float acceleration, float damping)
 {
     WriteBaseValues([&] {
-        AddController(std::make_unique<Shearer>(this, name, &m_shearX, &m_shearY, &m_shearXOffset, &m_shearYOffset,
-            goalX, goalY, offsetX, offsetY, speed, acceleration, damping,
-            RefreshKind::Redraw | RefreshKind::Transform));
+        AddController(std::make_unique<Shearer>(
+            this, name, &m_shearX, &m_shearY, &m_shearXOffset, &m_shearYOffset, goalX, goalY, offsetX,
+            offsetY, speed, acceleration, damping, RefreshKind::Redraw | RefreshKind::Transform));
     });
     Refresh(RefreshKind::Redraw | RefreshKind::Transform);
 }
@@ -389,7 +445,8 @@ void DynamicWidget::ClearClamps(bool undo)
 
 bool DynamicWidget::IsMoving()
 {
-    return m_runningControllers > 0 || m_blinkRepeats > 0 || CyclerMoving(m_frames) || CyclerMoving(m_maskFrames);
+    return m_runningControllers > 0 || m_blinkRepeats > 0 || CyclerMoving(m_frames) ||
+           CyclerMoving(m_maskFrames);
 }
 
 bool DynamicWidget::CyclerMoving(const FrameCycler& cycler) const
@@ -474,7 +531,8 @@ void DynamicWidget::StepCycler(FrameCycler& cycler, Image* image, float dt)
         cycler.frame += cycler.step;
         bool repeat = false;
         if (cycler.mode == 0) {
-            if ((cycler.step > 0 && cycler.frame >= cycler.last) || (cycler.step < 0 && cycler.frame <= cycler.first)) {
+            if ((cycler.step > 0 && cycler.frame >= cycler.last) ||
+                (cycler.step < 0 && cycler.frame <= cycler.first)) {
                 cycler.step = -cycler.step;
                 repeat = true;
             }
@@ -551,7 +609,8 @@ void DynamicWidget::SetMaskFrame(int frame)
     }
 }
 
-void DynamicWidget::StartCycle(int which, int last, float rate, int repeats, int first, float startTime, int mode)
+void DynamicWidget::StartCycle(int which, int last, float rate, int repeats, int first, float startTime,
+                               int mode)
 {
     FrameCycler& cycler = which == 0 ? m_frames : m_maskFrames;
     Image* image = which == 0 ? m_image : m_maskImage;
@@ -605,7 +664,7 @@ void DynamicWidget::SetChildImage(Image* source)
     // deleted by the replacement cannot be its source.
     if (source == nullptr || (source == m_image && m_ownsImage))
         return;
-    auto* child = new ImageChild(source, Rect { 0, 0, source->GetWidth(), source->GetHeight() });
+    auto* child = new ImageChild(source, Rect{0, 0, source->GetWidth(), source->GetHeight()});
     child->SetGrid(source->GetRows(), source->GetColumns());
     ReplaceImage(child, true);
 }
@@ -707,7 +766,8 @@ Vector4 DynamicWidget::LocalToParent(const Vector4& point)
         return WidgetContainer::LocalToParent(point);
     float halfWidth = static_cast<float>(m_width) / 2.0f;
     float halfHeight = static_cast<float>(m_height) / 2.0f;
-    Vector4 result = GetTransform().TransformVector4({ point.x - halfWidth, point.y - halfHeight, point.z, point.w });
+    Vector4 result =
+        GetTransform().TransformVector4({point.x - halfWidth, point.y - halfHeight, point.z, point.w});
     result.x += m_x + halfWidth;
     result.y += m_y + halfHeight;
     KeepFlat(point, result);
@@ -721,7 +781,7 @@ Vector4 DynamicWidget::ParentToLocal(const Vector4& point)
     float halfWidth = static_cast<float>(m_width) / 2.0f;
     float halfHeight = static_cast<float>(m_height) / 2.0f;
     Vector4 result = GetTransform().GetInverse().TransformVector4(
-        { point.x - m_x - halfWidth, point.y - m_y - halfHeight, point.z, point.w });
+        {point.x - m_x - halfWidth, point.y - m_y - halfHeight, point.z, point.w});
     result.x += halfWidth;
     result.y += halfHeight;
     KeepFlat(point, result);
@@ -948,7 +1008,7 @@ float DynamicWidget::GetCenterY() const
 Color DynamicWidget::GetDrawColor() const
 {
     return Color::FromFloats(Unit(m_red * m_opacity), Unit(m_green * m_opacity), Unit(m_blue * m_opacity),
-        Unit(m_alpha * m_opacity));
+                             Unit(m_alpha * m_opacity));
 }
 
 void DynamicWidget::Draw(Graphics* g)
@@ -975,17 +1035,18 @@ void DynamicWidget::DrawImageCell(Graphics* g)
     float centreX = static_cast<float>(m_width) / 2.0f;
     float centreY = static_cast<float>(m_height) / 2.0f;
     bool throughMatrix = HasTransform() && !m_recursiveTransform;
-    const Matrix4& matrix = throughMatrix ? m_transform.GetMatrix() : Matrix4 {};
+    const Matrix4& matrix = throughMatrix ? m_transform.GetMatrix() : Matrix4{};
     if (m_maskImage != nullptr) {
         if (m_maskRectSet)
             g->DrawImageMaskRect(m_image, frame, m_maskRect, 0.0f, 0.0f);
         else
-            g->DrawImageMasked(m_image, frame, m_maskImage, ClampFrame(m_maskFrames.frame, m_maskImage), 0.0f, 0.0f);
+            g->DrawImageMasked(m_image, frame, m_maskImage, ClampFrame(m_maskFrames.frame, m_maskImage), 0.0f,
+                               0.0f);
     } else if (m_drawMode >= 2 && m_drawMode <= 4) {
         g->DrawImageMatrixEffect(m_image, matrix, frame, 0.0f, 0.0f, centreX, centreY);
     } else if (m_tesselated) {
         g->DrawImageMesh(m_image, matrix, frame, 0.0f, 0.0f, centreX, centreY, m_tesselationColumns,
-            m_tesselationRows);
+                         m_tesselationRows);
     } else if (throughMatrix) {
         g->DrawImageMatrix(m_image, matrix, frame, 0.0f, 0.0f, centreX, centreY);
     } else {
@@ -1010,7 +1071,7 @@ void DynamicWidget::DrawAll(ModalFlags* flags, Graphics* g)
         g->MultiplyColor(Unit(m_red), Unit(m_green), Unit(m_blue), Unit(m_alpha * m_opacity));
     if (m_recursiveTransform && HasTransform()) {
         g->MultiplyMatrix(m_transform.GetMatrix(), static_cast<float>(m_width) / 2.0f,
-            static_cast<float>(m_height) / 2.0f);
+                          static_cast<float>(m_height) / 2.0f);
     }
     WidgetContainer::DrawAll(flags, g);
     g->SetState(saved);
@@ -1048,7 +1109,7 @@ void DynamicWidget::DrawAsLayer(ModalFlags* flags, Graphics* g, const Color& col
         Graphics layerGraphics(layer);
         GraphicsState state = g->GetState();
         state.batching = false;
-        state.colorMultiplier = ColorMultiplier {};
+        state.colorMultiplier = ColorMultiplier{};
         state.offscreenLayer = false;
         layerGraphics.SetState(state);
         m_drawingLayer = true;

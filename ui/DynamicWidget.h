@@ -33,7 +33,8 @@ constexpr int Transform = 2;
 // and clamps limit the result. Every write through this class lifts the
 // layers, writes the base value and lays them on again, so a write survives
 // the next tick.
-class DynamicWidget : public PassiveWidget, public RemovalWidget {
+class DynamicWidget : public PassiveWidget, public RemovalWidget
+{
 public:
     using Widget::MouseDown;
     using Widget::MouseUp;
@@ -71,8 +72,7 @@ public:
     void Refresh(int refreshKind);
     // Runs the write with the oscillations and clamps lifted, then lays them
     // on again with a zero step.
-    template <typename Write>
-    void WriteBaseValues(Write&& write);
+    template <typename Write> void WriteBaseValues(Write&& write);
 
     // Controllers, owned by name. Adding under a name in use replaces the old.
     void AddController(std::unique_ptr<Controller> controller);
@@ -86,7 +86,7 @@ public:
     // Moves the shear toward the goals (268435456 keeps an axis) with the
     // offsets set at once.
     void Shear(const std::wstring& name, float goalX, float goalY, float offsetX, float offsetY, float speed,
-        float acceleration, float damping);
+               float acceleration, float damping);
     // Every controller and oscillation stops; the oscillations' offsets go.
     void StopMotion();
     // Kept by counted controllers while they live.
@@ -111,7 +111,7 @@ public:
     // Modes: 0 ping-pong, 1 forward, -1 backward, 2 random. A negative last
     // frame counts from the end; 0 repeats cycle until stopped.
     void StartCycle(int which, int last, float rate, int repeats, int first = 0, float startTime = 0.0f,
-        int mode = 1);
+                    int mode = 1);
     void Flash(int halfPeriod, int repeats, int start);
 
     void SetImage(Image* image);
@@ -171,7 +171,8 @@ public:
     Color GetDrawColor() const;
 
 private:
-    struct FrameCycler {
+    struct FrameCycler
+    {
         int frame = 0;
         int repeatsLeft = 0;
         int step = 1;
@@ -273,8 +274,7 @@ private:
     bool m_drawingLayer = false;
 };
 
-template <typename Write>
-void DynamicWidget::WriteBaseValues(Write&& write)
+template <typename Write> void DynamicWidget::WriteBaseValues(Write&& write)
 {
     LiftLayers();
     write();

@@ -25,32 +25,21 @@ float Linear::Value(float t)
     return t;
 }
 
-ParabolicCurve::ParabolicCurve(float a, float b, float c)
-    : m_a(a)
-    , m_b(b)
-    , m_c(c)
-{
-}
+ParabolicCurve::ParabolicCurve(float a, float b, float c) : m_a(a), m_b(b), m_c(c) {}
 
 float ParabolicCurve::Value(float t)
 {
     return m_a * t * t + m_b * t + m_c;
 }
 
-OutCurve::OutCurve(std::unique_ptr<EasingCurve> inner)
-    : m_inner(std::move(inner))
-{
-}
+OutCurve::OutCurve(std::unique_ptr<EasingCurve> inner) : m_inner(std::move(inner)) {}
 
 float OutCurve::Value(float t)
 {
     return 1.0f - InnerValue(m_inner, 1.0f - t);
 }
 
-InOutCurve::InOutCurve(std::unique_ptr<EasingCurve> inner)
-    : m_inner(std::move(inner))
-{
-}
+InOutCurve::InOutCurve(std::unique_ptr<EasingCurve> inner) : m_inner(std::move(inner)) {}
 
 float InOutCurve::Value(float t)
 {
@@ -92,10 +81,7 @@ float InSine::Value(float t)
     return 1.0f - std::cos(t * 3.1415925f / 2.0f);
 }
 
-InExpo::InExpo(float base)
-    : m_base(base)
-{
-}
+InExpo::InExpo(float base) : m_base(base) {}
 
 float InExpo::Value(float t)
 {
@@ -109,10 +95,7 @@ float InCirc::Value(float t)
     return std::sqrt(std::fmax(0.0f, 1.0f - oneLess * oneLess));
 }
 
-InBack::InBack(float overshoot)
-    : m_overshoot(overshoot)
-{
-}
+InBack::InBack(float overshoot) : m_overshoot(overshoot) {}
 
 float InBack::Value(float t)
 {
@@ -120,9 +103,7 @@ float InBack::Value(float t)
 }
 
 InElastic::InElastic(float base, float frequency, float fraction)
-    : m_base(base)
-    , m_frequency(frequency)
-    , m_fraction(fraction)
+    : m_base(base), m_frequency(frequency), m_fraction(fraction)
 {
 }
 

@@ -1,8 +1,7 @@
 #include "ui/ExpressionCurve.h"
 
 ExpressionCurve::ExpressionCurve(const std::wstring& expression, const VariableScope* scope)
-    : m_expression(expression)
-    , m_evaluator(scope)
+    : m_expression(expression), m_evaluator(scope)
 {
 }
 

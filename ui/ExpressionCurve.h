@@ -7,7 +7,8 @@
 
 // A curve written as an expression of "t", evaluated in a variable table of
 // its own and, after it, in the given scope (e.g. a script's variables).
-class ExpressionCurve : public EasingCurve {
+class ExpressionCurve : public EasingCurve
+{
 public:
     explicit ExpressionCurve(const std::wstring& expression, const VariableScope* scope = nullptr);
 

@@ -7,7 +7,8 @@
 
 // A wave written as an expression of "t", evaluated in a variable table of its
 // own and, after it, in the given scope. t is handed over as a float.
-class ExpressionWave : public OscillatingCurve {
+class ExpressionWave : public OscillatingCurve
+{
 public:
     explicit ExpressionWave(const std::wstring& expression, const VariableScope* scope = nullptr);
 

@@ -11,8 +11,8 @@ namespace {
 // 256 entries and a copy of the first 258 after them, so index i + 1 never wraps.
 constexpr int kTableSize = 256 + 258;
 
-std::array<int, kTableSize> gPermutation {};
-std::array<float, kTableSize> gGradient {};
+std::array<int, kTableSize> gPermutation{};
+std::array<float, kTableSize> gGradient{};
 
 } // namespace
 

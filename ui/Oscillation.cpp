@@ -10,15 +10,11 @@ int gOscillationCounter = 0;
 } // namespace
 
 Oscillation::Oscillation(DynamicWidget* owner, const std::wstring& name, std::vector<Entry> entries,
-    double startTime, double rate, std::unique_ptr<OscillatingCurve> wave, int refreshKind)
-    : m_name(name.empty() ? StrFormatW(L"oscillation%d", gOscillationCounter++) : name)
-    , m_owner(owner)
-    , m_entries(std::move(entries))
-    , m_applied(m_entries.size())
-    , m_time(startTime)
-    , m_rate(rate)
-    , m_wave(std::move(wave))
-    , m_refreshKind(refreshKind)
+                         double startTime, double rate, std::unique_ptr<OscillatingCurve> wave,
+                         int refreshKind)
+    : m_name(name.empty() ? StrFormatW(L"oscillation%d", gOscillationCounter++) : name), m_owner(owner),
+      m_entries(std::move(entries)), m_applied(m_entries.size()), m_time(startTime), m_rate(rate),
+      m_wave(std::move(wave)), m_refreshKind(refreshKind)
 {
 }
 

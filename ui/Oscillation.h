@@ -11,9 +11,11 @@ class DynamicWidget;
 // Adds a periodic offset on top of properties: amplitude x wave(time), the
 // time advancing by dt x rate. Lifting it restores the values it found, unless
 // something wrote the property since.
-class Oscillation {
+class Oscillation
+{
 public:
-    struct Entry {
+    struct Entry
+    {
         float* target = nullptr;
         float amplitude = 0.0f;
     };
@@ -21,7 +23,7 @@ public:
     // An empty name becomes "oscillation%d" with the next number of a
     // program-wide counter from 0.
     Oscillation(DynamicWidget* owner, const std::wstring& name, std::vector<Entry> entries, double startTime,
-        double rate, std::unique_ptr<OscillatingCurve> wave, int refreshKind);
+                double rate, std::unique_ptr<OscillatingCurve> wave, int refreshKind);
 
     // Advances the time by dt x rate and adds the new offsets.
     void Apply(float dt);
@@ -33,7 +35,8 @@ public:
     int GetRefreshKind() const { return m_refreshKind; }
 
 private:
-    struct Applied {
+    struct Applied
+    {
         float offset = 0.0f;
         float before = 0.0f;
         float after = 0.0f;

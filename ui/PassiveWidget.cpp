@@ -3,8 +3,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 
-PassiveWidget::PassiveWidget(int x, int y, Image* image, bool mouseVisible)
-    : m_image(image)
+PassiveWidget::PassiveWidget(int x, int y, Image* image, bool mouseVisible) : m_image(image)
 {
     m_mouseVisible = mouseVisible;
     if (image != nullptr)

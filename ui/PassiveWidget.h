@@ -8,7 +8,8 @@ class Image;
 
 // A widget that shows one image. As a ButtonListener and an AnimationListener
 // it can sit in the listener chains of its children and of scripts.
-class PassiveWidget : public Widget, public ButtonListener, public AnimationListener {
+class PassiveWidget : public Widget, public ButtonListener, public AnimationListener
+{
 public:
     // With an image the widget takes the image's cell size; without one only
     // the position.

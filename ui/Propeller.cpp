@@ -1,16 +1,16 @@
 #include "ui/Propeller.h"
 
 Propeller::Propeller(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve,
-    float start, float rate, std::vector<Entry> entries, int refreshKind)
+                     float start, float rate, std::vector<Entry> entries, int refreshKind)
     : Propeller(owner, name, false, std::move(curve), start, rate, std::move(entries), refreshKind)
 {
 }
 
 Propeller::Propeller(DynamicWidget* owner, const std::wstring& name, bool counted,
-    std::unique_ptr<EasingCurve> curve, float start, float rate, std::vector<Entry> entries, int refreshKind)
-    : Controller(owner, name, counted, std::move(curve), start, rate, refreshKind)
-    , m_entries(std::move(entries))
-    , m_offsets(m_entries.size(), 0.0f)
+                     std::unique_ptr<EasingCurve> curve, float start, float rate, std::vector<Entry> entries,
+                     int refreshKind)
+    : Controller(owner, name, counted, std::move(curve), start, rate, refreshKind),
+      m_entries(std::move(entries)), m_offsets(m_entries.size(), 0.0f)
 {
     if (m_rate != 1.0f && m_rate != 0.0f) {
         for (Entry& entry : m_entries)

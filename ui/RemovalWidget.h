@@ -4,7 +4,8 @@
 
 // The part of a widget that a RemovalListener tracks. Leaving the listener's
 // set on destruction is the link's job, so neither side dangles.
-class RemovalWidget {
+class RemovalWidget
+{
 public:
     virtual ~RemovalWidget() = default;
 
@@ -12,5 +13,5 @@ public:
     RemovalListener* GetRemovalListener() const { return m_removalLink.GetListener(); }
 
 private:
-    RemovalListener::Link m_removalLink { this };
+    RemovalListener::Link m_removalLink{this};
 };

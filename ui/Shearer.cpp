@@ -10,10 +10,9 @@ constexpr float kKeep = 268435456.0f;
 } // namespace
 
 Shearer::Shearer(DynamicWidget* owner, const std::wstring& name, float* xTarget, float* yTarget,
-    float* xOffsetTarget, float* yOffsetTarget, float goalX, float goalY, float offsetX, float offsetY, float speed,
-    float acceleration, float damping, int refreshKind)
-    : Controller(owner, name, true, nullptr, 0.0f, 1.0f, refreshKind)
-    , m_damping(std::max(0.0f, damping))
+                 float* xOffsetTarget, float* yOffsetTarget, float goalX, float goalY, float offsetX,
+                 float offsetY, float speed, float acceleration, float damping, int refreshKind)
+    : Controller(owner, name, true, nullptr, 0.0f, 1.0f, refreshKind), m_damping(std::max(0.0f, damping))
 {
     m_x.position = xTarget;
     m_y.position = yTarget;
@@ -57,7 +56,8 @@ bool Shearer::Update(float dt)
     StepAxis(m_x, dt);
     StepAxis(m_y, dt);
     RefreshOwner();
-    return m_x.velocity == 0.0f && m_y.velocity == 0.0f && m_x.acceleration == 0.0f && m_y.acceleration == 0.0f;
+    return m_x.velocity == 0.0f && m_y.velocity == 0.0f && m_x.acceleration == 0.0f &&
+           m_y.acceleration == 0.0f;
 }
 
 void Shearer::StepAxis(Axis& axis, float dt)
@@ -68,7 +68,8 @@ void Shearer::StepAxis(Axis& axis, float dt)
             axis.velocity = 0.0f;
     } else {
         axis.velocity += axis.acceleration * dt;
-        bool reached = axis.acceleration > 0.0f ? axis.velocity >= axis.terminal : axis.velocity <= axis.terminal;
+        bool reached =
+            axis.acceleration > 0.0f ? axis.velocity >= axis.terminal : axis.velocity <= axis.terminal;
         if (reached) {
             axis.velocity = axis.terminal;
             axis.acceleration = 0.0f;
@@ -81,8 +82,8 @@ void Shearer::StepAxis(Axis& axis, float dt)
     }
     float before = *axis.position;
     *axis.position += axis.velocity * dt;
-    bool passed = (before <= axis.goal && *axis.position >= axis.goal && axis.velocity > 0.0f)
-        || (before >= axis.goal && *axis.position <= axis.goal && axis.velocity < 0.0f);
+    bool passed = (before <= axis.goal && *axis.position >= axis.goal && axis.velocity > 0.0f) ||
+                  (before >= axis.goal && *axis.position <= axis.goal && axis.velocity < 0.0f);
     if (passed || (axis.velocity == 0.0f && axis.acceleration == 0.0f && *axis.position == axis.goal)) {
         *axis.position = axis.goal;
         axis.velocity = 0.0f;

@@ -1,10 +1,9 @@
 #include "ui/TerminalPropeller.h"
 
 TerminalPropeller::TerminalPropeller(DynamicWidget* owner, const std::wstring& name,
-    std::unique_ptr<EasingCurve> curve, bool snap, float start, float rate, const std::vector<Entry>& entries,
-    int refreshKind)
-    : Propeller(owner, name, true, std::move(curve), start, rate, Speeds(entries), refreshKind)
-    , m_snap(snap)
+                                     std::unique_ptr<EasingCurve> curve, bool snap, float start, float rate,
+                                     const std::vector<Entry>& entries, int refreshKind)
+    : Propeller(owner, name, true, std::move(curve), start, rate, Speeds(entries), refreshKind), m_snap(snap)
 {
     for (const Entry& entry : entries) {
         m_terminals.push_back(entry.terminal);
@@ -16,7 +15,7 @@ std::vector<Propeller::Entry> TerminalPropeller::Speeds(const std::vector<Entry>
 {
     std::vector<Propeller::Entry> speeds;
     for (const Entry& entry : entries)
-        speeds.push_back({ entry.target, entry.speed });
+        speeds.push_back({entry.target, entry.speed});
     return speeds;
 }
 
@@ -28,8 +27,8 @@ bool TerminalPropeller::Update(float dt)
         const float* target = m_entries[i].target;
         if (target == nullptr)
             continue;
-        arrived = *target == m_terminals[i] || (m_rising[i] && *target > m_terminals[i])
-            || (!m_rising[i] && *target < m_terminals[i]);
+        arrived = *target == m_terminals[i] || (m_rising[i] && *target > m_terminals[i]) ||
+                  (!m_rising[i] && *target < m_terminals[i]);
     }
     if (!arrived)
         return false;

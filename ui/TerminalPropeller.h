@@ -6,9 +6,11 @@
 
 // A Propeller that ends as soon as one of its targets arrives at (or passes)
 // its terminal value; with snap every target is then set to its terminal.
-class TerminalPropeller : public Propeller {
+class TerminalPropeller : public Propeller
+{
 public:
-    struct Entry {
+    struct Entry
+    {
         float* target = nullptr;
         float speed = 0.0f;
         float terminal = 0.0f;
@@ -17,7 +19,7 @@ public:
     };
 
     TerminalPropeller(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve,
-        bool snap, float start, float rate, const std::vector<Entry>& entries, int refreshKind);
+                      bool snap, float start, float rate, const std::vector<Entry>& entries, int refreshKind);
 
     bool Update(float dt) override;
 

@@ -12,10 +12,10 @@ float StartProgress(float duration, float elapsed)
 } // namespace
 
 Tweener::Tweener(DynamicWidget* owner, const std::wstring& name, std::unique_ptr<EasingCurve> curve,
-    float duration, std::vector<Entry> entries, int refreshKind, float elapsed)
+                 float duration, std::vector<Entry> entries, int refreshKind, float elapsed)
     : Controller(owner, name, true, std::move(curve), StartProgress(duration, elapsed),
-          duration > 0.0f ? 1.0f / duration : 1.0f, refreshKind)
-    , m_entries(std::move(entries))
+                 duration > 0.0f ? 1.0f / duration : 1.0f, refreshKind),
+      m_entries(std::move(entries))
 {
 }
 

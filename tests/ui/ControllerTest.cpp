@@ -44,8 +44,8 @@ TEST(Tweener, MovesFromStartToEndAlongTheCurveAndCountsItsOwner)
     float a = 0.0f;
     float b = 10.0f;
     {
-        Tweener tweener(&owner, L"t", std::make_unique<InQuad>(), 4.0f,
-            { { &a, 0.0f, 8.0f }, { &b, 10.0f, 2.0f } }, RefreshKind::Redraw);
+        Tweener tweener(&owner, L"t", std::make_unique<InQuad>(), 4.0f, {{&a, 0.0f, 8.0f}, {&b, 10.0f, 2.0f}},
+                        RefreshKind::Redraw);
         EXPECT_EQ(owner.GetRunningControllerCount(), 1);
         EXPECT_FALSE(tweener.Update(2.0f));
         EXPECT_FLOAT_EQ(a, 2.0f);
@@ -56,16 +56,16 @@ TEST(Tweener, MovesFromStartToEndAlongTheCurveAndCountsItsOwner)
     }
     EXPECT_EQ(owner.GetRunningControllerCount(), 0);
 
-    Tweener headStart(&owner, L"h", nullptr, 10.0f, { { &a, 0.0f, 10.0f } }, 0, 5.0f);
+    Tweener headStart(&owner, L"h", nullptr, 10.0f, {{&a, 0.0f, 10.0f}}, 0, 5.0f);
     headStart.Update(1.0f);
     EXPECT_FLOAT_EQ(a, 6.0f);
 }
 
 TEST(Tweener, NoDurationFinishesOnTheFirstUpdate)
 {
-    for (float duration : { 0.0f, -5.0f }) {
+    for (float duration : {0.0f, -5.0f}) {
         float value = 1.0f;
-        Tweener tweener(nullptr, L"t", nullptr, duration, { { &value, 1.0f, 4.0f } }, 0, 3.0f);
+        Tweener tweener(nullptr, L"t", nullptr, duration, {{&value, 1.0f, 4.0f}}, 0, 3.0f);
         EXPECT_EQ(UpdatesUntilDone(tweener), 1) << duration;
         EXPECT_EQ(value, 4.0f);
     }
@@ -74,18 +74,18 @@ TEST(Tweener, NoDurationFinishesOnTheFirstUpdate)
 TEST(Propeller, KeepsItsSpeedPerTickWhateverTheCurveRate)
 {
     float x = 100.0f;
-    Propeller propeller(nullptr, L"p", nullptr, 0.0f, 0.01f, { { &x, 2.0f } }, 0);
+    Propeller propeller(nullptr, L"p", nullptr, 0.0f, 0.01f, {{&x, 2.0f}}, 0);
     EXPECT_EQ(UpdatesUntilDone(propeller, 10), -1);
     EXPECT_NEAR(x, 120.0f, 1e-3f);
 
     // A head start on the curve does not make the target jump.
     float y = 0.0f;
-    Propeller late(nullptr, L"q", std::make_unique<InQuad>(), 1.0f, 1.0f, { { &y, 3.0f } }, 0);
+    Propeller late(nullptr, L"q", std::make_unique<InQuad>(), 1.0f, 1.0f, {{&y, 3.0f}}, 0);
     late.Update(1.0f);
     EXPECT_FLOAT_EQ(y, 3.0f * (4.0f - 1.0f));
 
     float still = 5.0f;
-    Propeller stopped(nullptr, L"r", nullptr, 0.5f, 0.0f, { { &still, 2.0f } }, 0);
+    Propeller stopped(nullptr, L"r", nullptr, 0.5f, 0.0f, {{&still, 2.0f}}, 0);
     stopped.Update(1.0f);
     EXPECT_EQ(still, 5.0f);
 }
@@ -96,14 +96,15 @@ TEST(TerminalPropeller, EndsOnTheFirstArrivalAndSnaps)
     float fast = 0.0f;
     float slow = 50.0f;
     TerminalPropeller propeller(&owner, L"p", nullptr, true, 0.0f, 1.0f,
-        { { &fast, 3.0f, 10.0f, true }, { &slow, -1.0f, 0.0f, false } }, 0);
+                                {{&fast, 3.0f, 10.0f, true}, {&slow, -1.0f, 0.0f, false}}, 0);
     EXPECT_TRUE(owner.IsMoving());
     EXPECT_EQ(UpdatesUntilDone(propeller), 4);
     EXPECT_EQ(fast, 10.0f);
     EXPECT_EQ(slow, 0.0f);
 
     float falling = 20.0f;
-    TerminalPropeller unsnapped(nullptr, L"q", nullptr, false, 0.0f, 1.0f, { { &falling, -3.0f, 10.0f, false } }, 0);
+    TerminalPropeller unsnapped(nullptr, L"q", nullptr, false, 0.0f, 1.0f, {{&falling, -3.0f, 10.0f, false}},
+                                0);
     EXPECT_EQ(UpdatesUntilDone(unsnapped), 4);
     EXPECT_EQ(falling, 8.0f);
 }
@@ -135,7 +136,8 @@ TEST(Shearer, ReachesItsGoalsAndEnds)
     float shearY = 0.0f;
     float offsetX = 0.0f;
     float offsetY = 0.0f;
-    Shearer shearer(nullptr, L"s", &shearX, &shearY, &offsetX, &offsetY, 0.3f, -0.4f, 5.0f, -6.0f, 0.1f, 0.0f, 1.0f, 0);
+    Shearer shearer(nullptr, L"s", &shearX, &shearY, &offsetX, &offsetY, 0.3f, -0.4f, 5.0f, -6.0f, 0.1f, 0.0f,
+                    1.0f, 0);
     EXPECT_EQ(offsetX, 5.0f);
     EXPECT_EQ(offsetY, -6.0f);
     int updates = UpdatesUntilDone(shearer);
@@ -147,30 +149,33 @@ TEST(Shearer, ReachesItsGoalsAndEnds)
     // Accelerating, even with a negative acceleration, and with a kept axis.
     shearX = 0.0f;
     shearY = 2.0f;
-    Shearer accelerating(nullptr, L"t", &shearX, &shearY, nullptr, nullptr, -1.0f, kKeep, 0.0f, 0.0f, 0.5f, -0.05f,
-        1.0f, 0);
+    Shearer accelerating(nullptr, L"t", &shearX, &shearY, nullptr, nullptr, -1.0f, kKeep, 0.0f, 0.0f, 0.5f,
+                         -0.05f, 1.0f, 0);
     EXPECT_GT(UpdatesUntilDone(accelerating), 0);
     EXPECT_EQ(shearX, -1.0f);
     EXPECT_EQ(shearY, 2.0f);
 
     // Damping stops it short of the goal; speed 0 jumps there.
     shearX = 0.0f;
-    Shearer damped(nullptr, L"u", &shearX, &shearY, nullptr, nullptr, 100.0f, kKeep, 0.0f, 0.0f, 1.0f, 0.0f, 0.5f, 0);
+    Shearer damped(nullptr, L"u", &shearX, &shearY, nullptr, nullptr, 100.0f, kKeep, 0.0f, 0.0f, 1.0f, 0.0f,
+                   0.5f, 0);
     EXPECT_GT(UpdatesUntilDone(damped), 0);
     EXPECT_LT(shearX, 100.0f);
-    Shearer jump(nullptr, L"v", &shearX, &shearY, nullptr, nullptr, 7.0f, 8.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0);
+    Shearer jump(nullptr, L"v", &shearX, &shearY, nullptr, nullptr, 7.0f, 8.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f,
+                 0);
     EXPECT_EQ(shearX, 7.0f);
     EXPECT_EQ(shearY, 8.0f);
     EXPECT_EQ(UpdatesUntilDone(jump), 1);
 
-    Shearer endless(nullptr, L"w", &shearX, &shearY, nullptr, nullptr, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, -1.0f, 0);
+    Shearer endless(nullptr, L"w", &shearX, &shearY, nullptr, nullptr, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
+                    -1.0f, 0);
     EXPECT_GT(UpdatesUntilDone(endless), 0);
 }
 
 TEST(Binder, EvaluatesItsExpressionsWithItsOwnTime)
 {
     float target = 0.0f;
-    Binder binder(nullptr, L"b", { { &target, L"time_ptr * 2 + 1" } }, 0);
+    Binder binder(nullptr, L"b", {{&target, L"time_ptr * 2 + 1"}}, 0);
     EXPECT_FALSE(binder.Update(1.0f));
     EXPECT_FALSE(binder.Update(2.0f));
     EXPECT_EQ(target, 7.0f);
@@ -182,8 +187,8 @@ TEST(MotionNames, EachKindNumbersItsUnnamedObjectsFromItsOwnCounter)
     float value = 0.0f;
     Tweener first(nullptr, L"", nullptr, 1.0f, {}, 0);
     Tweener second(nullptr, L"", nullptr, 1.0f, {}, 0);
-    Oscillation swing(nullptr, L"", { { &value, 1.0f } }, 0.0, 1.0, std::make_unique<SineWave>(), 0);
-    Clamp clamp(nullptr, L"", { { &value, 0.0f, 1.0f } }, 0);
+    Oscillation swing(nullptr, L"", {{&value, 1.0f}}, 0.0, 1.0, std::make_unique<SineWave>(), 0);
+    Clamp clamp(nullptr, L"", {{&value, 0.0f, 1.0f}}, 0);
     Tweener named(nullptr, L"mine", nullptr, 1.0f, {}, 0);
     Tweener third(nullptr, L"", nullptr, 1.0f, {}, 0);
 
@@ -198,7 +203,7 @@ TEST(MotionNames, EachKindNumbersItsUnnamedObjectsFromItsOwnCounter)
 TEST(Oscillation, OffsetRidesOnTheBaseValue)
 {
     float value = 10.0f;
-    Oscillation swing(nullptr, L"s", { { &value, 4.0f } }, 0.0, 0.25, std::make_unique<SineWave>(), 0);
+    Oscillation swing(nullptr, L"s", {{&value, 4.0f}}, 0.0, 0.25, std::make_unique<SineWave>(), 0);
     swing.Apply(1.0f);
     EXPECT_NEAR(value, 14.0f, 1e-5f);
     swing.Lift();

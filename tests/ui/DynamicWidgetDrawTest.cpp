@@ -12,7 +12,7 @@ namespace {
 std::unique_ptr<Image> SolidImage(int width, int height, std::uint32_t argb)
 {
     return std::make_unique<Image>(
-        ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb) });
+        ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
 }
 
 bool Near(std::uint32_t expected, std::uint32_t actual)
@@ -20,14 +20,15 @@ bool Near(std::uint32_t expected, std::uint32_t actual)
     return ColorsNear(expected, actual, 3);
 }
 
-class DynamicWidgetDrawTest : public GLTest {
+class DynamicWidgetDrawTest : public GLTest
+{
 protected:
     // Draws the widget's subtree the way its parent's walk would.
     void DrawTree(DynamicWidget& widget)
     {
         Graphics g(Screen());
         g.Translate(widget.GetX(), widget.GetY());
-        ModalFlags flags { WidgetFlags::Default, WidgetFlags::Default, true };
+        ModalFlags flags{WidgetFlags::Default, WidgetFlags::Default, true};
         widget.DrawAll(&flags, &g);
     }
 };
@@ -66,7 +67,7 @@ TEST_F(DynamicWidgetDrawTest, RecursiveTransformCarriesChildrenAlong)
     // turns to x 45..55, y 60..80.
     EXPECT_PRED2(Near, 0xFFFFFFFFu, ScreenPixel(450, 370));
     EXPECT_PRED2(Near, 0u, ScreenPixel(470, 350));
-    Vector4 screen = child.LocalToScreen({ 10.0f, 5.0f, 1.0f, 1.0f });
+    Vector4 screen = child.LocalToScreen({10.0f, 5.0f, 1.0f, 1.0f});
     EXPECT_NEAR(screen.x, 450.0f, 1e-3f);
     EXPECT_NEAR(screen.y, 370.0f, 1e-3f);
     holder.RemoveWidget(&child);

@@ -21,7 +21,8 @@ namespace {
 constexpr float kKeep = 268435456.0f;
 
 // A wave that holds one value, so an oscillation's offset is its amplitude.
-class ConstantWave : public OscillatingCurve {
+class ConstantWave : public OscillatingCurve
+{
 public:
     double Value(double) override { return 1.0; }
 };
@@ -38,26 +39,27 @@ std::unique_ptr<Image> MakeImage(int width, int height, std::uint32_t argb, int 
 }
 
 std::unique_ptr<Tweener> Tween(DynamicWidget& widget, const std::wstring& property, float to, float duration,
-    const std::wstring& name = L"")
+                               const std::wstring& name = L"")
 {
     float* field = widget.GetProperty(property);
     return std::make_unique<Tweener>(&widget, name, nullptr, duration,
-        std::vector<Tweener::Entry> { { field, *field, to } }, DynamicWidget::GetRefreshKind(property));
+                                     std::vector<Tweener::Entry>{{field, *field, to}},
+                                     DynamicWidget::GetRefreshKind(property));
 }
 
 std::unique_ptr<Oscillation> Swing(DynamicWidget& widget, const std::wstring& property, float amplitude,
-    const std::wstring& name = L"")
+                                   const std::wstring& name = L"")
 {
-    return std::make_unique<Oscillation>(&widget, name,
-        std::vector<Oscillation::Entry> { { widget.GetProperty(property), amplitude } }, 0.0, 1.0,
+    return std::make_unique<Oscillation>(
+        &widget, name, std::vector<Oscillation::Entry>{{widget.GetProperty(property), amplitude}}, 0.0, 1.0,
         std::make_unique<ConstantWave>(), DynamicWidget::GetRefreshKind(property));
 }
 
-std::unique_ptr<Clamp> Limit(DynamicWidget& widget, const std::wstring& property, float minimum, float maximum,
-    const std::wstring& name = L"")
+std::unique_ptr<Clamp> Limit(DynamicWidget& widget, const std::wstring& property, float minimum,
+                             float maximum, const std::wstring& name = L"")
 {
-    return std::make_unique<Clamp>(&widget, name,
-        std::vector<Clamp::Entry> { { widget.GetProperty(property), minimum, maximum } },
+    return std::make_unique<Clamp>(
+        &widget, name, std::vector<Clamp::Entry>{{widget.GetProperty(property), minimum, maximum}},
         DynamicWidget::GetRefreshKind(property));
 }
 
@@ -83,10 +85,33 @@ std::vector<int> FramesShown(DynamicWidget& widget, int count)
 TEST(DynamicWidgetProperties, EveryScriptNameReachesItsOwnField)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
-    const wchar_t* names[] = { L"x", L"y", L"z", L"angle", L"scale_x", L"scale_y", L"opacity", L"alpha", L"red",
-        L"green", L"blue", L"frame_rate", L"mask_frame_rate", L"abs_clip_x1", L"abs_clip_y1", L"abs_clip_x2",
-        L"abs_clip_y2", L"rel_clip_x1", L"rel_clip_y1", L"rel_clip_x2", L"rel_clip_y2", L"clock", L"timer",
-        L"shear_x", L"shear_y", L"shear_x_offset", L"shear_y_offset" };
+    const wchar_t* names[] = {L"x",
+                              L"y",
+                              L"z",
+                              L"angle",
+                              L"scale_x",
+                              L"scale_y",
+                              L"opacity",
+                              L"alpha",
+                              L"red",
+                              L"green",
+                              L"blue",
+                              L"frame_rate",
+                              L"mask_frame_rate",
+                              L"abs_clip_x1",
+                              L"abs_clip_y1",
+                              L"abs_clip_x2",
+                              L"abs_clip_y2",
+                              L"rel_clip_x1",
+                              L"rel_clip_y1",
+                              L"rel_clip_x2",
+                              L"rel_clip_y2",
+                              L"clock",
+                              L"timer",
+                              L"shear_x",
+                              L"shear_y",
+                              L"shear_x_offset",
+                              L"shear_y_offset"};
     std::set<float*> fields;
     for (const wchar_t* name : names) {
         float* field = widget.GetProperty(name);
@@ -178,8 +203,9 @@ TEST(DynamicWidgetLayers, ReusedNamesReplaceTheOldEntry)
 TEST(DynamicWidgetMotion, UncountedControllersDoNotKeepTheWidgetMoving)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
-    widget.AddController(std::make_unique<Propeller>(&widget, L"push", nullptr, 0.0f, 1.0f,
-        std::vector<Propeller::Entry> { { widget.GetProperty(L"x"), 2.0f } }, RefreshKind::Redraw));
+    widget.AddController(std::make_unique<Propeller>(
+        &widget, L"push", nullptr, 0.0f, 1.0f,
+        std::vector<Propeller::Entry>{{widget.GetProperty(L"x"), 2.0f}}, RefreshKind::Redraw));
     EXPECT_FALSE(widget.IsMoving());
     Ticks(widget, 3);
     EXPECT_EQ(widget.GetX(), 6.0f);
@@ -225,7 +251,7 @@ TEST(DynamicWidgetMotion, WhenDoneActionsFireOnceAtTheEndOfMotion)
 
 TEST(DynamicWidgetMotion, HopArrivesAndPeaksWithinItsBounds)
 {
-    for (float targetY : { 300.0f, 100.0f, 20.0f }) {
+    for (float targetY : {300.0f, 100.0f, 20.0f}) {
         DynamicWidget widget(0, 100, nullptr, 1.0f);
         widget.HopTo(100.0f, targetY, -50, -150, 40);
         float highest = widget.GetY();
@@ -252,7 +278,7 @@ TEST(DynamicWidgetFrames, ForwardCycleCountsRepeatsAndStopsOnTheLastFrame)
     DynamicWidget widget(0, 0, image.get(), 1.0f);
     widget.StartCycle(0, 3, 1.0f, 2);
     EXPECT_TRUE(widget.IsMoving());
-    EXPECT_EQ(FramesShown(widget, 9), (std::vector<int> { 1, 2, 3, 0, 1, 2, 3, 3, 3 }));
+    EXPECT_EQ(FramesShown(widget, 9), (std::vector<int>{1, 2, 3, 0, 1, 2, 3, 3, 3}));
     EXPECT_FALSE(widget.IsMoving());
 }
 
@@ -261,13 +287,13 @@ TEST(DynamicWidgetFrames, PingPongAndBackwardCycles)
     auto image = MakeImage(40, 10, 0xFF000000, 1, 4);
     DynamicWidget pingPong(0, 0, image.get(), 1.0f);
     pingPong.StartCycle(0, 3, 1.0f, 2, 0, 0.0f, 0);
-    EXPECT_EQ(FramesShown(pingPong, 8), (std::vector<int> { 1, 2, 3, 2, 1, 0, 0, 0 }));
+    EXPECT_EQ(FramesShown(pingPong, 8), (std::vector<int>{1, 2, 3, 2, 1, 0, 0, 0}));
     EXPECT_FALSE(pingPong.IsMoving());
 
     DynamicWidget backward(0, 0, image.get(), 1.0f);
     backward.StartCycle(0, -1, 1.0f, 1, 1, 0.0f, -1);
     EXPECT_EQ(backward.GetFrame(), 3);
-    EXPECT_EQ(FramesShown(backward, 4), (std::vector<int> { 2, 1, 1, 1 }));
+    EXPECT_EQ(FramesShown(backward, 4), (std::vector<int>{2, 1, 1, 1}));
 }
 
 TEST(DynamicWidgetFrames, RandomCyclesEndAndNeverSpin)
@@ -300,7 +326,7 @@ TEST(DynamicWidgetFrames, FrameNumbersStayWithinTheImage)
     widget.SetFrame(-2);
     EXPECT_EQ(widget.GetFrame(), 0);
     widget.StartCycle(0, 12, 1.0f, 1, -5);
-    EXPECT_EQ(FramesShown(widget, 4), (std::vector<int> { 1, 2, 3, 3 }));
+    EXPECT_EQ(FramesShown(widget, 4), (std::vector<int>{1, 2, 3, 3}));
     widget.SetMaskFrame(4);
     EXPECT_EQ(widget.GetMaskFrame(), 0);
 
@@ -324,7 +350,7 @@ TEST(DynamicWidgetBlinking, FlashBlinksForItsRepeatsAndEndsVisible)
         widget.Update();
         shown.push_back(widget.IsVisible());
     }
-    EXPECT_EQ(shown, (std::vector<bool> { true, false, false, true, true, false, false, true, true }));
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, false, true, true, false, false, true, true}));
     EXPECT_FALSE(widget.IsMoving());
 
     widget.Flash(0, 3, 0);
@@ -366,14 +392,14 @@ TEST(DynamicWidgetTransform, RotationAboutThePivotAndRoundTrips)
     widget.SetProperty(L"angle", 90.0f);
     // Clockwise on screen about the top-left corner: the right end of the top
     // edge swings down below the corner.
-    Vector4 moved = widget.LocalToParent({ 20.0f, 0.0f, 1.0f, 1.0f });
+    Vector4 moved = widget.LocalToParent({20.0f, 0.0f, 1.0f, 1.0f});
     EXPECT_NEAR(moved.x, 50.0f, 1e-4f);
     EXPECT_NEAR(moved.y, 60.0f, 1e-4f);
 
     widget.SetProperty(L"scale_x", 1.5f);
     widget.SetProperty(L"shear_x", 0.25f);
     widget.Flip(true);
-    Vector4 point { 7.0f, 3.0f, 1.0f, 1.0f };
+    Vector4 point{7.0f, 3.0f, 1.0f, 1.0f};
     Vector4 back = widget.ParentToLocal(widget.LocalToParent(point));
     EXPECT_NEAR(back.x, 7.0f, 1e-4f);
     EXPECT_NEAR(back.y, 3.0f, 1e-4f);
@@ -388,12 +414,12 @@ TEST(DynamicWidgetTransform, CentreCoordinatesCanBeKept)
     widget.SetCenter(0.0f, 0.0f, 0.0f);
     widget.SetCenter(20.0f, kKeep, kKeep);
     // Pivot (20, 0): the origin turns to (40, 0).
-    Vector4 moved = widget.LocalToParent({ 0.0f, 0.0f, 1.0f, 1.0f });
+    Vector4 moved = widget.LocalToParent({0.0f, 0.0f, 1.0f, 1.0f});
     EXPECT_NEAR(moved.x, 40.0f, 1e-4f);
     EXPECT_NEAR(moved.y, 0.0f, 1e-4f);
 
     widget.SetRotationAxis(0.0f, 0.0f, 0.0f);
-    moved = widget.LocalToParent({ 0.0f, 0.0f, 1.0f, 1.0f });
+    moved = widget.LocalToParent({0.0f, 0.0f, 1.0f, 1.0f});
     EXPECT_NEAR(moved.x, 40.0f, 1e-4f);
 }
 

@@ -1,6 +1,6 @@
+#include "ui/EasingCurve.h"
 #include "app/Common.h"
 #include "resources/Value.h"
-#include "ui/EasingCurve.h"
 #include "ui/ExpressionCurve.h"
 #include "ui/ExpressionWave.h"
 #include "ui/Noise.h"
@@ -13,7 +13,8 @@
 
 namespace {
 
-struct Sample {
+struct Sample
+{
     float t;
     float expected;
 };
@@ -29,25 +30,25 @@ void ExpectCurve(EasingCurve& curve, std::initializer_list<Sample> samples)
 TEST(EasingCurve, PowerCurvesAgainstTheirFormulas)
 {
     InQuad quad;
-    ExpectCurve(quad, { { 0, 0 }, { 0.25f, 0.0625f }, { 0.5f, 0.25f }, { 1, 1 } });
+    ExpectCurve(quad, {{0, 0}, {0.25f, 0.0625f}, {0.5f, 0.25f}, {1, 1}});
     InCubic cubic;
-    ExpectCurve(cubic, { { 0, 0 }, { 0.25f, 0.015625f }, { 0.5f, 0.125f }, { 1, 1 } });
+    ExpectCurve(cubic, {{0, 0}, {0.25f, 0.015625f}, {0.5f, 0.125f}, {1, 1}});
     InQuart quart;
-    ExpectCurve(quart, { { 0, 0 }, { 0.25f, 0.00390625f }, { 0.5f, 0.0625f }, { 1, 1 } });
+    ExpectCurve(quart, {{0, 0}, {0.25f, 0.00390625f}, {0.5f, 0.0625f}, {1, 1}});
     InQuint quint;
-    ExpectCurve(quint, { { 0, 0 }, { 0.25f, 0.0009765625f }, { 0.5f, 0.03125f }, { 1, 1 } });
+    ExpectCurve(quint, {{0, 0}, {0.25f, 0.0009765625f}, {0.5f, 0.03125f}, {1, 1}});
     ParabolicCurve parabola(2, -1, 0.5f);
-    ExpectCurve(parabola, { { 0, 0.5f }, { 0.25f, 0.375f }, { 0.5f, 0.5f }, { 1, 1.5f } });
+    ExpectCurve(parabola, {{0, 0.5f}, {0.25f, 0.375f}, {0.5f, 0.5f}, {1, 1.5f}});
 }
 
 TEST(EasingCurve, TrigonometricAndBackCurves)
 {
     InSine sine;
-    ExpectCurve(sine, { { 0, 0 }, { 0.5f, 1 - std::cos(3.1415925f / 4) }, { 1, 1 } });
+    ExpectCurve(sine, {{0, 0}, {0.5f, 1 - std::cos(3.1415925f / 4)}, {1, 1}});
     InCirc circ;
-    ExpectCurve(circ, { { 0, 0 }, { 0.25f, std::sqrt(1 - 0.5625f) }, { 0.5f, std::sqrt(0.75f) }, { 1, 1 } });
+    ExpectCurve(circ, {{0, 0}, {0.25f, std::sqrt(1 - 0.5625f)}, {0.5f, std::sqrt(0.75f)}, {1, 1}});
     InBack back(2);
-    ExpectCurve(back, { { 0, 0 }, { 0.5f, 0.25f * (1.5f - 2) }, { 1, 1 } });
+    ExpectCurve(back, {{0, 0}, {0.5f, 0.25f * (1.5f - 2)}, {1, 1}});
 }
 
 TEST(EasingCurve, CircBeyondItsDomainIsNotNaN)
@@ -60,25 +61,25 @@ TEST(EasingCurve, CircBeyondItsDomainIsNotNaN)
 TEST(EasingCurve, ExponentialCurves)
 {
     InExpo expo(10);
-    ExpectCurve(expo, { { 0, 0 }, { 0.5f, (std::sqrt(10.0f) - 1) / 9 }, { 1, 1 } });
+    ExpectCurve(expo, {{0, 0}, {0.5f, (std::sqrt(10.0f) - 1) / 9}, {1, 1}});
     InElastic elastic(10000, 12.5f * 3.1415925f, 1);
-    ExpectCurve(elastic, { { 0, 0 }, { 0.5f, (100 - 1) / 9999.0f * std::sin(6.25f * 3.1415925f) } });
+    ExpectCurve(elastic, {{0, 0}, {0.5f, (100 - 1) / 9999.0f * std::sin(6.25f * 3.1415925f)}});
     InElastic halfElastic(100, 2, 0.5f);
-    ExpectCurve(halfElastic, { { 1, 0.5f * std::sin(2.0f) + 0.5f } });
+    ExpectCurve(halfElastic, {{1, 0.5f * std::sin(2.0f) + 0.5f}});
 }
 
 TEST(EasingCurve, BaseOneGivesTheLimitInsteadOfDividingByZero)
 {
     InExpo expo(1);
-    ExpectCurve(expo, { { 0, 0 }, { 0.25f, 0.25f }, { 1, 1 } });
+    ExpectCurve(expo, {{0, 0}, {0.25f, 0.25f}, {1, 1}});
     InElastic elastic(1, 0, 0);
-    ExpectCurve(elastic, { { 0.5f, 0.5f } });
+    ExpectCurve(elastic, {{0.5f, 0.5f}});
 }
 
 TEST(EasingCurve, BounceSegmentsChangeAtTheirBreakpoints)
 {
     InBounce bounce;
-    ExpectCurve(bounce, { { 1, 1 }, { 0, 0.027f - 8 * 0.0603075f * 0.0603075f } });
+    ExpectCurve(bounce, {{1, 1}, {0, 0.027f - 8 * 0.0603075f * 0.0603075f}});
     // 0.646 itself belongs to the second parabola: the comparisons are strict.
     EXPECT_FLOAT_EQ(bounce.Value(0.646f), 0.25f - 8 * (0.646f - 0.46967f) * (0.646f - 0.46967f));
     EXPECT_FLOAT_EQ(bounce.Value(0.2f), 0.0625f - 8 * (0.2f - 0.204505f) * (0.2f - 0.204505f));
@@ -88,13 +89,13 @@ TEST(EasingCurve, BounceSegmentsChangeAtTheirBreakpoints)
 TEST(EasingCurve, CompositionsMirrorAndSplitTheirInnerCurve)
 {
     OutCurve outQuad(std::make_unique<InQuad>());
-    ExpectCurve(outQuad, { { 0, 0 }, { 0.25f, 0.4375f }, { 0.5f, 0.75f }, { 1, 1 } });
+    ExpectCurve(outQuad, {{0, 0}, {0.25f, 0.4375f}, {0.5f, 0.75f}, {1, 1}});
     InOutCurve inOutLinear(std::make_unique<Linear>());
-    ExpectCurve(inOutLinear, { { 0, 0 }, { 0.25f, 0.25f }, { 0.5f, 0.5f }, { 1, 1 } });
+    ExpectCurve(inOutLinear, {{0, 0}, {0.25f, 0.25f}, {0.5f, 0.5f}, {1, 1}});
     InOutCurve inOutQuad(std::make_unique<InQuad>());
-    ExpectCurve(inOutQuad, { { 0, 0 }, { 0.25f, 0.125f }, { 0.5f, 0.5f }, { 0.75f, 0.875f }, { 1, 1 } });
+    ExpectCurve(inOutQuad, {{0, 0}, {0.25f, 0.125f}, {0.5f, 0.5f}, {0.75f, 0.875f}, {1, 1}});
     OutInCurve outInQuad(std::make_unique<InQuad>());
-    ExpectCurve(outInQuad, { { 0, 0 }, { 0.25f, 0.375f }, { 0.5f, 0.5f }, { 0.75f, 0.625f }, { 1, 1 } });
+    ExpectCurve(outInQuad, {{0, 0}, {0.25f, 0.375f}, {0.5f, 0.5f}, {0.75f, 0.625f}, {1, 1}});
 }
 
 TEST(OscillatingCurve, SineWaveHasPeriodOne)
@@ -157,7 +158,8 @@ TEST(Noise, OutOfRangeTimesReadZero)
 
 namespace {
 
-class FixedScope : public VariableScope {
+class FixedScope : public VariableScope
+{
 public:
     const Value* FindVariable(const std::wstring& name) const override
     {
@@ -165,7 +167,7 @@ public:
     }
 
 private:
-    Value m_k { 3 };
+    Value m_k{3};
 };
 
 } // namespace
@@ -173,7 +175,7 @@ private:
 TEST(ExpressionCurves, EvaluateWithTheirOwnT)
 {
     ExpressionCurve square(L"t * t");
-    ExpectCurve(square, { { 0, 0 }, { 0.5f, 0.25f }, { 1, 1 } });
+    ExpectCurve(square, {{0, 0}, {0.5f, 0.25f}, {1, 1}});
     FixedScope scope;
     ExpressionCurve scaled(L"t * k", &scope);
     EXPECT_FLOAT_EQ(scaled.Value(0.5f), 1.5f);
