@@ -1,6 +1,7 @@
 #include "puzzle/ProfileManager.h"
 
 #include "app/Common.h"
+#include "app/GameApp.h"
 #include "app/LogWriter.h"
 #include "puzzle/XmlText.h"
 #include "resources/XMLParser.h"
@@ -290,6 +291,21 @@ void TellPlayerName(const std::wstring& name)
 {
     if (gEnvironment.playerNameChanged)
         gEnvironment.playerNameChanged(name);
+    else if (gApp)
+        gApp->SetPlayerName(name);
+}
+
+bool IsScreensaver()
+{
+    return gEnvironment.screensaver || (gAppBase && gAppBase->IsScreensaver());
+}
+
+void AfterSave()
+{
+    if (gEnvironment.afterSave)
+        gEnvironment.afterSave();
+    else if (gAppBase)
+        gAppBase->WriteSettings();
 }
 
 }
@@ -426,12 +442,11 @@ std::string GetProfilesPath()
 
 bool SaveProfiles()
 {
-    if (gProfileList.records.empty() || gEnvironment.screensaver || gSavingBlocked)
+    if (gProfileList.records.empty() || IsScreensaver() || gSavingBlocked)
         return false;
     const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
     const bool saved = ReplaceFileKeepingBackup(GetProfilesPath(), bytes, gEnvironment.failWriteAfter);
-    if (gEnvironment.afterSave)
-        gEnvironment.afterSave();
+    AfterSave();
     return saved;
 }
 
