@@ -612,6 +612,8 @@ public:
     Value Run(int index, bool standsAlone)
     {
         const Node& node = m_nodes[static_cast<size_t>(index)];
+        Value scratchLeft;
+        Value scratchRight;
         switch (node.m_op) {
         case Op::Constant:
             return node.m_constant;
@@ -622,17 +624,17 @@ public:
             return standsAlone ? Value(node.m_name) : Value(0);
         }
         case Op::Negate: {
-            Number number = ToNumber(Run(node.m_left, false));
+            Number number = ToNumber(Operand(node.m_left, scratchLeft));
             if (number.m_isFloat) {
                 return Value(-number.m_float);
             }
             return Value(WrapSubtract(0, number.m_int));
         }
         case Op::Not:
-            return Value(!Run(node.m_left, false).ToBool());
+            return Value(!Operand(node.m_left, scratchLeft).ToBool());
         case Op::Add: {
-            Value left = Run(node.m_left, false);
-            Value right = Run(node.m_right, false);
+            const Value& left = Operand(node.m_left, scratchLeft);
+            const Value& right = Operand(node.m_right, scratchRight);
             if (left.IsString() || right.IsString()) {
                 return Value(left.ToString() + right.ToString());
             }
@@ -642,18 +644,18 @@ public:
         case Op::Multiply:
         case Op::Divide:
         case Op::Modulo:
-            return Arithmetic(node.m_op, Run(node.m_left, false), Run(node.m_right, false));
+            return Arithmetic(node.m_op, Operand(node.m_left, scratchLeft), Operand(node.m_right, scratchRight));
         case Op::Equal:
         case Op::NotEqual:
         case Op::Less:
         case Op::LessEqual:
         case Op::Greater:
         case Op::GreaterEqual:
-            return Value(Compare(node.m_op, Run(node.m_left, false), Run(node.m_right, false)));
+            return Value(Compare(node.m_op, Operand(node.m_left, scratchLeft), Operand(node.m_right, scratchRight)));
         case Op::And:
-            return Value(Run(node.m_left, false).ToBool() && Run(node.m_right, false).ToBool());
+            return Value(Operand(node.m_left, scratchLeft).ToBool() && Operand(node.m_right, scratchRight).ToBool());
         case Op::Or:
-            return Value(Run(node.m_left, false).ToBool() || Run(node.m_right, false).ToBool());
+            return Value(Operand(node.m_left, scratchLeft).ToBool() || Operand(node.m_right, scratchRight).ToBool());
         case Op::Global:
         case Op::GlobalDefined: {
             std::wstring name = Run(node.m_arguments[0], true).ToString();
@@ -667,9 +669,9 @@ public:
         }
         case Op::Min:
         case Op::Max: {
-            Number best = ToNumber(Run(node.m_arguments[0], false));
+            Number best = ToNumber(Operand(node.m_arguments[0], scratchLeft));
             for (size_t i = 1; i < node.m_arguments.size(); ++i) {
-                Number next = ToNumber(Run(node.m_arguments[i], false));
+                Number next = ToNumber(Operand(node.m_arguments[i], scratchRight));
                 if (best.m_isFloat || next.m_isFloat) {
                     float a = best.AsFloat();
                     float b = next.AsFloat();
@@ -683,14 +685,14 @@ public:
             return FromNumber(best);
         }
         case Op::Abs: {
-            Number number = ToNumber(Run(node.m_arguments[0], false));
+            Number number = ToNumber(Operand(node.m_arguments[0], scratchLeft));
             if (number.m_isFloat) {
                 return Value(std::fabs(number.m_float));
             }
             return Value(number.m_int < 0 ? WrapSubtract(0, number.m_int) : number.m_int);
         }
         case Op::Random: {
-            Number number = ToNumber(Run(node.m_arguments[0], false));
+            Number number = ToNumber(Operand(node.m_arguments[0], scratchLeft));
             if (number.m_isFloat) {
                 return Value(RandFloatRange(0.0f, number.m_float));
             }
@@ -698,6 +700,22 @@ public:
         }
         }
         return Value(0);
+    }
+
+    // An operand inside arithmetic: constants and variables are read in place, without a copy.
+    const Value& Operand(int index, Value& scratch)
+    {
+        static const Value kZero;
+        const Node& node = m_nodes[static_cast<size_t>(index)];
+        if (node.m_op == Op::Constant) {
+            return node.m_constant;
+        }
+        if (node.m_op == Op::Name) {
+            const Value* value = m_evaluator.Lookup(node.m_name);
+            return value ? *value : kZero;
+        }
+        scratch = Run(index, false);
+        return scratch;
     }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <vector>
 
 namespace {
@@ -13,6 +14,14 @@ void AppendUtf8(std::wstring& out, const char* text, size_t length)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     size_t i = 0;
+    size_t start = out.size();
+    out.resize(start + length);
+    wchar_t* fast = out.data() + start;
+    while (i < length && bytes[i] < 0x80) {
+        fast[i] = static_cast<wchar_t>(bytes[i]);
+        ++i;
+    }
+    out.resize(start + i);
     while (i < length) {
         unsigned char c = bytes[i];
         if (c < 0x80) {
@@ -46,13 +55,6 @@ void AppendUtf8(std::wstring& out, const char* text, size_t length)
     }
 }
 
-std::wstring FromUtf8(const char* text)
-{
-    std::wstring out;
-    AppendUtf8(out, text, std::char_traits<char>::length(text));
-    return out;
-}
-
 bool IsBlank(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -74,6 +76,8 @@ const char* EncodingFromByteOrderMark(const std::string& bytes)
     return nullptr;
 }
 
+// Turns expat's callbacks into XMLElement events. Strings, map nodes and the open-element stack are
+// reused from one event to the next, so a long file costs few allocations.
 class Walk
 {
 public:
@@ -100,9 +104,9 @@ public:
         }
         if (!IsBlank(m_text)) {
             m_element.m_kind = XMLElement::Kind::Text;
-            m_element.m_name = m_names.empty() ? std::wstring() : m_names.back();
-            m_element.m_section.assign(m_path, 0, m_pathLengths.empty() ? 0 : m_pathLengths.back());
-            m_element.m_attributes.clear();
+            SetInnermostName();
+            m_element.m_section.assign(m_path, 0, m_depth == 0 ? 0 : m_pathLengths[m_depth - 1]);
+            RecycleAttributes();
             m_element.m_text.clear();
             AppendUtf8(m_element.m_text, m_text.data(), m_text.size());
             m_listener.OnXMLElement(m_element);
@@ -115,45 +119,89 @@ private:
     {
         FlushText();
         m_element.m_kind = XMLElement::Kind::Start;
-        m_element.m_name = FromUtf8(name);
+        m_element.m_name.clear();
+        AppendUtf8(m_element.m_name, name, std::char_traits<char>::length(name));
         m_element.m_section = m_path;
         m_element.m_text.clear();
-        m_element.m_attributes.clear();
+        RecycleAttributes();
         for (const XML_Char** attribute = attributes; attribute[0] && attribute[1]; attribute += 2) {
-            m_element.m_attributes.insert_or_assign(FromUtf8(attribute[0]), FromUtf8(attribute[1]));
+            AddAttribute(attribute[0], attribute[1]);
         }
         m_listener.OnXMLElement(m_element);
 
-        m_pathLengths.push_back(m_path.size());
+        if (m_pathLengths.size() <= m_depth) {
+            m_pathLengths.resize(m_depth + 1);
+            m_names.resize(m_depth + 1);
+        }
+        m_pathLengths[m_depth] = m_path.size();
+        m_names[m_depth] = m_element.m_name;
+        ++m_depth;
         if (!m_path.empty()) {
             m_path.push_back(L'/');
         }
         m_path += m_element.m_name;
-        m_names.push_back(m_element.m_name);
     }
 
     void End()
     {
         FlushText();
         m_element.m_kind = XMLElement::Kind::End;
-        m_element.m_name = m_names.empty() ? std::wstring() : m_names.back();
-        if (!m_pathLengths.empty()) {
-            m_path.resize(m_pathLengths.back());
-            m_pathLengths.pop_back();
-            m_names.pop_back();
+        SetInnermostName();
+        if (m_depth > 0) {
+            --m_depth;
+            m_path.resize(m_pathLengths[m_depth]);
         }
         m_element.m_section = m_path;
         m_element.m_text.clear();
-        m_element.m_attributes.clear();
+        RecycleAttributes();
         m_listener.OnXMLElement(m_element);
+    }
+
+    void SetInnermostName()
+    {
+        if (m_depth == 0) {
+            m_element.m_name.clear();
+        } else {
+            m_element.m_name = m_names[m_depth - 1];
+        }
+    }
+
+    void RecycleAttributes()
+    {
+        auto& attributes = m_element.m_attributes;
+        while (!attributes.empty()) {
+            m_spareNodes.push_back(attributes.extract(attributes.begin()));
+        }
+    }
+
+    void AddAttribute(const char* name, const char* value)
+    {
+        std::map<std::wstring, std::wstring>::node_type node;
+        if (m_spareNodes.empty()) {
+            node = m_nodeSource.extract(m_nodeSource.emplace(std::wstring(), std::wstring()).first);
+        } else {
+            node = std::move(m_spareNodes.back());
+            m_spareNodes.pop_back();
+        }
+        node.key().clear();
+        AppendUtf8(node.key(), name, std::char_traits<char>::length(name));
+        node.mapped().clear();
+        AppendUtf8(node.mapped(), value, std::char_traits<char>::length(value));
+        auto result = m_element.m_attributes.insert(std::move(node));
+        if (!result.inserted) {
+            m_spareNodes.push_back(std::move(result.node));
+        }
     }
 
     XMLListener& m_listener;
     XMLElement m_element;
     std::string m_text;
     std::wstring m_path;
+    size_t m_depth = 0;
     std::vector<size_t> m_pathLengths;
     std::vector<std::wstring> m_names;
+    std::map<std::wstring, std::wstring> m_nodeSource;
+    std::vector<std::map<std::wstring, std::wstring>::node_type> m_spareNodes;
 };
 
 } // namespace
@@ -173,7 +221,7 @@ bool XMLParser::Parse(const std::string& bytes, XMLListener& listener)
     XML_SetElementHandler(parser, &Walk::OnStart, &Walk::OnEnd);
     XML_SetCharacterDataHandler(parser, &Walk::OnText);
 
-    constexpr size_t kChunk = 1 << 20;
+    constexpr size_t kChunk = static_cast<size_t>(INT_MAX);
     bool ok = true;
     size_t offset = 0;
     do {
