@@ -162,15 +162,4 @@ TEST_F(ModalStackTest, AModalLeavingTheTreeWithoutRemoveBaseModalLeavesNoStaleEn
     EXPECT_TRUE(flags.isOver);
 }
 
-TEST_F(ModalStackTest, AMaskThatKeepsTheMouseLeavesWidgetsBelowReachable)
-{
-    RecordingWidget* background = Add("background", 0, 0, 1024, 768);
-    manager.SetFocus(background);
-    RecordingWidget* field = nullptr;
-    RecordingWidget* dialog = AddDialog("dialog", &field);
-    manager.AddBaseModal(dialog, FlagsMod { 0, WidgetFlags::Keyboard });
-    EXPECT_EQ(manager.GetWidgetAt(50, 50, nullptr, nullptr), background);
-    EXPECT_EQ(manager.GetFocus(), nullptr);
-}
-
 } // namespace
