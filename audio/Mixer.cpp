@@ -14,13 +14,16 @@ struct Frame {
 };
 
 template <int Bits, int Channels>
-Frame ReadFrame(const uint8_t* data, size_t index)
+inline Frame ReadFrame(const uint8_t* data, size_t index)
 {
     const uint8_t* p = data + index * (Bits / 8) * Channels;
     auto sample = [](const uint8_t* q) -> float {
-        if constexpr (Bits == 16)
-            return static_cast<float>(static_cast<int16_t>(static_cast<uint16_t>(q[0] | (q[1] << 8))));
-        else
+        if constexpr (Bits == 16) {
+            // Samples are little-endian, as the host is.
+            int16_t value;
+            std::memcpy(&value, q, sizeof value);
+            return static_cast<float>(value);
+        } else
             return static_cast<float>((static_cast<int>(q[0]) - 128) * 256);
     };
     if constexpr (Channels == 2)
@@ -29,32 +32,56 @@ Frame ReadFrame(const uint8_t* data, size_t index)
     return { s, s };
 }
 
-// Mixes one voice; returns false when it played to its end.
+constexpr float kFractionScale = 1.0f / 4294967296.0f;
+
+// Mixes one voice; positions are 32.32 fixed point in source frames. Returns
+// false when the voice played to its end.
 template <int Bits, int Channels>
-bool MixFrames(const uint8_t* data, size_t count, double& position, double step, bool looping,
+bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t step, bool looping,
                float gainLeft, float gainRight, float* stereo, size_t frames)
 {
-    const double length = static_cast<double>(count);
-    for (size_t f = 0; f < frames; ++f) {
-        size_t index = static_cast<size_t>(position);
-        if (index >= count)
-            index = count - 1;
-        const float fraction = static_cast<float>(position - static_cast<double>(index));
-        Frame a = ReadFrame<Bits, Channels>(data, index);
-        if (fraction > 0.0f) {
-            size_t next = index + 1;
-            Frame b = next < count ? ReadFrame<Bits, Channels>(data, next)
-                                   : (looping ? ReadFrame<Bits, Channels>(data, 0) : a);
-            a.left += (b.left - a.left) * fraction;
-            a.right += (b.right - a.right) * fraction;
+    const uint64_t length = static_cast<uint64_t>(count) << 32;
+    // Below this position a frame and its successor are both inside the sample.
+    const uint64_t interior = static_cast<uint64_t>(count - 1) << 32;
+    size_t f = 0;
+    while (f < frames) {
+        if (position < interior) {
+            size_t run = std::min<uint64_t>(frames - f, (interior - position + step - 1) / step);
+            for (size_t end = f + run; f < end; ++f) {
+                const size_t index = static_cast<size_t>(position >> 32);
+                const float fraction = static_cast<float>(position & 0xFFFFFFFFu) * kFractionScale;
+                const Frame a = ReadFrame<Bits, Channels>(data, index);
+                const Frame b = ReadFrame<Bits, Channels>(data, index + 1);
+                if constexpr (Channels == 1) {
+                    const float value = a.left + (b.left - a.left) * fraction;
+                    stereo[2 * f] += value * gainLeft;
+                    stereo[2 * f + 1] += value * gainRight;
+                } else {
+                    stereo[2 * f] += (a.left + (b.left - a.left) * fraction) * gainLeft;
+                    stereo[2 * f + 1] += (a.right + (b.right - a.right) * fraction) * gainRight;
+                }
+                position += step;
+            }
+            // A fast voice can step from inside the sample to past its end.
+            if (position >= length) {
+                if (!looping)
+                    return false;
+                position %= length;
+            }
+            continue;
         }
-        stereo[2 * f] += a.left * gainLeft;
-        stereo[2 * f + 1] += a.right * gainRight;
+        // The last frame: it leads into the start when looping, else holds.
+        const float fraction = static_cast<float>(position & 0xFFFFFFFFu) * kFractionScale;
+        const Frame a = ReadFrame<Bits, Channels>(data, count - 1);
+        const Frame b = looping ? ReadFrame<Bits, Channels>(data, 0) : a;
+        stereo[2 * f] += (a.left + (b.left - a.left) * fraction) * gainLeft;
+        stereo[2 * f + 1] += (a.right + (b.right - a.right) * fraction) * gainRight;
+        ++f;
         position += step;
         if (position >= length) {
             if (!looping)
                 return false;
-            position = std::fmod(position, length);
+            position %= length;
         }
     }
     return true;
@@ -63,6 +90,11 @@ bool MixFrames(const uint8_t* data, size_t count, double& position, double step,
 } // namespace
 
 Mixer::Mixer() = default;
+
+uint64_t Mixer::StepFor(uint32_t frequency)
+{
+    return (static_cast<uint64_t>(frequency) << 32) / kOutputRate;
+}
 Mixer::~Mixer() = default;
 
 float Mixer::DecibelsToGain(int hundredthsOfDecibel)
@@ -82,7 +114,7 @@ Mixer::VoiceId Mixer::CreateVoice(std::shared_ptr<const PcmSound> sound)
         m_nextVoice = 1;
     Voice& voice = m_voices[id];
     voice.frequency = sound ? static_cast<uint32_t>(std::clamp(sound->samplesPerSecond, kMinFrequency, kMaxFrequency)) : 44100;
-    voice.step = static_cast<double>(voice.frequency) / kOutputRate;
+    voice.step = StepFor(voice.frequency);
     voice.sound = std::move(sound);
     return id;
 }
@@ -111,7 +143,7 @@ void Mixer::StopVoice(VoiceId id)
     if (it == m_voices.end())
         return;
     it->second.playing = false;
-    it->second.position = 0.0;
+    it->second.position = 0;
 }
 
 bool Mixer::IsVoicePlaying(VoiceId id)
@@ -148,7 +180,7 @@ void Mixer::SetVoiceFrequency(VoiceId id, uint32_t hertz)
     if (it == m_voices.end())
         return;
     it->second.frequency = std::clamp<uint32_t>(hertz, kMinFrequency, kMaxFrequency);
-    it->second.step = static_cast<double>(it->second.frequency) / kOutputRate;
+    it->second.step = StepFor(it->second.frequency);
 }
 
 uint32_t Mixer::GetVoiceFrequency(VoiceId id)
@@ -213,7 +245,7 @@ void Mixer::MixVoice(Voice& voice, float* stereo, size_t frames)
         more = MixFrames<8, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
     if (!more) {
         voice.playing = false;
-        voice.position = 0.0;
+        voice.position = 0;
     }
 }
 

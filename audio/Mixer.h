@@ -57,8 +57,9 @@ public:
 private:
     struct Voice {
         std::shared_ptr<const PcmSound> sound;
-        double position { 0.0 };
-        double step { 1.0 };
+        // Source frames in 32.32 fixed point.
+        uint64_t position { 0 };
+        uint64_t step { 1ull << 32 };
         uint32_t frequency { 44100 };
         int volume { 0 };
         int pan { 0 };
@@ -68,6 +69,7 @@ private:
         bool looping { false };
     };
 
+    static uint64_t StepFor(uint32_t frequency);
     static void UpdateGains(Voice& voice);
     static void MixVoice(Voice& voice, float* stereo, size_t frames);
 

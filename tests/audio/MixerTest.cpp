@@ -68,6 +68,13 @@ TEST(MixerTest, LoopsWrapWithoutAGap)
     for (size_t f = 0; f < 23; ++f)
         ASSERT_EQ(out[2 * f], static_cast<int16_t>((f % 7) * 100)) << "frame " << f;
     EXPECT_TRUE(mixer.IsVoicePlaying(voice));
+
+    mixer.StopVoice(voice);
+    mixer.SetVoiceFrequency(voice, 88200);
+    mixer.PlayVoice(voice, true);
+    out = Render(mixer, 23);
+    for (size_t f = 0; f < 23; ++f)
+        ASSERT_EQ(out[2 * f], static_cast<int16_t>((2 * f % 7) * 100)) << "fast frame " << f;
 }
 
 TEST(MixerTest, PlayingEndsExactlyAfterTheLastFrameAtAnyRate)
