@@ -232,6 +232,20 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const std::v
         out.v = std::clamp(v.v, 0.0f, 1.0f);
         entry.vertices.push_back(out);
     }
+    // Nothing of it inside the clip: skip it here rather than on the device.
+    float minX = entry.vertices.front().x;
+    float maxX = minX;
+    float minY = entry.vertices.front().y;
+    float maxY = minY;
+    for (const RenderVertex& v : entry.vertices) {
+        minX = std::min(minX, v.x);
+        maxX = std::max(maxX, v.x);
+        minY = std::min(minY, v.y);
+        maxY = std::max(maxY, v.y);
+    }
+    if (maxX <= static_cast<float>(left) || minX >= static_cast<float>(right) || maxY <= static_cast<float>(top)
+        || minY >= static_cast<float>(bottom))
+        return;
     entry.indices.reserve(indices.size());
     for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
         const RenderVertex& a = entry.vertices[static_cast<std::size_t>(indices[i])];

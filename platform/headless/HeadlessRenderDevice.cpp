@@ -80,9 +80,10 @@ bool HeadlessRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pix
     return true;
 }
 
-void HeadlessRenderDevice::Present(RenderTextureId, const RenderRect&)
+void HeadlessRenderDevice::Present(RenderTextureId, const RenderRect& destination)
 {
     ++m_presents;
+    m_lastPresentArea = destination;
 }
 
 void HeadlessRenderDevice::GetOutputSize(int& width, int& height) const

@@ -41,6 +41,7 @@ public:
     const std::vector<DrawCall>& GetDrawCalls() const { return m_drawCalls; }
     void ClearDrawCalls() { m_drawCalls.clear(); }
     int GetPresentCount() const { return m_presents; }
+    const RenderRect& GetLastPresentArea() const { return m_lastPresentArea; }
     int GetTextureCount() const { return static_cast<int>(m_textures.size()); }
     int GetUploadCount() const { return m_uploads; }
     // Makes the next TakeDeviceReset report a lost device.
@@ -62,6 +63,7 @@ private:
     std::optional<RenderRect> m_clip;
     std::vector<DrawCall> m_drawCalls;
     int m_presents = 0;
+    RenderRect m_lastPresentArea;
     int m_uploads = 0;
     bool m_reset = false;
 };

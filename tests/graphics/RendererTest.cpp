@@ -1,0 +1,109 @@
+#include "graphics/D3DInterface.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "graphics/ImageSurface.h"
+#include "graphics/Shader.h"
+#include "platform/headless/HeadlessRenderDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+namespace {
+
+// The renderer over the recording device: no pixels, only what was asked.
+class RendererTest : public ::testing::Test
+{
+protected:
+    RendererTest()
+    {
+        auto device = std::make_unique<HeadlessRenderDevice>(1280, 800);
+        m_device = device.get();
+        m_renderer = std::make_unique<D3DInterface>(std::move(device));
+    }
+
+    std::unique_ptr<Image> Solid(int width, int height)
+    {
+        return std::make_unique<Image>(
+            ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0xFFFFFFFFu) });
+    }
+
+    HeadlessRenderDevice* m_device = nullptr;
+    std::unique_ptr<D3DInterface> m_renderer;
+};
+
+TEST_F(RendererTest, ImagesUploadOnFirstDrawAndAgainAfterADeviceReset)
+{
+    auto image = Solid(4, 4);
+    EXPECT_EQ(0, m_device->GetUploadCount());
+    Graphics g(m_renderer->GetScreenImage());
+    g.DrawImage(image.get(), 0, 0);
+    g.DrawImage(image.get(), 8, 0);
+    EXPECT_EQ(1, m_device->GetUploadCount());
+    m_device->SimulateDeviceReset();
+    m_renderer->Present();
+    EXPECT_EQ(2, m_device->GetUploadCount());
+}
+
+TEST_F(RendererTest, TexturesUnloadedOnALoaderThreadAreFreedOnTheMainThread)
+{
+    auto image = Solid(4, 4);
+    Graphics g(m_renderer->GetScreenImage());
+    g.DrawImage(image.get(), 0, 0);
+    int withTexture = m_device->GetTextureCount();
+    std::thread loader([&] { image->Unload(); });
+    loader.join();
+    EXPECT_EQ(withTexture, m_device->GetTextureCount());
+    m_renderer->Present();
+    EXPECT_EQ(withTexture - 1, m_device->GetTextureCount());
+    // Unloaded images draw nothing until they get pixels again.
+    m_device->ClearDrawCalls();
+    g.DrawImage(image.get(), 0, 0);
+    EXPECT_TRUE(m_device->GetDrawCalls().empty());
+}
+
+TEST_F(RendererTest, TheScreenIsLetterboxedUnlessStretched)
+{
+    m_renderer->Present(false);
+    const RenderRect& kept = m_device->GetLastPresentArea();
+    EXPECT_EQ(800, kept.height);
+    EXPECT_EQ(1067, kept.width);
+    EXPECT_EQ(106, kept.x);
+    m_renderer->Present(true);
+    EXPECT_EQ(1280, m_device->GetLastPresentArea().width);
+    EXPECT_EQ(0, m_device->GetLastPresentArea().x);
+}
+
+TEST_F(RendererTest, DrawingsCarryTheClipTranslationAndDrawMode)
+{
+    auto image = Solid(4, 4);
+    Graphics g(m_renderer->GetScreenImage());
+    g.Translate(10.5f, 20.0f);
+    g.ClipRect(0, 0, 100, 50);
+    g.SetDrawMode(DRAWMODE_ADDITIVE);
+    m_device->ClearDrawCalls();
+    g.DrawImage(image.get(), 1, 2);
+    // The screen's first use clears it, then the image follows.
+    ASSERT_FALSE(m_device->GetDrawCalls().empty());
+    const auto& call = m_device->GetDrawCalls().back();
+    EXPECT_EQ(RenderBlend::Additive, call.blend);
+    ASSERT_TRUE(call.clip.has_value());
+    EXPECT_EQ(11, call.clip->x);
+    EXPECT_EQ(50, call.clip->height);
+    EXPECT_FLOAT_EQ(11.5f, call.vertices.front().x);
+    EXPECT_FLOAT_EQ(22.0f, call.vertices.front().y);
+    // Everything outside the clip: nothing is sent.
+    m_device->ClearDrawCalls();
+    g.DrawImage(image.get(), 200, 0);
+    g.ClipRect(500, 500, 10, 10);
+    g.FillRect(0, 0, 1000, 1000);
+    EXPECT_TRUE(m_device->GetDrawCalls().empty());
+}
+
+TEST_F(RendererTest, ShadersAreNotSupported)
+{
+    EXPECT_EQ(nullptr, Shader::Load("blur"));
+}
+
+}
