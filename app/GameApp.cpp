@@ -66,6 +66,11 @@ bool GameApp::Init(const std::vector<std::string>& args)
 void GameApp::CreateSound()
 {
     VelkAppBase::CreateSound();
+    CreateGameSoundChannels();
+}
+
+void GameApp::CreateGameSoundChannels()
+{
     if (GetSoundManager())
         m_soundPlayer = std::make_unique<SoundPlayer>(*GetSoundManager());
     if (IsSoundOff()) {

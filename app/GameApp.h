@@ -85,6 +85,9 @@ protected:
     void ApplyVolumes() override;
     void PauseSongs(bool pause) override;
     void CreateSound() override;
+    // The sound player and the voice and ambience players, over the sound
+    // manager and music player that exist by then.
+    void CreateGameSoundChannels();
     void ShowTitleScreen();
     // The asset registry loads sounds and songs through these players.
     void InstallAssetLoaders();

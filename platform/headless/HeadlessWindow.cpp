@@ -7,6 +7,8 @@ bool HeadlessWindow::Create(const WindowOptions& options)
         return false;
     }
     m_options = options;
+    m_clientWidth = options.width;
+    m_clientHeight = options.height;
     m_windowed = options.windowed || !m_fullScreenAvailable;
     m_created = true;
     return true;
@@ -23,8 +25,14 @@ bool HeadlessWindow::SetWindowed(bool windowed)
 
 void HeadlessWindow::GetClientSize(int& width, int& height) const
 {
-    width = m_options.width;
-    height = m_options.height;
+    width = m_clientWidth;
+    height = m_clientHeight;
+}
+
+void HeadlessWindow::SetClientSize(int width, int height)
+{
+    m_clientWidth = width;
+    m_clientHeight = height;
 }
 
 bool HeadlessWindow::PollEvent(InputEvent& event)

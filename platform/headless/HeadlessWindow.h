@@ -33,6 +33,8 @@ public:
     void SetFocused(bool focused) { m_focused = focused; }
     void SetFullScreenAvailable(bool available) { m_fullScreenAvailable = available; }
     void SetFailCreate(bool fail) { m_failCreate = fail; }
+    // The client area as the desktop resized it (the created size until then).
+    void SetClientSize(int width, int height);
     bool IsCreated() const { return m_created; }
     bool IsMouseCaptured() const { return m_captured; }
     const WindowOptions& GetOptions() const { return m_options; }
@@ -40,6 +42,8 @@ public:
 
 private:
     WindowOptions m_options;
+    int m_clientWidth{0};
+    int m_clientHeight{0};
     std::deque<InputEvent> m_pending;
     std::string m_error;
     bool m_created{false};

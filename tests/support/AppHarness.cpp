@@ -77,6 +77,8 @@ AppHarness::AppHarness(AppHarnessOptions options)
     };
     m_app->SetPlatform(std::move(platform));
 
+    if (options.beforeInit)
+        options.beforeInit(m_dataFolder);
     std::vector<std::string> args{"tarnvale6"};
     args.insert(args.end(), options.args.begin(), options.args.end());
     if (!m_app->Init(args)) {

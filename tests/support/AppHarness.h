@@ -30,6 +30,9 @@ struct AppHarnessOptions
     std::vector<std::string> args;
     // Starts the loading thread and shows the window, as Start does.
     bool beginLoop{true};
+    // Runs before Init with the data folder (ending in '/'), for example to
+    // write a settings.xml or profiles.xml there.
+    std::function<void(const std::string& dataFolder)> beforeInit;
 };
 
 // A whole application on the headless window and cursor, the real GL
