@@ -49,6 +49,11 @@ Value::Value(float value) : m_type(Type::Float)
     m_float = value;
 }
 
+Value::Value(double value) : m_type(Type::Float)
+{
+    m_float = static_cast<float>(value);
+}
+
 Value::Value(const std::wstring& value) : m_type(Type::String)
 {
     m_string = new std::wstring(value);

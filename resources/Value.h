@@ -3,6 +3,7 @@
 #include "graphics/Color.h"
 #include "resources/ReferenceAnchor.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -20,10 +21,15 @@ public:
     Value(bool value);
     Value(int value);
     Value(float value);
+    // Stored as a 32-bit float.
+    Value(double value);
     Value(const std::wstring& value);
     Value(std::wstring&& value);
     Value(const wchar_t* value);
     Value(const ::Color& value);
+    // Narrow text and other pointers would silently become a bool.
+    Value(const char*) = delete;
+    Value(std::nullptr_t) = delete;
     Value(const Value& other);
     Value(Value&& other) noexcept;
     Value& operator=(const Value& other);

@@ -43,6 +43,7 @@ TEST(ValueTest, ToFloatToBoolAndToString)
     EXPECT_FLOAT_EQ(Value(L"0.25").ToFloat(), 0.25f);
     EXPECT_FLOAT_EQ(Value(7).ToFloat(), 7.0f);
     EXPECT_FLOAT_EQ(Value(true).ToFloat(), 1.0f);
+    EXPECT_EQ(Value(0.75).GetType(), Value::Type::Float);
 
     EXPECT_TRUE(Value(L"true").ToBool());
     EXPECT_TRUE(Value(L"3").ToBool());
