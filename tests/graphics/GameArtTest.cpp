@@ -1,0 +1,81 @@
+#include "support/GLTest.h"
+
+#include "graphics/FontTable.h"
+#include "graphics/Font.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "graphics/ImageLoader.h"
+#include "graphics/ImageSurface.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// The fonts and images the build generates, read as the game reads them:
+// from the data folder as the working directory.
+class GameArtTest : public GLTest
+{
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        m_previous = std::filesystem::current_path();
+        std::filesystem::current_path(TARNVALE_GAME_DATA_DIR);
+    }
+    void TearDown() override
+    {
+        FreeFonts();
+        std::filesystem::current_path(m_previous);
+    }
+
+    std::filesystem::path m_previous;
+};
+
+TEST_F(GameArtTest, EveryFontOfTheFontsFileLoads)
+{
+    ASSERT_TRUE(LoadFonts("properties/fonts.xml"));
+    for (const wchar_t* name : { L"button", L"menu", L"menu_title", L"large", L"tiny", L"tiny3", L"hud_title",
+             L"hud_title2", L"hud_text", L"hud_text2" }) {
+        Font* font = GetFont(name);
+        ASSERT_NE(nullptr, font) << name;
+        EXPECT_GT(font->StringWidth(L"Tarnvale"), 0) << name;
+        EXPECT_GT(font->GetLineSpacing(), font->GetAscent()) << name;
+    }
+}
+
+TEST_F(GameArtTest, ABakedBitmapFontDrawsInTheCurrentColour)
+{
+    ASSERT_TRUE(LoadFonts("properties/fonts.xml"));
+    Font* large = GetFont(L"large");
+    ASSERT_NE(nullptr, large);
+    Graphics g(Screen());
+    g.SetFont(large);
+    g.SetColor(Color(255, 0, 0));
+    int width = g.WriteString(L"\x2588", 0, large->GetAscent());
+    if (width == 0)
+        width = g.WriteString(L"H", 0, large->GetAscent());
+    ASSERT_GT(width, 0);
+    int red = 0;
+    for (int y = 0; y < large->GetHeight(); ++y) {
+        for (int x = 0; x < width; ++x)
+            red += ScreenPixel(x, y) == 0xFFFF0000u ? 1 : 0;
+    }
+    EXPECT_GT(red, 20);
+}
+
+TEST_F(GameArtTest, TheStartUpImagesDecode)
+{
+    std::unique_ptr<Image> ball(LoadImageFile("images/logo/ball"));
+    ASSERT_NE(nullptr, ball);
+    EXPECT_EQ(192, ball->GetWidth());
+    std::unique_ptr<Image> splash(LoadImageFile("images/splash"));
+    ASSERT_NE(nullptr, splash);
+    EXPECT_EQ(1024, splash->GetWidth());
+    EXPECT_EQ(768, splash->GetHeight());
+    std::unique_ptr<Image> cursor(LoadImageFile("images/cursors/brushcursor"));
+    ASSERT_NE(nullptr, cursor);
+    EXPECT_EQ(0u, cursor->GetPixel(0, 31) >> 24) << "cursors are transparent around their shape";
+}
+
+}
