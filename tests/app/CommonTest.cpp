@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cstdlib>
@@ -11,7 +10,6 @@
 #include <fstream>
 #include <set>
 #include <thread>
-#include <algorithm>
 
 namespace {
 
@@ -47,32 +45,22 @@ std::string ReadFile(const std::string& path)
 
 } // namespace
 
-TEST(StringToInt, ReadsDecimalHexAndSign)
+TEST(StringToInt, ReadsDecimalHexAndSignUpToTheFirstOtherCharacter)
 {
-    EXPECT_EQ(ParsedInt(L"0"), 0);
     EXPECT_EQ(ParsedInt(L"1234"), 1234);
     EXPECT_EQ(ParsedInt(L"-56"), -56);
     EXPECT_EQ(ParsedInt(L"0x1F"), 31);
     EXPECT_EQ(ParsedInt(L"0Xff"), 255);
     EXPECT_EQ(ParsedInt(L"-0x10"), -16);
     EXPECT_EQ(ParsedInt(L"0x"), 0);
-    // Hex digits only count after the prefix.
     EXPECT_EQ(ParsedInt(L"1f"), 1);
-}
-
-TEST(StringToInt, StopsAtTheFirstOtherCharacterAndKeepsWhatItRead)
-{
     EXPECT_EQ(ParsedInt(L"42px"), 42);
     EXPECT_EQ(ParsedInt(L"12.9"), 12);
     EXPECT_EQ(ParsedInt(L"abc"), 0);
     EXPECT_EQ(ParsedInt(L" 7"), 0);
     EXPECT_EQ(ParsedInt(L"+7"), 0);
     EXPECT_EQ(ParsedInt(L"-"), 0);
-    EXPECT_EQ(ParsedInt(L"0x1G2"), 1);
-}
 
-TEST(StringToInt, EmptyTextIsFalseAndZero)
-{
     int value = 99;
     EXPECT_FALSE(StringToInt(L"", value));
     EXPECT_EQ(value, 0);
@@ -84,18 +72,14 @@ TEST(StringToInt, OverflowSaturates)
     EXPECT_EQ(ParsedInt(L"2147483648"), INT_MAX);
     EXPECT_EQ(ParsedInt(L"99999999999999999999999999"), INT_MAX);
     EXPECT_EQ(ParsedInt(L"-2147483648"), INT_MIN);
-    EXPECT_EQ(ParsedInt(L"-2147483649"), INT_MIN);
     EXPECT_EQ(ParsedInt(L"-99999999999999999999999999"), INT_MIN);
-    EXPECT_EQ(ParsedInt(L"0x7FFFFFFF"), INT_MAX);
     EXPECT_EQ(ParsedInt(L"0xFFFFFFFFFFFFFFFFFF"), INT_MAX);
 }
 
 TEST(ParseFloatW, ReadsNumbersAndToleratesGarbage)
 {
-    EXPECT_FLOAT_EQ(ParseFloatW(L"1.5"), 1.5f);
     EXPECT_FLOAT_EQ(ParseFloatW(L"-2.25e1"), -22.5f);
     EXPECT_FLOAT_EQ(ParseFloatW(L"  .5x"), 0.5f);
-    EXPECT_FLOAT_EQ(ParseFloatW(L"7"), 7.0f);
     EXPECT_EQ(ParseFloatW(L""), 0.0f);
     EXPECT_EQ(ParseFloatW(L"abc"), 0.0f);
     EXPECT_EQ(ParseFloatW(L"1e39"), FLT_MAX);
@@ -104,125 +88,89 @@ TEST(ParseFloatW, ReadsNumbersAndToleratesGarbage)
     EXPECT_EQ(ParseFloatW(L"inf"), 0.0f);
 }
 
-TEST(StrFormatW, IntegerConversionsWithFlagsWidthAndPrecision)
+TEST(StrFormatW, NumberConversionsWithFlagsWidthAndPrecision)
 {
     EXPECT_EQ(StrFormatW(L"%d|%i|%u", 42, -7, 3u), L"42|-7|3");
     EXPECT_EQ(StrFormatW(L"[%5d][%-5d][%05d][%+d][% d]", 42, 42, 42, 42, 42), L"[   42][42   ][00042][+42][ 42]");
-    EXPECT_EQ(StrFormatW(L"%.3d", 7), L"007");
-    EXPECT_EQ(StrFormatW(L"%x %X %#x %o", 255, 255, 255, 8), L"ff FF 0xff 10");
+    EXPECT_EQ(StrFormatW(L"%.3d %x %X %#x %o", 7, 255, 255, 255, 8), L"007 ff FF 0xff 10");
     EXPECT_EQ(StrFormatW(L"%x", -1), L"ffffffff");
     EXPECT_EQ(StrFormatW(L"%d", int64_t{-9000000000}), L"-9000000000");
     EXPECT_EQ(StrFormatW(L"%*d|%-*d|", 4, 1, 3, 2), L"   1|2  |");
     EXPECT_EQ(StrFormatW(L"%d %d", true, 'A'), L"1 65");
-}
-
-TEST(StrFormatW, FloatingConversions)
-{
-    EXPECT_EQ(StrFormatW(L"%f", 1.5), L"1.500000");
-    EXPECT_EQ(StrFormatW(L"%.2f|%8.3f|%-8.1f|", 3.14159, 2.5f, -1.25), L"3.14|   2.500|-1.2    |");
-    EXPECT_EQ(StrFormatW(L"%e", 12345.0), L"1.234500e+04");
-    EXPECT_EQ(StrFormatW(L"%g %g", 0.85, 100000000.0), L"0.85 1e+08");
-    EXPECT_EQ(StrFormatW(L"%.1f", 2), L"2.0");
+    EXPECT_EQ(StrFormatW(L"%f %.2f|%8.3f|%-8.1f|", 1.5, 3.14159, 2.5f, -1.25), L"1.500000 3.14|   2.500|-1.2    |");
+    EXPECT_EQ(StrFormatW(L"%e %g %g %.1f", 12345.0, 0.85, 1e8, 2), L"1.234500e+04 0.85 1e+08 2.0");
+    EXPECT_EQ(StrFormatW(L"%ld %I64d %lu", 1L, int64_t{2}, 3UL), L"1 2 3");
 }
 
 TEST(StrFormatW, TextAndCharacterConversions)
 {
-    std::wstring wide = L"Grüße";
-    std::string narrow = "naïve";
-    EXPECT_EQ(StrFormatW(L"%s and %s", wide, narrow), L"Grüße and naïve");
-    EXPECT_EQ(StrFormatW(L"%s/%s", L"literal", "utf8 ✓"), L"literal/utf8 ✓");
+    EXPECT_EQ(StrFormatW(L"%s and %s", std::wstring(L"Grüße"), std::string("naïve")), L"Grüße and naïve");
+    EXPECT_EQ(StrFormatW(L"%s/%ls/%S", L"literal", L"wide", "utf8 ✓"), L"literal/wide/utf8 ✓");
     EXPECT_EQ(StrFormatW(L"[%6s][%-6s][%.2s]", L"ab", L"ab", L"abcdef"), L"[    ab][ab    ][ab]");
     EXPECT_EQ(StrFormatW(L"%c%c%c", L'x', 'y', 0x263A), L"xy☺");
-    EXPECT_EQ(StrFormatW(L"%ls %S %hs", L"a", L"b", "c"), L"a b c");
     EXPECT_EQ(StrFormatW(L"%s", static_cast<const wchar_t*>(nullptr)), L"(null)");
     EXPECT_EQ(StrFormatW(L"%s%d-%c", L"X", 3, L'A' + 0), L"X3-A");
+    EXPECT_EQ(StrFormat("%s=%d %c", std::wstring(L"größe"), 3, L'é'), "größe=3 é");
 }
 
-TEST(StrFormatW, PercentSignsAndMalformedSpecsStandAsWritten)
+TEST(StrFormatW, PercentSignsAndUnknownSpecsStandAsWritten)
 {
-    EXPECT_EQ(StrFormatW(L"100%%"), L"100%");
-    EXPECT_EQ(StrFormatW(L"%d%%", 50), L"50%");
+    EXPECT_EQ(StrFormatW(L"%d%% of 100%%", 50), L"50% of 100%");
     EXPECT_EQ(StrFormatW(L"50%"), L"50%");
     EXPECT_EQ(StrFormatW(L"%y and %5k", 1, 2), L"%y and %5k");
-    EXPECT_EQ(StrFormatW(L"no conversions", 1, L"x"), L"no conversions");
 }
 
 TEST(StrFormatW, MismatchedArgumentsAreHarmless)
 {
-    EXPECT_EQ(StrFormatW(L"%s", 42), L"42");
-    EXPECT_EQ(StrFormatW(L"%s", 0.5), L"0.5");
-    EXPECT_EQ(StrFormatW(L"%d", L"text"), L"text");
-    EXPECT_EQ(StrFormatW(L"%5d|", "ab"), L"   ab|");
-    EXPECT_EQ(StrFormatW(L"%f", L"x"), L"x");
-    EXPECT_EQ(StrFormatW(L"%d", 2.9), L"2");
-    EXPECT_EQ(StrFormatW(L"%d", 1e300), L"9223372036854775807");
+    EXPECT_EQ(StrFormatW(L"%s %s", 42, 0.5), L"42 0.5");
+    EXPECT_EQ(StrFormatW(L"%d|%5d|%f", L"text", "ab", L"x"), L"text|   ab|x");
+    EXPECT_EQ(StrFormatW(L"%d %d", 2.9, 1e300), L"2 9223372036854775807");
     EXPECT_EQ(StrFormatW(L"%c", -5), L"\uFFFD");
-    // Missing arguments print nothing.
+    // Missing arguments print nothing; extra ones are ignored.
     EXPECT_EQ(StrFormatW(L"a%sb%dc"), L"abc");
     EXPECT_EQ(StrFormatW(L"%d and %s", 1), L"1 and ");
     EXPECT_EQ(StrFormatW(L"%*d", L"wide"), L"");
+    EXPECT_EQ(StrFormatW(L"none", 1, L"x"), L"none");
 }
 
 // A widget or other object pointer must not silently print as "1".
 static_assert(!std::is_constructible_v<FormatArg, int*>);
 static_assert(!std::is_constructible_v<FormatArg, std::nullptr_t>);
 
-TEST(StrFormatW, HugeFieldsAreBounded)
+TEST(StrFormatW, HugeFieldsFromDataFilesAreBounded)
 {
     EXPECT_LE(StrFormatW(L"%999999999d", 1).size(), 1100u);
     EXPECT_LE(StrFormatW(L"%.999999999f", 1.0).size(), 1100u);
     EXPECT_LE(StrFormatW(L"%*s", 2000000000, L"x").size(), 1100u);
 }
 
-TEST(StrFormat, NarrowFormsAreUtf8)
-{
-    EXPECT_EQ(StrFormat("[%s %s] ", "2026-01-02", "03:04:05"), "[2026-01-02 03:04:05] ");
-    EXPECT_EQ(StrFormat("%s=%d", std::wstring(L"größe"), 3), "größe=3");
-    EXPECT_EQ(StrFormat("%c", L'é'), "é");
-}
-
-TEST(TextConversion, Utf8RoundTripsEveryPlane)
+TEST(TextConversion, Utf8RoundTripsAndInvalidBytesBecomeReplacements)
 {
     std::wstring text = L"A\u00E9\u20AC\U0001F600z";
-    std::string utf8 = WStringToString(text);
-    EXPECT_EQ(utf8, "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
-    EXPECT_EQ(StringToWString(utf8), text);
-}
+    EXPECT_EQ(WStringToString(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
+    EXPECT_EQ(StringToWString(WStringToString(text)), text);
 
-TEST(TextConversion, InvalidUtf8BecomesReplacementCharacters)
-{
     EXPECT_EQ(StringToWString("a\x80z"), L"a\uFFFDz");
-    EXPECT_EQ(StringToWString("\xC3"), L"\uFFFD");
     EXPECT_EQ(StringToWString("\xE2\x82"), L"\uFFFD\uFFFD");
     EXPECT_EQ(StringToWString("\xC0\xAF"), L"\uFFFD\uFFFD");
     EXPECT_EQ(StringToWString("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(StringToWString("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD");
     EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
+
+    EXPECT_EQ(WStringToUtf16LE(L"A\u00E9\U0001F600"), std::string("A\0\xE9\0\x3D\xD8\x00\xDE", 8));
 }
 
-TEST(TextConversion, Utf16LittleEndianUsesSurrogatePairs)
-{
-    EXPECT_EQ(WStringToUtf16LE(L"A\u00E9"), std::string("A\0\xE9\0", 4));
-    EXPECT_EQ(WStringToUtf16LE(L"\U0001F600"), std::string("\x3D\xD8\x00\xDE", 4));
-}
-
-TEST(SplitAndReplace, PiecesBetweenSeparators)
+TEST(SplitAndReplace, PiecesBetweenSeparatorsAndEveryOccurrenceReplacedOnce)
 {
     EXPECT_EQ(SplitString(L"a,b,,c", L","), (std::vector<std::wstring>{L"a", L"b", L"", L"c"}));
     EXPECT_EQ(SplitString(L",x,", L","), (std::vector<std::wstring>{L"", L"x", L""}));
     EXPECT_EQ(SplitString(L"Hi [player]!", L"[player]"), (std::vector<std::wstring>{L"Hi ", L"!"}));
     EXPECT_EQ(SplitString(L"abc", L""), (std::vector<std::wstring>{L"abc"}));
-    EXPECT_EQ(SplitString(L"", L","), (std::vector<std::wstring>{L""}));
-}
 
-TEST(SplitAndReplace, ReplacesEveryOccurrenceOnce)
-{
     EXPECT_EQ(ReplaceAll(std::wstring(L"[player] and [player]"), L"[player]", L"Ann"), L"Ann and Ann");
-    // The replacement containing the pattern is not replaced again.
     EXPECT_EQ(ReplaceAll(std::wstring(L"aa"), L"a", L"aa"), L"aaaa");
     EXPECT_EQ(ReplaceAll(std::wstring(L"abc"), L"", L"x"), L"abc");
-    EXPECT_EQ(ReplaceAll(std::string("a\\b\\c"), "\\", "/"), "a/b/c");
 }
 
 TEST(RandomNumbers, SeededSequencesRepeatAndStayInRange)
@@ -233,78 +181,54 @@ TEST(RandomNumbers, SeededSequencesRepeatAndStayInRange)
         first.push_back(Rand(1000));
     }
     SeedRandom(1234);
-    for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(Rand(1000), first[static_cast<size_t>(i)]);
+    for (int expected : first) {
+        EXPECT_EQ(Rand(1000), expected);
     }
 
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) {
-        int value = RandRange(-3, 3);
-        ASSERT_GE(value, -3);
-        ASSERT_LT(value, 3);
-        seen.insert(value);
+        seen.insert(RandRange(-3, 3));
         float f = RandFloatRange(2.0f, 4.0f);
-        ASSERT_GE(f, 2.0f);
-        ASSERT_LE(f, 4.0f);
         double d = RandDouble(5.0);
-        ASSERT_GE(d, 0.0);
-        ASSERT_LT(d, 5.0);
+        ASSERT_TRUE(f >= 2.0f && f <= 4.0f && d >= 0.0 && d < 5.0) << f << " " << d;
     }
-    EXPECT_EQ(seen.size(), 6u);
-}
+    EXPECT_EQ(seen, (std::set<int>{-3, -2, -1, 0, 1, 2}));
 
-TEST(RandomNumbers, DegenerateRanges)
-{
     EXPECT_EQ(Rand(0), 0);
     EXPECT_EQ(Rand(-5), 0);
-    EXPECT_EQ(Rand(1), 0);
-    EXPECT_EQ(RandRange(4, 4), 4);
     EXPECT_EQ(RandRange(4, 2), 4);
     EXPECT_EQ(RandDouble(0.0), 0.0);
-    int wide = RandRange(INT_MIN, INT_MAX);
-    EXPECT_LT(wide, INT_MAX);
+    EXPECT_LT(RandRange(INT_MIN, INT_MAX), INT_MAX);
 }
 
-TEST(FilePaths, FileDirIsTheTextBeforeTheLastSeparator)
+TEST(FilePaths, FileDirAndMakeDirectoriesTakeBothSeparators)
 {
     EXPECT_EQ(GetFileDir(std::string("images/ui/button.png")), "images/ui");
-    EXPECT_EQ(GetFileDir(std::string("images\\ui\\button.png")), "images\\ui");
     EXPECT_EQ(GetFileDir(std::string("a/b\\c")), "a/b");
     EXPECT_EQ(GetFileDir(std::string("button.png")), "");
-    EXPECT_EQ(GetFileDir(std::wstring(L"dir/file")), L"dir");
-}
+    EXPECT_EQ(GetFileDir(std::wstring(L"dir\\file")), L"dir");
 
-TEST(FilePaths, MakeDirectoriesCreatesEveryLevel)
-{
     TempFolder temp;
     EXPECT_TRUE(MakeDirectories(temp.Path("a/b\\c/")));
     EXPECT_TRUE(fs::is_directory(temp.Path("a/b/c")));
     EXPECT_TRUE(MakeDirectories(temp.Path("a/b/c")));
-
     std::ofstream(temp.Path("file")) << "x";
     EXPECT_FALSE(MakeDirectories(temp.Path("file/sub")));
 }
 
-TEST(FilePaths, AppDataFolderFollowsTheOverrideAndIsCreated)
+TEST(FilePaths, AppDataFolderIsCreatedAndIgnoresEmptyWords)
 {
     TempFolder temp;
-    std::string folder = temp.Path("saves");
-    setenv("TARNVALE_DATA_DIR", folder.c_str(), 1);
-    EXPECT_EQ(GetAppDataFolder(), folder + "/");
-    EXPECT_TRUE(fs::is_directory(folder));
-    unsetenv("TARNVALE_DATA_DIR");
-
     setenv("XDG_DATA_HOME", temp.Path("xdg").c_str(), 1);
     InitAppDataFolder(L"Company", L"Prodüct");
-    EXPECT_EQ(GetAppDataFolder(), temp.Path("xdg/Company/Prodüct/"));
-    EXPECT_TRUE(fs::is_directory(temp.Path("xdg/Company/Prodüct")));
     InitAppDataFolder(L"", L"");
     EXPECT_EQ(GetAppDataFolder(), temp.Path("xdg/Company/Prodüct/"));
+    EXPECT_TRUE(fs::is_directory(temp.Path("xdg/Company/Prodüct")));
     InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
     unsetenv("XDG_DATA_HOME");
 }
 
-TEST(FilePaths, ReplacingAFileLeavesTheOldOneOnFailure)
+TEST(FilePaths, ReplacingAFileLeavesNoStrayFiles)
 {
     TempFolder temp;
     std::string path = temp.Path("data.txt");
@@ -315,7 +239,6 @@ TEST(FilePaths, ReplacingAFileLeavesTheOldOneOnFailure)
     // A folder where the file should be makes the rename fail; the temporary file goes away.
     fs::create_directories(temp.Path("taken/inside"));
     EXPECT_FALSE(WriteFileReplacing(temp.Path("taken"), "third"));
-    EXPECT_TRUE(fs::is_directory(temp.Path("taken/inside")));
     EXPECT_FALSE(WriteFileReplacing(temp.Path("missing/data.txt"), "x"));
 
     std::vector<std::string> names;
@@ -343,5 +266,4 @@ TEST(FilePaths, ConcurrentReplacementsNeverMixTheirBytes)
     b.join();
     std::string result = ReadFile(path);
     EXPECT_TRUE(result == first || result == second);
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()), 1);
 }

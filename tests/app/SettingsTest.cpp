@@ -112,31 +112,9 @@ TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
     EXPECT_EQ(ReadBytes(movedTo), broken);
     EXPECT_FALSE(fs::exists(m_path));
 
-    // A second bad file does not overwrite the first one kept.
-    WriteBytes(m_path, "");
+    // Well-formed XML without the settings element is no better; it does not overwrite the first one kept.
+    WriteBytes(m_path, "<profiles><settings music=\"0.1\"/></profiles>");
     EXPECT_EQ(ReadSettingsFile(m_path, settings, &movedTo), SettingsReadResult::Malformed);
     EXPECT_EQ(movedTo, m_path + ".bad2");
     EXPECT_EQ(ReadBytes(m_path + ".bad"), broken);
-}
-
-TEST_F(SettingsTest, WellFormedXmlWithoutTheSettingsElementIsMalformed)
-{
-    WriteBytes(m_path, "<profiles><settings music=\"0.1\"/></profiles>");
-    Settings settings = Changed();
-    EXPECT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Malformed);
-    EXPECT_EQ(settings, Settings{});
-    EXPECT_TRUE(fs::exists(m_path + ".bad"));
-}
-
-TEST_F(SettingsTest, AnUnwritableFolderFailsWithoutAFile)
-{
-    EXPECT_FALSE(WriteSettingsFile(m_folder + "missing/settings.xml", Settings{}));
-    EXPECT_FALSE(fs::exists(m_folder + "missing"));
-}
-
-TEST_F(SettingsTest, TheFileLivesInTheDataFolder)
-{
-    setenv("TARNVALE_DATA_DIR", m_folder.c_str(), 1);
-    EXPECT_EQ(GetSettingsPath(), m_folder + "settings.xml");
-    unsetenv("TARNVALE_DATA_DIR");
 }

@@ -3,26 +3,23 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 TEST(ClockTest, AManualClockMovesOnlyWhenSteppedOrSleptOn)
 {
     ManualClock clock(1000);
-    EXPECT_EQ(clock.NowMs(), 1000u);
     clock.Advance(16);
     EXPECT_EQ(clock.NowMs(), 1016u);
+    // A frame governor that sleeps must see the time pass, or it would wait forever.
     clock.SleepMs(250);
     EXPECT_EQ(clock.NowMs(), 1266u);
     EXPECT_EQ(clock.SleptMs(), 250u);
 }
 
-TEST(ClockTest, TheInstalledClockIsTheCurrentOneUntilRestored)
+TEST(ClockTest, InstalledClocksNestAndTheSystemClockComesBack)
 {
     Clock& system = CurrentClock();
     ManualClock outer(5);
     {
         ScopedClock useOuter(outer);
-        EXPECT_EQ(&CurrentClock(), &outer);
         ManualClock inner(7);
         {
             ScopedClock useInner(inner);
@@ -31,30 +28,4 @@ TEST(ClockTest, TheInstalledClockIsTheCurrentOneUntilRestored)
         EXPECT_EQ(&CurrentClock(), &outer);
     }
     EXPECT_EQ(&CurrentClock(), &system);
-
-    SetCurrentClock(&outer);
-    SetCurrentClock(nullptr);
-    EXPECT_EQ(&CurrentClock(), &system);
-}
-
-TEST(ClockTest, OtherThreadsSeeTheSteppedTime)
-{
-    ManualClock clock;
-    ScopedClock use(clock);
-    uint64_t seen = 0;
-    clock.Advance(40);
-    std::thread reader([&seen] { seen = CurrentClock().NowMs(); });
-    reader.join();
-    EXPECT_EQ(seen, 40u);
-}
-
-TEST(ClockTest, TheSystemClockNeverGoesBack)
-{
-    Clock& clock = CurrentClock();
-    uint64_t previous = clock.NowMs();
-    for (int i = 0; i < 1000; ++i) {
-        uint64_t now = clock.NowMs();
-        ASSERT_GE(now, previous);
-        previous = now;
-    }
 }

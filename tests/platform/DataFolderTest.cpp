@@ -32,8 +32,8 @@ protected:
 
 TEST_F(DataFolderTest, TheOverrideWinsAndEndsWithASlash)
 {
-    Set("TARNVALE_DATA_DIR", "/tmp/saves");
     Set("XDG_DATA_HOME", "/data/xdg");
+    Set("TARNVALE_DATA_DIR", "/tmp/saves");
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/tmp/saves/");
     Set("TARNVALE_DATA_DIR", "/tmp/saves/");
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/tmp/saves/");
@@ -45,13 +45,12 @@ TEST_F(DataFolderTest, CompanyAndProductGoUnderTheUsersDataHome)
     Set("XDG_DATA_HOME", "/data/xdg");
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/data/xdg/Ostrel/Tarnvale 6/");
 
-    Set("XDG_DATA_HOME", nullptr);
+    const std::string fallback = "/home/ann/.local/share/Ostrel/Tarnvale 6/";
     Set("HOME", "/home/ann");
-    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
-
-    // A relative data home is not valid and is ignored.
+    Set("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), fallback);
+    // A relative data home is not valid and is ignored, as is an empty override.
     Set("XDG_DATA_HOME", "relative/dir");
-    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
     Set("TARNVALE_DATA_DIR", "");
-    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), "/home/ann/.local/share/Ostrel/Tarnvale 6/");
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), fallback);
 }

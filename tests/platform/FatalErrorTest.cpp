@@ -2,48 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
-namespace {
-
-class FatalErrorTest : public ::testing::Test
+TEST(FatalErrorTest, AnInstalledHandlerReceivesMessagesInsteadOfExiting)
 {
-protected:
-    void SetUp() override
-    {
-        SetFatalErrorHandler([this](const std::string& message) { m_messages.push_back(message); });
-    }
-    void TearDown() override { SetFatalErrorHandler({}); }
-
-    std::vector<std::string> m_messages;
-};
-
-} // namespace
-
-TEST_F(FatalErrorTest, AnInstalledHandlerReceivesMessagesInsteadOfExiting)
-{
+    std::vector<std::string> first;
+    std::vector<std::string> second;
+    SetFatalErrorHandler([&first](const std::string& message) { first.push_back(message); });
     FatalError("Invalid image file");
     ShowFatalErrorBox("No display device");
-    EXPECT_EQ(m_messages, (std::vector<std::string>{"Invalid image file", "No display device"}));
-}
 
-TEST_F(FatalErrorTest, InstallingReturnsThePreviousHandler)
-{
-    std::vector<std::string> other;
-    FatalErrorHandler previous = SetFatalErrorHandler([&other](const std::string& m) { other.push_back(m); });
+    FatalErrorHandler previous =
+        SetFatalErrorHandler([&second](const std::string& message) { second.push_back(message); });
     FatalError("to the second handler");
     SetFatalErrorHandler(previous);
     FatalError("back to the first");
-    EXPECT_EQ(other, std::vector<std::string>{"to the second handler"});
-    EXPECT_EQ(m_messages, std::vector<std::string>{"back to the first"});
-}
+    SetFatalErrorHandler({});
 
-TEST_F(FatalErrorTest, MessagesFromAnotherThreadReachTheHandler)
-{
-    std::thread loader([] { FatalError("from the loading thread"); });
-    loader.join();
-    EXPECT_EQ(m_messages, std::vector<std::string>{"from the loading thread"});
+    EXPECT_EQ(first, (std::vector<std::string>{"Invalid image file", "No display device", "back to the first"}));
+    EXPECT_EQ(second, std::vector<std::string>{"to the second handler"});
 }
 
 TEST(FatalErrorDeathTest, WithoutAHandlerTheMessageGoesToStderrAndTheProgramExits)
