@@ -12,6 +12,7 @@
 #include "platform/sdl/SdlRenderWindow.h"
 #include "ui/WidgetManager.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -131,17 +132,19 @@ void AppHarness::RunPass()
     m_app->RunLoopPass();
 }
 
-bool AppHarness::RunUntilLoaded(int maxTicks)
+bool AppHarness::RunUntilLoaded(int maxSeconds)
 {
-    for (int i = 0; i < maxTicks; ++i) {
-        if (m_app->GetLoadingProgress() >= 1.0 && !m_app->IsLoadingThreadRunning()) {
-            RunTicks(1);
-            return true;
-        }
+    // The loading thread runs in real time: passes go on (each a tick) until
+    // it is done, however many that takes.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
+    while (m_app->GetLoadingProgress() < 1.0 || m_app->IsLoadingThreadRunning()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         RunTicks(1);
-        std::this_thread::yield();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    return false;
+    RunTicks(1);
+    return true;
 }
 
 void AppHarness::Close()

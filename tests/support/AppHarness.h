@@ -65,8 +65,9 @@ public:
     void RunTicks(int ticks);
     // One loop pass at the current time.
     void RunPass();
-    // Passes until the loading thread is done (false if it did not finish).
-    bool RunUntilLoaded(int maxTicks = 2000);
+    // Ticks until the loading thread is done, which takes real time; false
+    // when it did not finish within the given seconds.
+    bool RunUntilLoaded(int maxSeconds = 120);
     // Ends the loop and runs the end of Start, as a closed window would.
     void Close();
 
