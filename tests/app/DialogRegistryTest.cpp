@@ -68,14 +68,6 @@ TEST_F(DialogRegistryTest, ShowingRegistersAddsAndMasksWhatLiesBeneath)
     EXPECT_EQ(log, std::vector<std::string>{"d shown in manager"});
 }
 
-TEST_F(DialogRegistryTest, PlainWidgetsAreShownWithoutAModalEntry)
-{
-    auto* plain = new Widget();
-    app->AddDialog(plain);
-    EXPECT_EQ(app->GetDialog(plain->GetId()), plain);
-    EXPECT_EQ(app->Manager().GetModalDepth(), 0u);
-}
-
 TEST_F(DialogRegistryTest, ShowingARegisteredDialogAgainKeepsOneLiveEntry)
 {
     auto* dialog = new TestDialog(true, &log, "d");
