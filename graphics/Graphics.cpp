@@ -137,9 +137,10 @@ std::vector<std::wstring> WrapLines(const Font& font, const std::wstring& text, 
 class GraphicsRenderer
 {
 public:
-    static void Submit(Graphics& g, RenderTextureId texture, const std::vector<LocalVertex>& local,
-        const std::vector<int>& indices, const Color& color, RenderBlend blend);
-    static void Execute(const BatchEntry& entry);
+    static void Submit(Graphics& g, RenderTextureId texture, const LocalVertex* local, int vertexCount,
+        const int* indices, int indexCount, const Color& color, RenderBlend blend);
+    static void Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
+        const std::vector<RenderVertex>& vertices, const std::vector<int>& indices, RenderBlend blend);
     static void DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
         RenderBlend blend);
     static void DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
@@ -170,11 +171,11 @@ Color GraphicsRenderer::FillColor(const Graphics& g)
         ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
 }
 
-void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const std::vector<LocalVertex>& local,
-    const std::vector<int>& indices, const Color& color, RenderBlend blend)
+void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalVertex* local, int vertexCount,
+    const int* indices, int indexCount, const Color& color, RenderBlend blend)
 {
     ImageRenderTarget* target = g.m_target;
-    if (target == nullptr || local.empty())
+    if (target == nullptr || vertexCount <= 0)
         return;
     const GraphicsState& s = g.m_state;
     int targetWidth = target->GetTargetWidth();
@@ -188,16 +189,23 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const std::v
     if (right <= left || bottom <= top)
         return;
 
-    BatchEntry entry;
-    entry.order = s.batchOrder;
-    entry.target = target;
-    entry.texture = texture;
-    entry.blend = blend;
-    entry.clip = RenderRect { left, top, right - left, bottom - top };
-    entry.vertices.reserve(local.size());
+    // Reused between drawings: the main thread draws one thing at a time.
+    static std::vector<RenderVertex> vertices;
+    static std::vector<int> kept;
+    vertices.clear();
+    kept.clear();
+    std::uint8_t r = static_cast<std::uint8_t>(std::clamp(color.red, 0, 255));
+    std::uint8_t gr = static_cast<std::uint8_t>(std::clamp(color.green, 0, 255));
+    std::uint8_t b = static_cast<std::uint8_t>(std::clamp(color.blue, 0, 255));
+    std::uint8_t a = static_cast<std::uint8_t>(std::clamp(color.alpha, 0, 255));
     Matrix4 projection;
     bool projectionMade = false;
-    for (const LocalVertex& v : local) {
+    float minX = 0.0f;
+    float maxX = 0.0f;
+    float minY = 0.0f;
+    float maxY = 0.0f;
+    for (int i = 0; i < vertexCount; ++i) {
+        const LocalVertex& v = local[i];
         float x = v.x + s.transX;
         float y = v.y + s.transY;
         float z = v.z;
@@ -224,63 +232,62 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const std::v
         RenderVertex out;
         out.x = x;
         out.y = y;
-        out.r = static_cast<std::uint8_t>(std::clamp(color.red, 0, 255));
-        out.g = static_cast<std::uint8_t>(std::clamp(color.green, 0, 255));
-        out.b = static_cast<std::uint8_t>(std::clamp(color.blue, 0, 255));
-        out.a = static_cast<std::uint8_t>(std::clamp(color.alpha, 0, 255));
+        out.r = r;
+        out.g = gr;
+        out.b = b;
+        out.a = a;
         out.u = std::clamp(v.u, 0.0f, 1.0f);
         out.v = std::clamp(v.v, 0.0f, 1.0f);
-        entry.vertices.push_back(out);
+        vertices.push_back(out);
+        minX = i == 0 ? x : std::min(minX, x);
+        maxX = i == 0 ? x : std::max(maxX, x);
+        minY = i == 0 ? y : std::min(minY, y);
+        maxY = i == 0 ? y : std::max(maxY, y);
     }
     // Nothing of it inside the clip: skip it here rather than on the device.
-    float minX = entry.vertices.front().x;
-    float maxX = minX;
-    float minY = entry.vertices.front().y;
-    float maxY = minY;
-    for (const RenderVertex& v : entry.vertices) {
-        minX = std::min(minX, v.x);
-        maxX = std::max(maxX, v.x);
-        minY = std::min(minY, v.y);
-        maxY = std::max(maxY, v.y);
-    }
     if (maxX <= static_cast<float>(left) || minX >= static_cast<float>(right) || maxY <= static_cast<float>(top)
         || minY >= static_cast<float>(bottom))
         return;
-    entry.indices.reserve(indices.size());
-    for (std::size_t i = 0; i + 2 < indices.size(); i += 3) {
-        const RenderVertex& a = entry.vertices[static_cast<std::size_t>(indices[i])];
-        const RenderVertex& b = entry.vertices[static_cast<std::size_t>(indices[i + 1])];
-        const RenderVertex& c = entry.vertices[static_cast<std::size_t>(indices[i + 2])];
-        // With y down, a front face runs clockwise on screen.
-        float cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-        if (s.culling && cross < 0.0f)
+    for (int i = 0; i + 2 < indexCount; i += 3) {
+        if (indices[i] < 0 || indices[i] >= vertexCount || indices[i + 1] < 0 || indices[i + 1] >= vertexCount
+            || indices[i + 2] < 0 || indices[i + 2] >= vertexCount)
             continue;
-        entry.indices.insert(entry.indices.end(), { indices[i], indices[i + 1], indices[i + 2] });
+        if (s.culling) {
+            const RenderVertex& p0 = vertices[static_cast<std::size_t>(indices[i])];
+            const RenderVertex& p1 = vertices[static_cast<std::size_t>(indices[i + 1])];
+            const RenderVertex& p2 = vertices[static_cast<std::size_t>(indices[i + 2])];
+            // With y down, a front face runs clockwise on screen.
+            float cross = (p1.x - p0.x) * (p2.y - p0.y) - (p1.y - p0.y) * (p2.x - p0.x);
+            if (cross < 0.0f)
+                continue;
+        }
+        kept.insert(kept.end(), { indices[i], indices[i + 1], indices[i + 2] });
     }
-    if (entry.indices.empty())
+    if (kept.empty())
         return;
+    RenderRect deviceClip { left, top, right - left, bottom - top };
     if (s.batching && g.m_batch) {
-        g.m_batch->entries.push_back(std::move(entry));
+        g.m_batch->entries.push_back(BatchEntry { s.batchOrder, target, texture, blend, deviceClip, vertices, kept });
         return;
     }
-    Execute(entry);
+    Execute(target, deviceClip, texture, vertices, kept, blend);
 }
 
-void GraphicsRenderer::Execute(const BatchEntry& entry)
+void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
+    const std::vector<RenderVertex>& vertices, const std::vector<int>& indices, RenderBlend blend)
 {
     D3DInterface* renderer = D3DInterface::GetCurrent();
     if (renderer == nullptr)
         return;
     RenderDevice* device = renderer->GetDevice();
-    RenderTextureId targetTexture = entry.target->GetRenderTexture();
+    RenderTextureId targetTexture = target->GetRenderTexture();
     if (targetTexture == 0 || !device->SetRenderTarget(targetTexture))
         return;
-    device->SetClip(&entry.clip);
-    renderer->CheckError(device->DrawTriangles(entry.texture, entry.vertices.data(),
-                             static_cast<int>(entry.vertices.size()), entry.indices.data(),
-                             static_cast<int>(entry.indices.size()), entry.blend),
+    device->SetClip(&clip);
+    renderer->CheckError(device->DrawTriangles(texture, vertices.data(), static_cast<int>(vertices.size()),
+                             indices.data(), static_cast<int>(indices.size()), blend),
         "DrawPrimitive");
-    entry.target->ContentChanged();
+    target->ContentChanged();
 }
 
 void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
@@ -316,14 +323,14 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
     float y0 = destination.y;
     float x1 = destination.x + destination.width;
     float y1 = destination.y + destination.height;
-    std::vector<LocalVertex> corners {
+    const LocalVertex corners[4] = {
         { x0, y0, 0.0f, u0, v0 },
         { x1, y0, 0.0f, u1, v0 },
         { x1, y1, 0.0f, u1, v1 },
         { x0, y1, 0.0f, u0, v1 },
     };
-    static const std::vector<int> quad { 0, 1, 2, 0, 2, 3 };
-    Submit(g, texture.texture, corners, quad, ImageColor(g, colorize), blend);
+    static const int quad[6] = { 0, 1, 2, 0, 2, 3 };
+    Submit(g, texture.texture, corners, 4, quad, 6, ImageColor(g, colorize), blend);
 }
 
 void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
@@ -343,8 +350,8 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
     float v0 = static_cast<float>(texture.area.y + cellRect.y) / static_cast<float>(texture.textureHeight);
     float du = cellWidth / static_cast<float>(texture.textureWidth);
     float dv = cellHeight / static_cast<float>(texture.textureHeight);
-    std::vector<LocalVertex> grid;
-    grid.reserve(static_cast<std::size_t>((columns + 1) * (rows + 1)));
+    static std::vector<LocalVertex> grid;
+    grid.clear();
     for (int row = 0; row <= rows; ++row) {
         for (int column = 0; column <= columns; ++column) {
             float fx = static_cast<float>(column) / static_cast<float>(columns);
@@ -359,8 +366,8 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
             grid.push_back(LocalVertex { p.x + centreX, p.y + centreY, p.z, u0 + fx * du, v0 + fy * dv });
         }
     }
-    std::vector<int> indices;
-    indices.reserve(static_cast<std::size_t>(columns * rows * 6));
+    static std::vector<int> indices;
+    indices.clear();
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             int topLeft = row * (columns + 1) + column;
@@ -370,8 +377,8 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
             indices.insert(indices.end(), { topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft });
         }
     }
-    Submit(g, texture.texture, grid, indices, ImageColor(g, g.m_state.colorizeImages),
-        BlendForMode(g.m_state.drawMode));
+    Submit(g, texture.texture, grid.data(), static_cast<int>(grid.size()), indices.data(),
+        static_cast<int>(indices.size()), ImageColor(g, g.m_state.colorizeImages), BlendForMode(g.m_state.drawMode));
 }
 
 Graphics::Graphics()
@@ -534,7 +541,7 @@ void Graphics::FlushBatch()
     std::stable_sort(entries.begin(), entries.end(),
         [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
     for (const BatchEntry& entry : entries)
-        GraphicsRenderer::Execute(entry);
+        GraphicsRenderer::Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
     std::vector<ImageSurface*> held;
     held.swap(m_batch->heldSurfaces);
     if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
@@ -567,14 +574,14 @@ void Graphics::FillRectF(const FRect& rect)
     float y0 = rect.y;
     float x1 = rect.x + rect.width;
     float y1 = rect.y + rect.height;
-    std::vector<LocalVertex> corners {
+    const LocalVertex corners[4] = {
         { x0, y0, 0.0f, 0.0f, 0.0f },
         { x1, y0, 0.0f, 0.0f, 0.0f },
         { x1, y1, 0.0f, 0.0f, 0.0f },
         { x0, y1, 0.0f, 0.0f, 0.0f },
     };
-    static const std::vector<int> quad { 0, 1, 2, 0, 2, 3 };
-    GraphicsRenderer::Submit(*this, 0, corners, quad, GraphicsRenderer::FillColor(*this),
+    static const int quad[6] = { 0, 1, 2, 0, 2, 3 };
+    GraphicsRenderer::Submit(*this, 0, corners, 4, quad, 6, GraphicsRenderer::FillColor(*this),
         BlendForMode(m_state.drawMode));
 }
 

@@ -168,17 +168,25 @@ bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
     m_target = target;
     // The clip belongs to the target: start each one unclipped.
     SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
     return true;
 }
 
 void SdlRenderDevice::SetClip(const RenderRect* clip)
 {
     if (clip == nullptr) {
-        SDL_RenderSetClipRect(m_renderer, nullptr);
+        if (m_clipped)
+            SDL_RenderSetClipRect(m_renderer, nullptr);
+        m_clipped = false;
         return;
     }
+    if (m_clipped && clip->x == m_clip.x && clip->y == m_clip.y && clip->width == m_clip.width
+        && clip->height == m_clip.height)
+        return;
     SDL_Rect rect { clip->x, clip->y, clip->width, clip->height };
     SDL_RenderSetClipRect(m_renderer, &rect);
+    m_clipped = true;
+    m_clip = *clip;
 }
 
 bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
@@ -224,6 +232,7 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
 {
     SetRenderTarget(0);
     SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
     SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
     m_untexturedBlend = -1;
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);

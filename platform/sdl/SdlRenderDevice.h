@@ -58,6 +58,9 @@ private:
     std::unordered_map<RenderTextureId, TextureEntry> m_textures;
     RenderTextureId m_nextId = 1;
     RenderTextureId m_target = 0;
+    // The clip last set, so an unchanged clip costs nothing.
+    bool m_clipped = false;
+    RenderRect m_clip;
     int m_untexturedBlend = -1;
     std::atomic<bool> m_reset { false };
 };
