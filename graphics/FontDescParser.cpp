@@ -79,12 +79,13 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
     bool sawCommon = false;
     while (std::getline(lines, line)) {
         ++number;
+        std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
         std::string tag;
         std::map<std::string, std::string> pairs;
         if (!SplitLine(line, tag, pairs))
             return Fail("Malformed pair", number);
-        if (tag.empty() || tag[0] == '#')
-            continue;
         if (tag == "common") {
             if (!ReadInt(pairs, "lineHeight", descriptor.lineHeight) || !ReadInt(pairs, "base", descriptor.base)
                 || !ReadInt(pairs, "ascentPadding", descriptor.ascentPadding))

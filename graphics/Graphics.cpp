@@ -189,9 +189,9 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
     if (right <= left || bottom <= top)
         return;
 
-    // Reused between drawings: the main thread draws one thing at a time.
-    static std::vector<RenderVertex> vertices;
-    static std::vector<int> kept;
+    // Reused between drawings (no allocation per quad); drawing never nests here.
+    thread_local std::vector<RenderVertex> vertices;
+    thread_local std::vector<int> kept;
     vertices.clear();
     kept.clear();
     std::uint8_t r = static_cast<std::uint8_t>(std::clamp(color.red, 0, 255));
@@ -350,7 +350,7 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
     float v0 = static_cast<float>(texture.area.y + cellRect.y) / static_cast<float>(texture.textureHeight);
     float du = cellWidth / static_cast<float>(texture.textureWidth);
     float dv = cellHeight / static_cast<float>(texture.textureHeight);
-    static std::vector<LocalVertex> grid;
+    thread_local std::vector<LocalVertex> grid;
     grid.clear();
     for (int row = 0; row <= rows; ++row) {
         for (int column = 0; column <= columns; ++column) {
@@ -366,7 +366,7 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
             grid.push_back(LocalVertex { p.x + centreX, p.y + centreY, p.z, u0 + fx * du, v0 + fy * dv });
         }
     }
-    static std::vector<int> indices;
+    thread_local std::vector<int> indices;
     indices.clear();
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {

@@ -160,6 +160,15 @@ void ImageSurface::ReadBack() const
         pixel = Unpremultiply(pixel);
 }
 
+ImageData ImageSurface::ReadImageData() const
+{
+    if (!m_renderTarget)
+        return GetData();
+    if (!m_readBackCurrent)
+        ReadBack();
+    return ImageData { GetWidth(), GetHeight(), m_readBack };
+}
+
 ImageSurface* CreateSurfaceFromImageData(Image* image)
 {
     if (image == nullptr || image->GetCellWidth() <= 0 || image->GetCellHeight() <= 0)

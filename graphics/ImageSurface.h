@@ -30,6 +30,9 @@ public:
     bool UploadTexture() override;
     void ReleaseTexture() override;
 
+    // All pixels read back from the device, straight alpha (screenshots).
+    ImageData ReadImageData() const;
+
     // A free word for the owner's bits.
     unsigned GetFlags() const { return m_flags; }
     void SetFlags(unsigned flags) { m_flags = flags; }

@@ -296,3 +296,37 @@ TEST_F(GraphicsTest, AGraphicsWithoutTargetDrawsNothingAndDoesNotFail)
 }
 
 }
+
+namespace {
+
+TEST_F(GraphicsTest, AMultipliedMatrixTurnsEverythingDrawnAfterItAboutItsCentre)
+{
+    // A 20 x 20 "widget" at (100, 100) turned a quarter about its centre;
+    // its "child" fills the top-left quarter, which lands top-right.
+    Graphics g(Screen());
+    g.Translate(100.0f, 100.0f);
+    Matrix4 turn;
+    turn.Rotate(90.0f);
+    g.MultiplyMatrix(turn, 10.0f, 10.0f);
+    Graphics child(g);
+    child.SetColor(Color(255, 0, 0));
+    child.FillRect(0, 0, 10, 10);
+    EXPECT_EQ(kRed, ScreenPixel(115, 105));
+    EXPECT_EQ(0u, ScreenPixel(105, 105));
+    EXPECT_EQ(0u, ScreenPixel(115, 115));
+}
+
+TEST_F(GraphicsTest, ASurfaceReadsBackAsImageData)
+{
+    ImageSurface surface;
+    surface.Create(4, 2);
+    Graphics into(&surface);
+    into.SetColor(Color(0, 0, 255));
+    into.FillRect(2, 0, 2, 2);
+    ImageData data = surface.ReadImageData();
+    ASSERT_EQ(8u, data.pixels.size());
+    EXPECT_EQ(0u, data.pixels[0]);
+    EXPECT_EQ(kBlue, data.pixels[3]);
+}
+
+}
