@@ -77,6 +77,8 @@ public:
     void AddBatchOrder(int order);
     int GetBatchOrder() const { return m_state.batchOrder; }
     void FlushBatch();
+    // Carried with the state for callers that ask; drawing still goes
+    // straight onto the target.
     void SetOffscreenLayer(bool offscreen);
     bool IsOffscreenLayer() const { return m_state.offscreenLayer; }
 

@@ -8,10 +8,11 @@
 namespace {
 
 // FreeType's library object is shared by every font: one lock for all.
+// Never destroyed, so fonts freed by static destructors can still take it.
 std::mutex& TtfLock()
 {
-    static std::mutex lock;
-    return lock;
+    static std::mutex* lock = new std::mutex;
+    return *lock;
 }
 
 }

@@ -200,3 +200,58 @@ TEST(GifDecoderTest, ShortDataFillsWithTransparencyAndBadCodesFail)
 }
 
 }
+
+#include <jpeglib.h>
+
+namespace {
+
+std::string EncodeJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b)
+{
+    jpeg_compress_struct info {};
+    jpeg_error_mgr errors {};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x) {
+        row[static_cast<std::size_t>(x) * 3] = r;
+        row[static_cast<std::size_t>(x) * 3 + 1] = g;
+        row[static_cast<std::size_t>(x) * 3 + 2] = b;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string bytes(reinterpret_cast<char*>(buffer), size);
+    jpeg_destroy_compress(&info);
+    free(buffer);
+    return bytes;
+}
+
+TEST(JpegDecoderTest, DecodesOpaqueColoursAndRefusesACutFile)
+{
+    std::string bytes = EncodeJpeg(24, 16, 200, 100, 50);
+    ImageData image;
+    std::string error;
+    ASSERT_TRUE(DecodeJpeg(bytes, image, error)) << error;
+    EXPECT_EQ(24, image.width);
+    EXPECT_EQ(16, image.height);
+    std::uint32_t pixel = image.At(10, 10);
+    EXPECT_EQ(0xFFu, pixel >> 24);
+    EXPECT_NEAR(200, static_cast<int>((pixel >> 16) & 0xFF), 3);
+    EXPECT_NEAR(100, static_cast<int>((pixel >> 8) & 0xFF), 3);
+    EXPECT_NEAR(50, static_cast<int>(pixel & 0xFF), 3);
+    EXPECT_FALSE(DecodeJpeg(bytes.substr(0, bytes.size() / 2), image, error));
+}
+
+}
