@@ -152,6 +152,12 @@ private:
 
     int Add(Op op, int left = -1, int right = -1)
     {
+        // Trees deeper than any real expression would overflow the stack when evaluated.
+        int depth = 1 + std::max(DepthOf(left), DepthOf(right));
+        if (depth > kMaxDepth) {
+            m_failed = true;
+        }
+        m_depths.push_back(depth);
         Node node;
         node.m_op = op;
         node.m_left = left;
@@ -159,6 +165,8 @@ private:
         m_nodes.push_back(std::move(node));
         return static_cast<int>(m_nodes.size()) - 1;
     }
+
+    int DepthOf(int index) const { return index < 0 ? 0 : m_depths[static_cast<size_t>(index) - m_firstNode]; }
 
     int AddConstant(Value value)
     {
@@ -244,6 +252,17 @@ private:
 
     int ParseUnary()
     {
+        // Nesting is bounded before the recursion can exhaust the stack.
+        if (++m_nesting > kMaxDepth) {
+            return Fail();
+        }
+        int result = ParseUnaryInner();
+        --m_nesting;
+        return result;
+    }
+
+    int ParseUnaryInner()
+    {
         wchar_t c = Peek();
         if (c == L'-') {
             ++m_position;
@@ -326,6 +345,11 @@ private:
             if (name == function.name && arguments.size() >= function.minArguments &&
                 arguments.size() <= function.maxArguments) {
                 int index = Add(function.op);
+                for (int argument : arguments) {
+                    int depth = 1 + DepthOf(argument);
+                    m_depths.back() = std::max(m_depths.back(), depth);
+                    m_failed = m_failed || depth > kMaxDepth;
+                }
                 m_nodes[index].m_arguments = std::move(arguments);
                 return index;
             }
@@ -393,9 +417,14 @@ private:
         return AddConstant(Value(value));
     }
 
+    static constexpr int kMaxDepth = 200;
+
     const std::wstring& m_text;
     std::vector<Node>& m_nodes;
+    size_t m_firstNode = m_nodes.size();
+    std::vector<int> m_depths;
     size_t m_position = 0;
+    int m_nesting = 0;
     bool m_failed = false;
 };
 

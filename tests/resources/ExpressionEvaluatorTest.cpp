@@ -97,6 +97,21 @@ TEST_F(ExpressionEvaluatorTest, TextFallsBackToItself)
     EXPECT_FALSE(Eval(L"x").ToBool());
 }
 
+TEST_F(ExpressionEvaluatorTest, ExpressionsTooDeepToEvaluateSafelyAreText)
+{
+    std::wstring parentheses = std::wstring(100000, L'(') + L"1" + std::wstring(100000, L')');
+    ExpectText(Eval(parentheses), parentheses);
+    std::wstring negations = std::wstring(100000, L'-') + L"1";
+    ExpectText(Eval(negations), negations);
+    std::wstring sum = L"1";
+    for (int i = 0; i < 100000; ++i) {
+        sum += L"+1";
+    }
+    ExpectText(Eval(sum), sum);
+    ExpectInt(Eval(std::wstring(50, L'(') + L"1 + 1" + std::wstring(50, L')')), 2);
+    ExpectInt(Eval(L"1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1"), 20);
+}
+
 TEST_F(ExpressionEvaluatorTest, TextJoinsWithPlusAndComparesAsText)
 {
     ExpectText(Eval(L"'a' + 1"), L"a1");
