@@ -374,8 +374,8 @@ std::wstring FormatWideList(std::wstring_view format, std::initializer_list<Form
             ++i;
             // Windows' I64 and I32 size prefixes.
             if (format[i - 1] == L'I') {
-                while (i < format.size() && (format[i] == L'6' || format[i] == L'4' || format[i] == L'3' ||
-                                             format[i] == L'2')) {
+                while (i < format.size() &&
+                       (format[i] == L'6' || format[i] == L'4' || format[i] == L'3' || format[i] == L'2')) {
                     ++i;
                 }
             }
@@ -544,8 +544,7 @@ std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstri
 
 namespace {
 
-template <typename String>
-String ReplaceAllOf(const String& text, const String& from, const String& to)
+template <typename String> String ReplaceAllOf(const String& text, const String& from, const String& to)
 {
     if (from.empty()) {
         return text;
@@ -630,13 +629,11 @@ bool MakeDirectories(const std::string& path)
             return false;
         }
     }
-    struct stat info{};
+    struct stat info = {};
     return normal.empty() || (stat(normal.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
-void GrantEveryoneAccess(const std::string&)
-{
-}
+void GrantEveryoneAccess(const std::string&) {}
 
 bool WriteFileReplacing(const std::string& path, const std::string& bytes)
 {

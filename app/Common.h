@@ -18,38 +18,46 @@ float RandFloatRange(float min, float max);
 // A random value in [0, max), computed in float; max itself when max is 0.
 double RandDouble(double max);
 
+namespace format_detail {
+template <typename T>
+concept Character = std::is_same_v<T, char> || std::is_same_v<T, wchar_t> || std::is_same_v<T, char16_t> ||
+    std::is_same_v<T, char32_t>;
+template <typename T>
+concept Boolean = std::is_same_v<T, bool>;
+template <typename T>
+concept SignedNumber = std::is_integral_v<T> && std::is_signed_v<T> && !Character<T>;
+template <typename T>
+concept UnsignedNumber = std::is_integral_v<T> && std::is_unsigned_v<T> && !Character<T> && !Boolean<T>;
+template <typename T>
+concept Enumeration = std::is_enum_v<T>;
+} // namespace format_detail
+
 // One argument of StrFormatW/StrFormat. Formats come from data files, so each conversion is checked
 // against the argument it meets: a mismatch prints the argument in its own form, never garbage.
 class FormatArg
 {
 public:
-    enum class Kind { Int, Unsigned, Double, WideText, NarrowText, Char };
+    enum class Kind
+    {
+        Int,
+        Unsigned,
+        Double,
+        WideText,
+        NarrowText,
+        Char
+    };
 
-    template <typename T>
-        requires(std::is_integral_v<T> && std::is_signed_v<T> && !std::is_same_v<T, char> &&
-                 !std::is_same_v<T, wchar_t>)
-    FormatArg(T value) : m_kind(Kind::Int), m_int(value)
+    template <format_detail::SignedNumber T> FormatArg(T value) : m_kind(Kind::Int), m_int(value) {}
+    template <format_detail::UnsignedNumber T> FormatArg(T value) : m_kind(Kind::Unsigned), m_unsigned(value)
     {
     }
-    template <typename T>
-        requires(std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool> &&
-                 !std::is_same_v<T, wchar_t> && !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t>)
-    FormatArg(T value) : m_kind(Kind::Unsigned), m_unsigned(value)
-    {
-    }
-    template <typename T>
-        requires std::is_enum_v<T>
+    template <format_detail::Enumeration T>
     FormatArg(T value) : m_kind(Kind::Int), m_int(static_cast<int64_t>(value))
     {
     }
-    template <typename T>
-        requires std::is_same_v<T, bool>
-    FormatArg(T value) : m_kind(Kind::Int), m_int(value ? 1 : 0)
-    {
-    }
+    template <format_detail::Boolean T> FormatArg(T value) : m_kind(Kind::Int), m_int(value ? 1 : 0) {}
     // Any other pointer would otherwise print as a bool.
-    template <typename T>
-    FormatArg(T* pointer) = delete;
+    template <typename T> FormatArg(T* pointer) = delete;
     FormatArg(std::nullptr_t) = delete;
     FormatArg(double value) : m_kind(Kind::Double), m_double(value) {}
     FormatArg(float value) : m_kind(Kind::Double), m_double(value) {}
@@ -71,7 +79,10 @@ public:
     // The argument as text: texts as they are, numbers in decimal, a char as itself.
     std::wstring AsText() const;
     char32_t AsChar() const;
-    bool IsNumber() const { return m_kind == Kind::Int || m_kind == Kind::Unsigned || m_kind == Kind::Double; }
+    bool IsNumber() const
+    {
+        return m_kind == Kind::Int || m_kind == Kind::Unsigned || m_kind == Kind::Double;
+    }
 
 private:
     Kind m_kind = Kind::Int;
@@ -88,15 +99,13 @@ private:
 // and ignored. A conversion without an argument prints nothing; an unknown conversion prints as written.
 std::wstring FormatWideList(std::wstring_view format, std::initializer_list<FormatArg> args);
 
-template <typename... Args>
-std::wstring StrFormatW(std::wstring_view format, const Args&... args)
+template <typename... Args> std::wstring StrFormatW(std::wstring_view format, const Args&... args)
 {
     return FormatWideList(format, {FormatArg(args)...});
 }
 
 // The narrow form: UTF-8 format and result; narrow text arguments are UTF-8.
-template <typename... Args>
-std::string StrFormat(std::string_view format, const Args&... args);
+template <typename... Args> std::string StrFormat(std::string_view format, const Args&... args);
 
 // Parsing. StringToInt: the int is set to 0 first; empty text gives false; a leading '-' negates; a "0x" or
 // "0X" prefix reads hexadecimal; the scan stops at the first other character and keeps what it read (true).
@@ -136,8 +145,7 @@ void GrantEveryoneAccess(const std::string& path);
 // failure.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
 
-template <typename... Args>
-std::string StrFormat(std::string_view format, const Args&... args)
+template <typename... Args> std::string StrFormat(std::string_view format, const Args&... args)
 {
     return WStringToString(FormatWideList(StringToWString(std::string(format)), {FormatArg(args)...}));
 }

@@ -101,7 +101,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
 
 bool Exists(const std::string& path)
 {
-    struct stat info{};
+    struct stat info = {};
     return stat(path.c_str(), &info) == 0;
 }
 

@@ -28,14 +28,20 @@ struct Settings
     bool operator==(const Settings&) const = default;
 };
 
-enum class SettingsReadResult { Read, Missing, Malformed };
+enum class SettingsReadResult
+{
+    Read,
+    Missing,
+    Malformed
+};
 
 // GetAppDataFolder() + "settings.xml".
 std::string GetSettingsPath();
 // Reads the file into settings. A missing file leaves them as they are. A malformed one gives the defaults
 // and is renamed aside (settings.xml.bad, .bad2, ...), so nothing is lost; movedTo receives its new path.
 // Attributes absent from the file keep their defaults; volumes are clamped to 0..1.
-SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings, std::string* movedTo = nullptr);
+SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
+                                    std::string* movedTo = nullptr);
 // The attribute list, version="1" music="0.85" ... in file order.
 std::wstring GetSettingsAttributes(const Settings& settings);
 // Replaces the file at once (a temporary file, then a rename). False when it could not be written.

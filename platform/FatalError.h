@@ -14,5 +14,6 @@ void ShowFatalErrorBox(const std::string& message);
 // An error the program cannot go on from: shows it as above and exits with code 1. With a handler installed,
 // the handler sees it and this returns, so callers stop their work after calling it.
 void FatalError(const std::string& message);
-// Installs a handler for every fatal message; an empty handler restores the default. Returns the previous one.
+// Installs a handler for every fatal message; an empty handler restores the default. Returns the previous
+// one.
 FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler);

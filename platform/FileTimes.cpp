@@ -5,7 +5,7 @@
 bool GetFileStamp(const std::string& path, FileStamp& stamp)
 {
     stamp = FileStamp{};
-    struct stat info{};
+    struct stat info = {};
     if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return false;
     }

@@ -91,13 +91,15 @@ TEST(ParseFloatW, ReadsNumbersAndToleratesGarbage)
 TEST(StrFormatW, NumberConversionsWithFlagsWidthAndPrecision)
 {
     EXPECT_EQ(StrFormatW(L"%d|%i|%u", 42, -7, 3u), L"42|-7|3");
-    EXPECT_EQ(StrFormatW(L"[%5d][%-5d][%05d][%+d][% d]", 42, 42, 42, 42, 42), L"[   42][42   ][00042][+42][ 42]");
+    EXPECT_EQ(StrFormatW(L"[%5d][%-5d][%05d][%+d][% d]", 42, 42, 42, 42, 42),
+              L"[   42][42   ][00042][+42][ 42]");
     EXPECT_EQ(StrFormatW(L"%.3d %x %X %#x %o", 7, 255, 255, 255, 8), L"007 ff FF 0xff 10");
     EXPECT_EQ(StrFormatW(L"%x", -1), L"ffffffff");
     EXPECT_EQ(StrFormatW(L"%d", int64_t{-9000000000}), L"-9000000000");
     EXPECT_EQ(StrFormatW(L"%*d|%-*d|", 4, 1, 3, 2), L"   1|2  |");
     EXPECT_EQ(StrFormatW(L"%d %d", true, 'A'), L"1 65");
-    EXPECT_EQ(StrFormatW(L"%f %.2f|%8.3f|%-8.1f|", 1.5, 3.14159, 2.5f, -1.25), L"1.500000 3.14|   2.500|-1.2    |");
+    EXPECT_EQ(StrFormatW(L"%f %.2f|%8.3f|%-8.1f|", 1.5, 3.14159, 2.5f, -1.25),
+              L"1.500000 3.14|   2.500|-1.2    |");
     EXPECT_EQ(StrFormatW(L"%e %g %g %.1f", 12345.0, 0.85, 1e8, 2), L"1.234500e+04 0.85 1e+08 2.0");
     EXPECT_EQ(StrFormatW(L"%ld %I64d %lu", 1L, int64_t{2}, 3UL), L"1 2 3");
 }

@@ -59,9 +59,10 @@ protected:
 TEST_F(SettingsTest, WritesOneElementInUtf16WithAByteOrderMark)
 {
     ASSERT_TRUE(WriteSettingsFile(m_path, Settings{}));
-    std::wstring expected = L"<settings version=\"1\" music=\"0.85\" sfx=\"0.85\" mouse-speed=\"10\" windowed=\"1\" "
-                            L"stretch-screen=\"0\" preferred-x=\"-1\" preferred-y=\"-1\" wait-for-vsync=\"1\" "
-                            L"in-progress=\"0\" custom-cursors=\"1\" voice=\"0.85\"/>\n";
+    std::wstring expected =
+        L"<settings version=\"1\" music=\"0.85\" sfx=\"0.85\" mouse-speed=\"10\" windowed=\"1\" "
+        L"stretch-screen=\"0\" preferred-x=\"-1\" preferred-y=\"-1\" wait-for-vsync=\"1\" "
+        L"in-progress=\"0\" custom-cursors=\"1\" voice=\"0.85\"/>\n";
     EXPECT_EQ(ReadBytes(m_path), "\xFF\xFE" + WStringToUtf16LE(expected));
 }
 

@@ -19,7 +19,8 @@ TEST(FatalErrorTest, AnInstalledHandlerReceivesMessagesInsteadOfExiting)
     FatalError("back to the first");
     SetFatalErrorHandler({});
 
-    EXPECT_EQ(first, (std::vector<std::string>{"Invalid image file", "No display device", "back to the first"}));
+    EXPECT_EQ(first,
+              (std::vector<std::string>{"Invalid image file", "No display device", "back to the first"}));
     EXPECT_EQ(second, std::vector<std::string>{"to the second handler"});
 }
 
