@@ -12,7 +12,6 @@
 
 class Clamp;
 class Controller;
-class EasingCurve;
 class ImageSurface;
 class Oscillation;
 class Shader;
