@@ -102,13 +102,14 @@ public:
     bool RemoveClamp(const std::wstring& name, bool undo = true);
     void ClearClamps(bool undo = true);
 
-    // Frames: which 0 is the image, 1 the mask image.
+    // Frame numbers are kept within the image's cells.
     void SetFrame(int frame);
     int GetFrame() const { return m_frames.frame; }
     void SetMaskFrame(int frame);
     int GetMaskFrame() const { return m_maskFrames.frame; }
-    // Modes: 0 ping-pong, 1 forward, -1 backward, 2 random. A negative last
-    // frame counts from the end; 0 repeats cycle until stopped.
+    // which: 0 the image, 1 the mask image. Modes: 0 ping-pong, 1 forward,
+    // -1 backward, 2 random. A negative last frame counts from the end;
+    // 0 repeats cycle until stopped.
     void StartCycle(int which, int last, float rate, int repeats, int first = 0, float startTime = 0.0f,
                     int mode = 1);
     void Flash(int halfPeriod, int repeats, int start);
