@@ -1,4 +1,5 @@
 #include "app/Common.h"
+#include "puzzle/GameData.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"
@@ -114,6 +115,16 @@ TEST_F(DataFileTest, AHostilePuzzleFileLosesOnlyItsBadPuzzles)
     ASSERT_EQ(gPuzzleTable.SetCount(1), 1);
     EXPECT_EQ(gPuzzleTable.Find(1, 0, 0)->name, L"extra");
     EXPECT_EQ(gPuzzleTable.SetCount(2), 0) << "a third mode has no table";
+}
+
+TEST_F(DataFileTest, PicturesBeyondTheArtTilesAreRejectedOnceTheTilesAreKnown)
+{
+    PuzzleStats(Puzzles("<puzzle><grid>1</grid><picture>AD</picture></puzzle>"
+                        "<puzzle><grid>1</grid><picture>BA</picture></puzzle>"));
+    EXPECT_TRUE(Puzzle(1).playable);
+    EXPECT_EQ(RejectPicturesBeyond(8), 1);
+    EXPECT_TRUE(Puzzle(0).playable);
+    EXPECT_FALSE(Puzzle(1).playable) << "26 is beyond 8 art tiles";
 }
 
 TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)
