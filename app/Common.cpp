@@ -67,7 +67,7 @@ void AppendUtf8(std::string& out, uint32_t c)
 // Widths and precisions come from data files: a huge one must not exhaust memory.
 constexpr int kMaxFieldWidth = 1024;
 
-struct ConversionSpec
+struct Field
 {
     std::string flags;
     int width = -1;
@@ -97,16 +97,16 @@ std::wstring Widen(const std::string& ascii)
     return std::wstring(ascii.begin(), ascii.end());
 }
 
-// printf of one number, through a spec we built ourselves, so the argument always matches it.
+// printf of one number, through a format we build ourselves, so the argument always matches it.
 template <typename T>
-std::wstring FormatNumber(const ConversionSpec& spec, const char* length, char conversion, T value)
+std::wstring FormatNumber(const Field& field, const char* length, char conversion, T value)
 {
-    std::string format = "%" + spec.flags;
-    if (spec.width >= 0) {
-        format += std::to_string(spec.width);
+    std::string format = "%" + field.flags;
+    if (field.width >= 0) {
+        format += std::to_string(field.width);
     }
-    if (spec.precision >= 0) {
-        format += "." + std::to_string(spec.precision);
+    if (field.precision >= 0) {
+        format += "." + std::to_string(field.precision);
     }
     format += length;
     format += conversion;
@@ -120,21 +120,21 @@ std::wstring FormatNumber(const ConversionSpec& spec, const char* length, char c
     return Widen(buffer);
 }
 
-std::wstring Pad(std::wstring text, const ConversionSpec& spec)
+std::wstring Pad(std::wstring text, const Field& field)
 {
-    if (spec.width > 0 && text.size() < static_cast<size_t>(spec.width)) {
-        size_t fill = static_cast<size_t>(spec.width) - text.size();
-        text = spec.leftAlign ? text + std::wstring(fill, L' ') : std::wstring(fill, L' ') + text;
+    if (field.width > 0 && text.size() < static_cast<size_t>(field.width)) {
+        size_t fill = static_cast<size_t>(field.width) - text.size();
+        text = field.leftAlign ? text + std::wstring(fill, L' ') : std::wstring(fill, L' ') + text;
     }
     return text;
 }
 
-std::wstring FormatText(std::wstring text, const ConversionSpec& spec)
+std::wstring FormatText(std::wstring text, const Field& field)
 {
-    if (spec.precision >= 0 && text.size() > static_cast<size_t>(spec.precision)) {
-        text.resize(static_cast<size_t>(spec.precision));
+    if (field.precision >= 0 && text.size() > static_cast<size_t>(field.precision)) {
+        text.resize(static_cast<size_t>(field.precision));
     }
-    return Pad(std::move(text), spec);
+    return Pad(std::move(text), field);
 }
 
 int64_t SaturatingInt64(double value)
@@ -151,23 +151,23 @@ int64_t SaturatingInt64(double value)
     return static_cast<int64_t>(value);
 }
 
-std::wstring FormatConversion(const ConversionSpec& spec, const FormatArg& arg)
+std::wstring FormatConversion(const Field& field, const FormatArg& arg)
 {
-    switch (spec.conversion) {
+    switch (field.conversion) {
     case L'd':
     case L'i':
         if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
-            return FormatText(arg.AsText(), spec);
+            return FormatText(arg.AsText(), field);
         }
-        return FormatNumber(spec, "ll", 'd', static_cast<long long>(arg.AsInt()));
+        return FormatNumber(field, "ll", 'd', static_cast<long long>(arg.AsInt()));
     case L'u':
     case L'x':
     case L'X':
     case L'o':
         if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
-            return FormatText(arg.AsText(), spec);
+            return FormatText(arg.AsText(), field);
         }
-        return FormatNumber(spec, "ll", static_cast<char>(spec.conversion),
+        return FormatNumber(field, "ll", static_cast<char>(field.conversion),
                             static_cast<unsigned long long>(arg.AsUnsigned()));
     case L'f':
     case L'F':
@@ -176,20 +176,20 @@ std::wstring FormatConversion(const ConversionSpec& spec, const FormatArg& arg)
     case L'g':
     case L'G':
         if (!arg.IsNumber() && arg.GetKind() != FormatArg::Kind::Char) {
-            return FormatText(arg.AsText(), spec);
+            return FormatText(arg.AsText(), field);
         }
-        return FormatNumber(spec, "", static_cast<char>(spec.conversion), arg.AsDouble());
+        return FormatNumber(field, "", static_cast<char>(field.conversion), arg.AsDouble());
     case L'c':
     case L'C':
         if (arg.GetKind() == FormatArg::Kind::Double || arg.GetKind() == FormatArg::Kind::WideText ||
             arg.GetKind() == FormatArg::Kind::NarrowText) {
-            return Pad(arg.AsText(), spec);
+            return Pad(arg.AsText(), field);
         } else {
             char32_t c = arg.AsChar();
-            return Pad(c == 0 ? std::wstring() : std::wstring(1, static_cast<wchar_t>(c)), spec);
+            return Pad(c == 0 ? std::wstring() : std::wstring(1, static_cast<wchar_t>(c)), field);
         }
     default: // 's', 'S'
-        return FormatText(arg.AsText(), spec);
+        return FormatText(arg.AsText(), field);
     }
 }
 
@@ -349,25 +349,25 @@ std::wstring FormatWideList(std::wstring_view format, std::initializer_list<Form
             ++i;
             continue;
         }
-        ConversionSpec spec;
+        Field field;
         while (i < format.size() && IsFlag(format[i])) {
-            if (spec.flags.find(static_cast<char>(format[i])) == std::string::npos) {
-                spec.flags += static_cast<char>(format[i]);
+            if (field.flags.find(static_cast<char>(format[i])) == std::string::npos) {
+                field.flags += static_cast<char>(format[i]);
             }
             ++i;
         }
         if (i < format.size() && (format[i] == L'*' || (format[i] >= L'0' && format[i] <= L'9'))) {
-            spec.width = ReadField(format, i, args, count, next);
-            if (spec.width < 0) {
-                spec.width = -spec.width;
-                spec.flags += '-';
+            field.width = ReadField(format, i, args, count, next);
+            if (field.width < 0) {
+                field.width = -field.width;
+                field.flags += '-';
             }
         }
         if (i < format.size() && format[i] == L'.') {
             ++i;
-            spec.precision = ReadField(format, i, args, count, next);
-            if (spec.precision < 0) {
-                spec.precision = -1;
+            field.precision = ReadField(format, i, args, count, next);
+            if (field.precision < 0) {
+                field.precision = -1;
             }
         }
         while (i < format.size() && IsLengthModifier(format[i])) {
@@ -387,10 +387,10 @@ std::wstring FormatWideList(std::wstring_view format, std::initializer_list<Form
             i = end;
             continue;
         }
-        spec.conversion = format[i++];
-        spec.leftAlign = spec.flags.find('-') != std::string::npos;
+        field.conversion = format[i++];
+        field.leftAlign = field.flags.find('-') != std::string::npos;
         if (next < count) {
-            out += FormatConversion(spec, args[next++]);
+            out += FormatConversion(field, args[next++]);
         }
     }
     return out;
