@@ -181,7 +181,7 @@ private:
         int last = 0;
         float time = 0.0f;
         float rate = 0.0f;
-        // Random mode counts a repeat after this many draws.
+        // Draws of the random mode since it last counted a repeat.
         int randomDraws = 0;
     };
 
