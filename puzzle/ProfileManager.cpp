@@ -325,16 +325,18 @@ ProfileManager::ProfileManager()
             gSavingBlocked = !KeepAside(path);
             if (gSavingBlocked)
                 Log("cannot keep the damaged " + path + " aside; profiles will not be saved");
-            ResetList(loaded);
             if (ReadProfilesFile(path + kBackupSuffix, loaded)) {
                 gLastLoad = LoadResult::LoadedBackup;
                 Log("read the backup " + path + kBackupSuffix);
             } else {
-                ResetList(loaded);
                 gLastLoad = LoadResult::DamagedStartedEmpty;
                 Log("no usable backup; starting without profiles");
             }
         }
+    } else if (ReadProfilesFile(path + kBackupSuffix, loaded)) {
+        // profiles.xml was kept aside as damaged and nothing was saved since.
+        gLastLoad = LoadResult::LoadedBackup;
+        Log("profiles.xml is missing; read the backup " + path + kBackupSuffix);
     }
     AdoptList(loaded);
     SelectProfile(gProfileList.selected);

@@ -286,6 +286,11 @@ TEST_F(ProfileTest, ADamagedFileIsKeptAsideAndTheBackupRead)
     EXPECT_EQ(ReadBytes(folder / "profiles.xml.damaged"), truncated) << "the damaged file is kept as it was";
     EXPECT_FALSE(fs::exists(ProfilesPath()));
 
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::LoadedBackup)
+        << "until the next save the backup stays the player's copy";
+    EXPECT_EQ(gProfileList.records[0].name, L"First");
+
     ASSERT_TRUE(SaveProfiles());
     EXPECT_TRUE(fs::exists(ProfilesPath()));
 }
