@@ -280,6 +280,11 @@ TEST(DynamicWidgetFrames, ForwardCycleCountsRepeatsAndStopsOnTheLastFrame)
     EXPECT_TRUE(widget.IsMoving());
     EXPECT_EQ(FramesShown(widget, 9), (std::vector<int>{1, 2, 3, 0, 1, 2, 3, 3, 3}));
     EXPECT_FALSE(widget.IsMoving());
+
+    // Stopping a cycle through its rate ends the motion even with repeats left.
+    widget.StartCycle(0, 3, 1.0f, 5);
+    widget.SetProperty(L"frame_rate", 0.0f);
+    EXPECT_FALSE(widget.IsMoving());
 }
 
 TEST(DynamicWidgetFrames, PingPongAndBackwardCycles)
