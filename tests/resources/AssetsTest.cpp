@@ -1,5 +1,6 @@
 #include "resources/Assets.h"
 #include "resources/PakInterface.h"
+#include "resources/Parser.h"
 
 #include <gtest/gtest.h>
 
@@ -347,6 +348,43 @@ TEST_F(AssetsTest, LookupsFromOtherThreadsWhileAGroupLoads)
     }
     loader.join();
     reader.join();
+}
+
+class MusicAttributeReader : public Parser
+{
+public:
+    std::vector<int> m_ids;
+
+protected:
+    void HandleElementStart(const std::wstring& name) override
+    {
+        if (name == L"play") {
+            m_ids.push_back(GetAttributeMusicId(L"music"));
+        }
+    }
+};
+
+TEST_F(AssetsTest, FreeLookupsAndMusicAttributesUseTheRunningGamesRegistry)
+{
+    Assets& game = Assets::Get();
+    game.SetSongLoaders(Assets::Kind::Music, [](int, const std::string&) { return true; }, [](int) {});
+    game.SetSoundLoaders([](int, const std::string&) { return true; }, [](int) {});
+    ASSERT_TRUE(game.ReadFile());
+    ASSERT_TRUE(game.LoadGroup(L"main"));
+    game.Load(Assets::Kind::Sound, L"bird");
+    EXPECT_EQ(LookupMusicId(L"theme"), 0);
+    EXPECT_EQ(GetSoundId(L"bird"), 1);
+    EXPECT_EQ(GetSoundId(L"click"), -1);
+    EXPECT_EQ(LookupVoiceId(L"hello"), -1);  // no voice loader
+    EXPECT_EQ(GetImage(L"background"), nullptr);
+
+    MusicAttributeReader reader;
+    ASSERT_TRUE(reader.ParseBytes("<r><play music=\"theme\"/><play music=\"nothing\"/><play/></r>", "inline"));
+    EXPECT_EQ(reader.m_ids, (std::vector<int> {0, -1, -1}));
+
+    game.Clear();
+    game.SetSongLoaders(Assets::Kind::Music, {}, {});
+    game.SetSoundLoaders({}, {});
 }
 
 } // namespace
