@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include <string>
 
 namespace {
@@ -33,6 +37,49 @@ TEST_F(PakFileTest, LooseFilesAreFoundUnderTheRootsWithEitherSeparator)
 
     EXPECT_EQ(PakOpen("properties/missing.xml", "rb"), nullptr);
     EXPECT_EQ(PakOpen("", "rb"), nullptr);
+}
+
+std::string FirstLine(const std::string& name)
+{
+    PakFile* file = PakOpen(name, "rb");
+    if (!file) {
+        return "(none)";
+    }
+    char line[64] = {};
+    PakGets(line, sizeof(line), file);
+    PakClose(file);
+    return line;
+}
+
+TEST_F(PakFileTest, TheWorkingDirectoryComesFirstThenTheRootsInOrder)
+{
+    char pattern[] = "/tmp/tarnvale-pak-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    std::string first = std::string(pattern) + "/first";
+    std::string second = std::string(pattern) + "/second";
+    std::filesystem::create_directories(first + "/sub");
+    std::filesystem::create_directories(second + "/sub");
+    std::ofstream(first + "/sub/both.txt") << "first";
+    std::ofstream(second + "/sub/both.txt") << "second";
+    std::ofstream(second + "/sub/only.txt") << "only second";
+    const std::string local = "tarnvale-pak-test-local.txt";
+    std::ofstream(local) << "working directory";
+    std::ofstream(first + "/" + local) << "root";
+
+    PakInterface pak;
+    pak.AddSearchRoot(first);
+    pak.AddSearchRoot(second + "/");
+    SetPakInterface(&pak);
+    EXPECT_EQ(FirstLine("sub/both.txt"), "first");
+    EXPECT_EQ(FirstLine("sub\\only.txt"), "only second");
+    EXPECT_EQ(FirstLine(local), "working directory");
+    EXPECT_EQ(pak.FindFile("sub/missing.txt"), "");
+
+    pak.ClearSearchRoots();
+    EXPECT_EQ(FirstLine("sub/both.txt"), "(none)");
+    SetPakInterface(&m_pak);
+    std::filesystem::remove(local);
+    std::filesystem::remove_all(pattern);
 }
 
 TEST_F(PakFileTest, OnlyReadingModesOpen)
