@@ -43,7 +43,7 @@ void MakeFullProfiles()
             for (SetProgress& set : sets) {
                 set.unlock = static_cast<int>(set.puzzles.size());
                 for (PuzzleProgress& puzzle : set.puzzles)
-                    puzzle = { true, 123, true, false };
+                    puzzle = {true, 123, true, false};
             }
         state.properties[L"seen_intro"] = Value(true);
     }
@@ -74,13 +74,14 @@ void BareExpatPass(benchmark::State& state)
 {
     MakeFullProfiles();
     std::vector<std::string> files;
-    for (const char* name : { "puzzles.xml", "game.xml", "sets.xml", "localization.xml" })
+    for (const char* name : {"puzzles.xml", "game.xml", "sets.xml", "localization.xml"})
         files.push_back(ReadBytes(kProperties + name));
     files.push_back(ReadBytes(GetProfilesPath()));
     for (auto _ : state) {
         for (const std::string& bytes : files) {
             XML_Parser parser = XML_ParserCreate(nullptr);
-            benchmark::DoNotOptimize(XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE));
+            benchmark::DoNotOptimize(
+                XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), XML_TRUE));
             XML_ParserFree(parser);
         }
     }
@@ -96,6 +97,6 @@ void SaveFullProfiles(benchmark::State& state)
 }
 BENCHMARK(SaveFullProfiles)->Iterations(1000)->Unit(benchmark::kMillisecond);
 
-}
+} // namespace
 
 BENCHMARK_MAIN();

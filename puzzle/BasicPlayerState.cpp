@@ -9,7 +9,8 @@ BasicPlayerState* gCurrentBasicPlayerState = nullptr;
 namespace {
 
 // The scripts' global() and globaldefined() read the current state's properties.
-class CurrentPlayerGlobals : public GlobalVariables {
+class CurrentPlayerGlobals : public GlobalVariables
+{
 public:
     bool GetGlobal(const std::wstring& name, Value& value) const override
     {
@@ -25,7 +26,7 @@ public:
 
 const CurrentPlayerGlobals gCurrentPlayerGlobals;
 
-}
+} // namespace
 
 BasicPlayerState::~BasicPlayerState()
 {
@@ -52,8 +53,8 @@ void BasicPlayerState::AddPlayTick()
 
 std::wstring BasicPlayerState::WritePlayTime() const
 {
-    return StrFormatW(L" started=\"%d\" hours=\"%d\" minutes=\"%d\" centiseconds=\"%d\"", started ? 1 : 0, hours,
-        minutes, centiseconds);
+    return StrFormatW(L" started=\"%d\" hours=\"%d\" minutes=\"%d\" centiseconds=\"%d\"", started ? 1 : 0,
+                      hours, minutes, centiseconds);
 }
 
 std::wstring BasicPlayerState::WriteProperties() const
@@ -82,13 +83,14 @@ std::wstring BasicPlayerState::WriteProperties() const
         default:
             continue;
         }
-        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"/>", EscapeXmlAttribute(name), type,
-            EscapeXmlAttribute(written));
+        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"/>", EscapeXmlAttribute(name),
+                           type, EscapeXmlAttribute(written));
     }
     return text;
 }
 
-bool BasicPlayerState::ReadProperty(const std::wstring& name, const std::wstring& type, const std::wstring& value)
+bool BasicPlayerState::ReadProperty(const std::wstring& name, const std::wstring& type,
+                                    const std::wstring& value)
 {
     if (type == L"bool") {
         properties[name] = Value(value == L"1" || value == L"true");

@@ -7,7 +7,8 @@
 
 // The framework's part of a player's record: the play time and the script's
 // global variables.
-class BasicPlayerState {
+class BasicPlayerState
+{
 public:
     BasicPlayerState() = default;
     BasicPlayerState(const BasicPlayerState&) = default;
@@ -31,10 +32,10 @@ public:
     std::wstring WriteProperties() const;
     bool ReadProperty(const std::wstring& name, const std::wstring& type, const std::wstring& value);
 
-    bool started { false };
-    int hours { 0 };
-    int minutes { 0 };
-    int centiseconds { 0 };
+    bool started{false};
+    int hours{0};
+    int minutes{0};
+    int centiseconds{0};
     std::map<std::wstring, Value> properties;
 };
 

@@ -8,7 +8,7 @@ namespace {
 void CloseRun(ClueList& list, int& counter)
 {
     if (counter > 0)
-        list.push_back({ counter, false });
+        list.push_back({counter, false});
     counter = 0;
 }
 
@@ -20,10 +20,10 @@ bool MatchRun(ClueList& clues, int index, int length)
     return true;
 }
 
-}
+} // namespace
 
 void BuildClues(const std::vector<std::vector<int>>& cells, std::vector<ClueList>& columnClues,
-    std::vector<ClueList>& rowClues)
+                std::vector<ClueList>& rowClues)
 {
     const std::size_t n = cells.size();
     columnClues.assign(n, {});

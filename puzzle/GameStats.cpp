@@ -25,6 +25,6 @@ void GameStats::HandleElementStart(const std::wstring& name)
     record.offsetY = GetAttributeInt(L"offset-y");
     const int size = GetAttributeInt(L"size");
     if (!gGridSizeTable.Set(size, record))
-        LogWriter::WriteLine(L"game.xml: grid " + std::to_wstring(size)
-            + L" needs hints, hint-reward and mistakes of at least 1; raised to 1");
+        LogWriter::WriteLine(L"game.xml: grid " + std::to_wstring(size) +
+                             L" needs hints, hint-reward and mistakes of at least 1; raised to 1");
 }

@@ -6,7 +6,8 @@
 
 // Reads game.xml into the global grid-size table; a later grid of the same
 // size replaces an earlier one.
-class GameStats : public Parser {
+class GameStats : public Parser
+{
 public:
     // Reads properties/game.xml.
     GameStats();

@@ -20,14 +20,15 @@ std::vector<std::vector<int>> SquareCells(const std::vector<std::vector<int>>& c
     return cells;
 }
 
-}
+} // namespace
 
 Grid::Grid(const std::vector<std::vector<int>>& cellLists)
-    : PassiveWidget(0, 0, ::GetImage(StrFormatW(L"Grid%d", static_cast<int>(cellLists.size()))), true)
-    , cells(SquareCells(cellLists))
+    : PassiveWidget(0, 0, ::GetImage(StrFormatW(L"Grid%d", static_cast<int>(cellLists.size()))), true),
+      cells(SquareCells(cellLists))
 {
     const int n = GridSize();
-    if (Image* highlight = ::GetImage(StrFormatW(L"G%dTileHighlight", n)); highlight && highlight->GetWidth() > 0)
+    if (Image* highlight = ::GetImage(StrFormatW(L"G%dTileHighlight", n));
+        highlight && highlight->GetWidth() > 0)
         cellSize = highlight->GetWidth();
     const GridSizeRecord& record = gGridSizeTable.Get(n);
     offsetX = record.offsetX;

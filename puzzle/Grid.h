@@ -7,7 +7,8 @@
 // A square board of integer cells, [column][row], with its frame image. The
 // widget's rectangle is the cell area; the frame also covers the room for the
 // clue numbers left of and above it.
-class Grid : public PassiveWidget {
+class Grid : public PassiveWidget
+{
 public:
     // Used when the board's highlight image is missing, so that pointer
     // positions still map to cells.
@@ -29,7 +30,7 @@ public:
 
 protected:
     std::vector<std::vector<int>> cells;
-    int cellSize { kFallbackCellSize };
-    int offsetX { 0 };
-    int offsetY { 0 };
+    int cellSize{kFallbackCellSize};
+    int offsetX{0};
+    int offsetY{0};
 };

@@ -8,7 +8,7 @@ GridSizeRecord& GridSizeTable::Get(int size)
 {
     auto found = records.find(size);
     if (found == records.end())
-        found = records.emplace(size, Usable(GridSizeRecord {})).first;
+        found = records.emplace(size, Usable(GridSizeRecord{})).first;
     return found->second;
 }
 
@@ -22,8 +22,8 @@ bool GridSizeTable::Set(int size, const GridSizeRecord& record)
 {
     GridSizeRecord usable = Usable(record);
     Get(size) = usable;
-    return usable.hints == record.hints && usable.hintReward == record.hintReward
-        && usable.mistakes == record.mistakes;
+    return usable.hints == record.hints && usable.hintReward == record.hintReward &&
+           usable.mistakes == record.mistakes;
 }
 
 GridSizeRecord GridSizeTable::Usable(const GridSizeRecord& record)

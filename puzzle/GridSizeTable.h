@@ -6,7 +6,8 @@
 
 // Grid-size records by board size. Hints, hint reward and mistakes are used
 // as divisors and counts, so every stored record keeps them at 1 or more.
-class GridSizeTable {
+class GridSizeTable
+{
 public:
     // The record of that size; an absent size is inserted with zero offsets
     // and the smallest usable allowances.

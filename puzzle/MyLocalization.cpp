@@ -17,7 +17,7 @@ std::wstring Trimmed(const std::wstring& text)
     return text.substr(first, last - first);
 }
 
-}
+} // namespace
 
 MyLocalization::MyLocalization()
 {

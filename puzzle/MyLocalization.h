@@ -7,7 +7,8 @@
 // The localized texts, plus the display names of sets and puzzles: under a
 // set element, the n-th puzzle text names puzzle n of that set. Reading the
 // file again appends the names again.
-class MyLocalization : public Localization {
+class MyLocalization : public Localization
+{
 public:
     // Reads properties/localization.xml.
     MyLocalization();

@@ -1,7 +1,8 @@
 #pragma once
 
 // What the playing grid tells the screen it stands on.
-class PlayGridOwner {
+class PlayGridOwner
+{
 public:
     virtual ~PlayGridOwner() = default;
 

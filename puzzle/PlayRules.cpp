@@ -11,12 +11,10 @@ int Sign(int value)
     return (value > 0) - (value < 0);
 }
 
-}
+} // namespace
 
 PlayRules::PlayRules(std::vector<std::vector<int>> boardCells, int allowed, RandomSource randomSource)
-    : mistakesAllowed(std::max(allowed, 1))
-    , cells(std::move(boardCells))
-    , random(std::move(randomSource))
+    : mistakesAllowed(std::max(allowed, 1)), cells(std::move(boardCells)), random(std::move(randomSource))
 {
     // The board is square: every column gets exactly n cells.
     const std::size_t n = cells.size();
@@ -24,7 +22,8 @@ PlayRules::PlayRules(std::vector<std::vector<int>> boardCells, int allowed, Rand
         column.resize(n, 0);
     decided.assign(n, std::vector<int>(n, 0));
     for (const std::vector<int>& column : cells)
-        tilesLeft += static_cast<int>(std::count_if(column.begin(), column.end(), [](int v) { return v != 0; }));
+        tilesLeft +=
+            static_cast<int>(std::count_if(column.begin(), column.end(), [](int v) { return v != 0; }));
     BuildClues(cells, columnClues, rowClues);
     if (!random)
         random = [](int bound) { return bound > 0 ? std::rand() % bound : 0; };
@@ -89,8 +88,8 @@ bool PlayRules::Hover(GridCell pointer)
 GridCell PlayRules::LineStep() const
 {
     if (lineEnd.column != lineStart.column)
-        return { Sign(lineEnd.column - lineStart.column), 0 };
-    return { 0, Sign(lineEnd.row - lineStart.row) };
+        return {Sign(lineEnd.column - lineStart.column), 0};
+    return {0, Sign(lineEnd.row - lineStart.row)};
 }
 
 std::vector<CellOutcome> PlayRules::ApplyLine()
@@ -134,7 +133,7 @@ bool PlayRules::ApplyCell(GridCell cell, int& delay, CellOutcome& outcome)
     decided[cell.column][cell.row] = 1;
     dragMode = mode;
     const bool tile = IsTile(cell);
-    outcome = CellOutcome {};
+    outcome = CellOutcome{};
     outcome.cell = cell;
     outcome.delay = delay;
     if (mode == kReveal)
@@ -192,7 +191,7 @@ std::vector<GridCell> PlayRules::ChooseHintCells(int count)
     for (int column = 0; column < n; ++column)
         for (int row = 0; row < n; ++row)
             if (cells[column][row] == 1 && decided[column][row] == 0)
-                candidates.push_back({ column, row });
+                candidates.push_back({column, row});
     for (std::size_t i = 1; i < candidates.size(); ++i) {
         const int bound = static_cast<int>(i + 1);
         const int pick = std::clamp(random(bound), 0, bound - 1);
@@ -225,6 +224,6 @@ GridCell PlayRules::ChooseLineEnd(GridCell start, GridCell pointer, int size)
     const int dx = column - start.column;
     const int dy = row - start.row;
     if (std::abs(dx) > std::abs(dy))
-        return { column, start.row };
-    return { start.column, row };
+        return {column, start.row};
+    return {start.column, row};
 }

@@ -10,15 +10,25 @@
 // The rules of play on one board, without any drawing: the dragged line,
 // revealing and marking, mistakes and their limit, clue greying and hints.
 // Cells are [column][row]; 0 is a hole, any other value a tile.
-class PlayRules {
+class PlayRules
+{
 public:
     // A random integer in [0, bound).
     using RandomSource = std::function<int(int bound)>;
     // Whether a cell may take a move of this mode bit (1 reveal, 2 mark).
     using MoveFilter = std::function<bool(GridCell cell, int modeBit)>;
 
-    enum DragMode { kNoDrag = 0, kReveal = 1, kMark = 2 };
-    enum Tool { kTileTool = 0, kMarkTool = 1 };
+    enum DragMode
+    {
+        kNoDrag = 0,
+        kReveal = 1,
+        kMark = 2
+    };
+    enum Tool
+    {
+        kTileTool = 0,
+        kMarkTool = 1
+    };
 
     PlayRules(std::vector<std::vector<int>> cells, int mistakesAllowed, RandomSource random);
 
@@ -65,14 +75,14 @@ public:
     // The player's made-mistake flag; null: no notice.
     void SetMadeMistakeFlag(bool* flag) { madeMistakeFlag = flag; }
 
-    int tilesLeft { 0 };
-    int tool { kTileTool };
-    int dragMode { kNoDrag };
-    bool markingLocked { false };
+    int tilesLeft{0};
+    int tool{kTileTool};
+    int dragMode{kNoDrag};
+    bool markingLocked{false};
     GridCell lineStart;
     GridCell lineEnd;
-    int mistakesMade { 0 };
-    int mistakesAllowed { 1 };
+    int mistakesMade{0};
+    int mistakesAllowed{1};
 
 private:
     void EndInput(CellOutcome& outcome);
@@ -84,6 +94,6 @@ private:
     std::vector<ClueList> rowClues;
     RandomSource random;
     MoveFilter moveFilter;
-    bool* madeMistakeFlag { nullptr };
-    bool inputEnded { false };
+    bool* madeMistakeFlag{nullptr};
+    bool inputEnded{false};
 };

@@ -26,25 +26,25 @@ int AllowedMistakes(int size)
     return gGridSizeTable.Get(size).mistakes;
 }
 
-}
+} // namespace
 
 PlayTileGrid::PlayTileGrid(int mode, int set, int puzzle)
-    : TileGrid(PuzzleTiles(mode, set, puzzle))
-    , rules(cells, AllowedMistakes(GridSize()), [](int bound) { return Rand(bound); })
+    : TileGrid(PuzzleTiles(mode, set, puzzle)),
+      rules(cells, AllowedMistakes(GridSize()), [](int bound) { return Rand(bound); })
 {
     Setup();
 }
 
 PlayTileGrid::PlayTileGrid(const std::vector<std::vector<int>>& tiles, PlayRules::RandomSource random)
-    : TileGrid(tiles)
-    , rules(cells, AllowedMistakes(GridSize()), std::move(random))
+    : TileGrid(tiles), rules(cells, AllowedMistakes(GridSize()), std::move(random))
 {
     Setup();
 }
 
 void PlayTileGrid::Setup()
 {
-    rules.SetMoveFilter([this](GridCell cell, int modeBit) { return CanApplyMove(cell.column, cell.row, modeBit); });
+    rules.SetMoveFilter(
+        [this](GridCell cell, int modeBit) { return CanApplyMove(cell.column, cell.row, modeBit); });
     if (gCurrentPlayerState) {
         toggleOption = &gCurrentPlayerState->toggleMode;
         rules.SetMadeMistakeFlag(&gCurrentPlayerState->madeMistake);
@@ -84,7 +84,7 @@ void PlayTileGrid::MouseLeave()
 
 GridCell PlayTileGrid::CellAt(int x, int y) const
 {
-    return { x / cellSize, y / cellSize };
+    return {x / cellSize, y / cellSize};
 }
 
 void PlayTileGrid::MouseMove(int x, int y)
@@ -117,8 +117,8 @@ void PlayTileGrid::MouseUp(int x, int y)
     if (rules.dragMode == PlayRules::kNoDrag)
         return;
     const GridCell step = rules.LineStep();
-    LineChosen(rules.lineStart.column, rules.lineStart.row, rules.lineEnd.column, rules.lineEnd.row, step.column,
-        step.row);
+    LineChosen(rules.lineStart.column, rules.lineStart.row, rules.lineEnd.column, rules.lineEnd.row,
+               step.column, step.row);
     for (const CellOutcome& outcome : rules.ApplyLine())
         ApplyOutcome(outcome);
     rules.EndDrag();
@@ -130,7 +130,7 @@ void PlayTileGrid::MouseUp(int x, int y)
 bool PlayTileGrid::ApplyDragToCell(int column, int row, int& delay)
 {
     CellOutcome outcome;
-    if (!rules.ApplyCell({ column, row }, delay, outcome))
+    if (!rules.ApplyCell({column, row}, delay, outcome))
         return false;
     ApplyOutcome(outcome);
     return true;
@@ -152,16 +152,17 @@ void PlayTileGrid::ApplyOutcome(const CellOutcome& outcome)
     StartCellAnimation(cell.column, cell.row, std::wstring(L"tile_") + outcome.KindName(), outcome.delay);
 
     if (outcome.kind == CellOutcome::Kind::Solid && hintMeter) {
-        const int id = LaunchTrail(L"revealed_tile", centreX, centreY, TrailTarget::HintMeter, 0, 0, 0, outcome.delay);
+        const int id =
+            LaunchTrail(L"revealed_tile", centreX, centreY, TrailTarget::HintMeter, 0, 0, 0, outcome.delay);
         if (id >= 0) {
             hintTrails[id] = cell;
             ++trailsInFlight;
         }
     } else if (outcome.IsMistake() && mistakeMeter) {
         const wchar_t* name = outcome.kind == CellOutcome::Kind::InvalidHole ? L"incorrectly_revealed_hole"
-                                                                            : L"incorrectly_revealed_tile";
-        const int id = LaunchTrail(
-            name, centreX, centreY, TrailTarget::MistakeMeter, outcome.mistakeIndex, 0, 0, outcome.delay);
+                                                                             : L"incorrectly_revealed_tile";
+        const int id = LaunchTrail(name, centreX, centreY, TrailTarget::MistakeMeter, outcome.mistakeIndex, 0,
+                                   0, outcome.delay);
         if (id >= 0)
             mistakeTrails[id] = cell;
     }
@@ -244,7 +245,7 @@ void PlayTileGrid::SetTool(int tool)
 
 void PlayTileGrid::SetCursors(Widget* tileCursor, Widget* markCursor)
 {
-    cursors = { tileCursor, markCursor };
+    cursors = {tileCursor, markCursor};
     UpdateCursor();
 }
 
@@ -252,8 +253,8 @@ void PlayTileGrid::UpdateCursor()
 {
     int shown = -1;
     if (mouseInside && gAppBase && gAppBase->AreCustomCursorsEnabled()) {
-        const bool tile = rules.dragMode == PlayRules::kReveal
-            || (rules.dragMode == PlayRules::kNoDrag && rules.tool == PlayRules::kTileTool);
+        const bool tile = rules.dragMode == PlayRules::kReveal ||
+                          (rules.dragMode == PlayRules::kNoDrag && rules.tool == PlayRules::kTileTool);
         shown = tile ? 0 : 1;
     }
     for (int index = 0; index < static_cast<int>(cursors.size()); ++index)

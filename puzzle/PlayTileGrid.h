@@ -15,7 +15,8 @@ class PlayGridOwner;
 // a straight line of cells to reveal or mark them, and tells its owner when no
 // move is left. The rules live in PlayRules; this class turns pointer events
 // into cells and each decided cell into its animation, trail and notices.
-class PlayTileGrid : public TileGrid {
+class PlayTileGrid : public TileGrid
+{
 public:
     using Widget::MouseDown;
     using Widget::MouseUp;
@@ -66,26 +67,31 @@ public:
     int GetTrailsInFlight() const { return trailsInFlight; }
 
 protected:
-    enum class TrailTarget { HintMeter, MistakeMeter, Cell };
+    enum class TrailTarget
+    {
+        HintMeter,
+        MistakeMeter,
+        Cell
+    };
 
     // Effects of the playing field; the base class makes none. A trail hook
     // answers the trail's animation id, or -1 when it made none.
     virtual void StartCellAnimation(int column, int row, const std::wstring& name, int delay);
-    virtual int LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target, int targetIndex,
-        int toX, int toY, int delay);
+    virtual int LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
+                            int targetIndex, int toX, int toY, int delay);
     virtual void ShowFirstMistakeNotice();
     virtual void HintTrailArrived();
     virtual void MistakeTrailArrived();
     virtual bool MistakeMeterPlayedOut();
 
     PlayRules rules;
-    bool* toggleOption { nullptr };
-    bool mouseInside { false };
-    HintMeter* hintMeter { nullptr };
-    MistakeMeter* mistakeMeter { nullptr };
-    int trailsInFlight { 0 };
-    bool failed { false };
-    bool fadeFlag { false };
+    bool* toggleOption{nullptr};
+    bool mouseInside{false};
+    HintMeter* hintMeter{nullptr};
+    MistakeMeter* mistakeMeter{nullptr};
+    int trailsInFlight{0};
+    bool failed{false};
+    bool fadeFlag{false};
     std::map<int, GridCell> hintTrails;
     std::map<int, GridCell> mistakeTrails;
     std::map<int, GridCell> pendingHints;
@@ -98,5 +104,5 @@ private:
     void RevealHint(GridCell cell);
     PlayGridOwner* Owner();
 
-    PlayGridOwner* owner { nullptr };
+    PlayGridOwner* owner{nullptr};
 };

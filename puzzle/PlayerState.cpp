@@ -7,10 +7,7 @@
 
 PlayerState* gCurrentPlayerState = nullptr;
 
-PlayerState::PlayerState()
-    : PlayerState(gPuzzleTable)
-{
-}
+PlayerState::PlayerState() : PlayerState(gPuzzleTable) {}
 
 PlayerState::PlayerState(const PuzzleTable& table)
 {
@@ -41,8 +38,8 @@ int PlayerState::CountCompletedPuzzles(int mode, int set) const
     const SetProgress* entry = FindSet(mode, set);
     if (!entry)
         return 0;
-    return static_cast<int>(std::count_if(
-        entry->puzzles.begin(), entry->puzzles.end(), [](const PuzzleProgress& p) { return p.completed; }));
+    return static_cast<int>(std::count_if(entry->puzzles.begin(), entry->puzzles.end(),
+                                          [](const PuzzleProgress& p) { return p.completed; }));
 }
 
 int PlayerState::CountCompletedSets(int mode) const
@@ -50,7 +47,8 @@ int PlayerState::CountCompletedSets(int mode) const
     int count = 0;
     for (int set = 0; set < SetCount(mode); ++set) {
         const SetProgress& entry = progress[mode][set];
-        if (!entry.puzzles.empty() && CountCompletedPuzzles(mode, set) == static_cast<int>(entry.puzzles.size()))
+        if (!entry.puzzles.empty() &&
+            CountCompletedPuzzles(mode, set) == static_cast<int>(entry.puzzles.size()))
             ++count;
     }
     return count;
@@ -125,10 +123,11 @@ PuzzleProgress* PlayerState::EnsurePuzzle(int mode, int set, int puzzle)
 
 std::wstring PlayerState::Write() const
 {
-    std::wstring text = StrFormatW(L"<state current-country=\"%d\" current-mode=\"%d\" made-mistake=\"%d\" "
-                                   L"seen-hint=\"%d\" disable-tips=\"%d\" toggle-mode=\"%d\" show-numbers=\"%d\"",
-        currentCountry, currentMode, madeMistake ? 1 : 0, seenHint ? 1 : 0, disableTips ? 1 : 0, toggleMode ? 1 : 0,
-        showNumbers ? 1 : 0);
+    std::wstring text =
+        StrFormatW(L"<state current-country=\"%d\" current-mode=\"%d\" made-mistake=\"%d\" "
+                   L"seen-hint=\"%d\" disable-tips=\"%d\" toggle-mode=\"%d\" show-numbers=\"%d\"",
+                   currentCountry, currentMode, madeMistake ? 1 : 0, seenHint ? 1 : 0, disableTips ? 1 : 0,
+                   toggleMode ? 1 : 0, showNumbers ? 1 : 0);
     text += WritePlayTime();
     text += L">";
     for (const std::vector<SetProgress>& sets : progress) {
@@ -136,10 +135,10 @@ std::wstring PlayerState::Write() const
         for (const SetProgress& set : sets) {
             text += StrFormatW(L"<set unlock=\"%d\" introduced=\"%d\">", set.unlock, set.introduced ? 1 : 0);
             for (const PuzzleProgress& puzzle : set.puzzles)
-                text += StrFormatW(
-                    L"<puzzle completed=\"%d\" best-time=\"%d\" without-hints=\"%d\" without-mistakes=\"%d\"/>",
-                    puzzle.completed ? 1 : 0, puzzle.bestTime, puzzle.withoutHints ? 1 : 0,
-                    puzzle.withoutMistakes ? 1 : 0);
+                text += StrFormatW(L"<puzzle completed=\"%d\" best-time=\"%d\" without-hints=\"%d\" "
+                                   L"without-mistakes=\"%d\"/>",
+                                   puzzle.completed ? 1 : 0, puzzle.bestTime, puzzle.withoutHints ? 1 : 0,
+                                   puzzle.withoutMistakes ? 1 : 0);
             text += L"</set>";
         }
         text += L"</mode>";

@@ -15,7 +15,8 @@ class PuzzleTable;
 // sets, so the last set of each mode has none. Read progress through the
 // getters (absent entries read as their defaults) and write it through the
 // Ensure functions, which make the entry first.
-class PlayerState : public BasicPlayerState {
+class PlayerState : public BasicPlayerState
+{
 public:
     static constexpr int kModeCount = 2;
 
@@ -49,14 +50,14 @@ public:
     std::wstring Write() const;
 
     std::array<std::vector<SetProgress>, kModeCount> progress;
-    bool madeMistake { false };
-    bool seenHint { false };
-    bool disableTips { false };
-    bool toggleMode { false };
-    bool showNumbers { true };
-    int currentCountry { 0 };
-    int currentMode { 0 };
-    int playCount { 0 };
+    bool madeMistake{false};
+    bool seenHint{false};
+    bool disableTips{false};
+    bool toggleMode{false};
+    bool showNumbers{true};
+    int currentCountry{0};
+    int currentMode{0};
+    int playCount{0};
 };
 
 // The game's current state; set by MakeCurrent.

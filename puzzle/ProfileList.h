@@ -5,7 +5,8 @@
 #include <vector>
 
 // The eight profile slots, the selected one and the current state.
-class ProfileList {
+class ProfileList
+{
 public:
     static constexpr int kSlots = 8;
 
@@ -14,7 +15,7 @@ public:
     bool IsValidSlot(int slot) const { return slot >= 0 && slot < static_cast<int>(records.size()); }
 
     std::vector<ProfileRecord> records;
-    int selected { -1 };
+    int selected{-1};
 };
 
 extern ProfileList gProfileList;

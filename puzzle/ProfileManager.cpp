@@ -51,12 +51,10 @@ bool AttributeBool(const XMLElement& element, const wchar_t* name)
 
 // Fills a list of eight fresh slots from the elements of profiles.xml.
 // Counters past the arrays make the elements below them ignored.
-class ProfileReader : public XMLListener {
+class ProfileReader : public XMLListener
+{
 public:
-    explicit ProfileReader(ProfileList& target)
-        : list(target)
-    {
-    }
+    explicit ProfileReader(ProfileList& target) : list(target) {}
 
     void OnXMLElement(const XMLElement& element) override
     {
@@ -93,8 +91,8 @@ private:
             ReadPuzzle(element);
         } else if (name == L"property") {
             if (state)
-                state->ReadProperty(
-                    AttributeText(element, L"name"), AttributeText(element, L"type"), AttributeText(element, L"value"));
+                state->ReadProperty(AttributeText(element, L"name"), AttributeText(element, L"type"),
+                                    AttributeText(element, L"value"));
         }
     }
 
@@ -107,7 +105,8 @@ private:
         state->toggleMode = AttributeInt(element, L"toggle-mode") != 0;
         state->showNumbers = AttributeInt(element, L"show-numbers") != 0;
         state->currentCountry = std::clamp(AttributeInt(element, L"current-country"), 0, 12);
-        state->currentMode = std::clamp(AttributeInt(element, L"current-mode"), 0, PlayerState::kModeCount - 1);
+        state->currentMode =
+            std::clamp(AttributeInt(element, L"current-mode"), 0, PlayerState::kModeCount - 1);
         state->hours = AttributeInt(element, L"hours");
         state->minutes = AttributeInt(element, L"minutes");
         state->centiseconds = AttributeInt(element, L"centiseconds");
@@ -147,18 +146,20 @@ private:
     }
 
     ProfileList& list;
-    ProfileRecord* record { nullptr };
-    PlayerState* state { nullptr };
-    SetProgress* set { nullptr };
-    int profileCounter { -1 };
-    int modeCounter { -1 };
-    int setCounter { -1 };
-    int puzzleCounter { -1 };
+    ProfileRecord* record{nullptr};
+    PlayerState* state{nullptr};
+    SetProgress* set{nullptr};
+    int profileCounter{-1};
+    int modeCounter{-1};
+    int setCounter{-1};
+    int puzzleCounter{-1};
 };
 
 bool FileExists(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0;
 }
 
@@ -308,7 +309,7 @@ void AfterSave()
         gAppBase->WriteSettings();
 }
 
-}
+} // namespace
 
 ProfileManager::ProfileManager()
 {

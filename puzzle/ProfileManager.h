@@ -12,7 +12,8 @@ class PlayerState;
 //
 // A damaged profiles.xml is renamed aside (never overwritten), the backup of
 // the previous save is tried, and otherwise play starts with free slots.
-class ProfileManager {
+class ProfileManager
+{
 public:
     ProfileManager();
 
@@ -32,7 +33,13 @@ public:
     static bool ReadProfilesFile(const std::string& path, ProfileList& list);
 
     // What the last load did, for the log and the tests.
-    enum class LoadResult { NoFile, Loaded, LoadedBackup, DamagedStartedEmpty };
+    enum class LoadResult
+    {
+        NoFile,
+        Loaded,
+        LoadedBackup,
+        DamagedStartedEmpty
+    };
     static LoadResult LastLoadResult();
 };
 

@@ -5,7 +5,8 @@
 #include <string>
 
 // One profile slot; an empty name is a free slot.
-struct ProfileRecord {
+struct ProfileRecord
+{
     std::wstring name;
     PlayerState state;
 };

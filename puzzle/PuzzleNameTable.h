@@ -6,7 +6,8 @@
 #include <string>
 
 // Display names of sets and puzzles from localization.xml, by set name.
-class PuzzleNameTable {
+class PuzzleNameTable
+{
 public:
     // The entry of that name; an absent name is inserted empty.
     SetNames& Get(const std::wstring& setName);

@@ -1,9 +1,10 @@
 #pragma once
 
 // A player's record of one puzzle.
-struct PuzzleProgress {
-    bool completed { false };
-    int bestTime { 0 };  // whole seconds; 0 while never solved
-    bool withoutHints { false };
-    bool withoutMistakes { false };
+struct PuzzleProgress
+{
+    bool completed{false};
+    int bestTime{0}; // whole seconds; 0 while never solved
+    bool withoutHints{false};
+    bool withoutMistakes{false};
 };

@@ -34,8 +34,8 @@ void AppendCell(std::vector<std::vector<int>>& target, std::size_t k, int value)
 
 std::wstring Where(int mode, int set, int puzzle)
 {
-    return L"mode " + std::to_wstring(mode) + L", set " + std::to_wstring(set) + L", puzzle "
-        + std::to_wstring(puzzle);
+    return L"mode " + std::to_wstring(mode) + L", set " + std::to_wstring(set) + L", puzzle " +
+           std::to_wstring(puzzle);
 }
 
 bool IsSquare(const std::vector<std::vector<int>>& cells)
@@ -46,7 +46,7 @@ bool IsSquare(const std::vector<std::vector<int>>& cells)
     return true;
 }
 
-}
+} // namespace
 
 PuzzleStats::PuzzleStats()
 {
@@ -145,8 +145,8 @@ void PuzzleStats::HandleElementEnd(const std::wstring& name)
             record->problem = L"a picture word of odd length";
         }
         if (!Validate(*record))
-            LogWriter::WriteLine(L"puzzles.xml: " + Where(mode, set, puzzle) + L" (" + record->name
-                + L") is not playable: " + record->problem);
+            LogWriter::WriteLine(L"puzzles.xml: " + Where(mode, set, puzzle) + L" (" + record->name +
+                                 L") is not playable: " + record->problem);
     }
     puzzle = -1;
 }

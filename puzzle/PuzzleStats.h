@@ -9,7 +9,8 @@ struct PuzzleRecord;
 // Reads puzzles.xml into the global puzzle table. Each puzzle is checked when
 // its element ends; a bad one is logged and marked unplayable but keeps its
 // place, because progress is stored by position.
-class PuzzleStats : public Parser {
+class PuzzleStats : public Parser
+{
 public:
     // Reads properties/puzzles.xml.
     PuzzleStats();
@@ -29,9 +30,9 @@ protected:
 private:
     PuzzleRecord* CurrentPuzzle();
 
-    int mode { -1 };
-    int set { -1 };
-    int puzzle { -1 };
+    int mode{-1};
+    int set{-1};
+    int puzzle{-1};
     std::wstring currentElement;
-    bool oddPictureWord { false };
+    bool oddPictureWord{false};
 };

@@ -6,7 +6,8 @@
 #include <vector>
 
 // Every puzzle by mode, set index and puzzle index, in file order.
-class PuzzleTable {
+class PuzzleTable
+{
 public:
     static constexpr int kModeCount = 2;
     using Set = std::vector<PuzzleRecord>;

@@ -4,7 +4,8 @@
 #include <vector>
 
 // A set's name and the display names of its puzzles, by position.
-struct SetNames {
+struct SetNames
+{
     std::wstring name;
     std::vector<std::wstring> puzzles;
 };

@@ -5,8 +5,9 @@
 #include <vector>
 
 // A player's record of one set: its puzzles and how many of them are open.
-struct SetProgress {
+struct SetProgress
+{
     std::vector<PuzzleProgress> puzzles;
-    int unlock { 0 };
-    bool introduced { false };
+    int unlock{0};
+    bool introduced{false};
 };

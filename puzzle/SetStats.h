@@ -5,7 +5,8 @@
 #include <string>
 
 // Reads sets.xml into the global set table.
-class SetStats : public Parser {
+class SetStats : public Parser
+{
 public:
     // Reads properties/sets.xml.
     SetStats();
@@ -16,6 +17,6 @@ protected:
     void HandleElementEnd(const std::wstring& name) override;
 
 private:
-    int mode { -1 };
-    int set { -1 };
+    int mode{-1};
+    int set{-1};
 };

@@ -7,7 +7,8 @@
 
 // Every set record by mode and set index, in file order. The set index names
 // the same set as in the puzzle table.
-class SetTable {
+class SetTable
+{
 public:
     static constexpr int kModeCount = 2;
 

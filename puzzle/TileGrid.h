@@ -5,7 +5,8 @@
 
 // A board of tiles and holes with its clue lists: the runs of tiles in every
 // column (top to bottom) and row (left to right).
-class TileGrid : public Grid {
+class TileGrid : public Grid
+{
 public:
     explicit TileGrid(const std::vector<std::vector<int>>& cellLists);
 

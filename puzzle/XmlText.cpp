@@ -14,7 +14,7 @@ bool AllowedInXml(wchar_t c)
     return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
 }
 
-}
+} // namespace
 
 std::wstring EscapeXmlAttribute(const std::wstring& text)
 {

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The game's own content, read the way the loading thread reads it.
-class ContentTest : public testing::Test {
+class ContentTest : public testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -39,8 +40,7 @@ protected:
         fs::remove_all(folder);
     }
 
-    template <typename Check>
-    static void ForEachPuzzle(Check check)
+    template <typename Check> static void ForEachPuzzle(Check check)
     {
         for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode)
             for (int set = 0; set < gPuzzleTable.SetCount(mode); ++set)
@@ -53,26 +53,26 @@ protected:
     static inline fs::path folder;
 };
 
-}
+} // namespace
 
 TEST(LineSolver, TellsUniqueFromAmbiguousAndImpossibleClues)
 {
-    std::vector<int> line = { -1, -1, -1, -1, -1 };
-    ASSERT_TRUE(LineSolver::SolveLine({ 3 }, line));
-    EXPECT_EQ(line, (std::vector<int> { -1, -1, 1, -1, -1 }));
-    line = { -1, 0, -1, -1, -1 };
-    ASSERT_TRUE(LineSolver::SolveLine({ 1, 2 }, line));
-    EXPECT_EQ(line, (std::vector<int> { 1, 0, -1, 1, -1 }));
-    line = { 1, 1, -1 };
-    EXPECT_FALSE(LineSolver::SolveLine({ 1 }, line));
+    std::vector<int> line = {-1, -1, -1, -1, -1};
+    ASSERT_TRUE(LineSolver::SolveLine({3}, line));
+    EXPECT_EQ(line, (std::vector<int>{-1, -1, 1, -1, -1}));
+    line = {-1, 0, -1, -1, -1};
+    ASSERT_TRUE(LineSolver::SolveLine({1, 2}, line));
+    EXPECT_EQ(line, (std::vector<int>{1, 0, -1, 1, -1}));
+    line = {1, 1, -1};
+    EXPECT_FALSE(LineSolver::SolveLine({1}, line));
 
-    const std::vector<std::vector<int>> diagonal = { { 1, 0 }, { 0, 1 } };
+    const std::vector<std::vector<int>> diagonal = {{1, 0}, {0, 1}};
     LineSolver ambiguous(LineSolver::ColumnClues(diagonal), LineSolver::RowClues(diagonal));
     EXPECT_FALSE(ambiguous.SolveByLines());
     EXPECT_EQ(ambiguous.Solve(), LineSolver::Result::Ambiguous);
 
     // Unique, but line solving alone stalls: the search has to try cells.
-    const std::vector<std::string> rows = { "00011", "01001", "01100", "00001", "01100" };
+    const std::vector<std::string> rows = {"00011", "01001", "01100", "00001", "01100"};
     std::vector<std::vector<int>> unique(5, std::vector<int>(5));
     for (int row = 0; row < 5; ++row)
         for (int column = 0; column < 5; ++column)
@@ -82,7 +82,7 @@ TEST(LineSolver, TellsUniqueFromAmbiguousAndImpossibleClues)
     EXPECT_EQ(guessing.Solve(), LineSolver::Result::Unique);
     EXPECT_EQ(guessing.Cells(), unique);
 
-    LineSolver impossible({ { 2 }, {} }, { {}, {} });
+    LineSolver impossible({{2}, {}}, {{}, {}});
     EXPECT_EQ(impossible.Solve(), LineSolver::Result::Contradiction);
 }
 
@@ -143,5 +143,5 @@ TEST_F(ContentTest, EveryBoardSizeHasItsRecordAndAllThreeSizesAreUsed)
         EXPECT_NE(gGridSizeTable.Find(record.GridSize()), nullptr) << Name(record);
         EXPECT_FALSE(Localize(record.name).empty()) << Name(record);
     });
-    EXPECT_EQ(sizes, (std::set<int> { 5, 10, 15 }));
+    EXPECT_EQ(sizes, (std::set<int>{5, 10, 15}));
 }

@@ -1,5 +1,5 @@
-#include "app/Common.h"
 #include "puzzle/GameData.h"
+#include "app/Common.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"
@@ -21,7 +21,8 @@ namespace {
 
 using Cells = std::vector<std::vector<int>>;
 
-class DataFileTest : public testing::Test {
+class DataFileTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -56,15 +57,15 @@ protected:
     fs::path folder;
 };
 
-}
+} // namespace
 
 TEST_F(DataFileTest, EachWordOfThePuzzleTextIsOneRow)
 {
     PuzzleStats(Puzzles("text before any puzzle<puzzle name=\"a\"><grid>1100 0110</grid>"
                         "<art>0xAB BAAA</art></puzzle>"));
     ASSERT_EQ(gPuzzleTable.PuzzleCount(0, 0), 1);
-    EXPECT_EQ(Puzzle(0).tiles, (Cells { { 1, 0 }, { 1, 1 }, { 0, 1 }, { 0, 0 } }));
-    EXPECT_EQ(Puzzle(0).picture, (Cells { { -1, 26 }, { 1, 0 } }));
+    EXPECT_EQ(Puzzle(0).tiles, (Cells{{1, 0}, {1, 1}, {0, 1}, {0, 0}}));
+    EXPECT_EQ(Puzzle(0).picture, (Cells{{-1, 26}, {1, 0}}));
     EXPECT_FALSE(Puzzle(0).playable) << "a 4-wide grid with a 2-wide picture is not a board";
 }
 
@@ -76,13 +77,13 @@ TEST_F(DataFileTest, BoardsMaySpanIndentedLinesAndTakeTheirAttributes)
                         "<puzzle name=\"plain\"><grid>1</grid><picture>AA</picture></puzzle>"));
     const PuzzleRecord& cross = Puzzle(0);
     EXPECT_TRUE(cross.playable) << WStringToString(cross.problem);
-    EXPECT_EQ(cross.tiles, (Cells { { 0, 1, 0 }, { 1, 1, 1 }, { 0, 1, 0 } }));
-    EXPECT_EQ(cross.picture[1], (std::vector<int> { 3, 2, 3 }));
+    EXPECT_EQ(cross.tiles, (Cells{{0, 1, 0}, {1, 1, 1}, {0, 1, 0}}));
+    EXPECT_EQ(cross.picture[1], (std::vector<int>{3, 2, 3}));
     EXPECT_EQ(cross.name, L"cross");
     EXPECT_EQ(cross.steps, 4);
     EXPECT_TRUE(cross.tested);
     EXPECT_EQ(cross.difficulty, 0) << "an absent difficulty reads 0";
-    EXPECT_EQ(PuzzleRecord {}.difficulty, 1);
+    EXPECT_EQ(PuzzleRecord{}.difficulty, 1);
     EXPECT_TRUE(Puzzle(1).playable);
     EXPECT_FALSE(Puzzle(1).tested);
 }
@@ -90,21 +91,21 @@ TEST_F(DataFileTest, BoardsMaySpanIndentedLinesAndTakeTheirAttributes)
 TEST_F(DataFileTest, AHostilePuzzleFileLosesOnlyItsBadPuzzles)
 {
     Write("puzzles.xml",
-        "<game>"
-        "<puzzle name=\"outside\"><grid>1</grid><picture>AA</picture></puzzle>"
-        "<mode><set>"
-        "<puzzle name=\"ragged\"><grid>11 1 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
-        "<puzzle name=\"tall\"><grid>11 11 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
-        "<puzzle name=\"stray\"><grid>1x 11</grid><picture>AAAA AAAA</picture></puzzle>"
-        "<puzzle name=\"odd\"><grid>11 11</grid><picture>AAA AAAA</picture></puzzle>"
-        "<puzzle name=\"shade\"><grid>11 11</grid><picture>AA-A AAAA</picture></puzzle>"
-        "<puzzle name=\"blank\"><grid>00 00</grid><picture>0000 0000</picture></puzzle>"
-        "<puzzle name=\"nothing\"/>"
-        "<puzzle name=\"good\"><grid>10 01</grid><picture>AD00 00AD</picture></puzzle>"
-        "</set><puzzle name=\"after\"><grid>1</grid><picture>AA</picture></puzzle></mode>"
-        "<mode><set><puzzle name=\"extra\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
-        "<mode><set><puzzle name=\"third\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
-        "</game>");
+          "<game>"
+          "<puzzle name=\"outside\"><grid>1</grid><picture>AA</picture></puzzle>"
+          "<mode><set>"
+          "<puzzle name=\"ragged\"><grid>11 1 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
+          "<puzzle name=\"tall\"><grid>11 11 11</grid><picture>AAAA AAAA AAAA</picture></puzzle>"
+          "<puzzle name=\"stray\"><grid>1x 11</grid><picture>AAAA AAAA</picture></puzzle>"
+          "<puzzle name=\"odd\"><grid>11 11</grid><picture>AAA AAAA</picture></puzzle>"
+          "<puzzle name=\"shade\"><grid>11 11</grid><picture>AA-A AAAA</picture></puzzle>"
+          "<puzzle name=\"blank\"><grid>00 00</grid><picture>0000 0000</picture></puzzle>"
+          "<puzzle name=\"nothing\"/>"
+          "<puzzle name=\"good\"><grid>10 01</grid><picture>AD00 00AD</picture></puzzle>"
+          "</set><puzzle name=\"after\"><grid>1</grid><picture>AA</picture></puzzle></mode>"
+          "<mode><set><puzzle name=\"extra\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
+          "<mode><set><puzzle name=\"third\"><grid>1</grid><picture>AA</picture></puzzle></set></mode>"
+          "</game>");
     PuzzleStats(folder.string() + "/puzzles.xml");
     ASSERT_EQ(gPuzzleTable.SetCount(0), 1);
     ASSERT_EQ(gPuzzleTable.PuzzleCount(0, 0), 8) << "bad puzzles keep their places";
@@ -130,9 +131,10 @@ TEST_F(DataFileTest, PicturesBeyondTheArtTilesAreRejectedOnceTheTilesAreKnown)
 TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)
 {
     SetStats(Write("sets.xml",
-        "<sets><mode><set name=\"a\" wing=\"w\" x=\"10\" y=\"0x10\" unlock=\"3\"/>"
-        "<set name=\"b\" separate=\"1\"/><set name=\"c\" separate=\"true\"/><set name=\"d\" separate=\"yes\"/>"
-        "</mode><mode><set name=\"e\"/></mode><mode><set name=\"ignored\"/></mode></sets>"));
+                   "<sets><mode><set name=\"a\" wing=\"w\" x=\"10\" y=\"0x10\" unlock=\"3\"/>"
+                   "<set name=\"b\" separate=\"1\"/><set name=\"c\" separate=\"true\"/><set name=\"d\" "
+                   "separate=\"yes\"/>"
+                   "</mode><mode><set name=\"e\"/></mode><mode><set name=\"ignored\"/></mode></sets>"));
     ASSERT_EQ(gSetTable.SetCount(0), 4);
     const SetRecord& a = *gSetTable.Find(0, 0);
     EXPECT_EQ(a.name, L"a");
@@ -150,7 +152,8 @@ TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)
 
 TEST_F(DataFileTest, GridSizesKeepTheLastRecordAndUsableAllowances)
 {
-    GameStats(Write("game.xml",
+    GameStats(Write(
+        "game.xml",
         "<game><grid size=\"5\" offset-x=\"1\" offset-y=\"2\" hints=\"3\" hint-reward=\"4\" mistakes=\"5\"/>"
         "<grid size=\"5\" offset-x=\"10\" offset-y=\"20\" hints=\"30\" hint-reward=\"40\" mistakes=\"50\"/>"
         "<grid size=\"10\" offset-x=\"7\"/><other size=\"15\"/></game>"));
@@ -175,20 +178,21 @@ TEST_F(DataFileTest, GridSizesKeepTheLastRecordAndUsableAllowances)
 
 TEST_F(DataFileTest, PuzzleDisplayNamesGoByPositionAndAppendOnReload)
 {
-    const std::string path = Write("localization.xml",
-        "<localization><title>Tarn[br]vale</title>"
-        "<set name=\"s1\">\n  <puzzle>One</puzzle>\n  <puzzle>\n    Two\n  </puzzle>\n  <puzzle>Th[br]ree</puzzle>\n</set>"
-        "<id tag=\"after\" value=\"still read\"/></localization>");
-    MyLocalization { path };
+    const std::string path =
+        Write("localization.xml", "<localization><title>Tarn[br]vale</title>"
+                                  "<set name=\"s1\">\n  <puzzle>One</puzzle>\n  <puzzle>\n    Two\n  "
+                                  "</puzzle>\n  <puzzle>Th[br]ree</puzzle>\n</set>"
+                                  "<id tag=\"after\" value=\"still read\"/></localization>");
+    MyLocalization{path};
     const SetNames* names = gPuzzleNameTable.Find(L"s1");
     ASSERT_NE(names, nullptr);
     EXPECT_EQ(names->name, L"s1");
-    EXPECT_EQ(names->puzzles, (std::vector<std::wstring> { L"One", L"Two", L"Th\nree" }));
+    EXPECT_EQ(names->puzzles, (std::vector<std::wstring>{L"One", L"Two", L"Th\nree"}));
     EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 1), L"Two");
     EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 3), L"");
     EXPECT_EQ(Localize(L"title"), L"Tarn\nvale");
     EXPECT_EQ(Localize(L"after"), L"still read");
 
-    MyLocalization { path };
+    MyLocalization{path};
     EXPECT_EQ(gPuzzleNameTable.Find(L"s1")->puzzles.size(), 6u);
 }

@@ -33,7 +33,10 @@ std::vector<bool> Done(const ClueList& clues)
     return done;
 }
 
-int FixedRandom(int) { return 0; }
+int FixedRandom(int)
+{
+    return 0;
+}
 
 // Drags a line with the left button and releases it.
 std::vector<CellOutcome> Drag(PlayRules& rules, GridCell from, GridCell to, int clicks = 1)
@@ -44,57 +47,53 @@ std::vector<CellOutcome> Drag(PlayRules& rules, GridCell from, GridCell to, int 
 }
 
 const std::vector<std::string> kSample = {
-    "11011",
-    "11011",
-    "00000",
-    "11111",
-    "10001",
+    "11011", "11011", "00000", "11111", "10001",
 };
 
-}
+} // namespace
 
 TEST(Clues, ColumnsRunTopToBottomAndRowsLeftToRight)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    EXPECT_EQ(Lengths(rules.ColumnClues()[0]), (std::vector<int> { 2, 2 }));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int> { 2, 1 }));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int> { 1 }));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[4]), (std::vector<int> { 2, 2 }));
-    EXPECT_EQ(Lengths(rules.RowClues()[0]), (std::vector<int> { 2, 2 }));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[0]), (std::vector<int>{2, 2}));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int>{2, 1}));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int>{1}));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[4]), (std::vector<int>{2, 2}));
+    EXPECT_EQ(Lengths(rules.RowClues()[0]), (std::vector<int>{2, 2}));
     EXPECT_TRUE(rules.RowClues()[2].empty()) << "a line without tiles has no entry";
-    EXPECT_EQ(Lengths(rules.RowClues()[3]), (std::vector<int> { 5 }));
-    EXPECT_EQ(Lengths(rules.RowClues()[4]), (std::vector<int> { 1, 1 }));
+    EXPECT_EQ(Lengths(rules.RowClues()[3]), (std::vector<int>{5}));
+    EXPECT_EQ(Lengths(rules.RowClues()[4]), (std::vector<int>{1, 1}));
     EXPECT_EQ(rules.tilesLeft, 15);
 }
 
 TEST(Clues, RaggedCellsAreReadAsASquareBoard)
 {
-    std::vector<std::vector<int>> cells = { { 1, 1, 1 }, { 1 }, { 0, 0, 1, 1 } };
+    std::vector<std::vector<int>> cells = {{1, 1, 1}, {1}, {0, 0, 1, 1}};
     PlayRules rules(cells, 3, FixedRandom);
     EXPECT_EQ(rules.GridSize(), 3);
-    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int> { 1 }));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int> { 1 }));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int>{1}));
+    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int>{1}));
     EXPECT_EQ(rules.tilesLeft, 5);
 }
 
 TEST(LineRule, TiesAreVerticalAndThePointerIsClamped)
 {
-    EXPECT_EQ(PlayRules::ChooseLineEnd({ 2, 2 }, { 5, 5 }, 10), (GridCell { 2, 5 }));
-    EXPECT_EQ(PlayRules::ChooseLineEnd({ 2, 2 }, { 6, 3 }, 10), (GridCell { 6, 2 }));
-    EXPECT_EQ(PlayRules::ChooseLineEnd({ 2, 2 }, { 2, 40 }, 10), (GridCell { 2, 9 }));
-    EXPECT_EQ(PlayRules::ChooseLineEnd({ 2, 2 }, { -7, 1 }, 10), (GridCell { 0, 2 }));
-    EXPECT_EQ(PlayRules::ChooseLineEnd({ 2, 2 }, { 2, 2 }, 10), (GridCell { 2, 2 }));
+    EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {5, 5}, 10), (GridCell{2, 5}));
+    EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {6, 3}, 10), (GridCell{6, 2}));
+    EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {2, 40}, 10), (GridCell{2, 9}));
+    EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {-7, 1}, 10), (GridCell{0, 2}));
+    EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {2, 2}, 10), (GridCell{2, 2}));
 }
 
 TEST(LineRule, APressAndReleaseOnOneCellAppliesOnlyThatCell)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    rules.Press({ 1, 1 }, 1, true, false, false);
-    rules.DragTo({ 1, 1 });
-    EXPECT_EQ(rules.LineStep(), (GridCell { 0, 0 }));
+    rules.Press({1, 1}, 1, true, false, false);
+    rules.DragTo({1, 1});
+    EXPECT_EQ(rules.LineStep(), (GridCell{0, 0}));
     std::vector<CellOutcome> outcomes = rules.ApplyLine();
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_EQ(outcomes[0].cell, (GridCell { 1, 1 }));
+    EXPECT_EQ(outcomes[0].cell, (GridCell{1, 1}));
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
 }
 
@@ -105,38 +104,38 @@ TEST(Moves, EachOutcomeCountsTilesAndMistakes)
     CellOutcome outcome;
 
     rules.dragMode = PlayRules::kReveal;
-    ASSERT_TRUE(rules.ApplyCell({ 0, 0 }, delay, outcome));
+    ASSERT_TRUE(rules.ApplyCell({0, 0}, delay, outcome));
     EXPECT_EQ(outcome.kind, CellOutcome::Kind::Solid);
     EXPECT_EQ(rules.tilesLeft, 14);
     EXPECT_EQ(rules.mistakesMade, 0);
 
-    ASSERT_TRUE(rules.ApplyCell({ 2, 0 }, delay, outcome));
+    ASSERT_TRUE(rules.ApplyCell({2, 0}, delay, outcome));
     EXPECT_EQ(outcome.kind, CellOutcome::Kind::InvalidHole);
     EXPECT_EQ(outcome.mistakeIndex, 0);
     EXPECT_EQ(rules.mistakesMade, 1);
     EXPECT_EQ(rules.tilesLeft, 14);
 
     rules.dragMode = PlayRules::kMark;
-    ASSERT_TRUE(rules.ApplyCell({ 2, 1 }, delay, outcome));
+    ASSERT_TRUE(rules.ApplyCell({2, 1}, delay, outcome));
     EXPECT_EQ(outcome.kind, CellOutcome::Kind::Hole);
     EXPECT_EQ(rules.mistakesMade, 1);
 
-    ASSERT_TRUE(rules.ApplyCell({ 1, 0 }, delay, outcome));
+    ASSERT_TRUE(rules.ApplyCell({1, 0}, delay, outcome));
     EXPECT_EQ(outcome.kind, CellOutcome::Kind::InvalidSolid) << "marking a tile is a mistake";
     EXPECT_EQ(outcome.mistakeIndex, 1);
     EXPECT_EQ(rules.mistakesMade, 2);
     EXPECT_EQ(rules.tilesLeft, 13) << "but the tile still counts toward completion";
     EXPECT_EQ(delay, 44);
 
-    EXPECT_FALSE(rules.ApplyCell({ 1, 0 }, delay, outcome)) << "a decided cell takes no move";
+    EXPECT_FALSE(rules.ApplyCell({1, 0}, delay, outcome)) << "a decided cell takes no move";
     EXPECT_EQ(delay, 44);
 }
 
 TEST(Moves, DelaysStepOnlyForCellsThatChange)
 {
     PlayRules rules(Board(kSample), 5, FixedRandom);
-    Drag(rules, { 1, 3 }, { 1, 3 });
-    std::vector<CellOutcome> outcomes = Drag(rules, { 0, 3 }, { 4, 3 });
+    Drag(rules, {1, 3}, {1, 3});
+    std::vector<CellOutcome> outcomes = Drag(rules, {0, 3}, {4, 3});
     ASSERT_EQ(outcomes.size(), 4u);
     std::vector<int> delays;
     std::vector<int> columns;
@@ -144,17 +143,17 @@ TEST(Moves, DelaysStepOnlyForCellsThatChange)
         delays.push_back(outcome.delay);
         columns.push_back(outcome.cell.column);
     }
-    EXPECT_EQ(delays, (std::vector<int> { 0, 11, 22, 33 }));
-    EXPECT_EQ(columns, (std::vector<int> { 0, 2, 3, 4 }));
+    EXPECT_EQ(delays, (std::vector<int>{0, 11, 22, 33}));
+    EXPECT_EQ(columns, (std::vector<int>{0, 2, 3, 4}));
 }
 
 TEST(Moves, ALineRunsFromThePressTowardTheRelease)
 {
     PlayRules rules(Board(kSample), 5, FixedRandom);
-    std::vector<CellOutcome> outcomes = Drag(rules, { 0, 3 }, { 0, 0 });
+    std::vector<CellOutcome> outcomes = Drag(rules, {0, 3}, {0, 0});
     ASSERT_EQ(outcomes.size(), 4u);
-    EXPECT_EQ(outcomes.front().cell, (GridCell { 0, 3 }));
-    EXPECT_EQ(outcomes.back().cell, (GridCell { 0, 0 }));
+    EXPECT_EQ(outcomes.front().cell, (GridCell{0, 3}));
+    EXPECT_EQ(outcomes.back().cell, (GridCell{0, 0}));
     EXPECT_EQ(outcomes[1].kind, CellOutcome::Kind::InvalidHole);
 }
 
@@ -164,13 +163,13 @@ TEST(Mistakes, TheLastAllowedMistakeDropsTheRestOfTheLineAndEndsInputOnce)
     bool madeMistake = false;
     rules.SetMadeMistakeFlag(&madeMistake);
 
-    std::vector<CellOutcome> first = Drag(rules, { 2, 0 }, { 2, 0 });
+    std::vector<CellOutcome> first = Drag(rules, {2, 0}, {2, 0});
     ASSERT_EQ(first.size(), 1u);
     EXPECT_TRUE(first[0].firstMistake);
     EXPECT_TRUE(madeMistake);
 
     // Row 2 is all holes: the second hole is the last allowed mistake.
-    std::vector<CellOutcome> line = Drag(rules, { 0, 2 }, { 4, 2 });
+    std::vector<CellOutcome> line = Drag(rules, {0, 2}, {4, 2});
     ASSERT_EQ(line.size(), 1u);
     EXPECT_TRUE(line[0].endedInput);
     EXPECT_FALSE(line[0].firstMistake);
@@ -178,7 +177,7 @@ TEST(Mistakes, TheLastAllowedMistakeDropsTheRestOfTheLineAndEndsInputOnce)
     EXPECT_TRUE(rules.IsFailed());
     EXPECT_TRUE(rules.IsInputEnded());
 
-    EXPECT_FALSE(rules.Press({ 0, 0 }, 1, true, false, false));
+    EXPECT_FALSE(rules.Press({0, 0}, 1, true, false, false));
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "no press starts a drag once the mistakes are used";
 }
 
@@ -187,14 +186,14 @@ TEST(Mistakes, TheFirstMistakeNoticeIsDueOnlyOnce)
     PlayRules rules(Board(kSample), 5, FixedRandom);
     bool madeMistake = false;
     rules.SetMadeMistakeFlag(&madeMistake);
-    EXPECT_TRUE(Drag(rules, { 2, 0 }, { 2, 0 })[0].firstMistake);
-    EXPECT_FALSE(Drag(rules, { 2, 1 }, { 2, 1 })[0].firstMistake);
+    EXPECT_TRUE(Drag(rules, {2, 0}, {2, 0})[0].firstMistake);
+    EXPECT_FALSE(Drag(rules, {2, 1}, {2, 1})[0].firstMistake);
 }
 
 TEST(Mistakes, LastTileAndLastMistakeInOneMoveIsAFailureToldOnce)
 {
-    PlayRules rules(Board({ "10", "00" }), 1, FixedRandom);
-    std::vector<CellOutcome> outcomes = Drag(rules, { 0, 0 }, { 0, 0 }, -1);
+    PlayRules rules(Board({"10", "00"}), 1, FixedRandom);
+    std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {0, 0}, -1);
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes[0].kind, CellOutcome::Kind::InvalidSolid);
     EXPECT_TRUE(outcomes[0].endedInput);
@@ -205,8 +204,8 @@ TEST(Mistakes, LastTileAndLastMistakeInOneMoveIsAFailureToldOnce)
 
 TEST(Mistakes, SolvingWithMistakesLeftIsASolve)
 {
-    PlayRules rules(Board({ "10", "10" }), 1, FixedRandom);
-    std::vector<CellOutcome> outcomes = Drag(rules, { 0, 0 }, { 0, 1 });
+    PlayRules rules(Board({"10", "10"}), 1, FixedRandom);
+    std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {0, 1});
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_FALSE(outcomes[0].endedInput);
     EXPECT_TRUE(outcomes[1].endedInput);
@@ -215,49 +214,49 @@ TEST(Mistakes, SolvingWithMistakesLeftIsASolve)
 
 TEST(Greying, ARunIsDoneOnceItAndItsEndOfTheLineAreDecided)
 {
-    const std::vector<int> values = { 1, 1, 0, 1, 1 };
-    ClueList clues = { { 2, false }, { 2, false } };
+    const std::vector<int> values = {1, 1, 0, 1, 1};
+    ClueList clues = {{2, false}, {2, false}};
 
-    RegreyLine(values, { 1, 1, 1, 0, 0 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { true, false }));
+    RegreyLine(values, {1, 1, 1, 0, 0}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{true, false}));
 
-    RegreyLine(values, { 0, 0, 1, 1, 1 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { false, true }));
+    RegreyLine(values, {0, 0, 1, 1, 1}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{false, true}));
 
-    RegreyLine(values, { 1, 1, 0, 1, 1 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { true, true })) << "every tile decided";
+    RegreyLine(values, {1, 1, 0, 1, 1}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{true, true})) << "every tile decided";
 
-    RegreyLine(values, { 1, 1, 0, 0, 0 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { false, false })) << "a run without its closing hole";
+    RegreyLine(values, {1, 1, 0, 0, 0}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{false, false})) << "a run without its closing hole";
 }
 
 TEST(Greying, MiddleRunsStayLitUntilTheLineIsSolved)
 {
-    const std::vector<int> values = { 1, 0, 1, 1, 0, 1 };
-    ClueList clues = { { 1, false }, { 2, false }, { 1, false } };
-    RegreyLine(values, { 1, 1, 1, 0, 1, 1 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { true, false, true }));
-    RegreyLine(values, { 1, 1, 1, 1, 0, 0 }, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool> { true, false, false })) << "the closing hole is not decided";
+    const std::vector<int> values = {1, 0, 1, 1, 0, 1};
+    ClueList clues = {{1, false}, {2, false}, {1, false}};
+    RegreyLine(values, {1, 1, 1, 0, 1, 1}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{true, false, true}));
+    RegreyLine(values, {1, 1, 1, 1, 0, 0}, clues);
+    EXPECT_EQ(Done(clues), (std::vector<bool>{true, false, false})) << "the closing hole is not decided";
 }
 
 TEST(Greying, MovesRegreyTheirColumnAndRow)
 {
     PlayRules rules(Board(kSample), 5, FixedRandom);
-    Drag(rules, { 0, 0 }, { 1, 0 });
-    EXPECT_EQ(Done(rules.RowClues()[0]), (std::vector<bool> { false, false }));
-    Drag(rules, { 2, 0 }, { 2, 0 }, -1);
-    EXPECT_EQ(Done(rules.RowClues()[0]), (std::vector<bool> { true, false }));
+    Drag(rules, {0, 0}, {1, 0});
+    EXPECT_EQ(Done(rules.RowClues()[0]), (std::vector<bool>{false, false}));
+    Drag(rules, {2, 0}, {2, 0}, -1);
+    EXPECT_EQ(Done(rules.RowClues()[0]), (std::vector<bool>{true, false}));
 
-    Drag(rules, { 2, 3 }, { 2, 3 });
-    EXPECT_EQ(Done(rules.ColumnClues()[2]), (std::vector<bool> { true }));
-    EXPECT_EQ(Done(rules.RowClues()[3]), (std::vector<bool> { false }));
+    Drag(rules, {2, 3}, {2, 3});
+    EXPECT_EQ(Done(rules.ColumnClues()[2]), (std::vector<bool>{true}));
+    EXPECT_EQ(Done(rules.RowClues()[3]), (std::vector<bool>{false}));
 }
 
 TEST(Hints, OnlyUndecidedPlainTilesAndNoMoreThanAreLeft)
 {
-    PlayRules rules(Board({ "110", "000", "001" }), 3, [](int bound) { return bound - 1; });
-    Drag(rules, { 0, 0 }, { 0, 0 });
+    PlayRules rules(Board({"110", "000", "001"}), 3, [](int bound) { return bound - 1; });
+    Drag(rules, {0, 0}, {0, 0});
     std::vector<GridCell> first = rules.ChooseHintCells(1);
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(rules.CellValue(first[0]), 3) << "a hint on its way marks the cell";
@@ -278,56 +277,57 @@ TEST(Hints, OnlyUndecidedPlainTilesAndNoMoreThanAreLeft)
 TEST(Hints, TheShuffleUsesTheInjectedRandomSource)
 {
     std::vector<int> bounds;
-    PlayRules rules(Board({ "111", "000", "000" }), 3, [&bounds](int bound) {
+    PlayRules rules(Board({"111", "000", "000"}), 3, [&bounds](int bound) {
         bounds.push_back(bound);
         return 0;
     });
     std::vector<GridCell> cells = rules.ChooseHintCells(3);
-    EXPECT_EQ(bounds, (std::vector<int> { 2, 3 }));
+    EXPECT_EQ(bounds, (std::vector<int>{2, 3}));
     // Swapping each element i with element 0 rotates the list.
     ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0], (GridCell { 2, 0 }));
-    EXPECT_EQ(cells[1], (GridCell { 0, 0 }));
-    EXPECT_EQ(cells[2], (GridCell { 1, 0 }));
+    EXPECT_EQ(cells[0], (GridCell{2, 0}));
+    EXPECT_EQ(cells[1], (GridCell{0, 0}));
+    EXPECT_EQ(cells[2], (GridCell{1, 0}));
 }
 
 TEST(Input, TheRightButtonMarksSwitchesToolsOrDoesNothing)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    EXPECT_FALSE(rules.Press({ 0, 0 }, -1, true, false, false));
+    EXPECT_FALSE(rules.Press({0, 0}, -1, true, false, false));
     EXPECT_EQ(rules.dragMode, PlayRules::kMark);
     rules.EndDrag();
 
-    EXPECT_TRUE(rules.Press({ 0, 0 }, -1, true, false, true)) << "toggle mode asks for the next tool";
+    EXPECT_TRUE(rules.Press({0, 0}, -1, true, false, true)) << "toggle mode asks for the next tool";
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
     EXPECT_TRUE(rules.ApplyLine().empty()) << "and changes no cell";
 
     rules.markingLocked = true;
-    EXPECT_FALSE(rules.Press({ 0, 0 }, -1, true, false, false));
+    EXPECT_FALSE(rules.Press({0, 0}, -1, true, false, false));
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
 
     rules.tool = PlayRules::kMarkTool;
-    rules.Press({ 0, 0 }, 1, true, false, false);
+    rules.Press({0, 0}, 1, true, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kMark) << "the left button uses the current tool";
 }
 
 TEST(Input, PressesOutsideWhileDisabledOrDuringADragStartNothing)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    rules.Press({ 0, 0 }, 1, false, false, false);
+    rules.Press({0, 0}, 1, false, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
-    rules.Press({ 0, 0 }, 1, true, true, false);
+    rules.Press({0, 0}, 1, true, true, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
-    rules.Press({ 0, 0 }, 1, true, false, false);
-    rules.Press({ 0, 0 }, -1, true, false, false);
+    rules.Press({0, 0}, 1, true, false, false);
+    rules.Press({0, 0}, -1, true, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "a second button cancels the running drag";
 }
 
 TEST(Input, AMoveFilterCanRefuseCells)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    rules.SetMoveFilter([](GridCell cell, int modeBit) { return cell.column == 0 && modeBit == PlayRules::kReveal; });
-    std::vector<CellOutcome> outcomes = Drag(rules, { 0, 0 }, { 4, 0 });
+    rules.SetMoveFilter(
+        [](GridCell cell, int modeBit) { return cell.column == 0 && modeBit == PlayRules::kReveal; });
+    std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {4, 0});
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_EQ(outcomes[0].cell, (GridCell { 0, 0 }));
+    EXPECT_EQ(outcomes[0].cell, (GridCell{0, 0}));
 }

@@ -1,6 +1,6 @@
+#include "puzzle/PlayTileGrid.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/PlayGridOwner.h"
-#include "puzzle/PlayTileGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +21,16 @@ std::vector<std::vector<int>> Board(const std::vector<std::string>& rows)
 }
 
 // Records the effects the drawing layer would show.
-class RecordingGrid : public PlayTileGrid {
+class RecordingGrid : public PlayTileGrid
+{
 public:
     using PlayTileGrid::PlayTileGrid;
 
     std::vector<std::wstring> animations;
     std::vector<int> delays;
     std::vector<std::wstring> trails;
-    int notices { 0 };
-    int nextTrailId { 100 };
+    int notices{0};
+    int nextTrailId{100};
 
 protected:
     void StartCellAnimation(int, int, const std::wstring& name, int delay) override
@@ -45,15 +46,17 @@ protected:
     void ShowFirstMistakeNotice() override { ++notices; }
 };
 
-class Owner : public PlayGridOwner {
+class Owner : public PlayGridOwner
+{
 public:
     void GridInputEnded() override { ++ended; }
     void SelectNextTool() override { ++nextTool; }
-    int ended { 0 };
-    int nextTool { 0 };
+    int ended{0};
+    int nextTool{0};
 };
 
-class PlayTileGridTest : public testing::Test {
+class PlayTileGridTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -84,9 +87,9 @@ protected:
     Owner owner;
 };
 
-const std::vector<std::string> kBoard = { "11011", "11011", "00000", "11111", "10001" };
+const std::vector<std::string> kBoard = {"11011", "11011", "00000", "11111", "10001"};
 
-}
+} // namespace
 
 TEST_F(PlayTileGridTest, StandsBesideItsClueRoomWithTheSameMarginOnBothAxes)
 {
@@ -114,7 +117,7 @@ TEST_F(PlayTileGridTest, ADragBeyondTheEdgeRevealsTheClampedLineInOrder)
     auto grid = MakeGrid(kBoard);
     Drag(*grid, 0, 3, 40 * kCell, 3 * kCell + 5);
     EXPECT_EQ(grid->animations, (std::vector<std::wstring>(5, L"tile_solid")));
-    EXPECT_EQ(grid->delays, (std::vector<int> { 0, 11, 22, 33, 44 }));
+    EXPECT_EQ(grid->delays, (std::vector<int>{0, 11, 22, 33, 44}));
     EXPECT_TRUE(grid->GetRowClues()[3][0].done) << "the grid's clues follow the rules";
     EXPECT_TRUE(grid->GetColumnClues()[2][0].done);
     EXPECT_TRUE(grid->trails.empty()) << "no meter, no trail";
@@ -124,7 +127,7 @@ TEST_F(PlayTileGridTest, TheOwnerHearsOnceWhenTheLastMistakeIsMade)
 {
     auto grid = MakeGrid(kBoard);
     Drag(*grid, 2, 0, 2 * kCell + 1, 4 * kCell + 1);
-    EXPECT_EQ(grid->animations, (std::vector<std::wstring> { L"tile_invalid_hole", L"tile_invalid_hole" }));
+    EXPECT_EQ(grid->animations, (std::vector<std::wstring>{L"tile_invalid_hole", L"tile_invalid_hole"}));
     EXPECT_EQ(owner.ended, 1);
     EXPECT_TRUE(grid->IsDisabled());
     EXPECT_TRUE(grid->IsFailed());
@@ -148,12 +151,12 @@ TEST_F(PlayTileGridTest, TheRightButtonFollowsTheToggleAndLockOptions)
 
     grid->SetMarkingLocked(false);
     Drag(*grid, 2, 2, 2 * kCell + 1, 2 * kCell + 1, -1);
-    EXPECT_EQ(grid->animations, (std::vector<std::wstring> { L"tile_hole" }));
+    EXPECT_EQ(grid->animations, (std::vector<std::wstring>{L"tile_hole"}));
 }
 
 TEST_F(PlayTileGridTest, HintsRevealTheirCellsWhenTheirTrailsArrive)
 {
-    auto grid = MakeGrid({ "10000", "00000", "00000", "00000", "00001" });
+    auto grid = MakeGrid({"10000", "00000", "00000", "00000", "00001"});
     grid->RevealHintTiles(0, 0, 5);
     ASSERT_EQ(grid->trails.size(), 2u);
     EXPECT_EQ(grid->GetTrailsInFlight(), 2);
@@ -161,7 +164,7 @@ TEST_F(PlayTileGridTest, HintsRevealTheirCellsWhenTheirTrailsArrive)
 
     grid->AnimationComplete(100);
     grid->AnimationComplete(999);
-    EXPECT_EQ(grid->animations, (std::vector<std::wstring> { L"tile_solid" }));
+    EXPECT_EQ(grid->animations, (std::vector<std::wstring>{L"tile_solid"}));
     EXPECT_EQ(owner.ended, 0);
     grid->AnimationComplete(101);
     EXPECT_EQ(grid->GetTrailsInFlight(), 0);

@@ -1,6 +1,6 @@
+#include "puzzle/ProfileManager.h"
 #include "app/Common.h"
 #include "puzzle/GameData.h"
-#include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/GlobalVariables.h"
 
@@ -49,16 +49,17 @@ void ShapeTable(const std::vector<int>& mode0, const std::vector<int>& mode1)
         gPuzzleTable.Sets(1).emplace_back(puzzles);
 }
 
-class ProfileTest : public testing::Test {
+class ProfileTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() / ("profiles-" + std::to_string(::getpid()) + "-"
-                     + testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() / ("profiles-" + std::to_string(::getpid()) + "-" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         Configure(false);
-        ShapeTable({ 2, 3, 1 }, { 2, 1 });
+        ShapeTable({2, 3, 1}, {2, 1});
     }
 
     void TearDown() override
@@ -82,15 +83,15 @@ protected:
     fs::path ProfilesPath() const { return folder / "profiles.xml"; }
 
     fs::path folder;
-    int settingsWrites { 0 };
+    int settingsWrites{0};
     std::wstring playerName;
 };
 
-}
+} // namespace
 
 TEST(FreshState, HasOneSetEntryFewerThanTheTableInEachMode)
 {
-    ShapeTable({ 1, 2, 3, 4, 5 }, { 1, 1, 1 });
+    ShapeTable({1, 2, 3, 4, 5}, {1, 1, 1});
     PlayerState state;
     ASSERT_EQ(state.progress[0].size(), 4u);
     ASSERT_EQ(state.progress[1].size(), 2u);
@@ -105,7 +106,7 @@ TEST(FreshState, HasOneSetEntryFewerThanTheTableInEachMode)
 
 TEST(FreshState, ModesWithOneOrNoSetsNeitherUnderflowNorLoseTheFirstUnlock)
 {
-    ShapeTable({ 3 }, {});
+    ShapeTable({3}, {});
     PlayerState state;
     ASSERT_EQ(state.progress[0].size(), 1u);
     EXPECT_EQ(state.progress[0][0].unlock, 1);
@@ -116,7 +117,7 @@ TEST(FreshState, ModesWithOneOrNoSetsNeitherUnderflowNorLoseTheFirstUnlock)
 
 TEST(FreshState, AbsentEntriesReadAsDefaultsAndAreMadeBeforeWriting)
 {
-    ShapeTable({ 2, 3 }, { 4 });
+    ShapeTable({2, 3}, {4});
     PlayerState state;
     EXPECT_EQ(state.GetUnlock(0, 1), 0) << "the last set has no entry";
     EXPECT_FALSE(state.IsCompleted(1, 0, 2));
@@ -135,7 +136,7 @@ TEST(FreshState, AbsentEntriesReadAsDefaultsAndAreMadeBeforeWriting)
 
 TEST(FreshState, CompletedSetsCountOnlySetsWithPuzzles)
 {
-    ShapeTable({ 2, 0, 1 }, {});
+    ShapeTable({2, 0, 1}, {});
     PlayerState state;
     state.EnsureSet(0, 2);
     for (PuzzleProgress& puzzle : state.progress[0][0].puzzles)
@@ -147,12 +148,12 @@ TEST(FreshState, CompletedSetsCountOnlySetsWithPuzzles)
 
 TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
 {
-    ShapeTable({ 2, 1 }, { 1 });
+    ShapeTable({2, 1}, {1});
     ProfileManager();
     ProfileManager::CreateProfile(L"Ann");
     PlayerState* state = GetCurrentPlayerState();
     ASSERT_NE(state, nullptr);
-    state->progress[0][0].puzzles[0] = { true, 12, false, true };
+    state->progress[0][0].puzzles[0] = {true, 12, false, true};
     state->AddPlayTick();
     ASSERT_TRUE(SaveProfiles());
 
@@ -169,12 +170,12 @@ TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
 
 TEST_F(ProfileTest, NamesAndProgressRoundTrip)
 {
-    const std::wstring names[] = { L"Zo\u00eb \u5317\U0001F600", L"a \"quoted\" <b> & c", L"tab\there" };
+    const std::wstring names[] = {L"Zo\u00eb \u5317\U0001F600", L"a \"quoted\" <b> & c", L"tab\there"};
     ProfileManager();
     for (const std::wstring& name : names)
         ProfileManager::CreateProfile(name);
     PlayerState* state = GetCurrentPlayerState();
-    state->progress[0][1].puzzles[2] = { true, 99, true, false };
+    state->progress[0][1].puzzles[2] = {true, 99, true, false};
     state->progress[0][1].introduced = true;
     state->progress[0][1].puzzles.resize(5);
     state->progress[0][1].puzzles[4].bestTime = 7;
@@ -192,7 +193,7 @@ TEST_F(ProfileTest, NamesAndProgressRoundTrip)
     ASSERT_TRUE(SaveProfiles());
 
     ClearGameTables();
-    ShapeTable({ 2, 3, 1 }, { 2, 1 });
+    ShapeTable({2, 3, 1}, {2, 1});
     ProfileManager();
     EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
     for (int slot = 0; slot < 3; ++slot)
@@ -219,13 +220,15 @@ TEST_F(ProfileTest, NamesAndProgressRoundTrip)
 
     Value global;
     ASSERT_NE(GetGlobalVariables(), nullptr);
-    EXPECT_TRUE(GetGlobalVariables()->GetGlobal(L"visits", global)) << "scripts read the current player's properties";
+    EXPECT_TRUE(GetGlobalVariables()->GetGlobal(L"visits", global))
+        << "scripts read the current player's properties";
     EXPECT_EQ(global.ToInt(), 41);
 }
 
 TEST_F(ProfileTest, OlderFilesReadWithTheirDefaultsAndClampedValues)
 {
-    WriteBytes(ProfilesPath(),
+    WriteBytes(
+        ProfilesPath(),
         "<profiles selected=\"0\"><profile name=\"Old\"><state current-country=\"40\" current-mode=\"7\" "
         "made-mistake=\"1\"><mode><set unlock=\"2\"><puzzle completed=\"1\"/></set></mode></state></profile>"
         "<profile name=\"Neg\"><state current-country=\"-1\" current-mode=\"-3\"/></profile></profiles>");
@@ -246,11 +249,12 @@ TEST_F(ProfileTest, OlderFilesReadWithTheirDefaultsAndClampedValues)
 
 TEST_F(ProfileTest, OutOfRangeIndicesAreIgnored)
 {
-    std::string text = "<profiles selected=\"8\"><state current-country=\"3\"/><mode><set unlock=\"5\"/></mode>"
-                       "<puzzle completed=\"1\"/>";
+    std::string text =
+        "<profiles selected=\"8\"><state current-country=\"3\"/><mode><set unlock=\"5\"/></mode>"
+        "<puzzle completed=\"1\"/>";
     for (int i = 0; i < 9; ++i)
-        text += "<profile name=\"P" + std::to_string(i) + "\"><state><mode/><mode/><mode><set unlock=\"9\">"
-            + "<puzzle completed=\"1\"/></set></mode></state></profile>";
+        text += "<profile name=\"P" + std::to_string(i) + "\"><state><mode/><mode/><mode><set unlock=\"9\">" +
+                "<puzzle completed=\"1\"/></set></mode></state></profile>";
     text += "</profiles>";
     WriteBytes(ProfilesPath(), text);
     ProfileManager();
@@ -311,7 +315,7 @@ TEST_F(ProfileTest, WithoutABackupPlayStartsEmptyAndEveryDamagedFileIsKept)
 
 TEST_F(ProfileTest, ASaveInterruptedAtAnyByteLeavesTheLastWholeFile)
 {
-    ShapeTable({ 1, 1 }, { 1 });
+    ShapeTable({1, 1}, {1});
     ProfileManager();
     ProfileManager::CreateProfile(L"Kept");
     ASSERT_TRUE(SaveProfiles());

@@ -21,7 +21,7 @@ std::vector<int> Runs(const std::vector<int>& line)
     return runs;
 }
 
-}
+} // namespace
 
 std::vector<std::vector<int>> LineSolver::ColumnClues(const std::vector<std::vector<int>>& cells)
 {
@@ -116,8 +116,7 @@ bool LineSolver::SolveLine(const std::vector<int>& clue, std::vector<int>& line)
 }
 
 LineSolver::LineSolver(std::vector<std::vector<int>> columns, std::vector<std::vector<int>> rows)
-    : columnClues(std::move(columns))
-    , rowClues(std::move(rows))
+    : columnClues(std::move(columns)), rowClues(std::move(rows))
 {
 }
 
@@ -187,7 +186,7 @@ int LineSolver::CountSolutions(std::vector<std::vector<int>> board, int limit)
             if (board[column][row] != kUnknown)
                 continue;
             int found = 0;
-            for (int guess : { 1, 0 }) {
+            for (int guess : {1, 0}) {
                 std::vector<std::vector<int>> next = board;
                 next[column][row] = guess;
                 found += CountSolutions(std::move(next), limit - found);

@@ -4,12 +4,14 @@
 
 // Solves picture-logic boards from their clues, to prove that a puzzle has
 // exactly one solution. Cells are [column][row]: 0 hole, 1 tile.
-class LineSolver {
+class LineSolver
+{
 public:
-    enum class Result {
-        Unique,        // exactly one solution
-        Ambiguous,     // more than one
-        Contradiction  // none
+    enum class Result
+    {
+        Unique,       // exactly one solution
+        Ambiguous,    // more than one
+        Contradiction // none
     };
 
     static constexpr int kUnknown = -1;

@@ -14,7 +14,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: puzzlecheck <puzzles.xml>\n");
         return 2;
     }
-    PuzzleStats reader { std::string(argv[1]) };
+    PuzzleStats reader{std::string(argv[1])};
     int failures = 0;
     for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode) {
         for (int set = 0; set < gPuzzleTable.SetCount(mode); ++set) {
@@ -24,8 +24,10 @@ int main(int argc, char** argv)
                 if (!record.playable) {
                     verdict = "not playable: " + WStringToString(record.problem);
                 } else {
-                    LineSolver byLines(LineSolver::ColumnClues(record.tiles), LineSolver::RowClues(record.tiles));
-                    LineSolver full(LineSolver::ColumnClues(record.tiles), LineSolver::RowClues(record.tiles));
+                    LineSolver byLines(LineSolver::ColumnClues(record.tiles),
+                                       LineSolver::RowClues(record.tiles));
+                    LineSolver full(LineSolver::ColumnClues(record.tiles),
+                                    LineSolver::RowClues(record.tiles));
                     if (byLines.SolveByLines())
                         verdict = "unique (line by line)";
                     else if (full.Solve() == LineSolver::Result::Unique)
@@ -35,8 +37,9 @@ int main(int argc, char** argv)
                 }
                 const bool ok = verdict.rfind("unique", 0) == 0;
                 failures += ok ? 0 : 1;
-                std::printf("%d/%d/%d %-12s %2dx%-2d %s\n", mode, set, puzzle, WStringToString(record.name).c_str(),
-                    record.GridSize(), record.GridSize(), verdict.c_str());
+                std::printf("%d/%d/%d %-12s %2dx%-2d %s\n", mode, set, puzzle,
+                            WStringToString(record.name).c_str(), record.GridSize(), record.GridSize(),
+                            verdict.c_str());
             }
         }
     }
