@@ -14,7 +14,7 @@ constexpr int kAttributeFrequency = 1;
 constexpr int kAttributePan = 3;
 constexpr uint32_t kModuleFlags = 0x200;
 constexpr uint32_t kModuleResetFlag = 0x8000;
-// Fades step in floating point; a cap within this is reached.
+// A fade-in steps in floating point: coming within this of the cap reaches it.
 constexpr double kFadeTolerance = 1e-9;
 
 bool IsStreamExtension(const std::string& fileName)
@@ -291,7 +291,9 @@ void BassMusicInterface::Update()
         if (song.fadeSpeed == 0.0)
             continue;
         song.volume += song.fadeSpeed;
-        if (song.volume > song.volumeCap - kFadeTolerance) {
+        const bool reachedCap = song.fadeSpeed > 0.0 ? song.volume > song.volumeCap - kFadeTolerance
+                                                     : song.volume > song.volumeCap;
+        if (reachedCap) {
             song.volume = song.volumeCap;
             song.fadeSpeed = 0.0;
         } else if (song.volume < 0.0) {

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -212,6 +213,32 @@ TEST(DSoundManagerMixerTest, ReleasingASoundWhileItsInstancePlaysIsSafe)
     EXPECT_FALSE(instance->IsPlaying());
     manager.SetMasterVolume(0.5);
     EXPECT_DOUBLE_EQ(mixer->GetMasterGain(), 0.5);
+}
+
+TEST(DSoundManagerMixerTest, LoadingOnAnotherThreadWhileTheMainThreadPlays)
+{
+    TempFolder folder;
+    WriteFile(folder.Path() / "tone.wav", WavFile(1, 44100, std::vector<int16_t>(500, 300)));
+    const std::string name = (folder.Path() / "tone").string();
+    auto mixer = std::make_shared<Mixer>();
+    DSoundManager manager(std::make_shared<MixerSoundSystem>(mixer));
+    ASSERT_TRUE(manager.LoadSound(0, name));
+    std::thread loader([&] {
+        for (int round = 0; round < 20; ++round) {
+            for (int id = 1; id < 40; ++id)
+                manager.LoadSound(id, name);
+            for (int id = 1; id < 40; ++id)
+                manager.ReleaseSound(id);
+        }
+    });
+    std::vector<int16_t> out(2 * 64);
+    for (int i = 0; i < 400; ++i) {
+        if (SoundInstance* instance = manager.GetSoundInstance(i % 40))
+            instance->Play(false, true);
+        mixer->Render(out.data(), 64);
+    }
+    loader.join();
+    EXPECT_EQ(manager.GetNumSounds(), 1);
 }
 
 TEST(DSoundManagerDeviceTest, NoDeviceMeansSilenceAndTheDummyDeviceMeansSound)
