@@ -20,7 +20,6 @@ public:
 
     static GridSizeRecord Usable(const GridSizeRecord& record);
 
-    const std::map<int, GridSizeRecord>& Records() const { return records; }
     void Clear();
 
 private:

@@ -349,11 +349,6 @@ void ProfileManager::SetEnvironment(ProfileEnvironment environment)
     gSavingBlocked = false;
 }
 
-const ProfileEnvironment& ProfileManager::Environment()
-{
-    return gEnvironment;
-}
-
 void ProfileManager::SelectProfile(int index)
 {
     if (index < 0 || !gProfileList.IsValidSlot(index))

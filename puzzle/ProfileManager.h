@@ -18,7 +18,6 @@ public:
     ProfileManager();
 
     static void SetEnvironment(ProfileEnvironment environment);
-    static const ProfileEnvironment& Environment();
 
     static void SelectProfile(int index);
     static void SetProfile(int slot, const std::wstring& name);
