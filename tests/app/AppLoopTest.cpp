@@ -190,4 +190,15 @@ TEST_F(AppLoopTest, LoadingThreadFinishesAndReportsFullProgress)
     EXPECT_EQ(App().GetLoadingStepsDone(), App().GetLoadingStepTotal());
 }
 
+TEST(AppStartTest, StartsAndLoadsOnTheGameData)
+{
+    AppHarness harness(AppHarnessOptions::WithGameData());
+    ASSERT_TRUE(harness.IsValid()) << harness.GetError();
+    EXPECT_TRUE(harness.RunUntilLoaded());
+    harness.RunTicks(5);
+    EXPECT_TRUE(harness.FatalMessages().empty()) << harness.FatalMessages().front();
+    harness.Close();
+    EXPECT_TRUE(std::filesystem::exists(harness.DataFolder() + "settings.xml"));
+}
+
 } // namespace

@@ -30,6 +30,13 @@ std::string MakeTempFolder()
 
 } // namespace
 
+AppHarnessOptions AppHarnessOptions::WithGameData()
+{
+    AppHarnessOptions options;
+    options.workingFolder = TARNVALE_GAME_DATA_DIR;
+    return options;
+}
+
 AppHarness::AppHarness(AppHarnessOptions options)
 {
     m_tempFolder = MakeTempFolder();

@@ -33,6 +33,9 @@ struct AppHarnessOptions
     // Runs before Init with the data folder (ending in '/'), for example to
     // write a settings.xml or profiles.xml there.
     std::function<void(const std::string& dataFolder)> beforeInit;
+
+    // Runs in the build's data folder, with the game's own data files.
+    static AppHarnessOptions WithGameData();
 };
 
 // A whole application on the headless window and cursor, the real GL
