@@ -85,12 +85,12 @@ bool PuzzleStats::Validate(PuzzleRecord& record)
                 if (value < -1)
                     problem = L"a picture cell that is not a shade";
     }
-    if (problem.empty())
-        return true;
-    record.playable = false;
-    if (record.problem.empty())
-        record.problem = problem;
-    return false;
+    if (!problem.empty()) {
+        record.playable = false;
+        if (record.problem.empty())
+            record.problem = problem;
+    }
+    return record.playable;
 }
 
 PuzzleRecord* PuzzleStats::CurrentPuzzle()

@@ -19,7 +19,8 @@ public:
     // The largest board the clue numbers can show.
     static constexpr int kMaxGridSize = 25;
 
-    // Checks a record's shape; false with the reason in `problem`.
+    // Checks a record's shape; false (with the reason in `problem`) when it
+    // is not playable.
     static bool Validate(PuzzleRecord& record);
 
 protected:
