@@ -243,23 +243,30 @@ void PlayTileGrid::SetTool(int tool)
     UpdateCursor();
 }
 
-void PlayTileGrid::SetCursors(Widget* tileCursor, Widget* markCursor)
+void PlayTileGrid::SetCursors(Image* tileCursor, Image* markCursor)
 {
     cursors = {tileCursor, markCursor};
     UpdateCursor();
 }
 
+int PlayTileGrid::ChosenCursor() const
+{
+    if (!mouseInside || !gAppBase || !gAppBase->AreCustomCursorsEnabled())
+        return -1;
+    const bool tile = rules.dragMode == PlayRules::kReveal ||
+                      (rules.dragMode == PlayRules::kNoDrag && rules.tool == PlayRules::kTileTool);
+    return tile ? 0 : 1;
+}
+
 void PlayTileGrid::UpdateCursor()
 {
-    int shown = -1;
-    if (mouseInside && gAppBase && gAppBase->AreCustomCursorsEnabled()) {
-        const bool tile = rules.dragMode == PlayRules::kReveal ||
-                          (rules.dragMode == PlayRules::kNoDrag && rules.tool == PlayRules::kTileTool);
-        shown = tile ? 0 : 1;
+    const int chosen = ChosenCursor();
+    Image* image = chosen >= 0 && chosen < static_cast<int>(cursors.size()) ? cursors[chosen] : nullptr;
+    // Only a cursor this grid set is taken away again.
+    if (gAppBase && (image || cursorSet)) {
+        gAppBase->SetCursorImage(image);
+        cursorSet = image != nullptr;
     }
-    for (int index = 0; index < static_cast<int>(cursors.size()); ++index)
-        if (cursors[index])
-            cursors[index]->SetVisible(index == shown);
     MarkDirty();
 }
 

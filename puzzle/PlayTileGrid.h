@@ -58,9 +58,12 @@ public:
     void SetTool(int tool);
     void SetMarkingLocked(bool locked) { rules.markingLocked = locked; }
     void SetToggleOption(bool* option) { toggleOption = option; }
-    // [0] the tile tool's cursor, [1] the mark tool's.
-    void SetCursors(Widget* tileCursor, Widget* markCursor);
+    // [0] the tile tool's cursor, [1] the mark tool's; shown over the grid
+    // while the custom-cursors setting is on.
+    void SetCursors(Image* tileCursor, Image* markCursor);
     void UpdateCursor();
+    // The cursor the grid wants now: 0 tile, 1 mark, -1 none of its own.
+    int ChosenCursor() const;
 
     const PlayRules& GetRules() const { return rules; }
     int GetMistakesMade() const { return rules.mistakesMade; }
@@ -95,7 +98,8 @@ protected:
     std::map<int, GridCell> hintTrails;
     std::map<int, GridCell> mistakeTrails;
     std::map<int, GridCell> pendingHints;
-    std::vector<Widget*> cursors;
+    std::vector<Image*> cursors;
+    bool cursorSet{false};
 
 private:
     void Setup();
