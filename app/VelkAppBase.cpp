@@ -28,6 +28,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 
 VelkAppBase* gAppBase = nullptr;
@@ -65,8 +66,8 @@ VelkAppBase::~VelkAppBase()
     m_widgetManager.reset();
     FlushDeferredDeletes();
     m_renderer.reset();
-    ResetMusicInterface();
-    ResetSoundManager();
+    m_musicInterface.reset();
+    m_soundManager.reset();
     if (m_pakInterface && GetPakInterface() == m_pakInterface.get())
         SetPakInterface(nullptr);
     m_pakInterface.reset();
@@ -213,16 +214,6 @@ void VelkAppBase::SetSoundServices(std::unique_ptr<SoundManager> sounds, std::un
     m_musicInterface = std::move(music);
 }
 
-void VelkAppBase::ResetMusicInterface()
-{
-    m_musicInterface.reset();
-}
-
-void VelkAppBase::ResetSoundManager()
-{
-    m_soundManager.reset();
-}
-
 void VelkAppBase::Start()
 {
     BeginMainLoop();
@@ -257,7 +248,12 @@ void VelkAppBase::StartLoadingThread()
     m_loadingThreadStarted = true;
     LoadingThreadStarted();
     m_loadingThread = std::thread([this] {
-        LoadingThreadProc();
+        try {
+            LoadingThreadProc();
+        } catch (const std::exception& error) {
+            // What loaded stays usable; the game goes on without the rest.
+            LogWriter::WriteLine(std::string("Loading stopped: ") + error.what());
+        }
         m_loadingThreadDone = true;
         LoadingThreadEnded();
     });

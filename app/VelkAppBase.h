@@ -183,8 +183,6 @@ protected:
     void SetMouseCapture(bool captured);
     void ReadSettings();
     void SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music);
-    void ResetMusicInterface();
-    void ResetSoundManager();
 
     bool m_isScreensaver{false};
     std::uintptr_t m_screensaverPreview{0};
@@ -195,7 +193,6 @@ protected:
     std::atomic<bool> m_stopLoading{false};
 
 private:
-    void HandleWindowEvent(const InputEvent& event);
     void DispatchMouseDown(const InputEvent& event);
     void DispatchMouseUp(const InputEvent& event);
     void DispatchMouseMove(const InputEvent& event);
