@@ -8,10 +8,8 @@
 #include <mutex>
 
 AudioContext::AudioContext(std::unique_ptr<SoundOutput> output)
-    : m_mixer(std::make_shared<Mixer>()),
-      m_soundSystem(std::make_shared<MixerSoundSystem>(m_mixer)),
-      m_musicEngine(std::make_shared<DecoderMusicEngine>(m_mixer)),
-      m_output(std::move(output))
+    : m_mixer(std::make_shared<Mixer>()), m_soundSystem(std::make_shared<MixerSoundSystem>(m_mixer)),
+      m_musicEngine(std::make_shared<DecoderMusicEngine>(m_mixer)), m_output(std::move(output))
 {
     if (m_output)
         m_output->Open(*m_mixer);
@@ -37,4 +35,7 @@ std::shared_ptr<AudioContext> AudioContext::Acquire()
     return context;
 }
 
-bool AudioContext::IsOpen() const { return m_output && m_output->IsOpen(); }
+bool AudioContext::IsOpen() const
+{
+    return m_output && m_output->IsOpen();
+}

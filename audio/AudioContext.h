@@ -10,7 +10,8 @@ class SoundSystem;
 // The process's mixer, the device that plays it, and the sound and music
 // layers over it. Shared by the sound manager and every music player; the
 // device closes when the last of them lets go.
-class AudioContext {
+class AudioContext
+{
 public:
     // Opens the output; when it cannot open, IsOpen is false and the owners
     // stay silent.

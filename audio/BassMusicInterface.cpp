@@ -28,14 +28,18 @@ bool IsStreamExtension(const std::string& fileName)
 
 } // namespace
 
-BassMusicInterface::BassMusicInterface(std::shared_ptr<MusicEngine> engine, std::shared_ptr<AudioContext> context)
+BassMusicInterface::BassMusicInterface(std::shared_ptr<MusicEngine> engine,
+                                       std::shared_ptr<AudioContext> context)
     : m_context(std::move(context)), m_engine(std::move(engine))
 {
     m_engine->SetConfig(MusicEngine::kConfigModuleVolume, 4000);
     m_engine->SetConfig(MusicEngine::kConfigStreamVolume, m_streamVolumePercent * 100);
 }
 
-BassMusicInterface::~BassMusicInterface() { UnloadAllMusic(); }
+BassMusicInterface::~BassMusicInterface()
+{
+    UnloadAllMusic();
+}
 
 std::unique_ptr<MusicInterface> BassMusicInterface::Create(void* window)
 {
@@ -83,7 +87,8 @@ void BassMusicInterface::StartAtOffset(MusicInfo& song, int offset, bool noLoop,
     const uint32_t channel = song.Channel();
     if (song.musicHandle != 0) {
         m_engine->ChannelStop(channel);
-        const auto order = static_cast<int32_t>(MusicEngine::kOrderPosition | (static_cast<uint32_t>(offset) & 0xFFFF));
+        const auto order =
+            static_cast<int32_t>(MusicEngine::kOrderPosition | (static_cast<uint32_t>(offset) & 0xFFFF));
         m_engine->ChannelSetPosition(channel, static_cast<int64_t>(order));
         m_engine->ChannelFlags(channel, noLoop ? moduleFlags : moduleFlags | MusicEngine::kFlagLoop);
         m_engine->ChannelPlay(channel, false);
@@ -281,7 +286,8 @@ void BassMusicInterface::SetSongAttribute(int id, double value)
 {
     std::lock_guard lock(m_mutex);
     if (auto it = m_songs.find(id); it != m_songs.end())
-        m_engine->ChannelSetAttribute(it->second.Channel(), MusicEngine::kAttributeModuleAmplify, static_cast<float>(value));
+        m_engine->ChannelSetAttribute(it->second.Channel(), MusicEngine::kAttributeModuleAmplify,
+                                      static_cast<float>(value));
 }
 
 void BassMusicInterface::Update()

@@ -12,10 +12,12 @@ class MusicEngine;
 
 // The song player over the shared music engine. Players share the engine;
 // each frees only its own songs.
-class BassMusicInterface : public MusicInterface {
+class BassMusicInterface : public MusicInterface
+{
 public:
     // context, when given, keeps the device that plays the engine open.
-    explicit BassMusicInterface(std::shared_ptr<MusicEngine> engine, std::shared_ptr<AudioContext> context = nullptr);
+    explicit BassMusicInterface(std::shared_ptr<MusicEngine> engine,
+                                std::shared_ptr<AudioContext> context = nullptr);
     ~BassMusicInterface() override;
 
     // The player for the application: a silent MusicInterface without a
@@ -47,13 +49,14 @@ public:
     double GetSongVolume(int id);
 
 private:
-    struct MusicInfo {
-        uint32_t musicHandle { 0 };
-        uint32_t streamHandle { 0 };
-        double volume { 0.0 };
-        double fadeSpeed { 0.0 };
-        double volumeCap { 1.0 };
-        bool stopWhenFaded { false };
+    struct MusicInfo
+    {
+        uint32_t musicHandle{0};
+        uint32_t streamHandle{0};
+        double volume{0.0};
+        double fadeSpeed{0.0};
+        double volumeCap{1.0};
+        bool stopWhenFaded{false};
 
         uint32_t Channel() const { return musicHandle != 0 ? musicHandle : streamHandle; }
     };
@@ -67,7 +70,7 @@ private:
     std::shared_ptr<MusicEngine> m_engine;
     std::mutex m_mutex;
     std::map<int, MusicInfo> m_songs;
-    float m_volume { 1.0f };
-    int m_streamVolumePercent { 40 };
-    uint32_t m_musicLoadFlags { 0x204 };
+    float m_volume{1.0f};
+    int m_streamVolumePercent{40};
+    uint32_t m_musicLoadFlags{0x204};
 };

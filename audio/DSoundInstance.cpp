@@ -82,7 +82,10 @@ bool DSoundInstance::IsReleased()
     return m_released;
 }
 
-double DSoundInstance::GetVolume() { return m_volume; }
+double DSoundInstance::GetVolume()
+{
+    return m_volume;
+}
 
 void DSoundInstance::ApplyVolume()
 {

@@ -10,7 +10,8 @@ class SoundBuffer;
 
 // An instance over its own voice of a loaded sample; without a voice it is
 // silent but keeps its flags, so it is reclaimed like any other.
-class DSoundInstance : public SoundInstance {
+class DSoundInstance : public SoundInstance
+{
 public:
     DSoundInstance(DSoundManager& manager, int soundId, std::unique_ptr<SoundBuffer> buffer);
     ~DSoundInstance() override;
@@ -37,13 +38,13 @@ private:
 
     DSoundManager& m_manager;
     std::unique_ptr<SoundBuffer> m_buffer;
-    bool m_autoRelease { false };
-    bool m_hasPlayed { false };
-    bool m_released { false };
-    int m_soundId { 0 };
-    int m_basePan { 0 };
-    double m_baseVolume { 1.0 };
-    int m_pan { 0 };
-    double m_volume { 1.0 };
-    uint32_t m_baseFrequency { 44100 };
+    bool m_autoRelease{false};
+    bool m_hasPlayed{false};
+    bool m_released{false};
+    int m_soundId{0};
+    int m_basePan{0};
+    double m_baseVolume{1.0};
+    int m_pan{0};
+    double m_volume{1.0};
+    uint32_t m_baseFrequency{44100};
 };

@@ -38,7 +38,10 @@ DSoundManager::~DSoundManager()
     m_context.reset();
 }
 
-bool DSoundManager::Initialized() { return m_system != nullptr; }
+bool DSoundManager::Initialized()
+{
+    return m_system != nullptr;
+}
 
 int DSoundManager::VolumeToDecibels(double volume)
 {
@@ -108,7 +111,7 @@ bool DSoundManager::LoadSoundFromFiles(int id, const std::string& name)
         Publish(id, std::move(sound));
         return true;
     }
-    for (const char* extension : { ".ogg", ".au" }) {
+    for (const char* extension : {".ogg", ".au"}) {
         const std::string source = name + extension;
         bool read = extension[1] == 'o' ? ReadOggFile(source, *sound) : ReadAuFile(source, *sound);
         if (!read)
@@ -240,7 +243,10 @@ void DSoundManager::ReleaseChannels()
         channel.reset();
 }
 
-double DSoundManager::GetMasterVolume() { return m_system ? m_system->GetMasterVolume() : m_masterVolume; }
+double DSoundManager::GetMasterVolume()
+{
+    return m_system ? m_system->GetMasterVolume() : m_masterVolume;
+}
 
 void DSoundManager::SetMasterVolume(double volume)
 {
@@ -253,7 +259,10 @@ void DSoundManager::Update() {}
 
 void DSoundManager::SetCooperativeWindow(void*, bool) {}
 
-void DSoundManager::StopAllSounds() { StopSound(-1); }
+void DSoundManager::StopAllSounds()
+{
+    StopSound(-1);
+}
 
 void DSoundManager::StopSound(int id)
 {
@@ -280,7 +289,8 @@ int DSoundManager::GetFreeSoundId()
 int DSoundManager::GetNumSounds()
 {
     std::lock_guard lock(m_mutex);
-    return static_cast<int>(std::count_if(m_buffers.begin(), m_buffers.end(), [](const auto& b) { return b != nullptr; }));
+    return static_cast<int>(
+        std::count_if(m_buffers.begin(), m_buffers.end(), [](const auto& b) { return b != nullptr; }));
 }
 
 bool DSoundManager::IsLoaded(int id)

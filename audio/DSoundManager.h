@@ -17,7 +17,8 @@ struct PcmSound;
 
 // The sound manager over the process's mixer. Silent (everything accepted,
 // nothing heard) without a window, or when no audio device can be opened.
-class DSoundManager : public SoundManager {
+class DSoundManager : public SoundManager
+{
 public:
     // window: any non-null value switches sound on.
     explicit DSoundManager(void* window);
@@ -66,12 +67,12 @@ private:
     std::shared_ptr<AudioContext> m_context;
     std::shared_ptr<SoundSystem> m_system;
     std::mutex m_mutex;
-    std::array<std::shared_ptr<SoundBuffer>, kMaxSounds> m_buffers {};
-    std::array<std::string, kMaxSounds> m_names {};
-    std::array<double, kMaxSounds> m_baseVolumes {};
-    std::array<int, kMaxSounds> m_basePans {};
-    std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> m_channels {};
-    std::atomic<double> m_volume { 1.0 };
-    uint32_t m_lastSweepTime { 0 };
-    double m_masterVolume { 1.0 };
+    std::array<std::shared_ptr<SoundBuffer>, kMaxSounds> m_buffers{};
+    std::array<std::string, kMaxSounds> m_names{};
+    std::array<double, kMaxSounds> m_baseVolumes{};
+    std::array<int, kMaxSounds> m_basePans{};
+    std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> m_channels{};
+    std::atomic<double> m_volume{1.0};
+    uint32_t m_lastSweepTime{0};
+    double m_masterVolume{1.0};
 };

@@ -4,25 +4,26 @@
 
 #include <algorithm>
 
-struct DecoderMusicEngine::Channel {
+struct DecoderMusicEngine::Channel
+{
     std::unique_ptr<MusicDecoder> decoder;
     Bytes file;
-    bool module { false };
-    bool looping { false };
-    int state { kStopped };
-    float volume { 1.0f };
-    float amplify { 1.0f };
-    double step { 1.0 };
-    double fraction { 0.0 };
-    float current[2] {};
-    float next[2] {};
-    bool primed { false };
-    bool hasNext { false };
+    bool module{false};
+    bool looping{false};
+    int state{kStopped};
+    float volume{1.0f};
+    float amplify{1.0f};
+    double step{1.0};
+    double fraction{0.0};
+    float current[2]{};
+    float next[2]{};
+    bool primed{false};
+    bool hasNext{false};
     // Played to its end: a later play without restart starts over.
-    bool finished { false };
+    bool finished{false};
     std::vector<int16_t> block;
-    size_t blockFrames { 0 };
-    size_t blockPosition { 0 };
+    size_t blockFrames{0};
+    size_t blockPosition{0};
 };
 
 DecoderMusicEngine::DecoderMusicEngine(std::shared_ptr<Mixer> mixer) : m_mixer(std::move(mixer))
@@ -30,7 +31,10 @@ DecoderMusicEngine::DecoderMusicEngine(std::shared_ptr<Mixer> mixer) : m_mixer(s
     m_mixer->AddInput(this);
 }
 
-DecoderMusicEngine::~DecoderMusicEngine() { m_mixer->RemoveInput(this); }
+DecoderMusicEngine::~DecoderMusicEngine()
+{
+    m_mixer->RemoveInput(this);
+}
 
 void DecoderMusicEngine::SetConfig(int option, int value)
 {
@@ -54,7 +58,8 @@ uint32_t DecoderMusicEngine::StreamCreateFile(Bytes file, uint32_t flags)
     return decoder ? Add(std::move(decoder), std::move(file), false, flags) : 0;
 }
 
-uint32_t DecoderMusicEngine::Add(std::unique_ptr<MusicDecoder> decoder, Bytes file, bool module, uint32_t flags)
+uint32_t DecoderMusicEngine::Add(std::unique_ptr<MusicDecoder> decoder, Bytes file, bool module,
+                                 uint32_t flags)
 {
     auto channel = std::make_unique<Channel>();
     channel->step = static_cast<double>(decoder->SampleRate()) / Mixer::kOutputRate;
@@ -91,8 +96,14 @@ void DecoderMusicEngine::Free(uint32_t handle, bool module)
     }
 }
 
-void DecoderMusicEngine::MusicFree(uint32_t handle) { Free(handle, true); }
-void DecoderMusicEngine::StreamFree(uint32_t handle) { Free(handle, false); }
+void DecoderMusicEngine::MusicFree(uint32_t handle)
+{
+    Free(handle, true);
+}
+void DecoderMusicEngine::StreamFree(uint32_t handle)
+{
+    Free(handle, false);
+}
 
 bool DecoderMusicEngine::ChannelPlay(uint32_t handle, bool restart)
 {
@@ -145,7 +156,8 @@ void DecoderMusicEngine::ChannelSetPosition(uint32_t handle, int64_t position)
     if (channel->module && (word & kOrderPosition) != 0)
         channel->decoder->SetOrder(static_cast<int>(word & 0xFFFF));
     else if (!channel->module && position >= 0)
-        channel->decoder->SeekFrame(static_cast<uint64_t>(position) / (2 * static_cast<uint64_t>(channel->decoder->Channels())));
+        channel->decoder->SeekFrame(static_cast<uint64_t>(position) /
+                                    (2 * static_cast<uint64_t>(channel->decoder->Channels())));
     else
         return;
     channel->primed = false;
@@ -173,19 +185,23 @@ bool DecoderMusicEngine::Fetch(Channel& channel, float& left, float& right)
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (channel.blockPosition < channel.blockFrames) {
             const int channels = channel.decoder->Channels();
-            const int16_t* frame = channel.block.data() + channel.blockPosition * static_cast<size_t>(channels);
+            const int16_t* frame =
+                channel.block.data() + channel.blockPosition * static_cast<size_t>(channels);
             left = frame[0];
             right = channels == 2 ? frame[1] : frame[0];
             ++channel.blockPosition;
             return true;
         }
         channel.blockPosition = 0;
-        channel.blockFrames = channel.decoder->Read(channel.block.data(), channel.block.size() / static_cast<size_t>(channel.decoder->Channels()));
+        channel.blockFrames = channel.decoder->Read(
+            channel.block.data(), channel.block.size() / static_cast<size_t>(channel.decoder->Channels()));
         if (channel.blockFrames == 0) {
             // Modules loop by themselves; a stream starts over.
             if (!channel.looping || channel.module || !channel.decoder->Rewind())
                 return false;
-            channel.blockFrames = channel.decoder->Read(channel.block.data(), channel.block.size() / static_cast<size_t>(channel.decoder->Channels()));
+            channel.blockFrames = channel.decoder->Read(channel.block.data(),
+                                                        channel.block.size() /
+                                                            static_cast<size_t>(channel.decoder->Channels()));
         }
     }
     return false;

@@ -10,7 +10,8 @@ class MusicDecoder;
 
 // The music library over our decoders: each song is a channel that the
 // mixer pulls, decoding as it plays. All state sits under the mixer's lock.
-class DecoderMusicEngine : public MusicEngine, public MixerInput {
+class DecoderMusicEngine : public MusicEngine, public MixerInput
+{
 public:
     explicit DecoderMusicEngine(std::shared_ptr<Mixer> mixer);
     ~DecoderMusicEngine() override;
@@ -43,7 +44,7 @@ private:
 
     std::shared_ptr<Mixer> m_mixer;
     std::map<uint32_t, std::unique_ptr<Channel>> m_channels;
-    uint32_t m_nextHandle { 1 };
-    float m_streamGain { 1.0f };
-    float m_moduleGain { 1.0f };
+    uint32_t m_nextHandle{1};
+    float m_streamGain{1.0f};
+    float m_moduleGain{1.0f};
 };

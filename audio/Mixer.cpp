@@ -8,13 +8,13 @@
 
 namespace {
 
-struct Frame {
+struct Frame
+{
     float left;
     float right;
 };
 
-template <int Bits, int Channels>
-inline Frame ReadFrame(const uint8_t* data, size_t index)
+template <int Bits, int Channels> inline Frame ReadFrame(const uint8_t* data, size_t index)
 {
     const uint8_t* p = data + index * (Bits / 8) * Channels;
     auto sample = [](const uint8_t* q) -> float {
@@ -27,9 +27,9 @@ inline Frame ReadFrame(const uint8_t* data, size_t index)
             return static_cast<float>((static_cast<int>(q[0]) - 128) * 256);
     };
     if constexpr (Channels == 2)
-        return { sample(p), sample(p + Bits / 8) };
+        return {sample(p), sample(p + Bits / 8)};
     float s = sample(p);
-    return { s, s };
+    return {s, s};
 }
 
 constexpr float kFractionScale = 1.0f / 4294967296.0f;
@@ -113,7 +113,9 @@ Mixer::VoiceId Mixer::CreateVoice(std::shared_ptr<const PcmSound> sound)
     if (m_nextVoice == 0)
         m_nextVoice = 1;
     Voice& voice = m_voices[id];
-    voice.frequency = sound ? static_cast<uint32_t>(std::clamp(sound->samplesPerSecond, kMinFrequency, kMaxFrequency)) : 44100;
+    voice.frequency =
+        sound ? static_cast<uint32_t>(std::clamp(sound->samplesPerSecond, kMinFrequency, kMaxFrequency))
+              : 44100;
     voice.step = StepFor(voice.frequency);
     voice.sound = std::move(sound);
     return id;
@@ -236,13 +238,17 @@ void Mixer::MixVoice(Voice& voice, float* stereo, size_t frames)
     const uint8_t* data = sound.data.data();
     bool more;
     if (sound.bitsPerSample == 16 && sound.channels == 2)
-        more = MixFrames<16, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+        more = MixFrames<16, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft,
+                                voice.gainRight, stereo, frames);
     else if (sound.bitsPerSample == 16)
-        more = MixFrames<16, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+        more = MixFrames<16, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft,
+                                voice.gainRight, stereo, frames);
     else if (sound.channels == 2)
-        more = MixFrames<8, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+        more = MixFrames<8, 2>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft,
+                               voice.gainRight, stereo, frames);
     else
-        more = MixFrames<8, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft, voice.gainRight, stereo, frames);
+        more = MixFrames<8, 1>(data, count, voice.position, voice.step, voice.looping, voice.gainLeft,
+                               voice.gainRight, stereo, frames);
     if (!more) {
         voice.playing = false;
         voice.position = 0;

@@ -12,7 +12,8 @@ struct PcmSound;
 
 // Something mixed beside the sample voices (a music channel). Called from
 // Render with the mixer's lock held; adds stereo frames to the accumulator.
-class MixerInput {
+class MixerInput
+{
 public:
     virtual ~MixerInput() = default;
     virtual void MixInto(float* stereo, size_t frames) = 0;
@@ -22,7 +23,8 @@ public:
 // frequency, plus inputs, summed into 44100 Hz stereo 16-bit with
 // saturation. Every operation takes the mixer's lock; Render is what the
 // audio device calls.
-class Mixer : public AudioSource {
+class Mixer : public AudioSource
+{
 public:
     using VoiceId = uint32_t;
     static constexpr int kOutputRate = SoundOutput::kSampleRate;
@@ -55,18 +57,19 @@ public:
     static float DecibelsToGain(int hundredthsOfDecibel);
 
 private:
-    struct Voice {
+    struct Voice
+    {
         std::shared_ptr<const PcmSound> sound;
         // Source frames in 32.32 fixed point.
-        uint64_t position { 0 };
-        uint64_t step { 1ull << 32 };
-        uint32_t frequency { 44100 };
-        int volume { 0 };
-        int pan { 0 };
-        float gainLeft { 1.0f };
-        float gainRight { 1.0f };
-        bool playing { false };
-        bool looping { false };
+        uint64_t position{0};
+        uint64_t step{1ull << 32};
+        uint32_t frequency{44100};
+        int volume{0};
+        int pan{0};
+        float gainLeft{1.0f};
+        float gainRight{1.0f};
+        bool playing{false};
+        bool looping{false};
     };
 
     static uint64_t StepFor(uint32_t frequency);
@@ -77,6 +80,6 @@ private:
     std::unordered_map<VoiceId, Voice> m_voices;
     std::vector<MixerInput*> m_inputs;
     std::vector<float> m_accumulator;
-    VoiceId m_nextVoice { 1 };
-    double m_masterGain { 1.0 };
+    VoiceId m_nextVoice{1};
+    double m_masterGain{1.0};
 };

@@ -4,7 +4,8 @@
 
 namespace {
 
-class MixerSoundBuffer : public SoundBuffer {
+class MixerSoundBuffer : public SoundBuffer
+{
 public:
     MixerSoundBuffer(std::shared_ptr<Mixer> mixer, std::shared_ptr<const PcmSound> sound)
         : m_mixer(std::move(mixer)), m_sound(std::move(sound)), m_voice(m_mixer->CreateVoice(m_sound))
@@ -19,7 +20,10 @@ public:
     bool IsPlaying() const override { return m_mixer->IsVoicePlaying(m_voice); }
     uint32_t GetFrequency() const override { return m_mixer->GetVoiceFrequency(m_voice); }
     void SetFrequency(uint32_t hertz) override { m_mixer->SetVoiceFrequency(m_voice, hertz); }
-    void SetVolume(int hundredthsOfDecibel) override { m_mixer->SetVoiceVolume(m_voice, hundredthsOfDecibel); }
+    void SetVolume(int hundredthsOfDecibel) override
+    {
+        m_mixer->SetVoiceVolume(m_voice, hundredthsOfDecibel);
+    }
     void SetPan(int pan) override { m_mixer->SetVoicePan(m_voice, pan); }
 
 private:
@@ -47,6 +51,12 @@ std::unique_ptr<SoundBuffer> MixerSoundSystem::DuplicateSoundBuffer(const SoundB
     return std::make_unique<MixerSoundBuffer>(m_mixer, buffer->GetShared());
 }
 
-double MixerSoundSystem::GetMasterVolume() const { return m_mixer->GetMasterGain(); }
+double MixerSoundSystem::GetMasterVolume() const
+{
+    return m_mixer->GetMasterGain();
+}
 
-void MixerSoundSystem::SetMasterVolume(double volume) { m_mixer->SetMasterGain(volume); }
+void MixerSoundSystem::SetMasterVolume(double volume)
+{
+    m_mixer->SetMasterGain(volume);
+}

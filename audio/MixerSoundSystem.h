@@ -8,7 +8,8 @@ class Mixer;
 
 // The sound layer over the software mixer: every buffer is a mixer voice
 // over a shared sample.
-class MixerSoundSystem : public SoundSystem {
+class MixerSoundSystem : public SoundSystem
+{
 public:
     explicit MixerSoundSystem(std::shared_ptr<Mixer> mixer);
 

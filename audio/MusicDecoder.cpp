@@ -12,9 +12,10 @@
 
 namespace {
 
-struct Cursor {
+struct Cursor
+{
     MusicDecoder::Bytes bytes;
-    size_t position { 0 };
+    size_t position{0};
 
     size_t Read(void* buffer, size_t length)
     {
@@ -25,8 +26,9 @@ struct Cursor {
     }
     int64_t Seek(int64_t offset, int whence)
     {
-        int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<int64_t>(position)
-                                                                  : static_cast<int64_t>(bytes->size());
+        int64_t base = whence == SEEK_SET   ? 0
+                       : whence == SEEK_CUR ? static_cast<int64_t>(position)
+                                            : static_cast<int64_t>(bytes->size());
         int64_t target = base + offset;
         if (target < 0 || target > static_cast<int64_t>(bytes->size()))
             return -1;
@@ -35,9 +37,10 @@ struct Cursor {
     }
 };
 
-class OggDecoder : public MusicDecoder {
+class OggDecoder : public MusicDecoder
+{
 public:
-    explicit OggDecoder(Bytes bytes) : m_cursor { std::move(bytes) } {}
+    explicit OggDecoder(Bytes bytes) : m_cursor{std::move(bytes)} {}
     ~OggDecoder() override
     {
         if (m_open)
@@ -46,7 +49,7 @@ public:
 
     bool Open()
     {
-        ov_callbacks callbacks {
+        ov_callbacks callbacks{
             [](void* buffer, size_t size, size_t count, void* source) -> size_t {
                 return size == 0 ? 0 : static_cast<Cursor*>(source)->Read(buffer, size * count) / size;
             },
@@ -78,7 +81,8 @@ public:
         int holes = 0;
         while (got < wanted) {
             int section = 0;
-            long n = ov_read(&m_vorbis, reinterpret_cast<char*>(out) + got, static_cast<int>(wanted - got), &section);
+            long n = ov_read(&m_vorbis, reinterpret_cast<char*>(out) + got, static_cast<int>(wanted - got),
+                             &section);
             if (n == OV_HOLE && ++holes < 16)
                 continue;
             if (n <= 0)
@@ -92,19 +96,23 @@ public:
     }
 
     bool Rewind() override { return ov_pcm_seek(&m_vorbis, 0) == 0; }
-    bool SeekFrame(uint64_t frame) override { return ov_pcm_seek(&m_vorbis, static_cast<ogg_int64_t>(frame)) == 0; }
+    bool SeekFrame(uint64_t frame) override
+    {
+        return ov_pcm_seek(&m_vorbis, static_cast<ogg_int64_t>(frame)) == 0;
+    }
 
 private:
     Cursor m_cursor;
-    OggVorbis_File m_vorbis {};
-    bool m_open { false };
-    int m_channels { 2 };
-    int m_rate { 44100 };
+    OggVorbis_File m_vorbis{};
+    bool m_open{false};
+    int m_channels{2};
+    int m_rate{44100};
 };
 
-class Mp3Decoder : public MusicDecoder {
+class Mp3Decoder : public MusicDecoder
+{
 public:
-    explicit Mp3Decoder(Bytes bytes) : m_cursor { std::move(bytes) } {}
+    explicit Mp3Decoder(Bytes bytes) : m_cursor{std::move(bytes)} {}
     ~Mp3Decoder() override
     {
         if (m_handle) {
@@ -132,13 +140,13 @@ public:
         auto seek = [](void* source, off_t offset, int whence) -> off_t {
             return static_cast<off_t>(static_cast<Cursor*>(source)->Seek(offset, whence));
         };
-        if (mpg123_replace_reader_handle(m_handle, read, seek, nullptr) != MPG123_OK
-            || mpg123_open_handle(m_handle, &m_cursor) != MPG123_OK)
+        if (mpg123_replace_reader_handle(m_handle, read, seek, nullptr) != MPG123_OK ||
+            mpg123_open_handle(m_handle, &m_cursor) != MPG123_OK)
             return false;
         long rate = 0;
         int channels = 0, encoding = 0;
-        if (mpg123_getformat(m_handle, &rate, &channels, &encoding) != MPG123_OK || encoding != MPG123_ENC_SIGNED_16
-            || channels < 1 || channels > 2)
+        if (mpg123_getformat(m_handle, &rate, &channels, &encoding) != MPG123_OK ||
+            encoding != MPG123_ENC_SIGNED_16 || channels < 1 || channels > 2)
             return false;
         m_rate = static_cast<int>(rate);
         m_channels = channels;
@@ -155,7 +163,8 @@ public:
         size_t got = 0;
         while (got < wanted) {
             size_t done = 0;
-            int result = mpg123_read(m_handle, reinterpret_cast<unsigned char*>(out) + got, wanted - got, &done);
+            int result =
+                mpg123_read(m_handle, reinterpret_cast<unsigned char*>(out) + got, wanted - got, &done);
             got += done;
             if (result == MPG123_NEW_FORMAT) {
                 long rate = 0;
@@ -172,16 +181,20 @@ public:
     }
 
     bool Rewind() override { return mpg123_seek(m_handle, 0, SEEK_SET) >= 0; }
-    bool SeekFrame(uint64_t frame) override { return mpg123_seek(m_handle, static_cast<off_t>(frame), SEEK_SET) >= 0; }
+    bool SeekFrame(uint64_t frame) override
+    {
+        return mpg123_seek(m_handle, static_cast<off_t>(frame), SEEK_SET) >= 0;
+    }
 
 private:
     Cursor m_cursor;
-    mpg123_handle* m_handle { nullptr };
-    int m_channels { 2 };
-    int m_rate { 44100 };
+    mpg123_handle* m_handle{nullptr};
+    int m_channels{2};
+    int m_rate{44100};
 };
 
-class WavDecoder : public MusicDecoder {
+class WavDecoder : public MusicDecoder
+{
 public:
     explicit WavDecoder(PcmSound sound) : m_sound(std::move(sound)) {}
 
@@ -197,8 +210,8 @@ public:
         for (size_t i = 0; i < samples; ++i) {
             size_t s = first + i;
             out[i] = m_sound.bitsPerSample == 16
-                ? static_cast<int16_t>(static_cast<uint16_t>(data[2 * s] | (data[2 * s + 1] << 8)))
-                : static_cast<int16_t>((data[s] - 128) * 256);
+                         ? static_cast<int16_t>(static_cast<uint16_t>(data[2 * s] | (data[2 * s + 1] << 8)))
+                         : static_cast<int16_t>((data[s] - 128) * 256);
         }
         m_frame += count;
         return count;
@@ -213,10 +226,11 @@ public:
 
 private:
     PcmSound m_sound;
-    size_t m_frame { 0 };
+    size_t m_frame{0};
 };
 
-class ModuleDecoder : public MusicDecoder {
+class ModuleDecoder : public MusicDecoder
+{
 public:
     explicit ModuleDecoder(Bytes bytes) : m_bytes(std::move(bytes)) {}
     ~ModuleDecoder() override
@@ -291,13 +305,13 @@ public:
 
 private:
     Bytes m_bytes;
-    xmp_context m_context { nullptr };
-    bool m_loaded { false };
-    bool m_started { false };
-    bool m_ended { false };
-    bool m_looping { false };
+    xmp_context m_context{nullptr};
+    bool m_loaded{false};
+    bool m_started{false};
+    bool m_ended{false};
+    bool m_looping{false};
     std::vector<int16_t> m_frame;
-    size_t m_pending { 0 };
+    size_t m_pending{0};
 };
 
 } // namespace

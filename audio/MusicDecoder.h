@@ -7,7 +7,8 @@
 
 // A song decoded on demand from its file in memory, as interleaved signed
 // 16-bit frames at its own rate.
-class MusicDecoder {
+class MusicDecoder
+{
 public:
     using Bytes = std::shared_ptr<const std::vector<uint8_t>>;
 

@@ -1,6 +1,9 @@
 #include "audio/MusicInterface.h"
 
-bool MusicInterface::LoadMusic(int, const std::string&) { return false; }
+bool MusicInterface::LoadMusic(int, const std::string&)
+{
+    return false;
+}
 void MusicInterface::PlayMusic(int, int, bool) {}
 void MusicInterface::StopMusic(int) {}
 void MusicInterface::PauseMusic(int) {}
@@ -15,7 +18,10 @@ void MusicInterface::FadeOutMusic(int, bool, double) {}
 void MusicInterface::FadeOutAllMusic(bool, double) {}
 void MusicInterface::SetSongVolume(int, double) {}
 void MusicInterface::SetSongMaxVolume(int, double) {}
-bool MusicInterface::IsPlaying(int) { return false; }
+bool MusicInterface::IsPlaying(int)
+{
+    return false;
+}
 void MusicInterface::SetVolume(double) {}
 void MusicInterface::SetSongAttribute(int, double) {}
 void MusicInterface::Update() {}

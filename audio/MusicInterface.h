@@ -4,7 +4,8 @@
 
 // A player of songs addressed by id. This base class is the silent player:
 // every operation does nothing and every result is false.
-class MusicInterface {
+class MusicInterface
+{
 public:
     virtual ~MusicInterface() = default;
 

@@ -20,14 +20,28 @@ constexpr char kStampChunk[] = "srcs";
 
 bool SaneFormat(uint64_t channels, uint64_t samplesPerSecond, uint64_t bitsPerSample)
 {
-    return (channels == 1 || channels == 2) && (bitsPerSample == 8 || bitsPerSample == 16)
-        && samplesPerSecond >= 1000 && samplesPerSecond <= 192000;
+    return (channels == 1 || channels == 2) && (bitsPerSample == 8 || bitsPerSample == 16) &&
+           samplesPerSecond >= 1000 && samplesPerSecond <= 192000;
 }
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) { return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint32_t Be32(const uint8_t* p) { return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) | (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]); }
-uint64_t Le64(const uint8_t* p) { return Le32(p) | (static_cast<uint64_t>(Le32(p + 4)) << 32); }
+uint16_t Le16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t Le32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint32_t Be32(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+uint64_t Le64(const uint8_t* p)
+{
+    return Le32(p) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
+}
 
 void PutLe16(std::vector<uint8_t>& out, uint32_t value)
 {
@@ -39,7 +53,10 @@ void PutLe32(std::vector<uint8_t>& out, uint32_t value)
     PutLe16(out, value & 0xFFFF);
     PutLe16(out, value >> 16);
 }
-void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& out, const char* tag)
+{
+    out.insert(out.end(), tag, tag + 4);
+}
 
 std::string ForwardSlashes(std::string name)
 {
@@ -123,17 +140,25 @@ bool ParseWavChunks(const std::vector<uint8_t>& file, PcmSound& sound, uint64_t&
 // Continues the mu-law table's last row through 0x80, the loudest code.
 int MuLawMagnitude(int c)
 {
-    if (c >= 0xF0) return (255 - c) * 2;
-    if (c >= 0xE0) return (247 - c) * 4;
-    if (c >= 0xD0) return (235 - c) * 8;
-    if (c >= 0xC0) return (221 - c) * 16;
-    if (c >= 0xB0) return (206 - c) * 32;
-    if (c >= 0xA0) return 12192 - 64 * c;
-    if (c >= 0x90) return 22368 - 128 * c;
+    if (c >= 0xF0)
+        return (255 - c) * 2;
+    if (c >= 0xE0)
+        return (247 - c) * 4;
+    if (c >= 0xD0)
+        return (235 - c) * 8;
+    if (c >= 0xC0)
+        return (221 - c) * 16;
+    if (c >= 0xB0)
+        return (206 - c) * 32;
+    if (c >= 0xA0)
+        return 12192 - 64 * c;
+    if (c >= 0x90)
+        return 22368 - 128 * c;
     return 40672 - 256 * c;
 }
 
-struct MemoryCursor {
+struct MemoryCursor
+{
     const std::vector<uint8_t>* bytes;
     size_t position;
 };
@@ -152,8 +177,9 @@ size_t CursorRead(void* buffer, size_t size, size_t count, void* source)
 int CursorSeek(void* source, ogg_int64_t offset, int whence)
 {
     auto* cursor = static_cast<MemoryCursor*>(source);
-    int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? static_cast<int64_t>(cursor->position)
-                                                              : static_cast<int64_t>(cursor->bytes->size());
+    int64_t base = whence == SEEK_SET   ? 0
+                   : whence == SEEK_CUR ? static_cast<int64_t>(cursor->position)
+                                        : static_cast<int64_t>(cursor->bytes->size());
     int64_t target = base + offset;
     if (target < 0 || target > static_cast<int64_t>(cursor->bytes->size()))
         return -1;
@@ -161,7 +187,10 @@ int CursorSeek(void* source, ogg_int64_t offset, int whence)
     return 0;
 }
 
-long CursorTell(void* source) { return static_cast<long>(static_cast<MemoryCursor*>(source)->position); }
+long CursorTell(void* source)
+{
+    return static_cast<long>(static_cast<MemoryCursor*>(source)->position);
+}
 
 } // namespace
 
@@ -233,8 +262,8 @@ bool ParseAu(const std::vector<uint8_t>& file, PcmSound& sound)
 
 bool DecodeOgg(const std::vector<uint8_t>& file, PcmSound& sound)
 {
-    MemoryCursor cursor { &file, 0 };
-    ov_callbacks callbacks { CursorRead, CursorSeek, nullptr, CursorTell };
+    MemoryCursor cursor{&file, 0};
+    ov_callbacks callbacks{CursorRead, CursorSeek, nullptr, CursorTell};
     OggVorbis_File vorbis;
     if (ov_open_callbacks(&cursor, &vorbis, nullptr, 0, callbacks) < 0)
         return false;
@@ -257,8 +286,9 @@ bool DecodeOgg(const std::vector<uint8_t>& file, PcmSound& sound)
                 break;
             }
             vorbis_info* current = ov_info(&vorbis, section);
-            if (n < 0 || !current || current->channels != result.channels || current->rate != result.samplesPerSecond
-                || result.data.size() + static_cast<size_t>(n) > kMaxDecodedBytes)
+            if (n < 0 || !current || current->channels != result.channels ||
+                current->rate != result.samplesPerSecond ||
+                result.data.size() + static_cast<size_t>(n) > kMaxDecodedBytes)
                 break;
             result.data.insert(result.data.end(), chunk.begin(), chunk.begin() + n);
         }
@@ -324,11 +354,12 @@ bool ReadCacheWav(const std::string& cachePath, PcmSound& sound)
         const uint64_t length = Le16(content);
         if (2 + length + 16 > chunkSize)
             return false;
-        SourceStamp recorded { std::string(reinterpret_cast<const char*>(content + 2), length),
-                               Le64(content + 2 + length), Le64(content + 10 + length) };
+        SourceStamp recorded{std::string(reinterpret_cast<const char*>(content + 2), length),
+                             Le64(content + 2 + length), Le64(content + 10 + length)};
         SourceStamp current;
         // A source that is gone leaves the cache in use; a changed one makes it stale.
-        if (GetSourceStamp(recorded.name, current) && (current.size != recorded.size || current.time != recorded.time))
+        if (GetSourceStamp(recorded.name, current) &&
+            (current.size != recorded.size || current.time != recorded.time))
             return false;
     }
     sound = std::move(result);
@@ -358,10 +389,12 @@ std::vector<uint8_t> MakeWavHeader(int channels, int samplesPerSecond, int bitsP
 
 bool WriteCacheWav(const PcmSound& sound, const std::string& cachePath, const SourceStamp& stamp)
 {
-    if (cachePath.empty() || sound.data.empty() || sound.data.size() > kMaxDecodedBytes || stamp.name.size() > 0xFFFF)
+    if (cachePath.empty() || sound.data.empty() || sound.data.size() > kMaxDecodedBytes ||
+        stamp.name.size() > 0xFFFF)
         return false;
     const auto dataSize = static_cast<uint32_t>(sound.data.size());
-    std::vector<uint8_t> file = MakeWavHeader(sound.channels, sound.samplesPerSecond, sound.bitsPerSample, dataSize);
+    std::vector<uint8_t> file =
+        MakeWavHeader(sound.channels, sound.samplesPerSecond, sound.bitsPerSample, dataSize);
     file.insert(file.end(), sound.data.begin(), sound.data.end());
     if (dataSize % 2 != 0)
         file.push_back(0);
@@ -403,7 +436,7 @@ bool GetSourceFileTime(const std::string& name, uint64_t& time)
     FileStamp stamp;
     if (!GetFileStamp(ForwardSlashes(name), stamp))
         return false;
-    time = (static_cast<uint64_t>(stamp.seconds) + kEpochDifference) * 10000000ull
-        + static_cast<uint64_t>(stamp.nanoseconds) / 100;
+    time = (static_cast<uint64_t>(stamp.seconds) + kEpochDifference) * 10000000ull +
+           static_cast<uint64_t>(stamp.nanoseconds) / 100;
     return true;
 }

@@ -12,10 +12,11 @@
 
 // What a cached sound was decoded from: its name, size and modification time
 // (100 ns units since 1601, 0 when unknown).
-struct SourceStamp {
+struct SourceStamp
+{
     std::string name;
-    uint64_t size { 0 };
-    uint64_t time { 0 };
+    uint64_t size{0};
+    uint64_t time{0};
 };
 
 bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes);

@@ -2,7 +2,8 @@
 
 // One playing copy of a loaded sound. Instances belong to the sound manager:
 // give one back with Release, or by playing it with autoRelease set.
-class SoundInstance {
+class SoundInstance
+{
 public:
     virtual ~SoundInstance() = default;
 

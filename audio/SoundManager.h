@@ -6,7 +6,8 @@ class SoundInstance;
 
 // Sound effects: up to 1024 loaded samples (ids 0..1023) and 32 channels of
 // playing instances.
-class SoundManager {
+class SoundManager
+{
 public:
     static constexpr int kMaxSounds = 1024;
     static constexpr int kMaxChannels = 32;

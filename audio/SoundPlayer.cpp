@@ -38,7 +38,7 @@ void SoundPlayer::StartLoop(int id, float rate)
     if (!instance)
         return;
     instance->Play(true, false);
-    Loop loop { instance, rate, 1.0f, 1 };
+    Loop loop{instance, rate, 1.0f, 1};
     if (rate != 0.0f) {
         instance->SetVolume(0.0);
         loop.volume = 0.0f;

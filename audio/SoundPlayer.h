@@ -8,7 +8,8 @@ class SoundManager;
 
 // Sound effects with a minimum replay interval, and reference-counted
 // looping sounds with fades. Driven by Update, once per tick.
-class SoundPlayer {
+class SoundPlayer
+{
 public:
     explicit SoundPlayer(SoundManager& manager);
     virtual ~SoundPlayer();
@@ -23,15 +24,16 @@ public:
     bool HasLoop(int id) const { return m_loops.count(id) != 0; }
 
 private:
-    struct Loop {
-        SoundInstance* instance { nullptr };
-        float rate { 0.0f };
-        float volume { 0.0f };
-        int count { 0 };
+    struct Loop
+    {
+        SoundInstance* instance{nullptr};
+        float rate{0.0f};
+        float volume{0.0f};
+        int count{0};
     };
 
     SoundManager& m_manager;
     std::map<int, int32_t> m_lastStartTick;
     std::map<int, Loop> m_loops;
-    int32_t m_tick { 0 };
+    int32_t m_tick{0};
 };

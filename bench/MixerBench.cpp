@@ -55,7 +55,8 @@ void BM_Mix32LoopingVoices(benchmark::State& state)
             mixer.Render(out.data(), kBlock);
         benchmark::DoNotOptimize(out.data());
     }
-    state.counters["realtime"] = benchmark::Counter(static_cast<double>(kSeconds), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["realtime"] =
+        benchmark::Counter(static_cast<double>(kSeconds), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 BENCHMARK(BM_Mix32LoopingVoices)->Unit(benchmark::kMillisecond);

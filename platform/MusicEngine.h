@@ -6,12 +6,26 @@
 
 // The music library the players drive: songs decoded from files held in
 // memory, each with one channel. Handles are never 0; 0 reports a failure.
-class MusicEngine {
+class MusicEngine
+{
 public:
-    enum Config { kConfigStreamVolume = 5, kConfigModuleVolume = 6 };      // 0..10000
-    enum Attribute { kAttributeVolume = 2, kAttributeModuleAmplify = 0x100 };
+    enum Config
+    {
+        kConfigStreamVolume = 5,
+        kConfigModuleVolume = 6
+    }; // 0..10000
+    enum Attribute
+    {
+        kAttributeVolume = 2,
+        kAttributeModuleAmplify = 0x100
+    };
     static constexpr uint32_t kFlagLoop = 4;
-    enum State { kStopped = 0, kPlaying = 1, kPaused = 3 };
+    enum State
+    {
+        kStopped = 0,
+        kPlaying = 1,
+        kPaused = 3
+    };
     // A module position with this bit set names an order in its low 16 bits.
     static constexpr uint32_t kOrderPosition = 0x80000000u;
 

@@ -6,14 +6,16 @@
 
 // Something that fills interleaved stereo 16-bit frames at 44100 Hz. The
 // output calls it from its own thread.
-class AudioSource {
+class AudioSource
+{
 public:
     virtual ~AudioSource() = default;
     virtual void Render(int16_t* out, size_t frames) = 0;
 };
 
 // An audio device that pulls frames from a source.
-class SoundOutput {
+class SoundOutput
+{
 public:
     static constexpr int kSampleRate = 44100;
 

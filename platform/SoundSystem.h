@@ -9,10 +9,11 @@
 // frequency. Volumes are hundredths of a decibel (-10000 silence .. 0), pans
 // -10000 (left only) .. 10000 (right only), frequencies 100 .. 100000 Hz.
 
-struct PcmSound {
-    int channels { 1 };           // 1 or 2
-    int samplesPerSecond { 22050 };
-    int bitsPerSample { 16 };     // 8 (unsigned) or 16 (signed little-endian)
+struct PcmSound
+{
+    int channels{1}; // 1 or 2
+    int samplesPerSecond{22050};
+    int bitsPerSample{16}; // 8 (unsigned) or 16 (signed little-endian)
     std::vector<uint8_t> data;
 
     int BlockAlign() const { return channels * bitsPerSample / 8; }
@@ -23,7 +24,8 @@ inline constexpr int kSilentVolume = -10000;
 inline constexpr int kMinFrequency = 100;
 inline constexpr int kMaxFrequency = 100000;
 
-class SoundBuffer {
+class SoundBuffer
+{
 public:
     virtual ~SoundBuffer() = default;
 
@@ -38,7 +40,8 @@ public:
     virtual void SetPan(int pan) = 0;
 };
 
-class SoundSystem {
+class SoundSystem
+{
 public:
     virtual ~SoundSystem() = default;
 

@@ -8,7 +8,10 @@ bool HeadlessSoundOutput::Open(AudioSource& source)
     return true;
 }
 
-void HeadlessSoundOutput::Close() { m_source = nullptr; }
+void HeadlessSoundOutput::Close()
+{
+    m_source = nullptr;
+}
 
 const std::vector<int16_t>& HeadlessSoundOutput::Pump(size_t frames)
 {
@@ -21,4 +24,7 @@ const std::vector<int16_t>& HeadlessSoundOutput::Pump(size_t frames)
     return m_frames;
 }
 
-std::unique_ptr<SoundOutput> CreateHeadlessSoundOutput() { return std::make_unique<HeadlessSoundOutput>(); }
+std::unique_ptr<SoundOutput> CreateHeadlessSoundOutput()
+{
+    return std::make_unique<HeadlessSoundOutput>();
+}

@@ -7,7 +7,8 @@
 
 // An output without a device: it opens (unless told to fail) and renders
 // only when Pump is called, keeping the frames it rendered.
-class HeadlessSoundOutput : public SoundOutput {
+class HeadlessSoundOutput : public SoundOutput
+{
 public:
     explicit HeadlessSoundOutput(bool canOpen = true) : m_canOpen(canOpen) {}
 
@@ -20,8 +21,8 @@ public:
     size_t GetFramesRendered() const { return m_framesRendered; }
 
 private:
-    bool m_canOpen { true };
-    AudioSource* m_source { nullptr };
+    bool m_canOpen{true};
+    AudioSource* m_source{nullptr};
     std::vector<int16_t> m_frames;
-    size_t m_framesRendered { 0 };
+    size_t m_framesRendered{0};
 };

@@ -95,7 +95,8 @@ void RecordingMusicEngine::ChannelPause(uint32_t handle)
 void RecordingMusicEngine::ChannelSetAttribute(uint32_t handle, int attribute, float value)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "ChannelSetAttribute %u %d %g", handle, attribute, static_cast<double>(value));
+    std::snprintf(text, sizeof text, "ChannelSetAttribute %u %d %g", handle, attribute,
+                  static_cast<double>(value));
     m_calls.push_back(text);
     if (auto it = m_channels.find(handle); it != m_channels.end() && attribute == kAttributeVolume)
         it->second.volume = value;

@@ -9,16 +9,18 @@
 // A music library that plays nothing and remembers what it was told. Any
 // non-empty file loads; a song plays from ChannelPlay until stopped, paused
 // or Finish.
-class RecordingMusicEngine : public MusicEngine {
+class RecordingMusicEngine : public MusicEngine
+{
 public:
-    struct ChannelState {
-        bool module { false };
-        bool freed { false };
-        int state { kStopped };
-        float volume { 1.0f };
-        uint32_t flags { 0 };
-        int64_t position { 0 };
-        int restarts { 0 };
+    struct ChannelState
+    {
+        bool module{false};
+        bool freed{false};
+        int state{kStopped};
+        float volume{1.0f};
+        uint32_t flags{0};
+        int64_t position{0};
+        int restarts{0};
     };
 
     void SetConfig(int option, int value) override;
@@ -47,5 +49,5 @@ private:
     std::map<uint32_t, ChannelState> m_channels;
     std::map<int, int> m_config;
     std::vector<std::string> m_calls;
-    uint32_t m_nextHandle { 1 };
+    uint32_t m_nextHandle{1};
 };

@@ -4,9 +4,11 @@
 
 namespace {
 
-class RecordingSoundBuffer : public SoundBuffer {
+class RecordingSoundBuffer : public SoundBuffer
+{
 public:
-    RecordingSoundBuffer(std::shared_ptr<const PcmSound> sound, std::shared_ptr<RecordingSoundSystem::BufferState> state)
+    RecordingSoundBuffer(std::shared_ptr<const PcmSound> sound,
+                         std::shared_ptr<RecordingSoundSystem::BufferState> state)
         : m_sound(std::move(sound)), m_state(std::move(state))
     {
         m_state->frequency = static_cast<uint32_t>(m_sound->samplesPerSecond);

@@ -8,16 +8,18 @@
 
 // A sound layer that plays nothing and remembers what it was told, buffer by
 // buffer. A buffer plays from Play until Stop or Finish.
-class RecordingSoundSystem : public SoundSystem {
+class RecordingSoundSystem : public SoundSystem
+{
 public:
-    struct BufferState {
-        bool duplicate { false };
-        bool alive { true };
-        bool playing { false };
-        bool looping { false };
-        int volume { 0 };
-        int pan { 0 };
-        uint32_t frequency { 0 };
+    struct BufferState
+    {
+        bool duplicate{false};
+        bool alive{true};
+        bool playing{false};
+        bool looping{false};
+        int volume{0};
+        int pan{0};
+        uint32_t frequency{0};
         std::vector<std::string> calls;
     };
 
@@ -36,6 +38,6 @@ public:
 
 private:
     std::vector<std::shared_ptr<BufferState>> m_buffers;
-    double m_masterVolume { 1.0 };
-    bool m_duplicatesFail { false };
+    double m_masterVolume{1.0};
+    bool m_duplicatesFail{false};
 };

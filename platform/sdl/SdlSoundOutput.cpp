@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-SdlSoundOutput::~SdlSoundOutput() { Close(); }
+SdlSoundOutput::~SdlSoundOutput()
+{
+    Close();
+}
 
 bool SdlSoundOutput::Open(AudioSource& source)
 {
@@ -17,7 +20,7 @@ bool SdlSoundOutput::Open(AudioSource& source)
         }
         m_ownsSubsystem = true;
     }
-    SDL_AudioSpec wanted {};
+    SDL_AudioSpec wanted{};
     wanted.freq = kSampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
@@ -25,7 +28,7 @@ bool SdlSoundOutput::Open(AudioSource& source)
     wanted.callback = [](void* userData, Uint8* stream, int length) { Callback(userData, stream, length); };
     wanted.userdata = this;
     m_source = &source;
-    SDL_AudioSpec obtained {};
+    SDL_AudioSpec obtained{};
     m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (m_device == 0) {
         std::fprintf(stderr, "Sound is off: %s\n", SDL_GetError());
@@ -63,4 +66,7 @@ void SdlSoundOutput::Callback(void* userData, uint8_t* stream, int length)
     self->m_source->Render(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(length) / 4);
 }
 
-std::unique_ptr<SoundOutput> CreateSdlSoundOutput() { return std::make_unique<SdlSoundOutput>(); }
+std::unique_ptr<SoundOutput> CreateSdlSoundOutput()
+{
+    return std::make_unique<SdlSoundOutput>();
+}

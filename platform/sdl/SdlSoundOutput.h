@@ -6,7 +6,8 @@
 
 // The SDL audio device: 44100 Hz, signed 16-bit, stereo, pulled by SDL's
 // audio thread.
-class SdlSoundOutput : public SoundOutput {
+class SdlSoundOutput : public SoundOutput
+{
 public:
     SdlSoundOutput() = default;
     ~SdlSoundOutput() override;
@@ -18,7 +19,7 @@ public:
 private:
     static void Callback(void* userData, uint8_t* stream, int length);
 
-    AudioSource* m_source { nullptr };
-    uint32_t m_device { 0 };
-    bool m_ownsSubsystem { false };
+    AudioSource* m_source{nullptr};
+    uint32_t m_device{0};
+    bool m_ownsSubsystem{false};
 };

@@ -30,9 +30,11 @@ inline void PutBe32(std::vector<uint8_t>& out, uint32_t v)
 }
 
 // A RIFF WAVE file from raw chunks.
-class WavBuilder {
+class WavBuilder
+{
 public:
-    WavBuilder& Chunk(const std::string& id, const std::vector<uint8_t>& content, uint32_t declaredSize = UINT32_MAX)
+    WavBuilder& Chunk(const std::string& id, const std::vector<uint8_t>& content,
+                      uint32_t declaredSize = UINT32_MAX)
     {
         m_body.insert(m_body.end(), id.begin(), id.end());
         PutLe32(m_body, declaredSize == UINT32_MAX ? static_cast<uint32_t>(content.size()) : declaredSize);
@@ -52,9 +54,9 @@ public:
     }
     std::vector<uint8_t> Build() const
     {
-        std::vector<uint8_t> file { 'R', 'I', 'F', 'F' };
+        std::vector<uint8_t> file{'R', 'I', 'F', 'F'};
         PutLe32(file, static_cast<uint32_t>(m_body.size() + 4));
-        file.insert(file.end(), { 'W', 'A', 'V', 'E' });
+        file.insert(file.end(), {'W', 'A', 'V', 'E'});
         file.insert(file.end(), m_body.begin(), m_body.end());
         return file;
     }
@@ -77,10 +79,10 @@ inline std::vector<uint8_t> WavFile(uint16_t channels, uint32_t rate, const std:
     return WavBuilder().Format(1, channels, rate, 16).Chunk("data", Samples16(samples)).Build();
 }
 
-inline std::vector<uint8_t> AuFile(uint32_t encoding, uint32_t rate, uint32_t channels, const std::vector<uint8_t>& data,
-                                   uint32_t declaredSize = UINT32_MAX - 1)
+inline std::vector<uint8_t> AuFile(uint32_t encoding, uint32_t rate, uint32_t channels,
+                                   const std::vector<uint8_t>& data, uint32_t declaredSize = UINT32_MAX - 1)
 {
-    std::vector<uint8_t> file { '.', 's', 'n', 'd' };
+    std::vector<uint8_t> file{'.', 's', 'n', 'd'};
     PutBe32(file, 24);
     PutBe32(file, declaredSize == UINT32_MAX - 1 ? static_cast<uint32_t>(data.size()) : declaredSize);
     PutBe32(file, encoding);
@@ -92,7 +94,8 @@ inline std::vector<uint8_t> AuFile(uint32_t encoding, uint32_t rate, uint32_t ch
 
 inline int16_t SampleAt(const PcmSound& sound, size_t index)
 {
-    return static_cast<int16_t>(static_cast<uint16_t>(sound.data[2 * index] | (sound.data[2 * index + 1] << 8)));
+    return static_cast<int16_t>(
+        static_cast<uint16_t>(sound.data[2 * index] | (sound.data[2 * index + 1] << 8)));
 }
 
 inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
@@ -108,10 +111,14 @@ inline std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
-inline std::string TestDataPath(const std::string& name) { return std::string(TARNVALE_TEST_DATA_DIR) + "/audio/" + name; }
+inline std::string TestDataPath(const std::string& name)
+{
+    return std::string(TARNVALE_TEST_DATA_DIR) + "/audio/" + name;
+}
 
 // A fresh folder, removed with everything in it at the end.
-class TempFolder {
+class TempFolder
+{
 public:
     TempFolder()
     {

@@ -19,7 +19,8 @@ namespace {
 
 using namespace audiotest;
 
-class DSoundManagerTest : public ::testing::Test {
+class DSoundManagerTest : public ::testing::Test
+{
 protected:
     DSoundManagerTest() : m_scopedClock(m_clock)
     {
@@ -32,7 +33,7 @@ protected:
     ManualClock m_clock;
     ScopedClock m_scopedClock;
     std::shared_ptr<RecordingSoundSystem> m_system = std::make_shared<RecordingSoundSystem>();
-    DSoundManager m_manager { m_system };
+    DSoundManager m_manager{m_system};
     std::string m_name;
 };
 
@@ -118,12 +119,12 @@ TEST_F(DSoundManagerTest, SweepDeletesFinishedInstancesOnlyAfterASecond)
     SoundInstance* oneShot = m_manager.GetSoundInstance(0);
     auto oneShotBuffer = m_system->GetLastDuplicate();
     oneShot->Play(false, true);
-    m_manager.GetSoundInstance(0);  // the first search sweeps once and stamps the time
+    m_manager.GetSoundInstance(0); // the first search sweeps once and stamps the time
     held->Release();
     m_system->FinishAll();
 
     m_clock.Advance(1000);
-    m_manager.GetSoundInstance(0);  // reuses the held channel only
+    m_manager.GetSoundInstance(0); // reuses the held channel only
     EXPECT_TRUE(oneShotBuffer->alive);
     m_clock.Advance(1);
     m_manager.GetSoundInstance(0);

@@ -100,7 +100,7 @@ TEST(MixerTest, PlayingEndsExactlyAfterTheLastFrameAtAnyRate)
 TEST(MixerTest, HalfRateInterpolatesBetweenSamples)
 {
     Mixer mixer;
-    auto voice = mixer.CreateVoice(MonoSound({ 0, 1000, 2000 }, 22050));
+    auto voice = mixer.CreateVoice(MonoSound({0, 1000, 2000}, 22050));
     EXPECT_EQ(mixer.GetVoiceFrequency(voice), 22050u);
     mixer.PlayVoice(voice, false);
     auto out = Render(mixer, 6);
@@ -141,7 +141,7 @@ TEST(MixerTest, EightBitAndStereoSamplesKeepTheirLevels)
     eight->channels = 1;
     eight->samplesPerSecond = 44100;
     eight->bitsPerSample = 8;
-    eight->data = { 0x80, 0xFF, 0x00 };
+    eight->data = {0x80, 0xFF, 0x00};
     auto voice = mixer.CreateVoice(eight);
     mixer.PlayVoice(voice, false);
     auto out = Render(mixer, 3);
@@ -152,7 +152,7 @@ TEST(MixerTest, EightBitAndStereoSamplesKeepTheirLevels)
     auto stereo = std::make_shared<PcmSound>();
     stereo->channels = 2;
     stereo->samplesPerSecond = 44100;
-    stereo->data = { 0x10, 0x00, 0xF0, 0xFF };
+    stereo->data = {0x10, 0x00, 0xF0, 0xFF};
     auto other = mixer.CreateVoice(stereo);
     mixer.PlayVoice(other, false);
     out = Render(mixer, 1);
@@ -165,7 +165,7 @@ TEST(MixerTest, StopRewindsAndAVoiceKeepsItsSampleAlive)
     Mixer mixer;
     Mixer::VoiceId voice;
     {
-        auto sound = MonoSound({ 1, 2, 3, 4 });
+        auto sound = MonoSound({1, 2, 3, 4});
         voice = mixer.CreateVoice(sound);
     }
     mixer.PlayVoice(voice, false);

@@ -14,20 +14,24 @@ namespace {
 
 using namespace audiotest;
 
-class MusicPlayerTest : public ::testing::Test {
+class MusicPlayerTest : public ::testing::Test
+{
 protected:
     MusicPlayerTest()
     {
-        for (const char* name : { "song.ogg", "SONG2.OGG", "tune.mod", "noext" })
-            WriteFile(m_folder.Path() / name, { 1, 2, 3 });
+        for (const char* name : {"song.ogg", "SONG2.OGG", "tune.mod", "noext"})
+            WriteFile(m_folder.Path() / name, {1, 2, 3});
     }
 
     std::string Path(const std::string& name) const { return (m_folder.Path() / name).string(); }
-    const RecordingMusicEngine::ChannelState& Channel(uint32_t handle) const { return *m_engine->GetChannel(handle); }
+    const RecordingMusicEngine::ChannelState& Channel(uint32_t handle) const
+    {
+        return *m_engine->GetChannel(handle);
+    }
 
     TempFolder m_folder;
     std::shared_ptr<RecordingMusicEngine> m_engine = std::make_shared<RecordingMusicEngine>();
-    BassMusicInterface m_player { m_engine };
+    BassMusicInterface m_player{m_engine};
 };
 
 TEST_F(MusicPlayerTest, ExtensionChoosesStreamOrModuleAndAnIdLoadsOnce)
@@ -164,7 +168,8 @@ TEST(SilentMusicTest, EveryOperationDoesNothing)
 }
 
 // The real decoders, driven by rendering the mixer by hand.
-class MusicEngineTest : public ::testing::Test {
+class MusicEngineTest : public ::testing::Test
+{
 protected:
     std::vector<int16_t> Render(size_t frames)
     {
@@ -179,7 +184,7 @@ protected:
 
     std::shared_ptr<Mixer> m_mixer = std::make_shared<Mixer>();
     std::shared_ptr<DecoderMusicEngine> m_engine = std::make_shared<DecoderMusicEngine>(m_mixer);
-    BassMusicInterface m_player { m_engine };
+    BassMusicInterface m_player{m_engine};
 };
 
 TEST_F(MusicEngineTest, OneShotOggStopsAfterItsLength)

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 // Sounds are named relative to the working folder, as the game names them;
 // the data folder (and so the cache) is a second temporary folder.
-class SoundCacheTest : public ::testing::Test {
+class SoundCacheTest : public ::testing::Test
+{
 protected:
     SoundCacheTest()
     {
@@ -57,7 +58,8 @@ TEST_F(SoundCacheTest, DecodedOggIsCachedWithTheCanonicalHeaderAndServesWithoutT
     ASSERT_GE(cached.size(), 44u + dataSize);
     EXPECT_TRUE(std::equal(header.begin() + 8, header.end(), cached.begin() + 8));
     EXPECT_TRUE(std::equal(decoded->data.begin(), decoded->data.end(), cached.begin() + 44));
-    EXPECT_EQ(cached[40] | (cached[41] << 8) | (cached[42] << 16) | (cached[43] << 24), static_cast<int>(dataSize));
+    EXPECT_EQ(cached[40] | (cached[41] << 8) | (cached[42] << 16) | (cached[43] << 24),
+              static_cast<int>(dataSize));
     EXPECT_EQ(cached[32], 2);
     EXPECT_EQ(cached[28] | (cached[29] << 8) | (cached[30] << 16), 44100);
 
@@ -70,18 +72,18 @@ TEST_F(SoundCacheTest, DecodedOggIsCachedWithTheCanonicalHeaderAndServesWithoutT
 TEST_F(SoundCacheTest, AChangedSourceIsDecodedAgain)
 {
     const fs::path source = m_work.Path() / "sounds" / "tone.au";
-    WriteFile(source, AuFile(1, 8000, 1, { 0x80, 0x80 }));
+    WriteFile(source, AuFile(1, 8000, 1, {0x80, 0x80}));
     auto first = Load("sounds/tone");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(SampleAt(*first, 0), 31616);
 
-    WriteFile(source, AuFile(1, 8000, 1, { 0x00, 0x00, 0x00 }));
+    WriteFile(source, AuFile(1, 8000, 1, {0x00, 0x00, 0x00}));
     auto second = Load("sounds/tone");
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(SampleAt(*second, 0), -31616);
 
     // Same size, newer time.
-    WriteFile(source, AuFile(1, 8000, 1, { 0xFF, 0xFF, 0xFF }));
+    WriteFile(source, AuFile(1, 8000, 1, {0xFF, 0xFF, 0xFF}));
     fs::last_write_time(source, fs::last_write_time(source) + std::chrono::seconds(5));
     auto third = Load("sounds/tone");
     ASSERT_NE(third, nullptr);
@@ -90,7 +92,7 @@ TEST_F(SoundCacheTest, AChangedSourceIsDecodedAgain)
 
 TEST_F(SoundCacheTest, AbsoluteAndEscapingNamesAreNeverCached)
 {
-    WriteFile(m_work.Path() / "abs.au", AuFile(1, 8000, 1, { 0x80 }));
+    WriteFile(m_work.Path() / "abs.au", AuFile(1, 8000, 1, {0x80}));
     ASSERT_NE(Load((m_work.Path() / "abs").string()), nullptr);
     EXPECT_FALSE(fs::exists(fs::path(GetAppDataFolder()) / "cached"));
 
@@ -106,11 +108,11 @@ TEST_F(SoundCacheTest, AbsoluteAndEscapingNamesAreNeverCached)
 
 TEST_F(SoundCacheTest, SourceWavIsNeverCopiedAndACacheFileHidesTheSources)
 {
-    WriteFile(m_work.Path() / "sounds" / "tone.wav", WavFile(1, 22050, { 10, 20 }));
+    WriteFile(m_work.Path() / "sounds" / "tone.wav", WavFile(1, 22050, {10, 20}));
     ASSERT_NE(Load("sounds/tone"), nullptr);
     EXPECT_FALSE(fs::exists(m_cacheFile));
 
-    WriteFile(m_cacheFile, WavFile(1, 22050, { 30 }));
+    WriteFile(m_cacheFile, WavFile(1, 22050, {30}));
     auto loaded = Load("sounds/tone");
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(SampleAt(*loaded, 0), 30);

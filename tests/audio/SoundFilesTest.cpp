@@ -12,10 +12,10 @@ using namespace audiotest;
 TEST(WavReaderTest, ReadsChunksInAnyOrderWithoutPadding)
 {
     auto file = WavBuilder()
-                    .Chunk("junk", { 1, 2, 3 })
+                    .Chunk("junk", {1, 2, 3})
                     .Format(1, 2, 11025, 16)
-                    .Chunk("LIST", { 9 })
-                    .Chunk("data", Samples16({ 100, -100, 200, -200 }))
+                    .Chunk("LIST", {9})
+                    .Chunk("data", Samples16({100, -100, 200, -200}))
                     .Build();
     PcmSound sound;
     ASSERT_TRUE(ParseWav(file, sound));
@@ -27,7 +27,7 @@ TEST(WavReaderTest, ReadsChunksInAnyOrderWithoutPadding)
 
 TEST(WavReaderTest, WithoutFormatChunkPlaysAsMono22050AndXorKeyApplies)
 {
-    auto file = WavBuilder().Chunk("xor ", { 0x5A }).Chunk("data", { 0x5A ^ 0x34, 0x5A ^ 0x12 }).Build();
+    auto file = WavBuilder().Chunk("xor ", {0x5A}).Chunk("data", {0x5A ^ 0x34, 0x5A ^ 0x12}).Build();
     PcmSound sound;
     ASSERT_TRUE(ParseWav(file, sound));
     EXPECT_EQ(sound.channels, 1);
@@ -39,21 +39,25 @@ TEST(WavReaderTest, WithoutFormatChunkPlaysAsMono22050AndXorKeyApplies)
 TEST(WavReaderTest, RefusesBrokenFilesWithoutReadingPastThem)
 {
     PcmSound sound;
-    sound.data = { 7 };
-    const auto pcm = Samples16({ 1, 2, 3, 4 });
-    EXPECT_FALSE(ParseWav(WavBuilder().Format(3, 1, 22050, 32).Chunk("data", pcm).Build(), sound)) << "float format";
-    EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 6, 22050, 16).Chunk("data", pcm).Build(), sound)) << "six channels";
-    EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 1, 22050, 24).Chunk("data", pcm).Build(), sound)) << "24 bits";
+    sound.data = {7};
+    const auto pcm = Samples16({1, 2, 3, 4});
+    EXPECT_FALSE(ParseWav(WavBuilder().Format(3, 1, 22050, 32).Chunk("data", pcm).Build(), sound))
+        << "float format";
+    EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 6, 22050, 16).Chunk("data", pcm).Build(), sound))
+        << "six channels";
+    EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 1, 22050, 24).Chunk("data", pcm).Build(), sound))
+        << "24 bits";
     EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 1, 0, 16).Chunk("data", pcm).Build(), sound)) << "rate 0";
     EXPECT_FALSE(ParseWav(WavBuilder().Format(1, 1, 22050, 16).Build(), sound)) << "no data";
-    EXPECT_FALSE(ParseWav(WavBuilder().Chunk("data", pcm, 0xFFFFFFFFu - 1).Build(), sound)) << "4 GiB of data";
+    EXPECT_FALSE(ParseWav(WavBuilder().Chunk("data", pcm, 0xFFFFFFFFu - 1).Build(), sound))
+        << "4 GiB of data";
     EXPECT_FALSE(ParseWav(WavBuilder().Chunk("data", pcm, 9).Build(), sound)) << "truncated data";
     EXPECT_FALSE(ParseWav(WavBuilder().Chunk("junk", {}, 0xFFFFFFF8u).Chunk("data", pcm).Build(), sound))
         << "a chunk size that wraps";
     auto riffOnly = WavBuilder().Build();
     riffOnly[8] = 'X';
     EXPECT_FALSE(ParseWav(riffOnly, sound));
-    EXPECT_FALSE(ParseWav({ 'R', 'I', 'F', 'F' }, sound));
+    EXPECT_FALSE(ParseWav({'R', 'I', 'F', 'F'}, sound));
     ASSERT_EQ(sound.data.size(), 1u);
     EXPECT_EQ(sound.data[0], 7);
 }
@@ -62,7 +66,7 @@ TEST(WavReaderTest, DependencyChunkComparesTheSourceTime)
 {
     TempFolder folder;
     const auto source = folder.Path() / "source.ogg";
-    WriteFile(source, { 1, 2, 3 });
+    WriteFile(source, {1, 2, 3});
     uint64_t time = 0;
     ASSERT_TRUE(GetSourceFileTime(source.string(), time));
     auto dependency = [&](const std::string& name, uint64_t recorded) {
@@ -71,7 +75,7 @@ TEST(WavReaderTest, DependencyChunkComparesTheSourceTime)
         content.insert(content.end(), name.begin(), name.end());
         PutLe32(content, static_cast<uint32_t>(recorded));
         PutLe32(content, static_cast<uint32_t>(recorded >> 32));
-        return WavBuilder().Chunk("dep ", content).Chunk("data", Samples16({ 5 })).Build();
+        return WavBuilder().Chunk("dep ", content).Chunk("data", Samples16({5})).Build();
     };
     PcmSound sound;
     EXPECT_TRUE(ParseWav(dependency(source.string(), time), sound));
@@ -83,7 +87,7 @@ TEST(WavReaderTest, DependencyChunkComparesTheSourceTime)
 TEST(AuReaderTest, MuLawExpandsWithTheLoudestCodesAtTheEnds)
 {
     PcmSound sound;
-    ASSERT_TRUE(ParseAu(AuFile(1, 8000, 1, { 0xFF, 0x7F, 0x80, 0x00, 0x81, 0xF0, 0x70 }), sound));
+    ASSERT_TRUE(ParseAu(AuFile(1, 8000, 1, {0xFF, 0x7F, 0x80, 0x00, 0x81, 0xF0, 0x70}), sound));
     EXPECT_EQ(sound.bitsPerSample, 16);
     EXPECT_EQ(sound.samplesPerSecond, 8000);
     EXPECT_EQ(SampleAt(sound, 0), 0);
@@ -98,15 +102,15 @@ TEST(AuReaderTest, MuLawExpandsWithTheLoudestCodesAtTheEnds)
 TEST(AuReaderTest, LinearEightBitIsSignedAndUnknownSizeRunsToTheEnd)
 {
     PcmSound sound;
-    ASSERT_TRUE(ParseAu(AuFile(2, 8000, 2, { 0x00, 0x7F, 0x80, 0xFF }, 0xFFFFFFFFu), sound));
+    ASSERT_TRUE(ParseAu(AuFile(2, 8000, 2, {0x00, 0x7F, 0x80, 0xFF}, 0xFFFFFFFFu), sound));
     EXPECT_EQ(sound.bitsPerSample, 8);
     EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.data, (std::vector<uint8_t> { 0x80, 0xFF, 0x00, 0x7F }));
+    EXPECT_EQ(sound.data, (std::vector<uint8_t>{0x80, 0xFF, 0x00, 0x7F}));
 
-    EXPECT_FALSE(ParseAu(AuFile(3, 8000, 1, { 0, 0 }), sound)) << "16-bit linear";
-    EXPECT_FALSE(ParseAu(AuFile(1, 8000, 1, { 0, 0 }, 3), sound)) << "size past the end";
-    EXPECT_FALSE(ParseAu(AuFile(1, 8000, 0, { 0, 0 }), sound)) << "no channels";
-    auto badOffset = AuFile(1, 8000, 1, { 0, 0 });
+    EXPECT_FALSE(ParseAu(AuFile(3, 8000, 1, {0, 0}), sound)) << "16-bit linear";
+    EXPECT_FALSE(ParseAu(AuFile(1, 8000, 1, {0, 0}, 3), sound)) << "size past the end";
+    EXPECT_FALSE(ParseAu(AuFile(1, 8000, 0, {0, 0}), sound)) << "no channels";
+    auto badOffset = AuFile(1, 8000, 1, {0, 0});
     badOffset[7] = 200;
     EXPECT_FALSE(ParseAu(badOffset, sound));
 }
@@ -126,15 +130,15 @@ TEST(OggReaderTest, DecodesWholeAndRefusesGarbage)
     EXPECT_GT(peak, 8000);
 
     PcmSound half;
-    EXPECT_FALSE(DecodeOgg({ 'O', 'g', 'g', 'S', 0, 0 }, half));
+    EXPECT_FALSE(DecodeOgg({'O', 'g', 'g', 'S', 0, 0}, half));
     EXPECT_TRUE(half.data.empty());
 }
 
 TEST(SoundLoadTest, AFailedReadLeavesTheIdEmpty)
 {
     TempFolder folder;
-    WriteFile(folder.Path() / "cut.wav", WavBuilder().Chunk("data", Samples16({ 1, 2 }), 400).Build());
-    WriteFile(folder.Path() / "fine.au", AuFile(1, 8000, 1, { 0x80, 0x00 }));
+    WriteFile(folder.Path() / "cut.wav", WavBuilder().Chunk("data", Samples16({1, 2}), 400).Build());
+    WriteFile(folder.Path() / "fine.au", AuFile(1, 8000, 1, {0x80, 0x00}));
     auto system = std::make_shared<RecordingSoundSystem>();
     DSoundManager manager(system);
     EXPECT_FALSE(manager.LoadSound(2, (folder.Path() / "cut").string()));

@@ -10,12 +10,13 @@ namespace {
 
 using namespace audiotest;
 
-class SoundPlayerTest : public ::testing::Test {
+class SoundPlayerTest : public ::testing::Test
+{
 protected:
     SoundPlayerTest()
     {
         WriteFile(m_folder.Path() / "hum.wav", WavFile(1, 22050, std::vector<int16_t>(64, 1000)));
-        for (int id : { 1, 2 })
+        for (int id : {1, 2})
             EXPECT_TRUE(m_manager.LoadSound(id, (m_folder.Path() / "hum").string()));
     }
 
@@ -28,8 +29,8 @@ protected:
 
     TempFolder m_folder;
     std::shared_ptr<RecordingSoundSystem> m_system = std::make_shared<RecordingSoundSystem>();
-    DSoundManager m_manager { m_system };
-    SoundPlayer m_player { m_manager };
+    DSoundManager m_manager{m_system};
+    SoundPlayer m_player{m_manager};
 };
 
 TEST_F(SoundPlayerTest, MinimumIntervalDropsRepeats)
@@ -93,9 +94,9 @@ TEST_F(SoundPlayerTest, EffectsVolumeAppliesOnceToLoops)
     Updates(2);
     EXPECT_EQ(m_system->GetLastDuplicate()->volume, -605);
 
-    m_player.SilenceLoops(true, { { 1, 1 }, { 7, 1 } });
+    m_player.SilenceLoops(true, {{1, 1}, {7, 1}});
     EXPECT_EQ(m_system->GetLastDuplicate()->volume, -10000);
-    m_player.SilenceLoops(false, { { 1, 1 } });
+    m_player.SilenceLoops(false, {{1, 1}});
     EXPECT_EQ(m_system->GetLastDuplicate()->volume, -605);
 }
 
