@@ -11,8 +11,9 @@
 
 struct SysFont::Glyph
 {
-    std::unique_ptr<Image> image;
     int advance = 0;
+    bool rendered = false;
+    std::unique_ptr<Image> image;
 };
 
 namespace {
@@ -118,23 +119,26 @@ int SysFont::CharWidth(wchar_t character) const
     auto found = m_glyphs.find(character);
     if (found != m_glyphs.end())
         return found->second->advance;
-    return m_rasterizer->GetAdvance(static_cast<char32_t>(character));
+    // Measured once, rendered only when drawn.
+    auto glyph = std::make_unique<Glyph>();
+    glyph->advance = m_rasterizer->GetAdvance(static_cast<char32_t>(character));
+    int advance = glyph->advance;
+    m_glyphs.emplace(character, std::move(glyph));
+    return advance;
 }
 
 SysFont::Glyph* SysFont::FindGlyph(wchar_t character)
 {
+    CharWidth(character);
     std::lock_guard<std::mutex> hold(m_glyphLock);
-    auto found = m_glyphs.find(character);
-    if (found != m_glyphs.end())
-        return found->second.get();
-    auto glyph = std::make_unique<Glyph>();
-    glyph->advance = m_rasterizer->GetAdvance(static_cast<char32_t>(character));
-    GlyphBitmap bitmap;
-    if (m_rasterizer->RenderGlyph(static_cast<char32_t>(character), bitmap) && bitmap.width > 0 && bitmap.height > 0)
-        glyph->image = std::make_unique<Image>(ImageData { bitmap.width, bitmap.height, std::move(bitmap.pixels) });
-    Glyph* result = glyph.get();
-    m_glyphs.emplace(character, std::move(glyph));
-    return result;
+    Glyph* glyph = m_glyphs.at(character).get();
+    if (!glyph->rendered) {
+        glyph->rendered = true;
+        GlyphBitmap bitmap;
+        if (m_rasterizer->RenderGlyph(static_cast<char32_t>(character), bitmap) && bitmap.width > 0 && bitmap.height > 0)
+            glyph->image = std::make_unique<Image>(ImageData { bitmap.width, bitmap.height, std::move(bitmap.pixels) });
+    }
+    return glyph;
 }
 
 void SysFont::DrawString(Graphics& g, float x, float y, const std::wstring& text)

@@ -44,6 +44,6 @@ private:
     bool m_bold = false;
     bool m_italic = false;
     std::unique_ptr<FontRasterizer> m_rasterizer;
-    std::map<wchar_t, std::unique_ptr<Glyph>> m_glyphs;
+    mutable std::map<wchar_t, std::unique_ptr<Glyph>> m_glyphs;
     mutable std::mutex m_glyphLock;
 };
