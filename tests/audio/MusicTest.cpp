@@ -216,6 +216,16 @@ TEST_F(MusicEngineTest, PauseResumesInPlaceAndRestartStartsOver)
     EXPECT_EQ(Render(1000), std::vector<int16_t>(whole.begin() + 2000, whole.begin() + 4000));
 }
 
+TEST_F(MusicEngineTest, AnOffsetIsAPositionInDecodedBytes)
+{
+    ASSERT_TRUE(m_player.LoadMusic(1, TestDataPath("tone.ogg")));
+    m_player.PlayMusic(1, 0, true);
+    const std::vector<int16_t> whole = Render(6000);
+    // 5000 bytes of 16-bit mono are 2500 frames at 22050 Hz: 5000 output frames.
+    m_player.PlayMusic(1, 5000, true);
+    EXPECT_EQ(Render(500), std::vector<int16_t>(whole.begin() + 10000, whole.begin() + 11000));
+}
+
 TEST_F(MusicEngineTest, Mp3AndModulesPlayAndGarbageIsRefused)
 {
     ASSERT_TRUE(m_player.LoadMusic(1, TestDataPath("tone.mp3")));
