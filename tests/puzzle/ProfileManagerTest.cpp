@@ -146,6 +146,20 @@ TEST(FreshState, CompletedSetsCountOnlySetsWithPuzzles)
     gPuzzleTable.Clear();
 }
 
+TEST(PlayTime, TicksRollOverIntoMinutesAndHours)
+{
+    BasicPlayerState state;
+    for (int tick = 0; tick < 6000; ++tick)
+        state.AddPlayTick();
+    EXPECT_EQ(state.minutes, 1);
+    EXPECT_EQ(state.centiseconds, 0);
+    for (int tick = 6000; tick < 360000; ++tick)
+        state.AddPlayTick();
+    EXPECT_EQ(state.hours, 1);
+    EXPECT_EQ(state.minutes, 0);
+    EXPECT_EQ(state.WritePlayTime(), L" started=\"0\" hours=\"1\" minutes=\"0\" centiseconds=\"0\"");
+}
+
 TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
 {
     ShapeTable({2, 1}, {1});
