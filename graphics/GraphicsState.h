@@ -19,16 +19,17 @@ struct ColorMultiplier
     bool operator==(const ColorMultiplier& other) const = default;
 };
 
-// Draw modes of Graphics::SetDrawMode.
+// Draw modes of Graphics::SetDrawMode, as blends of premultiplied colours
+// (source s with alpha sa, target d). Any other number draws normally.
 enum DrawMode
 {
-    DRAWMODE_NORMAL = 0,
-    DRAWMODE_ADDITIVE = 1,
-    DRAWMODE_MULTIPLY = 2,
-    DRAWMODE_OVERLAY = 3,
-    DRAWMODE_SOFTLIGHT = 4,
-    DRAWMODE_SUBTRACTIVE = 5,
-    DRAWMODE_COPY = 7,
+    DRAWMODE_NORMAL = 0,      // s + d (1 - sa)
+    DRAWMODE_ADDITIVE = 1,    // s + d
+    DRAWMODE_MULTIPLY = 2,    // s d + d (1 - sa)
+    DRAWMODE_OVERLAY = 3,     // approximated as 2 s d (no per-pixel choice without shaders)
+    DRAWMODE_SOFTLIGHT = 4,   // approximated as screen: s (1 - d) + d
+    DRAWMODE_SUBTRACTIVE = 5, // d - s
+    DRAWMODE_COPY = 7,        // s, replacing the target, alpha included
 };
 
 // Everything a Graphics draws with, as a plain value: callers save it by

@@ -107,3 +107,22 @@ TEST_F(RendererTest, ShadersAreNotSupported)
 }
 
 }
+
+namespace {
+
+TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
+{
+    Image image;
+    std::thread loader([&] {
+        image.SetData(ImageData { 2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u) });
+        image.SetGrid(1, 2);
+    });
+    loader.join();
+    EXPECT_EQ(0, m_device->GetUploadCount());
+    Graphics g(m_renderer->GetScreenImage());
+    g.DrawImage(&image, 0, 0, 1);
+    EXPECT_EQ(1, m_device->GetUploadCount());
+    EXPECT_FLOAT_EQ(0.5f, m_device->GetDrawCalls().back().vertices.front().u);
+}
+
+}
