@@ -10,6 +10,7 @@
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
 #include "graphics/D3DInterface.h"
+#include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageLoader.h"
 #include "graphics/ImageSurface.h"
@@ -385,6 +386,11 @@ void VelkAppBase::DrawFrame()
     std::int64_t start = NowMs();
     if (!m_widgetManager->DrawScreen())
         return;
+    if (m_softwareCursor && m_cursorImage) {
+        Graphics g(m_renderer->GetScreenImage());
+        auto [x, y] = m_widgetManager->GetPointerPosition(0);
+        g.DrawImage(m_cursorImage, x, y);
+    }
     m_renderer->Present(m_settings.m_stretchScreen);
     ++m_counters.draws;
     m_counters.drawMs += NowMs() - start;
@@ -612,6 +618,8 @@ void VelkAppBase::DispatchMouseMove(const InputEvent& event)
     if (!pointer)
         pointer = held;
     manager.MouseMove(pointer, x, y, widget, localX, localY);
+    if (m_softwareCursor)
+        manager.SetDirty();
 }
 
 void VelkAppBase::SetMouseCapture(bool captured)
@@ -689,8 +697,8 @@ void VelkAppBase::EnableCustomCursors(bool enabled)
 void VelkAppBase::ApplyCursor()
 {
     Cursor* cursor = m_platform.cursor.get();
-    if (!cursor)
-        return;
+    bool wasSoftware = m_softwareCursor;
+    m_softwareCursor = false;
     if (m_cursorImage && m_settings.m_customCursors && m_cursorImage->GetWidth() > 0) {
         int width = m_cursorImage->GetCellWidth();
         int height = m_cursorImage->GetCellHeight();
@@ -699,10 +707,15 @@ void VelkAppBase::ApplyCursor()
             for (int x = 0; x < width; ++x)
                 pixels[static_cast<std::size_t>(y) * width + x] = m_cursorImage->GetPixel(x, y, 0);
         }
-        if (cursor->SetImageCursor(pixels, width, height, 0, 0))
-            return;
+        // Where the system refuses image cursors, the loop draws it instead.
+        m_softwareCursor = !cursor || !cursor->SetImageCursor(pixels, width, height, 0, 0);
+    } else if (cursor) {
+        cursor->SetSystemCursor(m_cursorKind);
     }
-    cursor->SetSystemCursor(m_cursorKind);
+    if (cursor && cursor->IsShown() == m_softwareCursor)
+        cursor->Show(!m_softwareCursor);
+    if (m_softwareCursor || wasSoftware)
+        m_widgetManager->SetDirty();
 }
 
 void VelkAppBase::SetClipboard(const std::string& text)

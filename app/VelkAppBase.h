@@ -227,6 +227,7 @@ private:
 
     int m_cursorKind{0};
     Image* m_cursorImage{nullptr};
+    bool m_softwareCursor{false};
 
     int m_muteCount{0};
 

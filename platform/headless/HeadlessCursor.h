@@ -12,6 +12,8 @@ public:
     void Show(bool shown) override { m_shown = shown; }
     bool IsShown() const override { return m_shown; }
 
+    // Like a system without image cursors (test control).
+    void SetRefuseImages(bool refuse) { m_refuseImages = refuse; }
     int GetSystemKind() const { return m_kind; }
     bool HasImage() const { return m_imageWidth > 0; }
     int GetImageWidth() const { return m_imageWidth; }
@@ -22,4 +24,5 @@ private:
     int m_imageWidth{0};
     int m_imageHeight{0};
     bool m_shown{true};
+    bool m_refuseImages{false};
 };

@@ -43,6 +43,32 @@ TEST_F(CursorTest, KindAndCustomImage)
     EXPECT_FALSE(cursor.HasImage());
 }
 
+TEST_F(CursorTest, RefusedImageIsDrawnWhereThePointerIs)
+{
+    HeadlessCursor& cursor = Harness().Cursor();
+    cursor.SetRefuseImages(true);
+    ImageData data;
+    data.width = 4;
+    data.height = 4;
+    data.pixels.assign(16, 0xFFFF0000u);
+    Image image(std::move(data));
+    App().SetCursorImage(&image);
+    EXPECT_FALSE(cursor.IsShown());
+
+    Harness().MouseMove(300, 200);
+    Harness().RunTicks(1);
+    EXPECT_EQ(Harness().ScreenPixel(301, 201), 0xFFFF0000u);
+    Harness().MouseMove(600, 500);
+    Harness().RunTicks(1);
+    EXPECT_NE(Harness().ScreenPixel(301, 201), 0xFFFF0000u);
+    EXPECT_EQ(Harness().ScreenPixel(603, 503), 0xFFFF0000u);
+
+    App().SetCursorImage(nullptr);
+    EXPECT_TRUE(cursor.IsShown());
+    Harness().RunTicks(1);
+    EXPECT_NE(Harness().ScreenPixel(603, 503), 0xFFFF0000u);
+}
+
 // ---------------------------------------------------------------------------
 // Screen modes and the pointer's mapping onto the application area
 
