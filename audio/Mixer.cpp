@@ -49,7 +49,8 @@ bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t s
             size_t run = std::min<uint64_t>(frames - f, (interior - position + step - 1) / step);
             for (size_t end = f + run; f < end; ++f) {
                 const size_t index = static_cast<size_t>(position >> 32);
-                const float fraction = static_cast<float>(position & 0xFFFFFFFFu) * kFractionScale;
+                const float fraction =
+                    static_cast<float>(static_cast<int64_t>(position & 0xFFFFFFFFu)) * kFractionScale;
                 const Frame a = ReadFrame<Bits, Channels>(data, index);
                 const Frame b = ReadFrame<Bits, Channels>(data, index + 1);
                 if constexpr (Channels == 1) {
@@ -71,7 +72,8 @@ bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t s
             continue;
         }
         // The last frame: it leads into the start when looping, else holds.
-        const float fraction = static_cast<float>(position & 0xFFFFFFFFu) * kFractionScale;
+        const float fraction =
+            static_cast<float>(static_cast<int64_t>(position & 0xFFFFFFFFu)) * kFractionScale;
         const Frame a = ReadFrame<Bits, Channels>(data, count - 1);
         const Frame b = looping ? ReadFrame<Bits, Channels>(data, 0) : a;
         stereo[2 * f] += (a.left + (b.left - a.left) * fraction) * gainLeft;
