@@ -90,8 +90,7 @@ void BM_BareExpat(benchmark::State& state)
 }
 BENCHMARK(BM_BareExpat)->Unit(benchmark::kMillisecond);
 
-template <typename Function>
-double BestSeconds(Function function)
+template <typename Function> double BestSeconds(Function function)
 {
     double best = 1e9;
     for (int round = 0; round < 15; ++round) {

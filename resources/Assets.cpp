@@ -149,7 +149,8 @@ void Assets::SetImageLoaders(std::function<Image*(const ImageSource&, Image*)> l
     m_loaders.destroyImage = std::move(destroy);
 }
 
-void Assets::SetSoundLoaders(std::function<bool(int, const std::string&)> load, std::function<void(int)> release)
+void Assets::SetSoundLoaders(std::function<bool(int, const std::string&)> load,
+                             std::function<void(int)> release)
 {
     std::lock_guard lock(m_loadMutex);
     m_loaders.loadSound = std::move(load);
@@ -230,7 +231,7 @@ void Assets::Register(Kind kind, const std::wstring& name, const Entry& entry, c
             return;
         }
     }
-    entries.push_back(GroupEntry {kind, name});
+    entries.push_back(GroupEntry{kind, name});
 }
 
 int Assets::AddAtlas(const std::string& file)
@@ -240,7 +241,7 @@ int Assets::AddAtlas(const std::string& file)
             return static_cast<int>(i);
         }
     }
-    m_atlases.push_back(Atlas {file, nullptr, false, 0});
+    m_atlases.push_back(Atlas{file, nullptr, false, 0});
     return static_cast<int>(m_atlases.size()) - 1;
 }
 

@@ -21,8 +21,20 @@ class Image;
 class Assets
 {
 public:
-    enum class Kind { Image, Sound, Music, Voice, Ambience };
-    enum class GroupLoad { Init, Thread, Demand };
+    enum class Kind
+    {
+        Image,
+        Sound,
+        Music,
+        Voice,
+        Ambience
+    };
+    enum class GroupLoad
+    {
+        Init,
+        Thread,
+        Demand
+    };
 
     Assets() = default;
     ~Assets();
@@ -61,8 +73,8 @@ public:
     // groupName (when not empty), then releases what the previous record loaded and this record does
     // not hold, then loads the record's entries; the stop flag is checked between entries. False when
     // stopped.
-    bool LoadGroup(const std::wstring& groupName, const ResourceSet& record, const std::atomic<bool>* stopRequested,
-                   const std::wstring& releaseGroup);
+    bool LoadGroup(const std::wstring& groupName, const ResourceSet& record,
+                   const std::atomic<bool>* stopRequested, const std::wstring& releaseGroup);
 
     // Loads or unloads single entries.
     bool Load(Kind kind, const std::wstring& name);
@@ -90,7 +102,7 @@ private:
         std::string m_file;
         int m_cols = 1;
         int m_rows = 1;
-        int m_atlas = -1;  // index into m_atlases for an atlas piece
+        int m_atlas = -1; // index into m_atlases for an atlas piece
         int m_x = 0;
         int m_y = 0;
         int m_width = 0;

@@ -16,7 +16,8 @@
 
 namespace {
 
-enum class Op : std::uint8_t {
+enum class Op : std::uint8_t
+{
     Constant,
     Name,
     Negate,
@@ -66,7 +67,7 @@ public:
 
 namespace {
 
-std::atomic<long> gCompileCount {0};
+std::atomic<long> gCompileCount{0};
 
 // Compiled forms shared by every evaluator. Bounded, so texts built at run time cannot grow it forever.
 constexpr size_t kSharedCacheLimit = 100000;
@@ -166,7 +167,10 @@ private:
         return static_cast<int>(m_nodes.size()) - 1;
     }
 
-    int DepthOf(int index) const { return index < 0 ? 0 : m_depths[static_cast<size_t>(index) - m_firstNode]; }
+    int DepthOf(int index) const
+    {
+        return index < 0 ? 0 : m_depths[static_cast<size_t>(index) - m_firstNode];
+    }
 
     int AddConstant(Value value)
     {
@@ -209,8 +213,8 @@ private:
         {
             const wchar_t* token;
             Op op;
-        } kComparisons[] = {{L"==", Op::Equal},     {L"!=", Op::NotEqual}, {L"<=", Op::LessEqual},
-                            {L">=", Op::GreaterEqual}, {L"<", Op::Less},     {L">", Op::Greater}};
+        } kComparisons[] = {{L"==", Op::Equal},        {L"!=", Op::NotEqual}, {L"<=", Op::LessEqual},
+                            {L">=", Op::GreaterEqual}, {L"<", Op::Less},      {L">", Op::Greater}};
         for (const auto& comparison : kComparisons) {
             if (Accept(comparison.token)) {
                 return Add(comparison.op, left, ParseSum());
@@ -402,7 +406,8 @@ private:
         if (m_position < m_text.size() && IsNameChar(m_text[m_position])) {
             return Fail();
         }
-        std::string narrow(m_text.begin() + static_cast<long>(start), m_text.begin() + static_cast<long>(m_position));
+        std::string narrow(m_text.begin() + static_cast<long>(start),
+                           m_text.begin() + static_cast<long>(m_position));
         if (isFloat) {
             float value = 0.0f;
             auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
@@ -673,18 +678,22 @@ public:
         case Op::Multiply:
         case Op::Divide:
         case Op::Modulo:
-            return Arithmetic(node.m_op, Operand(node.m_left, scratchLeft), Operand(node.m_right, scratchRight));
+            return Arithmetic(node.m_op, Operand(node.m_left, scratchLeft),
+                              Operand(node.m_right, scratchRight));
         case Op::Equal:
         case Op::NotEqual:
         case Op::Less:
         case Op::LessEqual:
         case Op::Greater:
         case Op::GreaterEqual:
-            return Value(Compare(node.m_op, Operand(node.m_left, scratchLeft), Operand(node.m_right, scratchRight)));
+            return Value(
+                Compare(node.m_op, Operand(node.m_left, scratchLeft), Operand(node.m_right, scratchRight)));
         case Op::And:
-            return Value(Operand(node.m_left, scratchLeft).ToBool() && Operand(node.m_right, scratchRight).ToBool());
+            return Value(Operand(node.m_left, scratchLeft).ToBool() &&
+                         Operand(node.m_right, scratchRight).ToBool());
         case Op::Or:
-            return Value(Operand(node.m_left, scratchLeft).ToBool() || Operand(node.m_right, scratchRight).ToBool());
+            return Value(Operand(node.m_left, scratchLeft).ToBool() ||
+                         Operand(node.m_right, scratchRight).ToBool());
         case Op::Global:
         case Op::GlobalDefined: {
             std::wstring name = Run(node.m_arguments[0], true).ToString();

@@ -4,7 +4,7 @@
 
 namespace {
 
-std::atomic<const GlobalVariables*> gGlobalVariables {nullptr};
+std::atomic<const GlobalVariables*> gGlobalVariables{nullptr};
 
 } // namespace
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::atomic<PakInterface*> gPakInterface {nullptr};
+std::atomic<PakInterface*> gPakInterface{nullptr};
 
 bool IsFile(const std::string& path)
 {

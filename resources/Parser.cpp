@@ -62,8 +62,8 @@ bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
     if (xml.Parse(bytes, dispatch)) {
         return true;
     }
-    m_errorText = xml.GetErrorText() + StrFormat(" on Line %d", xml.GetErrorLine()) +
-                  StrFormat(" in File '%s'", name);
+    m_errorText =
+        xml.GetErrorText() + StrFormat(" on Line %d", xml.GetErrorLine()) + StrFormat(" in File '%s'", name);
     if (m_fatalOnError) {
         FatalError(m_errorText);
     }

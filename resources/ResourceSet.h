@@ -19,7 +19,8 @@ struct ResourceSet
 
     bool IsEmpty() const
     {
-        return m_images.empty() && m_sounds.empty() && m_music.empty() && m_voices.empty() && m_ambience.empty();
+        return m_images.empty() && m_sounds.empty() && m_music.empty() && m_voices.empty() &&
+               m_ambience.empty();
     }
     void Clear() { *this = ResourceSet(); }
 };

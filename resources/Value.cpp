@@ -3,8 +3,8 @@
 #include "app/Common.h"
 
 #include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <utility>
 
 namespace {

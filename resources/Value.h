@@ -15,7 +15,17 @@ class Widget;
 class Value
 {
 public:
-    enum class Type { Bool, Int, Float, String, Color, FloatRef, IntRef, WidgetRef };
+    enum class Type
+    {
+        Bool,
+        Int,
+        Float,
+        String,
+        Color,
+        FloatRef,
+        IntRef,
+        WidgetRef
+    };
 
     Value() = default;
     Value(bool value);
@@ -42,8 +52,8 @@ public:
     static Value WidgetReference(Widget* target, const ReferenceAnchor& anchor);
 
     Type GetType() const { return m_type; }
-    bool IsNumber() const;    // bool, int, float or a number reference
-    bool IsFloat() const;     // float or float reference
+    bool IsNumber() const; // bool, int, float or a number reference
+    bool IsFloat() const;  // float or float reference
     bool IsString() const { return m_type == Type::String; }
     bool IsReference() const;
 
@@ -75,8 +85,7 @@ private:
     void* LiveTarget() const;
 
     Type m_type = Type::Int;
-    union
-    {
+    union {
         bool m_bool;
         int m_int = 0;
         float m_float;

@@ -7,7 +7,13 @@
 // end, or one whole run of text.
 struct XMLElement
 {
-    enum class Kind { None, Start, End, Text };
+    enum class Kind
+    {
+        None,
+        Start,
+        End,
+        Text
+    };
 
     Kind m_kind = Kind::None;
     // The names of the enclosing open elements joined by '/', e.g. "assets/group".

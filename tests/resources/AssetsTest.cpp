@@ -85,8 +85,8 @@ protected:
             Assets::Kind::Voice, [this](int, const std::string& file) { return Log("voice " + file), true; },
             [](int) {});
         m_assets->SetSongLoaders(
-            Assets::Kind::Ambience, [this](int, const std::string& file) { return Log("ambience " + file), true; },
-            [](int) {});
+            Assets::Kind::Ambience,
+            [this](int, const std::string& file) { return Log("ambience " + file), true; }, [](int) {});
     }
 
     void Log(const std::string& line)
@@ -115,7 +115,7 @@ protected:
     int m_created = 0;
     int m_destroyed = 0;
     bool m_stopAfterFirstSound = false;
-    std::atomic<bool> m_stop {false};
+    std::atomic<bool> m_stop{false};
 };
 
 TEST_F(AssetsTest, IdsAreGivenAtRegistrationAndNothingLoadsByItself)
@@ -140,7 +140,7 @@ TEST_F(AssetsTest, StartupGroupsFirstThenTheLoadingThreadsGroups)
 {
     InstallLoaders();
     ASSERT_TRUE(m_assets->FirstPass());
-    EXPECT_EQ(TakeLog(), (std::vector<std::string> {"image images/logo", "sound 0 sounds/click"}));
+    EXPECT_EQ(TakeLog(), (std::vector<std::string>{"image images/logo", "sound 0 sounds/click"}));
     Image* logo = m_assets->GetImage(L"logo");
     ASSERT_NE(logo, nullptr);
     EXPECT_EQ(Fake(logo)->m_source.m_cols, 2);
@@ -170,7 +170,7 @@ TEST_F(AssetsTest, AtlasPiecesShareOneLoadOfTheirAtlas)
     m_assets->ReadFile();
     m_assets->LoadGroups(Assets::GroupLoad::Thread);
     std::vector<std::string> log = TakeLog();
-    EXPECT_EQ(std::count(log.begin(), log.end(), "image images/sheet"), 3);  // the atlas, then each piece
+    EXPECT_EQ(std::count(log.begin(), log.end(), "image images/sheet"), 3); // the atlas, then each piece
 
     Image* star = m_assets->GetImage(L"star");
     Image* moon = m_assets->GetImage(L"moon");
@@ -180,8 +180,8 @@ TEST_F(AssetsTest, AtlasPiecesShareOneLoadOfTheirAtlas)
     ASSERT_NE(source.m_atlas, nullptr);
     EXPECT_EQ(source.m_atlas, Fake(moon)->m_source.m_atlas);
     EXPECT_EQ(Fake(source.m_atlas)->m_source.m_atlas, nullptr);
-    EXPECT_EQ((std::vector<int> {source.m_x, source.m_y, source.m_width, source.m_height, source.m_cols}),
-              (std::vector<int> {1, 2, 30, 40, 2}));
+    EXPECT_EQ((std::vector<int>{source.m_x, source.m_y, source.m_width, source.m_height, source.m_cols}),
+              (std::vector<int>{1, 2, 30, 40, 2}));
 
     Image* atlas = source.m_atlas;
     m_assets->Unload(Assets::Kind::Image, L"star");
@@ -211,7 +211,7 @@ TEST_F(AssetsTest, AnUnloadedImageKeepsItsObjectAndReloadsIntoIt)
     ASSERT_NE(logo, nullptr);
     m_assets->Unload(Assets::Kind::Image, L"logo");
     EXPECT_EQ(m_assets->GetImage(L"logo"), nullptr);
-    EXPECT_FALSE(Fake(logo)->m_hasPixels);  // a widget still holding it reads a valid, empty image
+    EXPECT_FALSE(Fake(logo)->m_hasPixels); // a widget still holding it reads a valid, empty image
     m_assets->Load(Assets::Kind::Image, L"logo");
     EXPECT_EQ(m_assets->GetImage(L"logo"), logo);
     EXPECT_EQ(m_created, 1);
@@ -228,8 +228,8 @@ TEST_F(AssetsTest, SetGroupsLoadAndReleaseWhatTheNextSetDoesNotNeed)
     ResourceSet record;
     m_assets->PrepareGroupLoad(L"forest", record);
     EXPECT_EQ(record.m_flags, ResourceSet::kPrepared);
-    EXPECT_EQ(record.m_images, (std::set<std::wstring> {L"tree", L"shared"}));
-    EXPECT_EQ(record.m_sounds, (std::set<std::wstring> {L"bird"}));
+    EXPECT_EQ(record.m_images, (std::set<std::wstring>{L"tree", L"shared"}));
+    EXPECT_EQ(record.m_sounds, (std::set<std::wstring>{L"bird"}));
     EXPECT_TRUE(m_assets->LoadGroup(L"", record, &m_stop, L""));
     EXPECT_NE(m_assets->GetImage(L"tree"), nullptr);
     EXPECT_NE(m_assets->GetImage(L"shared"), nullptr);
@@ -263,7 +263,7 @@ TEST_F(AssetsTest, EntriesOfALoadedGroupAreNotReleasedBySetChanges)
     m_assets->LoadGroup(L"", record, nullptr, L"");
     m_assets->PrepareGroupLoad(L"desert", record);
     m_assets->LoadGroup(L"", record, nullptr, L"");
-    EXPECT_NE(m_assets->GetImage(L"tree"), nullptr);  // "game" still needs it
+    EXPECT_NE(m_assets->GetImage(L"tree"), nullptr); // "game" still needs it
 
     m_assets->UnloadGroup(L"game");
     EXPECT_EQ(m_assets->GetImage(L"tree"), nullptr);
@@ -317,14 +317,14 @@ TEST_F(AssetsTest, UnloadAllReleasesEverythingAndKeepsTheEntries)
     EXPECT_EQ(m_assets->GetId(Assets::Kind::Sound, L"click"), -1);
     EXPECT_EQ(m_assets->GetRegisteredId(Assets::Kind::Sound, L"click"), 0);
     m_assets.reset();
-    EXPECT_EQ(m_destroyed, m_created);  // every image object, the atlas included, is destroyed
+    EXPECT_EQ(m_destroyed, m_created); // every image object, the atlas included, is destroyed
 }
 
 TEST_F(AssetsTest, LookupsFromOtherThreadsWhileAGroupLoads)
 {
     InstallLoaders();
     m_assets->ReadFile();
-    std::atomic<bool> done {false};
+    std::atomic<bool> done{false};
     std::thread loader([&] {
         for (int i = 0; i < 50; ++i) {
             m_assets->LoadGroup(L"forest");
@@ -367,7 +367,8 @@ protected:
 TEST_F(AssetsTest, FreeLookupsAndMusicAttributesUseTheRunningGamesRegistry)
 {
     Assets& game = Assets::Get();
-    game.SetSongLoaders(Assets::Kind::Music, [](int, const std::string&) { return true; }, [](int) {});
+    game.SetSongLoaders(
+        Assets::Kind::Music, [](int, const std::string&) { return true; }, [](int) {});
     game.SetSoundLoaders([](int, const std::string&) { return true; }, [](int) {});
     ASSERT_TRUE(game.ReadFile());
     ASSERT_TRUE(game.LoadGroup(L"main"));
@@ -375,12 +376,13 @@ TEST_F(AssetsTest, FreeLookupsAndMusicAttributesUseTheRunningGamesRegistry)
     EXPECT_EQ(LookupMusicId(L"theme"), 0);
     EXPECT_EQ(GetSoundId(L"bird"), 1);
     EXPECT_EQ(GetSoundId(L"click"), -1);
-    EXPECT_EQ(LookupVoiceId(L"hello"), -1);  // no voice loader
+    EXPECT_EQ(LookupVoiceId(L"hello"), -1); // no voice loader
     EXPECT_EQ(GetImage(L"background"), nullptr);
 
     MusicAttributeReader reader;
-    ASSERT_TRUE(reader.ParseBytes("<r><play music=\"theme\"/><play music=\"nothing\"/><play/></r>", "inline"));
-    EXPECT_EQ(reader.m_ids, (std::vector<int> {0, -1, -1}));
+    ASSERT_TRUE(
+        reader.ParseBytes("<r><play music=\"theme\"/><play music=\"nothing\"/><play/></r>", "inline"));
+    EXPECT_EQ(reader.m_ids, (std::vector<int>{0, -1, -1}));
 
     game.Clear();
     game.SetSongLoaders(Assets::Kind::Music, {}, {});

@@ -135,7 +135,7 @@ TEST_F(PakFileTest, ReadStopsAtTheEndAndCountsWholeItems)
     PakFile* file = PakOpen("lines.txt", "rb");
     ASSERT_NE(file, nullptr);
     char buffer[64] = {};
-    EXPECT_EQ(PakRead(buffer, 4, 16, file), 7u);  // 28 bytes: seven whole items of four
+    EXPECT_EQ(PakRead(buffer, 4, 16, file), 7u); // 28 bytes: seven whole items of four
     EXPECT_EQ(std::string(buffer, 10), "first line");
     EXPECT_NE(PakEof(file), 0);
     EXPECT_EQ(PakGetc(file), -1);

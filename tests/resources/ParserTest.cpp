@@ -1,6 +1,6 @@
+#include "resources/Parser.h"
 #include "platform/FatalError.h"
 #include "resources/PakInterface.h"
-#include "resources/Parser.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ std::string Utf16Bytes(const std::wstring& text, bool bigEndian)
     auto put = [&](unsigned unit) {
         char high = static_cast<char>(unit >> 8);
         char low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string {high, low} : std::string {low, high};
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
     };
     for (wchar_t c : text) {
         auto code = static_cast<unsigned>(c);
@@ -95,7 +95,8 @@ protected:
         m_folder = pattern;
         m_pak.AddSearchRoot(m_folder);
         SetPakInterface(&m_pak);
-        m_previousHandler = SetFatalErrorHandler([this](const std::string& message) { m_fatal.push_back(message); });
+        m_previousHandler =
+            SetFatalErrorHandler([this](const std::string& message) { m_fatal.push_back(message); });
     }
     void TearDown() override
     {
@@ -162,7 +163,7 @@ TEST_F(ParserTest, Utf8AndUtf16WithByteOrderMarksGiveTheSameCalls)
     }
     RecordingParser bare;
     EXPECT_TRUE(bare.ParseFile("le-bare.xml"));
-    EXPECT_EQ(bare.m_calls, (std::vector<std::wstring> {L"start :settings(music=0.5;)", L"end settings"}));
+    EXPECT_EQ(bare.m_calls, (std::vector<std::wstring>{L"start :settings(music=0.5;)", L"end settings"}));
     EXPECT_TRUE(m_fatal.empty());
 }
 
@@ -171,7 +172,8 @@ TEST_F(ParserTest, ATextRunArrivesOnceWhole)
     // Entities, character references, CDATA and a run far beyond expat's buffers all split the
     // character data inside expat.
     std::string longText(3 << 20, 'x');
-    Write("runs.xml", "<r><a>one &lt;two&gt; &#x41;<![CDATA[ <three> ]]>\nfour</a><b>" + longText + "</b></r>");
+    Write("runs.xml",
+          "<r><a>one &lt;two&gt; &#x41;<![CDATA[ <three> ]]>\nfour</a><b>" + longText + "</b></r>");
     RecordingParser parser;
     ASSERT_TRUE(parser.ParseFile("runs.xml"));
     ASSERT_EQ(parser.m_calls.size(), 8u);
@@ -184,8 +186,8 @@ TEST_F(ParserTest, TextBetweenElementsBelongsToTheEnclosingElement)
     Write("mixed.xml", "<a>\n  <b/>\n  tail\n</a>");
     RecordingParser parser;
     ASSERT_TRUE(parser.ParseFile("mixed.xml"));
-    EXPECT_EQ(parser.m_calls,
-              (std::vector<std::wstring> {L"start :a()", L"start a:b()", L"end b", L"text a:\n  tail\n", L"end a"}));
+    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :a()", L"start a:b()", L"end b",
+                                                         L"text a:\n  tail\n", L"end a"}));
 }
 
 TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
@@ -197,7 +199,7 @@ TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
     EXPECT_EQ(m_fatal[0], "mismatched tag on Line 3 in File 'x.xml'");
     EXPECT_EQ(parser.GetErrorText(), m_fatal[0]);
     // The calls before the error were made; none after it.
-    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring> {L"start :a()", L"start a:b()"}));
+    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :a()", L"start a:b()"}));
 }
 
 TEST_F(ParserTest, AReaderThatMustSurviveGetsTheErrorWithoutTheFatalMessage)
@@ -224,7 +226,7 @@ TEST_F(ParserTest, PropertiesFilesAreReadFromThePropertiesFolder)
     Write("properties/p.xml", "<p/>");
     RecordingParser parser;
     EXPECT_TRUE(parser.LoadPropertiesFile("p.xml"));
-    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring> {L"start :p()", L"end p"}));
+    EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :p()", L"end p"}));
 }
 
 TEST_F(ParserTest, AttributeReaders)
@@ -236,8 +238,8 @@ TEST_F(ParserTest, AttributeReaders)
     EXPECT_EQ(parser.m_missing, L"");
     EXPECT_TRUE(parser.m_hasName);
     EXPECT_FALSE(parser.m_hasMissing);
-    EXPECT_EQ(parser.m_bools, (std::vector<bool> {true, true, false, false, false}));
-    EXPECT_EQ(parser.m_ints, (std::vector<int> {31, -12, 0, 42, 0}));
+    EXPECT_EQ(parser.m_bools, (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(parser.m_ints, (std::vector<int>{31, -12, 0, 42, 0}));
     // Outside a handler there is no current element.
     EXPECT_EQ(parser.GetAttribute(L"name"), L"");
 }

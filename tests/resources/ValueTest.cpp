@@ -78,7 +78,7 @@ TEST(ValueTest, CopiesAreDeepAndMovesLeaveTheIntZero)
 
     Value moved(std::move(copy));
     EXPECT_EQ(moved.ToString(), L"owned text");
-    EXPECT_EQ(copy.GetType(), Value::Type::Int);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(copy.GetType(), Value::Type::Int); // NOLINT(bugprone-use-after-move)
 
     Value& self = moved;
     moved = self;
