@@ -150,8 +150,9 @@ bool VelkAppBase::CreateWindowAndDevice()
         Popup("Could not create the main window: " + m_platform.window->GetError());
         return false;
     }
-    if (!m_platform.window->IsWindowed() != !m_settings.m_windowed) {
-        // Only full screen is refused in practice; a window always works.
+    if (m_platform.window->IsWindowed() != m_settings.m_windowed) {
+        // The mode asked for is not available: keep the one the window has.
+        m_windowedModeUnavailable = m_settings.m_windowed;
         m_settings.m_windowed = m_platform.window->IsWindowed();
     }
     m_platform.window->SetStretched(m_settings.m_stretchScreen);

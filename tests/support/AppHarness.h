@@ -42,6 +42,16 @@ struct AppHarnessOptions
 // renderer offscreen and a manual clock. Nothing runs by itself: a test
 // injects input records and steps the clock tick by tick. Saves and settings
 // go to a temporary folder that is removed afterwards.
+//
+//     TEST_F(AppTest, ButtonReactsToAClick)   // or a fixture derived from AppTest
+//     {
+//         auto* button = new MyButton();      // the manager owns it once added
+//         button->Resize(100, 100, 80, 30);
+//         Manager().AddWidget(button);
+//         Harness().Click(120, 110);           // handled at once, no update
+//         Harness().RunTicks(50);              // half a second of updates
+//         EXPECT_EQ(Harness().ScreenPixel(120, 110), 0xFF00FF00u);
+//     }
 class AppHarness
 {
 public:
