@@ -169,7 +169,7 @@ bool DecodeGif(const std::string& bytes, ImageData& image, std::string& error)
     int background = reader.Byte();
     reader.Byte();
     (void)background;
-    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) {
+    if (!IsAcceptableImageSize(width, height)) {
         error = "unsupported GIF size";
         return false;
     }
@@ -211,7 +211,7 @@ bool DecodeGif(const std::string& bytes, ImageData& image, std::string& error)
         int frameWidth = reader.Word();
         int frameHeight = reader.Word();
         int frameFlags = reader.Byte();
-        if (frameFlags < 0 || frameWidth <= 0 || frameHeight <= 0) {
+        if (frameFlags < 0 || !IsAcceptableImageSize(frameWidth, frameHeight)) {
             error = "damaged GIF image descriptor";
             return false;
         }

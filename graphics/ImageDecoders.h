@@ -13,5 +13,12 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error);
 bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error);
 bool DecodeGif(const std::string& bytes, ImageData& image, std::string& error);
 
-// The largest width or height a decoder accepts.
-inline constexpr int kMaxImageSide = 16384;
+// The largest width or height, and the most pixels, a decoder accepts.
+inline constexpr int kMaxImageSide = 8192;
+inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
+
+inline bool IsAcceptableImageSize(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide
+        && width * height <= kMaxImagePixels;
+}

@@ -119,8 +119,7 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
     info.src = &source.base;
 
     bool ok = StartDecompress(&info, &errors);
-    if (ok && (info.output_width == 0 || info.output_height == 0 || info.output_width > kMaxImageSide
-                  || info.output_height > kMaxImageSide))
+    if (ok && !IsAcceptableImageSize(info.output_width, info.output_height))
         ok = false;
     std::vector<unsigned char> rgb;
     if (ok) {

@@ -89,7 +89,7 @@ bool DecodePng(const std::string& bytes, ImageData& image, std::string& error)
 
     png_uint_32 width = 0;
     png_uint_32 height = 0;
-    bool ok = ReadHeader(png, info, &width, &height) && width > 0 && height > 0;
+    bool ok = ReadHeader(png, info, &width, &height) && IsAcceptableImageSize(width, height);
     std::vector<std::uint32_t> pixels;
     std::vector<png_bytep> rows;
     if (ok) {

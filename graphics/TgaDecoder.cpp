@@ -83,7 +83,7 @@ bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
 
     bool rle = imageType >= 9;
     int kind = rle ? imageType - 8 : imageType;
-    if (kind < 1 || kind > 3 || width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) {
+    if (kind < 1 || kind > 3 || !IsAcceptableImageSize(width, height)) {
         error = "unsupported TGA image";
         return false;
     }

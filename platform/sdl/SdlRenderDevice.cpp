@@ -104,8 +104,10 @@ SdlRenderDevice::~SdlRenderDevice()
 int SdlRenderDevice::WatchEvents(void* userData, void* event)
 {
     auto* sdlEvent = static_cast<SDL_Event*>(event);
-    if (sdlEvent->type == SDL_RENDER_TARGETS_RESET || sdlEvent->type == SDL_RENDER_DEVICE_RESET)
-        static_cast<SdlRenderDevice*>(userData)->m_reset = true;
+    if (sdlEvent->type == SDL_RENDER_TARGETS_RESET)
+        static_cast<SdlRenderDevice*>(userData)->m_targetsReset = true;
+    else if (sdlEvent->type == SDL_RENDER_DEVICE_RESET)
+        static_cast<SdlRenderDevice*>(userData)->m_deviceReset = true;
     return 1;
 }
 
@@ -127,7 +129,7 @@ RenderTextureId SdlRenderDevice::CreateTexture(int width, int height, bool rende
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
     RenderTextureId id = m_nextId++;
-    m_textures[id] = TextureEntry { texture, width, height, -1 };
+    m_textures[id] = TextureEntry { texture, width, height, -1, renderTarget };
     return id;
 }
 
@@ -162,6 +164,8 @@ bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
         if (found == m_textures.end())
             return false;
         texture = found->second.texture;
+        if (texture == nullptr)
+            return false;
     }
     if (SDL_SetRenderTarget(m_renderer, texture) != 0)
         return Fail("SDL_SetRenderTarget");
@@ -199,6 +203,8 @@ bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex*
         if (found == m_textures.end())
             return false;
         sdlTexture = found->second.texture;
+        if (sdlTexture == nullptr)
+            return false;
         if (found->second.blend != blendKey) {
             if (SDL_SetTextureBlendMode(sdlTexture, ToSdlBlend(blend)) != 0)
                 SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
@@ -257,5 +263,22 @@ void SdlRenderDevice::GetOutputSize(int& width, int& height) const
 
 bool SdlRenderDevice::TakeDeviceReset()
 {
-    return m_reset.exchange(false);
+    bool targetsLost = m_targetsReset.exchange(false);
+    if (!m_deviceReset.exchange(false))
+        return targetsLost;
+    // Every texture is gone: make each again under the same id, for the
+    // caller to fill.
+    SDL_SetRenderTarget(m_renderer, nullptr);
+    m_target = 0;
+    m_clipped = false;
+    m_untexturedBlend = -1;
+    for (auto& [id, entry] : m_textures) {
+        SDL_DestroyTexture(entry.texture);
+        entry.texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
+            entry.renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, entry.width, entry.height);
+        entry.blend = -1;
+        if (entry.texture != nullptr)
+            SDL_SetTextureScaleMode(entry.texture, SDL_ScaleModeLinear);
+    }
+    return true;
 }

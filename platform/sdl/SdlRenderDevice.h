@@ -49,6 +49,7 @@ private:
         int width = 0;
         int height = 0;
         int blend = -1;
+        bool renderTarget = false;
     };
 
     SDL_Renderer* m_renderer = nullptr;
@@ -62,5 +63,6 @@ private:
     bool m_clipped = false;
     RenderRect m_clip;
     int m_untexturedBlend = -1;
-    std::atomic<bool> m_reset { false };
+    std::atomic<bool> m_targetsReset { false };
+    std::atomic<bool> m_deviceReset { false };
 };

@@ -132,6 +132,13 @@ TEST(TgaDecoderTest, ReadsBottomUpAndRunLengthImages)
 
     // The run promises more than the file holds.
     EXPECT_FALSE(DecodeTga(TgaHeader(10, 4, 4, 32, 8) + "\x01\x10", image, error));
+
+    // A header claiming 65535 x 65535 pixels is refused before anything is allocated.
+    std::string huge = TgaHeader(2, 0xFF, 0xFF, 24, 0);
+    huge[13] = '\xFF';
+    huge[15] = '\xFF';
+    EXPECT_FALSE(DecodeTga(huge + std::string(30, '\0'), image, error));
+    EXPECT_EQ("unsupported TGA image", error);
 }
 
 // A GIF whose LZW stream clears the table before every code, so it can be
