@@ -13,12 +13,14 @@ struct SysFont::Glyph
 {
     int advance = 0;
     bool rendered = false;
-    std::unique_ptr<Image> image;
+    int page = -1;
+    Rect area;
 };
 
 namespace {
 
 const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+constexpr int kPageSize = 512;
 
 std::wstring Lower(std::wstring text)
 {
@@ -136,9 +138,38 @@ SysFont::Glyph* SysFont::FindGlyph(wchar_t character)
         glyph->rendered = true;
         GlyphBitmap bitmap;
         if (m_rasterizer->RenderGlyph(static_cast<char32_t>(character), bitmap) && bitmap.width > 0 && bitmap.height > 0)
-            glyph->image = std::make_unique<Image>(ImageData { bitmap.width, bitmap.height, std::move(bitmap.pixels) });
+            PlaceGlyph(*glyph, bitmap);
     }
     return glyph;
+}
+
+bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
+{
+    if (bitmap.width > kPageSize || bitmap.height > kPageSize)
+        return false;
+    if (m_penX + bitmap.width > kPageSize) {
+        m_penX = 0;
+        m_penY += m_rowHeight + 1;
+        m_rowHeight = 0;
+    }
+    if (m_pages.empty() || m_penY + bitmap.height > kPageSize) {
+        m_pageData.push_back(ImageData { kPageSize, kPageSize, std::vector<std::uint32_t>(kPageSize * kPageSize, 0u) });
+        m_pages.push_back(std::make_unique<Image>());
+        m_penX = 0;
+        m_penY = 0;
+        m_rowHeight = 0;
+    }
+    ImageData& page = m_pageData.back();
+    for (int y = 0; y < bitmap.height; ++y) {
+        std::copy_n(bitmap.pixels.begin() + static_cast<long>(y) * bitmap.width, bitmap.width,
+            page.pixels.begin() + static_cast<long>(m_penY + y) * kPageSize + m_penX);
+    }
+    glyph.page = static_cast<int>(m_pages.size()) - 1;
+    glyph.area = Rect { m_penX, m_penY, bitmap.width, bitmap.height };
+    m_pages.back()->SetData(page);
+    m_penX += bitmap.width + 1;
+    m_rowHeight = std::max(m_rowHeight, bitmap.height);
+    return true;
 }
 
 void SysFont::DrawString(Graphics& g, float x, float y, const std::wstring& text)
@@ -150,8 +181,8 @@ void SysFont::DrawString(Graphics& g, float x, float y, const std::wstring& text
     float top = std::round(y) - static_cast<float>(GetAscent());
     for (wchar_t c : text) {
         Glyph* glyph = FindGlyph(c);
-        if (glyph->image)
-            g.DrawGlyph(glyph->image.get(), penX, top, Rect { 0, 0, glyph->image->GetWidth(), glyph->image->GetHeight() });
+        if (glyph->page >= 0)
+            g.DrawGlyph(m_pages[static_cast<std::size_t>(glyph->page)].get(), penX, top, glyph->area);
         penX += static_cast<float>(glyph->advance);
     }
 }

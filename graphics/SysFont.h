@@ -6,9 +6,13 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
+
+#include "graphics/ImageData.h"
 
 class VelkAppBase;
 class FontRasterizer;
+struct GlyphBitmap;
 class Image;
 
 // A font from a face name and a size in points, rendered from the DejaVu
@@ -38,6 +42,8 @@ public:
 private:
     struct Glyph;
     Glyph* FindGlyph(wchar_t character);
+    // Places a rendered glyph on a page, starting a page when full.
+    bool PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap);
 
     std::wstring m_face;
     int m_size = 0;
@@ -46,4 +52,11 @@ private:
     std::unique_ptr<FontRasterizer> m_rasterizer;
     mutable std::map<wchar_t, std::unique_ptr<Glyph>> m_glyphs;
     mutable std::mutex m_glyphLock;
+    // Glyphs are packed in rows onto pages, so a line of text draws from
+    // one texture.
+    std::vector<ImageData> m_pageData;
+    std::vector<std::unique_ptr<Image>> m_pages;
+    int m_penX = 0;
+    int m_penY = 0;
+    int m_rowHeight = 0;
 };
