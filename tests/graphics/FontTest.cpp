@@ -187,4 +187,18 @@ TEST_F(FontTest, ASystemFontDrawsItsGlyphsInTheCurrentColour)
     EXPECT_EQ(0u, ScreenPixel(299 + font.CharWidth(L'\x2588') + 2, 300 - ascent / 2));
 }
 
+TEST_F(FontTest, GlyphsStillDrawOnceTheirFirstPageIsFull)
+{
+    SysFont font(L"Arial", 48);
+    Graphics g(Screen());
+    g.SetFont(&font);
+    std::wstring many;
+    for (wchar_t c = 0x21; c < 0x17F; ++c)
+        many += c;
+    g.WriteString(many, 0, -500);
+    g.SetColor(Color(0, 0, 255));
+    g.WriteString(L"\x2588", 100, 200);
+    EXPECT_COLOR_NEAR(0xFF0000FFu, ScreenPixel(100 + font.CharWidth(L'\x2588') / 2, 200 - font.GetAscent() / 2));
+}
+
 }
