@@ -68,6 +68,24 @@ void AppendUtf8(std::wstring& out, const char* text, size_t length)
     }
 }
 
+// Replaces out with a NUL-terminated UTF-8 text, keeping out's storage.
+void AssignUtf8(std::wstring& out, const char* text)
+{
+    size_t length = std::char_traits<char>::length(text);
+    out.resize(length);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    wchar_t* target = out.data();
+    size_t ascii = 0;
+    while (ascii < length && bytes[ascii] < 0x80) {
+        target[ascii] = static_cast<wchar_t>(bytes[ascii]);
+        ++ascii;
+    }
+    if (ascii < length) {
+        out.resize(ascii);
+        AppendUtf8(out, text + ascii, length - ascii);
+    }
+}
+
 bool IsBlank(const std::string& text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -132,8 +150,7 @@ private:
     {
         FlushText();
         m_element.m_kind = XMLElement::Kind::Start;
-        m_element.m_name.clear();
-        AppendUtf8(m_element.m_name, name, std::char_traits<char>::length(name));
+        AssignUtf8(m_element.m_name, name);
         m_element.m_section = m_path;
         m_element.m_text.clear();
         RecycleAttributes();
@@ -159,10 +176,13 @@ private:
     {
         FlushText();
         m_element.m_kind = XMLElement::Kind::End;
-        SetInnermostName();
         if (m_depth > 0) {
             --m_depth;
+            // The slot is free from now on: take its text instead of copying it.
+            m_element.m_name.swap(m_names[m_depth]);
             m_path.resize(m_pathLengths[m_depth]);
+        } else {
+            m_element.m_name.clear();
         }
         m_element.m_section = m_path;
         m_element.m_text.clear();
@@ -196,10 +216,8 @@ private:
             node = std::move(m_spareNodes.back());
             m_spareNodes.pop_back();
         }
-        node.key().clear();
-        AppendUtf8(node.key(), name, std::char_traits<char>::length(name));
-        node.mapped().clear();
-        AppendUtf8(node.mapped(), value, std::char_traits<char>::length(value));
+        AssignUtf8(node.key(), name);
+        AssignUtf8(node.mapped(), value);
         auto result = m_element.m_attributes.insert(std::move(node));
         if (!result.inserted) {
             m_spareNodes.push_back(std::move(result.node));
