@@ -1,8 +1,12 @@
 #include "AudioTestFiles.h"
 
+#include "audio/AudioContext.h"
 #include "audio/BassMusicInterface.h"
+#include "audio/DSoundManager.h"
 #include "audio/DecoderMusicEngine.h"
 #include "audio/Mixer.h"
+#include "audio/SoundInstance.h"
+#include "platform/headless/HeadlessSoundOutput.h"
 #include "platform/headless/RecordingMusicEngine.h"
 
 #include <gtest/gtest.h>
@@ -243,6 +247,31 @@ TEST_F(MusicEngineTest, Mp3AndModulesPlayAndGarbageIsRefused)
     WriteFile(folder.Path() / "bad.xm", std::vector<uint8_t>(300, 0x55));
     EXPECT_FALSE(m_player.LoadMusic(3, (folder.Path() / "bad.ogg").string()));
     EXPECT_FALSE(m_player.LoadMusic(4, (folder.Path() / "bad.xm").string()));
+}
+
+TEST(AudioContextTest, SoundsAndMusicMeetInOneOutput)
+{
+    TempFolder folder;
+    WriteFile(folder.Path() / "beep.wav", WavFile(1, 44100, std::vector<int16_t>(1000, 1000)));
+    AudioContext context(std::make_unique<HeadlessSoundOutput>());
+    auto& output = dynamic_cast<HeadlessSoundOutput&>(context.GetOutput());
+    ASSERT_TRUE(context.IsOpen());
+    DSoundManager sounds(context.GetSoundSystem());
+    BassMusicInterface music(context.GetMusicEngine());
+    ASSERT_TRUE(sounds.LoadSound(0, (folder.Path() / "beep").string()));
+    ASSERT_TRUE(music.LoadMusic(0, TestDataPath("tone.ogg")));
+
+    sounds.GetSoundInstance(0)->Play(false, true);
+    EXPECT_EQ(output.Pump(10)[0], 1000);
+    music.PlayMusic(0, 0, true);
+    auto mixed = output.Pump(200);
+    music.StopMusic(0);
+    auto alone = output.Pump(200);
+    EXPECT_NE(mixed, alone);
+    EXPECT_EQ(alone[0], 1000);
+
+    AudioContext closed(std::make_unique<HeadlessSoundOutput>(false));
+    EXPECT_FALSE(closed.IsOpen());
 }
 
 TEST(MusicDeviceTest, NoDeviceGivesTheSilentPlayer)
