@@ -1,11 +1,11 @@
 #include "graphics/D3DInterface.h"
 
+#include "app/LogWriter.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -147,7 +147,7 @@ bool D3DInterface::CheckError(bool succeeded, const std::string& context)
     if (succeeded)
         return true;
     m_lastError = context + ": " + m_device->GetLastError();
-    std::fprintf(stderr, "%s\n", m_lastError.c_str());
+    LogWriter::WriteLine(m_lastError);
     return false;
 }
 

@@ -1,12 +1,12 @@
 #include "graphics/SysFont.h"
 
+#include "app/LogWriter.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "platform/FontRasterizer.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cwctype>
 
 struct SysFont::Glyph
@@ -73,7 +73,7 @@ SysFont::SysFont(const std::wstring& face, int size, bool bold, bool italic)
 {
     std::string path = FontFileForFace(face, bold, italic);
     if (!m_rasterizer->Open(path, size, bold, italic)) {
-        std::fprintf(stderr, "Cannot open the font file %s\n", path.c_str());
+        LogWriter::WriteLine("Cannot open the font file " + path);
         m_rasterizer.reset();
     }
 }

@@ -101,6 +101,14 @@ TEST_F(RendererTest, DrawingsCarryTheClipTranslationAndDrawMode)
     EXPECT_TRUE(m_device->GetDrawCalls().empty());
 }
 
+TEST_F(RendererTest, AFailedCallIsReportedWithItsContext)
+{
+    EXPECT_TRUE(m_renderer->CheckError(true, "GetDC"));
+    EXPECT_EQ("", m_renderer->GetLastError());
+    EXPECT_FALSE(m_renderer->CheckError(false, "GetDC"));
+    EXPECT_EQ(0u, m_renderer->GetLastError().find("GetDC: "));
+}
+
 TEST_F(RendererTest, ShadersAreNotSupported)
 {
     EXPECT_EQ(nullptr, Shader::Load("blur"));
