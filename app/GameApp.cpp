@@ -87,7 +87,9 @@ void GameApp::InstallAssetLoaders()
     Assets& assets = Assets::Get();
     InstallImageLoaders(assets);
     assets.SetSoundLoaders(
-        [this](int id, const std::string& file) { return GetSoundManager() && GetSoundManager()->LoadSound(id, file); },
+        [this](int id, const std::string& file) {
+            return GetSoundManager() && GetSoundManager()->LoadSound(id, file);
+        },
         [this](int id) {
             if (GetSoundManager())
                 GetSoundManager()->ReleaseSound(id);

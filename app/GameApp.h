@@ -45,7 +45,8 @@ public:
     virtual void HandleTypedCode(const std::wstring& typed);
     // 0 not handled, 1 handled and the script waits, 2 handled and it goes on.
     virtual int HandleScriptCommand(ScriptCommand* command, Animator* animator);
-    virtual Widget* CreateMenuButton(const Value& name, const Value& label, const Value& action, bool scripted);
+    virtual Widget* CreateMenuButton(const Value& name, const Value& label, const Value& action,
+                                     bool scripted);
     virtual void ResetGame();
     void WindowActivated() override;
     void WindowDeactivated() override;

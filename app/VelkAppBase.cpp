@@ -103,7 +103,8 @@ bool VelkAppBase::Init(const std::vector<std::string>& args)
         std::error_code error;
         std::filesystem::current_path(commandLine.changeDir, error);
         if (error) {
-            ShowFatalErrorBox("Could not change to the folder " + commandLine.changeDir + ": " + error.message());
+            ShowFatalErrorBox("Could not change to the folder " + commandLine.changeDir + ": " +
+                              error.message());
             m_exitCode = 1;
             return false;
         }
@@ -186,7 +187,8 @@ void VelkAppBase::UpdateMouseMapping()
                                 static_cast<double>(windowHeight) / m_height);
         int shownWidth = std::max(1, static_cast<int>(m_width * scale));
         int shownHeight = std::max(1, static_cast<int>(m_height * scale));
-        window = Rect((windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight);
+        window =
+            Rect((windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight);
     }
     m_widgetManager->SetMouseMapping(Rect(0, 0, m_width, m_height), window);
 }
@@ -210,7 +212,8 @@ void* VelkAppBase::GetSoundWindow() const
     return m_platform.window.get();
 }
 
-void VelkAppBase::SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music)
+void VelkAppBase::SetSoundServices(std::unique_ptr<SoundManager> sounds,
+                                   std::unique_ptr<MusicInterface> music)
 {
     m_soundManager = std::move(sounds);
     m_musicInterface = std::move(music);
@@ -400,7 +403,8 @@ void VelkAppBase::DrawFrame()
 void VelkAppBase::LogCounters()
 {
     LogWriter::WriteLine(StrFormat("Main loop: %d updates, %d draws, %d sleeps, %d ms drawing",
-                                   m_counters.updates, m_counters.draws, m_counters.sleeps, m_counters.drawMs));
+                                   m_counters.updates, m_counters.draws, m_counters.sleeps,
+                                   m_counters.drawMs));
 }
 
 void VelkAppBase::Shutdown()
@@ -524,9 +528,15 @@ bool VelkAppBase::ProcessDeferredMessage()
 
     WidgetManager& manager = *m_widgetManager;
     switch (event.type) {
-    case InputEventType::MouseDown: DispatchMouseDown(event); break;
-    case InputEventType::MouseUp: DispatchMouseUp(event); break;
-    case InputEventType::MouseMove: DispatchMouseMove(event); break;
+    case InputEventType::MouseDown:
+        DispatchMouseDown(event);
+        break;
+    case InputEventType::MouseUp:
+        DispatchMouseUp(event);
+        break;
+    case InputEventType::MouseMove:
+        DispatchMouseMove(event);
+        break;
     case InputEventType::MouseWheel:
         manager.MouseWheel(manager.GetPointerState(0), event.delta / 120);
         break;
@@ -534,9 +544,15 @@ bool VelkAppBase::ProcessDeferredMessage()
         if (PointerState* pointer = manager.GetPointerState(0); pointer->pressedButtons == 0)
             manager.ResetPointers();
         break;
-    case InputEventType::KeyDown: manager.KeyDown(event.key); break;
-    case InputEventType::KeyUp: manager.KeyUp(event.key); break;
-    case InputEventType::KeyChar: manager.KeyChar(static_cast<int>(event.ch)); break;
+    case InputEventType::KeyDown:
+        manager.KeyDown(event.key);
+        break;
+    case InputEventType::KeyUp:
+        manager.KeyUp(event.key);
+        break;
+    case InputEventType::KeyChar:
+        manager.KeyChar(static_cast<int>(event.ch));
+        break;
     case InputEventType::FocusGained:
         if (!m_hasFocus) {
             m_hasFocus = true;
@@ -557,8 +573,11 @@ bool VelkAppBase::ProcessDeferredMessage()
         UpdateMouseMapping();
         manager.SetDirty();
         break;
-    case InputEventType::Quit: Shutdown(); break;
-    case InputEventType::None: break;
+    case InputEventType::Quit:
+        Shutdown();
+        break;
+    case InputEventType::None:
+        break;
     }
     return true;
 }
@@ -594,7 +613,9 @@ void VelkAppBase::DispatchMouseUp(const InputEvent& event)
     // release point, so the pressed widget always gets its release.
     if (!pointer)
         pointer = manager.GetPointerState(0);
-    int bit = event.clicks > 0 ? PointerState::Left : event.clicks < 0 ? PointerState::Right : PointerState::Middle;
+    int bit = event.clicks > 0   ? PointerState::Left
+              : event.clicks < 0 ? PointerState::Right
+                                 : PointerState::Middle;
     if ((pointer->pressedButtons & ~bit) == 0)
         SetMouseCapture(false);
     manager.MouseUp(pointer, x, y, event.clicks);

@@ -9,7 +9,8 @@ void HeadlessCursor::SetSystemCursor(int kind)
 
 bool HeadlessCursor::SetImageCursor(const std::vector<std::uint32_t>& argb, int width, int height, int, int)
 {
-    if (m_refuseImages || width <= 0 || height <= 0 || argb.size() < static_cast<std::size_t>(width) * height) {
+    if (m_refuseImages || width <= 0 || height <= 0 ||
+        argb.size() < static_cast<std::size_t>(width) * height) {
         SetSystemCursor(m_kind);
         return argb.empty();
     }

@@ -21,7 +21,8 @@ void SdlCursor::SetSystemCursor(int kind)
     m_kind = kind;
     if (!m_system[kind]) {
         static constexpr SDL_SystemCursor kinds[kSystemKinds] = {
-            SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_HAND, SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_IBEAM};
+            SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_HAND, SDL_SYSTEM_CURSOR_SIZEWE,
+            SDL_SYSTEM_CURSOR_IBEAM};
         m_system[kind] = SDL_CreateSystemCursor(kinds[kind]);
     }
     Apply(m_system[kind]);
@@ -31,13 +32,15 @@ void SdlCursor::SetSystemCursor(int kind)
     }
 }
 
-bool SdlCursor::SetImageCursor(const std::vector<std::uint32_t>& argb, int width, int height, int hotX, int hotY)
+bool SdlCursor::SetImageCursor(const std::vector<std::uint32_t>& argb, int width, int height, int hotX,
+                               int hotY)
 {
     if (width <= 0 || height <= 0 || argb.size() < static_cast<std::size_t>(width) * height) {
         SetSystemCursor(m_kind);
         return argb.empty();
     }
-    std::vector<std::uint32_t> pixels(argb.begin(), argb.begin() + static_cast<std::ptrdiff_t>(width) * height);
+    std::vector<std::uint32_t> pixels(argb.begin(),
+                                      argb.begin() + static_cast<std::ptrdiff_t>(width) * height);
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
                                                               SDL_PIXELFORMAT_ARGB8888);
     SDL_Cursor* cursor = surface ? SDL_CreateColorCursor(surface, hotX, hotY) : nullptr;

@@ -8,8 +8,7 @@
 namespace {
 
 // Decodes UTF-8 text into code points; a malformed sequence gives U+FFFD.
-template <typename Sink>
-void DecodeUtf8(const char* text, Sink sink)
+template <typename Sink> void DecodeUtf8(const char* text, Sink sink)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
@@ -51,20 +50,34 @@ bool PressClicks(int button, int clicks, int& result)
 {
     bool isDouble = clicks >= 2 && clicks % 2 == 0;
     switch (button) {
-    case SDL_BUTTON_LEFT: result = isDouble ? 2 : 1; return true;
-    case SDL_BUTTON_RIGHT: result = isDouble ? -2 : -1; return true;
-    case SDL_BUTTON_MIDDLE: result = 0; return !isDouble;
-    default: return false;
+    case SDL_BUTTON_LEFT:
+        result = isDouble ? 2 : 1;
+        return true;
+    case SDL_BUTTON_RIGHT:
+        result = isDouble ? -2 : -1;
+        return true;
+    case SDL_BUTTON_MIDDLE:
+        result = 0;
+        return !isDouble;
+    default:
+        return false;
     }
 }
 
 bool ReleaseClicks(int button, int& result)
 {
     switch (button) {
-    case SDL_BUTTON_LEFT: result = 1; return true;
-    case SDL_BUTTON_RIGHT: result = -1; return true;
-    case SDL_BUTTON_MIDDLE: result = 0; return true;
-    default: return false;
+    case SDL_BUTTON_LEFT:
+        result = 1;
+        return true;
+    case SDL_BUTTON_RIGHT:
+        result = -1;
+        return true;
+    case SDL_BUTTON_MIDDLE:
+        result = 0;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -72,19 +85,27 @@ bool ReleaseClicks(int button, int& result)
 int ControlCharacter(const SDL_KeyboardEvent& key)
 {
     switch (key.keysym.sym) {
-    case SDLK_BACKSPACE: return KeyCode::CharBackspace;
+    case SDLK_BACKSPACE:
+        return KeyCode::CharBackspace;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return KeyCode::CharEnter;
-    default: break;
+    case SDLK_KP_ENTER:
+        return KeyCode::CharEnter;
+    default:
+        break;
     }
     if ((key.keysym.mod & KMOD_CTRL) == 0)
         return 0;
     switch (key.keysym.sym) {
-    case SDLK_c: return KeyCode::CharCopy;
-    case SDLK_x: return KeyCode::CharCut;
-    case SDLK_v: return KeyCode::CharPaste;
-    case SDLK_z: return KeyCode::CharUndo;
-    default: return 0;
+    case SDLK_c:
+        return KeyCode::CharCopy;
+    case SDLK_x:
+        return KeyCode::CharCut;
+    case SDLK_v:
+        return KeyCode::CharPaste;
+    case SDLK_z:
+        return KeyCode::CharUndo;
+    default:
+        return 0;
     }
 }
 
@@ -202,14 +223,25 @@ void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
         break;
     case SDL_WINDOWEVENT:
         switch (sdlEvent.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: event.type = InputEventType::Quit; break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: event.type = InputEventType::FocusGained; break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: event.type = InputEventType::FocusLost; break;
-        case SDL_WINDOWEVENT_LEAVE: event.type = InputEventType::MouseLeave; break;
+        case SDL_WINDOWEVENT_CLOSE:
+            event.type = InputEventType::Quit;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            event.type = InputEventType::FocusGained;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            event.type = InputEventType::FocusLost;
+            break;
+        case SDL_WINDOWEVENT_LEAVE:
+            event.type = InputEventType::MouseLeave;
+            break;
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-        case SDL_WINDOWEVENT_RESTORED: event.type = InputEventType::Exposed; break;
-        default: return;
+        case SDL_WINDOWEVENT_RESTORED:
+            event.type = InputEventType::Exposed;
+            break;
+        default:
+            return;
         }
         Queue(event);
         break;
@@ -223,7 +255,8 @@ void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
         Queue(event);
         break;
     case SDL_MOUSEBUTTONUP:
-        if (sdlEvent.button.which == SDL_TOUCH_MOUSEID || !ReleaseClicks(sdlEvent.button.button, event.clicks))
+        if (sdlEvent.button.which == SDL_TOUCH_MOUSEID ||
+            !ReleaseClicks(sdlEvent.button.button, event.clicks))
             return;
         event.type = InputEventType::MouseUp;
         event.x = sdlEvent.button.x;
@@ -282,6 +315,7 @@ void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
             Queue(character);
         });
         break;
-    default: break;
+    default:
+        break;
     }
 }

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 namespace {

@@ -50,7 +50,10 @@ protected:
     std::vector<std::string> log;
     std::unique_ptr<RegistryApp> app = std::make_unique<RegistryApp>();
 
-    int Count(const std::string& entry) const { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
+    int Count(const std::string& entry) const
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), entry));
+    }
 };
 
 TEST_F(DialogRegistryTest, ShowingRegistersAddsAndMasksWhatLiesBeneath)

@@ -192,7 +192,9 @@ private:
 class MusicApp : public GameApp
 {
 public:
-    explicit MusicApp(std::vector<std::string>& log) : GameApp(L"Tarnvale 6", L"v1.2", 1024, 768), m_log(log) {}
+    explicit MusicApp(std::vector<std::string>& log) : GameApp(L"Tarnvale 6", L"v1.2", 1024, 768), m_log(log)
+    {
+    }
 
 protected:
     void CreateSound() override { SetSoundServices(nullptr, std::make_unique<FakeMusic>(m_log)); }
@@ -227,7 +229,7 @@ TEST_F(MuteTest, MutesNestAndKeepTheStoredVolume)
     App().Unmute();
     EXPECT_FALSE(App().IsMuted());
 
-    const std::vector<std::string> expected{"volume 0.000000", "pause", "volume 0.000000", "pause",
+    const std::vector<std::string> expected{"volume 0.000000", "pause",           "volume 0.000000", "pause",
                                             "volume 0.000000", "volume 0.750000", "resume"};
     EXPECT_EQ(log, expected);
 

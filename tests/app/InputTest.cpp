@@ -101,10 +101,10 @@ TEST_F(SdlTranslationTest, WheelNotchesAreWorth120)
 TEST_F(SdlTranslationTest, KeysUseVirtualKeyCodes)
 {
     const std::pair<SDL_Keycode, int> keys[] = {
-        {SDLK_BACKSPACE, 8}, {SDLK_TAB, 9},     {SDLK_RETURN, 13},   {SDLK_KP_ENTER, 13}, {SDLK_LSHIFT, 16},
-        {SDLK_RSHIFT, 16},   {SDLK_LCTRL, 17},  {SDLK_END, 0x23},    {SDLK_HOME, 0x24},   {SDLK_LEFT, 0x25},
-        {SDLK_RIGHT, 0x27},  {SDLK_DELETE, 0x2E}, {SDLK_a, 'A'},     {SDLK_z, 'Z'},       {SDLK_0, '0'},
-        {SDLK_9, '9'}};
+        {SDLK_BACKSPACE, 8}, {SDLK_TAB, 9},     {SDLK_RETURN, 13},  {SDLK_KP_ENTER, 13},
+        {SDLK_LSHIFT, 16},   {SDLK_RSHIFT, 16}, {SDLK_LCTRL, 17},   {SDLK_END, 0x23},
+        {SDLK_HOME, 0x24},   {SDLK_LEFT, 0x25}, {SDLK_RIGHT, 0x27}, {SDLK_DELETE, 0x2E},
+        {SDLK_a, 'A'},       {SDLK_z, 'Z'},     {SDLK_0, '0'},      {SDLK_9, '9'}};
     for (auto [sdlKey, code] : keys) {
         std::vector<InputEvent> down = Key(SDL_KEYDOWN, sdlKey);
         ASSERT_FALSE(down.empty()) << sdlKey;
@@ -122,8 +122,9 @@ TEST_F(SdlTranslationTest, EditingKeysAlsoSendTheirControlCharacters)
 {
     auto charAfterKey = [this](SDL_Keycode key, Uint16 mod) {
         std::vector<InputEvent> records = Key(SDL_KEYDOWN, key, mod);
-        return records.size() == 2 && records[1].type == InputEventType::KeyChar ? static_cast<int>(records[1].ch)
-                                                                                 : -1;
+        return records.size() == 2 && records[1].type == InputEventType::KeyChar
+                   ? static_cast<int>(records[1].ch)
+                   : -1;
     };
     EXPECT_EQ(charAfterKey(SDLK_BACKSPACE, KMOD_NONE), 8);
     EXPECT_EQ(charAfterKey(SDLK_RETURN, KMOD_NONE), 13);
@@ -174,7 +175,8 @@ public:
     using Widget::MouseDown;
     using Widget::MouseUp;
 
-    Recorder(std::string name, std::vector<std::string>& log, int x, int y) : m_name(std::move(name)), m_log(log)
+    Recorder(std::string name, std::vector<std::string>& log, int x, int y)
+        : m_name(std::move(name)), m_log(log)
     {
         Resize(static_cast<float>(x), static_cast<float>(y), 100, 100);
         SetWantsFocus(true);
@@ -241,8 +243,8 @@ TEST_F(AppInputTest, PressedWidgetGetsItsReleaseOverEmptySpace)
     Harness().MouseMove(700, 600);
     Harness().MouseUp(700, 600);
 
-    const std::vector<std::string> expected{"A enter", "A gotfocus", "A down b0 c1", "A drag", "A leave",
-                                            "A drag",  "A up 600,500 b0 c1"};
+    const std::vector<std::string> expected{"A enter", "A gotfocus", "A down b0 c1",      "A drag",
+                                            "A leave", "A drag",     "A up 600,500 b0 c1"};
     EXPECT_EQ(log, expected);
     EXPECT_FALSE(Harness().Window().IsMouseCaptured());
 }
@@ -258,8 +260,8 @@ TEST_F(AppInputTest, ClickCountsReachTheWidgetsButtons)
     Harness().MouseDown(150, 150, 0);
     Harness().MouseUp(150, 150, 0);
 
-    const std::vector<std::string> expected{"A gotfocus",        "A down b0 c2", "A up 50,50 b0 c1",
-                                            "A down b1 c2",      "A up 50,50 b1 c1", "A down b2 c1",
+    const std::vector<std::string> expected{"A gotfocus",      "A down b0 c2",     "A up 50,50 b0 c1",
+                                            "A down b1 c2",    "A up 50,50 b1 c1", "A down b2 c1",
                                             "A up 50,50 b2 c1"};
     EXPECT_EQ(log, expected);
 }

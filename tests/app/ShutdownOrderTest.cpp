@@ -161,7 +161,8 @@ class ShutdownOrderTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_folder = std::filesystem::temp_directory_path() / ("tarnvale-shutdown-" + std::to_string(::getpid()));
+        m_folder =
+            std::filesystem::temp_directory_path() / ("tarnvale-shutdown-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
         setenv("TARNVALE_DATA_DIR", m_folder.c_str(), 1);
     }
@@ -207,9 +208,10 @@ TEST_F(ShutdownOrderTest, ServicesStopAndGoInOrder)
     app.reset();
     delete kept;
 
-    const Log expected{"music stopped",      "window hidden",    "loading thread ended", "settings written",
-                       "dialog left the manager", "dialog deleted", "board left the manager", "renderer deleted",
-                       "music deleted",      "sounds deleted",   "window destroyed",     "board deleted"};
+    const Log expected{"music stopped",          "window hidden",           "loading thread ended",
+                       "settings written",       "dialog left the manager", "dialog deleted",
+                       "board left the manager", "renderer deleted",        "music deleted",
+                       "sounds deleted",         "window destroyed",        "board deleted"};
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(std::filesystem::exists(m_folder / "settings.xml"));
 }

@@ -62,7 +62,8 @@ AppHarness::AppHarness(AppHarnessOptions options)
     m_clock = std::make_unique<ManualClock>(1000);
     m_scopedClock = std::make_unique<ScopedClock>(*m_clock);
 
-    m_app = options.makeApp ? options.makeApp() : std::make_unique<GameApp>(L"Tarnvale 6", L"v1.2", 1024, 768);
+    m_app =
+        options.makeApp ? options.makeApp() : std::make_unique<GameApp>(L"Tarnvale 6", L"v1.2", 1024, 768);
 
     AppPlatform platform;
     auto window = std::make_unique<HeadlessWindow>();
