@@ -3,6 +3,8 @@
 #include "resources/PakInterface.h"
 #include "resources/Parser.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::set<std::wstring>& NamesOf(const ResourceSet& set, Assets::Kind kind)
@@ -86,8 +88,8 @@ protected:
         if (name == L"atlas") {
             m_atlas = m_assets.AddAtlas(entry.m_file);
         } else if (name == L"image") {
-            entry.m_cols = GetAttributeIntDefault(L"cols", 1);
-            entry.m_rows = GetAttributeIntDefault(L"rows", 1);
+            entry.m_cols = CellCount(L"cols");
+            entry.m_rows = CellCount(L"rows");
             m_assets.Register(Assets::Kind::Image, GetAttribute(L"name"), entry, m_group);
         } else if (name == L"piece" && m_atlas >= 0) {
             entry.m_file = m_assets.m_atlases[static_cast<size_t>(m_atlas)].m_file;
@@ -96,8 +98,8 @@ protected:
             entry.m_y = GetAttributeInt(L"y");
             entry.m_width = GetAttributeInt(L"w");
             entry.m_height = GetAttributeInt(L"h");
-            entry.m_cols = GetAttributeIntDefault(L"cols", 1);
-            entry.m_rows = GetAttributeIntDefault(L"rows", 1);
+            entry.m_cols = CellCount(L"cols");
+            entry.m_rows = CellCount(L"rows");
             m_assets.Register(Assets::Kind::Image, GetAttribute(L"name"), entry, m_group);
         } else if (name == L"sound") {
             m_assets.Register(Assets::Kind::Sound, GetAttribute(L"name"), entry, m_group);
@@ -121,6 +123,12 @@ protected:
     }
 
 private:
+    // Images are cut into cells by these counts, so anything below one reads as one.
+    int CellCount(const std::wstring& attribute) const
+    {
+        return std::max(1, GetAttributeIntDefault(attribute, 1));
+    }
+
     Assets& m_assets;
     std::wstring m_group;
     bool m_inGroup = false;

@@ -245,7 +245,10 @@ TEST_F(AssetsTest, SetGroupsLoadAndReleaseWhatTheNextSetDoesNotNeed)
     EXPECT_FALSE(Logged(log, "unload image images/shared"));
     EXPECT_FALSE(Logged(log, "image images/shared"));
     EXPECT_EQ(m_assets->GetImage(L"tree"), nullptr);
-    EXPECT_NE(m_assets->GetImage(L"cactus"), nullptr);
+    ASSERT_NE(m_assets->GetImage(L"cactus"), nullptr);
+    // Cell counts below one in the file read as one.
+    EXPECT_EQ(Fake(m_assets->GetImage(L"cactus"))->m_source.m_cols, 1);
+    EXPECT_EQ(Fake(m_assets->GetImage(L"cactus"))->m_source.m_rows, 1);
 
     ResourceSet unknown;
     m_assets->PrepareGroupLoad(L"no_such_set", unknown);
