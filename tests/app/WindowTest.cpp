@@ -45,8 +45,9 @@ TEST_F(SdlWindowTest, CursorsWithoutADisplayAreRefusedQuietly)
     std::vector<std::uint32_t> pixels(16 * 16, 0xFFFFFFFFu);
     bool accepted = cursor.SetImageCursor(pixels, 16, 16, 0, 0);
     // The offscreen driver has no cursors: the loop then draws the image.
-    if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen")
+    if (std::string(SDL_GetCurrentVideoDriver()) == "offscreen") {
         EXPECT_FALSE(accepted);
+    }
     EXPECT_FALSE(cursor.SetImageCursor(pixels, 16, 17, 0, 0));
 }
 
