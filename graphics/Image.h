@@ -3,6 +3,7 @@
 #include "graphics/ImageData.h"
 #include "graphics/ImageInterface.h"
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -63,7 +64,7 @@ private:
     int m_columns = 1;
     std::vector<Rect> m_frames;
     RenderTextureId m_texture = 0;
-    bool m_textureCurrent = false;
+    std::atomic<bool> m_textureCurrent { false };
     bool m_registered = false;
     // Loader threads replace the pixels while the main thread may read them.
     mutable std::mutex m_dataLock;

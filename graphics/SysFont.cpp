@@ -155,6 +155,7 @@ bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
     if (m_pages.empty() || m_penY + bitmap.height > kPageSize) {
         m_pageData.push_back(ImageData { kPageSize, kPageSize, std::vector<std::uint32_t>(kPageSize * kPageSize, 0u) });
         m_pages.push_back(std::make_unique<Image>());
+        m_pageChanged.push_back(false);
         m_penX = 0;
         m_penY = 0;
         m_rowHeight = 0;
@@ -166,7 +167,7 @@ bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
     }
     glyph.page = static_cast<int>(m_pages.size()) - 1;
     glyph.area = Rect { m_penX, m_penY, bitmap.width, bitmap.height };
-    m_pages.back()->SetData(page);
+    m_pageChanged.back() = true;
     m_penX += bitmap.width + 1;
     m_rowHeight = std::max(m_rowHeight, bitmap.height);
     return true;
@@ -179,6 +180,18 @@ void SysFont::DrawString(Graphics& g, float x, float y, const std::wstring& text
     // Whole pixels keep the glyphs sharp.
     float penX = std::round(x);
     float top = std::round(y) - static_cast<float>(GetAscent());
+    // New glyphs first, so each changed page is handed over once.
+    for (wchar_t c : text)
+        FindGlyph(c);
+    {
+        std::lock_guard<std::mutex> hold(m_glyphLock);
+        for (std::size_t i = 0; i < m_pages.size(); ++i) {
+            if (m_pageChanged[i]) {
+                m_pages[i]->SetData(m_pageData[i]);
+                m_pageChanged[i] = false;
+            }
+        }
+    }
     for (wchar_t c : text) {
         Glyph* glyph = FindGlyph(c);
         if (glyph->page >= 0)

@@ -56,6 +56,7 @@ private:
     // one texture.
     std::vector<ImageData> m_pageData;
     std::vector<std::unique_ptr<Image>> m_pages;
+    std::vector<bool> m_pageChanged;
     int m_penX = 0;
     int m_penY = 0;
     int m_rowHeight = 0;
