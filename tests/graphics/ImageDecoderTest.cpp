@@ -103,6 +103,14 @@ TEST_F(ImageDecoderTest, AGreyCompanionBecomesTheAlpha)
     ASSERT_NE(nullptr, image);
     EXPECT_EQ(0x80102030u, image->GetPixel(0, 0));
     EXPECT_EQ(0x00405060u, image->GetPixel(1, 0));
+
+    // A companion of another size applies where both have pixels, nowhere else.
+    ASSERT_TRUE(WritePng(colour, PathOf("odd.png")));
+    ASSERT_TRUE(WritePng(ImageData { 1, 2, { 0xFF404040u, 0xFF000000u } }, PathOf("odd_.png")));
+    std::unique_ptr<Image> odd(LoadImageFile(PathOf("odd.png")));
+    ASSERT_NE(nullptr, odd);
+    EXPECT_EQ(0x40102030u, odd->GetPixel(0, 0));
+    EXPECT_EQ(0xFF405060u, odd->GetPixel(1, 0));
 }
 
 std::string TgaHeader(int imageType, int width, int height, int bits, int descriptor)
