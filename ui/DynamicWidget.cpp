@@ -222,6 +222,12 @@ float* DynamicWidget::GetProperty(const std::wstring& name)
     return nullptr;
 }
 
+Value DynamicWidget::GetPropertyReference(const std::wstring& name)
+{
+    float* field = GetProperty(name);
+    return field != nullptr ? Value::FloatReference(field, m_propertyAnchor) : Value();
+}
+
 int DynamicWidget::GetRefreshKind(const std::wstring& name)
 {
     const auto& table = PropertyTable();

@@ -3,6 +3,8 @@
 #include "graphics/Color.h"
 #include "graphics/Rect.h"
 #include "graphics/Transform2D.h"
+#include "resources/ReferenceAnchor.h"
+#include "resources/Value.h"
 #include "ui/PassiveWidget.h"
 #include "ui/RemovalWidget.h"
 
@@ -63,6 +65,9 @@ public:
 
     // Named float properties: null for a name outside the vocabulary.
     float* GetProperty(const std::wstring& name);
+    // A script value reading the named property while the widget lives, 0
+    // after; the int 0 for an unknown name.
+    Value GetPropertyReference(const std::wstring& name);
     // The refresh a change of the named property needs (0 for unknown names).
     static int GetRefreshKind(const std::wstring& name);
     void SetProperty(const std::wstring& name, float value, bool relative = false);
@@ -272,6 +277,8 @@ private:
     float m_cacheTransX = 0.0f;
     float m_cacheTransY = 0.0f;
     bool m_drawingLayer = false;
+    // Gone as soon as this class's part of the widget is torn down.
+    ReferenceAnchor m_propertyAnchor;
 };
 
 template <typename Write> void DynamicWidget::WriteBaseValues(Write&& write)

@@ -21,7 +21,8 @@ public:
     };
 
     // An empty name becomes "oscillation%d" with the next number of a
-    // program-wide counter from 0.
+    // program-wide counter from 0. The rate is wave time per update tick
+    // (dt 1 = 10 ms); the periodic waves repeat after 1.
     Oscillation(DynamicWidget* owner, const std::wstring& name, std::vector<Entry> entries, double startTime,
                 double rate, std::unique_ptr<OscillatingCurve> wave, int refreshKind);
 

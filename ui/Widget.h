@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/Rect.h"
+#include "resources/ReferenceAnchor.h"
 #include "ui/WidgetContainer.h"
 
 #include <memory>
@@ -75,6 +76,9 @@ public:
     void SetDeleteWhenRemoved(bool deleteIt) { m_deleteWhenRemoved = deleteIt; }
     bool IsRemoveRequested() const { return m_removeRequested; }
     int GetPointerId() const { return m_pointerId; }
+    // Script values that refer to this widget (or to a field of it) read as
+    // null (or 0) once it is destroyed.
+    const ReferenceAnchor& GetReferenceAnchor() const { return m_referenceAnchor; }
 
     // Tab and Shift+Tab move the focus along these links. They are weak: a
     // linked widget that is destroyed reads back as null.
@@ -105,4 +109,5 @@ private:
     std::shared_ptr<Widget*> m_self = std::make_shared<Widget*>(this);
     std::weak_ptr<Widget*> m_previousFocus;
     std::weak_ptr<Widget*> m_nextFocus;
+    ReferenceAnchor m_referenceAnchor;
 };

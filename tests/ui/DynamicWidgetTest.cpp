@@ -128,6 +128,22 @@ TEST(DynamicWidgetProperties, EveryScriptNameReachesItsOwnField)
     EXPECT_EQ(DynamicWidget(0, 0, nullptr, -0.5f).GetOpacity(), 0.5f);
 }
 
+TEST(DynamicWidgetProperties, ScriptReferencesReadZeroOnceTheWidgetIsGone)
+{
+    auto widget = std::make_unique<DynamicWidget>(0, 0, nullptr, 1.0f);
+    widget->SetProperty(L"angle", 30.0f);
+    Value angle = widget->GetPropertyReference(L"angle");
+    Value self = Value::WidgetReference(widget.get(), widget->GetReferenceAnchor());
+    EXPECT_EQ(angle.ToFloat(), 30.0f);
+    EXPECT_EQ(self.GetWidget(), widget.get());
+    EXPECT_FALSE(widget->GetPropertyReference(L"nothing").IsReference());
+
+    widget.reset();
+    EXPECT_EQ(angle.ToFloat(), 0.0f);
+    EXPECT_EQ(angle.GetFloatTarget(), nullptr);
+    EXPECT_EQ(self.GetWidget(), nullptr);
+}
+
 TEST(DynamicWidgetLayers, TweenOscillationAndClampComposeAndUnwindExactly)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
