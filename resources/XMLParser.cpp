@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -68,21 +69,18 @@ void AppendUtf8(std::wstring& out, const char* text, size_t length)
     }
 }
 
-// Replaces out with a NUL-terminated UTF-8 text, keeping out's storage.
+// Replaces out with a NUL-terminated UTF-8 text, keeping out's storage. Names and values are short and
+// nearly always ASCII, so one pass that widens as it goes beats measuring first.
 void AssignUtf8(std::wstring& out, const char* text)
 {
-    size_t length = std::char_traits<char>::length(text);
-    out.resize(length);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    wchar_t* target = out.data();
-    size_t ascii = 0;
-    while (ascii < length && bytes[ascii] < 0x80) {
-        target[ascii] = static_cast<wchar_t>(bytes[ascii]);
-        ++ascii;
-    }
-    if (ascii < length) {
-        out.resize(ascii);
-        AppendUtf8(out, text + ascii, length - ascii);
+    out.clear();
+    for (const char* next = text; *next != '\0'; ++next) {
+        auto c = static_cast<unsigned char>(*next);
+        if (c >= 0x80) {
+            AppendUtf8(out, next, std::strlen(next));
+            return;
+        }
+        out.push_back(static_cast<wchar_t>(c));
     }
 }
 
@@ -107,8 +105,10 @@ const char* EncodingFromByteOrderMark(const std::string& bytes)
     return nullptr;
 }
 
-// Turns expat's callbacks into XMLElement events. Strings, map nodes and the open-element stack are
-// reused from one event to the next, so a long file costs few allocations.
+// Turns expat's callbacks into XMLElement events. Strings and the open-element stack are reused from
+// one event to the next. Files repeat a few element shapes (a name with the same attribute names)
+// thousands of times, so each shape keeps its own attribute map: an element of a known shape swaps that
+// map in and only rewrites the values, with no tree work and no key conversion.
 class Walk
 {
 public:
@@ -136,26 +136,63 @@ public:
         if (!IsBlank(m_text)) {
             m_element.m_kind = XMLElement::Kind::Text;
             SetInnermostName();
-            m_element.m_section.assign(m_path, 0, m_depth == 0 ? 0 : m_pathLengths[m_depth - 1]);
-            RecycleAttributes();
+            // The section of a text leaves out the innermost element, which is its name.
+            m_element.m_section.resize(m_depth == 0 ? 0 : m_pathLengths[m_depth - 1]);
+            ReleaseAttributes();
             m_element.m_text.clear();
             AppendUtf8(m_element.m_text, m_text.data(), m_text.size());
             m_listener.OnXMLElement(m_element);
+            if (m_depth > 0) {
+                if (!m_element.m_section.empty()) {
+                    m_element.m_section.push_back(L'/');
+                }
+                m_element.m_section += m_names[m_depth - 1];
+            }
         }
         m_text.clear();
     }
 
 private:
+    using AttributeMap = std::map<std::wstring, std::wstring>;
+
+    struct Shape
+    {
+        std::wstring m_name;
+        AttributeMap m_attributes;
+        // The map's entries in the order the file gives the attributes.
+        std::vector<AttributeMap::iterator> m_order;
+        std::string m_narrowName;
+        std::vector<std::string> m_narrowAttributeNames;
+        // The shape that came after this one the last time.
+        Shape* m_next = nullptr;
+    };
+
+    // Bounds the memory a file of ever-changing shapes can take; further shapes build a fresh map.
+    static constexpr size_t kMaxShapes = 512;
+
     void Start(const XML_Char* name, const XML_Char** attributes)
     {
         FlushText();
+        ReleaseAttributes();
         m_element.m_kind = XMLElement::Kind::Start;
-        AssignUtf8(m_element.m_name, name);
-        m_element.m_section = m_path;
         m_element.m_text.clear();
-        RecycleAttributes();
-        for (const XML_Char** attribute = attributes; attribute[0] && attribute[1]; attribute += 2) {
-            AddAttribute(attribute[0], attribute[1]);
+
+        if (Shape* shape = FindShape(name, attributes)) {
+            m_element.m_name = shape->m_name;
+            m_element.m_attributes.swap(shape->m_attributes);
+            m_activeShape = shape;
+            for (size_t i = 0; attributes[2 * i]; ++i) {
+                AssignUtf8(shape->m_order[i]->second, attributes[2 * i + 1]);
+            }
+        } else {
+            AssignUtf8(m_element.m_name, name);
+            for (const XML_Char** attribute = attributes; attribute[0]; attribute += 2) {
+                AttributeMap::node_type node = m_fallbackNodes.extract(
+                    m_fallbackNodes.emplace(std::wstring(), std::wstring()).first);
+                AssignUtf8(node.key(), attribute[0]);
+                AssignUtf8(node.mapped(), attribute[1]);
+                m_element.m_attributes.insert(std::move(node));
+            }
         }
         m_listener.OnXMLElement(m_element);
 
@@ -163,30 +200,32 @@ private:
             m_pathLengths.resize(m_depth + 1);
             m_names.resize(m_depth + 1);
         }
-        m_pathLengths[m_depth] = m_path.size();
-        m_names[m_depth] = m_element.m_name;
-        ++m_depth;
-        if (!m_path.empty()) {
-            m_path.push_back(L'/');
+        // The section doubles as the path of open elements; the next event sees this element in it.
+        std::wstring& path = m_element.m_section;
+        m_pathLengths[m_depth] = path.size();
+        if (!path.empty()) {
+            path.push_back(L'/');
         }
-        m_path += m_element.m_name;
+        path += m_element.m_name;
+        // The next event sets its own name, so the slot can take this text instead of copying it.
+        m_names[m_depth].swap(m_element.m_name);
+        ++m_depth;
     }
 
     void End()
     {
         FlushText();
+        ReleaseAttributes();
         m_element.m_kind = XMLElement::Kind::End;
         if (m_depth > 0) {
             --m_depth;
             // The slot is free from now on: take its text instead of copying it.
             m_element.m_name.swap(m_names[m_depth]);
-            m_path.resize(m_pathLengths[m_depth]);
+            m_element.m_section.resize(m_pathLengths[m_depth]);
         } else {
             m_element.m_name.clear();
         }
-        m_element.m_section = m_path;
         m_element.m_text.clear();
-        RecycleAttributes();
         m_listener.OnXMLElement(m_element);
     }
 
@@ -199,40 +238,84 @@ private:
         }
     }
 
-    void RecycleAttributes()
+    // Empties the element's attribute map, giving a shape's map back to its shape.
+    void ReleaseAttributes()
     {
-        auto& attributes = m_element.m_attributes;
-        while (!attributes.empty()) {
-            m_spareNodes.push_back(attributes.extract(attributes.begin()));
+        if (m_activeShape) {
+            m_element.m_attributes.swap(m_activeShape->m_attributes);
+            m_activeShape = nullptr;
+        } else {
+            m_element.m_attributes.clear();
         }
     }
 
-    void AddAttribute(const char* name, const char* value)
+    // The shape of an element: its name and its attribute names in order (expat refuses an element
+    // that repeats an attribute name, so each name maps to one entry). Null once the table is full.
+    Shape* FindShape(const XML_Char* name, const XML_Char** attributes)
     {
-        std::map<std::wstring, std::wstring>::node_type node;
-        if (m_spareNodes.empty()) {
-            node = m_nodeSource.extract(m_nodeSource.emplace(std::wstring(), std::wstring()).first);
-        } else {
-            node = std::move(m_spareNodes.back());
-            m_spareNodes.pop_back();
+        // Files repeat sequences of elements: try the shape that followed the previous one last time.
+        Shape* predicted = m_previousShape ? m_previousShape->m_next : nullptr;
+        Shape* shape = predicted && Matches(*predicted, name, attributes) ? predicted : LookUpShape(name, attributes);
+        if (m_previousShape) {
+            m_previousShape->m_next = shape;
         }
-        AssignUtf8(node.key(), name);
-        AssignUtf8(node.mapped(), value);
-        auto result = m_element.m_attributes.insert(std::move(node));
-        if (!result.inserted) {
-            m_spareNodes.push_back(std::move(result.node));
+        m_previousShape = shape;
+        return shape;
+    }
+
+    static bool Matches(const Shape& shape, const XML_Char* name, const XML_Char** attributes)
+    {
+        if (std::strcmp(shape.m_narrowName.c_str(), name) != 0) {
+            return false;
         }
+        size_t i = 0;
+        for (; attributes[2 * i]; ++i) {
+            if (i == shape.m_narrowAttributeNames.size() ||
+                std::strcmp(shape.m_narrowAttributeNames[i].c_str(), attributes[2 * i]) != 0) {
+                return false;
+            }
+        }
+        return i == shape.m_narrowAttributeNames.size();
+    }
+
+    Shape* LookUpShape(const XML_Char* name, const XML_Char** attributes)
+    {
+        m_shapeKey.assign(name);
+        for (const XML_Char** attribute = attributes; attribute[0]; attribute += 2) {
+            m_shapeKey.push_back('\0');
+            m_shapeKey.append(attribute[0]);
+        }
+        auto found = m_shapes.find(m_shapeKey);
+        if (found != m_shapes.end()) {
+            return &found->second;
+        }
+        if (m_shapes.size() >= kMaxShapes) {
+            return nullptr;
+        }
+        Shape& shape = m_shapes[m_shapeKey];
+        shape.m_narrowName = name;
+        AssignUtf8(shape.m_name, name);
+        for (const XML_Char** attribute = attributes; attribute[0]; attribute += 2) {
+            shape.m_narrowAttributeNames.emplace_back(attribute[0]);
+            std::wstring key;
+            AssignUtf8(key, attribute[0]);
+            shape.m_order.push_back(shape.m_attributes.emplace(std::move(key), std::wstring()).first);
+        }
+        return &shape;
     }
 
     XMLListener& m_listener;
     XMLElement m_element;
     std::string m_text;
-    std::wstring m_path;
     size_t m_depth = 0;
     std::vector<size_t> m_pathLengths;
     std::vector<std::wstring> m_names;
-    std::map<std::wstring, std::wstring> m_nodeSource;
-    std::vector<std::map<std::wstring, std::wstring>::node_type> m_spareNodes;
+    std::string m_shapeKey;
+    // Node-based, so a Shape stays where it is while the table grows.
+    std::unordered_map<std::string, Shape> m_shapes;
+    Shape* m_activeShape = nullptr;
+    Shape* m_previousShape = nullptr;
+    AttributeMap m_fallbackNodes;
 };
 
 } // namespace

@@ -190,6 +190,27 @@ TEST_F(ParserTest, TextBetweenElementsBelongsToTheEnclosingElement)
                                                          L"text a:\n  tail\n", L"end a"}));
 }
 
+TEST_F(ParserTest, RepeatedAndChangingElementShapesKeepTheirOwnAttributes)
+{
+    // The same name with other attribute sets, repeats with new values, more distinct shapes than the
+    // reader keeps maps for, and a text in the middle of an element followed by a child.
+    std::string xml = "<r>";
+    std::vector<std::wstring> expected = {L"start :r()"};
+    for (int i = 0; i < 700; ++i) {
+        std::string n = std::to_string(i);
+        std::wstring w = std::to_wstring(i);
+        xml += "<x a=\"" + n + "\"/><x b=\"" + n + "\" a=\"-\"/><s" + n + " v=\"" + n + "\">t<c/></s" + n + ">";
+        expected.insert(expected.end(), {L"start r:x(a=" + w + L";)", L"end x", L"start r:x(a=-;b=" + w + L";)",
+                                         L"end x", L"start r:s" + w + L"(v=" + w + L";)", L"text s" + w + L":t",
+                                         L"start r/s" + w + L":c()", L"end c", L"end s" + w});
+    }
+    Write("shapes.xml", xml + "</r>");
+    expected.push_back(L"end r");
+    RecordingParser parser;
+    ASSERT_TRUE(parser.ParseFile("shapes.xml"));
+    EXPECT_EQ(parser.m_calls, expected);
+}
+
 TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
 {
     Write("x.xml", "<a>\n  <b>\n  </c>\n</a>\n");
