@@ -12,14 +12,16 @@
 namespace {
 
 constexpr int WidgetCount = 2000;
-constexpr int Fanout[] = { 5, 5, 5, 16 };
+constexpr int Fanout[] = {5, 5, 5, 16};
 
-class PlainWidget : public Widget {
+class PlainWidget : public Widget
+{
 public:
     PlainWidget() { Resize(2, 2, 20, 20); }
 };
 
-class CountingWidget : public Widget {
+class CountingWidget : public Widget
+{
 public:
     CountingWidget() { Resize(2, 2, 20, 20); }
     void Update() override { ++updates; }
@@ -27,8 +29,7 @@ public:
     int updates = 0;
 };
 
-template <typename W>
-void BuildLevel(WidgetContainer* parent, int level, int& made)
+template <typename W> void BuildLevel(WidgetContainer* parent, int level, int& made)
 {
     if (level >= static_cast<int>(std::size(Fanout)))
         return;
@@ -40,8 +41,7 @@ void BuildLevel(WidgetContainer* parent, int level, int& made)
     }
 }
 
-template <typename W>
-void UpdateTree(benchmark::State& state)
+template <typename W> void UpdateTree(benchmark::State& state)
 {
     VelkAppBase app(L"bench", 1024, 768);
     WidgetManager& manager = *app.GetWidgetManager();
@@ -54,8 +54,7 @@ void UpdateTree(benchmark::State& state)
     state.counters["widgets"] = made;
 }
 
-template <typename W>
-void DrawTree(benchmark::State& state)
+template <typename W> void DrawTree(benchmark::State& state)
 {
     VelkAppBase app(L"bench", 1024, 768);
     WidgetManager& manager = *app.GetWidgetManager();

@@ -12,9 +12,11 @@ class Animator;
 // AnimationListener::Link member; attaching the link to another listener first
 // leaves the old one, and whichever of the two dies first unlinks the other, so
 // neither side ever holds a dangling pointer.
-class AnimationListener {
+class AnimationListener
+{
 public:
-    class Link {
+    class Link
+    {
     public:
         explicit Link(Animator* animator) : m_animator(animator) {}
         ~Link();

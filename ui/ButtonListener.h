@@ -5,7 +5,8 @@
 //
 // ButtonPress is overloaded: a class that overrides one form writes
 // `using ButtonListener::ButtonPress;` so the other stays callable.
-class ButtonListener {
+class ButtonListener
+{
 public:
     virtual ~ButtonListener() = default;
 

@@ -16,7 +16,8 @@ constexpr uint32_t Default = Update | Draw | Mouse | Keyboard | BatchOrder;
 } // namespace WidgetFlags
 
 // A pair of masks applied to a flags word: (flags | add) & ~remove.
-struct FlagsMod {
+struct FlagsMod
+{
     uint32_t add = 0;
     uint32_t remove = 0;
 

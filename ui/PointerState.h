@@ -4,7 +4,8 @@ class Widget;
 class WidgetManager;
 
 // What the manager knows about one pointer (the mouse is pointer 0).
-struct PointerState {
+struct PointerState
+{
     // Button bits.
     static constexpr int Left = 1;
     static constexpr int Right = 2;

@@ -10,9 +10,11 @@ class RemovalWidget;
 // A widget is tracked by at most one listener. The widget holds that relation
 // in a RemovalListener::Link member; tracking it by another listener first
 // leaves the old one, and whichever of the two dies first unlinks the other.
-class RemovalListener {
+class RemovalListener
+{
 public:
-    class Link {
+    class Link
+    {
     public:
         explicit Link(RemovalWidget* widget) : m_widget(widget) {}
         ~Link();

@@ -140,7 +140,7 @@ bool Widget::HitTest(float x, float y)
 
 Rect Widget::GetLocalRect()
 {
-    return Rect { 0, 0, m_width, m_height };
+    return Rect{0, 0, m_width, m_height};
 }
 
 void Widget::AddedToManager(WidgetManager* manager)

@@ -19,7 +19,8 @@
 //
 // Mouse arguments: clicks 1 left, 2 left double, -1 right, -2 right double,
 // 0 middle; buttons 0 left, 1 right, 2 middle. Local coordinates.
-class Widget : public WidgetContainer {
+class Widget : public WidgetContainer
+{
 public:
     Widget();
     ~Widget() override;

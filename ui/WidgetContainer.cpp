@@ -15,7 +15,13 @@ namespace {
 // leave the pointer re-check to it.
 bool gAdding = false;
 
-enum ReorderKind { ToFront, ToBack, Behind, InFront };
+enum ReorderKind
+{
+    ToFront,
+    ToBack,
+    Behind,
+    InFront
+};
 
 // 1 when a depth-first walk meets a first, 2 when it meets b first, else 0.
 int FindFirstOf(const std::list<Widget*>& widgets, const Widget* a, const Widget* b)
@@ -102,12 +108,12 @@ void WidgetContainer::SetFocus(Widget* /*widget*/) {}
 
 Vector4 WidgetContainer::LocalToParent(const Vector4& point)
 {
-    return { point.x + m_x, point.y + m_y, point.z, point.w };
+    return {point.x + m_x, point.y + m_y, point.z, point.w};
 }
 
 Vector4 WidgetContainer::ParentToLocal(const Vector4& point)
 {
-    return { point.x - m_x, point.y - m_y, point.z, point.w };
+    return {point.x - m_x, point.y - m_y, point.z, point.w};
 }
 
 void WidgetContainer::MarkDirty()
@@ -271,14 +277,15 @@ Widget* WidgetContainer::GetWidgetAt(float x, float y, uint32_t flags, float* lo
             passedModal = true;
         if (!child->m_visible)
             continue;
-        const Vector4 local = child->ParentToLocal({ x, y, 1.0f, 1.0f });
+        const Vector4 local = child->ParentToLocal({x, y, 1.0f, 1.0f});
         if (child->m_clipChildren && !child->Contains(static_cast<int>(local.x), static_cast<int>(local.y)))
             continue;
         if (!child->m_widgets.empty()) {
             if (Widget* hit = child->GetWidgetAt(local.x, local.y, childFlags, localX, localY))
                 return hit;
         }
-        if ((childFlags & WidgetFlags::Mouse) != 0 && child->m_mouseVisible && child->HitTest(local.x, local.y)) {
+        if ((childFlags & WidgetFlags::Mouse) != 0 && child->m_mouseVisible &&
+            child->HitTest(local.x, local.y)) {
             if (localX != nullptr)
                 *localX = local.x;
             if (localY != nullptr)
@@ -333,12 +340,12 @@ Vector4 WidgetContainer::ScreenToLocal(const Vector4& point)
 
 Vector4 WidgetContainer::GetScreenOrigin()
 {
-    return LocalToScreen({ 0.0f, 0.0f, 1.0f, 1.0f });
+    return LocalToScreen({0.0f, 0.0f, 1.0f, 1.0f});
 }
 
 Vector4 WidgetContainer::AppToLocal(float x, float y)
 {
-    return ScreenToLocal({ x, y, 1.0f, 1.0f });
+    return ScreenToLocal({x, y, 1.0f, 1.0f});
 }
 
 void WidgetContainer::BringToFront(Widget* child)
@@ -402,8 +409,8 @@ void WidgetContainer::InsertByPriority(Widget* child, WidgetList::iterator hint,
     if (!fromEnd) {
         while (position != m_widgets.end() && (*position)->m_priority < priority)
             ++position;
-        if (position != m_widgets.end()
-            && ((*position)->m_priority == priority || position == m_widgets.begin())) {
+        if (position != m_widgets.end() &&
+            ((*position)->m_priority == priority || position == m_widgets.begin())) {
             m_widgets.insert(position, child);
             return;
         }

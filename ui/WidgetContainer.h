@@ -22,7 +22,8 @@ class WidgetManager;
 //
 // Nothing here deletes a widget: a removed widget goes to the application's
 // deferred-delete list (Widget::RemovedFromParent) unless it was detached.
-class WidgetContainer {
+class WidgetContainer
+{
 public:
     WidgetContainer() = default;
     WidgetContainer(const WidgetContainer&) = delete;

@@ -164,7 +164,7 @@ void WidgetManager::AddBaseModal(Widget* widget, const FlagsMod& belowMask)
         m_focusBeforeModal = m_focusWidget;
     else
         m_modalStack.back().savedFocus = m_focusWidget;
-    m_modalStack.push_back({ widget, nullptr, belowMask });
+    m_modalStack.push_back({widget, nullptr, belowMask});
     SetBaseModal(widget, belowMask);
 }
 
@@ -211,7 +211,8 @@ void WidgetManager::SetBaseModal(Widget* widget, const FlagsMod& mask)
             }
         }
     }
-    if ((mask.remove & WidgetFlags::Keyboard) != 0 && m_focusWidget != nullptr && IsBelow(m_focusWidget, widget)) {
+    if ((mask.remove & WidgetFlags::Keyboard) != 0 && m_focusWidget != nullptr &&
+        IsBelow(m_focusWidget, widget)) {
         Widget* old = m_focusWidget;
         m_focusWidget = nullptr;
         old->LostFocus();
@@ -251,7 +252,8 @@ void WidgetManager::NotifyPostClick(int clicks)
     }
 }
 
-PointerState* WidgetManager::RoutePointer(int x, int y, int key, Widget** widget, float* localX, float* localY)
+PointerState* WidgetManager::RoutePointer(int x, int y, int key, Widget** widget, float* localX,
+                                          float* localY)
 {
     float lx = 0.0f;
     float ly = 0.0f;
@@ -371,8 +373,8 @@ std::pair<int, int> WidgetManager::GetPointerPosition(int id) const
 {
     const auto record = m_pointers.find(id);
     if (record == m_pointers.end())
-        return { 0, 0 };
-    return { record->second->lastX, record->second->lastY };
+        return {0, 0};
+    return {record->second->lastX, record->second->lastY};
 }
 
 void WidgetManager::RecheckMouse()
@@ -489,7 +491,7 @@ void WidgetManager::DrawTopLevel(ModalFlags* flags, Graphics* g)
 
 void WidgetManager::DeferOverlay(Widget* widget, int priority)
 {
-    m_overlays.push_back({ widget, priority });
+    m_overlays.push_back({widget, priority});
     m_lowestPendingOverlay = std::min(m_lowestPendingOverlay, priority);
 }
 
@@ -544,7 +546,8 @@ void WidgetManager::LeaveWidget(Widget* widget)
     widget->MouseLeave();
 }
 
-void WidgetManager::SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX, float localY)
+void WidgetManager::SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX,
+                                   float localY)
 {
     const bool moved = record->lastX != x || record->lastY != y;
     record->lastX = x;
@@ -600,8 +603,8 @@ void WidgetManager::MouseDrag(PointerState* record, int x, int y, Widget* widget
     if (record->pressedWidget != pressed)
         return;
     Widget* at = widget == pressed
-        ? pressed
-        : GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), nullptr, nullptr);
+                     ? pressed
+                     : GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), nullptr, nullptr);
     if (at == pressed) {
         if (record->widgetUnder == nullptr) {
             record->widgetUnder = pressed;
@@ -632,9 +635,10 @@ void WidgetManager::ReleaseHeldButtons(PointerState* record)
     // Cleared first, so that a MouseUp hook that releases again finds nothing.
     record->pressedButtons = 0;
     record->pressedWidget = nullptr;
-    const Vector4 local = pressed->AppToLocal(static_cast<float>(record->lastX), static_cast<float>(record->lastY));
+    const Vector4 local =
+        pressed->AppToLocal(static_cast<float>(record->lastX), static_cast<float>(record->lastY));
     constexpr std::pair<int, int> order[] = {
-        { PointerState::Left, 1 }, { PointerState::Right, -1 }, { PointerState::Middle, 0 } };
+        {PointerState::Left, 1}, {PointerState::Right, -1}, {PointerState::Middle, 0}};
     for (const auto& [bit, clicks] : order) {
         if ((bits & bit) != 0) {
             pressed->m_isDown = false;

@@ -24,7 +24,8 @@ class VelkAppBase;
 // it returns. RoutePointer always returns pointer 0's record, also over empty
 // space or outside a modal dialog, so a pressed widget always gets its release
 // and a hovered widget always gets its leave.
-class WidgetManager : public WidgetContainer {
+class WidgetManager : public WidgetContainer
+{
 public:
     static constexpr int KeyCount = 255;
     static constexpr int NoOverlay = 0x7FFFFFFF;
@@ -106,11 +107,13 @@ private:
     friend class WidgetContainer;
     friend class Widget;
 
-    struct Overlay {
+    struct Overlay
+    {
         Widget* widget = nullptr;
         int priority = 0;
     };
-    struct ModalEntry {
+    struct ModalEntry
+    {
         Widget* widget = nullptr;
         Widget* savedFocus = nullptr;
         FlagsMod mask;
@@ -142,7 +145,7 @@ private:
     Widget* m_baseModal = nullptr;
     FlagsMod m_lostFocusMask;
     FlagsMod m_belowModalMask;
-    FlagsMod m_defaultBelowModalMask { 0, WidgetFlags::Mouse | WidgetFlags::Keyboard };
+    FlagsMod m_defaultBelowModalMask{0, WidgetFlags::Mouse | WidgetFlags::Keyboard};
     std::vector<ModalEntry> m_modalStack;
     // The focus when the first modal widget was pushed; restored when the
     // last one goes and nothing else took the focus meanwhile.
@@ -150,7 +153,7 @@ private:
     Rect m_appArea;
     Rect m_windowArea;
     bool m_recheckPending = false;
-    std::array<bool, KeyCount> m_keys {};
+    std::array<bool, KeyCount> m_keys{};
     uint32_t m_baseFlags = WidgetFlags::Default;
     std::map<int, std::unique_ptr<PointerState>> m_pointers;
     std::map<int, int> m_pointerRoutes;

@@ -452,8 +452,8 @@ TEST(DynamicWidgetTransform, ShearMovesLinesByTheirDistanceFromTheFixedLine)
     widget.SetProperty(L"shear_x", 1.0f);
     // Offsets count from the centre: the bottom edge is fixed here.
     widget.SetProperty(L"shear_y_offset", 5.0f);
-    Vector4 bottom = widget.LocalToParent({ 4.0f, 10.0f, 1.0f, 1.0f });
-    Vector4 top = widget.LocalToParent({ 4.0f, 0.0f, 1.0f, 1.0f });
+    Vector4 bottom = widget.LocalToParent({4.0f, 10.0f, 1.0f, 1.0f});
+    Vector4 top = widget.LocalToParent({4.0f, 0.0f, 1.0f, 1.0f});
     EXPECT_NEAR(bottom.x, 4.0f, 1e-4f);
     EXPECT_NEAR(top.x, -6.0f, 1e-4f);
     EXPECT_NEAR(top.y, 0.0f, 1e-4f);

@@ -6,7 +6,8 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class ModalStackTest : public ::testing::Test {
+class ModalStackTest : public ::testing::Test
+{
 protected:
     RecordingWidget* Add(const std::string& name, float x, float y, int width, int height)
     {

@@ -10,7 +10,8 @@
 
 // An application with nothing but its widget manager, which lets a test run
 // the deferred deletes whenever it wants.
-class TreeTestApp : public VelkAppBase {
+class TreeTestApp : public VelkAppBase
+{
 public:
     TreeTestApp() : VelkAppBase(L"test", 1024, 768) {}
     using VelkAppBase::FlushDeferredDeletes;
@@ -19,13 +20,14 @@ public:
 
 // A widget that writes every callback it gets into a shared log as
 // "<name> <event>", and can run a hook from its Update.
-class RecordingWidget : public Widget {
+class RecordingWidget : public Widget
+{
 public:
     using Widget::MouseDown;
     using Widget::MouseUp;
 
     RecordingWidget(std::string name, std::vector<std::string>* log, float x = 0, float y = 0, int width = 0,
-        int height = 0)
+                    int height = 0)
         : m_name(std::move(name)), m_log(log)
     {
         Resize(x, y, width, height);

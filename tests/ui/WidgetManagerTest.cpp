@@ -10,7 +10,8 @@ namespace {
 using Names = std::vector<std::string>;
 
 // Drives the manager the way the application's message processing does.
-class WidgetManagerTest : public ::testing::Test {
+class WidgetManagerTest : public ::testing::Test
+{
 protected:
     RecordingWidget* Add(const std::string& name, float x, float y, int width, int height)
     {
@@ -59,22 +60,22 @@ TEST_F(WidgetManagerTest, APressedWidgetGetsItsReleaseOverEmptySpace)
     Move(10, 10);
     Press(10, 10);
     EXPECT_TRUE(a->IsDown());
-    EXPECT_EQ(Take(), (Names { "a enter", "a move 10,10", "a down 10,10 b0 c1" }));
+    EXPECT_EQ(Take(), (Names{"a enter", "a move 10,10", "a down 10,10 b0 c1"}));
 
     // Dragging over B: only A hears of it, and it is left.
     Move(250, 50);
-    EXPECT_EQ(Take(), (Names { "a drag 250,50", "a leave" }));
+    EXPECT_EQ(Take(), (Names{"a drag 250,50", "a leave"}));
     EXPECT_FALSE(b->IsOver());
 
     Move(500, 500);
     Release(500, 500);
-    EXPECT_EQ(Take(), (Names { "a drag 500,500", "a up 500,500 b0 c1" }));
+    EXPECT_EQ(Take(), (Names{"a drag 500,500", "a up 500,500 b0 c1"}));
     EXPECT_FALSE(a->IsDown());
 
     // Back to hovering: B is entered normally, and leaving for empty space ends it.
     Move(250, 50);
     Move(600, 600);
-    EXPECT_EQ(Take(), (Names { "b enter", "b move 50,50", "b leave" }));
+    EXPECT_EQ(Take(), (Names{"b enter", "b move 50,50", "b leave"}));
 }
 
 TEST_F(WidgetManagerTest, DraggingBackOntoThePressedWidgetEntersItAgain)
@@ -85,8 +86,8 @@ TEST_F(WidgetManagerTest, DraggingBackOntoThePressedWidgetEntersItAgain)
     Move(150, 10);
     Move(20, 10);
     Release(20, 10);
-    EXPECT_EQ(Take(), (Names { "a enter", "a move 10,10", "a down 10,10 b0 c1", "a drag 150,10", "a leave",
-                          "a drag 20,10", "a enter", "a up 20,10 b0 c1" }));
+    EXPECT_EQ(Take(), (Names{"a enter", "a move 10,10", "a down 10,10 b0 c1", "a drag 150,10", "a leave",
+                             "a drag 20,10", "a enter", "a up 20,10 b0 c1"}));
 }
 
 TEST_F(WidgetManagerTest, ASecondButtonGoesToTheWidgetAlreadyPressed)
@@ -101,9 +102,9 @@ TEST_F(WidgetManagerTest, ASecondButtonGoesToTheWidgetAlreadyPressed)
     Release(250, 20, -1);
     EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, nullptr);
     // B hears nothing until every button is up; then it is found again.
-    EXPECT_EQ(Take(), (Names { "a enter", "a move 10,10", "a down 10,10 b0 c1", "a drag 250,20", "a leave",
-                          "a down 250,20 b1 c1", "a up 250,20 b0 c1", "a up 250,20 b1 c1", "b enter",
-                          "b move 50,20" }));
+    EXPECT_EQ(Take(), (Names{"a enter", "a move 10,10", "a down 10,10 b0 c1", "a drag 250,20", "a leave",
+                             "a down 250,20 b1 c1", "a up 250,20 b0 c1", "a up 250,20 b1 c1", "b enter",
+                             "b move 50,20"}));
     EXPECT_FALSE(b->IsDown());
 }
 
@@ -115,10 +116,10 @@ TEST_F(WidgetManagerTest, LosingAppFocusReleasesHeldKeysBeforeLostFocus)
     manager.KeyDown(17);
     Take();
     manager.LostAppFocus();
-    EXPECT_EQ(Take(), (Names { "field keyup 17", "field keyup 65", "field lostfocus" }));
+    EXPECT_EQ(Take(), (Names{"field keyup 17", "field keyup 65", "field lostfocus"}));
     EXPECT_FALSE(manager.IsKeyDown(65));
     manager.GotAppFocus();
-    EXPECT_EQ(Take(), (Names { "field gotfocus" }));
+    EXPECT_EQ(Take(), (Names{"field gotfocus"}));
 }
 
 TEST_F(WidgetManagerTest, KeyCodesOutsideTheTableReachTheFocusButAreNotRecorded)
@@ -126,7 +127,7 @@ TEST_F(WidgetManagerTest, KeyCodesOutsideTheTableReachTheFocusButAreNotRecorded)
     RecordingWidget* field = Add("field", 0, 0, 100, 100);
     manager.SetFocus(field);
     Take();
-    for (int key : { -1, -300, 255, 1000 }) {
+    for (int key : {-1, -300, 255, 1000}) {
         manager.KeyDown(key);
         EXPECT_FALSE(manager.IsKeyDown(key));
         manager.KeyUp(key);
@@ -145,7 +146,7 @@ TEST_F(WidgetManagerTest, WheelAndLeavingTheWindowGoToTheWidgetUnderThePointer)
     Take();
     manager.MouseWheel(manager.GetPointerState(0), 2);
     manager.ResetPointers();
-    EXPECT_EQ(Take(), (Names { "a wheel 2", "a up 10,10 b0 c1", "a leave" }));
+    EXPECT_EQ(Take(), (Names{"a wheel 2", "a up 10,10 b0 c1", "a leave"}));
     EXPECT_FALSE(a->IsDown());
     EXPECT_FALSE(a->IsOver());
     EXPECT_EQ(manager.GetPointerPosition(0), std::make_pair(0, 0));
@@ -159,7 +160,7 @@ TEST_F(WidgetManagerTest, AWidgetLeavingTheTreeIsForgottenAsTargetAndFocus)
     Press(10, 10);
     Take();
     a->RemoveSelf();
-    EXPECT_EQ(Take(), (Names { "a leave", "a up 10,10 b0 c1", "a lostfocus" }));
+    EXPECT_EQ(Take(), (Names{"a leave", "a up 10,10 b0 c1", "a lostfocus"}));
     EXPECT_EQ(manager.GetFocus(), nullptr);
     EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, nullptr);
     app.FlushDeferredDeletes();
@@ -175,22 +176,23 @@ TEST_F(WidgetManagerTest, DisablingForgetsAndEnablingUnderThePointerEntersAgain)
     Move(10, 10);
     Take();
     a->SetDisabled(true);
-    EXPECT_EQ(Take(), (Names { "a leave", "a lostfocus" }));
+    EXPECT_EQ(Take(), (Names{"a leave", "a lostfocus"}));
     Move(11, 10);
     EXPECT_TRUE(log.empty());
     a->SetDisabled(false);
-    EXPECT_EQ(Take(), (Names { "a enter", "a move 11,10" }));
+    EXPECT_EQ(Take(), (Names{"a enter", "a move 11,10"}));
 
     // A widget that joins the tree under the resting pointer is entered too.
     auto* panel = new RecordingWidget("panel", &log, 5, 5, 20, 20);
     panel->AddWidget(new RecordingWidget("button", &log, 5, 0, 10, 10));
     manager.AddWidget(panel);
-    EXPECT_EQ(Take(), (Names { "a leave", "button enter", "button move 1,5" }));
+    EXPECT_EQ(Take(), (Names{"a leave", "button enter", "button move 1,5"}));
 }
 
 TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)
 {
-    struct Listener : ClickListener {
+    struct Listener : ClickListener
+    {
         std::vector<std::string>* log = nullptr;
         std::string name;
         std::function<void()> onPre;
@@ -212,8 +214,8 @@ TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)
     manager.AddClickListener(first.get());
     manager.AddClickListener(second.get());
     Press(10, 10, -2);
-    EXPECT_EQ(Take(), (Names { "first pre -2", "second pre -2", "a enter", "a move 10,10", "a down 10,10 b1 c2",
-                          "first post -2", "second post -2" }));
+    EXPECT_EQ(Take(), (Names{"first pre -2", "second pre -2", "a enter", "a move 10,10", "a down 10,10 b1 c2",
+                             "first post -2", "second post -2"}));
     Release(10, 10, -1);
     Take();
 
@@ -223,12 +225,12 @@ TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)
         second.reset();
     };
     Press(500, 500, 0);
-    EXPECT_EQ(Take(), (Names { "first pre 0", "a leave", "first post 0" }));
+    EXPECT_EQ(Take(), (Names{"first pre 0", "a leave", "first post 0"}));
 }
 
 TEST_F(WidgetManagerTest, WindowPointsMapOntoTheApplicationArea)
 {
-    manager.SetMouseMapping(Rect { 0, 0, 1024, 768 }, Rect { 10, 20, 2048, 1536 });
+    manager.SetMouseMapping(Rect{0, 0, 1024, 768}, Rect{10, 20, 2048, 1536});
     int x = 2058;
     int y = 20;
     manager.WindowToApp(x, y);
@@ -237,7 +239,7 @@ TEST_F(WidgetManagerTest, WindowPointsMapOntoTheApplicationArea)
     EXPECT_EQ(manager.GetWidth(), 1024);
 
     // A minimised window has no size: no division by zero.
-    manager.SetMouseMapping(Rect { 0, 0, 1024, 768 }, Rect { 0, 0, 0, 0 });
+    manager.SetMouseMapping(Rect{0, 0, 1024, 768}, Rect{0, 0, 0, 0});
     x = 5;
     y = 6;
     manager.WindowToApp(x, y);
@@ -247,10 +249,11 @@ TEST_F(WidgetManagerTest, WindowPointsMapOntoTheApplicationArea)
 
 TEST_F(WidgetManagerTest, OverlaysDrawInPriorityOrderAndMayDeferMore)
 {
-    class Chaining : public RecordingWidget {
+    class Chaining : public RecordingWidget
+    {
     public:
-        using RecordingWidget::RecordingWidget;
         using RecordingWidget::DrawOverlay;
+        using RecordingWidget::RecordingWidget;
         Widget* next = nullptr;
         void Draw(Graphics*) override
         {
@@ -271,7 +274,7 @@ TEST_F(WidgetManagerTest, OverlaysDrawInPriorityOrderAndMayDeferMore)
     manager.AddWidget(host);
     Take();
     EXPECT_TRUE(manager.DrawScreen());
-    Names expected { "host overlay 1" };
+    Names expected{"host overlay 1"};
     expected.insert(expected.end(), 20, "other overlay 2");
     expected.push_back("host overlay 3");
     EXPECT_EQ(Take(), expected);
@@ -281,12 +284,14 @@ TEST_F(WidgetManagerTest, OverlaysDrawInPriorityOrderAndMayDeferMore)
 
 TEST_F(WidgetManagerTest, EachChildDrawsFromItsParentsStateMovedToItsPosition)
 {
-    struct Seen {
+    struct Seen
+    {
         float x, y;
         int order;
         bool batching;
     };
-    class Probe : public Widget {
+    class Probe : public Widget
+    {
     public:
         Probe(std::vector<Seen>* seen, float x, float y, int priority) : m_seen(seen)
         {
@@ -295,7 +300,7 @@ TEST_F(WidgetManagerTest, EachChildDrawsFromItsParentsStateMovedToItsPosition)
         }
         void Draw(Graphics* g) override
         {
-            m_seen->push_back({ g->GetTransX(), g->GetTransY(), g->GetBatchOrder(), g->IsBatching() });
+            m_seen->push_back({g->GetTransX(), g->GetTransY(), g->GetBatchOrder(), g->IsBatching()});
             g->Translate(1000, 1000);
         }
 
@@ -306,7 +311,7 @@ TEST_F(WidgetManagerTest, EachChildDrawsFromItsParentsStateMovedToItsPosition)
     auto* parent = new Probe(&seen, 10, 20, 2);
     parent->AddWidget(new Probe(&seen, 5, 5, 3));
     parent->AddWidget(new Probe(&seen, 1, 1, 4));
-    parent->SetFlagsMod({ WidgetFlags::Batching, 0 });
+    parent->SetFlagsMod({WidgetFlags::Batching, 0});
     manager.AddWidget(parent);
     manager.DrawScreen();
     ASSERT_EQ(seen.size(), 3u);

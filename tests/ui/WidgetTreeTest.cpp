@@ -4,7 +4,8 @@
 
 namespace {
 
-class WidgetTreeTest : public ::testing::Test {
+class WidgetTreeTest : public ::testing::Test
+{
 protected:
     RecordingWidget* Make(const std::string& name, float x = 0, float y = 0, int width = 0, int height = 0)
     {
@@ -17,7 +18,10 @@ protected:
             names.push_back(static_cast<RecordingWidget*>(child)->Name());
         return names;
     }
-    int Count(const std::string& entry) { return static_cast<int>(std::count(log.begin(), log.end(), entry)); }
+    int Count(const std::string& entry)
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), entry));
+    }
 
     std::vector<std::string> log;
     TreeTestApp app;
@@ -38,26 +42,26 @@ TEST_F(WidgetTreeTest, ChildrenAreOrderedByPriorityWithLaterEqualsOnTop)
     manager.AddWidget(a);
     manager.AddWidget(b);
     manager.AddWidget(low);
-    EXPECT_EQ(Order(manager), (Names { "low", "a", "b", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "a", "b", "high"}));
     EXPECT_EQ(manager.GetWidgetAt(10, 10, nullptr, nullptr), b);
 
     manager.BringToFront(a);
-    EXPECT_EQ(Order(manager), (Names { "low", "b", "a", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "b", "a", "high"}));
     manager.BringToBack(a);
-    EXPECT_EQ(Order(manager), (Names { "low", "a", "b", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "a", "b", "high"}));
     manager.PutInFront(a, b);
-    EXPECT_EQ(Order(manager), (Names { "low", "b", "a", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "b", "a", "high"}));
     manager.PutBehind(a, b);
-    EXPECT_EQ(Order(manager), (Names { "low", "a", "b", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "a", "b", "high"}));
     // Priority wins over the requested neighbour.
     manager.PutInFront(low, high);
-    EXPECT_EQ(Order(manager), (Names { "low", "a", "b", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "a", "b", "high"}));
     manager.BringToFront(low);
-    EXPECT_EQ(Order(manager), (Names { "low", "a", "b", "high" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "a", "b", "high"}));
 
     a->SetPriority(9);
     manager.SortWidgets();
-    EXPECT_EQ(Order(manager), (Names { "low", "b", "high", "a" }));
+    EXPECT_EQ(Order(manager), (Names{"low", "b", "high", "a"}));
 }
 
 TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce)
@@ -67,7 +71,7 @@ TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce
     RecordingWidget* second = Make("second");
     RecordingWidget* victim = Make("victim");
     RecordingWidget* last = Make("last");
-    for (Widget* w : { first, self, second, victim, last })
+    for (Widget* w : {first, self, second, victim, last})
         manager.AddWidget(w);
     // "self" removes itself and the sibling before it; "second" removes the
     // one after it.
@@ -84,7 +88,7 @@ TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce
     EXPECT_EQ(second->updates, 1);
     EXPECT_EQ(victim->updates, 0);
     EXPECT_EQ(last->updates, 1);
-    EXPECT_EQ(Order(manager), (Names { "second", "last" }));
+    EXPECT_EQ(Order(manager), (Names{"second", "last"}));
     // Nothing is freed during the walk: the removed widgets wait for the
     // application's deferred deletes.
     EXPECT_TRUE(app.IsDeletePending(self));
@@ -125,7 +129,7 @@ TEST_F(WidgetTreeTest, ReAddingAQueuedWidgetCancelsItsDeletion)
     manager.AddWidget(widget);
     EXPECT_FALSE(app.IsDeletePending(widget));
     app.FlushDeferredDeletes();
-    ASSERT_EQ(Order(manager), (Names { "w" }));
+    ASSERT_EQ(Order(manager), (Names{"w"}));
 
     // Removing twice queues it once.
     widget->RemoveSelf();
@@ -218,8 +222,8 @@ TEST_F(WidgetTreeTest, ThreeArgumentMouseFormsMapClicksToButtons)
     widget.MouseDown(1, 2, -2);
     widget.MouseUp(1, 2, -1);
     widget.MouseDown(1, 2, 2);
-    EXPECT_EQ(log, (Names { "w down 1,2 b2 c1", "w up 1,2 b2 c1", "w down 1,2 b1 c2", "w up 1,2 b1 c1",
-                       "w down 1,2 b0 c2" }));
+    EXPECT_EQ(log, (Names{"w down 1,2 b2 c1", "w up 1,2 b2 c1", "w down 1,2 b1 c2", "w up 1,2 b1 c1",
+                          "w down 1,2 b0 c2"}));
 }
 
 TEST_F(WidgetTreeTest, TabFollowsFocusLinksThatNeverDangle)
@@ -227,7 +231,7 @@ TEST_F(WidgetTreeTest, TabFollowsFocusLinksThatNeverDangle)
     RecordingWidget* a = Make("a");
     RecordingWidget* b = Make("b");
     auto* c = Make("c");
-    for (Widget* w : { a, b, c })
+    for (Widget* w : {a, b, c})
         manager.AddWidget(w);
     a->SetNextFocusWidget(b);
     a->SetPreviousFocusWidget(c);
@@ -251,7 +255,8 @@ TEST_F(WidgetTreeTest, TabFollowsFocusLinksThatNeverDangle)
 
 TEST_F(WidgetTreeTest, SuspensionSkipsUpdatesUnlessTheSuspendOwnerSaysOtherwise)
 {
-    class Owner : public RecordingWidget {
+    class Owner : public RecordingWidget
+    {
     public:
         using RecordingWidget::RecordingWidget;
         bool suspended = false;
@@ -290,12 +295,12 @@ TEST_F(WidgetTreeTest, FlagsModsDecideWhatASubtreeMayDo)
     RecordingWidget* child = Make("child", 0, 0, 50, 50);
     manager.AddWidget(frozen);
     frozen->AddWidget(child);
-    frozen->SetFlagsMod({ 0, WidgetFlags::Update | WidgetFlags::Mouse });
+    frozen->SetFlagsMod({0, WidgetFlags::Update | WidgetFlags::Mouse});
     manager.UpdateFrame();
     EXPECT_EQ(frozen->updates, 0);
     EXPECT_EQ(child->updates, 0);
     EXPECT_EQ(manager.GetWidgetAt(10, 10, nullptr, nullptr), nullptr);
-    child->SetFlagsMod({ WidgetFlags::Mouse, 0 });
+    child->SetFlagsMod({WidgetFlags::Mouse, 0});
     EXPECT_EQ(manager.GetWidgetAt(10, 10, nullptr, nullptr), child);
 }
 
@@ -310,7 +315,7 @@ TEST_F(WidgetTreeTest, CoordinatesConvertThroughEveryLevel)
     EXPECT_FLOAT_EQ(origin.y, 70);
     // Points off the z = 1 plane go through the view projection, which maps
     // z = 0 onto application pixels.
-    const Vector4 projected = inner->LocalToScreen({ 0.0f, 0.0f, 0.0f, 1.0f });
+    const Vector4 projected = inner->LocalToScreen({0.0f, 0.0f, 0.0f, 1.0f});
     EXPECT_NEAR(projected.x, 110, 0.01);
     EXPECT_NEAR(projected.y, 70, 0.01);
     const Vector4 local = inner->AppToLocal(115, 75);
