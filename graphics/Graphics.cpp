@@ -26,6 +26,13 @@ struct BatchQueue
     std::vector<BatchEntry> entries;
     // Temporary surfaces that queued drawings still read from.
     std::vector<ImageSurface*> heldSurfaces;
+    // The offscreen layer while one is open: a cleared surface of the
+    // target's size, the drawings still queued for it, and where and in
+    // which batch order it is laid onto the target when it closes.
+    ImageSurface* layer = nullptr;
+    ImageRenderTarget* layerTarget = nullptr;
+    int layerOrder = 0;
+    std::vector<BatchEntry> layerEntries;
 };
 
 namespace {
@@ -147,6 +154,8 @@ public:
         float centreX, float centreY, int columns, int rows);
     static Color ImageColor(const Graphics& g, bool colorize);
     static Color FillColor(const Graphics& g);
+    static ImageSurface* OpenLayer(Graphics& g);
+    static void CloseLayer(Graphics& g);
 };
 
 Color GraphicsRenderer::ImageColor(const Graphics& g, bool colorize)
@@ -266,11 +275,72 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
     if (kept.empty())
         return;
     RenderRect deviceClip { left, top, right - left, bottom - top };
-    if (s.batching && g.m_batch) {
-        g.m_batch->entries.push_back(BatchEntry { s.batchOrder, target, texture, blend, deviceClip, vertices, kept });
+    ImageRenderTarget* destination = target;
+    std::vector<BatchEntry>* queue = g.m_batch ? &g.m_batch->entries : nullptr;
+    if (s.offscreenLayer && g.m_batch) {
+        if (ImageSurface* layer = OpenLayer(g)) {
+            destination = layer;
+            queue = &g.m_batch->layerEntries;
+        }
+    }
+    if (s.batching && queue != nullptr) {
+        queue->push_back(BatchEntry { s.batchOrder, destination, texture, blend, deviceClip, vertices, kept });
         return;
     }
-    Execute(target, deviceClip, texture, vertices, kept, blend);
+    Execute(destination, deviceClip, texture, vertices, kept, blend);
+}
+
+ImageSurface* GraphicsRenderer::OpenLayer(Graphics& g)
+{
+    BatchQueue& queue = *g.m_batch;
+    if (queue.layer != nullptr && queue.layerTarget == g.m_target)
+        return queue.layer;
+    CloseLayer(g);
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    if (renderer == nullptr)
+        return nullptr;
+    queue.layer = renderer->GetTempSurface(g.m_target->GetTargetWidth(), g.m_target->GetTargetHeight());
+    queue.layerTarget = g.m_target;
+    queue.layerOrder = g.m_state.batchOrder;
+    return queue.layer;
+}
+
+// Draws what is queued for the layer into it, then lays the layer onto its
+// target: batched in the order the layer was opened with while batching,
+// else at once.
+void GraphicsRenderer::CloseLayer(Graphics& g)
+{
+    if (!g.m_batch || g.m_batch->layer == nullptr)
+        return;
+    BatchQueue& queue = *g.m_batch;
+    ImageSurface* layer = queue.layer;
+    queue.layer = nullptr;
+    std::vector<BatchEntry> entries;
+    entries.swap(queue.layerEntries);
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
+    for (const BatchEntry& entry : entries)
+        Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
+
+    float width = static_cast<float>(layer->GetWidth());
+    float height = static_cast<float>(layer->GetHeight());
+    BatchEntry composite { queue.layerOrder, queue.layerTarget, layer->GetRenderTexture(), RenderBlend::Normal,
+        RenderRect { 0, 0, layer->GetWidth(), layer->GetHeight() }, {}, { 0, 1, 2, 0, 2, 3 } };
+    composite.vertices = {
+        RenderVertex { 0.0f, 0.0f, 255, 255, 255, 255, 0.0f, 0.0f },
+        RenderVertex { width, 0.0f, 255, 255, 255, 255, 1.0f, 0.0f },
+        RenderVertex { width, height, 255, 255, 255, 255, 1.0f, 1.0f },
+        RenderVertex { 0.0f, height, 255, 255, 255, 255, 0.0f, 1.0f },
+    };
+    if (g.m_state.batching) {
+        queue.entries.push_back(std::move(composite));
+        queue.heldSurfaces.push_back(layer);
+        return;
+    }
+    Execute(composite.target, composite.clip, composite.texture, composite.vertices, composite.indices,
+        composite.blend);
+    if (D3DInterface* renderer = D3DInterface::GetCurrent())
+        renderer->ReleaseTempSurface(layer);
 }
 
 void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
@@ -416,6 +486,8 @@ Graphics::~Graphics()
 
 void Graphics::SetState(const GraphicsState& state)
 {
+    if (m_state.offscreenLayer && !state.offscreenLayer)
+        GraphicsRenderer::CloseLayer(*this);
     bool wasBatching = m_state.batching;
     m_state = state;
     if (wasBatching && !state.batching)
@@ -536,6 +608,7 @@ void Graphics::FlushBatch()
 {
     if (!m_batch)
         return;
+    GraphicsRenderer::CloseLayer(*this);
     std::vector<BatchEntry> entries;
     entries.swap(m_batch->entries);
     std::stable_sort(entries.begin(), entries.end(),
@@ -552,6 +625,8 @@ void Graphics::FlushBatch()
 
 void Graphics::SetOffscreenLayer(bool offscreen)
 {
+    if (m_state.offscreenLayer && !offscreen)
+        GraphicsRenderer::CloseLayer(*this);
     m_state.offscreenLayer = offscreen;
 }
 

@@ -77,8 +77,10 @@ public:
     void AddBatchOrder(int order);
     int GetBatchOrder() const { return m_state.batchOrder; }
     void FlushBatch();
-    // Carried with the state for callers that ask; drawing still goes
-    // straight onto the target.
+    // While set, drawings go into a cleared layer of the target's size that
+    // is laid onto the target (normal blend) when the flag is cleared or the
+    // batch is flushed, so blend modes inside act on the layer alone. The
+    // layer takes the batch order it was opened with.
     void SetOffscreenLayer(bool offscreen);
     bool IsOffscreenLayer() const { return m_state.offscreenLayer; }
 

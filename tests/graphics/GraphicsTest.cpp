@@ -201,6 +201,55 @@ TEST_F(GraphicsTest, BatchedDrawingsFollowTheirBatchOrderAndStayStable)
     EXPECT_EQ(kWhite, ScreenPixel(25, 5));
 }
 
+TEST_F(GraphicsTest, AnOffscreenLayerKeepsItsBlendsToItselfAndLandsInOrder)
+{
+    Graphics g(Screen());
+    g.SetColor(Color(0, 0, 255));
+    g.FillRect(0, 0, 40, 10);
+    g.SetDrawMode(DRAWMODE_ADDITIVE);
+    g.SetColor(Color(255, 0, 0));
+    g.FillRect(0, 0, 10, 10);
+    g.SetOffscreenLayer(true);
+    g.FillRect(10, 0, 10, 10);
+    EXPECT_EQ(kBlue, ScreenPixel(15, 5)) << "still in the layer";
+    g.SetOffscreenLayer(false);
+    EXPECT_EQ(0xFFFF00FFu, ScreenPixel(5, 5)) << "added to the target";
+    EXPECT_EQ(kRed, ScreenPixel(15, 5)) << "added to the empty layer, then laid over the target";
+
+    // Batched: the layer goes down in the order it was opened with, and
+    // what is drawn after it closes lies on top.
+    g.SetDrawMode(DRAWMODE_NORMAL);
+    g.SetBatching(true);
+    g.AddBatchOrder(1);
+    g.SetOffscreenLayer(true);
+    g.SetColor(Color(0, 255, 0));
+    g.FillRect(20, 0, 10, 10);
+    g.FillRect(30, 0, 10, 10);
+    GraphicsState outside = g.GetState();
+    outside.offscreenLayer = false;
+    outside.batchOrder = 0;
+    g.SetState(outside);
+    g.SetColor(OpaqueWhite);
+    g.FillRect(30, 0, 10, 10);
+    g.SetBatching(false);
+    EXPECT_EQ(0xFF00FF00u, ScreenPixel(25, 5));
+    EXPECT_EQ(0xFF00FF00u, ScreenPixel(35, 5)) << "the layer's batch order is above the later fill";
+}
+
+TEST_F(GraphicsTest, NewPixelsOfAnotherSizeGetATextureOfTheirSize)
+{
+    auto image = Solid(2, 2, kRed);
+    Graphics g(Screen());
+    g.DrawImage(image.get(), 0, 0);
+    image->SetData(Halves(8, 8, kRed, kBlue)->GetData());
+    g.DrawImage(image.get(), 0, 0);
+    EXPECT_EQ(kRed, ScreenPixel(1, 6));
+    EXPECT_EQ(kBlue, ScreenPixel(6, 6));
+    image->SetData(ImageData { 1, 1, { 0xFF00FF00u } });
+    g.DrawImage(image.get(), 20, 0);
+    EXPECT_EQ(0xFF00FF00u, ScreenPixel(20, 0));
+}
+
 TEST_F(GraphicsTest, AMaskKeepsOnlyWhatItsAlphaCovers)
 {
     auto image = Solid(10, 10, kRed);
