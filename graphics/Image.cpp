@@ -157,10 +157,17 @@ bool Image::UploadTexture()
     if (m_data.IsEmpty())
         return false;
     RenderDevice* device = renderer->GetDevice();
+    // New pixels of another size need a texture of their size.
+    if (m_texture != 0 && (m_textureWidth != m_data.width || m_textureHeight != m_data.height)) {
+        renderer->DestroyTexture(m_texture);
+        m_texture = 0;
+    }
     if (m_texture == 0) {
         m_texture = device->CreateTexture(m_data.width, m_data.height, false);
         if (!renderer->CheckError(m_texture != 0, "CreateTexture"))
             return false;
+        m_textureWidth = m_data.width;
+        m_textureHeight = m_data.height;
     }
     if (!m_registered) {
         renderer->RegisterImage(this);
@@ -189,6 +196,8 @@ void Image::ReleaseTexture()
 void Image::SetTexture(RenderTextureId texture, int width, int height)
 {
     m_texture = texture;
+    m_textureWidth = width;
+    m_textureHeight = height;
     m_textureCurrent = texture != 0;
     if (texture != 0 && !m_registered) {
         if (D3DInterface* renderer = D3DInterface::GetCurrent()) {

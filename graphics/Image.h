@@ -64,6 +64,8 @@ private:
     int m_columns = 1;
     std::vector<Rect> m_frames;
     RenderTextureId m_texture = 0;
+    int m_textureWidth = 0;
+    int m_textureHeight = 0;
     std::atomic<bool> m_textureCurrent { false };
     bool m_registered = false;
     // Loader threads replace the pixels while the main thread may read them.

@@ -13,7 +13,7 @@ RenderTextureId HeadlessRenderDevice::CreateTexture(int width, int height, bool 
     if (width <= 0 || height <= 0)
         return 0;
     RenderTextureId id = m_nextId++;
-    m_textures[id] = Texture { width, height, renderTarget };
+    m_textures[id] = Texture { width, height, renderTarget, {} };
     return id;
 }
 
@@ -26,8 +26,11 @@ void HeadlessRenderDevice::DestroyTexture(RenderTextureId texture)
 
 bool HeadlessRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t* pixels)
 {
-    if (pixels == nullptr || m_textures.count(texture) == 0)
+    auto found = m_textures.find(texture);
+    if (pixels == nullptr || found == m_textures.end())
         return false;
+    Texture& entry = found->second;
+    entry.texels.assign(pixels, pixels + static_cast<std::size_t>(entry.width) * entry.height);
     ++m_uploads;
     return true;
 }

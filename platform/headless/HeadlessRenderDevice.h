@@ -2,6 +2,7 @@
 
 #include "platform/RenderDevice.h"
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
@@ -53,6 +54,7 @@ private:
         int width = 0;
         int height = 0;
         bool renderTarget = false;
+        std::vector<std::uint32_t> texels;
     };
 
     int m_outputWidth = 1024;
