@@ -22,6 +22,11 @@ namespace {
 // A coordinate or goal with this value is "not given".
 constexpr float kKeep = 268435456.0f;
 
+// Frames one cycler may advance in one step. A rate far below the step would
+// otherwise take millions of passes, or, once the rate is lost in the time's
+// rounding, never stop.
+constexpr int kMaxFrameSteps = 1000;
+
 enum class Property
 {
     X,
@@ -512,7 +517,11 @@ void DynamicWidget::StepCycler(FrameCycler& cycler, Image* image, float dt)
     if (cycler.rate <= 0.0f)
         return;
     cycler.time += dt;
-    while (cycler.rate > 0.0f && cycler.time >= cycler.rate) {
+    for (int steps = 0; cycler.rate > 0.0f && cycler.time >= cycler.rate; ++steps) {
+        if (steps == kMaxFrameSteps) {
+            cycler.time = std::fmod(cycler.time, cycler.rate);
+            break;
+        }
         MarkDirty();
         cycler.time -= cycler.rate;
         if (cycler.mode == 2) {
@@ -981,16 +990,22 @@ void DynamicWidget::SetShader(Shader* shader)
     m_shader.reset(shader);
     m_shaderConstants.clear();
     if (shader != nullptr)
-        m_shaderConstants["Clock"] = &m_clock;
+        m_shaderConstants["Clock"] = Value::FloatReference(&m_clock, m_propertyAnchor);
     MarkDirty();
 }
 
-void DynamicWidget::SetShaderConstant(const std::string& name, float* source)
+void DynamicWidget::SetShaderConstant(const std::string& name, const Value& source)
 {
-    if (source != nullptr)
+    if (source.IsNumber())
         m_shaderConstants[name] = source;
     else
         m_shaderConstants.erase(name);
+}
+
+float DynamicWidget::GetShaderConstant(const std::string& name) const
+{
+    auto found = m_shaderConstants.find(name);
+    return found == m_shaderConstants.end() ? 0.0f : found->second.ToFloat();
 }
 
 void DynamicWidget::SetCache(bool cache)
@@ -1027,7 +1042,7 @@ void DynamicWidget::Draw(Graphics* g)
     g->SetCulling(m_culling);
     if (m_shader) {
         for (const auto& [name, source] : m_shaderConstants)
-            m_shader->SetFloat(name, *source);
+            m_shader->SetFloat(name, source.ToFloat());
         g->SetShader(m_shader.get());
     }
     g->SetColor(m_recursiveColor != 0 ? OpaqueWhite : GetDrawColor());

@@ -150,7 +150,11 @@ public:
     void SetTesselation(int columns, int rows);
     // Replaces and owns the shader; "Clock" is bound to the clock.
     void SetShader(Shader* shader);
-    void SetShaderConstant(const std::string& name, float* source);
+    // Feeds the number (usually a reference to a float, which reads 0 once
+    // its owner is gone) to the shader at each draw; anything else unbinds.
+    void SetShaderConstant(const std::string& name, const Value& source);
+    // What the shader gets for the name at the next draw (0 when unbound).
+    float GetShaderConstant(const std::string& name) const;
     void SetCache(bool cache);
 
     void SetDrawMode(int mode) { m_drawMode = mode; }
@@ -218,7 +222,7 @@ private:
     int m_drawMode = 0;
     bool m_culling = false;
     std::unique_ptr<Shader> m_shader;
-    std::map<std::string, float*> m_shaderConstants;
+    std::map<std::string, Value> m_shaderConstants;
     int m_tesselationColumns = 1;
     int m_tesselationRows = 1;
     bool m_tesselated = false;

@@ -144,6 +144,19 @@ TEST(DynamicWidgetProperties, ScriptReferencesReadZeroOnceTheWidgetIsGone)
     EXPECT_EQ(self.GetWidget(), nullptr);
 }
 
+TEST(DynamicWidgetProperties, ShaderConstantsReadZeroOnceTheirSourceIsGone)
+{
+    DynamicWidget widget(0, 0, nullptr, 1.0f);
+    auto source = std::make_unique<DynamicWidget>(0, 0, nullptr, 1.0f);
+    source->SetProperty(L"x", 42.0f);
+    widget.SetShaderConstant("Offset", source->GetPropertyReference(L"x"));
+    EXPECT_EQ(widget.GetShaderConstant("Offset"), 42.0f);
+    source.reset();
+    EXPECT_EQ(widget.GetShaderConstant("Offset"), 0.0f);
+    widget.SetShaderConstant("Offset", Value(L"not a number"));
+    EXPECT_EQ(widget.GetShaderConstant("Offset"), 0.0f);
+}
+
 TEST(DynamicWidgetLayers, TweenOscillationAndClampComposeAndUnwindExactly)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
@@ -336,6 +349,13 @@ TEST(DynamicWidgetFrames, RandomCyclesEndAndNeverSpin)
     Ticks(single, 3);
     EXPECT_EQ(single.GetFrame(), 2);
     EXPECT_FALSE(single.IsMoving());
+
+    // A rate lost in the rounding of the cycle's time must not spin forever.
+    DynamicWidget tiny(0, 0, image.get(), 1.0f);
+    tiny.StartCycle(0, 3, 1e-9f, 0, 0, 1.0f);
+    tiny.UpdateF(1.0f);
+    EXPECT_GE(tiny.GetFrame(), 0);
+    EXPECT_LE(tiny.GetFrame(), 3);
 }
 
 TEST(DynamicWidgetFrames, FrameNumbersStayWithinTheImage)
