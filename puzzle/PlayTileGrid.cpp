@@ -177,6 +177,8 @@ void PlayTileGrid::RevealHintTiles(int sourceX, int sourceY, int count)
 {
     int delay = 0;
     for (const GridCell& cell : rules.ChooseHintCells(count)) {
+        // The board shows the hint on its way as the rules do.
+        cells[cell.column][cell.row] = rules.CellValue(cell);
         const int toX = static_cast<int>(GetX()) + cell.column * cellSize + cellSize / 2;
         const int toY = static_cast<int>(GetY()) + cell.row * cellSize + cellSize / 2;
         const int id = LaunchTrail(L"revealed_tile", sourceX, sourceY, TrailTarget::Cell, 0, toX, toY, delay);

@@ -237,6 +237,7 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
     if (!ok) {
         if (limit >= bytes.size())
             Log("writing " + temporary + " failed: " + std::strerror(errno));
+        ::unlink(temporary.c_str());
         return false;
     }
     if (FileExists(path)) {

@@ -161,6 +161,7 @@ TEST_F(PlayTileGridTest, HintsRevealTheirCellsWhenTheirTrailsArrive)
     ASSERT_EQ(grid->trails.size(), 2u);
     EXPECT_EQ(grid->GetTrailsInFlight(), 2);
     EXPECT_TRUE(grid->animations.empty());
+    EXPECT_EQ(grid->GetCells()[4][4], 3) << "the board shows the hints on their way";
 
     grid->AnimationComplete(100);
     grid->AnimationComplete(999);

@@ -342,6 +342,7 @@ TEST_F(ProfileTest, ASaveInterruptedAtAnyByteLeavesTheLastWholeFile)
         ASSERT_FALSE(SaveProfiles()) << offset;
         ASSERT_EQ(ReadBytes(ProfilesPath()), before) << offset;
     }
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.tmp")) << "a failed save leaves no partial file behind";
     Configure(false);
     ProfileManager();
     EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
