@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -34,6 +39,66 @@ template <int Bits, int Channels> inline Frame ReadFrame(const uint8_t* data, si
 
 constexpr float kFractionScale = 1.0f / 4294967296.0f;
 
+inline float Fraction(uint64_t position)
+{
+    return static_cast<float>(static_cast<int64_t>(position & 0xFFFFFFFFu)) * kFractionScale;
+}
+
+// Mixes `frames` frames whose frame and successor both lie inside the sample.
+// The first loop only copies each frame pair (one scattered read and one
+// store); the second converts, interpolates and sums whole chunks, which the
+// compiler vectorises. The arithmetic per frame is the same as in MixFrames'
+// frame-at-a-time path, so the output does not depend on how a block is
+// split. The fraction converts in two exact halves whose sum rounds once: the
+// same float as converting the 32-bit value whole.
+template <int Bits, int Channels>
+void MixInterior(const uint8_t* data, uint64_t& position, uint64_t step, float gainLeft, float gainRight,
+                 float* stereo, size_t frames)
+{
+    using Sample = std::conditional_t<Bits == 16, int16_t, uint8_t>;
+    constexpr size_t kChunk = 64;
+    constexpr size_t kPair = 2 * Channels;
+    uint32_t fraction[kChunk];
+    Sample pairs[kChunk * kPair];
+    auto value = [](Sample s) -> float {
+        if constexpr (Bits == 16)
+            return static_cast<float>(s);
+        else
+            return static_cast<float>((static_cast<int32_t>(s) - 128) * 256);
+    };
+    uint64_t pos = position;
+    for (size_t done = 0; done < frames;) {
+        const size_t count = std::min(kChunk, frames - done);
+        for (size_t k = 0; k < count; ++k) {
+            // Samples are little-endian, as the host is.
+            std::memcpy(&pairs[k * kPair], data + static_cast<size_t>(pos >> 32) * sizeof(Sample) * Channels,
+                        sizeof(Sample) * kPair);
+            fraction[k] = static_cast<uint32_t>(pos);
+            pos += step;
+        }
+        float* out = stereo + 2 * done;
+        for (size_t k = 0; k < count; ++k) {
+            const float high = static_cast<float>(static_cast<int32_t>(fraction[k] >> 16)) * 65536.0f;
+            const float low = static_cast<float>(static_cast<int32_t>(fraction[k] & 0xFFFFu));
+            const float t = (high + low) * kFractionScale;
+            const Sample* pair = &pairs[k * kPair];
+            if constexpr (Channels == 1) {
+                const float a = value(pair[0]);
+                const float mixed = a + (value(pair[1]) - a) * t;
+                out[2 * k] += mixed * gainLeft;
+                out[2 * k + 1] += mixed * gainRight;
+            } else {
+                const float left = value(pair[0]);
+                const float right = value(pair[1]);
+                out[2 * k] += (left + (value(pair[2]) - left) * t) * gainLeft;
+                out[2 * k + 1] += (right + (value(pair[3]) - right) * t) * gainRight;
+            }
+        }
+        done += count;
+    }
+    position = pos;
+}
+
 // Mixes one voice; positions are 32.32 fixed point in source frames. Returns
 // false when the voice played to its end.
 template <int Bits, int Channels>
@@ -46,23 +111,9 @@ bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t s
     size_t f = 0;
     while (f < frames) {
         if (position < interior) {
-            size_t run = std::min<uint64_t>(frames - f, (interior - position + step - 1) / step);
-            for (size_t end = f + run; f < end; ++f) {
-                const size_t index = static_cast<size_t>(position >> 32);
-                const float fraction =
-                    static_cast<float>(static_cast<int64_t>(position & 0xFFFFFFFFu)) * kFractionScale;
-                const Frame a = ReadFrame<Bits, Channels>(data, index);
-                const Frame b = ReadFrame<Bits, Channels>(data, index + 1);
-                if constexpr (Channels == 1) {
-                    const float value = a.left + (b.left - a.left) * fraction;
-                    stereo[2 * f] += value * gainLeft;
-                    stereo[2 * f + 1] += value * gainRight;
-                } else {
-                    stereo[2 * f] += (a.left + (b.left - a.left) * fraction) * gainLeft;
-                    stereo[2 * f + 1] += (a.right + (b.right - a.right) * fraction) * gainRight;
-                }
-                position += step;
-            }
+            const size_t run = std::min<uint64_t>(frames - f, (interior - position + step - 1) / step);
+            MixInterior<Bits, Channels>(data, position, step, gainLeft, gainRight, stereo + 2 * f, run);
+            f += run;
             // A fast voice can step from inside the sample to past its end.
             if (position >= length) {
                 if (!looping)
@@ -72,8 +123,7 @@ bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t s
             continue;
         }
         // The last frame: it leads into the start when looping, else holds.
-        const float fraction =
-            static_cast<float>(static_cast<int64_t>(position & 0xFFFFFFFFu)) * kFractionScale;
+        const float fraction = Fraction(position);
         const Frame a = ReadFrame<Bits, Channels>(data, count - 1);
         const Frame b = looping ? ReadFrame<Bits, Channels>(data, 0) : a;
         stereo[2 * f] += (a.left + (b.left - a.left) * fraction) * gainLeft;
@@ -87,6 +137,33 @@ bool MixFrames(const uint8_t* data, size_t count, uint64_t& position, uint64_t s
         }
     }
     return true;
+}
+
+// Scales, clamps and rounds to nearest (ties to even, the default rounding
+// mode). Clamping first rounds the same as rounding first; a NaN becomes the
+// lowest value on both paths.
+void ToPcm16(const float* in, float master, int16_t* out, size_t count)
+{
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128 gain = _mm_set1_ps(master);
+    const __m128 lowest = _mm_set1_ps(-32768.0f);
+    const __m128 highest = _mm_set1_ps(32767.0f);
+    for (; i + 8 <= count; i += 8) {
+        __m128 a = _mm_mul_ps(_mm_loadu_ps(in + i), gain);
+        __m128 b = _mm_mul_ps(_mm_loadu_ps(in + i + 4), gain);
+        a = _mm_min_ps(_mm_max_ps(a, lowest), highest);
+        b = _mm_min_ps(_mm_max_ps(b, lowest), highest);
+        const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), packed);
+    }
+#endif
+    for (; i < count; ++i) {
+        float value = in[i] * master;
+        value = value > -32768.0f ? value : -32768.0f;
+        value = value < 32767.0f ? value : 32767.0f;
+        out[i] = static_cast<int16_t>(std::nearbyint(value));
+    }
 }
 
 } // namespace
@@ -268,9 +345,5 @@ void Mixer::Render(int16_t* out, size_t frames)
     }
     for (MixerInput* input : m_inputs)
         input->MixInto(stereo, frames);
-    const float master = static_cast<float>(m_masterGain);
-    for (size_t i = 0; i < frames * 2; ++i) {
-        float value = std::nearbyint(stereo[i] * master);
-        out[i] = static_cast<int16_t>(std::clamp(value, -32768.0f, 32767.0f));
-    }
+    ToPcm16(stereo, static_cast<float>(m_masterGain), out, frames * 2);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -119,19 +120,59 @@ TEST(MixerTest, SumSaturatesAndMasterGainScales)
     auto b = mixer.CreateVoice(loud);
     mixer.PlayVoice(a, false);
     mixer.PlayVoice(b, false);
-    EXPECT_EQ(Render(mixer, 1)[0], 32767);
+    for (int16_t value : Render(mixer, 9))
+        ASSERT_EQ(value, 32767);
 
     Mixer negative;
     auto c = negative.CreateVoice(quiet);
     auto d = negative.CreateVoice(quiet);
     negative.PlayVoice(c, false);
     negative.PlayVoice(d, false);
-    EXPECT_EQ(Render(negative, 1)[0], -32768);
+    for (int16_t value : Render(negative, 5))
+        ASSERT_EQ(value, -32768);
 
     negative.SetMasterGain(0.25);
     EXPECT_EQ(Render(negative, 1)[0], -15000);
     negative.SetMasterGain(7.0);
     EXPECT_DOUBLE_EQ(negative.GetMasterGain(), 1.0);
+}
+
+TEST(MixerTest, LongSoundsMixTheSameInAnyBlockSize)
+{
+    std::vector<int16_t> ramp(2000);
+    for (size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<int16_t>(static_cast<int>(i) - 1000);
+    auto stereo = std::make_shared<PcmSound>();
+    stereo->channels = 2;
+    stereo->samplesPerSecond = 30011;
+    for (int i = 0; i < 4001; ++i)
+        stereo->data.push_back(static_cast<uint8_t>(i * 37));
+    auto eight = std::make_shared<PcmSound>(*stereo);
+    eight->channels = 1;
+    eight->bitsPerSample = 8;
+    eight->samplesPerSecond = 61000;
+
+    Mixer whole;
+    Mixer pieces;
+    for (Mixer* mixer : {&whole, &pieces}) {
+        mixer->PlayVoice(mixer->CreateVoice(MonoSound(ramp, 22050)), false);
+        mixer->PlayVoice(mixer->CreateVoice(stereo), true);
+        mixer->PlayVoice(mixer->CreateVoice(eight), true);
+    }
+    const std::vector<int16_t> expected = Render(whole, 3000);
+    std::vector<int16_t> split;
+    for (size_t size = 1; split.size() < expected.size(); size = size * 3 + 1) {
+        auto part = Render(pieces, std::min(size, (expected.size() - split.size()) / 2));
+        split.insert(split.end(), part.begin(), part.end());
+    }
+    EXPECT_EQ(split, expected);
+
+    // Half rate over a ramp of unit steps lands on halves, which round to even.
+    Mixer alone;
+    alone.PlayVoice(alone.CreateVoice(MonoSound(ramp, 22050)), false);
+    auto out = Render(alone, 3998);
+    for (size_t f = 0; f < 3998; ++f)
+        ASSERT_EQ(out[2 * f], std::nearbyint(static_cast<double>(f) / 2 - 1000)) << "frame " << f;
 }
 
 TEST(MixerTest, EightBitAndStereoSamplesKeepTheirLevels)
