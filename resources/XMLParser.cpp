@@ -153,7 +153,7 @@ public:
     }
 
 private:
-    using AttributeMap = std::map<std::wstring, std::wstring>;
+    using AttributeMap = XMLAttributes;
 
     struct Shape
     {
@@ -187,11 +187,11 @@ private:
         } else {
             AssignUtf8(m_element.m_name, name);
             for (const XML_Char** attribute = attributes; attribute[0]; attribute += 2) {
-                AttributeMap::node_type node = m_fallbackNodes.extract(
-                    m_fallbackNodes.emplace(std::wstring(), std::wstring()).first);
-                AssignUtf8(node.key(), attribute[0]);
-                AssignUtf8(node.mapped(), attribute[1]);
-                m_element.m_attributes.insert(std::move(node));
+                std::wstring key;
+                std::wstring value;
+                AssignUtf8(key, attribute[0]);
+                AssignUtf8(value, attribute[1]);
+                m_element.m_attributes.emplace(std::move(key), std::move(value));
             }
         }
         m_listener.OnXMLElement(m_element);
@@ -265,17 +265,29 @@ private:
 
     static bool Matches(const Shape& shape, const XML_Char* name, const XML_Char** attributes)
     {
-        if (std::strcmp(shape.m_narrowName.c_str(), name) != 0) {
+        if (!SameText(shape.m_narrowName, name)) {
             return false;
         }
         size_t i = 0;
         for (; attributes[2 * i]; ++i) {
             if (i == shape.m_narrowAttributeNames.size() ||
-                std::strcmp(shape.m_narrowAttributeNames[i].c_str(), attributes[2 * i]) != 0) {
+                !SameText(shape.m_narrowAttributeNames[i], attributes[2 * i])) {
                 return false;
             }
         }
         return i == shape.m_narrowAttributeNames.size();
+    }
+
+    // Names are a few characters long: a plain loop beats a library call.
+    static bool SameText(const std::string& known, const char* text)
+    {
+        size_t length = known.size();
+        for (size_t i = 0; i < length; ++i) {
+            if (known[i] != text[i]) {
+                return false;
+            }
+        }
+        return text[length] == '\0';
     }
 
     Shape* LookUpShape(const XML_Char* name, const XML_Char** attributes)
@@ -315,7 +327,6 @@ private:
     std::unordered_map<std::string, Shape> m_shapes;
     Shape* m_activeShape = nullptr;
     Shape* m_previousShape = nullptr;
-    AttributeMap m_fallbackNodes;
 };
 
 } // namespace
