@@ -365,7 +365,14 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
 {
     if (image == nullptr || g.m_target == nullptr || source.IsEmpty() || destination.IsEmpty())
         return;
+    TextureSource texture;
+    if (!image->GetTextureSource(texture) || texture.textureWidth <= 0 || texture.textureHeight <= 0)
+        return;
+    // Only what the image and its texture both hold is drawn: a piece of an
+    // atlas may reach past the atlas' edge.
     FRect bounds(0.0f, 0.0f, static_cast<float>(image->GetWidth()), static_cast<float>(image->GetHeight()));
+    bounds = bounds.Intersection(FRect(static_cast<float>(-texture.area.x), static_cast<float>(-texture.area.y),
+        static_cast<float>(texture.textureWidth), static_cast<float>(texture.textureHeight)));
     FRect inside = source.Intersection(bounds);
     if (inside.IsEmpty())
         return;
@@ -376,9 +383,6 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
     destination.y += (inside.y - source.y) * scaleY;
     destination.width = inside.width * scaleX;
     destination.height = inside.height * scaleY;
-    TextureSource texture;
-    if (!image->GetTextureSource(texture) || texture.textureWidth <= 0 || texture.textureHeight <= 0)
-        return;
     // A stretched source is sampled from its edge texels' centres, so the
     // filter never blends in texels outside the source rectangle.
     float insetX = (destination.width != inside.width) ? std::min(0.5f, inside.width / 2.0f) : 0.0f;

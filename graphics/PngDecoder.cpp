@@ -27,6 +27,14 @@ void IgnoreWarning(png_structp, png_const_charp)
 {
 }
 
+// Keeps libpng's reason for the caller's message instead of printing it.
+void RecordError(png_structp png, png_const_charp message)
+{
+    if (auto* reason = static_cast<std::string*>(png_get_error_ptr(png)))
+        *reason = message;
+    png_longjmp(png, 1);
+}
+
 // Reads the header and sets the transformations that make every pixel
 // four bytes B, G, R, A (0xAARRGGBB in memory). Plain locals only: libpng
 // leaves by a long jump.
@@ -72,7 +80,8 @@ bool DecodePng(const std::string& bytes, ImageData& image, std::string& error)
         error = "not a PNG file";
         return false;
     }
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, IgnoreWarning);
+    std::string reason;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reason, RecordError, IgnoreWarning);
     if (png == nullptr) {
         error = "out of memory";
         return false;
@@ -101,7 +110,7 @@ bool DecodePng(const std::string& bytes, ImageData& image, std::string& error)
     }
     png_destroy_read_struct(&png, &info, nullptr);
     if (!ok) {
-        error = "damaged or truncated PNG data";
+        error = reason.empty() ? "damaged or truncated PNG data" : "damaged PNG data (" + reason + ")";
         return false;
     }
     image.width = static_cast<int>(width);

@@ -3,6 +3,7 @@
 #include "graphics/D3DInterface.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "graphics/ImageChild.h"
 #include "graphics/ImageSurface.h"
 #include "graphics/Transform2D.h"
 
@@ -236,7 +237,7 @@ TEST_F(GraphicsTest, AnOffscreenLayerKeepsItsBlendsToItselfAndLandsInOrder)
     EXPECT_EQ(0xFF00FF00u, ScreenPixel(35, 5)) << "the layer's batch order is above the later fill";
 }
 
-TEST_F(GraphicsTest, NewPixelsOfAnotherSizeGetATextureOfTheirSize)
+TEST_F(GraphicsTest, ImagesDrawOnlyThePixelsTheyHold)
 {
     auto image = Solid(2, 2, kRed);
     Graphics g(Screen());
@@ -248,6 +249,13 @@ TEST_F(GraphicsTest, NewPixelsOfAnotherSizeGetATextureOfTheirSize)
     image->SetData(ImageData { 1, 1, { 0xFF00FF00u } });
     g.DrawImage(image.get(), 20, 0);
     EXPECT_EQ(0xFF00FF00u, ScreenPixel(20, 0));
+
+    // A piece reaching past its atlas draws only what the atlas holds.
+    auto atlas = Halves(4, 4, kRed, kBlue);
+    ImageChild piece(atlas.get(), Rect { 2, 0, 4, 4 });
+    g.DrawImage(&piece, 30, 0);
+    EXPECT_EQ(kBlue, ScreenPixel(31, 2));
+    EXPECT_EQ(0u, ScreenPixel(32, 2));
 }
 
 TEST_F(GraphicsTest, AMaskKeepsOnlyWhatItsAlphaCovers)
