@@ -19,6 +19,8 @@ public:
 
     void OnXMLElement(const XMLElement& element) override
     {
+        // A handler may parse another file (an include) with this parser: its element comes back after.
+        const XMLElement* outer = m_parser.m_current;
         m_parser.m_current = &element;
         switch (element.m_kind) {
         case XMLElement::Kind::Start:
@@ -33,7 +35,7 @@ public:
         case XMLElement::Kind::None:
             break;
         }
-        m_parser.m_current = &m_parser.m_idle;
+        m_parser.m_current = outer;
     }
 
 private:

@@ -1,4 +1,5 @@
 #include "resources/Parser.h"
+#include "app/Common.h"
 #include "platform/FatalError.h"
 #include "resources/PakInterface.h"
 
@@ -209,6 +210,30 @@ TEST_F(ParserTest, RepeatedAndChangingElementShapesKeepTheirOwnAttributes)
     RecordingParser parser;
     ASSERT_TRUE(parser.ParseFile("shapes.xml"));
     EXPECT_EQ(parser.m_calls, expected);
+}
+
+// Parses the file an "include" element names, then reads the include's own attributes.
+class IncludingParser : public RecordingParser
+{
+protected:
+    void HandleElementStart(const std::wstring& name) override
+    {
+        if (name == L"include") {
+            ParseFile(WStringToString(GetAttribute(L"file")));
+        }
+        RecordingParser::HandleElementStart(name);
+    }
+};
+
+TEST_F(ParserTest, AHandlerMayParseAnotherFileAndStillReadItsElement)
+{
+    Write("inner.xml", "<inner a=\"1\"/>");
+    Write("outer.xml", "<outer><include file=\"inner.xml\" b=\"2\"/></outer>");
+    IncludingParser parser;
+    ASSERT_TRUE(parser.ParseFile("outer.xml"));
+    EXPECT_EQ(parser.m_calls,
+              (std::vector<std::wstring>{L"start :outer()", L"start :inner(a=1;)", L"end inner",
+                                         L"start outer:include(b=2;file=inner.xml;)", L"end include", L"end outer"}));
 }
 
 TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
