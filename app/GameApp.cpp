@@ -1,6 +1,8 @@
 #include "app/GameApp.h"
 
+#include "app/BoardHooks.h"
 #include "app/Common.h"
+#include "app/DialogHooks.h"
 #include "app/LogWriter.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
@@ -35,6 +37,8 @@ GameApp::GameApp(std::wstring title, std::wstring version, int width, int height
 GameApp::~GameApp()
 {
     FinishLoadingThread();
+    // Menus leave the open-menu list as they go: while this part still exists.
+    ClearWidgets();
     Assets::Get().UnloadAll();
     RemoveAssetLoaders();
     FreeFonts();
@@ -53,6 +57,7 @@ bool GameApp::Init(const std::vector<std::string>& args)
 
     InstallAssetLoaders();
     Assets::Get().FirstPass();
+    LoadCustomCursors();
     LoadFonts();
     InitNoise();
 
@@ -114,6 +119,17 @@ void GameApp::RemoveAssetLoaders()
     assets.SetSoundLoaders({}, {});
     for (Assets::Kind kind : {Assets::Kind::Music, Assets::Kind::Voice, Assets::Kind::Ambience})
         assets.SetSongLoaders(kind, {}, {});
+}
+
+void GameApp::LoadCustomCursors()
+{
+    // The start-up group holds them; one that failed to load leaves the
+    // system's cursor in its place. Hot spots: the arrow's tip, the
+    // finger's tip, the brush's head and the shovel blade's point.
+    AddCustomCursor(::GetImage(L"CursorArrow"), 1, 1, 0);
+    AddCustomCursor(::GetImage(L"CursorHand"), 11, 2, 1);
+    AddCustomCursor(::GetImage(L"brushcursor"), 8, 23);
+    AddCustomCursor(::GetImage(L"shovelcursor"), 2, 30);
 }
 
 // Loading ------------------------------------------------------------------
@@ -193,6 +209,11 @@ void GameApp::ResetGame()
 
 // Menus ----------------------------------------------------------------------
 
+Widget* GameApp::WrapMenu(DialogHooks* menu)
+{
+    return dynamic_cast<Widget*>(menu);
+}
+
 void GameApp::MarkMenusForClose()
 {
     m_menusMarkedForClose = m_openMenus;
@@ -200,42 +221,46 @@ void GameApp::MarkMenusForClose()
 
 void GameApp::CloseMarkedMenus()
 {
-    std::vector<Menu*> marked;
+    std::vector<DialogHooks*> marked;
     marked.swap(m_menusMarkedForClose);
-    for (Menu* menu : marked) {
+    for (DialogHooks* menu : marked) {
         // A menu may close others while it closes: only the still-open ones go.
-        if (std::find(m_openMenus.begin(), m_openMenus.end(), menu) != m_openMenus.end())
-            KillMenu(menu);
+        if (std::find(m_openMenus.begin(), m_openMenus.end(), menu) == m_openMenus.end())
+            continue;
+        if (auto* widget = dynamic_cast<Widget*>(menu))
+            widget->RemoveSelf();
     }
 }
 
-void GameApp::RegisterOpenMenu(Menu* menu)
+void GameApp::RegisterOpenMenu(DialogHooks* menu)
 {
     if (menu && std::find(m_openMenus.begin(), m_openMenus.end(), menu) == m_openMenus.end())
         m_openMenus.push_back(menu);
 }
 
-void GameApp::UnregisterOpenMenu(Menu* menu)
+void GameApp::UnregisterOpenMenu(DialogHooks* menu)
 {
     std::erase(m_openMenus, menu);
     std::erase(m_menusMarkedForClose, menu);
-    if (m_currentMenu == menu) {
-        m_currentMenu = nullptr;
-        if (!m_openMenus.empty())
-            FocusMenu(m_openMenus.back());
-    }
+    if (m_currentMenu != menu)
+        return;
+    m_currentMenu = nullptr;
+    if (m_openMenus.empty())
+        return;
+    if (auto* widget = dynamic_cast<Widget*>(m_openMenus.back()))
+        GetWidgetManager()->SetFocus(widget);
 }
 
-void GameApp::SetCurrentMenu(Menu* menu)
+void GameApp::SetCurrentMenu(DialogHooks* menu)
 {
     if (menu == m_currentMenu)
         return;
-    Menu* previous = m_currentMenu;
+    DialogHooks* previous = m_currentMenu;
     m_currentMenu = menu;
     if (previous)
-        ActivateMenu(previous, false);
+        previous->SetActive(false);
     if (menu)
-        ActivateMenu(menu, true);
+        menu->SetActive(true);
 }
 
 void GameApp::HandleTypedCode(const std::wstring&)
@@ -257,13 +282,15 @@ Widget* GameApp::CreateMenuButton(const Value&, const Value&, const Value&, bool
 void GameApp::WindowActivated()
 {
     ResumeWidgetInput();
-    PauseBoard(false);
+    if (m_board)
+        m_board->SetPaused(false);
 }
 
 void GameApp::WindowDeactivated()
 {
     SuspendWidgetInput();
-    PauseBoard(true);
+    if (m_board)
+        m_board->SetPaused(true);
 }
 
 // Sound ----------------------------------------------------------------------

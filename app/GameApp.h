@@ -7,8 +7,8 @@
 #include <vector>
 
 class Animator;
-class Board;
-class Menu;
+class BoardHooks;
+class DialogHooks;
 class MusicInterface;
 class ScriptCommand;
 class SoundPlayer;
@@ -29,19 +29,24 @@ public:
     const std::wstring& GetVersionText() const { return m_version; }
     const std::wstring& GetPlayerName() const { return m_playerName; }
     void SetPlayerName(std::wstring name) { m_playerName = std::move(name); }
-    Board* GetBoard() const { return m_board; }
-    void SetBoard(Board* board) { m_board = board; }
+    // The game's board: null until the title screen is left; the manager
+    // owns the widget.
+    BoardHooks* GetBoard() const { return m_board; }
+    void SetBoard(BoardHooks* board) { m_board = board; }
     Widget* GetTitleScreen() const { return m_titleScreen; }
 
-    // Menus and screens.
-    virtual Widget* WrapMenu(Menu* menu);
+    // Menus and screens: menus are widgets with the dialog hooks mixed in.
+    // The widget to register for a menu shown wrapped; here the menu itself.
+    virtual Widget* WrapMenu(DialogHooks* menu);
     void MarkMenusForClose();
+    // Closes every marked menu that is still open (its RemoveSelf).
     void CloseMarkedMenus();
-    void RegisterOpenMenu(Menu* menu);
-    void UnregisterOpenMenu(Menu* menu);
-    void SetCurrentMenu(Menu* menu);
-    Menu* GetCurrentMenu() const { return m_currentMenu; }
-    const std::vector<Menu*>& GetOpenMenus() const { return m_openMenus; }
+    void RegisterOpenMenu(DialogHooks* menu);
+    // When the menu was the current one, the last open menu gets the focus.
+    void UnregisterOpenMenu(DialogHooks* menu);
+    void SetCurrentMenu(DialogHooks* menu);
+    DialogHooks* GetCurrentMenu() const { return m_currentMenu; }
+    const std::vector<DialogHooks*>& GetOpenMenus() const { return m_openMenus; }
     virtual void HandleTypedCode(const std::wstring& typed);
     // 0 not handled, 1 handled and the script waits, 2 handled and it goes on.
     virtual int HandleScriptCommand(ScriptCommand* command, Animator* animator);
@@ -90,24 +95,20 @@ protected:
     // manager and music player that exist by then.
     void CreateGameSoundChannels();
     void ShowTitleScreen();
+    // The arrow and hand of the game's own look, and the grid's tools.
+    void LoadCustomCursors();
     // The asset registry loads sounds and songs through these players.
     void InstallAssetLoaders();
     void RemoveAssetLoaders();
 
 private:
-    // These reach the menu family and the board (GameAppScreens.cpp).
-    void ActivateMenu(Menu* menu, bool active);
-    void KillMenu(Menu* menu);
-    void FocusMenu(Menu* menu);
-    void PauseBoard(bool paused);
-
     std::wstring m_version;
     std::wstring m_playerName;
-    Board* m_board{nullptr};
+    BoardHooks* m_board{nullptr};
     Widget* m_titleScreen{nullptr};
-    std::vector<Menu*> m_openMenus;
-    std::vector<Menu*> m_menusMarkedForClose;
-    Menu* m_currentMenu{nullptr};
+    std::vector<DialogHooks*> m_openMenus;
+    std::vector<DialogHooks*> m_menusMarkedForClose;
+    DialogHooks* m_currentMenu{nullptr};
     int m_startupScreen{0};
     int m_progressTold{0};
 

@@ -40,6 +40,10 @@ namespace {
 constexpr std::int64_t kFrameTimeMs = 10;
 // While a loading thread runs, an idle pass may sleep this long at most.
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
+// The most time one pass catches up on. After the process was stopped or the
+// machine slept, the game goes on from where it was instead of freezing
+// while it runs through every tick it missed.
+constexpr std::int64_t kMaxCatchUpMs = 1000;
 
 std::int64_t NowMs()
 {
@@ -60,12 +64,8 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
 VelkAppBase::~VelkAppBase()
 {
     FinishLoadingThread();
-    RemoveAllDialogs();
-    FlushDeferredDeletes();
-    // The manager removes its remaining widgets, which queue themselves for
-    // deletion; they go once it is gone.
+    ClearWidgets();
     m_widgetManager.reset();
-    FlushDeferredDeletes();
     m_renderer.reset();
     m_musicInterface.reset();
     m_soundManager.reset();
@@ -85,9 +85,8 @@ void VelkAppBase::SetPlatform(AppPlatform platform)
 
 bool VelkAppBase::Init(const std::vector<std::string>& args)
 {
-    std::string settingsMovedTo;
-    if (ReadSettingsFile(GetSettingsPath(), m_settings, &settingsMovedTo) == SettingsReadResult::Malformed)
-        LogWriter::WriteLine("settings.xml could not be read; it was kept as " + settingsMovedTo);
+    std::string settingsPath = GetSettingsPath();
+    ReadSettings();
 
     CommandLine commandLine = ParseCommandLine(args);
     if (!commandLine.IsValid()) {
@@ -121,6 +120,9 @@ bool VelkAppBase::Init(const std::vector<std::string>& args)
     config.Load();
     if (!GetConfigCompany().empty() && !GetConfigProduct().empty())
         InitAppDataFolder(GetConfigCompany(), GetConfigProduct());
+    // Settings are written where they are read: follow a moved data folder.
+    if (GetSettingsPath() != settingsPath)
+        ReadSettings();
 
     SeedRandom(static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
 
@@ -131,6 +133,17 @@ bool VelkAppBase::Init(const std::vector<std::string>& args)
     CreateSound();
     ApplyVolumes();
     return true;
+}
+
+void VelkAppBase::ReadSettings()
+{
+    std::string movedTo;
+    Settings read;
+    SettingsReadResult result = ReadSettingsFile(GetSettingsPath(), read, &movedTo);
+    if (result == SettingsReadResult::Read)
+        m_settings = read;
+    else if (result == SettingsReadResult::Malformed)
+        LogWriter::WriteLine("settings.xml could not be read; it was kept as " + movedTo);
 }
 
 bool VelkAppBase::CreateWindowAndDevice()
@@ -331,7 +344,7 @@ void VelkAppBase::RunGovernor()
         m_governorStarted = true;
         m_lastTimeMs = now;
     }
-    m_pendingMs += std::max<std::int64_t>(0, now - m_lastTimeMs);
+    m_pendingMs = std::min(m_pendingMs + std::max<std::int64_t>(0, now - m_lastTimeMs), kMaxCatchUpMs);
     m_lastTimeMs = now;
 
     bool updated = false;
@@ -390,10 +403,10 @@ void VelkAppBase::DrawFrame()
     std::int64_t start = NowMs();
     if (!m_widgetManager->DrawScreen())
         return;
-    if (m_softwareCursor && m_cursorImage) {
+    if (m_softwareCursor && m_shownCursor.image) {
         Graphics g(m_renderer->GetScreenImage());
         auto [x, y] = m_widgetManager->GetPointerPosition(0);
-        g.DrawImage(m_cursorImage, x, y);
+        g.DrawImage(m_shownCursor.image, x - m_shownCursor.hotX, y - m_shownCursor.hotY);
     }
     m_renderer->Present(m_settings.m_stretchScreen);
     ++m_counters.draws;
@@ -510,6 +523,14 @@ void VelkAppBase::RemoveAllDialogs()
 {
     while (!m_dialogList.empty())
         KillDialog(m_dialogList.back());
+}
+
+void VelkAppBase::ClearWidgets()
+{
+    RemoveAllDialogs();
+    FlushDeferredDeletes();
+    m_widgetManager->RemoveAllWidgets(false, false);
+    FlushDeferredDeletes();
 }
 
 // Deferred messages --------------------------------------------------------
@@ -716,23 +737,65 @@ void VelkAppBase::EnableCustomCursors(bool enabled)
     ApplyCursor();
 }
 
+void VelkAppBase::AddCustomCursor(Image* image, int hotX, int hotY, int kind)
+{
+    // An image that failed to load leaves the system cursor in place.
+    if (!image || image->GetCellWidth() <= 0 || image->GetCellHeight() <= 0)
+        return;
+    std::erase_if(m_customCursors, [&](const CursorImage& entry) {
+        return entry.image == image || (kind >= 0 && entry.kind == kind);
+    });
+    m_customCursors.push_back({image, hotX, hotY, kind});
+    m_shownCursor = {};
+    ApplyCursor();
+}
+
+VelkAppBase::CursorImage VelkAppBase::ChooseCursorImage() const
+{
+    if (!m_settings.m_customCursors)
+        return {};
+    if (m_cursorImage) {
+        for (const CursorImage& entry : m_customCursors) {
+            if (entry.image == m_cursorImage)
+                return entry;
+        }
+        return {m_cursorImage, 0, 0, -1};
+    }
+    for (const CursorImage& entry : m_customCursors) {
+        if (entry.kind >= 0 && entry.kind == m_cursorKind)
+            return entry;
+    }
+    return {};
+}
+
 void VelkAppBase::ApplyCursor()
 {
+    CursorImage chosen = ChooseCursorImage();
+    // Hovering sets the kind often; an image cursor already shown stays.
+    if (chosen.image && chosen.image == m_shownCursor.image && chosen.hotX == m_shownCursor.hotX &&
+        chosen.hotY == m_shownCursor.hotY)
+        return;
     Cursor* cursor = m_platform.cursor.get();
     bool wasSoftware = m_softwareCursor;
     m_softwareCursor = false;
-    if (m_cursorImage && m_settings.m_customCursors && m_cursorImage->GetWidth() > 0) {
-        int width = m_cursorImage->GetCellWidth();
-        int height = m_cursorImage->GetCellHeight();
+    m_shownCursor = chosen;
+    Image* image = m_shownCursor.image;
+    int width = image ? image->GetCellWidth() : 0;
+    int height = image ? image->GetCellHeight() : 0;
+    if (width > 0 && height > 0) {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x)
-                pixels[static_cast<std::size_t>(y) * width + x] = m_cursorImage->GetPixel(x, y, 0);
+                pixels[static_cast<std::size_t>(y) * width + x] = image->GetPixel(x, y, 0);
         }
-        // Where the system refuses image cursors, the loop draws it instead.
-        m_softwareCursor = !cursor || !cursor->SetImageCursor(pixels, width, height, 0, 0);
-    } else if (cursor) {
-        cursor->SetSystemCursor(m_cursorKind);
+        // Where the system refuses image cursors (the offscreen driver has
+        // none at all), the loop draws the image instead.
+        m_softwareCursor =
+            !cursor || !cursor->SetImageCursor(pixels, width, height, m_shownCursor.hotX, m_shownCursor.hotY);
+    } else {
+        m_shownCursor = {};
+        if (cursor)
+            cursor->SetSystemCursor(m_cursorKind);
     }
     if (cursor && cursor->IsShown() == m_softwareCursor)
         cursor->Show(!m_softwareCursor);

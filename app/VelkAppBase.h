@@ -114,12 +114,19 @@ public:
     virtual void WindowDeactivated() {}
     bool HasFocus() const { return m_hasFocus; }
 
-    // Cursor: kinds 0 arrow, 1 hand, 2 slider thumb, 3 text.
+    // Cursor: kinds 0 arrow, 1 hand, 2 slider thumb, 3 text. While the
+    // custom-cursors setting is on, an image given to SetCursorImage is the
+    // cursor, else the custom image of the current kind, if any.
     void SetCursor(int kind);
     int GetCursor() const { return m_cursorKind; }
     void SetCursorImage(Image* image);
     Image* GetCursorImage() const { return m_cursorImage; }
     void EnableCustomCursors(bool enabled);
+    // Makes the image a custom cursor with its hot spot: for a cursor kind,
+    // or (kind -1) only the hot spot of an image given to SetCursorImage.
+    void AddCustomCursor(Image* image, int hotX, int hotY, int kind = -1);
+    // The image the pointer shows now, null for a system cursor.
+    Image* GetShownCursorImage() const { return m_shownCursor.image; }
 
     void SetClipboard(const std::string& text);
     std::string GetClipboard() const;
@@ -175,12 +182,15 @@ protected:
     void AdvanceLoadingSteps() { ++m_loadingStepsDone; }
     void AddLoadingSteps(int steps) { m_loadingStepTotal += steps; }
     void RemoveAllDialogs();
-    void ShutdownOrdered();
+    // Every dialog, then every other widget leaves the manager; the ones that
+    // delete themselves on removal are deleted.
+    void ClearWidgets();
     void FinishLoadingThread();
     void FlushDeferredDeletes();
     void ApplyCursor();
     void UpdateMouseMapping();
     void SetMouseCapture(bool captured);
+    // settings.xml of the data folder; a malformed one is kept aside.
     void ReadSettings();
     void SetSoundServices(std::unique_ptr<SoundManager> sounds, std::unique_ptr<MusicInterface> music);
 
@@ -225,8 +235,20 @@ private:
     bool m_hasFocus{true};
     bool m_mouseCaptured{false};
 
+    struct CursorImage
+    {
+        Image* image{nullptr};
+        int hotX{0};
+        int hotY{0};
+        int kind{-1};
+    };
+    CursorImage ChooseCursorImage() const;
+
     int m_cursorKind{0};
     Image* m_cursorImage{nullptr};
+    std::vector<CursorImage> m_customCursors;
+    CursorImage m_shownCursor;
+    // The system refused the image: the loop draws it over the screen.
     bool m_softwareCursor{false};
 
     int m_muteCount{0};

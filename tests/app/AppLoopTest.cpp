@@ -2,6 +2,7 @@
 
 #include "graphics/Color.h"
 #include "graphics/Graphics.h"
+#include "resources/Assets.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -72,6 +73,18 @@ TEST_F(AppLoopTest, RunsExactlyOneHundredUpdatesPerSimulatedSecond)
 
     RunUnevenlyUntil(Harness(), start + 2000);
     EXPECT_EQ(counter->updates, 200);
+}
+
+TEST_F(AppLoopTest, AClockJumpCatchesUpOneSecondAtMost)
+{
+    TickCounter* counter = AddCounter();
+    Harness().RunTicks(1);
+    int updates = counter->updates;
+    Harness().Clock().Advance(3600 * 1000);
+    Harness().RunPass();
+    EXPECT_EQ(counter->updates - updates, 100);
+    Harness().RunTicks(1);
+    EXPECT_EQ(counter->updates - updates, 101);
 }
 
 TEST_F(AppLoopTest, FractionalStepsAddUpToTheElapsedTicks)
@@ -197,6 +210,9 @@ TEST(AppStartTest, StartsAndLoadsOnTheGameData)
     EXPECT_TRUE(harness.RunUntilLoaded());
     harness.RunTicks(5);
     EXPECT_TRUE(harness.FatalMessages().empty()) << harness.FatalMessages().front();
+    // The game's own arrow replaces the system's.
+    EXPECT_NE(harness.App().GetShownCursorImage(), nullptr);
+    EXPECT_EQ(harness.App().GetShownCursorImage(), GetImage(L"CursorArrow"));
     harness.Close();
     EXPECT_TRUE(std::filesystem::exists(harness.DataFolder() + "settings.xml"));
 }

@@ -1,4 +1,6 @@
+#include "app/BoardHooks.h"
 #include "app/DialogHooks.h"
+#include "app/GameApp.h"
 #include "app/VelkAppBase.h"
 #include "ui/Widget.h"
 #include "ui/WidgetManager.h"
@@ -138,6 +140,144 @@ TEST_F(DialogRegistryTest, DeferredDeleteSparesAWidgetAddedAgain)
     app->DeferDelete(widget);
     app->FlushDeferredDeletes();
     EXPECT_TRUE(app->Manager().HasChild(widget));
+}
+
+// Behaves as the menu family does towards the application: it joins the
+// open-menu list and takes the focus when added, becomes the current menu on
+// focus, and closes through the registry.
+class TestMenu : public Widget, public DialogHooks
+{
+public:
+    TestMenu(std::vector<std::string>* log, std::string name, int id = 0) : m_log(log), m_name(std::move(name))
+    {
+        if (id != 0)
+            m_id = id;
+        Resize(0, 0, 100, 100);
+        SetWantsFocus(true);
+    }
+    ~TestMenu() override { m_log->push_back(m_name + " deleted"); }
+
+    bool IsModal() override { return true; }
+    void SetActive(bool active) override { m_log->push_back(m_name + (active ? " active" : " inactive")); }
+    void AddedToManager(WidgetManager* manager) override
+    {
+        Widget::AddedToManager(manager);
+        gApp->RegisterOpenMenu(this);
+        manager->SetFocus(this);
+    }
+    void RemovedFromManager(WidgetManager* manager) override
+    {
+        Widget::RemovedFromManager(manager);
+        gApp->UnregisterOpenMenu(this);
+    }
+    void GotFocus() override
+    {
+        Widget::GotFocus();
+        gApp->SetCurrentMenu(this);
+    }
+    void RemoveSelf() override
+    {
+        m_removeRequested = true;
+        gApp->KillDialog(this);
+    }
+
+private:
+    std::vector<std::string>* m_log;
+    std::string m_name;
+};
+
+class TestBoard : public Widget, public BoardHooks
+{
+public:
+    std::vector<bool> pauses;
+    void SetPaused(bool paused) override { pauses.push_back(paused); }
+};
+
+class MenuApp : public GameApp
+{
+public:
+    MenuApp() : GameApp(L"test", L"v1.2", 1024, 768) {}
+    using VelkAppBase::FlushDeferredDeletes;
+    WidgetManager& Manager() { return *GetWidgetManager(); }
+};
+
+class OpenMenuTest : public ::testing::Test
+{
+protected:
+    std::vector<std::string> log;
+    std::unique_ptr<MenuApp> game = std::make_unique<MenuApp>();
+
+    int Count(const std::string& entry) const
+    {
+        return static_cast<int>(std::count(log.begin(), log.end(), entry));
+    }
+};
+
+TEST_F(OpenMenuTest, FocusMakesTheCurrentMenuAndClosingHandsItBack)
+{
+    auto* first = new TestMenu(&log, "first");
+    auto* second = new TestMenu(&log, "second");
+    game->AddDialog(game->WrapMenu(first));
+    game->AddDialog(game->WrapMenu(second));
+    EXPECT_EQ(game->GetCurrentMenu(), second);
+    EXPECT_EQ(game->GetOpenMenus(), (std::vector<DialogHooks*>{first, second}));
+
+    second->RemoveSelf();
+    EXPECT_EQ(game->GetCurrentMenu(), first);
+    EXPECT_EQ(game->Manager().GetFocus(), first);
+    game->FlushDeferredDeletes();
+    const std::vector<std::string> expected{"first active", "first inactive", "second active",
+                                            "first active", "second deleted"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(OpenMenuTest, MarkedMenusCloseButOnesOpenedMeanwhileStay)
+{
+    auto* first = new TestMenu(&log, "first");
+    auto* second = new TestMenu(&log, "second");
+    game->AddDialog(first);
+    game->AddDialog(second);
+    game->MarkMenusForClose();
+    auto* next = new TestMenu(&log, "next");
+    game->AddDialog(next);
+    // A marked menu that closed on its own is not closed twice.
+    first->RemoveSelf();
+    game->CloseMarkedMenus();
+    game->FlushDeferredDeletes();
+
+    EXPECT_EQ(game->GetOpenMenus(), std::vector<DialogHooks*>{next});
+    EXPECT_EQ(game->GetDialogCount(), 1);
+    EXPECT_EQ(game->Manager().GetModalDepth(), 1u);
+    EXPECT_EQ(Count("first deleted"), 1);
+    EXPECT_EQ(Count("second deleted"), 1);
+    EXPECT_EQ(game->GetCurrentMenu(), next);
+}
+
+TEST_F(OpenMenuTest, AMenuShownUnderATakenIdReplacesTheOldOneOnce)
+{
+    auto* old = new TestMenu(&log, "old", 4242);
+    auto* replacement = new TestMenu(&log, "new", 4242);
+    game->AddDialog(old);
+    game->AddDialog(replacement);
+    game->FlushDeferredDeletes();
+
+    EXPECT_EQ(Count("old deleted"), 1);
+    EXPECT_EQ(game->GetDialog(4242), replacement);
+    EXPECT_EQ(game->Manager().GetModalDepth(), 1u);
+    EXPECT_EQ(game->GetOpenMenus(), std::vector<DialogHooks*>{replacement});
+}
+
+TEST_F(OpenMenuTest, TheBoardPausesWhileTheWindowLacksFocus)
+{
+    TestBoard board;
+    game->WindowDeactivated();
+    game->SetBoard(&board);
+    game->WindowDeactivated();
+    EXPECT_EQ(game->GetWidgetSuspension(), 1);
+    game->WindowActivated();
+    EXPECT_EQ(board.pauses, (std::vector<bool>{true, false}));
+    EXPECT_EQ(game->GetWidgetSuspension(), 0);
+    game->SetBoard(nullptr);
 }
 
 } // namespace

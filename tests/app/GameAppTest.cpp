@@ -17,56 +17,68 @@ namespace {
 
 using CursorTest = AppTest;
 
-TEST_F(CursorTest, KindAndCustomImage)
+std::unique_ptr<Image> MakeCursorImage(int width, int height, std::uint32_t argb)
+{
+    ImageData data;
+    data.width = width;
+    data.height = height;
+    data.pixels.assign(static_cast<std::size_t>(width) * height, argb);
+    return std::make_unique<Image>(std::move(data));
+}
+
+TEST_F(CursorTest, KindsImagesAndTheCustomCursorsSetting)
 {
     HeadlessCursor& cursor = Harness().Cursor();
+    auto hand = MakeCursorImage(5, 5, 0xFFFFFFFFu);
+    auto tool = MakeCursorImage(2, 3, 0xFF00FF00u);
+    App().AddCustomCursor(hand.get(), 2, 1, 1);
+    App().AddCustomCursor(nullptr, 0, 0, 0); // failed to load: the system arrow stays
+
+    App().SetCursor(0);
+    EXPECT_FALSE(cursor.HasImage());
     App().SetCursor(1);
     EXPECT_EQ(App().GetCursor(), 1);
-    EXPECT_EQ(cursor.GetSystemKind(), 1);
+    EXPECT_EQ(App().GetShownCursorImage(), hand.get());
+    EXPECT_EQ(cursor.GetImageWidth(), 5);
 
-    ImageData data;
-    data.width = 2;
-    data.height = 3;
-    data.pixels.assign(6, 0xFF00FF00u);
-    Image image(std::move(data));
-    App().SetCursorImage(&image);
-    EXPECT_TRUE(cursor.HasImage());
+    App().SetCursorImage(tool.get());
     EXPECT_EQ(cursor.GetImageHeight(), 3);
-
     App().EnableCustomCursors(false);
     EXPECT_FALSE(cursor.HasImage());
     EXPECT_EQ(cursor.GetSystemKind(), 1);
     App().EnableCustomCursors(true);
-    EXPECT_TRUE(cursor.HasImage());
+    EXPECT_EQ(App().GetShownCursorImage(), tool.get());
 
     App().SetCursorImage(nullptr);
+    EXPECT_EQ(App().GetShownCursorImage(), hand.get());
+    App().SetCursor(3);
     EXPECT_FALSE(cursor.HasImage());
+    EXPECT_EQ(cursor.GetSystemKind(), 3);
 }
 
 TEST_F(CursorTest, RefusedImageIsDrawnWhereThePointerIs)
 {
     HeadlessCursor& cursor = Harness().Cursor();
     cursor.SetRefuseImages(true);
-    ImageData data;
-    data.width = 4;
-    data.height = 4;
-    data.pixels.assign(16, 0xFFFF0000u);
-    Image image(std::move(data));
-    App().SetCursorImage(&image);
+    auto image = MakeCursorImage(4, 4, 0xFFFF0000u);
+    App().AddCustomCursor(image.get(), 1, 1);
+    App().SetCursorImage(image.get());
     EXPECT_FALSE(cursor.IsShown());
 
+    // Drawn with its hot spot on the pointer.
     Harness().MouseMove(300, 200);
     Harness().RunTicks(1);
-    EXPECT_EQ(Harness().ScreenPixel(301, 201), 0xFFFF0000u);
+    EXPECT_EQ(Harness().ScreenPixel(299, 199), 0xFFFF0000u);
+    EXPECT_NE(Harness().ScreenPixel(303, 203), 0xFFFF0000u);
     Harness().MouseMove(600, 500);
     Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(301, 201), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(603, 503), 0xFFFF0000u);
+    EXPECT_NE(Harness().ScreenPixel(300, 200), 0xFFFF0000u);
+    EXPECT_EQ(Harness().ScreenPixel(601, 501), 0xFFFF0000u);
 
     App().SetCursorImage(nullptr);
     EXPECT_TRUE(cursor.IsShown());
     Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(603, 503), 0xFFFF0000u);
+    EXPECT_NE(Harness().ScreenPixel(601, 501), 0xFFFF0000u);
 }
 
 // ---------------------------------------------------------------------------
