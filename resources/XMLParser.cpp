@@ -163,6 +163,8 @@ private:
         std::vector<AttributeMap::iterator> m_order;
         std::string m_narrowName;
         std::vector<std::string> m_narrowAttributeNames;
+        // The values the map holds, as the file gave them.
+        std::vector<std::string> m_narrowValues;
         // The shape that came after this one the last time.
         Shape* m_next = nullptr;
     };
@@ -182,7 +184,12 @@ private:
             m_element.m_attributes.swap(shape->m_attributes);
             m_activeShape = shape;
             for (size_t i = 0; attributes[2 * i]; ++i) {
-                AssignUtf8(shape->m_order[i]->second, attributes[2 * i + 1]);
+                // Values repeat from one element of a shape to the next: convert only what changed.
+                const char* value = attributes[2 * i + 1];
+                if (!SameText(shape->m_narrowValues[i], value)) {
+                    shape->m_narrowValues[i].assign(value);
+                    AssignUtf8(shape->m_order[i]->second, value);
+                }
             }
         } else {
             AssignUtf8(m_element.m_name, name);
@@ -309,6 +316,7 @@ private:
         AssignUtf8(shape.m_name, name);
         for (const XML_Char** attribute = attributes; attribute[0]; attribute += 2) {
             shape.m_narrowAttributeNames.emplace_back(attribute[0]);
+            shape.m_narrowValues.emplace_back();
             std::wstring key;
             AssignUtf8(key, attribute[0]);
             shape.m_order.push_back(shape.m_attributes.emplace(std::move(key), std::wstring()).first);

@@ -193,10 +193,15 @@ TEST_F(ParserTest, TextBetweenElementsBelongsToTheEnclosingElement)
 
 TEST_F(ParserTest, RepeatedAndChangingElementShapesKeepTheirOwnAttributes)
 {
-    // The same name with other attribute sets, repeats with new values, more distinct shapes than the
-    // reader keeps maps for, and a text in the middle of an element followed by a child.
+    // Values that are prefixes of each other, the same name with other attribute sets, repeats with new
+    // values, more distinct shapes than the reader keeps maps for, and a text inside an element followed
+    // by a child.
     std::string xml = "<r>";
     std::vector<std::wstring> expected = {L"start :r()"};
+    for (std::string value : {"12", "1", "12", "", "1", "caf\xC3\xA9", "caf"}) {
+        xml += "<p v=\"" + value + "\"/>";
+        expected.insert(expected.end(), {L"start r:p(v=" + StringToWString(value) + L";)", L"end p"});
+    }
     for (int i = 0; i < 700; ++i) {
         std::string n = std::to_string(i);
         std::wstring w = std::to_wstring(i);
