@@ -32,6 +32,8 @@ struct BatchQueue
     ImageSurface* layer = nullptr;
     ImageRenderTarget* layerTarget = nullptr;
     int layerOrder = 0;
+    // The batch order when the offscreen flag was last switched on.
+    int openedOrder = 0;
     std::vector<BatchEntry> layerEntries;
 };
 
@@ -301,7 +303,7 @@ ImageSurface* GraphicsRenderer::OpenLayer(Graphics& g)
         return nullptr;
     queue.layer = renderer->GetTempSurface(g.m_target->GetTargetWidth(), g.m_target->GetTargetHeight());
     queue.layerTarget = g.m_target;
-    queue.layerOrder = g.m_state.batchOrder;
+    queue.layerOrder = queue.openedOrder;
     return queue.layer;
 }
 
@@ -492,6 +494,8 @@ void Graphics::SetState(const GraphicsState& state)
 {
     if (m_state.offscreenLayer && !state.offscreenLayer)
         GraphicsRenderer::CloseLayer(*this);
+    else if (!m_state.offscreenLayer && state.offscreenLayer && m_batch)
+        m_batch->openedOrder = state.batchOrder;
     bool wasBatching = m_state.batching;
     m_state = state;
     if (wasBatching && !state.batching)
@@ -631,6 +635,8 @@ void Graphics::SetOffscreenLayer(bool offscreen)
 {
     if (m_state.offscreenLayer && !offscreen)
         GraphicsRenderer::CloseLayer(*this);
+    else if (!m_state.offscreenLayer && offscreen && m_batch)
+        m_batch->openedOrder = m_state.batchOrder;
     m_state.offscreenLayer = offscreen;
 }
 

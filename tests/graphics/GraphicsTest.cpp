@@ -223,6 +223,7 @@ TEST_F(GraphicsTest, AnOffscreenLayerKeepsItsBlendsToItselfAndLandsInOrder)
     g.SetBatching(true);
     g.AddBatchOrder(1);
     g.SetOffscreenLayer(true);
+    g.AddBatchOrder(5);
     g.SetColor(Color(0, 255, 0));
     g.FillRect(20, 0, 10, 10);
     g.FillRect(30, 0, 10, 10);
@@ -232,9 +233,11 @@ TEST_F(GraphicsTest, AnOffscreenLayerKeepsItsBlendsToItselfAndLandsInOrder)
     g.SetState(outside);
     g.SetColor(OpaqueWhite);
     g.FillRect(30, 0, 10, 10);
+    g.AddBatchOrder(3);
+    g.FillRect(20, 0, 10, 10);
     g.SetBatching(false);
-    EXPECT_EQ(0xFF00FF00u, ScreenPixel(25, 5));
-    EXPECT_EQ(0xFF00FF00u, ScreenPixel(35, 5)) << "the layer's batch order is above the later fill";
+    EXPECT_EQ(kWhite, ScreenPixel(25, 5)) << "the layer goes down in order 1, under this fill in order 3";
+    EXPECT_EQ(0xFF00FF00u, ScreenPixel(35, 5)) << "and over this one in order 0";
 }
 
 TEST_F(GraphicsTest, ImagesDrawOnlyThePixelsTheyHold)
