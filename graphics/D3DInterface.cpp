@@ -21,6 +21,8 @@ D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int 
     , m_viewProjection(MakeViewProjection(width, height))
 {
     s_current = this;
+    if (!m_device->SupportsBlendModes())
+        LogWriter::WriteLine("The " + m_device->GetName() + " renderer is in use: custom blend modes are unavailable");
     m_screen = std::make_unique<ImageSurface>(true);
     m_screen->Create(width, height);
 }
