@@ -501,7 +501,9 @@ void VelkAppBase::KillDialog(Widget* widget)
     if (!widget)
         return;
     auto found = m_dialogMap.find(widget->GetId());
-    if (found == m_dialogMap.end())
+    // A dialog replaced under its id may still close itself later: that must
+    // not close the one that replaced it.
+    if (found == m_dialogMap.end() || found->second != widget)
         return;
     Widget* dialog = found->second;
     m_dialogMap.erase(found);

@@ -259,10 +259,13 @@ TEST_F(OpenMenuTest, AMenuShownUnderATakenIdReplacesTheOldOneOnce)
     auto* replacement = new TestMenu(&log, "new", 4242);
     game->AddDialog(old);
     game->AddDialog(replacement);
+    // The old one closing itself again before it is gone leaves the new one.
+    old->RemoveSelf();
     game->FlushDeferredDeletes();
 
     EXPECT_EQ(Count("old deleted"), 1);
     EXPECT_EQ(game->GetDialog(4242), replacement);
+    EXPECT_TRUE(game->Manager().HasChild(replacement));
     EXPECT_EQ(game->Manager().GetModalDepth(), 1u);
     EXPECT_EQ(game->GetOpenMenus(), std::vector<DialogHooks*>{replacement});
 }
