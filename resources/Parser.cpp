@@ -72,31 +72,31 @@ bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
     return false;
 }
 
-const std::wstring& Parser::GetAttribute(const std::wstring& name) const
+const std::wstring& Parser::GetAttribute(std::wstring_view name) const
 {
     auto found = m_current->m_attributes.find(name);
     return found == m_current->m_attributes.end() ? kEmptyText : found->second;
 }
 
-bool Parser::HasAttribute(const std::wstring& name) const
+bool Parser::HasAttribute(std::wstring_view name) const
 {
     return m_current->m_attributes.contains(name);
 }
 
-bool Parser::GetAttributeBool(const std::wstring& name) const
+bool Parser::GetAttributeBool(std::wstring_view name) const
 {
     const std::wstring& value = GetAttribute(name);
     return value == L"true" || value == L"1";
 }
 
-int Parser::GetAttributeInt(const std::wstring& name) const
+int Parser::GetAttributeInt(std::wstring_view name) const
 {
     int value = 0;
     StringToInt(GetAttribute(name), value);
     return value;
 }
 
-int Parser::GetAttributeIntDefault(const std::wstring& name, int defaultValue) const
+int Parser::GetAttributeIntDefault(std::wstring_view name, int defaultValue) const
 {
     auto found = m_current->m_attributes.find(name);
     if (found == m_current->m_attributes.end()) {
@@ -107,7 +107,7 @@ int Parser::GetAttributeIntDefault(const std::wstring& name, int defaultValue) c
     return value;
 }
 
-int Parser::GetAttributeMusicId(const std::wstring& name) const
+int Parser::GetAttributeMusicId(std::wstring_view name) const
 {
     return LookupMusicId(GetAttribute(name));
 }

@@ -3,6 +3,7 @@
 #include "resources/XMLElement.h"
 
 #include <string>
+#include <string_view>
 
 // Base of every XML reader. ParseFile walks the file and calls the three handlers; while a handler
 // runs, the current element (and its attributes) is the one the call is about.
@@ -25,15 +26,15 @@ public:
 
     const XMLElement& GetElement() const { return *m_current; }
     // The current element's attribute, or an empty text when it has none of that name.
-    const std::wstring& GetAttribute(const std::wstring& name) const;
-    bool HasAttribute(const std::wstring& name) const;
+    const std::wstring& GetAttribute(std::wstring_view name) const;
+    bool HasAttribute(std::wstring_view name) const;
     // True when the attribute is "true" or "1".
-    bool GetAttributeBool(const std::wstring& name) const;
+    bool GetAttributeBool(std::wstring_view name) const;
     // StringToInt of the attribute; 0 when absent.
-    int GetAttributeInt(const std::wstring& name) const;
-    int GetAttributeIntDefault(const std::wstring& name, int defaultValue) const;
+    int GetAttributeInt(std::wstring_view name) const;
+    int GetAttributeIntDefault(std::wstring_view name, int defaultValue) const;
     // The music id the attribute names, from the music table of the asset registry.
-    int GetAttributeMusicId(const std::wstring& name) const;
+    int GetAttributeMusicId(std::wstring_view name) const;
 
     // The full message of the last XML error (empty when none).
     const std::string& GetErrorText() const { return m_errorText; }
