@@ -110,9 +110,10 @@ Rect Image::GetCellRect(int cell) const
         cell = 0;
     if (!m_frames.empty())
         return m_frames[static_cast<std::size_t>(cell)];
+    int columns = m_columns;
     int cellWidth = GetCellWidth();
     int cellHeight = GetCellHeight();
-    return Rect { (cell % m_columns) * cellWidth, (cell / m_columns) * cellHeight, cellWidth, cellHeight };
+    return Rect { (cell % columns) * cellWidth, (cell / columns) * cellHeight, cellWidth, cellHeight };
 }
 
 std::uint32_t Image::GetPixel(int x, int y, int cell) const
@@ -144,7 +145,7 @@ bool Image::GetTextureSource(TextureSource& source)
 {
     if (!m_textureCurrent && !UploadTexture())
         return false;
-    source = TextureSource { m_texture, m_width, m_height, Rect { 0, 0, m_width, m_height } };
+    source = TextureSource { m_texture, m_textureWidth, m_textureHeight, Rect { 0, 0, m_textureWidth, m_textureHeight } };
     return m_texture != 0;
 }
 

@@ -58,10 +58,11 @@ protected:
 
 private:
     ImageData m_data;
-    int m_width = 0;
-    int m_height = 0;
-    int m_rows = 1;
-    int m_columns = 1;
+    // Loader threads give new pixels and cells while the main thread draws.
+    std::atomic<int> m_width { 0 };
+    std::atomic<int> m_height { 0 };
+    std::atomic<int> m_rows { 1 };
+    std::atomic<int> m_columns { 1 };
     std::vector<Rect> m_frames;
     RenderTextureId m_texture = 0;
     int m_textureWidth = 0;
