@@ -201,6 +201,13 @@ void GameApp::ShowTitleScreen()
         TitleScreenLoadingComplete(title);
 }
 
+void GameApp::KillDialog(Widget* widget)
+{
+    if (widget && widget == m_titleScreen && GetDialog(widget->GetId()) == widget)
+        m_titleScreen = nullptr;
+    VelkAppBase::KillDialog(widget);
+}
+
 void GameApp::ResetGame()
 {
     m_titleScreen = nullptr;

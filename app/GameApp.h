@@ -25,6 +25,8 @@ public:
     ~GameApp() override;
 
     bool Init(const std::vector<std::string>& args) override;
+    // A title screen closed by any path is forgotten with it.
+    void KillDialog(Widget* widget) override;
 
     const std::wstring& GetVersionText() const { return m_version; }
     const std::wstring& GetPlayerName() const { return m_playerName; }

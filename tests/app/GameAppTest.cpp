@@ -328,4 +328,17 @@ TEST_F(StartupTest, TitleScreenFollowsAndLearnsWhenLoadingIsDone)
     EXPECT_EQ(App().GetTitleScreen(), nullptr);
 }
 
+TEST_F(StartupTest, ATitleScreenClosedWhileLoadingIsNotToldLater)
+{
+    App().BeginMainLoop();
+    App().KillDialog(Startup().title);
+    Harness().RunTicks(1);
+    EXPECT_EQ(App().GetTitleScreen(), nullptr);
+
+    Startup().gate = true;
+    ASSERT_TRUE(Harness().RunUntilLoaded());
+    Harness().RunTicks(2);
+    EXPECT_EQ(Startup().loadedCalls, 0);
+}
+
 } // namespace
