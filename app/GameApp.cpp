@@ -37,7 +37,9 @@ GameApp::GameApp(std::wstring title, std::wstring version, int width, int height
 GameApp::~GameApp()
 {
     FinishLoadingThread();
-    // Menus leave the open-menu list as they go: while this part still exists.
+    // The board goes with the widgets. Menus leave the open-menu list as they
+    // go, which needs this part of the application still in place.
+    m_board = nullptr;
     ClearWidgets();
     Assets::Get().UnloadAll();
     RemoveAssetLoaders();
