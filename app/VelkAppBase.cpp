@@ -463,16 +463,16 @@ bool VelkAppBase::IsDeletePending(const Widget* widget) const
 
 void VelkAppBase::FlushDeferredDeletes()
 {
-    // Deleting a widget can queue more (its children): repeat until empty.
+    // One at a time from the list itself: deleting a widget can queue more
+    // (its children), and a destructor that deletes another queued widget
+    // takes that one off this same list, so nothing is deleted twice.
     while (!m_deferredDeletes.empty()) {
-        std::vector<Widget*> batch;
-        batch.swap(m_deferredDeletes);
-        for (Widget* widget : batch) {
-            // A widget that went back into a tree is alive again.
-            if (widget->GetParent() || widget->GetManager())
-                continue;
-            delete widget;
-        }
+        Widget* widget = m_deferredDeletes.front();
+        m_deferredDeletes.erase(m_deferredDeletes.begin());
+        // A widget that went back into a tree is alive again.
+        if (widget->GetParent() || widget->GetManager())
+            continue;
+        delete widget;
     }
 }
 

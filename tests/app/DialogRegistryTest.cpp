@@ -142,6 +142,30 @@ TEST_F(DialogRegistryTest, DeferredDeleteSparesAWidgetAddedAgain)
     EXPECT_TRUE(app->Manager().HasChild(widget));
 }
 
+namespace {
+// Owns a second widget outright, as game code may: its destructor deletes it.
+class OwningWidget : public Widget
+{
+public:
+    explicit OwningWidget(Widget* owned) : m_owned(owned) {}
+    ~OwningWidget() override { delete m_owned; }
+
+private:
+    Widget* m_owned;
+};
+} // namespace
+
+TEST_F(DialogRegistryTest, AWidgetDeletedByAnotherQueuedOneIsDeletedOnce)
+{
+    auto* owned = new Widget();
+    auto* owner = new OwningWidget(owned);
+    app->DeferDelete(owner);
+    app->DeferDelete(owned);
+    app->FlushDeferredDeletes(); // a double delete here is reported by the sanitizer
+    EXPECT_FALSE(app->IsDeletePending(owned));
+    EXPECT_FALSE(app->IsDeletePending(owner));
+}
+
 // Behaves as the menu family does towards the application: it joins the
 // open-menu list and takes the focus when added, becomes the current menu on
 // focus, and closes through the registry.
