@@ -70,14 +70,21 @@ int DSoundManager::FindOrLoadSound(const std::string& name)
             if (m_names[i] == name)
                 return i;
         }
+        // The name reserves the slot, so a loader on another thread never
+        // picks the same free slot while this one loads. A name that failed
+        // to load keeps its slot, so it is not tried again.
         for (int i = kMaxSounds - 1; i >= 0; --i) {
-            if (!m_buffers[i]) {
+            if (!m_buffers[i] && m_names[i].empty()) {
                 id = i;
+                if (m_system)
+                    m_names[i] = name;
                 break;
             }
         }
     }
-    if (id < 0 || !LoadSound(id, name))
+    if (id < 0)
+        return -1;
+    if (m_system && !LoadSoundFromFiles(id, name))
         return -1;
     return id;
 }

@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
 #include <thread>
 
 namespace {
@@ -214,6 +216,28 @@ TEST(DSoundManagerMixerTest, ReleasingASoundWhileItsInstancePlaysIsSafe)
     EXPECT_FALSE(instance->IsPlaying());
     manager.SetMasterVolume(0.5);
     EXPECT_DOUBLE_EQ(mixer->GetMasterGain(), 0.5);
+}
+
+TEST(DSoundManagerMixerTest, LoadersOnTwoThreadsNeverShareAnId)
+{
+    TempFolder folder;
+    DSoundManager manager(std::make_shared<MixerSoundSystem>(std::make_shared<Mixer>()));
+    constexpr int kPerThread = 40;
+    for (int i = 0; i < 2 * kPerThread; ++i)
+        WriteFile(folder.Path() / ("s" + std::to_string(i) + ".wav"),
+                  WavFile(1, 22050, std::vector<int16_t>(4096, static_cast<int16_t>(i))));
+    std::vector<int> ids(2 * kPerThread, -1);
+    auto load = [&](int first) {
+        for (int i = first; i < first + kPerThread; ++i)
+            ids[i] = manager.FindOrLoadSound((folder.Path() / ("s" + std::to_string(i))).string());
+    };
+    std::thread other(load, kPerThread);
+    load(0);
+    other.join();
+    std::sort(ids.begin(), ids.end());
+    EXPECT_GE(ids.front(), 0);
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+    EXPECT_EQ(manager.GetNumSounds(), 2 * kPerThread);
 }
 
 TEST(DSoundManagerMixerTest, LoadingOnAnotherThreadWhileTheMainThreadPlays)
