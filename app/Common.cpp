@@ -101,12 +101,14 @@ std::wstring Widen(const std::string& ascii)
 template <typename T>
 std::wstring FormatNumber(const Field& field, const char* length, char conversion, T value)
 {
-    std::string format = "%" + field.flags;
+    std::string format(1, '%');
+    format += field.flags;
     if (field.width >= 0) {
         format += std::to_string(field.width);
     }
     if (field.precision >= 0) {
-        format += "." + std::to_string(field.precision);
+        format += '.';
+        format += std::to_string(field.precision);
     }
     format += length;
     format += conversion;

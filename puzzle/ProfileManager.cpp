@@ -201,7 +201,7 @@ void SyncFolder(const std::string& path)
 {
     std::string folder = GetFileDir(path);
     if (folder.empty())
-        folder = ".";
+        folder.assign(1, '.');
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
