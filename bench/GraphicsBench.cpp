@@ -45,19 +45,21 @@ public:
         auto device = m_window->TakeDevice();
         m_sdlRenderer = device->GetRenderer();
         m_renderer = std::make_unique<D3DInterface>(std::move(device));
-        ImageData pixels { 32, 32, {} };
+        ImageData pixels{32, 32, {}};
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x)
                 pixels.pixels.push_back(((x / 8 + y / 8) % 2) ? 0xFFFFFFFFu : 0xC0808080u);
         }
-        m_rawTexture = SDL_CreateTexture(m_sdlRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 32, 32);
+        m_rawTexture =
+            SDL_CreateTexture(m_sdlRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 32, 32);
         SDL_UpdateTexture(m_rawTexture, nullptr, pixels.pixels.data(), 32 * 4);
         SDL_SetTextureBlendMode(m_rawTexture, SDL_BLENDMODE_BLEND);
         SDL_SetTextureScaleMode(m_rawTexture, SDL_ScaleModeLinear);
         m_image = std::make_unique<Image>(std::move(pixels));
         for (int i = 0; i < kQuads; ++i) {
-            m_quads.push_back(Quad { static_cast<float>((i * 37) % 1000) + 12.0f, static_cast<float>((i * 91) % 740) + 14.0f,
-                static_cast<float>(i % 360), Color(i % 256, (i * 3) % 256, (i * 7) % 256, 255) });
+            m_quads.push_back(Quad{static_cast<float>((i * 37) % 1000) + 12.0f,
+                                   static_cast<float>((i * 91) % 740) + 14.0f, static_cast<float>(i % 360),
+                                   Color(i % 256, (i * 3) % 256, (i * 7) % 256, 255)});
         }
     }
 
@@ -88,9 +90,9 @@ public:
     void DrawRaw()
     {
         // The screen surface stays the render target after Graphics drew into it.
-        static const int indices[6] = { 0, 1, 2, 0, 2, 3 };
-        static const float corners[4][2] = { { -16, -16 }, { 16, -16 }, { 16, 16 }, { -16, 16 } };
-        static const float uvs[4][2] = { { 0, 0 }, { 1, 0 }, { 1, 1 }, { 0, 1 } };
+        static const int indices[6] = {0, 1, 2, 0, 2, 3};
+        static const float corners[4][2] = {{-16, -16}, {16, -16}, {16, 16}, {-16, 16}};
+        static const float uvs[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
         SDL_Vertex vertices[4];
         for (const Quad& quad : m_quads) {
             float radians = quad.angle * std::numbers::pi_v<float> / 180.0f;
@@ -99,8 +101,9 @@ public:
             for (int i = 0; i < 4; ++i) {
                 vertices[i].position.x = quad.x + corners[i][0] * c - corners[i][1] * s;
                 vertices[i].position.y = quad.y + corners[i][0] * s + corners[i][1] * c;
-                vertices[i].color = SDL_Color { static_cast<Uint8>(quad.color.red), static_cast<Uint8>(quad.color.green),
-                    static_cast<Uint8>(quad.color.blue), 255 };
+                vertices[i].color =
+                    SDL_Color{static_cast<Uint8>(quad.color.red), static_cast<Uint8>(quad.color.green),
+                              static_cast<Uint8>(quad.color.blue), 255};
                 vertices[i].tex_coord.x = uvs[i][0];
                 vertices[i].tex_coord.y = uvs[i][1];
             }
@@ -114,7 +117,7 @@ private:
     void Finish()
     {
         std::uint32_t pixel = 0;
-        SDL_Rect one { 0, 0, 1, 1 };
+        SDL_Rect one{0, 0, 1, 1};
         SDL_RenderReadPixels(m_sdlRenderer, &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
         benchmark::DoNotOptimize(pixel);
     }
@@ -187,6 +190,6 @@ void BM_GraphicsAgainstRawGeometry(benchmark::State& state)
 }
 BENCHMARK(BM_GraphicsAgainstRawGeometry)->Unit(benchmark::kMillisecond);
 
-}
+} // namespace
 
 BENCHMARK_MAIN();

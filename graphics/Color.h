@@ -29,7 +29,7 @@ struct Color
     bool operator==(const Color& other) const = default;
 };
 
-inline constexpr Color OpaqueWhite { 255, 255, 255, 255 };
-inline constexpr Color OpaqueBlack { 0, 0, 0, 255 };
+inline constexpr Color OpaqueWhite{255, 255, 255, 255};
+inline constexpr Color OpaqueBlack{0, 0, 0, 255};
 // The colour the HUD meters write their titles in.
 extern Color HudTextColor;

@@ -15,14 +15,13 @@ D3DInterface* s_current = nullptr;
 }
 
 D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int height)
-    : m_device(std::move(device))
-    , m_width(width)
-    , m_height(height)
-    , m_viewProjection(MakeViewProjection(width, height))
+    : m_device(std::move(device)), m_width(width), m_height(height),
+      m_viewProjection(MakeViewProjection(width, height))
 {
     s_current = this;
     if (!m_device->SupportsBlendModes())
-        LogWriter::WriteLine("The " + m_device->GetName() + " renderer is in use: custom blend modes are unavailable");
+        LogWriter::WriteLine("The " + m_device->GetName() +
+                             " renderer is in use: custom blend modes are unavailable");
     m_screen = std::make_unique<ImageSurface>(true);
     m_screen->Create(width, height);
 }
@@ -120,9 +119,10 @@ void D3DInterface::Present(bool stretch)
     int outputWidth = 0;
     int outputHeight = 0;
     m_device->GetOutputSize(outputWidth, outputHeight);
-    RenderRect destination { 0, 0, outputWidth, outputHeight };
+    RenderRect destination{0, 0, outputWidth, outputHeight};
     if (!stretch && outputWidth > 0 && outputHeight > 0) {
-        double scale = std::min(static_cast<double>(outputWidth) / m_width, static_cast<double>(outputHeight) / m_height);
+        double scale = std::min(static_cast<double>(outputWidth) / m_width,
+                                static_cast<double>(outputHeight) / m_height);
         destination.width = static_cast<int>(m_width * scale + 0.5);
         destination.height = static_cast<int>(m_height * scale + 0.5);
         destination.x = (outputWidth - destination.width) / 2;
@@ -188,7 +188,7 @@ void D3DInterface::ReleaseTempSurface(ImageSurface* surface)
 {
     std::lock_guard<std::mutex> hold(m_poolLock);
     auto found = std::find_if(m_usedSurfaces.begin(), m_usedSurfaces.end(),
-        [surface](const auto& used) { return used.get() == surface; });
+                              [surface](const auto& used) { return used.get() == surface; });
     if (found == m_usedSurfaces.end())
         return;
     m_freeSurfaces.push_back(std::move(*found));

@@ -61,7 +61,7 @@ bool ReadInt(const std::map<std::string, std::string>& pairs, const char* key, i
     return error == std::errc() && end == text.data() + text.size();
 }
 
-}
+} // namespace
 
 bool FontDescParser::Fail(const std::string& reason, int line)
 {
@@ -71,7 +71,7 @@ bool FontDescParser::Fail(const std::string& reason, int line)
 
 bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
 {
-    descriptor = FontDescriptor {};
+    descriptor = FontDescriptor{};
     m_errorText.clear();
     std::istringstream lines(text);
     std::string line;
@@ -87,16 +87,18 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
         if (!SplitLine(line, tag, pairs))
             return Fail("Malformed pair", number);
         if (tag == "common") {
-            if (!ReadInt(pairs, "lineHeight", descriptor.lineHeight) || !ReadInt(pairs, "base", descriptor.base)
-                || !ReadInt(pairs, "ascentPadding", descriptor.ascentPadding))
+            if (!ReadInt(pairs, "lineHeight", descriptor.lineHeight) ||
+                !ReadInt(pairs, "base", descriptor.base) ||
+                !ReadInt(pairs, "ascentPadding", descriptor.ascentPadding))
                 return Fail("Bad number", number);
-            if (descriptor.lineHeight <= 0 || descriptor.base < 0 || descriptor.base > descriptor.lineHeight * 4)
+            if (descriptor.lineHeight <= 0 || descriptor.base < 0 ||
+                descriptor.base > descriptor.lineHeight * 4)
                 return Fail("Bad line height or base", number);
             sawCommon = true;
         } else if (tag == "page") {
             int id = -1;
-            if (!ReadInt(pairs, "id", id) || id < 0 || id >= kMaxPages || pairs.count("file") == 0
-                || pairs["file"].empty())
+            if (!ReadInt(pairs, "id", id) || id < 0 || id >= kMaxPages || pairs.count("file") == 0 ||
+                pairs["file"].empty())
                 return Fail("Bad page", number);
             if (descriptor.pages.size() <= static_cast<std::size_t>(id))
                 descriptor.pages.resize(static_cast<std::size_t>(id) + 1);
@@ -104,32 +106,32 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
         } else if (tag == "char") {
             int id = -1;
             FontGlyph glyph;
-            if (!ReadInt(pairs, "id", id) || !ReadInt(pairs, "x", glyph.x) || !ReadInt(pairs, "y", glyph.y)
-                || !ReadInt(pairs, "width", glyph.width) || !ReadInt(pairs, "height", glyph.height)
-                || !ReadInt(pairs, "xoffset", glyph.xOffset) || !ReadInt(pairs, "yoffset", glyph.yOffset)
-                || !ReadInt(pairs, "xadvance", glyph.advance) || !ReadInt(pairs, "page", glyph.page))
+            if (!ReadInt(pairs, "id", id) || !ReadInt(pairs, "x", glyph.x) || !ReadInt(pairs, "y", glyph.y) ||
+                !ReadInt(pairs, "width", glyph.width) || !ReadInt(pairs, "height", glyph.height) ||
+                !ReadInt(pairs, "xoffset", glyph.xOffset) || !ReadInt(pairs, "yoffset", glyph.yOffset) ||
+                !ReadInt(pairs, "xadvance", glyph.advance) || !ReadInt(pairs, "page", glyph.page))
                 return Fail("Bad number", number);
-            if (id < 0 || id > 0x10FFFF || glyph.x < 0 || glyph.y < 0 || glyph.width < 0 || glyph.height < 0
-                || glyph.width > kMaxGlyphSide || glyph.height > kMaxGlyphSide || glyph.page < 0
-                || glyph.page >= kMaxPages)
+            if (id < 0 || id > 0x10FFFF || glyph.x < 0 || glyph.y < 0 || glyph.width < 0 ||
+                glyph.height < 0 || glyph.width > kMaxGlyphSide || glyph.height > kMaxGlyphSide ||
+                glyph.page < 0 || glyph.page >= kMaxPages)
                 return Fail("Bad glyph", number);
             descriptor.glyphs[static_cast<char32_t>(id)] = glyph;
         } else if (tag == "kerning") {
             int first = -1;
             int second = -1;
             int amount = 0;
-            if (!ReadInt(pairs, "first", first) || !ReadInt(pairs, "second", second)
-                || !ReadInt(pairs, "amount", amount) || first < 0 || second < 0)
+            if (!ReadInt(pairs, "first", first) || !ReadInt(pairs, "second", second) ||
+                !ReadInt(pairs, "amount", amount) || first < 0 || second < 0)
                 return Fail("Bad kerning", number);
-            descriptor.kerning[{ static_cast<char32_t>(first), static_cast<char32_t>(second) }] = amount;
+            descriptor.kerning[{static_cast<char32_t>(first), static_cast<char32_t>(second)}] = amount;
         }
         // Other tags ("info", "chars", "kernings") carry nothing we use.
     }
     if (!sawCommon)
         return Fail("Missing common line", number);
     for (const auto& [id, glyph] : descriptor.glyphs) {
-        if (static_cast<std::size_t>(glyph.page) >= descriptor.pages.size()
-            || descriptor.pages[static_cast<std::size_t>(glyph.page)].empty())
+        if (static_cast<std::size_t>(glyph.page) >= descriptor.pages.size() ||
+            descriptor.pages[static_cast<std::size_t>(glyph.page)].empty())
             return Fail("Glyph on a missing page", number);
     }
     return true;

@@ -65,7 +65,8 @@ protected:
             Report("The font '" + WStringToString(name) + "' needs a face and a size from 1 to 500");
             return;
         }
-        auto* font = new SysFont(GetAttribute(L"face"), size, GetAttributeBool(L"bold"), GetAttributeBool(L"italic"));
+        auto* font =
+            new SysFont(GetAttribute(L"face"), size, GetAttributeBool(L"bold"), GetAttributeBool(L"italic"));
         if (!font->IsValid()) {
             delete font;
             Report("The font '" + WStringToString(name) + "' could not be opened");
@@ -82,7 +83,7 @@ private:
     }
 };
 
-}
+} // namespace
 
 Font* GetFont(const std::wstring& name)
 {

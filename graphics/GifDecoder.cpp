@@ -50,7 +50,7 @@ public:
             if (!Has(static_cast<std::size_t>(size)))
                 return false;
             out.insert(out.end(), m_bytes.begin() + static_cast<long>(m_position),
-                m_bytes.begin() + static_cast<long>(m_position) + size);
+                       m_bytes.begin() + static_cast<long>(m_position) + size);
             m_position += static_cast<std::size_t>(size);
         }
     }
@@ -75,7 +75,7 @@ private:
 
 // Expands LZW codes into at most limit colour indices.
 bool DecodeLzw(const std::vector<std::uint8_t>& data, int minimumCodeSize, std::size_t limit,
-    std::vector<std::uint8_t>& indices)
+               std::vector<std::uint8_t>& indices)
 {
     if (minimumCodeSize < 2 || minimumCodeSize > 11)
         return false;
@@ -153,12 +153,13 @@ bool DecodeLzw(const std::vector<std::uint8_t>& data, int minimumCodeSize, std::
     return true;
 }
 
-}
+} // namespace
 
 bool DecodeGif(const std::string& bytes, ImageData& image, std::string& error)
 {
     GifReader reader(bytes);
-    if (bytes.size() < 13 || (std::memcmp(bytes.data(), "GIF87a", 6) != 0 && std::memcmp(bytes.data(), "GIF89a", 6) != 0)) {
+    if (bytes.size() < 13 ||
+        (std::memcmp(bytes.data(), "GIF87a", 6) != 0 && std::memcmp(bytes.data(), "GIF89a", 6) != 0)) {
         error = "not a GIF file";
         return false;
     }
@@ -236,8 +237,8 @@ bool DecodeGif(const std::string& bytes, ImageData& image, std::string& error)
         std::vector<int> rowOrder(static_cast<std::size_t>(frameHeight));
         if (frameFlags & 0x40) {
             int row = 0;
-            const int starts[4] = { 0, 4, 2, 1 };
-            const int steps[4] = { 8, 8, 4, 2 };
+            const int starts[4] = {0, 4, 2, 1};
+            const int steps[4] = {8, 8, 4, 2};
             for (int pass = 0; pass < 4; ++pass) {
                 for (int y = starts[pass]; y < frameHeight; y += steps[pass])
                     rowOrder[static_cast<std::size_t>(row++)] = y;

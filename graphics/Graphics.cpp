@@ -140,20 +140,21 @@ std::vector<std::wstring> WrapLines(const Font& font, const std::wstring& text, 
     return lines;
 }
 
-}
+} // namespace
 
 // The drawing pipeline shared by every Graphics operation.
 class GraphicsRenderer
 {
 public:
     static void Submit(Graphics& g, RenderTextureId texture, const LocalVertex* local, int vertexCount,
-        const int* indices, int indexCount, const Color& color, RenderBlend blend);
+                       const int* indices, int indexCount, const Color& color, RenderBlend blend);
     static void Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
-        const std::vector<RenderVertex>& vertices, const std::vector<int>& indices, RenderBlend blend);
+                        const std::vector<RenderVertex>& vertices, const std::vector<int>& indices,
+                        RenderBlend blend);
     static void DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
-        RenderBlend blend);
+                         RenderBlend blend);
     static void DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
-        float centreX, float centreY, int columns, int rows);
+                         float centreX, float centreY, int columns, int rows);
     static Color ImageColor(const Graphics& g, bool colorize);
     static Color FillColor(const Graphics& g);
     static ImageSurface* OpenLayer(Graphics& g);
@@ -168,7 +169,7 @@ Color GraphicsRenderer::ImageColor(const Graphics& g, bool colorize)
     if (m.IsIdentity())
         return base;
     return Color(ToByte(base.red * m.red * m.alpha), ToByte(base.green * m.green * m.alpha),
-        ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
+                 ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
 }
 
 Color GraphicsRenderer::FillColor(const Graphics& g)
@@ -179,11 +180,11 @@ Color GraphicsRenderer::FillColor(const Graphics& g)
     if (m.IsIdentity())
         return base;
     return Color(ToByte(base.red * m.red * m.alpha), ToByte(base.green * m.green * m.alpha),
-        ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
+                 ToByte(base.blue * m.blue * m.alpha), ToByte(base.alpha * m.alpha));
 }
 
 void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalVertex* local, int vertexCount,
-    const int* indices, int indexCount, const Color& color, RenderBlend blend)
+                              const int* indices, int indexCount, const Color& color, RenderBlend blend)
 {
     ImageRenderTarget* target = g.m_target;
     if (target == nullptr || vertexCount <= 0)
@@ -191,8 +192,8 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
     const GraphicsState& s = g.m_state;
     int targetWidth = target->GetTargetWidth();
     int targetHeight = target->GetTargetHeight();
-    FRect clip = s.clipRect.Intersection(FRect(0.0f, 0.0f, static_cast<float>(targetWidth),
-        static_cast<float>(targetHeight)));
+    FRect clip = s.clipRect.Intersection(
+        FRect(0.0f, 0.0f, static_cast<float>(targetWidth), static_cast<float>(targetHeight)));
     int left = static_cast<int>(std::lround(clip.x));
     int top = static_cast<int>(std::lround(clip.y));
     int right = static_cast<int>(std::lround(clip.x + clip.width));
@@ -222,7 +223,7 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
         float z = v.z;
         float w = 1.0f;
         if (s.hasMatrix) {
-            Vector4 p = s.matrix.TransformVector4(Vector4 { x, y, z, 1.0f });
+            Vector4 p = s.matrix.TransformVector4(Vector4{x, y, z, 1.0f});
             x = p.x;
             y = p.y;
             z = p.z;
@@ -233,7 +234,7 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
                 projection = D3DInterface::MakeViewProjection(targetWidth, targetHeight);
                 projectionMade = true;
             }
-            Vector4 clipped = projection.TransformVector4(Vector4 { x, y, z, w });
+            Vector4 clipped = projection.TransformVector4(Vector4{x, y, z, w});
             // Behind the eye: nothing sensible to draw.
             if (clipped.w <= 1.0e-6f)
                 return;
@@ -256,12 +257,12 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
         maxY = i == 0 ? y : std::max(maxY, y);
     }
     // Nothing of it inside the clip: skip it here rather than on the device.
-    if (maxX <= static_cast<float>(left) || minX >= static_cast<float>(right) || maxY <= static_cast<float>(top)
-        || minY >= static_cast<float>(bottom))
+    if (maxX <= static_cast<float>(left) || minX >= static_cast<float>(right) ||
+        maxY <= static_cast<float>(top) || minY >= static_cast<float>(bottom))
         return;
     for (int i = 0; i + 2 < indexCount; i += 3) {
-        if (indices[i] < 0 || indices[i] >= vertexCount || indices[i + 1] < 0 || indices[i + 1] >= vertexCount
-            || indices[i + 2] < 0 || indices[i + 2] >= vertexCount)
+        if (indices[i] < 0 || indices[i] >= vertexCount || indices[i + 1] < 0 ||
+            indices[i + 1] >= vertexCount || indices[i + 2] < 0 || indices[i + 2] >= vertexCount)
             continue;
         if (s.culling) {
             const RenderVertex& p0 = vertices[static_cast<std::size_t>(indices[i])];
@@ -272,11 +273,11 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
             if (cross < 0.0f)
                 continue;
         }
-        kept.insert(kept.end(), { indices[i], indices[i + 1], indices[i + 2] });
+        kept.insert(kept.end(), {indices[i], indices[i + 1], indices[i + 2]});
     }
     if (kept.empty())
         return;
-    RenderRect deviceClip { left, top, right - left, bottom - top };
+    RenderRect deviceClip{left, top, right - left, bottom - top};
     ImageRenderTarget* destination = target;
     std::vector<BatchEntry>* queue = g.m_batch ? &g.m_batch->entries : nullptr;
     if (s.offscreenLayer && g.m_batch) {
@@ -286,7 +287,7 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
         }
     }
     if (s.batching && queue != nullptr) {
-        queue->push_back(BatchEntry { s.batchOrder, destination, texture, blend, deviceClip, vertices, kept });
+        queue->push_back(BatchEntry{s.batchOrder, destination, texture, blend, deviceClip, vertices, kept});
         return;
     }
     Execute(destination, deviceClip, texture, vertices, kept, blend);
@@ -320,19 +321,24 @@ void GraphicsRenderer::CloseLayer(Graphics& g)
     std::vector<BatchEntry> entries;
     entries.swap(queue.layerEntries);
     std::stable_sort(entries.begin(), entries.end(),
-        [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
+                     [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
     for (const BatchEntry& entry : entries)
         Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
 
     float width = static_cast<float>(layer->GetWidth());
     float height = static_cast<float>(layer->GetHeight());
-    BatchEntry composite { queue.layerOrder, queue.layerTarget, layer->GetRenderTexture(), RenderBlend::Normal,
-        RenderRect { 0, 0, layer->GetWidth(), layer->GetHeight() }, {}, { 0, 1, 2, 0, 2, 3 } };
+    BatchEntry composite{queue.layerOrder,
+                         queue.layerTarget,
+                         layer->GetRenderTexture(),
+                         RenderBlend::Normal,
+                         RenderRect{0, 0, layer->GetWidth(), layer->GetHeight()},
+                         {},
+                         {0, 1, 2, 0, 2, 3}};
     composite.vertices = {
-        RenderVertex { 0.0f, 0.0f, 255, 255, 255, 255, 0.0f, 0.0f },
-        RenderVertex { width, 0.0f, 255, 255, 255, 255, 1.0f, 0.0f },
-        RenderVertex { width, height, 255, 255, 255, 255, 1.0f, 1.0f },
-        RenderVertex { 0.0f, height, 255, 255, 255, 255, 0.0f, 1.0f },
+        RenderVertex{0.0f, 0.0f, 255, 255, 255, 255, 0.0f, 0.0f},
+        RenderVertex{width, 0.0f, 255, 255, 255, 255, 1.0f, 0.0f},
+        RenderVertex{width, height, 255, 255, 255, 255, 1.0f, 1.0f},
+        RenderVertex{0.0f, height, 255, 255, 255, 255, 0.0f, 1.0f},
     };
     if (g.m_state.batching) {
         queue.entries.push_back(std::move(composite));
@@ -340,13 +346,14 @@ void GraphicsRenderer::CloseLayer(Graphics& g)
         return;
     }
     Execute(composite.target, composite.clip, composite.texture, composite.vertices, composite.indices,
-        composite.blend);
+            composite.blend);
     if (D3DInterface* renderer = D3DInterface::GetCurrent())
         renderer->ReleaseTempSurface(layer);
 }
 
 void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
-    const std::vector<RenderVertex>& vertices, const std::vector<int>& indices, RenderBlend blend)
+                               const std::vector<RenderVertex>& vertices, const std::vector<int>& indices,
+                               RenderBlend blend)
 {
     D3DInterface* renderer = D3DInterface::GetCurrent();
     if (renderer == nullptr)
@@ -357,13 +364,13 @@ void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip
         return;
     device->SetClip(&clip);
     renderer->CheckError(device->DrawTriangles(texture, vertices.data(), static_cast<int>(vertices.size()),
-                             indices.data(), static_cast<int>(indices.size()), blend),
-        "DrawPrimitive");
+                                               indices.data(), static_cast<int>(indices.size()), blend),
+                         "DrawPrimitive");
     target->ContentChanged();
 }
 
 void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
-    RenderBlend blend)
+                                RenderBlend blend)
 {
     if (image == nullptr || g.m_target == nullptr || source.IsEmpty() || destination.IsEmpty())
         return;
@@ -373,8 +380,9 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
     // Only what the image and its texture both hold is drawn: a piece of an
     // atlas may reach past the atlas' edge.
     FRect bounds(0.0f, 0.0f, static_cast<float>(image->GetWidth()), static_cast<float>(image->GetHeight()));
-    bounds = bounds.Intersection(FRect(static_cast<float>(-texture.area.x), static_cast<float>(-texture.area.y),
-        static_cast<float>(texture.textureWidth), static_cast<float>(texture.textureHeight)));
+    bounds = bounds.Intersection(
+        FRect(static_cast<float>(-texture.area.x), static_cast<float>(-texture.area.y),
+              static_cast<float>(texture.textureWidth), static_cast<float>(texture.textureHeight)));
     FRect inside = source.Intersection(bounds);
     if (inside.IsEmpty())
         return;
@@ -400,17 +408,17 @@ void GraphicsRenderer::DrawQuad(Graphics& g, Image* image, FRect source, FRect d
     float x1 = destination.x + destination.width;
     float y1 = destination.y + destination.height;
     const LocalVertex corners[4] = {
-        { x0, y0, 0.0f, u0, v0 },
-        { x1, y0, 0.0f, u1, v0 },
-        { x1, y1, 0.0f, u1, v1 },
-        { x0, y1, 0.0f, u0, v1 },
+        {x0, y0, 0.0f, u0, v0},
+        {x1, y0, 0.0f, u1, v0},
+        {x1, y1, 0.0f, u1, v1},
+        {x0, y1, 0.0f, u0, v1},
     };
-    static const int quad[6] = { 0, 1, 2, 0, 2, 3 };
+    static const int quad[6] = {0, 1, 2, 0, 2, 3};
     Submit(g, texture.texture, corners, 4, quad, 6, ImageColor(g, colorize), blend);
 }
 
 void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
-    float centreX, float centreY, int columns, int rows)
+                                float centreX, float centreY, int columns, int rows)
 {
     if (image == nullptr || g.m_target == nullptr)
         return;
@@ -433,13 +441,13 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
             float fx = static_cast<float>(column) / static_cast<float>(columns);
             float fy = static_cast<float>(row) / static_cast<float>(rows);
             Vector4 p = matrix.TransformVector4(
-                Vector4 { x + fx * cellWidth - centreX, y + fy * cellHeight - centreY, 0.0f, 1.0f });
+                Vector4{x + fx * cellWidth - centreX, y + fy * cellHeight - centreY, 0.0f, 1.0f});
             if (p.w != 0.0f && p.w != 1.0f) {
                 p.x /= p.w;
                 p.y /= p.w;
                 p.z /= p.w;
             }
-            grid.push_back(LocalVertex { p.x + centreX, p.y + centreY, p.z, u0 + fx * du, v0 + fy * dv });
+            grid.push_back(LocalVertex{p.x + centreX, p.y + centreY, p.z, u0 + fx * du, v0 + fy * dv});
         }
     }
     thread_local std::vector<int> indices;
@@ -450,22 +458,20 @@ void GraphicsRenderer::DrawMesh(Graphics& g, Image* image, int cell, float x, fl
             int topRight = topLeft + 1;
             int bottomLeft = topLeft + columns + 1;
             int bottomRight = bottomLeft + 1;
-            indices.insert(indices.end(), { topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft });
+            indices.insert(indices.end(), {topLeft, topRight, bottomRight, topLeft, bottomRight, bottomLeft});
         }
     }
     Submit(g, texture.texture, grid.data(), static_cast<int>(grid.size()), indices.data(),
-        static_cast<int>(indices.size()), ImageColor(g, g.m_state.colorizeImages), BlendForMode(g.m_state.drawMode));
+           static_cast<int>(indices.size()), ImageColor(g, g.m_state.colorizeImages),
+           BlendForMode(g.m_state.drawMode));
 }
 
-Graphics::Graphics()
-    : m_batch(std::make_shared<BatchQueue>())
+Graphics::Graphics() : m_batch(std::make_shared<BatchQueue>())
 {
     m_state.clipRect = FRect(-kUnbounded, -kUnbounded, 2.0f * kUnbounded, 2.0f * kUnbounded);
 }
 
-Graphics::Graphics(ImageRenderTarget* target)
-    : m_target(target)
-    , m_batch(std::make_shared<BatchQueue>())
+Graphics::Graphics(ImageRenderTarget* target) : m_target(target), m_batch(std::make_shared<BatchQueue>())
 {
     ClearClipRect();
 }
@@ -511,7 +517,7 @@ void Graphics::Translate(float dx, float dy)
 void Graphics::ClipRect(int x, int y, int width, int height)
 {
     ClipRect(FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
-        static_cast<float>(height)));
+                   static_cast<float>(height)));
 }
 
 void Graphics::ClipRect(const FRect& rect)
@@ -530,7 +536,7 @@ void Graphics::ClearClipRect()
         return;
     }
     m_state.clipRect = FRect(0.0f, 0.0f, static_cast<float>(m_target->GetTargetWidth()),
-        static_cast<float>(m_target->GetTargetHeight()));
+                             static_cast<float>(m_target->GetTargetHeight()));
 }
 
 void Graphics::SetColor(const Color& color)
@@ -620,9 +626,10 @@ void Graphics::FlushBatch()
     std::vector<BatchEntry> entries;
     entries.swap(m_batch->entries);
     std::stable_sort(entries.begin(), entries.end(),
-        [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
+                     [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
     for (const BatchEntry& entry : entries)
-        GraphicsRenderer::Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
+        GraphicsRenderer::Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices,
+                                  entry.blend);
     std::vector<ImageSurface*> held;
     held.swap(m_batch->heldSurfaces);
     if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
@@ -643,7 +650,7 @@ void Graphics::SetOffscreenLayer(bool offscreen)
 void Graphics::FillRect(int x, int y, int width, int height)
 {
     FillRectF(FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
-        static_cast<float>(height)));
+                    static_cast<float>(height)));
 }
 
 void Graphics::FillRect(const Rect& rect)
@@ -660,14 +667,14 @@ void Graphics::FillRectF(const FRect& rect)
     float x1 = rect.x + rect.width;
     float y1 = rect.y + rect.height;
     const LocalVertex corners[4] = {
-        { x0, y0, 0.0f, 0.0f, 0.0f },
-        { x1, y0, 0.0f, 0.0f, 0.0f },
-        { x1, y1, 0.0f, 0.0f, 0.0f },
-        { x0, y1, 0.0f, 0.0f, 0.0f },
+        {x0, y0, 0.0f, 0.0f, 0.0f},
+        {x1, y0, 0.0f, 0.0f, 0.0f},
+        {x1, y1, 0.0f, 0.0f, 0.0f},
+        {x0, y1, 0.0f, 0.0f, 0.0f},
     };
-    static const int quad[6] = { 0, 1, 2, 0, 2, 3 };
+    static const int quad[6] = {0, 1, 2, 0, 2, 3};
     GraphicsRenderer::Submit(*this, 0, corners, 4, quad, 6, GraphicsRenderer::FillColor(*this),
-        BlendForMode(m_state.drawMode));
+                             BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawRect(int x, int y, int width, int height)
@@ -697,15 +704,15 @@ void Graphics::DrawImage(Image* image, int x, int y, int cell)
 void Graphics::DrawImage(Image* image, int x, int y, const Rect& source)
 {
     GraphicsRenderer::DrawQuad(*this, image, FRect(source),
-        FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(source.width),
-            static_cast<float>(source.height)),
-        m_state.colorizeImages, BlendForMode(m_state.drawMode));
+                               FRect(static_cast<float>(x), static_cast<float>(y),
+                                     static_cast<float>(source.width), static_cast<float>(source.height)),
+                               m_state.colorizeImages, BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawImage(Image* image, const Rect& destination, const Rect& source)
 {
     GraphicsRenderer::DrawQuad(*this, image, FRect(source), FRect(destination), m_state.colorizeImages,
-        BlendForMode(m_state.drawMode));
+                               BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawImageF(Image* image, float x, float y, int cell)
@@ -714,8 +721,8 @@ void Graphics::DrawImageF(Image* image, float x, float y, int cell)
         return;
     Rect area = image->GetCellRect(cell);
     GraphicsRenderer::DrawQuad(*this, image, FRect(area),
-        FRect(x, y, static_cast<float>(area.width), static_cast<float>(area.height)), m_state.colorizeImages,
-        BlendForMode(m_state.drawMode));
+                               FRect(x, y, static_cast<float>(area.width), static_cast<float>(area.height)),
+                               m_state.colorizeImages, BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawImageScaled(Image* image, int x, int y, int width, int height, int cell)
@@ -723,8 +730,9 @@ void Graphics::DrawImageScaled(Image* image, int x, int y, int width, int height
     if (image == nullptr)
         return;
     GraphicsRenderer::DrawQuad(*this, image, FRect(image->GetCellRect(cell)),
-        FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width), static_cast<float>(height)),
-        m_state.colorizeImages, BlendForMode(m_state.drawMode));
+                               FRect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(width),
+                                     static_cast<float>(height)),
+                               m_state.colorizeImages, BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawImageSrcF(Image* image, float x, float y, const FRect& source, int cell)
@@ -732,19 +740,20 @@ void Graphics::DrawImageSrcF(Image* image, float x, float y, const FRect& source
     if (image == nullptr)
         return;
     Rect area = image->GetCellRect(cell);
-    FRect inCell = source.Intersection(FRect(0.0f, 0.0f, static_cast<float>(area.width),
-        static_cast<float>(area.height)));
+    FRect inCell = source.Intersection(
+        FRect(0.0f, 0.0f, static_cast<float>(area.width), static_cast<float>(area.height)));
     if (inCell.IsEmpty())
         return;
     FRect inImage(inCell.x + static_cast<float>(area.x), inCell.y + static_cast<float>(area.y), inCell.width,
-        inCell.height);
-    GraphicsRenderer::DrawQuad(*this, image, inImage,
+                  inCell.height);
+    GraphicsRenderer::DrawQuad(
+        *this, image, inImage,
         FRect(x + inCell.x - source.x, y + inCell.y - source.y, inCell.width, inCell.height),
         m_state.colorizeImages, BlendForMode(m_state.drawMode));
 }
 
 void Graphics::DrawImageMatrixCentered(Image* image, const Transform2D& transform, int cell, float centreX,
-    float centreY)
+                                       float centreY)
 {
     if (image == nullptr)
         return;
@@ -755,20 +764,20 @@ void Graphics::DrawImageMatrixCentered(Image* image, const Transform2D& transfor
 }
 
 void Graphics::DrawImageMatrix(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
-    float centreY)
+                               float centreY)
 {
     GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, 1, 1);
 }
 
 void Graphics::DrawImageMatrixEffect(Image* image, const Matrix4& matrix, int cell, float x, float y,
-    float centreX, float centreY)
+                                     float centreX, float centreY)
 {
     // The effect modes are blend modes here, so the effect is the draw mode.
     GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, 1, 1);
 }
 
 void Graphics::DrawImageMesh(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
-    float centreY, int columns, int rows)
+                             float centreY, int columns, int rows)
 {
     GraphicsRenderer::DrawMesh(*this, image, cell, x, y, matrix, centreX, centreY, columns, rows);
 }
@@ -791,12 +800,13 @@ void Graphics::DrawImageMasked(Image* image, int cell, Image* mask, int maskCell
         layerGraphics.SetDrawMode(DRAWMODE_COPY);
         layerGraphics.DrawImage(image, 0, 0, cell);
         Rect maskArea = mask->GetCellRect(maskCell);
-        GraphicsRenderer::DrawQuad(layerGraphics, mask, FRect(maskArea),
+        GraphicsRenderer::DrawQuad(
+            layerGraphics, mask, FRect(maskArea),
             FRect(0.0f, 0.0f, static_cast<float>(area.width), static_cast<float>(area.height)), false,
             RenderBlend::MaskByAlpha);
     }
-    GraphicsRenderer::DrawQuad(*this, layer, FRect(0.0f, 0.0f, static_cast<float>(area.width),
-        static_cast<float>(area.height)),
+    GraphicsRenderer::DrawQuad(
+        *this, layer, FRect(0.0f, 0.0f, static_cast<float>(area.width), static_cast<float>(area.height)),
         FRect(x, y, static_cast<float>(area.width), static_cast<float>(area.height)), m_state.colorizeImages,
         BlendForMode(m_state.drawMode));
     if (m_state.batching)
@@ -815,19 +825,21 @@ void Graphics::DrawImageMaskRect(Image* image, int cell, const FRect& mask, floa
 
 void Graphics::DrawGlyph(Image* image, float x, float y, const Rect& source)
 {
-    GraphicsRenderer::DrawQuad(*this, image, FRect(source),
+    GraphicsRenderer::DrawQuad(
+        *this, image, FRect(source),
         FRect(x, y, static_cast<float>(source.width), static_cast<float>(source.height)), true,
         BlendForMode(m_state.drawMode));
 }
 
 int Graphics::WriteString(const std::wstring& text, int x, int y, int width, int justification, bool draw,
-    int start, int length)
+                          int start, int length)
 {
     Font* font = m_state.font;
     if (font == nullptr || start < 0 || static_cast<std::size_t>(start) > text.size())
         return 0;
-    std::wstring part = length < 0 ? text.substr(static_cast<std::size_t>(start))
-                                   : text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    std::wstring part = length < 0
+                            ? text.substr(static_cast<std::size_t>(start))
+                            : text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
     int textWidth = font->StringWidth(part);
     if (width >= 0) {
         if (justification == 0)
@@ -841,7 +853,7 @@ int Graphics::WriteString(const std::wstring& text, int x, int y, int width, int
 }
 
 int Graphics::WriteWordWrapped(const Rect& rect, const std::wstring& text, int lineSpacing, int justification,
-    int maxLines, int* widestLine)
+                               int maxLines, int* widestLine)
 {
     Font* font = m_state.font;
     if (widestLine != nullptr)
@@ -855,7 +867,7 @@ int Graphics::WriteWordWrapped(const Rect& rect, const std::wstring& text, int l
     int widest = 0;
     for (int i = 0; i < count; ++i) {
         int lineWidth = WriteString(lines[static_cast<std::size_t>(i)], rect.x, rect.y + i * lineSpacing,
-            rect.width, justification, m_target != nullptr);
+                                    rect.width, justification, m_target != nullptr);
         widest = std::max(widest, lineWidth);
     }
     if (widestLine != nullptr)

@@ -101,18 +101,18 @@ public:
     void DrawImageSrcF(Image* image, float x, float y, const FRect& source, int cell = 0);
     // The cell, centred on (centreX, centreY), through the transform.
     void DrawImageMatrixCentered(Image* image, const Transform2D& transform, int cell, float centreX,
-        float centreY);
+                                 float centreY);
     // The cell with its top-left corner at (x, y), through the transform
     // applied about (centreX, centreY).
     void DrawImageMatrix(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
-        float centreY);
+                         float centreY);
     // As DrawImageMatrix, blended by the current draw mode's effect.
-    void DrawImageMatrixEffect(Image* image, const Matrix4& matrix, int cell, float x, float y,
-        float centreX, float centreY);
+    void DrawImageMatrixEffect(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
+                               float centreY);
     // The cell as a mesh of columns x rows through the transform (about the
     // centre), which also reduces the affine warp of a perspective.
     void DrawImageMesh(Image* image, const Matrix4& matrix, int cell, float x, float y, float centreX,
-        float centreY, int columns, int rows);
+                       float centreY, int columns, int rows);
     // The image cell with its alpha multiplied by the mask cell's alpha,
     // both with the top-left corner at (x, y).
     void DrawImageMasked(Image* image, int cell, Image* mask, int maskCell, float x, float y);
@@ -126,13 +126,13 @@ public:
     // Justification 0 centres in width, 1 aligns right, -1 left; width -1
     // means no width. Returns the width of the text.
     int WriteString(const std::wstring& text, int x, int y, int width = -1, int justification = -1,
-        bool draw = true, int start = 0, int length = -1);
+                    bool draw = true, int start = 0, int length = -1);
     // Wrapped at blanks and "\n" inside the rectangle's width; line spacing
     // -1 is the font's. Returns the text's height (lines x line spacing).
     int WriteWordWrapped(const Rect& rect, const std::wstring& text, int lineSpacing = -1,
-        int justification = -1, int maxLines = 100000, int* widestLine = nullptr);
+                         int justification = -1, int maxLines = 100000, int* widestLine = nullptr);
     int GetWordWrappedHeight(int width, const std::wstring& text, int lineSpacing = -1,
-        int* widestLine = nullptr);
+                             int* widestLine = nullptr);
 
     // A cleared surface of at least that size from a shared pool.
     ImageSurface* GetTempSurface(int width, int height);

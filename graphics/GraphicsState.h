@@ -39,7 +39,7 @@ struct GraphicsState
     float transX = 0.0f;
     float transY = 0.0f;
     // In the target's pixels.
-    FRect clipRect { 0.0f, 0.0f, 0.0f, 0.0f };
+    FRect clipRect{0.0f, 0.0f, 0.0f, 0.0f};
     Color color = OpaqueBlack;
     Font* font = nullptr;
     bool colorizeImages = false;

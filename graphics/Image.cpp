@@ -14,10 +14,11 @@ std::uint32_t PremultiplyPixel(std::uint32_t argb)
     if (a == 0)
         return 0;
     auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
-    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) |
+           scale(argb & 0xFF);
 }
 
-}
+} // namespace
 
 Image::Image(ImageData data)
 {
@@ -33,8 +34,9 @@ void Image::SetData(ImageData data)
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
     m_data = std::move(data);
-    if (m_data.pixels.size() != static_cast<std::size_t>(std::max(m_data.width, 0)) * std::max(m_data.height, 0))
-        m_data = ImageData {};
+    if (m_data.pixels.size() !=
+        static_cast<std::size_t>(std::max(m_data.width, 0)) * std::max(m_data.height, 0))
+        m_data = ImageData{};
     m_width = m_data.width;
     m_height = m_data.height;
     m_textureCurrent = false;
@@ -50,7 +52,7 @@ void Image::Unload()
 {
     {
         std::lock_guard<std::mutex> hold(m_dataLock);
-        m_data = ImageData {};
+        m_data = ImageData{};
         m_textureCurrent = false;
     }
     ReleaseTexture();
@@ -113,7 +115,7 @@ Rect Image::GetCellRect(int cell) const
     int columns = m_columns;
     int cellWidth = GetCellWidth();
     int cellHeight = GetCellHeight();
-    return Rect { (cell % columns) * cellWidth, (cell / columns) * cellHeight, cellWidth, cellHeight };
+    return Rect{(cell % columns) * cellWidth, (cell / columns) * cellHeight, cellWidth, cellHeight};
 }
 
 std::uint32_t Image::GetPixel(int x, int y, int cell) const
@@ -145,7 +147,8 @@ bool Image::GetTextureSource(TextureSource& source)
 {
     if (!m_textureCurrent && !UploadTexture())
         return false;
-    source = TextureSource { m_texture, m_textureWidth, m_textureHeight, Rect { 0, 0, m_textureWidth, m_textureHeight } };
+    source = TextureSource{m_texture, m_textureWidth, m_textureHeight,
+                           Rect{0, 0, m_textureWidth, m_textureHeight}};
     return m_texture != 0;
 }
 
@@ -176,7 +179,8 @@ bool Image::UploadTexture()
     }
     std::vector<std::uint32_t> premultiplied(m_data.pixels.size());
     std::transform(m_data.pixels.begin(), m_data.pixels.end(), premultiplied.begin(), PremultiplyPixel);
-    m_textureCurrent = renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
+    m_textureCurrent =
+        renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
     return m_textureCurrent;
 }
 

@@ -59,15 +59,15 @@ protected:
 private:
     ImageData m_data;
     // Loader threads give new pixels and cells while the main thread draws.
-    std::atomic<int> m_width { 0 };
-    std::atomic<int> m_height { 0 };
-    std::atomic<int> m_rows { 1 };
-    std::atomic<int> m_columns { 1 };
+    std::atomic<int> m_width{0};
+    std::atomic<int> m_height{0};
+    std::atomic<int> m_rows{1};
+    std::atomic<int> m_columns{1};
     std::vector<Rect> m_frames;
     RenderTextureId m_texture = 0;
     int m_textureWidth = 0;
     int m_textureHeight = 0;
-    std::atomic<bool> m_textureCurrent { false };
+    std::atomic<bool> m_textureCurrent{false};
     bool m_registered = false;
     // Loader threads replace the pixels while the main thread may read them.
     mutable std::mutex m_dataLock;

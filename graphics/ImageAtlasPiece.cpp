@@ -7,7 +7,7 @@ namespace {
 Rect Bounds(const std::vector<Rect>& frames)
 {
     if (frames.empty())
-        return Rect {};
+        return Rect{};
     int left = frames.front().x;
     int top = frames.front().y;
     int right = left + frames.front().width;
@@ -18,13 +18,12 @@ Rect Bounds(const std::vector<Rect>& frames)
         right = std::max(right, frame.x + frame.width);
         bottom = std::max(bottom, frame.y + frame.height);
     }
-    return Rect { left, top, right - left, bottom - top };
+    return Rect{left, top, right - left, bottom - top};
 }
 
-}
+} // namespace
 
-ImageAtlasPiece::ImageAtlasPiece(Image* atlas, std::vector<Rect> frames)
-    : ImageChild(atlas, Bounds(frames))
+ImageAtlasPiece::ImageAtlasPiece(Image* atlas, std::vector<Rect> frames) : ImageChild(atlas, Bounds(frames))
 {
     Rect bounds = GetArea();
     for (Rect& frame : frames) {

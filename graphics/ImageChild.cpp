@@ -1,8 +1,6 @@
 #include "graphics/ImageChild.h"
 
-ImageChild::ImageChild(Image* parent, const Rect& area)
-    : m_parent(parent)
-    , m_area(area)
+ImageChild::ImageChild(Image* parent, const Rect& area) : m_parent(parent), m_area(area)
 {
     SetSize(area.width, area.height);
 }
@@ -11,7 +9,7 @@ bool ImageChild::GetTextureSource(TextureSource& source)
 {
     if (m_parent == nullptr || !m_parent->GetTextureSource(source))
         return false;
-    source.area = Rect { source.area.x + m_area.x, source.area.y + m_area.y, m_area.width, m_area.height };
+    source.area = Rect{source.area.x + m_area.x, source.area.y + m_area.y, m_area.width, m_area.height};
     return true;
 }
 

@@ -19,6 +19,6 @@ inline constexpr long long kMaxImagePixels = 32LL * 1024 * 1024;
 
 inline bool IsAcceptableImageSize(long long width, long long height)
 {
-    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide
-        && width * height <= kMaxImagePixels;
+    return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
+           width * height <= kMaxImagePixels;
 }

@@ -76,7 +76,7 @@ int ImageFont::StringWidth(const std::wstring& text) const
     for (wchar_t c : text) {
         char32_t character = static_cast<char32_t>(c);
         width += CharWidth(c);
-        auto kern = m_descriptor->kerning.find({ previous, character });
+        auto kern = m_descriptor->kerning.find({previous, character});
         if (kern != m_descriptor->kerning.end())
             width += kern->second;
         previous = character;
@@ -101,7 +101,7 @@ void ImageFont::DrawString(Graphics& g, float x, float y, const std::wstring& te
     char32_t previous = 0;
     for (wchar_t c : text) {
         char32_t character = static_cast<char32_t>(c);
-        auto kern = m_descriptor->kerning.find({ previous, character });
+        auto kern = m_descriptor->kerning.find({previous, character});
         if (kern != m_descriptor->kerning.end())
             penX += static_cast<float>(kern->second);
         previous = character;
@@ -111,8 +111,9 @@ void ImageFont::DrawString(Graphics& g, float x, float y, const std::wstring& te
         const FontGlyph& glyph = found->second;
         Image* page = (*m_pages)[static_cast<std::size_t>(glyph.page)].get();
         if (page != nullptr && glyph.width > 0 && glyph.height > 0)
-            g.DrawGlyph(page, penX + static_cast<float>(glyph.xOffset), top + static_cast<float>(glyph.yOffset),
-                Rect { glyph.x, glyph.y, glyph.width, glyph.height });
+            g.DrawGlyph(page, penX + static_cast<float>(glyph.xOffset),
+                        top + static_cast<float>(glyph.yOffset),
+                        Rect{glyph.x, glyph.y, glyph.width, glyph.height});
         penX += static_cast<float>(glyph.advance);
     }
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const kExtensions[] = { ".png", ".jpg", ".jpeg", ".gif", ".tga" };
+const char* const kExtensions[] = {".png", ".jpg", ".jpeg", ".gif", ".tga"};
 
 std::string ExtensionOf(const std::string& path)
 {
@@ -22,11 +22,12 @@ std::string ExtensionOf(const std::string& path)
         return {};
     std::string extension = path.substr(dot);
     std::transform(extension.begin(), extension.end(), extension.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension;
 }
 
-bool DecodeByExtension(const std::string& extension, const std::string& bytes, ImageData& image, std::string& error)
+bool DecodeByExtension(const std::string& extension, const std::string& bytes, ImageData& image,
+                       std::string& error)
 {
     if (extension == ".png")
         return DecodePng(bytes, image, error);
@@ -40,7 +41,12 @@ bool DecodeByExtension(const std::string& extension, const std::string& bytes, I
     return false;
 }
 
-enum class Outcome { Missing, Failed, Decoded };
+enum class Outcome
+{
+    Missing,
+    Failed,
+    Decoded
+};
 
 // Finds the file (trying every kind when the path has no extension) and decodes it.
 Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& found)
@@ -79,7 +85,8 @@ void ApplyAlphaCompanion(const std::string& path, ImageData& image)
     if (FindAndDecode(base + "_", alpha, found) != Outcome::Decoded)
         return;
     if (alpha.width != image.width || alpha.height != image.height)
-        LogWriter::WriteLine("The alpha image '" + found + "' differs in size from its image; only the overlap applies");
+        LogWriter::WriteLine("The alpha image '" + found +
+                             "' differs in size from its image; only the overlap applies");
     int width = std::min(alpha.width, image.width);
     int height = std::min(alpha.height, image.height);
     for (int y = 0; y < height; ++y) {
@@ -92,7 +99,7 @@ void ApplyAlphaCompanion(const std::string& path, ImageData& image)
     }
 }
 
-}
+} // namespace
 
 std::unique_ptr<ImageData> DecodeImageFile(const std::string& path)
 {
@@ -122,7 +129,8 @@ Image* LoadAssetImage(const ImageSource& source, Image* existing)
         std::vector<Rect> frames;
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column)
-                frames.push_back(Rect { source.m_x + column * cellWidth, source.m_y + row * cellHeight, cellWidth, cellHeight });
+                frames.push_back(Rect{source.m_x + column * cellWidth, source.m_y + row * cellHeight,
+                                      cellWidth, cellHeight});
         }
         return new ImageAtlasPiece(source.m_atlas, std::move(frames));
     }

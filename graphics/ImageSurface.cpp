@@ -13,15 +13,13 @@ std::uint32_t Unpremultiply(std::uint32_t argb)
     if (a == 255 || a == 0)
         return argb;
     auto scale = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
-    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) |
+           scale(argb & 0xFF);
 }
 
-}
+} // namespace
 
-ImageSurface::ImageSurface(bool renderTarget)
-    : m_renderTarget(renderTarget)
-{
-}
+ImageSurface::ImageSurface(bool renderTarget) : m_renderTarget(renderTarget) {}
 
 ImageSurface::~ImageSurface()
 {
@@ -34,15 +32,16 @@ bool ImageSurface::Create(int width, int height)
     m_readBack.clear();
     m_readBackCurrent = false;
     if (width <= 0 || height <= 0) {
-        SetData(ImageData {});
+        SetData(ImageData{});
         SetSize(0, 0);
         return false;
     }
     if (!m_renderTarget) {
-        SetData(ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0u) });
+        SetData(ImageData{width, height,
+                          std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0u)});
         return true;
     }
-    SetData(ImageData {});
+    SetData(ImageData{});
     SetSize(width, height);
     m_needsClear = true;
     return true;
@@ -92,7 +91,7 @@ RenderTextureId ImageSurface::GetRenderTexture()
         corners[3].y = h;
         for (RenderVertex& corner : corners)
             corner.r = corner.g = corner.b = corner.a = 0;
-        const int indices[6] = { 0, 1, 2, 0, 2, 3 };
+        const int indices[6] = {0, 1, 2, 0, 2, 3};
         // A fill, not SDL_RenderClear: a clear would ignore the clip.
         device->SetRenderTarget(GetTexture());
         device->SetClip(nullptr);
@@ -112,7 +111,7 @@ bool ImageSurface::GetTextureSource(TextureSource& source)
     if (!m_renderTarget)
         return Image::GetTextureSource(source);
     RenderTextureId texture = GetRenderTexture();
-    source = TextureSource { texture, GetWidth(), GetHeight(), Rect { 0, 0, GetWidth(), GetHeight() } };
+    source = TextureSource{texture, GetWidth(), GetHeight(), Rect{0, 0, GetWidth(), GetHeight()}};
     return texture != 0;
 }
 
@@ -151,8 +150,8 @@ void ImageSurface::ReadBack() const
     if (renderer == nullptr || texture == 0)
         return;
     RenderDevice* device = renderer->GetDevice();
-    if (!device->SetRenderTarget(texture)
-        || !device->ReadPixels(RenderRect { 0, 0, GetWidth(), GetHeight() }, m_readBack.data())) {
+    if (!device->SetRenderTarget(texture) ||
+        !device->ReadPixels(RenderRect{0, 0, GetWidth(), GetHeight()}, m_readBack.data())) {
         std::fill(m_readBack.begin(), m_readBack.end(), 0u);
         return;
     }
@@ -166,7 +165,7 @@ ImageData ImageSurface::ReadImageData() const
         return GetData();
     if (!m_readBackCurrent)
         ReadBack();
-    return ImageData { GetWidth(), GetHeight(), m_readBack };
+    return ImageData{GetWidth(), GetHeight(), m_readBack};
 }
 
 ImageSurface* CreateSurfaceFromImageData(Image* image)

@@ -14,7 +14,8 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* file, int width, int 
         return false;
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-        PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_set_bgr(png);
     png_write_image(png, rows);
@@ -22,7 +23,7 @@ bool WriteRows(png_structp png, png_infop info, std::FILE* file, int width, int 
     return true;
 }
 
-}
+} // namespace
 
 bool WritePng(const ImageData& image, const std::string& path, std::string* error)
 {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 
@@ -23,9 +23,7 @@ void LeaveOnError(j_common_ptr info)
     std::longjmp(errors->escape, 1);
 }
 
-void IgnoreMessage(j_common_ptr)
-{
-}
+void IgnoreMessage(j_common_ptr) {}
 
 // The whole file is in memory: the source hands it over at once and
 // treats running out as an error rather than padding the image.
@@ -36,9 +34,7 @@ struct MemorySource
     std::size_t size;
 };
 
-void InitSource(j_decompress_ptr)
-{
-}
+void InitSource(j_decompress_ptr) {}
 
 boolean FillInputBuffer(j_decompress_ptr info)
 {
@@ -57,9 +53,7 @@ void SkipInputData(j_decompress_ptr info, long count)
     source->bytes_in_buffer -= static_cast<std::size_t>(count);
 }
 
-void TermSource(j_decompress_ptr)
-{
-}
+void TermSource(j_decompress_ptr) {}
 
 // Plain locals only between setjmp and the library calls.
 bool CreateDecompress(jpeg_decompress_struct* info, JpegErrorManager* errors)
@@ -94,12 +88,12 @@ bool ReadScanlines(jpeg_decompress_struct* info, JpegErrorManager* errors, unsig
     return true;
 }
 
-}
+} // namespace
 
 bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
 {
-    jpeg_decompress_struct info {};
-    JpegErrorManager errors {};
+    jpeg_decompress_struct info{};
+    JpegErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = LeaveOnError;
     errors.base.output_message = IgnoreMessage;
@@ -108,7 +102,7 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
         return false;
     }
 
-    MemorySource source {};
+    MemorySource source{};
     source.base.init_source = InitSource;
     source.base.fill_input_buffer = FillInputBuffer;
     source.base.skip_input_data = SkipInputData;
@@ -138,8 +132,8 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
     image.pixels.resize(static_cast<std::size_t>(width) * height);
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const unsigned char* p = rgb.data() + i * 3;
-        image.pixels[i] = 0xFF000000u | (static_cast<std::uint32_t>(p[0]) << 16)
-            | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
+        image.pixels[i] = 0xFF000000u | (static_cast<std::uint32_t>(p[0]) << 16) |
+                          (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
     }
     return true;
 }

@@ -46,5 +46,5 @@ public:
     Matrix4 operator*(const Matrix4& other) const;
 
 private:
-    float m[16] {};
+    float m[16]{};
 };

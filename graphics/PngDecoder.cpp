@@ -23,9 +23,7 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
     source->position += count;
 }
 
-void IgnoreWarning(png_structp, png_const_charp)
-{
-}
+void IgnoreWarning(png_structp, png_const_charp) {}
 
 // Keeps libpng's reason for the caller's message instead of printing it.
 void RecordError(png_structp png, png_const_charp message)
@@ -72,7 +70,7 @@ bool ReadRows(png_structp png, png_bytepp rows)
     return true;
 }
 
-}
+} // namespace
 
 bool DecodePng(const std::string& bytes, ImageData& image, std::string& error)
 {
@@ -92,7 +90,7 @@ bool DecodePng(const std::string& bytes, ImageData& image, std::string& error)
         error = "out of memory";
         return false;
     }
-    PngSource source { reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0 };
+    PngSource source{reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0};
     png_set_read_fn(png, &source, ReadFromMemory);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
 

@@ -12,19 +12,19 @@ Rect Rect::Intersection(const Rect& other) const
     // 64-bit edges: x + width may not fit an int.
     long long left = std::max(x, other.x);
     long long top = std::max(y, other.y);
-    long long right = std::min(static_cast<long long>(x) + width, static_cast<long long>(other.x) + other.width);
-    long long bottom = std::min(static_cast<long long>(y) + height, static_cast<long long>(other.y) + other.height);
+    long long right =
+        std::min(static_cast<long long>(x) + width, static_cast<long long>(other.x) + other.width);
+    long long bottom =
+        std::min(static_cast<long long>(y) + height, static_cast<long long>(other.y) + other.height);
     if (right <= left || bottom <= top)
-        return Rect { static_cast<int>(left), static_cast<int>(top), 0, 0 };
-    return Rect { static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
-        static_cast<int>(bottom - top) };
+        return Rect{static_cast<int>(left), static_cast<int>(top), 0, 0};
+    return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                static_cast<int>(bottom - top)};
 }
 
 FRect::FRect(const Rect& r)
-    : x(static_cast<float>(r.x))
-    , y(static_cast<float>(r.y))
-    , width(static_cast<float>(r.width))
-    , height(static_cast<float>(r.height))
+    : x(static_cast<float>(r.x)), y(static_cast<float>(r.y)), width(static_cast<float>(r.width)),
+      height(static_cast<float>(r.height))
 {
 }
 

@@ -5,6 +5,4 @@ Shader* Shader::Load(const std::string&)
     return nullptr;
 }
 
-void Shader::SetFloat(const std::string&, float)
-{
-}
+void Shader::SetFloat(const std::string&, float) {}

@@ -24,7 +24,8 @@ constexpr int kPageSize = 512;
 
 std::wstring Lower(std::wstring text)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     return text;
 }
 
@@ -33,13 +34,13 @@ bool Has(const std::wstring& text, const wchar_t* part)
     return text.find(part) != std::wstring::npos;
 }
 
-}
+} // namespace
 
 std::string SysFont::FontFileForFace(const std::wstring& face, bool bold, bool italic)
 {
     std::wstring name = Lower(face);
-    bool serif = Has(name, L"times") || Has(name, L"georgia") || Has(name, L"serif") || Has(name, L"garamond")
-        || Has(name, L"palatino") || Has(name, L"book");
+    bool serif = Has(name, L"times") || Has(name, L"georgia") || Has(name, L"serif") ||
+                 Has(name, L"garamond") || Has(name, L"palatino") || Has(name, L"book");
     if (Has(name, L"sans"))
         serif = false;
     bool mono = Has(name, L"courier") || Has(name, L"mono") || Has(name, L"consol") || Has(name, L"console");
@@ -65,11 +66,7 @@ SysFont::SysFont(VelkAppBase*, const std::wstring& face, int size, bool bold, bo
 }
 
 SysFont::SysFont(const std::wstring& face, int size, bool bold, bool italic)
-    : m_face(face)
-    , m_size(size)
-    , m_bold(bold)
-    , m_italic(italic)
-    , m_rasterizer(CreateFontRasterizer())
+    : m_face(face), m_size(size), m_bold(bold), m_italic(italic), m_rasterizer(CreateFontRasterizer())
 {
     std::string path = FontFileForFace(face, bold, italic);
     if (!m_rasterizer->Open(path, size, bold, italic)) {
@@ -137,7 +134,8 @@ SysFont::Glyph* SysFont::FindGlyph(wchar_t character)
     if (!glyph->rendered) {
         glyph->rendered = true;
         GlyphBitmap bitmap;
-        if (m_rasterizer->RenderGlyph(static_cast<char32_t>(character), bitmap) && bitmap.width > 0 && bitmap.height > 0)
+        if (m_rasterizer->RenderGlyph(static_cast<char32_t>(character), bitmap) && bitmap.width > 0 &&
+            bitmap.height > 0)
             PlaceGlyph(*glyph, bitmap);
     }
     return glyph;
@@ -153,7 +151,8 @@ bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
         m_rowHeight = 0;
     }
     if (m_pages.empty() || m_penY + bitmap.height > kPageSize) {
-        m_pageData.push_back(ImageData { kPageSize, kPageSize, std::vector<std::uint32_t>(kPageSize * kPageSize, 0u) });
+        m_pageData.push_back(
+            ImageData{kPageSize, kPageSize, std::vector<std::uint32_t>(kPageSize * kPageSize, 0u)});
         m_pages.push_back(std::make_unique<Image>());
         m_pageChanged.push_back(false);
         m_penX = 0;
@@ -163,10 +162,10 @@ bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
     ImageData& page = m_pageData.back();
     for (int y = 0; y < bitmap.height; ++y) {
         std::copy_n(bitmap.pixels.begin() + static_cast<long>(y) * bitmap.width, bitmap.width,
-            page.pixels.begin() + static_cast<long>(m_penY + y) * kPageSize + m_penX);
+                    page.pixels.begin() + static_cast<long>(m_penY + y) * kPageSize + m_penX);
     }
     glyph.page = static_cast<int>(m_pages.size()) - 1;
-    glyph.area = Rect { m_penX, m_penY, bitmap.width, bitmap.height };
+    glyph.area = Rect{m_penX, m_penY, bitmap.width, bitmap.height};
     m_pageChanged.back() = true;
     m_penX += bitmap.width + 1;
     m_rowHeight = std::max(m_rowHeight, bitmap.height);

@@ -40,8 +40,8 @@ std::uint32_t ReadColor(ByteReader& reader, int bytesPerPixel)
     case 2: {
         int value = reader.Word();
         auto expand = [](int five) { return static_cast<std::uint32_t>((five << 3) | (five >> 2)); };
-        return 0xFF000000u | (expand((value >> 10) & 31) << 16) | (expand((value >> 5) & 31) << 8)
-            | expand(value & 31);
+        return 0xFF000000u | (expand((value >> 10) & 31) << 16) | (expand((value >> 5) & 31) << 8) |
+               expand(value & 31);
     }
     case 3: {
         std::uint32_t b = reader.Byte();
@@ -59,7 +59,7 @@ std::uint32_t ReadColor(ByteReader& reader, int bytesPerPixel)
     }
 }
 
-}
+} // namespace
 
 bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
 {
@@ -88,7 +88,9 @@ bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
         return false;
     }
     int bytesPerPixel = (bits + 7) / 8;
-    bool validDepth = kind == 1 ? bits == 8 : kind == 3 ? bits == 8 : (bits == 15 || bits == 16 || bits == 24 || bits == 32);
+    bool validDepth = kind == 1   ? bits == 8
+                      : kind == 3 ? bits == 8
+                                  : (bits == 15 || bits == 16 || bits == 24 || bits == 32);
     if (!validDepth || !reader.Skip(static_cast<std::size_t>(idLength))) {
         error = "unsupported TGA pixel depth";
         return false;
@@ -96,7 +98,8 @@ bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
     std::vector<std::uint32_t> palette;
     if (mapType == 1) {
         int entryBytes = (mapBits + 7) / 8;
-        if (entryBytes < 2 || entryBytes > 4 || !reader.Has(static_cast<std::size_t>(mapLength) * entryBytes)) {
+        if (entryBytes < 2 || entryBytes > 4 ||
+            !reader.Has(static_cast<std::size_t>(mapLength) * entryBytes)) {
             error = "damaged TGA colour map";
             return false;
         }
@@ -173,8 +176,8 @@ bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
         int sourceRow = topDown ? y : height - 1 - y;
         for (int x = 0; x < width; ++x) {
             int sourceColumn = rightToLeft ? width - 1 - x : x;
-            image.pixels[static_cast<std::size_t>(y) * width + x]
-                = pixels[static_cast<std::size_t>(sourceRow) * width + sourceColumn];
+            image.pixels[static_cast<std::size_t>(y) * width + x] =
+                pixels[static_cast<std::size_t>(sourceRow) * width + sourceColumn];
         }
     }
     return true;

@@ -21,7 +21,10 @@ public:
     bool IsIdentity() const { return m_matrix.IsIdentity(); }
 
     Vector4 TransformVector4(const Vector4& v) const { return m_matrix.TransformVector4(v); }
-    Vector4 TransformPoint(float x, float y, float z = 0.0f) const { return m_matrix.TransformPoint(x, y, z); }
+    Vector4 TransformPoint(float x, float y, float z = 0.0f) const
+    {
+        return m_matrix.TransformPoint(x, y, z);
+    }
 
 private:
     Matrix4 m_matrix;

@@ -63,7 +63,7 @@ public:
     // Clip in the current target's pixels; null switches clipping off.
     virtual void SetClip(const RenderRect* clip) = 0;
     virtual bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
-        const int* indices, int indexCount, RenderBlend blend) = 0;
+                               const int* indices, int indexCount, RenderBlend blend) = 0;
     // Reads a rectangle of the current target as 0xAARRGGBB (premultiplied).
     virtual bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) = 0;
 

@@ -262,7 +262,8 @@ private:
     {
         // Files repeat sequences of elements: try the shape that followed the previous one last time.
         Shape* predicted = m_previousShape ? m_previousShape->m_next : nullptr;
-        Shape* shape = predicted && Matches(*predicted, name, attributes) ? predicted : LookUpShape(name, attributes);
+        Shape* shape =
+            predicted && Matches(*predicted, name, attributes) ? predicted : LookUpShape(name, attributes);
         if (m_previousShape) {
             m_previousShape->m_next = shape;
         }

@@ -3,8 +3,7 @@
 #include <algorithm>
 
 HeadlessRenderDevice::HeadlessRenderDevice(int outputWidth, int outputHeight)
-    : m_outputWidth(outputWidth)
-    , m_outputHeight(outputHeight)
+    : m_outputWidth(outputWidth), m_outputHeight(outputHeight)
 {
 }
 
@@ -13,7 +12,7 @@ RenderTextureId HeadlessRenderDevice::CreateTexture(int width, int height, bool 
     if (width <= 0 || height <= 0)
         return 0;
     RenderTextureId id = m_nextId++;
-    m_textures[id] = Texture { width, height, renderTarget, {} };
+    m_textures[id] = Texture{width, height, renderTarget, {}};
     return id;
 }
 
@@ -56,12 +55,13 @@ void HeadlessRenderDevice::SetClip(const RenderRect* clip)
         m_clip = *clip;
 }
 
-bool HeadlessRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
-    const int* indices, int indexCount, RenderBlend blend)
+bool HeadlessRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices,
+                                         int vertexCount, const int* indices, int indexCount,
+                                         RenderBlend blend)
 {
     if (texture != 0 && m_textures.count(texture) == 0)
         return false;
-    DrawCall call { m_target, texture, blend, m_clip, {} };
+    DrawCall call{m_target, texture, blend, m_clip, {}};
     if (indices != nullptr) {
         for (int i = 0; i < indexCount; ++i) {
             if (indices[i] < 0 || indices[i] >= vertexCount)

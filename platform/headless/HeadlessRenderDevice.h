@@ -30,7 +30,7 @@ public:
     bool SetRenderTarget(RenderTextureId target) override;
     void SetClip(const RenderRect* clip) override;
     bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
-        const int* indices, int indexCount, RenderBlend blend) override;
+                       const int* indices, int indexCount, RenderBlend blend) override;
     bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
     void Present(RenderTextureId screen, const RenderRect& destination) override;
     void GetOutputSize(int& width, int& height) const override;

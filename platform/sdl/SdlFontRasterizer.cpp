@@ -15,7 +15,7 @@ std::mutex& TtfLock()
     return *lock;
 }
 
-}
+} // namespace
 
 std::unique_ptr<FontRasterizer> CreateFontRasterizer()
 {
@@ -107,10 +107,11 @@ int SdlFontRasterizer::GetAdvance(char32_t character) const
 bool SdlFontRasterizer::RenderGlyph(char32_t character, GlyphBitmap& glyph) const
 {
     std::lock_guard<std::mutex> hold(TtfLock());
-    glyph = GlyphBitmap {};
+    glyph = GlyphBitmap{};
     if (m_font == nullptr || TTF_GlyphIsProvided32(m_font, static_cast<Uint32>(character)) == 0)
         return false;
-    SDL_Surface* rendered = TTF_RenderGlyph32_Blended(m_font, static_cast<Uint32>(character), SDL_Color { 255, 255, 255, 255 });
+    SDL_Surface* rendered =
+        TTF_RenderGlyph32_Blended(m_font, static_cast<Uint32>(character), SDL_Color{255, 255, 255, 255});
     if (rendered == nullptr)
         return false;
     SDL_Surface* converted = SDL_ConvertSurfaceFormat(rendered, SDL_PIXELFORMAT_ARGB8888, 0);
@@ -122,7 +123,8 @@ bool SdlFontRasterizer::RenderGlyph(char32_t character, GlyphBitmap& glyph) cons
     glyph.pixels.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
     SDL_LockSurface(converted);
     for (int y = 0; y < glyph.height; ++y) {
-        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(converted->pixels) + y * converted->pitch);
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(converted->pixels) +
+                                                          y * converted->pitch);
         for (int x = 0; x < glyph.width; ++x)
             glyph.pixels[static_cast<std::size_t>(y) * glyph.width + x] = row[x];
     }

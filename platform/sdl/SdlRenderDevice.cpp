@@ -15,32 +15,36 @@ SDL_BlendMode ToSdlBlend(RenderBlend blend)
         break;
     case RenderBlend::Additive:
         return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD,
-            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+                                          SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
     case RenderBlend::Multiply:
         return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_DST_COLOR, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
-            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
-            SDL_BLENDOPERATION_ADD);
+                                          SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
+                                          SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
     case RenderBlend::Overlay:
         // 2 x source x target: darkens under dark source, lightens under light.
         return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_DST_COLOR, SDL_BLENDFACTOR_SRC_COLOR,
-            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
-            SDL_BLENDOPERATION_ADD);
+                                          SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
+                                          SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
     case RenderBlend::SoftLight:
         // Screen: target + source x (1 - target).
         return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR, SDL_BLENDFACTOR_ONE,
-            SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+                                          SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE,
+                                          SDL_BLENDOPERATION_ADD);
     case RenderBlend::Subtractive:
-        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_REV_SUBTRACT,
-            SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE,
+                                          SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
+                                          SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
     case RenderBlend::Copy:
         return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD,
-            SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD);
+                                          SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD);
     case RenderBlend::MaskByAlpha:
-        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
-            SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+        return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_SRC_ALPHA,
+                                          SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO,
+                                          SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
     }
     return SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA,
-        SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
+                                      SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ONE,
+                                      SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
 }
 
 SDL_Renderer* TryDriver(SDL_Window* window, const char* driver, Uint32 flags)
@@ -55,7 +59,7 @@ SDL_Renderer* TryDriver(SDL_Window* window, const char* driver, Uint32 flags)
     return nullptr;
 }
 
-}
+} // namespace
 
 std::unique_ptr<SdlRenderDevice> SdlRenderDevice::Create(SDL_Window* window, bool vsync, std::string* error)
 {
@@ -83,8 +87,7 @@ std::unique_ptr<SdlRenderDevice> SdlRenderDevice::Create(SDL_Window* window, boo
     return std::unique_ptr<SdlRenderDevice>(new SdlRenderDevice(renderer));
 }
 
-SdlRenderDevice::SdlRenderDevice(SDL_Renderer* renderer)
-    : m_renderer(renderer)
+SdlRenderDevice::SdlRenderDevice(SDL_Renderer* renderer) : m_renderer(renderer)
 {
     SDL_RendererInfo info;
     if (SDL_GetRendererInfo(renderer, &info) == 0)
@@ -121,15 +124,16 @@ RenderTextureId SdlRenderDevice::CreateTexture(int width, int height, bool rende
 {
     if (width <= 0 || height <= 0)
         return 0;
-    SDL_Texture* texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
-        renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, width, height);
+    SDL_Texture* texture =
+        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
+                          renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, width, height);
     if (texture == nullptr) {
         Fail("SDL_CreateTexture");
         return 0;
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
     RenderTextureId id = m_nextId++;
-    m_textures[id] = TextureEntry { texture, width, height, -1, renderTarget };
+    m_textures[id] = TextureEntry{texture, width, height, -1, renderTarget};
     return id;
 }
 
@@ -184,17 +188,17 @@ void SdlRenderDevice::SetClip(const RenderRect* clip)
         m_clipped = false;
         return;
     }
-    if (m_clipped && clip->x == m_clip.x && clip->y == m_clip.y && clip->width == m_clip.width
-        && clip->height == m_clip.height)
+    if (m_clipped && clip->x == m_clip.x && clip->y == m_clip.y && clip->width == m_clip.width &&
+        clip->height == m_clip.height)
         return;
-    SDL_Rect rect { clip->x, clip->y, clip->width, clip->height };
+    SDL_Rect rect{clip->x, clip->y, clip->width, clip->height};
     SDL_RenderSetClipRect(m_renderer, &rect);
     m_clipped = true;
     m_clip = *clip;
 }
 
 bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
-    const int* indices, int indexCount, RenderBlend blend)
+                                    const int* indices, int indexCount, RenderBlend blend)
 {
     SDL_Texture* sdlTexture = nullptr;
     int blendKey = static_cast<int>(blend);
@@ -217,10 +221,11 @@ bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex*
     }
     const int stride = static_cast<int>(sizeof(RenderVertex));
     const auto* base = reinterpret_cast<const char*>(vertices);
-    int result = SDL_RenderGeometryRaw(m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
-        reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
-        reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride, vertexCount, indices, indexCount,
-        indices != nullptr ? 4 : 0);
+    int result =
+        SDL_RenderGeometryRaw(m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
+                              reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
+                              reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride,
+                              vertexCount, indices, indexCount, indices != nullptr ? 4 : 0);
     if (result != 0)
         return Fail("SDL_RenderGeometry");
     return true;
@@ -228,7 +233,7 @@ bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex*
 
 bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
 {
-    SDL_Rect rect { area.x, area.y, area.width, area.height };
+    SDL_Rect rect{area.x, area.y, area.width, area.height};
     if (SDL_RenderReadPixels(m_renderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels, area.width * 4) != 0)
         return Fail("SDL_RenderReadPixels");
     return true;
@@ -247,7 +252,7 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
     if (found != m_textures.end()) {
         SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
         found->second.blend = -1;
-        SDL_Rect rect { destination.x, destination.y, destination.width, destination.height };
+        SDL_Rect rect{destination.x, destination.y, destination.width, destination.height};
         SDL_RenderCopy(m_renderer, found->second.texture, nullptr, &rect);
     }
     SDL_RenderPresent(m_renderer);
@@ -274,8 +279,10 @@ bool SdlRenderDevice::TakeDeviceReset()
     m_untexturedBlend = -1;
     for (auto& [id, entry] : m_textures) {
         SDL_DestroyTexture(entry.texture);
-        entry.texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
-            entry.renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, entry.width, entry.height);
+        entry.texture =
+            SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888,
+                              entry.renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC,
+                              entry.width, entry.height);
         entry.blend = -1;
         if (entry.texture != nullptr)
             SDL_SetTextureScaleMode(entry.texture, SDL_ScaleModeLinear);

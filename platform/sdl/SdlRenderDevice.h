@@ -18,7 +18,8 @@ class SdlRenderDevice : public RenderDevice
 public:
     // Prefers the "opengles2" driver, then "opengl", then any other with a
     // logged warning; null with the reason in error when none works.
-    static std::unique_ptr<SdlRenderDevice> Create(SDL_Window* window, bool vsync, std::string* error = nullptr);
+    static std::unique_ptr<SdlRenderDevice> Create(SDL_Window* window, bool vsync,
+                                                   std::string* error = nullptr);
     ~SdlRenderDevice() override;
 
     RenderTextureId CreateTexture(int width, int height, bool renderTarget) override;
@@ -27,7 +28,7 @@ public:
     bool SetRenderTarget(RenderTextureId target) override;
     void SetClip(const RenderRect* clip) override;
     bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
-        const int* indices, int indexCount, RenderBlend blend) override;
+                       const int* indices, int indexCount, RenderBlend blend) override;
     bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
     void Present(RenderTextureId screen, const RenderRect& destination) override;
     void GetOutputSize(int& width, int& height) const override;
@@ -63,6 +64,6 @@ private:
     bool m_clipped = false;
     RenderRect m_clip;
     int m_untexturedBlend = -1;
-    std::atomic<bool> m_targetsReset { false };
-    std::atomic<bool> m_deviceReset { false };
+    std::atomic<bool> m_targetsReset{false};
+    std::atomic<bool> m_deviceReset{false};
 };

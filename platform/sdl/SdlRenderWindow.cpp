@@ -17,7 +17,7 @@ SdlRenderWindow::SdlRenderWindow(int width, int height)
     }
     m_videoStarted = true;
     m_window = SDL_CreateWindow("Tarnvale 6", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-        SDL_WINDOW_HIDDEN);
+                                SDL_WINDOW_HIDDEN);
     if (m_window == nullptr) {
         m_error = std::string("SDL_CreateWindow: ") + SDL_GetError();
         return;

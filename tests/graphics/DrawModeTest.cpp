@@ -9,7 +9,8 @@ namespace {
 
 Image* SolidImage(int width, int height, std::uint32_t argb)
 {
-    return new Image(ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb) });
+    return new Image(
+        ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
 }
 
 class DrawModeTest : public GLTest
@@ -17,7 +18,7 @@ class DrawModeTest : public GLTest
 protected:
     // A 20x20 image of the colour drawn over a background of bg, read at the middle.
     std::uint32_t DrawOver(std::uint32_t background, std::uint32_t image, int mode, Color color = OpaqueWhite,
-        bool colorize = false)
+                           bool colorize = false)
     {
         Graphics g(Screen());
         g.SetColor(Color(background));
@@ -52,4 +53,4 @@ TEST_F(DrawModeTest, EachBlendModeCombinesWithTheTarget)
     EXPECT_COLOR_NEAR(0x80800000u, DrawOver(0xFF0000FFu, 0x80FF0000u, DRAWMODE_COPY));
 }
 
-}
+} // namespace

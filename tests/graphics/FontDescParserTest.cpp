@@ -16,7 +16,7 @@ TEST(FontDescParserTest, ReadsPagesGlyphsAndKerning)
                              "char id=233 x=1 y=2 width=3 height=4 xoffset=-1 yoffset=5 xadvance=6 page=1\n"
                              "kerning first=65 second=86 amount=-2\n"
                              "chars count=1\n",
-        font))
+                             font))
         << parser.GetErrorText();
     EXPECT_EQ(14, font.lineHeight);
     EXPECT_EQ(11, font.base);
@@ -27,7 +27,7 @@ TEST(FontDescParserTest, ReadsPagesGlyphsAndKerning)
     EXPECT_EQ(-1, e.xOffset);
     EXPECT_EQ(6, e.advance);
     EXPECT_EQ(1, e.page);
-    EXPECT_EQ(-2, (font.kerning.at({ U'A', U'V' })));
+    EXPECT_EQ(-2, (font.kerning.at({U'A', U'V'})));
 }
 
 TEST(FontDescParserTest, BadInputIsRefusedWithItsLine)
@@ -38,13 +38,13 @@ TEST(FontDescParserTest, BadInputIsRefusedWithItsLine)
         const char* error;
     };
     const Case cases[] = {
-        { "page id=0 file=a.png\n", "Missing common line on Line 1" },
-        { "common lineHeight=10 base=8\nchar id=65 x=1O\n", "Bad number on Line 2" },
-        { "common lineHeight=10 base=8\nchar id=65 width=-3\n", "Bad glyph on Line 2" },
-        { "common lineHeight=10 base=8\npage id=99 file=a.png\n", "Bad page on Line 2" },
-        { "common lineHeight=10 base=8\npage id=0 file=\"a.png\nx\n", "Malformed pair on Line 2" },
-        { "common lineHeight=0 base=8\n", "Bad line height or base on Line 1" },
-        { "common lineHeight=10 base=8\nchar id=65 page=3\n", "Glyph on a missing page on Line 2" },
+        {"page id=0 file=a.png\n", "Missing common line on Line 1"},
+        {"common lineHeight=10 base=8\nchar id=65 x=1O\n", "Bad number on Line 2"},
+        {"common lineHeight=10 base=8\nchar id=65 width=-3\n", "Bad glyph on Line 2"},
+        {"common lineHeight=10 base=8\npage id=99 file=a.png\n", "Bad page on Line 2"},
+        {"common lineHeight=10 base=8\npage id=0 file=\"a.png\nx\n", "Malformed pair on Line 2"},
+        {"common lineHeight=0 base=8\n", "Bad line height or base on Line 1"},
+        {"common lineHeight=10 base=8\nchar id=65 page=3\n", "Glyph on a missing page on Line 2"},
     };
     for (const Case& c : cases) {
         FontDescParser parser;
@@ -54,4 +54,4 @@ TEST(FontDescParserTest, BadInputIsRefusedWithItsLine)
     }
 }
 
-}
+} // namespace

@@ -26,14 +26,14 @@ protected:
         GLTest::SetUp();
         m_folder = fs::temp_directory_path() / ("tarnvale_fonts_" + std::to_string(::getpid()));
         fs::create_directories(m_folder);
-        ImageData page { 16, 16, std::vector<std::uint32_t>(256, 0xFFFFFFFFu) };
+        ImageData page{16, 16, std::vector<std::uint32_t>(256, 0xFFFFFFFFu)};
         ASSERT_TRUE(WritePng(page, (m_folder / "blocks.png").string()));
         std::string descriptor = "info face=\"Blocks\" size=10\n"
                                  "common lineHeight=12 base=8 ascentPadding=1\n"
                                  "page id=0 file=\"blocks.png\"\n";
         for (char c = 'A'; c <= 'Z'; ++c)
-            descriptor += "char id=" + std::to_string(static_cast<int>(c))
-                + " x=0 y=0 width=8 height=10 xoffset=1 yoffset=0 xadvance=10 page=0\n";
+            descriptor += "char id=" + std::to_string(static_cast<int>(c)) +
+                          " x=0 y=0 width=8 height=10 xoffset=1 yoffset=0 xadvance=10 page=0\n";
         descriptor += "char id=32 x=0 y=0 width=0 height=0 xoffset=0 yoffset=0 xadvance=10 page=0\n";
         descriptor += "kerning first=65 second=86 amount=-2\n";
         WriteText("blocks.txt", descriptor);
@@ -48,7 +48,10 @@ protected:
     }
 
     std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
-    void WriteText(const std::string& name, const std::string& text) const { std::ofstream(PathOf(name)) << text; }
+    void WriteText(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(PathOf(name)) << text;
+    }
 
     fs::path m_folder;
     std::unique_ptr<ImageFont> m_font;
@@ -114,7 +117,7 @@ TEST_F(FontTest, WrappedWritingStopsAtTheLineLimit)
     g.SetFont(m_font.get());
     g.SetColor(OpaqueWhite);
     int widest = 0;
-    int height = g.WriteWordWrapped(Rect { 0, 20, 40, 100 }, L"AA BB CC", -1, -1, 2, &widest);
+    int height = g.WriteWordWrapped(Rect{0, 20, 40, 100}, L"AA BB CC", -1, -1, 2, &widest);
     EXPECT_EQ(24, height);
     EXPECT_EQ(20, widest);
     EXPECT_EQ(0xFFFFFFFFu, ScreenPixel(3, 15));
@@ -138,9 +141,13 @@ TEST_F(FontTest, TheFontsFileNamesSystemAndBitmapFonts)
     WriteText("fonts.xml", "<fonts>\n"
                            "  <font name=\"body\" face=\"Arial\" size=\"12\"/>\n"
                            "  <font name=\"title\" face=\"Times New Roman\" size=\"20\" bold=\"true\"/>\n"
-                           "  <font name=\"blocks\" descriptor=\"" + PathOf("blocks.txt") + "\"/>\n"
-                           "  <font name=\"broken\" descriptor=\"" + PathOf("missing.txt") + "\"/>\n"
-                           "</fonts>\n");
+                           "  <font name=\"blocks\" descriptor=\"" +
+                               PathOf("blocks.txt") +
+                               "\"/>\n"
+                               "  <font name=\"broken\" descriptor=\"" +
+                               PathOf("missing.txt") +
+                               "\"/>\n"
+                               "</fonts>\n");
     EXPECT_FALSE(LoadFonts(PathOf("fonts.xml"))) << "the broken entry is reported";
     ASSERT_NE(nullptr, GetFont(L"body"));
     ASSERT_NE(nullptr, GetFont(L"title"));
@@ -152,13 +159,14 @@ TEST_F(FontTest, TheFontsFileNamesSystemAndBitmapFonts)
 
 TEST(SysFontTest, FacesMapToDejaVuFiles)
 {
-    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", SysFont::FontFileForFace(L"Arial Unicode MS", false, false));
+    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+              SysFont::FontFileForFace(L"Arial Unicode MS", false, false));
     EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf",
-        SysFont::FontFileForFace(L"Times New Roman", true, true));
+              SysFont::FontFileForFace(L"Times New Roman", true, true));
     EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Oblique.ttf",
-        SysFont::FontFileForFace(L"Courier New", false, true));
+              SysFont::FontFileForFace(L"Courier New", false, true));
     EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
-        SysFont::FontFileForFace(L"Arial Narrow Bold", false, false));
+              SysFont::FontFileForFace(L"Arial Narrow Bold", false, false));
 }
 
 TEST(SysFontTest, TheFallbackFontHasStableMetricsAndNoGlyphForUnknownCharacters)
@@ -198,7 +206,8 @@ TEST_F(FontTest, GlyphsStillDrawOnceTheirFirstPageIsFull)
     g.WriteString(many, 0, -500);
     g.SetColor(Color(0, 0, 255));
     g.WriteString(L"\x2588", 100, 200);
-    EXPECT_COLOR_NEAR(0xFF0000FFu, ScreenPixel(100 + font.CharWidth(L'\x2588') / 2, 200 - font.GetAscent() / 2));
+    EXPECT_COLOR_NEAR(0xFF0000FFu,
+                      ScreenPixel(100 + font.CharWidth(L'\x2588') / 2, 200 - font.GetAscent() / 2));
 }
 
-}
+} // namespace

@@ -1,7 +1,7 @@
 #include "support/GLTest.h"
 
-#include "graphics/FontTable.h"
 #include "graphics/Font.h"
+#include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageLoader.h"
@@ -35,8 +35,8 @@ protected:
 TEST_F(GameArtTest, EveryFontOfTheFontsFileLoads)
 {
     ASSERT_TRUE(LoadFonts("properties/fonts.xml"));
-    for (const wchar_t* name : { L"button", L"menu", L"menu_title", L"large", L"tiny", L"tiny3", L"hud_title",
-             L"hud_title2", L"hud_text", L"hud_text2" }) {
+    for (const wchar_t* name : {L"button", L"menu", L"menu_title", L"large", L"tiny", L"tiny3", L"hud_title",
+                                L"hud_title2", L"hud_text", L"hud_text2"}) {
         Font* font = GetFont(name);
         ASSERT_NE(nullptr, font) << name;
         EXPECT_GT(font->StringWidth(L"Tarnvale"), 0) << name;
@@ -78,4 +78,4 @@ TEST_F(GameArtTest, TheStartUpImagesDecode)
     EXPECT_EQ(0u, cursor->GetPixel(0, 31) >> 24) << "cursors are transparent around their shape";
 }
 
-}
+} // namespace

@@ -13,7 +13,7 @@ namespace {
 TEST(ColorTest, PackedColoursReadAZeroAlphaAsOpaque)
 {
     Color color(0x00123456u);
-    EXPECT_EQ((Color { 0x12, 0x34, 0x56, 255 }), color);
+    EXPECT_EQ((Color{0x12, 0x34, 0x56, 255}), color);
     EXPECT_EQ(0xFF123456u, color.ToArgb());
     EXPECT_EQ(0x80FF0000u, Color(0x80FF0000u).ToArgb());
     // Out-of-range components are clamped when packed.
@@ -22,7 +22,7 @@ TEST(ColorTest, PackedColoursReadAZeroAlphaAsOpaque)
 
 TEST(ColorTest, FloatsRoundAndClamp)
 {
-    EXPECT_EQ((Color { 128, 0, 255, 64 }), Color::FromFloats(0.5f, -1.0f, 2.5f, 0.25f));
+    EXPECT_EQ((Color{128, 0, 255, 64}), Color::FromFloats(0.5f, -1.0f, 2.5f, 0.25f));
     EXPECT_EQ(0, Color::FromFloats(std::nanf(""), 0.0f, 0.0f).red);
     EXPECT_EQ(1, Color::FromFloats(0.002f, 0.0f, 0.0f).red);
 }
@@ -34,20 +34,20 @@ TEST(ColorTest, PremultiplyingAndMultiplying)
     EXPECT_EQ(128, half.red);
     EXPECT_EQ(64, half.green);
     EXPECT_EQ(half, half.Premultiplied());
-    EXPECT_EQ((Color { 128, 255, 0, 255 }), Color(255, 255, 0) * Color(128, 255, 255));
+    EXPECT_EQ((Color{128, 255, 0, 255}), Color(255, 255, 0) * Color(128, 255, 255));
 }
 
 TEST(RectTest, IntersectionContainmentAndEquality)
 {
-    Rect a { 0, 0, 10, 10 };
-    Rect b { 5, -5, 10, 10 };
-    EXPECT_EQ((Rect { 5, 0, 5, 5 }), a.Intersection(b));
-    EXPECT_TRUE(a.Intersection(Rect { 10, 0, 5, 5 }).IsEmpty());
+    Rect a{0, 0, 10, 10};
+    Rect b{5, -5, 10, 10};
+    EXPECT_EQ((Rect{5, 0, 5, 5}), a.Intersection(b));
+    EXPECT_TRUE(a.Intersection(Rect{10, 0, 5, 5}).IsEmpty());
     EXPECT_TRUE(a.Contains(9, 9));
     EXPECT_FALSE(a.Contains(10, 9));
     // Edges beyond the int range do not wrap around.
-    Rect huge { 2000000000, 0, 2000000000, 10 };
-    EXPECT_EQ(147483647, huge.Intersection(Rect { 0, 0, 2147483647, 10 }).width);
+    Rect huge{2000000000, 0, 2000000000, 10};
+    EXPECT_EQ(147483647, huge.Intersection(Rect{0, 0, 2147483647, 10}).width);
 
     FRect f(0.5f, 0.5f, 2.0f, 2.0f);
     EXPECT_EQ(FRect(1.0f, 0.5f, 1.5f, 1.0f), f.Intersection(FRect(1.0f, 0.0f, 5.0f, 1.5f)));
@@ -93,7 +93,7 @@ TEST(MatrixTest, Vector4IsTheRowMajorProductAndPointsDivideByW)
 {
     Matrix4 m;
     m.Set(3, 2, 0.5f);
-    Vector4 v = m.TransformVector4(Vector4 { 2.0f, 4.0f, 2.0f, 1.0f });
+    Vector4 v = m.TransformVector4(Vector4{2.0f, 4.0f, 2.0f, 1.0f});
     EXPECT_FLOAT_EQ(2.0f, v.w);
     ExpectPoint(1.0f, 2.0f, m.TransformPoint(2.0f, 4.0f, 2.0f));
 }
@@ -118,8 +118,8 @@ TEST(ViewProjectionTest, TheFlatPlaneMapsOneToOneAndDepthShrinksTowardsTheCentre
     Matrix4 vp = D3DInterface::MakeViewProjection(1024, 768);
     // As the widgets project: x' = (x + 1) * 512, y' = (y + 1) * 384.
     auto toScreen = [&](float x, float y, float z) {
-        Vector4 p = vp.TransformVector4(Vector4 { x, y, z, 1.0f });
-        return Vector4 { (p.x / p.w + 1.0f) * 512.0f, (p.y / p.w + 1.0f) * 384.0f, 0.0f, 1.0f };
+        Vector4 p = vp.TransformVector4(Vector4{x, y, z, 1.0f});
+        return Vector4{(p.x / p.w + 1.0f) * 512.0f, (p.y / p.w + 1.0f) * 384.0f, 0.0f, 1.0f};
     };
     ExpectPoint(100.0f, 700.0f, toScreen(100.0f, 700.0f, 0.0f));
     ExpectPoint(512.0f, 384.0f, toScreen(512.0f, 384.0f, 300.0f));
@@ -129,4 +129,4 @@ TEST(ViewProjectionTest, TheFlatPlaneMapsOneToOneAndDepthShrinksTowardsTheCentre
     EXPECT_NEAR((far.x - 512.0f) / 512.0f, (far.y - 384.0f) / 384.0f, 1e-4f);
 }
 
-}
+} // namespace

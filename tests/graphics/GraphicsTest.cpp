@@ -14,13 +14,13 @@ namespace {
 std::unique_ptr<Image> Solid(int width, int height, std::uint32_t argb)
 {
     return std::make_unique<Image>(
-        ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb) });
+        ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
 }
 
 // Left half of one colour, right half of another.
 std::unique_ptr<Image> Halves(int width, int height, std::uint32_t left, std::uint32_t right)
 {
-    ImageData data { width, height, {} };
+    ImageData data{width, height, {}};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
             data.pixels.push_back(x < width / 2 ? left : right);
@@ -94,7 +94,7 @@ TEST_F(GraphicsTest, TheColourMultiplierFadesWithItsAlpha)
     g.DrawImage(white.get(), 0, 0);
     EXPECT_COLOR_NEAR(0xFF800080u, ScreenPixel(4, 4));
     // Rectangles with straight alpha are premultiplied before the multiplier.
-    g.SetColorMultiplier(ColorMultiplier {});
+    g.SetColorMultiplier(ColorMultiplier{});
     g.SetColor(Color(255, 0, 0, 128));
     g.FillRect(10, 0, 8, 8);
     EXPECT_COLOR_NEAR(0xFF800000u, ScreenPixel(14, 4));
@@ -102,7 +102,7 @@ TEST_F(GraphicsTest, TheColourMultiplierFadesWithItsAlpha)
 
 TEST_F(GraphicsTest, CellsAndSourceRectanglesPickTheirPixels)
 {
-    ImageData data { 4, 2, { kRed, kRed, kBlue, kBlue, kWhite, kWhite, 0xFF00FF00u, 0xFF00FF00u } };
+    ImageData data{4, 2, {kRed, kRed, kBlue, kBlue, kWhite, kWhite, 0xFF00FF00u, 0xFF00FF00u}};
     Image image(std::move(data));
     image.SetGrid(2, 2);
     Graphics g(Screen());
@@ -111,13 +111,13 @@ TEST_F(GraphicsTest, CellsAndSourceRectanglesPickTheirPixels)
     EXPECT_EQ(0xFF00FF00u, ScreenPixel(1, 0));
     EXPECT_EQ(0u, ScreenPixel(2, 0));
 
-    g.DrawImage(&image, 10, 0, Rect { 2, 0, 1, 2 });
+    g.DrawImage(&image, 10, 0, Rect{2, 0, 1, 2});
     EXPECT_EQ(kBlue, ScreenPixel(10, 0));
     EXPECT_EQ(0xFF00FF00u, ScreenPixel(10, 1));
     EXPECT_EQ(0u, ScreenPixel(11, 0));
 
     // Stretching does not bleed in the neighbouring texels.
-    g.DrawImage(&image, Rect { 20, 0, 10, 10 }, Rect { 0, 1, 1, 1 });
+    g.DrawImage(&image, Rect{20, 0, 10, 10}, Rect{0, 1, 1, 1});
     EXPECT_EQ(kWhite, ScreenPixel(20, 0));
     EXPECT_EQ(kWhite, ScreenPixel(29, 9));
     EXPECT_EQ(0u, ScreenPixel(30, 5));
@@ -249,13 +249,13 @@ TEST_F(GraphicsTest, ImagesDrawOnlyThePixelsTheyHold)
     g.DrawImage(image.get(), 0, 0);
     EXPECT_EQ(kRed, ScreenPixel(1, 6));
     EXPECT_EQ(kBlue, ScreenPixel(6, 6));
-    image->SetData(ImageData { 1, 1, { 0xFF00FF00u } });
+    image->SetData(ImageData{1, 1, {0xFF00FF00u}});
     g.DrawImage(image.get(), 20, 0);
     EXPECT_EQ(0xFF00FF00u, ScreenPixel(20, 0));
 
     // A piece reaching past its atlas draws only what the atlas holds.
     auto atlas = Halves(4, 4, kRed, kBlue);
-    ImageChild piece(atlas.get(), Rect { 2, 0, 4, 4 });
+    ImageChild piece(atlas.get(), Rect{2, 0, 4, 4});
     g.DrawImage(&piece, 30, 0);
     EXPECT_EQ(kBlue, ScreenPixel(31, 2));
     EXPECT_EQ(0u, ScreenPixel(32, 2));
@@ -286,7 +286,7 @@ TEST_F(GraphicsTest, ACaptureHoldsWhatWasDrawn)
     std::unique_ptr<ImageSurface> capture(Renderer()->CaptureScreenImage());
     ASSERT_NE(nullptr, capture);
     EXPECT_EQ(1024, capture->GetWidth());
-    Rect area { 0, 0, 100, 60 };
+    Rect area{0, 0, 100, 60};
     EXPECT_EQ(m_context->ReadPixels(Screen(), area), m_context->ReadPixels(capture.get(), area));
     // Drawing on afterwards leaves the capture alone.
     g.SetColor(OpaqueWhite);
@@ -320,7 +320,7 @@ TEST_F(GraphicsTest, ASurfaceIsDrawnIntoAndThenDrawnItself)
 
 TEST_F(GraphicsTest, ASurfaceMadeFromAnImageCopiesItsFirstCell)
 {
-    Image image(ImageData { 2, 1, { kRed, 0x40102030u } });
+    Image image(ImageData{2, 1, {kRed, 0x40102030u}});
     image.SetGrid(1, 2);
     std::unique_ptr<ImageSurface> copy(CreateSurfaceFromImageData(&image));
     ASSERT_NE(nullptr, copy);
@@ -355,7 +355,7 @@ TEST_F(GraphicsTest, AGraphicsWithoutTargetDrawsNothingAndDoesNotFail)
     EXPECT_EQ(0u, ScreenPixel(1, 1));
 }
 
-}
+} // namespace
 
 namespace {
 
@@ -389,4 +389,4 @@ TEST_F(GraphicsTest, ASurfaceReadsBackAsImageData)
     EXPECT_EQ(kBlue, data.pixels[3]);
 }
 
-}
+} // namespace

@@ -40,7 +40,7 @@ protected:
 
 ImageData Gradient(int width, int height)
 {
-    ImageData data { width, height, {} };
+    ImageData data{width, height, {}};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint32_t alpha = static_cast<std::uint32_t>(x * 255 / (width - 1));
@@ -95,8 +95,8 @@ TEST_F(ImageDecoderTest, DamagedFilesFailCleanly)
 
 TEST_F(ImageDecoderTest, AGreyCompanionBecomesTheAlpha)
 {
-    ImageData colour { 2, 1, { 0xFF102030u, 0xFF405060u } };
-    ImageData grey { 2, 1, { 0xFF808080u, 0xFF000000u } };
+    ImageData colour{2, 1, {0xFF102030u, 0xFF405060u}};
+    ImageData grey{2, 1, {0xFF808080u, 0xFF000000u}};
     ASSERT_TRUE(WritePng(colour, PathOf("sprite.png")));
     ASSERT_TRUE(WritePng(grey, PathOf("sprite_.png")));
     std::unique_ptr<Image> image(LoadImageFile(PathOf("sprite")));
@@ -106,7 +106,7 @@ TEST_F(ImageDecoderTest, AGreyCompanionBecomesTheAlpha)
 
     // A companion of another size applies where both have pixels, nowhere else.
     ASSERT_TRUE(WritePng(colour, PathOf("odd.png")));
-    ASSERT_TRUE(WritePng(ImageData { 1, 2, { 0xFF404040u, 0xFF000000u } }, PathOf("odd_.png")));
+    ASSERT_TRUE(WritePng(ImageData{1, 2, {0xFF404040u, 0xFF000000u}}, PathOf("odd_.png")));
     std::unique_ptr<Image> odd(LoadImageFile(PathOf("odd.png")));
     ASSERT_NE(nullptr, odd);
     EXPECT_EQ(0x40102030u, odd->GetPixel(0, 0));
@@ -127,11 +127,15 @@ std::string TgaHeader(int imageType, int width, int height, int bits, int descri
 TEST(TgaDecoderTest, ReadsBottomUpAndRunLengthImages)
 {
     // 2 x 2, 24 bits, rows stored bottom first: blue green / red white.
-    std::string plain = TgaHeader(2, 2, 2, 24, 0) + std::string("\x00\x00\xFF" "\xFF\xFF\xFF" "\xFF\x00\x00" "\x00\xFF\x00", 12);
+    std::string plain = TgaHeader(2, 2, 2, 24, 0) + std::string("\x00\x00\xFF"
+                                                                "\xFF\xFF\xFF"
+                                                                "\xFF\x00\x00"
+                                                                "\x00\xFF\x00",
+                                                                12);
     ImageData image;
     std::string error;
     ASSERT_TRUE(DecodeTga(plain, image, error)) << error;
-    EXPECT_EQ((std::vector<std::uint32_t> { 0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu }), image.pixels);
+    EXPECT_EQ((std::vector<std::uint32_t>{0xFF0000FFu, 0xFF00FF00u, 0xFFFF0000u, 0xFFFFFFFFu}), image.pixels);
 
     // A run of four translucent pixels, top-down, 32 bits with 8 alpha bits.
     std::string runs = TgaHeader(10, 2, 2, 32, 0x28) + std::string("\x83\x10\x20\x30\x40", 5);
@@ -159,9 +163,14 @@ std::string HandMadeGif(const std::vector<int>& indices, int width, int height, 
     gif += static_cast<char>(height);
     gif += '\0';
     gif += std::string("\x81\x00\x00", 3); // global table of 4 colours
-    gif += std::string("\xFF\x00\x00" "\x00\xFF\x00" "\x00\x00\xFF" "\xFF\xFF\xFF", 12);
+    gif += std::string("\xFF\x00\x00"
+                       "\x00\xFF\x00"
+                       "\x00\x00\xFF"
+                       "\xFF\xFF\xFF",
+                       12);
     if (transparent >= 0)
-        gif += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) + std::string("\x00", 1);
+        gif += std::string("\x21\xF9\x04\x01\x00\x00", 6) + static_cast<char>(transparent) +
+               std::string("\x00", 1);
     gif += std::string("\x2C\x00\x00\x00\x00", 5);
     gif += static_cast<char>(width);
     gif += '\0';
@@ -199,22 +208,22 @@ TEST(GifDecoderTest, ReadsTheFirstImageWithItsTransparentIndex)
 {
     ImageData image;
     std::string error;
-    ASSERT_TRUE(DecodeGif(HandMadeGif({ 0, 1, 2, 3 }, 2, 2, 3), image, error)) << error;
-    EXPECT_EQ((std::vector<std::uint32_t> { 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0u }), image.pixels);
+    ASSERT_TRUE(DecodeGif(HandMadeGif({0, 1, 2, 3}, 2, 2, 3), image, error)) << error;
+    EXPECT_EQ((std::vector<std::uint32_t>{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0u}), image.pixels);
 }
 
 TEST(GifDecoderTest, ShortDataFillsWithTransparencyAndBadCodesFail)
 {
     ImageData image;
     std::string error;
-    ASSERT_TRUE(DecodeGif(HandMadeGif({ 1 }, 2, 1, 0), image, error)) << error;
-    EXPECT_EQ((std::vector<std::uint32_t> { 0xFF00FF00u, 0u }), image.pixels);
+    ASSERT_TRUE(DecodeGif(HandMadeGif({1}, 2, 1, 0), image, error)) << error;
+    EXPECT_EQ((std::vector<std::uint32_t>{0xFF00FF00u, 0u}), image.pixels);
     // Code 7 is neither a colour nor a table entry yet.
-    std::string bad = HandMadeGif({ 7 }, 1, 1, -1);
+    std::string bad = HandMadeGif({7}, 1, 1, -1);
     EXPECT_FALSE(DecodeGif(bad, image, error));
 }
 
-}
+} // namespace
 
 #include <jpeglib.h>
 
@@ -222,8 +231,8 @@ namespace {
 
 std::string EncodeJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b)
 {
-    jpeg_compress_struct info {};
-    jpeg_error_mgr errors {};
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     unsigned char* buffer = nullptr;
@@ -269,4 +278,4 @@ TEST(JpegDecoderTest, DecodesOpaqueColoursAndRefusesACutFile)
     EXPECT_FALSE(DecodeJpeg(bytes.substr(0, bytes.size() / 2), image, error));
 }
 
-}
+} // namespace

@@ -8,7 +8,7 @@ namespace {
 // 4 x 2 pixels whose value is 0xFF000000 + 16 * y + x.
 ImageData Numbered(int width, int height)
 {
-    ImageData data { width, height, {} };
+    ImageData data{width, height, {}};
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x)
             data.pixels.push_back(0xFF000000u + static_cast<std::uint32_t>(16 * y + x));
@@ -23,7 +23,7 @@ TEST(ImageTest, CellsSplitTheImageInRowsAndColumns)
     EXPECT_EQ(4, image.GetCellCount());
     EXPECT_EQ(2, image.GetCellWidth());
     EXPECT_EQ(1, image.GetCellHeight());
-    EXPECT_EQ((Rect { 2, 1, 2, 1 }), image.GetCellRect(3));
+    EXPECT_EQ((Rect{2, 1, 2, 1}), image.GetCellRect(3));
     // Pixel (1, 0) of cell 3 is pixel (3, 1) of the image.
     EXPECT_EQ(0xFF000013u, image.GetPixel(1, 0, 3));
 }
@@ -44,7 +44,7 @@ TEST(ImageTest, PixelsOutsideTheCellOrOfAMissingCellReadZero)
 TEST(ImageTest, AtlasPiecesReadTheirFramesFromTheAtlas)
 {
     Image atlas(Numbered(8, 4));
-    ImageAtlasPiece piece(&atlas, { Rect { 2, 1, 2, 2 }, Rect { 5, 1, 2, 2 } });
+    ImageAtlasPiece piece(&atlas, {Rect{2, 1, 2, 2}, Rect{5, 1, 2, 2}});
     EXPECT_EQ(2, piece.GetCellCount());
     EXPECT_EQ(2, piece.GetCellWidth());
     EXPECT_EQ(0xFF000012u, piece.GetPixel(0, 0, 0));
@@ -63,9 +63,9 @@ TEST(ImageTest, UnloadingKeepsTheSizeAndDropsThePixels)
 
 TEST(ImageTest, PixelsThatDoNotMatchTheSizeAreRefused)
 {
-    Image image(ImageData { 3, 3, std::vector<std::uint32_t>(4, 0xFFFFFFFFu) });
+    Image image(ImageData{3, 3, std::vector<std::uint32_t>(4, 0xFFFFFFFFu)});
     EXPECT_FALSE(image.HasData());
     EXPECT_EQ(0u, image.GetPixel(1, 1));
 }
 
-}
+} // namespace

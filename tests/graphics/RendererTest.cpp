@@ -26,7 +26,8 @@ protected:
     std::unique_ptr<Image> Solid(int width, int height)
     {
         return std::make_unique<Image>(
-            ImageData { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0xFFFFFFFFu) });
+            ImageData{width, height,
+                      std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, 0xFFFFFFFFu)});
     }
 
     HeadlessRenderDevice* m_device = nullptr;
@@ -114,7 +115,7 @@ TEST_F(RendererTest, ShadersAreNotSupported)
     EXPECT_EQ(nullptr, Shader::Load("blur"));
 }
 
-}
+} // namespace
 
 namespace {
 
@@ -122,7 +123,7 @@ TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
 {
     Image image;
     std::thread loader([&] {
-        image.SetData(ImageData { 2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u) });
+        image.SetData(ImageData{2, 2, std::vector<std::uint32_t>(4, 0xFF00FF00u)});
         image.SetGrid(1, 2);
     });
     loader.join();
@@ -133,4 +134,4 @@ TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
     EXPECT_FLOAT_EQ(0.5f, m_device->GetDrawCalls().back().vertices.front().u);
 }
 
-}
+} // namespace

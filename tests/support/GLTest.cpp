@@ -43,13 +43,13 @@ std::vector<std::uint32_t> GLTestContext::ReadPixels(ImageRenderTarget* target, 
     RenderTextureId texture = target->GetRenderTexture();
     if (texture == 0 || !device->SetRenderTarget(texture))
         return pixels;
-    device->ReadPixels(RenderRect { area.x, area.y, area.width, area.height }, pixels.data());
+    device->ReadPixels(RenderRect{area.x, area.y, area.width, area.height}, pixels.data());
     return pixels;
 }
 
 std::uint32_t GLTestContext::ReadPixel(ImageRenderTarget* target, int x, int y) const
 {
-    return ReadPixels(target, Rect { x, y, 1, 1 }).front();
+    return ReadPixels(target, Rect{x, y, 1, 1}).front();
 }
 
 void GLTest::SetUpTestSuite()
@@ -67,7 +67,8 @@ void GLTest::SetUp()
     ASSERT_TRUE(m_context && m_context->IsValid()) << (m_context ? m_context->GetError() : std::string());
     // The reference pixels are the GL renderer's.
     if (!Renderer()->GetDevice()->SupportsBlendModes())
-        GTEST_SKIP() << "pixel references do not hold for the " << Renderer()->GetDevice()->GetName() << " renderer";
+        GTEST_SKIP() << "pixel references do not hold for the " << Renderer()->GetDevice()->GetName()
+                     << " renderer";
     Screen()->Clear();
 }
 

@@ -54,7 +54,10 @@ protected:
     D3DInterface* Renderer() const { return m_context->GetRenderer(); }
     ImageSurface* Screen() const { return m_context->GetScreen(); }
     std::uint32_t ScreenPixel(int x, int y) const;
-    std::uint32_t Pixel(ImageRenderTarget* target, int x, int y) const { return m_context->ReadPixel(target, x, y); }
+    std::uint32_t Pixel(ImageRenderTarget* target, int x, int y) const
+    {
+        return m_context->ReadPixel(target, x, y);
+    }
 
     static inline std::unique_ptr<GLTestContext> m_context;
 };
@@ -62,5 +65,5 @@ protected:
 // True when every channel of two packed colours differs by at most tolerance.
 bool ColorsNear(std::uint32_t expected, std::uint32_t actual, int tolerance = 1);
 
-#define EXPECT_COLOR_NEAR(expected, actual) \
+#define EXPECT_COLOR_NEAR(expected, actual)                                                                  \
     EXPECT_PRED2([](std::uint32_t e, std::uint32_t a) { return ColorsNear(e, a); }, (expected), (actual))

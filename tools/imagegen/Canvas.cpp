@@ -16,8 +16,7 @@ float Channel(std::uint32_t argb, int shift)
 }
 
 // Coverage of a pixel by a shape, from kSamples x kSamples sample points.
-template <typename Inside>
-float Coverage(int x, int y, Inside inside)
+template <typename Inside> float Coverage(int x, int y, Inside inside)
 {
     int hits = 0;
     for (int sy = 0; sy < kSamples; ++sy) {
@@ -42,10 +41,10 @@ bool InsideRoundedRect(float px, float py, float x, float y, float width, float 
     return dx * dx + dy * dy <= radius * radius;
 }
 
-}
+} // namespace
 
 Canvas::Canvas(int width, int height, std::uint32_t fill)
-    : m_image { width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, fill) }
+    : m_image{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, fill)}
 {
 }
 
@@ -99,10 +98,10 @@ void Canvas::FillCircle(float centreX, float centreY, float radius, std::uint32_
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
             Blend(x, y, argb, Coverage(x, y, [&](float px, float py) {
-                float dx = px - centreX;
-                float dy = py - centreY;
-                return dx * dx + dy * dy <= radius * radius;
-            }));
+                      float dx = px - centreX;
+                      float dy = py - centreY;
+                      return dx * dx + dy * dy <= radius * radius;
+                  }));
         }
     }
 }
@@ -112,23 +111,23 @@ void Canvas::FillRoundedRect(float x, float y, float width, float height, float 
     for (int py = static_cast<int>(std::floor(y)); py <= static_cast<int>(std::ceil(y + height)); ++py) {
         for (int px = static_cast<int>(std::floor(x)); px <= static_cast<int>(std::ceil(x + width)); ++px) {
             Blend(px, py, argb, Coverage(px, py, [&](float sx, float sy) {
-                return InsideRoundedRect(sx, sy, x, y, width, height, radius);
-            }));
+                      return InsideRoundedRect(sx, sy, x, y, width, height, radius);
+                  }));
         }
     }
 }
 
 void Canvas::StrokeRoundedRect(float x, float y, float width, float height, float radius, float thickness,
-    std::uint32_t argb)
+                               std::uint32_t argb)
 {
     float inner = std::max(radius - thickness, 0.0f);
     for (int py = static_cast<int>(std::floor(y)); py <= static_cast<int>(std::ceil(y + height)); ++py) {
         for (int px = static_cast<int>(std::floor(x)); px <= static_cast<int>(std::ceil(x + width)); ++px) {
             Blend(px, py, argb, Coverage(px, py, [&](float sx, float sy) {
-                return InsideRoundedRect(sx, sy, x, y, width, height, radius)
-                    && !InsideRoundedRect(sx, sy, x + thickness, y + thickness, width - 2 * thickness,
-                        height - 2 * thickness, inner);
-            }));
+                      return InsideRoundedRect(sx, sy, x, y, width, height, radius) &&
+                             !InsideRoundedRect(sx, sy, x + thickness, y + thickness, width - 2 * thickness,
+                                                height - 2 * thickness, inner);
+                  }));
         }
     }
 }
@@ -174,7 +173,10 @@ int Canvas::DrawText(FontRasterizer& font, const std::wstring& text, int x, int 
         if (font.RenderGlyph(static_cast<char32_t>(c), glyph)) {
             for (int gy = 0; gy < glyph.height; ++gy) {
                 for (int gx = 0; gx < glyph.width; ++gx) {
-                    float coverage = static_cast<float>(glyph.pixels[static_cast<std::size_t>(gy) * glyph.width + gx] >> 24) / 255.0f;
+                    float coverage =
+                        static_cast<float>(glyph.pixels[static_cast<std::size_t>(gy) * glyph.width + gx] >>
+                                           24) /
+                        255.0f;
                     Blend(pen + gx, top + gy, argb, coverage);
                 }
             }

@@ -25,7 +25,7 @@ public:
     void FillCircle(float centreX, float centreY, float radius, std::uint32_t argb);
     void FillRoundedRect(float x, float y, float width, float height, float radius, std::uint32_t argb);
     void StrokeRoundedRect(float x, float y, float width, float height, float radius, float thickness,
-        std::uint32_t argb);
+                           std::uint32_t argb);
     void FillPolygon(const float* points, int count, std::uint32_t argb);
     // Text with its baseline at y; returns its width.
     int DrawText(FontRasterizer& font, const std::wstring& text, int x, int baseline, std::uint32_t argb);

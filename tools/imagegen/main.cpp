@@ -72,7 +72,7 @@ private:
 void MakeLogo(Generator& out, FontRasterizer& letters, FontRasterizer& small)
 {
     const wchar_t* names = L"OSTRE";
-    const std::uint32_t colours[5] = { 0xFFE8503Au, 0xFFF2A33Au, 0xFF4CB85Cu, 0xFF3A8FE8u, 0xFF9A5CE8u };
+    const std::uint32_t colours[5] = {0xFFE8503Au, 0xFFF2A33Au, 0xFF4CB85Cu, 0xFF3A8FE8u, 0xFF9A5CE8u};
     for (int i = 0; i < 5; ++i) {
         std::wstring letter(1, names[i]);
         Canvas canvas(96, 120);
@@ -109,12 +109,13 @@ void MakeLogo(Generator& out, FontRasterizer& letters, FontRasterizer& small)
 }
 
 void MakeSplash(Generator& out, FontRasterizer& title, FontRasterizer& text, const std::wstring& heading,
-    const std::wstring& line, std::uint32_t top, std::uint32_t bottom, const std::string& file)
+                const std::wstring& line, std::uint32_t top, std::uint32_t bottom, const std::string& file)
 {
     Canvas canvas(1024, 768);
     canvas.VerticalGradient(0, 0, 1024, 768, top, bottom);
     for (int i = 0; i < 12; ++i)
-        canvas.FillRoundedRect(80.0f + 74.0f * i, 560.0f, 60.0f, 60.0f, 8.0f, (i % 3 == 0) ? 0xC0FFFFFFu : 0x40FFFFFFu);
+        canvas.FillRoundedRect(80.0f + 74.0f * i, 560.0f, 60.0f, 60.0f, 8.0f,
+                               (i % 3 == 0) ? 0xC0FFFFFFu : 0x40FFFFFFu);
     int width = Canvas::TextWidth(title, heading);
     canvas.DrawText(title, heading, (1024 - width) / 2 + 4, 344, 0x80000000u);
     canvas.DrawText(title, heading, (1024 - width) / 2, 340, 0xFFFFFFFFu);
@@ -126,9 +127,9 @@ void MakeSplash(Generator& out, FontRasterizer& title, FontRasterizer& text, con
 void MakeCursors(Generator& out)
 {
     Canvas arrow(32, 32);
-    const float arrowShape[] = { 1, 1, 1, 24, 7, 18, 12, 28, 16, 26, 11, 17, 19, 17 };
+    const float arrowShape[] = {1, 1, 1, 24, 7, 18, 12, 28, 16, 26, 11, 17, 19, 17};
     arrow.FillPolygon(arrowShape, 7, 0xFF000000u);
-    const float arrowInside[] = { 3, 5, 3, 19, 7.5f, 15, 12.5f, 25, 13.5f, 24.5f, 8.5f, 15, 14.5f, 15 };
+    const float arrowInside[] = {3, 5, 3, 19, 7.5f, 15, 12.5f, 25, 13.5f, 24.5f, 8.5f, 15, 14.5f, 15};
     arrow.FillPolygon(arrowInside, 7, 0xFFFFFFFFu);
     out.Save(arrow, "images/cursors/arrow.png");
 
@@ -140,16 +141,16 @@ void MakeCursors(Generator& out)
     out.Save(hand, "images/cursors/hand.png");
 
     Canvas brush(32, 32);
-    const float handle[] = { 28, 2, 31, 5, 14, 20, 11, 17 };
+    const float handle[] = {28, 2, 31, 5, 14, 20, 11, 17};
     brush.FillPolygon(handle, 4, 0xFF8A5A2Bu);
     brush.FillCircle(8, 23, 7, 0xFF2B2B2Bu);
     brush.FillCircle(8, 23, 5, 0xFF3A8FE8u);
     out.Save(brush, "images/cursors/brushcursor.png");
 
     Canvas shovel(32, 32);
-    const float shaft[] = { 27, 3, 30, 6, 15, 20, 12, 17 };
+    const float shaft[] = {27, 3, 30, 6, 15, 20, 12, 17};
     shovel.FillPolygon(shaft, 4, 0xFF8A5A2Bu);
-    const float blade[] = { 1, 31, 2, 20, 9, 14, 18, 23, 12, 30 };
+    const float blade[] = {1, 31, 2, 20, 9, 14, 18, 23, 12, 30};
     shovel.FillPolygon(blade, 5, 0xFF9AA0A8u);
     out.Save(shovel, "images/cursors/shovelcursor.png");
 }
@@ -158,9 +159,9 @@ void MakeCursors(Generator& out)
 void MakeButton(Generator& out, FontRasterizer&)
 {
     const std::uint32_t faces[3][2] = {
-        { 0xFF5C8FD8u, 0xFF2F5FA8u },
-        { 0xFF79A8EAu, 0xFF3B6FBDu },
-        { 0xFF2F5FA8u, 0xFF5C8FD8u },
+        {0xFF5C8FD8u, 0xFF2F5FA8u},
+        {0xFF79A8EAu, 0xFF3B6FBDu},
+        {0xFF2F5FA8u, 0xFF5C8FD8u},
     };
     Canvas button(200, 144);
     for (int state = 0; state < 3; ++state) {
@@ -171,8 +172,8 @@ void MakeButton(Generator& out, FontRasterizer&)
         for (int y = 0; y < 42; ++y) {
             for (int x = 0; x < 196; ++x) {
                 float inside = 1.0f;
-                float dx = std::max({ 10.0f - static_cast<float>(x), 0.0f, static_cast<float>(x) - 185.0f });
-                float dy = std::max({ 10.0f - static_cast<float>(y), 0.0f, static_cast<float>(y) - 31.0f });
+                float dx = std::max({10.0f - static_cast<float>(x), 0.0f, static_cast<float>(x) - 185.0f});
+                float dy = std::max({10.0f - static_cast<float>(y), 0.0f, static_cast<float>(y) - 31.0f});
                 if (dx * dx + dy * dy > 100.0f)
                     inside = 0.0f;
                 face.Blend(3 + x, 3 + y, gradient.GetImage().At(x, y), inside);
@@ -224,20 +225,21 @@ void BakeFont(Generator& out, const std::string& file, int size, const std::stri
             for (int px = 0; px < glyph.width; ++px)
                 page.Blend(gx + px, gy + py, glyph.pixels[static_cast<std::size_t>(py) * glyph.width + px]);
         }
-        chars += "char id=" + std::to_string(static_cast<int>(c)) + " x=" + std::to_string(gx) + " y="
-            + std::to_string(gy) + " width=" + std::to_string(glyph.width) + " height=" + std::to_string(glyph.height)
-            + " xoffset=0 yoffset=0 xadvance=" + std::to_string(font->GetAdvance(c)) + " page=0\n";
+        chars += "char id=" + std::to_string(static_cast<int>(c)) + " x=" + std::to_string(gx) +
+                 " y=" + std::to_string(gy) + " width=" + std::to_string(glyph.width) +
+                 " height=" + std::to_string(glyph.height) +
+                 " xoffset=0 yoffset=0 xadvance=" + std::to_string(font->GetAdvance(c)) + " page=0\n";
     }
     std::string descriptor = "info face=\"" + file + "\" size=" + std::to_string(size) + "\n";
-    descriptor += "common lineHeight=" + std::to_string(font->GetLineSkip()) + " base="
-        + std::to_string(font->GetAscent()) + " ascentPadding=0\n";
+    descriptor += "common lineHeight=" + std::to_string(font->GetLineSkip()) +
+                  " base=" + std::to_string(font->GetAscent()) + " ascentPadding=0\n";
     descriptor += "page id=0 file=\"" + name + ".png\"\n";
     descriptor += chars;
     out.Save(page, "fonts/" + name + ".png");
     out.SaveText(descriptor, "fonts/" + name + ".txt");
 }
 
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -245,7 +247,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: imagegen <data folder>\n");
         return 2;
     }
-    Generator out { fs::path(argv[1]) };
+    Generator out{fs::path(argv[1])};
     std::unique_ptr<FontRasterizer> letters = OpenFont("DejaVuSans-Bold.ttf", 72);
     std::unique_ptr<FontRasterizer> small = OpenFont("DejaVuSans-Bold.ttf", 10);
     std::unique_ptr<FontRasterizer> title = OpenFont("DejaVuSerif-Bold.ttf", 48);
@@ -254,9 +256,9 @@ int main(int argc, char** argv)
         return 1;
     MakeLogo(out, *letters, *small);
     MakeSplash(out, *title, *text, L"Tarnvale 6", L"Picture logic from Ostrel", 0xFF1E3C72u, 0xFF2A5298u,
-        "images/splash.png");
+               "images/splash.png");
     MakeSplash(out, *title, *text, L"Ostrel", L"Made with care for puzzle lovers", 0xFF134E5Eu, 0xFF71B280u,
-        "images/splash2.png");
+               "images/splash2.png");
     MakeCursors(out);
     MakeButton(out, *text);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
