@@ -98,19 +98,6 @@ TEST(MixerTest, PlayingEndsExactlyAfterTheLastFrameAtAnyRate)
     EXPECT_FALSE(mixer.IsVoicePlaying(voice));
 }
 
-TEST(MixerTest, HalfRateInterpolatesBetweenSamples)
-{
-    Mixer mixer;
-    auto voice = mixer.CreateVoice(MonoSound({0, 1000, 2000}, 22050));
-    EXPECT_EQ(mixer.GetVoiceFrequency(voice), 22050u);
-    mixer.PlayVoice(voice, false);
-    auto out = Render(mixer, 6);
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[2], 500);
-    EXPECT_EQ(out[4], 1000);
-    EXPECT_EQ(out[6], 1500);
-}
-
 TEST(MixerTest, SumSaturatesAndMasterGainScales)
 {
     Mixer mixer;

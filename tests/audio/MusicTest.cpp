@@ -40,8 +40,6 @@ protected:
 
 TEST_F(MusicPlayerTest, ExtensionChoosesStreamOrModuleAndAnIdLoadsOnce)
 {
-    EXPECT_EQ(m_engine->GetConfig(MusicEngine::kConfigStreamVolume), 4000);
-    EXPECT_EQ(m_engine->GetConfig(MusicEngine::kConfigModuleVolume), 4000);
     ASSERT_TRUE(m_player.LoadMusic(1, Path("song.ogg")));
     ASSERT_TRUE(m_player.LoadMusic(2, Path("SONG2.OGG")));
     ASSERT_TRUE(m_player.LoadMusic(3, Path("tune.mod")));
@@ -162,15 +160,6 @@ TEST_F(MusicPlayerTest, PlayersShareTheEngineAndFreeOnlyTheirOwnSongs)
     EXPECT_FALSE(m_player.IsPlaying(1));
 }
 
-TEST(SilentMusicTest, EveryOperationDoesNothing)
-{
-    MusicInterface silent;
-    EXPECT_FALSE(silent.LoadMusic(1, TestDataPath("tone.ogg")));
-    silent.PlayMusic(1, 0, false);
-    EXPECT_FALSE(silent.IsPlaying(1));
-    EXPECT_EQ(BassMusicInterface::Create(nullptr)->LoadMusic(1, TestDataPath("tone.ogg")), false);
-}
-
 // The real decoders, driven by rendering the mixer by hand.
 class MusicEngineTest : public ::testing::Test
 {
@@ -206,21 +195,7 @@ TEST_F(MusicEngineTest, OneShotOggStopsAfterItsLength)
     EXPECT_TRUE(m_player.IsPlaying(1));
 }
 
-TEST_F(MusicEngineTest, PauseResumesInPlaceAndRestartStartsOver)
-{
-    ASSERT_TRUE(m_player.LoadMusic(1, TestDataPath("tone.ogg")));
-    m_player.PlayMusic(1, 0, true);
-    const std::vector<int16_t> whole = Render(4000);
-
-    m_player.PlayMusic(1, 0, true);
-    EXPECT_EQ(Render(1000), std::vector<int16_t>(whole.begin(), whole.begin() + 2000));
-    m_player.PauseMusic(1);
-    EXPECT_TRUE(Silent(Render(500)));
-    m_player.ResumeMusic(1);
-    EXPECT_EQ(Render(1000), std::vector<int16_t>(whole.begin() + 2000, whole.begin() + 4000));
-}
-
-TEST_F(MusicEngineTest, AnOffsetIsAPositionInDecodedBytes)
+TEST_F(MusicEngineTest, AnOffsetIsAPositionInDecodedBytesAndPauseResumesInPlace)
 {
     ASSERT_TRUE(m_player.LoadMusic(1, TestDataPath("tone.ogg")));
     m_player.PlayMusic(1, 0, true);
@@ -228,6 +203,13 @@ TEST_F(MusicEngineTest, AnOffsetIsAPositionInDecodedBytes)
     // 5000 bytes of 16-bit mono are 2500 frames at 22050 Hz: 5000 output frames.
     m_player.PlayMusic(1, 5000, true);
     EXPECT_EQ(Render(500), std::vector<int16_t>(whole.begin() + 10000, whole.begin() + 11000));
+
+    m_player.PlayMusic(1, 0, true);
+    EXPECT_EQ(Render(1000), std::vector<int16_t>(whole.begin(), whole.begin() + 2000));
+    m_player.PauseMusic(1);
+    EXPECT_TRUE(Silent(Render(500)));
+    m_player.ResumeMusic(1);
+    EXPECT_EQ(Render(1000), std::vector<int16_t>(whole.begin() + 2000, whole.begin() + 4000));
 }
 
 TEST_F(MusicEngineTest, Mp3AndModulesPlayAndGarbageIsRefused)

@@ -88,15 +88,8 @@ TEST(AuReaderTest, MuLawExpandsWithTheLoudestCodesAtTheEnds)
 {
     PcmSound sound;
     ASSERT_TRUE(ParseAu(AuFile(1, 8000, 1, {0xFF, 0x7F, 0x80, 0x00, 0x81, 0xF0, 0x70}), sound));
-    EXPECT_EQ(sound.bitsPerSample, 16);
     EXPECT_EQ(sound.samplesPerSecond, 8000);
-    EXPECT_EQ(SampleAt(sound, 0), 0);
-    EXPECT_EQ(SampleAt(sound, 1), 0);
-    EXPECT_EQ(SampleAt(sound, 2), 31616);
-    EXPECT_EQ(SampleAt(sound, 3), -31616);
-    EXPECT_EQ(SampleAt(sound, 4), 30592);
-    EXPECT_EQ(SampleAt(sound, 5), 120);
-    EXPECT_EQ(SampleAt(sound, 6), -120);
+    EXPECT_EQ(sound.data, Samples16({0, 0, 31616, -31616, 30592, 120, -120}));
 }
 
 TEST(AuReaderTest, LinearEightBitIsSignedAndUnknownSizeRunsToTheEnd)

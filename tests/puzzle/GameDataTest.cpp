@@ -79,11 +79,9 @@ TEST_F(DataFileTest, BoardsMaySpanIndentedLinesAndTakeTheirAttributes)
     EXPECT_TRUE(cross.playable) << WStringToString(cross.problem);
     EXPECT_EQ(cross.tiles, (Cells{{0, 1, 0}, {1, 1, 1}, {0, 1, 0}}));
     EXPECT_EQ(cross.picture[1], (std::vector<int>{3, 2, 3}));
-    EXPECT_EQ(cross.name, L"cross");
     EXPECT_EQ(cross.steps, 4);
     EXPECT_TRUE(cross.tested);
     EXPECT_EQ(cross.difficulty, 0) << "an absent difficulty reads 0";
-    EXPECT_EQ(PuzzleRecord{}.difficulty, 1);
     EXPECT_TRUE(Puzzle(1).playable);
     EXPECT_FALSE(Puzzle(1).tested);
 }
@@ -137,15 +135,14 @@ TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)
                    "</mode><mode><set name=\"e\"/></mode><mode><set name=\"ignored\"/></mode></sets>"));
     ASSERT_EQ(gSetTable.SetCount(0), 4);
     const SetRecord& a = *gSetTable.Find(0, 0);
-    EXPECT_EQ(a.name, L"a");
     EXPECT_EQ(a.wing, L"w");
     EXPECT_EQ(a.x, 10);
     EXPECT_EQ(a.y, 16);
     EXPECT_EQ(a.unlock, 3);
-    EXPECT_FALSE(a.separate);
-    EXPECT_TRUE(gSetTable.Find(0, 1)->separate);
-    EXPECT_TRUE(gSetTable.Find(0, 2)->separate);
-    EXPECT_FALSE(gSetTable.Find(0, 3)->separate);
+    std::vector<bool> separate;
+    for (int set = 0; set < 4; ++set)
+        separate.push_back(gSetTable.Find(0, set)->separate);
+    EXPECT_EQ(separate, (std::vector<bool>{false, true, true, false}));
     EXPECT_EQ(gSetTable.SetCount(1), 1);
     EXPECT_EQ(gSetTable.Find(1, 1), nullptr);
 }
@@ -170,9 +167,7 @@ TEST_F(DataFileTest, GridSizesKeepTheLastRecordAndUsableAllowances)
     EXPECT_EQ(ten.mistakes, 1) << "zero mistakes allowed would block all input";
 
     EXPECT_EQ(gGridSizeTable.Find(15), nullptr);
-    const GridSizeRecord& missing = gGridSizeTable.Get(15);
-    EXPECT_EQ(missing.offsetX, 0);
-    EXPECT_EQ(missing.hintReward, 1);
+    EXPECT_EQ(gGridSizeTable.Get(15).hintReward, 1);
     EXPECT_NE(gGridSizeTable.Find(15), nullptr);
 }
 
@@ -186,7 +181,6 @@ TEST_F(DataFileTest, PuzzleDisplayNamesGoByPositionAndAppendOnReload)
     MyLocalization{path};
     const SetNames* names = gPuzzleNameTable.Find(L"s1");
     ASSERT_NE(names, nullptr);
-    EXPECT_EQ(names->name, L"s1");
     EXPECT_EQ(names->puzzles, (std::vector<std::wstring>{L"One", L"Two", L"Th\nree"}));
     EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 1), L"Two");
     EXPECT_EQ(gPuzzleNameTable.PuzzleName(L"s1", 3), L"");

@@ -25,6 +25,14 @@ std::vector<int> Lengths(const ClueList& clues)
     return lengths;
 }
 
+template <typename Lines> std::vector<std::vector<int>> Lengths(const Lines& lines)
+{
+    std::vector<std::vector<int>> lengths;
+    for (const ClueList& clues : lines)
+        lengths.push_back(Lengths(clues));
+    return lengths;
+}
+
 std::vector<bool> Done(const ClueList& clues)
 {
     std::vector<bool> done;
@@ -55,14 +63,10 @@ const std::vector<std::string> kSample = {
 TEST(Clues, ColumnsRunTopToBottomAndRowsLeftToRight)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    EXPECT_EQ(Lengths(rules.ColumnClues()[0]), (std::vector<int>{2, 2}));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int>{2, 1}));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int>{1}));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[4]), (std::vector<int>{2, 2}));
-    EXPECT_EQ(Lengths(rules.RowClues()[0]), (std::vector<int>{2, 2}));
-    EXPECT_TRUE(rules.RowClues()[2].empty()) << "a line without tiles has no entry";
-    EXPECT_EQ(Lengths(rules.RowClues()[3]), (std::vector<int>{5}));
-    EXPECT_EQ(Lengths(rules.RowClues()[4]), (std::vector<int>{1, 1}));
+    using Lines = std::vector<std::vector<int>>;
+    // A line without tiles has no entry.
+    EXPECT_EQ(Lengths(rules.ColumnClues()), (Lines{{2, 2}, {2, 1}, {1}, {2, 1}, {2, 2}}));
+    EXPECT_EQ(Lengths(rules.RowClues()), (Lines{{2, 2}, {2, 2}, {}, {5}, {1, 1}}));
     EXPECT_EQ(rules.tilesLeft, 15);
 }
 
@@ -71,8 +75,7 @@ TEST(Clues, RaggedCellsAreReadAsASquareBoard)
     std::vector<std::vector<int>> cells = {{1, 1, 1}, {1}, {0, 0, 1, 1}};
     PlayRules rules(cells, 3, FixedRandom);
     EXPECT_EQ(rules.GridSize(), 3);
-    EXPECT_EQ(Lengths(rules.ColumnClues()[1]), (std::vector<int>{1}));
-    EXPECT_EQ(Lengths(rules.ColumnClues()[2]), (std::vector<int>{1}));
+    EXPECT_EQ(Lengths(rules.ColumnClues()), (std::vector<std::vector<int>>{{3}, {1}, {1}}));
     EXPECT_EQ(rules.tilesLeft, 5);
 }
 
@@ -85,46 +88,33 @@ TEST(LineRule, TiesAreVerticalAndThePointerIsClamped)
     EXPECT_EQ(PlayRules::ChooseLineEnd({2, 2}, {2, 2}, 10), (GridCell{2, 2}));
 }
 
-TEST(LineRule, APressAndReleaseOnOneCellAppliesOnlyThatCell)
-{
-    PlayRules rules(Board(kSample), 3, FixedRandom);
-    rules.Press({1, 1}, 1, true, false, false);
-    rules.DragTo({1, 1});
-    EXPECT_EQ(rules.LineStep(), (GridCell{0, 0}));
-    std::vector<CellOutcome> outcomes = rules.ApplyLine();
-    ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_EQ(outcomes[0].cell, (GridCell{1, 1}));
-    EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
-}
-
 TEST(Moves, EachOutcomeCountsTilesAndMistakes)
 {
     PlayRules rules(Board(kSample), 5, FixedRandom);
     int delay = 0;
     CellOutcome outcome;
-
-    rules.dragMode = PlayRules::kReveal;
-    ASSERT_TRUE(rules.ApplyCell({0, 0}, delay, outcome));
-    EXPECT_EQ(outcome.kind, CellOutcome::Kind::Solid);
-    EXPECT_EQ(rules.tilesLeft, 14);
-    EXPECT_EQ(rules.mistakesMade, 0);
-
-    ASSERT_TRUE(rules.ApplyCell({2, 0}, delay, outcome));
-    EXPECT_EQ(outcome.kind, CellOutcome::Kind::InvalidHole);
-    EXPECT_EQ(outcome.mistakeIndex, 0);
-    EXPECT_EQ(rules.mistakesMade, 1);
-    EXPECT_EQ(rules.tilesLeft, 14);
-
-    rules.dragMode = PlayRules::kMark;
-    ASSERT_TRUE(rules.ApplyCell({2, 1}, delay, outcome));
-    EXPECT_EQ(outcome.kind, CellOutcome::Kind::Hole);
-    EXPECT_EQ(rules.mistakesMade, 1);
-
-    ASSERT_TRUE(rules.ApplyCell({1, 0}, delay, outcome));
-    EXPECT_EQ(outcome.kind, CellOutcome::Kind::InvalidSolid) << "marking a tile is a mistake";
-    EXPECT_EQ(outcome.mistakeIndex, 1);
-    EXPECT_EQ(rules.mistakesMade, 2);
-    EXPECT_EQ(rules.tilesLeft, 13) << "but the tile still counts toward completion";
+    // Marking a tile is a mistake, but the tile still counts toward completion.
+    const struct
+    {
+        int mode;
+        GridCell cell;
+        CellOutcome::Kind kind;
+        int tilesLeft;
+        int mistakes;
+    } steps[] = {{PlayRules::kReveal, {0, 0}, CellOutcome::Kind::Solid, 14, 0},
+                 {PlayRules::kReveal, {2, 0}, CellOutcome::Kind::InvalidHole, 14, 1},
+                 {PlayRules::kMark, {2, 1}, CellOutcome::Kind::Hole, 14, 1},
+                 {PlayRules::kMark, {1, 0}, CellOutcome::Kind::InvalidSolid, 13, 2}};
+    for (const auto& step : steps) {
+        rules.dragMode = step.mode;
+        ASSERT_TRUE(rules.ApplyCell(step.cell, delay, outcome));
+        EXPECT_EQ(outcome.kind, step.kind) << outcome.KindName();
+        EXPECT_EQ(rules.tilesLeft, step.tilesLeft);
+        EXPECT_EQ(rules.mistakesMade, step.mistakes);
+        if (outcome.IsMistake()) {
+            EXPECT_EQ(outcome.mistakeIndex, step.mistakes - 1);
+        }
+    }
     EXPECT_EQ(delay, 44);
 
     EXPECT_FALSE(rules.ApplyCell({1, 0}, delay, outcome)) << "a decided cell takes no move";
@@ -181,16 +171,7 @@ TEST(Mistakes, TheLastAllowedMistakeDropsTheRestOfTheLineAndEndsInputOnce)
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "no press starts a drag once the mistakes are used";
 }
 
-TEST(Mistakes, TheFirstMistakeNoticeIsDueOnlyOnce)
-{
-    PlayRules rules(Board(kSample), 5, FixedRandom);
-    bool madeMistake = false;
-    rules.SetMadeMistakeFlag(&madeMistake);
-    EXPECT_TRUE(Drag(rules, {2, 0}, {2, 0})[0].firstMistake);
-    EXPECT_FALSE(Drag(rules, {2, 1}, {2, 1})[0].firstMistake);
-}
-
-TEST(Mistakes, LastTileAndLastMistakeInOneMoveIsAFailureToldOnce)
+TEST(Mistakes, TheLastTileEndsInputAsAFailureOnlyWhenItUsesTheLastMistake)
 {
     PlayRules rules(Board({"10", "00"}), 1, FixedRandom);
     std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {0, 0}, -1);
@@ -200,19 +181,16 @@ TEST(Mistakes, LastTileAndLastMistakeInOneMoveIsAFailureToldOnce)
     EXPECT_EQ(rules.tilesLeft, 0);
     EXPECT_TRUE(rules.IsFailed());
     EXPECT_FALSE(rules.IsSolved());
-}
 
-TEST(Mistakes, SolvingWithMistakesLeftIsASolve)
-{
-    PlayRules rules(Board({"10", "10"}), 1, FixedRandom);
-    std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {0, 1});
+    PlayRules spare(Board({"10", "10"}), 1, FixedRandom);
+    outcomes = Drag(spare, {0, 0}, {0, 1});
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_FALSE(outcomes[0].endedInput);
     EXPECT_TRUE(outcomes[1].endedInput);
-    EXPECT_TRUE(rules.IsSolved());
+    EXPECT_TRUE(spare.IsSolved()) << "with mistakes left the last tile is a solve";
 }
 
-TEST(Greying, ARunIsDoneOnceItAndItsEndOfTheLineAreDecided)
+TEST(Greying, ARunIsDoneOnceItAndItsEndOfTheLineAreDecidedAndMiddleRunsWait)
 {
     const std::vector<int> values = {1, 1, 0, 1, 1};
     ClueList clues = {{2, false}, {2, false}};
@@ -228,16 +206,14 @@ TEST(Greying, ARunIsDoneOnceItAndItsEndOfTheLineAreDecided)
 
     RegreyLine(values, {1, 1, 0, 0, 0}, clues);
     EXPECT_EQ(Done(clues), (std::vector<bool>{false, false})) << "a run without its closing hole";
-}
 
-TEST(Greying, MiddleRunsStayLitUntilTheLineIsSolved)
-{
-    const std::vector<int> values = {1, 0, 1, 1, 0, 1};
-    ClueList clues = {{1, false}, {2, false}, {1, false}};
-    RegreyLine(values, {1, 1, 1, 0, 1, 1}, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool>{true, false, true}));
-    RegreyLine(values, {1, 1, 1, 1, 0, 0}, clues);
-    EXPECT_EQ(Done(clues), (std::vector<bool>{true, false, false})) << "the closing hole is not decided";
+    // A middle run stays lit until the whole line is decided.
+    const std::vector<int> three = {1, 0, 1, 1, 0, 1};
+    ClueList middle = {{1, false}, {2, false}, {1, false}};
+    RegreyLine(three, {1, 1, 1, 0, 1, 1}, middle);
+    EXPECT_EQ(Done(middle), (std::vector<bool>{true, false, true}));
+    RegreyLine(three, {1, 1, 1, 1, 0, 0}, middle);
+    EXPECT_EQ(Done(middle), (std::vector<bool>{true, false, false})) << "the closing hole is not decided";
 }
 
 TEST(Greying, MovesRegreyTheirColumnAndRow)
@@ -274,22 +250,6 @@ TEST(Hints, OnlyUndecidedPlainTilesAndNoMoreThanAreLeft)
     EXPECT_FALSE(rules.RevealHintCell(first[0], outcome)) << "an arrived hint is not applied twice";
 }
 
-TEST(Hints, TheShuffleUsesTheInjectedRandomSource)
-{
-    std::vector<int> bounds;
-    PlayRules rules(Board({"111", "000", "000"}), 3, [&bounds](int bound) {
-        bounds.push_back(bound);
-        return 0;
-    });
-    std::vector<GridCell> cells = rules.ChooseHintCells(3);
-    EXPECT_EQ(bounds, (std::vector<int>{2, 3}));
-    // Swapping each element i with element 0 rotates the list.
-    ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0], (GridCell{2, 0}));
-    EXPECT_EQ(cells[1], (GridCell{0, 0}));
-    EXPECT_EQ(cells[2], (GridCell{1, 0}));
-}
-
 TEST(Input, TheRightButtonMarksSwitchesToolsOrDoesNothing)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
@@ -310,7 +270,7 @@ TEST(Input, TheRightButtonMarksSwitchesToolsOrDoesNothing)
     EXPECT_EQ(rules.dragMode, PlayRules::kMark) << "the left button uses the current tool";
 }
 
-TEST(Input, PressesOutsideWhileDisabledOrDuringADragStartNothing)
+TEST(Input, PressesOutsideWhileDisabledDuringADragOrRefusedByTheFilterChangeNothing)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
     rules.Press({0, 0}, 1, false, false, false);
@@ -320,11 +280,7 @@ TEST(Input, PressesOutsideWhileDisabledOrDuringADragStartNothing)
     rules.Press({0, 0}, 1, true, false, false);
     rules.Press({0, 0}, -1, true, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "a second button cancels the running drag";
-}
 
-TEST(Input, AMoveFilterCanRefuseCells)
-{
-    PlayRules rules(Board(kSample), 3, FixedRandom);
     rules.SetMoveFilter(
         [](GridCell cell, int modeBit) { return cell.column == 0 && modeBit == PlayRules::kReveal; });
     std::vector<CellOutcome> outcomes = Drag(rules, {0, 0}, {4, 0});

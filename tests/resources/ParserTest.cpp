@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,55 +36,38 @@ protected:
     }
 };
 
-// Reads attributes of the "item" element for the checks below.
+// Reads the attributes of the "item" element, in the order the checks below expect.
 class AttributeParser : public Parser
 {
 public:
-    std::wstring m_missing = L"unset";
-    bool m_hasName = false;
-    bool m_hasMissing = true;
-    std::vector<bool> m_bools;
-    std::vector<int> m_ints;
+    std::vector<int> m_read;
 
 protected:
     void HandleElementStart(const std::wstring& name) override
     {
-        if (name != L"item") {
-            return;
+        if (name == L"item") {
+            m_read = {GetAttribute(L"missing").empty(), HasAttribute(L"name"), HasAttribute(L"missing")};
+            for (const wchar_t* key : {L"t", L"one", L"yes", L"zero", L"missing"}) {
+                m_read.push_back(GetAttributeBool(key));
+            }
+            for (const wchar_t* key : {L"hex", L"neg", L"missing"}) {
+                m_read.push_back(GetAttributeInt(key));
+            }
+            m_read.push_back(GetAttributeIntDefault(L"missing", 42));
+            m_read.push_back(GetAttributeIntDefault(L"word", 42));
         }
-        m_missing = GetAttribute(L"missing");
-        m_hasName = HasAttribute(L"name");
-        m_hasMissing = HasAttribute(L"missing");
-        for (const wchar_t* key : {L"t", L"one", L"yes", L"zero", L"missing"}) {
-            m_bools.push_back(GetAttributeBool(key));
-        }
-        m_ints.push_back(GetAttributeInt(L"hex"));
-        m_ints.push_back(GetAttributeInt(L"neg"));
-        m_ints.push_back(GetAttributeInt(L"missing"));
-        m_ints.push_back(GetAttributeIntDefault(L"missing", 42));
-        m_ints.push_back(GetAttributeIntDefault(L"word", 42));
     }
 };
 
 std::string Utf16Bytes(const std::wstring& text, bool bigEndian)
 {
-    std::string bytes = bigEndian ? std::string("\xFE\xFF", 2) : std::string("\xFF\xFE", 2);
-    auto put = [&](unsigned unit) {
-        char high = static_cast<char>(unit >> 8);
-        char low = static_cast<char>(unit & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    };
-    for (wchar_t c : text) {
-        auto code = static_cast<unsigned>(c);
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            put(0xD800 + (code >> 10));
-            put(0xDC00 + (code & 0x3FF));
-        } else {
-            put(code);
+    std::string bytes = WStringToUtf16LE(text);
+    if (bigEndian) {
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+            std::swap(bytes[i], bytes[i + 1]);
         }
     }
-    return bytes;
+    return (bigEndian ? std::string("\xFE\xFF", 2) : std::string("\xFF\xFE", 2)) + bytes;
 }
 
 class ParserTest : public ::testing::Test
@@ -135,21 +119,7 @@ const std::vector<std::wstring> kExpectedCalls = {
 
 TEST_F(ParserTest, Utf8AndUtf16WithByteOrderMarksGiveTheSameCalls)
 {
-    // UTF-8 encoding of the document, written by hand to keep the test independent of converters.
-    std::string utf8;
-    for (wchar_t c : std::wstring(kDocument)) {
-        auto code = static_cast<unsigned>(c);
-        if (code < 0x80) {
-            utf8 += static_cast<char>(code);
-        } else if (code < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (code >> 6));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (code >> 12));
-            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
+    const std::string utf8 = WStringToString(kDocument);
     Write("utf8.xml", utf8);
     Write("utf8bom.xml", "\xEF\xBB\xBF" + utf8);
     Write("le.xml", Utf16Bytes(kDocument, false));
@@ -205,10 +175,12 @@ TEST_F(ParserTest, RepeatedAndChangingElementShapesKeepTheirOwnAttributes)
     for (int i = 0; i < 700; ++i) {
         std::string n = std::to_string(i);
         std::wstring w = std::to_wstring(i);
-        xml += "<x a=\"" + n + "\"/><x b=\"" + n + "\" a=\"-\"/><s" + n + " v=\"" + n + "\">t<c/></s" + n + ">";
-        expected.insert(expected.end(), {L"start r:x(a=" + w + L";)", L"end x", L"start r:x(a=-;b=" + w + L";)",
-                                         L"end x", L"start r:s" + w + L"(v=" + w + L";)", L"text s" + w + L":t",
-                                         L"start r/s" + w + L":c()", L"end c", L"end s" + w});
+        xml +=
+            "<x a=\"" + n + "\"/><x b=\"" + n + "\" a=\"-\"/><s" + n + " v=\"" + n + "\">t<c/></s" + n + ">";
+        expected.insert(expected.end(),
+                        {L"start r:x(a=" + w + L";)", L"end x", L"start r:x(a=-;b=" + w + L";)", L"end x",
+                         L"start r:s" + w + L"(v=" + w + L";)", L"text s" + w + L":t",
+                         L"start r/s" + w + L":c()", L"end c", L"end s" + w});
     }
     Write("shapes.xml", xml + "</r>");
     expected.push_back(L"end r");
@@ -238,7 +210,8 @@ TEST_F(ParserTest, AHandlerMayParseAnotherFileAndStillReadItsElement)
     ASSERT_TRUE(parser.ParseFile("outer.xml"));
     EXPECT_EQ(parser.m_calls,
               (std::vector<std::wstring>{L"start :outer()", L"start :inner(a=1;)", L"end inner",
-                                         L"start outer:include(b=2;file=inner.xml;)", L"end include", L"end outer"}));
+                                         L"start outer:include(b=2;file=inner.xml;)", L"end include",
+                                         L"end outer"}));
 }
 
 TEST_F(ParserTest, MalformedXmlReportsTheErrorWithLineAndFile)
@@ -263,19 +236,13 @@ TEST_F(ParserTest, AReaderThatMustSurviveGetsTheErrorWithoutTheFatalMessage)
     EXPECT_EQ(parser.GetErrorText(), "no element found on Line 3 in File 'saves.xml'");
 }
 
-TEST_F(ParserTest, AMissingFileGivesNoCallsAndNoMessage)
-{
-    RecordingParser parser;
-    EXPECT_FALSE(parser.ParseFile("nothing-here.xml"));
-    EXPECT_FALSE(parser.LoadPropertiesFile("nothing-here.xml"));
-    EXPECT_TRUE(parser.m_calls.empty());
-    EXPECT_TRUE(m_fatal.empty());
-}
-
-TEST_F(ParserTest, PropertiesFilesAreReadFromThePropertiesFolder)
+TEST_F(ParserTest, PropertiesFilesComeFromTheirFolderAndAMissingFileGivesNoCallsAndNoMessage)
 {
     Write("properties/p.xml", "<p/>");
     RecordingParser parser;
+    EXPECT_FALSE(parser.ParseFile("nothing-here.xml"));
+    EXPECT_FALSE(parser.LoadPropertiesFile("nothing-here.xml"));
+    EXPECT_TRUE(m_fatal.empty());
     EXPECT_TRUE(parser.LoadPropertiesFile("p.xml"));
     EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :p()", L"end p"}));
 }
@@ -286,11 +253,7 @@ TEST_F(ParserTest, AttributeReaders)
                             "neg=\"-12abc\" word=\"abc\"/>");
     AttributeParser parser;
     ASSERT_TRUE(parser.ParseFile("attributes.xml"));
-    EXPECT_EQ(parser.m_missing, L"");
-    EXPECT_TRUE(parser.m_hasName);
-    EXPECT_FALSE(parser.m_hasMissing);
-    EXPECT_EQ(parser.m_bools, (std::vector<bool>{true, true, false, false, false}));
-    EXPECT_EQ(parser.m_ints, (std::vector<int>{31, -12, 0, 42, 0}));
+    EXPECT_EQ(parser.m_read, (std::vector<int>{1, 1, 0, 1, 1, 0, 0, 0, 31, -12, 0, 42, 0}));
     // Outside a handler there is no current element.
     EXPECT_EQ(parser.GetAttribute(L"name"), L"");
 }
