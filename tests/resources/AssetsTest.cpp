@@ -124,6 +124,11 @@ TEST_F(AssetsTest, IdsAreGivenAtRegistrationAndNothingLoadsByItself)
     EXPECT_EQ(m_assets->GetImage(L"logo"), nullptr);
     EXPECT_TRUE(TakeLog().empty());
 
+    // Absent names get empty look-up entries that take no id from registered ones and load nothing.
+    EXPECT_EQ(m_assets->GetImage(L"no_such_image"), nullptr);
+    EXPECT_EQ(m_assets->GetRegisteredId(Assets::Kind::Sound, L"no_such_sound"), -1);
+    EXPECT_FALSE(m_assets->Load(Assets::Kind::Sound, L"no_such_sound"));
+
     // Reading the file again keeps the ids.
     ASSERT_TRUE(m_assets->ReadFile());
     EXPECT_EQ(m_assets->GetRegisteredId(Assets::Kind::Sound, L"bird"), 1);
@@ -179,17 +184,6 @@ TEST_F(AssetsTest, AtlasPiecesShareOneLoadOfTheirAtlas)
     EXPECT_TRUE(Fake(atlas)->m_hasPixels);
     m_assets->Unload(Assets::Kind::Image, L"moon");
     EXPECT_FALSE(Fake(atlas)->m_hasPixels);
-}
-
-TEST_F(AssetsTest, AbsentNamesAreInsertedEmpty)
-{
-    InstallLoaders();
-    m_assets->ReadFile();
-    EXPECT_EQ(m_assets->GetImage(L"no_such_image"), nullptr);
-    EXPECT_EQ(m_assets->GetRegisteredId(Assets::Kind::Sound, L"no_such_sound"), -1);
-    // A look-up entry takes no id away from registered entries, and loads nothing.
-    EXPECT_FALSE(m_assets->Load(Assets::Kind::Sound, L"no_such_sound"));
-    EXPECT_EQ(m_assets->GetRegisteredId(Assets::Kind::Sound, L"bird"), 1);
 }
 
 TEST_F(AssetsTest, AnUnloadedImageKeepsItsObjectAndReloadsIntoIt)

@@ -36,7 +36,7 @@ void ExpectText(const Value& value, const std::wstring& expected)
     EXPECT_EQ(value.ToString(), expected);
 }
 
-TEST_F(ExpressionEvaluatorTest, PrecedenceAndAssociativity)
+TEST_F(ExpressionEvaluatorTest, PrecedenceAssociativityAndIntsStayIntsUntilAFloatJoins)
 {
     ExpectInt(Eval(L"1 + 2 * 3"), 7);
     ExpectInt(Eval(L"(1 + 2) * 3"), 9);
@@ -48,10 +48,7 @@ TEST_F(ExpressionEvaluatorTest, PrecedenceAndAssociativity)
          {L"1 < 2 && 3 >= 3", L"0 && 1 || 1", L"1 || 0 && 0", L"!0 && !(1 == 2)", L"true"})
         EXPECT_TRUE(Eval(text).ToBool()) << WStringToString(text);
     EXPECT_EQ(Eval(L"2 != 2").GetType(), Value::Type::Bool);
-}
 
-TEST_F(ExpressionEvaluatorTest, IntStaysIntAndAnyFloatMakesAFloat)
-{
     ExpectInt(Eval(L"7 / 2"), 3);
     ExpectInt(Eval(L"-7 / 2"), -3);
     ExpectFloat(Eval(L"7 / 2.0"), 3.5f);

@@ -32,7 +32,7 @@ protected:
     PakInterface m_pak;
 };
 
-TEST_F(NameTablesTest, ConstantsReadAsIntFloatOrBool)
+TEST_F(NameTablesTest, ConstantsReadAsIntFloatOrBoolAndAbsentNamesReadEmpty)
 {
     Constants constants;
     ASSERT_TRUE(constants.Load());
@@ -40,10 +40,7 @@ TEST_F(NameTablesTest, ConstantsReadAsIntFloatOrBool)
     EXPECT_FLOAT_EQ(GetConstantFloat(L"dialog_fade_time"), 0.25f);
     EXPECT_EQ(GetConstantInt(L"mask"), 31);
     EXPECT_TRUE(GetConstantBool(L"logging"));
-}
 
-TEST_F(NameTablesTest, AbsentConstantsReadZeroAndAbsentKeysAreInsertedEmpty)
-{
     EXPECT_FALSE(HasConstant(L"explosion_grid_speed_horiz"));
     EXPECT_FLOAT_EQ(GetConstantFloat(L"explosion_grid_speed_horiz"), 0.0f);
     EXPECT_TRUE(HasConstant(L"explosion_grid_speed_horiz"));

@@ -99,7 +99,7 @@ TEST_F(PakFileTest, WithoutAnInterfaceTheOperatingSystemPathIsUsed)
     PakClose(file);
 }
 
-TEST_F(PakFileTest, SeekFromEachOriginAndTell)
+TEST_F(PakFileTest, SeekFromEachOriginTellAndReadWholeItems)
 {
     PakFile* file = PakOpen("lines.txt", "rb");
     ASSERT_NE(file, nullptr);
@@ -119,15 +119,11 @@ TEST_F(PakFileTest, SeekFromEachOriginAndTell)
     EXPECT_EQ(PakSeek(file, -100, 0), -1);
     EXPECT_EQ(PakSeek(file, 0, 7), -1);
     EXPECT_EQ(PakTell(file), 28);
-    PakClose(file);
-}
 
-TEST_F(PakFileTest, ReadStopsAtTheEndAndCountsWholeItems)
-{
-    PakFile* file = PakOpen("lines.txt", "rb");
-    ASSERT_NE(file, nullptr);
+    // A read stops at the end and counts whole items: 28 bytes are seven items of four.
+    PakSeek(file, 0, 0);
     char buffer[64] = {};
-    EXPECT_EQ(PakRead(buffer, 4, 16, file), 7u); // 28 bytes: seven whole items of four
+    EXPECT_EQ(PakRead(buffer, 4, 16, file), 7u);
     EXPECT_EQ(std::string(buffer, 10), "first line");
     EXPECT_NE(PakEof(file), 0);
     EXPECT_EQ(PakGetc(file), -1);

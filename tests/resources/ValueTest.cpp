@@ -75,7 +75,7 @@ struct Owner
     ReferenceAnchor m_anchor;
 };
 
-TEST(ValueTest, ReferencesReadThroughWhileTheirTargetLives)
+TEST(ValueTest, ReferencesReadThroughWhileTheirTargetLivesAndACopiedOwnerHasItsOwnAnchor)
 {
     std::optional<Owner> owner(std::in_place);
     Value x = Value::FloatReference(&owner->m_x, owner->m_anchor);
@@ -98,10 +98,7 @@ TEST(ValueTest, ReferencesReadThroughWhileTheirTargetLives)
     EXPECT_EQ(count.ToInt(), 0);
     EXPECT_EQ(widget.GetWidget(), nullptr);
     EXPECT_FALSE(widget.ToBool());
-}
 
-TEST(ValueTest, ACopiedOwnerHasItsOwnAnchor)
-{
     auto original = std::make_unique<Owner>();
     Owner copy = *original;
     Value fromOriginal = Value::FloatReference(&original->m_x, original->m_anchor);
