@@ -14,14 +14,17 @@
 
 namespace {
 
-// The registry needs nothing but the application's widget manager.
-class RegistryApp : public VelkAppBase
+// Opens up what the tests step by hand. The registry itself needs nothing but
+// the application's widget manager; the open-menu list needs the game.
+template <class Base> class Exposed : public Base
 {
 public:
-    RegistryApp() : VelkAppBase(L"test", 1024, 768) {}
+    using Base::Base;
     using VelkAppBase::FlushDeferredDeletes;
-    WidgetManager& Manager() { return *GetWidgetManager(); }
+    WidgetManager& Manager() { return *this->GetWidgetManager(); }
 };
+using RegistryApp = Exposed<VelkAppBase>;
+using MenuApp = Exposed<GameApp>;
 
 class TestDialog : public Widget, public DialogHooks
 {
@@ -40,22 +43,28 @@ public:
         m_log->push_back(m_name + (GetManager() ? " shown in manager" : " shown outside"));
     }
 
-private:
+protected:
     bool m_modal;
     std::vector<std::string>* m_log;
     std::string m_name;
 };
 
-class DialogRegistryTest : public ::testing::Test
+template <class App> class RegistryFixture : public ::testing::Test
 {
 protected:
-    std::vector<std::string> log;
-    std::unique_ptr<RegistryApp> app = std::make_unique<RegistryApp>();
-
     int Count(const std::string& entry) const
     {
         return static_cast<int>(std::count(log.begin(), log.end(), entry));
     }
+
+    std::vector<std::string> log;
+    std::unique_ptr<App> app;
+};
+
+class DialogRegistryTest : public RegistryFixture<RegistryApp>
+{
+protected:
+    void SetUp() override { app = std::make_unique<RegistryApp>(L"test", 1024, 768); }
 };
 
 TEST_F(DialogRegistryTest, ShowingRegistersAddsAndMasksWhatLiesBeneath)
@@ -142,7 +151,6 @@ TEST_F(DialogRegistryTest, DeferredDeleteSparesAWidgetAddedAgain)
     EXPECT_TRUE(app->Manager().HasChild(widget));
 }
 
-namespace {
 // Owns a second widget outright, as game code may: its destructor deletes it.
 class OwningWidget : public Widget
 {
@@ -153,7 +161,6 @@ public:
 private:
     Widget* m_owned;
 };
-} // namespace
 
 TEST_F(DialogRegistryTest, AWidgetDeletedByAnotherQueuedOneIsDeletedOnce)
 {
@@ -169,19 +176,17 @@ TEST_F(DialogRegistryTest, AWidgetDeletedByAnotherQueuedOneIsDeletedOnce)
 // Behaves as the menu family does towards the application: it joins the
 // open-menu list and takes the focus when added, becomes the current menu on
 // focus, and closes through the registry.
-class TestMenu : public Widget, public DialogHooks
+class TestMenu : public TestDialog
 {
 public:
-    TestMenu(std::vector<std::string>* log, std::string name, int id = 0) : m_log(log), m_name(std::move(name))
+    TestMenu(std::vector<std::string>* log, std::string name, int id = 0)
+        : TestDialog(true, log, std::move(name))
     {
         if (id != 0)
             m_id = id;
-        Resize(0, 0, 100, 100);
-        SetWantsFocus(true);
     }
-    ~TestMenu() override { m_log->push_back(m_name + " deleted"); }
 
-    bool IsModal() override { return true; }
+    void Shown() override {}
     void SetActive(bool active) override { m_log->push_back(m_name + (active ? " active" : " inactive")); }
     void AddedToManager(WidgetManager* manager) override
     {
@@ -204,10 +209,6 @@ public:
         m_removeRequested = true;
         gApp->KillDialog(this);
     }
-
-private:
-    std::vector<std::string>* m_log;
-    std::string m_name;
 };
 
 class TestBoard : public Widget, public BoardHooks
@@ -217,41 +218,27 @@ public:
     void SetPaused(bool paused) override { pauses.push_back(paused); }
 };
 
-class MenuApp : public GameApp
-{
-public:
-    MenuApp() : GameApp(L"test", L"v1.2", 1024, 768) {}
-    using VelkAppBase::FlushDeferredDeletes;
-    WidgetManager& Manager() { return *GetWidgetManager(); }
-};
-
-class OpenMenuTest : public ::testing::Test
+class OpenMenuTest : public RegistryFixture<MenuApp>
 {
 protected:
-    std::vector<std::string> log;
-    std::unique_ptr<MenuApp> game = std::make_unique<MenuApp>();
-
-    int Count(const std::string& entry) const
-    {
-        return static_cast<int>(std::count(log.begin(), log.end(), entry));
-    }
+    void SetUp() override { app = std::make_unique<MenuApp>(L"test", L"v1.2", 1024, 768); }
 };
 
 TEST_F(OpenMenuTest, FocusMakesTheCurrentMenuAndClosingHandsItBack)
 {
     auto* first = new TestMenu(&log, "first");
     auto* second = new TestMenu(&log, "second");
-    game->AddDialog(game->WrapMenu(first));
-    game->AddDialog(game->WrapMenu(second));
-    EXPECT_EQ(game->GetCurrentMenu(), second);
-    EXPECT_EQ(game->GetOpenMenus(), (std::vector<DialogHooks*>{first, second}));
+    app->AddDialog(app->WrapMenu(first));
+    app->AddDialog(app->WrapMenu(second));
+    EXPECT_EQ(app->GetCurrentMenu(), second);
+    EXPECT_EQ(app->GetOpenMenus(), (std::vector<DialogHooks*>{first, second}));
 
     second->RemoveSelf();
-    EXPECT_EQ(game->GetCurrentMenu(), first);
-    EXPECT_EQ(game->Manager().GetFocus(), first);
-    game->FlushDeferredDeletes();
-    const std::vector<std::string> expected{"first active", "first inactive", "second active",
-                                            "first active", "second deleted"};
+    EXPECT_EQ(app->GetCurrentMenu(), first);
+    EXPECT_EQ(app->Manager().GetFocus(), first);
+    app->FlushDeferredDeletes();
+    const std::vector<std::string> expected{"first active", "first inactive", "second active", "first active",
+                                            "second deleted"};
     EXPECT_EQ(log, expected);
 }
 
@@ -259,52 +246,52 @@ TEST_F(OpenMenuTest, MarkedMenusCloseButOnesOpenedMeanwhileStay)
 {
     auto* first = new TestMenu(&log, "first");
     auto* second = new TestMenu(&log, "second");
-    game->AddDialog(first);
-    game->AddDialog(second);
-    game->MarkMenusForClose();
+    app->AddDialog(first);
+    app->AddDialog(second);
+    app->MarkMenusForClose();
     auto* next = new TestMenu(&log, "next");
-    game->AddDialog(next);
+    app->AddDialog(next);
     // A marked menu that closed on its own is not closed twice.
     first->RemoveSelf();
-    game->CloseMarkedMenus();
-    game->FlushDeferredDeletes();
+    app->CloseMarkedMenus();
+    app->FlushDeferredDeletes();
 
-    EXPECT_EQ(game->GetOpenMenus(), std::vector<DialogHooks*>{next});
-    EXPECT_EQ(game->GetDialogCount(), 1);
-    EXPECT_EQ(game->Manager().GetModalDepth(), 1u);
+    EXPECT_EQ(app->GetOpenMenus(), std::vector<DialogHooks*>{next});
+    EXPECT_EQ(app->GetDialogCount(), 1);
+    EXPECT_EQ(app->Manager().GetModalDepth(), 1u);
     EXPECT_EQ(Count("first deleted"), 1);
     EXPECT_EQ(Count("second deleted"), 1);
-    EXPECT_EQ(game->GetCurrentMenu(), next);
+    EXPECT_EQ(app->GetCurrentMenu(), next);
 }
 
 TEST_F(OpenMenuTest, AMenuShownUnderATakenIdReplacesTheOldOneOnce)
 {
     auto* old = new TestMenu(&log, "old", 4242);
     auto* replacement = new TestMenu(&log, "new", 4242);
-    game->AddDialog(old);
-    game->AddDialog(replacement);
+    app->AddDialog(old);
+    app->AddDialog(replacement);
     // The old one closing itself again before it is gone leaves the new one.
     old->RemoveSelf();
-    game->FlushDeferredDeletes();
+    app->FlushDeferredDeletes();
 
     EXPECT_EQ(Count("old deleted"), 1);
-    EXPECT_EQ(game->GetDialog(4242), replacement);
-    EXPECT_TRUE(game->Manager().HasChild(replacement));
-    EXPECT_EQ(game->Manager().GetModalDepth(), 1u);
-    EXPECT_EQ(game->GetOpenMenus(), std::vector<DialogHooks*>{replacement});
+    EXPECT_EQ(app->GetDialog(4242), replacement);
+    EXPECT_TRUE(app->Manager().HasChild(replacement));
+    EXPECT_EQ(app->Manager().GetModalDepth(), 1u);
+    EXPECT_EQ(app->GetOpenMenus(), std::vector<DialogHooks*>{replacement});
 }
 
 TEST_F(OpenMenuTest, TheBoardPausesWhileTheWindowLacksFocus)
 {
     TestBoard board;
-    game->WindowDeactivated();
-    game->SetBoard(&board);
-    game->WindowDeactivated();
-    EXPECT_EQ(game->GetWidgetSuspension(), 1);
-    game->WindowActivated();
+    app->WindowDeactivated();
+    app->SetBoard(&board);
+    app->WindowDeactivated();
+    EXPECT_EQ(app->GetWidgetSuspension(), 1);
+    app->WindowActivated();
     EXPECT_EQ(board.pauses, (std::vector<bool>{true, false}));
-    EXPECT_EQ(game->GetWidgetSuspension(), 0);
-    game->SetBoard(nullptr);
+    EXPECT_EQ(app->GetWidgetSuspension(), 0);
+    app->SetBoard(nullptr);
 }
 
 } // namespace

@@ -66,10 +66,14 @@ TEST_F(SettingsTest, WritesOneElementInUtf16WithAByteOrderMark)
     EXPECT_EQ(ReadBytes(m_path), "\xFF\xFE" + WStringToUtf16LE(expected));
 }
 
-TEST_F(SettingsTest, EveryValueSurvivesARoundTrip)
+TEST_F(SettingsTest, AMissingFileChangesNothingAndEveryValueSurvivesARoundTrip)
 {
+    Settings read = Changed();
+    EXPECT_EQ(ReadSettingsFile(m_path, read), SettingsReadResult::Missing);
+    EXPECT_EQ(read, Changed());
+
     ASSERT_TRUE(WriteSettingsFile(m_path, Changed()));
-    Settings read;
+    read = Settings{};
     EXPECT_EQ(ReadSettingsFile(m_path, read), SettingsReadResult::Read);
     EXPECT_EQ(read, Changed());
 
@@ -77,13 +81,6 @@ TEST_F(SettingsTest, EveryValueSurvivesARoundTrip)
     ASSERT_TRUE(WriteSettingsFile(m_path, Settings{}));
     EXPECT_EQ(ReadSettingsFile(m_path, read), SettingsReadResult::Read);
     EXPECT_EQ(read, Settings{});
-}
-
-TEST_F(SettingsTest, AMissingFileLeavesTheSettingsAlone)
-{
-    Settings settings = Changed();
-    EXPECT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Missing);
-    EXPECT_EQ(settings, Changed());
 }
 
 TEST_F(SettingsTest, AbsentAttributesKeepDefaultsAndOddValuesAreTamed)

@@ -1,9 +1,10 @@
 #include "app/GameApp.h"
+#include "audio/DSoundManager.h"
 #include "audio/MusicInterface.h"
-#include "audio/SoundManager.h"
 #include "graphics/D3DInterface.h"
 #include "platform/Clipboard.h"
 #include "platform/headless/HeadlessCursor.h"
+#include "platform/headless/HeadlessRenderDevice.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/ManualClock.h"
 #include "ui/Widget.h"
@@ -16,114 +17,56 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-class RecordingWindow : public HeadlessWindow
+// Notes its own deletion in the log.
+template <class Base> class Noted : public Base
 {
 public:
-    explicit RecordingWindow(Log& log) : m_log(log) {}
-    ~RecordingWindow() override { m_log.push_back("window destroyed"); }
+    template <class... Args>
+    Noted(Log& log, std::string name, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_log(log), m_name(std::move(name))
+    {
+    }
+    ~Noted() override { m_log.push_back(m_name + " deleted"); }
+
+protected:
+    Log& m_log;
+    std::string m_name;
+};
+
+class RecordingWindow : public Noted<HeadlessWindow>
+{
+public:
+    explicit RecordingWindow(Log& log) : Noted(log, "window") {}
     void Hide() override
     {
         HeadlessWindow::Hide();
         m_log.push_back("window hidden");
     }
-
-private:
-    Log& m_log;
 };
 
-class RecordingDevice : public RenderDevice
+class RecordingMusic : public Noted<MusicInterface>
 {
 public:
-    explicit RecordingDevice(Log& log) : m_log(log) {}
-    ~RecordingDevice() override { m_log.push_back("renderer deleted"); }
-
-    RenderTextureId CreateTexture(int, int, bool) override { return ++m_next; }
-    void DestroyTexture(RenderTextureId) override {}
-    bool UploadTexture(RenderTextureId, const std::uint32_t*) override { return true; }
-    bool SetRenderTarget(RenderTextureId) override { return true; }
-    void SetClip(const RenderRect*) override {}
-    bool DrawTriangles(RenderTextureId, const RenderVertex*, int, const int*, int, RenderBlend) override
-    {
-        return true;
-    }
-    bool ReadPixels(const RenderRect&, std::uint32_t*) override { return false; }
-    void Present(RenderTextureId, const RenderRect&) override {}
-    void GetOutputSize(int& width, int& height) const override
-    {
-        width = 1024;
-        height = 768;
-    }
-    bool TakeDeviceReset() override { return false; }
-    bool SupportsBlendModes() const override { return true; }
-    std::string GetName() const override { return "recording"; }
-    std::string GetLastError() const override { return {}; }
-
-private:
-    Log& m_log;
-    RenderTextureId m_next{0};
-};
-
-class RecordingMusic : public MusicInterface
-{
-public:
-    explicit RecordingMusic(Log& log) : m_log(log) {}
-    ~RecordingMusic() override { m_log.push_back("music deleted"); }
+    explicit RecordingMusic(Log& log) : Noted(log, "music") {}
     void StopAllMusic() override { m_log.push_back("music stopped"); }
-
-private:
-    Log& m_log;
 };
 
-class RecordingSounds : public SoundManager
+class RecordingWidget : public Noted<Widget>
 {
 public:
-    explicit RecordingSounds(Log& log) : m_log(log) {}
-    ~RecordingSounds() override { m_log.push_back("sounds deleted"); }
-
-    bool Initialized() override { return true; }
-    int FindOrLoadSound(const std::string&) override { return -1; }
-    bool LoadSound(int, const std::string&) override { return false; }
-    void ReleaseSound(int) override {}
-    void SetVolume(double) override {}
-    bool SetBaseVolume(int, double) override { return false; }
-    bool SetBasePan(int, int) override { return false; }
-    SoundInstance* GetSoundInstance(int) override { return nullptr; }
-    SoundInstance* FindPlayingInstance(int) override { return nullptr; }
-    void ReleaseSounds() override {}
-    void ReleaseChannels() override {}
-    double GetMasterVolume() override { return 1.0; }
-    void SetMasterVolume(double) override {}
-    void Update() override {}
-    void SetCooperativeWindow(void*, bool) override {}
-    void StopAllSounds() override {}
-    void StopSound(int) override {}
-    int GetFreeSoundId() override { return 0; }
-    int GetNumSounds() override { return 0; }
-
-private:
-    Log& m_log;
-};
-
-class RecordingWidget : public Widget
-{
-public:
-    RecordingWidget(Log& log, std::string name) : m_log(log), m_name(std::move(name)) {}
-    ~RecordingWidget() override { m_log.push_back(m_name + " deleted"); }
+    using Noted::Noted;
     void RemovedFromManager(WidgetManager* manager) override
     {
         Widget::RemovedFromManager(manager);
         m_log.push_back(m_name + " left the manager");
     }
-
-private:
-    Log& m_log;
-    std::string m_name;
 };
 
 // The loading thread runs until the test lets it end.
@@ -143,7 +86,9 @@ public:
 protected:
     void CreateSound() override
     {
-        SetSoundServices(std::make_unique<RecordingSounds>(m_log), std::make_unique<RecordingMusic>(m_log));
+        SetSoundServices(
+            std::make_unique<Noted<DSoundManager>>(m_log, "sounds", std::shared_ptr<SoundSystem>{}),
+            std::make_unique<RecordingMusic>(m_log));
     }
     void LoadingThreadProc() override
     {
@@ -185,7 +130,8 @@ TEST_F(ShutdownOrderTest, ServicesStopAndGoInOrder)
     platform.window = std::make_unique<RecordingWindow>(log);
     platform.cursor = std::make_unique<HeadlessCursor>();
     platform.createRenderer = [&log](Window&) {
-        return std::make_unique<D3DInterface>(std::make_unique<RecordingDevice>(log), 1024, 768);
+        return std::make_unique<D3DInterface>(std::make_unique<Noted<HeadlessRenderDevice>>(log, "renderer"),
+                                              1024, 768);
     };
     app->SetPlatform(std::move(platform));
     ASSERT_TRUE(app->Init({"tarnvale6"}));
@@ -211,7 +157,7 @@ TEST_F(ShutdownOrderTest, ServicesStopAndGoInOrder)
     const Log expected{"music stopped",          "window hidden",           "loading thread ended",
                        "settings written",       "dialog left the manager", "dialog deleted",
                        "board left the manager", "renderer deleted",        "music deleted",
-                       "sounds deleted",         "window destroyed",        "board deleted"};
+                       "sounds deleted",         "window deleted",          "board deleted"};
     EXPECT_EQ(log, expected);
     EXPECT_TRUE(std::filesystem::exists(m_folder / "settings.xml"));
 }

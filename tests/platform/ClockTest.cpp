@@ -3,17 +3,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(ClockTest, AManualClockMovesOnlyWhenSteppedOrSleptOn)
-{
-    ManualClock clock(1000);
-    clock.Advance(16);
-    EXPECT_EQ(clock.NowMs(), 1016u);
-    // A frame governor that sleeps must see the time pass, or it would wait forever.
-    clock.SleepMs(250);
-    EXPECT_EQ(clock.NowMs(), 1266u);
-    EXPECT_EQ(clock.SleptMs(), 250u);
-}
-
 TEST(ClockTest, InstalledClocksNestAndTheSystemClockComesBack)
 {
     Clock& system = CurrentClock();
