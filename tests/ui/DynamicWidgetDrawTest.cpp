@@ -31,6 +31,14 @@ protected:
         ModalFlags flags{WidgetFlags::Default, WidgetFlags::Default, true};
         widget.DrawAll(&flags, &g);
     }
+    // Lets a cached widget settle, then draws it on a cleared screen.
+    void SettleAndRedraw(DynamicWidget& widget)
+    {
+        for (int tick = 0; tick < 30; ++tick)
+            widget.Update();
+        Screen()->Clear();
+        DrawTree(widget);
+    }
 };
 
 } // namespace
@@ -99,9 +107,7 @@ TEST_F(DynamicWidgetDrawTest, CachedWidgetDrawsTheSameAndFollowsAMove)
     auto green = SolidImage(20, 20, 0xFF00FF00u);
     DynamicWidget widget(50, 50, green.get(), 1.0f);
     widget.SetCache(true);
-    for (int tick = 0; tick < 30; ++tick)
-        widget.Update();
-    DrawTree(widget);
+    SettleAndRedraw(widget);
     EXPECT_PRED2(Near, 0xFF00FF00u, ScreenPixel(60, 60));
 
     // The kept rendering is drawn again: a change that nobody reported does
@@ -111,18 +117,12 @@ TEST_F(DynamicWidgetDrawTest, CachedWidgetDrawsTheSameAndFollowsAMove)
     DrawTree(widget);
     EXPECT_PRED2(Near, 0xFF00FF00u, ScreenPixel(60, 60));
     widget.SetProperty(L"opacity", 0.0f);
-    for (int tick = 0; tick < 30; ++tick)
-        widget.Update();
-    Screen()->Clear();
-    DrawTree(widget);
+    SettleAndRedraw(widget);
     EXPECT_PRED2(Near, 0u, ScreenPixel(60, 60));
 
     widget.SetProperty(L"opacity", 1.0f);
     widget.Move(150.0f, 50.0f);
-    for (int tick = 0; tick < 30; ++tick)
-        widget.Update();
-    Screen()->Clear();
-    DrawTree(widget);
+    SettleAndRedraw(widget);
     EXPECT_PRED2(Near, 0xFF00FF00u, ScreenPixel(160, 60));
     EXPECT_PRED2(Near, 0u, ScreenPixel(60, 60));
 }

@@ -85,40 +85,16 @@ std::vector<int> FramesShown(DynamicWidget& widget, int count)
 TEST(DynamicWidgetProperties, EveryScriptNameReachesItsOwnField)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
-    const wchar_t* names[] = {L"x",
-                              L"y",
-                              L"z",
-                              L"angle",
-                              L"scale_x",
-                              L"scale_y",
-                              L"opacity",
-                              L"alpha",
-                              L"red",
-                              L"green",
-                              L"blue",
-                              L"frame_rate",
-                              L"mask_frame_rate",
-                              L"abs_clip_x1",
-                              L"abs_clip_y1",
-                              L"abs_clip_x2",
-                              L"abs_clip_y2",
-                              L"rel_clip_x1",
-                              L"rel_clip_y1",
-                              L"rel_clip_x2",
-                              L"rel_clip_y2",
-                              L"clock",
-                              L"timer",
-                              L"shear_x",
-                              L"shear_y",
-                              L"shear_x_offset",
-                              L"shear_y_offset"};
+    const std::vector<std::wstring> names =
+        SplitString(L"x y z angle scale_x scale_y opacity alpha red green blue frame_rate mask_frame_rate "
+                    L"abs_clip_x1 abs_clip_y1 abs_clip_x2 abs_clip_y2 rel_clip_x1 rel_clip_y1 rel_clip_x2 "
+                    L"rel_clip_y2 clock timer shear_x shear_y shear_x_offset shear_y_offset",
+                    L" ");
     std::set<float*> fields;
-    for (const wchar_t* name : names) {
-        float* field = widget.GetProperty(name);
-        ASSERT_NE(field, nullptr) << name;
-        fields.insert(field);
-    }
-    EXPECT_EQ(fields.size(), std::size(names));
+    for (const std::wstring& name : names)
+        fields.insert(widget.GetProperty(name));
+    EXPECT_EQ(fields.size(), names.size());
+    EXPECT_EQ(fields.count(nullptr), 0u);
     EXPECT_EQ(widget.GetProperty(L"X"), nullptr);
     EXPECT_EQ(widget.GetProperty(L"scale"), nullptr);
 
@@ -128,13 +104,16 @@ TEST(DynamicWidgetProperties, EveryScriptNameReachesItsOwnField)
     EXPECT_EQ(DynamicWidget(0, 0, nullptr, -0.5f).GetOpacity(), 0.5f);
 }
 
-TEST(DynamicWidgetProperties, ScriptReferencesReadZeroOnceTheWidgetIsGone)
+TEST(DynamicWidgetProperties, ScriptReferencesAndShaderConstantsReadZeroOnceTheWidgetIsGone)
 {
+    DynamicWidget shaded(0, 0, nullptr, 1.0f);
     auto widget = std::make_unique<DynamicWidget>(0, 0, nullptr, 1.0f);
     widget->SetProperty(L"angle", 30.0f);
     Value angle = widget->GetPropertyReference(L"angle");
     Value self = Value::WidgetReference(widget.get(), widget->GetReferenceAnchor());
+    shaded.SetShaderConstant("Offset", angle);
     EXPECT_EQ(angle.ToFloat(), 30.0f);
+    EXPECT_EQ(shaded.GetShaderConstant("Offset"), 30.0f);
     EXPECT_EQ(self.GetWidget(), widget.get());
     EXPECT_FALSE(widget->GetPropertyReference(L"nothing").IsReference());
 
@@ -142,19 +121,9 @@ TEST(DynamicWidgetProperties, ScriptReferencesReadZeroOnceTheWidgetIsGone)
     EXPECT_EQ(angle.ToFloat(), 0.0f);
     EXPECT_EQ(angle.GetFloatTarget(), nullptr);
     EXPECT_EQ(self.GetWidget(), nullptr);
-}
-
-TEST(DynamicWidgetProperties, ShaderConstantsReadZeroOnceTheirSourceIsGone)
-{
-    DynamicWidget widget(0, 0, nullptr, 1.0f);
-    auto source = std::make_unique<DynamicWidget>(0, 0, nullptr, 1.0f);
-    source->SetProperty(L"x", 42.0f);
-    widget.SetShaderConstant("Offset", source->GetPropertyReference(L"x"));
-    EXPECT_EQ(widget.GetShaderConstant("Offset"), 42.0f);
-    source.reset();
-    EXPECT_EQ(widget.GetShaderConstant("Offset"), 0.0f);
-    widget.SetShaderConstant("Offset", Value(L"not a number"));
-    EXPECT_EQ(widget.GetShaderConstant("Offset"), 0.0f);
+    EXPECT_EQ(shaded.GetShaderConstant("Offset"), 0.0f);
+    shaded.SetShaderConstant("Offset", Value(L"not a number"));
+    EXPECT_EQ(shaded.GetShaderConstant("Offset"), 0.0f);
 }
 
 TEST(DynamicWidgetLayers, TweenOscillationAndClampComposeAndUnwindExactly)
@@ -198,20 +167,7 @@ TEST(DynamicWidgetLayers, WritesWhileLayeredSurviveTheNextTick)
     EXPECT_EQ(widget.GetX(), 200.0f);
 }
 
-TEST(DynamicWidgetLayers, RemovalWithoutUndoKeepsTheEffect)
-{
-    DynamicWidget widget(0, 0, nullptr, 1.0f);
-    widget.AddOscillation(Swing(widget, L"x", 7.0f, L"swing"));
-    widget.AddClamp(Limit(widget, L"y", 0.0f, 1.0f, L"limit"));
-    widget.SetProperty(L"y", 9.0f);
-    widget.RemoveOscillation(L"swing", false);
-    widget.RemoveClamp(L"limit", false);
-    Ticks(widget, 2);
-    EXPECT_EQ(widget.GetX(), 7.0f);
-    EXPECT_EQ(widget.GetY(), 1.0f);
-}
-
-TEST(DynamicWidgetLayers, ReusedNamesReplaceTheOldEntry)
+TEST(DynamicWidgetLayers, ReusedNamesReplaceTheOldEntryAndRemovalWithoutUndoKeepsTheEffect)
 {
     DynamicWidget widget(0, 0, nullptr, 1.0f);
     widget.AddOscillation(Swing(widget, L"x", 10.0f, L"same"));
@@ -220,6 +176,12 @@ TEST(DynamicWidgetLayers, ReusedNamesReplaceTheOldEntry)
     widget.AddClamp(Limit(widget, L"y", 5.0f, 6.0f, L"range"));
     widget.AddClamp(Limit(widget, L"y", -5.0f, 6.0f, L"range"));
     EXPECT_EQ(widget.GetY(), 0.0f);
+    widget.SetProperty(L"y", 9.0f);
+    widget.RemoveOscillation(L"same", false);
+    widget.RemoveClamp(L"range", false);
+    Ticks(widget, 2);
+    EXPECT_EQ(widget.GetX(), 3.0f);
+    EXPECT_EQ(widget.GetY(), 6.0f);
 
     widget.AddController(Tween(widget, L"z", 10.0f, 100.0f, L"move"));
     widget.AddController(Tween(widget, L"z", 10.0f, 2.0f, L"move"));
@@ -301,33 +263,32 @@ TEST(DynamicWidgetMotion, HopArrivesAndPeaksWithinItsBounds)
     EXPECT_FALSE(still.IsMoving());
 }
 
-TEST(DynamicWidgetFrames, ForwardCycleCountsRepeatsAndStopsOnTheLastFrame)
+TEST(DynamicWidgetFrames, CyclesCountRepeatsStayInTheImageAndStopOnTheirLastFrame)
 {
+    struct Case
+    {
+        int last, repeats, first, mode;
+        std::vector<int> frames;
+    };
+    const Case cases[] = {
+        {3, 2, 0, 1, {1, 2, 3, 0, 1, 2, 3, 3, 3}}, // forward
+        {3, 2, 0, 0, {1, 2, 3, 2, 1, 0, 0, 0}},    // ping-pong
+        {-1, 1, 1, -1, {2, 1, 1, 1}},              // backward from the last frame
+        {12, 1, -5, 1, {1, 2, 3, 3}},              // ends beyond the image
+    };
     auto image = MakeImage(40, 10, 0xFF000000, 1, 4);
-    DynamicWidget widget(0, 0, image.get(), 1.0f);
-    widget.StartCycle(0, 3, 1.0f, 2);
-    EXPECT_TRUE(widget.IsMoving());
-    EXPECT_EQ(FramesShown(widget, 9), (std::vector<int>{1, 2, 3, 0, 1, 2, 3, 3, 3}));
-    EXPECT_FALSE(widget.IsMoving());
+    for (const Case& c : cases) {
+        DynamicWidget widget(0, 0, image.get(), 1.0f);
+        widget.StartCycle(0, c.last, 1.0f, c.repeats, c.first, 0.0f, c.mode);
+        EXPECT_EQ(FramesShown(widget, static_cast<int>(c.frames.size())), c.frames) << c.mode;
+        EXPECT_FALSE(widget.IsMoving()) << c.mode;
+    }
 
     // Stopping a cycle through its rate ends the motion even with repeats left.
+    DynamicWidget widget(0, 0, image.get(), 1.0f);
     widget.StartCycle(0, 3, 1.0f, 5);
     widget.SetProperty(L"frame_rate", 0.0f);
     EXPECT_FALSE(widget.IsMoving());
-}
-
-TEST(DynamicWidgetFrames, PingPongAndBackwardCycles)
-{
-    auto image = MakeImage(40, 10, 0xFF000000, 1, 4);
-    DynamicWidget pingPong(0, 0, image.get(), 1.0f);
-    pingPong.StartCycle(0, 3, 1.0f, 2, 0, 0.0f, 0);
-    EXPECT_EQ(FramesShown(pingPong, 8), (std::vector<int>{1, 2, 3, 2, 1, 0, 0, 0}));
-    EXPECT_FALSE(pingPong.IsMoving());
-
-    DynamicWidget backward(0, 0, image.get(), 1.0f);
-    backward.StartCycle(0, -1, 1.0f, 1, 1, 0.0f, -1);
-    EXPECT_EQ(backward.GetFrame(), 3);
-    EXPECT_EQ(FramesShown(backward, 4), (std::vector<int>{2, 1, 1, 1}));
 }
 
 TEST(DynamicWidgetFrames, RandomCyclesEndAndNeverSpin)
@@ -366,8 +327,6 @@ TEST(DynamicWidgetFrames, FrameNumbersStayWithinTheImage)
     EXPECT_EQ(widget.GetFrame(), 3);
     widget.SetFrame(-2);
     EXPECT_EQ(widget.GetFrame(), 0);
-    widget.StartCycle(0, 12, 1.0f, 1, -5);
-    EXPECT_EQ(FramesShown(widget, 4), (std::vector<int>{1, 2, 3, 3}));
     widget.SetMaskFrame(4);
     EXPECT_EQ(widget.GetMaskFrame(), 0);
 
@@ -424,7 +383,7 @@ TEST(DynamicWidgetTimer, NestedTimersCompoundAndZeroFreezes)
     manager.RemoveWidget(&parent);
 }
 
-TEST(DynamicWidgetTransform, RotationAboutThePivotAndRoundTrips)
+TEST(DynamicWidgetTransform, RotationAboutAKeptPivotAndRoundTrips)
 {
     DynamicWidget widget(50, 40, nullptr, 1.0f);
     widget.Resize(50.0f, 40.0f, 20, 10);
@@ -444,24 +403,19 @@ TEST(DynamicWidgetTransform, RotationAboutThePivotAndRoundTrips)
     Vector4 back = widget.ParentToLocal(widget.LocalToParent(point));
     EXPECT_NEAR(back.x, 7.0f, 1e-4f);
     EXPECT_NEAR(back.y, 3.0f, 1e-4f);
-}
 
-TEST(DynamicWidgetTransform, CentreCoordinatesCanBeKept)
-{
-    DynamicWidget widget(0, 0, nullptr, 1.0f);
-    widget.Resize(0.0f, 0.0f, 20, 10);
-    widget.SetRecursiveTransform(true);
-    widget.SetProperty(L"angle", 180.0f);
-    widget.SetCenter(0.0f, 0.0f, 0.0f);
-    widget.SetCenter(20.0f, kKeep, kKeep);
-    // Pivot (20, 0): the origin turns to (40, 0).
-    Vector4 moved = widget.LocalToParent({0.0f, 0.0f, 1.0f, 1.0f});
+    // Kept centre coordinates: pivot (20, 0) turns the origin to (40, 0), with
+    // a zero rotation axis too.
+    DynamicWidget turned(0, 0, nullptr, 1.0f);
+    turned.Resize(0.0f, 0.0f, 20, 10);
+    turned.SetRecursiveTransform(true);
+    turned.SetProperty(L"angle", 180.0f);
+    turned.SetCenter(0.0f, 0.0f, 0.0f);
+    turned.SetCenter(20.0f, kKeep, kKeep);
+    turned.SetRotationAxis(0.0f, 0.0f, 0.0f);
+    moved = turned.LocalToParent({0.0f, 0.0f, 1.0f, 1.0f});
     EXPECT_NEAR(moved.x, 40.0f, 1e-4f);
     EXPECT_NEAR(moved.y, 0.0f, 1e-4f);
-
-    widget.SetRotationAxis(0.0f, 0.0f, 0.0f);
-    moved = widget.LocalToParent({0.0f, 0.0f, 1.0f, 1.0f});
-    EXPECT_NEAR(moved.x, 40.0f, 1e-4f);
 }
 
 TEST(DynamicWidgetTransform, ShearMovesLinesByTheirDistanceFromTheFixedLine)

@@ -4,44 +4,24 @@
 
 namespace {
 
-using Names = std::vector<std::string>;
-
-class ModalStackTest : public ::testing::Test
+class ModalStackTest : public WidgetTreeFixture
 {
 protected:
-    RecordingWidget* Add(const std::string& name, float x, float y, int width, int height)
-    {
-        auto* widget = new RecordingWidget(name, &log, x, y, width, height);
-        manager.AddWidget(widget);
-        return widget;
-    }
     // A dialog with a field that can take the focus.
     RecordingWidget* AddDialog(const std::string& name, RecordingWidget** field)
     {
         RecordingWidget* dialog = Add(name, 100, 100, 200, 200);
-        *field = new RecordingWidget(name + ".field", &log, 10, 10, 50, 20);
+        *field = Make(name + ".field", 10, 10, 50, 20);
         dialog->AddWidget(*field);
         return dialog;
     }
-    void MoveTo(int x, int y)
-    {
-        Widget* widget = nullptr;
-        float lx = 0;
-        float ly = 0;
-        PointerState* record = manager.RoutePointer(x, y, 0, &widget, &lx, &ly);
-        manager.MouseMove(record, x, y, widget, lx, ly);
-    }
-
-    std::vector<std::string> log;
-    TreeTestApp app;
-    WidgetManager& manager = app.Manager();
 };
 
-TEST_F(ModalStackTest, WidgetsBelowAModalKeepUpdatingButLoseMouseAndFocus)
+TEST_F(ModalStackTest, WidgetsBelowAModalKeepUpdatingButLoseMouseAndFocusUntilItCloses)
 {
     RecordingWidget* background = Add("background", 0, 0, 1024, 768);
     manager.SetFocus(background);
-    MoveTo(50, 50);
+    Move(50, 50);
     EXPECT_TRUE(background->IsOver());
     RecordingWidget* field = nullptr;
     RecordingWidget* dialog = AddDialog("dialog", &field);
@@ -64,23 +44,13 @@ TEST_F(ModalStackTest, WidgetsBelowAModalKeepUpdatingButLoseMouseAndFocus)
     EXPECT_FALSE(flags.isOver);
     EXPECT_EQ(flags.underFlags & (WidgetFlags::Mouse | WidgetFlags::Keyboard), 0u);
     EXPECT_EQ(flags.overFlags, WidgetFlags::Default);
-}
-
-TEST_F(ModalStackTest, ClosingTheOnlyModalRestoresTheFocusItTook)
-{
-    RecordingWidget* background = Add("background", 0, 0, 1024, 768);
-    manager.SetFocus(background);
-    RecordingWidget* field = nullptr;
-    RecordingWidget* dialog = AddDialog("dialog", &field);
-    manager.AddBaseModal(dialog);
-    manager.SetFocus(field);
 
     // As the application closes a dialog: out of the manager, then the stack.
+    manager.SetFocus(field);
     dialog->RemoveSelf();
     manager.RemoveBaseModal(dialog);
     EXPECT_EQ(manager.GetFocus(), background);
     EXPECT_EQ(manager.GetBaseModal(), nullptr);
-    EXPECT_EQ(manager.GetModalDepth(), 0u);
     EXPECT_EQ(manager.GetWidgetAt(50, 50, nullptr, nullptr), background);
 }
 
@@ -112,23 +82,16 @@ TEST_F(ModalStackTest, PoppingOutOfOrderRestoresTheRightSavedFocus)
     EXPECT_EQ(manager.GetBaseModal(), a);
     EXPECT_EQ(manager.GetFocus(), fieldA);
     EXPECT_TRUE(fieldA->HasFocus());
-}
 
-TEST_F(ModalStackTest, FocusTakenMeanwhileIsNotOverridden)
-{
-    RecordingWidget* fieldA = nullptr;
-    RecordingWidget* fieldB = nullptr;
-    RecordingWidget* a = AddDialog("a", &fieldA);
-    manager.AddBaseModal(a);
-    manager.SetFocus(fieldA);
-    RecordingWidget* b = AddDialog("b", &fieldB);
-    manager.AddBaseModal(b);
-    manager.SetFocus(fieldB);
-    RecordingWidget* other = new RecordingWidget("other", &log, 0, 0, 10, 10);
+    // Focus taken after a modal left the stack is not overridden when it goes.
+    RecordingWidget* d = AddDialog("d", &fieldC);
+    manager.AddBaseModal(d);
+    manager.SetFocus(fieldC);
+    manager.RemoveBaseModal(d);
+    RecordingWidget* other = Make("other", 0, 0, 10, 10);
     a->AddWidget(other);
-    manager.RemoveBaseModal(b);
     manager.SetFocus(other);
-    b->RemoveSelf();
+    d->RemoveSelf();
     EXPECT_EQ(manager.GetFocus(), other);
 }
 

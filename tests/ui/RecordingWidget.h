@@ -4,6 +4,8 @@
 #include "ui/Widget.h"
 #include "ui/WidgetManager.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,6 +36,8 @@ public:
     }
 
     std::function<void()> onUpdate;
+    std::function<void(Graphics*)> onDraw;
+    std::function<void(int)> onOverlay;
     int updates = 0;
     int draws = 0;
 
@@ -44,7 +48,12 @@ public:
         if (onUpdate)
             onUpdate();
     }
-    void Draw(Graphics*) override { ++draws; }
+    void Draw(Graphics* g) override
+    {
+        ++draws;
+        if (onDraw)
+            onDraw(g);
+    }
     void GotFocus() override
     {
         Widget::GotFocus();
@@ -74,7 +83,12 @@ public:
     {
         Record("up " + Point(x, y) + " b" + std::to_string(button) + " c" + std::to_string(clicks));
     }
-    void DrawOverlay(Graphics*, int priority) override { Record("overlay " + std::to_string(priority)); }
+    void DrawOverlay(Graphics*, int priority) override
+    {
+        Record("overlay " + std::to_string(priority));
+        if (onOverlay)
+            onOverlay(priority);
+    }
 
     const std::string& Name() const { return m_name; }
 
@@ -88,4 +102,36 @@ private:
 
     std::string m_name;
     std::vector<std::string>* m_log = nullptr;
+};
+
+using Names = std::vector<std::string>;
+
+// A manager inside an application, with a log its widgets share.
+class WidgetTreeFixture : public ::testing::Test
+{
+protected:
+    RecordingWidget* Make(const std::string& name, float x = 0, float y = 0, int width = 0, int height = 0)
+    {
+        return new RecordingWidget(name, &log, x, y, width, height);
+    }
+    RecordingWidget* Add(const std::string& name, float x, float y, int width, int height)
+    {
+        RecordingWidget* widget = Make(name, x, y, width, height);
+        manager.AddWidget(widget);
+        return widget;
+    }
+    // Moves the pointer the way the application's message processing does.
+    void Move(int x, int y)
+    {
+        Widget* widget = nullptr;
+        float lx = 0;
+        float ly = 0;
+        PointerState* record = manager.RoutePointer(x, y, 0, &widget, &lx, &ly);
+        ASSERT_NE(record, nullptr);
+        manager.MouseMove(record, x, y, widget, lx, ly);
+    }
+
+    Names log;
+    TreeTestApp app;
+    WidgetManager& manager = app.Manager();
 };

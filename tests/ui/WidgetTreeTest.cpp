@@ -4,31 +4,17 @@
 
 namespace {
 
-class WidgetTreeTest : public ::testing::Test
+class WidgetTreeTest : public WidgetTreeFixture
 {
 protected:
-    RecordingWidget* Make(const std::string& name, float x = 0, float y = 0, int width = 0, int height = 0)
+    Names Order(const WidgetContainer& parent)
     {
-        return new RecordingWidget(name, &log, x, y, width, height);
-    }
-    std::vector<std::string> Order(const WidgetContainer& parent)
-    {
-        std::vector<std::string> names;
+        Names names;
         for (Widget* child : parent.GetChildren())
             names.push_back(static_cast<RecordingWidget*>(child)->Name());
         return names;
     }
-    int Count(const std::string& entry)
-    {
-        return static_cast<int>(std::count(log.begin(), log.end(), entry));
-    }
-
-    std::vector<std::string> log;
-    TreeTestApp app;
-    WidgetManager& manager = app.Manager();
 };
-
-using Names = std::vector<std::string>;
 
 TEST_F(WidgetTreeTest, ChildrenAreOrderedByPriorityWithLaterEqualsOnTop)
 {
@@ -70,24 +56,30 @@ TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce
     RecordingWidget* self = Make("self");
     RecordingWidget* second = Make("second");
     RecordingWidget* victim = Make("victim");
+    RecordingWidget* parent = Make("parent");
+    RecordingWidget* child1 = Make("child1");
+    RecordingWidget* child2 = Make("child2");
     RecordingWidget* last = Make("last");
-    for (Widget* w : {first, self, second, victim, last})
+    for (Widget* w : {first, self, second, victim, parent, last})
         manager.AddWidget(w);
+    parent->AddWidget(child1);
+    parent->AddWidget(child2);
     // "self" removes itself and the sibling before it; "second" removes the
-    // one after it.
+    // one after it; "child1" takes its own parent out of the tree.
     self->onUpdate = [&] {
         self->RemoveSelf();
         manager.RemoveWidget(first);
     };
     second->onUpdate = [&] { manager.RemoveWidget(victim); };
+    child1->onUpdate = [&] { parent->RemoveSelf(); };
 
     manager.UpdateFrame();
 
-    EXPECT_EQ(first->updates, 1);
-    EXPECT_EQ(self->updates, 1);
-    EXPECT_EQ(second->updates, 1);
+    for (RecordingWidget* w : {first, self, second, child1, last})
+        EXPECT_EQ(w->updates, 1) << w->Name();
     EXPECT_EQ(victim->updates, 0);
-    EXPECT_EQ(last->updates, 1);
+    EXPECT_EQ(child2->updates, 0);
+    EXPECT_EQ(child2->GetManager(), nullptr);
     EXPECT_EQ(Order(manager), (Names{"second", "last"}));
     // Nothing is freed during the walk: the removed widgets wait for the
     // application's deferred deletes.
@@ -99,75 +91,42 @@ TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce
     EXPECT_EQ(last->updates, 2);
 }
 
-TEST_F(WidgetTreeTest, NestedRemovalDuringTheWalkKeepsTheOuterWalkIntact)
-{
-    RecordingWidget* parent = Make("parent");
-    RecordingWidget* child1 = Make("child1");
-    RecordingWidget* child2 = Make("child2");
-    RecordingWidget* after = Make("after");
-    manager.AddWidget(parent);
-    manager.AddWidget(after);
-    parent->AddWidget(child1);
-    parent->AddWidget(child2);
-    // A child takes its own parent out of the tree.
-    child1->onUpdate = [&] { parent->RemoveSelf(); };
-
-    manager.UpdateFrame();
-
-    EXPECT_EQ(child1->updates, 1);
-    EXPECT_EQ(child2->updates, 0);
-    EXPECT_EQ(after->updates, 1);
-    EXPECT_EQ(child2->GetManager(), nullptr);
-}
-
-TEST_F(WidgetTreeTest, ReAddingAQueuedWidgetCancelsItsDeletion)
-{
-    RecordingWidget* widget = Make("w");
-    manager.AddWidget(widget);
-    widget->RemoveSelf();
-    EXPECT_TRUE(app.IsDeletePending(widget));
-    manager.AddWidget(widget);
-    EXPECT_FALSE(app.IsDeletePending(widget));
-    app.FlushDeferredDeletes();
-    ASSERT_EQ(Order(manager), (Names{"w"}));
-
-    // Removing twice queues it once.
-    widget->RemoveSelf();
-    widget->RemoveSelf();
-    manager.RemoveWidget(widget);
-    app.FlushDeferredDeletes();
-    EXPECT_TRUE(manager.GetChildren().empty());
-}
-
-TEST_F(WidgetTreeTest, AddingMovesAWidgetOutOfItsOldParent)
+TEST_F(WidgetTreeTest, MovingDetachingAndReAddingKeepDeletionRequestsStraight)
 {
     RecordingWidget* left = Make("left");
-    RecordingWidget* right = Make("right");
-    RecordingWidget* child = Make("child");
-    manager.AddWidget(left);
-    manager.AddWidget(right);
-    left->AddWidget(child);
-    right->AddWidget(child);
-    EXPECT_TRUE(left->GetChildren().empty());
-    EXPECT_EQ(child->GetParent(), right);
-    EXPECT_FALSE(app.IsDeletePending(child));
-}
-
-TEST_F(WidgetTreeTest, DetachedWidgetsSurviveAndRemoveRequestedWidgetsLeaveAgain)
-{
     RecordingWidget* widget = Make("w");
+    manager.AddWidget(left);
     manager.AddWidget(widget);
+    // Adding moves a widget out of its old parent without queueing it.
+    left->AddWidget(widget);
+    manager.AddWidget(widget);
+    EXPECT_TRUE(left->GetChildren().empty());
+    EXPECT_FALSE(app.IsDeletePending(widget));
+
+    // Re-adding a queued widget cancels its deletion.
+    widget->RemoveSelf();
+    EXPECT_TRUE(app.IsDeletePending(widget));
+    manager.AddWidget(widget);
+    EXPECT_FALSE(app.IsDeletePending(widget));
+    app.FlushDeferredDeletes();
+    ASSERT_EQ(Order(manager), (Names{"left", "w"}));
+
+    // A detached widget survives; asked to go before it is added again, the
+    // add removes it at once.
     widget->DetachSelf();
-    EXPECT_EQ(widget->GetParent(), nullptr);
     EXPECT_EQ(widget->GetManager(), nullptr);
     EXPECT_FALSE(app.IsDeletePending(widget));
-    EXPECT_TRUE(widget->GetDeleteWhenRemoved());
-
-    // Asked to go before it was added: the add removes it again at once.
     widget->RemoveSelf();
     manager.AddWidget(widget);
-    EXPECT_TRUE(manager.GetChildren().empty());
+    EXPECT_EQ(Order(manager), (Names{"left"}));
     EXPECT_TRUE(app.IsDeletePending(widget));
+
+    // Removing twice deletes once.
+    left->RemoveSelf();
+    left->RemoveSelf();
+    manager.RemoveWidget(left);
+    app.FlushDeferredDeletes();
+    EXPECT_TRUE(manager.GetChildren().empty());
 }
 
 TEST_F(WidgetTreeTest, PointerSearchSkipsHiddenDisabledAndMouseInvisibleWidgets)
