@@ -29,11 +29,8 @@ public:
 
 std::unique_ptr<Image> MakeImage(int width, int height, std::uint32_t argb, int rows = 1, int columns = 1)
 {
-    ImageData data;
-    data.width = width;
-    data.height = height;
-    data.pixels.assign(static_cast<size_t>(width) * height, argb);
-    auto image = std::make_unique<Image>(std::move(data));
+    auto image = std::make_unique<Image>(
+        ImageData{width, height, std::vector<std::uint32_t>(static_cast<size_t>(width) * height, argb)});
     image->SetGrid(rows, columns);
     return image;
 }
