@@ -12,7 +12,6 @@
 
 #include <cmath>
 #include <memory>
-#include <set>
 #include <string>
 
 namespace {
@@ -176,16 +175,24 @@ TEST(Binder, EvaluatesItsExpressionsWithItsOwnTime)
     EXPECT_EQ(binder.GetTime(), 3.0f);
 }
 
-TEST(MotionNames, UnnamedObjectsGetNamesOfTheirOwnThatNeverRepeat)
+// Scripts stop unnamed motions by these names, so the exact form matters:
+// "controller%d", "oscillation%d" and "clamp-%d", each kind counting on its own.
+TEST(MotionNames, EachKindNumbersItsUnnamedObjectsFromItsOwnCounter)
 {
+    auto number = [](const std::wstring& name, const std::wstring& prefix) {
+        EXPECT_EQ(name.rfind(prefix, 0), 0u) << std::string(name.begin(), name.end());
+        return std::stoi(name.substr(prefix.size()));
+    };
     float value = 0.0f;
     Tweener first(nullptr, L"", nullptr, 1.0f, {}, 0);
-    Tweener second(nullptr, L"", nullptr, 1.0f, {}, 0);
     Oscillation swing(nullptr, L"", {{&value, 1.0f}}, 0.0, 1.0, std::make_unique<SineWave>(), 0);
     Clamp clamp(nullptr, L"", {{&value, 0.0f, 1.0f}}, 0);
     Tweener named(nullptr, L"mine", nullptr, 1.0f, {}, 0);
-    const std::set<std::wstring> names{first.GetName(), second.GetName(), swing.GetName(), clamp.GetName(),
-                                       named.GetName()};
-    EXPECT_EQ(names.size(), 5u);
+    Tweener second(nullptr, L"", nullptr, 1.0f, {}, 0);
+    Oscillation swing2(nullptr, L"", {{&value, 1.0f}}, 0.0, 1.0, std::make_unique<SineWave>(), 0);
+    Clamp clamp2(nullptr, L"", {{&value, 0.0f, 1.0f}}, 0);
+    EXPECT_EQ(number(second.GetName(), L"controller"), number(first.GetName(), L"controller") + 1);
+    EXPECT_EQ(number(swing2.GetName(), L"oscillation"), number(swing.GetName(), L"oscillation") + 1);
+    EXPECT_EQ(number(clamp2.GetName(), L"clamp-"), number(clamp.GetName(), L"clamp-") + 1);
     EXPECT_EQ(named.GetName(), L"mine");
 }
