@@ -108,31 +108,28 @@ Value::~Value()
     Release();
 }
 
-Value Value::FloatReference(float* target, const ReferenceAnchor& anchor)
+Value Value::Reference(Type type, void* target, const ReferenceAnchor& anchor)
 {
     Value value;
-    value.m_type = Type::FloatRef;
+    value.m_type = type;
     value.m_target = target;
     value.m_token = anchor.GetToken();
     return value;
+}
+
+Value Value::FloatReference(float* target, const ReferenceAnchor& anchor)
+{
+    return Reference(Type::FloatRef, target, anchor);
 }
 
 Value Value::IntReference(int* target, const ReferenceAnchor& anchor)
 {
-    Value value;
-    value.m_type = Type::IntRef;
-    value.m_target = target;
-    value.m_token = anchor.GetToken();
-    return value;
+    return Reference(Type::IntRef, target, anchor);
 }
 
 Value Value::WidgetReference(Widget* target, const ReferenceAnchor& anchor)
 {
-    Value value;
-    value.m_type = Type::WidgetRef;
-    value.m_target = target;
-    value.m_token = anchor.GetToken();
-    return value;
+    return Reference(Type::WidgetRef, target, anchor);
 }
 
 void Value::Release()

@@ -79,6 +79,7 @@ public:
     bool operator==(const Value& other) const;
 
 private:
+    static Value Reference(Type type, void* target, const ReferenceAnchor& anchor);
     void Release();
     void CopyFrom(const Value& other);
     void MoveFrom(Value& other) noexcept;
