@@ -2,6 +2,7 @@
 
 #include "graphics/D3DInterface.h"
 #include "graphics/ImageSurface.h"
+#include "graphics/ImageWriter.h"
 #include "platform/Clipboard.h"
 #include "platform/FatalError.h"
 #include "platform/headless/HeadlessClipboard.h"
@@ -249,6 +250,15 @@ void AppHarness::Redraw()
 std::uint32_t AppHarness::ScreenPixel(int x, int y) const
 {
     return ScreenPixels(x, y, 1, 1).front();
+}
+
+bool AppHarness::SaveScreen(const std::string& path) const
+{
+    ImageData image;
+    image.width = m_app->GetWidth();
+    image.height = m_app->GetHeight();
+    image.pixels = ScreenPixels(0, 0, image.width, image.height);
+    return WritePng(image, path);
 }
 
 std::vector<std::uint32_t> AppHarness::ScreenPixels(int x, int y, int width, int height) const

@@ -106,6 +106,8 @@ public:
     // Pixels of the screen surface as 0xAARRGGBB.
     std::uint32_t ScreenPixel(int x, int y) const;
     std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height) const;
+    // Writes the whole screen as a PNG file, to look at what a test drew.
+    bool SaveScreen(const std::string& path) const;
 
 private:
     void Send(InputEvent event);
