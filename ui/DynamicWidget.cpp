@@ -1,7 +1,7 @@
 #include "ui/DynamicWidget.h"
 
-#include "app/Common.h"
 #include "app/GameApp.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageChild.h"
