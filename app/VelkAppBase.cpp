@@ -57,6 +57,7 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     : m_title(std::move(title)), m_width(width), m_height(height)
 {
     gAppBase = this;
+    WidgetHost::Register(this);
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
     m_widgetManager->SetMouseMapping(Rect(0, 0, width, height), Rect(0, 0, width, height));
@@ -75,6 +76,7 @@ VelkAppBase::~VelkAppBase()
     m_pakInterface.reset();
     m_platform.cursor.reset();
     m_platform.window.reset();
+    WidgetHost::Unregister(this);
     if (gAppBase == this)
         gAppBase = nullptr;
 }
