@@ -24,6 +24,8 @@ namespace {
 constexpr float kNotGiven = 268435456.0f;
 // Tessellation grids beyond this many cells a side draw no better.
 constexpr int kMaxTesselation = 256;
+// Half periods of blinking beyond this (over 2 hours) would overflow the period.
+constexpr int kMaxBlinkInterval = 1 << 20;
 
 int BlendMode(const std::wstring& name)
 {
@@ -128,7 +130,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         return Outcome::Next;
     }
     case ScriptWord::Flash:
-        object.Flash(ReadInt(L"interval"), ReadInt(L"cycles"), ReadInt(L"timer_init", -20));
+        object.Flash(std::min(ReadInt(L"interval"), kMaxBlinkInterval), ReadInt(L"cycles"),
+                     ReadInt(L"timer_init", -20));
         return Outcome::Next;
     case ScriptWord::Cycle:
         if (Has(L"frame"))

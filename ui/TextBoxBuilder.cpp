@@ -90,7 +90,7 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
 {
     CommandReader reader(m_animator);
     const std::wstring text = reader.ReadShownText(L"text");
-    const int wrapWidth = m_animator.Has(L"width") ? m_animator.ReadInt(L"width") : 10000;
+    const int wrapWidth = m_animator.Has(L"width") ? reader.ReadCoordinate(L"width") : 10000;
     const int justification = reader.ReadAnchorCode(L"justification", false);
     const std::wstring frame = m_animator.ReadText(L"textbox");
     Font* font = m_animator.ReadFont(L"font");
@@ -114,8 +114,8 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
         width = (m_animator.ReadBool(L"force_width") ? wrapWidth : widest) + left + right;
         height = textHeight + bottomMargin + frameHeight;
     } else {
-        width = m_animator.Has(L"width") ? m_animator.ReadInt(L"width") : 64;
-        height = m_animator.ReadInt(L"height");
+        width = m_animator.Has(L"width") ? reader.ReadCoordinate(L"width") : 64;
+        height = reader.ReadCoordinate(L"height");
         if (height == 0)
             height = 64;
     }
@@ -123,8 +123,8 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
     height = CommandReader::SurfaceSide(height);
     const int a = reader.ReadAnchorCode(L"align", false);
     const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = m_animator.ReadInt(L"x") - ((a + 1) * width) / 2;
-    const int y = m_animator.ReadInt(L"y") - ((v + 1) * height) / 2;
+    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
+    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
 
     Canvas canvas = PrepareCanvas(x, y, width, height);
     if (canvas.surface == nullptr)
@@ -223,10 +223,10 @@ void TextBoxBuilder::AddFramedTextBox()
     Image* centreImage = GetImage(ends + L"_center");
     Image* rightImage = GetImage(ends + L"_right");
     const int boxHeight = centreImage != nullptr ? centreImage->GetHeight() : 0;
-    const int marginTop = m_animator.ReadInt(L"margin_top");
-    const int marginBottom = m_animator.ReadInt(L"margin_bottom");
+    const int marginTop = reader.ReadCoordinate(L"margin_top");
+    const int marginBottom = reader.ReadCoordinate(L"margin_bottom");
     const int innerHeight = boxHeight - marginBottom - marginTop;
-    const int minWidth = m_animator.ReadInt(L"min_width");
+    const int minWidth = reader.ReadCoordinate(L"min_width");
     Font* font = m_animator.ReadFont(L"font");
 
     Graphics measure;
@@ -240,9 +240,9 @@ void TextBoxBuilder::AddFramedTextBox()
         wrapWidth += 10;
         textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth), text, -1, &textWidth);
     }
-    const int marginLeft = m_animator.Has(L"margin_left") ? m_animator.ReadInt(L"margin_left")
+    const int marginLeft = m_animator.Has(L"margin_left") ? reader.ReadCoordinate(L"margin_left")
                                                           : (leftImage != nullptr ? leftImage->GetWidth() : 0);
-    const int marginRight = m_animator.Has(L"margin_right") ? m_animator.ReadInt(L"margin_right")
+    const int marginRight = m_animator.Has(L"margin_right") ? reader.ReadCoordinate(L"margin_right")
                                                             : (rightImage != nullptr ? rightImage->GetWidth() : 0);
     int contentWidth = textWidth;
     int textX = marginLeft;
@@ -254,8 +254,8 @@ void TextBoxBuilder::AddFramedTextBox()
     const int height = CommandReader::SurfaceSide(boxHeight);
     const int a = reader.ReadAnchorCode(L"align", false);
     const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = m_animator.ReadInt(L"x") - ((a + 1) * width) / 2;
-    const int y = m_animator.ReadInt(L"y") - ((v + 1) * height) / 2;
+    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
+    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
 
     Canvas canvas = PrepareCanvas(x, y, width, height);
     if (canvas.surface == nullptr)
