@@ -1,6 +1,6 @@
 #include "ui/ObjectSubCommands.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/AnimationWidget.h"
@@ -27,7 +27,7 @@ bool IsInside(const WidgetContainer* candidate, const WidgetContainer* object)
 
 } // namespace
 
-bool ObjectSubCommands::Run(const std::wstring& name, WidgetContainer& target)
+bool ObjectSubCommands::Run(std::wstring_view name, WidgetContainer& target)
 {
     auto* widget = dynamic_cast<Widget*>(&target);
     if (name == L"remove") {

@@ -2,7 +2,7 @@
 // "add-rect", "play", "overlay"), those that borrow objects and move between
 // layers ("analyze", "get-object", "push-layer", "pop-layer", "put-in-front",
 // "put-behind"), and the sub-commands on one object or on the current layer.
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/AnimationListener.h"
@@ -145,7 +145,7 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         for (const auto& [key, text] : command.m_attributes) {
             if (key != L"id" && key != L"animation" && key != L"x" && key != L"y" && key != L"depth" &&
                 key != L"same_layer")
-                animation->SetVariable(key, ReadValue(key));
+                animation->SetVariable(std::wstring(key), ReadValue(key));
         }
         if (Has(L"id")) {
             AddObject(ReadText(L"id"), animation);
