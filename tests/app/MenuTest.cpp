@@ -249,8 +249,10 @@ TEST_F(MenuTest, ConfirmButtonsConfirmOrOnlyClose)
     dialog->Show();
     Harness().RunTicks(8);
     // Wired as the script's "add-button" wires its buttons.
+    // The application's menu buttons are real buttons.
     auto addAction = [&](int x, const std::wstring& label, const std::wstring& action) {
-        ButtonWidget* button = dialog->AddButton(x, 280, L"button", label, true);
+        auto* button = dynamic_cast<ButtonWidget*>(dialog->AddMenuButton(x, 280, label));
+        EXPECT_NE(button, nullptr);
         button->SetButtonListener(&dialog->GetDispatch());
         ButtonActions actions;
         actions.m_button = button;
