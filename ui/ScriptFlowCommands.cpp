@@ -13,6 +13,7 @@
 bool Animator::RunScript(bool step)
 {
     m_wait = Wait::None;
+    m_runPending = false;
     const int run = m_runCounter;
     int budget = kCommandBudget;
     for (;;) {
