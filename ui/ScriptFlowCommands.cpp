@@ -13,6 +13,7 @@
 bool Animator::RunScript(bool step)
 {
     m_wait = Wait::None;
+    m_runPending = false;
     const int run = m_runCounter;
     int budget = kCommandBudget;
     for (;;) {
@@ -235,7 +236,7 @@ Animator::Outcome Animator::RunVariableCommand(const ScriptCommand& command)
     case ScriptWord::Call: {
         for (const auto& [key, text] : command.m_attributes) {
             if (key != L"animation")
-                SetVariable(key, m_evaluator.Evaluate(text));
+                SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
         }
         const AnimationDefinition& called = FindAnimation(ReadText(L"animation"));
         m_frames.push_back(Frame{m_currentBody, m_counter + 1});
@@ -248,11 +249,11 @@ Animator::Outcome Animator::RunVariableCommand(const ScriptCommand& command)
         return Outcome::Next;
     case ScriptWord::Define:
         for (const auto& [key, text] : command.m_attributes)
-            SetVariable(key, m_evaluator.Evaluate(text));
+            SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
         return Outcome::Next;
     case ScriptWord::DefineGlobal:
         for (const auto& [key, text] : command.m_attributes)
-            SetGlobal(key, m_evaluator.Evaluate(text));
+            SetGlobal(std::wstring(key), m_evaluator.Evaluate(text));
         return Outcome::Next;
     case ScriptWord::Assign:
         SetVariable(ReadText(L"name"), ReadValue(L"value"));
@@ -299,7 +300,7 @@ Animator::Outcome Animator::RunObjectFlowCommand(const ScriptCommand& command, D
         if (other != nullptr) {
             for (const auto& [key, text] : command.m_attributes) {
                 if (key != L"id")
-                    other->SetVariable(key, m_evaluator.Evaluate(text));
+                    other->SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
             }
         }
         return Outcome::Next;
@@ -316,7 +317,7 @@ Animator::Outcome Animator::RunObjectFlowCommand(const ScriptCommand& command, D
             const std::wstring animation = ReadText(L"animation");
             for (const auto& [key, text] : command.m_attributes) {
                 if (key != L"id" && key != L"animation")
-                    other->SetVariable(key, m_evaluator.Evaluate(text));
+                    other->SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
             }
             other->PlayAnimationByName(animation);
         }

@@ -73,6 +73,35 @@ TEST_F(AnimatorWaitTest, WaitForEndsWhenTheObjectStopsOrLeaves)
     EXPECT_EQ(widget->FindObject(L"ball"), nullptr);
 }
 
+TEST_F(AnimatorWaitTest, WaitForAnimationResumesOnThatAnimationsCompletion)
+{
+    Load(R"(<animation name="host"><wait-for-animation id="kid"/><signal message="kid done"/></animation>
+            <animation name="kid"><pause time="3"/><signal message="complete"/><persist/></animation>)");
+    auto* host = new AnimationWidget(L"host", 0, 0, false);
+    host->AddObject(L"kid", new AnimationWidget(L"kid", 0, 0, false));
+    m_layer->AddWidget(host);
+    host->AnimationComplete(host->GetId() + 1000);
+    Tick(2);
+    EXPECT_EQ(Signals(L"kid done"), 0);
+    Tick();
+    EXPECT_EQ(Signals(L"kid done"), 1);
+}
+
+TEST_F(AnimatorWaitTest, ADetachedWidgetKeepsItsScriptWhereItWas)
+{
+    Load(R"(<animation name="m"><pause time="5"/><signal message="moved"/></animation>)");
+    AnimationWidget* widget = Start(L"m");
+    auto* other = new DynamicWidget(0, 0, nullptr, 1.0f);
+    m_layer->AddWidget(other);
+    Tick(2);
+    widget->DetachSelf();
+    other->AddWidget(widget);
+    Tick(2);
+    EXPECT_EQ(Signals(L"moved"), 0);
+    Tick();
+    EXPECT_EQ(Signals(L"moved"), 1);
+}
+
 TEST_F(AnimatorWaitTest, ButtonsCallLaunchAndResumePresses)
 {
     Load(R"(<animation name="main"><click/><signal message="clicked"/><press id="btn"/>
