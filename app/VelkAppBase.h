@@ -88,6 +88,7 @@ public:
     bool AreCustomCursorsEnabled() const { return m_settings.m_customCursors; }
     bool IsWindowedModeUnavailable() const { return m_windowedModeUnavailable; }
     bool UsesSystemCaret() const { return m_useSystemCaret; }
+    void SetUseSystemCaret(bool use) { m_useSystemCaret = use; }
     virtual void WriteSettings();
     virtual void SwitchScreenMode(bool windowed, bool force = false);
     virtual void SetStretchScreen(bool stretch);
@@ -130,6 +131,11 @@ public:
 
     void SetClipboard(const std::string& text);
     std::string GetClipboard() const;
+    // The system's text caret, at a point of the application area (the edit
+    // box keeps it at its position while focused).
+    void PlaceTextCaret(int x, int y);
+    void HideTextCaret();
+    TextCaret* GetTextCaret() const { return m_platform.textCaret.get(); }
 
     // The fatal-error box ("FATAL ERROR").
     void Popup(const std::string& text);
