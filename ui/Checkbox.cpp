@@ -1,17 +1,17 @@
 #include "ui/Checkbox.h"
 
-#include "app/VelkAppBase.h"
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
 #include "ui/CheckboxListener.h"
+#include "ui/WidgetHost.h"
 
 namespace {
 
 // A sound that failed to load has no id (below 0) and plays nothing.
 void PlayControlSound(int id)
 {
-    if (id >= 0 && gAppBase != nullptr)
-        gAppBase->PlaySample(id);
+    if (WidgetHost* host = WidgetHost::Get(); id >= 0 && host != nullptr)
+        host->PlaySample(id);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "ui/EditWidget.h"
 
-#include "app/Common.h"
-#include "app/VelkAppBase.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/SysFont.h"
 #include "platform/KeyCodes.h"
 #include "ui/EditListener.h"
+#include "ui/WidgetHost.h"
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
@@ -188,14 +188,15 @@ void EditWidget::ProcessKey(int key, wchar_t ch)
 
 void EditWidget::Copy() const
 {
-    if (HasSelection() && gAppBase != nullptr)
-        gAppBase->SetClipboard(
+    if (WidgetHost* host = WidgetHost::Get(); HasSelection() && host != nullptr)
+        host->SetClipboard(
             WStringToString(m_text.substr(SelectionStart(), SelectionEnd() - SelectionStart())));
 }
 
 void EditWidget::Paste(KeyEffect& effect)
 {
-    std::wstring pasted = gAppBase != nullptr ? StringToWString(gAppBase->GetClipboard()) : std::wstring();
+    WidgetHost* host = WidgetHost::Get();
+    std::wstring pasted = host != nullptr ? StringToWString(host->GetClipboard()) : std::wstring();
     pasted = pasted.substr(0, pasted.find_first_of(L"\r\n"));
     std::erase_if(pasted, [this](wchar_t ch) { return !CanType(ch); });
     if (pasted.empty() && !HasSelection())
@@ -494,14 +495,14 @@ void EditWidget::MouseUp(int x, int y, int /*button*/, int /*clicks*/)
 
 void EditWidget::MouseEnter()
 {
-    if (gAppBase != nullptr)
-        gAppBase->SetCursor(kTextCursor);
+    if (WidgetHost* host = WidgetHost::Get())
+        host->SetCursor(kTextCursor);
 }
 
 void EditWidget::MouseLeave()
 {
-    if (gAppBase != nullptr)
-        gAppBase->SetCursor(kArrowCursor);
+    if (WidgetHost* host = WidgetHost::Get())
+        host->SetCursor(kArrowCursor);
 }
 
 // ---------------------------------------------------------------------------
@@ -519,22 +520,23 @@ void EditWidget::GotFocus()
 void EditWidget::LostFocus()
 {
     Widget::LostFocus();
-    if (gAppBase != nullptr && gAppBase->UsesSystemCaret())
-        gAppBase->HideTextCaret();
+    if (WidgetHost* host = WidgetHost::Get(); host != nullptr && host->UsesSystemCaret())
+        host->HideTextCaret();
     m_caretVisible = false;
     MarkDirty();
 }
 
 void EditWidget::PlaceCaret()
 {
-    if (gAppBase == nullptr || !gAppBase->UsesSystemCaret())
+    WidgetHost* host = WidgetHost::Get();
+    if (host == nullptr || !host->UsesSystemCaret())
         return;
     const Vector4 origin = GetScreenOrigin();
     const int x =
-        std::max(kCaretMargin, std::min(static_cast<int>(origin.x), gAppBase->GetWidth() - kCaretMargin));
+        std::max(kCaretMargin, std::min(static_cast<int>(origin.x), host->GetWidth() - kCaretMargin));
     const int y =
-        std::max(kCaretMargin, std::min(static_cast<int>(origin.y), gAppBase->GetHeight() - kCaretMargin));
-    gAppBase->PlaceTextCaret(x, y);
+        std::max(kCaretMargin, std::min(static_cast<int>(origin.y), host->GetHeight() - kCaretMargin));
+    host->PlaceTextCaret(x, y);
 }
 
 void EditWidget::UpdateFrame()

@@ -1,9 +1,9 @@
 #include "ui/Slider.h"
 
-#include "app/VelkAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "ui/SliderListener.h"
+#include "ui/WidgetHost.h"
 
 #include <cmath>
 
@@ -14,8 +14,8 @@ constexpr int kSliderCursor = 2;
 
 void SetAppCursor(int kind)
 {
-    if (gAppBase != nullptr)
-        gAppBase->SetCursor(kind);
+    if (WidgetHost* host = WidgetHost::Get())
+        host->SetCursor(kind);
 }
 
 double ClampUnit(double value)
