@@ -56,12 +56,6 @@ void EditWidget::SetFont(Font* font, bool constrainWidth)
     MarkDirty();
 }
 
-void EditWidget::AddWidthFont(Font* font, int width)
-{
-    if (font != nullptr)
-        m_widthFonts.emplace_back(std::unique_ptr<Font>(font->Duplicate()), width);
-}
-
 void EditWidget::SetText(const std::wstring& text, bool resetScroll)
 {
     m_text = text;

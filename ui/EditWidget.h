@@ -59,10 +59,6 @@ public:
     // bigJump, else by one.
     virtual void FocusCursor(bool bigJump);
 
-    // A copy of the font the text must also fit, in width pixels (0 or less:
-    // the pixel limit).
-    void AddWidthFont(Font* font, int width);
-
     const std::wstring& GetText() const { return m_text; }
     int GetCursor() const { return m_cursor; }
     int GetAnchor() const { return m_anchor; }

@@ -94,9 +94,11 @@ TEST_F(EditWidgetTest, LimitsTrimWhatIsInsertedAndKeepTheTextThatWasThere)
     EXPECT_EQ(box->GetText(), L"abc");
     EXPECT_EQ(box->GetCursor(), 0);
 
-    // 35 pixels hold three characters; typing at the start keeps "ab".
+    // 35 pixels hold three characters of the font the box must fit; typing
+    // at the start keeps "ab".
     box->SetMaxChars(-1);
     box->SetMaxPixels(35);
+    box->SetFont(&font, true);
     box->SetText(L"ab", true);
     Press(KeyCode::Home);
     Harness().TypeText(L"xy");
