@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation, const std::string& firstFile)
+AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation,
+                               const std::string& firstFile)
     : m_countOnly(countOnly), m_onAnimation(std::move(onAnimation))
 {
     if (!m_countOnly)
@@ -61,7 +62,8 @@ void AnimationStats::HandleElementStart(const std::wstring& name)
     }
     ScriptCommand& command = m_openBodies.back()->emplace_back(name);
     command.m_attributes = GetElement().m_attributes;
-    if (auto found = command.m_attributes.find(std::wstring_view(L"if")); found != command.m_attributes.end()) {
+    if (auto found = command.m_attributes.find(std::wstring_view(L"if"));
+        found != command.m_attributes.end()) {
         command.m_ifText = std::move(found->second);
         command.m_attributes.erase(found);
     }

@@ -117,7 +117,8 @@ public:
     virtual void OnButtonAdded(ButtonActions& actions);
     virtual void RunButtonAction(ButtonActions& actions);
     // Default: handed to the host's parent when that is an Animator.
-    virtual void HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object);
+    virtual void HandleAction(const std::wstring& action, const std::wstring& parameter,
+                              DynamicWidget* object);
 
     // Host queries; the defaults describe a runner without a host widget.
     virtual bool IsHostLive();
