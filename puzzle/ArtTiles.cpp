@@ -1,6 +1,6 @@
 #include "puzzle/ArtTiles.h"
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/Transform2D.h"

@@ -1,9 +1,9 @@
 #include "puzzle/Board.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "app/VelkAppBase.h"
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "puzzle/BasicPlayerState.h"

@@ -1,7 +1,7 @@
 #include "puzzle/HintMeter.h"
 
 #include "app/VelkAppBase.h"
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "puzzle/GridSizeTable.h"

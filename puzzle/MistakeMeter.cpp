@@ -1,6 +1,6 @@
 #include "puzzle/MistakeMeter.h"
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "puzzle/GridSizeTable.h"

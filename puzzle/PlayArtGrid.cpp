@@ -1,6 +1,6 @@
 #include "puzzle/PlayArtGrid.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "puzzle/ArtTiles.h"
 #include "puzzle/PlayTileGrid.h"

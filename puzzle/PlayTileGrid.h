@@ -3,7 +3,7 @@
 #include "puzzle/PlayRules.h"
 #include "puzzle/TileGrid.h"
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 
 #include <map>
 #include <set>

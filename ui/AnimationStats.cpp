@@ -1,7 +1,7 @@
 #include "ui/AnimationStats.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "ui/Animator.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "graphics/FontTable.h"
 #include "resources/Assets.h"
 #include "ui/AnimationTable.h"

@@ -1,6 +1,6 @@
 #include "ui/ButtonWidget.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "app/VelkAppBase.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"

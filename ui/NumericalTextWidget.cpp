@@ -1,6 +1,6 @@
 #include "ui/NumericalTextWidget.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "app/GameApp.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"

@@ -1,6 +1,6 @@
 #include "ui/OverbrightText.h"
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "ui/DynamicWidget.h"
 

@@ -1,6 +1,6 @@
 // The interpreter: the command loop, the program counter through nested
 // bodies, and the commands for waiting, flow, variables, calls and signals.
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "resources/Value.h"
 #include "ui/AnimationTable.h"
 #include "ui/Animator.h"

@@ -1,5 +1,5 @@
-#include "app/LogWriter.h"
-#include "graphics/Color.h"
+#include "base/LogWriter.h"
+#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "puzzle/BasicPlayerState.h"
 #include "puzzle/Board.h"
