@@ -1,6 +1,6 @@
 #include "puzzle/HintMeter.h"
 
-#include "app/VelkAppBase.h"
+#include "app/GameApp.h"
 #include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
