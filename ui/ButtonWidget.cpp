@@ -1,7 +1,7 @@
 #include "ui/ButtonWidget.h"
 
 #include "base/Common.h"
-#include "app/VelkAppBase.h"
+#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
@@ -104,8 +104,8 @@ void ButtonWidget::RunEvent(const std::wstring& event)
 void ButtonWidget::PlayButtonSound(int id) const
 {
     // A sound that failed to load has no id.
-    if (m_soundsOn && !IsDisabled() && id >= 0 && gAppBase != nullptr)
-        gAppBase->PlaySample(id);
+    if (m_soundsOn && !IsDisabled() && id >= 0)
+        ScriptServices::Get().PlaySound(id, 0, 1.0);
 }
 
 void ButtonWidget::SetDisabled(bool disabled)

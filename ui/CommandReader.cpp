@@ -1,6 +1,6 @@
 #include "ui/CommandReader.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "resources/Localization.h"
 #include "ui/Animator.h"
 #include "ui/DynamicWidget.h"

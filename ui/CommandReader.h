@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "resources/Value.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "ui/NumericalTextWidget.h"
 
 #include "base/Common.h"
-#include "app/GameApp.h"
+#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
@@ -57,8 +57,8 @@ void NumericalTextWidget::Update()
                                      : std::max<std::int64_t>(m_shown - increment, target);
         m_shown = static_cast<int>(next);
         const int sound = up ? m_upSoundId : m_downSoundId;
-        if (sound >= 0 && gApp != nullptr)
-            gApp->PlaySound(sound, 0, 1.0);
+        if (sound >= 0)
+            ScriptServices::Get().PlaySound(sound, 0, 1.0);
     }
     RebuildText();
     MarkDirty();

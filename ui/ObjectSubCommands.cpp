@@ -1,6 +1,6 @@
 #include "ui/ObjectSubCommands.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/AnimationWidget.h"

@@ -1,6 +1,6 @@
 #include "ui/OverlayAnimation.h"
 
-#include "app/VelkAppBase.h"
+#include "ui/WidgetHost.h"
 #include "ui/WidgetManager.h"
 
 namespace {
@@ -21,8 +21,8 @@ void OverlayAnimation::AddedToManager(WidgetManager* manager)
     AnimationWidget::AddedToManager(manager);
     // Cover the application area wherever the parent stands.
     const Vector4 origin = LocalToScreen(Vector4{0.0f, 0.0f, 0.0f, 1.0f});
-    const int width = gAppBase != nullptr ? gAppBase->GetWidth() : 0;
-    const int height = gAppBase != nullptr ? gAppBase->GetHeight() : 0;
+    const int width = WidgetHost::Get() != nullptr ? WidgetHost::Get()->GetWidth() : 0;
+    const int height = WidgetHost::Get() != nullptr ? WidgetHost::Get()->GetHeight() : 0;
     Resize(-origin.x, -origin.y, width, height);
 }
 

@@ -5,7 +5,7 @@
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
 #include "graphics/Shader.h"
-#include "app/Common.h"
+#include "base/Common.h"
 #include "ui/Animator.h"
 #include "ui/Circler.h"
 #include "ui/CommandReader.h"

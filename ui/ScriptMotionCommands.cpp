@@ -1,6 +1,6 @@
 // The commands that set and move an object's properties ("set", "change",
 // "propel", "bind", "oscillate", "clamp" and their stops).
-#include "app/Common.h"
+#include "base/Common.h"
 #include "ui/Animator.h"
 #include "ui/Binder.h"
 #include "ui/Clamp.h"

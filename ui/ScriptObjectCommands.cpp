@@ -2,7 +2,7 @@
 // "add-rect", "play", "overlay"), those that borrow objects and move between
 // layers ("analyze", "get-object", "push-layer", "pop-layer", "put-in-front",
 // "put-behind"), and the sub-commands on one object or on the current layer.
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/AnimationListener.h"

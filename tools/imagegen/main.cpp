@@ -1,6 +1,7 @@
 // Renders the game's placeholder images and bitmap fonts into the data
 // folder given as the only argument.
 #include "Canvas.h"
+#include "PlayArt.h"
 
 #include "graphics/ImageData.h"
 #include "graphics/ImageWriter.h"
@@ -300,5 +301,6 @@ int main(int argc, char** argv)
     MakeDialog(out);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
-    return out.IsOk() ? 0 : 1;
+    const bool playArt = MakePlayArt(argv[1]);
+    return out.IsOk() && playArt ? 0 : 1;
 }
