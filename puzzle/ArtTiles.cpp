@@ -51,7 +51,7 @@ void DrawArtTile(Graphics* g, double cellSize, int value, int column, int row, i
     const bool colorized = g->GetColorizeImages();
     const Color color = g->GetColor();
     g->SetColorizeImages(true);
-    g->SetColor(Color(grey, grey, grey, opacity));
+    g->SetColor(Color(grey, grey, grey, opacity).Premultiplied());
     const float scale = static_cast<float>(cellSize / gArtTilesImage->GetCellWidth());
     Transform2D transform;
     transform.Scale(scale, scale);

@@ -160,15 +160,23 @@ void PlayPuzzleMenu::BuildPlayField()
     AddHudWidget(notepad);
 
     const SetRecord* setRecord = gSetTable.Find(mode, set);
-    AddHudWidget(new TextLabel(setRecord ? Localize(setRecord->name) : std::wstring(), GetConstantInt(L"exhibit_text_x"),
-                               GetConstantInt(L"exhibit_text_y"), L"hud_text", 0, -1, -1, -1));
+    // The texts on the notepad are written in ink.
+    auto ink = [](TextLabel* label) {
+        label->SetProperty(L"red", 0.16f);
+        label->SetProperty(L"green", 0.2f);
+        label->SetProperty(L"blue", 0.32f);
+        return label;
+    };
+    AddHudWidget(ink(new TextLabel(setRecord ? Localize(setRecord->name) : std::wstring(),
+                                   GetConstantInt(L"exhibit_text_x"), GetConstantInt(L"exhibit_text_y"), L"hud_text", 0,
+                                   -1, -1, -1)));
     const bool completed = gCurrentPlayerState && gCurrentPlayerState->IsCompleted(mode, set, puzzle);
     const std::wstring puzzleName =
         completed && record ? Localize(record->name) : Localize(L"unbeaten_puzzle_name");
-    AddHudWidget(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"), GetConstantInt(L"puzzle_text_y"),
-                               L"tiny", 0, -1, -1, -1));
-    timerLabel = new TextLabel(TimeText(ticks), GetConstantInt(L"timer_text_x"), GetConstantInt(L"timer_text_y"),
-                               L"hud_text", 0, -1, -1, -1);
+    AddHudWidget(ink(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"), GetConstantInt(L"puzzle_text_y"),
+                                   L"tiny", 0, -1, -1, -1)));
+    timerLabel = ink(new TextLabel(TimeText(ticks), GetConstantInt(L"timer_text_x"), GetConstantInt(L"timer_text_y"),
+                                   L"hud_text", 0, -1, -1, -1));
     AddHudWidget(timerLabel);
 
     hintMeter = new HintMeter(GetConstantInt(L"hint_meter_x"), GetConstantInt(L"hint_meter_y"), 240, 120, n,

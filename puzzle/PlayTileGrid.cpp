@@ -551,7 +551,10 @@ void PlayTileGrid::FadeTiles(const std::vector<std::vector<int>>& revealTimes, i
             auto* widget = dynamic_cast<AnimationWidget*>(cellWidgets[column][row]);
             if (!widget)
                 continue;
-            widget->SetVariable(L"fade-delay", Value(revealTimes[column][row] - delay));
+            const Value fadeDelay(revealTimes[column][row] - delay);
+            widget->SetVariable(L"fade-delay", fadeDelay);
+            // The same under a name that script expressions can read.
+            widget->SetVariable(L"fade_delay", fadeDelay);
             widget->StartAnimationByName(L"fade_tile");
         }
     }
@@ -666,7 +669,9 @@ void PlayTileGrid::Draw(Graphics* g)
     const NumberAnchors anchors = ComputeNumberAnchors();
     if (numberFade < 1.0f) {
         g->SetColorizeImages(true);
-        g->SetColor(Color(255, 255, 255, static_cast<int>(numberFade * 255.0f)));
+        // Image colours are premultiplied: white at that opacity.
+        const int opacity = static_cast<int>(numberFade * 255.0f);
+        g->SetColor(Color(opacity, opacity, opacity, opacity));
     }
     const int n = GridSize();
     for (int i = 0; i < n; ++i) {

@@ -27,6 +27,7 @@ struct BoardSize
 constexpr BoardSize kBoards[] = {{5, 120, 72}, {10, 150, 48}, {15, 180, 36}, {20, 180, 28}, {25, 180, 22}};
 
 constexpr int kNumberCell = 24;
+constexpr int kRim = 10;
 constexpr int kNumberColumns = 25;
 
 class Writer
@@ -72,7 +73,8 @@ std::uint32_t Mix(std::uint32_t a, std::uint32_t b, float t)
 // paper with thin lines and a stronger line every five cells.
 void MakeBoard(Writer& out, const BoardSize& board)
 {
-    const int size = board.offset + board.n * board.cell;
+    // The frame reaches a little past the cells, for the board's rim.
+    const int size = board.offset + board.n * board.cell + kRim;
     Canvas canvas(size, size);
     canvas.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 14, 0xFFE9DCBEu);
     // Bands behind every other clue line help the eye along a row or column.
@@ -81,7 +83,7 @@ void MakeBoard(Writer& out, const BoardSize& board)
         canvas.FillRect(at, 6, board.cell, board.offset - 8, 0xFFF1E7CFu);
         canvas.FillRect(6, at, board.offset - 8, board.cell, 0xFFF1E7CFu);
     }
-    canvas.FillRect(board.offset - 3, board.offset - 3, board.n * board.cell + 3, board.n * board.cell + 3,
+    canvas.FillRect(board.offset - 3, board.offset - 3, board.n * board.cell + 6, board.n * board.cell + 6,
                     0xFF5A4A32u);
     canvas.FillRect(board.offset, board.offset, board.n * board.cell, board.n * board.cell, 0xFFFBF6EAu);
     for (int i = 1; i < board.n; ++i) {
@@ -208,12 +210,15 @@ void MakeArtTiles(Writer& out)
 {
     constexpr int kCell = 32;
     Canvas tiles(kCell * 2, kCell);
-    tiles.FillRect(0, 0, kCell, kCell, 0xFFF2E4C8u);
-    tiles.FillRect(1, 1, kCell - 2, kCell - 2, 0xFFFFF8EAu);
-    tiles.FillRect(2, 2, kCell - 4, 3, 0xFFFFFFFFu);
-    tiles.FillRect(2, kCell - 5, kCell - 4, 3, 0xFFE8D8BAu);
-    tiles.FillCircle(kCell * 1.5f, kCell / 2.0f, kCell / 2.0f - 1, 0xFFF0E2C4u);
-    tiles.FillCircle(kCell * 1.5f - 3, kCell / 2.0f - 3, kCell / 2.0f - 6, 0xFFFFFAF0u);
+    // A glazed amber tile: the lightest shade reads as honey, the darkest as bronze.
+    tiles.VerticalGradient(0, 0, kCell, kCell, 0xFFFFE2A8u, 0xFFF0B860u);
+    tiles.FillRect(0, 0, kCell, 1, 0xFFFFF2D0u);
+    tiles.FillRect(0, 0, 1, kCell, 0xFFFFF2D0u);
+    tiles.FillRect(0, kCell - 1, kCell, 1, 0xFFC08840u);
+    tiles.FillRect(kCell - 1, 0, 1, kCell, 0xFFC08840u);
+    tiles.FillRoundedRect(4, 3, kCell - 12, 6, 3, 0x60FFFFFFu);
+    tiles.FillCircle(kCell * 1.5f, kCell / 2.0f, kCell / 2.0f - 1, 0xFFE0A850u);
+    tiles.FillCircle(kCell * 1.5f - 2, kCell / 2.0f - 2, kCell / 2.0f - 4, 0xFFFFD890u);
     out.Save(tiles, "images/play/art_tiles.png");
 }
 
