@@ -12,6 +12,11 @@ if(TARNVALE_SANITIZE)
   target_link_options(tarnvale_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(TARNVALE_TSAN)
+  target_compile_options(tarnvale_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tarnvale_options INTERFACE -fsanitize=thread)
+endif()
+
 # One static library per source folder, from every .cpp below it.
 function(tarnvale_add_folder_library folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS

@@ -8,6 +8,7 @@
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +84,12 @@ protected:
         App().MarkMenusForClose();
         App().CloseMarkedMenus();
         Harness().RunTicks(1);
+    }
+    // With TARNVALE_SHOTS set to a folder, the screen is written there.
+    void Snap(const std::string& name)
+    {
+        if (const char* folder = std::getenv("TARNVALE_SHOTS"))
+            Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
     // A new selected player, the board made and its main menu closed.
     PlayerState& NewPlayer(const std::wstring& name = L"Ann")
