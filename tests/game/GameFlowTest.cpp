@@ -214,6 +214,11 @@ TEST_F(GameFlowTest, PuzzleIconsShowEachPuzzlesState)
     EXPECT_EQ(menu->GetTimeLabel()->GetText(), StrFormatW(Localize(L"exhibit_time"), 2, 5));
     ASSERT_NE(menu->GetNewPuzzleFlash(), nullptr);
     EXPECT_EQ(menu->GetNewPuzzleFlash()->GetX(), icons[1].button->GetX());
+    ASSERT_NE(icons[0].preview, nullptr) << "a solved puzzle shows its picture";
+    EXPECT_TRUE(icons[0].preview->IsVisible());
+    EXPECT_EQ(icons[1].preview, nullptr) << "an unsolved one keeps it hidden";
+    Harness().RunTicks(60);
+    Snap("puzzle_icons");
 }
 
 TEST_F(GameFlowTest, ChoosingAPuzzleFollowsTheIntroductionRule)
