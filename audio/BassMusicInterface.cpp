@@ -312,6 +312,13 @@ void BassMusicInterface::Update()
     }
 }
 
+bool BassMusicInterface::IsFading()
+{
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_songs.begin(), m_songs.end(),
+                       [](const auto& entry) { return entry.second.fadeSpeed != 0.0; });
+}
+
 double BassMusicInterface::GetSongVolume(int id)
 {
     std::lock_guard lock(m_mutex);

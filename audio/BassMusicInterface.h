@@ -44,6 +44,7 @@ public:
     void SetVolume(double volume) override;
     void SetSongAttribute(int id, double value) override;
     void Update() override;
+    bool IsFading() override;
 
     // The song's current volume (0 when not loaded), for tests and callers
     // that fade by hand.

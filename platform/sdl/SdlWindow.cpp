@@ -213,6 +213,22 @@ bool SdlWindow::PollEvent(InputEvent& event)
     return true;
 }
 
+void SdlWindow::WaitForEvent(uint32_t timeoutMs)
+{
+    if (!m_pending.empty())
+        return;
+    // With no event given, SDL leaves the event it waited for in its queue.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(timeoutMs));
+}
+
+void SdlWindow::Wake()
+{
+    // An event of a type nobody reads: the wait ends, and PollEvent drops it.
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+}
+
 void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
 {
     InputEvent event;
