@@ -1,6 +1,6 @@
 #include "graphics/ImageLoader.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "graphics/Image.h"
 #include "graphics/ImageAtlasPiece.h"
 #include "graphics/ImageDecoders.h"

@@ -1,6 +1,6 @@
 #include "puzzle/XmlText.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 
 namespace {
 
