@@ -1,6 +1,5 @@
 #include "support/AppHarness.h"
 
-#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
 
@@ -116,32 +115,6 @@ TEST_F(AppLoopTest, DrawsOnlyWhenSomethingChanged)
     Harness().RunTicks(1);
     EXPECT_EQ(counter->draws, draws + 1);
     EXPECT_EQ(App().GetCounters().draws, screenDraws + 1);
-}
-
-class Filler : public Widget
-{
-public:
-    void Draw(Graphics* g) override
-    {
-        g->SetColor(Color(255, 0, 0));
-        g->FillRect(0, 0, GetWidth(), GetHeight());
-    }
-};
-
-TEST_F(AppLoopTest, DrawsTheTreeIntoTheScreen)
-{
-    auto* filler = new Filler();
-    filler->Resize(10, 20, 30, 40);
-    Manager().AddWidget(filler);
-    Harness().RunTicks(1);
-    EXPECT_EQ(Harness().ScreenPixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(39, 59), 0xFFFF0000u);
-    EXPECT_NE(Harness().ScreenPixel(40, 59), 0xFFFF0000u);
-
-    filler->Move(500, 500);
-    Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(510, 510), 0xFFFF0000u);
 }
 
 TEST_F(AppLoopTest, APassBetweenTicksSleepsUntilTheNextIsDue)
