@@ -467,8 +467,8 @@ void VelkAppBase::LogCounters()
 {
     LogWriter::WriteLine(StrFormat("Main loop: %d updates, %d draws, %d sleeps, %d ms drawing, "
                                    "%d idle waits over %d ticks",
-                                   m_counters.updates, m_counters.draws, m_counters.sleeps,
-                                   m_counters.drawMs, m_counters.idleWaits, m_counters.idleTicks));
+                                   m_counters.updates, m_counters.draws, m_counters.sleeps, m_counters.drawMs,
+                                   m_counters.idleWaits, m_counters.idleTicks));
 }
 
 void VelkAppBase::Shutdown()

@@ -158,7 +158,8 @@ TEST_F(AppLoopTest, AStillScreenWaitsForInputAndStillCountsEveryTick)
     for (int i = 0; i < 10; ++i)
         Harness().RunPass();
     EXPECT_EQ(counter->updates, updates + 3);
-    EXPECT_EQ(App().GetTickCount() - ticks, static_cast<std::int64_t>(Harness().Clock().NowMs() - start) / 10);
+    EXPECT_EQ(App().GetTickCount() - ticks,
+              static_cast<std::int64_t>(Harness().Clock().NowMs() - start) / 10);
 }
 
 TEST_F(AppLoopTest, WidgetRemovedDuringItsUpdateIsFreedAfterTheUpdate)

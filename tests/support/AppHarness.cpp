@@ -87,8 +87,8 @@ AppHarness::AppHarness(AppHarnessOptions options)
         int height = 0;
         appWindow.GetClientSize(width, height);
         if (!m_readPixels)
-            return std::make_unique<D3DInterface>(std::make_unique<HeadlessRenderDevice>(width, height), width,
-                                                  height);
+            return std::make_unique<D3DInterface>(std::make_unique<HeadlessRenderDevice>(width, height),
+                                                  width, height);
         m_renderWindow = std::make_unique<SdlRenderWindow>(width, height);
         if (!m_renderWindow->IsValid()) {
             m_error = m_renderWindow->GetError();
