@@ -129,6 +129,8 @@ TEST_F(AppLoopTest, APassBetweenTicksSleepsUntilTheNextIsDue)
 
 TEST_F(AppLoopTest, AStillScreenWaitsForInputAndStillCountsEveryTick)
 {
+    // A running loading thread keeps the loop awake: let it finish first.
+    ASSERT_TRUE(Harness().RunUntilLoaded());
     TickCounter* counter = AddCounter();
     counter->movingTicks = 3;
     HeadlessWindow& window = Harness().Window();
