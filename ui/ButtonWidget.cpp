@@ -8,7 +8,7 @@
 #include "resources/Assets.h"
 #include "resources/Localization.h"
 #include "ui/AnimationTable.h"
-#include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 
 namespace {
 
@@ -104,8 +104,10 @@ void ButtonWidget::RunEvent(const std::wstring& event)
 void ButtonWidget::PlayButtonSound(int id) const
 {
     // A sound that failed to load has no id.
-    if (m_soundsOn && !IsDisabled() && id >= 0)
-        ScriptServices::Get().PlaySound(id, 0, 1.0);
+    if (m_soundsOn && !IsDisabled() && id >= 0) {
+        if (WidgetHost* host = WidgetHost::Get())
+            host->PlaySample(id);
+    }
 }
 
 void ButtonWidget::SetDisabled(bool disabled)
