@@ -177,7 +177,8 @@ void ButtonWidget::Draw(Graphics* g)
     g->SetColor(OpaqueWhite);
     const bool pressed = IsDown() && IsOver() && !IsDisabled();
 
-    int boxWidth = m_labelWrapWidth < 0 ? kWideLabelBox : (m_labelWrapWidth == 0 ? GetWidth() : m_labelWrapWidth);
+    int boxWidth =
+        m_labelWrapWidth < 0 ? kWideLabelBox : (m_labelWrapWidth == 0 ? GetWidth() : m_labelWrapWidth);
     int x = 0;
     if (m_justification == 0)
         x = (GetWidth() - boxWidth) / 2;
