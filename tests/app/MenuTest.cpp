@@ -210,6 +210,12 @@ TEST_F(MenuTest, PopupLeavesThroughItsOutroOrAtOnceWhenClosedAgain)
     Harness().RunTicks(8);
     EXPECT_FALSE(IsOpen(popupId));
 
+    auto* early = new PopupMenu(GetImage(L"Dialog"));
+    const int earlyId = early->GetId();
+    early->RemoveSelf();
+    early->Show();
+    EXPECT_FALSE(IsOpen(earlyId));
+
     auto* hurried = new PopupMenu(GetImage(L"Dialog"));
 
     const int hurriedId = hurried->GetId();
