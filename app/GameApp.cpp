@@ -2,6 +2,7 @@
 
 #include "app/BoardHooks.h"
 #include "app/DialogHooks.h"
+#include "app/NoticeMenu.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
@@ -14,6 +15,7 @@
 #include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "ui/AnimationStats.h"
+#include "ui/ButtonWidget.h"
 #include "ui/Noise.h"
 #include "ui/Widget.h"
 #include "ui/WidgetManager.h"
@@ -35,6 +37,7 @@ GameApp::GameApp(std::wstring title, std::wstring version, int width, int height
 {
     gApp = this;
     ScriptServices::Register(this);
+    NoticeMenuMaker::Register(this);
 }
 
 GameApp::~GameApp()
@@ -52,6 +55,8 @@ GameApp::~GameApp()
     m_voicePlayer.reset();
     m_ambiencePlayer.reset();
     ScriptServices::Register(nullptr);
+    if (NoticeMenuMaker::Get() == this)
+        NoticeMenuMaker::Register(nullptr);
     if (gApp == this)
         gApp = nullptr;
 }
@@ -308,9 +313,16 @@ MusicInterface* GameApp::GetScriptMusic(MusicChannel channel)
     return GetMusicInterface();
 }
 
-Widget* GameApp::CreateMenuButton(const Value&, const Value&, const Value&, bool)
+ButtonWidget* GameApp::CreateMenuButton(int x, int y, const std::wstring& label, bool localize)
 {
-    return nullptr;
+    return new ButtonWidget(x, y, L"button", label, localize);
+}
+
+DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
+{
+    auto* notice = new NoticeMenu(text, nullptr, L"menu");
+    notice->Show();
+    return notice;
 }
 
 void GameApp::WindowActivated()

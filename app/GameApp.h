@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/VelkAppBase.h"
+#include "ui/NoticeMenuMaker.h"
 #include "ui/ScriptServices.h"
 
 #include <memory>
@@ -8,6 +9,8 @@
 #include <vector>
 
 class Animator;
+class ButtonWidget;
+class DynamicWidget;
 class BoardHooks;
 class DialogHooks;
 class MusicInterface;
@@ -19,7 +22,7 @@ class Widget;
 // The framework's game application: start-up screens, the loading thread's
 // steps, open menus, the board and the game's sound channels. The game's own
 // application derives from it.
-class GameApp : public VelkAppBase, public ScriptServices
+class GameApp : public VelkAppBase, public ScriptServices, public NoticeMenuMaker
 {
 public:
     GameApp(std::wstring title, std::wstring version, int width, int height);
@@ -54,8 +57,11 @@ public:
     // The game's own script commands: 0 not handled, 1 handled and the script
     // waits, 2 handled and it goes on.
     int HandleScriptCommand(const ScriptCommand& command, Animator& animator) override;
-    virtual Widget* CreateMenuButton(const Value& name, const Value& label, const Value& action,
-                                     bool scripted);
+    // The button menus add with AddMenuButton: the "button" style at
+    // (x, y) with the label.
+    virtual ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize);
+    // The notice of the scripts' "notice-menu" command, shown.
+    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override;
     virtual void ResetGame();
     void WindowActivated() override;
     void WindowDeactivated() override;

@@ -174,6 +174,10 @@ public:
     float GetScaleX() const { return m_scaleX; }
     float GetScaleY() const { return m_scaleY; }
     float GetOpacity() const { return m_opacity; }
+    float GetRed() const { return m_red; }
+    float GetGreen() const { return m_green; }
+    float GetBlue() const { return m_blue; }
+    float GetAlpha() const { return m_alpha; }
     float GetTimer() const { return m_timer; }
     float GetClock() const { return m_clock; }
     // The drawing colour: red, green, blue and alpha each times the opacity.

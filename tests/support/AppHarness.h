@@ -96,6 +96,10 @@ public:
     // manager owns the widget; with removeWhenFinished it goes when the
     // script ends.
     AnimationWidget* PlayScript(const std::wstring& name, int x = 0, int y = 0, bool removeWhenFinished = false);
+    // Replaces the animation table with these `animation` elements (written
+    // to a file of the temporary folder and read as the game reads its own);
+    // false when it could not be written.
+    bool LoadScripts(const std::string& animations);
     // Ends the loop and runs the end of Start, as a closed window would.
     void Close();
 
@@ -121,6 +125,8 @@ public:
     // Pixels of the screen surface as 0xAARRGGBB (AppHarnessOptions::WithPixels).
     std::uint32_t ScreenPixel(int x, int y) const;
     std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height) const;
+    // Writes the whole screen as a PNG file, to look at what a test drew.
+    bool SaveScreen(const std::string& path) const;
 
 private:
     void Send(InputEvent event);
