@@ -641,7 +641,10 @@ void PlayTileGrid::UpdateF(float dt)
     double y = GetY() + dt * velocityY;
     velocityX = ((homeX - x) * springX * dt + velocityX) * dampening;
     velocityY = ((homeY - y) * springY * dt + velocityY) * dampening;
-    if (previousX > homeX && x <= homeX && velocityX < 0.0) {
+    // The motion also ends once it has died down without crossing home again.
+    const bool settled = std::abs(velocityX) < 0.01 && std::abs(velocityY) < 0.01 && std::abs(x - homeX) < 0.5 &&
+                         std::abs(y - homeY) < 0.5;
+    if ((previousX > homeX && x <= homeX && velocityX < 0.0) || settled) {
         exploding = false;
         x = homeX;
         y = homeY;

@@ -320,6 +320,22 @@ void MakeToolButton(Writer& out, bool brush, const std::string& file)
     out.Save(button, "images/play/" + file + ".png");
 }
 
+// The preview frame of a board size on the puzzle-selection screen: a
+// 3-pixel rim around an empty board with faint lines.
+void MakeSmallGrid(Writer& out, int n, int size)
+{
+    Canvas frame(size, size);
+    frame.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 3, 0xFF5A4A32u);
+    frame.FillRect(3, 3, size - 6, size - 6, 0xFFFBF6EAu);
+    const float cell = static_cast<float>(size - 6) / static_cast<float>(n);
+    for (int i = 5; i < n; i += 5) {
+        const int at = 3 + static_cast<int>(std::lround(i * cell));
+        frame.FillRect(at, 3, 1, size - 6, 0xFFD6CCB6u);
+        frame.FillRect(3, at, size - 6, 1, 0xFFD6CCB6u);
+    }
+    out.Save(frame, "images/play/small_grid" + std::to_string(n) + ".png");
+}
+
 void MakeSparkle(Writer& out)
 {
     Canvas sparkle(24, 24);
@@ -353,6 +369,8 @@ bool MakePlayArt(const std::string& dataFolder)
         MakeHighlights(out, board);
         MakeCellPieces(out, board);
     }
+    for (const BoardSize& board : kBoards)
+        MakeSmallGrid(out, board.n, board.n <= 15 ? 66 : 86);
     MakeGridNumbers(out);
     MakeArtTiles(out);
     MakeHintIcon(out);
