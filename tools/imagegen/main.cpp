@@ -1,6 +1,7 @@
 // Renders the game's placeholder images and bitmap fonts into the data
 // folder given as the only argument.
 #include "Canvas.h"
+#include "ControlArt.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -301,6 +302,7 @@ int main(int argc, char** argv)
     MakeDialog(out);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
+    const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
-    return out.IsOk() && playArt ? 0 : 1;
+    return out.IsOk() && controlsOk && playArt ? 0 : 1;
 }
