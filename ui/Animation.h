@@ -56,7 +56,8 @@ public:
             m_detached = false;
             return;
         }
-        if (!IsFinished() || GetWait() != Wait::None)
+        // A script that could not start runs now; a waiting one waits on.
+        if (IsRunPending())
             RunScript(false);
     }
     void RemovedFromManager(WidgetManager* manager) override

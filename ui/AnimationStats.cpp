@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+using namespace std::literals;
+
 AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation,
                                const std::string& firstFile)
     : m_countOnly(countOnly), m_onAnimation(std::move(onAnimation))
@@ -13,8 +15,10 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
         m_table = std::make_unique<AnimationTable>();
     Include(StringToWString(firstFile));
     // Files included while reading are appended: breadth-first.
-    for (size_t i = 0; i < m_files.size(); ++i)
-        LoadPropertiesFile(m_files[i]);
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!LoadPropertiesFile(m_files[i]) && !m_countOnly)
+            LogWriter::WriteLine("Animation scripts: properties/" + m_files[i] + " could not be read");
+    }
     if (m_table)
         AnimationTable::Install(std::move(m_table));
 }
@@ -32,57 +36,87 @@ void AnimationStats::Include(const std::wstring& file)
 
 void AnimationStats::HandleElementStart(const std::wstring& name)
 {
-    if (name == L"include") {
+    if (name == L"include"sv) {
         Include(GetAttribute(L"file"));
         return;
     }
-    if (m_countOnly) {
-        if (name == L"animation")
-            ++m_animationCount;
-        return;
+    const bool animation = name == L"animation"sv;
+    if (animation) {
+        // Every animation the counting pass counted is one loading step,
+        // also one inside an ignored element.
+        ++m_animationCount;
+        if (m_onAnimation && !m_countOnly)
+            m_onAnimation();
     }
-    if (name == L"animations")
+    if (m_countOnly || name == L"animations"sv)
         return;
     if (m_ignoredDepth > 0) {
         ++m_ignoredDepth;
         return;
     }
-    if (name == L"animation") {
-        AnimationDefinition& definition = m_table->Define(GetAttribute(L"name"));
-        m_openBodies.push_back(&definition.m_commands);
-        ++m_animationCount;
-        if (m_onAnimation)
-            m_onAnimation();
+    if (animation) {
+        OpenBody(&m_table->Define(GetAttribute(L"name")));
         return;
     }
-    if (m_openBodies.empty()) {
+    if (m_openDefinitions.empty()) {
         LogWriter::WriteLine(L"Script command <" + name + L"> outside any animation is ignored");
         m_ignoredDepth = 1;
         return;
     }
-    ScriptCommand& command = m_openBodies.back()->emplace_back(name);
-    command.m_attributes = GetElement().m_attributes;
-    if (auto found = command.m_attributes.find(std::wstring_view(L"if"));
-        found != command.m_attributes.end()) {
-        command.m_ifText = std::move(found->second);
-        command.m_attributes.erase(found);
+    ScriptWord word = ScriptWord::Unknown;
+    std::wstring_view kept = KnownName(name, &word);
+    ScriptCommand& command = m_staging[m_openDefinitions.size() - 1].emplace_back(kept, word);
+    // The element's attributes come ordered by name already.
+    const XMLAttributes& attributes = GetElement().m_attributes;
+    command.m_attributes.reserve(attributes.size());
+    for (const auto& [key, text] : attributes) {
+        if (key == L"if"sv)
+            command.m_ifText = text;
+        else if (key == L"unless"sv)
+            command.m_unlessText = text;
+        else
+            command.m_attributes.emplace_back(KnownName(key), text);
     }
-    if (auto found = command.m_attributes.find(std::wstring_view(L"unless"));
-        found != command.m_attributes.end()) {
-        command.m_unlessText = std::move(found->second);
-        command.m_attributes.erase(found);
-    }
-    m_openBodies.push_back(&command.m_children);
+    OpenBody(nullptr);
+}
+
+void AnimationStats::OpenBody(AnimationDefinition* definition)
+{
+    m_openDefinitions.push_back(definition);
+    if (m_staging.size() < m_openDefinitions.size())
+        m_staging.resize(m_openDefinitions.size());
+    m_staging[m_openDefinitions.size() - 1].clear();
 }
 
 void AnimationStats::HandleElementEnd(const std::wstring& name)
 {
-    if (m_countOnly || name == L"animations" || name == L"include")
+    if (m_countOnly || name == L"animations"sv || name == L"include"sv)
         return;
     if (m_ignoredDepth > 0) {
         --m_ignoredDepth;
         return;
     }
-    if (!m_openBodies.empty())
-        m_openBodies.pop_back();
+    if (m_openDefinitions.empty())
+        return;
+    // The body is complete: it moves into a vector of its exact size.
+    const size_t level = m_openDefinitions.size() - 1;
+    ScriptBody& staged = m_staging[level];
+    AnimationDefinition* definition = m_openDefinitions.back();
+    ScriptBody& body =
+        definition != nullptr ? definition->m_commands : m_staging[level - 1].back().m_children;
+    body.assign(std::make_move_iterator(staged.begin()), std::make_move_iterator(staged.end()));
+    staged.clear();
+    m_openDefinitions.pop_back();
+}
+
+std::wstring_view AnimationStats::KnownName(const std::wstring& name, ScriptWord* word)
+{
+    Known& known = m_knownNames[name.data()];
+    if (known.name != name) {
+        known.name = ScriptCommand::Intern(name);
+        known.word = LookupScriptWord(name);
+    }
+    if (word != nullptr)
+        *word = known.word;
+    return known.name;
 }

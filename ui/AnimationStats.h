@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Reads properties/animations.xml and the files it includes into the
@@ -33,15 +34,30 @@ protected:
 
 private:
     void Include(const std::wstring& file);
+    void OpenBody(AnimationDefinition* definition);
+    // The kept copy of a name the reader met. The reader hands out the same
+    // name texts again and again: they are known by address, checked by
+    // content, before the shared table is asked.
+    std::wstring_view KnownName(const std::wstring& name, ScriptWord* word = nullptr);
 
     bool m_countOnly = false;
     int m_animationCount = 0;
     std::function<void()> m_onAnimation;
     std::unique_ptr<AnimationTable> m_table;
-    // The innermost open body receives the next command.
-    std::vector<ScriptBody*> m_openBodies;
+    // One entry per open body: the definition it belongs to, or null for a
+    // command's children. Each body collects its commands in the staging
+    // vector of its level (kept from element to element) and moves them into
+    // place, at their exact count, when it closes.
+    std::vector<AnimationDefinition*> m_openDefinitions;
+    std::vector<ScriptBody> m_staging;
     // Elements that opened no body (ignored commands) are closed by count.
     int m_ignoredDepth = 0;
     std::vector<std::string> m_files;
     std::set<std::string> m_seenFiles;
+    struct Known
+    {
+        std::wstring_view name;
+        ScriptWord word = ScriptWord::Unknown;
+    };
+    std::unordered_map<const wchar_t*, Known> m_knownNames;
 };

@@ -38,6 +38,8 @@ void Animator::PlayAnimation(const AnimationDefinition* definition)
         OnEmptyScript();
     else if (IsHostLive())
         RunScript(false);
+    else
+        m_runPending = true;
 }
 
 void Animator::PlayAnimationByName(const std::wstring& name)
@@ -62,6 +64,8 @@ void Animator::CallAnimation(const AnimationDefinition* definition)
         OnEmptyScript();
     } else if (IsHostLive()) {
         RunScript(false);
+    } else {
+        m_runPending = true;
     }
 }
 
@@ -130,6 +134,7 @@ void Animator::Finish()
 void Animator::Stop()
 {
     m_wait = Wait::None;
+    m_runPending = false;
     if (m_currentDefinition != nullptr) {
         m_currentBody = &m_currentDefinition->m_commands;
         m_counter = static_cast<int>(m_currentBody->size());
@@ -278,7 +283,8 @@ void Animator::RunButtonAction(ButtonActions& actions)
         RunScript(false);
         break;
     case ButtonActions::Kind::Action:
-        HandleAction(actions.m_target, actions.m_parameter, actions.m_object);
+        HandleAction(actions.m_target, actions.m_parameter,
+                     dynamic_cast<DynamicWidget*>(actions.m_object.GetWidget()));
         break;
     case ButtonActions::Kind::None:
         break;
@@ -534,10 +540,6 @@ void Animator::ForgetEverywhere(const Widget* widget)
     std::erase_if(m_buttonActions, [widget](const auto& entry) {
         return static_cast<const Widget*>(entry.second.m_button) == widget;
     });
-    for (auto& [id, actions] : m_buttonActions) {
-        if (static_cast<const Widget*>(actions.m_object) == widget)
-            actions.m_object = nullptr;
-    }
     const auto* container = static_cast<const WidgetContainer*>(widget);
     if (m_currentLayer == container)
         m_currentLayer = m_host;

@@ -73,6 +73,9 @@ public:
     static constexpr int kCommandBudget = 100000;
     // Nested bodies deeper than this end the script (runaway recursion).
     static constexpr int kMaxFrameDepth = 256;
+    // Runs started from inside other runs (a command playing a script) nest
+    // at most this deep; a deeper one goes on at the next update.
+    static constexpr int kMaxRunNesting = 64;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;
@@ -137,6 +140,9 @@ public:
     void OnAnimationComplete(int id);
 
     bool IsFinished() const;
+    // A script was started while the host was not live: it runs when the
+    // host joins the widget manager.
+    bool IsRunPending() const { return m_runPending; }
     // Finished and not waiting, or held by "persist".
     bool IsIdle() const;
     Wait GetWait() const { return m_wait; }
@@ -289,6 +295,7 @@ private:
     int m_awaitedSoundId = -1;
     int m_runCounter = 0;
     bool m_resumeStep = true;
+    bool m_runPending = false;
     bool m_budgetLogged = false;
     std::map<std::wstring, Value> m_variables;
     ExpressionEvaluator m_evaluator{this};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/Value.h"
+
 #include <string>
 
 class DynamicWidget;
@@ -24,6 +26,8 @@ public:
     std::wstring m_parameter;
     // False: the action fires on press; true: on release.
     bool m_onDepress = false;
-    DynamicWidget* m_object = nullptr;
+    // Handed to an "action": a widget reference, which reads null once the
+    // widget is gone.
+    Value m_object;
     Kind m_kind = Kind::None;
 };

@@ -10,9 +10,36 @@
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
 
+namespace {
+// Scripts that start scripts (their own or others') from inside a command
+// nest their runs; past this depth the innermost waits for the next update.
+int gRunNesting = 0;
+
+struct Nesting
+{
+    Nesting() { ++gRunNesting; }
+    ~Nesting() { --gRunNesting; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+};
+} // namespace
+
 bool Animator::RunScript(bool step)
 {
+    if (gRunNesting >= kMaxRunNesting) {
+        if (!m_budgetLogged) {
+            m_budgetLogged = true;
+            LogWriter::WriteLine(
+                L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
+                L"\" starts scripts within scripts too deeply; it goes on at the next update");
+        }
+        m_resumeStep = step;
+        m_wait = Wait::Yielded;
+        return true;
+    }
+    const Nesting nesting;
     m_wait = Wait::None;
+    m_runPending = false;
     const int run = m_runCounter;
     int budget = kCommandBudget;
     for (;;) {
@@ -235,7 +262,7 @@ Animator::Outcome Animator::RunVariableCommand(const ScriptCommand& command)
     case ScriptWord::Call: {
         for (const auto& [key, text] : command.m_attributes) {
             if (key != L"animation")
-                SetVariable(key, m_evaluator.Evaluate(text));
+                SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
         }
         const AnimationDefinition& called = FindAnimation(ReadText(L"animation"));
         m_frames.push_back(Frame{m_currentBody, m_counter + 1});
@@ -248,11 +275,11 @@ Animator::Outcome Animator::RunVariableCommand(const ScriptCommand& command)
         return Outcome::Next;
     case ScriptWord::Define:
         for (const auto& [key, text] : command.m_attributes)
-            SetVariable(key, m_evaluator.Evaluate(text));
+            SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
         return Outcome::Next;
     case ScriptWord::DefineGlobal:
         for (const auto& [key, text] : command.m_attributes)
-            SetGlobal(key, m_evaluator.Evaluate(text));
+            SetGlobal(std::wstring(key), m_evaluator.Evaluate(text));
         return Outcome::Next;
     case ScriptWord::Assign:
         SetVariable(ReadText(L"name"), ReadValue(L"value"));
@@ -299,7 +326,7 @@ Animator::Outcome Animator::RunObjectFlowCommand(const ScriptCommand& command, D
         if (other != nullptr) {
             for (const auto& [key, text] : command.m_attributes) {
                 if (key != L"id")
-                    other->SetVariable(key, m_evaluator.Evaluate(text));
+                    other->SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
             }
         }
         return Outcome::Next;
@@ -316,7 +343,7 @@ Animator::Outcome Animator::RunObjectFlowCommand(const ScriptCommand& command, D
             const std::wstring animation = ReadText(L"animation");
             for (const auto& [key, text] : command.m_attributes) {
                 if (key != L"id" && key != L"animation")
-                    other->SetVariable(key, m_evaluator.Evaluate(text));
+                    other->SetVariable(std::wstring(key), m_evaluator.Evaluate(text));
             }
             other->PlayAnimationByName(animation);
         }

@@ -2,9 +2,9 @@
 
 #include <unordered_map>
 
-ScriptWord LookupScriptWord(const std::wstring& name)
+ScriptWord LookupScriptWord(std::wstring_view name)
 {
-    static const std::unordered_map<std::wstring, ScriptWord> words = {
+    static const std::unordered_map<std::wstring_view, ScriptWord> words = {
         {L"wait", ScriptWord::Wait},
         {L"wait-for-animations", ScriptWord::WaitForAnimations},
         {L"pause", ScriptWord::Pause},

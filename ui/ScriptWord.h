@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 // The command words the interpreter knows, resolved from the element name when
 // a script is loaded so that running a command compares codes, not texts.
@@ -117,4 +117,4 @@ enum class ScriptWord : std::uint8_t
 };
 
 // The word of an element name (exact, case-sensitive); Unknown for any other.
-ScriptWord LookupScriptWord(const std::wstring& name);
+ScriptWord LookupScriptWord(std::wstring_view name);
