@@ -2,7 +2,7 @@
 
 #include "base/Common.h"
 #include "base/LogWriter.h"
-#include "app/VelkAppBase.h"
+#include "ui/WidgetHost.h"
 #include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
@@ -21,8 +21,8 @@ constexpr Color kPausedShade{0, 0, 0, 128};
 
 Board::Board()
 {
-    if (gAppBase != nullptr)
-        Resize(0, 0, gAppBase->GetWidth(), gAppBase->GetHeight());
+    if (const WidgetHost* host = WidgetHost::Get())
+        Resize(0, 0, host->GetWidth(), host->GetHeight());
 }
 
 void Board::Launch()

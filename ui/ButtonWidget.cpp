@@ -1,7 +1,6 @@
 #include "ui/ButtonWidget.h"
 
 #include "base/Common.h"
-#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
@@ -9,6 +8,7 @@
 #include "resources/Assets.h"
 #include "resources/Localization.h"
 #include "ui/AnimationTable.h"
+#include "ui/ScriptServices.h"
 
 namespace {
 

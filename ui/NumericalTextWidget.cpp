@@ -1,10 +1,10 @@
 #include "ui/NumericalTextWidget.h"
 
 #include "base/Common.h"
-#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
+#include "ui/ScriptServices.h"
 #include "ui/OverbrightText.h"
 
 #include <algorithm>

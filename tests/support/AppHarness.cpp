@@ -11,12 +11,16 @@
 #include "platform/headless/ManualClock.h"
 #include "platform/sdl/SdlRenderDevice.h"
 #include "platform/sdl/SdlRenderWindow.h"
+#include "resources/PakInterface.h"
+#include "ui/AnimationStats.h"
 #include "ui/AnimationWidget.h"
 #include "ui/WidgetManager.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -147,6 +151,26 @@ AnimationWidget* AppHarness::PlayScript(const std::wstring& name, int x, int y, 
     auto* widget = new AnimationWidget(name, x, y, removeWhenFinished);
     Manager().AddWidget(widget);
     return widget;
+}
+
+bool AppHarness::LoadScripts(const std::string& animations)
+{
+    const std::filesystem::path root = std::filesystem::path(m_tempFolder) / "scripts";
+    std::filesystem::create_directories(root / "properties");
+    {
+        std::ofstream out(root / "properties" / "test_animations.xml");
+        out << "<animations>" << animations << "</animations>";
+        if (!out)
+            return false;
+    }
+    PakInterface* pak = GetPakInterface();
+    if (pak == nullptr)
+        return false;
+    const std::vector<std::string> roots = pak->GetSearchRoots();
+    if (std::find(roots.begin(), roots.end(), root.string()) == roots.end())
+        pak->AddSearchRoot(root.string());
+    AnimationStats loading(false, {}, "test_animations.xml");
+    return true;
 }
 
 bool AppHarness::RunUntilLoaded(int maxSeconds)

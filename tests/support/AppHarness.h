@@ -88,6 +88,10 @@ public:
     // manager owns the widget; with removeWhenFinished it goes when the
     // script ends.
     AnimationWidget* PlayScript(const std::wstring& name, int x = 0, int y = 0, bool removeWhenFinished = false);
+    // Replaces the animation table with these `animation` elements (written
+    // to a file of the temporary folder and read as the game reads its own);
+    // false when it could not be written.
+    bool LoadScripts(const std::string& animations);
     // Ends the loop and runs the end of Start, as a closed window would.
     void Close();
 

@@ -175,7 +175,7 @@ void GradientRoundedRect(Canvas& canvas, int x, int y, int width, int height, fl
 }
 
 // The menu button's four rows: up, pointer over, pressed, disabled. Each is a
-// dark rim, a glossy face and a thin highlight along the top.
+// dark rim and a face with a soft gloss along the top.
 void MakeButton(Generator& out)
 {
     struct Face
@@ -183,10 +183,10 @@ void MakeButton(Generator& out)
         std::uint32_t rim, top, bottom, highlight;
     };
     const Face faces[4] = {
-        {0xFF1C2E4Au, 0xFF5C8FD8u, 0xFF2F5FA8u, 0x80FFFFFFu},
-        {0xFF22385Au, 0xFF7DB0F2u, 0xFF3C70C0u, 0xA0FFFFFFu},
-        {0xFF15233Au, 0xFF2A5596u, 0xFF4F82C8u, 0x30FFFFFFu},
-        {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u, 0x40FFFFFFu},
+        {0xFF1C2E4Au, 0xFF5C8FD8u, 0xFF2F5FA8u, 0x58FFFFFFu},
+        {0xFF22385Au, 0xFF7DB0F2u, 0xFF3C70C0u, 0x70FFFFFFu},
+        {0xFF15233Au, 0xFF2A5596u, 0xFF4F82C8u, 0x20FFFFFFu},
+        {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u, 0x30FFFFFFu},
     };
     constexpr int kWidth = 200;
     constexpr int kHeight = 48;
@@ -197,7 +197,8 @@ void MakeButton(Generator& out)
         cell.FillRoundedRect(2, 3, kWidth - 4, kHeight - 4, 13, 0x50000000u);
         cell.FillRoundedRect(1, 1, kWidth - 2, kHeight - 4, 13, face.rim);
         GradientRoundedRect(cell, 3, 3, kWidth - 6, kHeight - 8, 11, face.top, face.bottom);
-        cell.StrokeRoundedRect(5, 4, kWidth - 10, 18, 9, 1.2f, face.highlight);
+        // A soft gloss over the upper half, fading downward.
+        GradientRoundedRect(cell, 6, 4, kWidth - 12, 17, 9, face.highlight, face.highlight & 0x08FFFFFFu);
         button.Paste(cell, 0, kHeight * state);
     }
     out.Save(button, "images/ui/button.png");
