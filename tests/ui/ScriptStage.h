@@ -57,9 +57,10 @@ public:
                 int width = 0;
                 int height = 0;
                 std::sscanf(source.m_file.c_str() + (clear ? 5 : 1), "%dx%d", &width, &height);
-                auto* image = new Image(ImageData{
-                    width, height,
-                    std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, clear ? 0u : 0xFFFFFFFFu)});
+                auto* image =
+                    new Image(ImageData{width, height,
+                                        std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height,
+                                                                   clear ? 0u : 0xFFFFFFFFu)});
                 image->SetGrid(source.m_rows, source.m_cols);
                 return image;
             },
@@ -107,10 +108,7 @@ public:
         AnimationStats loading(false);
     }
     // A widget for the script, not yet started: Start puts it in the tree.
-    AnimationWidget* Make(const std::wstring& name)
-    {
-        return new AnimationWidget(name, 0, 0, false);
-    }
+    AnimationWidget* Make(const std::wstring& name) { return new AnimationWidget(name, 0, 0, false); }
     AnimationWidget* Start(AnimationWidget* widget)
     {
         m_layer->AddWidget(widget);
