@@ -86,6 +86,11 @@ std::wstring CommandReader::ReadShownText(std::wstring_view attribute)
     return text;
 }
 
+int CommandReader::ReadCoordinate(std::wstring_view attribute, int whenAbsent)
+{
+    return std::clamp(m_animator.ReadInt(attribute, whenAbsent), -kMaxCoordinate, kMaxCoordinate);
+}
+
 float CommandReader::Fill(const std::vector<float>& list, size_t i, float whenEmpty)
 {
     if (list.empty())

@@ -40,6 +40,11 @@ public:
     // (default true) holds, with "[player]" replaced by the player's name.
     std::wstring ReadShownText(std::wstring_view attribute);
 
+    // An int kept within +-kMaxCoordinate, so sums of positions and sizes
+    // cannot overflow.
+    int ReadCoordinate(std::wstring_view attribute, int whenAbsent = 0);
+    static constexpr int kMaxCoordinate = 1 << 24;
+
     // Entry i of the list, the last one past its end, whenEmpty for none.
     static float Fill(const std::vector<float>& list, size_t i, float whenEmpty = 0.0f);
     // "center" 0, "right" (or "bottom" for vertical) 1, anything else -1.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class Animator;
 class WidgetContainer;
@@ -16,7 +17,7 @@ public:
     explicit ObjectSubCommands(Animator& animator) : m_animator(animator) {}
 
     // False for a name that is no sub-command.
-    bool Run(const std::wstring& name, WidgetContainer& target);
+    bool Run(std::wstring_view name, WidgetContainer& target);
 
     // Random points tried (and animations scattered) stop here.
     static constexpr int kMaxTries = 1000;

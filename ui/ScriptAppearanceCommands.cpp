@@ -1,11 +1,11 @@
 // The commands that change how an object looks ("flip", "blend", "cycle",
 // "set-frame", "shear", "attach", "replace" ...), and those that configure
 // buttons and labels or analyze an object.
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
 #include "graphics/Shader.h"
-#include "base/Common.h"
 #include "ui/Animator.h"
 #include "ui/Circler.h"
 #include "ui/CommandReader.h"
@@ -24,6 +24,8 @@ namespace {
 constexpr float kNotGiven = 268435456.0f;
 // Tessellation grids beyond this many cells a side draw no better.
 constexpr int kMaxTesselation = 256;
+// Half periods of blinking beyond this (over 2 hours) would overflow the period.
+constexpr int kMaxBlinkInterval = 1 << 20;
 
 int BlendMode(const std::wstring& name)
 {
@@ -128,7 +130,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         return Outcome::Next;
     }
     case ScriptWord::Flash:
-        object.Flash(ReadInt(L"interval"), ReadInt(L"cycles"), ReadInt(L"timer_init", -20));
+        object.Flash(std::min(ReadInt(L"interval"), kMaxBlinkInterval), ReadInt(L"cycles"),
+                     ReadInt(L"timer_init", -20));
         return Outcome::Next;
     case ScriptWord::Cycle:
         if (Has(L"frame"))
@@ -139,8 +142,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
     case ScriptWord::CycleMask:
         if (Has(L"frame"))
             object.SetMaskFrame(ReadInt(L"frame"));
-        object.StartCycle(1, ReadInt(L"max", -1), ReadFloat(L"rate"), ReadInt(L"cycles"), ReadInt(L"min"), 0.0f,
-                          CycleMode(ReadText(L"dir")));
+        object.StartCycle(1, ReadInt(L"max", -1), ReadFloat(L"rate"), ReadInt(L"cycles"), ReadInt(L"min"),
+                          0.0f, CycleMode(ReadText(L"dir")));
         return Outcome::Next;
     case ScriptWord::SetFrame:
         object.SetFrame(ReadInt(L"frame"));
@@ -154,7 +157,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         return Outcome::Next;
     case ScriptWord::MaskRect:
         object.SetMaskRect(FRect{static_cast<float>(ReadInt(L"x")), static_cast<float>(ReadInt(L"y")),
-                                 static_cast<float>(ReadInt(L"width")), static_cast<float>(ReadInt(L"height"))});
+                                 static_cast<float>(ReadInt(L"width")),
+                                 static_cast<float>(ReadInt(L"height"))});
         if (!ReadBool(L"enable", true))
             object.ClearMaskRect();
         object.MarkDirty();
@@ -222,8 +226,9 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
                             CommandReader::SurfaceSide(ReadInt(L"height")));
             Color color{0, 0, 0, 255};
             auto component = [this](std::wstring_view name, float whenAbsent) {
-                return std::clamp(static_cast<int>(CommandReader::Sane(ReadFloat(name, whenAbsent), 2.0f) * 255.0f),
-                                  0, 255);
+                return std::clamp(
+                    static_cast<int>(CommandReader::Sane(ReadFloat(name, whenAbsent), 2.0f) * 255.0f), 0,
+                    255);
             };
             color = Color{component(L"red", 0.0f), component(L"green", 0.0f), component(L"blue", 0.0f),
                           component(L"alpha", 1.0f)};

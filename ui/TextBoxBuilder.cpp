@@ -90,7 +90,7 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
 {
     CommandReader reader(m_animator);
     const std::wstring text = reader.ReadShownText(L"text");
-    const int wrapWidth = m_animator.Has(L"width") ? m_animator.ReadInt(L"width") : 10000;
+    const int wrapWidth = m_animator.Has(L"width") ? reader.ReadCoordinate(L"width") : 10000;
     const int justification = reader.ReadAnchorCode(L"justification", false);
     const std::wstring frame = m_animator.ReadText(L"textbox");
     Font* font = m_animator.ReadFont(L"font");
@@ -110,12 +110,13 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
         Graphics measure;
         measure.SetFont(font);
         int widest = 0;
-        int textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth - left - right), text, -1, &widest);
+        int textHeight =
+            measure.GetWordWrappedHeight(std::max(1, wrapWidth - left - right), text, -1, &widest);
         width = (m_animator.ReadBool(L"force_width") ? wrapWidth : widest) + left + right;
         height = textHeight + bottomMargin + frameHeight;
     } else {
-        width = m_animator.Has(L"width") ? m_animator.ReadInt(L"width") : 64;
-        height = m_animator.ReadInt(L"height");
+        width = m_animator.Has(L"width") ? reader.ReadCoordinate(L"width") : 64;
+        height = reader.ReadCoordinate(L"height");
         if (height == 0)
             height = 64;
     }
@@ -123,8 +124,8 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
     height = CommandReader::SurfaceSide(height);
     const int a = reader.ReadAnchorCode(L"align", false);
     const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = m_animator.ReadInt(L"x") - ((a + 1) * width) / 2;
-    const int y = m_animator.ReadInt(L"y") - ((v + 1) * height) / 2;
+    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
+    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
 
     Canvas canvas = PrepareCanvas(x, y, width, height);
     if (canvas.surface == nullptr)
@@ -132,9 +133,10 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
     Color color;
     reader.ReadColorAttributes(&color);
     if (canvas.intoObject)
-        color.alpha = std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                                  CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                                 0, 255);
+        color.alpha =
+            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
+                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
+                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);
@@ -180,8 +182,10 @@ void TextBoxBuilder::DrawNineSliceBox(Graphics& g, const std::wstring& frame, in
         innerHeight = std::max(0, height - top - bottom);
     }
     int total = top + innerHeight + bottom;
-    total = std::max(total, FramePieces::Height(pieces.images[0][0]) + FramePieces::Height(pieces.images[0][2]) + 1);
-    total = std::max(total, FramePieces::Height(pieces.images[2][0]) + FramePieces::Height(pieces.images[2][2]) + 1);
+    total = std::max(total,
+                     FramePieces::Height(pieces.images[0][0]) + FramePieces::Height(pieces.images[0][2]) + 1);
+    total = std::max(total,
+                     FramePieces::Height(pieces.images[2][0]) + FramePieces::Height(pieces.images[2][2]) + 1);
 
     const int rightX = x + left + innerWidth;
     for (int column = 0; column < 3; ++column) {
@@ -223,10 +227,10 @@ void TextBoxBuilder::AddFramedTextBox()
     Image* centreImage = GetImage(ends + L"_center");
     Image* rightImage = GetImage(ends + L"_right");
     const int boxHeight = centreImage != nullptr ? centreImage->GetHeight() : 0;
-    const int marginTop = m_animator.ReadInt(L"margin_top");
-    const int marginBottom = m_animator.ReadInt(L"margin_bottom");
+    const int marginTop = reader.ReadCoordinate(L"margin_top");
+    const int marginBottom = reader.ReadCoordinate(L"margin_bottom");
     const int innerHeight = boxHeight - marginBottom - marginTop;
-    const int minWidth = m_animator.ReadInt(L"min_width");
+    const int minWidth = reader.ReadCoordinate(L"min_width");
     Font* font = m_animator.ReadFont(L"font");
 
     Graphics measure;
@@ -240,10 +244,12 @@ void TextBoxBuilder::AddFramedTextBox()
         wrapWidth += 10;
         textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth), text, -1, &textWidth);
     }
-    const int marginLeft = m_animator.Has(L"margin_left") ? m_animator.ReadInt(L"margin_left")
-                                                          : (leftImage != nullptr ? leftImage->GetWidth() : 0);
-    const int marginRight = m_animator.Has(L"margin_right") ? m_animator.ReadInt(L"margin_right")
-                                                            : (rightImage != nullptr ? rightImage->GetWidth() : 0);
+    const int marginLeft = m_animator.Has(L"margin_left")
+                               ? reader.ReadCoordinate(L"margin_left")
+                               : (leftImage != nullptr ? leftImage->GetWidth() : 0);
+    const int marginRight = m_animator.Has(L"margin_right")
+                                ? reader.ReadCoordinate(L"margin_right")
+                                : (rightImage != nullptr ? rightImage->GetWidth() : 0);
     int contentWidth = textWidth;
     int textX = marginLeft;
     if (textWidth < minWidth) {
@@ -254,8 +260,8 @@ void TextBoxBuilder::AddFramedTextBox()
     const int height = CommandReader::SurfaceSide(boxHeight);
     const int a = reader.ReadAnchorCode(L"align", false);
     const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = m_animator.ReadInt(L"x") - ((a + 1) * width) / 2;
-    const int y = m_animator.ReadInt(L"y") - ((v + 1) * height) / 2;
+    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
+    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
 
     Canvas canvas = PrepareCanvas(x, y, width, height);
     if (canvas.surface == nullptr)
@@ -263,9 +269,10 @@ void TextBoxBuilder::AddFramedTextBox()
     Color color;
     reader.ReadColorAttributes(&color);
     if (canvas.intoObject)
-        color.alpha = std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                                  CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                                 0, 255);
+        color.alpha =
+            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
+                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
+                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);
@@ -280,7 +287,7 @@ void TextBoxBuilder::AddFramedTextBox()
         g.DrawImage(rightImage, width - rightWidth, 0);
     g.SetDrawMode(0);
     g.SetFont(font);
-    g.WriteWordWrapped(
-        Rect{textX, (height - textHeight - marginBottom + marginTop) / 2 + FontAscent(g), contentWidth, textHeight},
-        text, -1, justification);
+    g.WriteWordWrapped(Rect{textX, (height - textHeight - marginBottom + marginTop) / 2 + FontAscent(g),
+                            contentWidth, textHeight},
+                       text, -1, justification);
 }
