@@ -10,6 +10,7 @@
 #include "puzzle/ProfileList.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleTable.h"
+#include "puzzle/SetTable.h"
 #include "resources/Constants.h"
 #include "support/AppHarness.h"
 #include "ui/WidgetManager.h"
@@ -246,4 +247,54 @@ TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpen
     EXPECT_GT(failTick, 30) << "the pieces fall first";
     Harness().RunTicks(200);
     EXPECT_EQ(screen->failShown, 1) << "once";
+}
+
+TEST_F(PlayScreenTest, ALargeBoardFitsBesideTheHudAndItsConfirmedRunsGreyTheirClues)
+{
+    CountingPlayScreen* screen = Open(0, 2, 2);
+    ASSERT_TRUE(RunIntro(screen));
+    PlayTileGrid* grid = screen->GetGrid();
+    ASSERT_EQ(grid->GridSize(), 15);
+    EXPECT_GE(grid->GetX() - grid->GetOffsetX(), 0);
+    EXPECT_GE(grid->GetY() - grid->GetOffsetY(), 0);
+    EXPECT_LE(grid->GetY() + grid->GetHeight(), 768);
+    EXPECT_LE(grid->GetX() + grid->GetWidth(), GetConstantInt(L"hint_meter_x")) << "the board leaves the HUD free";
+
+    // The first row with a clue: its last number stands just left of the board.
+    int row = 0;
+    while (grid->GetRowClues()[row].empty())
+        ++row;
+    const PlayTileGrid::NumberAnchors anchors = grid->ComputeNumberAnchors();
+    const int numberX = static_cast<int>(grid->GetX()) + anchors.a - grid->GetNumberSpacingX();
+    const int numberY = static_cast<int>(grid->GetY()) + row * grid->GetCellSize() + anchors.d;
+    auto darkPixels = [&] {
+        Harness().MouseMove(1010, 760);
+        Harness().Redraw();
+        int dark = 0;
+        // The number's cell, short of the board's rim.
+        for (std::uint32_t pixel : Harness().ScreenPixels(numberX, numberY, 20, 24))
+            dark += Brightness(pixel) < 300 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(), 10) << "an open clue is written in ink";
+    const auto& cells = grid->GetCells();
+    for (int column = 0; column < 15; ++column)
+        Drag(grid, column, row, column, row, cells[column][row] != 0 ? 1 : -1);
+    Harness().RunTicks(30);
+    ASSERT_TRUE(grid->GetRowClues()[row].back().done);
+    EXPECT_EQ(darkPixels(), 0) << "a confirmed run's clue is greyed";
+    Save("large_board");
+
+    RevealEveryTile(grid);
+    Harness().RunTicks(800);
+    EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(screen->completeShown, 1);
+    Save("large_board_revealed");
+}
+
+TEST_F(PlayScreenTest, ASetWithoutItsPlayScriptStillReachesPlay)
+{
+    gSetTable.Sets(0)[1].name = L"unscripted";
+    CountingPlayScreen* screen = Open(0, 1, 0);
+    EXPECT_TRUE(RunIntro(screen));
 }
