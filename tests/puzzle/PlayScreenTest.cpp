@@ -285,6 +285,19 @@ TEST_F(PlayScreenTest, ALargeBoardFitsBesideTheHudAndItsConfirmedRunsGreyTheirCl
     EXPECT_EQ(darkPixels(), 0) << "a confirmed run's clue is greyed";
     Save("large_board");
 
+    // A drag shows its line with the running count, and the pointer's row and column.
+    const int cell = grid->GetCellSize();
+    const int left = static_cast<int>(grid->GetX()) + cell / 2;
+    const int top = static_cast<int>(grid->GetY()) + 7 * cell + cell / 2;
+    Harness().MouseMove(left + 3 * cell, top);
+    Harness().MouseDown(left + 3 * cell, top, 1);
+    Harness().MouseMove(left + 8 * cell, top);
+    Harness().Redraw();
+    Save("large_board_drag");
+    EXPECT_EQ(grid->GetRules().lineEnd, (GridCell{8, 7}));
+    Harness().MouseMove(left + 3 * cell, top);
+    Harness().MouseUp(left + 3 * cell, top, 1);
+
     RevealEveryTile(grid);
     Harness().RunTicks(800);
     EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Finished);
