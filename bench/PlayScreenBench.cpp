@@ -47,6 +47,7 @@ public:
         m_sdlRenderer = device->GetRenderer();
         m_renderer = std::make_unique<D3DInterface>(std::move(device));
         m_app = std::make_unique<VelkAppBase>(L"bench", 1024, 768);
+        std::filesystem::current_path(TARNVALE_GAME_DATA_DIR);
         InstallImageLoaders(Assets::Get());
         Assets::Get().FirstPass();
         Assets::Get().FullPass();
@@ -140,6 +141,7 @@ void DrawBoard(benchmark::State& state, const std::vector<std::vector<int>>& til
 
 void BM_PlayScreen15(benchmark::State& state)
 {
+    GetScene(); // loads the data
     const PuzzleRecord* record = gPuzzleTable.Find(0, 2, 2);
     if (!record || record->GridSize() != 15) {
         state.SkipWithError("no 15-cell puzzle in the data");

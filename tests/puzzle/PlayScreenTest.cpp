@@ -47,15 +47,14 @@ protected:
         ++failShown;
         secondsShown = seconds;
         mistakesShown = mistakes;
+        // The thrown tiles are the screen's children still in flight.
         piecesLeftAtFail = 0;
-        for (Widget* child : GetChildren())
-            if (child->GetId() > piecesFrom && dynamic_cast<DynamicWidget*>(child) && child->IsRemoveRequested() == false &&
-                static_cast<DynamicWidget*>(child)->IsMoving())
+        for (Widget* child : GetChildren()) {
+            auto* piece = dynamic_cast<DynamicWidget*>(child);
+            if (piece && !piece->IsRemoveRequested() && piece->IsMoving())
                 ++piecesLeftAtFail;
+        }
     }
-
-public:
-    int piecesFrom{0};
 };
 
 class PlayScreenTest : public AppTest
@@ -230,7 +229,6 @@ TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpen
                 ++mistakes;
             }
     Save("fail_last_mistake");
-    screen->piecesFrom = 0;
     int failTick = -1;
     for (int tick = 0; tick < 1500 && screen->GetState() != PlayPuzzleMenu::State::Finished; ++tick) {
         Harness().RunTicks(1);
