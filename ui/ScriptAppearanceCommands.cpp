@@ -17,6 +17,7 @@
 #include "ui/Oscillation.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -202,11 +203,18 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
             return Outcome::Next;
         Vector4 from = oldParent->GetScreenOrigin();
         Vector4 to = parent->GetScreenOrigin();
+        // Leaving the parent makes this script forget the object; a button
+        // keeps its actions through the move.
+        std::optional<ButtonActions> actions;
+        if (const ButtonActions* found = FindButtonActions(object.GetId()))
+            actions = *found;
         object.DetachSelf();
         WidgetContainer* layer = GetCurrentLayer();
         SetCurrentLayer(parent);
         AddObject(ReadText(L"id"), &object);
         SetCurrentLayer(layer);
+        if (actions)
+            SetButtonActions(object.GetId(), *actions);
         object.AddProperties(L"x", L"y", from.x - to.x, from.y - to.y);
         return Outcome::Next;
     }
