@@ -353,6 +353,8 @@ void Animator::Step(float dt)
         break;
     }
     case Wait::Animations:
+        // An animation destroyed without a word to this script is over too.
+        std::erase_if(m_playedAnimations, [](const auto& entry) { return entry.second.Get() == nullptr; });
         if (m_playedAnimations.empty())
             RunScript(true);
         break;

@@ -1,6 +1,7 @@
 // Renders the game's placeholder images and bitmap fonts into the data
 // folder given as the only argument.
 #include "Canvas.h"
+#include "ControlArt.h"
 
 #include "graphics/ImageData.h"
 #include "graphics/ImageWriter.h"
@@ -301,5 +302,6 @@ int main(int argc, char** argv)
     MakeDialog(out);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
-    return out.IsOk() ? 0 : 1;
+    const bool controlsOk = MakeControlArt(argv[1]);
+    return out.IsOk() && controlsOk ? 0 : 1;
 }
