@@ -17,6 +17,7 @@
 #include "ui/Oscillation.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -24,7 +25,8 @@ namespace {
 constexpr float kNotGiven = 268435456.0f;
 // Tessellation grids beyond this many cells a side draw no better.
 constexpr int kMaxTesselation = 256;
-// Half periods of blinking beyond this (over 2 hours) would overflow the period.
+// Blinking half periods and start counters beyond this (over 2 hours) would
+// overflow the counting.
 constexpr int kMaxBlinkInterval = 1 << 20;
 
 int BlendMode(const std::wstring& name)
@@ -131,7 +133,7 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
     }
     case ScriptWord::Flash:
         object.Flash(std::min(ReadInt(L"interval"), kMaxBlinkInterval), ReadInt(L"cycles"),
-                     ReadInt(L"timer_init", -20));
+                     std::clamp(ReadInt(L"timer_init", -20), -kMaxBlinkInterval, kMaxBlinkInterval));
         return Outcome::Next;
     case ScriptWord::Cycle:
         if (Has(L"frame"))
@@ -202,11 +204,18 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
             return Outcome::Next;
         Vector4 from = oldParent->GetScreenOrigin();
         Vector4 to = parent->GetScreenOrigin();
+        // Leaving the parent makes this script forget the object; a button
+        // keeps its actions through the move.
+        std::optional<ButtonActions> actions;
+        if (const ButtonActions* found = FindButtonActions(object.GetId()))
+            actions = *found;
         object.DetachSelf();
         WidgetContainer* layer = GetCurrentLayer();
         SetCurrentLayer(parent);
         AddObject(ReadText(L"id"), &object);
         SetCurrentLayer(layer);
+        if (actions)
+            SetButtonActions(object.GetId(), *actions);
         object.AddProperties(L"x", L"y", from.x - to.x, from.y - to.y);
         return Outcome::Next;
     }

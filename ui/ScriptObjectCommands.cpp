@@ -16,6 +16,7 @@
 #include "ui/ObjectAnalyzer.h"
 #include "ui/ObjectSubCommands.h"
 #include "ui/ScriptControlCommands.h"
+#include "ui/ScriptCounter.h"
 #include "ui/TextBoxBuilder.h"
 #include "ui/TextLabel.h"
 
@@ -72,11 +73,9 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
             std::wstring format = reader.ReadShownText(L"template");
             const std::wstring align = ReadText(L"align");
             int justification = 2 * (align == L"right" ? 1 : 0) + (align == L"center" ? 1 : 0) - 1;
-            // The watched int is a reference value; anything else shows 0.
-            auto* counter = new NumericalTextWidget(
-                reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4, justification,
-                ReadText(L"font"), format, ReadValue(L"integer").GetIntTarget(), ReadInt(L"speed", 1),
-                ReadInt(L"delay", 1));
+            auto* counter = new ScriptCounter(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4,
+                                              justification, ReadText(L"font"), format, ReadValue(L"integer"),
+                                              ReadInt(L"speed", 1), ReadInt(L"delay", 1));
             counter->SetPriority(ReadInt(L"depth"));
             counter->SetStepSounds(Has(L"up_sound") ? ReadSound(L"up_sound") : -1,
                                    Has(L"down_sound") ? ReadSound(L"down_sound") : -1);

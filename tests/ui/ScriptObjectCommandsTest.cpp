@@ -5,6 +5,7 @@
 #include "ui/DynamicWidget.h"
 #include "ui/EasingCurve.h"
 #include "ui/FlagsMod.h"
+#include "ui/NumericalTextWidget.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,40 @@ TEST_F(ScriptObjectCommandsTest, SubCommandsReachTheObjectOrTheCurrentLayer)
     EXPECT_TRUE(px >= 0 && px < 40);
     EXPECT_EQ(ScriptStage::Var(*host, L"chit"), L"false");
     EXPECT_EQ(ScriptStage::Var(*host, L"cx"), L"");
+}
+
+TEST_F(ScriptObjectCommandsTest, CounterWatchesTheReferencedIntWhileItsOwnerLives)
+{
+    // The owner of the watched int: the int and the anchor its references hang on.
+    struct Owner
+    {
+        int score = 7;
+        ReferenceAnchor anchor;
+    };
+    auto owner = std::make_unique<Owner>();
+    stage.Load(R"(<animation name="main">
+                    <add id="c" template="'%d pts'" lookup="false" integer="score" font="box" x="10" y="20"
+                         speed="0"/>
+                    <add id="plain" template="'%d'" lookup="false" integer="7" font="box"/>
+                  </animation>)");
+    AnimationWidget* host = stage.Make(L"main");
+    host->SetVariable(L"score", Value::IntReference(&owner->score, owner->anchor));
+    stage.Start(host);
+    auto* counter = dynamic_cast<NumericalTextWidget*>(host->FindObject(L"c"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->GetY(), 16.0f);
+    EXPECT_EQ(counter->GetText(), L"7 pts");
+    owner->score = 12;
+    stage.Tick(2);
+    EXPECT_EQ(counter->GetShownValue(), 12);
+    // Gone with its owner: the counter reads 0 instead of freed memory.
+    owner.reset();
+    stage.Tick(2);
+    EXPECT_EQ(counter->GetShownValue(), 0);
+    // A plain number is no reference: nothing is watched.
+    auto* plain = dynamic_cast<NumericalTextWidget*>(host->FindObject(L"plain"));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->GetShownValue(), 0);
 }
 
 TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
