@@ -10,8 +10,9 @@
 #include "puzzle/ProfileList.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleTable.h"
-#include "puzzle/SetTable.h"
 #include "resources/Constants.h"
+#include "ui/AnimationStats.h"
+#include "ui/AnimationTable.h"
 #include "support/AppHarness.h"
 #include "ui/WidgetManager.h"
 
@@ -303,9 +304,32 @@ TEST_F(PlayScreenTest, ALargeBoardFitsBesideTheHudAndItsConfirmedRunsGreyTheirCl
     Save("large_board_revealed");
 }
 
-TEST_F(PlayScreenTest, ASetWithoutItsPlayScriptStillReachesPlay)
+TEST_F(PlayScreenTest, WithoutAnyScriptAPuzzleIsStillSolvedAndAnotherStillLost)
 {
-    gSetTable.Sets(0)[1].name = L"unscripted";
-    CountingPlayScreen* screen = Open(0, 1, 0);
-    EXPECT_TRUE(RunIntro(screen));
+    // Every script missing: the set's, the intro, the cells, the trails, the explosion.
+    AnimationTable::Install(std::make_unique<AnimationTable>());
+    CountingPlayScreen* solved = Open(0, 0, 1);
+    EXPECT_TRUE(RunIntro(solved));
+    RevealEveryTile(solved->GetGrid());
+    Harness().RunTicks(2);
+    EXPECT_EQ(solved->GetState(), PlayPuzzleMenu::State::Solved);
+    EXPECT_EQ(solved->completeShown, 1);
+    solved->RemoveSelf();
+    Harness().RunTicks(2);
+
+    CountingPlayScreen* lost = Open(0, 1, 0);
+    ASSERT_TRUE(RunIntro(lost));
+    PlayTileGrid* grid = lost->GetGrid();
+    // Holes revealed one by one until the screen lets the board go.
+    const std::vector<std::vector<int>> cells = grid->GetCells();
+    const int n = grid->GridSize();
+    for (int row = 0; row < n; ++row)
+        for (int column = 0; column < n && lost->GetGrid() == grid; ++column)
+            if (cells[column][row] == 0 && !grid->GetRules().IsDecided({column, row}))
+                Drag(grid, column, row, column, row);
+    Harness().RunTicks(2);
+    EXPECT_EQ(lost->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(lost->failShown, 1);
+
+    AnimationStats reload(false);
 }
