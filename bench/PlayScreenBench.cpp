@@ -81,8 +81,10 @@ public:
         const int n = static_cast<int>(tiles.size());
         m_grid = new PlayTileGrid(tiles, [](int bound) { return bound - 1; });
         m_root->AddWidget(m_grid);
-        m_root->AddWidget(new HintMeter(GetConstantInt(L"hint_meter_x"), GetConstantInt(L"hint_meter_y"), 240, 120, n, 2));
-        m_root->AddWidget(new MistakeMeter(GetConstantInt(L"mistake_meter_x"), GetConstantInt(L"mistake_meter_y"), 240, 200, n));
+        m_root->AddWidget(
+            new HintMeter(GetConstantInt(L"hint_meter_x"), GetConstantInt(L"hint_meter_y"), 240, 120, n, 2));
+        m_root->AddWidget(new MistakeMeter(GetConstantInt(L"mistake_meter_x"),
+                                           GetConstantInt(L"mistake_meter_y"), 240, 200, n));
         m_grid->ShowNumbers();
         m_grid->SetDisabled(false);
         for (int row = 0; row < n; ++row) {

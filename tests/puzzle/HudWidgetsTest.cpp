@@ -251,7 +251,8 @@ TEST_F(HudWidgetsTest, TheRevealedPictureShowsEachShadeAndNothingBeforeItsTime)
     const std::uint32_t dark = centre(1, 0);
     for (int shift : {16, 8, 0}) {
         const double ratio = static_cast<double>((dark >> shift) & 0xFF) / ((light >> shift) & 0xFF);
-        EXPECT_NEAR(ratio, ArtTileGrey(3, 4) / 255.0, 0.03) << "shade 3 of 4 is the same piece in darker grey";
+        EXPECT_NEAR(ratio, ArtTileGrey(3, 4) / 255.0, 0.03)
+            << "shade 3 of 4 is the same piece in darker grey";
     }
     EXPECT_EQ(centre(2, 2), empty) << "a negative value leaves its cell empty";
 }
@@ -259,8 +260,8 @@ TEST_F(HudWidgetsTest, TheRevealedPictureShowsEachShadeAndNothingBeforeItsTime)
 TEST_F(HudWidgetsTest, APreviewShowsItsFrameOrItsPictureWithinTheFrameSize)
 {
     PuzzleRecord record;
-    record.picture = Board({"3333333333", "3333333333", "0000000000", "0000000000", "0000000000", "0000000000",
-                            "0000000000", "0000000000", "0000000000", "0000000000"});
+    record.picture = Board({"3333333333", "3333333333", "0000000000", "0000000000", "0000000000",
+                            "0000000000", "0000000000", "0000000000", "0000000000", "0000000000"});
     auto* unsolved = new SmallArtGrid(record.picture, 100, 100, false);
     auto* solved = new SmallArtGrid(record.picture, 300, 100, true);
     owner->AddWidget(unsolved);
@@ -268,6 +269,7 @@ TEST_F(HudWidgetsTest, APreviewShowsItsFrameOrItsPictureWithinTheFrameSize)
     EXPECT_DOUBLE_EQ(unsolved->GetCellSize(), 6.0) << "a 66-pixel frame for ten cells";
     EXPECT_TRUE(unsolved->GetPicture().empty());
     Harness().Redraw();
-    EXPECT_NE(Harness().ScreenPixel(301, 101), Harness().ScreenPixel(101, 101)) << "the picture, not the frame";
+    EXPECT_NE(Harness().ScreenPixel(301, 101), Harness().ScreenPixel(101, 101))
+        << "the picture, not the frame";
     EXPECT_EQ(Harness().ScreenPixel(98, 98), Harness().ScreenPixel(99, 99)) << "the frame's rim lies outside";
 }

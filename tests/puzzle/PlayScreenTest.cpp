@@ -11,9 +11,9 @@
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/Constants.h"
+#include "support/AppHarness.h"
 #include "ui/AnimationStats.h"
 #include "ui/AnimationTable.h"
-#include "support/AppHarness.h"
 #include "ui/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -146,7 +146,10 @@ protected:
             Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
 
-    static int Brightness(std::uint32_t argb) { return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF); }
+    static int Brightness(std::uint32_t argb)
+    {
+        return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF);
+    }
 };
 
 } // namespace
@@ -257,7 +260,8 @@ TEST_F(PlayScreenTest, ALargeBoardFitsBesideTheHudAndItsConfirmedRunsGreyTheirCl
     EXPECT_GE(grid->GetX() - grid->GetOffsetX(), 0);
     EXPECT_GE(grid->GetY() - grid->GetOffsetY(), 0);
     EXPECT_LE(grid->GetY() + grid->GetHeight(), 768);
-    EXPECT_LE(grid->GetX() + grid->GetWidth(), GetConstantInt(L"hint_meter_x")) << "the board leaves the HUD free";
+    EXPECT_LE(grid->GetX() + grid->GetWidth(), GetConstantInt(L"hint_meter_x"))
+        << "the board leaves the HUD free";
 
     // The first row with a clue: its last number stands just left of the board.
     int row = 0;

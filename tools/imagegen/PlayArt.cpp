@@ -181,8 +181,8 @@ void MakeGridNumbers(Writer& out)
                 const int baseline = top + (kNumberCell + font->GetAscent() - font->GetDescent()) / 2 - 1;
                 switch (style) {
                 case 0:
-                    numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1), kNumberCell - 2,
-                                            kNumberCell - 2, 6, 0xFFF6C945u);
+                    numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1),
+                                            kNumberCell - 2, kNumberCell - 2, 6, 0xFFF6C945u);
                     numbers.DrawText(*font, text, x, baseline, 0xFF3A2600u);
                     break;
                 case 1:
@@ -263,8 +263,9 @@ void MakeChance(Writer& out, int cell, const std::string& file)
             const float r = s * 0.24f - inset * 0.5f;
             icon.FillCircle(x + s * 0.32f + inset * 0.2f, s * 0.36f, r, colour);
             icon.FillCircle(x + s * 0.68f - inset * 0.2f, s * 0.36f, r, colour);
-            const float tip[] = {x + s * 0.1f + inset, s * 0.42f, x + s * 0.9f - inset, s * 0.42f, x + s * 0.5f,
-                                 s * 0.9f - inset * 1.4f};
+            const float tip[] = {x + s * 0.1f + inset, s * 0.42f,
+                                 x + s * 0.9f - inset, s * 0.42f,
+                                 x + s * 0.5f,         s * 0.9f - inset * 1.4f};
             icon.FillPolygon(tip, 3, colour);
         };
         heart(0, rim);
