@@ -36,6 +36,10 @@ int AnchorShift(const std::wstring& align, const wchar_t* far, int size)
 
 Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
 {
+    // A script whose host has gone has no layer to hold new objects (an
+    // overlay goes on the menu instead).
+    if (GetCurrentLayer() == nullptr && command.m_word != ScriptWord::Overlay)
+        return Outcome::Next;
     CommandReader reader(*this);
     auto placeByAnchor = [this, &reader](DynamicWidget& object) {
         if (!Has(L"align") && !Has(L"valign"))
@@ -157,10 +161,8 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         }
         if (Has(L"id")) {
             AddObject(ReadText(L"id"), animation);
-        } else if (WidgetContainer* layer = GetCurrentLayer()) {
-            layer->AddWidget(animation);
         } else {
-            delete animation;
+            GetCurrentLayer()->AddWidget(animation);
         }
         return Outcome::Next;
     }

@@ -206,7 +206,12 @@ TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
                                    <analyze image="w20x10" width="iw" frames="if"/>
                                    <analyze font="box" text="'ab cd'" lookup="false" maxwidth="20" width="tw"
                                             height="th"/>
-                                   <set id="a" property="x" value="ap + 1"/>)");
+                                   <set id="a" property="x" value="ap + 1"/>
+                                   <analyze id="a" x="bumped"/>
+                                   <shader id="a" name="glow"/>
+                                   <set-shader-constant id="a" name="left" real_ptr="ap"/>
+                                   <set-shader-constant id="a" name="fixed" real="0.5"/>
+                                   <set id="a" property="x" value="30"/>)");
     EXPECT_EQ(ScriptStage::Var(*host, L"ax"), L"7");
     EXPECT_EQ(ScriptStage::Var(*host, L"ar"), L"47");
     EXPECT_EQ(ScriptStage::Var(*host, L"ad"), L"3");
@@ -215,7 +220,11 @@ TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
     EXPECT_EQ(ScriptStage::Var(*host, L"if"), L"1");
     EXPECT_EQ(ScriptStage::Var(*host, L"tw"), L"16");
     EXPECT_EQ(ScriptStage::Var(*host, L"th"), L"20");
-    EXPECT_EQ(host->FindObject(L"a")->GetX(), 8.0f);
+    EXPECT_EQ(ScriptStage::Var(*host, L"bumped"), L"8");
+    // Bound through the reference: the shader constant follows x.
+    DynamicWidget* a = host->FindObject(L"a");
+    EXPECT_FLOAT_EQ(a->GetShaderConstant("left"), 30.0f);
+    EXPECT_FLOAT_EQ(a->GetShaderConstant("fixed"), 0.5f);
 }
 
 } // namespace
