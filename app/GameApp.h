@@ -90,6 +90,7 @@ public:
     void ResumeMusic() override;
     SoundManager* GetScriptSounds() override;
     MusicInterface* GetScriptMusic(MusicChannel channel) override;
+    std::wstring GetScriptPlayerName() override { return m_playerName; }
     void StopAllLoops();
     void UpdateFrames() override;
 

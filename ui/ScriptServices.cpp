@@ -26,6 +26,11 @@ MusicInterface* ScriptServices::GetScriptMusic(MusicChannel)
     return nullptr;
 }
 
+std::wstring ScriptServices::GetScriptPlayerName()
+{
+    return {};
+}
+
 void ScriptServices::Register(ScriptServices* services)
 {
     gServices = services;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class Animator;
 class MusicInterface;
 class ScriptCommand;
@@ -31,6 +33,8 @@ public:
     virtual void ResumeMusic();
     virtual SoundManager* GetScriptSounds();
     virtual MusicInterface* GetScriptMusic(MusicChannel channel);
+    // The name "[player]" stands for in shown texts.
+    virtual std::wstring GetScriptPlayerName();
 
     // The registered services (null: none), and the ones scripts use: the
     // registered ones, or a set that does nothing.

@@ -23,6 +23,8 @@ public:
 
     void SetText(const std::wstring& text);
     void SetFont(const std::wstring& fontName);
+    // Kept for the next layout; no new layout is made for it alone.
+    void SetJustification(int justification) { m_justification = justification; }
     const std::wstring& GetText() const { return m_text; }
     Font* GetFont() const { return m_font; }
     int GetTextWidth() const { return m_textWidth; }
