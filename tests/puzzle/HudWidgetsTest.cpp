@@ -62,7 +62,12 @@ std::vector<std::vector<int>> Board(const std::vector<std::string>& rows)
 class HudWidgetsTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithPixels();
+        options.workingFolder = AppHarnessOptions::WithGameData().workingFolder;
+        return options;
+    }
 
     void SetUp() override
     {

@@ -61,7 +61,12 @@ protected:
 class PlayScreenTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithPixels();
+        options.workingFolder = AppHarnessOptions::WithGameData().workingFolder;
+        return options;
+    }
 
     void SetUp() override
     {
