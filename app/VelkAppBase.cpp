@@ -40,6 +40,16 @@ namespace {
 constexpr std::int64_t kFrameTimeMs = 10;
 // While a loading thread runs, an idle pass may sleep this long at most.
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
+// Cursors are a few dozen pixels; a larger image would cost seconds and hundreds of megabytes each time it
+// is handed to the system.
+constexpr int kMaxCursorSide = 256;
+
+bool IsCursorSized(const Image* image)
+{
+    return image->GetCellWidth() <= kMaxCursorSide && image->GetCellHeight() <= kMaxCursorSide;
+}
+// How often shutdown looks at a loading thread that has not ended yet.
+constexpr std::int64_t kLoadingPollMs = 5;
 // The most time one pass catches up on. After the process was stopped or the
 // machine slept, the game goes on from where it was instead of freezing
 // while it runs through every tick it missed.
@@ -280,6 +290,13 @@ void VelkAppBase::StartLoadingThread()
 void VelkAppBase::FinishLoadingThread()
 {
     m_stopLoading = true;
+    // A loading thread that raised a fatal error never ends: its error is shown here and the program
+    // leaves, instead of waiting for it.
+    while (m_loadingThread.joinable() && !m_loadingThreadDone) {
+        RaisePendingFatalError();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kLoadingPollMs));
+    }
+    RaisePendingFatalError();
     if (m_loadingThread.joinable())
         m_loadingThread.join();
 }
@@ -299,6 +316,7 @@ void VelkAppBase::RunLoopPass()
 {
     if (m_loopDone)
         return;
+    RaisePendingFatalError();
     if (m_shutdownRequested && !m_shutdownDone)
         Shutdown();
 
@@ -744,6 +762,13 @@ void VelkAppBase::AddCustomCursor(Image* image, int hotX, int hotY, int kind)
     // An image that failed to load leaves the system cursor in place.
     if (!image || image->GetCellWidth() <= 0 || image->GetCellHeight() <= 0)
         return;
+    if (!IsCursorSized(image)) {
+        LogWriter::WriteLine(StrFormat("A cursor image of %d x %d pixels is larger than %d x %d; the system "
+                                       "cursor stays",
+                                       image->GetCellWidth(), image->GetCellHeight(), kMaxCursorSide,
+                                       kMaxCursorSide));
+        return;
+    }
     std::erase_if(m_customCursors, [&](const CursorImage& entry) {
         return entry.image == image || (kind >= 0 && entry.kind == kind);
     });
@@ -782,8 +807,8 @@ void VelkAppBase::ApplyCursor()
     m_softwareCursor = false;
     m_shownCursor = chosen;
     Image* image = m_shownCursor.image;
-    int width = image ? image->GetCellWidth() : 0;
-    int height = image ? image->GetCellHeight() : 0;
+    int width = image && IsCursorSized(image) ? image->GetCellWidth() : 0;
+    int height = image && IsCursorSized(image) ? image->GetCellHeight() : 0;
     if (width > 0 && height > 0) {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y) {

@@ -1,7 +1,7 @@
 #include "puzzle/BasicPlayerState.h"
 
 #include "app/Common.h"
-#include "puzzle/XmlText.h"
+#include "resources/XmlText.h"
 #include "resources/GlobalVariables.h"
 
 BasicPlayerState* gCurrentBasicPlayerState = nullptr;

@@ -30,6 +30,9 @@ public:
     // Reads one profiles.xml into the list; false (list untouched) when the
     // file is missing or not well-formed.
     static bool ReadProfilesFile(const std::string& path, ProfileList& list);
+    // Reads the bytes of a profiles file into the list; false (list untouched, reason given) when they
+    // are not well-formed or not a profiles file.
+    static bool ParseProfiles(const std::string& bytes, ProfileList& list, std::string& reason);
 
     // What the last load did, for the log and the tests.
     enum class LoadResult

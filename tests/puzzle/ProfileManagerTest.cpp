@@ -154,7 +154,7 @@ TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
     ProfileManager::CreateProfile(L"Ann");
     PlayerState* state = GetCurrentPlayerState();
     ASSERT_NE(state, nullptr);
-    state->progress[0][0].puzzles[0] = {true, 12, false, true};
+    state->progress[0][0].puzzles[0] = {true, 12, false, true, {}};
     state->AddPlayTick();
     ASSERT_TRUE(SaveProfiles());
 
@@ -176,7 +176,7 @@ TEST_F(ProfileTest, NamesAndProgressRoundTrip)
     for (const std::wstring& name : names)
         ProfileManager::CreateProfile(name);
     PlayerState* state = GetCurrentPlayerState();
-    state->progress[0][1].puzzles[2] = {true, 99, true, false};
+    state->progress[0][1].puzzles[2] = {true, 99, true, false, {}};
     state->progress[0][1].introduced = true;
     state->progress[0][1].puzzles.resize(5);
     state->progress[0][1].puzzles[4].bestTime = 7;
