@@ -68,7 +68,7 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     gAppBase = this;
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
-    m_widgetManager->SetMouseMapping(Rect(0, 0, width, height), Rect(0, 0, width, height));
+    m_widgetManager->SetMouseMapping(Rect{0, 0, width, height}, Rect{0, 0, width, height});
 }
 
 VelkAppBase::~VelkAppBase()
@@ -203,7 +203,7 @@ void VelkAppBase::UpdateMouseMapping()
     if (windowWidth <= 0 || windowHeight <= 0)
         return;
 
-    Rect window(0, 0, windowWidth, windowHeight);
+    Rect window{0, 0, windowWidth, windowHeight};
     if (!m_settings.m_stretchScreen) {
         // The screen is shown letterboxed: the same scale on both axes.
         double scale = std::min(static_cast<double>(windowWidth) / m_width,
@@ -211,9 +211,9 @@ void VelkAppBase::UpdateMouseMapping()
         int shownWidth = std::max(1, static_cast<int>(m_width * scale));
         int shownHeight = std::max(1, static_cast<int>(m_height * scale));
         window =
-            Rect((windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight);
+            Rect{(windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight};
     }
-    m_widgetManager->SetMouseMapping(Rect(0, 0, m_width, m_height), window);
+    m_widgetManager->SetMouseMapping(Rect{0, 0, m_width, m_height}, window);
 }
 
 void VelkAppBase::CreateSound()

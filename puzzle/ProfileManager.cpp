@@ -444,6 +444,10 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
 
 int ProfileManager::CreateProfile(const std::wstring& name)
 {
+    if (KeepXmlCharacters(name).empty() && !name.empty()) {
+        Log("refused a profile name made only of characters the file cannot hold");
+        return -1;
+    }
     if (gProfileList.records.empty())
         ResetList(gProfileList);
     int slot = static_cast<int>(gProfileList.records.size()) - 1;

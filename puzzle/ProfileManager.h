@@ -21,7 +21,8 @@ public:
 
     static void SelectProfile(int index);
     static void SetProfile(int slot, const std::wstring& name);
-    // The first free slot, or the last slot when all are named; returns it.
+    // The first free slot, or the last slot when all are named; returns it. Characters the file cannot
+    // hold are left out of a name; a name of nothing else is refused (-1, nothing changes).
     static int CreateProfile(const std::wstring& name);
     static void ClearProfiles();
 

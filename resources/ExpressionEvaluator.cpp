@@ -792,7 +792,7 @@ public:
     // An operand inside arithmetic: constants and variables are read in place, without a copy.
     const Value& Operand(int index, Value& scratch)
     {
-        static const Value kZero;
+        static const Value kZero{};
         const Node& node = m_nodes[static_cast<size_t>(index)];
         if (node.m_op == Op::Constant) {
             return node.m_constant;

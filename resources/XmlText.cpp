@@ -81,9 +81,10 @@ std::wstring WriteXmlAttributes(const XMLAttributes& attributes)
 XMLAttributes UnknownAttributes(const XMLAttributes& attributes, std::initializer_list<const wchar_t*> known)
 {
     XMLAttributes unknown;
-    for (const auto& [name, value] : attributes) {
-        if (std::none_of(known.begin(), known.end(), [&name](const wchar_t* k) { return name == k; }))
-            unknown.emplace(name, value);
+    for (const auto& attribute : attributes) {
+        auto isNamed = [&attribute](const wchar_t* name) { return attribute.first == name; };
+        if (std::none_of(known.begin(), known.end(), isNamed))
+            unknown.insert(attribute);
     }
     return unknown;
 }
