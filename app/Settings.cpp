@@ -1,7 +1,9 @@
 #include "app/Settings.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
+#include "base/AtomicFile.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
+#include "platform/DataFolder.h"
 #include "resources/XMLParser.h"
 #include "resources/XmlText.h"
 
@@ -230,5 +232,5 @@ std::wstring GetSettingsAttributes(const Settings& s)
 bool WriteSettingsFile(const std::string& path, const Settings& settings)
 {
     std::wstring text = StrFormatW(L"<settings %s/>\n", GetSettingsAttributes(settings));
-    return WriteFileReplacing(path, "\xFF\xFE" + WStringToUtf16LE(text));
+    return AtomicFile(path).Write("\xFF\xFE" + WStringToUtf16LE(text));
 }

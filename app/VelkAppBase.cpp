@@ -1,14 +1,14 @@
 #include "app/VelkAppBase.h"
 
 #include "app/CommandLine.h"
-#include "app/Common.h"
 #include "app/DialogHooks.h"
-#include "app/LogWriter.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "graphics/D3DInterface.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
@@ -17,6 +17,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Cursor.h"
+#include "platform/DataFolder.h"
 #include "platform/FatalError.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessClipboard.h"
@@ -66,6 +67,7 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     : m_title(std::move(title)), m_width(width), m_height(height)
 {
     gAppBase = this;
+    WidgetHost::Register(this);
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
     m_widgetManager->SetMouseMapping(Rect{0, 0, width, height}, Rect{0, 0, width, height});
@@ -84,6 +86,7 @@ VelkAppBase::~VelkAppBase()
     m_pakInterface.reset();
     m_platform.cursor.reset();
     m_platform.window.reset();
+    WidgetHost::Unregister(this);
     if (gAppBase == this)
         gAppBase = nullptr;
 }

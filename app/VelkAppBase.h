@@ -3,6 +3,7 @@
 #include "app/AppPlatform.h"
 #include "app/Settings.h"
 #include "platform/InputEvent.h"
+#include "ui/WidgetHost.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,12 +25,12 @@ class PakInterface;
 // The application object: owns the window, the renderer, the widget manager,
 // the sound services, the dialog registry and the deferred lists, and runs the
 // main loop. One exists for the whole run, reached through gAppBase (and, as a
-// GameApp, through gApp).
-class VelkAppBase
+// GameApp, through gApp); the widgets reach it only as their WidgetHost.
+class VelkAppBase : public WidgetHost
 {
 public:
     VelkAppBase(std::wstring title, int width, int height);
-    virtual ~VelkAppBase();
+    ~VelkAppBase() override;
     VelkAppBase(const VelkAppBase&) = delete;
     VelkAppBase& operator=(const VelkAppBase&) = delete;
 
@@ -58,17 +59,17 @@ public:
     bool IsShutdownRequested() const { return m_shutdownRequested; }
 
     // Size of the application area.
-    int GetWidth() const { return m_width; }
-    int GetHeight() const { return m_height; }
+    int GetWidth() const override { return m_width; }
+    int GetHeight() const override { return m_height; }
     const std::wstring& GetTitle() const { return m_title; }
 
     WidgetManager* GetWidgetManager() const { return m_widgetManager.get(); }
-    D3DInterface* GetRenderer() const { return m_renderer.get(); }
+    D3DInterface* GetRenderer() const override { return m_renderer.get(); }
     Window* GetWindow() const { return m_platform.window.get(); }
 
     // Widgets and dialogs.
-    void DeferDelete(Widget* widget);
-    void CancelDeferDelete(Widget* widget); // a widget added again stays alive
+    void DeferDelete(Widget* widget) override;
+    void CancelDeferDelete(Widget* widget) override; // a widget added again stays alive
     bool IsDeletePending(const Widget* widget) const;
     virtual void AddDialog(Widget* widget);
     virtual void KillDialog(Widget* widget);
@@ -97,7 +98,7 @@ public:
     std::uintptr_t GetScreensaverPreview() const { return m_screensaverPreview; }
 
     // While above 0, widgets without a suspend owner skip their updates.
-    int GetWidgetSuspension() const { return m_widgetSuspension; }
+    int GetWidgetSuspension() const override { return m_widgetSuspension; }
     void SetWidgetSuspension(int count) { m_widgetSuspension = count; }
 
     // Loading threads (start-up and set loader) raise this while they run; the
@@ -112,13 +113,13 @@ public:
     // Focus of the main window.
     virtual void WindowActivated() {}
     virtual void WindowDeactivated() {}
-    bool HasFocus() const { return m_hasFocus; }
+    bool HasFocus() const override { return m_hasFocus; }
 
     // Cursor: kinds 0 arrow, 1 hand, 2 slider thumb, 3 text. While the
     // custom-cursors setting is on, an image given to SetCursorImage is the
     // cursor, else the custom image of the current kind, if any.
-    void SetCursor(int kind);
-    int GetCursor() const { return m_cursorKind; }
+    void SetCursor(int kind) override;
+    int GetCursor() const override { return m_cursorKind; }
     void SetCursorImage(Image* image);
     Image* GetCursorImage() const { return m_cursorImage; }
     void EnableCustomCursors(bool enabled);

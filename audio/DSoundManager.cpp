@@ -1,9 +1,9 @@
 #include "audio/DSoundManager.h"
 
-#include "app/Common.h"
 #include "audio/AudioContext.h"
 #include "audio/DSoundInstance.h"
 #include "audio/SoundFiles.h"
+#include "base/Common.h"
 #include "platform/Clock.h"
 #include "platform/SoundSystem.h"
 

@@ -1,6 +1,8 @@
 #include "audio/SoundFiles.h"
 
-#include "app/Common.h"
+#include "base/AtomicFile.h"
+#include "base/Common.h"
+#include "platform/DataFolder.h"
 #include "platform/FileTimes.h"
 #include "resources/PakFile.h"
 
@@ -420,7 +422,8 @@ bool WriteCacheWav(const PcmSound& sound, const std::string& cachePath, const So
     file[5] = static_cast<uint8_t>(riffSize >> 8);
     file[6] = static_cast<uint8_t>(riffSize >> 16);
     file[7] = static_cast<uint8_t>(riffSize >> 24);
-    return WriteFileReplacing(cachePath, std::string(file.begin(), file.end()));
+    return AtomicFile(cachePath).Write(
+        std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
 }
 
 bool GetSourceStamp(const std::string& name, SourceStamp& stamp)

@@ -33,12 +33,3 @@ function(tarnvale_add_folder_library folder)
   add_library(${folder} STATIC ${sources})
   target_link_libraries(${folder} PUBLIC tarnvale_options)
 endfunction()
-
-# Links every folder library into a target as one rescanned group, so the
-# order of the libraries never matters.
-function(tarnvale_link_all target)
-  string(JOIN "," group ${TARNVALE_LIBRARIES})
-  target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${group}>"
-    PkgConfig::SDL2 PkgConfig::SDL2_TTF PkgConfig::PNG JPEG::JPEG PkgConfig::ZLIB
-    PkgConfig::EXPAT PkgConfig::TREMOR PkgConfig::MPG123 PkgConfig::XMP tarnvale_options)
-endfunction()

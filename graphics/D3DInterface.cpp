@@ -1,6 +1,6 @@
 #include "graphics/D3DInterface.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 

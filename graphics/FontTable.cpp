@@ -1,7 +1,7 @@
 #include "graphics/FontTable.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "graphics/Font.h"
 #include "graphics/ImageFont.h"
 #include "graphics/SysFont.h"

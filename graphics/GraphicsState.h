@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"
 

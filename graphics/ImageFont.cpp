@@ -1,6 +1,6 @@
 #include "graphics/ImageFont.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "graphics/FontDescParser.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"

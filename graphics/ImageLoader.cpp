@@ -1,7 +1,7 @@
 #include "graphics/ImageLoader.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "graphics/Image.h"
 #include "graphics/ImageAtlasPiece.h"
 #include "graphics/ImageDecoders.h"

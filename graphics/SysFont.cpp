@@ -1,6 +1,6 @@
 #include "graphics/SysFont.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "platform/FontRasterizer.h"

@@ -1,9 +1,12 @@
 #include "platform/DataFolder.h"
 
+#include "base/Common.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -33,6 +36,10 @@ std::string HomeFolder()
     return "/tmp";
 }
 
+std::mutex g_folderMutex;
+std::wstring g_company = L"Ostrel";
+std::wstring g_product = L"Tarnvale 6";
+
 } // namespace
 
 std::string FindDataFolder(const std::string& company, const std::string& product)
@@ -47,4 +54,27 @@ std::string FindDataFolder(const std::string& company, const std::string& produc
         base = WithSlash(HomeFolder()) + ".local/share";
     }
     return WithSlash(base) + company + "/" + product + "/";
+}
+
+void InitAppDataFolder(const std::wstring& company, const std::wstring& product)
+{
+    // Empty words would put the files straight into the user's data home.
+    if (company.empty() || product.empty()) {
+        return;
+    }
+    std::lock_guard lock(g_folderMutex);
+    g_company = company;
+    g_product = product;
+}
+
+std::string GetAppDataFolder()
+{
+    // The sound cache asks for every sound: create the folder once, not on every call.
+    static std::string created;
+    std::lock_guard lock(g_folderMutex);
+    std::string folder = FindDataFolder(WStringToString(g_company), WStringToString(g_product));
+    if (folder != created && MakeDirectories(folder)) {
+        created = folder;
+    }
+    return folder;
 }

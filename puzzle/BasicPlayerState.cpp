@@ -1,6 +1,6 @@
 #include "puzzle/BasicPlayerState.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "resources/XmlText.h"
 #include "resources/GlobalVariables.h"
 

@@ -1,6 +1,6 @@
 #include "puzzle/GameData.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"

@@ -1,6 +1,6 @@
 #include "puzzle/GameStats.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "puzzle/GridSizeTable.h"
 
 GameStats::GameStats()

@@ -1,7 +1,7 @@
 #include "puzzle/Grid.h"
 
-#include "app/Common.h"
 #include "app/VelkAppBase.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "puzzle/GridSizeTable.h"

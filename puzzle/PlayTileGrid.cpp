@@ -1,8 +1,8 @@
 #include "puzzle/PlayTileGrid.h"
 
-#include "app/Common.h"
-#include "app/LogWriter.h"
 #include "app/VelkAppBase.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/PlayGridOwner.h"
 #include "puzzle/PlayerState.h"

@@ -1,6 +1,6 @@
 #include "puzzle/PlayerState.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/XmlText.h"
 

@@ -1,8 +1,10 @@
 #include "puzzle/ProfileManager.h"
 
-#include "app/Common.h"
 #include "app/GameApp.h"
-#include "app/LogWriter.h"
+#include "base/AtomicFile.h"
+#include "base/Common.h"
+#include "base/LogWriter.h"
+#include "platform/DataFolder.h"
 #include "resources/XmlText.h"
 #include "resources/XMLParser.h"
 
@@ -23,7 +25,6 @@ ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
 bool gSavingBlocked = false;
 
 const std::string kBackupSuffix = ".bak";
-const std::string kTemporarySuffix = ".tmp";
 const std::string kDamagedSuffix = ".damaged";
 // Far beyond any real play time, and far from overflowing while counting on.
 constexpr int kMaxHours = 1000000;
@@ -237,11 +238,10 @@ void Log(const std::string& text)
     LogWriter::WriteLine("Profiles: " + text);
 }
 
-// Writes all bytes, retrying short writes; stops after `limit` bytes as a
-// crash would.
-bool WriteAll(int fd, const std::string& bytes, std::size_t limit)
+// Writes all bytes, retrying short writes.
+bool WriteAll(int fd, const std::string& bytes)
 {
-    const std::size_t total = std::min(bytes.size(), limit);
+    const std::size_t total = bytes.size();
     std::size_t written = 0;
     while (written < total) {
         const ssize_t result = ::write(fd, bytes.data() + written, total - written);
@@ -252,19 +252,7 @@ bool WriteAll(int fd, const std::string& bytes, std::size_t limit)
         }
         written += static_cast<std::size_t>(result);
     }
-    return total == bytes.size();
-}
-
-void SyncFolder(const std::string& path)
-{
-    std::string folder = GetFileDir(path);
-    if (folder.empty())
-        folder.assign(1, '.');
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    return true;
 }
 
 bool CopyFileSynced(const std::string& from, const std::string& to)
@@ -275,7 +263,7 @@ bool CopyFileSynced(const std::string& from, const std::string& to)
     const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
         return false;
-    const bool ok = WriteAll(fd, bytes, bytes.size()) && ::fsync(fd) == 0;
+    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
 }
 
@@ -284,32 +272,22 @@ bool CopyFileSynced(const std::string& from, const std::string& to)
 // profiles.xml (or, before the very first save, none).
 bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes, std::size_t limit)
 {
-    const std::string temporary = path + kTemporarySuffix;
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) {
-        Log("cannot write " + temporary + ": " + std::strerror(errno));
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes, limit) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        if (limit >= bytes.size())
-            Log("writing " + temporary + " failed: " + std::strerror(errno));
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (FileExists(path)) {
+    AtomicFile file(path);
+    file.SetWriteLimit(limit);
+    file.SetBeforeReplace([&path] {
+        if (!FileExists(path))
+            return;
         const std::string backup = path + kBackupSuffix;
         ::unlink(backup.c_str());
         if (::link(path.c_str(), backup.c_str()) != 0 && !CopyFileSynced(path, backup))
             Log("could not keep a backup in " + backup);
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        Log("cannot replace " + path + ": " + std::strerror(errno));
-        return false;
-    }
-    SyncFolder(path);
-    return true;
+    });
+    if (file.Write(bytes))
+        return true;
+    // A write stopped on purpose (tests) is not worth a line in the log.
+    if (limit >= bytes.size())
+        Log(file.GetError());
+    return false;
 }
 
 // Renames a damaged file to the first free "<path>.damaged", ".damaged1", ...

@@ -1,6 +1,6 @@
 #include "puzzle/PuzzleStats.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "puzzle/PuzzleTable.h"
 
 #include <cwctype>

@@ -1,6 +1,6 @@
 #include "puzzle/SetStats.h"
 
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 #include "puzzle/SetTable.h"
 
 SetStats::SetStats()

@@ -1,5 +1,6 @@
 #include "resources/Assets.h"
 
+#include "base/Common.h"
 #include "resources/PakInterface.h"
 #include "resources/Parser.h"
 
@@ -34,28 +35,7 @@ constexpr Assets::Kind kAllKinds[] = {Assets::Kind::Image, Assets::Kind::Sound, 
 
 std::string NarrowPath(const std::wstring& text)
 {
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (wchar_t c : text) {
-        // File names are plain ASCII in practice; anything else is encoded as UTF-8.
-        auto code = static_cast<char32_t>(c);
-        if (code < 0x80) {
-            narrow.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            narrow.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            narrow.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            narrow.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            narrow.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            narrow.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            narrow.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            narrow.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return NormalizePakPath(narrow);
+    return NormalizePakPath(WStringToString(text));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "resources/ExpressionEvaluator.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "resources/GlobalVariables.h"
 
 #include <algorithm>

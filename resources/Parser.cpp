@@ -1,6 +1,6 @@
 #include "resources/Parser.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "platform/FatalError.h"
 #include "resources/Assets.h"
 #include "resources/PakFile.h"

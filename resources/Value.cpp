@@ -1,6 +1,6 @@
 #include "resources/Value.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 
 #include <charconv>
 #include <climits>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "resources/ReferenceAnchor.h"
 
 #include <cstddef>

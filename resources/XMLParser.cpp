@@ -1,5 +1,7 @@
 #include "resources/XMLParser.h"
 
+#include "base/Utf8.h"
+
 #include <expat.h>
 
 #include <algorithm>
@@ -12,63 +14,6 @@
 
 namespace {
 
-// Expat hands out valid UTF-8, so this decoder only has to be fast; anything odd becomes U+FFFD.
-void AppendUtf8(std::wstring& out, const char* text, size_t length)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    // Nearly all text is ASCII: find how much, eight bytes at a time, and widen it in one simple loop.
-    size_t ascii = 0;
-    while (ascii + 8 <= length) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes + ascii, 8);
-        if (word & 0x8080808080808080ull) {
-            break;
-        }
-        ascii += 8;
-    }
-    while (ascii < length && bytes[ascii] < 0x80) {
-        ++ascii;
-    }
-    size_t start = out.size();
-    out.resize(start + ascii);
-    wchar_t* widened = out.data() + start;
-    for (size_t k = 0; k < ascii; ++k) {
-        widened[k] = static_cast<wchar_t>(bytes[k]);
-    }
-    size_t i = ascii;
-    while (i < length) {
-        unsigned char c = bytes[i];
-        if (c < 0x80) {
-            out.push_back(static_cast<wchar_t>(c));
-            ++i;
-            continue;
-        }
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : -1;
-        if (extra < 0 || static_cast<size_t>(extra) >= length - i) {
-            out.push_back(L'\xFFFD');
-            ++i;
-            continue;
-        }
-        char32_t code = c & (0x3F >> extra);
-        bool valid = true;
-        for (int k = 1; k <= extra; ++k) {
-            unsigned char next = bytes[i + k];
-            if ((next & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out.push_back(L'\xFFFD');
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<wchar_t>(code));
-        i += extra + 1;
-    }
-}
-
 // Replaces out with a NUL-terminated UTF-8 text, keeping out's storage. Names and values are short and
 // nearly always ASCII, so one pass that widens as it goes beats measuring first.
 void AssignUtf8(std::wstring& out, const char* text)
@@ -77,7 +22,7 @@ void AssignUtf8(std::wstring& out, const char* text)
     for (const char* next = text; *next != '\0'; ++next) {
         auto c = static_cast<unsigned char>(*next);
         if (c >= 0x80) {
-            AppendUtf8(out, next, std::strlen(next));
+            AppendUtf8ToWide(out, std::string_view(next, std::strlen(next)));
             return;
         }
         out.push_back(static_cast<wchar_t>(c));
@@ -140,7 +85,7 @@ public:
             m_element.m_section.resize(m_depth == 0 ? 0 : m_pathLengths[m_depth - 1]);
             ReleaseAttributes();
             m_element.m_text.clear();
-            AppendUtf8(m_element.m_text, m_text.data(), m_text.size());
+            AppendUtf8ToWide(m_element.m_text, m_text);
             m_listener.OnXMLElement(m_element);
             if (m_depth > 0) {
                 if (!m_element.m_section.empty()) {

@@ -1,7 +1,6 @@
 #include "ui/DynamicWidget.h"
 
-#include "app/Common.h"
-#include "app/GameApp.h"
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageChild.h"
@@ -12,6 +11,7 @@
 #include "ui/Oscillation.h"
 #include "ui/Shearer.h"
 #include "ui/Tweener.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -905,7 +905,8 @@ void DynamicWidget::MouseDown(int /*x*/, int /*y*/, int clicks)
 
 void DynamicWidget::MouseUp(int /*x*/, int /*y*/)
 {
-    bool appHasFocus = gAppBase == nullptr || gAppBase->HasFocus();
+    const WidgetHost* host = WidgetHost::Get();
+    bool appHasFocus = host == nullptr || host->HasFocus();
     if (m_isOver && appHasFocus && m_buttonListener != nullptr)
         m_buttonListener->ButtonDepress(m_id);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/Rect.h"
 #include "graphics/Transform2D.h"
 #include "resources/ReferenceAnchor.h"

@@ -1,6 +1,6 @@
 #include "ui/Noise.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 
 #include <array>
 #include <cmath>

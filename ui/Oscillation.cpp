@@ -1,6 +1,6 @@
 #include "ui/Oscillation.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "ui/DynamicWidget.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/Widget.h"
 
-#include "app/VelkAppBase.h"
+#include "ui/WidgetHost.h"
 #include "ui/WidgetManager.h"
 
 #include <vector>
@@ -26,8 +26,8 @@ Widget::~Widget()
     m_deleteWhenRemoved = false;
     if (m_parent != nullptr)
         m_parent->RemoveWidget(this);
-    if (gAppBase != nullptr)
-        gAppBase->CancelDeferDelete(this);
+    if (WidgetHost* host = WidgetHost::Get())
+        host->CancelDeferDelete(this);
 }
 
 void Widget::OrderChanged() {}
@@ -63,8 +63,8 @@ void Widget::SetDisabled(bool disabled)
 
 void Widget::ShowHandCursor(bool show)
 {
-    if (m_manager != nullptr && gAppBase != nullptr)
-        gAppBase->SetCursor(show ? HandCursor : ArrowCursor);
+    if (WidgetHost* host = WidgetHost::Get(); m_manager != nullptr && host != nullptr)
+        host->SetCursor(show ? HandCursor : ArrowCursor);
 }
 
 bool Widget::WantsFocus()
@@ -171,8 +171,8 @@ void Widget::AddedToParent(WidgetContainer* /*parent*/) {}
 
 void Widget::RemovedFromParent(WidgetContainer* /*parent*/)
 {
-    if (m_deleteWhenRemoved && gAppBase != nullptr)
-        gAppBase->DeferDelete(this);
+    if (WidgetHost* host = WidgetHost::Get(); m_deleteWhenRemoved && host != nullptr)
+        host->DeferDelete(this);
 }
 
 void Widget::RemoveSelf()

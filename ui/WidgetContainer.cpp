@@ -1,9 +1,9 @@
 #include "ui/WidgetContainer.h"
 
-#include "app/VelkAppBase.h"
 #include "graphics/D3DInterface.h"
 #include "graphics/Graphics.h"
 #include "ui/Widget.h"
+#include "ui/WidgetHost.h"
 #include "ui/WidgetManager.h"
 
 #include <iterator>
@@ -57,8 +57,8 @@ void WidgetContainer::AddWidget(Widget* child)
         child->m_deleteWhenRemoved = deleteWhenRemoved;
     }
     // A widget queued for deletion that is added again must survive.
-    if (gAppBase != nullptr)
-        gAppBase->CancelDeferDelete(child);
+    if (WidgetHost* host = WidgetHost::Get())
+        host->CancelDeferDelete(child);
 
     bool outermost = false;
     if (m_manager != nullptr && !gAdding) {
@@ -234,7 +234,8 @@ bool WidgetContainer::IsUpdateSuspended()
 {
     if (m_suspendOwner != nullptr && static_cast<WidgetContainer*>(m_suspendOwner) != this)
         return m_suspendOwner->IsUpdateSuspended();
-    return gAppBase != nullptr && gAppBase->GetWidgetSuspension() > 0;
+    const WidgetHost* host = WidgetHost::Get();
+    return host != nullptr && host->GetWidgetSuspension() > 0;
 }
 
 void WidgetContainer::RemoveAllWidgets(bool deleteThem, bool recursive)
@@ -312,10 +313,10 @@ Vector4 WidgetContainer::LocalToScreen(const Vector4& point)
     int width = 0;
     int height = 0;
     Matrix4 viewProjection;
-    if (gAppBase != nullptr) {
-        width = gAppBase->GetWidth();
-        height = gAppBase->GetHeight();
-        if (const D3DInterface* renderer = gAppBase->GetRenderer())
+    if (const WidgetHost* host = WidgetHost::Get()) {
+        width = host->GetWidth();
+        height = host->GetHeight();
+        if (const D3DInterface* renderer = host->GetRenderer())
             viewProjection = renderer->GetViewProjection();
         else
             viewProjection = D3DInterface::MakeViewProjection(width, height);

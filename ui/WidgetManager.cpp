@@ -1,10 +1,10 @@
 #include "ui/WidgetManager.h"
 
-#include "app/VelkAppBase.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/ClickListener.h"
 #include "ui/Widget.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 
@@ -28,7 +28,7 @@ int Truncate(float value)
 
 } // namespace
 
-WidgetManager::WidgetManager(VelkAppBase* app) : m_app(app)
+WidgetManager::WidgetManager(WidgetHost* host) : m_host(host)
 {
     m_manager = this;
 }
@@ -541,7 +541,7 @@ void WidgetManager::EnterWidget(Widget* widget)
 void WidgetManager::LeaveWidget(Widget* widget)
 {
     widget->m_isOver = false;
-    if (widget->m_handCursor && (m_app == nullptr || m_app->GetCursor() != KeepHandCursor))
+    if (widget->m_handCursor && (m_host == nullptr || m_host->GetCursor() != KeepHandCursor))
         widget->ShowHandCursor(false);
     widget->MouseLeave();
 }

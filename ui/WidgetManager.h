@@ -12,7 +12,7 @@
 
 class ClickListener;
 class ImageSurface;
-class VelkAppBase;
+class WidgetHost;
 
 // The root of the widget tree and the one place where input enters it: it
 // tracks the pointer (the widget under it, the widget holding a press), the
@@ -30,7 +30,7 @@ public:
     static constexpr int KeyCount = 255;
     static constexpr int NoOverlay = 0x7FFFFFFF;
 
-    explicit WidgetManager(VelkAppBase* app);
+    explicit WidgetManager(WidgetHost* host);
     ~WidgetManager() override;
 
     // Set-up.
@@ -41,7 +41,7 @@ public:
     bool IsDirty() const { return m_dirty; }
     void SetScreenImage(ImageSurface* image) { m_screenImage = image; }
     ImageSurface* GetScreenImage() const { return m_screenImage; }
-    VelkAppBase* GetApp() const { return m_app; }
+    WidgetHost* GetHost() const { return m_host; }
 
     // Flags and search.
     uint32_t GetWidgetFlags() const;
@@ -136,7 +136,7 @@ private:
 
     Graphics* m_currentGraphics = nullptr;
     bool m_dirty = false;
-    VelkAppBase* m_app = nullptr;
+    WidgetHost* m_host = nullptr;
     ImageSurface* m_screenImage = nullptr;
     std::vector<Overlay> m_overlays;
     int m_lowestPendingOverlay = NoOverlay;

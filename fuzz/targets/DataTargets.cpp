@@ -1,7 +1,7 @@
 // Entry points for the player's files (settings.xml, profiles.xml) and the game's data tables.
 #include "fuzz/FuzzTargets.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "app/Settings.h"
 #include "puzzle/GameData.h"
 #include "puzzle/GameStats.h"

@@ -1,7 +1,7 @@
 // Entry points for the readers of the resources layer and the asset registry.
 #include "fuzz/FuzzTargets.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Image.h"
 #include "graphics/ImageLoader.h"
 #include "resources/AssetLoaders.h"

@@ -1,48 +1,12 @@
 #include "platform/sdl/SdlWindow.h"
 
+#include "base/Utf8.h"
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlKeyMap.h"
 
 #include <SDL.h>
 
 namespace {
-
-// Decodes UTF-8 text into code points; a malformed sequence gives U+FFFD.
-template <typename Sink> void DecodeUtf8(const char* text, Sink sink)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (*p) {
-        std::uint32_t cp = *p;
-        int extra = 0;
-        if (cp >= 0xF0 && cp <= 0xF4) {
-            cp &= 0x07;
-            extra = 3;
-        } else if (cp >= 0xE0) {
-            cp &= 0x0F;
-            extra = 2;
-        } else if (cp >= 0xC2 && cp < 0xE0) {
-            cp &= 0x1F;
-            extra = 1;
-        } else if (cp >= 0x80) {
-            sink(0xFFFD);
-            ++p;
-            continue;
-        }
-        ++p;
-        bool valid = true;
-        for (int i = 0; i < extra; ++i) {
-            if ((*p & 0xC0) != 0x80) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (*p & 0x3F);
-            ++p;
-        }
-        if (!valid || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            cp = 0xFFFD;
-        sink(cp);
-    }
-}
 
 // Click count of a press: 1 left, 2 left double, -1 right, -2 right double,
 // 0 middle; a middle double click gives no record.
@@ -307,14 +271,16 @@ void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)
         Queue(event);
         break;
     }
-    case SDL_TEXTINPUT:
-        DecodeUtf8(sdlEvent.text.text, [this](std::uint32_t cp) {
+    case SDL_TEXTINPUT: {
+        const std::string_view text(sdlEvent.text.text);
+        for (std::size_t position = 0; position < text.size();) {
             InputEvent character;
             character.type = InputEventType::KeyChar;
-            character.ch = cp;
+            character.ch = DecodeUtf8(text, position);
             Queue(character);
-        });
+        }
         break;
+    }
     default:
         break;
     }

@@ -1,6 +1,6 @@
 #include "support/AppHarness.h"
 
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
 

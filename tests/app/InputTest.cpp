@@ -1,4 +1,4 @@
-#include "app/Common.h"
+#include "base/Common.h"
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlWindow.h"
 #include "support/AppHarness.h"
@@ -145,12 +145,13 @@ TEST_F(SdlTranslationTest, TextInputIsDecodedToCharacters)
     }
     EXPECT_EQ(chars, (std::vector<std::uint32_t>{'a', 0xE9, 0x20AC, 0x1F600}));
 
-    // Broken sequences become replacement characters; nothing is read past the end.
+    // Each byte of a broken sequence becomes a replacement character; nothing is read past the end.
     std::vector<InputEvent> broken = Text("\xC3(\xE2\x82");
-    ASSERT_EQ(broken.size(), 3u);
+    ASSERT_EQ(broken.size(), 4u);
     EXPECT_EQ(broken[0].ch, 0xFFFDu);
     EXPECT_EQ(broken[1].ch, static_cast<std::uint32_t>('('));
     EXPECT_EQ(broken[2].ch, 0xFFFDu);
+    EXPECT_EQ(broken[3].ch, 0xFFFDu);
 }
 
 TEST_F(SdlTranslationTest, WindowEventsAndQuit)

@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "AudioTestFiles.h"
 
-#include "app/Common.h"
 #include "audio/DSoundManager.h"
+#include "base/Common.h"
+#include "platform/DataFolder.h"
 #include "platform/headless/RecordingSoundSystem.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "graphics/Color.h"
+#include "base/Color.h"
 #include "graphics/D3DInterface.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"

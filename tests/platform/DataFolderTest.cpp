@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -53,4 +54,19 @@ TEST_F(DataFolderTest, CompanyAndProductGoUnderTheUsersDataHome)
     Set("XDG_DATA_HOME", "relative/dir");
     Set("TARNVALE_DATA_DIR", "");
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), fallback);
+}
+
+TEST_F(DataFolderTest, TheAppDataFolderIsCreatedAndEmptyWordsAreIgnored)
+{
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tarnvale-folder-XXXXXX").string();
+    const fs::path temp = mkdtemp(pattern.data());
+    Set("TARNVALE_DATA_DIR", nullptr);
+    Set("XDG_DATA_HOME", (temp / "xdg").c_str());
+    InitAppDataFolder(L"Company", L"Prodüct");
+    InitAppDataFolder(L"", L"");
+    EXPECT_EQ(GetAppDataFolder(), (temp / "xdg/Company/Prodüct/").string());
+    EXPECT_TRUE(fs::is_directory(temp / "xdg/Company/Prodüct"));
+    InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
+    fs::remove_all(temp);
 }

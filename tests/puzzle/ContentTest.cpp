@@ -1,4 +1,4 @@
-#include "app/Common.h"
+#include "base/Common.h"
 #include "puzzle/GameData.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/PlayerState.h"

@@ -1,5 +1,5 @@
 #include "puzzle/GameData.h"
-#include "app/Common.h"
+#include "base/Common.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"

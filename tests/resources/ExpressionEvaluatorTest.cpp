@@ -1,5 +1,5 @@
 #include "resources/ExpressionEvaluator.h"
-#include "app/Common.h"
+#include "base/Common.h"
 #include "resources/GlobalVariables.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "resources/Parser.h"
-#include "app/Common.h"
+#include "base/Common.h"
 #include "platform/FatalError.h"
 #include "resources/PakInterface.h"
 

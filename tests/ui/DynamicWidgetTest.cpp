@@ -1,6 +1,6 @@
 #include "ui/DynamicWidget.h"
 
-#include "app/Common.h"
+#include "base/Common.h"
 #include "graphics/Image.h"
 #include "resources/Constants.h"
 #include "ui/Clamp.h"

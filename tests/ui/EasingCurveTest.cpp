@@ -1,5 +1,5 @@
 #include "ui/EasingCurve.h"
-#include "app/Common.h"
+#include "base/Common.h"
 #include "resources/Value.h"
 #include "ui/ExpressionCurve.h"
 #include "ui/ExpressionWave.h"

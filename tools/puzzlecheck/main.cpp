@@ -1,6 +1,6 @@
 // Checks every puzzle of a puzzles.xml: playable shape and exactly one
 // solution from its clues. Exit code 0 when all pass.
-#include "app/Common.h"
+#include "base/Common.h"
 #include "puzzle/PuzzleStats.h"
 #include "puzzle/PuzzleTable.h"
 #include "tools/puzzlecheck/LineSolver.h"

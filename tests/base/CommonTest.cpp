@@ -1,4 +1,4 @@
-#include "app/Common.h"
+#include "base/Common.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <thread>
 
 namespace {
 
@@ -36,12 +35,6 @@ public:
 private:
     std::string m_path;
 };
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 } // namespace
 
@@ -137,21 +130,13 @@ TEST(StrFormatW, HugeFieldsFromDataFilesAreBounded)
     EXPECT_LE(StrFormatW(L"%*s", 2000000000, L"x").size(), 1100u);
 }
 
-TEST(TextConversion, Utf8RoundTripsAndInvalidBytesBecomeReplacements)
+TEST(TextConversion, WideTextRoundTripsThroughUtf8AndEncodesAsUtf16)
 {
     std::wstring text = L"A\u00E9\u20AC\U0001F600z";
     EXPECT_EQ(WStringToString(text), "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z");
     EXPECT_EQ(StringToWString(WStringToString(text)), text);
-
-    EXPECT_EQ(StringToWString("a\x80z"), L"a\uFFFDz");
-    EXPECT_EQ(StringToWString("\xE2\x82"), L"\uFFFD\uFFFD");
-    EXPECT_EQ(StringToWString("\xC0\xAF"), L"\uFFFD\uFFFD");
-    EXPECT_EQ(StringToWString("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(StringToWString("\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
-    EXPECT_EQ(WStringToString(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
-
     EXPECT_EQ(WStringToUtf16LE(L"A\u00E9\U0001F600"), std::string("A\0\xE9\0\x3D\xD8\x00\xDE", 8));
+    EXPECT_EQ(WStringToUtf16LE(std::wstring(1, static_cast<wchar_t>(0xDC00))), "\xFD\xFF");
 }
 
 TEST(SplitAndReplace, PiecesBetweenSeparatorsAndEveryOccurrenceReplacedOnce)
@@ -207,56 +192,4 @@ TEST(FilePaths, FileDirAndMakeDirectoriesTakeBothSeparators)
     EXPECT_TRUE(MakeDirectories(temp.Path("a/b/c")));
     std::ofstream(temp.Path("file")) << "x";
     EXPECT_FALSE(MakeDirectories(temp.Path("file/sub")));
-}
-
-TEST(FilePaths, AppDataFolderIsCreatedAndIgnoresEmptyWords)
-{
-    TempFolder temp;
-    setenv("XDG_DATA_HOME", temp.Path("xdg").c_str(), 1);
-    InitAppDataFolder(L"Company", L"Prodüct");
-    InitAppDataFolder(L"", L"");
-    EXPECT_EQ(GetAppDataFolder(), temp.Path("xdg/Company/Prodüct/"));
-    EXPECT_TRUE(fs::is_directory(temp.Path("xdg/Company/Prodüct")));
-    InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
-    unsetenv("XDG_DATA_HOME");
-}
-
-TEST(FilePaths, ReplacingAFileLeavesNoStrayFiles)
-{
-    TempFolder temp;
-    std::string path = temp.Path("data.txt");
-    ASSERT_TRUE(WriteFileReplacing(path, "first"));
-    ASSERT_TRUE(WriteFileReplacing(path, std::string("second\0", 7)));
-    EXPECT_EQ(ReadFile(path), std::string("second\0", 7));
-
-    // A folder where the file should be makes the rename fail; the temporary file goes away.
-    fs::create_directories(temp.Path("taken/inside"));
-    EXPECT_FALSE(WriteFileReplacing(temp.Path("taken"), "third"));
-    EXPECT_FALSE(WriteFileReplacing(temp.Path("missing/data.txt"), "x"));
-
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(temp.Path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"data.txt", "taken"}));
-}
-
-TEST(FilePaths, ConcurrentReplacementsNeverMixTheirBytes)
-{
-    TempFolder temp;
-    std::string path = temp.Path("profiles.xml");
-    const std::string first(20000, 'a');
-    const std::string second(30000, 'b');
-    auto writer = [&path](const std::string& bytes) {
-        for (int i = 0; i < 30; ++i) {
-            EXPECT_TRUE(WriteFileReplacing(path, bytes));
-        }
-    };
-    std::thread a(writer, std::cref(first));
-    std::thread b(writer, std::cref(second));
-    a.join();
-    b.join();
-    std::string result = ReadFile(path);
-    EXPECT_TRUE(result == first || result == second);
 }

@@ -1,4 +1,4 @@
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 
 #include <gtest/gtest.h>
 

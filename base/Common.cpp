@@ -1,8 +1,7 @@
-#include "app/Common.h"
+#include "base/Common.h"
 
-#include "platform/DataFolder.h"
+#include "base/Utf8.h"
 
-#include <fcntl.h>
 #include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,37 +28,6 @@ float NextUnitFloat()
 {
     std::lock_guard lock(g_randomMutex);
     return static_cast<float>(g_random() >> 8) * (1.0f / 16777216.0f);
-}
-
-// Text ----------------------------------------------------------------------------------------------------
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool IsScalarValue(uint32_t c)
-{
-    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-}
-
-void AppendUtf8(std::string& out, uint32_t c)
-{
-    if (!IsScalarValue(c)) {
-        c = kReplacement;
-    }
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Formatting ----------------------------------------------------------------------------------------------
@@ -301,8 +269,8 @@ double FormatArg::AsDouble() const
 char32_t FormatArg::AsChar() const
 {
     int64_t code = AsInt();
-    if (code < 0 || !IsScalarValue(static_cast<uint32_t>(code)) || code > 0x10FFFF) {
-        return kReplacement;
+    if (code < 0 || code > 0x10FFFF || !IsUnicodeScalar(static_cast<char32_t>(code))) {
+        return kReplacementCharacter;
     }
     return static_cast<char32_t>(code);
 }
@@ -461,7 +429,7 @@ std::string WStringToString(const std::wstring& text)
     std::string out;
     out.reserve(text.size());
     for (wchar_t c : text) {
-        AppendUtf8(out, static_cast<uint32_t>(c));
+        AppendUtf8(out, static_cast<char32_t>(c));
     }
     return out;
 }
@@ -470,37 +438,7 @@ std::wstring StringToWString(const std::string& text)
 {
     std::wstring out;
     out.reserve(text.size());
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n) {
-        auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-        unsigned char lead = byte(i);
-        if (lead < 0x80) {
-            out += static_cast<wchar_t>(lead);
-            ++i;
-            continue;
-        }
-        int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        uint32_t c = length == 4 ? (lead & 0x07u) : length == 3 ? (lead & 0x0Fu) : (lead & 0x1Fu);
-        bool valid = length != 0 && lead < 0xF5 && i + static_cast<size_t>(length) <= n;
-        for (int k = 1; valid && k < length; ++k) {
-            unsigned char next = byte(i + static_cast<size_t>(k));
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3Fu);
-        }
-        // Overlong forms and surrogates are not valid UTF-8.
-        static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < kSmallest[length] || !IsScalarValue(c))) {
-            valid = false;
-        }
-        if (!valid) {
-            out += static_cast<wchar_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        out += static_cast<wchar_t>(c);
-        i += static_cast<size_t>(length);
-    }
+    AppendUtf8ToWide(out, text);
     return out;
 }
 
@@ -514,8 +452,8 @@ std::string WStringToUtf16LE(const std::wstring& text)
     };
     for (wchar_t w : text) {
         uint32_t c = static_cast<uint32_t>(w);
-        if (!IsScalarValue(c)) {
-            c = kReplacement;
+        if (!IsUnicodeScalar(c)) {
+            c = kReplacementCharacter;
         }
         if (c >= 0x10000) {
             c -= 0x10000;
@@ -575,37 +513,6 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
 
 // Files and folders ---------------------------------------------------------------------------------------
 
-namespace {
-
-std::mutex g_folderMutex;
-std::wstring g_company = L"Ostrel";
-std::wstring g_product = L"Tarnvale 6";
-
-} // namespace
-
-void InitAppDataFolder(const std::wstring& company, const std::wstring& product)
-{
-    // Empty words would put the files straight into the user's data home.
-    if (company.empty() || product.empty()) {
-        return;
-    }
-    std::lock_guard lock(g_folderMutex);
-    g_company = company;
-    g_product = product;
-}
-
-std::string GetAppDataFolder()
-{
-    // The sound cache asks for every sound: create the folder once, not on every call.
-    static std::string created;
-    std::lock_guard lock(g_folderMutex);
-    std::string folder = FindDataFolder(WStringToString(g_company), WStringToString(g_product));
-    if (folder != created && MakeDirectories(folder)) {
-        created = folder;
-    }
-    return folder;
-}
-
 std::string GetFileDir(const std::string& path)
 {
     size_t slash = path.find_last_of("\\/");
@@ -636,28 +543,3 @@ bool MakeDirectories(const std::string& path)
 }
 
 void GrantEveryoneAccess(const std::string&) {}
-
-bool WriteFileReplacing(const std::string& path, const std::string& bytes)
-{
-    std::string temporary = path + ".tmp-XXXXXX";
-    int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = fchmod(fd, 0644) == 0;
-    for (size_t written = 0; ok && written < bytes.size();) {
-        ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        written += ok ? static_cast<size_t>(n) : 0;
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}

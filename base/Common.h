@@ -127,12 +127,6 @@ std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstri
 std::wstring ReplaceAll(const std::wstring& text, const std::wstring& from, const std::wstring& to);
 std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to);
 
-// The data folder: saves, settings, the log and the sound cache live there. The company and product words
-// come from the configuration; until InitAppDataFolder runs, they are "Ostrel" and "Tarnvale 6". Empty words
-// are ignored.
-void InitAppDataFolder(const std::wstring& company, const std::wstring& product);
-// The data folder, created when missing, as a path ending with '/'.
-std::string GetAppDataFolder();
 // The part of a path before its last '\' or '/' (empty when there is none).
 std::string GetFileDir(const std::string& path);
 std::wstring GetFileDir(const std::wstring& path);
@@ -140,10 +134,6 @@ std::wstring GetFileDir(const std::wstring& path);
 bool MakeDirectories(const std::string& path);
 // The user owns the files they make, so nothing needs granting.
 void GrantEveryoneAccess(const std::string& path);
-// Writes the bytes to a temporary file beside the path and renames it over the path, so a crash never
-// leaves a half-written file and two writers never mix their bytes. False (and the old file untouched) on
-// failure.
-bool WriteFileReplacing(const std::string& path, const std::string& bytes);
 
 template <typename... Args> std::string StrFormat(std::string_view format, const Args&... args)
 {

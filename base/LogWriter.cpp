@@ -1,6 +1,7 @@
-#include "app/LogWriter.h"
+#include "base/LogWriter.h"
 
-#include "app/Common.h"
+#include "base/AtomicFile.h"
+#include "base/Common.h"
 
 #include <cstdio>
 #include <ctime>
@@ -92,7 +93,7 @@ void LogWriter::Close()
     for (const std::string& line : state.shortLog) {
         text += line + "\n";
     }
-    WriteFileReplacing(state.folder + kShortLogFileName, text);
+    AtomicFile(state.folder + kShortLogFileName).Write(text);
 }
 
 bool LogWriter::IsOpen()

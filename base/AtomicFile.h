@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <limits>
+#include <string>
+#include <string_view>
+
+// Replaces a file so that a crash at any moment leaves either the whole old file or the whole new one:
+// the bytes go to a temporary file of a unique name in the same folder ("<name>.tmp-XXXXXX"), are synced
+// to disk, renamed over the target, and the folder is synced. Two writers never mix their bytes. On any
+// failure the temporary file is removed, the target stays as it was, and GetError says why.
+class AtomicFile
+{
+public:
+    explicit AtomicFile(std::string path);
+
+    // Runs once the new bytes are safely on disk, just before they replace the target (for example to
+    // keep the old file as a backup).
+    void SetBeforeReplace(std::function<void()> beforeReplace);
+    // Stops after this many bytes and fails, as a crash would (for tests).
+    void SetWriteLimit(std::size_t bytes);
+
+    bool Write(std::string_view bytes);
+
+    const std::string& GetPath() const { return m_path; }
+    const std::string& GetError() const { return m_error; }
+
+    static constexpr const char* kTemporarySuffix = ".tmp-";
+
+private:
+    bool Fail(const std::string& what, const std::string& temporary);
+
+    std::string m_path;
+    std::function<void()> m_beforeReplace;
+    std::size_t m_writeLimit{std::numeric_limits<std::size_t>::max()};
+    std::string m_error;
+};

@@ -1,0 +1,113 @@
+#include "base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarnvale-atomic-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    static std::string Read(const std::string& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    fs::path m_folder;
+};
+
+} // namespace
+
+TEST_F(AtomicFileTest, ReplacesTheWholeFileAndLeavesNothingElse)
+{
+    ASSERT_TRUE(AtomicFile(Path("data.txt")).Write("first, and longer"));
+    ASSERT_TRUE(AtomicFile(Path("data.txt")).Write(std::string("second\0", 7)));
+    EXPECT_EQ(Read(Path("data.txt")), std::string("second\0", 7));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"data.txt"}));
+}
+
+TEST_F(AtomicFileTest, AFailedWriteKeepsTheOldFileRemovesTheTemporaryAndSaysWhy)
+{
+    ASSERT_TRUE(AtomicFile(Path("data.txt")).Write("old"));
+
+    // Cut short, as a full disk or a crash would.
+    AtomicFile cut(Path("data.txt"));
+    cut.SetWriteLimit(2);
+    bool replaced = false;
+    cut.SetBeforeReplace([&replaced] { replaced = true; });
+    EXPECT_FALSE(cut.Write("new bytes"));
+    EXPECT_FALSE(replaced) << "nothing is replaced before the new bytes are whole";
+    EXPECT_FALSE(cut.GetError().empty());
+
+    // A folder where the file should be: the rename fails.
+    fs::create_directories(Path("taken/inside"));
+    AtomicFile taken(Path("taken"));
+    EXPECT_FALSE(taken.Write("x"));
+    EXPECT_NE(taken.GetError().find("taken"), std::string::npos) << taken.GetError();
+
+    AtomicFile missing(Path("missing/data.txt"));
+    EXPECT_FALSE(missing.Write("x"));
+    EXPECT_FALSE(missing.GetError().empty());
+
+    EXPECT_EQ(Read(Path("data.txt")), "old");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"data.txt", "taken"}));
+}
+
+TEST_F(AtomicFileTest, TheHookRunsWithTheOldFileStillInPlace)
+{
+    ASSERT_TRUE(AtomicFile(Path("profiles.xml")).Write("old"));
+    AtomicFile file(Path("profiles.xml"));
+    std::string seen;
+    file.SetBeforeReplace([&] { seen = Read(Path("profiles.xml")); });
+    ASSERT_TRUE(file.Write("new"));
+    EXPECT_EQ(seen, "old");
+    EXPECT_EQ(Read(Path("profiles.xml")), "new");
+}
+
+TEST_F(AtomicFileTest, ConcurrentWritersNeverMixTheirBytes)
+{
+    const std::string path = Path("profiles.xml");
+    const std::string first(20000, 'a');
+    const std::string second(30000, 'b');
+    auto writer = [&path](const std::string& bytes) {
+        for (int i = 0; i < 30; ++i) {
+            EXPECT_TRUE(AtomicFile(path).Write(bytes));
+        }
+    };
+    std::thread a(writer, std::cref(first));
+    std::thread b(writer, std::cref(second));
+    a.join();
+    b.join();
+    const std::string result = Read(path);
+    EXPECT_TRUE(result == first || result == second);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"profiles.xml"}));
+}
