@@ -7,6 +7,7 @@
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
+#include "base/AtomicFile.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "graphics/D3DInterface.h"
@@ -152,6 +153,9 @@ void VelkAppBase::ReadSettings()
 {
     std::string movedTo;
     Settings read;
+    if (const int removed = AtomicFile::RemoveStaleTemporaries(GetSettingsPath()))
+        LogWriter::WriteLine("Removed " + std::to_string(removed) +
+                             " temporary settings files left by an interrupted save");
     SettingsReadResult result = ReadSettingsFile(GetSettingsPath(), read, &movedTo);
     if (result == SettingsReadResult::Read)
         m_settings = read;

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <cstdint>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -238,35 +239,6 @@ void Log(const std::string& text)
     LogWriter::WriteLine("Profiles: " + text);
 }
 
-// Writes all bytes, retrying short writes.
-bool WriteAll(int fd, const std::string& bytes)
-{
-    const std::size_t total = bytes.size();
-    std::size_t written = 0;
-    while (written < total) {
-        const ssize_t result = ::write(fd, bytes.data() + written, total - written);
-        if (result < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(result);
-    }
-    return true;
-}
-
-bool CopyFileSynced(const std::string& from, const std::string& to)
-{
-    std::string bytes;
-    if (ReadWholeFile(from, bytes) != ReadOutcome::Read)
-        return false;
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        return false;
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
-
 // The new file is complete and on disk before it replaces the old one, and
 // the old one stays as the backup, so a crash at any point leaves a whole
 // profiles.xml (or, before the very first save, none).
@@ -275,12 +247,20 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
     AtomicFile file(path);
     file.SetWriteLimit(limit);
     file.SetBeforeReplace([&path] {
-        if (!FileExists(path))
+        // The backup is a copy of the file about to be replaced, and only when that file is a good
+        // profiles file: a damaged one never takes the place of the last good backup.
+        std::string current;
+        if (ReadWholeFile(path, current) != ReadOutcome::Read)
             return;
-        const std::string backup = path + kBackupSuffix;
-        ::unlink(backup.c_str());
-        if (::link(path.c_str(), backup.c_str()) != 0 && !CopyFileSynced(path, backup))
-            Log("could not keep a backup in " + backup);
+        ProfileList check;
+        std::string reason;
+        if (!ProfileManager::ParseProfiles(current, check, reason)) {
+            Log(path + " is not a good profiles file (" + reason + "); the backup stays as it was");
+            return;
+        }
+        AtomicFile backup(path + kBackupSuffix);
+        if (!backup.Write(current))
+            Log("could not keep a backup: " + backup.GetError());
     });
     if (file.Write(bytes))
         return true;
@@ -289,6 +269,33 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
         Log(file.GetError());
     return false;
 }
+
+// Holds an advisory lock on the data folder while profiles are saved, so two games saving at once take
+// turns instead of interleaving their backups and replacements. Without a lock (a folder that cannot be
+// opened) the save goes on: every step is still atomic on its own.
+class ProfilesLock
+{
+public:
+    explicit ProfilesLock(const std::string& profilesPath)
+    {
+        std::string folder = GetFileDir(profilesPath);
+        if (folder.empty())
+            folder = ".";
+        m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~ProfilesLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ProfilesLock(const ProfilesLock&) = delete;
+    ProfilesLock& operator=(const ProfilesLock&) = delete;
+
+private:
+    int m_fd{-1};
+};
 
 // Renames a damaged file to the first free "<path>.damaged", ".damaged1", ...
 bool KeepAside(const std::string& path)
@@ -357,6 +364,8 @@ ProfileManager::ProfileManager()
     ResetList(loaded);
 
     const std::string path = GetProfilesPath();
+    if (const int removed = AtomicFile::RemoveStaleTemporaries(path))
+        Log("removed " + std::to_string(removed) + " temporary files left by an interrupted save");
     gLastLoad = LoadResult::NoFile;
     if (FileExists(path)) {
         if (ReadProfilesFile(path, loaded)) {
@@ -524,7 +533,12 @@ bool SaveProfiles()
     if (gProfileList.records.empty() || IsScreensaver() || gSavingBlocked)
         return false;
     const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
-    const bool saved = ReplaceFileKeepingBackup(GetProfilesPath(), bytes, gEnvironment.failWriteAfter);
+    const std::string path = GetProfilesPath();
+    bool saved = false;
+    {
+        ProfilesLock lock(path);
+        saved = ReplaceFileKeepingBackup(path, bytes, gEnvironment.failWriteAfter);
+    }
     AfterSave();
     return saved;
 }
