@@ -390,6 +390,28 @@ TEST_F(ProfileTest, RenamingResetsProgressButTheSameNameKeepsIt)
     EXPECT_TRUE(gProfileList.records[slot].name.empty()) << "an empty name deletes the profile";
 }
 
+// Another game (or anything else) may have left a damaged profiles.xml since this one read it: saving
+// over it must not make that damage the backup.
+TEST_F(ProfileTest, TheBackupIsMadeOnlyFromAGoodFile)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"First");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(SaveProfiles());
+    const std::string good = ReadBytes(folder / "profiles.xml.bak");
+    ASSERT_FALSE(good.empty());
+    for (const char* damage : {"<profiles selected=\"0\"><profile", "<settings/>"}) {
+        WriteBytes(ProfilesPath(), damage);
+        ASSERT_TRUE(SaveProfiles());
+        EXPECT_EQ(ReadBytes(folder / "profiles.xml.bak"), good) << damage;
+    }
+    ProfileManager::CreateProfile(L"Second");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(ReadBytes(folder / "profiles.xml.bak") == ReadBytes(ProfilesPath()))
+        << "a good file becomes the backup again";
+}
+
 TEST_F(ProfileTest, AWellFormedFileThatIsNotAProfilesFileIsKeptAside)
 {
     for (const char* text : {"<settings music=\"1\"/>",
