@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextCaret.h"
+
 #include <functional>
 #include <memory>
 
@@ -17,6 +19,8 @@ struct AppPlatform
     std::unique_ptr<Window> window;
     std::unique_ptr<Cursor> cursor;
     std::unique_ptr<Clipboard> clipboard;
+    // Null: a headless one, which moves nothing on screen.
+    std::unique_ptr<TextCaret> textCaret;
     // Makes the rendering device for the created window; null on failure.
     std::function<std::unique_ptr<D3DInterface>(Window&)> createRenderer;
 };

@@ -22,6 +22,7 @@
 #include "platform/FatalError.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessClipboard.h"
+#include "platform/headless/HeadlessTextCaret.h"
 #include "resources/ConfigStats.h"
 #include "resources/PakInterface.h"
 #include "ui/Widget.h"
@@ -171,6 +172,8 @@ bool VelkAppBase::CreateWindowAndDevice()
     }
     if (!m_platform.clipboard)
         m_platform.clipboard = std::make_unique<HeadlessClipboard>();
+    if (!m_platform.textCaret)
+        m_platform.textCaret = std::make_unique<HeadlessTextCaret>();
 
     WindowOptions options;
     options.title = WStringToString(m_title);
@@ -846,6 +849,20 @@ void VelkAppBase::SetClipboard(const std::string& text)
 std::string VelkAppBase::GetClipboard() const
 {
     return m_platform.clipboard ? m_platform.clipboard->GetText() : std::string();
+}
+
+void VelkAppBase::PlaceTextCaret(int x, int y)
+{
+    if (!m_platform.textCaret || !m_widgetManager)
+        return;
+    m_widgetManager->AppToWindow(x, y);
+    m_platform.textCaret->Place(x, y);
+}
+
+void VelkAppBase::HideTextCaret()
+{
+    if (m_platform.textCaret)
+        m_platform.textCaret->Hide();
 }
 
 void VelkAppBase::Popup(const std::string& text)

@@ -88,7 +88,8 @@ public:
     bool IsStretchScreen() const { return m_settings.m_stretchScreen; }
     bool AreCustomCursorsEnabled() const { return m_settings.m_customCursors; }
     bool IsWindowedModeUnavailable() const { return m_windowedModeUnavailable; }
-    bool UsesSystemCaret() const { return m_useSystemCaret; }
+    bool UsesSystemCaret() const override { return m_useSystemCaret; }
+    void SetUseSystemCaret(bool use) { m_useSystemCaret = use; }
     virtual void WriteSettings();
     virtual void SwitchScreenMode(bool windowed, bool force = false);
     virtual void SetStretchScreen(bool stretch);
@@ -129,8 +130,13 @@ public:
     // The image the pointer shows now, null for a system cursor.
     Image* GetShownCursorImage() const { return m_shownCursor.image; }
 
-    void SetClipboard(const std::string& text);
-    std::string GetClipboard() const;
+    void SetClipboard(const std::string& text) override;
+    std::string GetClipboard() const override;
+    // The system's text caret, at a point of the application area (the edit
+    // box keeps it at its position while focused).
+    void PlaceTextCaret(int x, int y) override;
+    void HideTextCaret() override;
+    TextCaret* GetTextCaret() const { return m_platform.textCaret.get(); }
 
     // The fatal-error box ("FATAL ERROR").
     void Popup(const std::string& text);
@@ -142,7 +148,7 @@ public:
     SoundManager* GetSoundManager() const { return m_soundManager.get(); }
     MusicInterface* GetMusicInterface() const { return m_musicInterface.get(); }
     virtual MusicInterface* CreateMusicInterface();
-    void PlaySample(int id);
+    void PlaySample(int id) override;
     void PlaySamplePan(int id, int pan);
     void Mute();
     void Unmute();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class D3DInterface;
 class Widget;
 
@@ -34,6 +36,18 @@ public:
     virtual int GetWidth() const = 0;
     virtual int GetHeight() const = 0;
     virtual const D3DInterface* GetRenderer() const = 0;
+
+    // The controls' services; without an application they do nothing.
+    // Plays a loaded sound effect once (ids below 0 are never passed).
+    virtual void PlaySample(int id);
+    // The system clipboard's text, UTF-8.
+    virtual void SetClipboard(const std::string& text);
+    virtual std::string GetClipboard() const;
+    // With the system-caret option the focused edit box keeps the system's
+    // text caret at a point of the application area.
+    virtual bool UsesSystemCaret() const;
+    virtual void PlaceTextCaret(int x, int y);
+    virtual void HideTextCaret();
 
 protected:
     virtual ~WidgetHost() = default;

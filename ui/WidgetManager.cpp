@@ -61,6 +61,14 @@ void WidgetManager::WindowToApp(int& x, int& y) const
         y = y - m_windowArea.y + m_appArea.y;
 }
 
+void WidgetManager::AppToWindow(int& x, int& y) const
+{
+    if (m_appArea.width > 0)
+        x = (x - m_appArea.x) * m_windowArea.width / m_appArea.width + m_windowArea.x;
+    if (m_appArea.height > 0)
+        y = (y - m_appArea.y) * m_windowArea.height / m_appArea.height + m_windowArea.y;
+}
+
 uint32_t WidgetManager::GetWidgetFlags() const
 {
     return m_hasFocus ? m_baseFlags : m_lostFocusMask.Apply(m_baseFlags);

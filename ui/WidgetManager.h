@@ -36,6 +36,7 @@ public:
     // Set-up.
     void SetMouseMapping(const Rect& appArea, const Rect& window);
     void WindowToApp(int& x, int& y) const;
+    void AppToWindow(int& x, int& y) const;
     const Rect& GetAppArea() const { return m_appArea; }
     void SetDirty() { m_dirty = true; }
     bool IsDirty() const { return m_dirty; }

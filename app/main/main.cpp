@@ -7,6 +7,7 @@
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlCursor.h"
 #include "platform/sdl/SdlRenderDevice.h"
+#include "platform/sdl/SdlTextCaret.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <cstdio>
@@ -26,6 +27,7 @@ AppPlatform MakeSdlPlatform(const GameApp& app)
     platform.window = std::make_unique<SdlWindow>();
     platform.cursor = std::make_unique<SdlCursor>();
     platform.clipboard = std::make_unique<SdlClipboard>();
+    platform.textCaret = std::make_unique<SdlTextCaret>();
     platform.createRenderer = [&app](Window& window) -> std::unique_ptr<D3DInterface> {
         std::string error;
         auto device = SdlRenderDevice::Create(static_cast<SdlWindow&>(window).GetSdlWindow(),

@@ -10,6 +10,7 @@
 #include "platform/headless/ManualClock.h"
 #include "platform/sdl/SdlRenderDevice.h"
 #include "platform/sdl/SdlRenderWindow.h"
+#include "ui/AnimationWidget.h"
 #include "ui/WidgetManager.h"
 
 #include <chrono>
@@ -138,6 +139,13 @@ void AppHarness::RunTicks(int ticks)
 void AppHarness::RunPass()
 {
     m_app->RunLoopPass();
+}
+
+AnimationWidget* AppHarness::PlayScript(const std::wstring& name, int x, int y, bool removeWhenFinished)
+{
+    auto* widget = new AnimationWidget(name, x, y, removeWhenFinished);
+    Manager().AddWidget(widget);
+    return widget;
 }
 
 bool AppHarness::RunUntilLoaded(int maxSeconds)

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class AnimationWidget;
 class SdlRenderWindow;
 
 struct AppHarnessOptions
@@ -81,6 +82,12 @@ public:
     // Ticks until the loading thread is done, which takes real time; false
     // when it did not finish within the given seconds.
     bool RunUntilLoaded(int maxSeconds = 120);
+    // Plays the named script of the loaded animation table (the game's own,
+    // from data/animations/, once RunUntilLoaded has run on the game data) on
+    // a new AnimationWidget at (x, y), added to the widget manager. The
+    // manager owns the widget; with removeWhenFinished it goes when the
+    // script ends.
+    AnimationWidget* PlayScript(const std::wstring& name, int x = 0, int y = 0, bool removeWhenFinished = false);
     // Ends the loop and runs the end of Start, as a closed window would.
     void Close();
 

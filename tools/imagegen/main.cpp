@@ -1,6 +1,7 @@
 // Renders the game's placeholder images and bitmap fonts into the data
 // folder given as the only argument.
 #include "Canvas.h"
+#include "ControlArt.h"
 
 #include "graphics/ImageData.h"
 #include "graphics/ImageWriter.h"
@@ -263,5 +264,6 @@ int main(int argc, char** argv)
     MakeButton(out, *text);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
-    return out.IsOk() ? 0 : 1;
+    const bool controlsOk = MakeControlArt(argv[1]);
+    return out.IsOk() && controlsOk ? 0 : 1;
 }

@@ -1,0 +1,120 @@
+// The controls sit on the dialogs' dark slate card with its gold rim, so they
+// share its colours: slate grooves, gold metal for what the player moves.
+#include "ControlArt.h"
+
+#include "Canvas.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kShadow = 0x60000000u;
+constexpr std::uint32_t kGrooveRim = 0xFF0B111Cu;
+constexpr std::uint32_t kGrooveTop = 0xFF141C2Au;
+constexpr std::uint32_t kGrooveBottom = 0xFF2C3950u;
+constexpr std::uint32_t kGrooveLight = 0x50FFFFFFu;
+constexpr std::uint32_t kTick = 0xFF56678Au;
+constexpr std::uint32_t kGoldRim = 0xFF6B4A12u;
+constexpr std::uint32_t kGoldTop = 0xFFF6DC8Cu;
+constexpr std::uint32_t kGoldBottom = 0xFFB07A24u;
+constexpr std::uint32_t kGlint = 0xB0FFFFFFu;
+
+// A rounded rectangle filled with a vertical gradient, anti-aliased at its
+// edge (the shape's coverage weights the gradient).
+void FillRoundedGradient(Canvas& canvas, float x, float y, float width, float height, float radius,
+                         std::uint32_t top, std::uint32_t bottom)
+{
+    const int w = static_cast<int>(width) + 2;
+    const int h = static_cast<int>(height) + 2;
+    Canvas shape(w, h);
+    shape.FillRoundedRect(1, 1, width, height, radius, 0xFFFFFFFFu);
+    Canvas gradient(w, h);
+    gradient.VerticalGradient(0, 0, w, h, top, bottom);
+    const int left = static_cast<int>(x) - 1;
+    const int upper = static_cast<int>(y) - 1;
+    for (int py = 0; py < h; ++py) {
+        for (int px = 0; px < w; ++px) {
+            const float coverage = static_cast<float>(shape.GetImage().At(px, py) >> 24) / 255.0f;
+            canvas.Blend(left + px, upper + py, gradient.GetImage().At(px, py), coverage);
+        }
+    }
+}
+
+// A recessed groove with a light lip along its lower edge and five ticks.
+Canvas MakeTrack()
+{
+    constexpr int kWidth = 220;
+    constexpr int kHeight = 18;
+    Canvas track(kWidth, kHeight);
+    track.FillRoundedRect(0, 2, kWidth, 16, 8, kGrooveLight);
+    track.FillRoundedRect(0, 1, kWidth, 15, 7.5f, kGrooveRim);
+    FillRoundedGradient(track, 2, 3, kWidth - 4, 11, 5.5f, kGrooveTop, kGrooveBottom);
+    for (int tick = 0; tick <= 4; ++tick) {
+        const float x = 12.0f + static_cast<float>(tick) * (kWidth - 24) / 4.0f;
+        track.FillCircle(x, 8.5f, 1.6f, kTick);
+    }
+    return track;
+}
+
+// A round gold knob with a shadow, a glint and two engraved grip lines.
+Canvas MakeThumb()
+{
+    constexpr int kSize = 26;
+    Canvas thumb(kSize, kSize);
+    thumb.FillCircle(13.0f, 14.5f, 11.5f, kShadow);
+    thumb.FillCircle(13.0f, 12.5f, 11.0f, kGoldRim);
+    FillRoundedGradient(thumb, 3.5f, 2.5f, 19, 19, 9.5f, kGoldTop, kGoldBottom);
+    thumb.FillCircle(9.5f, 7.0f, 2.6f, kGlint);
+    for (float x : {10.5f, 14.5f}) {
+        thumb.FillRoundedRect(x, 8.5f, 1.4f, 8, 0.7f, 0x90583A0Cu);
+        thumb.FillRoundedRect(x + 1.4f, 8.5f, 0.8f, 8, 0.4f, 0x60FFF4D0u);
+    }
+    return thumb;
+}
+
+// The box in one of its looks: the slate well, a gold rim that brightens
+// under the pointer, and a gold tick when checked.
+Canvas MakeCheckbox(bool checked, bool hovered)
+{
+    constexpr int kSize = 30;
+    Canvas box(kSize, kSize);
+    box.FillRoundedRect(1, 3, 28, 27, 7, kShadow);
+    box.FillRoundedRect(1, 1, 28, 28, 7, hovered ? 0xFFE2B850u : 0xFF9A7326u);
+    FillRoundedGradient(box, 3, 3, 24, 24, 5, kGrooveTop, hovered ? 0xFF3A4A66u : kGrooveBottom);
+    box.StrokeRoundedRect(3.5f, 3.5f, 23, 23, 5, 1.0f, 0x30FFFFFFu);
+    if (checked) {
+        const float shadow[] = {7.5f,  16.5f, 10.5f, 13.5f, 13.5f, 17.0f,
+                                22.0f, 8.0f,  25.0f, 11.0f, 13.5f, 23.0f};
+        box.FillPolygon(shadow, 6, 0x90000000u);
+        const float tick[] = {6.5f, 15.0f, 9.5f, 12.0f, 12.5f, 15.5f, 21.0f, 6.5f, 24.0f, 9.5f, 12.5f, 21.5f};
+        box.FillPolygon(tick, 6, hovered ? 0xFFFFE9A8u : 0xFFF0C85Au);
+    }
+    return box;
+}
+
+bool Save(const Canvas& canvas, const fs::path& root, const std::string& name)
+{
+    const fs::path path = root / "images" / "ui" / (name + ".png");
+    fs::create_directories(path.parent_path());
+    if (canvas.Save(path.string()))
+        return true;
+    std::fprintf(stderr, "imagegen: cannot write %s\n", path.string().c_str());
+    return false;
+}
+
+} // namespace
+
+bool MakeControlArt(const std::string& dataFolder)
+{
+    const fs::path root(dataFolder);
+    bool ok = Save(MakeTrack(), root, "slider");
+    ok = Save(MakeThumb(), root, "slider_thumb") && ok;
+    ok = Save(MakeCheckbox(false, false), root, "checkbox") && ok;
+    ok = Save(MakeCheckbox(false, true), root, "checkbox_hover") && ok;
+    ok = Save(MakeCheckbox(true, false), root, "checkbox_checked") && ok;
+    ok = Save(MakeCheckbox(true, true), root, "checkbox_checked_hover") && ok;
+    return ok;
+}
