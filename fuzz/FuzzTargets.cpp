@@ -26,6 +26,7 @@ const std::vector<FuzzTarget>& AllFuzzTargets()
         {"xml", FuzzXml},
         {"expression", FuzzExpression},
         {"assets", FuzzAssets},
+        {"animations", FuzzAnimations},
         {"settings", FuzzSettings},
         {"profiles", FuzzProfiles},
         {"puzzles", FuzzPuzzleTable},

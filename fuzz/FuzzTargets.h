@@ -32,6 +32,7 @@ void PrepareFuzzing();
 void FuzzXml(const std::uint8_t* data, std::size_t size);
 void FuzzExpression(const std::uint8_t* data, std::size_t size);
 void FuzzAssets(const std::uint8_t* data, std::size_t size);
+void FuzzAnimations(const std::uint8_t* data, std::size_t size);
 void FuzzSettings(const std::uint8_t* data, std::size_t size);
 void FuzzProfiles(const std::uint8_t* data, std::size_t size);
 void FuzzPuzzleTable(const std::uint8_t* data, std::size_t size);

@@ -1,4 +1,4 @@
-// Entry points for the readers of the resources layer and the asset registry.
+// Entry points for the readers of the resources layer, the asset registry and the scripts file.
 #include "fuzz/FuzzTargets.h"
 
 #include "base/Common.h"
@@ -8,6 +8,7 @@
 #include "resources/Assets.h"
 #include "resources/ExpressionEvaluator.h"
 #include "resources/XMLParser.h"
+#include "ui/AnimationStats.h"
 
 namespace {
 
@@ -77,4 +78,14 @@ void FuzzAssets(const std::uint8_t* data, std::size_t size)
     for (const std::wstring& group : assets.GetGroupNames())
         assets.UnloadGroup(group);
     assets.Clear();
+}
+
+// The scripts file: counted, then read whole and installed, as the loading thread does. Its includes name
+// other files of the scratch properties/ folder (or none).
+void FuzzAnimations(const std::uint8_t* data, std::size_t size)
+{
+    WriteScratchFile("properties/fuzz-animations.xml", data, size);
+    AnimationStats counting(true, {}, "fuzz-animations.xml");
+    int told = 0;
+    AnimationStats loading(false, [&told] { ++told; }, "fuzz-animations.xml");
 }
