@@ -66,7 +66,8 @@ protected:
 TEST_P(GameMusicTest, TheShippedFileIsTheComposersRepeatableOutput)
 {
     EXPECT_EQ(m_piece.file, GetParam()().file);
-    std::ifstream in(std::string(TARNVALE_GAME_DATA_DIR) + "/music/" + m_piece.name + ".mod", std::ios::binary);
+    std::ifstream in(std::string(TARNVALE_GAME_DATA_DIR) + "/music/" + m_piece.name + ".mod",
+                     std::ios::binary);
     const std::vector<uint8_t> shipped{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(shipped, m_piece.file);
 }
@@ -128,7 +129,8 @@ TEST_P(GameMusicTest, ThePlayerLoopsItSeamlessly)
     EXPECT_FALSE(player.IsPlaying(0));
 }
 
-INSTANTIATE_TEST_SUITE_P(Pieces, GameMusicTest, ::testing::Values(&MusicComposer::MenuMusic, &MusicComposer::PlayMusic),
+INSTANTIATE_TEST_SUITE_P(Pieces, GameMusicTest,
+                         ::testing::Values(&MusicComposer::MenuMusic, &MusicComposer::PlayMusic),
                          [](const auto& info) { return info.param().name; });
 
 } // namespace

@@ -19,11 +19,17 @@ constexpr int kBarsPerPattern = kRowsPerPattern / kRowsPerBar;
 constexpr double kSampleRate = 8287.0;
 
 // Amiga periods of the three octaves a module may use, C-1 to B-3.
-constexpr std::array<int, 36> kPeriods = {
-    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320,
-    302, 285, 269, 254, 240, 226, 214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
+constexpr std::array<int, 36> kPeriods = {856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
+                                          428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
+                                          214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
 
-enum class Instrument { Bass = 1, Pluck, Pad, Bell };
+enum class Instrument
+{
+    Bass = 1,
+    Pluck,
+    Pad,
+    Bell
+};
 
 struct Sample
 {
@@ -59,8 +65,10 @@ std::vector<int8_t> Synthesize(size_t length, double cycle, const std::vector<Pa
         double value = 0.0;
         const double seconds = static_cast<double>(i) / kSampleRate;
         for (const Partial& partial : partials) {
-            const double envelope = partial.decaySeconds > 0 ? std::exp(-seconds / partial.decaySeconds) : 1.0;
-            value += partial.amplitude * envelope * std::sin(2.0 * kPi * partial.ratio * static_cast<double>(i) / cycle);
+            const double envelope =
+                partial.decaySeconds > 0 ? std::exp(-seconds / partial.decaySeconds) : 1.0;
+            value += partial.amplitude * envelope *
+                     std::sin(2.0 * kPi * partial.ratio * static_cast<double>(i) / cycle);
         }
         if (i < attack) {
             const double rise = std::sin(0.5 * kPi * static_cast<double>(i) / static_cast<double>(attack));
@@ -84,13 +92,15 @@ std::vector<Sample> Instruments()
     std::vector<Sample> samples;
     // A round bass: a strong fundamental, its upper partials fading first.
     samples.push_back({"soft bass",
-                       Synthesize(16384, 64.0, {{1, 1.0, 1.4}, {2, 0.35, 0.6}, {3, 0.12, 0.3}}, 64, 2048), 46});
+                       Synthesize(16384, 64.0, {{1, 1.0, 1.4}, {2, 0.35, 0.6}, {3, 0.12, 0.3}}, 64, 2048),
+                       46});
     // A plucked string: bright at the start, mellowing as it fades.
-    samples.push_back({"pluck",
-                       Synthesize(8192, 32.0,
-                                  {{1, 1.0, 0.45}, {2, 0.45, 0.28}, {3, 0.22, 0.18}, {4, 0.1, 0.12}, {5, 0.05, 0.09}},
-                                  24, 1536),
-                       24});
+    samples.push_back(
+        {"pluck",
+         Synthesize(8192, 32.0,
+                    {{1, 1.0, 0.45}, {2, 0.45, 0.28}, {3, 0.22, 0.18}, {4, 0.1, 0.12}, {5, 0.05, 0.09}}, 24,
+                    1536),
+         24});
     // A warm pad: a slow swell, then a loop of two gently beating voices.
     // Every partial completes whole cycles over the loop, so it joins without
     // a click.
@@ -114,7 +124,8 @@ std::vector<Sample> Instruments()
     // A soft bell: mostly fundamental, with a short glassy tine.
     samples.push_back(
         {"soft bell",
-         Synthesize(16384, 32.0, {{1, 1.0, 1.1}, {2, 0.3, 0.45}, {3, 0.1, 0.2}, {4.2, 0.06, 0.06}}, 16, 2048), 34});
+         Synthesize(16384, 32.0, {{1, 1.0, 1.1}, {2, 0.3, 0.45}, {3, 0.1, 0.2}, {4.2, 0.06, 0.06}}, 16, 2048),
+         34});
     return samples;
 }
 
@@ -172,7 +183,7 @@ struct Style
     int tempo;
     int tonic; // pitch class of the major key
     std::vector<Chord> bars;
-    std::vector<std::pair<int, int>> bass;   // row in bar, interval above the root (7: the fifth)
+    std::vector<std::pair<int, int>> bass;     // row in bar, interval above the root (7: the fifth)
     std::vector<std::pair<int, int>> arpeggio; // row in bar, chord tone (0-2, 3: the lowest an octave up)
     std::array<std::vector<int>, kBarsPerPattern> melodyRows; // rows of each bar of a four-bar phrase
     std::array<int, kBarsPerPattern> contour;                 // the pitch each bar of a phrase leans to
@@ -370,7 +381,8 @@ private:
                     const int period = cell.note >= 0 ? kPeriods[static_cast<size_t>(cell.note)] : 0;
                     out.push_back(static_cast<uint8_t>((cell.instrument & 0xF0) | ((period >> 8) & 0x0F)));
                     out.push_back(static_cast<uint8_t>(period & 0xFF));
-                    out.push_back(static_cast<uint8_t>(((cell.instrument & 0x0F) << 4) | (cell.effect & 0x0F)));
+                    out.push_back(
+                        static_cast<uint8_t>(((cell.instrument & 0x0F) << 4) | (cell.effect & 0x0F)));
                     out.push_back(static_cast<uint8_t>(cell.parameter & 0xFF));
                 }
             }
@@ -417,7 +429,8 @@ MusicComposer::Piece MusicComposer::PlayMusic()
     Style style{"play_music",
                 84,
                 C,
-                {c, am, f, g, c, am, f, g, am, f, c, g, am, f, dm, g, c, em, f, g, c, am, dm, g, f, g, em, am, dm, g, c, g},
+                {c, am, f, g, c, am, f,  g, am, f, c,  g,  am, f, dm, g,
+                 c, em, f, g, c, am, dm, g, f,  g, em, am, dm, g, c,  g},
                 {{0, 0}, {10, 7}},
                 {{0, 0}, {2, 2}, {4, 1}, {6, 2}, {8, 3}, {10, 2}, {12, 1}, {14, 2}},
                 {std::vector<int>{0, 6, 12}, {0, 8}, {0, 4, 8, 12}, {0}},

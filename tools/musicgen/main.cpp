@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     for (const MusicComposer::Piece& piece : {MusicComposer::MenuMusic(), MusicComposer::PlayMusic()}) {
         const std::filesystem::path path = folder / (piece.name + ".mod");
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(piece.file.data()), static_cast<std::streamsize>(piece.file.size()));
+        out.write(reinterpret_cast<const char*>(piece.file.data()),
+                  static_cast<std::streamsize>(piece.file.size()));
         if (!out) {
             std::fprintf(stderr, "musicgen: cannot write %s\n", path.string().c_str());
             return 1;
