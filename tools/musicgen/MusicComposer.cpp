@@ -93,14 +93,14 @@ std::vector<Sample> Instruments()
     // A round bass: a strong fundamental, its upper partials fading first.
     samples.push_back({"soft bass",
                        Synthesize(16384, 64.0, {{1, 1.0, 1.4}, {2, 0.35, 0.6}, {3, 0.12, 0.3}}, 64, 2048),
-                       46});
+                       38});
     // A plucked string: bright at the start, mellowing as it fades.
     samples.push_back(
         {"pluck",
          Synthesize(8192, 32.0,
                     {{1, 1.0, 0.45}, {2, 0.45, 0.28}, {3, 0.22, 0.18}, {4, 0.1, 0.12}, {5, 0.05, 0.09}}, 24,
                     1536),
-         24});
+         30});
     // A warm pad: a slow swell, then a loop of two gently beating voices.
     // Every partial completes whole cycles over the loop, so it joins without
     // a click.
@@ -125,7 +125,7 @@ std::vector<Sample> Instruments()
     samples.push_back(
         {"soft bell",
          Synthesize(16384, 32.0, {{1, 1.0, 1.1}, {2, 0.3, 0.45}, {3, 0.1, 0.2}, {4.2, 0.06, 0.06}}, 16, 2048),
-         34});
+         40});
     return samples;
 }
 
@@ -138,6 +138,13 @@ struct Cell
 };
 
 using Pattern = std::array<std::array<Cell, kChannels>, kRowsPerPattern>;
+
+// The module pans its channels left, right, right, left: the bass and the
+// pad share the left, the pluck and the melody the right.
+constexpr int kBassChannel = 0;
+constexpr int kPluckChannel = 1;
+constexpr int kMelodyChannel = 2;
+constexpr int kPadChannel = 3;
 
 constexpr int kEffectVolumeSlide = 0xA;
 constexpr int kEffectPositionJump = 0xB;
@@ -203,10 +210,10 @@ public:
             WritePad(bar);
         }
         WriteMelody();
-        m_patterns.front()[0][3].effect = kEffectTempo;
-        m_patterns.front()[0][3].parameter = m_style.tempo;
-        m_patterns.back()[kRowsPerPattern - 1][3].effect = kEffectPositionJump;
-        m_patterns.back()[kRowsPerPattern - 1][3].parameter = 0;
+        m_patterns.front()[0][kMelodyChannel].effect = kEffectTempo;
+        m_patterns.front()[0][kMelodyChannel].parameter = m_style.tempo;
+        m_patterns.back()[kRowsPerPattern - 1][kMelodyChannel].effect = kEffectPositionJump;
+        m_patterns.back()[kRowsPerPattern - 1][kMelodyChannel].parameter = 0;
 
         MusicComposer::Piece piece;
         piece.name = m_style.name;
@@ -257,10 +264,10 @@ private:
             int midi = root + interval;
             if (midi > 52)
                 midi -= 12;
-            Note(bar, row, 0, Instrument::Bass, midi);
+            Note(bar, row, kBassChannel, Instrument::Bass, midi);
             // Ease the sounding note out over the row before, so the next
             // one does not cut it off with a click.
-            Release(Before(bar, row, 0), 3);
+            Release(Before(bar, row, kBassChannel), 3);
         }
     }
 
@@ -269,7 +276,7 @@ private:
         const std::vector<int> tones = ChordTones(m_style.bars[bar], 55, 67);
         for (const auto& [row, index] : m_style.arpeggio) {
             const int midi = index < 3 ? tones[static_cast<size_t>(index)] : tones[0] + 12;
-            Note(bar, row, 1, Instrument::Pluck, midi);
+            Note(bar, row, kPluckChannel, Instrument::Pluck, midi);
         }
     }
 
@@ -285,12 +292,12 @@ private:
         const int note = PadNote(bar);
         const bool last = bar + 1 == m_style.bars.size();
         if (bar == 0 || note != m_padNote)
-            Note(bar, 0, 2, Instrument::Pad, note);
+            Note(bar, 0, kPadChannel, Instrument::Pad, note);
         m_padNote = note;
         const int next = last ? -1 : PadNote(bar + 1);
         if (next != note) {
-            Release(At(bar, kRowsPerBar - 2, 2), 4);
-            Release(At(bar, kRowsPerBar - 1, 2), 4);
+            Release(At(bar, kRowsPerBar - 2, kPadChannel), 4);
+            Release(At(bar, kRowsPerBar - 1, kPadChannel), 4);
         }
     }
 
@@ -332,7 +339,7 @@ private:
                             midi = Nearest(tones, target);
                     }
                     midi = std::clamp(midi, 65, 81);
-                    Note(bar, row, 3, Instrument::Bell, midi);
+                    Note(bar, row, kMelodyChannel, Instrument::Bell, midi);
                     previous = midi;
                 }
             }
