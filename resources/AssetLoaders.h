@@ -37,7 +37,7 @@ struct AssetLoaders
     std::function<bool(int id, const std::string& file)> loadSound;
     std::function<void(int id)> releaseSound;
 
-    // Songs: the file with its extension (".ogg" is tried, then ".mp3"). True when loaded.
+    // Songs: the file with its extension (".ogg" is tried, then ".mp3", then ".mod"). True when loaded.
     std::function<bool(int id, const std::string& file)> loadMusic;
     std::function<void(int id)> unloadMusic;
     std::function<bool(int id, const std::string& file)> loadVoice;

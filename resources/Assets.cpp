@@ -468,7 +468,10 @@ bool Assets::LoadLocked(Kind kind, const std::wstring& name)
         const auto& load = kind == Kind::Music   ? m_loaders.loadMusic
                            : kind == Kind::Voice ? m_loaders.loadVoice
                                                  : m_loaders.loadAmbience;
-        loaded = load && (load(entry.m_id, entry.m_file + ".ogg") || load(entry.m_id, entry.m_file + ".mp3"));
+        // Songs made here are tracker modules; the player tells them from
+        // streams by the extension.
+        loaded = load && (load(entry.m_id, entry.m_file + ".ogg") || load(entry.m_id, entry.m_file + ".mp3") ||
+                          load(entry.m_id, entry.m_file + ".mod"));
         break;
     }
     }
