@@ -2,6 +2,7 @@
 
 #include "app/BoardHooks.h"
 #include "app/DialogHooks.h"
+#include "app/NoticeMenu.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
@@ -13,6 +14,8 @@
 #include "platform/DataFolder.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
+#include "ui/AnimationStats.h"
+#include "ui/ButtonWidget.h"
 #include "ui/Noise.h"
 #include "ui/Widget.h"
 #include "ui/WidgetManager.h"
@@ -33,6 +36,8 @@ GameApp::GameApp(std::wstring title, std::wstring version, int width, int height
     : VelkAppBase(std::move(title), width, height), m_version(std::move(version))
 {
     gApp = this;
+    ScriptServices::Register(this);
+    NoticeMenuMaker::Register(this);
 }
 
 GameApp::~GameApp()
@@ -49,6 +54,9 @@ GameApp::~GameApp()
     m_soundPlayer.reset();
     m_voicePlayer.reset();
     m_ambiencePlayer.reset();
+    ScriptServices::Register(nullptr);
+    if (NoticeMenuMaker::Get() == this)
+        NoticeMenuMaker::Register(nullptr);
     if (gApp == this)
         gApp = nullptr;
 }
@@ -64,7 +72,9 @@ bool GameApp::Init(const std::vector<std::string>& args)
     LoadFonts();
     InitNoise();
 
-    AddLoadingSteps(kCoreLoadingSteps + GetExtraLoadingSteps());
+    // One loading step per animation script.
+    AnimationStats counting(true);
+    AddLoadingSteps(kCoreLoadingSteps + counting.GetAnimationCount() + GetExtraLoadingSteps());
     // The maker's logo and the splash screens are not part of this program:
     // the start-up sequence goes straight on to the title screen.
     AdvanceStartupScreens();
@@ -151,6 +161,7 @@ void GameApp::LoadingThreadProc()
         LogWriter::Open(GetAppDataFolder(), lines > 0 ? lines : LogWriter::kDefaultShortLogLines);
     }
     AdvanceLoadingProgress();
+    AnimationStats loading(false, [this] { AdvanceLoadingProgress(); });
 }
 
 void GameApp::AdvanceLoadingProgress()
@@ -279,14 +290,39 @@ void GameApp::HandleTypedCode(const std::wstring&)
     // replaces this one.
 }
 
-int GameApp::HandleScriptCommand(ScriptCommand*, Animator*)
+int GameApp::HandleScriptCommand(const ScriptCommand&, Animator&)
 {
     return 0;
 }
 
-Widget* GameApp::CreateMenuButton(const Value&, const Value&, const Value&, bool)
+SoundManager* GameApp::GetScriptSounds()
 {
-    return nullptr;
+    return GetSoundManager();
+}
+
+MusicInterface* GameApp::GetScriptMusic(MusicChannel channel)
+{
+    switch (channel) {
+    case MusicChannel::Voice:
+        return m_voicePlayer.get();
+    case MusicChannel::Ambience:
+        return m_ambiencePlayer.get();
+    case MusicChannel::Music:
+        break;
+    }
+    return GetMusicInterface();
+}
+
+ButtonWidget* GameApp::CreateMenuButton(int x, int y, const std::wstring& label, bool localize)
+{
+    return new ButtonWidget(x, y, L"button", label, localize);
+}
+
+DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
+{
+    auto* notice = new NoticeMenu(text, nullptr, L"menu");
+    notice->Show();
+    return notice;
 }
 
 void GameApp::WindowActivated()

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "app/VelkAppBase.h"
+#include "ui/NoticeMenuMaker.h"
+#include "ui/ScriptServices.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 class Animator;
+class ButtonWidget;
+class DynamicWidget;
 class BoardHooks;
 class DialogHooks;
 class MusicInterface;
@@ -18,7 +22,7 @@ class Widget;
 // The framework's game application: start-up screens, the loading thread's
 // steps, open menus, the board and the game's sound channels. The game's own
 // application derives from it.
-class GameApp : public VelkAppBase
+class GameApp : public VelkAppBase, public ScriptServices, public NoticeMenuMaker
 {
 public:
     GameApp(std::wstring title, std::wstring version, int width, int height);
@@ -50,10 +54,14 @@ public:
     DialogHooks* GetCurrentMenu() const { return m_currentMenu; }
     const std::vector<DialogHooks*>& GetOpenMenus() const { return m_openMenus; }
     virtual void HandleTypedCode(const std::wstring& typed);
-    // 0 not handled, 1 handled and the script waits, 2 handled and it goes on.
-    virtual int HandleScriptCommand(ScriptCommand* command, Animator* animator);
-    virtual Widget* CreateMenuButton(const Value& name, const Value& label, const Value& action,
-                                     bool scripted);
+    // The game's own script commands: 0 not handled, 1 handled and the script
+    // waits, 2 handled and it goes on.
+    int HandleScriptCommand(const ScriptCommand& command, Animator& animator) override;
+    // The button menus add with AddMenuButton: the "button" style at
+    // (x, y) with the label.
+    virtual ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize);
+    // The notice of the scripts' "notice-menu" command, shown.
+    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override;
     virtual void ResetGame();
     void WindowActivated() override;
     void WindowDeactivated() override;
@@ -73,13 +81,16 @@ public:
 
     // Sound channels of the game.
     SoundPlayer* GetSoundPlayer() const { return m_soundPlayer.get(); }
-    void PlaySound(int id, int minInterval, double volume);
+    void PlaySound(int id, int minInterval, double volume) override;
     void PlaySoundByName(const std::wstring& name);
-    void PlayVoice(int id);
-    void PlayAmbience(int id);
+    void PlayVoice(int id) override;
+    void PlayAmbience(int id) override;
     void CrossFadeMusic(int songId);
-    void PauseMusic();
-    void ResumeMusic();
+    void PauseMusic() override;
+    void ResumeMusic() override;
+    SoundManager* GetScriptSounds() override;
+    MusicInterface* GetScriptMusic(MusicChannel channel) override;
+    std::wstring GetScriptPlayerName() override { return m_playerName; }
     void StopAllLoops();
     void UpdateFrames() override;
 

@@ -492,8 +492,12 @@ void VelkAppBase::AddDialog(Widget* widget)
 
     m_dialogMap[widget->GetId()] = widget;
     m_dialogList.push_back(widget);
-    m_widgetManager->AddWidget(widget);
     CancelDeferDelete(widget);
+    m_widgetManager->AddWidget(widget);
+    // A dialog may close itself as it is added (one closed before it was
+    // shown): then it is gone and stays gone.
+    if (GetDialog(widget->GetId()) != widget)
+        return;
 
     auto* hooks = dynamic_cast<DialogHooks*>(widget);
     if (hooks && hooks->IsModal())

@@ -3,6 +3,7 @@
 #include "base/Common.h"
 #include "puzzle/XmlText.h"
 #include "resources/GlobalVariables.h"
+#include "ui/ScriptGlobalStore.h"
 
 BasicPlayerState* gCurrentBasicPlayerState = nullptr;
 
@@ -26,6 +27,24 @@ public:
 
 const CurrentPlayerGlobals gCurrentPlayerGlobals;
 
+// The scripts' define-global, assign-global and undefine-global write them.
+class CurrentPlayerGlobalStore : public ScriptGlobalStore
+{
+public:
+    void SetGlobal(const std::wstring& name, const Value& value) override
+    {
+        if (gCurrentBasicPlayerState)
+            gCurrentBasicPlayerState->properties[name] = value;
+    }
+    void EraseGlobal(const std::wstring& name) override
+    {
+        if (gCurrentBasicPlayerState)
+            gCurrentBasicPlayerState->properties.erase(name);
+    }
+};
+
+CurrentPlayerGlobalStore gCurrentPlayerGlobalStore;
+
 } // namespace
 
 BasicPlayerState::~BasicPlayerState()
@@ -38,6 +57,7 @@ void BasicPlayerState::MakeCurrent()
 {
     gCurrentBasicPlayerState = this;
     SetGlobalVariables(&gCurrentPlayerGlobals);
+    ScriptGlobalStore::Register(&gCurrentPlayerGlobalStore);
 }
 
 void BasicPlayerState::AddPlayTick()

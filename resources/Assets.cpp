@@ -598,6 +598,16 @@ Image* Assets::GetImage(const std::wstring& name)
     return entry.m_loaded ? entry.m_image : nullptr;
 }
 
+std::wstring Assets::FindImageName(const Image* image) const
+{
+    std::lock_guard lock(m_images.m_mutex);
+    for (const auto& [name, entry] : m_images.m_entries) {
+        if (image != nullptr && entry.m_image == image)
+            return name;
+    }
+    return {};
+}
+
 int Assets::GetId(Kind kind, const std::wstring& name)
 {
     Table& table = TableOf(kind);

@@ -87,6 +87,8 @@ public:
     // Look-ups by name. A name not in the table is inserted with an empty entry.
     // The image while it is loaded, else null.
     Image* GetImage(const std::wstring& name);
+    // The name an image is registered under; empty for any other image.
+    std::wstring FindImageName(const Image* image) const;
     // The id while loaded, else -1.
     int GetId(Kind kind, const std::wstring& name);
     // The id given at registration (loaded or not), else -1; no insertion.

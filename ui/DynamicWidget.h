@@ -121,6 +121,7 @@ public:
 
     void SetImage(Image* image);
     void SetOwnsImage(bool owns) { m_ownsImage = owns; }
+    bool OwnsImage() const { return m_ownsImage; }
     // A child of the source image (or of the current image), owned here.
     void SetChildImage(Image* source);
     void SetMaskImage(Image* mask);
@@ -133,6 +134,10 @@ public:
     void SetCenter(float cx, float cy, float cz);
     void SetRotationAxis(float x, float y, float z);
     void Flip(bool vertical);
+    bool IsFlippedX() const { return m_flipX < 0; }
+    bool IsFlippedY() const { return m_flipY < 0; }
+    // Ticks into the current frame of the image's cycling.
+    float GetFrameTimer() const { return m_frames.time; }
     const Transform2D& GetTransform();
     bool HasTransform();
 
@@ -174,6 +179,10 @@ public:
     float GetScaleX() const { return m_scaleX; }
     float GetScaleY() const { return m_scaleY; }
     float GetOpacity() const { return m_opacity; }
+    float GetRed() const { return m_red; }
+    float GetGreen() const { return m_green; }
+    float GetBlue() const { return m_blue; }
+    float GetAlpha() const { return m_alpha; }
     float GetTimer() const { return m_timer; }
     float GetClock() const { return m_clock; }
     // The drawing colour: red, green, blue and alpha each times the opacity.

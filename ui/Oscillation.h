@@ -22,7 +22,8 @@ public:
 
     // An empty name becomes "oscillation%d" with the next number of a
     // program-wide counter from 0. The rate is wave time per update tick
-    // (dt 1 = 10 ms); the periodic waves repeat after 1.
+    // (dt 1 = 10 ms); the periodic waves repeat after 1, so a rate of 1/200
+    // (what scripts get without a "rate") swings once every 2 s.
     Oscillation(DynamicWidget* owner, const std::wstring& name, std::vector<Entry> entries, double startTime,
                 double rate, std::unique_ptr<OscillatingCurve> wave, int refreshKind);
 

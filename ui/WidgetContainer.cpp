@@ -299,7 +299,8 @@ Widget* WidgetContainer::GetWidgetAt(float x, float y, uint32_t flags, float* lo
 
 bool WidgetContainer::IsBelow(const Widget* a, const Widget* b) const
 {
-    return FindFirstOf(m_widgets, a, b) == 1;
+    // A widget is not below itself: a modal widget keeps its own focus.
+    return a != b && FindFirstOf(m_widgets, a, b) == 1;
 }
 
 Vector4 WidgetContainer::LocalToScreen(const Vector4& point)

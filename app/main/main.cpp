@@ -1,6 +1,6 @@
 // Entry point of the game: makes the application object on the SDL platform,
 // initialises it, runs it until its main loop ends, then deletes it.
-#include "app/GameApp.h"
+#include "game/MyGameApp.h"
 #include "graphics/D3DInterface.h"
 #include "platform/Window.h"
 #include "platform/sdl/SdlClipboard.h"
@@ -44,7 +44,7 @@ AppPlatform MakeSdlPlatform(const GameApp& app)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv, argv + argc);
-    auto app = std::make_unique<GameApp>(L"Tarnvale 6", L"v1.2", kWidth, kHeight);
+    auto app = std::make_unique<MyGameApp>();
     app->SetPlatform(MakeSdlPlatform(*app));
     if (!app->Init(args))
         return app->GetExitCode();

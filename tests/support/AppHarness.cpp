@@ -2,6 +2,7 @@
 
 #include "graphics/D3DInterface.h"
 #include "graphics/ImageSurface.h"
+#include "graphics/ImageWriter.h"
 #include "platform/Clipboard.h"
 #include "platform/FatalError.h"
 #include "platform/headless/HeadlessClipboard.h"
@@ -10,11 +11,16 @@
 #include "platform/headless/ManualClock.h"
 #include "platform/sdl/SdlRenderDevice.h"
 #include "platform/sdl/SdlRenderWindow.h"
+#include "resources/PakInterface.h"
+#include "ui/AnimationStats.h"
+#include "ui/AnimationWidget.h"
 #include "ui/WidgetManager.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -140,6 +146,33 @@ void AppHarness::RunPass()
     m_app->RunLoopPass();
 }
 
+AnimationWidget* AppHarness::PlayScript(const std::wstring& name, int x, int y, bool removeWhenFinished)
+{
+    auto* widget = new AnimationWidget(name, x, y, removeWhenFinished);
+    Manager().AddWidget(widget);
+    return widget;
+}
+
+bool AppHarness::LoadScripts(const std::string& animations)
+{
+    const std::filesystem::path root = std::filesystem::path(m_tempFolder) / "scripts";
+    std::filesystem::create_directories(root / "properties");
+    {
+        std::ofstream out(root / "properties" / "test_animations.xml");
+        out << "<animations>" << animations << "</animations>";
+        if (!out)
+            return false;
+    }
+    PakInterface* pak = GetPakInterface();
+    if (pak == nullptr)
+        return false;
+    const std::vector<std::string> roots = pak->GetSearchRoots();
+    if (std::find(roots.begin(), roots.end(), root.string()) == roots.end())
+        pak->AddSearchRoot(root.string());
+    AnimationStats loading(false, {}, "test_animations.xml");
+    return true;
+}
+
 bool AppHarness::RunUntilLoaded(int maxSeconds)
 {
     // The loading thread runs in real time: passes go on (each a tick) until
@@ -249,6 +282,15 @@ void AppHarness::Redraw()
 std::uint32_t AppHarness::ScreenPixel(int x, int y) const
 {
     return ScreenPixels(x, y, 1, 1).front();
+}
+
+bool AppHarness::SaveScreen(const std::string& path) const
+{
+    ImageData image;
+    image.width = m_app->GetWidth();
+    image.height = m_app->GetHeight();
+    image.pixels = ScreenPixels(0, 0, image.width, image.height);
+    return WritePng(image, path);
 }
 
 std::vector<std::uint32_t> AppHarness::ScreenPixels(int x, int y, int width, int height) const

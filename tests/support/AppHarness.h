@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+class AnimationWidget;
 class SdlRenderWindow;
 
 struct AppHarnessOptions
@@ -81,6 +82,16 @@ public:
     // Ticks until the loading thread is done, which takes real time; false
     // when it did not finish within the given seconds.
     bool RunUntilLoaded(int maxSeconds = 120);
+    // Plays the named script of the loaded animation table (the game's own,
+    // from data/animations/, once RunUntilLoaded has run on the game data) on
+    // a new AnimationWidget at (x, y), added to the widget manager. The
+    // manager owns the widget; with removeWhenFinished it goes when the
+    // script ends.
+    AnimationWidget* PlayScript(const std::wstring& name, int x = 0, int y = 0, bool removeWhenFinished = false);
+    // Replaces the animation table with these `animation` elements (written
+    // to a file of the temporary folder and read as the game reads its own);
+    // false when it could not be written.
+    bool LoadScripts(const std::string& animations);
     // Ends the loop and runs the end of Start, as a closed window would.
     void Close();
 
@@ -106,6 +117,8 @@ public:
     // Pixels of the screen surface as 0xAARRGGBB.
     std::uint32_t ScreenPixel(int x, int y) const;
     std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height) const;
+    // Writes the whole screen as a PNG file, to look at what a test drew.
+    bool SaveScreen(const std::string& path) const;
 
 private:
     void Send(InputEvent event);

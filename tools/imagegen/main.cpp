@@ -156,33 +156,70 @@ void MakeCursors(Generator& out)
     out.Save(shovel, "images/cursors/shovelcursor.png");
 }
 
-// Three rows: up, hovered, pressed.
-void MakeButton(Generator& out, FontRasterizer&)
+// A rounded rectangle filled with a vertical gradient, anti-aliased at its edge.
+void GradientRoundedRect(Canvas& canvas, int x, int y, int width, int height, float radius, std::uint32_t top,
+                         std::uint32_t bottom)
 {
-    const std::uint32_t faces[3][2] = {
-        {0xFF5C8FD8u, 0xFF2F5FA8u},
-        {0xFF79A8EAu, 0xFF3B6FBDu},
-        {0xFF2F5FA8u, 0xFF5C8FD8u},
-    };
-    Canvas button(200, 144);
-    for (int state = 0; state < 3; ++state) {
-        Canvas face(200, 48);
-        face.FillRoundedRect(1, 1, 198, 46, 12, 0xFF1C2E4Au);
-        Canvas gradient(196, 42);
-        gradient.VerticalGradient(0, 0, 196, 42, faces[state][0], faces[state][1]);
-        for (int y = 0; y < 42; ++y) {
-            for (int x = 0; x < 196; ++x) {
-                float inside = 1.0f;
-                float dx = std::max({10.0f - static_cast<float>(x), 0.0f, static_cast<float>(x) - 185.0f});
-                float dy = std::max({10.0f - static_cast<float>(y), 0.0f, static_cast<float>(y) - 31.0f});
-                if (dx * dx + dy * dy > 100.0f)
-                    inside = 0.0f;
-                face.Blend(3 + x, 3 + y, gradient.GetImage().At(x, y), inside);
-            }
+    Canvas shape(width, height);
+    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, 0xFFFFFFFFu);
+    Canvas gradient(width, height);
+    gradient.VerticalGradient(0, 0, width, height, top, bottom);
+    for (int py = 0; py < height; ++py) {
+        for (int px = 0; px < width; ++px) {
+            float coverage = static_cast<float>(shape.GetImage().At(px, py) >> 24) / 255.0f;
+            if (coverage > 0.0f)
+                canvas.Blend(x + px, y + py, gradient.GetImage().At(px, py), coverage);
         }
-        button.Paste(face, 0, 48 * state);
+    }
+}
+
+// The menu button's four rows: up, pointer over, pressed, disabled. Each is a
+// dark rim and a face with a soft gloss along the top.
+void MakeButton(Generator& out)
+{
+    struct Face
+    {
+        std::uint32_t rim, top, bottom, highlight;
+    };
+    const Face faces[4] = {
+        {0xFF1C2E4Au, 0xFF5C8FD8u, 0xFF2F5FA8u, 0x58FFFFFFu},
+        {0xFF22385Au, 0xFF7DB0F2u, 0xFF3C70C0u, 0x70FFFFFFu},
+        {0xFF15233Au, 0xFF2A5596u, 0xFF4F82C8u, 0x20FFFFFFu},
+        {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u, 0x30FFFFFFu},
+    };
+    constexpr int kWidth = 200;
+    constexpr int kHeight = 48;
+    Canvas button(kWidth, kHeight * 4);
+    for (int state = 0; state < 4; ++state) {
+        const Face& face = faces[state];
+        Canvas cell(kWidth, kHeight);
+        cell.FillRoundedRect(2, 3, kWidth - 4, kHeight - 4, 13, 0x50000000u);
+        cell.FillRoundedRect(1, 1, kWidth - 2, kHeight - 4, 13, face.rim);
+        GradientRoundedRect(cell, 3, 3, kWidth - 6, kHeight - 8, 11, face.top, face.bottom);
+        // A soft gloss over the upper half, fading downward.
+        GradientRoundedRect(cell, 6, 4, kWidth - 12, 17, 9, face.highlight, face.highlight & 0x08FFFFFFu);
+        button.Paste(cell, 0, kHeight * state);
     }
     out.Save(button, "images/ui/button.png");
+}
+
+// The panel under dialogs: a dark slate card with a gold rim, a lighter title
+// band and a soft shadow, so white text reads on it.
+void MakeDialog(Generator& out)
+{
+    constexpr int kWidth = 560;
+    constexpr int kHeight = 380;
+    Canvas dialog(kWidth, kHeight);
+    for (int spread = 8; spread >= 1; --spread) {
+        float inset = static_cast<float>(8 - spread);
+        dialog.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26, 0x0C000000u);
+    }
+    dialog.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, 0xFFC9A24Eu);
+    GradientRoundedRect(dialog, 11, 9, kWidth - 22, kHeight - 24, 19, 0xFF2B3E5Cu, 0xFF172235u);
+    GradientRoundedRect(dialog, 24, 22, kWidth - 48, 64, 14, 0xFF3D5A86u, 0xFF2C4366u);
+    dialog.FillRect(40, 92, kWidth - 80, 2, 0x80C9A24Eu);
+    dialog.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, 0x60E8D9A8u);
+    out.Save(dialog, "images/ui/dialog.png");
 }
 
 // A bitmap font from a DejaVu face: one page of white glyphs and its descriptor.
@@ -261,7 +298,8 @@ int main(int argc, char** argv)
     MakeSplash(out, *title, *text, L"Ostrel", L"Made with care for puzzle lovers", 0xFF134E5Eu, 0xFF71B280u,
                "images/splash2.png");
     MakeCursors(out);
-    MakeButton(out, *text);
+    MakeButton(out);
+    MakeDialog(out);
     BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
     const bool controlsOk = MakeControlArt(argv[1]);

@@ -1,0 +1,224 @@
+#include "app/Menu.h"
+
+#include "app/GameApp.h"
+#include "audio/SoundPlayer.h"
+#include "graphics/D3DInterface.h"
+#include "graphics/Graphics.h"
+#include "graphics/ImageSurface.h"
+#include "ui/ButtonWidget.h"
+#include "ui/WidgetManager.h"
+
+namespace {
+
+constexpr int kTypedCodeLength = 8;
+constexpr int kOnTopPriority = 2;
+constexpr int kArrowCursor = 0;
+
+} // namespace
+
+Menu::Menu(Image* background, bool onTop, bool centre) : AnimationWidget(L"", 0, 0, false)
+{
+    SetMouseVisible(true);
+    SetSuspendOwner(this, false);
+    if (onTop)
+        SetPriorities(kOnTopPriority);
+    const int appWidth = gApp != nullptr ? gApp->GetWidth() : 0;
+    const int appHeight = gApp != nullptr ? gApp->GetHeight() : 0;
+    if (background != nullptr) {
+        SetImage(background);
+        if (centre)
+            Move(static_cast<float>(appWidth / 2 - GetWidth() / 2), static_cast<float>(appHeight / 2 - GetHeight() / 2));
+    } else {
+        Resize(0, 0, appWidth, appHeight);
+    }
+    if (gApp != nullptr)
+        gApp->SetCursor(kArrowCursor);
+}
+
+Menu::~Menu() = default;
+
+void Menu::SetPriorities(int priority)
+{
+    SetPriority(priority);
+    SetOverlayLevel(priority);
+}
+
+Widget* Menu::WrapForShow()
+{
+    return gApp != nullptr ? gApp->WrapMenu(this) : this;
+}
+
+void Menu::Show()
+{
+    if (gApp != nullptr)
+        gApp->AddDialog(m_wrapForShow ? WrapForShow() : this);
+}
+
+void Menu::ShowWrapped()
+{
+    if (gApp != nullptr)
+        gApp->AddDialog(WrapForShow());
+}
+
+void Menu::RemoveSelf()
+{
+    m_removeRequested = true;
+    // Children told of the removal may ask again: once is enough.
+    if (m_removing)
+        return;
+    m_removing = true;
+    if (gApp != nullptr && gApp->GetDialog(GetId()) == this)
+        gApp->KillDialog(this);
+    else if (GetParent() != nullptr)
+        AnimationWidget::RemoveSelf();
+    // Neither shown nor placed yet: the mark is honoured once it is added.
+    m_removing = false;
+}
+
+ButtonWidget* Menu::AddButton(int x, int y, const std::wstring& style, const std::wstring& label, bool localize)
+{
+    auto* button = new ButtonWidget(x, y, style, label, localize);
+    AddWidget(button);
+    return button;
+}
+
+Widget* Menu::AddMenuButton(int x, int y, const std::wstring& label)
+{
+    Widget* button = gApp != nullptr ? gApp->CreateMenuButton(x, y, label, true) : nullptr;
+    if (button != nullptr)
+        AddWidget(button);
+    return button;
+}
+
+// Focus and the open-menu list ----------------------------------------------
+
+void Menu::AddedToManager(WidgetManager* manager)
+{
+    if (gApp != nullptr)
+        gApp->RegisterOpenMenu(this);
+    AnimationWidget::AddedToManager(manager);
+    if (IsRemoveRequested())
+        RemoveSelf();
+    else
+        manager->SetFocus(this);
+}
+
+void Menu::RemovedFromManager(WidgetManager* manager)
+{
+    std::map<int, int> counts;
+    counts.swap(m_loopSoundCounts);
+    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr) {
+        for (const auto& [id, count] : counts) {
+            for (int i = 0; i < count; ++i)
+                player->StopLoop(id, 0.0f);
+        }
+    }
+    AnimationWidget::RemovedFromManager(manager);
+    if (gApp != nullptr)
+        gApp->UnregisterOpenMenu(this);
+}
+
+void Menu::GotFocus()
+{
+    AnimationWidget::GotFocus();
+    if (gApp != nullptr)
+        gApp->SetCurrentMenu(this);
+    MarkDirty();
+}
+
+void Menu::MouseDown(int x, int y, int clicks)
+{
+    AnimationWidget::MouseDown(x, y, clicks);
+    if (IsUpdateSuspended() && GetManager() != nullptr) {
+        GetManager()->SetFocus(this);
+        ApplySuspendState();
+    }
+}
+
+void Menu::KeyChar(int ch)
+{
+    m_typedText.push_back(static_cast<wchar_t>(ch));
+    if (m_typedText.size() > kTypedCodeLength)
+        m_typedText.erase(0, m_typedText.size() - kTypedCodeLength);
+    if (m_typedText.size() == kTypedCodeLength && gApp != nullptr)
+        gApp->HandleTypedCode(m_typedText);
+}
+
+// Background pause -----------------------------------------------------------
+
+bool Menu::IsUpdateSuspended()
+{
+    if (gApp == nullptr)
+        return false;
+    if (gApp->GetWidgetSuspension() > 0)
+        return true;
+    return m_pauseInBackground && GetManager() != nullptr && !m_active && gApp->GetScreensaverPreview() == 0;
+}
+
+void Menu::SetActive(bool active)
+{
+    m_active = active;
+    ApplySuspendState();
+}
+
+void Menu::SetPauseInBackground(bool pause)
+{
+    m_pauseInBackground = pause;
+    ApplySuspendState();
+}
+
+void Menu::ApplySuspendState()
+{
+    FlagsMod mod = GetFlagsMod();
+    const bool suspended = IsUpdateSuspended();
+    if (suspended) {
+        if (m_suspendRemovedFlags == 0 && (mod.remove & WidgetFlags::Mouse) == 0)
+            m_suspendRemovedFlags = WidgetFlags::Mouse;
+        mod.remove |= m_suspendRemovedFlags;
+    } else {
+        mod.remove &= ~m_suspendRemovedFlags;
+        m_suspendRemovedFlags = 0;
+    }
+    SetFlagsMod(mod);
+    SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr;
+    if (player != nullptr && !m_loopSoundCounts.empty())
+        player->SilenceLoops(suspended, m_loopSoundCounts);
+}
+
+// Sounds and screen captures -------------------------------------------------
+
+void Menu::StartLoopSound(int id, float fadeRate)
+{
+    ++m_loopSoundCounts[id];
+    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr)
+        player->StartLoop(id, fadeRate);
+}
+
+void Menu::StopLoopSound(int id, float fadeRate)
+{
+    auto found = m_loopSoundCounts.find(id);
+    if (found == m_loopSoundCounts.end())
+        return;
+    if (--found->second <= 0)
+        m_loopSoundCounts.erase(found);
+    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr)
+        player->StopLoop(id, fadeRate);
+}
+
+void Menu::CaptureScreen(bool fromWidgets)
+{
+    m_capturedImage.reset();
+    if (!fromWidgets) {
+        if (D3DInterface* renderer = gApp != nullptr ? gApp->GetRenderer() : nullptr)
+            m_capturedImage.reset(renderer->CaptureScreenImage());
+        return;
+    }
+    auto surface = std::make_unique<ImageSurface>();
+    if (!surface->Create(GetWidth(), GetHeight()))
+        return;
+    if (WidgetManager* manager = gApp != nullptr ? gApp->GetWidgetManager() : nullptr) {
+        Graphics g(surface.get());
+        manager->DrawWidgetsTo(&g);
+    }
+    m_capturedImage = std::move(surface);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/DialogMenu.h"
+
+#include <string>
+
+// A localized notice on the dialog panel: the texts of "<base>_title" and
+// "<base>_text", the text in the given font, laid out by the script
+// "notice_menu".
+class NoticeMenu : public DialogMenu
+{
+public:
+    NoticeMenu(const std::wstring& baseName, Widget* fadeTarget, const std::wstring& textFont);
+};

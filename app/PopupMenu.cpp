@@ -1,0 +1,48 @@
+#include "app/PopupMenu.h"
+
+#include "ui/FlagsMod.h"
+#include "ui/OverlayAnimation.h"
+
+namespace {
+
+OverlayAnimation* MakeOverlay(const std::wstring& script, Menu* menu)
+{
+    auto* overlay = new OverlayAnimation(script);
+    overlay->SetObjectName(L"menu", menu);
+    return overlay;
+}
+
+} // namespace
+
+PopupMenu::PopupMenu(Image* background) : Menu(background, true, true) {}
+
+void PopupMenu::AddedToManager(WidgetManager* manager)
+{
+    Menu::AddedToManager(manager);
+    if (m_popupAnimations && GetManager() != nullptr)
+        AddWidget(MakeOverlay(L"popup_intro", this));
+}
+
+void PopupMenu::RemoveSelf()
+{
+    const bool drawn = (GetFlagsMod().remove & WidgetFlags::Draw) == 0;
+    if (!m_popupAnimations || m_outroId != 0 || !IsVisible() || !drawn || GetManager() == nullptr) {
+        Menu::RemoveSelf();
+        return;
+    }
+    SetPauseInBackground(false);
+    OverlayAnimation* outro = MakeOverlay(L"popup_outro", this);
+    m_outroId = outro->GetId();
+    // The popup hears when the outro ends (its parent would be told anyway).
+    Attach(outro->GetListenerLink());
+    AddWidget(outro);
+}
+
+void PopupMenu::AnimationComplete(int id)
+{
+    if (m_outroId != 0 && id == m_outroId) {
+        RemoveSelf();
+        return;
+    }
+    Menu::AnimationComplete(id);
+}

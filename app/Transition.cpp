@@ -1,0 +1,26 @@
+#include "app/Transition.h"
+
+#include "app/GameApp.h"
+#include "graphics/ImageSurface.h"
+
+namespace {
+
+constexpr int kTransitionPriority = 100000;
+
+} // namespace
+
+Transition::Transition(const std::wstring& script, Widget* menu, bool captureWidgets) : Menu(nullptr, false, false)
+{
+    PlayAnimationByName(script);
+    SetPriorities(kTransitionPriority);
+    CaptureScreen(captureWidgets);
+    AddObject(L"screenshot", new DynamicWidget(0, 0, GetCapturedImage(), 1.0f));
+    if (menu != nullptr && gApp != nullptr)
+        gApp->AddDialog(menu);
+    SetObjectName(L"menu", dynamic_cast<DynamicWidget*>(menu));
+}
+
+void Transition::OnScriptFinished()
+{
+    RemoveSelf();
+}

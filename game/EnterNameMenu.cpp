@@ -1,0 +1,95 @@
+// Built once the edit box is part of the widget library.
+#if __has_include("ui/EditWidget.h")
+#include "game/EnterNameMenu.h"
+
+#include "game/MyTitleScreen.h"
+#include "game/ProfileNameWidget.h"
+#include "graphics/FontTable.h"
+#include "graphics/Graphics.h"
+#include "puzzle/ProfileManager.h"
+#include "resources/Assets.h"
+#include "resources/Constants.h"
+#include "resources/Localization.h"
+#include "ui/ButtonWidget.h"
+#include "ui/EditWidget.h"
+#include "ui/WidgetManager.h"
+
+namespace {
+
+constexpr int kEnter = 13;
+
+} // namespace
+
+EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName"), true, true), m_owner(owner)
+{
+    m_nameField = new EditWidget(this);
+    m_nameField->Resize(30, 90, 200, 35);
+    m_nameField->SetFont(GetFont(L"hud_title"), false);
+    m_nameField->SetColor(0, Color(0, 0, 0, 0));
+    m_nameField->SetColor(1, Color(0, 0, 0, 0));
+    m_nameField->SetColor(2, Color(255, 255, 255));
+    m_nameField->SetColor(3, Color(GetConstantInt(L"enter_name_highlight_red"), GetConstantInt(L"enter_name_highlight_green"),
+                                   GetConstantInt(L"enter_name_highlight_blue")));
+    m_nameField->SetColor(4, Color(255, 255, 255));
+    AddWidget(m_nameField);
+    m_okButton = AddButton(250, 82, L"enter_name_btn", L"", false);
+    m_okButton->Move(m_okButton->GetX() - static_cast<float>(m_okButton->GetWidth() / 2), m_okButton->GetY());
+    m_okButton->SetButtonListener(this);
+}
+
+void EnterNameMenu::AddedToManager(WidgetManager* manager)
+{
+    Menu::AddedToManager(manager);
+    if (!IsRemoveRequested())
+        manager->SetFocus(m_nameField);
+}
+
+bool EnterNameMenu::AllowChar(int id, wchar_t ch)
+{
+    if (id != m_nameField->GetId())
+        return true;
+    return ProfileNameWidget::AllowNameChar(m_nameField->GetText(), ch);
+}
+
+bool EnterNameMenu::AllowKey(int id, int key)
+{
+    if (id != m_nameField->GetId() || key != kEnter || m_nameField->GetText().empty())
+        return true;
+    CreateProfile();
+    return false;
+}
+
+bool EnterNameMenu::AllowText(int, const std::wstring&)
+{
+    return true;
+}
+
+void EnterNameMenu::EditWidgetText(int, const std::wstring&) {}
+
+void EnterNameMenu::ButtonDepress(int id)
+{
+    if (id == m_okButton->GetId())
+        CreateProfile();
+}
+
+void EnterNameMenu::CreateProfile()
+{
+    const std::wstring name = m_nameField->GetText();
+    if (name.empty() || IsRemoveRequested())
+        return;
+    ProfileManager::CreateProfile(name);
+    SaveProfiles();
+    RemoveSelf();
+    if (m_owner != nullptr && gTitleScreen == m_owner)
+        m_owner->Close();
+}
+
+void EnterNameMenu::Draw(Graphics* g)
+{
+    Menu::Draw(g);
+    g->SetFont(GetFont(L"menu"));
+    g->SetColor(Color(255, 255, 255));
+    g->WriteString(Localize(L"enter_your_name"), 0, 75, GetWidth(), 0);
+}
+
+#endif

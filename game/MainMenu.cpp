@@ -1,0 +1,55 @@
+#include "game/MainMenu.h"
+
+#include "game/MyBoard.h"
+#include "game/MyGameApp.h"
+#include "game/PlayerSelectMenu.h"
+#include "game/ScreenTransition.h"
+#include "game/SelectSetMenu.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+
+MainMenu::MainMenu(bool fromMap) : InterpreterMenu(L"main_menu"), m_fromMap(fromMap)
+{
+    SetWrapForShow(true);
+    SetPauseInBackground(false);
+    const PlayerState* state = GetCurrentPlayerState();
+    const bool lockBonus = state == nullptr || state->SetCount(1) == 0 || state->GetUnlock(1, 0) == 0;
+    SetVariable(L"lock_bonus", Value(lockBonus));
+    SetVariable(L"from_map", Value(fromMap));
+}
+
+Widget* MainMenu::WrapForShow()
+{
+    if (m_fromMap)
+        return new ScreenTransition(this, L"mainmenu_transition");
+    return InterpreterMenu::WrapForShow();
+}
+
+void MainMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)
+{
+    MyGameApp* app = GetMyGameApp();
+    if (action == L"player_select_link") {
+        (new PlayerSelectMenu())->Show();
+        RemoveSelf();
+    } else if (action == L"play") {
+        if (MyBoard* board = app != nullptr ? app->GetMyBoard() : nullptr)
+            board->StartGame();
+        RemoveSelf();
+    } else if (action == L"bonus") {
+        (new SelectSetMenu(1))->Show();
+        RemoveSelf();
+    } else if (action == L"tips" || action == L"credits") {
+        // Closed first: the stand-in screens may open a main menu at once.
+        RemoveSelf();
+        if (app != nullptr && action == L"tips")
+            app->ShowTips();
+        else if (app != nullptr)
+            app->ShowCredits();
+    } else if (action == L"options") {
+        if (app != nullptr)
+            app->ShowOptions(L"main-menu");
+    } else if (action == L"quit") {
+        if (app != nullptr)
+            app->ShowConfirmQuit();
+    }
+}

@@ -1,0 +1,60 @@
+#include "game/MyBoard.h"
+
+#include "game/MainMenu.h"
+#include "game/MyGameApp.h"
+#include "game/SetLoadingMenu.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/SetTable.h"
+
+#include <algorithm>
+
+void MyBoard::ShowMainMenu()
+{
+    (new MainMenu(false))->Show();
+}
+
+void MyBoard::StartGame()
+{
+    PlayerState* state = GetCurrentPlayerState();
+    if (state == nullptr)
+        return;
+    if (state->currentMode == 0 && state->currentCountry == 0) {
+        if (!state->IsIntroduced(0, 0)) {
+            if (MyGameApp* app = GetMyGameApp())
+                app->ShowStoryIntro();
+            return;
+        }
+        const int tutorialPuzzles = gPuzzleTable.PuzzleCount(0, 0);
+        if (tutorialPuzzles > 0 && state->IsCompleted(0, 0, tutorialPuzzles - 1)) {
+            // Finishing the tutorial again never takes progress back.
+            if (SetProgress* next = state->EnsureSet(0, 1))
+                next->unlock = std::max(next->unlock, 1);
+            state->currentCountry = 1;
+            (new SetLoadingMenu(-1))->Show();
+            return;
+        }
+        const int unlock = state->GetUnlock(0, 0);
+        (new SetLoadingMenu(unlock < 1 ? 0 : unlock - 1))->Show();
+        return;
+    }
+    if (state->currentMode == 1) {
+        // Never past the last main set, whether or not the profile has an
+        // entry for it yet.
+        const int lastSet = std::max(0, gSetTable.SetCount(0) - 1);
+        state->currentCountry = std::clamp(state->CountCompletedSets(0), 0, lastSet);
+    }
+    state->currentMode = 0;
+    (new SetLoadingMenu(-1))->Show();
+}
+
+BasicPlayerState* MyBoard::GetPlayerState()
+{
+    return GetCurrentPlayerState();
+}
+
+int MyBoard::GetSetCount(int mode)
+{
+    return gSetTable.SetCount(mode);
+}

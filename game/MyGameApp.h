@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/GameApp.h"
+
+#include <string>
+
+class Menu;
+class MyBoard;
+class PlayerSelectMenu;
+
+// The game's application: loads the game's tables after the framework's own
+// steps, makes the board when the title screen is left, wraps screens in
+// transitions, answers the hidden typed codes and saves the profiles at exit.
+//
+// Screens that other parts of the game supply are opened through the Show*
+// operations; each does the least that keeps the game going until its screen
+// exists.
+class MyGameApp : public GameApp
+{
+public:
+    MyGameApp();
+    ~MyGameApp() override;
+
+    int GetExtraLoadingSteps() override { return kGameLoadingSteps; }
+    void ResetGame() override;
+    Widget* WrapMenu(DialogHooks* menu) override;
+    void HandleTypedCode(const std::wstring& typed) override;
+    Widget* CreateTitleScreen() override;
+
+    MyBoard* GetMyBoard() const;
+    bool GetSaveProfilesOnExit() const { return m_saveProfilesOnExit; }
+
+    // Screens opened here; the defaults stand in until they exist.
+    // The tutorial's story: the tutorial counts as introduced and its first
+    // puzzle loads.
+    virtual void ShowStoryIntro();
+    // The game's ending: back to the main menu.
+    virtual void ShowStoryFinal();
+    virtual void ShowTips();
+    virtual void ShowCredits();
+    // from: "main-menu" or "play".
+    virtual void ShowOptions(const std::wstring& from);
+    virtual void ShowConfirmQuit();
+    // Asks before the selected player goes; yes calls the owner's
+    // DeleteSelected.
+    virtual void ShowConfirmDelete(const std::wstring& name, PlayerSelectMenu* owner);
+    // The introduction of a puzzle: here the puzzle is played at once.
+    virtual bool ShowLevelIntro(int mode, int set, int puzzle);
+    // The play screen on the puzzle; false when there is none to show.
+    virtual bool ShowPlayScreen(int mode, int set, int puzzle);
+    // The puzzle choice's parts: a small picture of the puzzle (shown solved
+    // or blank), and the thumbnail on a solved puzzle's icon. Null: none.
+    virtual Widget* CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture);
+    virtual Widget* CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew);
+
+    static constexpr int kGameLoadingSteps = 6;
+
+protected:
+    void LoadingThreadProc() override;
+    void TitleScreenLoadingComplete(Widget* titleScreen) override;
+    // The art tiles the pictures are drawn from, once the images are loaded.
+    virtual void SetupArtTiles();
+
+private:
+    // Opens (and with complete also completes) every puzzle of every set.
+    void OpenAllPuzzles(bool complete);
+
+    bool m_saveProfilesOnExit{true};
+};
+
+// The application as the game's, or null.
+MyGameApp* GetMyGameApp();

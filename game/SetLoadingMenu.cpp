@@ -1,0 +1,152 @@
+#include "game/SetLoadingMenu.h"
+
+#include "base/LogWriter.h"
+#include "game/MyGameApp.h"
+#include "game/PuzzleSelectMenu.h"
+#include "graphics/D3DInterface.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "graphics/ImageSurface.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "puzzle/SetTable.h"
+#include "resources/Assets.h"
+
+#include <utility>
+
+namespace {
+
+SetLoadingMenu::GroupLoader& Loader()
+{
+    static SetLoadingMenu::GroupLoader loader;
+    return loader;
+}
+
+// The set the current player is in, or null.
+const SetRecord* CurrentSet()
+{
+    const PlayerState* state = GetCurrentPlayerState();
+    return state != nullptr ? gSetTable.Find(state->currentMode, state->currentCountry) : nullptr;
+}
+
+} // namespace
+
+SetLoadingMenu::SetLoadingMenu(int puzzle) : InterpreterMenu(L"set_loading_menu"), m_puzzle(puzzle)
+{
+    Attach(GetListenerLink());
+    if (D3DInterface* renderer = gApp != nullptr ? gApp->GetRenderer() : nullptr)
+        m_screenCapture.reset(renderer->CaptureScreenImage());
+    m_screenshot = new DynamicWidget(0, 0, m_screenCapture.get(), 1.0f);
+    AddObject(L"screenshot", m_screenshot);
+}
+
+SetLoadingMenu::~SetLoadingMenu()
+{
+    // Normally joined on removal; a screen deleted without ever leaving the
+    // manager still never leaves its thread running.
+    m_stopRequested = true;
+    if (m_loader.joinable())
+        m_loader.join();
+}
+
+void SetLoadingMenu::SetGroupLoader(GroupLoader loader)
+{
+    Loader() = std::move(loader);
+}
+
+void SetLoadingMenu::AddedToManager(WidgetManager* manager)
+{
+    InterpreterMenu::AddedToManager(manager);
+    if (!IsRemoveRequested())
+        StartLoader();
+}
+
+void SetLoadingMenu::StartLoader()
+{
+    if (m_loader.joinable())
+        return;
+    const SetRecord* set = CurrentSet();
+    const std::wstring setName = set != nullptr ? set->name : std::wstring();
+    m_loadRecord.Clear();
+    if (!setName.empty())
+        Assets::Get().PrepareGroupLoad(setName, m_loadRecord);
+    m_done = false;
+    m_stopRequested = false;
+    if (gApp != nullptr)
+        gApp->LoadingThreadStarted();
+    m_loader = std::thread([this] {
+        if (const GroupLoader& loader = Loader())
+            loader(m_loadRecord, &m_stopRequested);
+        else
+            Assets::Get().LoadGroup(L"", m_loadRecord, &m_stopRequested, L"");
+        if (gApp != nullptr)
+            gApp->LoadingThreadEnded();
+        m_done = true;
+    });
+}
+
+void SetLoadingMenu::RemovedFromManager(WidgetManager* manager)
+{
+    m_stopRequested = true;
+    if (m_loader.joinable())
+        m_loader.join();
+    InterpreterMenu::RemovedFromManager(manager);
+}
+
+void SetLoadingMenu::Signal(int, const std::wstring& message)
+{
+    if (message == L"intro_finished")
+        FinishIntro();
+}
+
+void SetLoadingMenu::FinishIntro()
+{
+    if (m_introFinished)
+        return;
+    m_introFinished = true;
+    // The picture goes only after the widget that shows it.
+    if (m_screenshot != nullptr) {
+        m_screenshot->SetImage(nullptr);
+        m_screenshot->RemoveSelf();
+        m_screenshot = nullptr;
+    }
+    m_screenCapture.reset();
+    MarkDirty();
+}
+
+void SetLoadingMenu::UpdateFrame()
+{
+    InterpreterMenu::UpdateFrame();
+    if (!m_done || m_nextScreenOpened)
+        return;
+    if (!m_introFinished && ++m_waitedForIntro >= kIntroWaitLimit) {
+        LogWriter::WriteLine(L"set_loading_menu sent no intro_finished; going on");
+        FinishIntro();
+    }
+    if (m_introFinished)
+        OpenNextScreen();
+}
+
+void SetLoadingMenu::OpenNextScreen()
+{
+    m_nextScreenOpened = true;
+    const PlayerState* state = GetCurrentPlayerState();
+    const int mode = state != nullptr ? state->currentMode : 0;
+    const int set = state != nullptr ? state->currentCountry : 0;
+    if (m_puzzle < 0) {
+        (new PuzzleSelectMenu(mode, set, -1, false))->Show();
+    } else if (MyGameApp* app = GetMyGameApp()) {
+        app->ShowPlayScreen(mode, set, m_puzzle);
+    }
+    RemoveSelf();
+}
+
+void SetLoadingMenu::DrawAll(ModalFlags* flags, Graphics* g)
+{
+    if (!m_introFinished) {
+        InterpreterMenu::DrawAll(flags, g);
+        return;
+    }
+    g->SetColor(Color(255, 255, 255));
+    g->FillRect(0, 0, GetWidth(), GetHeight());
+}

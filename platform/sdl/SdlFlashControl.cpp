@@ -1,0 +1,6 @@
+#include "platform/sdl/SdlFlashControl.h"
+
+std::unique_ptr<FlashControl> SdlFlashControl::Create()
+{
+    return nullptr;
+}

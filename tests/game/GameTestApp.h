@@ -1,0 +1,85 @@
+#pragma once
+
+#include "base/Common.h"
+#include "game/MyGameApp.h"
+#include "game/SetLoadingMenu.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "resources/Localization.h"
+#include "support/AppHarness.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The game's application with the screens of other parts recorded instead
+// of shown.
+class GameTestApp : public MyGameApp
+{
+public:
+    void ShowStoryIntro() override { m_shown.push_back(L"story_intro"); }
+    void ShowStoryFinal() override { m_shown.push_back(L"story_final"); }
+    bool ShowLevelIntro(int mode, int set, int puzzle) override
+    {
+        m_shown.push_back(StrFormatW(L"intro %d/%d/%d", mode, set, puzzle));
+        return true;
+    }
+    bool ShowPlayScreen(int mode, int set, int puzzle) override
+    {
+        m_shown.push_back(StrFormatW(L"play %d/%d/%d", mode, set, puzzle));
+        return true;
+    }
+
+    std::vector<std::wstring> m_shown;
+};
+
+// The whole game on the harness with the real data, loaded, its set groups
+// "loaded" at once.
+class GameTest : public AppTest
+{
+protected:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.makeApp = [] { return std::make_unique<GameTestApp>(); };
+        return options;
+    }
+    void SetUp() override
+    {
+        SetLoadingMenu::SetGroupLoader([](const ResourceSet&, const std::atomic<bool>*) {});
+        AppTest::SetUp();
+        ASSERT_TRUE(Harness().RunUntilLoaded());
+    }
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        SetLoadingMenu::SetGroupLoader({});
+    }
+
+    GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
+    const std::vector<std::wstring>& Shown() { return Game().m_shown; }
+
+    template <typename T> T* FindMenu()
+    {
+        for (DialogHooks* menu : App().GetOpenMenus()) {
+            if (auto* found = dynamic_cast<T*>(menu))
+                return found;
+        }
+        return nullptr;
+    }
+    void CloseAllMenus()
+    {
+        App().MarkMenusForClose();
+        App().CloseMarkedMenus();
+        Harness().RunTicks(1);
+    }
+    // A new selected player, the board made and its main menu closed.
+    PlayerState& NewPlayer(const std::wstring& name = L"Ann")
+    {
+        ProfileManager::CreateProfile(name);
+        if (App().GetBoard() == nullptr)
+            App().ResetGame();
+        CloseAllMenus();
+        return *GetCurrentPlayerState();
+    }
+};

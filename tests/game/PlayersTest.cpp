@@ -1,0 +1,93 @@
+#include "GameTestApp.h"
+#include "support/AppHarness.h"
+
+#include "game/PlayerSelectMenu.h"
+#include "game/ProfileNameWidget.h"
+#include "puzzle/ProfileList.h"
+#include "ui/ButtonWidget.h"
+
+namespace {
+
+TEST(NameRuleTest, TenCharactersNoLeadingBlankNoQuoteOrBackslash)
+{
+    struct Case
+    {
+        const wchar_t* name;
+        int ch;
+        bool allowed;
+    };
+    const Case cases[] = {{L"", 'A', true},        {L"", ' ', false},          {L"Ann", ' ', true},
+                          {L"Ann", '"', false},    {L"Ann", '\\', false},      {L"", '"', false},
+                          {L"Ann", 31, false},     {L"Annabellee", 'x', false}, {L"Annabelle", 'x', true},
+                          {L"Ann", L'\u00e9', true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(ProfileNameWidget::AllowNameChar(c.name, c.ch), c.allowed) << c.name << " + " << c.ch;
+}
+
+class PlayersTest : public GameTest
+{
+protected:
+    PlayerSelectMenu* Open()
+    {
+        auto* menu = new PlayerSelectMenu();
+        menu->Show();
+        Harness().RunTicks(1);
+        return menu;
+    }
+    void Press(PlayerSelectMenu* menu, ButtonWidget* button) { menu->ButtonDepress(button->GetId()); }
+    bool ButtonsShown(PlayerSelectMenu* menu)
+    {
+        return menu->GetMenuButton()->IsVisible() && menu->GetDeleteButton()->IsVisible() &&
+               menu->GetPlayButton()->IsVisible();
+    }
+};
+
+TEST_F(PlayersTest, TypingANameIntoAFreeSlotMakesAPlayer)
+{
+    NewPlayer(L"Ann");
+    PlayerSelectMenu* menu = Open();
+    EXPECT_EQ(menu->GetSelectedSlot(), 0);
+    EXPECT_TRUE(ButtonsShown(menu));
+
+    Press(menu, menu->GetNameButton(1));
+    EXPECT_FALSE(ButtonsShown(menu)) << "a free slot is selected";
+    EXPECT_TRUE(menu->GetOkButton(1)->IsVisible());
+    Harness().TypeText(L" Bo\"b");
+    EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), L"Bob");
+    Press(menu, menu->GetOkButton(1));
+    EXPECT_EQ(gProfileList.records[1].name, L"Bob");
+    EXPECT_EQ(App().GetPlayerName(), L"Bob");
+    EXPECT_TRUE(ButtonsShown(menu));
+    EXPECT_FALSE(menu->GetOkButton(1)->IsVisible());
+}
+
+TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
+{
+    NewPlayer(L"Ann");
+    PlayerSelectMenu* menu = Open();
+    Press(menu, menu->GetNameButton(2));
+    Press(menu, menu->GetNameButton(3));
+    EXPECT_TRUE(gProfileList.records[2].name.empty());
+    EXPECT_TRUE(menu->GetNameButton(2)->HasNoName());
+    EXPECT_EQ(menu->GetNameButton(2)->GetLabel(), Localize(L"no_name"));
+    // Enter with nothing typed ends the editing and leaves no selection.
+    Harness().KeyChar(13);
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_TRUE(gProfileList.records[3].name.empty());
+}
+
+TEST_F(PlayersTest, DeletingThePlayerHidesTheButtonsUntilAnotherIsChosen)
+{
+    NewPlayer(L"Ann");
+    ProfileManager::CreateProfile(L"Bob");
+    PlayerSelectMenu* menu = Open();
+    ASSERT_EQ(menu->GetSelectedSlot(), 1);
+    menu->DeleteSelected();
+    EXPECT_TRUE(gProfileList.records[1].name.empty());
+    EXPECT_FALSE(ButtonsShown(menu));
+    Press(menu, menu->GetNameButton(0));
+    EXPECT_TRUE(ButtonsShown(menu));
+    EXPECT_EQ(App().GetPlayerName(), L"Ann");
+}
+
+} // namespace

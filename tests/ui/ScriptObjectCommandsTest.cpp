@@ -1,0 +1,185 @@
+#include "ScriptStage.h"
+
+#include "graphics/ImageSurface.h"
+#include "ui/CommandReader.h"
+#include "ui/DynamicWidget.h"
+#include "ui/FlagsMod.h"
+#include "ui/EasingCurve.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class ScriptObjectCommandsTest : public ::testing::Test
+{
+protected:
+    ScriptObjectCommandsTest() { stage.Images({"w40x30", "w20x10", "clear16x16"}); }
+
+    AnimationWidget* Run(const std::string& commands)
+    {
+        stage.Load("<animation name=\"main\">" + commands + "</animation>");
+        return stage.Start(L"main");
+    }
+
+    ScriptStage stage;
+};
+
+TEST_F(ScriptObjectCommandsTest, AlignedPictureLandsByItsSizeAndAReusedIdNamesTheSecond)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30" x="100" y="100" align="center" valign="bottom"/>
+                                   <add id="a" image="w20x10" x="5" y="6"/>)");
+    DynamicWidget* second = host->FindObject(L"a");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetWidth(), 20);
+    ASSERT_EQ(host->GetChildren().size(), 2u);
+    Widget* first = host->GetChildren().front();
+    EXPECT_EQ(first->GetX(), 80.0f);
+    EXPECT_EQ(first->GetY(), 70.0f);
+}
+
+TEST_F(ScriptObjectCommandsTest, LayersArePushedSetAndPoppedAndARemovedLayerFallsBackToTheHost)
+{
+    AnimationWidget* host = Run(R"(<add id="box" image="w40x30"/>
+                                   <push-layer/>
+                                   <set-layer id="box"/>
+                                   <add id="inner" image="w20x10"/>
+                                   <pop-layer/>
+                                   <add id="outer" image="w20x10"/>
+                                   <set-layer id="box"/>
+                                   <remove id="box"/>
+                                   <add id="last" image="w20x10"/>)");
+    DynamicWidget* inner = host->FindObject(L"inner");
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(host->FindObject(L"outer")->GetParent(), host);
+    EXPECT_EQ(host->GetCurrentLayer(), host);
+    EXPECT_EQ(host->FindObject(L"last")->GetParent(), host);
+    EXPECT_EQ(host->FindObject(L"box"), nullptr);
+}
+
+TEST_F(ScriptObjectCommandsTest, TreeCorruptingMovesAreRefused)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30"/>
+                                   <add id="b" image="w20x10"/>
+                                   <attach id="b" to="a"/>
+                                   <attach id="a" to="b"/>
+                                   <attach id="a" to="a"/>
+                                   <attach id="a" to="missing"/>
+                                   <merge id="b" with="a"/>
+                                   <merge id="a" with="a"/>
+                                   <put-in-front id1="a" id2="b"/>
+                                   <put-behind id1="b" id2="a"/>)");
+    DynamicWidget* a = host->FindObject(L"a");
+    DynamicWidget* b = host->FindObject(L"b");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->GetParent(), a);
+    EXPECT_EQ(a->GetParent(), host);
+    EXPECT_TRUE(a->HasChild(b));
+    EXPECT_FALSE(host->HasChild(b));
+    EXPECT_EQ(a->GetImage()->GetWidth(), 40);
+}
+
+TEST_F(ScriptObjectCommandsTest, SurfacesAreKeptToTextureSizes)
+{
+    AnimationWidget* host = Run(R"(<add-rect id="r" width="100000" height="-5"/>
+                                   <add id="p" image="w20x10"/>
+                                   <replace id="p" width="0" height="99999999"/>
+                                   <resize id="r" width="-3"/>)");
+    DynamicWidget* rect = host->FindObject(L"r");
+    EXPECT_EQ(rect->GetImage()->GetWidth(), CommandReader::kMaxSurfaceSide);
+    EXPECT_EQ(rect->GetImage()->GetHeight(), 1);
+    EXPECT_EQ(rect->GetWidth(), 1);
+    Image* replaced = host->FindObject(L"p")->GetImage();
+    EXPECT_EQ(replaced->GetWidth(), 1);
+    EXPECT_EQ(replaced->GetHeight(), CommandReader::kMaxSurfaceSide);
+}
+
+TEST_F(ScriptObjectCommandsTest, TextBoxThatCannotFitStillEnds)
+{
+    // No "_center" image: the inner height is 0 and no width can fit the text.
+    AnimationWidget* host = Run(R"(<add id="t" textends="none" text="'a few words that never fit'" lookup="false"
+                                        font="box" min_width="5"/>)");
+    DynamicWidget* box = host->FindObject(L"t");
+    ASSERT_NE(box, nullptr);
+    EXPECT_LE(box->GetWidth(), CommandReader::kMaxSurfaceSide);
+}
+
+TEST_F(ScriptObjectCommandsTest, PlainTextBoxIsSizedByItsWrappedText)
+{
+    AnimationWidget* host = Run(R"(<add id="t" text="'abcd efgh'" lookup="false" font="box" width="60"
+                                        padding_bottom="3" x="100" y="50" align="right"/>)");
+    DynamicWidget* box = host->FindObject(L"t");
+    ASSERT_NE(box, nullptr);
+    // Two lines of four characters: 32 wide, 2 x 10 + 3 + 8 high.
+    EXPECT_EQ(box->GetWidth(), 32);
+    EXPECT_EQ(box->GetHeight(), 31);
+    EXPECT_EQ(box->GetX(), 68.0f);
+}
+
+TEST_F(ScriptObjectCommandsTest, PlayedScriptGetsItsParametersAndGetObjectBorrowsFromIt)
+{
+    stage.Load(R"(<animation name="child"><add id="thing" image="w20x10"/><persist/></animation>
+                  <animation name="main">
+                    <play id="kid" animation="child" a="1 + 2" b="'two'"/>
+                    <play animation="child"/>
+                    <play id="none" animation="nothing-of-that-name"/>
+                    <get-object id="thing" from="kid" failed="missing"/>
+                    <get-object id="other" from="kid" failed="missing2"/>
+                  </animation>)");
+    AnimationWidget* host = stage.Start(L"main");
+    auto* kid = dynamic_cast<AnimationWidget*>(host->FindObject(L"kid"));
+    ASSERT_NE(kid, nullptr);
+    EXPECT_EQ(ScriptStage::Var(*kid, L"a"), L"3");
+    EXPECT_EQ(ScriptStage::Var(*kid, L"b"), L"two");
+    EXPECT_EQ(host->GetChildren().size(), 2u);
+    EXPECT_EQ(host->FindObject(L"none"), nullptr);
+    EXPECT_EQ(host->FindObject(L"thing"), kid->FindObject(L"thing"));
+    EXPECT_EQ(ScriptStage::Var(*host, L"missing"), L"false");
+    EXPECT_EQ(ScriptStage::Var(*host, L"missing2"), L"true");
+}
+
+TEST_F(ScriptObjectCommandsTest, SubCommandsReachTheObjectOrTheCurrentLayer)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30"/>
+                                   <hide id="a"/>
+                                   <disable id="a"/>
+                                   <enable id="a"/>
+                                   <batch-by-depth id="a" enable="false" disable="true"/>
+                                   <batch enable="true"/>
+                                   <get-point id="a" x="px" y="py" found="hit"/>
+                                   <add id="c" image="clear16x16"/>
+                                   <get-point id="c" x="cx" found="chit"/>)");
+    DynamicWidget* a = host->FindObject(L"a");
+    EXPECT_FALSE(a->IsVisible());
+    EXPECT_FALSE(a->IsDisabled());
+    EXPECT_EQ(a->GetFlagsMod().remove, WidgetFlags::BatchOrder);
+    EXPECT_EQ(host->GetFlagsMod().add, WidgetFlags::Batching);
+    EXPECT_EQ(ScriptStage::Var(*host, L"hit"), L"true");
+    int px = std::stoi(ScriptStage::Var(*host, L"px"));
+    EXPECT_TRUE(px >= 0 && px < 40);
+    EXPECT_EQ(ScriptStage::Var(*host, L"chit"), L"false");
+    EXPECT_EQ(ScriptStage::Var(*host, L"cx"), L"");
+}
+
+TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30" x="7" y="9" depth="3"/>
+                                   <analyze id="a" x="ax" right="ar" depth="ad" image="ai" x_ptr="ap"/>
+                                   <analyze image="w20x10" width="iw" frames="if"/>
+                                   <analyze font="box" text="'ab cd'" lookup="false" maxwidth="20" width="tw"
+                                            height="th"/>
+                                   <set id="a" property="x" value="ap + 1"/>)");
+    EXPECT_EQ(ScriptStage::Var(*host, L"ax"), L"7");
+    EXPECT_EQ(ScriptStage::Var(*host, L"ar"), L"47");
+    EXPECT_EQ(ScriptStage::Var(*host, L"ad"), L"3");
+    EXPECT_EQ(ScriptStage::Var(*host, L"ai"), L"w40x30");
+    EXPECT_EQ(ScriptStage::Var(*host, L"iw"), L"20");
+    EXPECT_EQ(ScriptStage::Var(*host, L"if"), L"1");
+    EXPECT_EQ(ScriptStage::Var(*host, L"tw"), L"16");
+    EXPECT_EQ(ScriptStage::Var(*host, L"th"), L"20");
+    EXPECT_EQ(host->FindObject(L"a")->GetX(), 8.0f);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "RecordingWidget.h"
+
+#include "graphics/Font.h"
+#include "graphics/FontTable.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "resources/Assets.h"
+#include "resources/PakInterface.h"
+#include "resources/Value.h"
+#include "ui/AnimationStats.h"
+#include "ui/AnimationWidget.h"
+#include "ui/PassiveWidget.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+// Every character 8 pixels wide, lines 10 high; draws a filled box per
+// character so text shows up in pixel tests.
+class BoxFont : public Font
+{
+public:
+    Font* Duplicate() const override { return new BoxFont(); }
+    int GetAscent() const override { return 8; }
+    int GetHeight() const override { return 10; }
+    int GetLineSpacing() const override { return 10; }
+    int StringWidth(const std::wstring& text) const override { return static_cast<int>(text.size()) * 8; }
+    int CharWidth(wchar_t) const override { return 8; }
+    void DrawString(Graphics& g, float x, float y, const std::wstring& text) override
+    {
+        g.FillRect(static_cast<int>(x), static_cast<int>(y) - 8, StringWidth(text), 8);
+    }
+};
+
+// A widget tree with a scripted widget under test: scripts written as XML
+// and loaded the way the game loads them, images named "w<W>x<H>" (white,
+// with "cols" and "rows" as given), "clear<W>x<H>" (transparent) and the
+// font "box". Tests step the tree tick by tick.
+class ScriptStage
+{
+public:
+    ScriptStage()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarnvale-commands-XXXXXX").string();
+        m_folder = mkdtemp(pattern.data());
+        std::filesystem::create_directories(m_folder / "properties");
+        m_pak.AddSearchRoot(m_folder.string());
+        SetPakInterface(&m_pak);
+        Assets::Get().SetImageLoaders(
+            [](const ImageSource& source, Image* existing) -> Image* {
+                if (existing != nullptr)
+                    return existing;
+                bool clear = source.m_file.starts_with("clear");
+                int width = 0;
+                int height = 0;
+                std::sscanf(source.m_file.c_str() + (clear ? 5 : 1), "%dx%d", &width, &height);
+                auto* image = new Image(ImageData{
+                    width, height,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, clear ? 0u : 0xFFFFFFFFu)});
+                image->SetGrid(source.m_rows, source.m_cols);
+                return image;
+            },
+            [](Image*) {}, [](Image* image) { delete image; });
+        AddFont(L"box", new BoxFont());
+        m_app.Manager().AddWidget(m_layer);
+    }
+    ~ScriptStage()
+    {
+        m_app.Manager().RemoveAllWidgets(true, true);
+        m_app.FlushDeferredDeletes();
+        Assets::Get().Clear();
+        FreeFonts();
+        SetPakInterface(nullptr);
+        std::filesystem::remove_all(m_folder);
+    }
+    ScriptStage(const ScriptStage&) = delete;
+    ScriptStage& operator=(const ScriptStage&) = delete;
+
+    // Registers and loads the images, e.g. {"w40x30", "w64x32:4x2" (cols x rows)}.
+    void Images(const std::vector<std::string>& names)
+    {
+        std::string xml = "<assets><group name=\"test\" load=\"init\">";
+        for (const std::string& name : names) {
+            std::string file = name.substr(0, name.find(':'));
+            int cols = 1;
+            int rows = 1;
+            if (name.find(':') != std::string::npos)
+                std::sscanf(name.c_str() + name.find(':') + 1, "%dx%d", &cols, &rows);
+            xml += "<image name=\"" + file + "\" file=\"" + file + "\" cols=\"" + std::to_string(cols) +
+                   "\" rows=\"" + std::to_string(rows) + "\"/>";
+        }
+        xml += "</group></assets>";
+        WriteFile("assets.xml", xml);
+        Assets::Get().FirstPass();
+    }
+    void WriteFile(const std::string& file, const std::string& text)
+    {
+        std::ofstream(m_folder / "properties" / file) << text;
+    }
+    // The animations file with these animations, loaded into the table.
+    void Load(const std::string& animations)
+    {
+        WriteFile("animations.xml", "<animations>" + animations + "</animations>");
+        AnimationStats loading(false);
+    }
+    // A widget for the script, not yet started: Start puts it in the tree.
+    AnimationWidget* Make(const std::wstring& name)
+    {
+        return new AnimationWidget(name, 0, 0, false);
+    }
+    AnimationWidget* Start(AnimationWidget* widget)
+    {
+        m_layer->AddWidget(widget);
+        return widget;
+    }
+    AnimationWidget* Start(const std::wstring& name) { return Start(Make(name)); }
+    void Tick(int ticks = 1)
+    {
+        for (int i = 0; i < ticks; ++i) {
+            m_app.Manager().UpdateFrameF(1.0f);
+            m_app.FlushDeferredDeletes();
+        }
+    }
+    static std::wstring Var(Animator& animator, const std::wstring& name)
+    {
+        const Value* value = animator.FindVariable(name);
+        return value != nullptr ? value->ToString() : L"";
+    }
+    PassiveWidget& Layer() { return *m_layer; }
+
+private:
+    std::filesystem::path m_folder;
+    PakInterface m_pak;
+    TreeTestApp m_app;
+    PassiveWidget* m_layer = new PassiveWidget(0, 0, nullptr, true);
+};

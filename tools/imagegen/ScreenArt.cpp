@@ -1,0 +1,460 @@
+// Renders the art of the game's screens (title, players, map, set list, set
+// and puzzle choice) into the data folder given as the only argument.
+#include "Canvas.h"
+
+#include "platform/FontRasterizer.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
+{
+    std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
+    if (!font->Open(kFontFolder + file, size, false, false)) {
+        std::fprintf(stderr, "screenart: cannot open %s\n", file.c_str());
+        return nullptr;
+    }
+    return font;
+}
+
+struct Fonts
+{
+    std::unique_ptr<FontRasterizer> logo = OpenFont("DejaVuSerif-Bold.ttf", 84);
+    std::unique_ptr<FontRasterizer> heading = OpenFont("DejaVuSerif-Bold.ttf", 34);
+    std::unique_ptr<FontRasterizer> label = OpenFont("DejaVuSans-Bold.ttf", 26);
+    std::unique_ptr<FontRasterizer> small = OpenFont("DejaVuSans-Bold.ttf", 16);
+    std::unique_ptr<FontRasterizer> letter = OpenFont("DejaVuSans-Bold.ttf", 30);
+
+    bool IsValid() const { return logo && heading && label && small && letter; }
+};
+
+class Output
+{
+public:
+    explicit Output(fs::path root) : m_root(std::move(root)) {}
+
+    void Save(const Canvas& canvas, const std::string& name)
+    {
+        fs::path path = m_root / "images" / "screens" / (name + ".png");
+        fs::create_directories(path.parent_path());
+        if (!canvas.Save(path.string())) {
+            std::fprintf(stderr, "screenart: cannot write %s\n", path.string().c_str());
+            m_ok = false;
+        }
+    }
+    bool IsOk() const { return m_ok; }
+
+private:
+    fs::path m_root;
+    bool m_ok = true;
+};
+
+std::uint32_t Mix(std::uint32_t a, std::uint32_t b, float t)
+{
+    std::uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8) {
+        float ca = static_cast<float>((a >> shift) & 0xFF);
+        float cb = static_cast<float>((b >> shift) & 0xFF);
+        out |= static_cast<std::uint32_t>(std::lround(ca + (cb - ca) * t)) << shift;
+    }
+    return out;
+}
+
+void GradientRoundedRect(Canvas& canvas, float x, float y, int width, int height, float radius, std::uint32_t top,
+                         std::uint32_t bottom)
+{
+    Canvas shape(width, height);
+    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, 0xFFFFFFFFu);
+    for (int py = 0; py < height; ++py) {
+        std::uint32_t colour = Mix(top, bottom, height > 1 ? static_cast<float>(py) / (height - 1) : 0.0f);
+        for (int px = 0; px < width; ++px) {
+            float coverage = static_cast<float>(shape.GetImage().At(px, py) >> 24) / 255.0f;
+            if (coverage > 0.0f)
+                canvas.Blend(static_cast<int>(x) + px, static_cast<int>(y) + py, colour, coverage);
+        }
+    }
+}
+
+void CentredText(Canvas& canvas, FontRasterizer& font, const std::wstring& text, int centreX, int baseline,
+                 std::uint32_t colour, bool shadow = true)
+{
+    const int x = centreX - Canvas::TextWidth(font, text) / 2;
+    if (shadow)
+        canvas.DrawText(font, text, x + 2, baseline + 2, 0x90000000u);
+    canvas.DrawText(font, text, x, baseline, colour);
+}
+
+// A small square tile of the puzzle boards, lit from the top.
+void Tile(Canvas& canvas, float x, float y, float size, std::uint32_t colour)
+{
+    canvas.FillRoundedRect(x, y, size, size, size * 0.18f, Mix(colour, 0xFF000000u, 0.35f));
+    GradientRoundedRect(canvas, x + 1, y + 1, static_cast<int>(size) - 2, static_cast<int>(size) - 3, size * 0.15f,
+                        Mix(colour, 0xFFFFFFFFu, 0.25f), colour);
+}
+
+// The screen backgrounds share a night-blue wash with a faint board grid.
+Canvas Backdrop(std::uint32_t top, std::uint32_t bottom)
+{
+    Canvas canvas(kScreenWidth, kScreenHeight);
+    canvas.VerticalGradient(0, 0, kScreenWidth, kScreenHeight, top, bottom);
+    for (int x = 0; x < kScreenWidth; x += 32)
+        canvas.FillRect(x, 0, 1, kScreenHeight, 0x0EFFFFFFu);
+    for (int y = 0; y < kScreenHeight; y += 32)
+        canvas.FillRect(0, y, kScreenWidth, 1, 0x0EFFFFFFu);
+    return canvas;
+}
+
+// A panel: shadow, gold rim, slate face.
+void Panel(Canvas& canvas, float x, float y, int width, int height, float radius)
+{
+    for (int spread = 6; spread >= 1; --spread)
+        canvas.FillRoundedRect(x - spread + 4, y - spread + 6, width + 2.0f * spread - 8, height + 2.0f * spread - 8,
+                               radius + spread, 0x10000000u);
+    canvas.FillRoundedRect(x, y, static_cast<float>(width), static_cast<float>(height), radius, 0xFFC9A24Eu);
+    GradientRoundedRect(canvas, x + 3, y + 3, width - 6, height - 6, radius - 2, 0xFF2B3E5Cu, 0xFF172235u);
+    canvas.StrokeRoundedRect(x + 8, y + 8, width - 16.0f, height - 16.0f, radius - 5, 1.0f, 0x50E8D9A8u);
+}
+
+// A button image of four rows (up, over, pressed, disabled) drawn by one face
+// function per row.
+template <typename Face> Canvas FourRows(int width, int height, Face face)
+{
+    Canvas canvas(width, height * 4);
+    for (int state = 0; state < 4; ++state) {
+        Canvas cell(width, height);
+        face(cell, state);
+        canvas.Paste(cell, 0, height * state);
+    }
+    return canvas;
+}
+
+struct FaceColours
+{
+    std::uint32_t rim, top, bottom;
+};
+
+FaceColours StateColours(int state, std::uint32_t top, std::uint32_t bottom)
+{
+    switch (state) {
+    case 1:
+        return {0xFF1A1A1Au, Mix(top, 0xFFFFFFFFu, 0.25f), Mix(bottom, 0xFFFFFFFFu, 0.15f)};
+    case 2:
+        return {0xFF101010u, Mix(bottom, 0xFF000000u, 0.1f), top};
+    case 3:
+        return {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u};
+    default:
+        return {0xFF202020u, top, bottom};
+    }
+}
+
+void GlossyFace(Canvas& cell, int state, std::uint32_t top, std::uint32_t bottom, float radius)
+{
+    const FaceColours colours = StateColours(state, top, bottom);
+    const float width = static_cast<float>(cell.GetWidth());
+    const float height = static_cast<float>(cell.GetHeight());
+    cell.FillRoundedRect(2, 4, width - 4, height - 5, radius, 0x50000000u);
+    cell.FillRoundedRect(1, 1, width - 2, height - 4, radius, colours.rim);
+    GradientRoundedRect(cell, 3, 3, static_cast<int>(width) - 6, static_cast<int>(height) - 8, radius - 2, colours.top,
+                        colours.bottom);
+    cell.StrokeRoundedRect(5, 4, width - 10, height * 0.4f, radius - 3, 1.2f, state == 3 ? 0x30FFFFFFu : 0x80FFFFFFu);
+}
+
+void CheckMark(Canvas& cell, float cx, float cy, float size, std::uint32_t colour)
+{
+    const float points[] = {cx - size,        cy,
+                            cx - size * 0.3f, cy + size * 0.7f,
+                            cx + size,        cy - size * 0.8f,
+                            cx + size * 0.75f, cy - size,
+                            cx - size * 0.3f, cy + size * 0.25f,
+                            cx - size * 0.75f, cy - size * 0.3f};
+    cell.FillPolygon(points, 6, colour);
+}
+
+void Star(Canvas& canvas, float cx, float cy, float outer, float inner, std::uint32_t colour)
+{
+    float points[20];
+    for (int i = 0; i < 10; ++i) {
+        const float radius = i % 2 == 0 ? outer : inner;
+        const float angle = -std::numbers::pi_v<float> / 2 + static_cast<float>(i) * std::numbers::pi_v<float> / 5;
+        points[2 * i] = cx + radius * std::cos(angle);
+        points[2 * i + 1] = cy + radius * std::sin(angle);
+    }
+    canvas.FillPolygon(points, 10, colour);
+}
+
+// Title screen ---------------------------------------------------------------------
+
+void MakeTitle(Output& out, Fonts& fonts)
+{
+    Canvas background = Backdrop(0xFF10213Fu, 0xFF1F5A6Eu);
+    // A half-solved board rises from the bottom, its solved cells a heart.
+    const char* rows[] = {"0110110", "1111111", "1111111", "0111110", "0011100", "0001000"};
+    for (int row = 0; row < 6; ++row) {
+        for (int column = 0; column < 7; ++column) {
+            const float x = 380.0f + column * 38.0f;
+            const float y = 520.0f + row * 38.0f;
+            if (rows[row][column] == '1')
+                Tile(background, x, y, 34, row < 3 ? 0xFFE0584Au : 0xFFF08A4Au);
+            else
+                background.FillRoundedRect(x, y, 34, 34, 6, 0x20FFFFFFu);
+        }
+    }
+    for (int i = 0; i < 40; ++i) {
+        const float x = static_cast<float>((i * 397) % kScreenWidth);
+        const float y = static_cast<float>((i * 173) % 360);
+        background.FillCircle(x, y, (i % 3) * 0.6f + 0.8f, 0x90FFFFFFu);
+    }
+    out.Save(background, "title_background");
+
+    Canvas logo(700, 190);
+    const std::wstring title = L"Tarnvale";
+    const int width = Canvas::TextWidth(*fonts.logo, title);
+    const int x = (610 - width) / 2;
+    for (int d = 6; d >= 1; --d)
+        logo.DrawText(*fonts.logo, title, x + d, 112 + d, 0x30000000u);
+    logo.DrawText(*fonts.logo, title, x, 112, 0xFFF4D58Au);
+    // The "6" on a tile of its own.
+    Tile(logo, 600, 20, 96, 0xFF3A8FE8u);
+    CentredText(logo, *fonts.logo, L"6", 648, 98, 0xFFFFFFFFu);
+    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 166, 0xFFCFE3F5u);
+    out.Save(logo, "game_logo");
+
+    Canvas base(420, 26);
+    base.FillRoundedRect(0, 0, 420, 26, 13, 0xFF0B1424u);
+    base.StrokeRoundedRect(1, 1, 418, 24, 12, 1.5f, 0xFFC9A24Eu);
+    out.Save(base, "loadingbar_base");
+    Canvas top(420, 26);
+    GradientRoundedRect(top, 4, 4, 412, 18, 9, 0xFFFFE49Au, 0xFFD9962Eu);
+    top.StrokeRoundedRect(6, 5, 408, 7, 3.5f, 1.0f, 0x80FFFFFFu);
+    out.Save(top, "loadingbar_top");
+
+    out.Save(FourRows(240, 72,
+                      [&](Canvas& cell, int state) {
+                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 22);
+                          CentredText(cell, *fonts.label, L"Play", 120, 44 + (state == 2 ? 1 : 0),
+                                      state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                      }),
+             "play_game_btn");
+}
+
+// Players and name entry --------------------------------------------------------------
+
+void MakePlayers(Output& out, Fonts& fonts)
+{
+    Canvas enterName(320, 160);
+    Panel(enterName, 0, 0, 320, 160, 18);
+    CentredText(enterName, *fonts.heading, L"Welcome!", 160, 48, 0xFFF4D58Au);
+    // The name field's well: the edit box draws only text and caret on it.
+    enterName.FillRoundedRect(26, 88, 208, 39, 8, 0xFFC9A24Eu);
+    enterName.FillRoundedRect(28, 90, 204, 35, 7, 0xFF0B1424u);
+    out.Save(enterName, "enter_name");
+
+    out.Save(FourRows(44, 50,
+                      [&](Canvas& cell, int state) {
+                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 12);
+                          CheckMark(cell, 22, 24, 11, state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                      }),
+             "enter_name_btn");
+    out.Save(FourRows(44, 44,
+                      [&](Canvas& cell, int state) {
+                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 12);
+                          CheckMark(cell, 22, 21, 10, state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                      }),
+             "profile_ok_btn");
+    // Name buttons: the third row is also the selected look.
+    out.Save(FourRows(320, 44,
+                      [&](Canvas& cell, int state) {
+                          const std::uint32_t top = state == 2 ? 0xFFF4D58Au : 0xFF3D5A86u;
+                          const std::uint32_t bottom = state == 2 ? 0xFFC9A24Eu : 0xFF22365Au;
+                          GlossyFace(cell, state == 2 ? 0 : state, top, bottom, 14);
+                      }),
+             "profile_btn");
+}
+
+// Map and set list ----------------------------------------------------------------------
+
+void Island(Canvas& canvas, float cx, float cy, float rx, float ry, int seed)
+{
+    std::vector<float> points;
+    for (int i = 0; i < 24; ++i) {
+        const float angle = static_cast<float>(i) * 2 * std::numbers::pi_v<float> / 24;
+        const float wobble = 1.0f + 0.12f * std::sin(static_cast<float>(i * (seed + 3)));
+        points.push_back(cx + rx * wobble * std::cos(angle));
+        points.push_back(cy + ry * wobble * std::sin(angle));
+    }
+    canvas.FillPolygon(points.data(), 24, 0xFFE4D3A2u);
+    std::vector<float> inner;
+    for (size_t i = 0; i < points.size(); i += 2) {
+        inner.push_back(cx + (points[i] - cx) * 0.88f);
+        inner.push_back(cy + (points[i + 1] - cy) * 0.88f);
+    }
+    canvas.FillPolygon(inner.data(), 24, 0xFF7DB85Au);
+}
+
+void MakeMap(Output& out, Fonts& fonts)
+{
+    Canvas map(kScreenWidth, kScreenHeight);
+    map.VerticalGradient(0, 0, kScreenWidth, kScreenHeight, 0xFF2F6F9Fu, 0xFF1D4C78u);
+    for (int y = 40; y < kScreenHeight; y += 46)
+        for (int x = (y / 46) % 2 * 30; x < kScreenWidth; x += 90)
+            map.FillRoundedRect(static_cast<float>(x), static_cast<float>(y), 22, 2, 1, 0x30FFFFFFu);
+    Island(map, 250, 300, 200, 140, 1);
+    Island(map, 660, 450, 230, 150, 2);
+    Island(map, 180, 600, 110, 70, 3);
+    Island(map, 840, 190, 120, 80, 4);
+    // Trees and a path between the garden and the harbour.
+    for (int i = 0; i < 9; ++i) {
+        const float x = 150.0f + static_cast<float>((i * 53) % 200);
+        const float y = 240.0f + static_cast<float>((i * 37) % 110);
+        map.FillCircle(x, y, 11, 0xFF3F8A3Au);
+        map.FillCircle(x - 3, y - 3, 5, 0x6090E070u);
+    }
+    for (int i = 0; i < 14; ++i)
+        map.FillCircle(380.0f + i * 18.0f, 320.0f + i * 8.5f, 3, 0xC0FFF4D0u);
+    Panel(map, 312, 14, 400, 64, 16);
+    CentredText(map, *fonts.heading, L"World Map", 512, 58, 0xFFF4D58Au);
+    out.Save(map, "bg_worldselect");
+
+    struct Badge
+    {
+        const char* name;
+        std::uint32_t top, bottom;
+        const wchar_t* letter;
+    };
+    const Badge badges[] = {{"garden", 0xFF8FD86Au, 0xFF3F8A3Au, L"G"},
+                            {"harbour", 0xFF7DB0F2u, 0xFF2F5FA8u, L"H"},
+                            {"primer", 0xFFF2C66Bu, 0xFFC9862Eu, L"P"}};
+    for (const Badge& badge : badges) {
+        out.Save(FourRows(96, 96,
+                          [&](Canvas& cell, int state) {
+                              const FaceColours colours = StateColours(state, badge.top, badge.bottom);
+                              cell.FillCircle(49, 51, 44, 0x50000000u);
+                              cell.FillCircle(48, 48, 44, state == 1 ? 0xFFFFF4D0u : 0xFFC9A24Eu);
+                              cell.FillCircle(48, 48, 39, colours.bottom);
+                              cell.FillCircle(48, 44, 34, colours.top);
+                              CentredText(cell, *fonts.letter, badge.letter, 48, 60,
+                                          state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                          }),
+                 std::string("map_") + badge.name + "_btn");
+    }
+
+    out.Save(FourRows(170, 40,
+                      [&](Canvas& cell, int state) { GlossyFace(cell, state, 0xFF9A7CE0u, 0xFF5A3CA8u, 12); }),
+             "menubutton");
+}
+
+// Puzzle choice -------------------------------------------------------------------------
+
+void MakePuzzleChoice(Output& out, Fonts& fonts)
+{
+    Canvas background = Backdrop(0xFF162A4Au, 0xFF2A4E5Au);
+    Panel(background, 440, 170, 540, 470, 22);
+    out.Save(background, "bg_puzzleselect");
+
+    struct SetArt
+    {
+        const char* name;
+        const wchar_t* title;
+        std::uint32_t top, bottom;
+    };
+    const SetArt sets[] = {{"primer", L"Primer", 0xFFF2C66Bu, 0xFFB8762Au},
+                           {"garden", L"The Garden", 0xFF8FD86Au, 0xFF2F7A3Au},
+                           {"harbour", L"The Harbour", 0xFF7DB0F2u, 0xFF24528Fu},
+                           {"nightsky", L"Night Sky", 0xFF5A5FB0u, 0xFF1A1E4Au},
+                           {"pantry", L"The Pantry", 0xFFE89A6Au, 0xFF9A4A2Au}};
+    for (const SetArt& set : sets) {
+        Canvas banner(360, 120);
+        banner.FillRoundedRect(4, 6, 352, 110, 20, 0x50000000u);
+        banner.FillRoundedRect(0, 0, 352, 110, 20, 0xFFC9A24Eu);
+        GradientRoundedRect(banner, 4, 4, 344, 102, 17, set.top, set.bottom);
+        for (int i = 0; i < 5; ++i)
+            Tile(banner, 250.0f + (i % 3) * 26.0f, 20.0f + (i / 3) * 26.0f + (i % 2) * 13.0f, 22, 0x90FFFFFFu);
+        banner.DrawText(*fonts.heading, set.title, 24 + 2, 72 + 2, 0x90000000u);
+        banner.DrawText(*fonts.heading, set.title, 24, 72, 0xFFFFFFFFu);
+        out.Save(banner, std::string(set.name) + "_select");
+    }
+
+    Canvas preview(300, 380);
+    Panel(preview, 0, 0, 300, 380, 20);
+    preview.FillRoundedRect(20, 20, 260, 260, 10, 0xFF0B1424u);
+    preview.FillRect(40, 300, 220, 1, 0x80C9A24Eu);
+    out.Save(preview, "ui_preview");
+
+    // Icons: an open puzzle (a blank board with a question), a solved one (a
+    // gold frame for its thumbnail), a locked one (a padlock).
+    out.Save(FourRows(96, 96,
+                      [&](Canvas& cell, int state) {
+                          GlossyFace(cell, state, 0xFF4F7FC0u, 0xFF27487Au, 16);
+                          for (int i = 0; i < 9; ++i)
+                              cell.FillRoundedRect(24.0f + (i % 3) * 17.0f, 22.0f + (i / 3) * 17.0f, 14, 14, 3,
+                                                   0x40FFFFFFu);
+                          CentredText(cell, *fonts.letter, L"?", 48, 60, 0xFFFFFFFFu);
+                      }),
+             "ui_puzzle_current");
+    out.Save(FourRows(96, 96,
+                      [&](Canvas& cell, int state) {
+                          GlossyFace(cell, state, 0xFFF4D58Au, 0xFFB8862Eu, 16);
+                          cell.FillRoundedRect(14, 12, 68, 68, 6, 0xFF0B1424u);
+                      }),
+             "ui_puzzle_complete");
+    out.Save(FourRows(96, 96,
+                      [&](Canvas& cell, int) {
+                          GlossyFace(cell, 3, 0xFF5A6070u, 0xFF3A3F4Au, 16);
+                          cell.StrokeRoundedRect(36, 24, 24, 30, 11, 4.0f, 0xFFB0B6C0u);
+                          cell.FillRoundedRect(30, 42, 36, 28, 5, 0xFFB0B6C0u);
+                          cell.FillCircle(48, 54, 4, 0xFF3A3F4Au);
+                      }),
+             "ui_puzzle_incomplete");
+
+    // The stars under the preview: two cells each, unearned and earned.
+    const std::uint32_t starColours[] = {0xFFF4D58Au, 0xFF7DD0F2u, 0xFF8FD86Au};
+    const char* starNames[] = {"ui_star_complete", "ui_star_hint", "ui_star_mistake"};
+    for (int i = 0; i < 3; ++i) {
+        Canvas star(80, 40);
+        Star(star, 20, 21, 18, 8, 0x60FFFFFFu);
+        Star(star, 20, 21, 14, 6, 0xFF2B3E5Cu);
+        Star(star, 61, 22, 18, 8, 0x60000000u);
+        Star(star, 60, 21, 18, 8, starColours[i]);
+        Star(star, 58, 18, 7, 3, 0x80FFFFFFu);
+        out.Save(star, starNames[i]);
+    }
+
+    Canvas flash(96, 96);
+    for (int ring = 0; ring < 8; ++ring)
+        flash.StrokeRoundedRect(2.0f + ring, 2.0f + ring, 92.0f - 2 * ring, 92.0f - 2 * ring, 16, 1.0f,
+                                static_cast<std::uint32_t>(0xC0 - ring * 22) << 24 | 0xFFF4B0u);
+    out.Save(flash, "new_puzzle_flash");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: screenart <data folder>\n");
+        return 2;
+    }
+    Fonts fonts;
+    if (!fonts.IsValid())
+        return 1;
+    Output out{fs::path(argv[1])};
+    MakeTitle(out, fonts);
+    MakePlayers(out, fonts);
+    MakeMap(out, fonts);
+    MakePuzzleChoice(out, fonts);
+    return out.IsOk() ? 0 : 1;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "resources/Parser.h"
+#include "ui/AnimationTable.h"
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// Reads properties/animations.xml and the files it includes into the
+// animation table. The constructor does the whole load. The counting pass
+// only counts `animation` elements (the loading bar's steps); the full pass
+// builds the scripts, tells onAnimation after each one, and installs the
+// table at the end.
+//
+// Files are read breadth-first in the order their `include`s are met, each
+// once. A command outside any `animation` is ignored and logged.
+class AnimationStats : public Parser
+{
+public:
+    explicit AnimationStats(bool countOnly, std::function<void()> onAnimation = {},
+                            const std::string& firstFile = "animations.xml");
+
+    int GetAnimationCount() const { return m_animationCount; }
+    // The files read, in reading order.
+    const std::vector<std::string>& GetFiles() const { return m_files; }
+
+protected:
+    void HandleElementStart(const std::wstring& name) override;
+    void HandleElementEnd(const std::wstring& name) override;
+
+private:
+    void Include(const std::wstring& file);
+    void OpenBody(AnimationDefinition* definition);
+    // The kept copy of a name the reader met. The reader hands out the same
+    // name texts again and again: they are known by address, checked by
+    // content, before the shared table is asked.
+    std::wstring_view KnownName(const std::wstring& name, ScriptWord* word = nullptr);
+
+    bool m_countOnly = false;
+    int m_animationCount = 0;
+    std::function<void()> m_onAnimation;
+    std::unique_ptr<AnimationTable> m_table;
+    // One entry per open body: the definition it belongs to, or null for a
+    // command's children. Each body collects its commands in the staging
+    // vector of its level (kept from element to element) and moves them into
+    // place, at their exact count, when it closes.
+    std::vector<AnimationDefinition*> m_openDefinitions;
+    std::vector<ScriptBody> m_staging;
+    // Elements that opened no body (ignored commands) are closed by count.
+    int m_ignoredDepth = 0;
+    std::vector<std::string> m_files;
+    std::set<std::string> m_seenFiles;
+    struct Known
+    {
+        std::wstring_view name;
+        ScriptWord word = ScriptWord::Unknown;
+    };
+    std::unordered_map<const wchar_t*, Known> m_knownNames;
+};

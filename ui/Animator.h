@@ -1,0 +1,299 @@
+#pragma once
+
+#include "resources/ExpressionEvaluator.h"
+#include "resources/Value.h"
+#include "resources/VariableScope.h"
+#include "ui/AnimationListener.h"
+#include "ui/AnimatorDispatch.h"
+#include "ui/ButtonActions.h"
+#include "ui/ScriptCommand.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class AnimationDefinition;
+class DynamicWidget;
+class EasingCurve;
+class Font;
+class Image;
+class ScriptMenuHooks;
+class Widget;
+class WidgetContainer;
+
+// The script runner every scripted widget carries: the script playing, its
+// program counter and frame stack, the wait it is in, the objects it created
+// (by name and by widget id), its buttons' actions, its variables and an
+// evaluator whose scope they are. The host widget (see Animation) answers the
+// host queries and steps it once per update.
+//
+// Commands run until one suspends the script, one replaces it, or it ends.
+// Command families beyond waits, flow and sound live in their own sources
+// (ScriptObjectCommands, ScriptMotionCommands, ScriptAppearanceCommands) and
+// are tried in the interpreter's fixed order; each answers NotMine for words
+// it does not handle.
+class Animator : public VariableScope
+{
+public:
+    // How long a script waits, and what ends the wait.
+    enum class Wait
+    {
+        None = 0,
+        Timer = 1,         // "pause", "persist" (timer 0: never ends by itself), a missing sound
+        Motion = 2,        // "wait": until no object moves
+        Object = 3,        // "wait-for": until the object stops moving or leaves
+        Animation = 4,     // "wait-for-animation": until that script finishes or leaves
+        Animations = 5,    // "wait-for-animations": until no played animation is left
+        Sound = 6,         // until the sound stops (or an allowed click)
+        Voice = 7,         // until the voice stops (or an allowed click)
+        Music = 8,         // until the song stops (or an allowed click)
+        Click = 9,         // a click, or the timer when it was positive
+        Press = 10,        // the named button is pressed, or the timer runs out
+        Depress = 11,      // the named button is released, or the timer runs out
+        Notice = 12,       // the notice menu leaves
+        TutorialHost = 13, // ended only by the host resuming the script
+        ScreenHost = 14,   // ended only by the host resuming the script
+        Yielded = 15       // out of command budget: goes on at the next update
+    };
+
+    // What a command family did with a command.
+    enum class Outcome
+    {
+        NotMine, // not a word of this family: the interpreter tries the next
+        Next,    // done: on with the next command
+        Placed,  // done, and the program counter was placed by the command
+        Suspend, // the script waits here
+        Halt     // the script holds here without a wait; RunScript reports false
+    };
+
+    // Scripts that loop without ever waiting yield to the next update after
+    // this many commands in one run.
+    static constexpr int kCommandBudget = 100000;
+    // Nested bodies deeper than this end the script (runaway recursion).
+    static constexpr int kMaxFrameDepth = 256;
+
+    explicit Animator(DynamicWidget* host = nullptr);
+    ~Animator() override;
+    Animator(const Animator&) = delete;
+    Animator& operator=(const Animator&) = delete;
+
+    // Starting and stopping scripts.
+    virtual void PlayAnimation(const AnimationDefinition* definition);
+    virtual void PlayAnimationByName(const std::wstring& name);
+    // Queues the script after everything now pending; runs it at once when idle.
+    virtual void CallAnimation(const AnimationDefinition* definition);
+    virtual void CallAnimationByName(const std::wstring& name);
+    // As CallAnimation, after stopping an idle script (a "persist" one).
+    virtual void StartAnimation(const AnimationDefinition* definition);
+    virtual void StartAnimationByName(const std::wstring& name);
+    virtual bool RestartIfPlaying(const std::wstring& name);
+    virtual void Restart();
+    // Removes every object the script registered; with clearVariables also
+    // forgets the variables.
+    virtual void Clear(bool clearVariables);
+    // Stop, then OnScriptFinished.
+    virtual void Finish();
+    // Leaves the script at its end without OnScriptFinished.
+    virtual void Stop();
+
+    // Events from the widget tree (through the dispatch).
+    virtual void OnObjectRemoved(int id);
+    virtual void OnMouseClick(int clicks);
+    virtual void OnButtonMouseEnter(int buttonId);
+    virtual void OnButtonMouseLeave(int buttonId);
+    virtual void OnButtonPress(int buttonId);
+    virtual void OnButtonDepress(int buttonId);
+
+    // Hooks for hosts.
+    // Asked before every built-in command: 0 not handled, 1 handled and the
+    // script waits, 2 handled and it goes on.
+    virtual int HandleCommand(const ScriptCommand& command);
+    virtual void OnScriptFinished();
+    virtual void OnEmptyScript();
+    virtual bool AnyObjectMoving();
+    // Every new button of "add-button", with its record.
+    virtual void OnButtonAdded(ButtonActions& actions);
+    virtual void RunButtonAction(ButtonActions& actions);
+    // Default: handed to the host's parent when that is an Animator.
+    virtual void HandleAction(const std::wstring& action, const std::wstring& parameter,
+                              DynamicWidget* object);
+
+    // Host queries; the defaults describe a runner without a host widget.
+    virtual bool IsHostLive();
+    virtual WidgetContainer* GetHostParent();
+    virtual int GetHostId();
+    virtual void SetClickListening(bool listening);
+    virtual ScriptMenuHooks* GetHostSuspendOwner();
+
+    // The interpreter. RunScript: true while the script waits (or was
+    // replaced), false when it ran to its end.
+    bool RunScript(bool step);
+    virtual void Advance(bool step);
+    // The per-update step that ends waits; dt in ticks.
+    void Step(float dt);
+    // The awaited animations: one of the played ones completed.
+    void OnAnimationComplete(int id);
+
+    bool IsFinished() const;
+    // A script was started while the host was not live: it runs when the
+    // host joins the widget manager.
+    bool IsRunPending() const { return m_runPending; }
+    // Finished and not waiting, or held by "persist".
+    bool IsIdle() const;
+    Wait GetWait() const { return m_wait; }
+    // Host commands of their own enter their wait state with this.
+    void SetWait(Wait wait) { m_wait = wait; }
+    float GetTimer() const { return m_timer; }
+    const AnimationDefinition* GetCurrentDefinition() const { return m_currentDefinition; }
+    // The command the program counter stands on, or null.
+    const ScriptCommand* GetCurrentCommand() const;
+    int GetLastButtonId() const { return m_lastButtonId; }
+
+    // Variables of this script.
+    void SetVariable(const std::wstring& name, const Value& value);
+    const Value* FindVariable(const std::wstring& name) const override;
+    bool RemoveVariable(const std::wstring& name);
+    ExpressionEvaluator& GetEvaluator() { return m_evaluator; }
+
+    // Objects. AddObject registers a created object: named, watched for
+    // removal, given the dispatch as button listener when it has none, and
+    // added to the current layer.
+    void AddObject(const std::wstring& name, DynamicWidget* object);
+    // Names an object without owning or watching it (borrowed from another
+    // script); the name reads null once the object is gone.
+    void SetObjectName(const std::wstring& name, DynamicWidget* object);
+    DynamicWidget* FindObject(const std::wstring& name) const;
+    // The live objects by name (a copy of the name map for "same_layer").
+    std::map<std::wstring, DynamicWidget*> GetObjectNames() const;
+    void CopyObjectNames(const Animator& other);
+    WidgetContainer* GetCurrentLayer() const;
+    void SetCurrentLayer(WidgetContainer* layer);
+    void PushLayer();
+    // False when the stack was empty.
+    bool PopLayer();
+    // Records the button's actions, replacing earlier ones.
+    void SetButtonActions(int buttonId, const ButtonActions& actions);
+    const ButtonActions* FindButtonActions(int buttonId) const;
+    // Animations started by "play" or "overlay"; they leave when they
+    // complete or are removed.
+    void AddPlayedAnimation(DynamicWidget* animation);
+    size_t GetPlayedAnimationCount() const { return m_playedAnimations.size(); }
+    void StopSoundLoops();
+    const std::map<int, int>& GetSoundLoopCounts() const { return m_soundLoopCounts; }
+
+    DynamicWidget* GetHost() const { return m_host; }
+    AnimatorDispatch& GetDispatch() { return m_dispatch; }
+    AnimationListener::Link& GetListenerLink() { return m_listenerLink; }
+    AnimationListener* GetListener() const { return m_listenerLink.GetListener(); }
+
+    // Attribute readers of the current command. An absent number reads 0 (or
+    // the default), an absent text the empty text.
+    bool Has(std::wstring_view name) const;
+    const std::wstring& Raw(std::wstring_view name) const;
+    Value ReadValue(std::wstring_view name);
+    std::wstring ReadText(std::wstring_view name);
+    int ReadInt(std::wstring_view name, int whenAbsent = 0);
+    float ReadFloat(std::wstring_view name, float whenAbsent = 0.0f);
+    bool ReadBool(std::wstring_view name, bool whenAbsent = false);
+    int ReadSound(std::wstring_view name);
+    int ReadMusic(std::wstring_view name);
+    int ReadVoice(std::wstring_view name);
+    int ReadAmbience(std::wstring_view name);
+    Image* ReadImage(std::wstring_view name);
+    Font* ReadFont(std::wstring_view name);
+    // The object named by the attribute's text; null for an empty or unknown name.
+    DynamicWidget* ReadObject(std::wstring_view name);
+    // The "if"/"unless" test: whenEmpty for an empty text.
+    bool TestCondition(const std::wstring& text, bool whenEmpty);
+
+protected:
+    // Command families in their own sources; each returns NotMine for words
+    // it does not know. The object forms get the object named by "id".
+    Outcome RunCreateCommand(const ScriptCommand& command);
+    Outcome RunMotionCommand(const ScriptCommand& command, DynamicWidget& object);
+    Outcome RunAppearanceCommand(const ScriptCommand& command, DynamicWidget& object);
+    Outcome RunConfigureCommand(const ScriptCommand& command, DynamicWidget& object);
+    Outcome RunLayerCommand(const ScriptCommand& command);
+    // The sub-commands on one object, or on the current layer.
+    Outcome RunObjectCommand(const ScriptCommand& command, WidgetContainer* target);
+    // The easing curve named by the current command's "curve"; owned by the caller.
+    std::unique_ptr<EasingCurve> ReadCurve();
+
+private:
+    struct Frame
+    {
+        const ScriptBody* body = nullptr;
+        int counter = 0;
+    };
+    struct LoopRecord
+    {
+        const ScriptBody* body = nullptr;
+        int counter = 0;
+        int remaining = 0;
+        int depth = 0;
+    };
+    // A widget pointer that reads null once the widget is destroyed.
+    struct TrackedWidget
+    {
+        DynamicWidget* widget = nullptr;
+        std::weak_ptr<const void> token;
+
+        DynamicWidget* Get() const { return token.expired() ? nullptr : widget; }
+    };
+    static TrackedWidget Track(DynamicWidget* widget);
+
+    // The interpreter's parts (Animator.cpp and ScriptFlowCommands.cpp).
+    Outcome RunCommand(const ScriptCommand& command);
+    Outcome RunWaitCommand(const ScriptCommand& command);
+    Outcome RunVariableCommand(const ScriptCommand& command);
+    Outcome RunObjectFlowCommand(const ScriptCommand& command, DynamicWidget& object);
+    Outcome RunBlockCommand(const ScriptCommand& command);
+    Outcome RunNoticeMenu();
+    void LeaveLoopPass(bool breaking);
+    void SetGlobal(const std::wstring& name, const Value& value);
+    void SetClickedVariable(bool clicked);
+    void ResumeIfLive();
+    void ForgetObject(int id);
+    void ForgetEverywhere(const Widget* widget);
+    // Sound and music commands (ScriptSoundCommands.cpp).
+    Outcome RunSoundCommand(const ScriptCommand& command);
+    Outcome StartSoundWait(Wait wait, int id);
+    void PlayMusic();
+    void StopMusic();
+    void ChangeSoundLoop(bool start);
+    bool SoundStillPlays();
+
+    TrackedWidget m_hostRef;
+    DynamicWidget* m_host = nullptr;
+    AnimationListener::Link m_listenerLink{this};
+    WidgetContainer* m_currentLayer = nullptr;
+    std::vector<WidgetContainer*> m_layerStack;
+    std::map<std::wstring, TrackedWidget> m_objectsByName;
+    std::map<int, TrackedWidget> m_objectsById;
+    std::map<int, ButtonActions> m_buttonActions;
+    std::vector<LoopRecord> m_loops;
+    float m_timer = 0.0f;
+    int m_lastButtonId = -1;
+    Wait m_wait = Wait::None;
+    const AnimationDefinition* m_currentDefinition = nullptr;
+    const ScriptBody* m_currentBody = nullptr;
+    int m_counter = 0;
+    std::vector<Frame> m_frames;
+    std::map<int, TrackedWidget> m_playedAnimations;
+    std::map<int, int> m_soundLoopCounts;
+    AnimatorDispatch m_dispatch{*this};
+    TrackedWidget m_noticeMenu;
+    bool m_unpause = false;
+    bool m_savedPauseFlag = false;
+    TrackedWidget m_awaitedObject;
+    int m_awaitedId = 0;
+    int m_awaitedSoundId = -1;
+    int m_runCounter = 0;
+    bool m_resumeStep = true;
+    bool m_runPending = false;
+    bool m_budgetLogged = false;
+    std::map<std::wstring, Value> m_variables;
+    ExpressionEvaluator m_evaluator{this};
+};

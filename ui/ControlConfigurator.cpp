@@ -1,0 +1,21 @@
+#include "ui/ControlConfigurator.h"
+
+#include "ui/Animator.h"
+#include "ui/CommandReader.h"
+#include "ui/TextLabel.h"
+
+void ControlConfigurator::ConfigButton(DynamicWidget& /*object*/) {}
+
+void ControlConfigurator::ConfigLabel(DynamicWidget& object)
+{
+    auto* label = dynamic_cast<TextLabel*>(&object);
+    if (label == nullptr)
+        return;
+    CommandReader reader(m_animator);
+    if (m_animator.Has(L"font"))
+        label->SetFont(m_animator.ReadText(L"font"));
+    if (m_animator.Has(L"text"))
+        label->SetText(reader.ReadShownText(L"text"));
+    if (m_animator.Has(L"justification"))
+        label->SetJustification(reader.ReadAnchorCode(L"justification", false));
+}

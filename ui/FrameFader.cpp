@@ -1,0 +1,24 @@
+#include "ui/FrameFader.h"
+
+#include "ui/DynamicWidget.h"
+
+#include <algorithm>
+
+FrameFader::FrameFader(DynamicWidget* owner, std::unique_ptr<EasingCurve> curve, int frame, float duration)
+    : Controller(owner, L"fade-to-frame", true, std::move(curve), 0.0f, duration > 0.0f ? 1.0f / duration : 1.0f,
+                 RefreshKind::Redraw),
+      m_frame(frame)
+{
+}
+
+bool FrameFader::Update(float dt)
+{
+    m_t = std::min(1.0f, m_t + m_rate * dt);
+    if (m_t > 1.0f - 1e-5f)
+        m_t = 1.0f;
+    if (m_t < 1.0f && CurveValue(m_t) < 1.0f)
+        return false;
+    if (m_owner != nullptr)
+        m_owner->SetFrame(m_frame);
+    return true;
+}

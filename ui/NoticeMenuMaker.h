@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+class DynamicWidget;
+
+// Shows the notice of the "notice-menu" script command. The menu family
+// registers it; without one the command shows nothing and the script goes on.
+class NoticeMenuMaker
+{
+public:
+    virtual ~NoticeMenuMaker() = default;
+
+    // A new notice with the text as its base name, shown; null when none could
+    // be made. The notice removes itself when it closes.
+    virtual DynamicWidget* ShowNoticeMenu(const std::wstring& text) = 0;
+
+    static void Register(NoticeMenuMaker* maker);
+    static NoticeMenuMaker* Get();
+};

@@ -1,0 +1,9 @@
+#include "ui/ScriptControlCommands.h"
+
+#include "ui/Animator.h"
+
+void ScriptControlCommands::AddButton() {}
+
+void ScriptControlCommands::Overlay(const ScriptCommand& /*command*/) {}
+
+void ScriptControlCommands::ConfigureButton(ButtonWidget& /*button*/) {}

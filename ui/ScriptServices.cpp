@@ -1,0 +1,42 @@
+#include "ui/ScriptServices.h"
+
+namespace {
+ScriptServices gNoServices;
+ScriptServices* gServices = nullptr;
+} // namespace
+
+int ScriptServices::HandleScriptCommand(const ScriptCommand&, Animator&)
+{
+    return 0;
+}
+
+void ScriptServices::PlaySound(int, int, double) {}
+void ScriptServices::PlayVoice(int) {}
+void ScriptServices::PlayAmbience(int) {}
+void ScriptServices::PauseMusic() {}
+void ScriptServices::ResumeMusic() {}
+
+SoundManager* ScriptServices::GetScriptSounds()
+{
+    return nullptr;
+}
+
+MusicInterface* ScriptServices::GetScriptMusic(MusicChannel)
+{
+    return nullptr;
+}
+
+std::wstring ScriptServices::GetScriptPlayerName()
+{
+    return {};
+}
+
+void ScriptServices::Register(ScriptServices* services)
+{
+    gServices = services;
+}
+
+ScriptServices& ScriptServices::Get()
+{
+    return gServices != nullptr ? *gServices : gNoServices;
+}
