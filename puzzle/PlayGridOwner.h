@@ -1,5 +1,8 @@
 #pragma once
 
+class Widget;
+class WidgetContainer;
+
 // What the playing grid tells the screen it stands on.
 class PlayGridOwner
 {
@@ -10,4 +13,12 @@ public:
     virtual void GridInputEnded() = 0;
     // A right click while the toggle option is on.
     virtual void SelectNextTool() = 0;
+    // Where the grid's trails fly, drawn as one batch; null: the grid's parent.
+    virtual WidgetContainer* GetTrailLayer() { return nullptr; }
+    // A piece of the explosion: the screen watches it until it is removed.
+    virtual void AddTrackedWidget(Widget* widget);
+    // A spent hint: count tiles to reveal, flying from the point.
+    virtual void RequestHints(int /*sourceX*/, int /*sourceY*/, int /*count*/) {}
+    // The explosion threw its pieces (or had none to throw).
+    virtual void FailPuzzle() {}
 };

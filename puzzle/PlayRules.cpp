@@ -43,6 +43,12 @@ bool PlayRules::IsDecided(GridCell cell) const
     return decided[cell.column][cell.row] != 0;
 }
 
+void PlayRules::DecideHole(GridCell cell)
+{
+    if (!IsDecided(cell) && !IsTile(cell))
+        decided[cell.column][cell.row] = 1;
+}
+
 int PlayRules::CellValue(GridCell cell) const
 {
     const int n = GridSize();

@@ -53,6 +53,9 @@ public:
     // One cell of a move; false when the cell is decided or refused.
     bool ApplyCell(GridCell cell, int& delay, CellOutcome& outcome);
 
+    // Decides a hole of a line without tiles before play; no mistake, no move.
+    void DecideHole(GridCell cell);
+
     // Picks up to count undecided plain tiles in random order and marks them
     // as having a hint on the way.
     std::vector<GridCell> ChooseHintCells(int count);

@@ -3,10 +3,14 @@
 #include "puzzle/PlayRules.h"
 #include "puzzle/TileGrid.h"
 
+#include "base/Color.h"
+
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+class DynamicWidget;
 class HintMeter;
 class MistakeMeter;
 class PlayGridOwner;
@@ -33,6 +37,12 @@ public:
     virtual void MoveFinished();
 
     void SetDisabled(bool disabled) override;
+    void Update() override;
+    void UpdateF(float dt) override;
+    void Draw(Graphics* g) override;
+    using Widget::DrawOverlay;
+    void DrawOverlay(Graphics* g) override;
+    void RemovedFromManager(WidgetManager* manager) override;
     void MouseEnter() override;
     void MouseLeave() override;
     void MouseMove(int x, int y) override;
@@ -40,6 +50,40 @@ public:
     void MouseUp(int x, int y) override;
     void MouseDrag(int x, int y) override;
     void AnimationComplete(int id) override;
+    void AnimationPersisting(int id) override;
+    void Signal(int id, const std::wstring& message) override;
+
+    // Drawing and effects.
+    // One clue number: list 0 the column clues, 1 the row clues.
+    virtual void DrawClueNumber(Graphics* g, int x, int y, int list, int line, int entry, bool highlighted);
+    // The cell of "GridNumbers" showing number value in style (0 the line
+    // under the pointer, 1 normal, 2 done, 3 the running count).
+    int FrameIndex(int value, int style) const;
+    // Decides every cell of the lines without tiles, before play.
+    void InitGridHoles();
+    // Flies the clue numbers in; the grid is enabled when the last one lands.
+    void ShowNumbers();
+    // The numbers fade, and the mistake meter's explosion starts.
+    void BeginEndSequence();
+    // Every cell widget fades out from its reveal time less delay.
+    void FadeTiles(const std::vector<std::vector<int>>& revealTimes, int delay);
+    // Widgets now showing the cells; null where nothing was decided.
+    DynamicWidget* GetCellWidget(int column, int row) const;
+    bool HasCellAnimations() const { return !cellAnimations.empty(); }
+    float GetNumberFade() const { return numberFade; }
+    bool IsExploding() const { return exploding; }
+    // The clue anchors of Draw: column numbers across (A) and down (B), row
+    // numbers across (C) and down (D).
+    struct NumberAnchors
+    {
+        int a{0};
+        int b{0};
+        int c{0};
+        int d{0};
+    };
+    NumberAnchors ComputeNumberAnchors() const;
+    int GetNumberSpacingX() const { return numberSpacingX; }
+    int GetNumberSpacingY() const { return numberSpacingY; }
 
     // One cell of a move with the current drag mode; false when nothing changed.
     bool ApplyDragToCell(int column, int row, int& delay);
@@ -81,7 +125,7 @@ protected:
     // answers the trail's animation id, or -1 when it made none.
     virtual void StartCellAnimation(int column, int row, const std::wstring& name, int delay);
     virtual int LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
-                            int targetIndex, int toX, int toY, int delay);
+                            int targetIndex, int toX, int toY, int delay, bool showSparkles);
     virtual void ShowFirstMistakeNotice();
     virtual void HintTrailArrived();
     virtual void MistakeTrailArrived();
@@ -93,6 +137,9 @@ protected:
     HintMeter* hintMeter{nullptr};
     MistakeMeter* mistakeMeter{nullptr};
     int trailsInFlight{0};
+    int maxTrails{0};
+    // Trails that took a sparkle slot; only their arrival gives it back.
+    std::set<int> sparkleTrails;
     bool failed{false};
     bool fadeFlag{false};
     std::map<int, GridCell> hintTrails;
@@ -103,10 +150,43 @@ protected:
 
 private:
     void Setup();
+    void SetupDrawing();
+    bool ShowsHighlight() const;
+    void FinishNumberIntro();
+    void EffectDone(int id);
+    GridCell CellOrigin(GridCell cell) const;
+    void ReleaseSparkleSlot(int id);
+    void ExplodeTiles();
+    void DrawDragOverlay(Graphics* g);
     GridCell CellAt(int x, int y) const;
     void ApplyOutcome(const CellOutcome& outcome);
     void RevealHint(GridCell cell);
     PlayGridOwner* Owner();
 
     PlayGridOwner* owner{nullptr};
+
+    Image* tileHighlight{nullptr};
+    Image* markHighlight{nullptr};
+    Image* cursorHighlight{nullptr};
+    Image* gridNumbers{nullptr};
+    std::vector<std::vector<DynamicWidget*>> cellWidgets;
+    std::map<int, GridCell> cellAnimations;
+    std::set<int> introNumbers;
+    std::map<int, Widget*> introNumberWidgets;
+    std::map<int, GridCell> cellWidgetCells;
+    float numberFade{0.0f};
+    int numberSpacingX{0};
+    int numberSpacingY{0};
+    Color highlightColor{255, 255, 255, 64};
+    DynamicWidget* explosionWidget{nullptr};
+    int explosionId{-1};
+    bool explodeSeen{false};
+    bool exploding{false};
+    int homeX{0};
+    int homeY{0};
+    double velocityX{0.0};
+    double velocityY{0.0};
+    double springX{0.0};
+    double springY{0.0};
+    double dampening{0.0};
 };

@@ -1,6 +1,7 @@
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/PlayGridOwner.h"
+#include "resources/Constants.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ protected:
         animations.push_back(name);
         delays.push_back(delay);
     }
-    int LaunchTrail(const std::wstring& name, int, int, TrailTarget, int, int, int, int) override
+    int LaunchTrail(const std::wstring& name, int, int, TrailTarget, int, int, int, int, bool) override
     {
         trails.push_back(name);
         return nextTrailId++;
@@ -65,8 +66,13 @@ protected:
         record.offsetY = 120;
         record.mistakes = 2;
         gGridSizeTable.Set(5, record);
+        SetConstant(L"max_trails_count", Value(8));
     }
-    void TearDown() override { gGridSizeTable.Clear(); }
+    void TearDown() override
+    {
+        gGridSizeTable.Clear();
+        ClearConstants();
+    }
 
     std::unique_ptr<RecordingGrid> MakeGrid(const std::vector<std::string>& rows)
     {

@@ -1,0 +1,9 @@
+#include "puzzle/ArtGrid.h"
+
+#include "puzzle/ArtTiles.h"
+#include "puzzle/PuzzleRecord.h"
+
+ArtGrid::ArtGrid(const PuzzleRecord& record) : Grid(record.picture)
+{
+    SetupArtTiles();
+}

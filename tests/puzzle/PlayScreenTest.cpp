@@ -1,0 +1,249 @@
+#include "puzzle/GameData.h"
+#include "puzzle/GridSizeTable.h"
+#include "puzzle/HintIcon.h"
+#include "puzzle/HintMeter.h"
+#include "puzzle/MistakeMeter.h"
+#include "puzzle/PlayArtGrid.h"
+#include "puzzle/PlayPuzzleMenu.h"
+#include "puzzle/PlayTileGrid.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileList.h"
+#include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleTable.h"
+#include "resources/Constants.h"
+#include "support/AppHarness.h"
+#include "ui/WidgetManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The play screen with its level-screen hooks counted.
+class CountingPlayScreen : public PlayPuzzleMenu
+{
+public:
+    using PlayPuzzleMenu::PlayPuzzleMenu;
+
+    int completeShown{0};
+    int failShown{0};
+    int secondsShown{-1};
+    int mistakesShown{-1};
+    std::size_t piecesLeftAtFail{99};
+
+protected:
+    void ShowLevelComplete(int seconds, int mistakes, int hints) override
+    {
+        ++completeShown;
+        secondsShown = seconds;
+        mistakesShown = mistakes;
+        PlayPuzzleMenu::ShowLevelComplete(seconds, mistakes, hints);
+    }
+    void ShowLevelFail(int seconds, int mistakes, int) override
+    {
+        ++failShown;
+        secondsShown = seconds;
+        mistakesShown = mistakes;
+        piecesLeftAtFail = 0;
+        for (Widget* child : GetChildren())
+            if (child->GetId() > piecesFrom && dynamic_cast<DynamicWidget*>(child) && child->IsRemoveRequested() == false &&
+                static_cast<DynamicWidget*>(child)->IsMoving())
+                ++piecesLeftAtFail;
+    }
+
+public:
+    int piecesFrom{0};
+};
+
+class PlayScreenTest : public AppTest
+{
+protected:
+    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        ASSERT_TRUE(Harness().IsValid()) << Harness().GetError();
+        ASSERT_TRUE(Harness().RunUntilLoaded());
+        ProfileEnvironment environment;
+        environment.dataFolder = Harness().DataFolder();
+        ProfileManager::SetEnvironment(environment);
+        LoadGameTables("properties/", {});
+        ProfileManager::CreateProfile(L"Ann");
+        ASSERT_NE(GetCurrentPlayerState(), nullptr);
+        // The first-time notices would pause the screen beneath them.
+        GetCurrentPlayerState()->seenHint = true;
+        GetCurrentPlayerState()->madeMistake = true;
+    }
+
+    void TearDown() override
+    {
+        AppTest::TearDown();
+        ClearGameTables();
+        ProfileManager::SetEnvironment({});
+    }
+
+    CountingPlayScreen* Open(int mode, int set, int puzzle)
+    {
+        auto* screen = new CountingPlayScreen(mode, set, puzzle);
+        screen->Show();
+        Harness().RunTicks(1);
+        return screen;
+    }
+
+    // Runs ticks until play begins; false when the intro never ends.
+    bool RunIntro(CountingPlayScreen* screen)
+    {
+        for (int tick = 0; tick < 1000; ++tick) {
+            if (screen->GetState() == PlayPuzzleMenu::State::Playing && !screen->GetGrid()->IsDisabled())
+                return true;
+            Harness().RunTicks(1);
+        }
+        return false;
+    }
+
+    // A drag in screen pixels from one cell to another of the screen's grid.
+    void Drag(PlayTileGrid* grid, int fromColumn, int fromRow, int toColumn, int toRow, int clicks = 1)
+    {
+        const int cell = grid->GetCellSize();
+        auto at = [&](int column, int row) {
+            return std::pair{static_cast<int>(grid->GetX()) + column * cell + cell / 2,
+                             static_cast<int>(grid->GetY()) + row * cell + cell / 2};
+        };
+        const auto [x1, y1] = at(fromColumn, fromRow);
+        const auto [x2, y2] = at(toColumn, toRow);
+        Harness().MouseMove(x1, y1);
+        Harness().MouseDown(x1, y1, clicks);
+        Harness().MouseMove(x2, y2);
+        Harness().MouseUp(x2, y2, clicks);
+        Harness().RunTicks(1);
+    }
+
+    // Reveals every run of tiles, row by row, with one drag per run.
+    void RevealEveryTile(PlayTileGrid* grid)
+    {
+        const auto& cells = grid->GetCells();
+        const int n = grid->GridSize();
+        for (int row = 0; row < n; ++row) {
+            for (int column = 0; column < n; ++column) {
+                if (cells[column][row] == 0 || grid->GetRules().IsDecided({column, row}))
+                    continue;
+                int end = column;
+                while (end + 1 < n && cells[end + 1][row] != 0)
+                    ++end;
+                Drag(grid, column, row, end, row);
+                column = end;
+            }
+        }
+    }
+
+    void Save(const std::string& name)
+    {
+        if (const char* folder = std::getenv("TARNVALE_SCREENSHOTS"))
+            Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
+    }
+
+    static int Brightness(std::uint32_t argb) { return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF); }
+};
+
+} // namespace
+
+TEST_F(PlayScreenTest, APuzzleIsPlayedFromItsIntroToItsRevealAndTheBestTimeIsSaved)
+{
+    CountingPlayScreen* screen = Open(0, 0, 0);
+    ASSERT_TRUE(RunIntro(screen));
+    EXPECT_EQ(screen->GetTools().size(), 1u) << "the first puzzle is played without the mark tool";
+    Save("play_intro_done");
+
+    RevealEveryTile(screen->GetGrid());
+    Save("play_all_revealed");
+    Harness().RunTicks(120);
+    ASSERT_EQ(screen->GetState(), PlayPuzzleMenu::State::Solved);
+    EXPECT_EQ(screen->completeShown, 1);
+    EXPECT_EQ(screen->mistakesShown, 0);
+    Save("play_reveal");
+    Harness().RunTicks(500);
+    EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(screen->completeShown, 1) << "the solved state is reached once";
+    Save("play_finished");
+
+    PuzzleProgress progress = GetCurrentPlayerState()->GetPuzzle(0, 0, 0);
+    EXPECT_TRUE(progress.completed);
+    EXPECT_EQ(progress.bestTime, screen->secondsShown);
+    ProfileList onDisk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), onDisk));
+    ASSERT_FALSE(onDisk.records.empty());
+    EXPECT_TRUE(onDisk.records[0].state.GetPuzzle(0, 0, 0).completed);
+}
+
+TEST_F(PlayScreenTest, TheBestTimeKeepsTheFastestWholeSecondsAndTheHiddenCodeOnlyWorksInPlay)
+{
+    auto solveAfter = [&](int ticks) {
+        CountingPlayScreen* screen = Open(0, 1, 0);
+        screen->KeyChar('o');
+        for (wchar_t c : std::wstring(L"ostrelgm"))
+            screen->KeyChar(c);
+        EXPECT_NE(screen->GetState(), PlayPuzzleMenu::State::Solved) << "ignored before play";
+        EXPECT_TRUE(RunIntro(screen));
+        while (screen->GetTicks() < ticks)
+            Harness().RunTicks(1);
+        for (wchar_t c : std::wstring(L"ostrelgm"))
+            screen->KeyChar(c);
+        EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Solved);
+        const int best = GetCurrentPlayerState()->GetPuzzle(0, 1, 0).bestTime;
+        screen->RemoveSelf();
+        Harness().RunTicks(2);
+        return best;
+    };
+    EXPECT_EQ(solveAfter(1299), 12);
+    EXPECT_EQ(solveAfter(1500), 12) << "a slower solve keeps the best time";
+    EXPECT_EQ(solveAfter(1100), 11);
+
+    ProfileList onDisk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), onDisk));
+    EXPECT_EQ(onDisk.records[0].state.GetPuzzle(0, 1, 0).bestTime, 11) << "saved when the screen left";
+    EXPECT_EQ(PlayPuzzleMenu::TimeText(6150), L"Time 1:01");
+}
+
+TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpensOnceAfterThePieces)
+{
+    gGridSizeTable.Get(10).mistakes = 3;
+    CountingPlayScreen* screen = Open(0, 1, 1);
+    ASSERT_TRUE(RunIntro(screen));
+    PlayTileGrid* grid = screen->GetGrid();
+    ASSERT_EQ(grid->GridSize(), 10);
+    // Reveal some tiles, so that the explosion has pieces to throw.
+    const auto& cells = grid->GetCells();
+    int mistakes = 0;
+    for (int row = 0; row < 10; ++row)
+        for (int column = 0; column < 10; ++column)
+            if (cells[column][row] != 0 && !grid->GetRules().IsDecided({column, row}) && row < 6)
+                Drag(grid, column, row, column, row);
+    Harness().RunTicks(60);
+    for (int row = 0; row < 10 && mistakes < 3; ++row)
+        for (int column = 0; column < 10 && mistakes < 3; ++column)
+            if (cells[column][row] == 0 && !grid->GetRules().IsDecided({column, row})) {
+                Drag(grid, column, row, column, row);
+                ++mistakes;
+            }
+    Save("fail_last_mistake");
+    screen->piecesFrom = 0;
+    int failTick = -1;
+    for (int tick = 0; tick < 1500 && screen->GetState() != PlayPuzzleMenu::State::Finished; ++tick) {
+        Harness().RunTicks(1);
+        if (tick == 120)
+            Save("fail_explosion");
+        if (screen->failShown && failTick < 0)
+            failTick = tick;
+    }
+    EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(screen->failShown, 1);
+    EXPECT_EQ(screen->completeShown, 0);
+    EXPECT_EQ(screen->mistakesShown, 3);
+    EXPECT_EQ(screen->piecesLeftAtFail, 0u) << "the fail screen waits for the last piece";
+    EXPECT_GT(failTick, 30) << "the pieces fall first";
+    Harness().RunTicks(200);
+    EXPECT_EQ(screen->failShown, 1) << "once";
+}
