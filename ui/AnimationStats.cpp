@@ -15,8 +15,10 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
         m_table = std::make_unique<AnimationTable>();
     Include(StringToWString(firstFile));
     // Files included while reading are appended: breadth-first.
-    for (size_t i = 0; i < m_files.size(); ++i)
-        LoadPropertiesFile(m_files[i]);
+    for (size_t i = 0; i < m_files.size(); ++i) {
+        if (!LoadPropertiesFile(m_files[i]) && !m_countOnly)
+            LogWriter::WriteLine("Animation scripts: properties/" + m_files[i] + " could not be read");
+    }
     if (m_table)
         AnimationTable::Install(std::move(m_table));
 }
@@ -38,23 +40,22 @@ void AnimationStats::HandleElementStart(const std::wstring& name)
         Include(GetAttribute(L"file"));
         return;
     }
-    if (m_countOnly) {
-        if (name == L"animation"sv)
-            ++m_animationCount;
-        return;
+    const bool animation = name == L"animation"sv;
+    if (animation) {
+        // Every animation the counting pass counted is one loading step,
+        // also one inside an ignored element.
+        ++m_animationCount;
+        if (m_onAnimation && !m_countOnly)
+            m_onAnimation();
     }
-    if (name == L"animations"sv)
+    if (m_countOnly || name == L"animations"sv)
         return;
     if (m_ignoredDepth > 0) {
         ++m_ignoredDepth;
         return;
     }
-    if (name == L"animation"sv) {
-        AnimationDefinition& definition = m_table->Define(GetAttribute(L"name"));
-        OpenBody(&definition);
-        ++m_animationCount;
-        if (m_onAnimation)
-            m_onAnimation();
+    if (animation) {
+        OpenBody(&m_table->Define(GetAttribute(L"name")));
         return;
     }
     if (m_openDefinitions.empty()) {

@@ -73,6 +73,9 @@ public:
     static constexpr int kCommandBudget = 100000;
     // Nested bodies deeper than this end the script (runaway recursion).
     static constexpr int kMaxFrameDepth = 256;
+    // Runs started from inside other runs (a command playing a script) nest
+    // at most this deep; a deeper one goes on at the next update.
+    static constexpr int kMaxRunNesting = 64;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;

@@ -1,6 +1,7 @@
 #include "ui/ButtonWidget.h"
 
 #include "base/Common.h"
+#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"

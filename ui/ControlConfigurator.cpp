@@ -1,10 +1,19 @@
 #include "ui/ControlConfigurator.h"
 
 #include "ui/Animator.h"
+#include "ui/ButtonWidget.h"
 #include "ui/CommandReader.h"
+#include "ui/ScriptControlCommands.h"
 #include "ui/TextLabel.h"
 
-void ControlConfigurator::ConfigButton(DynamicWidget& /*object*/) {}
+void ControlConfigurator::ConfigButton(DynamicWidget& object)
+{
+    auto* button = dynamic_cast<ButtonWidget*>(&object);
+    if (button == nullptr)
+        return;
+    ScriptControlCommands(m_animator).ConfigureButton(*button);
+    button->MarkDirty();
+}
 
 void ControlConfigurator::ConfigLabel(DynamicWidget& object)
 {

@@ -10,8 +10,34 @@
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
 
+namespace {
+// Scripts that start scripts (their own or others') from inside a command
+// nest their runs; past this depth the innermost waits for the next update.
+int gRunNesting = 0;
+
+struct Nesting
+{
+    Nesting() { ++gRunNesting; }
+    ~Nesting() { --gRunNesting; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+};
+} // namespace
+
 bool Animator::RunScript(bool step)
 {
+    if (gRunNesting >= kMaxRunNesting) {
+        if (!m_budgetLogged) {
+            m_budgetLogged = true;
+            LogWriter::WriteLine(
+                L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
+                L"\" starts scripts within scripts too deeply; it goes on at the next update");
+        }
+        m_resumeStep = step;
+        m_wait = Wait::Yielded;
+        return true;
+    }
+    const Nesting nesting;
     m_wait = Wait::None;
     m_runPending = false;
     const int run = m_runCounter;

@@ -8,10 +8,12 @@
 #include "app/Transition.h"
 #include "base/Color.h"
 #include "graphics/Graphics.h"
+#include "graphics/Image.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
+#include "ui/AnimationTable.h"
 #include "ui/ButtonWidget.h"
 #include "ui/OverlayAnimation.h"
 
@@ -80,6 +82,26 @@ public:
 private:
     int* m_confirms;
 };
+
+// The game's own menu content loads: scripts, art, constants and texts.
+TEST(MenuContentTest, ScriptsArtAndTextsOfTheMenusAreThere)
+{
+    AppHarness harness(AppHarnessOptions::WithGameData());
+    ASSERT_TRUE(harness.RunUntilLoaded());
+    for (const wchar_t* name : {L"popup_intro", L"popup_outro", L"confirm_menu", L"notice_menu", L"transition",
+                                L"button_init", L"button_hover", L"button_leave", L"button_down", L"button_up",
+                                L"button_enabled", L"button_disabled"})
+        EXPECT_TRUE(HasAnimation(name)) << name;
+    ASSERT_NE(GetImage(L"Dialog"), nullptr);
+    EXPECT_EQ(GetImage(L"Dialog")->GetWidth(), 560);
+    ASSERT_NE(GetImage(L"button"), nullptr);
+    EXPECT_EQ(GetImage(L"button")->GetCellCount(), 4);
+    EXPECT_GT(GetConstantFloat(L"dialog_fade_time"), 0.0f);
+    Localization().Load();
+    EXPECT_EQ(Localize(L"paused"), L"Paused");
+    EXPECT_FALSE(Localize(L"no_windowed_mode_text").empty());
+    EXPECT_TRUE(harness.FatalMessages().empty());
+}
 
 class MenuTest : public AppTest
 {

@@ -17,7 +17,15 @@
 class GameTestApp : public MyGameApp
 {
 public:
-    void ShowStoryIntro() override { m_shown.push_back(L"story_intro"); }
+    // keepStory: the tutorial's introduction does what the game does today.
+    explicit GameTestApp(bool keepStory = false) : m_keepStory(keepStory) {}
+
+    void ShowStoryIntro() override
+    {
+        m_shown.push_back(L"story_intro");
+        if (m_keepStory)
+            MyGameApp::ShowStoryIntro();
+    }
     void ShowStoryFinal() override { m_shown.push_back(L"story_final"); }
     bool ShowLevelIntro(int mode, int set, int puzzle) override
     {
@@ -31,6 +39,9 @@ public:
     }
 
     std::vector<std::wstring> m_shown;
+
+private:
+    bool m_keepStory{false};
 };
 
 // The whole game on the harness with the real data, loaded, its set groups

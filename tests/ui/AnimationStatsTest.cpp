@@ -48,7 +48,12 @@ TEST_F(AnimationStatsTest, CommandsKeepTheirNestingAndConditionsApart)
 
 TEST_F(AnimationStatsTest, StrayCommandsAreIgnoredAndUnknownNamesStayUnknown)
 {
-    Load(R"(<wait><pause/></wait><animation name="y"><signal/></animation><sound/>)");
+    WriteFile("animations.xml", R"(<animations><wait><pause/><animation name="z"/></wait>
+        <animation name="y"><signal/></animation><sound/></animations>)");
+    int told = 0;
+    AnimationStats loading(false, [&told] { ++told; });
+    EXPECT_EQ(told, AnimationStats(true).GetAnimationCount()); // the loading bar reaches its end
+    EXPECT_FALSE(HasAnimation(L"z"));
 
     EXPECT_EQ(FindAnimation(L"y").m_commands.size(), 1u);
     EXPECT_TRUE(FindAnimation(L"never_defined").m_commands.empty());

@@ -82,9 +82,12 @@ TEST_F(AnimatorFlowTest, ASkippedCommandStillEntersItsChildren)
 TEST_F(AnimatorFlowTest, ScriptsThatNeverWaitYieldAndTheGameGoesOn)
 {
     Load(R"(<animation name="spin"><loop><define x="x + 1"/></loop></animation>
-            <animation name="recurse"><call animation="recurse"/></animation>)");
+            <animation name="recurse"><call animation="recurse"/></animation>
+            <animation name="replay"><define n="n + 1"/><play-in id="self" animation="replay"/></animation>)");
     AnimationWidget* spin = Start(L"spin");
     AnimationWidget* recurse = Start(L"recurse");
+    AnimationWidget* replay = Start(L"replay");
+    EXPECT_EQ(Var(*replay, L"n"), std::to_wstring(Animator::kMaxRunNesting));
     EXPECT_EQ(spin->GetWait(), Animator::Wait::Yielded);
     const int first = Var(*spin, L"x") == L"" ? 0 : std::stoi(Var(*spin, L"x"));
     Tick(2);
@@ -92,6 +95,7 @@ TEST_F(AnimatorFlowTest, ScriptsThatNeverWaitYieldAndTheGameGoesOn)
     EXPECT_GT(std::stoi(Var(*spin, L"x")), first);
     EXPECT_FALSE(spin->IsFinished());
     EXPECT_TRUE(recurse->IsFinished());
+    EXPECT_GT(std::stoi(Var(*replay, L"n")), Animator::kMaxRunNesting);
 }
 
 class RecordingGlobals : public ScriptGlobalStore

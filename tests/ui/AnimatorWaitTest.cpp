@@ -1,9 +1,33 @@
 #include "ScriptWorld.h"
 
 #include "ui/ButtonActions.h"
+#include "ui/NoticeMenuMaker.h"
+#include "ui/ScriptMenuHooks.h"
 #include "ui/WidgetManager.h"
 
 namespace {
+
+// Shows notices as plain widgets in the layer, and stands for the menu that
+// owns the scripts.
+class NoticeLayer : public ListeningLayer, public ScriptMenuHooks, public NoticeMenuMaker
+{
+public:
+    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override
+    {
+        notices.push_back(text);
+        auto* notice = new DynamicWidget(0, 0, nullptr, 1.0f);
+        AddWidget(notice);
+        return notice;
+    }
+    void StartLoopSound(int, float) override {}
+    void StopLoopSound(int, float) override {}
+    bool GetPauseInBackground() const override { return pauses; }
+    void SetPauseInBackground(bool pause) override { pauses = pause; }
+    Widget* GetMenuWidget() override { return this; }
+
+    std::vector<std::wstring> notices;
+    bool pauses = true;
+};
 
 class AnimatorWaitTest : public ScriptWorld
 {
@@ -100,6 +124,27 @@ TEST_F(AnimatorWaitTest, ADetachedWidgetKeepsItsScriptWhereItWas)
     EXPECT_EQ(Signals(L"moved"), 0);
     Tick();
     EXPECT_EQ(Signals(L"moved"), 1);
+}
+
+TEST_F(AnimatorWaitTest, ANoticeHoldsTheScriptUntilItLeaves)
+{
+    auto* menu = new NoticeLayer();
+    menu->SetSuspendOwner(menu, true);
+    m_app.Manager().AddWidget(menu);
+    NoticeMenuMaker::Register(menu);
+    Load(R"(<animation name="n"><notice-menu text="'saved'"/><signal message="read"/></animation>)");
+    auto* widget = new AnimationWidget(L"n", 0, 0, false);
+    menu->AddWidget(widget);
+    NoticeMenuMaker::Register(nullptr);
+
+    ASSERT_EQ(menu->notices, std::vector<std::wstring>{L"saved"});
+    EXPECT_EQ(widget->GetWait(), Animator::Wait::Notice);
+    EXPECT_FALSE(menu->pauses); // the menu keeps running under its notice
+    Tick(3);
+    EXPECT_EQ(menu->events.size(), 0u);
+    menu->GetChildren().back()->RemoveSelf();
+    EXPECT_TRUE(menu->pauses);
+    EXPECT_EQ(menu->events.size(), 1u);
 }
 
 TEST_F(AnimatorWaitTest, ButtonsCallLaunchAndResumePresses)

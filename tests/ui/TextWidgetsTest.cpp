@@ -21,7 +21,7 @@ protected:
         std::vector<int> shown;
         watched = target;
         for (int tick = 0; tick < 5000 && counter->GetShownValue() != target; ++tick) {
-            int before = counter->GetShownValue();
+            const int before = counter->GetShownValue();
             Harness().RunTicks(1);
             if (counter->GetShownValue() != before)
                 shown.push_back(counter->GetShownValue());
@@ -30,68 +30,52 @@ protected:
     }
 };
 
-TEST_F(TextWidgetsTest, AnchorsPutTheChosenCornerOfTheTextOnThePosition)
+TEST_F(TextWidgetsTest, AnchorsAndWrapWidthPlaceTheText)
 {
     Font* font = GetFont(L"menu");
     ASSERT_NE(font, nullptr);
-    TextLabel topLeft(L"Pause", 100, 50, L"menu", 0, -1, -1, -1);
-    TextLabel bottomRight(L"Pause", 100, 50, L"menu", 0, -1, 1, 1);
-    TextLabel centred(L"Pause", 100, 50, L"menu", 0, -1, 0, 0);
+    const std::wstring text = L"A rather long line of words that would wrap in any narrow box";
+    TextLabel topLeft(text, 100, 50, L"menu", 0, -1, -1, -1);
+    TextLabel bottomRight(text, 100, 50, L"menu", 0, -1, 1, 1);
+    TextLabel narrow(text, 100, 50, L"menu", 120, -1, 0, 0);
 
-    const int width = font->StringWidth(L"Pause");
-    EXPECT_EQ(topLeft.GetTextWidth(), width);
-    EXPECT_EQ(topLeft.GetOffsetX(), 0);
+    // Width 0 wraps nowhere: one line.
+    EXPECT_EQ(topLeft.GetTextWidth(), font->StringWidth(text));
+    EXPECT_EQ(topLeft.GetTextHeight(), font->GetLineSpacing());
     EXPECT_EQ(topLeft.GetOffsetY(), font->GetAscent());
-    EXPECT_EQ(bottomRight.GetOffsetX(), -width);
+    EXPECT_EQ(bottomRight.GetOffsetX(), -topLeft.GetTextWidth());
     EXPECT_EQ(bottomRight.GetOffsetY(), font->GetAscent() - bottomRight.GetTextHeight());
-    EXPECT_EQ(centred.GetOffsetX(), -width / 2);
-    // The text box is what the pointer finds.
+    EXPECT_GT(narrow.GetTextHeight(), 2 * topLeft.GetTextHeight());
+    EXPECT_EQ(narrow.GetOffsetX(), -narrow.GetTextWidth() / 2);
+    // The pointer finds the text box.
     EXPECT_TRUE(bottomRight.HitTest(-1.0f, static_cast<float>(bottomRight.GetOffsetY())));
     EXPECT_FALSE(bottomRight.HitTest(1.0f, static_cast<float>(bottomRight.GetOffsetY())));
 }
 
-TEST_F(TextWidgetsTest, WidthZeroKeepsEachParagraphOnOneLine)
+TEST_F(TextWidgetsTest, UnknownFontMeasuresNothingAndOverBrightColoursTakeFewPasses)
 {
-    const std::wstring text = L"A rather long line of words that would wrap in any narrow box";
-    TextLabel wide(text, 0, 0, L"menu", 0, -1, -1, -1);
-    TextLabel narrow(text, 0, 0, L"menu", 120, -1, -1, -1);
-    EXPECT_EQ(wide.GetTextHeight(), GetFont(L"menu")->GetLineSpacing());
-    EXPECT_GT(narrow.GetTextHeight(), 2 * wide.GetTextHeight());
-}
-
-TEST_F(TextWidgetsTest, UnknownFontMeasuresNothingAndDrawsNothing)
-{
-    auto* label = new TextLabel(L"Hello", 10, 10, L"no such font", 0, -1, -1, -1);
     int watched = 5;
+    auto* missing = new TextLabel(L"Hello", 10, 10, L"no such font", 0, -1, -1, -1);
     auto* counter = new NumericalTextWidget(10, 40, 0, L"no such font", L"%d", &watched, 1, 1);
-    EXPECT_EQ(label->GetTextWidth(), 0);
+    EXPECT_EQ(missing->GetTextWidth(), 0);
     EXPECT_EQ(counter->GetHeight(), 0);
-    Manager().AddWidget(label);
-    Manager().AddWidget(counter);
-    Harness().Redraw();
-    EXPECT_EQ(Harness().ScreenPixel(12, 12) & 0xFFFFFFu, 0u);
-}
-
-TEST_F(TextWidgetsTest, OverBrightColoursAddLightInAFewPasses)
-{
     auto* dim = new TextLabel(L"\u2588\u2588\u2588", 100, 100, L"menu", 0, -1, -1, -1);
     auto* bright = new TextLabel(L"\u2588\u2588\u2588", 100, 200, L"menu", 0, -1, -1, -1);
     dim->SetProperty(L"red", 0.4f);
-    dim->SetProperty(L"green", 0.0f);
-    dim->SetProperty(L"blue", 0.0f);
-    // A huge value must not mean a huge number of passes.
+    // So large that taking 1 off changes nothing: without a cap it never ends.
     bright->SetProperty(L"red", 1.0e9f);
-    bright->SetProperty(L"green", 0.0f);
-    bright->SetProperty(L"blue", 0.0f);
-    Manager().AddWidget(dim);
-    Manager().AddWidget(bright);
+    for (TextLabel* label : {dim, bright}) {
+        label->SetProperty(L"green", 0.0f);
+        label->SetProperty(L"blue", 0.0f);
+    }
+    for (Widget* widget : std::vector<Widget*>{missing, counter, dim, bright})
+        Manager().AddWidget(widget);
     Harness().Redraw();
 
+    EXPECT_EQ(Harness().ScreenPixel(12, 12) & 0xFFFFFFu, 0u);
     const int x = 100 + dim->GetTextWidth() / 2;
-    const std::uint32_t dimPixel = Harness().ScreenPixel(x, 100 + dim->GetOffsetY() - 4);
-    const std::uint32_t brightPixel = Harness().ScreenPixel(x, 200 + bright->GetOffsetY() - 4);
-    EXPECT_NEAR(static_cast<int>((dimPixel >> 16) & 0xFF), 102, 3);
-    EXPECT_EQ((brightPixel >> 16) & 0xFF, 0xFFu);
+    EXPECT_NEAR(static_cast<int>((Harness().ScreenPixel(x, 100 + dim->GetOffsetY() - 4) >> 16) & 0xFF), 102, 3);
+    EXPECT_EQ((Harness().ScreenPixel(x, 200 + bright->GetOffsetY() - 4) >> 16) & 0xFF, 0xFFu);
 }
 
 TEST_F(TextWidgetsTest, CounterNeedsFewerThanAHundredStepsPerStretch)
@@ -106,15 +90,11 @@ TEST_F(TextWidgetsTest, CounterNeedsFewerThanAHundredStepsPerStretch)
     EXPECT_EQ(shown[15], 160);
     EXPECT_EQ(shown[16], 161);
     EXPECT_EQ(counter->GetText(), L"Score 250");
-
     CountTo(counter, watched, 0);
     shown = CountTo(counter, watched, 1000);
     EXPECT_EQ(shown.size(), 172u);
     EXPECT_EQ(shown.front(), 100);
-
-    // Counting down ends exactly on the value.
-    shown = CountTo(counter, watched, 995);
-    EXPECT_EQ(shown, std::vector<int>({999, 998, 997, 996, 995}));
+    EXPECT_EQ(CountTo(counter, watched, 995), std::vector<int>({999, 998, 997, 996, 995}));
 }
 
 TEST_F(TextWidgetsTest, CounterFormatFromDataCannotReachMemory)

@@ -201,16 +201,22 @@ void Star(Canvas& canvas, float cx, float cy, float outer, float inner, std::uin
 void MakeTitle(Output& out, Fonts& fonts)
 {
     Canvas background = Backdrop(0xFF10213Fu, 0xFF1F5A6Eu);
-    // A half-solved board rises from the bottom, its solved cells a heart.
-    const char* rows[] = {"0110110", "1111111", "1111111", "0111110", "0011100", "0001000"};
+    // Two solved boards in the lower corners: a heart and a little house.
+    const char* heart[] = {"0110110", "1111111", "1111111", "0111110", "0011100", "0001000"};
+    const char* house[] = {"0001000", "0011100", "0111110", "1111111", "0110110", "0110110"};
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 7; ++column) {
-            const float x = 380.0f + column * 38.0f;
-            const float y = 520.0f + row * 38.0f;
-            if (rows[row][column] == '1')
-                Tile(background, x, y, 34, row < 3 ? 0xFFE0584Au : 0xFFF08A4Au);
+            const float left = 60.0f + column * 30.0f;
+            const float right = 754.0f + column * 30.0f;
+            const float y = 540.0f + row * 30.0f;
+            if (heart[row][column] == '1')
+                Tile(background, left, y, 27, row < 3 ? 0xFFE0584Au : 0xFFF08A4Au);
             else
-                background.FillRoundedRect(x, y, 34, 34, 6, 0x20FFFFFFu);
+                background.FillRoundedRect(left, y, 27, 27, 5, 0x20FFFFFFu);
+            if (house[row][column] == '1')
+                Tile(background, right, y, 27, row < 3 ? 0xFF4CB8E8u : 0xFFF2C66Bu);
+            else
+                background.FillRoundedRect(right, y, 27, 27, 5, 0x20FFFFFFu);
         }
     }
     for (int i = 0; i < 40; ++i) {
@@ -381,8 +387,6 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         banner.FillRoundedRect(4, 6, 352, 110, 20, 0x50000000u);
         banner.FillRoundedRect(0, 0, 352, 110, 20, 0xFFC9A24Eu);
         GradientRoundedRect(banner, 4, 4, 344, 102, 17, set.top, set.bottom);
-        for (int i = 0; i < 5; ++i)
-            Tile(banner, 250.0f + (i % 3) * 26.0f, 20.0f + (i / 3) * 26.0f + (i % 2) * 13.0f, 22, 0x90FFFFFFu);
         banner.DrawText(*fonts.heading, set.title, 24 + 2, 72 + 2, 0x90000000u);
         banner.DrawText(*fonts.heading, set.title, 24, 72, 0xFFFFFFFFu);
         out.Save(banner, std::string(set.name) + "_select");
@@ -391,7 +395,10 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
     Canvas preview(300, 380);
     Panel(preview, 0, 0, 300, 380, 20);
     preview.FillRoundedRect(20, 20, 260, 260, 10, 0xFF0B1424u);
-    preview.FillRect(40, 300, 220, 1, 0x80C9A24Eu);
+    // A faint blank board until a picture is shown on it.
+    for (int i = 0; i < 25; ++i)
+        preview.FillRoundedRect(42.0f + (i % 5) * 44.0f, 42.0f + (i / 5) * 44.0f, 38, 38, 5, 0x14FFFFFFu);
+    preview.FillRect(40, 284, 220, 1, 0x80C9A24Eu);
     out.Save(preview, "ui_preview");
 
     // Icons: an open puzzle (a blank board with a question), a solved one (a

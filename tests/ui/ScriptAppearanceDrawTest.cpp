@@ -1,0 +1,112 @@
+#include "ScriptStage.h"
+#include "support/GLTest.h"
+
+#include "graphics/Graphics.h"
+#include "graphics/ImageSurface.h"
+#include "ui/FlagsMod.h"
+#include "ui/ModalFlags.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+class ScriptAppearanceDrawTest : public GLTest
+{
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        stage = std::make_unique<ScriptStage>();
+        stage->Images({"w40x30", "w60x60"});
+    }
+    void TearDown() override { stage.reset(); }
+
+    AnimationWidget* Run(const std::string& commands)
+    {
+        stage->Load("<animation name=\"main\">" + commands + "</animation>");
+        return stage->Start(L"main");
+    }
+    // The screen filled with the colour, then the scripted objects on it.
+    void Draw(const Color& background = Color{0, 0, 0, 0})
+    {
+        Screen()->Clear();
+        Graphics g(Screen());
+        g.SetColor(background);
+        g.FillRect(0, 0, 1024, 768);
+        ModalFlags flags{WidgetFlags::Default, WidgetFlags::Default, true};
+        stage->Layer().DrawAll(&flags, &g);
+    }
+
+    std::unique_ptr<ScriptStage> stage;
+};
+
+TEST_F(ScriptAppearanceDrawTest, BlendModesByName)
+{
+    Run(R"(<add id="add" image="w40x30" x="0" y="0"/>
+           <set id="add" property="red,green,blue" value="0.5,0,0"/>
+           <blend id="add" mode="additive"/>
+           <add id="mul" image="w40x30" x="100" y="0"/>
+           <set id="mul" property="red" value="0.5"/>
+           <blend id="mul" mode="multiply"/>
+           <add id="copy" image="w40x30" x="200" y="0" opacity="0.5"/>
+           <blend id="copy" mode="none"/>
+           <add id="typo" image="w40x30" x="300" y="0" opacity="0.5"/>
+           <blend id="typo" mode="additiv"/>)");
+    Draw(Color{0, 100, 200, 255});
+    EXPECT_PRED3(ColorsNear, 0xFF8064C8u, ScreenPixel(10, 10), 2);
+    EXPECT_PRED3(ColorsNear, 0xFF0064C8u, ScreenPixel(110, 10), 2);
+    EXPECT_PRED3(ColorsNear, 0x80808080u, ScreenPixel(210, 10), 2);
+    // A misspelt mode is the normal blend: half white over the background.
+    EXPECT_PRED3(ColorsNear, 0xFF80B2E4u, ScreenPixel(310, 10), 2);
+}
+
+TEST_F(ScriptAppearanceDrawTest, MaskRectangleLeavesNothingOutside)
+{
+    Run(R"(<add id="a" image="w40x30" x="50" y="50"/>
+           <set-mask id="a" image="w40x30"/>
+           <mask-rect id="a" x="0" y="0" width="10" height="30"/>)");
+    Draw();
+    EXPECT_PRED3(ColorsNear, 0xFFFFFFFFu, ScreenPixel(55, 60), 1);
+    EXPECT_EQ(ScreenPixel(70, 60) >> 24, 0u);
+}
+
+TEST_F(ScriptAppearanceDrawTest, TesselatedTurnDrawsAsThePlainOne)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w60x60" x="100" y="100"/>
+                                   <set id="a" property="angle" value="30"/>)");
+    Draw();
+    std::vector<std::uint32_t> plain;
+    for (int y = 85; y < 175; y += 3) {
+        for (int x = 85; x < 175; x += 3)
+            plain.push_back(ScreenPixel(x, y));
+    }
+    EXPECT_GT(std::count(plain.begin(), plain.end(), 0xFFFFFFFFu), 300);
+    stage->Load(R"(<animation name="grid"><tesselate id="a" cols="4" rows="4"/></animation>)");
+    host->PlayAnimationByName(L"grid");
+    Draw();
+    size_t i = 0;
+    for (int y = 85; y < 175; y += 3) {
+        for (int x = 85; x < 175; x += 3)
+            EXPECT_PRED3(ColorsNear, plain[i++], ScreenPixel(x, y), 1) << x << "," << y;
+    }
+}
+
+TEST_F(ScriptAppearanceDrawTest, CulledBackFaceAndMissingShader)
+{
+    Run(R"(<add id="back" image="w40x30" x="0" y="0"/>
+           <rotation-axis id="back" x="0" y="1" z="0"/>
+           <set id="back" property="angle" value="180"/>
+           <add id="turned" image="w40x30" x="100" y="0"/>
+           <rotation-axis id="turned" x="0" y="1" z="0"/>
+           <set id="turned" property="angle" value="180"/>
+           <cull id="back"/>
+           <add id="shaded" image="w40x30" x="200" y="0"/>
+           <shader id="shaded" name="nothing-of-that-name"/>)");
+    Draw();
+    EXPECT_EQ(ScreenPixel(20, 15), 0u);
+    EXPECT_PRED3(ColorsNear, 0xFFFFFFFFu, ScreenPixel(120, 15), 1);
+    EXPECT_PRED3(ColorsNear, 0xFFFFFFFFu, ScreenPixel(220, 15), 1);
+}
+
+} // namespace

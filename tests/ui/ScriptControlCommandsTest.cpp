@@ -1,0 +1,72 @@
+#include "ScriptStage.h"
+
+#include "ui/ButtonActions.h"
+#include "ui/ButtonWidget.h"
+#include "ui/TextLabel.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ScriptControlCommandsTest : public ::testing::Test
+{
+protected:
+    ScriptControlCommandsTest() { stage.Images({"w60x20:3x1", "w20x20"}); }
+
+    AnimationWidget* Run(const std::string& commands)
+    {
+        stage.Load("<animation name=\"main\">" + commands + "</animation>");
+        return stage.Start(L"main");
+    }
+
+    ScriptStage stage;
+};
+
+TEST_F(ScriptControlCommandsTest, ButtonsTakeTheirPressedLookAndActionFromTheCommand)
+{
+    AnimationWidget* host = Run(R"(<add-button id="three" type="w60x20" x="100" y="50" align="center"
+                                               valign="bottom" launch="next" call="other" parameter="p" object="7"/>
+                                   <add-button id="one" type="w20x20" action="act" depress="true"
+                                               down_text_offset_x="3"/>)");
+    auto* three = dynamic_cast<ButtonWidget*>(host->FindObject(L"three"));
+    auto* one = dynamic_cast<ButtonWidget*>(host->FindObject(L"one"));
+    ASSERT_NE(three, nullptr);
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(three->GetPressedShiftX(), 1);
+    EXPECT_EQ(three->GetPressedShiftY(), 1);
+    EXPECT_EQ(three->GetX(), 90.0f);
+    EXPECT_EQ(three->GetY(), 30.0f);
+    const ButtonActions* threeActions = host->FindButtonActions(three->GetId());
+    ASSERT_NE(threeActions, nullptr);
+    EXPECT_EQ(threeActions->m_kind, ButtonActions::Kind::Launch);
+    EXPECT_EQ(threeActions->m_target, L"next");
+    EXPECT_TRUE(threeActions->m_onDepress);
+    // A number is no widget reference.
+    EXPECT_EQ(threeActions->m_object.GetWidget(), nullptr);
+
+    EXPECT_EQ(one->GetPressedShiftX(), 3);
+    EXPECT_EQ(one->GetPressedShiftY(), 0);
+    const ButtonActions* oneActions = host->FindButtonActions(one->GetId());
+    EXPECT_EQ(oneActions->m_kind, ButtonActions::Kind::Action);
+    EXPECT_TRUE(oneActions->m_onDepress);
+}
+
+TEST_F(ScriptControlCommandsTest, ConfigurationReachesOnlyItsOwnKindOfControl)
+{
+    AnimationWidget* host = Run(R"(<add-button id="b" type="w20x20" text="'Go'" lookup="false"/>
+                                   <add-label id="l" text="'Hi'" lookup="false" font="box"/>
+                                   <config-button id="l" text="'changed'" lookup="false"/>
+                                   <config-label id="b" text="'changed'" lookup="false"/>
+                                   <config-button id="b" text="'Stop'" lookup="false" width="77" sound="false"/>
+                                   <config-label id="l" text="'Bye'" lookup="false"/>)");
+    auto* button = dynamic_cast<ButtonWidget*>(host->FindObject(L"b"));
+    auto* label = dynamic_cast<TextLabel*>(host->FindObject(L"l"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(button->GetLabel(), L"Stop");
+    EXPECT_EQ(button->GetLabelWrapWidth(), 77);
+    EXPECT_FALSE(button->GetSoundsOn());
+    EXPECT_EQ(label->GetText(), L"Bye");
+}
+
+} // namespace
