@@ -7,10 +7,13 @@
 #include "game/PlayerSelectMenu.h"
 #include "game/ScreenTransition.h"
 #include "game/SetLoadingMenu.h"
+#include "puzzle/ArtTiles.h"
 #include "puzzle/GameData.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleIcon.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
 #include "resources/Assets.h"
@@ -58,13 +61,10 @@ void MyGameApp::LoadingThreadProc()
 
 void MyGameApp::SetupArtTiles()
 {
-    // The art grids take their tiles from "ArtTiles" when they are built; a
-    // picture naming a tile beyond the sheet would draw nothing.
-    if (Image* tiles = ::GetImage(L"ArtTiles"); tiles != nullptr) {
-        const int shades = GetConstantInt(L"shades");
-        if (shades > 0)
-            RejectPicturesBeyond(shades * shades);
-    }
+    ::SetupArtTiles();
+    // A picture naming a tile beyond the sheet could never be drawn.
+    if (const int tiles = GetArtTileCount(); tiles > 0)
+        RejectPicturesBeyond(tiles);
 }
 
 void MyGameApp::TitleScreenLoadingComplete(Widget* titleScreen)
@@ -171,9 +171,10 @@ bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
 
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
 {
-    LogWriter::WriteLine(L"No play screen for puzzle " + std::to_wstring(mode) + L"/" + std::to_wstring(set) +
-                         L"/" + std::to_wstring(puzzle));
-    return false;
+    if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
+        return false;
+    (new PlayPuzzleMenu(mode, set, puzzle))->Show();
+    return true;
 }
 
 Widget* MyGameApp::CreatePuzzlePreview(int, int, int, bool)
@@ -181,9 +182,10 @@ Widget* MyGameApp::CreatePuzzlePreview(int, int, int, bool)
     return nullptr;
 }
 
-Widget* MyGameApp::CreatePuzzleIcon(int, int, int, bool)
+Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)
 {
-    return nullptr;
+    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
+    return record != nullptr ? new PuzzleIcon(x, y, *record, isNew) : nullptr;
 }
 
 // Typed codes ----------------------------------------------------------------------

@@ -62,6 +62,12 @@ TEST_F(GameFlowTest, PlayLeadsWhereTheProfileStands)
     EXPECT_EQ(StartGame(), -1);
     EXPECT_EQ(state.currentMode, 0);
     EXPECT_EQ(state.currentCountry, gSetTable.SetCount(0) - 1);
+
+    // A damaged place is brought back inside the table.
+    state.currentCountry = 1000;
+    EXPECT_EQ(StartGame(), -1);
+    EXPECT_EQ(state.currentCountry, gSetTable.SetCount(0) - 1);
+    EXPECT_EQ(state.SetCount(0), gSetTable.SetCount(0)) << "no progress entries grown for it";
 }
 
 TEST_F(GameFlowTest, TypedCodesOpenOrCompleteEverythingAndSave)
