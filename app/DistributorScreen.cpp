@@ -75,7 +75,8 @@ void DistributorScreen::Draw(Graphics* g)
     if (m_image == nullptr)
         return;
     // White wherever the stretched image leaves the screen uncovered.
-    if (m_destRect.x > 0 || m_destRect.y > 0 || m_destRect.width < GetWidth() || m_destRect.height < GetHeight()) {
+    if (m_destRect.x > 0 || m_destRect.y > 0 || m_destRect.width < GetWidth() ||
+        m_destRect.height < GetHeight()) {
         g->SetColor(Color(255, 255, 255, 255));
         g->FillRect(0, 0, GetWidth(), GetHeight());
     }

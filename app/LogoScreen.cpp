@@ -112,7 +112,8 @@ void LogoScreen::Draw(Graphics* g)
                          Rect(kTrailSplit, 0, m_trail->GetWidth() - kTrailSplit, rows));
         if (m_ball->GetVelocityX() == 0.0 && m_trademark != nullptr) {
             const int tx = static_cast<int>(m_ball->GetX() + m_ball->GetWidth() - 15);
-            const int ty = static_cast<int>(m_ball->GetY() + m_ball->GetHeight() - m_trademark->GetHeight() - 5);
+            const int ty =
+                static_cast<int>(m_ball->GetY() + m_ball->GetHeight() - m_trademark->GetHeight() - 5);
             g->DrawImage(m_trademark, tx, ty, 0);
         }
         bx = cx + kTrailSplit;

@@ -15,8 +15,8 @@ class LevelCompleteMenu : public LevelStatusMenu
 public:
     // The art grid is the play screen's, already handed over: this dialog
     // owns it from now on.
-    LevelCompleteMenu(int mode, int set, int puzzle, int seconds, int mistakes, int hintsUsed, PlayArtGrid* artGrid,
-                      bool firstSolve);
+    LevelCompleteMenu(int mode, int set, int puzzle, int seconds, int mistakes, int hintsUsed,
+                      PlayArtGrid* artGrid, bool firstSolve);
 
     void Update() override;
     void Close() override;

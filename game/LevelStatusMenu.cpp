@@ -20,7 +20,8 @@ LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, 
 {
     const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
     SetVariable(L"puzzle_name", Value(record != nullptr ? record->name : std::wstring()));
-    SetVariable(L"puzzle_time", Value(StrFormatW(Localize(L"complete_time").c_str(), seconds / 60, seconds % 60)));
+    SetVariable(L"puzzle_time",
+                Value(StrFormatW(Localize(L"complete_time").c_str(), seconds / 60, seconds % 60)));
     SetVariable(L"puzzle_mistakes", Value(StrFormatW(Localize(L"complete_mistakes").c_str(), mistakes)));
     SetVariable(L"puzzle_hints", Value(StrFormatW(Localize(L"complete_hints").c_str(), hints)));
 }
@@ -30,8 +31,9 @@ int LevelStatusMenu::HandleCommand(const ScriptCommand& command)
     if (command.m_name != L"add-status-button")
         return InterpreterMenu::HandleCommand(command);
     const std::wstring id = ReadText(L"id");
-    ButtonWidget* button = gApp != nullptr ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
-                                           : nullptr;
+    ButtonWidget* button = gApp != nullptr
+                               ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
+                               : nullptr;
     if (button == nullptr)
         return kHandled;
     button->SetButtonListener(this);

@@ -16,7 +16,8 @@ class Widget;
 class LevelStatusMenu : public InterpreterMenu
 {
 public:
-    LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds, int mistakes, int hints);
+    LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds, int mistakes,
+                    int hints);
 
     void ButtonDepress(int id) override;
     int HandleCommand(const ScriptCommand& command) override;

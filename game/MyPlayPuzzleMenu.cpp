@@ -24,7 +24,8 @@ bool MyPlayPuzzleMenu::Open(int mode, int set, int puzzle, bool wrapped)
 void MyPlayPuzzleMenu::ShowLevelComplete(int seconds, int mistakes, int hints)
 {
     // The picture goes to the dialog, which owns it from here on.
-    (new LevelCompleteMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints, HandOverArtGrid(), IsFirstSolve()))
+    (new LevelCompleteMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints, HandOverArtGrid(),
+                           IsFirstSolve()))
         ->Show();
 }
 

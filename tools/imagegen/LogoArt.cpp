@@ -39,7 +39,8 @@ std::uint8_t Channel(std::uint32_t argb, int shift)
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b, float t)
 {
     auto lerp = [&](int shift) {
-        return static_cast<std::uint32_t>(std::lround(Channel(a, shift) + (Channel(b, shift) - Channel(a, shift)) * t));
+        return static_cast<std::uint32_t>(
+            std::lround(Channel(a, shift) + (Channel(b, shift) - Channel(a, shift)) * t));
     };
     return (lerp(24) << 24) | (lerp(16) << 16) | (lerp(8) << 8) | lerp(0);
 }
@@ -70,8 +71,11 @@ std::uint32_t Sample(const Canvas& canvas, float x, float y)
     }
     if (sum[0] <= 0.0f)
         return 0;
-    auto c = [&](float v) { return static_cast<std::uint32_t>(std::clamp(std::lround(v / sum[0]), 0L, 255L)); };
-    return (static_cast<std::uint32_t>(std::lround(sum[0])) << 24) | (c(sum[1]) << 16) | (c(sum[2]) << 8) | c(sum[3]);
+    auto c = [&](float v) {
+        return static_cast<std::uint32_t>(std::clamp(std::lround(v / sum[0]), 0L, 255L));
+    };
+    return (static_cast<std::uint32_t>(std::lround(sum[0])) << 24) | (c(sum[1]) << 16) | (c(sum[2]) << 8) |
+           c(sum[3]);
 }
 
 // The canvas turned by degrees (clockwise) about a pivot.
@@ -122,14 +126,15 @@ Canvas Letter(FontRasterizer& font, wchar_t letter, std::uint32_t colour)
         return true;
     }())
         --capBottom;
-    const float stretch = static_cast<float>(capBottom + 1 - capTop) / static_cast<float>(kBaseline - kCapTop);
+    const float stretch =
+        static_cast<float>(capBottom + 1 - capTop) / static_cast<float>(kBaseline - kCapTop);
     const float squeeze = static_cast<float>(kGlyphWidth) / static_cast<float>(textWidth);
     const float left = (kLetterWidth - textWidth * squeeze) / 2.0f;
     Canvas glyph(kLetterWidth, kLetterHeight);
     for (int y = 0; y < kLetterHeight; ++y)
         for (int x = 0; x < kLetterWidth; ++x)
             if (std::uint32_t p = Sample(wide, (x + 0.5f - left) / squeeze + 4.0f - 0.5f,
-                                        capTop + (y + 0.5f - kCapTop) * stretch - 0.5f))
+                                         capTop + (y + 0.5f - kCapTop) * stretch - 0.5f))
                 glyph.Blend(x, y, p);
     // A top-to-bottom shade of the letter's colour, with a soft drop shadow.
     Canvas out(kLetterWidth, kLetterHeight);
@@ -162,7 +167,8 @@ Canvas Ball()
         Canvas one(kBallCell * 3, kBallCell);
         one.FillCircle(cx + 3.0f, kBallCentreY + 3.0f, kBallRadius, 0x28000000u);
         one.FillCircle(cx, kBallCentreY, kBallRadius, 0xFFD8342Cu);
-        const float angle = (cell == 0 ? 0.0f : (cell == 1 ? 40.0f : 80.0f)) * std::numbers::pi_v<float> / 180.0f;
+        const float angle =
+            (cell == 0 ? 0.0f : (cell == 1 ? 40.0f : 80.0f)) * std::numbers::pi_v<float> / 180.0f;
         for (int y = 0; y < kBallCell; ++y) {
             for (int x = kBallCell * cell; x < kBallCell * (cell + 1); ++x) {
                 const float dx = x + 0.5f - cx;
@@ -174,7 +180,8 @@ Canvas Ball()
                 if (along < 7.0f)
                     one.Blend(x, y, 0xFFF8F4E8u, std::clamp(7.0f - along, 0.0f, 1.0f));
                 // Light from the upper left.
-                const float light = std::clamp(1.0f - std::hypot(dx + 12.0f, dy + 12.0f) / (kBallRadius * 1.6f), 0.0f, 1.0f);
+                const float light =
+                    std::clamp(1.0f - std::hypot(dx + 12.0f, dy + 12.0f) / (kBallRadius * 1.6f), 0.0f, 1.0f);
                 one.Blend(x, y, 0xFFFFFFFFu, light * 0.45f);
                 const float rim = std::clamp((r - kBallRadius * 0.7f) / (kBallRadius * 0.3f), 0.0f, 1.0f);
                 one.Blend(x, y, 0xFF400000u, rim * 0.35f);
@@ -280,7 +287,8 @@ bool MakeLogoArt(const std::string& dataFolder)
         ok = Save(letter, folder / (name + ".png")) && ok;
         // The letter dips under the ball: turned about its lower left.
         if (names[i] == L'S' || names[i] == L'R')
-            ok = Save(Rotated(letter, -9.0f, 12.0f, static_cast<float>(kBaseline)), folder / (name + "_tilt.png")) &&
+            ok = Save(Rotated(letter, -9.0f, 12.0f, static_cast<float>(kBaseline)),
+                      folder / (name + "_tilt.png")) &&
                  ok;
     }
     ok = Save(Ball(), folder / "ball.png") && ok;
