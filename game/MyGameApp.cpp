@@ -6,6 +6,7 @@
 #include "game/MyPlayPuzzleMenu.h"
 #include "game/MyTitleScreen.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/PuzzlePreview.h"
 #include "game/ScreenTransition.h"
 #include "game/SetLoadingMenu.h"
 #include "puzzle/ArtTiles.h"
@@ -175,9 +176,12 @@ bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
     return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
 }
 
-Widget* MyGameApp::CreatePuzzlePreview(int, int, int, bool)
+Widget* MyGameApp::CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture)
 {
-    return nullptr;
+    // An unsolved puzzle keeps its picture to itself: the panel's blank
+    // board shows.
+    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
+    return record != nullptr && showPicture ? new PuzzlePreview(*record) : nullptr;
 }
 
 Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)

@@ -1,12 +1,11 @@
 #include "ui/NumericalTextWidget.h"
 
 #include "base/Common.h"
-#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
-#include "ui/ScriptServices.h"
 #include "ui/OverbrightText.h"
+#include "ui/ScriptServices.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ protected:
     {
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
         options.makeApp = [] { return std::make_unique<GameTestApp>(); };
+        // Screens are only written for a person to look at (TARNVALE_SHOTS,
+        // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
     void SetUp() override
@@ -83,6 +87,12 @@ protected:
         App().MarkMenusForClose();
         App().CloseMarkedMenus();
         Harness().RunTicks(1);
+    }
+    // With TARNVALE_SHOTS set to a folder, the screen is written there.
+    void Snap(const std::string& name)
+    {
+        if (const char* folder = std::getenv("TARNVALE_SHOTS"))
+            Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
     // A new selected player, the board made and its main menu closed.
     PlayerState& NewPlayer(const std::wstring& name = L"Ann")

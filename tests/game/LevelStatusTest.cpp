@@ -22,6 +22,14 @@ namespace {
 class LevelStatusTest : public GameTest
 {
 protected:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = GameTest::Options();
+        // Screens are only written for a person to look at (TARNVALE_CAPTURE,
+        // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
+        options.readPixels = std::getenv("TARNVALE_CAPTURE") != nullptr;
+        return options;
+    }
     // Ticks until the condition holds; false after the limit.
     template <typename Condition> bool RunUntil(Condition condition, int limit = 3000)
     {

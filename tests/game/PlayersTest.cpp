@@ -64,6 +64,9 @@ TEST_F(PlayersTest, TypingANameIntoAFreeSlotMakesAPlayer)
     EXPECT_EQ(saved.records[1].name, L"B&<ob");
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_FALSE(menu->GetOkButton(1)->IsVisible());
+    Press(menu, menu->GetNameButton(2));
+    Harness().RunTicks(60);
+    Snap("players");
 }
 
 TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
