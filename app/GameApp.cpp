@@ -2,6 +2,8 @@
 
 #include "app/BoardHooks.h"
 #include "app/DialogHooks.h"
+#include "app/DistributorScreen.h"
+#include "app/LogoScreen.h"
 #include "app/NoticeMenu.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
@@ -75,9 +77,14 @@ bool GameApp::Init(const std::vector<std::string>& args)
     // One loading step per animation script.
     AnimationStats counting(true);
     AddLoadingSteps(kCoreLoadingSteps + counting.GetAnimationCount() + GetExtraLoadingSteps());
-    // The maker's logo and the splash screens are not part of this program:
-    // the start-up sequence goes straight on to the title screen.
-    AdvanceStartupScreens();
+    if (m_showIntroScreens && !IsScreensaver()) {
+        m_startupScreen = StartupScreen::Logo;
+        AddDialog(new LogoScreen());
+    } else {
+        if (!m_showIntroScreens)
+            m_startupScreen = StartupScreen::Splash2;
+        AdvanceStartupScreens();
+    }
     return true;
 }
 
@@ -198,10 +205,33 @@ void GameApp::TitleScreenLoadingComplete(Widget* titleScreen)
 
 void GameApp::AdvanceStartupScreens()
 {
-    if (m_startupScreen > 0)
-        return;
-    m_startupScreen = 1;
-    ShowTitleScreen();
+    for (;;) {
+        const char* splash = nullptr;
+        switch (m_startupScreen) {
+        case StartupScreen::None:
+        case StartupScreen::Logo:
+            m_startupScreen = StartupScreen::Splash;
+            splash = "images/splash";
+            break;
+        case StartupScreen::Splash:
+            m_startupScreen = StartupScreen::Splash2;
+            splash = "images/splash2";
+            break;
+        case StartupScreen::Splash2:
+            m_startupScreen = StartupScreen::Title;
+            ShowTitleScreen();
+            return;
+        case StartupScreen::Title:
+            return;
+        }
+        auto* screen = new DistributorScreen(splash);
+        if (!screen->IsFinished()) {
+            AddDialog(screen);
+            return;
+        }
+        // Never shown: on to the next screen at once.
+        delete screen;
+    }
 }
 
 void GameApp::ShowTitleScreen()

@@ -70,11 +70,16 @@ public:
     void SuspendWidgetInput() { SetWidgetSuspension(1); }
     void ResumeWidgetInput() { SetWidgetSuspension(0); }
 
-    // Start-up screens: the logo screen and the splash screens call
-    // AdvanceStartupScreens when they end; the title screen comes last.
+    // Start-up screens: the maker's logo (not for a screensaver), the splash
+    // images "splash" and "splash2", then the title screen. The logo and
+    // splash screens call AdvanceStartupScreens when they end; a splash whose
+    // image cannot be loaded is skipped.
+    enum class StartupScreen { None, Logo, Splash, Splash2, Title };
     virtual Widget* CreateTitleScreen() { return nullptr; }
     virtual void AdvanceStartupScreens();
-    int GetStartupScreen() const { return m_startupScreen; }
+    StartupScreen GetStartupScreen() const { return m_startupScreen; }
+    // Off: Init goes straight to the title screen (set before Init).
+    void SetShowIntroScreens(bool show) { m_showIntroScreens = show; }
 
     // Loading: each step bumps the count on the loading thread; the main
     // thread tells the title screen.
@@ -126,7 +131,8 @@ private:
     std::vector<DialogHooks*> m_openMenus;
     std::vector<DialogHooks*> m_menusMarkedForClose;
     DialogHooks* m_currentMenu{nullptr};
-    int m_startupScreen{0};
+    StartupScreen m_startupScreen{StartupScreen::None};
+    bool m_showIntroScreens{true};
     int m_progressTold{0};
     bool m_hasGameData{false};
 

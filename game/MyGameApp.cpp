@@ -3,6 +3,7 @@
 #include "app/ConfirmMenu.h"
 #include "base/LogWriter.h"
 #include "game/MyBoard.h"
+#include "game/MyPlayPuzzleMenu.h"
 #include "game/MyTitleScreen.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/PuzzlePreview.h"
@@ -172,10 +173,7 @@ bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
 
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
 {
-    if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
-        return false;
-    (new PlayPuzzleMenu(mode, set, puzzle))->Show();
-    return true;
+    return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
 }
 
 Widget* MyGameApp::CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture)

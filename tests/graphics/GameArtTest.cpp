@@ -68,7 +68,7 @@ TEST_F(GameArtTest, TheStartUpImagesDecode)
 {
     std::unique_ptr<Image> ball(LoadImageFile("images/logo/ball"));
     ASSERT_NE(nullptr, ball);
-    EXPECT_EQ(192, ball->GetWidth());
+    EXPECT_EQ(3 * 128, ball->GetWidth());
     std::unique_ptr<Image> splash(LoadImageFile("images/splash"));
     ASSERT_NE(nullptr, splash);
     EXPECT_EQ(1024, splash->GetWidth());

@@ -103,6 +103,7 @@ AppHarness::AppHarness(AppHarnessOptions options)
         return std::make_unique<D3DInterface>(m_renderWindow->TakeDevice(), width, height);
     };
     m_app->SetPlatform(std::move(platform));
+    m_app->SetShowIntroScreens(options.introScreens);
 
     if (options.beforeInit)
         options.beforeInit(m_dataFolder);

@@ -31,6 +31,9 @@ struct AppHarnessOptions
     std::vector<std::string> args;
     // Starts the loading thread and shows the window, as Start does.
     bool beginLoop{true};
+    // Shows the maker's logo and the splash screens before the title screen,
+    // as the game does; off, the title screen comes at once.
+    bool introScreens{false};
     // Runs before Init with the data folder (ending in '/'), for example to
     // write a settings.xml or profiles.xml there.
     std::function<void(const std::string& dataFolder)> beforeInit;

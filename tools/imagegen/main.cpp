@@ -2,6 +2,7 @@
 // folder given as the only argument.
 #include "Canvas.h"
 #include "ControlArt.h"
+#include "LogoArt.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -68,47 +69,6 @@ private:
     fs::path m_root;
     bool m_ok = true;
 };
-
-// The maker's letters, the ball (three cells: at rest, two spin frames),
-// the trail and the trademark of the start-up logo.
-void MakeLogo(Generator& out, FontRasterizer& letters, FontRasterizer& small)
-{
-    const wchar_t* names = L"OSTRE";
-    const std::uint32_t colours[5] = {0xFFE8503Au, 0xFFF2A33Au, 0xFF4CB85Cu, 0xFF3A8FE8u, 0xFF9A5CE8u};
-    for (int i = 0; i < 5; ++i) {
-        std::wstring letter(1, names[i]);
-        Canvas canvas(96, 120);
-        int width = Canvas::TextWidth(letters, letter);
-        int x = (96 - width) / 2;
-        canvas.DrawText(letters, letter, x + 3, 100, 0x80000000u);
-        canvas.DrawText(letters, letter, x, 97, colours[i]);
-        out.Save(canvas, "images/logo/" + std::string(1, static_cast<char>(names[i])) + ".png");
-    }
-
-    Canvas ball(192, 64);
-    for (int cell = 0; cell < 3; ++cell) {
-        float cx = 32.0f + 64.0f * cell;
-        ball.FillCircle(cx, 32.0f, 28.0f, 0xFFD8D8D8u);
-        float angle = static_cast<float>(cell) * std::numbers::pi_v<float> / 3.0f;
-        ball.FillCircle(cx + 14.0f * std::cos(angle), 32.0f + 14.0f * std::sin(angle), 8.0f, 0xFFE8503Au);
-        ball.FillCircle(cx - 9.0f, 23.0f, 6.0f, 0xC0FFFFFFu);
-    }
-    out.Save(ball, "images/logo/ball.png");
-
-    Canvas trail(256, 24);
-    for (int x = 0; x < 256; ++x) {
-        std::uint32_t alpha = static_cast<std::uint32_t>(x * 200 / 255);
-        for (int y = 0; y < 24; ++y) {
-            float edge = 1.0f - std::abs(static_cast<float>(y) - 11.5f) / 12.0f;
-            trail.Blend(x, y, (alpha << 24) | 0xFFFFFFu, edge);
-        }
-    }
-    out.Save(trail, "images/logo/trail.png");
-
-    Canvas trademark(40, 24);
-    trademark.DrawText(small, L"TM", 2, 18, 0xFFFFFFFFu);
-    out.Save(trademark, "images/logo/ostrel_tm.png");
-}
 
 void MakeSplash(Generator& out, FontRasterizer& title, FontRasterizer& text, const std::wstring& heading,
                 const std::wstring& line, std::uint32_t top, std::uint32_t bottom, const std::string& file)
@@ -288,13 +248,10 @@ int main(int argc, char** argv)
         return 2;
     }
     Generator out{fs::path(argv[1])};
-    std::unique_ptr<FontRasterizer> letters = OpenFont("DejaVuSans-Bold.ttf", 72);
-    std::unique_ptr<FontRasterizer> small = OpenFont("DejaVuSans-Bold.ttf", 10);
     std::unique_ptr<FontRasterizer> title = OpenFont("DejaVuSerif-Bold.ttf", 48);
     std::unique_ptr<FontRasterizer> text = OpenFont("DejaVuSans.ttf", 18);
-    if (!letters || !small || !title || !text)
+    if (!title || !text)
         return 1;
-    MakeLogo(out, *letters, *small);
     MakeSplash(out, *title, *text, L"Tarnvale 6", L"Picture logic from Ostrel", 0xFF1E3C72u, 0xFF2A5298u,
                "images/splash.png");
     MakeSplash(out, *title, *text, L"Ostrel", L"Made with care for puzzle lovers", 0xFF134E5Eu, 0xFF71B280u,
@@ -306,5 +263,6 @@ int main(int argc, char** argv)
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
     const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
-    return out.IsOk() && controlsOk && playArt ? 0 : 1;
+    const bool logoArt = MakeLogoArt(argv[1]);
+    return out.IsOk() && controlsOk && playArt && logoArt ? 0 : 1;
 }

@@ -1,0 +1,77 @@
+#include "game/LevelStatusMenu.h"
+
+#include "app/GameApp.h"
+#include "base/Common.h"
+#include "puzzle/PuzzleTable.h"
+#include "resources/Localization.h"
+#include "resources/Value.h"
+#include "ui/ButtonWidget.h"
+#include "ui/ScriptCommand.h"
+
+namespace {
+
+constexpr int kHandled = 2;
+
+} // namespace
+
+LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds,
+                                 int mistakes, int hints)
+    : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_script(script)
+{
+    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
+    SetVariable(L"puzzle_name", Value(record != nullptr ? record->name : std::wstring()));
+    SetVariable(L"puzzle_time",
+                Value(StrFormatW(Localize(L"complete_time").c_str(), seconds / 60, seconds % 60)));
+    SetVariable(L"puzzle_mistakes", Value(StrFormatW(Localize(L"complete_mistakes").c_str(), mistakes)));
+    SetVariable(L"puzzle_hints", Value(StrFormatW(Localize(L"complete_hints").c_str(), hints)));
+}
+
+int LevelStatusMenu::HandleCommand(const ScriptCommand& command)
+{
+    if (command.m_name != L"add-status-button")
+        return InterpreterMenu::HandleCommand(command);
+    const std::wstring id = ReadText(L"id");
+    ButtonWidget* button = gApp != nullptr
+                               ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
+                               : nullptr;
+    if (button == nullptr)
+        return kHandled;
+    button->SetButtonListener(this);
+    AddWidget(button);
+    button->Move(button->GetX() - static_cast<float>(button->GetWidth() / 2), button->GetY());
+    if (id == L"ok")
+        m_okButton = button;
+    else if (id == L"quit")
+        m_quitButton = button;
+    return kHandled;
+}
+
+void LevelStatusMenu::ButtonDepress(int id)
+{
+    const bool ok = m_okButton != nullptr && id == m_okButton->GetId();
+    const bool quit = m_quitButton != nullptr && id == m_quitButton->GetId();
+    // A button without a role leaves every screen where it is.
+    if (!ok && !quit)
+        return;
+    if (gApp != nullptr)
+        gApp->MarkMenusForClose();
+    if (ok)
+        Close();
+    else
+        Confirm();
+    if (gApp != nullptr)
+        gApp->CloseMarkedMenus();
+}
+
+void LevelStatusMenu::BeginScript()
+{
+    PlayAnimationByName(m_script);
+}
+
+bool LevelStatusMenu::BeginClosing()
+{
+    if (m_closing)
+        return false;
+    m_closing = true;
+    return true;
+}

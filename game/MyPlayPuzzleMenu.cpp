@@ -1,0 +1,35 @@
+#include "game/MyPlayPuzzleMenu.h"
+
+#include "game/LevelCompleteMenu.h"
+#include "game/LevelFailMenu.h"
+#include "puzzle/PuzzleTable.h"
+
+MyPlayPuzzleMenu::MyPlayPuzzleMenu(int mode, int set, int puzzle)
+    : PlayPuzzleMenu(mode, set, puzzle), m_mode(mode), m_set(set), m_puzzle(puzzle)
+{
+}
+
+bool MyPlayPuzzleMenu::Open(int mode, int set, int puzzle, bool wrapped)
+{
+    if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
+        return false;
+    auto* screen = new MyPlayPuzzleMenu(mode, set, puzzle);
+    if (wrapped)
+        screen->ShowWrapped();
+    else
+        screen->Show();
+    return true;
+}
+
+void MyPlayPuzzleMenu::ShowLevelComplete(int seconds, int mistakes, int hints)
+{
+    // The picture goes to the dialog, which owns it from here on.
+    (new LevelCompleteMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints, HandOverArtGrid(),
+                           IsFirstSolve()))
+        ->Show();
+}
+
+void MyPlayPuzzleMenu::ShowLevelFail(int seconds, int mistakes, int hints)
+{
+    (new LevelFailMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints))->Show();
+}

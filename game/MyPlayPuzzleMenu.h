@@ -1,0 +1,28 @@
+#pragma once
+
+#include "puzzle/PlayPuzzleMenu.h"
+
+// The game's play screen: at the end of a puzzle it opens the level-complete
+// or the level-fail dialog over the finished board.
+class MyPlayPuzzleMenu : public PlayPuzzleMenu
+{
+public:
+    MyPlayPuzzleMenu(int mode, int set, int puzzle);
+
+    // Shows a play screen on the puzzle (wrapped: inside a screen
+    // transition); false when there is no such puzzle.
+    static bool Open(int mode, int set, int puzzle, bool wrapped);
+
+    int GetMode() const { return m_mode; }
+    int GetSet() const { return m_set; }
+    int GetPuzzle() const { return m_puzzle; }
+
+protected:
+    void ShowLevelComplete(int seconds, int mistakes, int hints) override;
+    void ShowLevelFail(int seconds, int mistakes, int hints) override;
+
+private:
+    int m_mode = 0;
+    int m_set = 0;
+    int m_puzzle = 0;
+};
