@@ -111,12 +111,12 @@ void AnimationStats::HandleElementEnd(const std::wstring& name)
 
 std::wstring_view AnimationStats::KnownName(const std::wstring& name, ScriptWord* word)
 {
-    Known& known = m_knownNames[name.data()];
-    if (known.name != name) {
-        known.name = ScriptCommand::Intern(name);
-        known.word = LookupScriptWord(name);
+    auto found = m_knownNames.find(std::wstring_view(name));
+    if (found == m_knownNames.end()) {
+        std::wstring_view kept = ScriptCommand::Intern(name);
+        found = m_knownNames.emplace(kept, Known{kept, LookupScriptWord(name)}).first;
     }
     if (word != nullptr)
-        *word = known.word;
-    return known.name;
+        *word = found->second.word;
+    return found->second.name;
 }

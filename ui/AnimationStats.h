@@ -35,9 +35,8 @@ protected:
 private:
     void Include(const std::wstring& file);
     void OpenBody(AnimationDefinition* definition);
-    // The kept copy of a name the reader met. The reader hands out the same
-    // name texts again and again: they are known by address, checked by
-    // content, before the shared table is asked.
+    // The kept copy of a name the reader met, and its word; the shared table
+    // is asked only for names this reader has not met yet.
     std::wstring_view KnownName(const std::wstring& name, ScriptWord* word = nullptr);
 
     bool m_countOnly = false;
@@ -59,5 +58,5 @@ private:
         std::wstring_view name;
         ScriptWord word = ScriptWord::Unknown;
     };
-    std::unordered_map<const wchar_t*, Known> m_knownNames;
+    std::unordered_map<std::wstring_view, Known> m_knownNames;
 };

@@ -1,18 +1,18 @@
 #include "ui/AnimationTable.h"
 
+#include <atomic>
 #include <mutex>
 #include <vector>
 
 namespace {
 std::mutex gInstallMutex;
-AnimationTable* gInstalled = nullptr;
+std::atomic<const AnimationTable*> gInstalled{nullptr};
 // Every table ever installed: scripts keep pointers into their commands.
 std::vector<std::unique_ptr<AnimationTable>> gTables;
 
 const AnimationTable* Installed()
 {
-    std::lock_guard lock(gInstallMutex);
-    return gInstalled;
+    return gInstalled.load(std::memory_order_acquire);
 }
 } // namespace
 
@@ -33,7 +33,7 @@ const AnimationDefinition* AnimationTable::Find(const std::wstring& name) const
 void AnimationTable::Install(std::unique_ptr<AnimationTable> table)
 {
     std::lock_guard lock(gInstallMutex);
-    gInstalled = table.get();
+    gInstalled.store(table.get(), std::memory_order_release);
     gTables.push_back(std::move(table));
 }
 

@@ -150,14 +150,7 @@ void Animator::OnObjectRemoved(int id)
 {
     DynamicWidget* notice = m_noticeMenu.Get();
     if (notice != nullptr && notice->GetId() == id) {
-        m_noticeMenu = {};
-        if (m_wait == Wait::Notice) {
-            if (m_unpause) {
-                if (ScriptMenuHooks* owner = GetHostSuspendOwner())
-                    owner->SetPauseInBackground(m_savedPauseFlag);
-            }
-            RunScript(true);
-        }
+        NoticeClosed();
         return;
     }
     ForgetObject(id);
@@ -165,6 +158,18 @@ void Animator::OnObjectRemoved(int id)
         m_awaitedObject = {};
         ResumeIfLive();
     }
+}
+
+void Animator::NoticeClosed()
+{
+    m_noticeMenu = {};
+    if (m_wait != Wait::Notice)
+        return;
+    if (m_unpause) {
+        if (ScriptMenuHooks* owner = GetHostSuspendOwner())
+            owner->SetPauseInBackground(m_savedPauseFlag);
+    }
+    RunScript(true);
 }
 
 void Animator::OnMouseClick(int /*clicks*/)
@@ -353,6 +358,8 @@ void Animator::Step(float dt)
         break;
     }
     case Wait::Animations:
+        // An animation destroyed without a word to this script is over too.
+        std::erase_if(m_playedAnimations, [](const auto& entry) { return entry.second.Get() == nullptr; });
         if (m_playedAnimations.empty())
             RunScript(true);
         break;
@@ -378,8 +385,12 @@ void Animator::Step(float dt)
     case Wait::Yielded:
         RunScript(m_resumeStep);
         break;
-    case Wait::None:
     case Wait::Notice:
+        // A notice destroyed without a word to this script has closed too.
+        if (m_noticeMenu.Get() == nullptr)
+            NoticeClosed();
+        break;
+    case Wait::None:
     case Wait::TutorialHost:
     case Wait::ScreenHost:
         break;

@@ -258,6 +258,7 @@ private:
     void SetGlobal(const std::wstring& name, const Value& value);
     void SetClickedVariable(bool clicked);
     void ResumeIfLive();
+    void NoticeClosed();
     void ForgetObject(int id);
     void ForgetEverywhere(const Widget* widget);
     // Sound and music commands (ScriptSoundCommands.cpp).

@@ -111,6 +111,19 @@ TEST_F(AnimatorWaitTest, WaitForAnimationResumesOnThatAnimationsCompletion)
     EXPECT_EQ(Signals(L"kid done"), 1);
 }
 
+TEST_F(AnimatorWaitTest, WaitForAnimationsEndsWhenThePlayedOnesAreGone)
+{
+    Load(R"(<animation name="host"><wait-for-animations/><signal message="all done"/></animation>
+            <animation name="short"><pause time="2"/></animation>)");
+    AnimationWidget* host = Start(L"host");
+    // Played elsewhere: its end is never reported to the host.
+    host->AddPlayedAnimation(Start(L"short", true));
+    Tick(2);
+    EXPECT_EQ(Signals(L"all done"), 0);
+    Tick();
+    EXPECT_EQ(Signals(L"all done"), 1);
+}
+
 TEST_F(AnimatorWaitTest, ADetachedWidgetKeepsItsScriptWhereItWas)
 {
     Load(R"(<animation name="m"><pause time="5"/><signal message="moved"/></animation>)");
