@@ -16,7 +16,8 @@ void ConfirmMenu::Confirm()
     Close();
 }
 
-void ConfirmMenu::HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object)
+void ConfirmMenu::HandleAction(const std::wstring& action, const std::wstring& parameter,
+                               DynamicWidget* object)
 {
     if (action == L"ok")
         Confirm();

@@ -16,5 +16,6 @@ public:
     // Closes; the game's confirmations act first.
     virtual void Confirm();
 
-    void HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object) override;
+    void HandleAction(const std::wstring& action, const std::wstring& parameter,
+                      DynamicWidget* object) override;
 };

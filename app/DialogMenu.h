@@ -29,7 +29,8 @@ public:
 
     void Update() override;
     void AddedToManager(WidgetManager* manager) override;
-    void HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object) override;
+    void HandleAction(const std::wstring& action, const std::wstring& parameter,
+                      DynamicWidget* object) override;
 
     Fade GetFadeState() const { return m_fadeState; }
     // The fade target while it lives.

@@ -27,7 +27,8 @@ Menu::Menu(Image* background, bool onTop, bool centre) : AnimationWidget(L"", 0,
     if (background != nullptr) {
         SetImage(background);
         if (centre)
-            Move(static_cast<float>(appWidth / 2 - GetWidth() / 2), static_cast<float>(appHeight / 2 - GetHeight() / 2));
+            Move(static_cast<float>(appWidth / 2 - GetWidth() / 2),
+                 static_cast<float>(appHeight / 2 - GetHeight() / 2));
     } else {
         Resize(0, 0, appWidth, appHeight);
     }
@@ -75,7 +76,8 @@ void Menu::RemoveSelf()
     m_removing = false;
 }
 
-ButtonWidget* Menu::AddButton(int x, int y, const std::wstring& style, const std::wstring& label, bool localize)
+ButtonWidget* Menu::AddButton(int x, int y, const std::wstring& style, const std::wstring& label,
+                              bool localize)
 {
     auto* button = new ButtonWidget(x, y, style, label, localize);
     AddWidget(button);

@@ -45,7 +45,8 @@ public:
     void SetWrapForShow(bool wrap) { m_wrapForShow = wrap; }
     bool GetWrapForShow() const { return m_wrapForShow; }
 
-    ButtonWidget* AddButton(int x, int y, const std::wstring& style, const std::wstring& label, bool localize);
+    ButtonWidget* AddButton(int x, int y, const std::wstring& style, const std::wstring& label,
+                            bool localize);
     // The application's menu button, added as a child.
     Widget* AddMenuButton(int x, int y, const std::wstring& label);
 

@@ -9,7 +9,8 @@ constexpr int kTransitionPriority = 100000;
 
 } // namespace
 
-Transition::Transition(const std::wstring& script, Widget* menu, bool captureWidgets) : Menu(nullptr, false, false)
+Transition::Transition(const std::wstring& script, Widget* menu, bool captureWidgets)
+    : Menu(nullptr, false, false)
 {
     PlayAnimationByName(script);
     SetPriorities(kTransitionPriority);

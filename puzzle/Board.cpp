@@ -1,13 +1,13 @@
 #include "puzzle/Board.h"
 
+#include "base/Color.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
-#include "ui/WidgetHost.h"
-#include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "puzzle/BasicPlayerState.h"
 #include "resources/Localization.h"
+#include "ui/WidgetHost.h"
 
 #include <climits>
 

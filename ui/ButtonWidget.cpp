@@ -9,7 +9,7 @@
 #include "resources/Assets.h"
 #include "resources/Localization.h"
 #include "ui/AnimationTable.h"
-#include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 
 namespace {
 
@@ -105,8 +105,10 @@ void ButtonWidget::RunEvent(const std::wstring& event)
 void ButtonWidget::PlayButtonSound(int id) const
 {
     // A sound that failed to load has no id.
-    if (m_soundsOn && !IsDisabled() && id >= 0)
-        ScriptServices::Get().PlaySound(id, 0, 1.0);
+    if (m_soundsOn && !IsDisabled() && id >= 0) {
+        if (WidgetHost* host = WidgetHost::Get())
+            host->PlaySample(id);
+    }
 }
 
 void ButtonWidget::SetDisabled(bool disabled)
@@ -176,7 +178,8 @@ void ButtonWidget::Draw(Graphics* g)
     g->SetColor(OpaqueWhite);
     const bool pressed = IsDown() && IsOver() && !IsDisabled();
 
-    int boxWidth = m_labelWrapWidth < 0 ? kWideLabelBox : (m_labelWrapWidth == 0 ? GetWidth() : m_labelWrapWidth);
+    int boxWidth =
+        m_labelWrapWidth < 0 ? kWideLabelBox : (m_labelWrapWidth == 0 ? GetWidth() : m_labelWrapWidth);
     int x = 0;
     if (m_justification == 0)
         x = (GetWidth() - boxWidth) / 2;

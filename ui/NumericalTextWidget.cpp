@@ -5,8 +5,8 @@
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
-#include "ui/ScriptServices.h"
 #include "ui/OverbrightText.h"
+#include "ui/ScriptServices.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -15,8 +15,8 @@ class NumericalTextWidget : public DynamicWidget
 {
 public:
     // The watched int must outlive the widget.
-    NumericalTextWidget(int x, int y, int justification, const std::wstring& fontName, const std::wstring& format,
-                        const int* watched, int step, int period);
+    NumericalTextWidget(int x, int y, int justification, const std::wstring& fontName,
+                        const std::wstring& format, const int* watched, int step, int period);
 
     void Update() override;
     void Draw(Graphics* g) override;

@@ -58,5 +58,6 @@ bool TextLabel::HitTest(float x, float y)
 {
     const int ix = static_cast<int>(x);
     const int iy = static_cast<int>(y);
-    return ix >= m_offsetX && ix < m_offsetX + m_textWidth && iy >= m_offsetY && iy < m_offsetY + m_textHeight;
+    return ix >= m_offsetX && ix < m_offsetX + m_textWidth && iy >= m_offsetY &&
+           iy < m_offsetY + m_textHeight;
 }

@@ -1,7 +1,7 @@
+#include "app/Menu.h"
 #include "app/ConfirmMenu.h"
 #include "app/GameApp.h"
 #include "app/InterpreterMenu.h"
-#include "app/Menu.h"
 #include "app/NoticeMenu.h"
 #include "app/PopupMenu.h"
 #include "app/TitleScreen.h"
@@ -88,9 +88,9 @@ TEST(MenuContentTest, ScriptsArtAndTextsOfTheMenusAreThere)
 {
     AppHarness harness(AppHarnessOptions::WithGameData());
     ASSERT_TRUE(harness.RunUntilLoaded());
-    for (const wchar_t* name : {L"popup_intro", L"popup_outro", L"confirm_menu", L"notice_menu", L"transition",
-                                L"button_init", L"button_hover", L"button_leave", L"button_down", L"button_up",
-                                L"button_enabled", L"button_disabled"})
+    for (const wchar_t* name : {L"popup_intro", L"popup_outro", L"confirm_menu", L"notice_menu",
+                                L"transition", L"button_init", L"button_hover", L"button_leave",
+                                L"button_down", L"button_up", L"button_enabled", L"button_disabled"})
         EXPECT_TRUE(HasAnimation(name)) << name;
     ASSERT_NE(GetImage(L"Dialog"), nullptr);
     EXPECT_EQ(GetImage(L"Dialog")->GetWidth(), 560);
@@ -127,7 +127,10 @@ protected:
         const Value* count = menu->FindVariable(L"n");
         return count != nullptr ? count->ToInt() : 0;
     }
-    static bool Masks(const Widget* widget, uint32_t flag) { return (widget->GetFlagsMod().remove & flag) != 0; }
+    static bool Masks(const Widget* widget, uint32_t flag)
+    {
+        return (widget->GetFlagsMod().remove & flag) != 0;
+    }
 };
 
 TEST_F(MenuTest, TypedCharactersReachTheCodesAsASlidingWindowOfEight)

@@ -1,8 +1,8 @@
+#include "puzzle/Board.h"
 #include "base/Color.h"
 #include "base/LogWriter.h"
 #include "graphics/Graphics.h"
 #include "puzzle/BasicPlayerState.h"
-#include "puzzle/Board.h"
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 
@@ -97,7 +97,8 @@ TEST_F(BoardTest, PausedBoardLiesOverEverythingAndDarkensIt)
     Harness().Redraw();
     EXPECT_NEAR(static_cast<int>(Harness().ScreenPixel(10, 10) & 0xFF), 127, 2);
     const auto text = Harness().ScreenPixels(412, 340, 200, 60);
-    EXPECT_TRUE(std::any_of(text.begin(), text.end(), [](std::uint32_t pixel) { return (pixel & 0xFFFFFFu) == 0xFFFFFFu; }));
+    EXPECT_TRUE(std::any_of(text.begin(), text.end(),
+                            [](std::uint32_t pixel) { return (pixel & 0xFFFFFFu) == 0xFFFFFFu; }));
     App().SetBoard(nullptr);
 }
 

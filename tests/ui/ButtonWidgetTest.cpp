@@ -1,3 +1,5 @@
+#include "ControlsFixture.h"
+
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Image.h"
@@ -6,7 +8,6 @@
 #include "ui/ButtonListener.h"
 #include "ui/ButtonWidget.h"
 #include "ui/HyperlinkWidget.h"
-#include "ui/ScriptServices.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +25,6 @@ const char* const kScripts = R"(
   <animation name="button_disabled"><assign name="'log'" value="log + 'disabled:' + disabled + ' '"/></animation>
 )";
 
-class SoundRecorder : public ScriptServices
-{
-public:
-    void PlaySound(int id, int, double) override { played.push_back(id); }
-    std::vector<int> played;
-};
-
 // Hears presses as the screens do, noting the button's state at that moment.
 class PressListener : public ButtonListener
 {
@@ -43,19 +37,21 @@ public:
 class ButtonWidgetTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    // The application's sounds are recorded, not played.
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.makeApp = [] { return std::make_unique<ControlsApp>(); };
+        return options;
+    }
     void SetUp() override
     {
         AppTest::SetUp();
         ASSERT_TRUE(Harness().RunUntilLoaded());
         ASSERT_TRUE(Harness().LoadScripts(kScripts));
-        ScriptServices::Register(&m_sounds);
+        Played().clear();
     }
-    void TearDown() override
-    {
-        ScriptServices::Register(&App());
-        AppTest::TearDown();
-    }
+    std::vector<int>& Played() { return static_cast<ControlsApp&>(App()).played; }
 
     ButtonWidget* AddButton(const std::wstring& style, int x = 100, int y = 100)
     {
@@ -65,8 +61,6 @@ protected:
         return button;
     }
     static std::wstring Log(ButtonWidget* button) { return button->FindVariable(L"log")->ToString(); }
-
-    SoundRecorder m_sounds;
 };
 
 TEST_F(ButtonWidgetTest, StyleScriptsFallBackAndSeeTheNewPointerState)
@@ -99,7 +93,7 @@ TEST_F(ButtonWidgetTest, SoundsOnlyForSingleClicksOfEnabledButtonsWithLoadedSoun
     Harness().MouseMove(105, 105);
     Harness().MouseDown(105, 105);
     Harness().MouseUp(105, 105);
-    EXPECT_EQ(m_sounds.played, (std::vector<int>{highlight, press}));
+    EXPECT_EQ(Played(), (std::vector<int>{highlight, press}));
 
     // A double click is no press: no sound, no script, not held down.
     Harness().MouseDown(105, 105, 2);
@@ -113,7 +107,7 @@ TEST_F(ButtonWidgetTest, SoundsOnlyForSingleClicksOfEnabledButtonsWithLoadedSoun
     button->SetDisabled(true);
     Harness().MouseMove(5, 5);
     Harness().MouseMove(105, 105);
-    EXPECT_EQ(m_sounds.played.size(), 2u);
+    EXPECT_EQ(Played().size(), 2u);
 }
 
 TEST_F(ButtonWidgetTest, StateFontsFollowThePointerAndDisablingShowsAtOnce)

@@ -74,7 +74,8 @@ TEST_F(TextWidgetsTest, UnknownFontMeasuresNothingAndOverBrightColoursTakeFewPas
 
     EXPECT_EQ(Harness().ScreenPixel(12, 12) & 0xFFFFFFu, 0u);
     const int x = 100 + dim->GetTextWidth() / 2;
-    EXPECT_NEAR(static_cast<int>((Harness().ScreenPixel(x, 100 + dim->GetOffsetY() - 4) >> 16) & 0xFF), 102, 3);
+    EXPECT_NEAR(static_cast<int>((Harness().ScreenPixel(x, 100 + dim->GetOffsetY() - 4) >> 16) & 0xFF), 102,
+                3);
     EXPECT_EQ((Harness().ScreenPixel(x, 200 + bright->GetOffsetY() - 4) >> 16) & 0xFF, 0xFFu);
 }
 

@@ -213,7 +213,8 @@ void MakeDialog(Generator& out)
     Canvas dialog(kWidth, kHeight);
     for (int spread = 8; spread >= 1; --spread) {
         float inset = static_cast<float>(8 - spread);
-        dialog.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26, 0x0C000000u);
+        dialog.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26,
+                               0x0C000000u);
     }
     dialog.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, 0xFFC9A24Eu);
     GradientRoundedRect(dialog, 11, 9, kWidth - 22, kHeight - 24, 19, 0xFF2B3E5Cu, 0xFF172235u);
