@@ -1,6 +1,7 @@
 #include "ui/CommandReader.h"
 
 #include "base/Common.h"
+#include "graphics/GraphicsState.h"
 #include "resources/Localization.h"
 #include "ui/Animator.h"
 #include "ui/DynamicWidget.h"
@@ -61,7 +62,7 @@ CommandReader::PropertyList CommandReader::ReadProperties(DynamicWidget& object)
 
 void CommandReader::ReadColorAttributes(Color* out)
 {
-    *out = OpaqueWhite;
+    *out = GraphicsState{}.color;
     auto component = [this](std::wstring_view name, int& field) {
         if (m_animator.Has(name))
             field = std::clamp(static_cast<int>(Sane(m_animator.ReadFloat(name), 2.0f) * 255.0f), 0, 255);

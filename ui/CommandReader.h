@@ -33,7 +33,7 @@ public:
     std::vector<float> ReadFloatList(std::wstring_view attribute);
     // The object's properties named by "property"; unknown names are skipped.
     PropertyList ReadProperties(DynamicWidget& object);
-    // Starts from the drawing default and replaces each of "red", "green",
+    // Starts from the drawing default (opaque black) and replaces each of "red", "green",
     // "blue" and "alpha" that is present (script values are 0 to 1).
     void ReadColorAttributes(Color* out);
     // The text of the attribute, localised when not empty and "lookup"

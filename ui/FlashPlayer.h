@@ -19,9 +19,9 @@ class FlashPlayer : public FlashControl::EventSink
 public:
     enum class State
     {
-        Idle = 0,    // nothing loaded, or paused
+        Idle = 0, // nothing loaded, or paused
         Playing = 1,
-        Stopped = 2  // the movie ended
+        Stopped = 2 // the movie ended
     };
 
     // Event numbers of the control.

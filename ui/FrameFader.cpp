@@ -5,8 +5,8 @@
 #include <algorithm>
 
 FrameFader::FrameFader(DynamicWidget* owner, std::unique_ptr<EasingCurve> curve, int frame, float duration)
-    : Controller(owner, L"fade-to-frame", true, std::move(curve), 0.0f, duration > 0.0f ? 1.0f / duration : 1.0f,
-                 RefreshKind::Redraw),
+    : Controller(owner, L"fade-to-frame", true, std::move(curve), 0.0f,
+                 duration > 0.0f ? 1.0f / duration : 1.0f, RefreshKind::Redraw),
       m_frame(frame)
 {
 }

@@ -59,8 +59,8 @@ void ObjectAnalyzer::AnalyzeObject(DynamicWidget& object)
     Answer(L"scale_y", Value(object.GetScaleY()));
     Answer(L"flip_x", Value(object.IsFlippedX()));
     Answer(L"flip_y", Value(object.IsFlippedY()));
-    for (const wchar_t* clip : {L"abs_clip_x1", L"abs_clip_y1", L"abs_clip_x2", L"abs_clip_y2", L"rel_clip_x1",
-                                L"rel_clip_y1", L"rel_clip_x2", L"rel_clip_y2"})
+    for (const wchar_t* clip : {L"abs_clip_x1", L"abs_clip_y1", L"abs_clip_x2", L"abs_clip_y2",
+                                L"rel_clip_x1", L"rel_clip_y1", L"rel_clip_x2", L"rel_clip_y2"})
         Answer(clip, Value(*object.GetProperty(clip)));
     Answer(L"timer", Value(object.GetTimer()));
     Answer(L"clock", Value(object.GetClock()));
@@ -95,7 +95,8 @@ bool ObjectAnalyzer::AnalyzeWithoutObject()
     Graphics g;
     g.SetFont(font);
     int widest = 0;
-    int height = g.GetWordWrappedHeight(std::max(1, m_animator.ReadInt(L"maxwidth", 10000)), text, -1, &widest);
+    int height =
+        g.GetWordWrappedHeight(std::max(1, m_animator.ReadInt(L"maxwidth", 10000)), text, -1, &widest);
     Answer(L"width", Value(widest));
     Answer(L"height", Value(height));
     Answer(L"ascent", Value(static_cast<float>(font->GetAscent())));

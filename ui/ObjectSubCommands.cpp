@@ -59,10 +59,10 @@ bool ObjectSubCommands::Run(std::wstring_view name, WidgetContainer& target)
         int x = 0;
         int y = 0;
         bool found = FindPoint(target, m_animator.ReadInt(L"tries", 100), x, y);
-        if (found) {
+        if (found && m_animator.Has(L"x"))
             m_animator.SetVariable(m_animator.Raw(L"x"), Value(x));
+        if (found && m_animator.Has(L"y"))
             m_animator.SetVariable(m_animator.Raw(L"y"), Value(y));
-        }
         if (m_animator.Has(L"found"))
             m_animator.SetVariable(m_animator.Raw(L"found"), Value(found));
     } else if (name == L"pick") {
@@ -136,10 +136,12 @@ void ObjectSubCommands::Merge(WidgetContainer& target)
             }
             object->SetImage(surface);
             object->SetOwnsImage(true);
-            object->Resize(object->GetX() + static_cast<float>(left), object->GetY() + static_cast<float>(top), width,
-                           height);
-            for (Widget* child : std::vector<Widget*>(object->GetChildren().begin(), object->GetChildren().end()))
-                child->Move(child->GetX() - static_cast<float>(left), child->GetY() - static_cast<float>(top));
+            object->Resize(object->GetX() + static_cast<float>(left),
+                           object->GetY() + static_cast<float>(top), width, height);
+            for (Widget* child :
+                 std::vector<Widget*>(object->GetChildren().begin(), object->GetChildren().end()))
+                child->Move(child->GetX() - static_cast<float>(left),
+                            child->GetY() - static_cast<float>(top));
             offsetX -= static_cast<float>(left);
             offsetY -= static_cast<float>(top);
         }

@@ -1,11 +1,11 @@
 // The commands that change how an object looks ("flip", "blend", "cycle",
 // "set-frame", "shear", "attach", "replace" ...), and those that configure
 // buttons and labels or analyze an object.
+#include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
 #include "graphics/Shader.h"
-#include "base/Common.h"
 #include "ui/Animator.h"
 #include "ui/Circler.h"
 #include "ui/CommandReader.h"
@@ -17,6 +17,7 @@
 #include "ui/Oscillation.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -142,8 +143,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
     case ScriptWord::CycleMask:
         if (Has(L"frame"))
             object.SetMaskFrame(ReadInt(L"frame"));
-        object.StartCycle(1, ReadInt(L"max", -1), ReadFloat(L"rate"), ReadInt(L"cycles"), ReadInt(L"min"), 0.0f,
-                          CycleMode(ReadText(L"dir")));
+        object.StartCycle(1, ReadInt(L"max", -1), ReadFloat(L"rate"), ReadInt(L"cycles"), ReadInt(L"min"),
+                          0.0f, CycleMode(ReadText(L"dir")));
         return Outcome::Next;
     case ScriptWord::SetFrame:
         object.SetFrame(ReadInt(L"frame"));
@@ -157,7 +158,8 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         return Outcome::Next;
     case ScriptWord::MaskRect:
         object.SetMaskRect(FRect{static_cast<float>(ReadInt(L"x")), static_cast<float>(ReadInt(L"y")),
-                                 static_cast<float>(ReadInt(L"width")), static_cast<float>(ReadInt(L"height"))});
+                                 static_cast<float>(ReadInt(L"width")),
+                                 static_cast<float>(ReadInt(L"height"))});
         if (!ReadBool(L"enable", true))
             object.ClearMaskRect();
         object.MarkDirty();
@@ -201,11 +203,18 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
             return Outcome::Next;
         Vector4 from = oldParent->GetScreenOrigin();
         Vector4 to = parent->GetScreenOrigin();
+        // Leaving the parent makes this script forget the object; a button
+        // keeps its actions through the move.
+        std::optional<ButtonActions> actions;
+        if (const ButtonActions* found = FindButtonActions(object.GetId()))
+            actions = *found;
         object.DetachSelf();
         WidgetContainer* layer = GetCurrentLayer();
         SetCurrentLayer(parent);
         AddObject(ReadText(L"id"), &object);
         SetCurrentLayer(layer);
+        if (actions)
+            SetButtonActions(object.GetId(), *actions);
         object.AddProperties(L"x", L"y", from.x - to.x, from.y - to.y);
         return Outcome::Next;
     }
@@ -225,8 +234,9 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
                             CommandReader::SurfaceSide(ReadInt(L"height")));
             Color color{0, 0, 0, 255};
             auto component = [this](std::wstring_view name, float whenAbsent) {
-                return std::clamp(static_cast<int>(CommandReader::Sane(ReadFloat(name, whenAbsent), 2.0f) * 255.0f),
-                                  0, 255);
+                return std::clamp(
+                    static_cast<int>(CommandReader::Sane(ReadFloat(name, whenAbsent), 2.0f) * 255.0f), 0,
+                    255);
             };
             color = Color{component(L"red", 0.0f), component(L"green", 0.0f), component(L"blue", 0.0f),
                           component(L"alpha", 1.0f)};

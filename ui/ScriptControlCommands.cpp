@@ -26,8 +26,8 @@ void ScriptControlCommands::AddButton()
 {
     Animator& a = m_animator;
     CommandReader reader(a);
-    auto* button = new ButtonWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), a.ReadText(L"type"),
-                                    a.ReadText(L"text"), a.ReadBool(L"lookup", true));
+    auto* button = new ButtonWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"),
+                                    a.ReadText(L"type"), a.ReadText(L"text"), a.ReadBool(L"lookup", true));
     button->SetPriority(a.ReadInt(L"depth"));
     Image* image = button->GetImage();
     const bool threeCells = image != nullptr && image->GetColumns() * image->GetRows() >= 3;

@@ -141,8 +141,9 @@ Animator::Outcome Animator::RunMotionCommand(const ScriptCommand& command, Dynam
             std::vector<Propeller::Entry> entries;
             for (size_t i = 0; i < count; ++i)
                 entries.push_back({properties.targets[i], speeds[i]});
-            object.AddController(std::make_unique<Propeller>(&object, name, std::move(curve), clock, curveSpeed,
-                                                             std::move(entries), properties.refreshKind));
+            object.AddController(std::make_unique<Propeller>(&object, name, std::move(curve), clock,
+                                                             curveSpeed, std::move(entries),
+                                                             properties.refreshKind));
         }
         return Outcome::Next;
     }
@@ -196,8 +197,8 @@ Animator::Outcome Animator::RunMotionCommand(const ScriptCommand& command, Dynam
         // The wave's time advances by the step times the rate; its period is
         // 1, so without a rate it swings once per 200 ticks.
         double rate = Has(L"rate") ? static_cast<double>(ReadFloat(L"rate")) : 1.0 / kDefaultSwingTicks;
-        object.AddOscillation(std::make_unique<Oscillation>(&object, ReadText(L"oscillation"), std::move(entries),
-                                                            phase, rate, std::move(wave),
+        object.AddOscillation(std::make_unique<Oscillation>(&object, ReadText(L"oscillation"),
+                                                            std::move(entries), phase, rate, std::move(wave),
                                                             properties.refreshKind));
         object.Refresh(properties.refreshKind);
         return Outcome::Next;

@@ -48,14 +48,16 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         if (Has(L"image")) {
             DynamicWidget* object = nullptr;
             if (Has(L"animation")) {
-                auto* animation = new AnimationWidget(ReadText(L"animation"), reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), false);
+                auto* animation = new AnimationWidget(ReadText(L"animation"), reader.ReadCoordinate(L"x"),
+                                                      reader.ReadCoordinate(L"y"), false);
                 if (!ReadText(L"image").empty())
                     animation->SetImage(ReadImage(L"image"));
                 animation->SetProperty(L"opacity", ReadFloat(L"opacity", 1.0f));
                 object = animation;
             } else {
                 Image* image = ReadText(L"image").empty() ? nullptr : ReadImage(L"image");
-                object = new DynamicWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), image, ReadFloat(L"opacity", 1.0f));
+                object = new DynamicWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), image,
+                                           ReadFloat(L"opacity", 1.0f));
             }
             object->SetPriority(ReadInt(L"depth"));
             object->SetProperty(L"z", ReadFloat(L"z"));
@@ -64,16 +66,17 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         } else if (Has(L"textends")) {
             TextBoxBuilder(*this).AddFramedTextBox();
         } else if (Has(L"text") || Has(L"textbox")) {
-            TextBoxBuilder(*this).AddTextLabel(reader.ReadCoordinate(L"text_dy"), reader.ReadCoordinate(L"padding_bottom"));
+            TextBoxBuilder(*this).AddTextLabel(reader.ReadCoordinate(L"text_dy"),
+                                               reader.ReadCoordinate(L"padding_bottom"));
         } else if (Has(L"template")) {
             std::wstring format = reader.ReadShownText(L"template");
             const std::wstring align = ReadText(L"align");
             int justification = 2 * (align == L"right" ? 1 : 0) + (align == L"center" ? 1 : 0) - 1;
             // The watched int is a reference value; anything else shows 0.
-            auto* counter = new NumericalTextWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4, justification,
-                                                    ReadText(L"font"), format,
-                                                    ReadValue(L"integer").GetIntTarget(), ReadInt(L"speed", 1),
-                                                    ReadInt(L"delay", 1));
+            auto* counter = new NumericalTextWidget(
+                reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4, justification,
+                ReadText(L"font"), format, ReadValue(L"integer").GetIntTarget(), ReadInt(L"speed", 1),
+                ReadInt(L"delay", 1));
             counter->SetPriority(ReadInt(L"depth"));
             counter->SetStepSounds(Has(L"up_sound") ? ReadSound(L"up_sound") : -1,
                                    Has(L"down_sound") ? ReadSound(L"down_sound") : -1);
@@ -83,7 +86,8 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
                 counter->Move(counter->GetX(), counter->GetY() - static_cast<float>(shift));
             }
         } else if (Has(L"video")) {
-            auto* movie = new FlashWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), WStringToString(ReadText(L"video")),
+            auto* movie = new FlashWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"),
+                                          WStringToString(ReadText(L"video")),
                                           CommandReader::SurfaceSide(ReadInt(L"width")),
                                           CommandReader::SurfaceSide(ReadInt(L"height")), ReadBool(L"loop"));
             movie->SetPriority(ReadInt(L"depth"));
@@ -96,9 +100,10 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         return Outcome::Next;
     case ScriptWord::AddLabel: {
         const std::wstring text = reader.ReadShownText(L"text");
-        auto* label = new TextLabel(text, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), ReadText(L"font"), ReadInt(L"width"),
-                                    reader.ReadAnchorCode(L"justification", false),
-                                    reader.ReadAnchorCode(L"align", false), reader.ReadAnchorCode(L"valign", true));
+        auto* label =
+            new TextLabel(text, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), ReadText(L"font"),
+                          ReadInt(L"width"), reader.ReadAnchorCode(L"justification", false),
+                          reader.ReadAnchorCode(L"align", false), reader.ReadAnchorCode(L"valign", true));
         label->SetPriority(ReadInt(L"depth", label->GetPriority()));
         if (Has(L"opacity"))
             label->SetProperty(L"opacity", ReadFloat(L"opacity"));
@@ -107,14 +112,17 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
     }
     case ScriptWord::AddRect: {
         auto* surface = new ImageSurface();
-        surface->Create(CommandReader::SurfaceSide(ReadInt(L"width")), CommandReader::SurfaceSide(ReadInt(L"height")));
+        surface->Create(CommandReader::SurfaceSide(ReadInt(L"width")),
+                        CommandReader::SurfaceSide(ReadInt(L"height")));
         auto component = [this](std::wstring_view name) {
-            return std::clamp(static_cast<int>(CommandReader::Sane(ReadFloat(name, 1.0f), 2.0f) * 255.0f), 0, 255);
+            return std::clamp(static_cast<int>(CommandReader::Sane(ReadFloat(name, 1.0f), 2.0f) * 255.0f), 0,
+                              255);
         };
         {
             Graphics g(surface);
             g.SetDrawMode(7);
-            g.SetColor(Color{component(L"red"), component(L"green"), component(L"blue"), component(L"alpha")});
+            g.SetColor(
+                Color{component(L"red"), component(L"green"), component(L"blue"), component(L"alpha")});
             g.FillRect(0, 0, surface->GetWidth(), surface->GetHeight());
         }
         int x = reader.ReadCoordinate(L"x");
@@ -133,7 +141,8 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         const std::wstring name = ReadText(L"animation");
         if (!HasAnimation(name))
             return Outcome::Next;
-        auto* animation = new AnimationWidget(name, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), true);
+        auto* animation =
+            new AnimationWidget(name, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), true);
         animation->SetPriority(ReadInt(L"depth"));
         AddPlayedAnimation(animation);
         if (DynamicWidget* host = GetHost())

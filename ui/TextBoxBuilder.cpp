@@ -110,7 +110,8 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
         Graphics measure;
         measure.SetFont(font);
         int widest = 0;
-        int textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth - left - right), text, -1, &widest);
+        int textHeight =
+            measure.GetWordWrappedHeight(std::max(1, wrapWidth - left - right), text, -1, &widest);
         width = (m_animator.ReadBool(L"force_width") ? wrapWidth : widest) + left + right;
         height = textHeight + bottomMargin + frameHeight;
     } else {
@@ -132,9 +133,10 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
     Color color;
     reader.ReadColorAttributes(&color);
     if (canvas.intoObject)
-        color.alpha = std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                                  CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                                 0, 255);
+        color.alpha =
+            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
+                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
+                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);
@@ -180,8 +182,10 @@ void TextBoxBuilder::DrawNineSliceBox(Graphics& g, const std::wstring& frame, in
         innerHeight = std::max(0, height - top - bottom);
     }
     int total = top + innerHeight + bottom;
-    total = std::max(total, FramePieces::Height(pieces.images[0][0]) + FramePieces::Height(pieces.images[0][2]) + 1);
-    total = std::max(total, FramePieces::Height(pieces.images[2][0]) + FramePieces::Height(pieces.images[2][2]) + 1);
+    total = std::max(total,
+                     FramePieces::Height(pieces.images[0][0]) + FramePieces::Height(pieces.images[0][2]) + 1);
+    total = std::max(total,
+                     FramePieces::Height(pieces.images[2][0]) + FramePieces::Height(pieces.images[2][2]) + 1);
 
     const int rightX = x + left + innerWidth;
     for (int column = 0; column < 3; ++column) {
@@ -240,10 +244,12 @@ void TextBoxBuilder::AddFramedTextBox()
         wrapWidth += 10;
         textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth), text, -1, &textWidth);
     }
-    const int marginLeft = m_animator.Has(L"margin_left") ? reader.ReadCoordinate(L"margin_left")
-                                                          : (leftImage != nullptr ? leftImage->GetWidth() : 0);
-    const int marginRight = m_animator.Has(L"margin_right") ? reader.ReadCoordinate(L"margin_right")
-                                                            : (rightImage != nullptr ? rightImage->GetWidth() : 0);
+    const int marginLeft = m_animator.Has(L"margin_left")
+                               ? reader.ReadCoordinate(L"margin_left")
+                               : (leftImage != nullptr ? leftImage->GetWidth() : 0);
+    const int marginRight = m_animator.Has(L"margin_right")
+                                ? reader.ReadCoordinate(L"margin_right")
+                                : (rightImage != nullptr ? rightImage->GetWidth() : 0);
     int contentWidth = textWidth;
     int textX = marginLeft;
     if (textWidth < minWidth) {
@@ -263,9 +269,10 @@ void TextBoxBuilder::AddFramedTextBox()
     Color color;
     reader.ReadColorAttributes(&color);
     if (canvas.intoObject)
-        color.alpha = std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                                  CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                                 0, 255);
+        color.alpha =
+            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
+                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
+                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);
@@ -280,7 +287,7 @@ void TextBoxBuilder::AddFramedTextBox()
         g.DrawImage(rightImage, width - rightWidth, 0);
     g.SetDrawMode(0);
     g.SetFont(font);
-    g.WriteWordWrapped(
-        Rect{textX, (height - textHeight - marginBottom + marginTop) / 2 + FontAscent(g), contentWidth, textHeight},
-        text, -1, justification);
+    g.WriteWordWrapped(Rect{textX, (height - textHeight - marginBottom + marginTop) / 2 + FontAscent(g),
+                            contentWidth, textHeight},
+                       text, -1, justification);
 }

@@ -25,8 +25,9 @@ public:
     // rows t, c, b) with the text wrapped inside it. A width of 0 or less is
     // 10000; without forceWidth the box shrinks to one line of text that fits.
     // Anchor 0 centres the box on x, 1 puts its right edge there.
-    static void DrawNineSliceBox(Graphics& g, const std::wstring& frame, int x, int width, int height, int anchor,
-                                 const std::wstring& text, int justification, int textDy, bool forceWidth);
+    static void DrawNineSliceBox(Graphics& g, const std::wstring& frame, int x, int width, int height,
+                                 int anchor, const std::wstring& text, int justification, int textDy,
+                                 bool forceWidth);
 
     // The wrap width of "textends" stops growing here: text that cannot fit
     // (no font, no centre image) ends in one wide box.

@@ -30,7 +30,10 @@ public:
         playing = acceptMovies;
         return acceptMovies;
     }
-    void SetArea(int width, int height) override { Log("area " + std::to_string(width) + "x" + std::to_string(height)); }
+    void SetArea(int width, int height) override
+    {
+        Log("area " + std::to_string(width) + "x" + std::to_string(height));
+    }
     void SetLoop(bool loop) override { Log(loop ? "loop on" : "loop off"); }
     bool IsPlaying() override { return playing; }
     void GotoFrame(int frame) override { Log("frame " + std::to_string(frame)); }
@@ -122,7 +125,8 @@ TEST_F(FlashWidgetTest, ControlIsSetUpAndTheMoviePlaysUntilItStopsOnce)
     FlashPlayer player(&listener, &target);
     player.SetQuality();
     player.LoadMovie("flash/../flash/intro.swf");
-    EXPECT_EQ(log, (std::vector<std::string>{"mode Transparent", "quality High", "load intro.swf", "area 8x4"}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"mode Transparent", "quality High", "load intro.swf", "area 8x4"}));
     EXPECT_EQ(player.GetState(), FlashPlayer::State::Playing);
     EXPECT_TRUE(target.GetFlags() & FlashPlayer::kTargetFlag);
 
@@ -177,8 +181,10 @@ TEST_F(FlashWidgetTest, EventsAreAnsweredByNumberAndCommandsNeedTwoTexts)
     EXPECT_EQ(player.Invoke(FlashPlayer::kReadyStateChange, {}), Result::Handled);
     EXPECT_EQ(player.Invoke(FlashPlayer::kProgress, {}), Result::Handled);
     EXPECT_EQ(player.Invoke(FlashPlayer::kFSCommand, {Argument{true, "quit"}}), Result::Handled);
-    EXPECT_EQ(player.Invoke(FlashPlayer::kFSCommand, {Argument{true, "go"}, Argument{false, ""}}), Result::Handled);
-    EXPECT_EQ(player.Invoke(FlashPlayer::kFSCommand, {Argument{true, "go"}, Argument{true, "2"}}), Result::Handled);
+    EXPECT_EQ(player.Invoke(FlashPlayer::kFSCommand, {Argument{true, "go"}, Argument{false, ""}}),
+              Result::Handled);
+    EXPECT_EQ(player.Invoke(FlashPlayer::kFSCommand, {Argument{true, "go"}, Argument{true, "2"}}),
+              Result::Handled);
     EXPECT_EQ(player.Invoke(7, {}), Result::MemberNotFound);
     EXPECT_EQ(listener.commands, (std::vector<std::string>{"go(2)"}));
 }

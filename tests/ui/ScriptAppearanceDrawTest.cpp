@@ -109,4 +109,28 @@ TEST_F(ScriptAppearanceDrawTest, CulledBackFaceAndMissingShader)
     EXPECT_PRED3(ColorsNear, 0xFFFFFFFFu, ScreenPixel(220, 15), 1);
 }
 
+TEST_F(ScriptAppearanceDrawTest, FramedTextBoxDrawsItsNinePiecesAroundTheText)
+{
+    stage->Images({"f_lt=w4x4", "f_ct=w4x4", "f_rt=w4x4", "f_lc=w4x4", "f_cc=clear4x4", "f_rc=w4x4",
+                   "f_lb=w4x4", "f_cb=w4x4", "f_rb=w4x4"});
+    AnimationWidget* host =
+        Run(R"(<add id="t" textbox="f" text="'ab'" lookup="false" font="box" x="100" y="100"/>
+                                   <add id="u" textbox="f" text="'ab'" lookup="false" font="box" x="200" y="100"
+                                        red="0" green="1" blue="0"/>)");
+    DynamicWidget* box = host->FindObject(L"t");
+    ASSERT_NE(box, nullptr);
+    // The text's 16 pixels between the 4-pixel sides; one line of 10 between the top and bottom rows.
+    EXPECT_EQ(box->GetWidth(), 24);
+    EXPECT_EQ(box->GetHeight(), 18);
+    Draw();
+    const std::uint32_t white = 0xFFFFFFFFu;
+    EXPECT_PRED3(ColorsNear, white, ScreenPixel(101, 101), 1);       // top-left corner
+    EXPECT_PRED3(ColorsNear, white, ScreenPixel(112, 101), 1);       // top edge
+    EXPECT_PRED3(ColorsNear, white, ScreenPixel(101, 110), 1);       // left edge
+    EXPECT_PRED3(ColorsNear, white, ScreenPixel(122, 116), 1);       // bottom-right corner
+    EXPECT_PRED3(ColorsNear, 0xFF000000u, ScreenPixel(110, 108), 1); // the text, black by default
+    EXPECT_EQ(ScreenPixel(110, 113) >> 24, 0u);                      // the clear centre below it
+    EXPECT_PRED3(ColorsNear, 0xFF00FF00u, ScreenPixel(210, 108), 1); // text in the colour given
+}
+
 } // namespace

@@ -69,4 +69,19 @@ TEST_F(ScriptControlCommandsTest, ConfigurationReachesOnlyItsOwnKindOfControl)
     EXPECT_EQ(label->GetText(), L"Bye");
 }
 
+TEST_F(ScriptControlCommandsTest, AttachedButtonStaysInPlaceWithItsActions)
+{
+    AnimationWidget* host = Run(R"(<add id="panel" image="w60x20:3x1" x="30" y="40"/>
+                                   <add-button id="b" type="w20x20" x="50" y="45" action="go"/>
+                                   <attach id="b" to="panel"/>)");
+    DynamicWidget* button = host->FindObject(L"b");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->GetParent(), host->FindObject(L"panel"));
+    EXPECT_EQ(button->GetX(), 20.0f);
+    EXPECT_EQ(button->GetY(), 5.0f);
+    const ButtonActions* actions = host->FindButtonActions(button->GetId());
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->m_target, L"go");
+}
+
 } // namespace

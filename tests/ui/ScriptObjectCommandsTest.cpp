@@ -3,8 +3,8 @@
 #include "graphics/ImageSurface.h"
 #include "ui/CommandReader.h"
 #include "ui/DynamicWidget.h"
-#include "ui/FlagsMod.h"
 #include "ui/EasingCurve.h"
+#include "ui/FlagsMod.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +99,8 @@ TEST_F(ScriptObjectCommandsTest, SurfacesAreKeptToTextureSizes)
 TEST_F(ScriptObjectCommandsTest, TextBoxThatCannotFitStillEnds)
 {
     // No "_center" image: the inner height is 0 and no width can fit the text.
-    AnimationWidget* host = Run(R"(<add id="t" textends="none" text="'a few words that never fit'" lookup="false"
+    AnimationWidget* host =
+        Run(R"(<add id="t" textends="none" text="'a few words that never fit'" lookup="false"
                                         font="box" min_width="5"/>)");
     DynamicWidget* box = host->FindObject(L"t");
     ASSERT_NE(box, nullptr);

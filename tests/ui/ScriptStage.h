@@ -57,9 +57,10 @@ public:
                 int width = 0;
                 int height = 0;
                 std::sscanf(source.m_file.c_str() + (clear ? 5 : 1), "%dx%d", &width, &height);
-                auto* image = new Image(ImageData{
-                    width, height,
-                    std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, clear ? 0u : 0xFFFFFFFFu)});
+                auto* image =
+                    new Image(ImageData{width, height,
+                                        std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height,
+                                                                   clear ? 0u : 0xFFFFFFFFu)});
                 image->SetGrid(source.m_rows, source.m_cols);
                 return image;
             },
@@ -79,17 +80,22 @@ public:
     ScriptStage(const ScriptStage&) = delete;
     ScriptStage& operator=(const ScriptStage&) = delete;
 
-    // Registers and loads the images, e.g. {"w40x30", "w64x32:4x2" (cols x rows)}.
-    void Images(const std::vector<std::string>& names)
+    // Registers and loads the images, e.g. {"w40x30", "w64x32:4x2" (cols x rows), "corner=w4x4"
+    // (a name of its own)}.
+    void Images(const std::vector<std::string>& entries)
     {
         std::string xml = "<assets><group name=\"test\" load=\"init\">";
-        for (const std::string& name : names) {
-            std::string file = name.substr(0, name.find(':'));
+        for (const std::string& entry : entries) {
+            size_t equals = entry.find('=');
+            std::string name =
+                equals == std::string::npos ? entry.substr(0, entry.find(':')) : entry.substr(0, equals);
+            std::string rest = equals == std::string::npos ? entry : entry.substr(equals + 1);
+            std::string file = rest.substr(0, rest.find(':'));
             int cols = 1;
             int rows = 1;
-            if (name.find(':') != std::string::npos)
-                std::sscanf(name.c_str() + name.find(':') + 1, "%dx%d", &cols, &rows);
-            xml += "<image name=\"" + file + "\" file=\"" + file + "\" cols=\"" + std::to_string(cols) +
+            if (rest.find(':') != std::string::npos)
+                std::sscanf(rest.c_str() + rest.find(':') + 1, "%dx%d", &cols, &rows);
+            xml += "<image name=\"" + name + "\" file=\"" + file + "\" cols=\"" + std::to_string(cols) +
                    "\" rows=\"" + std::to_string(rows) + "\"/>";
         }
         xml += "</group></assets>";
@@ -107,10 +113,7 @@ public:
         AnimationStats loading(false);
     }
     // A widget for the script, not yet started: Start puts it in the tree.
-    AnimationWidget* Make(const std::wstring& name)
-    {
-        return new AnimationWidget(name, 0, 0, false);
-    }
+    AnimationWidget* Make(const std::wstring& name) { return new AnimationWidget(name, 0, 0, false); }
     AnimationWidget* Start(AnimationWidget* widget)
     {
         m_layer->AddWidget(widget);
