@@ -97,7 +97,7 @@ int PlayPuzzleMenu::HandleCommand(const ScriptCommand& command)
 {
     if (state != State::Intro || !grid)
         return 0;
-    const std::wstring& name = command.m_name;
+    const std::wstring_view name = command.m_name;
     if (name == L"init-grid-holes") {
         grid->InitGridHoles();
     } else if (name == L"add-grid") {

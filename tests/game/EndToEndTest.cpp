@@ -1,12 +1,14 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
 
+#include "game/ConfirmTutorialMenu.h"
 #include "game/MainMenu.h"
 #include "game/MapMenu.h"
 #include "game/MyBoard.h"
 #include "game/MyTitleScreen.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/SetLoadingMenu.h"
+#include "game/StoryIntroMenu.h"
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
 #include "ui/ButtonWidget.h"
@@ -103,10 +105,16 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     EXPECT_EQ(gTitleScreen, nullptr);
     Snap("3_main_menu");
 
-    // The first "play": the tutorial, introduced and saved, loads and plays.
+    // The first "play": the story's letter; its "ok" saves the tutorial as
+    // introduced and offers it, and "yes" plays its first puzzle.
     mainMenu->HandleAction(L"play", L"", nullptr);
+    Harness().RunTicks(2);
+    ASSERT_NE(FindMenu<StoryIntroMenu>(), nullptr);
+    FindMenu<StoryIntroMenu>()->HandleAction(L"ok", L"", nullptr);
     EXPECT_TRUE(SavedProfiles().records[0].state.IsIntroduced(0, 0));
-    ASSERT_TRUE(RunUntil([this] { return Game().m_shown.back() != L"story_intro"; }));
+    ASSERT_NE(FindMenu<ConfirmTutorialMenu>(), nullptr);
+    FindMenu<ConfirmTutorialMenu>()->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(2);
     EXPECT_EQ(Game().m_shown.back(), L"play 0/0/0");
 
     // The tutorial done, "play" goes on to the first set's puzzles.

@@ -2,6 +2,7 @@
 // folder given as the only argument.
 #include "Canvas.h"
 #include "ControlArt.h"
+#include "DialogArt.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -306,5 +307,6 @@ int main(int argc, char** argv)
     BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
     const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
-    return out.IsOk() && controlsOk && playArt ? 0 : 1;
+    const bool dialogArt = MakeDialogArt(argv[1]);
+    return out.IsOk() && controlsOk && playArt && dialogArt ? 0 : 1;
 }
