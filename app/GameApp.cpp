@@ -348,6 +348,17 @@ void GameApp::UpdateFrames()
         m_soundPlayer->Update();
 }
 
+bool GameApp::IsAnimating()
+{
+    return VelkAppBase::IsAnimating() || (m_soundPlayer && m_soundPlayer->IsFading());
+}
+
+void GameApp::TicksPassedIdle(std::int64_t ticks)
+{
+    if (m_soundPlayer)
+        m_soundPlayer->AddIdleTicks(ticks);
+}
+
 void GameApp::PlaySound(int id, int minInterval, double volume)
 {
     if (m_soundPlayer)

@@ -98,6 +98,8 @@ protected:
     void LoadingThreadProc() override;
     void LoadingThreadCompleted() override;
     void LoadingProgressChanged() override;
+    bool IsAnimating() override;
+    void TicksPassedIdle(std::int64_t ticks) override;
     // The title screen learns that loading is done; the game's title screen
     // overrides this to enable its play button.
     virtual void TitleScreenLoadingComplete(Widget* titleScreen);

@@ -26,7 +26,9 @@ void PopupMenu::AddedToManager(WidgetManager* manager)
 void PopupMenu::RemoveSelf()
 {
     const bool drawn = (GetFlagsMod().remove & WidgetFlags::Draw) == 0;
-    if (!m_popupAnimations || m_outroId != 0 || !IsVisible() || !drawn || GetManager() == nullptr) {
+    // Closed again, or before it was shown: no outro, it goes at once.
+    if (!m_popupAnimations || m_outroId != 0 || !IsVisible() || !drawn || GetManager() == nullptr ||
+        IsRemoveRequested()) {
         Menu::RemoveSelf();
         return;
     }

@@ -42,6 +42,8 @@ namespace {
 constexpr std::int64_t kFrameTimeMs = 10;
 // While a loading thread runs, an idle pass may sleep this long at most.
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
+// The longest idle wait: a wake-up that went missing costs this much.
+constexpr std::uint32_t kMaxIdleWaitMs = 500;
 // The most time one pass catches up on. After the process was stopped or the
 // machine slept, the game goes on from where it was instead of freezing
 // while it runs through every tick it missed.
@@ -314,6 +316,7 @@ void VelkAppBase::RunLoopPass()
 
     if (m_loadingThreadDone && !m_loadingCompletionTold) {
         m_loadingCompletionTold = true;
+        m_handledSinceTick = true;
         if (m_loadingThread.joinable())
             m_loadingThread.join();
         LoadingThreadCompleted();
@@ -371,6 +374,10 @@ void VelkAppBase::RunGovernor()
 
     DrawFrame();
 
+    if (!IsAnimating()) {
+        WaitIdle();
+        return;
+    }
     if (!updated) {
         std::int64_t wait = kFrameTimeMs - m_pendingMs;
         if (IsLoadingThreadRunning())
@@ -382,9 +389,49 @@ void VelkAppBase::RunGovernor()
     }
 }
 
+bool VelkAppBase::IsAnimating()
+{
+    return m_handledSinceTick || m_widgetManager->AreTicksWanted() || m_widgetManager->IsDirty() ||
+           !m_deferredMessages.empty() || !m_deferredDeletes.empty() || IsLoadingThreadRunning() ||
+           (m_loadingThreadDone && !m_loadingCompletionTold) || m_shutdownRequested ||
+           (m_musicInterface && m_musicInterface->IsFading());
+}
+
+void VelkAppBase::WaitIdle()
+{
+    ++m_counters.idleWaits;
+    if (m_platform.window)
+        m_platform.window->WaitForEvent(kMaxIdleWaitMs);
+    else
+        CurrentClock().SleepMs(kMaxIdleWaitMs);
+
+    // Nothing moved, so the ticks that passed would change nothing: they are
+    // counted instead of run. The part of a tick left over waits as usual,
+    // already covered by the fractional steps.
+    std::int64_t now = NowMs();
+    m_pendingMs = std::min(m_pendingMs + std::max<std::int64_t>(0, now - m_lastTimeMs), kMaxCatchUpMs);
+    m_lastTimeMs = now;
+    std::int64_t ticks = m_pendingMs / kFrameTimeMs;
+    m_pendingMs -= ticks * kFrameTimeMs;
+    m_appliedFraction = std::max(m_appliedFraction, static_cast<double>(m_pendingMs) / kFrameTimeMs);
+    if (ticks == 0)
+        return;
+    m_ticks += ticks;
+    m_counters.idleTicks += ticks;
+    TicksPassedIdle(ticks);
+}
+
+void VelkAppBase::WakeLoop()
+{
+    if (m_platform.window)
+        m_platform.window->Wake();
+}
+
 void VelkAppBase::UpdateFrames()
 {
     ++m_counters.updates;
+    ++m_ticks;
+    m_handledSinceTick = false;
     m_widgetManager->UpdateFrame();
     // The rest of this tick that the fractional steps have not covered yet.
     UpdateFractional(1.0 - m_appliedFraction);
@@ -421,15 +468,17 @@ void VelkAppBase::DrawFrame()
 
 void VelkAppBase::LogCounters()
 {
-    LogWriter::WriteLine(StrFormat("Main loop: %d updates, %d draws, %d sleeps, %d ms drawing",
-                                   m_counters.updates, m_counters.draws, m_counters.sleeps,
-                                   m_counters.drawMs));
+    LogWriter::WriteLine(StrFormat("Main loop: %d updates, %d draws, %d sleeps, %d ms drawing, "
+                                   "%d idle waits over %d ticks",
+                                   m_counters.updates, m_counters.draws, m_counters.sleeps, m_counters.drawMs,
+                                   m_counters.idleWaits, m_counters.idleTicks));
 }
 
 void VelkAppBase::Shutdown()
 {
     if (std::this_thread::get_id() != m_mainThread) {
         m_shutdownRequested = true;
+        WakeLoop();
         return;
     }
     if (m_shutdownDone)
@@ -558,6 +607,7 @@ bool VelkAppBase::ProcessDeferredMessage()
         return false;
     InputEvent event = m_deferredMessages.front();
     m_deferredMessages.pop_front();
+    m_handledSinceTick = true;
 
     WidgetManager& manager = *m_widgetManager;
     switch (event.type) {

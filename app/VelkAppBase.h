@@ -56,6 +56,12 @@ public:
 
     // Ends the main loop in order; from another thread only a request.
     virtual void Shutdown();
+    // From any thread: ends an idle wait of the loop (see IsAnimating), so
+    // what another thread made pending is handled at once.
+    void WakeLoop();
+    // Ticks (one per 10 ms of clock time) since the loop began, counted
+    // exactly: the ticks that pass while the loop sleeps idle count too.
+    std::int64_t GetTickCount() const { return m_ticks; }
     bool IsShutdownRequested() const { return m_shutdownRequested; }
 
     // Size of the application area.
@@ -167,6 +173,8 @@ public:
         std::int64_t fractionalUpdates{0};
         std::int64_t draws{0};
         std::int64_t sleeps{0};
+        std::int64_t idleWaits{0};
+        std::int64_t idleTicks{0};
         std::int64_t drawMs{0};
         double fractionalTicks{0.0};
     };
@@ -183,6 +191,19 @@ protected:
     virtual void LoadingThreadCompleted() {}
     // Main thread, once per pass: the loading threads may have advanced.
     virtual void LoadingProgressChanged() {}
+    // Whether anything changes by itself over the coming ticks: a widget
+    // asked for them (WidgetContainer::WantTicks), the screen waits to be
+    // drawn, input was handled since the last tick, deferred work or a
+    // loading thread is pending, music fades. While nothing does, the loop
+    // runs no updates: it waits for input (or WakeLoop), and the ticks that
+    // passed meanwhile are counted, then given to TicksPassedIdle. A subclass
+    // with moving parts of its own (scripts, fades, timers) returns true
+    // while any is pending, and whenever the base does.
+    virtual bool IsAnimating();
+    // The ticks that passed while the loop waited idle, in one call, before
+    // the input that ended the wait is handled: counters that count every
+    // tick (play time, replay intervals) add them.
+    virtual void TicksPassedIdle(std::int64_t /*ticks*/) {}
     virtual void ApplyVolumes();
     // Pauses or resumes every song of the music players (muting).
     virtual void PauseSongs(bool pause);
@@ -215,6 +236,7 @@ private:
     void DispatchMouseMove(const InputEvent& event);
     void PumpWindowEvents();
     void RunGovernor();
+    void WaitIdle();
     void UpdateFractional(double ticks);
     void LogCounters();
 
@@ -279,6 +301,10 @@ private:
     std::int64_t m_pendingMs{0};
     double m_appliedFraction{0.0};
     bool m_governorStarted{false};
+    std::int64_t m_ticks{0};
+    // Input or a completed loading thread was handled since the last tick:
+    // whatever it started gets at least one tick to ask for more.
+    bool m_handledSinceTick{false};
     LoopCounters m_counters;
 };
 

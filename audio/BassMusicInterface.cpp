@@ -46,15 +46,15 @@ std::unique_ptr<MusicInterface> BassMusicInterface::Create(void* window)
     if (!window)
         return std::make_unique<MusicInterface>();
     std::shared_ptr<AudioContext> context = AudioContext::Acquire();
-    if (!context || !context->IsOpen()) {
-        std::fprintf(stderr, "Music is off: no audio device\n");
-        return std::make_unique<MusicInterface>();
-    }
     return std::make_unique<BassMusicInterface>(context->GetMusicEngine(), context);
 }
 
 bool BassMusicInterface::LoadMusic(int id, const std::string& fileName)
 {
+    // Without a device nothing loads, so the player stays silent: no song
+    // plays, and none is left playing forever for lack of a device to end it.
+    if (m_context && !m_context->IsOpen())
+        return false;
     {
         std::lock_guard lock(m_mutex);
         if (m_songs.count(id) != 0)
@@ -310,6 +310,13 @@ void BassMusicInterface::Update()
         }
         SetChannelVolume(song);
     }
+}
+
+bool BassMusicInterface::IsFading()
+{
+    std::lock_guard lock(m_mutex);
+    return std::any_of(m_songs.begin(), m_songs.end(),
+                       [](const auto& entry) { return entry.second.fadeSpeed != 0.0; });
 }
 
 double BassMusicInterface::GetSongVolume(int id)

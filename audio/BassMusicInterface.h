@@ -15,13 +15,14 @@ class MusicEngine;
 class BassMusicInterface : public MusicInterface
 {
 public:
-    // context, when given, keeps the device that plays the engine open.
+    // context, when given, keeps the device that plays the engine open; when
+    // its device did not open, nothing loads and the player is silent.
     explicit BassMusicInterface(std::shared_ptr<MusicEngine> engine,
                                 std::shared_ptr<AudioContext> context = nullptr);
     ~BassMusicInterface() override;
 
-    // The player for the application: a silent MusicInterface without a
-    // window or when no audio device can be opened.
+    // The player for the application over the process's audio context; a
+    // silent MusicInterface without a window.
     static std::unique_ptr<MusicInterface> Create(void* window);
 
     bool LoadMusic(int id, const std::string& fileName) override;
@@ -43,6 +44,7 @@ public:
     void SetVolume(double volume) override;
     void SetSongAttribute(int id, double value) override;
     void Update() override;
+    bool IsFading() override;
 
     // The song's current volume (0 when not loaded), for tests and callers
     // that fade by hand.

@@ -17,14 +17,13 @@ DSoundManager::DSoundManager(void* window)
     m_basePans.fill(0);
     if (!window)
         return;
+    // Whether the device opened is known later (see System); the context
+    // is kept either way, so nothing asks for a device again.
     m_context = AudioContext::Acquire();
-    if (m_context && m_context->IsOpen())
-        m_system = m_context->GetSoundSystem();
-    else
-        m_context.reset();
 }
 
-DSoundManager::DSoundManager(std::shared_ptr<SoundSystem> system) : m_system(std::move(system))
+DSoundManager::DSoundManager(std::shared_ptr<SoundSystem> system)
+    : m_system(std::move(system)), m_systemKnown(true)
 {
     m_baseVolumes.fill(1.0);
     m_basePans.fill(0);
@@ -40,7 +39,20 @@ DSoundManager::~DSoundManager()
 
 bool DSoundManager::Initialized()
 {
-    return m_system != nullptr;
+    return System() != nullptr;
+}
+
+SoundSystem* DSoundManager::System()
+{
+    std::lock_guard lock(m_systemMutex);
+    if (!m_systemKnown) {
+        m_systemKnown = true;
+        if (m_context && m_context->IsOpen()) {
+            m_system = m_context->GetSoundSystem();
+            m_system->SetMasterVolume(m_masterVolume);
+        }
+    }
+    return m_system.get();
 }
 
 int DSoundManager::VolumeToDecibels(double volume)
@@ -76,7 +88,7 @@ int DSoundManager::FindOrLoadSound(const std::string& name)
         for (int i = kMaxSounds - 1; i >= 0; --i) {
             if (!m_buffers[i] && m_names[i].empty()) {
                 id = i;
-                if (m_system)
+                if (System())
                     m_names[i] = name;
                 break;
             }
@@ -84,7 +96,7 @@ int DSoundManager::FindOrLoadSound(const std::string& name)
     }
     if (id < 0)
         return -1;
-    if (m_system && !LoadSoundFromFiles(id, name))
+    if (System() && !LoadSoundFromFiles(id, name))
         return -1;
     return id;
 }
@@ -94,7 +106,7 @@ bool DSoundManager::LoadSound(int id, const std::string& name)
     if (!ValidId(id))
         return false;
     ReleaseSound(id);
-    if (!m_system)
+    if (!System())
         return true;
     {
         std::lock_guard lock(m_mutex);
@@ -136,7 +148,7 @@ bool DSoundManager::LoadSoundFromFiles(int id, const std::string& name)
 
 void DSoundManager::Publish(int id, std::shared_ptr<const PcmSound> sound)
 {
-    std::shared_ptr<SoundBuffer> buffer = m_system->CreateSoundBuffer(std::move(sound));
+    std::shared_ptr<SoundBuffer> buffer = System()->CreateSoundBuffer(std::move(sound));
     std::lock_guard lock(m_mutex);
     m_buffers[id] = std::move(buffer);
 }
@@ -210,10 +222,10 @@ SoundInstance* DSoundManager::GetSoundInstance(int id)
     if (channel < 0)
         return nullptr;
     std::unique_ptr<SoundBuffer> buffer;
-    if (m_system) {
+    if (SoundSystem* system = System()) {
         if (!m_buffers[id])
             return nullptr;
-        buffer = m_system->DuplicateSoundBuffer(*m_buffers[id]);
+        buffer = system->DuplicateSoundBuffer(*m_buffers[id]);
         if (!buffer) {
             std::fprintf(stderr, "Could not make a voice for sound %d\n", id);
             return nullptr;
@@ -252,11 +264,15 @@ void DSoundManager::ReleaseChannels()
 
 double DSoundManager::GetMasterVolume()
 {
+    // Asks no device: the volume is set at start-up, while the device may
+    // still be opening.
+    std::lock_guard lock(m_systemMutex);
     return m_system ? m_system->GetMasterVolume() : m_masterVolume;
 }
 
 void DSoundManager::SetMasterVolume(double volume)
 {
+    std::lock_guard lock(m_systemMutex);
     m_masterVolume = std::isnan(volume) ? 0.0 : std::clamp(volume, 0.0, 1.0);
     if (m_system)
         m_system->SetMasterVolume(m_masterVolume);

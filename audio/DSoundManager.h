@@ -63,9 +63,14 @@ private:
     bool LoadSoundFromFiles(int id, const std::string& name);
     void Publish(int id, std::shared_ptr<const PcmSound> sound);
     int FindChannel();
+    // The sound system, null (silent) when the device did not open. The
+    // first call waits until the device's opening is over.
+    SoundSystem* System();
 
     std::shared_ptr<AudioContext> m_context;
+    std::mutex m_systemMutex;
     std::shared_ptr<SoundSystem> m_system;
+    bool m_systemKnown{false};
     std::mutex m_mutex;
     std::array<std::shared_ptr<SoundBuffer>, kMaxSounds> m_buffers{};
     std::array<std::string, kMaxSounds> m_names{};

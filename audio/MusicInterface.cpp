@@ -25,3 +25,8 @@ bool MusicInterface::IsPlaying(int)
 void MusicInterface::SetVolume(double) {}
 void MusicInterface::SetSongAttribute(int, double) {}
 void MusicInterface::Update() {}
+
+bool MusicInterface::IsFading()
+{
+    return false;
+}

@@ -28,4 +28,6 @@ public:
     virtual void SetVolume(double volume);
     virtual void SetSongAttribute(int id, double value);
     virtual void Update();
+    // True while a song's volume is still fading: Update has work to do.
+    virtual bool IsFading();
 };

@@ -79,6 +79,20 @@ void SoundPlayer::SilenceLoops(bool silent, const std::map<int, int>& ids)
     }
 }
 
+void SoundPlayer::AddIdleTicks(int64_t ticks)
+{
+    m_tick = static_cast<int32_t>(m_tick + ticks);
+}
+
+bool SoundPlayer::IsFading() const
+{
+    for (const auto& [id, loop] : m_loops) {
+        if (loop.rate != 0.0f)
+            return true;
+    }
+    return false;
+}
+
 void SoundPlayer::Update()
 {
     ++m_tick;

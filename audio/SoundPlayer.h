@@ -20,6 +20,11 @@ public:
     void ReleaseAllLoops();
     void SilenceLoops(bool silent, const std::map<int, int>& ids);
     void Update();
+    // Ticks that passed without updates (an idle loop): replay intervals
+    // count them.
+    void AddIdleTicks(int64_t ticks);
+    // True while a loop's volume is still fading: Update has work to do.
+    bool IsFading() const;
 
     bool HasLoop(int id) const { return m_loops.count(id) != 0; }
 

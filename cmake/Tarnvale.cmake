@@ -12,10 +12,17 @@ if(TARNVALE_SANITIZE)
   target_link_options(tarnvale_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# One static library per source folder, from every .cpp below it.
+if(TARNVALE_TSAN)
+  target_compile_options(tarnvale_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(tarnvale_options INTERFACE -fsanitize=thread)
+endif()
+
+# One static library per source folder, from every .cpp below it. Sources
+# are found when CMake configures (./run-tests always does), not on every
+# build, so a build with nothing changed does no work: after adding or
+# removing a file, run cmake again.
 function(tarnvale_add_folder_library folder)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-    ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  file(GLOB_RECURSE sources ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/app/main/")
   if(NOT sources)
     set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)

@@ -1,5 +1,3 @@
-// Built once the edit box is part of the widget library.
-#if __has_include("ui/EditWidget.h")
 #include "game/EnterNameMenu.h"
 
 #include "game/MyTitleScreen.h"
@@ -91,5 +89,3 @@ void EnterNameMenu::Draw(Graphics* g)
     g->SetColor(Color(255, 255, 255));
     g->WriteString(Localize(L"enter_your_name"), 0, 75, GetWidth(), 0);
 }
-
-#endif

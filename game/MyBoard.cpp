@@ -39,12 +39,12 @@ void MyBoard::StartGame()
         (new SetLoadingMenu(unlock < 1 ? 0 : unlock - 1))->Show();
         return;
     }
-    if (state->currentMode == 1) {
-        // Never past the last main set, whether or not the profile has an
-        // entry for it yet.
-        const int lastSet = std::max(0, gSetTable.SetCount(0) - 1);
-        state->currentCountry = std::clamp(state->CountCompletedSets(0), 0, lastSet);
-    }
+    // Never past the last main set, whether or not the profile has an entry
+    // for it yet, and never outside the table whatever the profile says.
+    const int lastSet = std::max(0, gSetTable.SetCount(0) - 1);
+    if (state->currentMode == 1)
+        state->currentCountry = state->CountCompletedSets(0);
+    state->currentCountry = std::clamp(state->currentCountry, 0, lastSet);
     state->currentMode = 0;
     (new SetLoadingMenu(-1))->Show();
 }

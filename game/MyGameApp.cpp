@@ -10,15 +10,18 @@
 #include "game/MyTitleScreen.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/PuzzlePreview.h"
 #include "game/ScreenTransition.h"
 #include "game/SetLoadingMenu.h"
 #include "game/StoryFinalMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
+#include "puzzle/ArtTiles.h"
 #include "puzzle/GameData.h"
 #include "puzzle/MyLocalization.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "puzzle/PuzzleIcon.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
 #include "resources/Assets.h"
@@ -66,13 +69,10 @@ void MyGameApp::LoadingThreadProc()
 
 void MyGameApp::SetupArtTiles()
 {
-    // The art grids take their tiles from "ArtTiles" when they are built; a
-    // picture naming a tile beyond the sheet would draw nothing.
-    if (Image* tiles = ::GetImage(L"ArtTiles"); tiles != nullptr) {
-        const int shades = GetConstantInt(L"shades");
-        if (shades > 0)
-            RejectPicturesBeyond(shades * shades);
-    }
+    ::SetupArtTiles();
+    // A picture naming a tile beyond the sheet could never be drawn.
+    if (const int tiles = GetArtTileCount(); tiles > 0)
+        RejectPicturesBeyond(tiles);
 }
 
 void MyGameApp::TitleScreenLoadingComplete(Widget* titleScreen)
@@ -163,14 +163,18 @@ bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
     return true;
 }
 
-Widget* MyGameApp::CreatePuzzlePreview(int, int, int, bool)
+Widget* MyGameApp::CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture)
 {
-    return nullptr;
+    // An unsolved puzzle keeps its picture to itself: the panel's blank
+    // board shows.
+    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
+    return record != nullptr && showPicture ? new PuzzlePreview(*record) : nullptr;
 }
 
-Widget* MyGameApp::CreatePuzzleIcon(int, int, int, bool)
+Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)
 {
-    return nullptr;
+    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
+    return record != nullptr ? new PuzzleIcon(x, y, *record, isNew) : nullptr;
 }
 
 // Typed codes ----------------------------------------------------------------------

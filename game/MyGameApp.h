@@ -49,9 +49,10 @@ public:
     // The play screen on the puzzle; false when there is none to show.
     virtual bool ShowPlayScreen(int mode, int set, int puzzle);
     // The puzzle choice's parts: a small picture of the puzzle (shown solved
-    // or blank), and the thumbnail on a solved puzzle's icon. Null: none.
+    // or blank), and the thumbnail centred at (x, y) on a solved puzzle's
+    // icon. Null: none.
     virtual Widget* CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture);
-    virtual Widget* CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew);
+    virtual Widget* CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y);
 
     static constexpr int kGameLoadingSteps = 6;
 

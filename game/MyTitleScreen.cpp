@@ -1,9 +1,6 @@
 #include "game/MyTitleScreen.h"
 
-#if __has_include("ui/EditWidget.h")
 #include "game/EnterNameMenu.h"
-#define TARNVALE_HAS_NAME_ENTRY 1
-#endif
 #include "game/MyGameApp.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
@@ -37,9 +34,7 @@ void MyTitleScreen::ButtonDepress(int id)
     if (m_playButton == nullptr || id != m_playButton->GetId())
         return;
     if (gApp == nullptr || gApp->GetPlayerName().empty()) {
-#ifdef TARNVALE_HAS_NAME_ENTRY
         (new EnterNameMenu(this))->Show();
-#endif
         return;
     }
     Close();

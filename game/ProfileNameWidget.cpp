@@ -41,6 +41,8 @@ void ProfileNameWidget::Refresh()
     SetVariable(L"up_frame", Value(kSelectedFrame));
     SetVariable(L"over_frame", Value(kSelectedFrame));
     RunEvent(L"refresh");
+    // The selected row shows at once, whatever the scripts still have queued.
+    SetFrame(kSelectedFrame);
 }
 
 void ProfileNameWidget::Deselect()
@@ -49,6 +51,7 @@ void ProfileNameWidget::Deselect()
         SetLabel(Localize(L"no_name"));
     RunEvent(L"init");
     RunEvent(L"refresh");
+    SetFrame(0);
 }
 
 void ProfileNameWidget::Clear()

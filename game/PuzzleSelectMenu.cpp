@@ -158,12 +158,13 @@ void PuzzleSelectMenu::BuildIcons()
                 firstUnsolved = std::min(firstUnsolved, i);
             } else {
                 icon.button = new ButtonWidget(x, y, L"ui_Puzzle_Complete", L"", false);
-                Widget* thumbnail = app != nullptr ? app->CreatePuzzleIcon(m_mode, m_set, i, i == m_solvedPuzzle) : nullptr;
-                if (thumbnail != nullptr) {
-                    thumbnail->Move(static_cast<float>(icon.button->GetWidth() / 2 + 1),
-                                    static_cast<float>(icon.button->GetHeight() / 2 + 1));
+                Widget* thumbnail =
+                    app != nullptr ? app->CreatePuzzleIcon(m_mode, m_set, i, i == m_solvedPuzzle,
+                                                           icon.button->GetWidth() / 2 + 1,
+                                                           icon.button->GetHeight() / 2 + 1)
+                                   : nullptr;
+                if (thumbnail != nullptr)
                     icon.button->AddWidget(thumbnail);
-                }
                 icon.bestTime = progress.bestTime;
                 lastSolved = std::max(lastSolved, i);
             }

@@ -130,15 +130,23 @@ void SetLoadingMenu::UpdateFrame()
 void SetLoadingMenu::OpenNextScreen()
 {
     m_nextScreenOpened = true;
-    const PlayerState* state = GetCurrentPlayerState();
-    const int mode = state != nullptr ? state->currentMode : 0;
-    const int set = state != nullptr ? state->currentCountry : 0;
+    RemoveSelf();
+    PlayerState* state = GetCurrentPlayerState();
+    if (state == nullptr)
+        return;
+    // A place outside the tables (a damaged profile) falls back to the first
+    // set of the main game.
+    if (gSetTable.Find(state->currentMode, state->currentCountry) == nullptr) {
+        state->currentMode = 0;
+        state->currentCountry = 0;
+    }
+    const int mode = state->currentMode;
+    const int set = state->currentCountry;
     if (m_puzzle < 0) {
         (new PuzzleSelectMenu(mode, set, -1, false))->Show();
     } else if (MyGameApp* app = GetMyGameApp()) {
         app->ShowPlayScreen(mode, set, m_puzzle);
     }
-    RemoveSelf();
 }
 
 void SetLoadingMenu::DrawAll(ModalFlags* flags, Graphics* g)

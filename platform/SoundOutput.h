@@ -26,6 +26,9 @@ public:
     // After Close returns the source is never called again.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // Called last on a thread of the caller's own that opened the output:
+    // frees what the system keeps for that thread.
+    virtual void ThreadEnding() {}
 };
 
 // The real device (SDL audio, 44100 Hz, signed 16-bit stereo).

@@ -2,6 +2,7 @@
 
 #include "platform/InputEvent.h"
 
+#include <cstdint>
 #include <string>
 
 struct WindowOptions
@@ -37,6 +38,11 @@ public:
     // Takes the next pending record, translating the system's events; false
     // when none is pending.
     virtual bool PollEvent(InputEvent& event) = 0;
+    // Blocks until a record may be pending, Wake is called or the time is
+    // up, whichever comes first; takes nothing.
+    virtual void WaitForEvent(uint32_t timeoutMs) = 0;
+    // From any thread: ends a WaitForEvent in progress (or the next one).
+    virtual void Wake() = 0;
     // Keeps pointer records flowing while a button is held outside the window.
     virtual void SetMouseCapture(bool captured) = 0;
 

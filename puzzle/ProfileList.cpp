@@ -4,6 +4,9 @@ ProfileList gProfileList;
 
 ProfileList::~ProfileList()
 {
+    // Each state forgets itself as the current one; another list (one read
+    // for a check) leaves the current player alone.
     records.clear();
-    gCurrentPlayerState = nullptr;
+    if (this == &gProfileList)
+        gCurrentPlayerState = nullptr;
 }

@@ -41,11 +41,14 @@ public:
     }
     bool IsClickListening() const { return m_clickListening; }
 
-    // The widget's motion, then the script.
+    // The widget's motion, then the script; a waiting script keeps the
+    // ticks coming.
     void UpdateF(float dt) override
     {
         Base::UpdateF(dt);
         Step(dt);
+        if (NeedsTicks())
+            this->WantTicks();
     }
     void AddedToManager(WidgetManager* manager) override
     {
@@ -59,6 +62,7 @@ public:
         // A script that could not start runs now; a waiting one waits on.
         if (IsRunPending())
             RunScript(false);
+        this->WantTicks();
     }
     void RemovedFromManager(WidgetManager* manager) override
     {

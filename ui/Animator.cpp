@@ -408,6 +408,32 @@ bool Animator::IsIdle() const
     return (m_wait == Wait::Timer && m_timer == 0.0f) || (m_wait == Wait::None && IsFinished());
 }
 
+bool Animator::NeedsTicks() const
+{
+    switch (m_wait) {
+    case Wait::Timer:
+    case Wait::Press:
+    case Wait::Depress:
+    case Wait::Click:
+        return m_timer > 0.0f;
+    case Wait::Motion:
+    case Wait::Object:
+    case Wait::Animation:
+    case Wait::Animations:
+    case Wait::Sound:
+    case Wait::Voice:
+    case Wait::Music:
+    case Wait::Notice:
+    case Wait::Yielded:
+        return true;
+    case Wait::None:
+    case Wait::TutorialHost:
+    case Wait::ScreenHost:
+        break;
+    }
+    return false;
+}
+
 const ScriptCommand* Animator::GetCurrentCommand() const
 {
     if (m_currentBody == nullptr || m_counter < 0 || static_cast<size_t>(m_counter) >= m_currentBody->size())

@@ -145,6 +145,11 @@ public:
     bool IsRunPending() const { return m_runPending; }
     // Finished and not waiting, or held by "persist".
     bool IsIdle() const;
+    // True while the script waits on something that only passing ticks can
+    // end (a timer, motion, other animations, a sound, a notice, a yield);
+    // the host then asks for ticks (WidgetContainer::WantTicks). Waits that
+    // only input or the host ends need none.
+    bool NeedsTicks() const;
     Wait GetWait() const { return m_wait; }
     // Host commands of their own enter their wait state with this.
     void SetWait(Wait wait) { m_wait = wait; }
@@ -212,6 +217,8 @@ public:
     bool TestCondition(const std::wstring& text, bool whenEmpty);
 
 protected:
+    // RunScript's interpreter loop, up to the next wait or the end.
+    bool RunCommands(bool step);
     // Command families in their own sources; each returns NotMine for words
     // it does not know. The object forms get the object named by "id".
     Outcome RunCreateCommand(const ScriptCommand& command);

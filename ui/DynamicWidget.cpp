@@ -289,6 +289,7 @@ void DynamicWidget::AddController(std::unique_ptr<Controller> controller)
 {
     if (!controller)
         return;
+    WantTicks();
     std::wstring name = controller->GetName();
     m_controllers[name] = std::move(controller);
 }
@@ -371,6 +372,7 @@ void DynamicWidget::AddOscillation(std::unique_ptr<Oscillation> oscillation)
 {
     if (!oscillation)
         return;
+    WantTicks();
     WriteBaseValues([&] {
         std::wstring name = oscillation->GetName();
         m_oscillations[name] = std::move(oscillation);
@@ -418,6 +420,7 @@ void DynamicWidget::AddClamp(std::unique_ptr<Clamp> clamp)
 {
     if (!clamp)
         return;
+    WantTicks();
     WriteBaseValues([&] {
         std::wstring name = clamp->GetName();
         m_clamps[name] = std::move(clamp);
@@ -487,6 +490,19 @@ void DynamicWidget::UpdateF(float dt)
             MarkDirty();
         RunWhenDoneActions();
     }
+    AskForTicksWhileActive();
+}
+
+void DynamicWidget::AskForTicksWhileActive()
+{
+    // Controllers run until they end; oscillations and clamps, a frame cycle,
+    // a shader's clock, blinking, the cache's settling and a held button all
+    // change something on every tick.
+    bool held = m_isDown && m_isOver && m_buttonListener != nullptr;
+    if (!m_controllers.empty() || !m_oscillations.empty() || !m_clamps.empty() || m_frames.rate > 0.0f ||
+        m_maskFrames.rate > 0.0f || (m_visible && m_shader) || m_blinkPeriod > 0 || m_cacheCountdown > 0 ||
+        held)
+        WantTicks();
 }
 
 void DynamicWidget::RunWhenDoneActions()
@@ -576,6 +592,7 @@ void DynamicWidget::UpdateAllF(ModalFlags* flags, float dt)
 
 void DynamicWidget::Update()
 {
+    AskForTicksWhileActive();
     if (m_cacheCountdown > 0)
         --m_cacheCountdown;
     if (m_isDown && m_isOver && m_buttonListener != nullptr)
@@ -596,6 +613,7 @@ void DynamicWidget::Update()
 
 void DynamicWidget::Flash(int halfPeriod, int repeats, int start)
 {
+    WantTicks();
     // Without a half period there is no blinking, and so nothing to repeat.
     m_blinkPeriod = halfPeriod > 0 ? 2 * halfPeriod : 0;
     m_blinkRepeats = m_blinkPeriod > 0 ? std::max(0, repeats) : 0;
@@ -627,6 +645,7 @@ void DynamicWidget::SetMaskFrame(int frame)
 void DynamicWidget::StartCycle(int which, int last, float rate, int repeats, int first, float startTime,
                                int mode)
 {
+    WantTicks();
     FrameCycler& cycler = which == 0 ? m_frames : m_maskFrames;
     Image* image = which == 0 ? m_image : m_maskImage;
     if (last < 0)

@@ -207,6 +207,7 @@ private:
     void ApplyLayers(float dt);
     void StepCycler(FrameCycler& cycler, Image* image, float dt);
     void RunWhenDoneActions();
+    void AskForTicksWhileActive();
     void RebuildTransform();
     // The absolute clip moved into local coordinates, cut by the relative one.
     FRect GetClipRect() const;

@@ -537,6 +537,8 @@ void EditWidget::UpdateFrame()
 {
     if (!m_hasFocus)
         return;
+    // The caret blinks while the box has the focus.
+    WantTicks();
     PlaceCaret();
     if (++m_blinkCounter > m_blinkPeriod) {
         MarkDirty();

@@ -26,6 +26,16 @@ struct Nesting
 
 bool Animator::RunScript(bool step)
 {
+    const bool waiting = RunCommands(step);
+    // A wait that began outside an update (a click, a host starting the
+    // script) gets its ticks as well.
+    if (m_host != nullptr && NeedsTicks())
+        m_host->WantTicks();
+    return waiting;
+}
+
+bool Animator::RunCommands(bool step)
+{
     if (gRunNesting >= kMaxRunNesting) {
         if (!m_budgetLogged) {
             m_budgetLogged = true;

@@ -124,6 +124,12 @@ void WidgetContainer::MarkDirty()
         m_manager->m_dirty = true;
 }
 
+void WidgetContainer::WantTicks()
+{
+    if (m_manager != nullptr)
+        m_manager->m_ticksWanted = true;
+}
+
 void WidgetContainer::UpdateFrame()
 {
     if (!IsUpdateSuspended())

@@ -46,6 +46,15 @@ public:
     virtual void DrawAll(ModalFlags* flags, Graphics* g);
     virtual bool IsUpdateSuspended();
 
+    // Ticks on demand. The loop updates the tree once per tick only while
+    // something changes by itself; on a static screen it sleeps until input.
+    // A widget that moves, blinks, counts or waits on its own calls WantTicks
+    // from Update or UpdateF (or wherever it starts moving) on every tick it
+    // needs the next one; one that stops calling gets no more updates until
+    // input or a change elsewhere wakes the loop. Redrawing alone needs no
+    // ticks: MarkDirty wakes the loop for one draw.
+    void WantTicks();
+
     // Empties the list; with deleteThem every child is deleted when removed,
     // with recursive the children's own lists are emptied the same way.
     void RemoveAllWidgets(bool deleteThem, bool recursive);

@@ -445,6 +445,8 @@ void WidgetManager::WidgetLeaving(Widget* widget)
 
 void WidgetManager::UpdateFrame()
 {
+    // Widgets that still move ask again during this tick.
+    m_ticksWanted = false;
     ModalFlags flags;
     InitModalFlags(&flags);
     UpdateAll(&flags);

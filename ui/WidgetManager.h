@@ -94,7 +94,9 @@ public:
     // widget, focus, base-modal widget, saved focus and modal entry.
     void DropWidgetReferences(Widget* widget);
 
-    // Update and drawing.
+    // Update and drawing. AreTicksWanted: a widget asked for ticks (see
+    // WantTicks) since the last tick's update began.
+    bool AreTicksWanted() const { return m_ticksWanted; }
     void UpdateFrame() override;
     void UpdateFrameF(float fraction) override;
     bool DrawScreen();
@@ -137,6 +139,7 @@ private:
 
     Graphics* m_currentGraphics = nullptr;
     bool m_dirty = false;
+    bool m_ticksWanted = false;
     WidgetHost* m_host = nullptr;
     ImageSurface* m_screenImage = nullptr;
     std::vector<Overlay> m_overlays;

@@ -1,5 +1,9 @@
 #include "platform/headless/HeadlessWindow.h"
 
+#include "platform/Clock.h"
+
+#include <algorithm>
+
 bool HeadlessWindow::Create(const WindowOptions& options)
 {
     if (m_failCreate) {
@@ -47,4 +51,11 @@ bool HeadlessWindow::PollEvent(InputEvent& event)
 void HeadlessWindow::Inject(const InputEvent& event)
 {
     m_pending.push_back(event);
+}
+
+void HeadlessWindow::WaitForEvent(uint32_t timeoutMs)
+{
+    ++m_waits;
+    if (m_pending.empty() && m_quietMs > 0)
+        CurrentClock().SleepMs(std::min(m_quietMs, timeoutMs));
 }

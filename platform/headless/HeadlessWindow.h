@@ -24,6 +24,12 @@ public:
     bool HasFocus() const override { return m_focused; }
 
     bool PollEvent(InputEvent& event) override;
+    // Counts the call and returns at once. With nothing pending, the current
+    // clock first moves on by the time set with SetQuietTime (at most the
+    // timeout), as if nothing happened for that long; 0 by default, so tests
+    // that step the clock themselves see no difference.
+    void WaitForEvent(uint32_t timeoutMs) override;
+    void Wake() override {}
     void SetMouseCapture(bool captured) override { m_captured = captured; }
 
     const std::string& GetError() const override { return m_error; }
@@ -40,6 +46,8 @@ public:
     bool IsMouseCaptured() const { return m_captured; }
     const WindowOptions& GetOptions() const { return m_options; }
     int GetModeSwitchCount() const { return m_modeSwitches; }
+    int GetWaitCount() const { return m_waits; }
+    void SetQuietTime(uint32_t ms) { m_quietMs = ms; }
 
 private:
     WindowOptions m_options;
@@ -57,4 +65,6 @@ private:
     bool m_windowedAvailable{true};
     bool m_failCreate{false};
     int m_modeSwitches{0};
+    int m_waits{0};
+    uint32_t m_quietMs{0};
 };

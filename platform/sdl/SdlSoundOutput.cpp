@@ -56,6 +56,12 @@ void SdlSoundOutput::Close()
     }
 }
 
+void SdlSoundOutput::ThreadEnding()
+{
+    // SDL keeps an error text per thread; only its own threads free it.
+    SDL_TLSCleanup();
+}
+
 void SdlSoundOutput::Callback(void* userData, uint8_t* stream, int length)
 {
     auto* self = static_cast<SdlSoundOutput*>(userData);

@@ -15,6 +15,7 @@ public:
     bool Open(AudioSource& source) override;
     void Close() override;
     bool IsOpen() const override { return m_device != 0; }
+    void ThreadEnding() override;
 
 private:
     static void Callback(void* userData, uint8_t* stream, int length);

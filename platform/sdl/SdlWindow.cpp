@@ -6,7 +6,14 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
+
+// How long an idle wait sleeps on a video driver that cannot wait for its
+// events: one tick, as a polling loop would.
+constexpr uint32_t kPollingWaitMs = 10;
 
 // Click count of a press: 1 left, 2 left double, -1 right, -2 right double,
 // 0 middle; a middle double click gives no record.
@@ -175,6 +182,31 @@ bool SdlWindow::PollEvent(InputEvent& event)
     event = m_pending.front();
     m_pending.pop_front();
     return true;
+}
+
+void SdlWindow::WaitForEvent(uint32_t timeoutMs)
+{
+    if (!m_pending.empty())
+        return;
+    // X11 and Wayland wait on their connection until an event comes. Other
+    // drivers (offscreen, for one) would have SDL poll every millisecond
+    // instead: there a short sleep costs less.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver ? driver : "";
+    if (name != "x11" && name != "wayland") {
+        SDL_Delay(std::min<uint32_t>(timeoutMs, kPollingWaitMs));
+        return;
+    }
+    // With no event given, SDL leaves the event it waited for in its queue.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(timeoutMs));
+}
+
+void SdlWindow::Wake()
+{
+    // An event of a type nobody reads: the wait ends, and PollEvent drops it.
+    SDL_Event event{};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
 }
 
 void SdlWindow::TranslateEvent(const SDL_Event& sdlEvent)

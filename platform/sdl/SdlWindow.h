@@ -32,6 +32,8 @@ public:
     bool HasFocus() const override;
 
     bool PollEvent(InputEvent& event) override;
+    void WaitForEvent(uint32_t timeoutMs) override;
+    void Wake() override;
     void SetMouseCapture(bool captured) override;
 
     const std::string& GetError() const override { return m_error; }

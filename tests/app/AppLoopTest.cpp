@@ -1,6 +1,5 @@
 #include "support/AppHarness.h"
 
-#include "base/Color.h"
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
 
@@ -12,10 +11,12 @@
 
 namespace {
 
-// Counts its updates and sums its fractional steps.
+// Counts its updates and sums its fractional steps. Asks for ticks while
+// movingTicks is not 0 (each update uses one; below 0 it never stops).
 class TickCounter : public Widget
 {
 public:
+    int movingTicks{-1};
     int updates{0};
     double fractionSum{0.0};
     int draws{0};
@@ -30,6 +31,11 @@ public:
     void Update() override
     {
         ++updates;
+        if (movingTicks != 0) {
+            WantTicks();
+            if (movingTicks > 0)
+                --movingTicks;
+        }
         if (onUpdate)
             onUpdate();
     }
@@ -111,39 +117,51 @@ TEST_F(AppLoopTest, DrawsOnlyWhenSomethingChanged)
     EXPECT_EQ(App().GetCounters().draws, screenDraws + 1);
 }
 
-class Filler : public Widget
+TEST_F(AppLoopTest, APassBetweenTicksSleepsUntilTheNextIsDue)
 {
-public:
-    void Draw(Graphics* g) override
-    {
-        g->SetColor(Color(255, 0, 0));
-        g->FillRect(0, 0, GetWidth(), GetHeight());
-    }
-};
-
-TEST_F(AppLoopTest, DrawsTheTreeIntoTheScreen)
-{
-    auto* filler = new Filler();
-    filler->Resize(10, 20, 30, 40);
-    Manager().AddWidget(filler);
-    Harness().RunTicks(1);
-    EXPECT_EQ(Harness().ScreenPixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(39, 59), 0xFFFF0000u);
-    EXPECT_NE(Harness().ScreenPixel(40, 59), 0xFFFF0000u);
-
-    filler->Move(500, 500);
-    Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(510, 510), 0xFFFF0000u);
-}
-
-TEST_F(AppLoopTest, IdlePassSleepsUntilTheNextTickIsDue)
-{
+    AddCounter();
     Harness().RunTicks(1);
     std::uint64_t slept = Harness().Clock().SleptMs();
     Harness().Clock().Advance(4);
     Harness().RunPass();
     EXPECT_EQ(Harness().Clock().SleptMs() - slept, 6u);
+}
+
+TEST_F(AppLoopTest, AStillScreenWaitsForInputAndStillCountsEveryTick)
+{
+    // A running loading thread keeps the loop awake: let it finish first.
+    ASSERT_TRUE(Harness().RunUntilLoaded());
+    TickCounter* counter = AddCounter();
+    counter->movingTicks = 3;
+    HeadlessWindow& window = Harness().Window();
+    window.SetQuietTime(500);
+    Harness().RunTicks(4);
+    int updates = counter->updates;
+    std::int64_t ticks = App().GetTickCount();
+    int waits = window.GetWaitCount();
+    std::uint64_t start = Harness().Clock().NowMs();
+
+    // Nothing moves: each pass waits (here half a second passes meanwhile)
+    // and runs no update, but the ticks that passed are counted.
+    for (int i = 0; i < 4; ++i)
+        Harness().RunPass();
+    EXPECT_EQ(window.GetWaitCount() - waits, 4);
+    EXPECT_EQ(counter->updates, updates);
+    EXPECT_EQ(Harness().Clock().NowMs() - start, 2000u);
+    EXPECT_EQ(App().GetTickCount() - ticks, 200);
+
+    // Input ends the wait without time passing, and gets a tick for what it
+    // started: here the counter moves again, for two ticks after that one.
+    Harness().Inject({.type = InputEventType::MouseMove, .x = 5, .y = 5});
+    counter->movingTicks = 2;
+    std::uint64_t woken = Harness().Clock().NowMs();
+    Harness().RunPass();
+    EXPECT_EQ(Harness().Clock().NowMs() - woken, 10u);
+    for (int i = 0; i < 10; ++i)
+        Harness().RunPass();
+    EXPECT_EQ(counter->updates, updates + 3);
+    EXPECT_EQ(App().GetTickCount() - ticks,
+              static_cast<std::int64_t>(Harness().Clock().NowMs() - start) / 10);
 }
 
 TEST_F(AppLoopTest, WidgetRemovedDuringItsUpdateIsFreedAfterTheUpdate)

@@ -57,31 +57,6 @@ TEST_F(CursorTest, KindsImagesAndTheCustomCursorsSetting)
     EXPECT_EQ(cursor.GetSystemKind(), 3);
 }
 
-TEST_F(CursorTest, RefusedImageIsDrawnWhereThePointerIs)
-{
-    HeadlessCursor& cursor = Harness().Cursor();
-    cursor.SetRefuseImages(true);
-    auto image = MakeCursorImage(4, 4, 0xFFFF0000u);
-    App().AddCustomCursor(image.get(), 1, 1);
-    App().SetCursorImage(image.get());
-    EXPECT_FALSE(cursor.IsShown());
-
-    // Drawn with its hot spot on the pointer.
-    Harness().MouseMove(300, 200);
-    Harness().RunTicks(1);
-    EXPECT_EQ(Harness().ScreenPixel(299, 199), 0xFFFF0000u);
-    EXPECT_NE(Harness().ScreenPixel(303, 203), 0xFFFF0000u);
-    Harness().MouseMove(600, 500);
-    Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(300, 200), 0xFFFF0000u);
-    EXPECT_EQ(Harness().ScreenPixel(601, 501), 0xFFFF0000u);
-
-    App().SetCursorImage(nullptr);
-    EXPECT_TRUE(cursor.IsShown());
-    Harness().RunTicks(1);
-    EXPECT_NE(Harness().ScreenPixel(601, 501), 0xFFFF0000u);
-}
-
 // ---------------------------------------------------------------------------
 // Screen modes and the pointer's mapping onto the application area
 

@@ -15,6 +15,7 @@
 #include "support/AppHarness.h"
 #include "ui/AnimationTable.h"
 #include "ui/ButtonWidget.h"
+#include "ui/ControlsFixture.h"
 #include "ui/OverlayAnimation.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +102,48 @@ TEST(MenuContentTest, ScriptsArtAndTextsOfTheMenusAreThere)
     EXPECT_EQ(Localize(L"paused"), L"Paused");
     EXPECT_FALSE(Localize(L"no_windowed_mode_text").empty());
     EXPECT_TRUE(harness.FatalMessages().empty());
+}
+
+// The game's confirmation from data/: its script lays out the texts and the
+// buttons, whose own scripts show the state rows while the pointer hovers,
+// presses and releases, with their sounds; "OK" confirms and the popup goes.
+TEST(MenuDataTest, TheConfirmationFromTheDataAnswersThePointer)
+{
+    AppHarnessOptions options = AppHarnessOptions::WithGameData();
+    options.makeApp = [] { return std::make_unique<ControlsApp>(); };
+    AppHarness harness(options);
+    ASSERT_TRUE(harness.RunUntilLoaded());
+    Localization().Load();
+    int confirms = 0;
+    auto* dialog = new CountingConfirm(nullptr, &confirms);
+    const int dialogId = dialog->GetId();
+    dialog->Show();
+    harness.RunTicks(40);
+    ButtonWidget* ok = nullptr;
+    for (Widget* child : dialog->GetChildren()) {
+        auto* button = dynamic_cast<ButtonWidget*>(child);
+        ok = ok == nullptr && button != nullptr && button->GetLabel() == L"OK" ? button : ok;
+    }
+    if (ok == nullptr)
+        GTEST_SKIP() << "the scripts' add-button command is not built yet";
+
+    std::vector<int>& played = static_cast<ControlsApp&>(harness.App()).played;
+    played.clear();
+    const Vector4 at = ok->GetScreenOrigin();
+    const int x = static_cast<int>(at.x) + 100;
+    const int y = static_cast<int>(at.y) + 24;
+    EXPECT_EQ(ok->GetFrame(), 0);
+    harness.MouseMove(x, y);
+    EXPECT_EQ(ok->GetFrame(), 1);
+    harness.MouseDown(x, y);
+    EXPECT_EQ(ok->GetFrame(), 2);
+    harness.Redraw();
+    harness.SaveScreen(::testing::TempDir() + "confirm_pressed.png");
+    EXPECT_EQ(played, (std::vector<int>{GetSoundId(L"Highlight"), GetSoundId(L"Button")}));
+    harness.MouseUp(x, y);
+    EXPECT_EQ(confirms, 1);
+    harness.RunTicks(40);
+    EXPECT_EQ(harness.App().GetDialog(dialogId), nullptr);
 }
 
 class MenuTest : public AppTest
@@ -209,6 +252,12 @@ TEST_F(MenuTest, PopupLeavesThroughItsOutroOrAtOnceWhenClosedAgain)
     EXPECT_TRUE(IsOpen(popupId));
     Harness().RunTicks(8);
     EXPECT_FALSE(IsOpen(popupId));
+
+    auto* early = new PopupMenu(GetImage(L"Dialog"));
+    const int earlyId = early->GetId();
+    early->RemoveSelf();
+    early->Show();
+    EXPECT_FALSE(IsOpen(earlyId));
 
     auto* hurried = new PopupMenu(GetImage(L"Dialog"));
 

@@ -258,6 +258,10 @@ TEST(DSoundManagerDeviceTest, NoDeviceMeansSilenceAndTheDummyDeviceMeansSound)
     {
         int window = 0;
         DSoundManager manager(&window);
+        // The silent context stays with the manager: the players made
+        // after it share it instead of asking for a device again.
+        std::weak_ptr<AudioContext> context = AudioContext::Acquire();
+        EXPECT_FALSE(context.expired());
         EXPECT_FALSE(manager.Initialized());
         EXPECT_NE(manager.GetSoundInstance(0), nullptr);
     }

@@ -42,13 +42,17 @@ TEST_F(SoundPlayerTest, MinimumIntervalDropsRepeats)
     Updates(6);
     m_player.Play(1, 10, 1.0);
     EXPECT_EQ(Voices(), 2u);
+    // Ticks that passed while the loop was idle count as well.
+    m_player.AddIdleTicks(11);
+    m_player.Play(1, 10, 1.0);
+    EXPECT_EQ(Voices(), 3u);
 
     m_player.Play(2, 0, 0.5);
     m_player.Play(2, 0, 0.5);
-    EXPECT_EQ(Voices(), 3u);
+    EXPECT_EQ(Voices(), 4u);
     EXPECT_EQ(m_system->GetLastDuplicate()->volume, -605);
     m_player.Play(2, -1, 1.0);
-    EXPECT_EQ(Voices(), 4u);
+    EXPECT_EQ(Voices(), 5u);
 }
 
 TEST_F(SoundPlayerTest, LoopsCountStartsAndFadeOutOnTheLastStop)

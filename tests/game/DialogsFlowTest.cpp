@@ -20,23 +20,6 @@
 
 namespace {
 
-// Every screen recorded and shown as the game shows it.
-class ShowingApp : public GameTestApp
-{
-public:
-    ShowingApp() : GameTestApp(true) {}
-    bool ShowLevelIntro(int mode, int set, int puzzle) override
-    {
-        GameTestApp::ShowLevelIntro(mode, set, puzzle);
-        return MyGameApp::ShowLevelIntro(mode, set, puzzle);
-    }
-    bool ShowPlayScreen(int mode, int set, int puzzle) override
-    {
-        GameTestApp::ShowPlayScreen(mode, set, puzzle);
-        return MyGameApp::ShowPlayScreen(mode, set, puzzle);
-    }
-};
-
 // The dialogs on the way through the game: the story, the tutorial's offer
 // both ways, an introduction page, the options from play, back to the menu
 // and out with a question.
@@ -46,7 +29,9 @@ protected:
     AppHarnessOptions Options() override
     {
         AppHarnessOptions options = GameTest::Options();
-        options.makeApp = [] { return std::make_unique<ShowingApp>(); };
+        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
+        // Pictures of the steps need the screen's pixels.
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
     void ClickCentre(Widget* widget)
@@ -77,14 +62,6 @@ protected:
         ProfileList saved;
         EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
         return saved;
-    }
-    // With TARNVALE_SHOTS set to a folder, each step's screen is written there.
-    void Snap(const std::string& name)
-    {
-        if (const char* folder = std::getenv("TARNVALE_SHOTS")) {
-            Harness().Redraw();
-            Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
-        }
     }
 };
 

@@ -252,19 +252,6 @@ TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
     EXPECT_TRUE(App().IsShutdownRequested());
 }
 
-TEST_F(DialogsTest, AConfirmationShadesTheWholeScreen)
-{
-    NewPlayer();
-    (new ConfirmQuitMenu())->Show();
-    Harness().RunTicks(40);
-    Harness().Redraw();
-    // The corners are far outside the panel, yet darkened.
-    for (auto [x, y] : {std::pair{2, 2}, std::pair{1021, 765}}) {
-        const std::uint32_t pixel = Harness().ScreenPixel(x, y);
-        EXPECT_LT((pixel >> 16) & 0xFF, 0x70u) << x << "," << y;
-    }
-}
-
 TEST_F(DialogsTest, TheStoryAddressesThePlayerByNameOnlyAsAnArgumentAndSavesOnOk)
 {
     NewPlayer(L"%s%n");

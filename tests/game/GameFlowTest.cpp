@@ -6,6 +6,7 @@
 #include "game/MyBoard.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/ScreenTransition.h"
+#include "game/SelectSetMenu.h"
 #include "game/SetLoadingMenu.h"
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
@@ -62,6 +63,12 @@ TEST_F(GameFlowTest, PlayLeadsWhereTheProfileStands)
     EXPECT_EQ(StartGame(), -1);
     EXPECT_EQ(state.currentMode, 0);
     EXPECT_EQ(state.currentCountry, gSetTable.SetCount(0) - 1);
+
+    // A damaged place is brought back inside the table.
+    state.currentCountry = 1000;
+    EXPECT_EQ(StartGame(), -1);
+    EXPECT_EQ(state.currentCountry, gSetTable.SetCount(0) - 1);
+    EXPECT_EQ(state.SetCount(0), gSetTable.SetCount(0)) << "no progress entries grown for it";
 }
 
 TEST_F(GameFlowTest, TypedCodesOpenOrCompleteEverythingAndSave)
@@ -149,6 +156,36 @@ TEST_F(GameFlowTest, MapButtonsFollowTheSetTable)
     EXPECT_EQ(FindMenu<SetLoadingMenu>()->GetPuzzle(), -1);
 }
 
+TEST_F(GameFlowTest, TheBonusSetListShowsOpenSetsAndWhatALockedOneNeeds)
+{
+    PlayerState& state = NewPlayer();
+    auto* menu = new SelectSetMenu(1);
+    menu->Show();
+    Harness().RunTicks(60);
+    const auto& buttons = menu->GetSetButtons();
+    ASSERT_EQ(buttons.size(), static_cast<size_t>(gSetTable.SetCount(1))) << "no button past the profile's sets";
+    EXPECT_FALSE(buttons[0]->IsVisible());
+    menu->ButtonMouseEnter(buttons[1]->GetId());
+    EXPECT_EQ(menu->GetInfoText(), StrFormatW(Localize(L"bonus_set_locked_plural"), 2));
+    menu->ButtonMouseEnter(buttons[0]->GetId());
+    EXPECT_EQ(menu->GetInfoText(), Localize(L"bonus_set_locked_singular"));
+    CloseAllMenus();
+
+    state.EnsureSet(1, 0)->unlock = 1;
+    menu = new SelectSetMenu(1);
+    menu->Show();
+    Harness().RunTicks(60);
+    ASSERT_TRUE(menu->GetSetButtons()[0]->IsVisible());
+    menu->ButtonMouseEnter(menu->GetSetButtons()[0]->GetId());
+    EXPECT_EQ(menu->GetInfoText(), StrFormatW(Localize(L"bonus_set_info"), Localize(L"nightsky"), 0,
+                                               gPuzzleTable.PuzzleCount(1, 0)));
+    Snap("select_set");
+    menu->ButtonDepress(menu->GetSetButtons()[0]->GetId());
+    EXPECT_EQ(state.currentMode, 1);
+    EXPECT_EQ(state.currentCountry, 0);
+    EXPECT_NE(FindMenu<SetLoadingMenu>(), nullptr);
+}
+
 TEST_F(GameFlowTest, PuzzleIconsShowEachPuzzlesState)
 {
     PlayerState& state = NewPlayer();
@@ -177,6 +214,11 @@ TEST_F(GameFlowTest, PuzzleIconsShowEachPuzzlesState)
     EXPECT_EQ(menu->GetTimeLabel()->GetText(), StrFormatW(Localize(L"exhibit_time"), 2, 5));
     ASSERT_NE(menu->GetNewPuzzleFlash(), nullptr);
     EXPECT_EQ(menu->GetNewPuzzleFlash()->GetX(), icons[1].button->GetX());
+    ASSERT_NE(icons[0].preview, nullptr) << "a solved puzzle shows its picture";
+    EXPECT_TRUE(icons[0].preview->IsVisible());
+    EXPECT_EQ(icons[1].preview, nullptr) << "an unsolved one keeps it hidden";
+    Harness().RunTicks(60);
+    Snap("puzzle_icons");
 }
 
 TEST_F(GameFlowTest, ChoosingAPuzzleFollowsTheIntroductionRule)

@@ -8,6 +8,7 @@
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,31 +18,31 @@
 class GameTestApp : public MyGameApp
 {
 public:
-    // keepStory: the tutorial's introduction does what the game does today.
-    explicit GameTestApp(bool keepStory = false) : m_keepStory(keepStory) {}
+    // real: each screen is recorded and then shown as the game does.
+    explicit GameTestApp(bool real = false) : m_real(real) {}
 
     void ShowStoryIntro() override
     {
         m_shown.push_back(L"story_intro");
-        if (m_keepStory)
+        if (m_real)
             MyGameApp::ShowStoryIntro();
     }
     void ShowStoryFinal() override { m_shown.push_back(L"story_final"); }
     bool ShowLevelIntro(int mode, int set, int puzzle) override
     {
         m_shown.push_back(StrFormatW(L"intro %d/%d/%d", mode, set, puzzle));
-        return true;
+        return !m_real || MyGameApp::ShowLevelIntro(mode, set, puzzle);
     }
     bool ShowPlayScreen(int mode, int set, int puzzle) override
     {
         m_shown.push_back(StrFormatW(L"play %d/%d/%d", mode, set, puzzle));
-        return true;
+        return !m_real || MyGameApp::ShowPlayScreen(mode, set, puzzle);
     }
 
     std::vector<std::wstring> m_shown;
 
 private:
-    bool m_keepStory{false};
+    bool m_real{false};
 };
 
 // The whole game on the harness with the real data, loaded, its set groups
@@ -83,6 +84,12 @@ protected:
         App().MarkMenusForClose();
         App().CloseMarkedMenus();
         Harness().RunTicks(1);
+    }
+    // With TARNVALE_SHOTS set to a folder, the screen is written there.
+    void Snap(const std::string& name)
+    {
+        if (const char* folder = std::getenv("TARNVALE_SHOTS"))
+            Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
     // A new selected player, the board made and its main menu closed.
     PlayerState& NewPlayer(const std::wstring& name = L"Ann")

@@ -1,6 +1,7 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
 
+#include "game/EnterNameMenu.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
@@ -52,13 +53,20 @@ TEST_F(PlayersTest, TypingANameIntoAFreeSlotMakesAPlayer)
     Press(menu, menu->GetNameButton(1));
     EXPECT_FALSE(ButtonsShown(menu)) << "a free slot is selected";
     EXPECT_TRUE(menu->GetOkButton(1)->IsVisible());
-    Harness().TypeText(L" Bo\"b");
-    EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), L"Bob");
+    Harness().TypeText(L" B&<o\"b\\");
+    EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), L"B&<ob");
     Press(menu, menu->GetOkButton(1));
-    EXPECT_EQ(gProfileList.records[1].name, L"Bob");
-    EXPECT_EQ(App().GetPlayerName(), L"Bob");
+    EXPECT_EQ(gProfileList.records[1].name, L"B&<ob");
+    EXPECT_EQ(App().GetPlayerName(), L"B&<ob");
+    SaveProfiles();
+    ProfileList saved;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
+    EXPECT_EQ(saved.records[1].name, L"B&<ob");
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_FALSE(menu->GetOkButton(1)->IsVisible());
+    Press(menu, menu->GetNameButton(2));
+    Harness().RunTicks(60);
+    Snap("players");
 }
 
 TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
@@ -88,6 +96,25 @@ TEST_F(PlayersTest, DeletingThePlayerHidesTheButtonsUntilAnotherIsChosen)
     Press(menu, menu->GetNameButton(0));
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
+}
+
+TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
+{
+    for (int slot = 0; slot < 8; ++slot)
+        ProfileManager::CreateProfile(StrFormatW(L"P%d", slot));
+    ProfileManager::SelectProfile(0);
+    auto* entry = new EnterNameMenu(nullptr);
+    entry->Show();
+    Harness().RunTicks(1);
+    Harness().KeyDown(KeyCode::Enter);
+    EXPECT_EQ(FindMenu<EnterNameMenu>(), entry) << "an empty name is not taken";
+    Harness().TypeText(L"Ann");
+    Harness().KeyDown(KeyCode::Enter);
+    EXPECT_EQ(gProfileList.records[7].name, L"Ann");
+    EXPECT_EQ(App().GetPlayerName(), L"Ann");
+    ProfileList saved;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
+    EXPECT_EQ(saved.records[7].name, L"Ann");
 }
 
 } // namespace

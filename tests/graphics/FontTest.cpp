@@ -157,18 +157,6 @@ TEST_F(FontTest, TheFontsFileNamesSystemAndBitmapFonts)
     EXPECT_EQ(nullptr, GetFont(L"broken"));
 }
 
-TEST(SysFontTest, FacesMapToDejaVuFiles)
-{
-    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-              SysFont::FontFileForFace(L"Arial Unicode MS", false, false));
-    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf",
-              SysFont::FontFileForFace(L"Times New Roman", true, true));
-    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Oblique.ttf",
-              SysFont::FontFileForFace(L"Courier New", false, true));
-    EXPECT_EQ("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf",
-              SysFont::FontFileForFace(L"Arial Narrow Bold", false, false));
-}
-
 TEST(SysFontTest, TheFallbackFontHasStableMetricsAndNoGlyphForUnknownCharacters)
 {
     SysFont font(L"Arial Unicode MS", 10);

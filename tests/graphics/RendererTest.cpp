@@ -2,7 +2,6 @@
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
-#include "graphics/Shader.h"
 #include "platform/headless/HeadlessRenderDevice.h"
 
 #include <gtest/gtest.h>
@@ -109,15 +108,6 @@ TEST_F(RendererTest, AFailedCallIsReportedWithItsContext)
     EXPECT_FALSE(m_renderer->CheckError(false, "GetDC"));
     EXPECT_EQ(0u, m_renderer->GetLastError().find("GetDC: "));
 }
-
-TEST_F(RendererTest, ShadersAreNotSupported)
-{
-    EXPECT_EQ(nullptr, Shader::Load("blur"));
-}
-
-} // namespace
-
-namespace {
 
 TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
 {

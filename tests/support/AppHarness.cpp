@@ -7,6 +7,7 @@
 #include "platform/FatalError.h"
 #include "platform/headless/HeadlessClipboard.h"
 #include "platform/headless/HeadlessCursor.h"
+#include "platform/headless/HeadlessRenderDevice.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/ManualClock.h"
 #include "platform/sdl/SdlRenderDevice.h"
@@ -35,6 +36,13 @@ std::string MakeTempFolder()
 }
 
 } // namespace
+
+AppHarnessOptions AppHarnessOptions::WithPixels()
+{
+    AppHarnessOptions options;
+    options.readPixels = true;
+    return options;
+}
 
 AppHarnessOptions AppHarnessOptions::WithGameData()
 {
@@ -79,10 +87,14 @@ AppHarness::AppHarness(AppHarnessOptions options)
     platform.window = std::move(window);
     platform.cursor = std::move(cursor);
     platform.clipboard = std::make_unique<HeadlessClipboard>();
+    m_readPixels = options.readPixels;
     platform.createRenderer = [this](::Window& appWindow) -> std::unique_ptr<D3DInterface> {
         int width = 0;
         int height = 0;
         appWindow.GetClientSize(width, height);
+        if (!m_readPixels)
+            return std::make_unique<D3DInterface>(std::make_unique<HeadlessRenderDevice>(width, height),
+                                                  width, height);
         m_renderWindow = std::make_unique<SdlRenderWindow>(width, height);
         if (!m_renderWindow->IsValid()) {
             m_error = m_renderWindow->GetError();
@@ -296,6 +308,8 @@ bool AppHarness::SaveScreen(const std::string& path) const
 std::vector<std::uint32_t> AppHarness::ScreenPixels(int x, int y, int width, int height) const
 {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, 0u);
+    if (!m_readPixels)
+        ADD_FAILURE() << "reading pixels needs AppHarnessOptions::WithPixels()";
     D3DInterface* renderer = m_app->GetRenderer();
     if (!renderer || pixels.empty())
         return pixels;

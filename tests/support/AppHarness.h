@@ -35,12 +35,20 @@ struct AppHarnessOptions
     // write a settings.xml or profiles.xml there.
     std::function<void(const std::string& dataFolder)> beforeInit;
 
+    // Draws with the real GL renderer (offscreen), so ScreenPixel reads what
+    // was drawn. Without it the application draws on the headless render
+    // device, which records draws and reads back nothing. Mesa's GL driver
+    // leaks on purpose, so a test file that asks for pixels runs without
+    // leak detection (see tests/CMakeLists.txt): keep pixel tests apart.
+    bool readPixels{false};
+
     // Runs in the build's data folder, with the game's own data files.
     static AppHarnessOptions WithGameData();
+    static AppHarnessOptions WithPixels();
 };
 
-// A whole application on the headless window and cursor, the real GL
-// renderer offscreen and a manual clock. Nothing runs by itself: a test
+// A whole application on the headless window, cursor and render device (or
+// the real GL renderer offscreen, for pixel tests) and a manual clock. Nothing runs by itself: a test
 // injects input records and steps the clock tick by tick. Saves and settings
 // go to a temporary folder that is removed afterwards.
 //
@@ -114,7 +122,7 @@ public:
 
     // Draws the screen now (everything is marked changed first).
     void Redraw();
-    // Pixels of the screen surface as 0xAARRGGBB.
+    // Pixels of the screen surface as 0xAARRGGBB (AppHarnessOptions::WithPixels).
     std::uint32_t ScreenPixel(int x, int y) const;
     std::vector<std::uint32_t> ScreenPixels(int x, int y, int width, int height) const;
     // Writes the whole screen as a PNG file, to look at what a test drew.
@@ -132,6 +140,7 @@ private:
     bool m_hadDataEnv{false};
     bool m_loopBegun{false};
     bool m_closed{false};
+    bool m_readPixels{false};
     std::vector<std::string> m_fatalMessages;
     std::unique_ptr<ManualClock> m_clock;
     std::unique_ptr<ScopedClock> m_scopedClock;

@@ -57,6 +57,24 @@ TEST_F(AnimatorWaitTest, PauseCountsTicksAndTimeZeroGoesOn)
     EXPECT_EQ(Signals(L"ten"), 1);
 }
 
+TEST_F(AnimatorWaitTest, AScriptAsksForTicksOnlyWhileTimeCanEndItsWait)
+{
+    Load(R"(<animation name="three"><pause time="3"/><click/></animation>)");
+    WidgetManager& manager = m_app.Manager();
+    auto tick = [&] {
+        manager.UpdateFrame();
+        Tick();
+        return manager.AreTicksWanted();
+    };
+    Start(L"three");
+    EXPECT_TRUE(manager.AreTicksWanted());
+    EXPECT_TRUE(tick());
+    EXPECT_TRUE(tick());
+    // The pause is over: a click without a time only input ends.
+    EXPECT_FALSE(tick());
+    EXPECT_FALSE(tick());
+}
+
 TEST_F(AnimatorWaitTest, StartAnimationRunsAtOnceWhenIdleAndQueuesWhenBusy)
 {
     Load(R"(<animation name="hold"><persist/></animation>

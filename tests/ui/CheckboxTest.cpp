@@ -17,6 +17,13 @@ public:
 class CheckboxTest : public ControlsTest
 {
 protected:
+    // The image a box shows is read from the screen.
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithPixels();
+        options.makeApp = ControlsTest::Options().makeApp;
+        return options;
+    }
     Checkbox* AddBox()
     {
         auto* box =

@@ -201,6 +201,35 @@ TEST(DynamicWidgetMotion, UncountedControllersDoNotKeepTheWidgetMoving)
     EXPECT_EQ(widget.FindController(L"push"), nullptr);
 }
 
+TEST(DynamicWidgetMotion, AsksForTicksOnlyWhileSomethingMoves)
+{
+    WidgetManager manager(nullptr);
+    DynamicWidget widget(0, 0, nullptr, 1.0f);
+    widget.SetDeleteWhenRemoved(false);
+    manager.AddWidget(&widget);
+    auto tick = [&manager] {
+        manager.UpdateFrame();
+        manager.UpdateFrameF(1.0f);
+        return manager.AreTicksWanted();
+    };
+    EXPECT_FALSE(tick());
+
+    widget.AddController(Tween(widget, L"x", 10.0f, 3.0f));
+    EXPECT_TRUE(manager.AreTicksWanted());
+    EXPECT_TRUE(tick());
+    EXPECT_TRUE(tick());
+    tick();
+    EXPECT_EQ(widget.GetX(), 10.0f);
+    EXPECT_FALSE(tick());
+
+    widget.Flash(2, 1, 0);
+    EXPECT_TRUE(tick());
+    for (int i = 0; i < 4; ++i)
+        tick();
+    EXPECT_FALSE(tick());
+    manager.RemoveWidget(&widget);
+}
+
 TEST(DynamicWidgetMotion, WhenDoneActionsFireOnceAtTheEndOfMotion)
 {
     WidgetContainer parent;

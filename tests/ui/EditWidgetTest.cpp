@@ -235,10 +235,12 @@ TEST_F(EditWidgetTest, TheSystemCaretFollowsTheFocusedBoxWithinTheScreen)
     EXPECT_EQ(caret->GetX(), 500);
     EXPECT_EQ(caret->GetY(), 758);
 
-    // The caret blinks every 40 updates while focused.
+    // The caret blinks every 40 updates while focused, so the loop keeps
+    // ticking for it.
     EXPECT_TRUE(box->IsCaretVisible());
     Harness().RunTicks(41);
     EXPECT_FALSE(box->IsCaretVisible());
+    EXPECT_TRUE(Manager().AreTicksWanted());
 
     Manager().SetFocus(nullptr);
     EXPECT_FALSE(caret->IsShown());
