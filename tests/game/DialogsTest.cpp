@@ -3,6 +3,7 @@
 
 #include "app/NoticeMenu.h"
 #include "app/Settings.h"
+#include "app/TextboxPopup.h"
 #include "game/ConfirmMainMenu.h"
 #include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/ConfirmQuitMenu.h"
@@ -311,6 +312,38 @@ TEST_F(DialogsTest, APuzzleWithoutAnIntroScriptIsPlayedAtOnce)
     Harness().RunTicks(2);
     EXPECT_EQ(Shown(), std::vector<std::wstring>{L"play 0/2/1"});
     EXPECT_EQ(FindMenu<LevelIntroMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, ATextBoxPopupStandsWhereAskedWithItsOkDisabledUntilItsOwnerAllows)
+{
+    NewPlayer();
+    struct Owner : ButtonListener
+    {
+        void ButtonDepress(int id) override { depressed.push_back(id); }
+        std::vector<int> depressed;
+    } owner;
+    auto* popup = new TextboxPopup(100, 120, ::GetImage(L"Dialog"), &owner);
+    popup->Show();
+    Harness().RunTicks(40);
+    EXPECT_EQ(popup->GetX(), 100.0f);
+    EXPECT_EQ(popup->GetY(), 120.0f);
+    ButtonWidget* ok = popup->GetOkButton();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(static_cast<int>(ok->GetX()) + ok->GetWidth() / 2, popup->GetWidth() / 2);
+    EXPECT_EQ(static_cast<int>(ok->GetY()), popup->GetHeight() - 74);
+    const Vector4 origin = ok->GetScreenOrigin();
+    const int x = static_cast<int>(origin.x) + ok->GetWidth() / 2;
+    const int y = static_cast<int>(origin.y) + ok->GetHeight() / 2;
+    Harness().MouseMove(x, y);
+    Harness().Click(x, y);
+    EXPECT_TRUE(owner.depressed.empty());
+    ok->SetDisabled(false);
+    Harness().MouseMove(x + 1, y);
+    Harness().Click(x + 1, y);
+    EXPECT_EQ(owner.depressed, std::vector<int>{ok->GetId()});
+    // Gone before its owner is.
+    CloseAllMenus();
+    Harness().RunTicks(2);
 }
 
 } // namespace
