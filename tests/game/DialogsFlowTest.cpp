@@ -139,8 +139,10 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     EXPECT_EQ(FindMenu<MyPlayPuzzleMenu>(), nullptr);
     EXPECT_EQ(FindMenu<OptionsMenu>(), nullptr);
 
-    // Quit asks; "no" stays, "yes" ends the game.
-    mainMenu->HandleAction(L"quit", L"", nullptr);
+    // Quit, clicked on the menu, asks; "no" stays, "yes" ends the game.
+    Harness().RunTicks(60);
+    ASSERT_NE(ButtonLabelled(mainMenu, L"main_quit"), nullptr);
+    ClickCentre(ButtonLabelled(mainMenu, L"main_quit"));
     Harness().RunTicks(40);
     Snap("d6_quit");
     ASSERT_NE(FindMenu<ConfirmQuitMenu>(), nullptr);
