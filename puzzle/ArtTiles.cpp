@@ -55,7 +55,8 @@ void DrawArtTile(Graphics* g, double cellSize, int value, int column, int row, i
     const float scale = static_cast<float>(cellSize / gArtTilesImage->GetCellWidth());
     Transform2D transform;
     transform.Scale(scale, scale);
-    g->DrawImageMatrixCentered(gArtTilesImage, transform, piece, static_cast<float>((column + 0.5) * cellSize),
+    g->DrawImageMatrixCentered(gArtTilesImage, transform, piece,
+                               static_cast<float>((column + 0.5) * cellSize),
                                static_cast<float>((row + 0.5) * cellSize));
     g->SetColorizeImages(colorized);
     g->SetColor(color);

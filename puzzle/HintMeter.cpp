@@ -53,9 +53,9 @@ ScreenPoint HintMeter::HintTargetPoint()
     if (filling < 0 || filling >= static_cast<int>(icons.size()))
         return {static_cast<int>(GetX()) + GetWidth() / 2, static_cast<int>(GetY())};
     const HintIcon* icon = icons[filling];
-    const Vector4 point = LocalToParent(
-        {icon->GetX() + static_cast<float>(icon->GetWidth()) / 2.0f,
-         icon->GetY() + static_cast<float>(icon->GetHeight()) / 2.0f, 0.0f, 1.0f});
+    const Vector4 point =
+        LocalToParent({icon->GetX() + static_cast<float>(icon->GetWidth()) / 2.0f,
+                       icon->GetY() + static_cast<float>(icon->GetHeight()) / 2.0f, 0.0f, 1.0f});
     return {static_cast<int>(point.x), static_cast<int>(point.y)};
 }
 
@@ -79,13 +79,15 @@ void HintMeter::HintTrailArrived()
 
 void HintMeter::ButtonDepress(int id)
 {
-    auto found = std::find_if(icons.begin(), icons.end(), [id](HintIcon* icon) { return icon->GetId() == id; });
+    auto found =
+        std::find_if(icons.begin(), icons.end(), [id](HintIcon* icon) { return icon->GetId() == id; });
     if (found == icons.end() || !(*found)->IsFull())
         return;
     HintIcon* icon = *found;
     icon->SetFull(false);
-    const Vector4 centre = LocalToParent({icon->GetX() + static_cast<float>(icon->GetWidth() / 2),
-                                          icon->GetY() + static_cast<float>(icon->GetHeight() / 2), 0.0f, 1.0f});
+    const Vector4 centre =
+        LocalToParent({icon->GetX() + static_cast<float>(icon->GetWidth() / 2),
+                       icon->GetY() + static_cast<float>(icon->GetHeight() / 2), 0.0f, 1.0f});
     ++hintsUsed;
     // Spending from a full meter starts the filling again.
     if (filling < 0 || icons[filling]->IsEmpty())

@@ -46,7 +46,8 @@ PlayPuzzleMenu::PlayPuzzleMenu(int mode_, int set_, int puzzle_)
     const SetRecord* record = gSetTable.Find(mode, set);
     if (record && !record->music.empty() && gCurrentPlayerState) {
         ++gCurrentPlayerState->playCount;
-        const std::size_t track = static_cast<std::size_t>(gCurrentPlayerState->playCount) % record->music.size();
+        const std::size_t track =
+            static_cast<std::size_t>(gCurrentPlayerState->playCount) % record->music.size();
         if (gApp)
             gApp->CrossFadeMusic(record->music[track]);
     }
@@ -168,21 +169,22 @@ void PlayPuzzleMenu::BuildPlayField()
         return label;
     };
     AddHudWidget(ink(new TextLabel(setRecord ? Localize(setRecord->name) : std::wstring(),
-                                   GetConstantInt(L"exhibit_text_x"), GetConstantInt(L"exhibit_text_y"), L"hud_text", 0,
-                                   -1, -1, -1)));
+                                   GetConstantInt(L"exhibit_text_x"), GetConstantInt(L"exhibit_text_y"),
+                                   L"hud_text", 0, -1, -1, -1)));
     const bool completed = gCurrentPlayerState && gCurrentPlayerState->IsCompleted(mode, set, puzzle);
     const std::wstring puzzleName =
         completed && record ? Localize(record->name) : Localize(L"unbeaten_puzzle_name");
-    AddHudWidget(ink(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"), GetConstantInt(L"puzzle_text_y"),
-                                   L"tiny", 0, -1, -1, -1)));
-    timerLabel = ink(new TextLabel(TimeText(ticks), GetConstantInt(L"timer_text_x"), GetConstantInt(L"timer_text_y"),
-                                   L"hud_text", 0, -1, -1, -1));
+    AddHudWidget(ink(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"),
+                                   GetConstantInt(L"puzzle_text_y"), L"tiny", 0, -1, -1, -1)));
+    timerLabel = ink(new TextLabel(TimeText(ticks), GetConstantInt(L"timer_text_x"),
+                                   GetConstantInt(L"timer_text_y"), L"hud_text", 0, -1, -1, -1));
     AddHudWidget(timerLabel);
 
     hintMeter = new HintMeter(GetConstantInt(L"hint_meter_x"), GetConstantInt(L"hint_meter_y"), 240, 120, n,
                               noHints ? 0 : GetConstantInt(L"starting_hints"));
     AddHudWidget(hintMeter);
-    mistakeMeter = new MistakeMeter(GetConstantInt(L"mistake_meter_x"), GetConstantInt(L"mistake_meter_y"), 240, 200, n);
+    mistakeMeter =
+        new MistakeMeter(GetConstantInt(L"mistake_meter_x"), GetConstantInt(L"mistake_meter_y"), 240, 200, n);
     AddHudWidget(mistakeMeter);
 
     const int notepadCentre = static_cast<int>(notepad->GetX()) + notepad->GetWidth() / 2;
@@ -196,7 +198,8 @@ void PlayPuzzleMenu::BuildPlayField()
             dynamic->SetProperty(L"scale_x", 1.2f);
         return AddHudWidget(button);
     };
-    optionsButton = menuButtonAt(L"options_title", L"puzzle_options_button_x_offset", L"puzzle_options_button_y_offset");
+    optionsButton =
+        menuButtonAt(L"options_title", L"puzzle_options_button_x_offset", L"puzzle_options_button_y_offset");
     const wchar_t* menuLabel = firstSet ? L"button_menu" : (mode == 0 ? L"button_museum" : L"button_desk");
     menuButton = menuButtonAt(menuLabel, L"puzzle_menu_button_x_offset", L"puzzle_menu_button_y_offset");
 
@@ -204,12 +207,13 @@ void PlayPuzzleMenu::BuildPlayField()
                        const wchar_t* labelX, const wchar_t* labelY, const wchar_t* text) {
         ToolRecord tool;
         tool.button = AddButton(GetConstantInt(x), GetConstantInt(y), style, L"", true);
-        tool.button->Move(tool.button->GetX() - static_cast<float>(tool.button->GetWidth() / 2), tool.button->GetY());
+        tool.button->Move(tool.button->GetX() - static_cast<float>(tool.button->GetWidth() / 2),
+                          tool.button->GetY());
         tool.x = static_cast<int>(tool.button->GetX());
         tool.y = static_cast<int>(tool.button->GetY());
         tool.cursorName = cursor;
-        tool.label = new TextLabel(Localize(text), GetConstantInt(labelX), GetConstantInt(labelY), L"hud_text2", 0,
-                                   -1, -1, -1);
+        tool.label = new TextLabel(Localize(text), GetConstantInt(labelX), GetConstantInt(labelY),
+                                   L"hud_text2", 0, -1, -1, -1);
         AddHudWidget(tool.button);
         AddHudWidget(tool.label);
         return tool;

@@ -29,9 +29,9 @@ public:
         SetScript = 0, // the set's play script runs
         Intro = 1,     // "play_intro" runs; the play commands are accepted
         Playing = 2,
-        Solved = 3,    // the picture is revealed
-        Failed = 4,    // the explosion runs
-        Finished = 5   // only still pictures remain
+        Solved = 3,  // the picture is revealed
+        Failed = 4,  // the explosion runs
+        Finished = 5 // only still pictures remain
     };
 
     struct ToolRecord

@@ -3,16 +3,16 @@
 #include "app/VelkAppBase.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
-#include "puzzle/GridSizeTable.h"
-#include "puzzle/PlayGridOwner.h"
-#include "puzzle/ScreenPoint.h"
-#include "puzzle/PlayerState.h"
-#include "puzzle/PuzzleTable.h"
-#include "puzzle/HintMeter.h"
-#include "puzzle/MistakeMeter.h"
-#include "puzzle/TrailWidget.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "puzzle/GridSizeTable.h"
+#include "puzzle/HintMeter.h"
+#include "puzzle/MistakeMeter.h"
+#include "puzzle/PlayGridOwner.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/ScreenPoint.h"
+#include "puzzle/TrailWidget.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "ui/AnimationWidget.h"
@@ -74,7 +74,8 @@ void PlayTileGrid::SetupDrawing()
     markHighlight = ::GetImage(StrFormatW(L"G%dMarkHighlight", n));
     cursorHighlight = ::GetImage(StrFormatW(L"G%dCursorHighlight", n));
     gridNumbers = ::GetImage(L"GridNumbers");
-    cellWidgets.assign(static_cast<std::size_t>(n), std::vector<DynamicWidget*>(static_cast<std::size_t>(n), nullptr));
+    cellWidgets.assign(static_cast<std::size_t>(n),
+                       std::vector<DynamicWidget*>(static_cast<std::size_t>(n), nullptr));
     maxTrails = GetConstantInt(L"max_trails_count");
 
     // An absent or zero count would divide by zero: it means no limit but half the board.
@@ -376,8 +377,8 @@ void PlayTileGrid::StartCellAnimation(int column, int row, const std::wstring& n
     AddWidget(widget);
 }
 
-int PlayTileGrid::LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target, int targetIndex,
-                              int toX, int toY, int delay, bool showSparkles)
+int PlayTileGrid::LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
+                              int targetIndex, int toX, int toY, int delay, bool showSparkles)
 {
     if (target == TrailTarget::HintMeter && hintMeter) {
         const ScreenPoint point = hintMeter->HintTargetPoint();
@@ -470,7 +471,8 @@ PlayTileGrid::NumberAnchors PlayTileGrid::ComputeNumberAnchors() const
     const int height = gridNumbers ? gridNumbers->GetCellHeight() : 0;
     NumberAnchors anchors;
     anchors.a = GetConstantInt(StrFormatW(L"grid_number_col_offset_x_G%d", n)) + (numberSpacingX - width) / 2;
-    anchors.b = GetConstantInt(StrFormatW(L"grid_number_col_offset_y_G%d", n)) + (numberSpacingY - height) / 2;
+    anchors.b =
+        GetConstantInt(StrFormatW(L"grid_number_col_offset_y_G%d", n)) + (numberSpacingY - height) / 2;
     anchors.c = GetConstantInt(StrFormatW(L"grid_number_row_offset_x_G%d", n)) + (cellSize - width) / 2;
     anchors.d = GetConstantInt(StrFormatW(L"grid_number_row_offset_y_G%d", n)) + (cellSize - height) / 2;
     return anchors;
@@ -505,10 +507,12 @@ void PlayTileGrid::ShowNumbers()
     for (int i = 0; i < n; ++i) {
         const int columnCount = static_cast<int>(columnClues[i].size());
         for (int k = 0; k < columnCount; ++k)
-            start(i * cellSize + anchors.c, anchors.b - (columnCount - k) * numberSpacingY, columnClues[i][k].length);
+            start(i * cellSize + anchors.c, anchors.b - (columnCount - k) * numberSpacingY,
+                  columnClues[i][k].length);
         const int rowCount = static_cast<int>(rowClues[i].size());
         for (int k = 0; k < rowCount; ++k)
-            start(anchors.a - (rowCount - k) * numberSpacingX, i * cellSize + anchors.d, rowClues[i][k].length);
+            start(anchors.a - (rowCount - k) * numberSpacingX, i * cellSize + anchors.d,
+                  rowClues[i][k].length);
     }
     SetDisabled(true);
     // Without any number to wait for (no clues, or no intro script) the intro is over at once.
@@ -604,8 +608,8 @@ void PlayTileGrid::ExplodeTiles()
             piece->SetFrame(tile->GetFrame());
             const int side = 2 * Rand(2) - 1;
             const int duration = RandRange(25, 40) + (screenHeight - static_cast<int>(y)) / 10;
-            piece->HopTo(x + static_cast<float>(side * (Rand(4) + 4) * 25), static_cast<float>(screenHeight), -50,
-                         -150, duration);
+            piece->HopTo(x + static_cast<float>(side * (Rand(4) + 4) * 25), static_cast<float>(screenHeight),
+                         -50, -150, duration);
             tile->RemoveSelf();
             if (Owner())
                 Owner()->AddTrackedWidget(piece);
@@ -641,7 +645,10 @@ void PlayTileGrid::UpdateF(float dt)
     double y = GetY() + dt * velocityY;
     velocityX = ((homeX - x) * springX * dt + velocityX) * dampening;
     velocityY = ((homeY - y) * springY * dt + velocityY) * dampening;
-    if (previousX > homeX && x <= homeX && velocityX < 0.0) {
+    // The motion also ends once it has died down without crossing home again.
+    const bool settled = std::abs(velocityX) < 0.01 && std::abs(velocityY) < 0.01 &&
+                         std::abs(x - homeX) < 0.5 && std::abs(y - homeY) < 0.5;
+    if ((previousX > homeX && x <= homeX && velocityX < 0.0) || settled) {
         exploding = false;
         x = homeX;
         y = homeY;
@@ -677,8 +684,8 @@ void PlayTileGrid::Draw(Graphics* g)
     for (int i = 0; i < n; ++i) {
         const int columnCount = static_cast<int>(columnClues[i].size());
         for (int k = 0; k < columnCount; ++k)
-            DrawClueNumber(g, i * cellSize + anchors.c, anchors.b - (columnCount - k) * numberSpacingY, 0, i, k,
-                           i == highlighted.column);
+            DrawClueNumber(g, i * cellSize + anchors.c, anchors.b - (columnCount - k) * numberSpacingY, 0, i,
+                           k, i == highlighted.column);
         const int rowCount = static_cast<int>(rowClues[i].size());
         for (int k = 0; k < rowCount; ++k)
             DrawClueNumber(g, anchors.a - (rowCount - k) * numberSpacingX, i * cellSize + anchors.d, 1, i, k,
@@ -727,7 +734,8 @@ void PlayTileGrid::DrawDragOverlay(Graphics* g)
     else if (rules.dragMode == PlayRules::kMark)
         image = markHighlight;
     const bool dragging = rules.dragMode != PlayRules::kNoDrag;
-    const bool showNumbers = dragging && gCurrentPlayerState && gCurrentPlayerState->showNumbers && gridNumbers;
+    const bool showNumbers =
+        dragging && gCurrentPlayerState && gCurrentPlayerState->showNumbers && gridNumbers;
 
     const GridCell step = dragging ? rules.LineStep() : GridCell{0, 0};
     g->SetBatching(true);

@@ -7,7 +7,8 @@
 #include "resources/Value.h"
 #include "ui/AnimationWidget.h"
 
-PuzzleIcon::PuzzleIcon(int x, int y, const PuzzleRecord& record, bool isNew) : DynamicWidget(x, y, nullptr, 1.0f)
+PuzzleIcon::PuzzleIcon(int x, int y, const PuzzleRecord& record, bool isNew)
+    : DynamicWidget(x, y, nullptr, 1.0f)
 {
     Resize(static_cast<float>(x - kSize / 2), static_cast<float>(y - kSize / 2), kSize, kSize);
     SetupArtTiles();

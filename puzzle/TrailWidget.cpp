@@ -2,7 +2,8 @@
 
 #include "resources/Value.h"
 
-TrailWidget::TrailWidget(const std::wstring& name, int sourceX, int sourceY, int targetX, int targetY, int delay)
+TrailWidget::TrailWidget(const std::wstring& name, int sourceX, int sourceY, int targetX, int targetY,
+                         int delay)
     : AnimationWidget(name, 0, 0, true)
 {
     SetVariable(L"delay", Value(delay));

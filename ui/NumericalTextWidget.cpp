@@ -1,7 +1,6 @@
 #include "ui/NumericalTextWidget.h"
 
 #include "base/Common.h"
-#include "ui/ScriptServices.h"
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"

@@ -25,7 +25,8 @@ namespace {
 constexpr float kNotGiven = 268435456.0f;
 // Tessellation grids beyond this many cells a side draw no better.
 constexpr int kMaxTesselation = 256;
-// Half periods of blinking beyond this (over 2 hours) would overflow the period.
+// Blinking half periods and start counters beyond this (over 2 hours) would
+// overflow the counting.
 constexpr int kMaxBlinkInterval = 1 << 20;
 
 int BlendMode(const std::wstring& name)
@@ -132,7 +133,7 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
     }
     case ScriptWord::Flash:
         object.Flash(std::min(ReadInt(L"interval"), kMaxBlinkInterval), ReadInt(L"cycles"),
-                     ReadInt(L"timer_init", -20));
+                     std::clamp(ReadInt(L"timer_init", -20), -kMaxBlinkInterval, kMaxBlinkInterval));
         return Outcome::Next;
     case ScriptWord::Cycle:
         if (Has(L"frame"))

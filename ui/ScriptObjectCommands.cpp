@@ -16,6 +16,7 @@
 #include "ui/ObjectAnalyzer.h"
 #include "ui/ObjectSubCommands.h"
 #include "ui/ScriptControlCommands.h"
+#include "ui/ScriptCounter.h"
 #include "ui/TextBoxBuilder.h"
 #include "ui/TextLabel.h"
 
@@ -35,6 +36,10 @@ int AnchorShift(const std::wstring& align, const wchar_t* far, int size)
 
 Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
 {
+    // A script whose host has gone has no layer to hold new objects (an
+    // overlay goes on the menu instead).
+    if (GetCurrentLayer() == nullptr && command.m_word != ScriptWord::Overlay)
+        return Outcome::Next;
     CommandReader reader(*this);
     auto placeByAnchor = [this, &reader](DynamicWidget& object) {
         if (!Has(L"align") && !Has(L"valign"))
@@ -72,11 +77,9 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
             std::wstring format = reader.ReadShownText(L"template");
             const std::wstring align = ReadText(L"align");
             int justification = 2 * (align == L"right" ? 1 : 0) + (align == L"center" ? 1 : 0) - 1;
-            // The watched int is a reference value; anything else shows 0.
-            auto* counter = new NumericalTextWidget(
-                reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4, justification,
-                ReadText(L"font"), format, ReadValue(L"integer").GetIntTarget(), ReadInt(L"speed", 1),
-                ReadInt(L"delay", 1));
+            auto* counter = new ScriptCounter(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y") - 4,
+                                              justification, ReadText(L"font"), format, ReadValue(L"integer"),
+                                              ReadInt(L"speed", 1), ReadInt(L"delay", 1));
             counter->SetPriority(ReadInt(L"depth"));
             counter->SetStepSounds(Has(L"up_sound") ? ReadSound(L"up_sound") : -1,
                                    Has(L"down_sound") ? ReadSound(L"down_sound") : -1);
@@ -158,10 +161,8 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         }
         if (Has(L"id")) {
             AddObject(ReadText(L"id"), animation);
-        } else if (WidgetContainer* layer = GetCurrentLayer()) {
-            layer->AddWidget(animation);
         } else {
-            delete animation;
+            GetCurrentLayer()->AddWidget(animation);
         }
         return Outcome::Next;
     }

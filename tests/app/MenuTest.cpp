@@ -111,6 +111,8 @@ TEST(MenuDataTest, TheConfirmationFromTheDataAnswersThePointer)
 {
     AppHarnessOptions options = AppHarnessOptions::WithGameData();
     options.makeApp = [] { return std::make_unique<ControlsApp>(); };
+    // The pressed state is saved as a picture.
+    options.readPixels = true;
     AppHarness harness(options);
     ASSERT_TRUE(harness.RunUntilLoaded());
     Localization().Load();
@@ -152,6 +154,7 @@ protected:
     AppHarnessOptions Options() override
     {
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.readPixels = true;
         options.makeApp = [] { return std::make_unique<RecordingApp>(); };
         return options;
     }

@@ -76,7 +76,7 @@ TEST_F(GameFlowTest, TypedCodesOpenOrCompleteEverythingAndSave)
     PlayerState& state = NewPlayer();
     Game().GetMyBoard()->ShowMainMenu();
     Harness().RunTicks(1);
-    Manager().SetFocus(FindMenu<MainMenu>());
+    Harness().RunTicks(60);
     // Seven characters, or the wrong case, do nothing.
     Harness().TypeText(L"xostrelt");
     Harness().TypeText(L"OSTRELTY");

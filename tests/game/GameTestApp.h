@@ -54,6 +54,9 @@ protected:
     {
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
         options.makeApp = [] { return std::make_unique<GameTestApp>(); };
+        // Screens are only written for a person to look at (TARNVALE_SHOTS,
+        // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
     void SetUp() override

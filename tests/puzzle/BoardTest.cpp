@@ -41,7 +41,12 @@ public:
 class BoardTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.readPixels = true;
+        return options;
+    }
     static int LoggedPlayTimes()
     {
         auto lines = LogWriter::GetShortLog();

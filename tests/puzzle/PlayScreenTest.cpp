@@ -12,6 +12,8 @@
 #include "puzzle/PuzzleTable.h"
 #include "resources/Constants.h"
 #include "support/AppHarness.h"
+#include "ui/AnimationStats.h"
+#include "ui/AnimationTable.h"
 #include "ui/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -46,21 +48,25 @@ protected:
         ++failShown;
         secondsShown = seconds;
         mistakesShown = mistakes;
+        // The thrown tiles are the screen's children still in flight.
         piecesLeftAtFail = 0;
-        for (Widget* child : GetChildren())
-            if (child->GetId() > piecesFrom && dynamic_cast<DynamicWidget*>(child) && child->IsRemoveRequested() == false &&
-                static_cast<DynamicWidget*>(child)->IsMoving())
+        for (Widget* child : GetChildren()) {
+            auto* piece = dynamic_cast<DynamicWidget*>(child);
+            if (piece && !piece->IsRemoveRequested() && piece->IsMoving())
                 ++piecesLeftAtFail;
+        }
     }
-
-public:
-    int piecesFrom{0};
 };
 
 class PlayScreenTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithPixels();
+        options.workingFolder = AppHarnessOptions::WithGameData().workingFolder;
+        return options;
+    }
 
     void SetUp() override
     {
@@ -145,7 +151,10 @@ protected:
             Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
 
-    static int Brightness(std::uint32_t argb) { return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF); }
+    static int Brightness(std::uint32_t argb)
+    {
+        return ((argb >> 16) & 0xFF) + ((argb >> 8) & 0xFF) + (argb & 0xFF);
+    }
 };
 
 } // namespace
@@ -229,7 +238,6 @@ TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpen
                 ++mistakes;
             }
     Save("fail_last_mistake");
-    screen->piecesFrom = 0;
     int failTick = -1;
     for (int tick = 0; tick < 1500 && screen->GetState() != PlayPuzzleMenu::State::Finished; ++tick) {
         Harness().RunTicks(1);
@@ -246,4 +254,91 @@ TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpen
     EXPECT_GT(failTick, 30) << "the pieces fall first";
     Harness().RunTicks(200);
     EXPECT_EQ(screen->failShown, 1) << "once";
+}
+
+TEST_F(PlayScreenTest, ALargeBoardFitsBesideTheHudAndItsConfirmedRunsGreyTheirClues)
+{
+    CountingPlayScreen* screen = Open(0, 2, 2);
+    ASSERT_TRUE(RunIntro(screen));
+    PlayTileGrid* grid = screen->GetGrid();
+    ASSERT_EQ(grid->GridSize(), 15);
+    EXPECT_GE(grid->GetX() - grid->GetOffsetX(), 0);
+    EXPECT_GE(grid->GetY() - grid->GetOffsetY(), 0);
+    EXPECT_LE(grid->GetY() + grid->GetHeight(), 768);
+    EXPECT_LE(grid->GetX() + grid->GetWidth(), GetConstantInt(L"hint_meter_x"))
+        << "the board leaves the HUD free";
+
+    // The first row with a clue: its last number stands just left of the board.
+    int row = 0;
+    while (grid->GetRowClues()[row].empty())
+        ++row;
+    const PlayTileGrid::NumberAnchors anchors = grid->ComputeNumberAnchors();
+    const int numberX = static_cast<int>(grid->GetX()) + anchors.a - grid->GetNumberSpacingX();
+    const int numberY = static_cast<int>(grid->GetY()) + row * grid->GetCellSize() + anchors.d;
+    auto darkPixels = [&] {
+        Harness().MouseMove(1010, 760);
+        Harness().Redraw();
+        int dark = 0;
+        // The number's cell, short of the board's rim.
+        for (std::uint32_t pixel : Harness().ScreenPixels(numberX, numberY, 20, 24))
+            dark += Brightness(pixel) < 300 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(), 10) << "an open clue is written in ink";
+    const auto& cells = grid->GetCells();
+    for (int column = 0; column < 15; ++column)
+        Drag(grid, column, row, column, row, cells[column][row] != 0 ? 1 : -1);
+    Harness().RunTicks(30);
+    ASSERT_TRUE(grid->GetRowClues()[row].back().done);
+    EXPECT_EQ(darkPixels(), 0) << "a confirmed run's clue is greyed";
+    Save("large_board");
+
+    // A drag shows its line with the running count, and the pointer's row and column.
+    const int cell = grid->GetCellSize();
+    const int left = static_cast<int>(grid->GetX()) + cell / 2;
+    const int top = static_cast<int>(grid->GetY()) + 7 * cell + cell / 2;
+    Harness().MouseMove(left + 3 * cell, top);
+    Harness().MouseDown(left + 3 * cell, top, 1);
+    Harness().MouseMove(left + 8 * cell, top);
+    Harness().Redraw();
+    Save("large_board_drag");
+    EXPECT_EQ(grid->GetRules().lineEnd, (GridCell{8, 7}));
+    Harness().MouseMove(left + 3 * cell, top);
+    Harness().MouseUp(left + 3 * cell, top, 1);
+
+    RevealEveryTile(grid);
+    Harness().RunTicks(800);
+    EXPECT_EQ(screen->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(screen->completeShown, 1);
+    Save("large_board_revealed");
+}
+
+TEST_F(PlayScreenTest, WithoutAnyScriptAPuzzleIsStillSolvedAndAnotherStillLost)
+{
+    // Every script missing: the set's, the intro, the cells, the trails, the explosion.
+    AnimationTable::Install(std::make_unique<AnimationTable>());
+    CountingPlayScreen* solved = Open(0, 0, 1);
+    EXPECT_TRUE(RunIntro(solved));
+    RevealEveryTile(solved->GetGrid());
+    Harness().RunTicks(2);
+    EXPECT_EQ(solved->GetState(), PlayPuzzleMenu::State::Solved);
+    EXPECT_EQ(solved->completeShown, 1);
+    solved->RemoveSelf();
+    Harness().RunTicks(2);
+
+    CountingPlayScreen* lost = Open(0, 1, 0);
+    ASSERT_TRUE(RunIntro(lost));
+    PlayTileGrid* grid = lost->GetGrid();
+    // Holes revealed one by one until the screen lets the board go.
+    const std::vector<std::vector<int>> cells = grid->GetCells();
+    const int n = grid->GridSize();
+    for (int row = 0; row < n; ++row)
+        for (int column = 0; column < n && lost->GetGrid() == grid; ++column)
+            if (cells[column][row] == 0 && !grid->GetRules().IsDecided({column, row}))
+                Drag(grid, column, row, column, row);
+    Harness().RunTicks(2);
+    EXPECT_EQ(lost->GetState(), PlayPuzzleMenu::State::Finished);
+    EXPECT_EQ(lost->failShown, 1);
+
+    AnimationStats reload(false);
 }

@@ -41,6 +41,7 @@ protected:
     AppHarnessOptions Options() override
     {
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.readPixels = true;
         options.makeApp = [] { return std::make_unique<ControlsApp>(); };
         return options;
     }

@@ -2,6 +2,8 @@
 
 #include "ui/ButtonActions.h"
 #include "ui/ButtonWidget.h"
+#include "ui/OverlayAnimation.h"
+#include "ui/ScriptMenuHooks.h"
 #include "ui/TextLabel.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +84,38 @@ TEST_F(ScriptControlCommandsTest, AttachedButtonStaysInPlaceWithItsActions)
     const ButtonActions* actions = host->FindButtonActions(button->GetId());
     ASSERT_NE(actions, nullptr);
     EXPECT_EQ(actions->m_target, L"go");
+}
+
+// A menu that scripted widgets inside it reach through their suspend owner.
+class FakeMenu : public PassiveWidget, public ScriptMenuHooks
+{
+public:
+    FakeMenu() : PassiveWidget(0, 0, nullptr, true) { SetSuspendOwner(this, true); }
+    void StartLoopSound(int, float) override {}
+    void StopLoopSound(int, float) override {}
+    bool GetPauseInBackground() const override { return false; }
+    void SetPauseInBackground(bool) override {}
+    Widget* GetMenuWidget() override { return this; }
+};
+
+TEST_F(ScriptControlCommandsTest, OverlayGoesOnTheOwningMenuWithItsParameters)
+{
+    stage.Load(R"(<animation name="popup"><persist/></animation>
+                  <animation name="main">
+                    <overlay id="pop" animation="popup" level="2 * 3"/>
+                    <overlay id="none" animation="no-such-script"/>
+                  </animation>)");
+    auto* menu = new FakeMenu();
+    stage.Layer().AddWidget(menu);
+    AnimationWidget* host = stage.Make(L"main");
+    menu->AddWidget(host);
+    auto* overlay = dynamic_cast<OverlayAnimation*>(host->FindObject(L"pop"));
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_EQ(overlay->GetParent(), menu);
+    EXPECT_EQ(ScriptStage::Var(*overlay, L"level"), L"6");
+    EXPECT_EQ(host->GetPlayedAnimationCount(), 1u);
+    EXPECT_EQ(host->FindObject(L"none"), nullptr);
+    EXPECT_EQ(menu->GetChildren().size(), 2u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ui/DynamicWidget.h"
 #include "ui/EasingCurve.h"
 #include "ui/FlagsMod.h"
+#include "ui/NumericalTextWidget.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,40 @@ TEST_F(ScriptObjectCommandsTest, SubCommandsReachTheObjectOrTheCurrentLayer)
     EXPECT_EQ(ScriptStage::Var(*host, L"cx"), L"");
 }
 
+TEST_F(ScriptObjectCommandsTest, CounterWatchesTheReferencedIntWhileItsOwnerLives)
+{
+    // The owner of the watched int: the int and the anchor its references hang on.
+    struct Owner
+    {
+        int score = 7;
+        ReferenceAnchor anchor;
+    };
+    auto owner = std::make_unique<Owner>();
+    stage.Load(R"(<animation name="main">
+                    <add id="c" template="'%d pts'" lookup="false" integer="score" font="box" x="10" y="20"
+                         speed="0"/>
+                    <add id="plain" template="'%d'" lookup="false" integer="7" font="box"/>
+                  </animation>)");
+    AnimationWidget* host = stage.Make(L"main");
+    host->SetVariable(L"score", Value::IntReference(&owner->score, owner->anchor));
+    stage.Start(host);
+    auto* counter = dynamic_cast<NumericalTextWidget*>(host->FindObject(L"c"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->GetY(), 16.0f);
+    EXPECT_EQ(counter->GetText(), L"7 pts");
+    owner->score = 12;
+    stage.Tick(2);
+    EXPECT_EQ(counter->GetShownValue(), 12);
+    // Gone with its owner: the counter reads 0 instead of freed memory.
+    owner.reset();
+    stage.Tick(2);
+    EXPECT_EQ(counter->GetShownValue(), 0);
+    // A plain number is no reference: nothing is watched.
+    auto* plain = dynamic_cast<NumericalTextWidget*>(host->FindObject(L"plain"));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->GetShownValue(), 0);
+}
+
 TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
 {
     AnimationWidget* host = Run(R"(<add id="a" image="w40x30" x="7" y="9" depth="3"/>
@@ -171,7 +206,12 @@ TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
                                    <analyze image="w20x10" width="iw" frames="if"/>
                                    <analyze font="box" text="'ab cd'" lookup="false" maxwidth="20" width="tw"
                                             height="th"/>
-                                   <set id="a" property="x" value="ap + 1"/>)");
+                                   <set id="a" property="x" value="ap + 1"/>
+                                   <analyze id="a" x="bumped"/>
+                                   <shader id="a" name="glow"/>
+                                   <set-shader-constant id="a" name="left" real_ptr="ap"/>
+                                   <set-shader-constant id="a" name="fixed" real="0.5"/>
+                                   <set id="a" property="x" value="30"/>)");
     EXPECT_EQ(ScriptStage::Var(*host, L"ax"), L"7");
     EXPECT_EQ(ScriptStage::Var(*host, L"ar"), L"47");
     EXPECT_EQ(ScriptStage::Var(*host, L"ad"), L"3");
@@ -180,7 +220,11 @@ TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
     EXPECT_EQ(ScriptStage::Var(*host, L"if"), L"1");
     EXPECT_EQ(ScriptStage::Var(*host, L"tw"), L"16");
     EXPECT_EQ(ScriptStage::Var(*host, L"th"), L"20");
-    EXPECT_EQ(host->FindObject(L"a")->GetX(), 8.0f);
+    EXPECT_EQ(ScriptStage::Var(*host, L"bumped"), L"8");
+    // Bound through the reference: the shader constant follows x.
+    DynamicWidget* a = host->FindObject(L"a");
+    EXPECT_FLOAT_EQ(a->GetShaderConstant("left"), 30.0f);
+    EXPECT_FLOAT_EQ(a->GetShaderConstant("fixed"), 0.5f);
 }
 
 } // namespace

@@ -123,6 +123,8 @@ public:
     void Tick(int ticks = 1)
     {
         for (int i = 0; i < ticks; ++i) {
+            // As the application ticks: the whole update, then the motion.
+            m_app.Manager().UpdateFrame();
             m_app.Manager().UpdateFrameF(1.0f);
             m_app.FlushDeferredDeletes();
         }

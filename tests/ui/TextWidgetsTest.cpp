@@ -13,7 +13,12 @@ namespace {
 class TextWidgetsTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.readPixels = true;
+        return options;
+    }
 
     // The values the counter shows, one entry per change, until it settles.
     std::vector<int> CountTo(NumericalTextWidget* counter, int& watched, int target)

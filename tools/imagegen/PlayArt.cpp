@@ -181,8 +181,8 @@ void MakeGridNumbers(Writer& out)
                 const int baseline = top + (kNumberCell + font->GetAscent() - font->GetDescent()) / 2 - 1;
                 switch (style) {
                 case 0:
-                    numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1), kNumberCell - 2,
-                                            kNumberCell - 2, 6, 0xFFF6C945u);
+                    numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1),
+                                            kNumberCell - 2, kNumberCell - 2, 6, 0xFFF6C945u);
                     numbers.DrawText(*font, text, x, baseline, 0xFF3A2600u);
                     break;
                 case 1:
@@ -263,8 +263,9 @@ void MakeChance(Writer& out, int cell, const std::string& file)
             const float r = s * 0.24f - inset * 0.5f;
             icon.FillCircle(x + s * 0.32f + inset * 0.2f, s * 0.36f, r, colour);
             icon.FillCircle(x + s * 0.68f - inset * 0.2f, s * 0.36f, r, colour);
-            const float tip[] = {x + s * 0.1f + inset, s * 0.42f, x + s * 0.9f - inset, s * 0.42f, x + s * 0.5f,
-                                 s * 0.9f - inset * 1.4f};
+            const float tip[] = {x + s * 0.1f + inset, s * 0.42f,
+                                 x + s * 0.9f - inset, s * 0.42f,
+                                 x + s * 0.5f,         s * 0.9f - inset * 1.4f};
             icon.FillPolygon(tip, 3, colour);
         };
         heart(0, rim);
@@ -320,6 +321,22 @@ void MakeToolButton(Writer& out, bool brush, const std::string& file)
     out.Save(button, "images/play/" + file + ".png");
 }
 
+// The preview frame of a board size on the puzzle-selection screen: a
+// 3-pixel rim around an empty board with faint lines.
+void MakeSmallGrid(Writer& out, int n, int size)
+{
+    Canvas frame(size, size);
+    frame.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 3, 0xFF5A4A32u);
+    frame.FillRect(3, 3, size - 6, size - 6, 0xFFFBF6EAu);
+    const float cell = static_cast<float>(size - 6) / static_cast<float>(n);
+    for (int i = 5; i < n; i += 5) {
+        const int at = 3 + static_cast<int>(std::lround(i * cell));
+        frame.FillRect(at, 3, 1, size - 6, 0xFFD6CCB6u);
+        frame.FillRect(3, at, size - 6, 1, 0xFFD6CCB6u);
+    }
+    out.Save(frame, "images/play/small_grid" + std::to_string(n) + ".png");
+}
+
 void MakeSparkle(Writer& out)
 {
     Canvas sparkle(24, 24);
@@ -353,6 +370,8 @@ bool MakePlayArt(const std::string& dataFolder)
         MakeHighlights(out, board);
         MakeCellPieces(out, board);
     }
+    for (const BoardSize& board : kBoards)
+        MakeSmallGrid(out, board.n, board.n <= 15 ? 66 : 86);
     MakeGridNumbers(out);
     MakeArtTiles(out);
     MakeHintIcon(out);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "puzzle/ActiveWidget.h"
+
+// A puzzle's preview frame on the puzzle-selection screen, sized to the frame
+// image of its board size; the frame's 3-pixel rim lies outside the widget.
+class SmallGrid : public ActiveWidget
+{
+public:
+    explicit SmallGrid(int n);
+
+    void Draw(Graphics* g) override;
+
+    double GetCellSize() const { return cellSize; }
+
+protected:
+    double cellSize{0.0};
+};
