@@ -7,6 +7,7 @@
 #include "game/ConfirmTutorialMenu.h"
 #include "game/LevelIntroMenu.h"
 #include "game/MainMenu.h"
+#include "game/MapMenu.h"
 #include "game/MyBoard.h"
 #include "game/MyPlayPuzzleMenu.h"
 #include "game/OptionsMenu.h"
@@ -158,6 +159,23 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     ASSERT_EQ(ReadSettingsFile(GetSettingsPath(), settings), SettingsReadResult::Read);
     EXPECT_FALSE(settings.m_windowed);
     EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+}
+
+TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
+{
+    NewPlayer(L"Ann");
+    (new PuzzleSelectMenu(0, 1, -1, false))->Show();
+    Harness().RunTicks(120);
+    PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
+    ASSERT_NE(choice, nullptr);
+    ASSERT_NE(ButtonLabelled(choice, L"button_world_map"), nullptr);
+    ClickCentre(ButtonLabelled(choice, L"button_world_map"));
+    ASSERT_TRUE(RunUntil([this] { return FindMenu<MapMenu>() != nullptr; }, 200));
+    Harness().RunTicks(120);
+    MapMenu* map = FindMenu<MapMenu>();
+    ASSERT_NE(ButtonLabelled(map, L"button_main_menu"), nullptr);
+    ClickCentre(ButtonLabelled(map, L"button_main_menu"));
+    EXPECT_TRUE(RunUntil([this] { return FindMenu<MainMenu>() != nullptr; }, 200));
 }
 
 } // namespace
