@@ -4,6 +4,7 @@
 #include "app/NoticeMenu.h"
 #include "app/Settings.h"
 #include "app/TextboxPopup.h"
+#include "game/ConfirmDeleteMenu.h"
 #include "game/ConfirmMainMenu.h"
 #include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/ConfirmQuitMenu.h"
@@ -13,6 +14,7 @@
 #include "game/MainMenu.h"
 #include "game/MyBoard.h"
 #include "game/OptionsMenu.h"
+#include "game/PlayerSelectMenu.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "graphics/Image.h"
@@ -251,6 +253,31 @@ TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
     Harness().RunTicks(40);
     quit->HandleAction(L"ok", L"", nullptr);
     EXPECT_TRUE(App().IsShutdownRequested());
+}
+
+TEST_F(DialogsTest, APlayerIsDeletedOnlyWhenTheQuestionIsAnsweredYes)
+{
+    NewPlayer(L"Ann");
+    ProfileManager::CreateProfile(L"Bob");
+    auto* players = new PlayerSelectMenu();
+    players->Show();
+    Harness().RunTicks(60);
+    ASSERT_EQ(players->GetSelectedSlot(), 1);
+    ClickCentre(players->GetDeleteButton());
+    Harness().RunTicks(40);
+    ConfirmDeleteMenu* question = FindMenu<ConfirmDeleteMenu>();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(TextOf(*question, L"text").find(L"Bob"), std::wstring::npos);
+    question->HandleAction(L"close", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_EQ(gProfileList.records[1].name, L"Bob");
+
+    ClickCentre(players->GetDeleteButton());
+    Harness().RunTicks(40);
+    FindMenu<ConfirmDeleteMenu>()->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_TRUE(gProfileList.records[1].name.empty());
+    EXPECT_EQ(FindMenu<ConfirmDeleteMenu>(), nullptr);
 }
 
 TEST_F(DialogsTest, TheStoryAddressesThePlayerByNameOnlyAsAnArgumentAndSavesOnOk)
