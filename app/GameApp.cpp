@@ -67,7 +67,7 @@ bool GameApp::Init(const std::vector<std::string>& args)
         return false;
 
     InstallAssetLoaders();
-    Assets::Get().FirstPass();
+    m_hasGameData = Assets::Get().FirstPass();
     LoadCustomCursors();
     LoadFonts();
     InitNoise();

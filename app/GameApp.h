@@ -32,6 +32,8 @@ public:
     // A title screen closed by any path is forgotten with it.
     void KillDialog(Widget* widget) override;
 
+    // False when Init found no properties/assets.xml: the program was started outside the game's folder.
+    bool HasGameData() const { return m_hasGameData; }
     const std::wstring& GetVersionText() const { return m_version; }
     const std::wstring& GetPlayerName() const { return m_playerName; }
     void SetPlayerName(std::wstring name) { m_playerName = std::move(name); }
@@ -126,6 +128,7 @@ private:
     DialogHooks* m_currentMenu{nullptr};
     int m_startupScreen{0};
     int m_progressTold{0};
+    bool m_hasGameData{false};
 
     std::unique_ptr<SoundPlayer> m_soundPlayer;
     std::unique_ptr<MusicInterface> m_voicePlayer;

@@ -5,15 +5,19 @@
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
 #include "resources/XMLParser.h"
+#include "resources/XmlText.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 namespace {
 
@@ -63,6 +67,8 @@ private:
                 m_settings.m_inProgress = Flag(text);
             } else if (name == L"custom-cursors") {
                 m_settings.m_customCursors = Flag(text);
+            } else {
+                m_settings.m_otherAttributes.emplace(name, text);
             }
         }
     }
@@ -89,16 +95,53 @@ private:
     bool m_found{false};
 };
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
+// A settings file is a few hundred bytes; anything past this is not one.
+constexpr std::size_t kMaxSettingsBytes = 1024 * 1024;
+
+enum class ReadOutcome
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
+    Read,
+    Missing,
+    Unusable
+};
+
+// Reads a regular file of a sane size. Never blocks: a FIFO or a device in its place is unusable, not
+// waited on.
+ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes, std::string& reason)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return ReadOutcome::Missing;
+        }
+        reason = std::strerror(errno);
+        return ReadOutcome::Unusable;
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    bytes = content.str();
-    return true;
+    struct stat info = {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = "not a regular file";
+    } else if (static_cast<std::uint64_t>(info.st_size) > kMaxSettingsBytes) {
+        reason = "too large";
+    }
+    bytes.clear();
+    char buffer[4096];
+    while (reason.empty()) {
+        ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            reason = std::strerror(errno);
+        } else if (count == 0) {
+            break;
+        } else if (bytes.size() + static_cast<std::size_t>(count) > kMaxSettingsBytes) {
+            reason = "too large";
+        } else {
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        }
+    }
+    close(fd);
+    return reason.empty() ? ReadOutcome::Read : ReadOutcome::Unusable;
 }
 
 bool Exists(const std::string& path)
@@ -139,19 +182,13 @@ std::string GetSettingsPath()
 SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings, std::string* movedTo)
 {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    std::string reason;
+    ReadOutcome outcome = ReadWholeFile(path, bytes, reason);
+    if (outcome == ReadOutcome::Missing) {
         return SettingsReadResult::Missing;
     }
     Settings read;
-    SettingsReader reader(read);
-    XMLParser parser;
-    std::string reason;
-    if (!parser.Parse(bytes, reader)) {
-        reason = parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine());
-    } else if (!reader.Found()) {
-        reason = "no settings element";
-    }
-    if (!reason.empty()) {
+    if (outcome != ReadOutcome::Read || !ParseSettingsText(bytes, read, reason)) {
         std::string target = MoveAside(path);
         ReportMalformed(path, reason, target);
         if (movedTo) {
@@ -164,6 +201,23 @@ SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
     return SettingsReadResult::Read;
 }
 
+bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason)
+{
+    Settings read;
+    SettingsReader reader(read);
+    XMLParser parser;
+    if (!parser.Parse(bytes, reader)) {
+        reason = parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine());
+        return false;
+    }
+    if (!reader.Found()) {
+        reason = "no settings element";
+        return false;
+    }
+    settings = std::move(read);
+    return true;
+}
+
 std::wstring GetSettingsAttributes(const Settings& s)
 {
     return StrFormatW(L"version=\"%d\" music=\"%g\" sfx=\"%g\" mouse-speed=\"%d\" windowed=\"%d\" "
@@ -171,7 +225,8 @@ std::wstring GetSettingsAttributes(const Settings& s)
                       L"in-progress=\"%d\" custom-cursors=\"%d\" voice=\"%g\"",
                       s.m_version, s.m_musicVolume, s.m_sfxVolume, s.m_mouseSpeed, s.m_windowed,
                       s.m_stretchScreen, s.m_preferredX, s.m_preferredY, s.m_waitForVsync, s.m_inProgress,
-                      s.m_customCursors, s.m_voiceVolume);
+                      s.m_customCursors, s.m_voiceVolume) +
+           WriteXmlAttributes(s.m_otherAttributes);
 }
 
 bool WriteSettingsFile(const std::string& path, const Settings& settings)

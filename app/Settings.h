@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resources/XMLElement.h"
+
 #include <string>
 
 // The player's settings, kept in settings.xml in the data folder: one element
@@ -24,6 +26,8 @@ struct Settings
     // Set while the program runs, so the next start can tell that the last one did not end cleanly.
     bool m_inProgress{false};
     bool m_customCursors{true};
+    // Attributes a newer version wrote that this one does not know: written back as read.
+    XMLAttributes m_otherAttributes;
 
     bool operator==(const Settings&) const = default;
 };
@@ -42,6 +46,8 @@ std::string GetSettingsPath();
 // Attributes absent from the file keep their defaults; volumes are clamped to 0..1.
 SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
                                     std::string* movedTo = nullptr);
+// Reads the text of a settings file; false with the reason when it is not one.
+bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason);
 // The attribute list, version="1" music="0.85" ... in file order.
 std::wstring GetSettingsAttributes(const Settings& settings);
 // Replaces the file at once (a temporary file, then a rename). False when it could not be written.

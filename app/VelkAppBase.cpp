@@ -7,6 +7,7 @@
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
+#include "base/AtomicFile.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "graphics/D3DInterface.h"
@@ -44,6 +45,16 @@ constexpr std::int64_t kFrameTimeMs = 10;
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
 // The longest idle wait: a wake-up that went missing costs this much.
 constexpr std::uint32_t kMaxIdleWaitMs = 500;
+// Cursors are a few dozen pixels; a larger image would cost seconds and hundreds of megabytes each time it
+// is handed to the system.
+constexpr int kMaxCursorSide = 256;
+
+bool IsCursorSized(const Image* image)
+{
+    return image->GetCellWidth() <= kMaxCursorSide && image->GetCellHeight() <= kMaxCursorSide;
+}
+// How often shutdown looks at a loading thread that has not ended yet.
+constexpr std::int64_t kLoadingPollMs = 5;
 // The most time one pass catches up on. After the process was stopped or the
 // machine slept, the game goes on from where it was instead of freezing
 // while it runs through every tick it missed.
@@ -63,7 +74,7 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     WidgetHost::Register(this);
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
-    m_widgetManager->SetMouseMapping(Rect(0, 0, width, height), Rect(0, 0, width, height));
+    m_widgetManager->SetMouseMapping(Rect{0, 0, width, height}, Rect{0, 0, width, height});
 }
 
 VelkAppBase::~VelkAppBase()
@@ -145,6 +156,9 @@ void VelkAppBase::ReadSettings()
 {
     std::string movedTo;
     Settings read;
+    if (const int removed = AtomicFile::RemoveStaleTemporaries(GetSettingsPath()))
+        LogWriter::WriteLine("Removed " + std::to_string(removed) +
+                             " temporary settings files left by an interrupted save");
     SettingsReadResult result = ReadSettingsFile(GetSettingsPath(), read, &movedTo);
     if (result == SettingsReadResult::Read)
         m_settings = read;
@@ -201,7 +215,7 @@ void VelkAppBase::UpdateMouseMapping()
     if (windowWidth <= 0 || windowHeight <= 0)
         return;
 
-    Rect window(0, 0, windowWidth, windowHeight);
+    Rect window{0, 0, windowWidth, windowHeight};
     if (!m_settings.m_stretchScreen) {
         // The screen is shown letterboxed: the same scale on both axes.
         double scale = std::min(static_cast<double>(windowWidth) / m_width,
@@ -209,9 +223,9 @@ void VelkAppBase::UpdateMouseMapping()
         int shownWidth = std::max(1, static_cast<int>(m_width * scale));
         int shownHeight = std::max(1, static_cast<int>(m_height * scale));
         window =
-            Rect((windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight);
+            Rect{(windowWidth - shownWidth) / 2, (windowHeight - shownHeight) / 2, shownWidth, shownHeight};
     }
-    m_widgetManager->SetMouseMapping(Rect(0, 0, m_width, m_height), window);
+    m_widgetManager->SetMouseMapping(Rect{0, 0, m_width, m_height}, window);
 }
 
 void VelkAppBase::CreateSound()
@@ -288,6 +302,13 @@ void VelkAppBase::StartLoadingThread()
 void VelkAppBase::FinishLoadingThread()
 {
     m_stopLoading = true;
+    // A loading thread that raised a fatal error never ends: its error is shown here and the program
+    // leaves, instead of waiting for it.
+    while (m_loadingThread.joinable() && !m_loadingThreadDone) {
+        RaisePendingFatalError();
+        std::this_thread::sleep_for(std::chrono::milliseconds(kLoadingPollMs));
+    }
+    RaisePendingFatalError();
     if (m_loadingThread.joinable())
         m_loadingThread.join();
 }
@@ -307,6 +328,7 @@ void VelkAppBase::RunLoopPass()
 {
     if (m_loopDone)
         return;
+    RaisePendingFatalError();
     if (m_shutdownRequested && !m_shutdownDone)
         Shutdown();
 
@@ -804,6 +826,13 @@ void VelkAppBase::AddCustomCursor(Image* image, int hotX, int hotY, int kind)
     // An image that failed to load leaves the system cursor in place.
     if (!image || image->GetCellWidth() <= 0 || image->GetCellHeight() <= 0)
         return;
+    if (!IsCursorSized(image)) {
+        LogWriter::WriteLine(StrFormat("A cursor image of %d x %d pixels is larger than %d x %d; the system "
+                                       "cursor stays",
+                                       image->GetCellWidth(), image->GetCellHeight(), kMaxCursorSide,
+                                       kMaxCursorSide));
+        return;
+    }
     std::erase_if(m_customCursors, [&](const CursorImage& entry) {
         return entry.image == image || (kind >= 0 && entry.kind == kind);
     });
@@ -842,8 +871,8 @@ void VelkAppBase::ApplyCursor()
     m_softwareCursor = false;
     m_shownCursor = chosen;
     Image* image = m_shownCursor.image;
-    int width = image ? image->GetCellWidth() : 0;
-    int height = image ? image->GetCellHeight() : 0;
+    int width = image && IsCursorSized(image) ? image->GetCellWidth() : 0;
+    int height = image && IsCursorSized(image) ? image->GetCellHeight() : 0;
     if (width > 0 && height > 0) {
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y) {

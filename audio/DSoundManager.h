@@ -76,7 +76,7 @@ private:
     std::array<std::string, kMaxSounds> m_names{};
     std::array<double, kMaxSounds> m_baseVolumes{};
     std::array<int, kMaxSounds> m_basePans{};
-    std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> m_channels{};
+    std::array<std::unique_ptr<DSoundInstance>, kMaxChannels> m_channels;
     std::atomic<double> m_volume{1.0};
     uint32_t m_lastSweepTime{0};
     double m_masterVolume{1.0};

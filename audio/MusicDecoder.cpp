@@ -20,6 +20,8 @@ struct Cursor
     size_t Read(void* buffer, size_t length)
     {
         length = std::min(length, bytes->size() - position);
+        if (length == 0)
+            return 0;
         std::memcpy(buffer, bytes->data() + position, length);
         position += length;
         return length;

@@ -171,6 +171,9 @@ size_t CursorRead(void* buffer, size_t size, size_t count, void* source)
     if (size == 0)
         return 0;
     size_t items = std::min(count, (cursor->bytes->size() - cursor->position) / size);
+    // An empty file has no data pointer at all; memcpy must not see it even for zero bytes.
+    if (items == 0)
+        return 0;
     std::memcpy(buffer, cursor->bytes->data() + cursor->position, items * size);
     cursor->position += items * size;
     return items;
@@ -343,6 +346,11 @@ bool ReadCacheWav(const std::string& cachePath, PcmSound& sound)
     std::vector<uint8_t> file;
     if (cachePath.empty() || !ReadWholeFile(cachePath, file))
         return false;
+    return ParseCacheWav(file, sound);
+}
+
+bool ParseCacheWav(const std::vector<uint8_t>& file, PcmSound& sound)
+{
     PcmSound result;
     uint64_t position = 0;
     if (!ParseWavChunks(file, result, position))

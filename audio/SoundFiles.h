@@ -34,6 +34,8 @@ bool ReadAuFile(const std::string& name, PcmSound& sound);
 std::string GetCachePath(const std::string& name);
 // Reads a cache file; refused when it records a source that now differs.
 bool ReadCacheWav(const std::string& cachePath, PcmSound& sound);
+// The same from the cache file's bytes.
+bool ParseCacheWav(const std::vector<uint8_t>& file, PcmSound& sound);
 // Writes the canonical 44-byte header, the data and the source stamp, through
 // a temporary file renamed into place.
 bool WriteCacheWav(const PcmSound& sound, const std::string& cachePath, const SourceStamp& stamp);

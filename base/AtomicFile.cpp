@@ -1,5 +1,6 @@
 #include "base/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -87,6 +89,38 @@ bool AtomicFile::Write(std::string_view bytes)
         ::close(folder);
     }
     return true;
+}
+
+int AtomicFile::RemoveStaleTemporaries(const std::string& path, int minAgeSeconds)
+{
+    const std::string folder = FolderOf(path);
+    const std::size_t slash = path.find_last_of('/');
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporarySuffix;
+    // mkostemp's six characters follow the suffix.
+    const std::size_t nameLength = prefix.size() + 6;
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return 0;
+    }
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() != nameLength || name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        const std::string candidate = folder + "/" + name;
+        struct stat info = {};
+        if (::lstat(candidate.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            now - info.st_mtime < minAgeSeconds) {
+            continue;
+        }
+        if (::unlink(candidate.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(listing);
+    return removed;
 }
 
 bool AtomicFile::Fail(const std::string& what, const std::string& temporary)

@@ -28,6 +28,11 @@ public:
 
     static constexpr const char* kTemporarySuffix = ".tmp-";
 
+    // Removes the temporary files a killed writer left beside path ("<name>.tmp-XXXXXX"), those older
+    // than minAgeSeconds, so a save that another process has in progress is never touched. Returns how
+    // many were removed.
+    static int RemoveStaleTemporaries(const std::string& path, int minAgeSeconds = 60);
+
 private:
     bool Fail(const std::string& what, const std::string& temporary);
 

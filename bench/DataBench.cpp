@@ -57,7 +57,7 @@ void MakeFullProfiles()
             for (SetProgress& set : sets) {
                 set.unlock = static_cast<int>(set.puzzles.size());
                 for (PuzzleProgress& puzzle : set.puzzles)
-                    puzzle = {true, 123, true, false};
+                    puzzle = {true, 123, true, false, {}};
             }
         state.properties[L"seen_intro"] = Value(true);
     }

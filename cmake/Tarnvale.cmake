@@ -11,7 +11,12 @@ if(TARNVALE_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(tarnvale_options INTERFACE -fsanitize=address,undefined)
 endif()
-
+if(TARNVALE_FUZZ)
+  # Every library is instrumented for the fuzzer's coverage; only the fuzz programs link its main.
+  target_compile_options(tarnvale_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(tarnvale_options INTERFACE -fsanitize=address,undefined)
+endif()
 if(TARNVALE_TSAN)
   target_compile_options(tarnvale_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(tarnvale_options INTERFACE -fsanitize=thread)

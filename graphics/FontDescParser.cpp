@@ -7,6 +7,13 @@ namespace {
 
 constexpr int kMaxPages = 64;
 constexpr int kMaxGlyphSide = 4096;
+// Line heights, offsets, advances and kerning stay within this, so the font's sums never overflow.
+constexpr int kMaxMetric = 4096;
+
+bool WithinMetric(int value)
+{
+    return value >= -kMaxMetric && value <= kMaxMetric;
+}
 
 // Splits "tag key=value key="quoted value"" into the tag and its pairs.
 bool SplitLine(const std::string& line, std::string& tag, std::map<std::string, std::string>& pairs)
@@ -91,8 +98,8 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
                 !ReadInt(pairs, "base", descriptor.base) ||
                 !ReadInt(pairs, "ascentPadding", descriptor.ascentPadding))
                 return Fail("Bad number", number);
-            if (descriptor.lineHeight <= 0 || descriptor.base < 0 ||
-                descriptor.base > descriptor.lineHeight * 4)
+            if (descriptor.lineHeight <= 0 || descriptor.lineHeight > kMaxMetric || descriptor.base < 0 ||
+                descriptor.base > descriptor.lineHeight * 4 || !WithinMetric(descriptor.ascentPadding))
                 return Fail("Bad line height or base", number);
             sawCommon = true;
         } else if (tag == "page") {
@@ -113,7 +120,8 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
                 return Fail("Bad number", number);
             if (id < 0 || id > 0x10FFFF || glyph.x < 0 || glyph.y < 0 || glyph.width < 0 ||
                 glyph.height < 0 || glyph.width > kMaxGlyphSide || glyph.height > kMaxGlyphSide ||
-                glyph.page < 0 || glyph.page >= kMaxPages)
+                glyph.page < 0 || glyph.page >= kMaxPages || !WithinMetric(glyph.xOffset) ||
+                !WithinMetric(glyph.yOffset) || !WithinMetric(glyph.advance))
                 return Fail("Bad glyph", number);
             descriptor.glyphs[static_cast<char32_t>(id)] = glyph;
         } else if (tag == "kerning") {
@@ -121,7 +129,7 @@ bool FontDescParser::Parse(const std::string& text, FontDescriptor& descriptor)
             int second = -1;
             int amount = 0;
             if (!ReadInt(pairs, "first", first) || !ReadInt(pairs, "second", second) ||
-                !ReadInt(pairs, "amount", amount) || first < 0 || second < 0)
+                !ReadInt(pairs, "amount", amount) || first < 0 || second < 0 || !WithinMetric(amount))
                 return Fail("Bad kerning", number);
             descriptor.kerning[{static_cast<char32_t>(first), static_cast<char32_t>(second)}] = amount;
         }

@@ -1,8 +1,10 @@
 #include "graphics/Image.h"
 
 #include "graphics/D3DInterface.h"
+#include "graphics/ImageDecoders.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -66,8 +68,9 @@ void Image::SetSize(int width, int height)
 
 void Image::SetGrid(int rows, int columns)
 {
-    m_rows = std::max(rows, 1);
-    m_columns = std::max(columns, 1);
+    // More cells than pixels on a side mean nothing; the bound also keeps the cell count within an int.
+    m_rows = std::clamp(rows, 1, kMaxImageSide);
+    m_columns = std::clamp(columns, 1, kMaxImageSide);
 }
 
 void Image::SetFrames(std::vector<Rect> frames)
@@ -89,7 +92,7 @@ int Image::GetCellCount() const
 {
     if (!m_frames.empty())
         return static_cast<int>(m_frames.size());
-    return m_rows * m_columns;
+    return static_cast<int>(std::min<long long>(static_cast<long long>(m_rows) * m_columns, INT_MAX));
 }
 
 int Image::GetCellWidth() const

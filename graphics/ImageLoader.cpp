@@ -1,5 +1,6 @@
 #include "graphics/ImageLoader.h"
 
+#include "base/Common.h"
 #include "base/LogWriter.h"
 #include "graphics/Image.h"
 #include "graphics/ImageAtlasPiece.h"
@@ -13,6 +14,8 @@
 namespace {
 
 const char* const kExtensions[] = {".png", ".jpg", ".jpeg", ".gif", ".tga"};
+// Far more frames than any animation has.
+constexpr long long kMaxAtlasPieceCells = 65536;
 
 std::string ExtensionOf(const std::string& path)
 {
@@ -87,6 +90,13 @@ void ApplyAlphaCompanion(const std::string& path, ImageData& image)
     if (alpha.width != image.width || alpha.height != image.height)
         LogWriter::WriteLine("The alpha image '" + found +
                              "' differs in size from its image; only the overlap applies");
+    ApplyAlphaImage(alpha, image);
+}
+
+} // namespace
+
+void ApplyAlphaImage(const ImageData& alpha, ImageData& image)
+{
     int width = std::min(alpha.width, image.width);
     int height = std::min(alpha.height, image.height);
     for (int y = 0; y < height; ++y) {
@@ -97,6 +107,18 @@ void ApplyAlphaCompanion(const std::string& path, ImageData& image)
             pixel = (pixel & 0x00FFFFFFu) | (level << 24);
         }
     }
+}
+
+namespace {
+
+// An atlas piece lies within the largest image there can be, and is cut into a sane number of cells, so
+// its cell rectangles neither overflow nor fill memory.
+bool IsSaneAtlasPiece(const ImageSource& source)
+{
+    auto within = [](int value) { return value >= 0 && value <= kMaxImageSide; };
+    const long long cells = static_cast<long long>(std::max(source.m_cols, 1)) * std::max(source.m_rows, 1);
+    return within(source.m_x) && within(source.m_y) && within(source.m_width) && within(source.m_height) &&
+           cells <= kMaxAtlasPieceCells;
 }
 
 } // namespace
@@ -122,11 +144,19 @@ Image* LoadAssetImage(const ImageSource& source, Image* existing)
     if (source.m_atlas != nullptr) {
         if (existing != nullptr)
             return existing;
+        if (!IsSaneAtlasPiece(source)) {
+            LogWriter::WriteLine(StrFormat("The atlas piece '%s' of '%s' (x=%d y=%d w=%d h=%d, %d x %d cells) lies "
+                                           "outside any image or has too many cells",
+                                           WStringToString(source.m_name), source.m_file, source.m_x, source.m_y,
+                                           source.m_width, source.m_height, source.m_cols, source.m_rows));
+            return nullptr;
+        }
         int columns = std::max(source.m_cols, 1);
         int rows = std::max(source.m_rows, 1);
         int cellWidth = source.m_width / columns;
         int cellHeight = source.m_height / rows;
         std::vector<Rect> frames;
+        frames.reserve(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
         for (int row = 0; row < rows; ++row) {
             for (int column = 0; column < columns; ++column)
                 frames.push_back(Rect{source.m_x + column * cellWidth, source.m_y + row * cellHeight,

@@ -16,6 +16,8 @@ struct ImageSource;
 
 // Null (with a logged message) when nothing could be decoded.
 std::unique_ptr<ImageData> DecodeImageFile(const std::string& path);
+// Sets the image's alpha from the grey level of a companion image, where the two overlap.
+void ApplyAlphaImage(const ImageData& alpha, ImageData& image);
 // A new image owned by the caller, not uploaded yet; null on failure.
 Image* LoadImageFile(const std::string& path);
 

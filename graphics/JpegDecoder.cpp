@@ -9,6 +9,9 @@
 
 namespace {
 
+// Enough for the largest accepted image with three full-resolution components and its coefficients.
+constexpr long kMaxJpegMemory = 512L * 1024 * 1024;
+
 struct JpegErrorManager
 {
     jpeg_error_mgr base;
@@ -24,6 +27,20 @@ void LeaveOnError(j_common_ptr info)
 }
 
 void IgnoreMessage(j_common_ptr) {}
+
+// Real progressive files have about ten scans. Each scan costs time in proportion to the image, so a
+// small file of thousands of empty scans would take minutes: it is refused instead.
+constexpr int kMaxJpegScans = 256;
+
+void LimitScans(j_common_ptr info)
+{
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (info->is_decompressor && decompress->input_scan_number > kMaxJpegScans) {
+        auto* errors = reinterpret_cast<JpegErrorManager*>(info->err);
+        std::snprintf(errors->message, sizeof errors->message, "more than %d scans", kMaxJpegScans);
+        std::longjmp(errors->escape, 1);
+    }
+}
 
 // The whole file is in memory: the source hands it over at once and
 // treats running out as an error rather than padding the image.
@@ -64,11 +81,18 @@ bool CreateDecompress(jpeg_decompress_struct* info, JpegErrorManager* errors)
     return true;
 }
 
+// The size is checked from the header, before libjpeg allocates anything for the image (a progressive
+// file's coefficients would otherwise be allocated for whatever size it claims).
 bool StartDecompress(jpeg_decompress_struct* info, JpegErrorManager* errors)
 {
     if (setjmp(errors->escape))
         return false;
     jpeg_read_header(info, TRUE);
+    if (!IsAcceptableImageSize(info->image_width, info->image_height)) {
+        std::snprintf(errors->message, sizeof errors->message, "the image claims %ux%u pixels",
+                      static_cast<unsigned>(info->image_width), static_cast<unsigned>(info->image_height));
+        return false;
+    }
     info->out_color_space = JCS_RGB;
     jpeg_start_decompress(info);
     return info->output_components == 3;
@@ -111,6 +135,11 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
     source.base.next_input_byte = reinterpret_cast<const JOCTET*>(bytes.data());
     source.base.bytes_in_buffer = bytes.size();
     info.src = &source.base;
+    // Whatever else the header claims (components, scans), libjpeg stops at this much and fails.
+    info.mem->max_memory_to_use = kMaxJpegMemory;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = LimitScans;
+    info.progress = &progress;
 
     bool ok = StartDecompress(&info, &errors);
     if (ok && !IsAcceptableImageSize(info.output_width, info.output_height))

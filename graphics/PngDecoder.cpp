@@ -19,6 +19,8 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
     auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
     if (count > source->size - source->position)
         png_error(png, "truncated file");
+    if (count == 0)
+        return;
     std::memcpy(out, source->data + source->position, count);
     source->position += count;
 }

@@ -124,7 +124,15 @@ bool DecodeTga(const std::string& bytes, ImageData& image, std::string& error)
         return true;
     };
 
+    // The pixels must be in the file before room is made for them: a raw image holds every pixel, a
+    // run-length one at least one packet (a count and a pixel) per 128 pixels.
     std::size_t count = static_cast<std::size_t>(width) * height;
+    const std::size_t pixelBytes = static_cast<std::size_t>(bytesPerPixel);
+    const std::size_t least = rle ? (count + 127) / 128 * (1 + pixelBytes) : count * pixelBytes;
+    if (!reader.Has(least)) {
+        error = "truncated TGA data";
+        return false;
+    }
     std::vector<std::uint32_t> pixels(count);
     std::size_t filled = 0;
     while (filled < count) {

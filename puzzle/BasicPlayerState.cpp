@@ -1,7 +1,7 @@
 #include "puzzle/BasicPlayerState.h"
 
 #include "base/Common.h"
-#include "puzzle/XmlText.h"
+#include "resources/XmlText.h"
 #include "resources/GlobalVariables.h"
 #include "ui/ScriptGlobalStore.h"
 

@@ -2,6 +2,7 @@
 
 #include "base/Common.h"
 #include "puzzle/PuzzleTable.h"
+#include "resources/XmlText.h"
 
 #include <algorithm>
 
@@ -129,16 +130,18 @@ std::wstring PlayerState::Write() const
                    currentCountry, currentMode, madeMistake ? 1 : 0, seenHint ? 1 : 0, disableTips ? 1 : 0,
                    toggleMode ? 1 : 0, showNumbers ? 1 : 0);
     text += WritePlayTime();
+    text += WriteXmlAttributes(otherAttributes);
     text += L">";
     for (const std::vector<SetProgress>& sets : progress) {
         text += L"<mode>";
         for (const SetProgress& set : sets) {
-            text += StrFormatW(L"<set unlock=\"%d\" introduced=\"%d\">", set.unlock, set.introduced ? 1 : 0);
+            text += StrFormatW(L"<set unlock=\"%d\" introduced=\"%d\"%s>", set.unlock, set.introduced ? 1 : 0,
+                               WriteXmlAttributes(set.otherAttributes));
             for (const PuzzleProgress& puzzle : set.puzzles)
                 text += StrFormatW(L"<puzzle completed=\"%d\" best-time=\"%d\" without-hints=\"%d\" "
-                                   L"without-mistakes=\"%d\"/>",
+                                   L"without-mistakes=\"%d\"%s/>",
                                    puzzle.completed ? 1 : 0, puzzle.bestTime, puzzle.withoutHints ? 1 : 0,
-                                   puzzle.withoutMistakes ? 1 : 0);
+                                   puzzle.withoutMistakes ? 1 : 0, WriteXmlAttributes(puzzle.otherAttributes));
             text += L"</set>";
         }
         text += L"</mode>";

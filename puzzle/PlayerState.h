@@ -58,6 +58,8 @@ public:
     int currentCountry{0};
     int currentMode{0};
     int playCount{0};
+    // Attributes of the state element this version does not know: written back as read.
+    XMLAttributes otherAttributes;
 };
 
 // The game's current state; set by MakeCurrent.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "puzzle/ProfileRecord.h"
+#include "resources/XMLElement.h"
 
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
 
     std::vector<ProfileRecord> records;
     int selected{-1};
+    // Attributes of the root element this version does not know: written back as read.
+    XMLAttributes otherAttributes;
 };
 
 extern ProfileList gProfileList;

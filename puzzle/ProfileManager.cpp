@@ -5,15 +5,15 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
-#include "puzzle/XmlText.h"
+#include "resources/XmlText.h"
 #include "resources/XMLParser.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <sstream>
+#include <sys/file.h>
+#include <cstdint>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +27,10 @@ bool gSavingBlocked = false;
 
 const std::string kBackupSuffix = ".bak";
 const std::string kDamagedSuffix = ".damaged";
+// Far beyond any real play time, and far from overflowing while counting on.
+constexpr int kMaxHours = 1000000;
+// Eight profiles of every set and puzzle stay far below this; anything larger is not ours.
+constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;
 
 int AttributeInt(const XMLElement& element, const wchar_t* name)
 {
@@ -59,23 +63,36 @@ public:
 
     void OnXMLElement(const XMLElement& element) override
     {
-        if (element.m_kind == XMLElement::Kind::Start)
+        if (element.m_kind != XMLElement::Kind::Start)
+            return;
+        if (element.m_section.empty()) {
+            // Only the root says whether this is a profiles file at all.
+            rootIsProfiles = element.m_name == L"profiles";
+            if (rootIsProfiles) {
+                const int selected = AttributeInt(element, L"selected");
+                list.selected = list.IsValidSlot(selected) ? selected : -1;
+                list.otherAttributes = UnknownAttributes(element.m_attributes, {L"selected"});
+            }
+            return;
+        }
+        if (rootIsProfiles)
             Start(element);
     }
+
+    bool RootIsProfiles() const { return rootIsProfiles; }
 
 private:
     void Start(const XMLElement& element)
     {
         const std::wstring& name = element.m_name;
-        if (name == L"profiles") {
-            const int selected = AttributeInt(element, L"selected");
-            list.selected = list.IsValidSlot(selected) ? selected : -1;
-        } else if (name == L"profile") {
+        if (name == L"profile") {
             ++profileCounter;
             record = list.IsValidSlot(profileCounter) ? &list.records[profileCounter] : nullptr;
             state = nullptr;
-            if (record)
+            if (record) {
                 record->name = AttributeText(element, L"name");
+                record->otherAttributes = UnknownAttributes(element.m_attributes, {L"name"});
+            }
         } else if (name == L"state") {
             state = record ? &record->state : nullptr;
             if (state)
@@ -108,9 +125,14 @@ private:
         state->currentCountry = std::clamp(AttributeInt(element, L"current-country"), 0, 12);
         state->currentMode =
             std::clamp(AttributeInt(element, L"current-mode"), 0, PlayerState::kModeCount - 1);
-        state->hours = AttributeInt(element, L"hours");
-        state->minutes = AttributeInt(element, L"minutes");
-        state->centiseconds = AttributeInt(element, L"centiseconds");
+        // Play time only counts up from here: keep it where counting cannot overflow.
+        state->hours = std::clamp(AttributeInt(element, L"hours"), 0, kMaxHours);
+        state->minutes = std::clamp(AttributeInt(element, L"minutes"), 0, 59);
+        state->centiseconds = std::clamp(AttributeInt(element, L"centiseconds"), 0, 5999);
+        state->otherAttributes = UnknownAttributes(
+            element.m_attributes, {L"started", L"made-mistake", L"seen-hint", L"disable-tips", L"toggle-mode",
+                                   L"show-numbers", L"current-country", L"current-mode", L"hours", L"minutes",
+                                   L"centiseconds"});
     }
 
     void ReadSet(const XMLElement& element)
@@ -125,6 +147,7 @@ private:
             set = &sets[setCounter];
             set->unlock = AttributeInt(element, L"unlock");
             set->introduced = AttributeInt(element, L"introduced") != 0;
+            set->otherAttributes = UnknownAttributes(element.m_attributes, {L"unlock", L"introduced"});
         } else {
             // A set that the puzzle table no longer has: kept, but closed.
             sets.emplace_back();
@@ -144,6 +167,8 @@ private:
         puzzle.bestTime = AttributeInt(element, L"best-time");
         puzzle.withoutHints = AttributeInt(element, L"without-hints") != 0;
         puzzle.withoutMistakes = AttributeInt(element, L"without-mistakes") != 0;
+        puzzle.otherAttributes = UnknownAttributes(
+            element.m_attributes, {L"completed", L"best-time", L"without-hints", L"without-mistakes"});
     }
 
     ProfileList& list;
@@ -154,6 +179,7 @@ private:
     int modeCounter{-1};
     int setCounter{-1};
     int puzzleCounter{-1};
+    bool rootIsProfiles{false};
 };
 
 bool FileExists(const std::string& path)
@@ -164,49 +190,53 @@ bool FileExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
+enum class ReadOutcome
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    bytes = content.str();
-    return !file.bad();
+    Read,
+    Missing,
+    NotAFile,
+    TooLarge,
+    Failed
+};
+
+// Reads a regular file of at most kMaxFileBytes; never blocks on a FIFO or a device.
+ReadOutcome ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+    struct stat info
+    {
+    };
+    ReadOutcome outcome = ReadOutcome::Read;
+    if (::fstat(fd, &info) != 0)
+        outcome = ReadOutcome::Failed;
+    else if (!S_ISREG(info.st_mode))
+        outcome = ReadOutcome::NotAFile;
+    else if (static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes)
+        outcome = ReadOutcome::TooLarge;
+    bytes.clear();
+    char buffer[65536];
+    while (outcome == ReadOutcome::Read) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            outcome = ReadOutcome::Failed;
+        else if (count == 0)
+            break;
+        else if (bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes)
+            outcome = ReadOutcome::TooLarge;
+        else
+            bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(fd);
+    return outcome;
 }
 
 void Log(const std::string& text)
 {
     LogWriter::WriteLine("Profiles: " + text);
-}
-
-// Writes all bytes, retrying short writes.
-bool WriteAll(int fd, const std::string& bytes)
-{
-    const std::size_t total = bytes.size();
-    std::size_t written = 0;
-    while (written < total) {
-        const ssize_t result = ::write(fd, bytes.data() + written, total - written);
-        if (result < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(result);
-    }
-    return true;
-}
-
-bool CopyFileSynced(const std::string& from, const std::string& to)
-{
-    std::string bytes;
-    if (!ReadWholeFile(from, bytes))
-        return false;
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        return false;
-    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
 }
 
 // The new file is complete and on disk before it replaces the old one, and
@@ -217,12 +247,20 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
     AtomicFile file(path);
     file.SetWriteLimit(limit);
     file.SetBeforeReplace([&path] {
-        if (!FileExists(path))
+        // The backup is a copy of the file about to be replaced, and only when that file is a good
+        // profiles file: a damaged one never takes the place of the last good backup.
+        std::string current;
+        if (ReadWholeFile(path, current) != ReadOutcome::Read)
             return;
-        const std::string backup = path + kBackupSuffix;
-        ::unlink(backup.c_str());
-        if (::link(path.c_str(), backup.c_str()) != 0 && !CopyFileSynced(path, backup))
-            Log("could not keep a backup in " + backup);
+        ProfileList check;
+        std::string reason;
+        if (!ProfileManager::ParseProfiles(current, check, reason)) {
+            Log(path + " is not a good profiles file (" + reason + "); the backup stays as it was");
+            return;
+        }
+        AtomicFile backup(path + kBackupSuffix);
+        if (!backup.Write(current))
+            Log("could not keep a backup: " + backup.GetError());
     });
     if (file.Write(bytes))
         return true;
@@ -231,6 +269,33 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
         Log(file.GetError());
     return false;
 }
+
+// Holds an advisory lock on the data folder while profiles are saved, so two games saving at once take
+// turns instead of interleaving their backups and replacements. Without a lock (a folder that cannot be
+// opened) the save goes on: every step is still atomic on its own.
+class ProfilesLock
+{
+public:
+    explicit ProfilesLock(const std::string& profilesPath)
+    {
+        std::string folder = GetFileDir(profilesPath);
+        if (folder.empty())
+            folder = ".";
+        m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~ProfilesLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    ProfilesLock(const ProfilesLock&) = delete;
+    ProfilesLock& operator=(const ProfilesLock&) = delete;
+
+private:
+    int m_fd{-1};
+};
 
 // Renames a damaged file to the first free "<path>.damaged", ".damaged1", ...
 bool KeepAside(const std::string& path)
@@ -263,8 +328,10 @@ void AdoptList(ProfileList& loaded)
     for (std::size_t slot = 0; slot < loaded.records.size(); ++slot) {
         gProfileList.records[slot].name = std::move(loaded.records[slot].name);
         gProfileList.records[slot].state = loaded.records[slot].state;
+        gProfileList.records[slot].otherAttributes = std::move(loaded.records[slot].otherAttributes);
     }
     gProfileList.selected = loaded.selected;
+    gProfileList.otherAttributes = std::move(loaded.otherAttributes);
 }
 
 void TellPlayerName(const std::wstring& name)
@@ -297,6 +364,8 @@ ProfileManager::ProfileManager()
     ResetList(loaded);
 
     const std::string path = GetProfilesPath();
+    if (const int removed = AtomicFile::RemoveStaleTemporaries(path))
+        Log("removed " + std::to_string(removed) + " temporary files left by an interrupted save");
     gLastLoad = LoadResult::NoFile;
     if (FileExists(path)) {
         if (ReadProfilesFile(path, loaded)) {
@@ -343,17 +412,29 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
 {
     if (!gProfileList.IsValidSlot(slot))
         return;
-    ProfileRecord& record = gProfileList.records[slot];
-    if (record.name == name)
+    // A name is kept only as far as the file can hold it; one with nothing left would read back as a free
+    // slot, so it is refused and the slot stays as it was.
+    const std::wstring kept = KeepXmlCharacters(name);
+    if (kept.empty() && !name.empty()) {
+        Log("refused a profile name made only of characters the file cannot hold");
         return;
-    record.name = name;
+    }
+    ProfileRecord& record = gProfileList.records[slot];
+    if (record.name == kept)
+        return;
+    record.name = kept;
+    record.otherAttributes.clear();
     record.state = PlayerState();
     if (slot == gProfileList.selected)
-        TellPlayerName(name);
+        TellPlayerName(kept);
 }
 
 int ProfileManager::CreateProfile(const std::wstring& name)
 {
+    if (KeepXmlCharacters(name).empty() && !name.empty()) {
+        Log("refused a profile name made only of characters the file cannot hold");
+        return -1;
+    }
     if (gProfileList.records.empty())
         ResetList(gProfileList);
     int slot = static_cast<int>(gProfileList.records.size()) - 1;
@@ -377,9 +458,12 @@ void ProfileManager::ClearProfiles()
 
 std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
 {
-    std::wstring text = StrFormatW(L"<profiles selected=\"%d\">", list.selected);
+    std::wstring text =
+        StrFormatW(L"<profiles selected=\"%d\"%s>", list.selected, WriteXmlAttributes(list.otherAttributes));
     for (const ProfileRecord& record : list.records) {
-        text += StrFormatW(L"<profile name=\"%s\">", EscapeXmlAttribute(record.name));
+        // A named profile never comes out as a free slot, whatever its name holds.
+        text += StrFormatW(L"<profile name=\"%s\"%s>", EscapeXmlName(record.name),
+                           WriteXmlAttributes(record.otherAttributes));
         text += record.state.Write();
         text += L"</profile>";
     }
@@ -390,14 +474,41 @@ std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
 bool ProfileManager::ReadProfilesFile(const std::string& path, ProfileList& list)
 {
     std::string bytes;
-    if (!FileExists(path) || !ReadWholeFile(path, bytes))
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadOutcome::Read:
+        break;
+    case ReadOutcome::Missing:
         return false;
+    case ReadOutcome::NotAFile:
+        Log(path + " is not a regular file");
+        return false;
+    case ReadOutcome::TooLarge:
+        Log(path + " is larger than any profiles file");
+        return false;
+    case ReadOutcome::Failed:
+        Log("cannot read " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    std::string reason;
+    if (!ParseProfiles(bytes, list, reason)) {
+        Log(path + ": " + reason);
+        return false;
+    }
+    return true;
+}
+
+bool ProfileManager::ParseProfiles(const std::string& bytes, ProfileList& list, std::string& reason)
+{
     ProfileList scratch;
     ResetList(scratch);
     ProfileReader reader(scratch);
     XMLParser parser;
     if (!parser.Parse(bytes, reader)) {
-        Log(path + ": " + parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine()));
+        reason = parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine());
+        return false;
+    }
+    if (!reader.RootIsProfiles()) {
+        reason = "the root element is not profiles";
         return false;
     }
     list = std::move(scratch);
@@ -422,7 +533,12 @@ bool SaveProfiles()
     if (gProfileList.records.empty() || IsScreensaver() || gSavingBlocked)
         return false;
     const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
-    const bool saved = ReplaceFileKeepingBackup(GetProfilesPath(), bytes, gEnvironment.failWriteAfter);
+    const std::string path = GetProfilesPath();
+    bool saved = false;
+    {
+        ProfilesLock lock(path);
+        saved = ReplaceFileKeepingBackup(path, bytes, gEnvironment.failWriteAfter);
+    }
     AfterSave();
     return saved;
 }

@@ -21,7 +21,8 @@ public:
 
     static void SelectProfile(int index);
     static void SetProfile(int slot, const std::wstring& name);
-    // The first free slot, or the last slot when all are named; returns it.
+    // The first free slot, or the last slot when all are named; returns it. Characters the file cannot
+    // hold are left out of a name; a name of nothing else is refused (-1, nothing changes).
     static int CreateProfile(const std::wstring& name);
     static void ClearProfiles();
 
@@ -30,6 +31,9 @@ public:
     // Reads one profiles.xml into the list; false (list untouched) when the
     // file is missing or not well-formed.
     static bool ReadProfilesFile(const std::string& path, ProfileList& list);
+    // Reads the bytes of a profiles file into the list; false (list untouched, reason given) when they
+    // are not well-formed or not a profiles file.
+    static bool ParseProfiles(const std::string& bytes, ProfileList& list, std::string& reason);
 
     // What the last load did, for the log and the tests.
     enum class LoadResult

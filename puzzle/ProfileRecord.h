@@ -1,6 +1,7 @@
 #pragma once
 
 #include "puzzle/PlayerState.h"
+#include "resources/XMLElement.h"
 
 #include <string>
 
@@ -9,4 +10,6 @@ struct ProfileRecord
 {
     std::wstring name;
     PlayerState state;
+    // Attributes of the profile element this version does not know: written back as read.
+    XMLAttributes otherAttributes;
 };

@@ -10,4 +10,6 @@ struct SetProgress
     std::vector<PuzzleProgress> puzzles;
     int unlock{0};
     bool introduced{false};
+    // Attributes this version does not know (a newer one wrote them): written back as read.
+    XMLAttributes otherAttributes;
 };

@@ -213,24 +213,19 @@ void Assets::Register(Kind kind, const std::wstring& name, const Entry& entry, c
         stored.m_height = entry.m_height;
     }
     std::lock_guard lock(m_groupMutex);
-    std::vector<GroupEntry>& entries = m_groups[group].m_entries;
-    for (const GroupEntry& existing : entries) {
-        if (existing.m_kind == kind && existing.m_name == name) {
-            return;
-        }
+    Group& stored = m_groups[group];
+    if (stored.m_members.emplace(kind, name).second) {
+        stored.m_entries.push_back(GroupEntry{kind, name});
     }
-    entries.push_back(GroupEntry{kind, name});
 }
 
 int Assets::AddAtlas(const std::string& file)
 {
-    for (size_t i = 0; i < m_atlases.size(); ++i) {
-        if (m_atlases[i].m_file == file) {
-            return static_cast<int>(i);
-        }
+    auto [found, added] = m_atlasIndex.emplace(file, static_cast<int>(m_atlases.size()));
+    if (added) {
+        m_atlases.push_back(Atlas{file, nullptr, false, 0});
     }
-    m_atlases.push_back(Atlas{file, nullptr, false, 0});
-    return static_cast<int>(m_atlases.size()) - 1;
+    return found->second;
 }
 
 bool Assets::FirstPass(const std::string& fileName)
@@ -376,10 +371,8 @@ bool Assets::IsHeld(Kind kind, const std::wstring& name) const
         if (!m_loadedGroups.contains(groupName)) {
             continue;
         }
-        for (const GroupEntry& entry : group.m_entries) {
-            if (entry.m_kind == kind && entry.m_name == name) {
-                return true;
-            }
+        if (group.m_members.contains({kind, name})) {
+            return true;
         }
     }
     return false;
@@ -580,6 +573,7 @@ void Assets::Clear()
         }
     }
     m_atlases.clear();
+    m_atlasIndex.clear();
     {
         std::lock_guard groupLock(m_groupMutex);
         m_groups.clear();

@@ -133,6 +133,8 @@ private:
     {
         GroupLoad m_load = GroupLoad::Demand;
         std::vector<GroupEntry> m_entries;
+        // The same entries by kind and name, so registering and look-ups stay logarithmic.
+        std::set<std::pair<Kind, std::wstring>> m_members;
     };
 
     friend class AssetsReader;
@@ -160,6 +162,7 @@ private:
     mutable std::mutex m_groupMutex;
     std::map<std::wstring, Group> m_groups;
     std::vector<Atlas> m_atlases;
+    std::map<std::string, int> m_atlasIndex;
 
     // Held while loading or unloading, never while a look-up waits on a table lock.
     std::recursive_mutex m_loadMutex;

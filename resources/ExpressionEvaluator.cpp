@@ -109,6 +109,50 @@ std::wstring Trim(const std::wstring& text)
     return text.substr(begin, end - begin);
 }
 
+// The power of ten of a decimal literal's leading digit: "123.4" gives 2, "0.05" gives -2, "1e40" gives 40.
+long long DecimalExponent(const std::string& text)
+{
+    size_t mantissaEnd = text.find_first_of("eE");
+    if (mantissaEnd == std::string::npos) {
+        mantissaEnd = text.size();
+    }
+    long long exponent = 0;
+    for (size_t i = mantissaEnd + 1; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000000LL);
+        }
+    }
+    if (mantissaEnd + 1 < text.size() && text[mantissaEnd + 1] == '-') {
+        exponent = -exponent;
+    }
+    long long place = -1;
+    bool beforePoint = true;
+    for (size_t i = 0; i < mantissaEnd; ++i) {
+        if (text[i] == '.') {
+            beforePoint = false;
+        } else if (beforePoint && (text[i] != '0' || place >= 0)) {
+            ++place;
+        } else if (!beforePoint && text[i] == '0' && place < 0) {
+            --place;
+        } else if (!beforePoint) {
+            break;
+        }
+    }
+    return place + exponent;
+}
+
+// A decimal float literal: past the float range it saturates, below it it reads 0.
+float ReadFloatLiteral(const std::string& text)
+{
+    double value = 0.0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        value = DecimalExponent(text) > 0 ? std::numeric_limits<double>::max() : 0.0;
+    }
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    return static_cast<float>(std::min(value, kLargest));
+}
+
 // Recursive descent over one expression text; any error leaves m_failed set.
 class Compiler
 {
@@ -270,6 +314,12 @@ private:
         wchar_t c = Peek();
         if (c == L'-') {
             ++m_position;
+            // A negative decimal literal is read whole, so the most negative int is reachable.
+            if (m_position < m_text.size() && IsDigit(m_text[m_position]) &&
+                !(m_text[m_position] == L'0' && m_position + 1 < m_text.size() &&
+                  (m_text[m_position + 1] == L'x' || m_text[m_position + 1] == L'X'))) {
+                return ParseNumber(true);
+            }
             return Add(Op::Negate, ParseUnary());
         }
         if (c == L'!' && !(m_position + 1 < m_text.size() && m_text[m_position + 1] == L'=')) {
@@ -361,7 +411,7 @@ private:
         return Fail();
     }
 
-    int ParseNumber()
+    int ParseNumber(bool negative = false)
     {
         size_t start = m_position;
         if (m_text[m_position] == L'0' && m_position + 1 < m_text.size() &&
@@ -409,16 +459,11 @@ private:
         std::string narrow(m_text.begin() + static_cast<long>(start),
                            m_text.begin() + static_cast<long>(m_position));
         if (isFloat) {
-            float value = 0.0f;
-            auto result = std::from_chars(narrow.data(), narrow.data() + narrow.size(), value);
-            if (result.ec == std::errc::result_out_of_range) {
-                bool tiny = narrow.find("e-") != std::string::npos || narrow.find("E-") != std::string::npos;
-                value = tiny ? 0.0f : std::numeric_limits<float>::max();
-            }
-            return AddConstant(Value(value));
+            float value = ReadFloatLiteral(narrow);
+            return AddConstant(Value(negative ? -value : value));
         }
         int value = 0;
-        StringToInt(m_text.substr(start, m_position - start), value);
+        StringToInt((negative ? L"-" : L"") + m_text.substr(start, m_position - start), value);
         return AddConstant(Value(value));
     }
 
@@ -608,6 +653,10 @@ bool Compare(Op op, const Value& left, const Value& right)
         } else {
             float x = a.AsFloat();
             float y = b.AsFloat();
+            // NaN is unordered: equal to nothing, not even itself, and neither below nor above anything.
+            if (std::isnan(x) || std::isnan(y)) {
+                return op == Op::NotEqual;
+            }
             order = x < y ? -1 : x > y ? 1 : 0;
         }
     } else {
@@ -743,7 +792,7 @@ public:
     // An operand inside arithmetic: constants and variables are read in place, without a copy.
     const Value& Operand(int index, Value& scratch)
     {
-        static const Value kZero;
+        static const Value kZero{};
         const Node& node = m_nodes[static_cast<size_t>(index)];
         if (node.m_op == Op::Constant) {
             return node.m_constant;

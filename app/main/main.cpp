@@ -2,6 +2,7 @@
 // initialises it, runs it until its main loop ends, then deletes it.
 #include "game/MyGameApp.h"
 #include "graphics/D3DInterface.h"
+#include "platform/FatalError.h"
 #include "platform/Window.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlCursor.h"
@@ -10,6 +11,7 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +50,12 @@ int main(int argc, char** argv)
     app->SetPlatform(MakeSdlPlatform(*app));
     if (!app->Init(args))
         return app->GetExitCode();
+    if (!app->HasGameData()) {
+        std::error_code ignored;
+        FatalError("The game's data was not found: there is no properties/assets.xml in " +
+                   std::filesystem::current_path(ignored).string() +
+                   ". Start the game from its own folder, or give that folder with -changedir.");
+    }
     app->Start();
     int exitCode = app->GetExitCode();
     app.reset();

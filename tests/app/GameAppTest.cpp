@@ -57,6 +57,18 @@ TEST_F(CursorTest, KindsImagesAndTheCustomCursorsSetting)
     EXPECT_EQ(cursor.GetSystemKind(), 3);
 }
 
+TEST_F(CursorTest, ImagesLargerThanACursorAreRefused)
+{
+    HeadlessCursor& cursor = Harness().Cursor();
+    auto wide = MakeCursorImage(1024, 4, 0xFFFFFFFFu);
+    App().AddCustomCursor(wide.get(), 0, 0, 1);
+    App().SetCursor(1);
+    EXPECT_FALSE(cursor.HasImage());
+    App().SetCursorImage(wide.get());
+    EXPECT_FALSE(cursor.HasImage());
+    EXPECT_EQ(cursor.GetSystemKind(), 1);
+}
+
 // ---------------------------------------------------------------------------
 // Screen modes and the pointer's mapping onto the application area
 

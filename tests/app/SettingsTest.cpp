@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -95,7 +97,21 @@ TEST_F(SettingsTest, AbsentAttributesKeepDefaultsAndOddValuesAreTamed)
     expected.m_windowed = true;
     expected.m_customCursors = false;
     expected.m_preferredX = 0;
+    expected.m_otherAttributes[L"unknown"] = L"x";
     EXPECT_EQ(settings, expected);
+}
+
+TEST_F(SettingsTest, AttributesOfANewerVersionSurviveARewrite)
+{
+    WriteBytes(m_path, "<settings version=\"2\" music=\"0.5\" hdr=\"on\" quote=\"a&quot;&amp;&lt;b\"/>");
+    Settings settings;
+    ASSERT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Read);
+    ASSERT_TRUE(WriteSettingsFile(m_path, settings));
+    Settings reread;
+    ASSERT_EQ(ReadSettingsFile(m_path, reread), SettingsReadResult::Read);
+    EXPECT_EQ(reread, settings);
+    EXPECT_EQ(reread.m_otherAttributes.at(L"hdr"), L"on");
+    EXPECT_EQ(reread.m_otherAttributes.at(L"quote"), L"a\"&<b");
 }
 
 TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
@@ -115,4 +131,10 @@ TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
     EXPECT_EQ(ReadSettingsFile(m_path, settings, &movedTo), SettingsReadResult::Malformed);
     EXPECT_EQ(movedTo, m_path + ".bad2");
     EXPECT_EQ(ReadBytes(m_path + ".bad"), broken);
+
+    // A FIFO (or any other non-file) in its place would block the start for ever if it were opened to read.
+    ASSERT_EQ(::mkfifo(m_path.c_str(), 0600), 0);
+    EXPECT_EQ(ReadSettingsFile(m_path, settings, &movedTo), SettingsReadResult::Malformed);
+    EXPECT_EQ(movedTo, m_path + ".bad3");
+    EXPECT_FALSE(fs::exists(m_path));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -110,4 +111,25 @@ TEST_F(AtomicFileTest, ConcurrentWritersNeverMixTheirBytes)
     const std::string result = Read(path);
     EXPECT_TRUE(result == first || result == second);
     EXPECT_EQ(Names(), (std::vector<std::string>{"profiles.xml"}));
+}
+
+// A writer killed between creating its temporary file and renaming it leaves the file behind; the next
+// start clears those, but never one young enough to belong to a save another process has in progress.
+TEST_F(AtomicFileTest, StaleTemporariesOfAKilledWriterAreRemovedAndFreshOnesKept)
+{
+    const std::string target = Path("settings.xml");
+    ASSERT_TRUE(AtomicFile(target).Write("kept"));
+    for (const char* name : {"settings.xml.tmp-aB3dE6", "settings.xml.tmp-Zz9Yy8", "settings.xml.tmp-fresh1",
+                             "settings.xml.tmp-toolong7", "other.xml.tmp-aB3dE6", "settings.xml.bak"}) {
+        std::ofstream(Path(name)) << "x";
+    }
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const char* name : {"settings.xml.tmp-aB3dE6", "settings.xml.tmp-Zz9Yy8", "settings.xml.tmp-toolong7",
+                             "other.xml.tmp-aB3dE6", "settings.xml.bak"}) {
+        fs::last_write_time(Path(name), old);
+    }
+    EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(target), 2);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"other.xml.tmp-aB3dE6", "settings.xml", "settings.xml.bak",
+                                                 "settings.xml.tmp-fresh1", "settings.xml.tmp-toolong7"}));
+    EXPECT_EQ(Read(target), "kept");
 }

@@ -44,6 +44,9 @@ TEST(FontDescParserTest, BadInputIsRefusedWithItsLine)
         {"common lineHeight=10 base=8\npage id=99 file=a.png\n", "Bad page on Line 2"},
         {"common lineHeight=10 base=8\npage id=0 file=\"a.png\nx\n", "Malformed pair on Line 2"},
         {"common lineHeight=0 base=8\n", "Bad line height or base on Line 1"},
+        {"common lineHeight=1000000000 base=10\n", "Bad line height or base on Line 1"},
+        {"common lineHeight=10 base=8\nchar id=65 xadvance=2147483647\n", "Bad glyph on Line 2"},
+        {"common lineHeight=10 base=8\nkerning first=65 second=66 amount=-2147483648\n", "Bad kerning on Line 2"},
         {"common lineHeight=10 base=8\nchar id=65 page=3\n", "Glyph on a missing page on Line 2"},
     };
     for (const Case& c : cases) {

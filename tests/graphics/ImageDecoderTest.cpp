@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -276,6 +277,20 @@ TEST(JpegDecoderTest, DecodesOpaqueColoursAndRefusesACutFile)
     EXPECT_NEAR(100, static_cast<int>((pixel >> 8) & 0xFF), 3);
     EXPECT_NEAR(50, static_cast<int>(pixel & 0xFF), 3);
     EXPECT_FALSE(DecodeJpeg(bytes.substr(0, bytes.size() / 2), image, error));
+}
+
+// A few hundred bytes claiming 65500 x 65500 pixels are refused from the header, before libjpeg would
+// allocate gigabytes for a progressive file's coefficients.
+TEST(JpegDecoderTest, AClaimedSizeBeyondTheLimitIsRefusedBeforeDecoding)
+{
+    std::ifstream file(TARNVALE_SOURCE_DIR "/fuzz/regressions/jpeg/progressive-claims-65500x65500.jpg",
+                       std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_FALSE(bytes.empty());
+    ImageData image;
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bytes, image, error));
+    EXPECT_EQ("the image claims 65500x65500 pixels", error);
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #include "graphics/Image.h"
 #include "graphics/ImageAtlasPiece.h"
+#include "graphics/ImageLoader.h"
+#include "resources/AssetLoaders.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -50,6 +54,32 @@ TEST(ImageTest, AtlasPiecesReadTheirFramesFromTheAtlas)
     EXPECT_EQ(0xFF000012u, piece.GetPixel(0, 0, 0));
     EXPECT_EQ(0xFF000026u, piece.GetPixel(1, 1, 1));
     EXPECT_EQ(0u, piece.GetPixel(2, 0, 1));
+}
+
+TEST(ImageTest, HostileCellCountsAndAtlasPiecesStayBounded)
+{
+    Image image(Numbered(4, 2));
+    image.SetGrid(65536, 65536);
+    EXPECT_EQ(8192 * 8192, image.GetCellCount()) << "no side has more cells than the largest image has pixels";
+    EXPECT_EQ(0u, image.GetPixel(0, 0, image.GetCellCount() - 1));
+
+    Image atlas(Numbered(8, 4));
+    ImageSource piece;
+    piece.m_atlas = &atlas;
+    piece.m_file = "atlas";
+    piece.m_x = 2147483647;
+    piece.m_width = 100;
+    piece.m_cols = 2;
+    EXPECT_EQ(nullptr, LoadAssetImage(piece, nullptr)) << "cell positions would overflow";
+    piece.m_x = 0;
+    piece.m_cols = 100000;
+    piece.m_rows = 100000;
+    EXPECT_EQ(nullptr, LoadAssetImage(piece, nullptr)) << "ten billion cells would fill memory";
+    piece.m_cols = 2;
+    piece.m_rows = 1;
+    std::unique_ptr<Image> sane(LoadAssetImage(piece, nullptr));
+    ASSERT_NE(nullptr, sane);
+    EXPECT_EQ(2, sane->GetCellCount());
 }
 
 TEST(ImageTest, UnloadingKeepsTheSizeAndDropsThePixels)

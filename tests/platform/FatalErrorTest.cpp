@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <thread>
 #include <vector>
 
 TEST(FatalErrorTest, AnInstalledHandlerReceivesMessagesInsteadOfExiting)
@@ -30,4 +32,22 @@ TEST(FatalErrorDeathTest, WithoutAHandlerTheMessageGoesToStderrAndTheProgramExit
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     EXPECT_EXIT(FatalError("Error in XML on Line 3 in File 'x.xml'"), ::testing::ExitedWithCode(1),
                 "FATAL ERROR: Error in XML on Line 3 in File 'x.xml'");
+}
+
+// A loading thread never shows the box itself nor ends the program under the main thread's feet: it hands
+// the message over and stops, and the main thread, still in control, shows it and leaves.
+TEST(FatalErrorDeathTest, AnotherThreadHandsItsErrorToTheMainThread)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    auto raiseFromLoader = [] {
+        std::thread loader([] { FatalError("Bad constants.xml"); });
+        while (!HasPendingFatalError())
+            std::this_thread::yield();
+        std::fprintf(stderr, "main thread still in control\n");
+        RaisePendingFatalError();
+        loader.join();
+    };
+    EXPECT_EXIT(raiseFromLoader(), ::testing::ExitedWithCode(1),
+                "FATAL ERROR: Bad constants.xml\nmain thread still in control");
 }

@@ -154,7 +154,7 @@ TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
     ProfileManager::CreateProfile(L"Ann");
     PlayerState* state = GetCurrentPlayerState();
     ASSERT_NE(state, nullptr);
-    state->progress[0][0].puzzles[0] = {true, 12, false, true};
+    state->progress[0][0].puzzles[0] = {true, 12, false, true, {}};
     state->AddPlayTick();
     ASSERT_TRUE(SaveProfiles());
 
@@ -176,7 +176,7 @@ TEST_F(ProfileTest, NamesAndProgressRoundTrip)
     for (const std::wstring& name : names)
         ProfileManager::CreateProfile(name);
     PlayerState* state = GetCurrentPlayerState();
-    state->progress[0][1].puzzles[2] = {true, 99, true, false};
+    state->progress[0][1].puzzles[2] = {true, 99, true, false, {}};
     state->progress[0][1].introduced = true;
     state->progress[0][1].puzzles.resize(5);
     state->progress[0][1].puzzles[4].bestTime = 7;
@@ -388,6 +388,88 @@ TEST_F(ProfileTest, RenamingResetsProgressButTheSameNameKeepsIt)
     SetProfileNameChecked(-1, L"Nobody");
     SetProfileNameChecked(slot, L"");
     EXPECT_TRUE(gProfileList.records[slot].name.empty()) << "an empty name deletes the profile";
+}
+
+// Another game (or anything else) may have left a damaged profiles.xml since this one read it: saving
+// over it must not make that damage the backup.
+TEST_F(ProfileTest, TheBackupIsMadeOnlyFromAGoodFile)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"First");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(SaveProfiles());
+    const std::string good = ReadBytes(folder / "profiles.xml.bak");
+    ASSERT_FALSE(good.empty());
+    for (const char* damage : {"<profiles selected=\"0\"><profile", "<settings/>"}) {
+        WriteBytes(ProfilesPath(), damage);
+        ASSERT_TRUE(SaveProfiles());
+        EXPECT_EQ(ReadBytes(folder / "profiles.xml.bak"), good) << damage;
+    }
+    ProfileManager::CreateProfile(L"Second");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(ReadBytes(folder / "profiles.xml.bak") == ReadBytes(ProfilesPath()))
+        << "a good file becomes the backup again";
+}
+
+TEST_F(ProfileTest, AWellFormedFileThatIsNotAProfilesFileIsKeptAside)
+{
+    for (const char* text : {"<settings music=\"1\"/>",
+                             "<game-profiles selected=\"0\"><profile name=\"A\"/></game-profiles>"}) {
+        WriteBytes(ProfilesPath(), text);
+        ProfileManager();
+        EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::DamagedStartedEmpty) << text;
+        EXPECT_FALSE(fs::exists(ProfilesPath())) << text;
+        ProfileManager::CreateProfile(L"New");
+        ASSERT_TRUE(SaveProfiles());
+        fs::remove(ProfilesPath());
+        fs::remove(folder / "profiles.xml.bak");
+    }
+    EXPECT_EQ(ReadBytes(folder / "profiles.xml.damaged"), "<settings music=\"1\"/>");
+    EXPECT_TRUE(fs::exists(folder / "profiles.xml.damaged1"));
+}
+
+TEST_F(ProfileTest, ANamedProfileNeverComesBackAsAFreeSlot)
+{
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::CreateProfile(std::wstring(L"\x01\xFFFF")), -1) << "nothing the file can hold";
+    EXPECT_EQ(gProfileList.selected, -1);
+    const int slot = ProfileManager::CreateProfile(L"A\x01" L"b\xFFFE");
+    EXPECT_EQ(gProfileList.records[slot].name, L"Ab");
+    ProfileManager::SetProfile(slot, std::wstring(1, L'\x02'));
+    EXPECT_EQ(gProfileList.records[slot].name, L"Ab") << "refused: the profile stays";
+
+    // Even a name that reached the list without the rule is written as a name.
+    gProfileList.records[1].name = std::wstring(1, L'\xFFFF');
+    ASSERT_TRUE(SaveProfiles());
+    ProfileManager();
+    EXPECT_EQ(gProfileList.records[0].name, L"Ab");
+    EXPECT_EQ(gProfileList.records[1].name, L"\uFFFD");
+}
+
+TEST_F(ProfileTest, AttributesOfANewerVersionSurviveASave)
+{
+    WriteBytes(ProfilesPath(),
+               "<profiles selected=\"0\" theme=\"dark\"><profile name=\"Ann\" avatar=\"owl\">"
+               "<state hours=\"2147483647\" minutes=\"99\" centiseconds=\"-5\" mood=\"calm\"><mode>"
+               "<set unlock=\"1\" stars=\"3\"><puzzle completed=\"1\" moves=\"17\"/></set></mode></state>"
+               "</profile></profiles>");
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    PlayerState* state = GetCurrentPlayerState();
+    ASSERT_NE(state, nullptr);
+    // Play time only counts up from what is read: a stored time near the int limit is tamed first.
+    EXPECT_EQ(state->hours, 1000000);
+    EXPECT_EQ(state->minutes, 59);
+    EXPECT_EQ(state->centiseconds, 0);
+    ASSERT_TRUE(SaveProfiles());
+    const std::wstring text = ProfileManager::FormatProfiles(gProfileList);
+    for (const wchar_t* kept : {L" theme=\"dark\">", L" avatar=\"owl\">", L" mood=\"calm\">",
+                                L" stars=\"3\">", L" moves=\"17\"/>"})
+        EXPECT_NE(text.find(kept), std::wstring::npos) << kept;
+
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), text) << "read back, written again: the same";
 }
 
 TEST_F(ProfileTest, CreatingANinthProfileReplacesTheLastSlot)

@@ -21,6 +21,10 @@ struct FakeImage
     bool m_hasPixels = false;
 };
 
+// The fake loader rewrites a reloaded image's source; a test that reads it from another thread while a
+// group loads takes this lock, as a real image guards its pixels.
+std::mutex gFakeSourceMutex;
+
 FakeImage* Fake(Image* image)
 {
     return reinterpret_cast<FakeImage*>(image);
@@ -47,7 +51,10 @@ protected:
                 Log("image " + source.m_file);
                 FakeImage* image = existing ? Fake(existing) : new FakeImage;
                 m_created += existing ? 0 : 1;
-                image->m_source = source;
+                {
+                    std::lock_guard lock(gFakeSourceMutex);
+                    image->m_source = source;
+                }
                 image->m_hasPixels = true;
                 return reinterpret_cast<Image*>(image);
             },
@@ -320,7 +327,10 @@ TEST_F(AssetsTest, LookupsFromOtherThreadsWhileAGroupLoads)
         int round = 0;
         while (!done) {
             Image* tree = m_assets->GetImage(L"tree");
-            EXPECT_TRUE(tree == nullptr || Fake(tree)->m_source.m_file == "images/tree");
+            if (tree != nullptr) {
+                std::lock_guard lock(gFakeSourceMutex);
+                EXPECT_EQ(Fake(tree)->m_source.m_file, "images/tree");
+            }
             int bird = m_assets->GetId(Assets::Kind::Sound, L"bird");
             EXPECT_TRUE(bird == -1 || bird == 1);
             m_assets->GetImage(L"name_" + std::to_wstring(round++ % 100));

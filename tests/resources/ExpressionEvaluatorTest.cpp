@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -71,6 +73,29 @@ TEST_F(ExpressionEvaluatorTest, DivisionByZeroAndOverflowAreHarmless)
     ExpectInt(Eval(L"-low"), INT_MIN);
     ExpectInt(Eval(L"abs(low)"), INT_MIN);
     ExpectInt(Eval(L"99999999999"), INT_MAX);
+}
+
+TEST_F(ExpressionEvaluatorTest, NumberLiteralsReadAsWrittenAtTheEdgesOfTheirRange)
+{
+    ExpectInt(Eval(L"-2147483648"), INT_MIN);
+    ExpectInt(Eval(L"-2147483649"), INT_MIN);
+    ExpectInt(Eval(L"1 - -2147483648"), INT_MIN + 1);
+    ExpectFloat(Eval(L"0." + std::wstring(51, L'0') + L"1"), 0.0f);
+    ExpectFloat(Eval(L"0.000001"), 1e-6f);
+    ExpectFloat(Eval(L"1" + std::wstring(60, L'0') + L".5"), FLT_MAX);
+    ExpectFloat(Eval(L"1e-400"), 0.0f);
+    ExpectFloat(Eval(L"1e400"), FLT_MAX);
+    ExpectFloat(Eval(L"-1.5"), -1.5f);
+}
+
+TEST_F(ExpressionEvaluatorTest, NotANumberEqualsNothingAndOrdersWithNothing)
+{
+    m_evaluator.SetVariable(L"nan", Value(std::numeric_limits<float>::quiet_NaN()));
+    for (const wchar_t* comparison : {L"nan == 1", L"nan == nan", L"nan < 1", L"nan <= 1", L"nan > 1",
+                                      L"nan >= 1", L"1 >= nan", L"3e38*10 - 3e38*10 == 1"})
+        EXPECT_FALSE(Eval(comparison).ToBool()) << comparison;
+    EXPECT_TRUE(Eval(L"nan != nan").ToBool());
+    EXPECT_TRUE(Eval(L"3e38*10 - 3e38*10 != 1").ToBool());
 }
 
 TEST_F(ExpressionEvaluatorTest, TextFallsBackToItselfAndEmptyTextTakesTheDefaultTruth)
