@@ -1,18 +1,24 @@
 #include "game/MyGameApp.h"
 
-#include "app/ConfirmMenu.h"
 #include "base/LogWriter.h"
+#include "game/ConfirmDeleteMenu.h"
+#include "game/ConfirmQuitMenu.h"
+#include "game/CreditsMenu.h"
+#include "game/LevelIntroMenu.h"
 #include "game/MyBoard.h"
 #include "game/MyPlayPuzzleMenu.h"
 #include "game/MyTitleScreen.h"
+#include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/PuzzlePreview.h"
 #include "game/ScreenTransition.h"
 #include "game/SetLoadingMenu.h"
+#include "game/StoryFinalMenu.h"
+#include "game/StoryIntroMenu.h"
+#include "game/TipsMenu.h"
 #include "puzzle/ArtTiles.h"
 #include "puzzle/GameData.h"
 #include "puzzle/MyLocalization.h"
-#include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleIcon.h"
@@ -106,69 +112,47 @@ Widget* MyGameApp::WrapMenu(DialogHooks* menu)
 
 void MyGameApp::ShowStoryIntro()
 {
-    PlayerState* state = GetCurrentPlayerState();
-    if (state == nullptr)
-        return;
-    if (SetProgress* tutorial = state->EnsureSet(0, 0))
-        tutorial->introduced = true;
-    SaveProfiles();
-    state->currentMode = 0;
-    state->currentCountry = 0;
-    (new SetLoadingMenu(0))->Show();
+    (new StoryIntroMenu())->Show();
 }
 
 void MyGameApp::ShowStoryFinal()
 {
-    ShowCredits();
+    (new StoryFinalMenu())->Show();
 }
 
 void MyGameApp::ShowTips()
 {
-    if (MyBoard* board = GetMyBoard())
-        board->ShowMainMenu();
+    (new TipsMenu())->Show();
 }
 
 void MyGameApp::ShowCredits()
 {
-    if (MyBoard* board = GetMyBoard())
-        board->ShowMainMenu();
+    (new CreditsMenu())->Show();
 }
 
-void MyGameApp::ShowOptions(const std::wstring&) {}
+void MyGameApp::ShowOptions(const std::wstring& from)
+{
+    (new OptionsMenu(from, 0, 0))->Show();
+}
 
 void MyGameApp::ShowConfirmQuit()
 {
-    Shutdown();
+    (new ConfirmQuitMenu())->Show();
 }
 
-void MyGameApp::ShowConfirmDelete(const std::wstring&, PlayerSelectMenu* owner)
+void MyGameApp::ShowConfirmDelete(const std::wstring& name, PlayerSelectMenu* owner)
 {
-    // A plain question until the game's own confirmation exists.
-    class ConfirmDelete : public ConfirmMenu
-    {
-    public:
-        // The dialog's script looks the texts up.
-        explicit ConfirmDelete(PlayerSelectMenu* owner)
-            : ConfirmMenu(L"delete_player_title", L"delete_player_text", L"button_yes", L"button_no", nullptr),
-              m_owner(owner)
-        {
-        }
-        void Confirm() override
-        {
-            m_owner->DeleteSelected();
-            ConfirmMenu::Confirm();
-        }
-
-    private:
-        PlayerSelectMenu* m_owner;
-    };
     if (owner != nullptr)
-        (new ConfirmDelete(owner))->Show();
+        (new ConfirmDeleteMenu(name, owner))->Show();
 }
 
 bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
 {
-    return ShowPlayScreen(mode, set, puzzle);
+    if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
+        return false;
+    // Without an introduction of its own the page gives way to play at once.
+    (new LevelIntroMenu(mode, set, puzzle))->Show();
+    return true;
 }
 
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)

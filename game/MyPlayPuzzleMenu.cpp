@@ -1,7 +1,10 @@
 #include "game/MyPlayPuzzleMenu.h"
 
+#include "game/ConfirmMainMenu.h"
+#include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/LevelCompleteMenu.h"
 #include "game/LevelFailMenu.h"
+#include "game/OptionsMenu.h"
 #include "puzzle/PuzzleTable.h"
 
 MyPlayPuzzleMenu::MyPlayPuzzleMenu(int mode, int set, int puzzle)
@@ -32,4 +35,17 @@ void MyPlayPuzzleMenu::ShowLevelComplete(int seconds, int mistakes, int hints)
 void MyPlayPuzzleMenu::ShowLevelFail(int seconds, int mistakes, int hints)
 {
     (new LevelFailMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints))->Show();
+}
+
+void MyPlayPuzzleMenu::ShowOptions()
+{
+    (new OptionsMenu(L"playing", m_mode, m_set))->Show();
+}
+
+void MyPlayPuzzleMenu::ShowLeaveConfirmation()
+{
+    if (m_mode == 0 && m_set == 0)
+        (new ConfirmMainMenu(this))->Show();
+    else
+        (new ConfirmPuzzleSelectMenu(m_mode, m_set, this))->Show();
 }

@@ -2,8 +2,10 @@
 
 #include "puzzle/PlayPuzzleMenu.h"
 
-// The game's play screen: at the end of a puzzle it opens the level-complete
-// or the level-fail dialog over the finished board.
+// The game's play screen: its options button opens the options dialog, its
+// menu button asks before leaving (for the main menu from the first set, else
+// for the set's puzzle choice), and at the end of a puzzle it opens the
+// level-complete or the level-fail dialog over the finished board.
 class MyPlayPuzzleMenu : public PlayPuzzleMenu
 {
 public:
@@ -20,6 +22,8 @@ public:
 protected:
     void ShowLevelComplete(int seconds, int mistakes, int hints) override;
     void ShowLevelFail(int seconds, int mistakes, int hints) override;
+    void ShowOptions() override;
+    void ShowLeaveConfirmation() override;
 
 private:
     int m_mode = 0;

@@ -20,7 +20,7 @@ bool HeadlessWindow::Create(const WindowOptions& options)
 
 bool HeadlessWindow::SetWindowed(bool windowed)
 {
-    if (!windowed && !m_fullScreenAvailable)
+    if (windowed ? !m_windowedAvailable : !m_fullScreenAvailable)
         return false;
     m_windowed = windowed;
     ++m_modeSwitches;

@@ -38,6 +38,7 @@ public:
     void Inject(const InputEvent& event);
     void SetFocused(bool focused) { m_focused = focused; }
     void SetFullScreenAvailable(bool available) { m_fullScreenAvailable = available; }
+    void SetWindowedAvailable(bool available) { m_windowedAvailable = available; }
     void SetFailCreate(bool fail) { m_failCreate = fail; }
     // The client area as the desktop resized it (the created size until then).
     void SetClientSize(int width, int height);
@@ -61,6 +62,7 @@ private:
     bool m_focused{true};
     bool m_captured{false};
     bool m_fullScreenAvailable{true};
+    bool m_windowedAvailable{true};
     bool m_failCreate{false};
     int m_modeSwitches{0};
     int m_waits{0};

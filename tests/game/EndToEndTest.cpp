@@ -3,19 +3,23 @@
 
 #include "app/DistributorScreen.h"
 #include "app/LogoScreen.h"
+#include "game/ConfirmTutorialMenu.h"
 #include "game/EnterNameMenu.h"
 #include "game/LevelCompleteMenu.h"
+#include "game/LevelIntroMenu.h"
 #include "game/MainMenu.h"
 #include "game/MapMenu.h"
 #include "game/MyBoard.h"
 #include "game/MyTitleScreen.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/SetLoadingMenu.h"
+#include "game/StoryIntroMenu.h"
 #include "puzzle/PlayPuzzleMenu.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
 #include "ui/ButtonWidget.h"
+#include "ui/Checkbox.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -147,10 +151,16 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     EXPECT_EQ(gTitleScreen, nullptr);
     Snap("3_main_menu");
 
-    // The first "play": the tutorial, introduced and saved, loads and plays.
+    // The first "play": the story's letter; its "ok" saves the tutorial as
+    // introduced and offers it, and "yes" plays its first puzzle.
     mainMenu->HandleAction(L"play", L"", nullptr);
+    Harness().RunTicks(2);
+    ASSERT_NE(FindMenu<StoryIntroMenu>(), nullptr);
+    FindMenu<StoryIntroMenu>()->HandleAction(L"ok", L"", nullptr);
     EXPECT_TRUE(SavedProfiles().records[0].state.IsIntroduced(0, 0));
-    ASSERT_TRUE(RunUntil([this] { return Game().m_shown.back() != L"story_intro"; }));
+    ASSERT_NE(FindMenu<ConfirmTutorialMenu>(), nullptr);
+    FindMenu<ConfirmTutorialMenu>()->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(2);
     EXPECT_EQ(Game().m_shown.back(), L"play 0/0/0");
     ASSERT_NE(FindMenu<PlayPuzzleMenu>(), nullptr);
     Harness().RunTicks(100);
@@ -188,8 +198,19 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     state->seenHint = true;
     ClickCentre(choice->GetIcons()[0].button);
     Harness().RunTicks(2);
-    EXPECT_EQ(Game().m_shown[Game().m_shown.size() - 2], L"intro 0/1/0");
+    EXPECT_EQ(Game().m_shown.back(), L"intro 0/1/0");
     EXPECT_EQ(FindMenu<PuzzleSelectMenu>(), nullptr);
+    // Its page: the box ticked switches such pages off, "ok" plays.
+    LevelIntroMenu* intro = FindMenu<LevelIntroMenu>();
+    ASSERT_NE(intro, nullptr);
+    ASSERT_TRUE(RunUntil([intro] { return intro->GetCheckbox() != nullptr; }));
+    Harness().RunTicks(60);
+    Snap("6b_intro_page");
+    ClickCentre(intro->GetCheckbox());
+    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    intro->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(2);
+    EXPECT_EQ(Game().m_shown.back(), L"play 0/1/0");
     PlayPuzzleMenu* play = FindMenu<PlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
     ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing && !play->GetGrid()->IsDisabled(); }));

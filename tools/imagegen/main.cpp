@@ -3,6 +3,7 @@
 #include "Canvas.h"
 #include "ControlArt.h"
 #include "LogoArt.h"
+#include "DialogArt.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -264,5 +265,6 @@ int main(int argc, char** argv)
     const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
     const bool logoArt = MakeLogoArt(argv[1]);
-    return out.IsOk() && controlsOk && playArt && logoArt ? 0 : 1;
+    const bool dialogArt = MakeDialogArt(argv[1]);
+    return out.IsOk() && controlsOk && playArt && logoArt && dialogArt ? 0 : 1;
 }

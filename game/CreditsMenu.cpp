@@ -1,0 +1,29 @@
+#include "game/CreditsMenu.h"
+
+#include "base/Common.h"
+#include "game/MyBoard.h"
+#include "game/MyGameApp.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "resources/Localization.h"
+
+CreditsMenu::CreditsMenu() : InterpreterMenu(L"credits")
+{
+    SetWrapForShow(true);
+    SaveProfiles();
+    const PlayerState* state = GetCurrentPlayerState();
+    const int hours = state != nullptr ? state->hours : 0;
+    const int minutes = state != nullptr ? state->minutes : 0;
+    SetVariable(L"time", Value(StrFormatW(Localize(L"credits_time"), hours, minutes)));
+    const MyGameApp* app = GetMyGameApp();
+    SetVariable(L"version", Value(app != nullptr ? app->GetVersionText() : std::wstring()));
+}
+
+void CreditsMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)
+{
+    if (action != L"mainmenu")
+        return;
+    if (MyGameApp* app = GetMyGameApp(); app != nullptr && app->GetMyBoard() != nullptr)
+        app->GetMyBoard()->ShowMainMenu();
+    RemoveSelf();
+}

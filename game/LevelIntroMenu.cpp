@@ -1,0 +1,83 @@
+#include "game/LevelIntroMenu.h"
+
+#include "base/Common.h"
+#include "game/MyGameApp.h"
+#include "graphics/Image.h"
+#include "puzzle/PlayerState.h"
+#include "puzzle/ProfileManager.h"
+#include "resources/Assets.h"
+#include "ui/Checkbox.h"
+#include "ui/ScriptCommand.h"
+
+LevelIntroMenu::LevelIntroMenu(int mode, int set, int puzzle)
+    : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle)
+{
+    // Started here, not by the base, so that a missing script reaches this
+    // class's OnEmptyScript.
+    PlayAnimationByName(ScriptName(set, puzzle));
+}
+
+std::wstring LevelIntroMenu::ScriptName(int set, int puzzle)
+{
+    return StrFormatW(L"intro_%d_%d", set + 1, puzzle + 1);
+}
+
+int LevelIntroMenu::HandleCommand(const ScriptCommand& command)
+{
+    if (command.m_name != L"checkbox")
+        return InterpreterMenu::HandleCommand(command);
+    auto* box = new Checkbox(::GetImage(L"Checkbox"), ::GetImage(L"Checkbox_hover"),
+                             ::GetImage(L"Checkbox_checked"), ::GetImage(L"Checkbox_Checked_hover"), this);
+    const Image* image = ::GetImage(L"Checkbox");
+    box->Resize(ReadInt(L"x"), ReadInt(L"y"), image != nullptr ? image->GetCellWidth() : 0,
+                image != nullptr ? image->GetCellHeight() : 0);
+    const PlayerState* state = GetCurrentPlayerState();
+    box->SetChecked(state != nullptr && state->disableTips, false);
+    // A second box replaces the first.
+    if (m_checkbox != nullptr)
+        m_checkbox->RemoveSelf();
+    m_checkbox = box;
+    AddWidget(box);
+    return 2;
+}
+
+void LevelIntroMenu::CheckboxChecked(int id, bool checked)
+{
+    if (m_checkbox == nullptr || id != m_checkbox->GetId())
+        return;
+    if (PlayerState* state = GetCurrentPlayerState()) {
+        state->disableTips = checked;
+        SaveProfiles();
+    }
+}
+
+void LevelIntroMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)
+{
+    if (action != L"ok" || IsRemoveRequested())
+        return;
+    RemoveSelf();
+    StartPlay();
+}
+
+void LevelIntroMenu::OnEmptyScript()
+{
+    // Possibly still inside the constructor: the removal is only marked and
+    // carried out once the page is shown.
+    m_startPlay = true;
+    RemoveSelf();
+}
+
+void LevelIntroMenu::RemovedFromManager(WidgetManager* manager)
+{
+    if (m_startPlay) {
+        m_startPlay = false;
+        StartPlay();
+    }
+    InterpreterMenu::RemovedFromManager(manager);
+}
+
+void LevelIntroMenu::StartPlay()
+{
+    if (MyGameApp* app = GetMyGameApp())
+        app->ShowPlayScreen(m_mode, m_set, m_puzzle);
+}

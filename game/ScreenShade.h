@@ -1,0 +1,8 @@
+#pragma once
+
+class Graphics;
+class Widget;
+
+// Darkens the whole 1024 x 768 screen behind a dialog: the widget draws at its
+// own position, so the shade starts at minus that position.
+void ShadeScreen(Graphics* g, const Widget& dialog);

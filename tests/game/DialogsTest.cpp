@@ -1,0 +1,376 @@
+#include "GameTestApp.h"
+#include "support/AppHarness.h"
+
+#include "app/NoticeMenu.h"
+#include "app/Settings.h"
+#include "app/TextboxPopup.h"
+#include "game/ConfirmDeleteMenu.h"
+#include "game/ConfirmMainMenu.h"
+#include "game/ConfirmPuzzleSelectMenu.h"
+#include "game/ConfirmQuitMenu.h"
+#include "game/ConfirmTutorialMenu.h"
+#include "game/CreditsMenu.h"
+#include "game/LevelIntroMenu.h"
+#include "game/MainMenu.h"
+#include "game/MyBoard.h"
+#include "game/OptionsMenu.h"
+#include "game/PlayerSelectMenu.h"
+#include "game/PuzzleSelectMenu.h"
+#include "game/StoryIntroMenu.h"
+#include "graphics/Image.h"
+#include "puzzle/ProfileList.h"
+#include "resources/Assets.h"
+#include "ui/ButtonWidget.h"
+#include "ui/Checkbox.h"
+#include "ui/Slider.h"
+
+namespace {
+
+// Remembers the samples the dialogs ask for.
+class SoundCountingApp : public GameTestApp
+{
+public:
+    void PlaySample(int id) override
+    {
+        played.push_back(id);
+        GameTestApp::PlaySample(id);
+    }
+    std::vector<int> played;
+};
+
+class DialogsTest : public GameTest
+{
+protected:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = GameTest::Options();
+        options.makeApp = [] { return std::make_unique<SoundCountingApp>(); };
+        return options;
+    }
+    SoundCountingApp& Sounds() { return static_cast<SoundCountingApp&>(App()); }
+
+    void ClickAt(Widget* widget, int x, int y)
+    {
+        const Vector4 origin = widget->GetScreenOrigin();
+        Harness().MouseMove(static_cast<int>(origin.x) + x, static_cast<int>(origin.y) + y);
+        Harness().Click(static_cast<int>(origin.x) + x, static_cast<int>(origin.y) + y);
+    }
+    void ClickCentre(Widget* widget) { ClickAt(widget, widget->GetWidth() / 2, widget->GetHeight() / 2); }
+    // Opens the options as the main menu or the play screen does, shown and
+    // faded in.
+    OptionsMenu* OpenOptions(const std::wstring& from)
+    {
+        auto* options = new OptionsMenu(from, 0, 0);
+        options->Show();
+        Harness().RunTicks(60);
+        return options;
+    }
+    std::wstring TextOf(Animator& script, const wchar_t* name)
+    {
+        const Value* value = script.FindVariable(name);
+        return value != nullptr ? value->ToString() : std::wstring();
+    }
+    Settings SavedSettings()
+    {
+        Settings saved;
+        EXPECT_EQ(ReadSettingsFile(GetSettingsPath(), saved), SettingsReadResult::Read);
+        return saved;
+    }
+    ProfileList SavedProfiles()
+    {
+        ProfileList saved;
+        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
+        return saved;
+    }
+};
+
+TEST_F(DialogsTest, OptionsOfferTheWayBackOnlyFromPlayAndHideStretchingAtNativeSize)
+{
+    NewPlayer();
+    OptionsMenu* fromMenu = OpenOptions(L"main-menu");
+    EXPECT_EQ(fromMenu->GetMenuButton(), nullptr);
+    ASSERT_NE(fromMenu->GetCloseButton(), nullptr);
+    // The headless display is the game's own size: nothing to stretch.
+    EXPECT_TRUE(fromMenu->GetStretchScreenBox()->IsDisabled());
+    EXPECT_FALSE(fromMenu->GetStretchScreenBox()->IsVisible());
+    ClickCentre(fromMenu->GetFullScreenBox());
+    EXPECT_FALSE(fromMenu->GetStretchScreenBox()->IsVisible());
+    CloseAllMenus();
+
+    OptionsMenu* fromPlay = OpenOptions(L"playing");
+    ASSERT_NE(fromPlay->GetMenuButton(), nullptr);
+    ClickCentre(fromPlay->GetMenuButton());
+    Harness().RunTicks(60);
+    // The way back asks first, over the options.
+    EXPECT_NE(FindMenu<ConfirmMainMenu>(), nullptr);
+    EXPECT_NE(FindMenu<OptionsMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TheSoundVolumeRingsOnceForAClickAndNeverForADrag)
+{
+    NewPlayer();
+    OptionsMenu* options = OpenOptions(L"main-menu");
+    Slider* sound = options->GetSoundSlider();
+    const int bell = GetSoundId(L"Bell");
+    ASSERT_NE(bell, -1);
+
+    sound->SetValue(0.0);
+    Sounds().played.clear();
+    ClickAt(sound, sound->GetWidth() * 3 / 4, sound->GetHeight() / 2);
+    EXPECT_NEAR(App().GetSfxVolume(), 0.75, 0.02);
+    EXPECT_EQ(std::count(Sounds().played.begin(), Sounds().played.end(), bell), 1);
+
+    // Drag the thumb from 0.75 back towards the start.
+    Sounds().played.clear();
+    const Vector4 origin = sound->GetScreenOrigin();
+    const int thumbWidth = ::GetImage(L"Slider_Thumb")->GetCellWidth();
+    const int grabX =
+        static_cast<int>(origin.x) + static_cast<int>((sound->GetWidth() - thumbWidth) * 0.75) + 3;
+    const int y = static_cast<int>(origin.y) + sound->GetHeight() / 2;
+    Harness().MouseMove(grabX, y);
+    Harness().MouseDown(grabX, y);
+    Harness().MouseMove(grabX - 60, y);
+    Harness().MouseMove(grabX - 100, y);
+    Harness().MouseUp(grabX - 100, y);
+    EXPECT_LT(App().GetSfxVolume(), 0.6);
+    EXPECT_EQ(std::count(Sounds().played.begin(), Sounds().played.end(), bell), 0);
+}
+
+TEST_F(DialogsTest, ProfileOptionsChangeAtOnceAndTheScreenModeOnlyWhenLeftAndOnlyWhenChanged)
+{
+    PlayerState& player = NewPlayer();
+    player.disableTips = false;
+    OptionsMenu* options = OpenOptions(L"main-menu");
+    ClickCentre(options->GetDisableTipsBox());
+    EXPECT_TRUE(player.disableTips);
+    ClickCentre(options->GetToggleNumbersBox());
+    EXPECT_FALSE(player.showNumbers);
+
+    const int switches = Harness().Window().GetModeSwitchCount();
+    ClickCentre(options->GetFullScreenBox());
+    EXPECT_TRUE(Harness().Window().IsWindowed());
+    ClickCentre(options->GetCloseButton());
+    EXPECT_FALSE(Harness().Window().IsWindowed());
+    EXPECT_EQ(Harness().Window().GetModeSwitchCount(), switches + 1);
+    EXPECT_FALSE(SavedSettings().m_windowed);
+    Harness().RunTicks(60);
+
+    // Closed again without a change: the window is left alone.
+    ClickCentre(OpenOptions(L"main-menu")->GetCloseButton());
+    Harness().RunTicks(60);
+    EXPECT_EQ(Harness().Window().GetModeSwitchCount(), switches + 1);
+
+    options = OpenOptions(L"main-menu");
+    ClickCentre(options->GetFullScreenBox());
+    ClickCentre(options->GetCloseButton());
+    EXPECT_TRUE(Harness().Window().IsWindowed());
+    EXPECT_EQ(Harness().Window().GetModeSwitchCount(), switches + 2);
+    EXPECT_TRUE(SavedSettings().m_windowed);
+}
+
+TEST_F(DialogsTest, WithoutAWindowedModeTheNoticeShowsAndFullScreenStaysTicked)
+{
+    NewPlayer();
+    App().SwitchScreenMode(false);
+    Harness().Window().SetWindowedAvailable(false);
+    App().SwitchScreenMode(true);
+    ASSERT_TRUE(App().IsWindowedModeUnavailable());
+
+    OptionsMenu* options = OpenOptions(L"main-menu");
+    ASSERT_TRUE(options->GetFullScreenBox()->IsChecked());
+    ClickCentre(options->GetFullScreenBox());
+    EXPECT_TRUE(options->GetFullScreenBox()->IsChecked());
+    EXPECT_NE(FindMenu<NoticeMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TutorialYesPlaysTheFirstPuzzleWithoutDeclining)
+{
+    PlayerState& player = NewPlayer();
+    (new StoryIntroMenu())->Show();
+    auto* offer = new ConfirmTutorialMenu();
+    offer->Show();
+    Harness().RunTicks(40);
+    offer->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_EQ(std::count(Shown().begin(), Shown().end(), L"play 0/0/0"), 1);
+    EXPECT_FALSE(player.IsCompleted(0, 0, 0));
+    EXPECT_EQ(player.currentCountry, 0);
+    EXPECT_EQ(FindMenu<StoryIntroMenu>(), nullptr);
+    EXPECT_EQ(FindMenu<ConfirmTutorialMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TutorialNoCompletesThePrimerOnceAndKeepsAHigherUnlock)
+{
+    PlayerState& player = NewPlayer();
+    player.EnsureSet(0, 1)->unlock = 3;
+    auto* offer = new ConfirmTutorialMenu();
+    offer->Show();
+    Harness().RunTicks(40);
+    offer->HandleAction(L"close", L"", nullptr);
+    // A second click while it leaves declines nothing more.
+    offer->HandleAction(L"close", L"", nullptr);
+    Harness().RunTicks(2);
+    const SetProgress* primer = player.FindSet(0, 0);
+    ASSERT_NE(primer, nullptr);
+    EXPECT_EQ(primer->unlock, static_cast<int>(primer->puzzles.size()));
+    for (const PuzzleProgress& puzzle : primer->puzzles)
+        EXPECT_TRUE(puzzle.completed);
+    EXPECT_EQ(player.GetUnlock(0, 1), 3);
+    EXPECT_EQ(player.currentCountry, 1);
+    int loading = 0;
+    for (DialogHooks* menu : App().GetOpenMenus())
+        loading += dynamic_cast<SetLoadingMenu*>(menu) != nullptr ? 1 : 0;
+    EXPECT_EQ(loading, 1);
+}
+
+TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
+{
+    NewPlayer();
+    auto* toMenu = new ConfirmMainMenu(nullptr);
+    toMenu->Show();
+    Harness().RunTicks(40);
+    toMenu->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_NE(FindMenu<MainMenu>(), nullptr);
+    EXPECT_EQ(FindMenu<ConfirmMainMenu>(), nullptr);
+
+    auto* toDesk = new ConfirmPuzzleSelectMenu(0, 1, nullptr);
+    toDesk->Show();
+    Harness().RunTicks(40);
+    toDesk->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_NE(FindMenu<PuzzleSelectMenu>(), nullptr);
+    EXPECT_EQ(FindMenu<MainMenu>(), nullptr);
+
+    auto* quit = new ConfirmQuitMenu();
+    quit->Show();
+    Harness().RunTicks(40);
+    quit->HandleAction(L"close", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_FALSE(App().IsShutdownRequested());
+    quit = new ConfirmQuitMenu();
+    quit->Show();
+    Harness().RunTicks(40);
+    quit->HandleAction(L"ok", L"", nullptr);
+    EXPECT_TRUE(App().IsShutdownRequested());
+}
+
+TEST_F(DialogsTest, APlayerIsDeletedOnlyWhenTheQuestionIsAnsweredYes)
+{
+    NewPlayer(L"Ann");
+    ProfileManager::CreateProfile(L"Bob");
+    auto* players = new PlayerSelectMenu();
+    players->Show();
+    Harness().RunTicks(60);
+    ASSERT_EQ(players->GetSelectedSlot(), 1);
+    ClickCentre(players->GetDeleteButton());
+    Harness().RunTicks(40);
+    ConfirmDeleteMenu* question = FindMenu<ConfirmDeleteMenu>();
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(TextOf(*question, L"text").find(L"Bob"), std::wstring::npos);
+    question->HandleAction(L"close", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_EQ(gProfileList.records[1].name, L"Bob");
+
+    ClickCentre(players->GetDeleteButton());
+    Harness().RunTicks(40);
+    FindMenu<ConfirmDeleteMenu>()->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(40);
+    EXPECT_TRUE(gProfileList.records[1].name.empty());
+    EXPECT_EQ(FindMenu<ConfirmDeleteMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TheStoryAddressesThePlayerByNameOnlyAsAnArgumentAndSavesOnOk)
+{
+    NewPlayer(L"%s%n");
+    auto* story = new StoryIntroMenu();
+    story->Show();
+    Harness().RunTicks(2);
+    EXPECT_NE(TextOf(*story, L"letter_start").find(L"%s%n"), std::wstring::npos);
+    EXPECT_NE(TextOf(*story, L"letter_end").find(L"%s%n"), std::wstring::npos);
+    story->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(2);
+    EXPECT_TRUE(SavedProfiles().records[0].state.IsIntroduced(0, 0));
+    EXPECT_NE(FindMenu<ConfirmTutorialMenu>(), nullptr);
+    EXPECT_NE(FindMenu<StoryIntroMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
+{
+    PlayerState& player = NewPlayer();
+    player.hours = 3;
+    player.minutes = 7;
+    auto* credits = new CreditsMenu();
+    credits->Show();
+    EXPECT_NE(TextOf(*credits, L"time").find(L"3 hours and 7 minutes"), std::wstring::npos);
+    EXPECT_EQ(TextOf(*credits, L"version"), L"v1.2");
+    EXPECT_EQ(SavedProfiles().records[0].state.hours, 3);
+    credits->HandleAction(L"mainmenu", L"", nullptr);
+    Harness().RunTicks(60);
+    EXPECT_NE(FindMenu<MainMenu>(), nullptr);
+    EXPECT_EQ(FindMenu<CreditsMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)
+{
+    PlayerState& player = NewPlayer();
+    auto* intro = new LevelIntroMenu(0, 1, 0);
+    intro->Show();
+    Harness().RunTicks(120);
+    ASSERT_NE(intro->GetCheckbox(), nullptr);
+    ClickCentre(intro->GetCheckbox());
+    EXPECT_TRUE(player.disableTips);
+    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    ClickCentre(intro->GetCheckbox());
+    EXPECT_FALSE(player.disableTips);
+    EXPECT_TRUE(Shown().empty());
+    intro->HandleAction(L"ok", L"", nullptr);
+    Harness().RunTicks(2);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"play 0/1/0"});
+    EXPECT_EQ(FindMenu<LevelIntroMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, APuzzleWithoutAnIntroScriptIsPlayedAtOnce)
+{
+    NewPlayer();
+    auto* intro = new LevelIntroMenu(0, 2, 1);
+    EXPECT_TRUE(Shown().empty());
+    intro->Show();
+    Harness().RunTicks(2);
+    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"play 0/2/1"});
+    EXPECT_EQ(FindMenu<LevelIntroMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, ATextBoxPopupStandsWhereAskedWithItsOkDisabledUntilItsOwnerAllows)
+{
+    NewPlayer();
+    struct Owner : ButtonListener
+    {
+        void ButtonDepress(int id) override { depressed.push_back(id); }
+        std::vector<int> depressed;
+    } owner;
+    auto* popup = new TextboxPopup(100, 120, ::GetImage(L"Dialog"), &owner);
+    popup->Show();
+    Harness().RunTicks(40);
+    EXPECT_EQ(popup->GetX(), 100.0f);
+    EXPECT_EQ(popup->GetY(), 120.0f);
+    ButtonWidget* ok = popup->GetOkButton();
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(static_cast<int>(ok->GetX()) + ok->GetWidth() / 2, popup->GetWidth() / 2);
+    EXPECT_EQ(static_cast<int>(ok->GetY()), popup->GetHeight() - 74);
+    const Vector4 origin = ok->GetScreenOrigin();
+    const int x = static_cast<int>(origin.x) + ok->GetWidth() / 2;
+    const int y = static_cast<int>(origin.y) + ok->GetHeight() / 2;
+    Harness().MouseMove(x, y);
+    Harness().Click(x, y);
+    EXPECT_TRUE(owner.depressed.empty());
+    ok->SetDisabled(false);
+    Harness().MouseMove(x + 1, y);
+    Harness().Click(x + 1, y);
+    EXPECT_EQ(owner.depressed, std::vector<int>{ok->GetId()});
+    // Gone before its owner is.
+    CloseAllMenus();
+    Harness().RunTicks(2);
+}
+
+} // namespace
