@@ -59,6 +59,8 @@ void DistributorScreen::Finish()
 void DistributorScreen::UpdateFrame()
 {
     Menu::UpdateFrame();
+    // A still picture that ends by itself: its count needs every tick.
+    WantTicks();
     if (m_ticks++ >= kLastUpdate)
         Finish();
 }

@@ -80,6 +80,9 @@ void LogoScreen::UpdateFrameF(float fraction)
 void LogoScreen::UpdateFrame()
 {
     Menu::UpdateFrame();
+    // The screen runs on its own clock to the end, whether or not anything
+    // on it moves at the moment.
+    WantTicks();
     if (m_ticks++ == kLastUpdate)
         Finish();
 }
