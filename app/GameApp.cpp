@@ -387,6 +387,8 @@ void GameApp::TicksPassedIdle(std::int64_t ticks)
 {
     if (m_soundPlayer)
         m_soundPlayer->AddIdleTicks(ticks);
+    if (m_board)
+        m_board->TicksPassedIdle(ticks);
 }
 
 void GameApp::PlaySound(int id, int minInterval, double volume)

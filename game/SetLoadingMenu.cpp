@@ -117,7 +117,11 @@ void SetLoadingMenu::FinishIntro()
 void SetLoadingMenu::UpdateFrame()
 {
     InterpreterMenu::UpdateFrame();
-    if (!m_done || m_nextScreenOpened)
+    if (m_nextScreenOpened)
+        return;
+    // The loader thread is polled: keep the ticks coming until it is done.
+    WantTicks();
+    if (!m_done)
         return;
     if (!m_introFinished && ++m_waitedForIntro >= kIntroWaitLimit) {
         LogWriter::WriteLine(L"set_loading_menu sent no intro_finished; going on");

@@ -48,16 +48,25 @@ void Board::SetPaused(bool paused)
 
 void Board::Update()
 {
+    CountPlayTime(1);
+}
+
+void Board::TicksPassedIdle(long long ticks)
+{
+    if (ticks > 0 && !IsUpdateSuspended())
+        CountPlayTime(ticks);
+}
+
+void Board::CountPlayTime(long long ticks)
+{
     BasicPlayerState* record = GetPlayerState();
     if (record == nullptr)
         return;
-    if (++record->centiseconds < kCentisecondsPerMinute)
-        return;
-    record->centiseconds -= kCentisecondsPerMinute;
-    if (++record->minutes < kMinutesPerHour)
-        return;
-    record->minutes -= kMinutesPerHour;
-    ++record->hours;
+    long long centiseconds = record->centiseconds + ticks;
+    long long minutes = record->minutes + centiseconds / kCentisecondsPerMinute;
+    record->centiseconds = static_cast<int>(centiseconds % kCentisecondsPerMinute);
+    record->minutes = static_cast<int>(minutes % kMinutesPerHour);
+    record->hours += static_cast<int>(minutes / kMinutesPerHour);
 }
 
 void Board::Draw(Graphics* g)

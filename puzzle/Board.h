@@ -26,11 +26,15 @@ public:
     void SetPaused(bool paused) override;
     bool IsPaused() const { return m_paused; }
 
+    // Play time counts every tick, also those an idle loop slept through.
+    void TicksPassedIdle(long long ticks) override;
     void Update() override;
     void Draw(Graphics* g) override;
     void AddedToManager(WidgetManager* manager) override;
     void RemovedFromManager(WidgetManager* manager) override;
 
 private:
+    void CountPlayTime(long long ticks);
+
     bool m_paused = false;
 };

@@ -280,6 +280,8 @@ void PlayPuzzleMenu::Update()
         const bool goesOn = grid->IsFailed() ? !grid->IsFailurePlayedOut()
                                              : grid->GetRules().tilesLeft > 0 || grid->HasCellAnimations();
         if (goesOn) {
+            // The puzzle's clock runs while the player thinks.
+            WantTicks();
             ++ticks;
             if (ticks % 100 == 0 && timerLabel)
                 timerLabel->SetText(TimeText(ticks));
@@ -289,6 +291,7 @@ void PlayPuzzleMenu::Update()
         break;
     }
     case State::Solved:
+        WantTicks();
         if (++revealTicks <= revealEndTick)
             return;
         {

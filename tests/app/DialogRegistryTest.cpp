@@ -216,6 +216,7 @@ class TestBoard : public Widget, public BoardHooks
 public:
     std::vector<bool> pauses;
     void SetPaused(bool paused) override { pauses.push_back(paused); }
+    void TicksPassedIdle(long long) override {}
 };
 
 class OpenMenuTest : public RegistryFixture<MenuApp>

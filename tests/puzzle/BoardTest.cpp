@@ -81,6 +81,26 @@ TEST_F(BoardTest, CountsPlayTimeTickByTickAndLogsItWhenRemoved)
     EXPECT_EQ(LoggedPlayTimes(), 1);
 }
 
+TEST_F(BoardTest, TicksAnIdleLoopSleptThroughCountAsPlayTime)
+{
+    BasicPlayerState record;
+    auto* board = new TestBoard(&record);
+    Manager().AddWidget(board);
+    record.centiseconds = 5999;
+    record.minutes = 59;
+    board->TicksPassedIdle(1);
+    EXPECT_EQ(record.hours, 1);
+    EXPECT_EQ(record.minutes, 0);
+    EXPECT_EQ(record.centiseconds, 0);
+    // A long sleep carries through minutes and hours at once.
+    board->TicksPassedIdle(2 * 360000 + 6000 + 7);
+    Manager().UpdateFrame();
+    EXPECT_EQ(record.hours, 3);
+    EXPECT_EQ(record.minutes, 1);
+    EXPECT_EQ(record.centiseconds, 8);
+    board->RemoveSelf();
+}
+
 TEST_F(BoardTest, PausedBoardLiesOverEverythingAndDarkensIt)
 {
     auto* board = new TestBoard(nullptr);
