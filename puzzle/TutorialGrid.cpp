@@ -10,6 +10,7 @@
 #include "ui/ButtonWidget.h"
 #include "ui/NoticeMenuMaker.h"
 #include "ui/ScriptCommand.h"
+#include "ui/ScriptMenuHooks.h"
 #include "ui/TextLabel.h"
 
 #include <algorithm>
@@ -52,12 +53,17 @@ void TutorialGrid::BeginPlay()
 {
     freePlay = false;
     SetDisabled(false);
+    // The lesson goes on while the notices it opens stand over the screen.
+    if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
+        owner->SetPauseInBackground(false);
     runner->PlayAnimationByName(scriptName);
 }
 
 void TutorialGrid::ScriptEnded()
 {
     freePlay = true;
+    if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
+        owner->SetPauseInBackground(true);
     // A popup left open has no script to enable its OK any more.
     if (popup) {
         popup->RemoveSelf();
@@ -195,6 +201,9 @@ int TutorialGrid::HandleCommand(Runner& script)
         if (!script.Has(L"reveal-mode"))
             return 0;
         revealAll = script.ReadText(L"reveal-mode") == L"all";
+    } else if (word == L"flash") {
+        if (DynamicWidget* object = script.ReadObject(L"id"))
+            object->Flash(kFlashTicks / 2, 0, flashTimer % kFlashTicks);
     } else if (word == L"reset-timer") {
         flashTimer = 0;
     } else {
