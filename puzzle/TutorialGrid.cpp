@@ -278,10 +278,23 @@ void TutorialGrid::DrawOverlay(Graphics* g)
         return;
     const unsigned group = 1u << (flashTimer / kFlashTicks);
     const int n = static_cast<int>(requests.size());
+    // The line being dragged shows the drag's own highlight instead.
+    std::vector<std::vector<bool>> dragged(n, std::vector<bool>(n, false));
+    if (rules.dragMode != PlayRules::kNoDrag) {
+        const GridCell step = rules.LineStep();
+        GridCell cell = rules.lineStart;
+        for (int count = 0; count < n && InBoard(cell.column, cell.row); ++count) {
+            dragged[cell.column][cell.row] = true;
+            if (cell == rules.lineEnd || (step.column == 0 && step.row == 0))
+                break;
+            cell.column += step.column;
+            cell.row += step.row;
+        }
+    }
     for (int column = 0; column < n; ++column) {
         for (int row = 0; row < n; ++row) {
             const Request& request = requests[column][row];
-            if (request.action == Action::None || (request.groups & group) == 0)
+            if (request.action == Action::None || (request.groups & group) == 0 || dragged[column][row])
                 continue;
             if (Image* image = requestImages[static_cast<int>(request.action) - 1])
                 g->DrawImage(image, column * cellSize, row * cellSize);
