@@ -1,5 +1,7 @@
 #include "game/MyPlayPuzzleMenu.h"
 
+#include "puzzle/TutorialGrid.h"
+
 #include "game/ConfirmMainMenu.h"
 #include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/LevelCompleteMenu.h"
@@ -48,4 +50,11 @@ void MyPlayPuzzleMenu::ShowLeaveConfirmation()
         (new ConfirmMainMenu(this))->Show();
     else
         (new ConfirmPuzzleSelectMenu(m_mode, m_set, this))->Show();
+}
+
+PlayTileGrid* MyPlayPuzzleMenu::MakeGrid(bool tutorial)
+{
+    if (tutorial)
+        return new TutorialGrid(m_mode, m_set, m_puzzle);
+    return PlayPuzzleMenu::MakeGrid(tutorial);
 }

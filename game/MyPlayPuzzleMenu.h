@@ -24,6 +24,7 @@ protected:
     void ShowLevelFail(int seconds, int mistakes, int hints) override;
     void ShowOptions() override;
     void ShowLeaveConfirmation() override;
+    PlayTileGrid* MakeGrid(bool tutorial) override;
 
 private:
     int m_mode = 0;

@@ -1,0 +1,323 @@
+#include "puzzle/TutorialGrid.h"
+
+#include "app/TextboxPopup.h"
+#include "base/Common.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "resources/Assets.h"
+#include "resources/Localization.h"
+#include "ui/AnimationWidget.h"
+#include "ui/ButtonWidget.h"
+#include "ui/NoticeMenuMaker.h"
+#include "ui/ScriptCommand.h"
+#include "ui/ScriptMenuHooks.h"
+#include "ui/TextLabel.h"
+
+#include <algorithm>
+
+// Runs the tutorial script beside the grid (the grid itself is no dynamic
+// widget) and hands the tutorial's own commands to it.
+class TutorialGrid::Runner : public AnimationWidget
+{
+public:
+    explicit Runner(TutorialGrid& grid) : AnimationWidget(0, 0, nullptr, 1.0f), m_grid(grid) {}
+
+    int HandleCommand(const ScriptCommand& command) override
+    {
+        m_command = command.m_name;
+        const int handled = m_grid.HandleCommand(*this);
+        return handled != 0 ? handled : AnimationWidget::HandleCommand(command);
+    }
+    void OnScriptFinished() override { m_grid.ScriptEnded(); }
+    void OnEmptyScript() override { m_grid.ScriptEnded(); }
+
+    std::wstring_view m_command;
+
+private:
+    TutorialGrid& m_grid;
+};
+
+TutorialGrid::TutorialGrid(int mode, int set, int puzzle)
+    : PlayTileGrid(mode, set, puzzle), scriptName(StrFormatW(L"tutorial_%d", puzzle + 1))
+{
+    const int n = GridSize();
+    requests.assign(n, std::vector<Request>(n));
+    requestImages = {::GetImage(StrFormatW(L"G%dTileHighlight", n)), ::GetImage(StrFormatW(L"G%dMarkHighlight", n))};
+    runner = new Runner(*this);
+    AddWidget(runner);
+}
+
+TutorialGrid::~TutorialGrid() = default;
+
+void TutorialGrid::BeginPlay()
+{
+    freePlay = false;
+    SetDisabled(false);
+    // The lesson goes on while the notices it opens stand over the screen.
+    if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
+        owner->SetPauseInBackground(false);
+    runner->PlayAnimationByName(scriptName);
+}
+
+void TutorialGrid::ScriptEnded()
+{
+    freePlay = true;
+    if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
+        owner->SetPauseInBackground(true);
+    // A popup left open has no script to enable its OK any more.
+    if (popup) {
+        popup->RemoveSelf();
+        popup = nullptr;
+    }
+}
+
+void TutorialGrid::Resume()
+{
+    if (runner->GetWait() == Animator::Wait::TutorialHost)
+        runner->RunScript(true);
+}
+
+bool TutorialGrid::InBoard(int column, int row) const
+{
+    const int n = static_cast<int>(requests.size());
+    return column >= 0 && row >= 0 && column < n && row < n;
+}
+
+TutorialGrid::Action TutorialGrid::RequestedAction(int column, int row) const
+{
+    return InBoard(column, row) ? requests[column][row].action : Action::None;
+}
+
+bool TutorialGrid::CanApplyMove(int column, int row, int modeBit)
+{
+    if ((rules.dragMode & modeBit) == 0 || !InBoard(column, row))
+        return false;
+    Request& request = requests[column][row];
+    if (!freePlay && (static_cast<int>(request.action) & modeBit) == 0)
+        return false;
+    request = {};
+    --requestsLeft;
+    return true;
+}
+
+void TutorialGrid::LineChosen(int startColumn, int startRow, int endColumn, int endRow, int stepX, int stepY)
+{
+    // The walk ends at the board's edge whatever the step, so a step that
+    // never meets the end cannot run on.
+    int counted = 0;
+    int column = startColumn;
+    int row = startRow;
+    while (InBoard(column, row)) {
+        ++counted;
+        const Request& request = requests[column][row];
+        const bool passes = rules.IsDecided({column, row}) || freePlay ||
+                            (static_cast<int>(request.action) & rules.dragMode) != 0;
+        if (!passes) {
+            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
+                maker->ShowNoticeMenu(request.action == Action::None ? L"blank_tile" : L"incorrect_tile");
+            rules.dragMode = PlayRules::kNoDrag;
+            return;
+        }
+        if ((column == endColumn && row == endRow) || (stepX == 0 && stepY == 0))
+            break;
+        column += stepX;
+        row += stepY;
+    }
+    if (revealAll && counted < requestsLeft)
+        rules.dragMode = PlayRules::kNoDrag;
+    else
+        waitingForTiles = requestsLeft > 0;
+}
+
+void TutorialGrid::MoveFinished()
+{
+    if (waitingForTiles && requestsLeft <= 0) {
+        waitingForTiles = false;
+        Resume();
+    }
+}
+
+bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, int group)
+{
+    if (x2 == 0)
+        x2 = x1;
+    if (y2 == 0)
+        y2 = y1;
+    // 1-based on the board, a row or a column, and a group that fits the bit set.
+    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) || (x1 != x2 && y1 != y2))
+        return false;
+    group = std::clamp(group, 0, kMaxFlashGroups - 1);
+    flashGroups = std::max(flashGroups, group + 1);
+    const int dx = (x2 > x1) - (x2 < x1);
+    const int dy = (y2 > y1) - (y2 < y1);
+    for (int column = x1 - 1, row = y1 - 1;; column += dx, row += dy) {
+        Request& request = requests[column][row];
+        if (request.action == Action::None)
+            ++requestsLeft;
+        request.action = action;
+        request.groups |= 1u << group;
+        if (column == x2 - 1 && row == y2 - 1)
+            break;
+    }
+    MarkDirty();
+    return true;
+}
+
+void TutorialGrid::ClearRequests()
+{
+    for (std::vector<Request>& column : requests)
+        std::fill(column.begin(), column.end(), Request{});
+    requestsLeft = 0;
+    flashGroups = 2;
+    MarkDirty();
+}
+
+int TutorialGrid::HandleCommand(Runner& script)
+{
+    const std::wstring_view word = script.m_command;
+    if (word == L"popup") {
+        OpenPopup(script);
+    } else if (word == L"ok") {
+        if (popup && popup->GetOkButton())
+            popup->GetOkButton()->SetDisabled(false);
+        script.SetWait(Animator::Wait::TutorialHost);
+        return 1;
+    } else if (word == L"reveal" || word == L"mark") {
+        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"), script.ReadInt(L"y1"),
+                    script.ReadInt(L"x2"), script.ReadInt(L"y2"), script.ReadInt(L"group"));
+    } else if (word == L"do-tiles") {
+        if (requestsLeft <= 0)
+            return 2;
+        waitingForTiles = true;
+        script.SetWait(Animator::Wait::TutorialHost);
+        return 1;
+    } else if (word == L"clear-tiles") {
+        ClearRequests();
+    } else if (word == L"set-flash-groups") {
+        flashGroups = std::clamp(script.ReadInt(L"count"), 1, kMaxFlashGroups);
+    } else if (word == L"highlight" || word == L"unhighlight") {
+        SetHighlight(script, word == L"highlight");
+    } else if (word == L"set") {
+        if (!script.Has(L"reveal-mode"))
+            return 0;
+        revealAll = script.ReadText(L"reveal-mode") == L"all";
+    } else if (word == L"flash") {
+        if (DynamicWidget* object = script.ReadObject(L"id"))
+            object->Flash(kFlashTicks / 2, 0, flashTimer % kFlashTicks);
+    } else if (word == L"reset-timer") {
+        flashTimer = 0;
+    } else {
+        return 0;
+    }
+    return 2;
+}
+
+void TutorialGrid::OpenPopup(Runner& script)
+{
+    if (popup)
+        popup->RemoveSelf();
+    popup = new TextboxPopup(script.ReadInt(L"x"), script.ReadInt(L"y"), ::GetImage(L"Dialog"), this);
+    auto* label = new TextLabel(Localize(script.ReadText(L"text")), popup->GetWidth() / 2, 40,
+                                script.Has(L"font") ? script.ReadText(L"font") : L"menu",
+                                popup->GetWidth() - 60, 0, 0, -1);
+    popup->AddWidget(label);
+    popup->Show();
+}
+
+void TutorialGrid::SetHighlight(Runner& script, bool on)
+{
+    const bool columns = !script.ReadText(L"col").empty();
+    const int list = columns ? 0 : 1;
+    const int line = script.ReadInt(columns ? L"col" : L"row") - 1;
+    const std::vector<ClueList>& lists = columns ? rules.ColumnClues() : rules.RowClues();
+    if (line < 0 || line >= static_cast<int>(lists.size()))
+        return;
+    const int entries = static_cast<int>(lists[line].size());
+    const int position = script.ReadInt(L"position");
+    if (position > 0) {
+        if (position <= entries)
+            clueHighlights[{list, line, position - 1}] = on;
+    } else {
+        for (int entry = 0; entry < entries; ++entry)
+            clueHighlights[{list, line, entry}] = on;
+    }
+    MarkDirty();
+}
+
+void TutorialGrid::DrawClueNumber(Graphics* g, int x, int y, int list, int line, int entry, bool highlighted)
+{
+    if (!highlighted) {
+        const auto found = clueHighlights.find({list, line, entry});
+        highlighted = found != clueHighlights.end() && found->second;
+    }
+    PlayTileGrid::DrawClueNumber(g, x, y, list, line, entry, highlighted);
+}
+
+void TutorialGrid::Update()
+{
+    PlayTileGrid::Update();
+    flashTimer = (flashTimer + 1) % (flashGroups * kFlashTicks);
+    if (flashTimer % kFlashTicks == 0)
+        MarkDirty();
+    // The requested cells blink on their own.
+    if (requestsLeft > 0)
+        WantTicks();
+}
+
+void TutorialGrid::Draw(Graphics* g)
+{
+    PlayTileGrid::Draw(g);
+    // The requested cells are drawn over the board even when the pointer is away.
+    DeferOverlay(0);
+}
+
+void TutorialGrid::DrawOverlay(Graphics* g)
+{
+    PlayTileGrid::DrawOverlay(g);
+    if (requestsLeft <= 0 || flashTimer < 0)
+        return;
+    const unsigned group = 1u << (flashTimer / kFlashTicks);
+    const int n = static_cast<int>(requests.size());
+    // The line being dragged shows the drag's own highlight instead.
+    std::vector<std::vector<bool>> dragged(n, std::vector<bool>(n, false));
+    if (rules.dragMode != PlayRules::kNoDrag) {
+        const GridCell step = rules.LineStep();
+        GridCell cell = rules.lineStart;
+        for (int count = 0; count < n && InBoard(cell.column, cell.row); ++count) {
+            dragged[cell.column][cell.row] = true;
+            if (cell == rules.lineEnd || (step.column == 0 && step.row == 0))
+                break;
+            cell.column += step.column;
+            cell.row += step.row;
+        }
+    }
+    for (int column = 0; column < n; ++column) {
+        for (int row = 0; row < n; ++row) {
+            const Request& request = requests[column][row];
+            if (request.action == Action::None || (request.groups & group) == 0 || dragged[column][row])
+                continue;
+            if (Image* image = requestImages[static_cast<int>(request.action) - 1])
+                g->DrawImage(image, column * cellSize, row * cellSize);
+        }
+    }
+}
+
+void TutorialGrid::ButtonDepress(int id)
+{
+    if (popup && popup->GetOkButton() && popup->GetOkButton()->GetId() == id) {
+        popup->RemoveSelf();
+        popup = nullptr;
+        Resume();
+        return;
+    }
+    PlayTileGrid::ButtonDepress(id);
+}
+
+void TutorialGrid::RemovedFromManager(WidgetManager* manager)
+{
+    if (popup) {
+        popup->RemoveSelf();
+        popup = nullptr;
+    }
+    PlayTileGrid::RemovedFromManager(manager);
+}

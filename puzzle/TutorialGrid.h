@@ -1,0 +1,85 @@
+#pragma once
+
+#include "puzzle/PlayTileGrid.h"
+
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+class TextboxPopup;
+
+// The playing field of the primer puzzles: a play grid whose script
+// ("tutorial_<puzzle + 1>") tells the player what to do, allows only the
+// cells it requests, flashes them, highlights clue numbers and shows
+// popups. Once the script has ended, any move is allowed.
+class TutorialGrid : public PlayTileGrid
+{
+public:
+    enum class Action
+    {
+        None = 0,
+        Reveal = 1,
+        Mark = 2
+    };
+    // Flash groups are bits of a 32-bit set.
+    static constexpr int kMaxFlashGroups = 31;
+    static constexpr int kFlashTicks = 100;
+
+    TutorialGrid(int mode, int set, int puzzle);
+    ~TutorialGrid() override;
+
+    void BeginPlay() override;
+    bool CanApplyMove(int column, int row, int modeBit) override;
+    void LineChosen(int startColumn, int startRow, int endColumn, int endRow, int stepX, int stepY) override;
+    void MoveFinished() override;
+    void DrawClueNumber(Graphics* g, int x, int y, int list, int line, int entry, bool highlighted) override;
+    void Update() override;
+    void Draw(Graphics* g) override;
+    void DrawOverlay(Graphics* g) override;
+    void ButtonDepress(int id) override;
+    void RemovedFromManager(WidgetManager* manager) override;
+
+    // Requests the cells from (x1, y1) to (x2, y2), 1-based; an end of 0
+    // stands for the start. Only straight lines on the board are taken;
+    // false when the line was refused.
+    bool RequestLine(Action action, int x1, int y1, int x2, int y2, int group);
+    void ClearRequests();
+
+    bool IsFreePlay() const { return freePlay; }
+    bool IsWaitingForTiles() const { return waitingForTiles; }
+    int GetRequestsLeft() const { return requestsLeft; }
+    int GetFlashGroups() const { return flashGroups; }
+    Action RequestedAction(int column, int row) const;
+    TextboxPopup* GetPopup() const { return popup; }
+    const std::wstring& GetScriptName() const { return scriptName; }
+
+private:
+    class Runner;
+    friend class Runner;
+    struct Request
+    {
+        Action action{Action::None};
+        unsigned groups{0};
+    };
+    // The script's own commands: 2 handled, 1 handled and waiting, 0 not ours.
+    int HandleCommand(Runner& runner);
+    void ScriptEnded();
+    void Resume();
+    void OpenPopup(Runner& runner);
+    void SetHighlight(Runner& runner, bool on);
+    bool InBoard(int column, int row) const;
+
+    Runner* runner{nullptr};
+    bool freePlay{false};
+    bool revealAll{false};
+    std::wstring scriptName;
+    TextboxPopup* popup{nullptr};
+    int requestsLeft{0};
+    std::vector<std::vector<Request>> requests;
+    int flashTimer{0};
+    int flashGroups{2};
+    bool waitingForTiles{false};
+    std::map<std::tuple<int, int, int>, bool> clueHighlights;
+    std::vector<Image*> requestImages;
+};
