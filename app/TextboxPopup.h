@@ -15,6 +15,8 @@ public:
     TextboxPopup(int x, int y, Image* background, ButtonListener* listener);
 
     ButtonWidget* GetOkButton() const { return m_okButton; }
+    // The player goes on playing beside the box: it never holds the input.
+    bool IsModal() override { return false; }
 
 private:
     ButtonWidget* m_okButton{nullptr};

@@ -216,8 +216,8 @@ void TutorialGrid::OpenPopup(Runner& script)
 {
     if (popup)
         popup->RemoveSelf();
-    popup = new TextboxPopup(script.ReadInt(L"x"), script.ReadInt(L"y"), ::GetImage(L"Dialog"), this);
-    auto* label = new TextLabel(Localize(script.ReadText(L"text")), popup->GetWidth() / 2, 40,
+    popup = new TextboxPopup(script.ReadInt(L"x"), script.ReadInt(L"y"), ::GetImage(L"TutorialPanel"), this);
+    auto* label = new TextLabel(Localize(script.ReadText(L"text")), popup->GetWidth() / 2, 28,
                                 script.Has(L"font") ? script.ReadText(L"font") : L"menu",
                                 popup->GetWidth() - 60, 0, 0, -1);
     popup->AddWidget(label);

@@ -269,6 +269,11 @@ void MakePlayers(Output& out, Fonts& fonts)
     enterName.FillRoundedRect(28, 90, 204, 35, 7, 0xFF0B1424u);
     out.Save(enterName, "enter_name");
 
+    // The tutorial's message panel: small enough to sit beside the board.
+    Canvas tutorial(380, 230);
+    Panel(tutorial, 0, 0, 380, 230, 18);
+    out.Save(tutorial, "tutorial_panel");
+
     out.Save(FourRows(44, 50,
                       [&](Canvas& cell, int state) {
                           GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 12);
