@@ -209,26 +209,20 @@ void Animator::OnButtonMouseLeave(int buttonId)
 
 void Animator::OnButtonPress(int buttonId)
 {
-    m_lastButtonId = buttonId;
-    if (m_wait == Wait::Press) {
-        auto object = m_objectsById.find(buttonId);
-        DynamicWidget* button = object != m_objectsById.end() ? object->second.Get() : nullptr;
-        if (button != nullptr && button->GetName() == ReadText(L"id")) {
-            RunScript(true);
-            return;
-        }
-    }
-    auto found = m_buttonActions.find(buttonId);
-    if (found != m_buttonActions.end() && !found->second.m_onDepress) {
-        ButtonActions actions = found->second;
-        RunButtonAction(actions);
-    }
+    OnButtonEvent(buttonId, Wait::Press, false);
 }
 
 void Animator::OnButtonDepress(int buttonId)
 {
+    OnButtonEvent(buttonId, Wait::Depress, true);
+}
+
+// A script waiting for this very button resumes; otherwise the button's action
+// runs when it belongs to this event (press or release).
+void Animator::OnButtonEvent(int buttonId, Wait awaited, bool depress)
+{
     m_lastButtonId = buttonId;
-    if (m_wait == Wait::Depress) {
+    if (m_wait == awaited) {
         auto object = m_objectsById.find(buttonId);
         DynamicWidget* button = object != m_objectsById.end() ? object->second.Get() : nullptr;
         if (button != nullptr && button->GetName() == ReadText(L"id")) {
@@ -237,7 +231,7 @@ void Animator::OnButtonDepress(int buttonId)
         }
     }
     auto found = m_buttonActions.find(buttonId);
-    if (found != m_buttonActions.end() && found->second.m_onDepress) {
+    if (found != m_buttonActions.end() && found->second.m_onDepress == depress) {
         ButtonActions actions = found->second;
         RunButtonAction(actions);
     }

@@ -119,6 +119,7 @@ public:
     // Every new button of "add-button", with its record.
     virtual void OnButtonAdded(ButtonActions& actions);
     virtual void RunButtonAction(ButtonActions& actions);
+    void OnButtonEvent(int buttonId, Wait awaited, bool depress);
     // Default: handed to the host's parent when that is an Animator.
     virtual void HandleAction(const std::wstring& action, const std::wstring& parameter,
                               DynamicWidget* object);

@@ -52,6 +52,26 @@ int FontAscent(Graphics& g)
 
 } // namespace
 
+// The box anchored at "x", "y" by "align" and "valign", and its text colour
+// (faded by "opacity" when drawn into an existing object).
+TextBoxBuilder::Canvas TextBoxBuilder::PlaceCanvas(CommandReader& reader, int width, int height, Color* color)
+{
+    const int a = reader.ReadAnchorCode(L"align", false);
+    const int v = reader.ReadAnchorCode(L"valign", true);
+    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
+    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
+    Canvas canvas = PrepareCanvas(x, y, width, height);
+    if (canvas.surface == nullptr)
+        return canvas;
+    reader.ReadColorAttributes(color);
+    if (canvas.intoObject)
+        color->alpha =
+            std::clamp(static_cast<int>(static_cast<float>(color->alpha) *
+                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
+                       0, 255);
+    return canvas;
+}
+
 TextBoxBuilder::Canvas TextBoxBuilder::PrepareCanvas(int x, int y, int width, int height)
 {
     Canvas canvas;
@@ -122,21 +142,10 @@ void TextBoxBuilder::AddTextLabel(int textDy, int bottomMargin)
     }
     width = CommandReader::SurfaceSide(width);
     height = CommandReader::SurfaceSide(height);
-    const int a = reader.ReadAnchorCode(L"align", false);
-    const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
-    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
-
-    Canvas canvas = PrepareCanvas(x, y, width, height);
+    Color color;
+    Canvas canvas = PlaceCanvas(reader, width, height, &color);
     if (canvas.surface == nullptr)
         return;
-    Color color;
-    reader.ReadColorAttributes(&color);
-    if (canvas.intoObject)
-        color.alpha =
-            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);
@@ -258,21 +267,10 @@ void TextBoxBuilder::AddFramedTextBox()
     }
     const int width = CommandReader::SurfaceSide(marginLeft + contentWidth + marginRight);
     const int height = CommandReader::SurfaceSide(boxHeight);
-    const int a = reader.ReadAnchorCode(L"align", false);
-    const int v = reader.ReadAnchorCode(L"valign", true);
-    const int x = reader.ReadCoordinate(L"x") - ((a + 1) * width) / 2;
-    const int y = reader.ReadCoordinate(L"y") - ((v + 1) * height) / 2;
-
-    Canvas canvas = PrepareCanvas(x, y, width, height);
+    Color color;
+    Canvas canvas = PlaceCanvas(reader, width, height, &color);
     if (canvas.surface == nullptr)
         return;
-    Color color;
-    reader.ReadColorAttributes(&color);
-    if (canvas.intoObject)
-        color.alpha =
-            std::clamp(static_cast<int>(static_cast<float>(color.alpha) *
-                                        CommandReader::Sane(m_animator.ReadFloat(L"opacity", 1.0f), 1.0f)),
-                       0, 255);
     Graphics g(canvas.surface);
     g.Translate(canvas.dx, canvas.dy);
     g.SetColor(color);

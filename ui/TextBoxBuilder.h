@@ -3,6 +3,8 @@
 #include <string>
 
 class Animator;
+struct Color;
+class CommandReader;
 class Graphics;
 class ImageSurface;
 
@@ -45,6 +47,7 @@ private:
         bool intoObject = false;
     };
     Canvas PrepareCanvas(int x, int y, int width, int height);
+    Canvas PlaceCanvas(CommandReader& reader, int width, int height, Color* color);
 
     Animator& m_animator;
 };
