@@ -96,6 +96,11 @@ void PlayPuzzleMenu::OnScriptFinished()
 
 int PlayPuzzleMenu::HandleCommand(const ScriptCommand& command)
 {
+    return ExecutePlayCommand(command);
+}
+
+int PlayPuzzleMenu::ExecutePlayCommand(const ScriptCommand& command)
+{
     if (state != State::Intro || !grid)
         return 0;
     const std::wstring_view name = command.m_name;

@@ -58,8 +58,9 @@ public:
     void ButtonPress(int id) override;
     void ButtonDepress(int id) override;
 
-    // The script.
+    // The script: the Animator's hook hands the play commands on.
     int HandleCommand(const ScriptCommand& command) override;
+    int ExecutePlayCommand(const ScriptCommand& command);
     void OnScriptFinished() override;
     void OnEmptyScript() override;
 

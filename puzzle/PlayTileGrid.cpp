@@ -193,7 +193,7 @@ void PlayTileGrid::ApplyOutcome(const CellOutcome& outcome)
 
     if (outcome.kind == CellOutcome::Kind::Solid && hintMeter) {
         const bool sparkles = trailsInFlight < maxTrails;
-        const int id = LaunchTrail(L"revealed_tile", centreX, centreY, TrailTarget::HintMeter, 0, 0, 0,
+        const int id = AddTrail(L"revealed_tile", centreX, centreY, TrailTarget::HintMeter, 0, 0, 0,
                                    outcome.delay, sparkles);
         if (id >= 0) {
             hintTrails[id] = cell;
@@ -208,7 +208,7 @@ void PlayTileGrid::ApplyOutcome(const CellOutcome& outcome)
     } else if (outcome.IsMistake() && mistakeMeter) {
         const wchar_t* name = outcome.kind == CellOutcome::Kind::InvalidHole ? L"incorrectly_revealed_hole"
                                                                              : L"incorrectly_revealed_tile";
-        const int id = LaunchTrail(name, centreX, centreY, TrailTarget::MistakeMeter, outcome.mistakeIndex, 0,
+        const int id = AddTrail(name, centreX, centreY, TrailTarget::MistakeMeter, outcome.mistakeIndex, 0,
                                    0, outcome.delay, false);
         if (id >= 0)
             mistakeTrails[id] = cell;
@@ -232,7 +232,7 @@ void PlayTileGrid::RevealHintTiles(int sourceX, int sourceY, int count)
         const int toY = static_cast<int>(GetY()) + cell.row * cellSize + cellSize / 2;
         const bool sparkles = trailsInFlight < maxTrails;
         const int id =
-            LaunchTrail(L"revealed_tile", sourceX, sourceY, TrailTarget::Cell, 0, toX, toY, delay, sparkles);
+            AddTrail(L"revealed_tile", sourceX, sourceY, TrailTarget::Cell, 0, toX, toY, delay, sparkles);
         if (id >= 0) {
             pendingHints[id] = cell;
             if (sparkles) {
@@ -377,7 +377,7 @@ void PlayTileGrid::StartCellAnimation(int column, int row, const std::wstring& n
     AddWidget(widget);
 }
 
-int PlayTileGrid::LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
+int PlayTileGrid::AddTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
                               int targetIndex, int toX, int toY, int delay, bool showSparkles)
 {
     if (target == TrailTarget::HintMeter && hintMeter) {

@@ -124,7 +124,7 @@ protected:
     // Effects of the playing field; the base class makes none. A trail hook
     // answers the trail's animation id, or -1 when it made none.
     virtual void StartCellAnimation(int column, int row, const std::wstring& name, int delay);
-    virtual int LaunchTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
+    virtual int AddTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
                             int targetIndex, int toX, int toY, int delay, bool showSparkles);
     virtual void ShowFirstMistakeNotice();
     virtual void HintTrailArrived();

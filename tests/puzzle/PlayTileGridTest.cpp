@@ -39,7 +39,7 @@ protected:
         animations.push_back(name);
         delays.push_back(delay);
     }
-    int LaunchTrail(const std::wstring& name, int, int, TrailTarget, int, int, int, int, bool) override
+    int AddTrail(const std::wstring& name, int, int, TrailTarget, int, int, int, int, bool) override
     {
         trails.push_back(name);
         return nextTrailId++;
