@@ -14,7 +14,7 @@ namespace {
 const ScriptBody kNoCommands;
 } // namespace
 
-Animator::Animator(DynamicWidget* host) : m_hostRef(Track(host)), m_host(host), m_currentLayer(host) {}
+Animator::Animator(DynamicWidget* host) : m_hostRef(Track(host)), m_host(host), m_currentLayer(TrackLayer(host)) {}
 
 Animator::~Animator() = default;
 
@@ -23,6 +23,26 @@ Animator::TrackedWidget Animator::Track(DynamicWidget* widget)
     if (widget == nullptr)
         return {};
     return {widget, widget->GetReferenceAnchor().GetToken()};
+}
+
+bool Animator::TrackedLayer::IsGone() const
+{
+    if (widget == nullptr)
+        return false;
+    return token.expired() || widget->GetParent() == nullptr;
+}
+
+Animator::TrackedLayer Animator::TrackLayer(WidgetContainer* layer) const
+{
+    TrackedLayer tracked{layer, nullptr, {}};
+    // The host is looked after by m_hostRef: it may play before it is added.
+    if (layer == m_host)
+        return tracked;
+    if (const auto* widget = dynamic_cast<const Widget*>(layer)) {
+        tracked.widget = widget;
+        tracked.token = widget->GetReferenceAnchor().GetToken();
+    }
+    return tracked;
 }
 
 // Starting and stopping.
@@ -500,14 +520,16 @@ void Animator::CopyObjectNames(const Animator& other)
 
 WidgetContainer* Animator::GetCurrentLayer() const
 {
-    if (m_currentLayer == m_host && m_hostRef.Get() == nullptr)
+    if (m_currentLayer.IsGone())
+        m_currentLayer = TrackLayer(m_host);
+    if (m_currentLayer.layer == m_host && m_hostRef.Get() == nullptr)
         return nullptr;
-    return m_currentLayer;
+    return m_currentLayer.layer;
 }
 
 void Animator::SetCurrentLayer(WidgetContainer* layer)
 {
-    m_currentLayer = layer != nullptr ? layer : m_host;
+    m_currentLayer = TrackLayer(layer != nullptr ? layer : m_host);
 }
 
 void Animator::PushLayer()
@@ -517,6 +539,7 @@ void Animator::PushLayer()
 
 bool Animator::PopLayer()
 {
+    std::erase_if(m_layerStack, [](const TrackedLayer& entry) { return entry.IsGone(); });
     if (m_layerStack.empty())
         return false;
     m_currentLayer = m_layerStack.back();
@@ -572,9 +595,9 @@ void Animator::ForgetEverywhere(const Widget* widget)
         return static_cast<const Widget*>(entry.second.m_button) == widget;
     });
     const auto* container = static_cast<const WidgetContainer*>(widget);
-    if (m_currentLayer == container)
-        m_currentLayer = m_host;
-    std::erase(m_layerStack, container);
+    if (m_currentLayer.layer == container)
+        m_currentLayer = TrackLayer(m_host);
+    std::erase_if(m_layerStack, [container](const TrackedLayer& entry) { return entry.layer == container; });
     if (static_cast<const Widget*>(m_awaitedObject.widget) == widget)
         m_awaitedObject = {};
 }

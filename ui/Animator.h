@@ -254,6 +254,17 @@ private:
         DynamicWidget* Get() const { return token.expired() ? nullptr : widget; }
     };
     static TrackedWidget Track(DynamicWidget* widget);
+    // A layer that reads as gone once it is destroyed or has left the tree;
+    // a container that is not a widget (the manager) is never gone.
+    struct TrackedLayer
+    {
+        WidgetContainer* layer = nullptr;
+        const Widget* widget = nullptr; // the layer as a widget, when it is one
+        std::weak_ptr<const void> token;
+
+        bool IsGone() const;
+    };
+    TrackedLayer TrackLayer(WidgetContainer* layer) const;
 
     // The interpreter's parts (Animator.cpp and ScriptFlowCommands.cpp).
     Outcome RunCommand(const ScriptCommand& command);
@@ -280,8 +291,10 @@ private:
     TrackedWidget m_hostRef;
     DynamicWidget* m_host = nullptr;
     AnimationListener::Link m_listenerLink{this};
-    WidgetContainer* m_currentLayer = nullptr;
-    std::vector<WidgetContainer*> m_layerStack;
+    // The layer may be another script's object ("play" with same_layer): it
+    // is followed, not trusted, and gives way to the host once it is gone.
+    mutable TrackedLayer m_currentLayer;
+    std::vector<TrackedLayer> m_layerStack;
     std::map<std::wstring, TrackedWidget> m_objectsByName;
     std::map<int, TrackedWidget> m_objectsById;
     std::map<int, ButtonActions> m_buttonActions;

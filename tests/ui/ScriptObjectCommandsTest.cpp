@@ -59,6 +59,33 @@ TEST_F(ScriptObjectCommandsTest, LayersArePushedSetAndPoppedAndARemovedLayerFall
     EXPECT_EQ(host->FindObject(L"box"), nullptr);
 }
 
+TEST_F(ScriptObjectCommandsTest, AChildOnItsParentsLayerFallsBackToItsHostWhenThatLayerIsRemoved)
+{
+    stage.Load(R"(<animation name="main">
+                    <add id="box" image="w40x30"/>
+                    <add id="other" image="w40x30"/>
+                    <set-layer id="box"/>
+                    <play id="kid" animation="child" same_layer="true"/>
+                    <attach id="kid" to="other"/>
+                    <remove id="box"/>
+                    <persist/>
+                  </animation>
+                  <animation name="child">
+                    <pause time="3"/>
+                    <add id="late" image="w20x10"/>
+                    <persist/>
+                  </animation>)");
+    AnimationWidget* host = stage.Start(L"main");
+    auto* kid = dynamic_cast<AnimationWidget*>(host->FindObject(L"kid"));
+    ASSERT_NE(kid, nullptr);
+    EXPECT_EQ(kid->GetParent(), host->FindObject(L"other"));
+    stage.Tick(5); // the removed layer is freed, then the child adds
+    DynamicWidget* late = kid->FindObject(L"late");
+    ASSERT_NE(late, nullptr);
+    EXPECT_EQ(late->GetParent(), kid);
+    EXPECT_EQ(kid->GetCurrentLayer(), kid);
+}
+
 TEST_F(ScriptObjectCommandsTest, TreeCorruptingMovesAreRefused)
 {
     AnimationWidget* host = Run(R"(<add id="a" image="w40x30"/>
