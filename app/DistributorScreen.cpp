@@ -30,23 +30,23 @@ DistributorScreen::~DistributorScreen() = default;
 Rect DistributorScreen::FitImage(int iw, int ih, int w, int h)
 {
     if (iw <= 0 || ih <= 0 || w <= 0 || h <= 0)
-        return Rect(0, 0, w, h);
+        return Rect{0, 0, w, h};
     // Compare the reduced ratios a:b (image) and c:d (screen) in 64 bits.
     const long long g1 = std::gcd(iw, ih);
     const long long g2 = std::gcd(w, h);
     const long long a = iw / g1, b = ih / g1, c = w / g2, d = h / g2;
     if (a * d < b * c) {
         const int width = static_cast<int>(static_cast<long long>(h) * iw / ih);
-        return Rect((w - width) / 2, 0, width, h);
+        return Rect{(w - width) / 2, 0, width, h};
     }
     if (a * d > b * c) {
         const int height = static_cast<int>(static_cast<long long>(w) * ih / iw);
-        return Rect(0, (h - height) / 2, w, height);
+        return Rect{0, (h - height) / 2, w, height};
     }
-    return Rect(0, 0, w, h);
+    return Rect{0, 0, w, h};
 }
 
-void DistributorScreen::Finish()
+void DistributorScreen::FinishScreen()
 {
     if (m_finished)
         return;
@@ -62,14 +62,14 @@ void DistributorScreen::UpdateFrame()
     // A still picture that ends by itself: its count needs every tick.
     WantTicks();
     if (m_ticks++ >= kLastUpdate)
-        Finish();
+        FinishScreen();
 }
 
 void DistributorScreen::MouseDown(int x, int y, int clicks)
 {
     Menu::MouseDown(x, y, clicks);
     if (m_ticks > kClickableAfter && clicks > 0)
-        Finish();
+        FinishScreen();
 }
 
 void DistributorScreen::Draw(Graphics* g)
@@ -82,5 +82,5 @@ void DistributorScreen::Draw(Graphics* g)
         g->SetColor(Color(255, 255, 255, 255));
         g->FillRect(0, 0, GetWidth(), GetHeight());
     }
-    g->DrawImage(m_image.get(), m_destRect, Rect(0, 0, m_image->GetWidth(), m_image->GetHeight()));
+    g->DrawImage(m_image.get(), m_destRect, Rect{0, 0, m_image->GetWidth(), m_image->GetHeight()});
 }

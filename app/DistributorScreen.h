@@ -24,11 +24,13 @@ public:
     explicit DistributorScreen(const std::string& imageName);
     ~DistributorScreen() override;
 
-    // Closes the screen and moves the application on; only the first call acts.
-    void Finish();
+    // Closes the screen and moves the application on; only the first call
+    // acts. Apart from the script's Finish: a script that stops on this
+    // screen leaves it running.
+    void FinishScreen();
     // True once finished: a screen whose image could not be loaded is
     // finished from the start and is never shown.
-    bool IsFinished() const { return m_finished; }
+    bool IsScreenFinished() const { return m_finished; }
 
     void UpdateFrame() override;
     void Draw(Graphics* g) override;

@@ -225,7 +225,7 @@ void GameApp::AdvanceStartupScreens()
             return;
         }
         auto* screen = new DistributorScreen(splash);
-        if (!screen->IsFinished()) {
+        if (!screen->IsScreenFinished()) {
             AddDialog(screen);
             return;
         }
@@ -355,18 +355,38 @@ DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
     return notice;
 }
 
+void GameApp::SetBoard(BoardHooks* board)
+{
+    if (board == m_board)
+        return;
+    if (m_boardPaused) {
+        m_boardPaused = false;
+        SetWidgetSuspension(std::max(0, GetWidgetSuspension() - 1));
+    }
+    m_board = board;
+}
+
+void GameApp::SetBoardPaused(bool paused)
+{
+    if (m_board == nullptr || paused == m_boardPaused)
+        return;
+    m_boardPaused = paused;
+    // Never below 0: the focus handling sets the count outright, so a resume
+    // may find it already lowered.
+    SetWidgetSuspension(paused ? GetWidgetSuspension() + 1 : std::max(0, GetWidgetSuspension() - 1));
+    m_board->SetPaused(paused);
+}
+
 void GameApp::WindowActivated()
 {
+    SetBoardPaused(false);
     ResumeWidgetInput();
-    if (m_board)
-        m_board->SetPaused(false);
 }
 
 void GameApp::WindowDeactivated()
 {
     SuspendWidgetInput();
-    if (m_board)
-        m_board->SetPaused(true);
+    SetBoardPaused(true);
 }
 
 // Sound ----------------------------------------------------------------------

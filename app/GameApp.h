@@ -40,7 +40,14 @@ public:
     // The game's board: null until the title screen is left; the manager
     // owns the widget.
     BoardHooks* GetBoard() const { return m_board; }
-    void SetBoard(BoardHooks* board) { m_board = board; }
+    // A board replaced while paused takes its share of the widget suspension
+    // with it.
+    void SetBoard(BoardHooks* board);
+    // Pauses or resumes the board; while it is paused the widget suspension
+    // is raised by one, so widgets without a menu to answer for them stand
+    // still. Asking for the state the board is already in changes nothing.
+    void SetBoardPaused(bool paused);
+    bool IsBoardPaused() const { return m_boardPaused; }
     Widget* GetTitleScreen() const { return m_titleScreen; }
 
     // Menus and screens: menus are widgets with the dialog hooks mixed in.
@@ -127,6 +134,7 @@ private:
     std::wstring m_version;
     std::wstring m_playerName;
     BoardHooks* m_board{nullptr};
+    bool m_boardPaused{false};
     Widget* m_titleScreen{nullptr};
     std::vector<DialogHooks*> m_openMenus;
     std::vector<DialogHooks*> m_menusMarkedForClose;

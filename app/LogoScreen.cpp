@@ -45,7 +45,7 @@ LogoScreen::LogoScreen() : Menu(nullptr, false, false)
 
 LogoScreen::~LogoScreen() = default;
 
-void LogoScreen::Finish()
+void LogoScreen::FinishScreen()
 {
     if (m_finished)
         return;
@@ -84,14 +84,14 @@ void LogoScreen::UpdateFrame()
     // on it moves at the moment.
     WantTicks();
     if (m_ticks++ == kLastUpdate)
-        Finish();
+        FinishScreen();
 }
 
 void LogoScreen::MouseDown(int x, int y, int clicks)
 {
     Menu::MouseDown(x, y, clicks);
     if (clicks > 0)
-        Finish();
+        FinishScreen();
 }
 
 void LogoScreen::Draw(Graphics* g)
@@ -112,7 +112,7 @@ void LogoScreen::Draw(Graphics* g)
                                   m_trail->GetHeight());
         if (rows > 0)
             g->DrawImage(m_trail, cx + kTrailSplit, cy,
-                         Rect(kTrailSplit, 0, m_trail->GetWidth() - kTrailSplit, rows));
+                         Rect{kTrailSplit, 0, m_trail->GetWidth() - kTrailSplit, rows});
         if (m_ball->GetVelocityX() == 0.0 && m_trademark != nullptr) {
             const int tx = static_cast<int>(m_ball->GetX() + m_ball->GetWidth() - 15);
             const int ty =
@@ -121,5 +121,5 @@ void LogoScreen::Draw(Graphics* g)
         }
         bx = cx + kTrailSplit;
     }
-    g->DrawImage(m_trail, cx, cy, Rect(0, 0, std::min(bx - cx, m_trail->GetWidth()), m_trail->GetHeight()));
+    g->DrawImage(m_trail, cx, cy, Rect{0, 0, std::min(bx - cx, m_trail->GetWidth()), m_trail->GetHeight()});
 }

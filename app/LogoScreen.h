@@ -24,8 +24,10 @@ public:
     LogoScreen();
     ~LogoScreen() override;
 
-    // Closes the screen and moves the application on; only the first call acts.
-    void Finish();
+    // Closes the screen and moves the application on; only the first call
+    // acts. Apart from the script's Finish: a script that stops on this
+    // screen leaves it running.
+    void FinishScreen();
 
     void UpdateFrame() override;
     void UpdateFrameF(float fraction) override;

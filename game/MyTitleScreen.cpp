@@ -56,5 +56,5 @@ void MyTitleScreen::Draw(Graphics* g)
     const int shown = static_cast<int>(gApp->GetLoadingProgress() * m_loadingBarTop->GetCellWidth());
     if (shown > 0)
         g->DrawImage(m_loadingBarTop, (width - m_loadingBarTop->GetCellWidth()) / 2, barY,
-                     Rect(0, 0, shown, m_loadingBarTop->GetCellHeight()));
+                     Rect{0, 0, shown, m_loadingBarTop->GetCellHeight()});
 }

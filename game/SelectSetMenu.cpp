@@ -52,7 +52,7 @@ void SelectSetMenu::SetInfo()
         m_infoY = ReadInt(L"y");
     if (Has(L"width"))
         m_infoWidth = ReadInt(L"width");
-    m_infoRect = Rect(m_infoX - m_infoWidth / 2, m_infoY, m_infoWidth, GetHeight());
+    m_infoRect = Rect{m_infoX - m_infoWidth / 2, m_infoY, m_infoWidth, GetHeight()};
 }
 
 void SelectSetMenu::AddColumn()

@@ -286,13 +286,51 @@ TEST_F(OpenMenuTest, TheBoardPausesWhileTheWindowLacksFocus)
 {
     TestBoard board;
     app->WindowDeactivated();
+    EXPECT_EQ(app->GetWidgetSuspension(), 1) << "no board: only the lost focus";
     app->SetBoard(&board);
     app->WindowDeactivated();
-    EXPECT_EQ(app->GetWidgetSuspension(), 1);
+    EXPECT_TRUE(app->IsBoardPaused());
+    EXPECT_EQ(app->GetWidgetSuspension(), 2) << "the lost focus and the board's pause";
     app->WindowActivated();
     EXPECT_EQ(board.pauses, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(app->IsBoardPaused());
     EXPECT_EQ(app->GetWidgetSuspension(), 0);
     app->SetBoard(nullptr);
+}
+
+TEST_F(OpenMenuTest, PausingTheBoardRaisesTheSuspensionOnceAndResumingLowersIt)
+{
+    TestBoard board;
+    app->SetBoardPaused(true);
+    EXPECT_EQ(app->GetWidgetSuspension(), 0) << "without a board there is nothing to pause";
+    app->SetBoard(&board);
+
+    app->SetWidgetSuspension(1);
+    app->SetBoardPaused(true);
+    app->SetBoardPaused(true);
+    EXPECT_EQ(app->GetWidgetSuspension(), 2);
+    app->SetBoardPaused(false);
+    app->SetBoardPaused(false);
+    EXPECT_EQ(app->GetWidgetSuspension(), 1) << "another reason to suspend remains";
+    EXPECT_EQ(board.pauses, (std::vector<bool>{true, false}));
+
+    // The focus handling may have cleared the count already: never below 0.
+    app->SetBoardPaused(true);
+    app->SetWidgetSuspension(0);
+    app->SetBoardPaused(false);
+    EXPECT_EQ(app->GetWidgetSuspension(), 0);
+
+    // A board that goes while paused takes its share along, and the next
+    // board pauses afresh.
+    app->SetBoardPaused(true);
+    TestBoard next;
+    app->SetBoard(&next);
+    EXPECT_EQ(app->GetWidgetSuspension(), 0);
+    app->SetBoardPaused(true);
+    EXPECT_EQ(next.pauses, std::vector<bool>{true});
+    EXPECT_EQ(app->GetWidgetSuspension(), 1);
+    app->SetBoard(nullptr);
+    EXPECT_EQ(app->GetWidgetSuspension(), 0);
 }
 
 } // namespace

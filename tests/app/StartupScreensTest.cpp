@@ -7,6 +7,8 @@
 #include "graphics/ImageData.h"
 #include "graphics/ImageWriter.h"
 #include "resources/Assets.h"
+#include "ui/AnimationDefinition.h"
+#include "ui/ScriptCommand.h"
 #include "support/AppHarness.h"
 
 #include <gtest/gtest.h>
@@ -161,6 +163,35 @@ TEST_F(StartupTest, SplashEndsAtItsFourHundredAndFirstUpdate)
     EXPECT_NE(Find<DistributorScreen>(), screen);
 }
 
+// A script's "stop" ends the script, not the screen it runs on: the logo
+// and a splash stay up and the start-up sequence does not move on.
+TEST_F(StartupTest, AScriptStoppingOnAStartUpScreenLeavesTheScreenUp)
+{
+    AnimationDefinition stop;
+    stop.m_name = L"stop_here";
+    stop.m_commands.emplace_back(L"stop");
+
+    LogoScreen* logo = Find<LogoScreen>();
+    ASSERT_NE(logo, nullptr);
+    Harness().RunTicks(1);
+    logo->PlayAnimation(&stop);
+    EXPECT_TRUE(logo->IsFinished()) << "the script ran to its stop";
+    Harness().RunTicks(1);
+    EXPECT_EQ(Find<LogoScreen>(), logo);
+    EXPECT_EQ(Find<DistributorScreen>(), nullptr);
+    EXPECT_EQ(App().GetStartupScreen(), GameApp::StartupScreen::Logo);
+
+    Harness().Click(500, 400);
+    Harness().RunTicks(1);
+    DistributorScreen* splash = Find<DistributorScreen>();
+    ASSERT_NE(splash, nullptr);
+    splash->PlayAnimation(&stop);
+    Harness().RunTicks(1);
+    EXPECT_EQ(Find<DistributorScreen>(), splash);
+    EXPECT_FALSE(splash->IsScreenFinished());
+    EXPECT_EQ(App().GetStartupScreen(), GameApp::StartupScreen::Splash);
+}
+
 TEST(DistributorFitTest, KeepsTheAspectAndCentres)
 {
     struct Case
@@ -169,9 +200,9 @@ TEST(DistributorFitTest, KeepsTheAspectAndCentres)
         Rect expected;
     };
     const Case cases[] = {
-        {1920, 1080, Rect(0, 96, 1024, 576)}, {500, 500, Rect(128, 0, 768, 768)},
-        {800, 600, Rect(0, 0, 1024, 768)},    {2048, 1536, Rect(0, 0, 1024, 768)},
-        {0, 100, Rect(0, 0, 1024, 768)},      {100000, 1, Rect(0, 384, 1024, 0)},
+        {1920, 1080, Rect{0, 96, 1024, 576}}, {500, 500, Rect{128, 0, 768, 768}},
+        {800, 600, Rect{0, 0, 1024, 768}},    {2048, 1536, Rect{0, 0, 1024, 768}},
+        {0, 100, Rect{0, 0, 1024, 768}},      {100000, 1, Rect{0, 384, 1024, 0}},
     };
     for (const Case& c : cases) {
         const Rect r = DistributorScreen::FitImage(c.iw, c.ih, 1024, 768);
