@@ -110,21 +110,22 @@ TEST_F(TutorialGridTest, TheScriptAcceptsTheRequestedLineAndRefusesOthersWithThe
     EXPECT_FALSE(grid->Decided(1, 0));
     EXPECT_FALSE(grid->Decided(0, 1));
 
-    // The requested row is taken, and the script goes on to ask for a mark.
+    // The requested row is taken, and the script goes on to the next one.
     DragRow(1, 0, 4, true);
     EXPECT_EQ(notices.shown.size(), 2u);
     for (int column = 0; column < 5; ++column)
         EXPECT_TRUE(grid->Decided(column, 1)) << column;
-    EXPECT_EQ(grid->RequestedAction(0, 0), Action::Mark);
-    EXPECT_EQ(grid->GetRequestsLeft(), 1);
-    DragRow(0, 0, 0, false);
-    EXPECT_TRUE(grid->Decided(0, 0));
+    EXPECT_EQ(grid->RequestedAction(0, 2), Action::Reveal);
+    EXPECT_EQ(grid->GetRequestsLeft(), 5);
+    DragRow(2, 0, 4, true);
+    EXPECT_TRUE(grid->Decided(4, 2));
+    EXPECT_EQ(grid->GetRequestsLeft(), 0);
     // The closing popup's OK ends the script: the board is free.
     EXPECT_FALSE(grid->IsFreePlay());
     PressOk();
     EXPECT_TRUE(grid->IsFreePlay());
-    DragRow(2, 0, 4, true);
-    EXPECT_TRUE(grid->Decided(2, 2));
+    DragRow(3, 1, 3, true);
+    EXPECT_TRUE(grid->Decided(2, 3));
     EXPECT_EQ(notices.shown.size(), 2u);
 }
 

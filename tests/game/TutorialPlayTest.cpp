@@ -1,0 +1,200 @@
+#include "GameTestApp.h"
+#include "support/AppHarness.h"
+
+#include "app/NoticeMenu.h"
+#include "app/TextboxPopup.h"
+#include "game/MyPlayPuzzleMenu.h"
+#include "puzzle/PlayTileGrid.h"
+#include "puzzle/PuzzleTable.h"
+#include "puzzle/TutorialGrid.h"
+#include "ui/ButtonWidget.h"
+
+#include <cstdlib>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using Action = TutorialGrid::Action;
+
+// The primer puzzles played as a player plays them: every click and drag is
+// a mouse record handed to the widget manager, under the game's own data and
+// constants.
+class TutorialPlayTest : public GameTest, public ::testing::WithParamInterface<int>
+{
+protected:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = GameTest::Options();
+        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
+        return options;
+    }
+
+    template <typename Condition> bool RunUntil(Condition condition, int maxTicks = 3000)
+    {
+        for (int tick = 0; tick < maxTicks && !condition(); ++tick)
+            Harness().RunTicks(1);
+        return condition();
+    }
+    void ClickCentre(Widget* widget)
+    {
+        const Vector4 origin = widget->GetScreenOrigin();
+        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
+        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
+        Harness().MouseMove(x, y);
+        Harness().Click(x, y);
+    }
+    // The screen point at the middle of a cell.
+    std::pair<int, int> CellPoint(PlayTileGrid& grid, GridCell cell)
+    {
+        const Vector4 origin = grid.GetScreenOrigin();
+        const int size = grid.GetCellSize();
+        return {static_cast<int>(origin.x) + cell.column * size + size / 2,
+                static_cast<int>(origin.y) + cell.row * size + size / 2};
+    }
+    // A drag with the left (reveal) or the right (mark) button.
+    void Drag(PlayTileGrid& grid, GridCell from, GridCell to, bool rightButton)
+    {
+        const auto [x1, y1] = CellPoint(grid, from);
+        const auto [x2, y2] = CellPoint(grid, to);
+        const int clicks = rightButton ? -1 : 1;
+        Harness().MouseMove(x1, y1);
+        Harness().MouseDown(x1, y1, clicks);
+        Harness().MouseMove(x2, y2);
+        Harness().MouseUp(x2, y2, clicks);
+        Harness().RunTicks(2);
+    }
+    template <typename T> T* FindChild(Widget* parent)
+    {
+        for (Widget* child : parent->GetChildren()) {
+            if (auto* found = dynamic_cast<T*>(child))
+                return found;
+            if (T* found = FindChild<T>(child))
+                return found;
+        }
+        return nullptr;
+    }
+
+    // One step of the player: close a notice, press an enabled OK, drag the
+    // next requested line, or, once the lesson is over, reveal the next run
+    // of tiles. False when there was nothing to do.
+    bool PlayOneStep(TutorialGrid& grid)
+    {
+        if (NoticeMenu* notice = FindMenu<NoticeMenu>()) {
+            const Value* title = notice->FindVariable(L"title");
+            notices.push_back(title != nullptr ? title->ToString() : std::wstring());
+            ButtonWidget* button = FindChild<ButtonWidget>(notice);
+            if (button == nullptr)
+                return false;
+            ClickCentre(button);
+            RunUntil([this] { return FindMenu<NoticeMenu>() == nullptr; }, 400);
+            return true;
+        }
+        if (TextboxPopup* popup = grid.GetPopup()) {
+            ButtonWidget* ok = popup->GetOkButton();
+            if (ok != nullptr && !ok->IsDisabled()) {
+                ClickCentre(ok);
+                Harness().RunTicks(2);
+                return true;
+            }
+        }
+        const int n = grid.GridSize();
+        if (grid.GetRequestsLeft() > 0) {
+            for (int row = 0; row < n; ++row) {
+                for (int column = 0; column < n; ++column) {
+                    const Action action = grid.RequestedAction(column, row);
+                    if (action != Action::None) {
+                        DragRequestedLine(grid, {column, row}, action);
+                        return true;
+                    }
+                }
+            }
+        }
+        if (!grid.IsFreePlay())
+            return false;
+        const std::vector<std::vector<int>>& cells = grid.GetCells();
+        for (int row = 0; row < n; ++row) {
+            for (int column = 0; column < n; ++column) {
+                if (cells[column][row] == 0 || grid.GetRules().IsDecided({column, row}))
+                    continue;
+                int end = column;
+                while (end + 1 < n && cells[end + 1][row] != 0)
+                    ++end;
+                Drag(grid, {column, row}, {end, row}, false);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The longest line through the cell, along its row or its column, over
+    // cells asked for with the same action or already decided.
+    void DragRequestedLine(TutorialGrid& grid, GridCell cell, Action action)
+    {
+        const int n = grid.GridSize();
+        auto takes = [&](GridCell at) {
+            return grid.RequestedAction(at.column, at.row) == action || grid.GetRules().IsDecided(at);
+        };
+        auto run = [&](GridCell step) {
+            GridCell first = cell;
+            while (first.column - step.column >= 0 && first.row - step.row >= 0 &&
+                   takes({first.column - step.column, first.row - step.row}))
+                first = {first.column - step.column, first.row - step.row};
+            GridCell last = cell;
+            while (last.column + step.column < n && last.row + step.row < n &&
+                   takes({last.column + step.column, last.row + step.row}))
+                last = {last.column + step.column, last.row + step.row};
+            int asked = 0;
+            for (GridCell at = first;; at = {at.column + step.column, at.row + step.row}) {
+                asked += grid.RequestedAction(at.column, at.row) == action ? 1 : 0;
+                if (at == last)
+                    break;
+            }
+            return std::tuple{first, last, asked};
+        };
+        const auto [rowFirst, rowLast, rowAsked] = run({1, 0});
+        const auto [columnFirst, columnLast, columnAsked] = run({0, 1});
+        if (rowAsked >= columnAsked)
+            Drag(grid, rowFirst, rowLast, action == Action::Mark);
+        else
+            Drag(grid, columnFirst, columnLast, action == Action::Mark);
+    }
+
+    // The titles of the notices that stood in the way.
+    std::vector<std::wstring> notices;
+};
+
+TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
+{
+    const int puzzle = GetParam();
+    PlayerState& player = NewPlayer();
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, puzzle, false));
+    auto* play = FindMenu<MyPlayPuzzleMenu>();
+    ASSERT_NE(play, nullptr);
+    ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; }));
+    auto* grid = dynamic_cast<TutorialGrid*>(play->GetGrid());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", puzzle + 1));
+    Harness().RunTicks(60);
+    if (const char* folder = std::getenv("TARNVALE_SHOTS"))
+        Harness().SaveScreen(StrFormat("%s/tutorial_%d.png", folder, puzzle + 1));
+
+    for (int step = 0; step < 100 && play->GetState() == PlayPuzzleMenu::State::Playing; ++step) {
+        if (!PlayOneStep(*grid))
+            Harness().RunTicks(10);
+    }
+    EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
+    // The lesson's own refusals never come up; the lamps may introduce
+    // themselves on the way.
+    for (const std::wstring& title : notices)
+        EXPECT_EQ(title, Localize(L"hint_intro_title"));
+    EXPECT_EQ(grid->GetRules().mistakesMade, 0);
+    EXPECT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
+    Harness().RunTicks(100);
+    EXPECT_TRUE(player.IsCompleted(0, 0, puzzle));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPrimerPuzzle, TutorialPlayTest, ::testing::Values(0, 1, 2, 3));
+
+} // namespace
