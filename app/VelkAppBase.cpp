@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -41,6 +42,8 @@ namespace {
 
 // Updates per second is fixed: one update is one tick of 10 ms.
 constexpr std::int64_t kFrameTimeMs = 10;
+// Frames per second drawn at most when the display does not say its rate.
+constexpr int kDefaultRefreshRate = 60;
 // While a loading thread runs, an idle pass may sleep this long at most.
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
 // The longest idle wait: a wake-up that went missing costs this much.
@@ -394,14 +397,24 @@ void VelkAppBase::RunGovernor()
         m_appliedFraction = remainder;
     }
 
-    DrawFrame();
+    // A change shows at the next refresh at the latest; drawing more often
+    // than the display shows frames only costs time.
+    const bool drawDeferred = m_widgetManager->IsDirty() && static_cast<double>(NowMs()) < m_nextDrawMs;
+    if (!drawDeferred)
+        DrawFrame();
 
     if (!IsAnimating()) {
         WaitIdle();
         return;
     }
+    // After updates the next pass comes at once: it sleeps until the next
+    // tick or the deferred draw, whichever is due first.
     if (!updated) {
         std::int64_t wait = kFrameTimeMs - m_pendingMs;
+        if (drawDeferred) {
+            const double untilDraw = m_nextDrawMs - static_cast<double>(NowMs());
+            wait = std::min(wait, static_cast<std::int64_t>(std::ceil(std::max(untilDraw, 0.0))));
+        }
         if (IsLoadingThreadRunning())
             wait = std::min(wait, kMaxLoadingSleepMs);
         if (wait > 0) {
@@ -478,6 +491,10 @@ void VelkAppBase::DrawFrame()
     std::int64_t start = NowMs();
     if (!m_widgetManager->DrawScreen())
         return;
+    // Steady at the refresh while drawing continuously; after a pause the
+    // next change shows at once.
+    const double interval = GetDrawIntervalMs();
+    m_nextDrawMs = std::max(m_nextDrawMs + interval, static_cast<double>(start) + interval / 2.0);
     if (m_softwareCursor && m_shownCursor.image) {
         Graphics g(m_renderer->GetScreenImage());
         auto [x, y] = m_widgetManager->GetPointerPosition(0);
@@ -486,6 +503,14 @@ void VelkAppBase::DrawFrame()
     m_renderer->Present(m_settings.m_stretchScreen);
     ++m_counters.draws;
     m_counters.drawMs += NowMs() - start;
+}
+
+double VelkAppBase::GetDrawIntervalMs() const
+{
+    int rate = m_renderer ? m_renderer->GetDevice()->GetRefreshRate() : 0;
+    if (rate <= 0)
+        rate = kDefaultRefreshRate;
+    return 1000.0 / rate;
 }
 
 void VelkAppBase::LogCounters()

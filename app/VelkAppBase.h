@@ -52,7 +52,10 @@ public:
     void ProcessInput();
     bool IsLoopDone() const { return m_loopDone; }
     virtual void UpdateFrames();
+    // Draws the screen when something changed, whatever the time since the last draw.
     void DrawFrame();
+    // The time between two draws: one refresh of the display (60 Hz when unknown).
+    double GetDrawIntervalMs() const;
 
     // Ends the main loop in order; from another thread only a request.
     virtual void Shutdown();
@@ -305,6 +308,9 @@ private:
     // Input or a completed loading thread was handled since the last tick:
     // whatever it started gets at least one tick to ask for more.
     bool m_handledSinceTick{false};
+    // Drawing keeps to the display's refresh even where presenting does not
+    // wait for it: the earliest clock time of the next draw.
+    double m_nextDrawMs{0.0};
     LoopCounters m_counters;
 };
 

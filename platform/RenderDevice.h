@@ -70,6 +70,8 @@ public:
     // Shows a texture in the window at the given rectangle (black around it).
     virtual void Present(RenderTextureId screen, const RenderRect& destination) = 0;
     virtual void GetOutputSize(int& width, int& height) const = 0;
+    // Frames per second the display shows; 0 when unknown.
+    virtual int GetRefreshRate() const { return 0; }
 
     // True once after the device lost its textures' contents.
     virtual bool TakeDeviceReset() = 0;

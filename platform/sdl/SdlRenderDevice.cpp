@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -142,6 +143,7 @@ void SdlRenderDevice::DestroyTexture(RenderTextureId texture)
     auto found = m_textures.find(texture);
     if (found == m_textures.end())
         return;
+    FlushGeometry();
     if (m_target == texture)
         SetRenderTarget(0);
     SDL_DestroyTexture(found->second.texture);
@@ -153,6 +155,7 @@ bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t
     auto found = m_textures.find(texture);
     if (found == m_textures.end() || pixels == nullptr)
         return false;
+    FlushGeometry();
     if (SDL_UpdateTexture(found->second.texture, nullptr, pixels, found->second.width * 4) != 0)
         return Fail("SDL_UpdateTexture");
     return true;
@@ -162,6 +165,7 @@ bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
 {
     if (target == m_target)
         return true;
+    FlushGeometry();
     SDL_Texture* texture = nullptr;
     if (target != 0) {
         auto found = m_textures.find(target);
@@ -183,14 +187,17 @@ bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
 void SdlRenderDevice::SetClip(const RenderRect* clip)
 {
     if (clip == nullptr) {
-        if (m_clipped)
+        if (m_clipped) {
+            FlushGeometry();
             SDL_RenderSetClipRect(m_renderer, nullptr);
+        }
         m_clipped = false;
         return;
     }
     if (m_clipped && clip->x == m_clip.x && clip->y == m_clip.y && clip->width == m_clip.width &&
         clip->height == m_clip.height)
         return;
+    FlushGeometry();
     SDL_Rect rect{clip->x, clip->y, clip->width, clip->height};
     SDL_RenderSetClipRect(m_renderer, &rect);
     m_clipped = true;
@@ -200,32 +207,81 @@ void SdlRenderDevice::SetClip(const RenderRect* clip)
 bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
                                     const int* indices, int indexCount, RenderBlend blend)
 {
-    SDL_Texture* sdlTexture = nullptr;
-    int blendKey = static_cast<int>(blend);
-    if (texture != 0) {
-        auto found = m_textures.find(texture);
-        if (found == m_textures.end())
-            return false;
-        sdlTexture = found->second.texture;
-        if (sdlTexture == nullptr)
-            return false;
-        if (found->second.blend != blendKey) {
-            if (SDL_SetTextureBlendMode(sdlTexture, ToSdlBlend(blend)) != 0)
-                SDL_SetTextureBlendMode(sdlTexture, SDL_BLENDMODE_BLEND);
-            found->second.blend = blendKey;
+    if (texture != 0 && m_textures.find(texture) == m_textures.end())
+        return false;
+    if (vertices == nullptr || vertexCount <= 0)
+        return true;
+    bool flushed = true;
+    if (!m_pendingIndices.empty() && (texture != m_pendingTexture || blend != m_pendingBlend))
+        flushed = FlushGeometry();
+    m_pendingTexture = texture;
+    m_pendingBlend = blend;
+    const int base = static_cast<int>(m_pendingVertices.size());
+    m_pendingVertices.insert(m_pendingVertices.end(), vertices, vertices + vertexCount);
+    if (indices != nullptr) {
+        for (int i = 0; i < indexCount; ++i) {
+            if (indices[i] < 0 || indices[i] >= vertexCount) {
+                // A broken list draws nothing, as SDL would refuse it.
+                m_pendingVertices.resize(static_cast<std::size_t>(base));
+                return flushed;
+            }
         }
-    } else if (m_untexturedBlend != blendKey) {
-        if (SDL_SetRenderDrawBlendMode(m_renderer, ToSdlBlend(blend)) != 0)
-            SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_BLEND);
-        m_untexturedBlend = blendKey;
+        for (int i = 0; i < indexCount; ++i)
+            m_pendingIndices.push_back(base + indices[i]);
+    } else {
+        for (int i = 0; i + 2 < vertexCount; i += 3)
+            m_pendingIndices.insert(m_pendingIndices.end(), {base + i, base + i + 1, base + i + 2});
     }
+    return flushed;
+}
+
+void SdlRenderDevice::ApplyBlend(RenderTextureId texture, RenderBlend blend)
+{
+    int blendKey = static_cast<int>(blend);
+    if (texture == 0) {
+        if (m_untexturedBlend != blendKey) {
+            if (SDL_SetRenderDrawBlendMode(m_renderer, ToSdlBlend(blend)) != 0)
+                SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_BLEND);
+            m_untexturedBlend = blendKey;
+        }
+        return;
+    }
+    auto found = m_textures.find(texture);
+    if (found == m_textures.end() || found->second.blend == blendKey)
+        return;
+    if (SDL_SetTextureBlendMode(found->second.texture, ToSdlBlend(blend)) != 0)
+        SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_BLEND);
+    found->second.blend = blendKey;
+}
+
+bool SdlRenderDevice::FlushGeometry()
+{
+    if (m_pendingIndices.empty()) {
+        m_pendingVertices.clear();
+        return true;
+    }
+    SDL_Texture* sdlTexture = nullptr;
+    if (m_pendingTexture != 0) {
+        auto found = m_textures.find(m_pendingTexture);
+        sdlTexture = found != m_textures.end() ? found->second.texture : nullptr;
+        if (sdlTexture == nullptr) {
+            m_pendingVertices.clear();
+            m_pendingIndices.clear();
+            return false;
+        }
+    }
+    ApplyBlend(m_pendingTexture, m_pendingBlend);
     const int stride = static_cast<int>(sizeof(RenderVertex));
-    const auto* base = reinterpret_cast<const char*>(vertices);
-    int result =
-        SDL_RenderGeometryRaw(m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
-                              reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
-                              reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride,
-                              vertexCount, indices, indexCount, indices != nullptr ? 4 : 0);
+    const auto* base = reinterpret_cast<const char*>(m_pendingVertices.data());
+    int result = SDL_RenderGeometryRaw(
+        m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
+        reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
+        reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride,
+        static_cast<int>(m_pendingVertices.size()), m_pendingIndices.data(),
+        static_cast<int>(m_pendingIndices.size()), 4);
+    ++m_geometryCalls;
+    m_pendingVertices.clear();
+    m_pendingIndices.clear();
     if (result != 0)
         return Fail("SDL_RenderGeometry");
     return true;
@@ -233,6 +289,7 @@ bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex*
 
 bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
 {
+    FlushGeometry();
     SDL_Rect rect{area.x, area.y, area.width, area.height};
     if (SDL_RenderReadPixels(m_renderer, &rect, SDL_PIXELFORMAT_ARGB8888, pixels, area.width * 4) != 0)
         return Fail("SDL_RenderReadPixels");
@@ -241,6 +298,7 @@ bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
 
 void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destination)
 {
+    FlushGeometry();
     SetRenderTarget(0);
     SDL_RenderSetClipRect(m_renderer, nullptr);
     m_clipped = false;
@@ -266,8 +324,18 @@ void SdlRenderDevice::GetOutputSize(int& width, int& height) const
     }
 }
 
+int SdlRenderDevice::GetRefreshRate() const
+{
+    SDL_Window* window = SDL_RenderGetWindow(m_renderer);
+    SDL_DisplayMode mode;
+    if (window == nullptr || SDL_GetWindowDisplayMode(window, &mode) != 0)
+        return 0;
+    return std::max(mode.refresh_rate, 0);
+}
+
 bool SdlRenderDevice::TakeDeviceReset()
 {
+    FlushGeometry();
     bool targetsLost = m_targetsReset.exchange(false);
     if (!m_deviceReset.exchange(false))
         return targetsLost;

@@ -6,13 +6,17 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 
 // The renderer over SDL_Renderer: triangles through SDL_RenderGeometryRaw,
-// blend modes as SDL custom blend modes.
+// blend modes as SDL custom blend modes. Consecutive drawings with the same
+// texture, blend, target and clip are gathered and handed to SDL as one
+// geometry call: any change of state, a read, an upload or Present sends
+// what is gathered first.
 class SdlRenderDevice : public RenderDevice
 {
 public:
@@ -32,17 +36,24 @@ public:
     bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
     void Present(RenderTextureId screen, const RenderRect& destination) override;
     void GetOutputSize(int& width, int& height) const override;
+    int GetRefreshRate() const override;
     bool TakeDeviceReset() override;
     bool SupportsBlendModes() const override { return m_blendModesWork; }
     std::string GetName() const override { return m_name; }
     std::string GetLastError() const override { return m_lastError; }
 
     SDL_Renderer* GetRenderer() const { return m_renderer; }
+    // Geometry calls made so far (for the benches).
+    long long GetGeometryCalls() const { return m_geometryCalls; }
 
 private:
     explicit SdlRenderDevice(SDL_Renderer* renderer);
     static int WatchEvents(void* userData, void* event);
     bool Fail(const char* context);
+    // Sends the gathered triangles to SDL; false (with the error kept) when SDL refused them.
+    bool FlushGeometry();
+    // Applies the blend to the texture (or to untextured drawing) when it changed.
+    void ApplyBlend(RenderTextureId texture, RenderBlend blend);
 
     struct TextureEntry
     {
@@ -64,6 +75,12 @@ private:
     bool m_clipped = false;
     RenderRect m_clip;
     int m_untexturedBlend = -1;
+    // Triangles gathered for one geometry call, with the state they share.
+    std::vector<RenderVertex> m_pendingVertices;
+    std::vector<int> m_pendingIndices;
+    RenderTextureId m_pendingTexture = 0;
+    RenderBlend m_pendingBlend = RenderBlend::Normal;
+    long long m_geometryCalls = 0;
     std::atomic<bool> m_targetsReset{false};
     std::atomic<bool> m_deviceReset{false};
 };

@@ -117,6 +117,30 @@ TEST_F(AppLoopTest, DrawsOnlyWhenSomethingChanged)
     EXPECT_EQ(App().GetCounters().draws, screenDraws + 1);
 }
 
+TEST_F(AppLoopTest, ChangesEveryTickDrawAtTheDisplaysRateWhileUpdatesStayAtOneHundred)
+{
+    TickCounter* counter = AddCounter();
+    counter->onUpdate = [counter] { counter->MarkDirty(); };
+    Harness().RunTicks(20);
+    const std::int64_t updates = App().GetCounters().updates;
+    const std::int64_t draws = App().GetCounters().draws;
+
+    // The headless display tells no rate: 60 frames a second.
+    Harness().RunTicks(100);
+    EXPECT_EQ(App().GetCounters().updates - updates, 100);
+    const std::int64_t drawn = App().GetCounters().draws - draws;
+    EXPECT_GE(drawn, 50);
+    EXPECT_LE(drawn, 60);
+
+    // After a pause the next change shows in the same pass.
+    counter->onUpdate = nullptr;
+    Harness().RunTicks(10);
+    const std::int64_t before = App().GetCounters().draws;
+    counter->MarkDirty();
+    Harness().RunTicks(1);
+    EXPECT_EQ(App().GetCounters().draws, before + 1);
+}
+
 TEST_F(AppLoopTest, APassBetweenTicksSleepsUntilTheNextIsDue)
 {
     AddCounter();

@@ -314,6 +314,9 @@ std::vector<std::uint32_t> AppHarness::ScreenPixels(int x, int y, int width, int
     D3DInterface* renderer = m_app->GetRenderer();
     if (!renderer || pixels.empty())
         return pixels;
+    // A change the loop has not drawn yet (drawing waits for the display's
+    // next refresh) is what the test means to see.
+    m_app->DrawFrame();
     RenderDevice* device = renderer->GetDevice();
     RenderTextureId texture = renderer->GetScreenImage()->GetRenderTexture();
     if (texture == 0 || !device->SetRenderTarget(texture))

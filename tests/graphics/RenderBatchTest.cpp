@@ -1,0 +1,112 @@
+#include "support/GLTest.h"
+
+#include "graphics/D3DInterface.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "graphics/ImageSurface.h"
+#include "platform/sdl/SdlRenderDevice.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Image> Solid(int width, int height, std::uint32_t argb)
+{
+    return std::make_unique<Image>(
+        ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
+}
+
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+constexpr std::uint32_t kGreen = 0xFF00FF00u;
+
+class RenderBatchTest : public GLTest
+{
+protected:
+    SdlRenderDevice* Device() const { return dynamic_cast<SdlRenderDevice*>(Renderer()->GetDevice()); }
+
+    // Reading a pixel sends what is still gathered.
+    long long CallsNow()
+    {
+        ScreenPixel(0, 0);
+        return Device()->GetGeometryCalls();
+    }
+    long long CallsSince(long long before) { return CallsNow() - before; }
+};
+
+TEST_F(RenderBatchTest, QuadsOfOneTextureAndBlendGoOutInOneCall)
+{
+    ASSERT_NE(nullptr, Device());
+    auto red = Solid(8, 8, kRed);
+    Graphics g(Screen());
+    g.DrawImage(red.get(), 0, 0);
+    const long long before = CallsNow();
+    for (int i = 0; i < 50; ++i)
+        g.DrawImage(red.get(), 10 * i, 20);
+    EXPECT_EQ(1, CallsSince(before));
+    EXPECT_EQ(kRed, ScreenPixel(3, 23));
+    EXPECT_EQ(kRed, ScreenPixel(493, 27));
+    EXPECT_EQ(0u, ScreenPixel(8, 23));
+}
+
+TEST_F(RenderBatchTest, AChangeOfTextureBlendOrClipKeepsTheDrawingOrder)
+{
+    ASSERT_NE(nullptr, Device());
+    auto red = Solid(20, 20, kRed);
+    auto blue = Solid(20, 20, kBlue);
+    Graphics g(Screen());
+    g.DrawImage(red.get(), 0, 0);
+    const long long before = CallsNow();
+    // Red, then blue over part of it, then red again over part of the blue.
+    g.DrawImage(red.get(), 100, 100);
+    g.DrawImage(blue.get(), 110, 100);
+    g.DrawImage(red.get(), 120, 100);
+    EXPECT_EQ(3, CallsSince(before));
+    EXPECT_EQ(kRed, ScreenPixel(105, 105));
+    EXPECT_EQ(kBlue, ScreenPixel(115, 105));
+    EXPECT_EQ(kRed, ScreenPixel(125, 105));
+
+    // Additive green over red turns it yellow; the plain quad after it is a new call.
+    const long long beforeBlend = CallsNow();
+    auto green = Solid(10, 10, kGreen);
+    g.DrawImage(green.get(), 200, 200);
+    g.SetDrawMode(DRAWMODE_ADDITIVE);
+    g.DrawImage(red.get(), 200, 200);
+    g.SetDrawMode(DRAWMODE_NORMAL);
+    g.DrawImage(green.get(), 230, 200);
+    EXPECT_EQ(3, CallsSince(beforeBlend));
+    EXPECT_EQ(0xFFFFFF00u, ScreenPixel(205, 205));
+    EXPECT_EQ(kGreen, ScreenPixel(235, 205));
+
+    // A clip set between two quads of one texture cuts only the second.
+    Graphics clipped(Screen());
+    clipped.DrawImage(blue.get(), 300, 300);
+    clipped.ClipRect(400, 300, 5, 20);
+    clipped.DrawImage(blue.get(), 400, 300);
+    EXPECT_EQ(kBlue, ScreenPixel(315, 315));
+    EXPECT_EQ(kBlue, ScreenPixel(404, 310));
+    EXPECT_EQ(0u, ScreenPixel(406, 310));
+}
+
+TEST_F(RenderBatchTest, GatheredDrawingsReachATextureBeforeItIsDrawnOrReplaced)
+{
+    ASSERT_NE(nullptr, Device());
+    auto layer = std::make_unique<ImageSurface>(true);
+    ASSERT_TRUE(layer->Create(16, 16));
+    auto red = Solid(16, 16, kRed);
+    Graphics intoLayer(layer.get());
+    intoLayer.DrawImage(red.get(), 0, 0);
+    // The layer is used as a source right away: its drawing must be done by then.
+    Graphics g(Screen());
+    g.DrawImage(layer.get(), 50, 50);
+    EXPECT_EQ(kRed, ScreenPixel(55, 55));
+
+    // New pixels for an image drawn just before: the earlier drawing keeps the old ones.
+    g.DrawImage(red.get(), 80, 50);
+    red->SetData(ImageData{16, 16, std::vector<std::uint32_t>(256, kBlue)});
+    g.DrawImage(red.get(), 100, 50);
+    EXPECT_EQ(kRed, ScreenPixel(85, 55));
+    EXPECT_EQ(kBlue, ScreenPixel(105, 55));
+}
+
+} // namespace
