@@ -3,12 +3,12 @@
 #include "ControlArt.h"
 
 #include "Canvas.h"
-#include "Palette.h"
+#include "Look.h"
 
 #include <cstdio>
 #include <filesystem>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 

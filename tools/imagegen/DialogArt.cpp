@@ -4,13 +4,13 @@
 #include "DialogArt.h"
 
 #include "Canvas.h"
-#include "Palette.h"
+#include "Look.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 

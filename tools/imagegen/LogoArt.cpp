@@ -1,7 +1,7 @@
 #include "LogoArt.h"
 
 #include "Canvas.h"
-#include "Palette.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -13,7 +13,7 @@
 #include <numbers>
 #include <vector>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "PlayArt.h"
 
 #include "Canvas.h"
-#include "Palette.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -14,7 +14,7 @@
 #include <numbers>
 #include <string>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 
@@ -55,10 +55,10 @@ private:
     bool m_ok = true;
 };
 
-std::unique_ptr<FontRasterizer> Font(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> Font(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open("/usr/share/fonts/truetype/dejavu/" + file, size, false, false))
+    if (!font->Open(std::string("/usr/share/fonts/truetype/dejavu/") + type.face, type.size, false, false))
         return nullptr;
     return font;
 }
@@ -173,7 +173,7 @@ void MakeGridNumbers(Writer& out)
 {
     Canvas numbers(kNumberCell * kNumberColumns, kNumberCell * 8);
     for (int set = 0; set < 2; ++set) {
-        std::unique_ptr<FontRasterizer> font = Font("DejaVuSans-Bold.ttf", set == 0 ? 15 : 12);
+        std::unique_ptr<FontRasterizer> font = Font(set == 0 ? kClueType : kSmallClueType);
         if (!font)
             return;
         for (int style = 0; style < 4; ++style) {

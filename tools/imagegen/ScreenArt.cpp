@@ -1,7 +1,7 @@
 // Renders the art of the game's screens (title, players, map, set list, set
 // and puzzle choice) into the data folder given as the only argument.
 #include "Canvas.h"
-#include "Palette.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 
@@ -24,11 +24,11 @@ const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 
-std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open(kFontFolder + file, size, false, false)) {
-        std::fprintf(stderr, "screenart: cannot open %s\n", file.c_str());
+    if (!font->Open(kFontFolder + type.face, type.size, false, false)) {
+        std::fprintf(stderr, "screenart: cannot open %s\n", type.face);
         return nullptr;
     }
     return font;
@@ -36,11 +36,11 @@ std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
 
 struct Fonts
 {
-    std::unique_ptr<FontRasterizer> logo = OpenFont("DejaVuSerif-Bold.ttf", 84);
-    std::unique_ptr<FontRasterizer> heading = OpenFont("DejaVuSerif-Bold.ttf", 34);
-    std::unique_ptr<FontRasterizer> label = OpenFont("DejaVuSans-Bold.ttf", 26);
-    std::unique_ptr<FontRasterizer> small = OpenFont("DejaVuSans-Bold.ttf", 16);
-    std::unique_ptr<FontRasterizer> letter = OpenFont("DejaVuSans-Bold.ttf", 30);
+    std::unique_ptr<FontRasterizer> logo = OpenFont(kLogoType);
+    std::unique_ptr<FontRasterizer> heading = OpenFont(kHeadingType);
+    std::unique_ptr<FontRasterizer> label = OpenFont(kLabelType);
+    std::unique_ptr<FontRasterizer> small = OpenFont(kCaptionType);
+    std::unique_ptr<FontRasterizer> letter = OpenFont(kBadgeType);
 
     bool IsValid() const { return logo && heading && label && small && letter; }
 };

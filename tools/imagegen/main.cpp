@@ -4,7 +4,7 @@
 #include "ControlArt.h"
 #include "DialogArt.h"
 #include "LogoArt.h"
-#include "Palette.h"
+#include "Look.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -20,7 +20,7 @@
 #include <numbers>
 #include <string>
 
-using namespace palette;
+using namespace look;
 
 namespace {
 
@@ -28,11 +28,11 @@ namespace fs = std::filesystem;
 
 const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 
-std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open(kFontFolder + file, size, false, false)) {
-        std::fprintf(stderr, "imagegen: cannot open %s\n", file.c_str());
+    if (!font->Open(kFontFolder + type.face, type.size, false, false)) {
+        std::fprintf(stderr, "imagegen: cannot open %s\n", type.face);
         return nullptr;
     }
     return font;
@@ -190,9 +190,9 @@ void MakeDialog(Generator& out)
 }
 
 // A bitmap font from a DejaVu face: one page of white glyphs and its descriptor.
-void BakeFont(Generator& out, const std::string& file, int size, const std::string& name)
+void BakeFont(Generator& out, const Type& type, const std::string& name)
 {
-    std::unique_ptr<FontRasterizer> font = OpenFont(file, size);
+    std::unique_ptr<FontRasterizer> font = OpenFont(type);
     if (!font)
         return;
     const int pageWidth = 512;
@@ -235,7 +235,8 @@ void BakeFont(Generator& out, const std::string& file, int size, const std::stri
                  " height=" + std::to_string(glyph.height) +
                  " xoffset=0 yoffset=0 xadvance=" + std::to_string(font->GetAdvance(c)) + " page=0\n";
     }
-    std::string descriptor = "info face=\"" + file + "\" size=" + std::to_string(size) + "\n";
+    std::string descriptor =
+        "info face=\"" + std::string(type.face) + "\" size=" + std::to_string(type.size) + "\n";
     descriptor += "common lineHeight=" + std::to_string(font->GetLineSkip()) +
                   " base=" + std::to_string(font->GetAscent()) + " ascentPadding=0\n";
     descriptor += "page id=0 file=\"" + name + ".png\"\n";
@@ -253,8 +254,8 @@ int main(int argc, char** argv)
         return 2;
     }
     Generator out{fs::path(argv[1])};
-    std::unique_ptr<FontRasterizer> title = OpenFont("DejaVuSerif-Bold.ttf", 48);
-    std::unique_ptr<FontRasterizer> text = OpenFont("DejaVuSans.ttf", 18);
+    std::unique_ptr<FontRasterizer> title = OpenFont(kDisplayType);
+    std::unique_ptr<FontRasterizer> text = OpenFont(kBodyType);
     if (!title || !text)
         return 1;
     MakeSplash(out, *title, *text, L"Tarnvale 6", L"Picture logic from Ostrel", kNight, kSea,
@@ -264,8 +265,8 @@ int main(int argc, char** argv)
     MakeCursors(out);
     MakeButton(out);
     MakeDialog(out);
-    BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
-    BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
+    BakeFont(out, kLargeType, "large");
+    BakeFont(out, kTitleType, "menu_title");
     const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
     const bool logoArt = MakeLogoArt(argv[1]);

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
-// The one palette of the game's art. Every image the content tool draws takes
-// its colours from this table, so the screens share one look; docs/look.md
-// shows the table with the type scale. Colours are opaque ARGB; WithAlpha
+// The look of the game's art: one palette and one type scale. Every image the
+// content tool draws takes its colours and its type from here, so the screens
+// share one look; docs/look.md shows both. Colours are opaque ARGB; WithAlpha
 // gives one a coverage for shadows, glints and washes.
-namespace palette {
+namespace look {
 
 inline constexpr std::uint32_t kInkDeep = 0xFF0B1424u;   // deepest night: screen edges, text outlines
 inline constexpr std::uint32_t kInk = 0xFF172235u;       // night ink: panels, dark text
@@ -65,7 +65,7 @@ struct Entry
 };
 
 // Every colour by name, for the look page and its check.
-inline constexpr Entry kTable[] = {
+inline constexpr Entry kPalette[] = {
     {"kInkDeep", kInkDeep},
     {"kInk", kInk},
     {"kNight", kNight},
@@ -112,4 +112,29 @@ inline constexpr Entry kTable[] = {
     {"kWhite", kWhite},
 };
 
-} // namespace palette
+// The type scale: a DejaVu face at a pixel size, by role.
+struct Type
+{
+    const char* name;
+    const char* face;
+    int size;
+};
+
+inline constexpr Type kLogoType = {"logo", "DejaVuSerif-Bold.ttf", 84};       // the game's name on the title
+inline constexpr Type kDisplayType = {"display", "DejaVuSerif-Bold.ttf", 48}; // splash headings
+inline constexpr Type kHeadingType = {"heading", "DejaVuSerif-Bold.ttf", 34}; // screen headings, set banners
+inline constexpr Type kTitleType = {"title", "DejaVuSerif-Bold.ttf", 26}; // menu titles (font "menu_title")
+inline constexpr Type kBadgeType = {"badge", "DejaVuSans-Bold.ttf", 30};  // one letter on a badge
+inline constexpr Type kLargeType = {"large", "DejaVuSans-Bold.ttf", 28};  // big numbers (font "large")
+inline constexpr Type kLabelType = {"label", "DejaVuSans-Bold.ttf", 26};  // labels drawn on buttons
+inline constexpr Type kBodyType = {"body", "DejaVuSans.ttf", 18};         // running text on splashes
+inline constexpr Type kCaptionType = {"caption", "DejaVuSans-Bold.ttf", 16}; // captions, tag lines
+inline constexpr Type kClueType = {"clue", "DejaVuSans-Bold.ttf", 15};       // clue numbers of small boards
+inline constexpr Type kSmallClueType = {"small clue", "DejaVuSans-Bold.ttf",
+                                        12}; // clue numbers of large boards
+
+inline constexpr Type kTypeScale[] = {kLogoType,    kDisplayType, kHeadingType,  kTitleType,
+                                      kBadgeType,   kLargeType,   kLabelType,    kBodyType,
+                                      kCaptionType, kClueType,    kSmallClueType};
+
+} // namespace look
