@@ -6,9 +6,14 @@
 #include "graphics/Image.h"
 #include "graphics/ImageLoader.h"
 #include "graphics/ImageSurface.h"
+#include "tools/imagegen/Look.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -76,6 +81,41 @@ TEST_F(GameArtTest, TheStartUpImagesDecode)
     std::unique_ptr<Image> cursor(LoadImageFile("images/cursors/brushcursor"));
     ASSERT_NE(nullptr, cursor);
     EXPECT_EQ(0u, cursor->GetPixel(0, 31) >> 24) << "cursors are transparent around their shape";
+}
+
+// The look page shows the palette and the type scale the content tools draw
+// with: a colour or a size changed in the one place shows on the page.
+TEST(LookPageTest, ListsEveryColourAndTypeTheContentToolsDrawWith)
+{
+    std::ifstream file(std::filesystem::path(TARNVALE_SOURCE_DIR) / "docs/look.md");
+    ASSERT_TRUE(file.good());
+    std::stringstream text;
+    text << file.rdbuf();
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);)
+        lines.push_back(line);
+    auto hasRow = [&](const std::vector<std::string>& cells) {
+        for (const std::string& line : lines) {
+            bool all = true;
+            for (const std::string& cell : cells)
+                all = all && line.find(cell) != std::string::npos;
+            if (all)
+                return true;
+        }
+        return false;
+    };
+    for (const look::Entry& entry : look::kPalette) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(entry.colour & 0xFFFFFFu));
+        EXPECT_TRUE(hasRow({"| `" + std::string(entry.name) + "` |", std::string("| ") + hex + " |"}))
+            << entry.name << " " << hex;
+    }
+    for (const look::Type& type : look::kTypeScale) {
+        const std::string face = std::filesystem::path(type.face).stem().string();
+        EXPECT_TRUE(hasRow({"| " + std::string(type.name) + " |", "| " + face + " |",
+                            "| " + std::to_string(type.size) + " |"}))
+            << type.name;
+    }
 }
 
 } // namespace

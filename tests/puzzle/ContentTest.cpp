@@ -1,4 +1,6 @@
 #include "base/Common.h"
+#include "graphics/ImageData.h"
+#include "graphics/ImageDecoders.h"
 #include "puzzle/GameData.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/PlayerState.h"
@@ -12,11 +14,80 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <regex>
 #include <set>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string ReadText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// One image, sound or music entry of assets.xml.
+struct AssetEntry
+{
+    std::string file;
+    int cols = 1;
+};
+
+// The entries of one kind in the game's assets.xml, by name.
+std::map<std::string, AssetEntry> ReadAssetEntries(const std::string& kind)
+{
+    const std::string text = ReadText(fs::path(TARNVALE_SOURCE_DIR) / "data/properties/assets.xml");
+    const std::regex element("<" + kind + R"(\s+([^>]*)/>)");
+    const std::regex attribute(R"re((\w+)="([^"]*)")re");
+    std::map<std::string, AssetEntry> entries;
+    for (std::sregex_iterator it(text.begin(), text.end(), element), end; it != end; ++it) {
+        const std::string attributes = (*it)[1];
+        std::map<std::string, std::string> values;
+        for (std::sregex_iterator at(attributes.begin(), attributes.end(), attribute); at != end; ++at)
+            values[(*at)[1]] = (*at)[2];
+        AssetEntry entry;
+        entry.file = values["file"];
+        entry.cols = values.count("cols") ? std::stoi(values["cols"]) : 1;
+        entries[values["name"]] = entry;
+    }
+    return entries;
+}
+
+// Whether the build's data folder holds the entry's file under any extension.
+bool IsBuilt(const AssetEntry& entry)
+{
+    const fs::path base = fs::path(TARNVALE_GAME_DATA_DIR) / entry.file;
+    if (!fs::is_directory(base.parent_path()))
+        return false;
+    for (const fs::directory_entry& file : fs::directory_iterator(base.parent_path()))
+        if (file.path().stem() == base.filename() && file.file_size() > 0)
+            return true;
+    return false;
+}
+
+std::optional<ImageData> ReadBuiltPng(const std::string& file)
+{
+    ImageData image;
+    std::string error;
+    if (!DecodePng(ReadText(fs::path(TARNVALE_GAME_DATA_DIR) / (file + ".png")), image, error))
+        return std::nullopt;
+    return image;
+}
+
+int GetConstantIntFromFile(const std::string& name)
+{
+    const std::string text = ReadText(fs::path(TARNVALE_SOURCE_DIR) / "data/properties/constants.xml");
+    std::smatch match;
+    const std::regex constant("name=\"" + name + "\"\\s+value=\"(-?\\d+)\"");
+    return std::regex_search(text, match, constant) ? std::stoi(match[1]) : 0;
+}
 
 // The game's own content, read the way the loading thread reads it.
 class ContentTest : public testing::Test
@@ -96,20 +167,39 @@ TEST_F(ContentTest, EveryPuzzleIsPlayableAndHasExactlyOneSolution)
         ASSERT_TRUE(solver.SolveByLines()) << Name(record) << " cannot be solved line by line";
         EXPECT_EQ(solver.Cells(), record.tiles) << Name(record);
     });
-    EXPECT_GE(puzzles, 15);
+    EXPECT_GE(puzzles, 30);
 }
 
-TEST_F(ContentTest, PicturesShadeExactlyTheTilesWithTheFirstArtPiece)
+TEST_F(ContentTest, PicturesShadeExactlyTheTilesWithPiecesTheArtHas)
 {
-    ForEachPuzzle([&](int, int, int, const PuzzleRecord& record) {
+    // The art tiles image is a row of square pieces; every picture value
+    // names one of them in one of the shades.
+    const std::map<std::string, AssetEntry> images = ReadAssetEntries("image");
+    ASSERT_TRUE(images.count("ArtTiles"));
+    const int pieces = images.at("ArtTiles").cols;
+    const std::optional<ImageData> tiles = ReadBuiltPng(images.at("ArtTiles").file);
+    ASSERT_TRUE(tiles.has_value());
+    EXPECT_EQ(tiles->width, pieces * tiles->height) << "one square cell per piece";
+    const int shades = GetConstantIntFromFile("shades");
+    ASSERT_GT(shades, 0);
+
+    ForEachPuzzle([&](int mode, int set, int, const PuzzleRecord& record) {
+        std::set<int> values;
         for (int column = 0; column < record.GridSize(); ++column)
             for (int row = 0; row < record.GridSize(); ++row) {
-                const int shade = record.picture[column][row];
-                if (record.tiles[column][row] == 0)
-                    EXPECT_EQ(shade, -1) << Name(record);
-                else
-                    EXPECT_TRUE(shade >= 0 && shade < 4) << Name(record);
+                const int value = record.picture[column][row];
+                if (record.tiles[column][row] == 0) {
+                    EXPECT_EQ(value, -1) << Name(record);
+                } else {
+                    EXPECT_TRUE(value >= 0 && value < pieces * shades) << Name(record) << ": " << value;
+                    values.insert(value);
+                }
             }
+        // The primer's pictures stay as its lessons show them; the others are
+        // drawn in more than one colour or shade.
+        if (mode != 0 || set != 0) {
+            EXPECT_GE(values.size(), 2u) << Name(record) << " is a flat silhouette";
+        }
     });
 }
 
@@ -144,4 +234,182 @@ TEST_F(ContentTest, EveryBoardSizeHasItsRecordAndAllThreeSizesAreUsed)
         EXPECT_FALSE(Localize(record.name).empty()) << Name(record);
     });
     EXPECT_EQ(sizes, (std::set<int>{5, 10, 15}));
+}
+
+namespace {
+
+enum class AssetKind
+{
+    Image,
+    Sound,
+    Music
+};
+
+const char* KindElement(AssetKind kind)
+{
+    return kind == AssetKind::Image ? "image" : kind == AssetKind::Sound ? "sound" : "music";
+}
+
+// The names an attribute value of a script can give: a plain name or a
+// quoted one gives itself, the board-size expression one name per size; an
+// expression this list does not know gives nothing (and the caller fails).
+std::vector<std::string> ExpandScriptName(const std::string& value)
+{
+    static const std::regex plain(R"(\w+)");
+    static const std::regex quoted(R"('(\w+)')");
+    std::smatch match;
+    if (std::regex_match(value, plain))
+        return {value};
+    if (std::regex_match(value, match, quoted))
+        return {match[1]};
+    if (value == "'G' + dim + 'Cells'") {
+        std::vector<std::string> names;
+        for (int size = 5; size <= 25; size += 5)
+            names.push_back("G" + std::to_string(size) + "Cells");
+        return names;
+    }
+    return {};
+}
+
+// Every asset name the game's scripts refer to, with the file and line of
+// the reference.
+std::vector<std::tuple<AssetKind, std::string, std::string>> ScriptAssetReferences()
+{
+    static const std::regex element(R"(<([\w-]+)([^>]*)>)");
+    static const std::regex attribute(R"re(([\w-]+)="([^"]*)")re");
+    std::vector<std::tuple<AssetKind, std::string, std::string>> references;
+    for (const fs::directory_entry& file :
+         fs::directory_iterator(fs::path(TARNVALE_SOURCE_DIR) / "data/animations")) {
+        const std::string text = ReadText(file.path());
+        for (std::sregex_iterator it(text.begin(), text.end(), element), end; it != end; ++it) {
+            const std::string command = (*it)[1];
+            const std::string attributes = (*it)[2];
+            const std::string where = file.path().filename().string() + ": <" + command + attributes + ">";
+            for (std::sregex_iterator at(attributes.begin(), attributes.end(), attribute); at != end; ++at) {
+                const std::string key = (*at)[1];
+                std::optional<AssetKind> kind;
+                if (key == "image" || (command == "add-button" && key == "type"))
+                    kind = AssetKind::Image;
+                else if ((command == "sound" && key == "name") || key == "sound" || key == "sound_down" ||
+                         key == "sound_over" || key == "up_sound" || key == "down_sound")
+                    kind = AssetKind::Sound;
+                else if ((command == "play-music" || command == "stop-music") && key == "name")
+                    kind = AssetKind::Music;
+                if (!kind)
+                    continue;
+                const std::vector<std::string> names = ExpandScriptName((*at)[2]);
+                if (names.empty())
+                    references.emplace_back(*kind, "<unknown expression " + std::string((*at)[2]) + ">",
+                                            where);
+                for (const std::string& name : names)
+                    references.emplace_back(*kind, name, where);
+            }
+        }
+    }
+    return references;
+}
+
+} // namespace
+
+// Every sound, picture and song the scripts and the code ask for by name is
+// listed in assets.xml and built into the data folder, so nothing plays
+// silent or draws empty.
+TEST_F(ContentTest, EveryAssetTheScriptsAndTheCodeNameIsListedAndBuilt)
+{
+    std::vector<std::tuple<AssetKind, std::string, std::string>> references = ScriptAssetReferences();
+    EXPECT_GT(references.size(), 30u) << "the scripts were read";
+
+    auto code = [&](AssetKind kind, const std::string& name) {
+        references.emplace_back(kind, name, "the code");
+    };
+    for (const char* name : {"O",
+                             "S",
+                             "T",
+                             "R",
+                             "E",
+                             "S_Tilt",
+                             "R_Tilt",
+                             "Ball",
+                             "Trail",
+                             "OstrelTM",
+                             "CursorArrow",
+                             "CursorHand",
+                             "brushcursor",
+                             "shovelcursor",
+                             "button",
+                             "Dialog",
+                             "ArtTiles",
+                             "GridNumbers",
+                             "hintLarge",
+                             "chanceLarge",
+                             "chanceSmall",
+                             "notepad",
+                             "tile_tool_btn",
+                             "mark_tool_btn",
+                             "TitleBackground",
+                             "GameLogo",
+                             "Loadingbar_base",
+                             "Loadingbar_Top",
+                             "play_game_btn",
+                             "EnterName",
+                             "TutorialPanel",
+                             "enter_name_btn",
+                             "profile_btn",
+                             "profile_ok_btn",
+                             "bg_worldselect",
+                             "bg_puzzleselect",
+                             "menubutton",
+                             "ui_Preview",
+                             "ui_Puzzle_Current",
+                             "ui_Puzzle_Complete",
+                             "ui_Puzzle_Incomplete",
+                             "Slider",
+                             "Slider_Thumb",
+                             "Checkbox",
+                             "Checkbox_hover",
+                             "Checkbox_checked",
+                             "Checkbox_Checked_hover",
+                             "OptionsDialog",
+                             "Letter"})
+        code(AssetKind::Image, name);
+    for (int size = 5; size <= 25; size += 5) {
+        const std::string n = std::to_string(size);
+        for (const std::string& name : {"Grid" + n, "G" + n + "TileHighlight", "G" + n + "MarkHighlight",
+                                        "G" + n + "CursorHighlight", "SmallGrid" + n})
+            code(AssetKind::Image, name);
+    }
+    for (const char* name : {"Button", "Highlight", "Bell", "Glow", "whoosh", "bounce", "land"})
+        code(AssetKind::Sound, name);
+    ForEachPuzzle([&](int, int, int, const PuzzleRecord& record) {
+        code(AssetKind::Sound, "reveal" + std::to_string(record.GridSize()));
+    });
+    for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode)
+        for (int set = 0; set < gSetTable.SetCount(mode); ++set) {
+            const std::string name = WStringToString(gSetTable.Find(mode, set)->name);
+            code(AssetKind::Image, name + "_select");
+            if (mode == 0 && (gSetTable.Find(mode, set)->x != 0 || gSetTable.Find(mode, set)->y != 0))
+                code(AssetKind::Image, "map_" + name + "_btn");
+            EXPECT_NE(ReadText(fs::path(TARNVALE_SOURCE_DIR) / "data/properties/assets.xml")
+                          .find("<group name=\"" + name + "\""),
+                      std::string::npos)
+                << name << " has an asset group for its set loading";
+        }
+    const std::string sets = ReadText(fs::path(TARNVALE_SOURCE_DIR) / "data/properties/sets.xml");
+    const std::regex music(R"re(<music\s+name="(\w+)")re");
+    for (std::sregex_iterator it(sets.begin(), sets.end(), music), end; it != end; ++it)
+        references.emplace_back(AssetKind::Music, (*it)[1], "sets.xml");
+
+    std::map<AssetKind, std::map<std::string, AssetEntry>> entries;
+    for (AssetKind kind : {AssetKind::Image, AssetKind::Sound, AssetKind::Music})
+        entries[kind] = ReadAssetEntries(KindElement(kind));
+    for (const auto& [kind, name, where] : references) {
+        const auto entry = entries[kind].find(name);
+        if (entry == entries[kind].end()) {
+            ADD_FAILURE() << "no " << KindElement(kind) << " \"" << name << "\" in assets.xml, named by "
+                          << where;
+            continue;
+        }
+        EXPECT_TRUE(IsBuilt(entry->second)) << KindElement(kind) << " \"" << name
+                                            << "\": " << entry->second.file << " is not in the data folder";
+    }
 }

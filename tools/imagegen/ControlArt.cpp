@@ -3,24 +3,27 @@
 #include "ControlArt.h"
 
 #include "Canvas.h"
+#include "Look.h"
 
 #include <cstdio>
 #include <filesystem>
+
+using namespace look;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uint32_t kShadow = 0x60000000u;
-constexpr std::uint32_t kGrooveRim = 0xFF0B111Cu;
-constexpr std::uint32_t kGrooveTop = 0xFF141C2Au;
-constexpr std::uint32_t kGrooveBottom = 0xFF2C3950u;
-constexpr std::uint32_t kGrooveLight = 0x50FFFFFFu;
-constexpr std::uint32_t kTick = 0xFF56678Au;
-constexpr std::uint32_t kGoldRim = 0xFF6B4A12u;
-constexpr std::uint32_t kGoldTop = 0xFFF6DC8Cu;
-constexpr std::uint32_t kGoldBottom = 0xFFB07A24u;
-constexpr std::uint32_t kGlint = 0xB0FFFFFFu;
+constexpr std::uint32_t kShadow = WithAlpha(kBlack, 0x60);
+constexpr std::uint32_t kGrooveRim = kInkDeep;
+constexpr std::uint32_t kGrooveTop = kInk;
+constexpr std::uint32_t kGrooveBottom = kNavy;
+constexpr std::uint32_t kGrooveLight = WithAlpha(kWhite, 0x50);
+constexpr std::uint32_t kTick = kDusk;
+constexpr std::uint32_t kGoldRim = kBark;
+constexpr std::uint32_t kGoldTop = kGoldLight;
+constexpr std::uint32_t kGoldBottom = kBronze;
+constexpr std::uint32_t kGlint = WithAlpha(kWhite, 0xB0);
 
 // A rounded rectangle filled with a vertical gradient, anti-aliased at its
 // edge (the shape's coverage weights the gradient).
@@ -30,7 +33,7 @@ void FillRoundedGradient(Canvas& canvas, float x, float y, float width, float he
     const int w = static_cast<int>(width) + 2;
     const int h = static_cast<int>(height) + 2;
     Canvas shape(w, h);
-    shape.FillRoundedRect(1, 1, width, height, radius, 0xFFFFFFFFu);
+    shape.FillRoundedRect(1, 1, width, height, radius, kWhite);
     Canvas gradient(w, h);
     gradient.VerticalGradient(0, 0, w, h, top, bottom);
     const int left = static_cast<int>(x) - 1;
@@ -69,8 +72,8 @@ Canvas MakeThumb()
     FillRoundedGradient(thumb, 3.5f, 2.5f, 19, 19, 9.5f, kGoldTop, kGoldBottom);
     thumb.FillCircle(9.5f, 7.0f, 2.6f, kGlint);
     for (float x : {10.5f, 14.5f}) {
-        thumb.FillRoundedRect(x, 8.5f, 1.4f, 8, 0.7f, 0x90583A0Cu);
-        thumb.FillRoundedRect(x + 1.4f, 8.5f, 0.8f, 8, 0.4f, 0x60FFF4D0u);
+        thumb.FillRoundedRect(x, 8.5f, 1.4f, 8, 0.7f, WithAlpha(kEarth, 0x90));
+        thumb.FillRoundedRect(x + 1.4f, 8.5f, 0.8f, 8, 0.4f, WithAlpha(kParchment, 0x60));
     }
     return thumb;
 }
@@ -82,15 +85,15 @@ Canvas MakeCheckbox(bool checked, bool hovered)
     constexpr int kSize = 30;
     Canvas box(kSize, kSize);
     box.FillRoundedRect(1, 3, 28, 27, 7, kShadow);
-    box.FillRoundedRect(1, 1, 28, 28, 7, hovered ? 0xFFE2B850u : 0xFF9A7326u);
-    FillRoundedGradient(box, 3, 3, 24, 24, 5, kGrooveTop, hovered ? 0xFF3A4A66u : kGrooveBottom);
-    box.StrokeRoundedRect(3.5f, 3.5f, 23, 23, 5, 1.0f, 0x30FFFFFFu);
+    box.FillRoundedRect(1, 1, 28, 28, 7, hovered ? kAmber : kBronze);
+    FillRoundedGradient(box, 3, 3, 24, 24, 5, kGrooveTop, hovered ? kNavy : kGrooveBottom);
+    box.StrokeRoundedRect(3.5f, 3.5f, 23, 23, 5, 1.0f, WithAlpha(kWhite, 0x30));
     if (checked) {
         const float shadow[] = {7.5f,  16.5f, 10.5f, 13.5f, 13.5f, 17.0f,
                                 22.0f, 8.0f,  25.0f, 11.0f, 13.5f, 23.0f};
-        box.FillPolygon(shadow, 6, 0x90000000u);
+        box.FillPolygon(shadow, 6, WithAlpha(kBlack, 0x90));
         const float tick[] = {6.5f, 15.0f, 9.5f, 12.0f, 12.5f, 15.5f, 21.0f, 6.5f, 24.0f, 9.5f, 12.5f, 21.5f};
-        box.FillPolygon(tick, 6, hovered ? 0xFFFFE9A8u : 0xFFF0C85Au);
+        box.FillPolygon(tick, 6, hovered ? kHoney : kAmber);
     }
     return box;
 }

@@ -4,18 +4,17 @@
 #include "DialogArt.h"
 
 #include "Canvas.h"
+#include "Look.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 
+using namespace look;
+
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::uint32_t kGold = 0xFFC9A24Eu;
-constexpr std::uint32_t kGoldLight = 0xFFF0C85Au;
-constexpr std::uint32_t kGoldDark = 0xFF6B4A12u;
 
 Canvas MakeOptionsPanel()
 {
@@ -24,26 +23,27 @@ Canvas MakeOptionsPanel()
     Canvas panel(kWidth, kHeight);
     for (int spread = 8; spread >= 1; --spread) {
         const float inset = static_cast<float>(8 - spread);
-        panel.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26, 0x0C000000u);
+        panel.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26,
+                              WithAlpha(kBlack, 0x0C));
     }
     panel.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, kGold);
-    panel.FillRoundedRect(11, 9, kWidth - 22, kHeight - 24, 19, 0xFF172235u);
+    panel.FillRoundedRect(11, 9, kWidth - 22, kHeight - 24, 19, kInk);
     Canvas body(kWidth - 22, kHeight - 24);
-    body.VerticalGradient(0, 0, kWidth - 22, kHeight - 24, 0xFF2B3E5Cu, 0xFF172235u);
+    body.VerticalGradient(0, 0, kWidth - 22, kHeight - 24, kNavy, kInk);
     Canvas mask(kWidth - 22, kHeight - 24);
-    mask.FillRoundedRect(0, 0, kWidth - 22, kHeight - 24, 19, 0xFFFFFFFFu);
+    mask.FillRoundedRect(0, 0, kWidth - 22, kHeight - 24, 19, kWhite);
     for (int y = 0; y < body.GetHeight(); ++y) {
         for (int x = 0; x < body.GetWidth(); ++x) {
             const float coverage = static_cast<float>(mask.GetImage().At(x, y) >> 24) / 255.0f;
             panel.Blend(11 + x, 9 + y, body.GetImage().At(x, y), coverage);
         }
     }
-    panel.FillRoundedRect(24, 22, kWidth - 48, 64, 14, 0xFF34507Au);
-    panel.FillRect(40, 92, kWidth - 80, 2, 0x80C9A24Eu);
+    panel.FillRoundedRect(24, 22, kWidth - 48, 64, 14, kDusk);
+    panel.FillRect(40, 92, kWidth - 80, 2, WithAlpha(kGold, 0x80));
     // Separators between the volumes, the options and the buttons.
-    panel.FillRect(60, 228, kWidth - 120, 1, 0x50C9A24Eu);
-    panel.FillRect(60, 482, kWidth - 120, 1, 0x50C9A24Eu);
-    panel.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, 0x60E8D9A8u);
+    panel.FillRect(60, 228, kWidth - 120, 1, WithAlpha(kGold, 0x50));
+    panel.FillRect(60, 482, kWidth - 120, 1, WithAlpha(kGold, 0x50));
+    panel.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, WithAlpha(kHoney, 0x60));
     return panel;
 }
 
@@ -53,7 +53,7 @@ Canvas MakeMusicIcon()
     Canvas icon(36, 36);
     for (int pass = 0; pass < 2; ++pass) {
         const float dy = pass == 0 ? 1.5f : 0.0f;
-        const std::uint32_t colour = pass == 0 ? 0x80000000u : kGoldLight;
+        const std::uint32_t colour = pass == 0 ? WithAlpha(kBlack, 0x80) : kAmber;
         icon.FillCircle(10.0f, 27.0f + dy, 5.0f, colour);
         icon.FillCircle(26.0f, 24.0f + dy, 5.0f, colour);
         icon.FillRect(13, static_cast<int>(7 + dy), 2, 20, colour);
@@ -70,7 +70,7 @@ Canvas MakeSoundIcon()
     Canvas icon(36, 36);
     for (int pass = 0; pass < 2; ++pass) {
         const float dy = pass == 0 ? 1.5f : 0.0f;
-        const std::uint32_t colour = pass == 0 ? 0x80000000u : kGoldLight;
+        const std::uint32_t colour = pass == 0 ? WithAlpha(kBlack, 0x80) : kAmber;
         const float body[] = {4.0f,  13.0f + dy, 10.0f, 13.0f + dy, 18.0f, 5.0f + dy,
                               18.0f, 31.0f + dy, 10.0f, 23.0f + dy, 4.0f,  23.0f + dy};
         icon.FillPolygon(body, 6, colour);
@@ -91,15 +91,15 @@ Canvas MakeLetter()
     constexpr int kWidth = 640;
     constexpr int kHeight = 620;
     Canvas letter(kWidth, kHeight);
-    letter.FillRoundedRect(6, 10, kWidth - 10, kHeight - 12, 10, 0x50000000u);
-    letter.FillRoundedRect(2, 2, kWidth - 10, kHeight - 12, 8, 0xFFD9C8A0u);
-    letter.FillRoundedRect(8, 8, kWidth - 22, kHeight - 24, 6, 0xFFF3E8CCu);
+    letter.FillRoundedRect(6, 10, kWidth - 10, kHeight - 12, 10, WithAlpha(kBlack, 0x50));
+    letter.FillRoundedRect(2, 2, kWidth - 10, kHeight - 12, 8, kSand);
+    letter.FillRoundedRect(8, 8, kWidth - 22, kHeight - 24, 6, kParchment);
     // A ruled margin down the left.
-    letter.FillRect(28, 30, 1, kHeight - 66, 0x40A05030u);
-    letter.FillCircle(kWidth - 90.0f, kHeight - 80.0f, 26.0f, kGoldDark);
+    letter.FillRect(28, 30, 1, kHeight - 66, WithAlpha(kBark, 0x40));
+    letter.FillCircle(kWidth - 90.0f, kHeight - 80.0f, 26.0f, kBark);
     letter.FillCircle(kWidth - 90.0f, kHeight - 82.0f, 23.0f, kGold);
-    letter.FillCircle(kWidth - 90.0f, kHeight - 82.0f, 15.0f, 0xFFB07A24u);
-    letter.FillCircle(kWidth - 97.0f, kHeight - 90.0f, 4.0f, 0x90FFFFFFu);
+    letter.FillCircle(kWidth - 90.0f, kHeight - 82.0f, 15.0f, kBronze);
+    letter.FillCircle(kWidth - 97.0f, kHeight - 90.0f, 4.0f, WithAlpha(kWhite, 0x90));
     return letter;
 }
 

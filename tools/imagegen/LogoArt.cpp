@@ -1,6 +1,7 @@
 #include "LogoArt.h"
 
 #include "Canvas.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -11,6 +12,8 @@
 #include <memory>
 #include <numbers>
 #include <vector>
+
+using namespace look;
 
 namespace {
 
@@ -29,7 +32,7 @@ constexpr int kBallCell = 128;
 constexpr float kBallRadius = 30.0f;
 constexpr float kBallCentreY = 84.0f;
 
-constexpr std::uint32_t kLetterColours[5] = {0xFF2D6CDFu, 0xFF2FA36Bu, 0xFFF2A33Au, 0xFFE8503Au, 0xFF8A4FD8u};
+constexpr std::uint32_t kLetterColours[5] = {kBlue, kMint, kYellow, kRed, kViolet};
 
 std::uint8_t Channel(std::uint32_t argb, int shift)
 {
@@ -107,9 +110,9 @@ Canvas Letter(FontRasterizer& font, wchar_t letter, std::uint32_t colour)
     const int wideHeight = kLetterHeight * 2;
     const int wideBaseline = kLetterHeight + kLetterHeight / 2;
     Canvas wide(textWidth + 8, wideHeight);
-    wide.DrawText(font, text, 4, wideBaseline, 0xFFFFFFFFu);
+    wide.DrawText(font, text, 4, wideBaseline, kWhite);
     Canvas flat(Canvas::TextWidth(font, L"E") + 8, wideHeight);
-    flat.DrawText(font, L"E", 4, wideBaseline, 0xFFFFFFFFu);
+    flat.DrawText(font, L"E", 4, wideBaseline, kWhite);
     int capTop = 0;
     while (capTop < wideHeight && [&] {
         for (int x = 0; x < flat.GetWidth(); ++x)
@@ -138,13 +141,13 @@ Canvas Letter(FontRasterizer& font, wchar_t letter, std::uint32_t colour)
                 glyph.Blend(x, y, p);
     // A top-to-bottom shade of the letter's colour, with a soft drop shadow.
     Canvas out(kLetterWidth, kLetterHeight);
-    const std::uint32_t light = Mix(colour, 0xFFFFFFFFu, 0.25f);
-    const std::uint32_t dark = Mix(colour, 0xFF000000u, 0.25f);
+    const std::uint32_t light = Mix(colour, kWhite, 0.25f);
+    const std::uint32_t dark = Mix(colour, kBlack, 0.25f);
     for (int y = 0; y < kLetterHeight; ++y) {
         for (int x2 = 0; x2 < kLetterWidth; ++x2) {
             const std::uint32_t shadow = x2 >= 3 && y >= 3 ? glyph.GetImage().At(x2 - 3, y - 3) : 0;
             if (Channel(shadow, 24) > 0)
-                out.Blend(x2, y, 0x30000000u, Channel(shadow, 24) / 255.0f);
+                out.Blend(x2, y, WithAlpha(kBlack, 0x30), Channel(shadow, 24) / 255.0f);
         }
     }
     for (int y = 0; y < kLetterHeight; ++y) {
@@ -165,8 +168,8 @@ Canvas Ball()
         const float cx = kBallCell * cell + kBallCell / 2.0f;
         // A red ball with a white band; the spin frames turn the band.
         Canvas one(kBallCell * 3, kBallCell);
-        one.FillCircle(cx + 3.0f, kBallCentreY + 3.0f, kBallRadius, 0x28000000u);
-        one.FillCircle(cx, kBallCentreY, kBallRadius, 0xFFD8342Cu);
+        one.FillCircle(cx + 3.0f, kBallCentreY + 3.0f, kBallRadius, WithAlpha(kBlack, 0x28));
+        one.FillCircle(cx, kBallCentreY, kBallRadius, kRed);
         const float angle =
             (cell == 0 ? 0.0f : (cell == 1 ? 40.0f : 80.0f)) * std::numbers::pi_v<float> / 180.0f;
         for (int y = 0; y < kBallCell; ++y) {
@@ -178,16 +181,16 @@ Canvas Ball()
                     continue;
                 const float along = std::abs(-std::sin(angle) * dx + std::cos(angle) * dy);
                 if (along < 7.0f)
-                    one.Blend(x, y, 0xFFF8F4E8u, std::clamp(7.0f - along, 0.0f, 1.0f));
+                    one.Blend(x, y, kCream, std::clamp(7.0f - along, 0.0f, 1.0f));
                 // Light from the upper left.
                 const float light =
                     std::clamp(1.0f - std::hypot(dx + 12.0f, dy + 12.0f) / (kBallRadius * 1.6f), 0.0f, 1.0f);
-                one.Blend(x, y, 0xFFFFFFFFu, light * 0.45f);
+                one.Blend(x, y, kWhite, light * 0.45f);
                 const float rim = std::clamp((r - kBallRadius * 0.7f) / (kBallRadius * 0.3f), 0.0f, 1.0f);
-                one.Blend(x, y, 0xFF400000u, rim * 0.35f);
+                one.Blend(x, y, kEarth, rim * 0.35f);
             }
         }
-        one.FillCircle(cx - 12.0f, kBallCentreY - 13.0f, 6.0f, 0xB0FFFFFFu);
+        one.FillCircle(cx - 12.0f, kBallCentreY - 13.0f, 6.0f, WithAlpha(kWhite, 0xB0));
         for (int y = 0; y < kBallCell; ++y)
             for (int x = kBallCell * cell; x < kBallCell * (cell + 1); ++x)
                 if (std::uint32_t p = one.GetImage().At(x, y))
@@ -253,7 +256,7 @@ Canvas Trail()
         // is flattened into it.
         const float top = 12.0f;
         const float shown = y >= top ? y : top - (top - y) * 0.3f;
-        trail.FillCircle(x, shown, radius, Mix(0x30D8342Cu, 0x70D8342Cu, t));
+        trail.FillCircle(x, shown, radius, Mix(WithAlpha(kRed, 0x30), WithAlpha(kRed, 0x70), t));
     }
     return trail;
 }
@@ -294,7 +297,7 @@ bool MakeLogoArt(const std::string& dataFolder)
     ok = Save(Ball(), folder / "ball.png") && ok;
     ok = Save(Trail(), folder / "trail.png") && ok;
     Canvas trademark(32, 18);
-    trademark.DrawText(*small, L"TM", 2, 14, 0xFF505A66u);
+    trademark.DrawText(*small, L"TM", 2, 14, kDusk);
     ok = Save(trademark, folder / "ostrel_tm.png") && ok;
     return ok;
 }

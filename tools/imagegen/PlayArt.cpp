@@ -1,6 +1,7 @@
 #include "PlayArt.h"
 
 #include "Canvas.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -8,9 +9,12 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <numbers>
 #include <string>
+
+using namespace look;
 
 namespace {
 
@@ -51,10 +55,10 @@ private:
     bool m_ok = true;
 };
 
-std::unique_ptr<FontRasterizer> Font(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> Font(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open("/usr/share/fonts/truetype/dejavu/" + file, size, false, false))
+    if (!font->Open(std::string("/usr/share/fonts/truetype/dejavu/") + type.face, type.size, false, false))
         return nullptr;
     return font;
 }
@@ -76,21 +80,21 @@ void MakeBoard(Writer& out, const BoardSize& board)
     // The frame reaches a little past the cells, for the board's rim.
     const int size = board.offset + board.n * board.cell + kRim;
     Canvas canvas(size, size);
-    canvas.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 14, 0xFFE9DCBEu);
+    canvas.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 14, kParchment);
     // Bands behind every other clue line help the eye along a row or column.
     for (int i = 0; i < board.n; i += 2) {
         const int at = board.offset + i * board.cell;
-        canvas.FillRect(at, 6, board.cell, board.offset - 8, 0xFFF1E7CFu);
-        canvas.FillRect(6, at, board.offset - 8, board.cell, 0xFFF1E7CFu);
+        canvas.FillRect(at, 6, board.cell, board.offset - 8, kParchment);
+        canvas.FillRect(6, at, board.offset - 8, board.cell, kParchment);
     }
     canvas.FillRect(board.offset - 3, board.offset - 3, board.n * board.cell + 6, board.n * board.cell + 6,
-                    0xFF5A4A32u);
-    canvas.FillRect(board.offset, board.offset, board.n * board.cell, board.n * board.cell, 0xFFFBF6EAu);
+                    kBark);
+    canvas.FillRect(board.offset, board.offset, board.n * board.cell, board.n * board.cell, kCream);
     for (int i = 1; i < board.n; ++i) {
         const bool major = i % 5 == 0;
         const int at = board.offset + i * board.cell - (major ? 1 : 0);
         const int width = major ? 2 : 1;
-        const std::uint32_t colour = major ? 0xFF8A7758u : 0xFFD6CCB6u;
+        const std::uint32_t colour = major ? kTaupe : kSand;
         canvas.FillRect(at, board.offset, width, board.n * board.cell, colour);
         canvas.FillRect(board.offset, at, board.n * board.cell, width, colour);
     }
@@ -102,24 +106,24 @@ void MakeHighlights(Writer& out, const BoardSize& board)
     const float c = static_cast<float>(board.cell);
     const std::string n = std::to_string(board.n);
     Canvas tile(board.cell, board.cell);
-    tile.FillRoundedRect(2, 2, c - 4, c - 4, c / 8, 0x703C78D8u);
-    tile.StrokeRoundedRect(2, 2, c - 4, c - 4, c / 8, 2.0f, 0xE02A5BB0u);
+    tile.FillRoundedRect(2, 2, c - 4, c - 4, c / 8, WithAlpha(kAzure, 0x70));
+    tile.StrokeRoundedRect(2, 2, c - 4, c - 4, c / 8, 2.0f, WithAlpha(kSea, 0xE0));
     out.Save(tile, "images/play/g" + n + "_tile_highlight.png");
 
     Canvas mark(board.cell, board.cell);
-    mark.FillRoundedRect(2, 2, c - 4, c - 4, c / 8, 0x60C0703Au);
-    mark.StrokeRoundedRect(2, 2, c - 4, c - 4, c / 8, 2.0f, 0xE0A04F1Eu);
+    mark.FillRoundedRect(2, 2, c - 4, c - 4, c / 8, WithAlpha(kBronze, 0x60));
+    mark.StrokeRoundedRect(2, 2, c - 4, c - 4, c / 8, 2.0f, WithAlpha(kGoldDark, 0xE0));
     const float m = c * 0.3f;
     const float w = std::max(1.5f, c / 16);
     const float cross1[] = {m, m + w, m + w, m, c - m, c - m - w, c - m - w, c - m};
     const float cross2[] = {c - m - w, m, c - m, m + w, m + w, c - m, m, c - m - w};
-    mark.FillPolygon(cross1, 4, 0xA0A04F1Eu);
-    mark.FillPolygon(cross2, 4, 0xA0A04F1Eu);
+    mark.FillPolygon(cross1, 4, WithAlpha(kGoldDark, 0xA0));
+    mark.FillPolygon(cross2, 4, WithAlpha(kGoldDark, 0xA0));
     out.Save(mark, "images/play/g" + n + "_mark_highlight.png");
 
     Canvas cursor(board.cell, board.cell);
-    cursor.StrokeRoundedRect(1.5f, 1.5f, c - 3, c - 3, c / 8, 3.0f, 0xF0F2B233u);
-    cursor.StrokeRoundedRect(4, 4, c - 8, c - 8, c / 10, 1.0f, 0x90FFFFFFu);
+    cursor.StrokeRoundedRect(1.5f, 1.5f, c - 3, c - 3, c / 8, 3.0f, WithAlpha(kYellow, 0xF0));
+    cursor.StrokeRoundedRect(4, 4, c - 8, c - 8, c / 10, 1.0f, WithAlpha(kWhite, 0x90));
     out.Save(cursor, "images/play/g" + n + "_cursor_highlight.png");
 }
 
@@ -135,13 +139,14 @@ void MakeCellPieces(Writer& out, const BoardSize& board)
         Canvas face(board.cell - 4, board.cell - 4);
         face.VerticalGradient(0, 0, board.cell - 4, board.cell - 4, top, bottom);
         Canvas shape(board.cell - 4, board.cell - 4);
-        shape.FillRoundedRect(0, 0, c - 4, c - 4, c / 9, 0xFFFFFFFFu);
+        shape.FillRoundedRect(0, 0, c - 4, c - 4, c / 9, kWhite);
         for (int py = 0; py < board.cell - 4; ++py)
             for (int px = 0; px < board.cell - 4; ++px) {
                 const float coverage = static_cast<float>(shape.GetImage().At(px, py) >> 24) / 255.0f;
                 pieces.Blend(index * board.cell + 2 + px, 2 + py, face.GetImage().At(px, py), coverage);
             }
-        pieces.FillRoundedRect(x + c * 0.18f, c * 0.12f, c * 0.64f, c * 0.16f, c * 0.08f, 0x50FFFFFFu);
+        pieces.FillRoundedRect(x + c * 0.18f, c * 0.12f, c * 0.64f, c * 0.16f, c * 0.08f,
+                               WithAlpha(kWhite, 0x50));
     };
     auto cross = [&](int index, float inset, float width, std::uint32_t colour) {
         const float x = static_cast<float>(index * board.cell);
@@ -152,12 +157,12 @@ void MakeCellPieces(Writer& out, const BoardSize& board)
         pieces.FillPolygon(one, 4, colour);
         pieces.FillPolygon(two, 4, colour);
     };
-    tile(0, 0xFF4C6E9Cu, 0xFF2C4A73u, 0xFF1B2E4Au);
-    tile(1, 0xFF4C6E9Cu, 0xFF2C4A73u, 0xFF8E1E1Eu);
-    cross(1, c * 0.62f, std::max(1.5f, c / 14), 0xFFE84040u);
-    cross(2, c * 0.32f, std::max(1.5f, c / 14), 0xFF9C8C70u);
-    pieces.FillRoundedRect(3 * c + 2, 2, c - 4, c - 4, c / 8, 0x50E03030u);
-    cross(3, c * 0.26f, std::max(2.0f, c / 10), 0xFFD02828u);
+    tile(0, kDusk, kTeal, kNight);
+    tile(1, kDusk, kTeal, kRedDark);
+    cross(1, c * 0.62f, std::max(1.5f, c / 14), kRed);
+    cross(2, c * 0.32f, std::max(1.5f, c / 14), kTaupe);
+    pieces.FillRoundedRect(3 * c + 2, 2, c - 4, c - 4, c / 8, WithAlpha(kRed, 0x50));
+    cross(3, c * 0.26f, std::max(2.0f, c / 10), kRed);
     out.Save(pieces, "images/play/g" + std::to_string(board.n) + "_cells.png");
 }
 
@@ -168,7 +173,7 @@ void MakeGridNumbers(Writer& out)
 {
     Canvas numbers(kNumberCell * kNumberColumns, kNumberCell * 8);
     for (int set = 0; set < 2; ++set) {
-        std::unique_ptr<FontRasterizer> font = Font("DejaVuSans-Bold.ttf", set == 0 ? 15 : 12);
+        std::unique_ptr<FontRasterizer> font = Font(set == 0 ? kClueType : kSmallClueType);
         if (!font)
             return;
         for (int style = 0; style < 4; ++style) {
@@ -182,20 +187,20 @@ void MakeGridNumbers(Writer& out)
                 switch (style) {
                 case 0:
                     numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1),
-                                            kNumberCell - 2, kNumberCell - 2, 6, 0xFFF6C945u);
-                    numbers.DrawText(*font, text, x, baseline, 0xFF3A2600u);
+                                            kNumberCell - 2, kNumberCell - 2, 6, kSun);
+                    numbers.DrawText(*font, text, x, baseline, kEarth);
                     break;
                 case 1:
-                    numbers.DrawText(*font, text, x, baseline, 0xFF2A2418u);
+                    numbers.DrawText(*font, text, x, baseline, kCharcoal);
                     break;
                 case 2:
-                    numbers.DrawText(*font, text, x, baseline, 0xFFBDB29Cu);
+                    numbers.DrawText(*font, text, x, baseline, kSilver);
                     break;
                 default:
                     for (int dy = -1; dy <= 1; ++dy)
                         for (int dx = -1; dx <= 1; ++dx)
-                            numbers.DrawText(*font, text, x + dx, baseline + dy, 0xFF10203Au);
-                    numbers.DrawText(*font, text, x, baseline, 0xFFFFFFFFu);
+                            numbers.DrawText(*font, text, x + dx, baseline + dy, kInk);
+                    numbers.DrawText(*font, text, x, baseline, kWhite);
                     break;
                 }
             }
@@ -204,21 +209,44 @@ void MakeGridNumbers(Writer& out)
     out.Save(numbers, "images/play/grid_numbers.png");
 }
 
-// Picture pieces, drawn white so that each shade tints them grey: a full
-// square with a soft bevel (pictures read as a mosaic), and a round stone.
+// The colours of the picture pieces after the first two, in the order the
+// pictures of puzzles.xml name them (piece = value / shades).
+constexpr std::uint32_t kPictureColours[] = {
+    kRed, kCoral, kSun, kLeaf, kAzure, kPlum, kRose, kBronze, kSilver, kWhite, kSlate,
+};
+
+// One glazed mosaic tile in a colour: a light top-left edge, a dark
+// bottom-right one and a glint, so that neighbouring tiles read as a mosaic.
+void GlazedTile(Canvas& tiles, int x, int cell, std::uint32_t colour)
+{
+    tiles.VerticalGradient(x, 0, cell, cell, Mix(colour, kWhite, 0.2f), colour);
+    tiles.FillRect(x, 0, cell, 1, Mix(colour, kWhite, 0.5f));
+    tiles.FillRect(x, 0, 1, cell, Mix(colour, kWhite, 0.5f));
+    tiles.FillRect(x, cell - 1, cell, 1, Mix(colour, kBlack, 0.3f));
+    tiles.FillRect(x + cell - 1, 0, 1, cell, Mix(colour, kBlack, 0.3f));
+    tiles.FillRoundedRect(static_cast<float>(x + 4), 3, static_cast<float>(cell - 12), 6, 3,
+                          WithAlpha(kWhite, 0x60));
+}
+
+// Picture pieces: each shade tints a piece grey, from its own colour down to
+// a little above half its brightness. Piece 0 is an amber tile, piece 1 a
+// round amber stone, then one glazed tile per picture colour.
 void MakeArtTiles(Writer& out)
 {
     constexpr int kCell = 32;
-    Canvas tiles(kCell * 2, kCell);
+    constexpr int kPieces = 2 + static_cast<int>(std::size(kPictureColours));
+    Canvas tiles(kCell * kPieces, kCell);
     // A glazed amber tile: the lightest shade reads as honey, the darkest as bronze.
-    tiles.VerticalGradient(0, 0, kCell, kCell, 0xFFFFE2A8u, 0xFFF0B860u);
-    tiles.FillRect(0, 0, kCell, 1, 0xFFFFF2D0u);
-    tiles.FillRect(0, 0, 1, kCell, 0xFFFFF2D0u);
-    tiles.FillRect(0, kCell - 1, kCell, 1, 0xFFC08840u);
-    tiles.FillRect(kCell - 1, 0, 1, kCell, 0xFFC08840u);
-    tiles.FillRoundedRect(4, 3, kCell - 12, 6, 3, 0x60FFFFFFu);
-    tiles.FillCircle(kCell * 1.5f, kCell / 2.0f, kCell / 2.0f - 1, 0xFFE0A850u);
-    tiles.FillCircle(kCell * 1.5f - 2, kCell / 2.0f - 2, kCell / 2.0f - 4, 0xFFFFD890u);
+    tiles.VerticalGradient(0, 0, kCell, kCell, kHoney, kAmber);
+    tiles.FillRect(0, 0, kCell, 1, kParchment);
+    tiles.FillRect(0, 0, 1, kCell, kParchment);
+    tiles.FillRect(0, kCell - 1, kCell, 1, kGold);
+    tiles.FillRect(kCell - 1, 0, 1, kCell, kGold);
+    tiles.FillRoundedRect(4, 3, kCell - 12, 6, 3, WithAlpha(kWhite, 0x60));
+    tiles.FillCircle(kCell * 1.5f, kCell / 2.0f, kCell / 2.0f - 1, kGold);
+    tiles.FillCircle(kCell * 1.5f - 2, kCell / 2.0f - 2, kCell / 2.0f - 4, kGoldLight);
+    for (int piece = 2; piece < kPieces; ++piece)
+        GlazedTile(tiles, piece * kCell, kCell, kPictureColours[piece - 2]);
     out.Save(tiles, "images/play/art_tiles.png");
 }
 
@@ -233,19 +261,19 @@ void MakeHintIcon(Writer& out)
         const bool full = stage == kStages - 1;
         if (full)
             for (int r = 21; r > 14; --r)
-                icon.FillCircle(x + 22, 19, static_cast<float>(r), 0x18FFD040u);
-        icon.FillCircle(x + 22, 19, 14, 0xFF5A4A32u);
-        icon.FillCircle(x + 22, 19, 12, 0xFFEDE4D0u);
+                icon.FillCircle(x + 22, 19, static_cast<float>(r), WithAlpha(kSun, 0x18));
+        icon.FillCircle(x + 22, 19, 14, kBark);
+        icon.FillCircle(x + 22, 19, 12, kParchment);
         const float level = 12.0f * 2 * static_cast<float>(stage) / (kStages - 1);
         Canvas fill(kCell, kCell);
-        fill.FillCircle(22, 19, 12, full ? 0xFFFFD23Au : 0xFFF0B429u);
+        fill.FillCircle(22, 19, 12, full ? kSun : kYellow);
         for (int py = 0; py < kCell; ++py)
             for (int px = 0; px < kCell; ++px)
                 if (static_cast<float>(py) >= 31.0f - level)
                     icon.Blend(stage * kCell + px, py, fill.GetImage().At(px, py));
-        icon.FillCircle(x + 18, 15, 4, 0x90FFFFFFu);
-        icon.FillRoundedRect(x + 15, 32, 14, 8, 2, 0xFF6E6E78u);
-        icon.FillRect(stage * kCell + 15, 35, 14, 1, 0xFF4A4A52u);
+        icon.FillCircle(x + 18, 15, 4, WithAlpha(kWhite, 0x90));
+        icon.FillRoundedRect(x + 15, 32, 14, 8, 2, kSteel);
+        icon.FillRect(stage * kCell + 15, 35, 14, 1, kSlate);
     }
     out.Save(icon, "images/play/hint_large.png");
 }
@@ -257,8 +285,8 @@ void MakeChance(Writer& out, int cell, const std::string& file)
     for (int frame = 0; frame < 2; ++frame) {
         const float x = static_cast<float>(frame * cell);
         const float s = static_cast<float>(cell);
-        const std::uint32_t rim = frame == 0 ? 0xFF7A1414u : 0xFF8C8478u;
-        const std::uint32_t face = frame == 0 ? 0xFFE03C3Cu : 0xFFD8D0C0u;
+        const std::uint32_t rim = frame == 0 ? kRedDark : kTaupe;
+        const std::uint32_t face = frame == 0 ? kRed : kSand;
         auto heart = [&](float inset, std::uint32_t colour) {
             const float r = s * 0.24f - inset * 0.5f;
             icon.FillCircle(x + s * 0.32f + inset * 0.2f, s * 0.36f, r, colour);
@@ -271,7 +299,7 @@ void MakeChance(Writer& out, int cell, const std::string& file)
         heart(0, rim);
         heart(2, face);
         if (frame == 0)
-            icon.FillCircle(x + s * 0.32f, s * 0.3f, s * 0.08f, 0xA0FFFFFFu);
+            icon.FillCircle(x + s * 0.32f, s * 0.3f, s * 0.08f, WithAlpha(kWhite, 0xA0));
     }
     out.Save(icon, "images/play/" + file + ".png");
 }
@@ -281,13 +309,13 @@ void MakeNotepad(Writer& out)
     constexpr int kWidth = 250;
     constexpr int kHeight = 290;
     Canvas pad(kWidth, kHeight);
-    pad.FillRoundedRect(6, 10, kWidth - 8, kHeight - 10, 8, 0x40000000u);
-    pad.FillRoundedRect(2, 6, kWidth - 8, kHeight - 12, 8, 0xFFFFF9E6u);
+    pad.FillRoundedRect(6, 10, kWidth - 8, kHeight - 10, 8, WithAlpha(kBlack, 0x40));
+    pad.FillRoundedRect(2, 6, kWidth - 8, kHeight - 12, 8, kCream);
     for (int y = 56; y < kHeight - 16; y += 24)
-        pad.FillRect(14, y, kWidth - 32, 1, 0xFFBFD4E8u);
-    pad.FillRect(34, 12, 1, kHeight - 24, 0xFFE8A8A8u);
-    pad.FillRoundedRect(kWidth / 2.0f - 40, 0, 72, 18, 5, 0xFF8A8A94u);
-    pad.FillRoundedRect(kWidth / 2.0f - 36, 3, 64, 12, 4, 0xFFB4B4BEu);
+        pad.FillRect(14, y, kWidth - 32, 1, kSkyPale);
+    pad.FillRect(34, 12, 1, kHeight - 24, kRose);
+    pad.FillRoundedRect(kWidth / 2.0f - 40, 0, 72, 18, 5, kStone);
+    pad.FillRoundedRect(kWidth / 2.0f - 36, 3, 64, 12, 4, kSilver);
     out.Save(pad, "images/play/notepad.png");
 }
 
@@ -297,25 +325,25 @@ void MakeToolButton(Writer& out, bool brush, const std::string& file)
 {
     constexpr int kCell = 60;
     Canvas button(kCell, kCell * 4);
-    const std::uint32_t faces[4] = {0xFFE9E2D2u, 0xFFF8F2E4u, 0xFFD2C9B6u, 0xFFFFF1C4u};
+    const std::uint32_t faces[4] = {kParchment, kCream, kSand, kParchment};
     for (int row = 0; row < 4; ++row) {
         const float y = static_cast<float>(row * kCell);
         if (row == 3)
-            button.FillCircle(30, y + 30, 29, 0xFFE0A820u);
-        button.FillCircle(30, y + 31, 26, 0x50000000u);
-        button.FillCircle(30, y + 30, 26, 0xFF5A4A32u);
+            button.FillCircle(30, y + 30, 29, kYellow);
+        button.FillCircle(30, y + 31, 26, WithAlpha(kBlack, 0x50));
+        button.FillCircle(30, y + 30, 26, kBark);
         button.FillCircle(30, y + 30, 24, faces[row]);
         const float dy = y + (row == 2 ? 1.0f : 0.0f);
         if (brush) {
             const float handle[] = {41, dy + 13, 45, dy + 17, 30, dy + 34, 26, dy + 30};
-            button.FillPolygon(handle, 4, 0xFF8A5A2Bu);
-            button.FillCircle(22, dy + 39, 8, 0xFF2B2B2Bu);
-            button.FillCircle(22, dy + 39, 6, 0xFF3C6EB4u);
+            button.FillPolygon(handle, 4, kGoldDark);
+            button.FillCircle(22, dy + 39, 8, kCharcoal);
+            button.FillCircle(22, dy + 39, 6, kSea);
         } else {
             const float shaft[] = {40, dy + 12, 44, dy + 16, 31, dy + 30, 27, dy + 26};
-            button.FillPolygon(shaft, 4, 0xFF8A5A2Bu);
+            button.FillPolygon(shaft, 4, kGoldDark);
             const float blade[] = {15, dy + 46, 16, dy + 33, 23, dy + 26, 34, dy + 36, 27, dy + 44};
-            button.FillPolygon(blade, 5, 0xFF8E959Eu);
+            button.FillPolygon(blade, 5, kStone);
         }
     }
     out.Save(button, "images/play/" + file + ".png");
@@ -326,13 +354,13 @@ void MakeToolButton(Writer& out, bool brush, const std::string& file)
 void MakeSmallGrid(Writer& out, int n, int size)
 {
     Canvas frame(size, size);
-    frame.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 3, 0xFF5A4A32u);
-    frame.FillRect(3, 3, size - 6, size - 6, 0xFFFBF6EAu);
+    frame.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 3, kBark);
+    frame.FillRect(3, 3, size - 6, size - 6, kCream);
     const float cell = static_cast<float>(size - 6) / static_cast<float>(n);
     for (int i = 5; i < n; i += 5) {
         const int at = 3 + static_cast<int>(std::lround(i * cell));
-        frame.FillRect(at, 3, 1, size - 6, 0xFFD6CCB6u);
-        frame.FillRect(3, at, size - 6, 1, 0xFFD6CCB6u);
+        frame.FillRect(at, 3, 1, size - 6, kSand);
+        frame.FillRect(3, at, size - 6, 1, kSand);
     }
     out.Save(frame, "images/play/small_grid" + std::to_string(n) + ".png");
 }
@@ -342,9 +370,10 @@ void MakeSparkle(Writer& out)
     Canvas sparkle(24, 24);
     for (int r = 11; r > 0; --r) {
         const float t = static_cast<float>(r) / 11.0f;
-        sparkle.FillCircle(12, 12, static_cast<float>(r), Mix(0x00FFE080u, 0x40FFF0B0u, 1.0f - t));
+        sparkle.FillCircle(12, 12, static_cast<float>(r),
+                           Mix(WithAlpha(kGoldLight, 0x00), WithAlpha(kHoney, 0x40), 1.0f - t));
     }
-    sparkle.FillCircle(12, 12, 3, 0xFFFFFFFFu);
+    sparkle.FillCircle(12, 12, 3, kWhite);
     out.Save(sparkle, "images/play/sparkle.png");
 }
 
@@ -352,11 +381,11 @@ void MakeSparkle(Writer& out)
 void MakeBackground(Writer& out)
 {
     Canvas wall(1024, 768);
-    wall.VerticalGradient(0, 0, 1024, 768, 0xFF3B4F63u, 0xFF1F2B38u);
+    wall.VerticalGradient(0, 0, 1024, 768, kNavy, kInk);
     for (int y = 0; y < 768; y += 4)
         for (int x = (y / 4) % 2 * 2; x < 1024; x += 48)
-            wall.Blend(x, y, 0x0CFFFFFFu);
-    wall.FillRoundedRect(120, 120, 660, 640, 40, 0x18FFFFFFu);
+            wall.Blend(x, y, WithAlpha(kWhite, 0x0C));
+    wall.FillRoundedRect(120, 120, 660, 640, 40, WithAlpha(kWhite, 0x18));
     out.Save(wall, "images/play/background.png");
 }
 

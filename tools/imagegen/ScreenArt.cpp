@@ -1,6 +1,7 @@
 // Renders the art of the game's screens (title, players, map, set list, set
 // and puzzle choice) into the data folder given as the only argument.
 #include "Canvas.h"
+#include "Look.h"
 
 #include "platform/FontRasterizer.h"
 
@@ -13,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace look;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,11 +24,11 @@ const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 
-std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open(kFontFolder + file, size, false, false)) {
-        std::fprintf(stderr, "screenart: cannot open %s\n", file.c_str());
+    if (!font->Open(kFontFolder + type.face, type.size, false, false)) {
+        std::fprintf(stderr, "screenart: cannot open %s\n", type.face);
         return nullptr;
     }
     return font;
@@ -33,11 +36,11 @@ std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
 
 struct Fonts
 {
-    std::unique_ptr<FontRasterizer> logo = OpenFont("DejaVuSerif-Bold.ttf", 84);
-    std::unique_ptr<FontRasterizer> heading = OpenFont("DejaVuSerif-Bold.ttf", 34);
-    std::unique_ptr<FontRasterizer> label = OpenFont("DejaVuSans-Bold.ttf", 26);
-    std::unique_ptr<FontRasterizer> small = OpenFont("DejaVuSans-Bold.ttf", 16);
-    std::unique_ptr<FontRasterizer> letter = OpenFont("DejaVuSans-Bold.ttf", 30);
+    std::unique_ptr<FontRasterizer> logo = OpenFont(kLogoType);
+    std::unique_ptr<FontRasterizer> heading = OpenFont(kHeadingType);
+    std::unique_ptr<FontRasterizer> label = OpenFont(kLabelType);
+    std::unique_ptr<FontRasterizer> small = OpenFont(kCaptionType);
+    std::unique_ptr<FontRasterizer> letter = OpenFont(kBadgeType);
 
     bool IsValid() const { return logo && heading && label && small && letter; }
 };
@@ -78,7 +81,7 @@ void GradientRoundedRect(Canvas& canvas, float x, float y, int width, int height
                          std::uint32_t bottom)
 {
     Canvas shape(width, height);
-    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, 0xFFFFFFFFu);
+    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, kWhite);
     for (int py = 0; py < height; ++py) {
         std::uint32_t colour = Mix(top, bottom, height > 1 ? static_cast<float>(py) / (height - 1) : 0.0f);
         for (int px = 0; px < width; ++px) {
@@ -94,16 +97,16 @@ void CentredText(Canvas& canvas, FontRasterizer& font, const std::wstring& text,
 {
     const int x = centreX - Canvas::TextWidth(font, text) / 2;
     if (shadow)
-        canvas.DrawText(font, text, x + 2, baseline + 2, 0x90000000u);
+        canvas.DrawText(font, text, x + 2, baseline + 2, WithAlpha(kBlack, 0x90));
     canvas.DrawText(font, text, x, baseline, colour);
 }
 
 // A small square tile of the puzzle boards, lit from the top.
 void Tile(Canvas& canvas, float x, float y, float size, std::uint32_t colour)
 {
-    canvas.FillRoundedRect(x, y, size, size, size * 0.18f, Mix(colour, 0xFF000000u, 0.35f));
-    GradientRoundedRect(canvas, x + 1, y + 1, static_cast<int>(size) - 2, static_cast<int>(size) - 3, size * 0.15f,
-                        Mix(colour, 0xFFFFFFFFu, 0.25f), colour);
+    canvas.FillRoundedRect(x, y, size, size, size * 0.18f, Mix(colour, kBlack, 0.35f));
+    GradientRoundedRect(canvas, x + 1, y + 1, static_cast<int>(size) - 2, static_cast<int>(size) - 3,
+                        size * 0.15f, Mix(colour, kWhite, 0.25f), colour);
 }
 
 // The screen backgrounds share a night-blue wash with a faint board grid.
@@ -112,9 +115,9 @@ Canvas Backdrop(std::uint32_t top, std::uint32_t bottom)
     Canvas canvas(kScreenWidth, kScreenHeight);
     canvas.VerticalGradient(0, 0, kScreenWidth, kScreenHeight, top, bottom);
     for (int x = 0; x < kScreenWidth; x += 32)
-        canvas.FillRect(x, 0, 1, kScreenHeight, 0x0EFFFFFFu);
+        canvas.FillRect(x, 0, 1, kScreenHeight, WithAlpha(kWhite, 0x0E));
     for (int y = 0; y < kScreenHeight; y += 32)
-        canvas.FillRect(0, y, kScreenWidth, 1, 0x0EFFFFFFu);
+        canvas.FillRect(0, y, kScreenWidth, 1, WithAlpha(kWhite, 0x0E));
     return canvas;
 }
 
@@ -122,11 +125,12 @@ Canvas Backdrop(std::uint32_t top, std::uint32_t bottom)
 void Panel(Canvas& canvas, float x, float y, int width, int height, float radius)
 {
     for (int spread = 6; spread >= 1; --spread)
-        canvas.FillRoundedRect(x - spread + 4, y - spread + 6, width + 2.0f * spread - 8, height + 2.0f * spread - 8,
-                               radius + spread, 0x10000000u);
-    canvas.FillRoundedRect(x, y, static_cast<float>(width), static_cast<float>(height), radius, 0xFFC9A24Eu);
-    GradientRoundedRect(canvas, x + 3, y + 3, width - 6, height - 6, radius - 2, 0xFF2B3E5Cu, 0xFF172235u);
-    canvas.StrokeRoundedRect(x + 8, y + 8, width - 16.0f, height - 16.0f, radius - 5, 1.0f, 0x50E8D9A8u);
+        canvas.FillRoundedRect(x - spread + 4, y - spread + 6, width + 2.0f * spread - 8,
+                               height + 2.0f * spread - 8, radius + spread, WithAlpha(kBlack, 0x10));
+    canvas.FillRoundedRect(x, y, static_cast<float>(width), static_cast<float>(height), radius, kGold);
+    GradientRoundedRect(canvas, x + 3, y + 3, width - 6, height - 6, radius - 2, kNavy, kInk);
+    canvas.StrokeRoundedRect(x + 8, y + 8, width - 16.0f, height - 16.0f, radius - 5, 1.0f,
+                             WithAlpha(kHoney, 0x50));
 }
 
 // A button image of four rows (up, over, pressed, disabled) drawn by one face
@@ -151,13 +155,13 @@ FaceColours StateColours(int state, std::uint32_t top, std::uint32_t bottom)
 {
     switch (state) {
     case 1:
-        return {0xFF1A1A1Au, Mix(top, 0xFFFFFFFFu, 0.25f), Mix(bottom, 0xFFFFFFFFu, 0.15f)};
+        return {kInkDeep, Mix(top, kWhite, 0.25f), Mix(bottom, kWhite, 0.15f)};
     case 2:
-        return {0xFF101010u, Mix(bottom, 0xFF000000u, 0.1f), top};
+        return {kInkDeep, Mix(bottom, kBlack, 0.1f), top};
     case 3:
-        return {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u};
+        return {kSlate, kStone, kSteel};
     default:
-        return {0xFF202020u, top, bottom};
+        return {kCharcoal, top, bottom};
     }
 }
 
@@ -200,7 +204,7 @@ void Star(Canvas& canvas, float cx, float cy, float outer, float inner, std::uin
 
 void MakeTitle(Output& out, Fonts& fonts)
 {
-    Canvas background = Backdrop(0xFF10213Fu, 0xFF1F5A6Eu);
+    Canvas background = Backdrop(kInk, kTeal);
     // Two solved boards in the lower corners: a heart and a little house.
     const char* heart[] = {"0110110", "1111111", "1111111", "0111110", "0011100", "0001000"};
     const char* house[] = {"0001000", "0011100", "0111110", "1111111", "0110110", "0110110"};
@@ -210,19 +214,19 @@ void MakeTitle(Output& out, Fonts& fonts)
             const float right = 754.0f + column * 30.0f;
             const float y = 540.0f + row * 30.0f;
             if (heart[row][column] == '1')
-                Tile(background, left, y, 27, row < 3 ? 0xFFE0584Au : 0xFFF08A4Au);
+                Tile(background, left, y, 27, row < 3 ? kRed : kCoral);
             else
-                background.FillRoundedRect(left, y, 27, 27, 5, 0x20FFFFFFu);
+                background.FillRoundedRect(left, y, 27, 27, 5, WithAlpha(kWhite, 0x20));
             if (house[row][column] == '1')
-                Tile(background, right, y, 27, row < 3 ? 0xFF4CB8E8u : 0xFFF2C66Bu);
+                Tile(background, right, y, 27, row < 3 ? kBlue : kAmber);
             else
-                background.FillRoundedRect(right, y, 27, 27, 5, 0x20FFFFFFu);
+                background.FillRoundedRect(right, y, 27, 27, 5, WithAlpha(kWhite, 0x20));
         }
     }
     for (int i = 0; i < 40; ++i) {
         const float x = static_cast<float>((i * 397) % kScreenWidth);
         const float y = static_cast<float>((i * 173) % 360);
-        background.FillCircle(x, y, (i % 3) * 0.6f + 0.8f, 0x90FFFFFFu);
+        background.FillCircle(x, y, (i % 3) * 0.6f + 0.8f, WithAlpha(kWhite, 0x90));
     }
     out.Save(background, "title_background");
 
@@ -231,21 +235,21 @@ void MakeTitle(Output& out, Fonts& fonts)
     const int width = Canvas::TextWidth(*fonts.logo, title);
     const int x = (610 - width) / 2;
     for (int d = 6; d >= 1; --d)
-        logo.DrawText(*fonts.logo, title, x + d, 112 + d, 0x30000000u);
-    logo.DrawText(*fonts.logo, title, x, 112, 0xFFF4D58Au);
+        logo.DrawText(*fonts.logo, title, x + d, 112 + d, WithAlpha(kBlack, 0x30));
+    logo.DrawText(*fonts.logo, title, x, 112, kGoldLight);
     // The "6" on a tile of its own.
-    Tile(logo, 600, 20, 96, 0xFF3A8FE8u);
-    CentredText(logo, *fonts.logo, L"6", 648, 98, 0xFFFFFFFFu);
-    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 166, 0xFFCFE3F5u);
+    Tile(logo, 600, 20, 96, kBlue);
+    CentredText(logo, *fonts.logo, L"6", 648, 98, kWhite);
+    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 166, kSkyPale);
     out.Save(logo, "game_logo");
 
     Canvas base(420, 26);
-    base.FillRoundedRect(0, 0, 420, 26, 13, 0xFF0B1424u);
-    base.StrokeRoundedRect(1, 1, 418, 24, 12, 1.5f, 0xFFC9A24Eu);
+    base.FillRoundedRect(0, 0, 420, 26, 13, kInkDeep);
+    base.StrokeRoundedRect(1, 1, 418, 24, 12, 1.5f, kGold);
     out.Save(base, "loadingbar_base");
     Canvas top(420, 26);
-    GradientRoundedRect(top, 4, 4, 412, 18, 9, 0xFFFFE49Au, 0xFFD9962Eu);
-    top.StrokeRoundedRect(6, 5, 408, 7, 3.5f, 1.0f, 0x80FFFFFFu);
+    GradientRoundedRect(top, 4, 4, 412, 18, 9, kHoney, kGold);
+    top.StrokeRoundedRect(6, 5, 408, 7, 3.5f, 1.0f, WithAlpha(kWhite, 0x80));
     out.Save(top, "loadingbar_top");
 
     out.Save(FourRows(240, 72,
@@ -263,10 +267,10 @@ void MakePlayers(Output& out, Fonts& fonts)
 {
     Canvas enterName(320, 160);
     Panel(enterName, 0, 0, 320, 160, 18);
-    CentredText(enterName, *fonts.heading, L"Welcome!", 160, 48, 0xFFF4D58Au);
+    CentredText(enterName, *fonts.heading, L"Welcome!", 160, 48, kGoldLight);
     // The name field's well: the edit box draws only text and caret on it.
-    enterName.FillRoundedRect(26, 88, 208, 39, 8, 0xFFC9A24Eu);
-    enterName.FillRoundedRect(28, 90, 204, 35, 7, 0xFF0B1424u);
+    enterName.FillRoundedRect(26, 88, 208, 39, 8, kGold);
+    enterName.FillRoundedRect(28, 90, 204, 35, 7, kInkDeep);
     out.Save(enterName, "enter_name");
 
     // The tutorial's message panel: small enough to sit beside the board.
@@ -276,21 +280,21 @@ void MakePlayers(Output& out, Fonts& fonts)
 
     out.Save(FourRows(44, 50,
                       [&](Canvas& cell, int state) {
-                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 12);
-                          CheckMark(cell, 22, 24, 11, state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                          GlossyFace(cell, state, kLeaf, kLeafDark, 12);
+                          CheckMark(cell, 22, 24, 11, state == 3 ? kPale : kWhite);
                       }),
              "enter_name_btn");
     out.Save(FourRows(44, 44,
                       [&](Canvas& cell, int state) {
-                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 12);
-                          CheckMark(cell, 22, 21, 10, state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                          GlossyFace(cell, state, kLeaf, kLeafDark, 12);
+                          CheckMark(cell, 22, 21, 10, state == 3 ? kPale : kWhite);
                       }),
              "profile_ok_btn");
     // Name buttons: the third row is also the selected look.
     out.Save(FourRows(320, 44,
                       [&](Canvas& cell, int state) {
-                          const std::uint32_t top = state == 2 ? 0xFFF4D58Au : 0xFF3D5A86u;
-                          const std::uint32_t bottom = state == 2 ? 0xFFC9A24Eu : 0xFF22365Au;
+                          const std::uint32_t top = state == 2 ? kGoldLight : kDusk;
+                          const std::uint32_t bottom = state == 2 ? kGold : kNight;
                           GlossyFace(cell, state == 2 ? 0 : state, top, bottom, 14);
                       }),
              "profile_btn");
@@ -307,22 +311,23 @@ void Island(Canvas& canvas, float cx, float cy, float rx, float ry, int seed)
         points.push_back(cx + rx * wobble * std::cos(angle));
         points.push_back(cy + ry * wobble * std::sin(angle));
     }
-    canvas.FillPolygon(points.data(), 24, 0xFFE4D3A2u);
+    canvas.FillPolygon(points.data(), 24, kSand);
     std::vector<float> inner;
     for (size_t i = 0; i < points.size(); i += 2) {
         inner.push_back(cx + (points[i] - cx) * 0.88f);
         inner.push_back(cy + (points[i + 1] - cy) * 0.88f);
     }
-    canvas.FillPolygon(inner.data(), 24, 0xFF7DB85Au);
+    canvas.FillPolygon(inner.data(), 24, kLeaf);
 }
 
 void MakeMap(Output& out, Fonts& fonts)
 {
     Canvas map(kScreenWidth, kScreenHeight);
-    map.VerticalGradient(0, 0, kScreenWidth, kScreenHeight, 0xFF2F6F9Fu, 0xFF1D4C78u);
+    map.VerticalGradient(0, 0, kScreenWidth, kScreenHeight, kSea, kTeal);
     for (int y = 40; y < kScreenHeight; y += 46)
         for (int x = (y / 46) % 2 * 30; x < kScreenWidth; x += 90)
-            map.FillRoundedRect(static_cast<float>(x), static_cast<float>(y), 22, 2, 1, 0x30FFFFFFu);
+            map.FillRoundedRect(static_cast<float>(x), static_cast<float>(y), 22, 2, 1,
+                                WithAlpha(kWhite, 0x30));
     Island(map, 250, 300, 200, 140, 1);
     Island(map, 660, 450, 230, 150, 2);
     Island(map, 180, 600, 110, 70, 3);
@@ -331,13 +336,13 @@ void MakeMap(Output& out, Fonts& fonts)
     for (int i = 0; i < 9; ++i) {
         const float x = 150.0f + static_cast<float>((i * 53) % 200);
         const float y = 240.0f + static_cast<float>((i * 37) % 110);
-        map.FillCircle(x, y, 11, 0xFF3F8A3Au);
-        map.FillCircle(x - 3, y - 3, 5, 0x6090E070u);
+        map.FillCircle(x, y, 11, kLeafDark);
+        map.FillCircle(x - 3, y - 3, 5, WithAlpha(kLeafLight, 0x60));
     }
     for (int i = 0; i < 14; ++i)
-        map.FillCircle(380.0f + i * 18.0f, 320.0f + i * 8.5f, 3, 0xC0FFF4D0u);
+        map.FillCircle(380.0f + i * 18.0f, 320.0f + i * 8.5f, 3, WithAlpha(kParchment, 0xC0));
     Panel(map, 312, 14, 400, 64, 16);
-    CentredText(map, *fonts.heading, L"World Map", 512, 58, 0xFFF4D58Au);
+    CentredText(map, *fonts.heading, L"World Map", 512, 58, kGoldLight);
     out.Save(map, "bg_worldselect");
 
     struct Badge
@@ -346,33 +351,33 @@ void MakeMap(Output& out, Fonts& fonts)
         std::uint32_t top, bottom;
         const wchar_t* letter;
     };
-    const Badge badges[] = {{"garden", 0xFF8FD86Au, 0xFF3F8A3Au, L"G"},
-                            {"harbour", 0xFF7DB0F2u, 0xFF2F5FA8u, L"H"},
-                            {"primer", 0xFFF2C66Bu, 0xFFC9862Eu, L"P"}};
+    const Badge badges[] = {{"garden", kLeafLight, kLeafDark, L"G"},
+                            {"harbour", kSky, kSea, L"H"},
+                            {"primer", kAmber, kBronze, L"P"}};
     for (const Badge& badge : badges) {
         out.Save(FourRows(96, 96,
                           [&](Canvas& cell, int state) {
                               const FaceColours colours = StateColours(state, badge.top, badge.bottom);
-                              cell.FillCircle(49, 51, 44, 0x50000000u);
-                              cell.FillCircle(48, 48, 44, state == 1 ? 0xFFFFF4D0u : 0xFFC9A24Eu);
+                              cell.FillCircle(49, 51, 44, WithAlpha(kBlack, 0x50));
+                              cell.FillCircle(48, 48, 44, state == 1 ? kParchment : kGold);
                               cell.FillCircle(48, 48, 39, colours.bottom);
                               cell.FillCircle(48, 44, 34, colours.top);
                               CentredText(cell, *fonts.letter, badge.letter, 48, 60,
-                                          state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                                          state == 3 ? kPale : kWhite);
                           }),
                  std::string("map_") + badge.name + "_btn");
     }
 
-    out.Save(FourRows(170, 40,
-                      [&](Canvas& cell, int state) { GlossyFace(cell, state, 0xFF9A7CE0u, 0xFF5A3CA8u, 12); }),
-             "menubutton");
+    out.Save(
+        FourRows(170, 40, [&](Canvas& cell, int state) { GlossyFace(cell, state, kPlum, kPlumDark, 12); }),
+        "menubutton");
 }
 
 // Puzzle choice -------------------------------------------------------------------------
 
 void MakePuzzleChoice(Output& out, Fonts& fonts)
 {
-    Canvas background = Backdrop(0xFF162A4Au, 0xFF2A4E5Au);
+    Canvas background = Backdrop(kInk, kNavy);
     Panel(background, 440, 170, 540, 470, 22);
     out.Save(background, "bg_puzzleselect");
 
@@ -399,56 +404,57 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
 
     Canvas preview(300, 380);
     Panel(preview, 0, 0, 300, 380, 20);
-    preview.FillRoundedRect(20, 20, 260, 260, 10, 0xFF0B1424u);
+    preview.FillRoundedRect(20, 20, 260, 260, 10, kInkDeep);
     // A faint blank board until a picture is shown on it.
     for (int i = 0; i < 25; ++i)
-        preview.FillRoundedRect(42.0f + (i % 5) * 44.0f, 42.0f + (i / 5) * 44.0f, 38, 38, 5, 0x14FFFFFFu);
-    preview.FillRect(40, 284, 220, 1, 0x80C9A24Eu);
+        preview.FillRoundedRect(42.0f + (i % 5) * 44.0f, 42.0f + (i / 5) * 44.0f, 38, 38, 5,
+                                WithAlpha(kWhite, 0x14));
+    preview.FillRect(40, 284, 220, 1, WithAlpha(kGold, 0x80));
     out.Save(preview, "ui_preview");
 
     // Icons: an open puzzle (a blank board with a question), a solved one (a
     // gold frame for its thumbnail), a locked one (a padlock).
     out.Save(FourRows(96, 96,
                       [&](Canvas& cell, int state) {
-                          GlossyFace(cell, state, 0xFF4F7FC0u, 0xFF27487Au, 16);
+                          GlossyFace(cell, state, kAzure, kTeal, 16);
                           for (int i = 0; i < 9; ++i)
-                              cell.FillRoundedRect(24.0f + (i % 3) * 17.0f, 22.0f + (i / 3) * 17.0f, 14, 14, 3,
-                                                   0x40FFFFFFu);
-                          CentredText(cell, *fonts.letter, L"?", 48, 60, 0xFFFFFFFFu);
+                              cell.FillRoundedRect(24.0f + (i % 3) * 17.0f, 22.0f + (i / 3) * 17.0f, 14, 14,
+                                                   3, WithAlpha(kWhite, 0x40));
+                          CentredText(cell, *fonts.letter, L"?", 48, 60, kWhite);
                       }),
              "ui_puzzle_current");
     out.Save(FourRows(96, 96,
                       [&](Canvas& cell, int state) {
-                          GlossyFace(cell, state, 0xFFF4D58Au, 0xFFB8862Eu, 16);
-                          cell.FillRoundedRect(14, 12, 68, 68, 6, 0xFF0B1424u);
+                          GlossyFace(cell, state, kGoldLight, kBronze, 16);
+                          cell.FillRoundedRect(14, 12, 68, 68, 6, kInkDeep);
                       }),
              "ui_puzzle_complete");
     out.Save(FourRows(96, 96,
                       [&](Canvas& cell, int) {
-                          GlossyFace(cell, 3, 0xFF5A6070u, 0xFF3A3F4Au, 16);
-                          cell.StrokeRoundedRect(36, 24, 24, 30, 11, 4.0f, 0xFFB0B6C0u);
-                          cell.FillRoundedRect(30, 42, 36, 28, 5, 0xFFB0B6C0u);
-                          cell.FillCircle(48, 54, 4, 0xFF3A3F4Au);
+                          GlossyFace(cell, 3, kSteel, kSlate, 16);
+                          cell.StrokeRoundedRect(36, 24, 24, 30, 11, 4.0f, kSilver);
+                          cell.FillRoundedRect(30, 42, 36, 28, 5, kSilver);
+                          cell.FillCircle(48, 54, 4, kSlate);
                       }),
              "ui_puzzle_incomplete");
 
     // The stars under the preview: two cells each, unearned and earned.
-    const std::uint32_t starColours[] = {0xFFF4D58Au, 0xFF7DD0F2u, 0xFF8FD86Au};
+    const std::uint32_t starColours[] = {kGoldLight, kSky, kLeafLight};
     const char* starNames[] = {"ui_star_complete", "ui_star_hint", "ui_star_mistake"};
     for (int i = 0; i < 3; ++i) {
         Canvas star(80, 40);
-        Star(star, 20, 21, 18, 8, 0x60FFFFFFu);
-        Star(star, 20, 21, 14, 6, 0xFF2B3E5Cu);
-        Star(star, 61, 22, 18, 8, 0x60000000u);
+        Star(star, 20, 21, 18, 8, WithAlpha(kWhite, 0x60));
+        Star(star, 20, 21, 14, 6, kNavy);
+        Star(star, 61, 22, 18, 8, WithAlpha(kBlack, 0x60));
         Star(star, 60, 21, 18, 8, starColours[i]);
-        Star(star, 58, 18, 7, 3, 0x80FFFFFFu);
+        Star(star, 58, 18, 7, 3, WithAlpha(kWhite, 0x80));
         out.Save(star, starNames[i]);
     }
 
     Canvas flash(96, 96);
     for (int ring = 0; ring < 8; ++ring)
         flash.StrokeRoundedRect(2.0f + ring, 2.0f + ring, 92.0f - 2 * ring, 92.0f - 2 * ring, 16, 1.0f,
-                                static_cast<std::uint32_t>(0xC0 - ring * 22) << 24 | 0xFFF4B0u);
+                                WithAlpha(kHoney, static_cast<std::uint32_t>(0xC0 - ring * 22)));
     out.Save(flash, "new_puzzle_flash");
 }
 

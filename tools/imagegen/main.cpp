@@ -2,8 +2,9 @@
 // folder given as the only argument.
 #include "Canvas.h"
 #include "ControlArt.h"
-#include "LogoArt.h"
 #include "DialogArt.h"
+#include "LogoArt.h"
+#include "Look.h"
 #include "PlayArt.h"
 
 #include "graphics/ImageData.h"
@@ -19,17 +20,19 @@
 #include <numbers>
 #include <string>
 
+using namespace look;
+
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 
-std::unique_ptr<FontRasterizer> OpenFont(const std::string& file, int size)
+std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    if (!font->Open(kFontFolder + file, size, false, false)) {
-        std::fprintf(stderr, "imagegen: cannot open %s\n", file.c_str());
+    if (!font->Open(kFontFolder + type.face, type.size, false, false)) {
+        std::fprintf(stderr, "imagegen: cannot open %s\n", type.face);
         return nullptr;
     }
     return font;
@@ -78,12 +81,12 @@ void MakeSplash(Generator& out, FontRasterizer& title, FontRasterizer& text, con
     canvas.VerticalGradient(0, 0, 1024, 768, top, bottom);
     for (int i = 0; i < 12; ++i)
         canvas.FillRoundedRect(80.0f + 74.0f * i, 560.0f, 60.0f, 60.0f, 8.0f,
-                               (i % 3 == 0) ? 0xC0FFFFFFu : 0x40FFFFFFu);
+                               (i % 3 == 0) ? WithAlpha(kWhite, 0xC0) : WithAlpha(kWhite, 0x40));
     int width = Canvas::TextWidth(title, heading);
-    canvas.DrawText(title, heading, (1024 - width) / 2 + 4, 344, 0x80000000u);
-    canvas.DrawText(title, heading, (1024 - width) / 2, 340, 0xFFFFFFFFu);
+    canvas.DrawText(title, heading, (1024 - width) / 2 + 4, 344, WithAlpha(kBlack, 0x80));
+    canvas.DrawText(title, heading, (1024 - width) / 2, 340, kWhite);
     width = Canvas::TextWidth(text, line);
-    canvas.DrawText(text, line, (1024 - width) / 2, 420, 0xFFF0F0F0u);
+    canvas.DrawText(text, line, (1024 - width) / 2, 420, kCream);
     out.Save(canvas, file);
 }
 
@@ -91,30 +94,30 @@ void MakeCursors(Generator& out)
 {
     Canvas arrow(32, 32);
     const float arrowShape[] = {1, 1, 1, 24, 7, 18, 12, 28, 16, 26, 11, 17, 19, 17};
-    arrow.FillPolygon(arrowShape, 7, 0xFF000000u);
+    arrow.FillPolygon(arrowShape, 7, kBlack);
     const float arrowInside[] = {3, 5, 3, 19, 7.5f, 15, 12.5f, 25, 13.5f, 24.5f, 8.5f, 15, 14.5f, 15};
-    arrow.FillPolygon(arrowInside, 7, 0xFFFFFFFFu);
+    arrow.FillPolygon(arrowInside, 7, kWhite);
     out.Save(arrow, "images/cursors/arrow.png");
 
     Canvas hand(32, 32);
-    hand.FillRoundedRect(8, 2, 7, 18, 3.5f, 0xFF000000u);
-    hand.FillRoundedRect(6, 12, 20, 18, 5, 0xFF000000u);
-    hand.FillRoundedRect(9.5f, 3.5f, 4, 16, 2, 0xFFFFFFFFu);
-    hand.FillRoundedRect(7.5f, 13.5f, 17, 15, 4, 0xFFFFFFFFu);
+    hand.FillRoundedRect(8, 2, 7, 18, 3.5f, kBlack);
+    hand.FillRoundedRect(6, 12, 20, 18, 5, kBlack);
+    hand.FillRoundedRect(9.5f, 3.5f, 4, 16, 2, kWhite);
+    hand.FillRoundedRect(7.5f, 13.5f, 17, 15, 4, kWhite);
     out.Save(hand, "images/cursors/hand.png");
 
     Canvas brush(32, 32);
     const float handle[] = {28, 2, 31, 5, 14, 20, 11, 17};
-    brush.FillPolygon(handle, 4, 0xFF8A5A2Bu);
-    brush.FillCircle(8, 23, 7, 0xFF2B2B2Bu);
-    brush.FillCircle(8, 23, 5, 0xFF3A8FE8u);
+    brush.FillPolygon(handle, 4, kGoldDark);
+    brush.FillCircle(8, 23, 7, kCharcoal);
+    brush.FillCircle(8, 23, 5, kBlue);
     out.Save(brush, "images/cursors/brushcursor.png");
 
     Canvas shovel(32, 32);
     const float shaft[] = {27, 3, 30, 6, 15, 20, 12, 17};
-    shovel.FillPolygon(shaft, 4, 0xFF8A5A2Bu);
+    shovel.FillPolygon(shaft, 4, kGoldDark);
     const float blade[] = {1, 31, 2, 20, 9, 14, 18, 23, 12, 30};
-    shovel.FillPolygon(blade, 5, 0xFF9AA0A8u);
+    shovel.FillPolygon(blade, 5, kStone);
     out.Save(shovel, "images/cursors/shovelcursor.png");
 }
 
@@ -123,7 +126,7 @@ void GradientRoundedRect(Canvas& canvas, int x, int y, int width, int height, fl
                          std::uint32_t bottom)
 {
     Canvas shape(width, height);
-    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, 0xFFFFFFFFu);
+    shape.FillRoundedRect(0, 0, static_cast<float>(width), static_cast<float>(height), radius, kWhite);
     Canvas gradient(width, height);
     gradient.VerticalGradient(0, 0, width, height, top, bottom);
     for (int py = 0; py < height; ++py) {
@@ -144,10 +147,10 @@ void MakeButton(Generator& out)
         std::uint32_t rim, top, bottom, highlight;
     };
     const Face faces[4] = {
-        {0xFF1C2E4Au, 0xFF5C8FD8u, 0xFF2F5FA8u, 0x58FFFFFFu},
-        {0xFF22385Au, 0xFF7DB0F2u, 0xFF3C70C0u, 0x70FFFFFFu},
-        {0xFF15233Au, 0xFF2A5596u, 0xFF4F82C8u, 0x20FFFFFFu},
-        {0xFF3A3F47u, 0xFF8E949Cu, 0xFF6B7079u, 0x30FFFFFFu},
+        {kNight, kAzure, kSea, WithAlpha(kWhite, 0x58)},
+        {kNight, kSky, kAzure, WithAlpha(kWhite, 0x70)},
+        {kInk, kSea, kAzure, WithAlpha(kWhite, 0x20)},
+        {kSlate, kStone, kSteel, WithAlpha(kWhite, 0x30)},
     };
     constexpr int kWidth = 200;
     constexpr int kHeight = 48;
@@ -155,11 +158,12 @@ void MakeButton(Generator& out)
     for (int state = 0; state < 4; ++state) {
         const Face& face = faces[state];
         Canvas cell(kWidth, kHeight);
-        cell.FillRoundedRect(2, 3, kWidth - 4, kHeight - 4, 13, 0x50000000u);
+        cell.FillRoundedRect(2, 3, kWidth - 4, kHeight - 4, 13, WithAlpha(kBlack, 0x50));
         cell.FillRoundedRect(1, 1, kWidth - 2, kHeight - 4, 13, face.rim);
         GradientRoundedRect(cell, 3, 3, kWidth - 6, kHeight - 8, 11, face.top, face.bottom);
         // A soft gloss over the upper half, fading downward.
-        GradientRoundedRect(cell, 6, 4, kWidth - 12, 17, 9, face.highlight, face.highlight & 0x08FFFFFFu);
+        GradientRoundedRect(cell, 6, 4, kWidth - 12, 17, 9, face.highlight,
+                            face.highlight & WithAlpha(kWhite, 0x08));
         button.Paste(cell, 0, kHeight * state);
     }
     out.Save(button, "images/ui/button.png");
@@ -175,20 +179,20 @@ void MakeDialog(Generator& out)
     for (int spread = 8; spread >= 1; --spread) {
         float inset = static_cast<float>(8 - spread);
         dialog.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26,
-                               0x0C000000u);
+                               WithAlpha(kBlack, 0x0C));
     }
-    dialog.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, 0xFFC9A24Eu);
-    GradientRoundedRect(dialog, 11, 9, kWidth - 22, kHeight - 24, 19, 0xFF2B3E5Cu, 0xFF172235u);
-    GradientRoundedRect(dialog, 24, 22, kWidth - 48, 64, 14, 0xFF3D5A86u, 0xFF2C4366u);
-    dialog.FillRect(40, 92, kWidth - 80, 2, 0x80C9A24Eu);
-    dialog.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, 0x60E8D9A8u);
+    dialog.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, kGold);
+    GradientRoundedRect(dialog, 11, 9, kWidth - 22, kHeight - 24, 19, kNavy, kInk);
+    GradientRoundedRect(dialog, 24, 22, kWidth - 48, 64, 14, kDusk, kNavy);
+    dialog.FillRect(40, 92, kWidth - 80, 2, WithAlpha(kGold, 0x80));
+    dialog.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, WithAlpha(kHoney, 0x60));
     out.Save(dialog, "images/ui/dialog.png");
 }
 
 // A bitmap font from a DejaVu face: one page of white glyphs and its descriptor.
-void BakeFont(Generator& out, const std::string& file, int size, const std::string& name)
+void BakeFont(Generator& out, const Type& type, const std::string& name)
 {
-    std::unique_ptr<FontRasterizer> font = OpenFont(file, size);
+    std::unique_ptr<FontRasterizer> font = OpenFont(type);
     if (!font)
         return;
     const int pageWidth = 512;
@@ -231,7 +235,8 @@ void BakeFont(Generator& out, const std::string& file, int size, const std::stri
                  " height=" + std::to_string(glyph.height) +
                  " xoffset=0 yoffset=0 xadvance=" + std::to_string(font->GetAdvance(c)) + " page=0\n";
     }
-    std::string descriptor = "info face=\"" + file + "\" size=" + std::to_string(size) + "\n";
+    std::string descriptor =
+        "info face=\"" + std::string(type.face) + "\" size=" + std::to_string(type.size) + "\n";
     descriptor += "common lineHeight=" + std::to_string(font->GetLineSkip()) +
                   " base=" + std::to_string(font->GetAscent()) + " ascentPadding=0\n";
     descriptor += "page id=0 file=\"" + name + ".png\"\n";
@@ -249,19 +254,19 @@ int main(int argc, char** argv)
         return 2;
     }
     Generator out{fs::path(argv[1])};
-    std::unique_ptr<FontRasterizer> title = OpenFont("DejaVuSerif-Bold.ttf", 48);
-    std::unique_ptr<FontRasterizer> text = OpenFont("DejaVuSans.ttf", 18);
+    std::unique_ptr<FontRasterizer> title = OpenFont(kDisplayType);
+    std::unique_ptr<FontRasterizer> text = OpenFont(kBodyType);
     if (!title || !text)
         return 1;
-    MakeSplash(out, *title, *text, L"Tarnvale 6", L"Picture logic from Ostrel", 0xFF1E3C72u, 0xFF2A5298u,
+    MakeSplash(out, *title, *text, L"Tarnvale 6", L"Picture logic from Ostrel", kNight, kSea,
                "images/splash.png");
-    MakeSplash(out, *title, *text, L"Ostrel", L"Made with care for puzzle lovers", 0xFF134E5Eu, 0xFF71B280u,
+    MakeSplash(out, *title, *text, L"Ostrel", L"Made with care for puzzle lovers", kTeal, kLeaf,
                "images/splash2.png");
     MakeCursors(out);
     MakeButton(out);
     MakeDialog(out);
-    BakeFont(out, "DejaVuSans-Bold.ttf", 28, "large");
-    BakeFont(out, "DejaVuSerif-Bold.ttf", 26, "menu_title");
+    BakeFont(out, kLargeType, "large");
+    BakeFont(out, kTitleType, "menu_title");
     const bool controlsOk = MakeControlArt(argv[1]);
     const bool playArt = MakePlayArt(argv[1]);
     const bool logoArt = MakeLogoArt(argv[1]);
