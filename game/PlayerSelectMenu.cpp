@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kButtonRowY = 590;
 constexpr int kOkButtonGap = 30;
+constexpr int kButtonGap = 24;
 
 MyBoard* TheBoard()
 {
@@ -32,9 +33,16 @@ PlayerSelectMenu::PlayerSelectMenu() : Menu(::GetImage(L"TitleBackground"), fals
     if (GetWidth() == 0 && gApp != nullptr)
         Resize(0, 0, gApp->GetWidth(), gApp->GetHeight());
     const int width = gApp != nullptr ? gApp->GetWidth() : GetWidth();
-    m_menuButton = AddCentredMenuButton(width / 4 + 60, kButtonRowY, L"button_menu");
+    m_menuButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_menu");
     m_deleteButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_delete");
-    m_playButton = AddCentredMenuButton(3 * width / 4 - 60, kButtonRowY, L"button_play");
+    m_playButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_play");
+    // The row is centred with a gap between the buttons, however wide they are.
+    if (m_menuButton != nullptr && m_deleteButton != nullptr && m_playButton != nullptr) {
+        const int step = m_deleteButton->GetWidth() / 2 + kButtonGap;
+        m_menuButton->Move(static_cast<float>(width / 2 - step - m_menuButton->GetWidth()),
+                           static_cast<float>(kButtonRowY));
+        m_playButton->Move(static_cast<float>(width / 2 + step), static_cast<float>(kButtonRowY));
+    }
 
     const int top = GetConstantInt(L"profile_buttons_top");
     const int spacing = GetConstantInt(L"profile_buttons_spacing");
@@ -98,7 +106,7 @@ void PlayerSelectMenu::ButtonDepress(int id)
             return;
         }
         if (slot == m_selectedSlot && id == m_okButtons[static_cast<size_t>(slot)]->GetId()) {
-            EndEditing();
+            EndEditing(true);
             return;
         }
     }
@@ -106,13 +114,16 @@ void PlayerSelectMenu::ButtonDepress(int id)
 
 void PlayerSelectMenu::SelectSlot(int slot)
 {
-    if (m_selectedSlot >= 0)
-        EndEditing();
+    if (m_selectedSlot >= 0) {
+        m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Deselect();
+        EndEditing(false);
+    }
     m_selectedSlot = slot;
     ProfileNameWidget* button = m_nameButtons[static_cast<size_t>(slot)];
     button->Refresh();
     WidgetManager* manager = GetManager();
     if (button->HasNoName()) {
+        button->SetEditing(true);
         if (manager != nullptr)
             manager->SetFocus(button);
         m_okButtons[static_cast<size_t>(slot)]->SetVisible(true);
@@ -125,20 +136,23 @@ void PlayerSelectMenu::SelectSlot(int slot)
 void PlayerSelectMenu::FinishEditing()
 {
     if (m_selectedSlot >= 0)
-        EndEditing();
+        EndEditing(true);
 }
 
-void PlayerSelectMenu::EndEditing()
+void PlayerSelectMenu::EndEditing(bool staysSelected)
 {
     ProfileNameWidget* button = m_nameButtons[static_cast<size_t>(m_selectedSlot)];
-    button->Deselect();
+    button->SetEditing(false);
     m_okButtons[static_cast<size_t>(m_selectedSlot)]->SetVisible(false);
     if (WidgetManager* manager = GetManager())
         manager->SetFocus(this);
     UpdateButtons();
+    // A slot left without a name is no selection; a named one that stays selected shows it.
     if (button->HasNoName()) {
         button->Deselect();
         m_selectedSlot = -1;
+    } else if (staysSelected) {
+        button->Refresh();
     }
 }
 
@@ -146,8 +160,14 @@ void PlayerSelectMenu::UpdateButtons()
 {
     const bool named = m_selectedSlot >= 0 && !m_nameButtons[static_cast<size_t>(m_selectedSlot)]->HasNoName();
     if (named) {
+        const bool changed = gProfileList.selected != m_selectedSlot ||
+                             gProfileList.records[static_cast<size_t>(m_selectedSlot)].name !=
+                                 m_nameButtons[static_cast<size_t>(m_selectedSlot)]->GetName();
         SetProfileNameChecked(m_selectedSlot, m_nameButtons[static_cast<size_t>(m_selectedSlot)]->GetName());
         ProfileManager::SelectProfile(m_selectedSlot);
+        // The choice of player (or a new one) is kept at once.
+        if (changed)
+            SaveProfiles();
     } else {
         if (m_selectedSlot >= 0)
             SetProfileNameChecked(m_selectedSlot, L"");
@@ -166,6 +186,15 @@ void PlayerSelectMenu::DeleteSelected()
     m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Clear();
     UpdateButtons();
     m_selectedSlot = -1;
+    // Another player, when there is one, becomes the chosen one, so the way
+    // on (and back to the menu) stays open.
+    for (int slot = 0; slot < kSlots; ++slot) {
+        if (!m_nameButtons[static_cast<size_t>(slot)]->HasNoName()) {
+            SelectSlot(slot);
+            break;
+        }
+    }
+    SaveProfiles();
 }
 
 void PlayerSelectMenu::Draw(Graphics* g)

@@ -34,7 +34,8 @@ public:
 private:
     ButtonWidget* AddCentredMenuButton(int x, int y, const std::wstring& label);
     void SelectSlot(int slot);
-    void EndEditing();
+    // Editing ends; a named slot that stays selected keeps its selected look.
+    void EndEditing(bool staysSelected);
     void UpdateButtons();
 
     ButtonWidget* m_menuButton{nullptr};

@@ -57,11 +57,14 @@ void ProfileNameWidget::Deselect()
 void ProfileNameWidget::Clear()
 {
     m_noName = true;
+    m_editing = false;
     Deselect();
 }
 
 void ProfileNameWidget::KeyChar(int ch)
 {
+    if (!m_editing)
+        return;
     std::wstring name = GetName();
     if (ch == kEnter) {
         if (m_owner != nullptr)

@@ -26,6 +26,11 @@ public:
     void Deselect();
     // The profile was deleted: the slot is free again.
     void Clear();
+    // Typing reaches the name only while the menu has the slot in editing
+    // (a free slot just selected), so a named player is never renamed or
+    // emptied by keys that land on its button.
+    void SetEditing(bool editing) { m_editing = editing; }
+    bool IsEditing() const { return m_editing; }
     void KeyChar(int ch) override;
 
     bool HasNoName() const { return m_noName; }
@@ -34,5 +39,6 @@ public:
 
 private:
     bool m_noName{true};
+    bool m_editing{false};
     PlayerSelectMenu* m_owner{nullptr};
 };

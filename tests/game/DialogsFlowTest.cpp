@@ -18,6 +18,7 @@
 #include "ui/Checkbox.h"
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -43,12 +44,9 @@ protected:
         Harness().MouseMove(x, y);
         Harness().Click(x, y);
     }
-    template <typename Condition> bool RunUntil(Condition condition, int maxTicks = 2000)
-    {
-        for (int tick = 0; tick < maxTicks && !condition(); ++tick)
-            Harness().RunTicks(1);
-        return condition();
-    }
+    // Set loading runs a thread of its own: waits end on the condition or a
+    // wall-clock deadline, never after a count of ticks.
+    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
     {
         for (Widget* child : parent->GetChildren()) {
@@ -170,12 +168,12 @@ TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
     ASSERT_NE(choice, nullptr);
     ASSERT_NE(ButtonLabelled(choice, L"button_world_map"), nullptr);
     ClickCentre(ButtonLabelled(choice, L"button_world_map"));
-    ASSERT_TRUE(RunUntil([this] { return FindMenu<MapMenu>() != nullptr; }, 200));
+    ASSERT_TRUE(RunUntil([this] { return FindMenu<MapMenu>() != nullptr; }));
     Harness().RunTicks(120);
     MapMenu* map = FindMenu<MapMenu>();
     ASSERT_NE(ButtonLabelled(map, L"button_main_menu"), nullptr);
     ClickCentre(ButtonLabelled(map, L"button_main_menu"));
-    EXPECT_TRUE(RunUntil([this] { return FindMenu<MainMenu>() != nullptr; }, 200));
+    EXPECT_TRUE(RunUntil([this] { return FindMenu<MainMenu>() != nullptr; }));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
 
+#include "game/ConfirmDeleteMenu.h"
 #include "game/EnterNameMenu.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
@@ -41,7 +42,136 @@ protected:
         return menu->GetMenuButton()->IsVisible() && menu->GetDeleteButton()->IsVisible() &&
                menu->GetPlayButton()->IsVisible();
     }
+    void ClickCentre(Widget* widget)
+    {
+        const Vector4 origin = widget->GetScreenOrigin();
+        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
+        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
+        Harness().MouseMove(x, y);
+        Harness().Click(x, y);
+        // The pointer goes away, so the button shows its resting look.
+        Harness().MouseMove(5, 5);
+        Harness().RunTicks(30);
+    }
+    // A button of the widget's subtree whose label is the text of the key.
+    ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
+    {
+        for (Widget* child : parent->GetChildren()) {
+            auto* button = dynamic_cast<ButtonWidget*>(child);
+            if (button != nullptr && button->IsVisible() && button->GetLabel() == Localize(key))
+                return button;
+            if (ButtonWidget* found = ButtonLabelled(child, key))
+                return found;
+        }
+        return nullptr;
+    }
+    // The slot's name button shows the selected look.
+    static bool LooksSelected(ProfileNameWidget* button) { return button->GetFrame() == 2; }
+    ProfileList Saved()
+    {
+        ProfileList saved;
+        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
+        return saved;
+    }
 };
+
+// The whole round on the screen, by clicks and keys: a new player named in a
+// free slot stays chosen and looks it, choosing another player is kept on
+// disk at once, and a delete confirmed in its dialog is too.
+TEST_F(PlayersTest, NamingChoosingAndDeletingByClicksAreSavedAtOnce)
+{
+    NewPlayer(L"Ann");
+    PlayerSelectMenu* menu = Open();
+    // The screen's transition in ends first.
+    Harness().RunTicks(120);
+
+    ClickCentre(menu->GetNameButton(1));
+    Harness().TypeText(L"Bob");
+    Harness().KeyChar(13);
+    Harness().RunTicks(30);
+    EXPECT_EQ(menu->GetSelectedSlot(), 1);
+    EXPECT_TRUE(LooksSelected(menu->GetNameButton(1))) << "the named player is still the chosen one";
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(0)));
+    EXPECT_TRUE(ButtonsShown(menu));
+    EXPECT_EQ(Saved().selected, 1);
+    EXPECT_EQ(Saved().records[1].name, L"Bob");
+
+    // Ann again, then Bob again (the first click on the very name that was
+    // just typed): each choice is on disk.
+    ClickCentre(menu->GetNameButton(0));
+    EXPECT_TRUE(LooksSelected(menu->GetNameButton(0)));
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(1)));
+    EXPECT_EQ(Saved().selected, 0);
+    EXPECT_EQ(App().GetPlayerName(), L"Ann");
+    ClickCentre(menu->GetNameButton(1));
+    EXPECT_EQ(menu->GetSelectedSlot(), 1);
+    EXPECT_TRUE(LooksSelected(menu->GetNameButton(1)));
+    EXPECT_EQ(Saved().selected, 1);
+    Snap("players_chosen");
+
+    // Bob goes, by the delete button and the dialog's own delete button.
+    ClickCentre(menu->GetDeleteButton());
+    Harness().RunTicks(60);
+    ASSERT_NE(FindMenu<ConfirmDeleteMenu>(), nullptr);
+    Snap("players_delete");
+    ButtonWidget* yes = ButtonLabelled(FindMenu<ConfirmDeleteMenu>(), L"button_delete");
+    ASSERT_NE(yes, nullptr);
+    ClickCentre(yes);
+    Harness().RunTicks(60);
+    EXPECT_EQ(FindMenu<ConfirmDeleteMenu>(), nullptr);
+    EXPECT_TRUE(Saved().records[1].name.empty());
+    EXPECT_EQ(Saved().records[0].name, L"Ann");
+    EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), Localize(L"no_name"));
+    // Ann is chosen in Bob's place: the buttons stay.
+    EXPECT_EQ(menu->GetSelectedSlot(), 0);
+    EXPECT_TRUE(LooksSelected(menu->GetNameButton(0)));
+    EXPECT_TRUE(ButtonsShown(menu));
+    EXPECT_EQ(Saved().selected, 0);
+    Snap("players_deleted");
+}
+
+// Keys that land on a named player's button (it takes the focus when it is
+// clicked again) never rename the player or empty the slot.
+TEST_F(PlayersTest, TypingOnANamedPlayerChangesNothing)
+{
+    PlayerState& ann = NewPlayer(L"Ann");
+    ann.EnsurePuzzle(0, 0, 0)->completed = true;
+    PlayerSelectMenu* menu = Open();
+    Harness().RunTicks(120);
+    ClickCentre(menu->GetNameButton(0));
+    Harness().KeyChar(8);
+    Harness().KeyChar(8);
+    Harness().KeyChar(8);
+    Harness().TypeText(L"x");
+    EXPECT_EQ(menu->GetNameButton(0)->GetLabel(), L"Ann");
+    ClickCentre(menu->GetNameButton(2));
+    ClickCentre(menu->GetNameButton(0));
+    EXPECT_EQ(gProfileList.records[0].name, L"Ann");
+    EXPECT_TRUE(gProfileList.records[0].state.IsCompleted(0, 0, 0));
+    EXPECT_TRUE(ButtonsShown(menu));
+}
+
+// The bottom row: three buttons apart from one another and inside the
+// screen, clear of the rows of names above them.
+TEST_F(PlayersTest, TheBottomButtonsStandApart)
+{
+    NewPlayer(L"Ann");
+    PlayerSelectMenu* menu = Open();
+    Harness().RunTicks(60);
+    ButtonWidget* row[] = {menu->GetMenuButton(), menu->GetDeleteButton(), menu->GetPlayButton()};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(row[i], nullptr);
+        EXPECT_GE(row[i]->GetX(), 0.0f);
+        EXPECT_LE(row[i]->GetX() + static_cast<float>(row[i]->GetWidth()), static_cast<float>(App().GetWidth()));
+        if (i > 0) {
+            EXPECT_GE(row[i]->GetX(), row[i - 1]->GetX() + static_cast<float>(row[i - 1]->GetWidth()) + 16.0f)
+                << "buttons " << i - 1 << " and " << i << " touch";
+        }
+    }
+    ProfileNameWidget* lastName = menu->GetNameButton(PlayerSelectMenu::kSlots - 1);
+    EXPECT_GE(row[0]->GetY(), lastName->GetY() + static_cast<float>(lastName->GetHeight()));
+    Snap("players_buttons");
+}
 
 TEST_F(PlayersTest, TypingANameIntoAFreeSlotMakesAPlayer)
 {
@@ -84,7 +214,7 @@ TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
     EXPECT_TRUE(gProfileList.records[3].name.empty());
 }
 
-TEST_F(PlayersTest, DeletingThePlayerHidesTheButtonsUntilAnotherIsChosen)
+TEST_F(PlayersTest, DeletingAPlayerChoosesAnotherOrHidesTheButtonsWhenNoneIsLeft)
 {
     NewPlayer(L"Ann");
     ProfileManager::CreateProfile(L"Bob");
@@ -92,10 +222,22 @@ TEST_F(PlayersTest, DeletingThePlayerHidesTheButtonsUntilAnotherIsChosen)
     ASSERT_EQ(menu->GetSelectedSlot(), 1);
     menu->DeleteSelected();
     EXPECT_TRUE(gProfileList.records[1].name.empty());
-    EXPECT_FALSE(ButtonsShown(menu));
-    Press(menu, menu->GetNameButton(0));
+    EXPECT_EQ(menu->GetSelectedSlot(), 0);
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
+    EXPECT_EQ(Saved().selected, 0);
+    EXPECT_TRUE(Saved().records[1].name.empty());
+
+    menu->DeleteSelected();
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_FALSE(ButtonsShown(menu));
+    EXPECT_TRUE(Saved().records[0].name.empty());
+    Press(menu, menu->GetNameButton(3));
+    Harness().TypeText(L"Cy");
+    Harness().KeyChar(13);
+    EXPECT_TRUE(ButtonsShown(menu));
+    EXPECT_EQ(Saved().records[3].name, L"Cy");
+    EXPECT_EQ(Saved().selected, 3);
 }
 
 TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -198,6 +199,19 @@ bool AppHarness::RunUntilLoaded(int maxSeconds)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     RunTicks(1);
+    return true;
+}
+
+bool AppHarness::RunUntil(const std::function<bool()>& condition, int maxSeconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
+    while (!condition()) {
+        if (m_app->IsLoopDone() || std::chrono::steady_clock::now() > deadline)
+            return condition();
+        RunTicks(1);
+        // Leaves the processor to the threads the condition may wait for.
+        std::this_thread::yield();
+    }
     return true;
 }
 

@@ -93,6 +93,11 @@ public:
     // Ticks until the loading thread is done, which takes real time; false
     // when it did not finish within the given seconds.
     bool RunUntilLoaded(int maxSeconds = 120);
+    // Ticks until the condition holds, however many that takes: what it
+    // waits for may hang on a thread (set loading) that runs in real time,
+    // so the bound is a wall-clock deadline, not a count of passes. False
+    // when the deadline passed first.
+    bool RunUntil(const std::function<bool()>& condition, int maxSeconds = 120);
     // Plays the named script of the loaded animation table (the game's own,
     // from data/animations/, once RunUntilLoaded has run on the game data) on
     // a new AnimationWidget at (x, y), added to the widget manager. The

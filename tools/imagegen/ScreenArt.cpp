@@ -205,22 +205,28 @@ void Star(Canvas& canvas, float cx, float cy, float outer, float inner, std::uin
 void MakeTitle(Output& out, Fonts& fonts)
 {
     Canvas background = Backdrop(kInk, kTeal);
-    // Two solved boards in the lower corners: a heart and a little house.
+    // Two solved boards in the lower corners: a heart and a little house. They
+    // stay clear of the middle, where the player screen's row of buttons runs
+    // from x 194 to 830 at y 590.
     const char* heart[] = {"0110110", "1111111", "1111111", "0111110", "0011100", "0001000"};
     const char* house[] = {"0001000", "0011100", "0111110", "1111111", "0110110", "0110110"};
+    constexpr float kTile = 20.0f;
+    constexpr float kStep = 22.0f;
+    constexpr float kBoardWidth = 6 * kStep + kTile;
+    constexpr float kMargin = 24.0f;
     for (int row = 0; row < 6; ++row) {
         for (int column = 0; column < 7; ++column) {
-            const float left = 60.0f + column * 30.0f;
-            const float right = 754.0f + column * 30.0f;
-            const float y = 540.0f + row * 30.0f;
+            const float left = kMargin + column * kStep;
+            const float right = kScreenWidth - kMargin - kBoardWidth + column * kStep;
+            const float y = 546.0f + row * kStep;
             if (heart[row][column] == '1')
-                Tile(background, left, y, 27, row < 3 ? kRed : kCoral);
+                Tile(background, left, y, kTile, row < 3 ? kRed : kCoral);
             else
-                background.FillRoundedRect(left, y, 27, 27, 5, WithAlpha(kWhite, 0x20));
+                background.FillRoundedRect(left, y, kTile, kTile, 4, WithAlpha(kWhite, 0x20));
             if (house[row][column] == '1')
-                Tile(background, right, y, 27, row < 3 ? kBlue : kAmber);
+                Tile(background, right, y, kTile, row < 3 ? kBlue : kAmber);
             else
-                background.FillRoundedRect(right, y, 27, 27, 5, WithAlpha(kWhite, 0x20));
+                background.FillRoundedRect(right, y, kTile, kTile, 4, WithAlpha(kWhite, 0x20));
         }
     }
     for (int i = 0; i < 40; ++i) {
