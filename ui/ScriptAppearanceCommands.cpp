@@ -259,8 +259,7 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         object.SetChildImage(Has(L"image") ? ReadImage(L"image") : nullptr);
         return Outcome::Next;
     case ScriptWord::Cache:
-        object.SetCache(ReadBool(L"enable", true));
-        object.MarkDirty();
+        object.SetCache(ReadBool(L"enable", true), ReadBool(L"immediate"));
         return Outcome::Next;
     case ScriptWord::CheckPixels:
         object.SetPixelHitTest(ReadBool(L"enable", false));
