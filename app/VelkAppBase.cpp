@@ -387,6 +387,10 @@ void VelkAppBase::RunGovernor()
         UpdateFrames();
         FlushDeferredDeletes();
         updated = true;
+        // Catching up on many slow ticks must not keep a request to quit
+        // (a closed window, SIGTERM) waiting: look for one between ticks.
+        if (m_pendingMs >= kFrameTimeMs)
+            PumpWindowEvents();
     }
     if (m_loopDone)
         return;

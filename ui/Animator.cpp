@@ -2,6 +2,7 @@
 
 #include "base/LogWriter.h"
 #include "graphics/FontTable.h"
+#include "graphics/Image.h"
 #include "resources/Assets.h"
 #include "ui/AnimationTable.h"
 #include "ui/DynamicWidget.h"
@@ -134,6 +135,7 @@ void Animator::Clear(bool clearVariables)
         DynamicWidget* object = entry.Get();
         m_buttonActions.erase(id);
         m_playedAnimations.erase(id);
+        Uncount(id);
         if (object == nullptr)
             continue;
         if (object->GetRemovalListener() == &m_dispatch)
@@ -485,6 +487,7 @@ void Animator::AddObject(const std::wstring& name, DynamicWidget* object)
     m_dispatch.Track(object->GetRemovalLink());
     m_objectsByName[name] = Track(object);
     m_objectsById[object->GetId()] = Track(object);
+    CountCreation(object);
     if (WidgetContainer* layer = GetCurrentLayer())
         layer->AddWidget(object);
 }
@@ -564,6 +567,71 @@ void Animator::AddPlayedAnimation(DynamicWidget* animation)
         m_playedAnimations[animation->GetId()] = Track(animation);
 }
 
+bool Animator::MayCreate(std::int64_t pixels)
+{
+    auto fits = [this, pixels] {
+        return m_creations.size() < static_cast<size_t>(kMaxLiveObjects) &&
+               m_creationPixels + std::max<std::int64_t>(0, pixels) <= kMaxLivePixels;
+    };
+    if (fits())
+        return true;
+    PruneCreations();
+    if (fits())
+        return true;
+    if (!m_creationLogged) {
+        m_creationLogged = true;
+        LogWriter::WriteLine(L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
+                             L"\" keeps too many objects or too large images alive; it creates no more until "
+                             L"some are removed");
+    }
+    m_creationRefused = true;
+    return false;
+}
+
+void Animator::CountCreation(DynamicWidget* object)
+{
+    if (object == nullptr)
+        return;
+    std::int64_t pixels = 0;
+    if (const Image* image = object->GetImage(); image != nullptr && object->OwnsImage())
+        pixels = std::int64_t{image->GetWidth()} * image->GetHeight();
+    Creation& entry = m_creations[object->GetId()];
+    m_creationPixels += pixels - entry.pixels;
+    entry = Creation{Track(object), pixels};
+}
+
+size_t Animator::GetLiveCreationCount()
+{
+    PruneCreations();
+    return m_creations.size();
+}
+
+std::int64_t Animator::GetLiveCreationPixels()
+{
+    PruneCreations();
+    return m_creationPixels;
+}
+
+void Animator::PruneCreations()
+{
+    std::erase_if(m_creations, [](const auto& entry) {
+        const DynamicWidget* object = entry.second.object.Get();
+        return object == nullptr || object->GetParent() == nullptr;
+    });
+    m_creationPixels = 0;
+    for (const auto& [id, entry] : m_creations)
+        m_creationPixels += entry.pixels;
+}
+
+void Animator::Uncount(int id)
+{
+    auto found = m_creations.find(id);
+    if (found == m_creations.end())
+        return;
+    m_creationPixels -= found->second.pixels;
+    m_creations.erase(found);
+}
+
 void Animator::ForgetObject(int id)
 {
     DynamicWidget* object = nullptr;
@@ -582,6 +650,7 @@ void Animator::ForgetObject(int id)
     }
     m_buttonActions.erase(id);
     m_playedAnimations.erase(id);
+    Uncount(id);
     if (object != nullptr)
         ForgetEverywhere(object);
 }

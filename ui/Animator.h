@@ -8,6 +8,7 @@
 #include "ui/ButtonActions.h"
 #include "ui/ScriptCommand.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -76,6 +77,12 @@ public:
     // Runs started from inside other runs (a command playing a script) nest
     // at most this deep; a deeper one goes on at the next update.
     static constexpr int kMaxRunNesting = 64;
+    // What one script may keep alive of what it created: objects, and the
+    // pixels of the surfaces they own (32 full screens). A creation past
+    // either is refused, logged once, and the run yields to the next update,
+    // so a script that creates without end neither hangs nor fills memory.
+    static constexpr int kMaxLiveObjects = 4096;
+    static constexpr std::int64_t kMaxLivePixels = std::int64_t{1024} * 768 * 32;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;
@@ -188,6 +195,14 @@ public:
     // Animations started by "play" or "overlay"; they leave when they
     // complete or are removed.
     void AddPlayedAnimation(DynamicWidget* animation);
+    // Whether the script may create one more object holding a new surface
+    // of this many pixels; false refuses the creation (and ends the run).
+    bool MayCreate(std::int64_t pixels);
+    // Counts a created object, and the pixels of an image it owns, against
+    // the script's budget; again after the object's image changed.
+    void CountCreation(DynamicWidget* object);
+    size_t GetLiveCreationCount();
+    std::int64_t GetLiveCreationPixels();
     size_t GetPlayedAnimationCount() const { return m_playedAnimations.size(); }
     void StopSoundLoops();
     const std::map<int, int>& GetSoundLoopCounts() const { return m_soundLoopCounts; }
@@ -254,6 +269,14 @@ private:
         DynamicWidget* Get() const { return token.expired() ? nullptr : widget; }
     };
     static TrackedWidget Track(DynamicWidget* widget);
+    struct Creation
+    {
+        TrackedWidget object;
+        std::int64_t pixels = 0;
+    };
+    // Forgets creations that are gone or have left the tree.
+    void PruneCreations();
+    void Uncount(int id);
     // A layer that reads as gone once it is destroyed or has left the tree;
     // a container that is not a widget (the manager) is never gone.
     struct TrackedLayer
@@ -319,6 +342,10 @@ private:
     bool m_resumeStep = true;
     bool m_runPending = false;
     bool m_budgetLogged = false;
+    std::map<int, Creation> m_creations;
+    std::int64_t m_creationPixels = 0;
+    bool m_creationRefused = false;
+    bool m_creationLogged = false;
     std::map<std::wstring, Value> m_variables;
     ExpressionEvaluator m_evaluator{this};
 };

@@ -624,12 +624,22 @@ void DynamicWidget::Flash(int halfPeriod, int repeats, int start)
 void DynamicWidget::SetFrame(int frame)
 {
     m_frames.time = 0.0f;
+    if (m_fadeFrame >= 0)
+        MarkDirty();
+    m_fadeFrame = -1;
     m_fadeTimer = 0.0f;
     frame = ClampFrame(frame, m_image);
     if (frame != m_frames.frame) {
         m_frames.frame = frame;
         MarkDirty();
     }
+}
+
+void DynamicWidget::SetFadeFrame(int frame, float weight)
+{
+    m_fadeFrame = frame < 0 ? -1 : ClampFrame(frame, m_image);
+    m_fadeTimer = m_fadeFrame < 0 ? 0.0f : std::clamp(weight, 0.0f, 1.0f);
+    MarkDirty();
 }
 
 void DynamicWidget::SetMaskFrame(int frame)
@@ -1028,12 +1038,14 @@ float DynamicWidget::GetShaderConstant(const std::string& name) const
     return found == m_shaderConstants.end() ? 0.0f : found->second.ToFloat();
 }
 
-void DynamicWidget::SetCache(bool cache)
+void DynamicWidget::SetCache(bool cache, bool immediate)
 {
     m_cacheOn = cache;
     if (!cache)
         m_cache.reset();
     MarkDirty();
+    if (immediate)
+        m_cacheCountdown = 0;
 }
 
 float DynamicWidget::GetCenterX() const
@@ -1065,14 +1077,30 @@ void DynamicWidget::Draw(Graphics* g)
             m_shader->SetFloat(name, source.ToFloat());
         g->SetShader(m_shader.get());
     }
-    g->SetColor(m_recursiveColor != 0 ? OpaqueWhite : GetDrawColor());
+    const Color color = m_recursiveColor != 0 ? OpaqueWhite : GetDrawColor();
+    g->SetColor(color);
     g->SetColorizeImages(true);
-    DrawImageCell(g);
+    DrawImageCell(g, m_frames.frame);
+    // A cross-fade: where both frames are opaque the result is exactly the
+    // two weighted by the fade; the incoming frame's own pixels fade in.
+    if (m_fadeFrame >= 0 && m_fadeTimer > 0.0f) {
+        // The colour carries its opacity in every component: so does the weight.
+        auto weigh = [this](int component) {
+            return static_cast<int>(static_cast<float>(component) * m_fadeTimer + 0.5f);
+        };
+        Color faded = color;
+        faded.red = weigh(color.red);
+        faded.green = weigh(color.green);
+        faded.blue = weigh(color.blue);
+        faded.alpha = weigh(color.alpha);
+        g->SetColor(faded);
+        DrawImageCell(g, m_fadeFrame);
+    }
 }
 
-void DynamicWidget::DrawImageCell(Graphics* g)
+void DynamicWidget::DrawImageCell(Graphics* g, int cell)
 {
-    int frame = ClampFrame(m_frames.frame, m_image);
+    int frame = ClampFrame(cell, m_image);
     float centreX = static_cast<float>(m_width) / 2.0f;
     float centreY = static_cast<float>(m_height) / 2.0f;
     bool throughMatrix = HasTransform() && !m_recursiveTransform;

@@ -107,8 +107,14 @@ public:
     bool RemoveClamp(const std::wstring& name, bool undo = true);
     void ClearClamps(bool undo = true);
 
-    // Frame numbers are kept within the image's cells.
+    // Frame numbers are kept within the image's cells. Setting a frame ends
+    // a cross-fade.
     void SetFrame(int frame);
+    // A cross-fade: the frame faded to is drawn over the current one with
+    // the weight (0 to 1) times the colour's alpha. A negative frame ends it.
+    void SetFadeFrame(int frame, float weight);
+    int GetFadeFrame() const { return m_fadeFrame; }
+    float GetFadeWeight() const { return m_fadeTimer; }
     int GetFrame() const { return m_frames.frame; }
     void SetMaskFrame(int frame);
     int GetMaskFrame() const { return m_maskFrames.frame; }
@@ -160,7 +166,9 @@ public:
     void SetShaderConstant(const std::string& name, const Value& source);
     // What the shader gets for the name at the next draw (0 when unbound).
     float GetShaderConstant(const std::string& name) const;
-    void SetCache(bool cache);
+    // The cache is built once the widget has been still for 30 updates, or
+    // at the next draw when immediate.
+    void SetCache(bool cache, bool immediate = false);
 
     void SetDrawMode(int mode) { m_drawMode = mode; }
     int GetDrawMode() const { return m_drawMode; }
@@ -212,7 +220,7 @@ private:
     // The absolute clip moved into local coordinates, cut by the relative one.
     FRect GetClipRect() const;
     bool CyclerMoving(const FrameCycler& cycler) const;
-    void DrawImageCell(Graphics* g);
+    void DrawImageCell(Graphics* g, int frame);
     // The subtree drawn into a surface of the target's size, which is then
     // drawn in the colour: a temporary one, or the kept cache.
     void DrawAsLayer(ModalFlags* flags, Graphics* g, const Color& color, bool cached);
@@ -266,6 +274,8 @@ private:
     float m_red = 1.0f;
     float m_green = 1.0f;
     float m_blue = 1.0f;
+    // The cross-fade's frame (-1: none) and its weight.
+    int m_fadeFrame = -1;
     float m_fadeTimer = 0.0f;
     float m_shearX = 0.0f;
     float m_shearY = 0.0f;

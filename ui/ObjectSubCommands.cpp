@@ -114,6 +114,11 @@ void ObjectSubCommands::Merge(WidgetContainer& target)
     // paint a subtree that the removal then tears out from under the target.
     if (object == nullptr || other == nullptr || IsInside(object, other))
         return;
+    // The merged image may grow to hold both objects.
+    const std::int64_t pixels = std::int64_t{CommandReader::SurfaceSide(object->GetWidth() + other->GetWidth())} *
+                                CommandReader::SurfaceSide(object->GetHeight() + other->GetHeight());
+    if (!m_animator.MayCreate(pixels))
+        return;
     Vector4 targetOrigin = object->GetScreenOrigin();
     Vector4 otherOrigin = other->GetScreenOrigin();
     float offsetX = otherOrigin.x - targetOrigin.x;
@@ -158,6 +163,7 @@ void ObjectSubCommands::Merge(WidgetContainer& target)
         object->SetOwnsImage(true);
     }
     object->MarkDirty();
+    m_animator.CountCreation(object);
     {
         Graphics g(surface);
         g.Translate(offsetX, offsetY);
@@ -211,7 +217,11 @@ void ObjectSubCommands::Pick(WidgetContainer& target)
         int y = 0;
         if (!FindPoint(target, tries, x, y))
             continue;
-        container->AddWidget(new AnimationWidget(animation, static_cast<int>(static_cast<float>(x) + offsetX),
-                                                 static_cast<int>(static_cast<float>(y) + offsetY), true));
+        if (!m_animator.MayCreate(0))
+            return;
+        auto* picked = new AnimationWidget(animation, static_cast<int>(static_cast<float>(x) + offsetX),
+                                           static_cast<int>(static_cast<float>(y) + offsetY), true);
+        container->AddWidget(picked);
+        m_animator.CountCreation(picked);
     }
 }

@@ -230,9 +230,12 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
         if (Has(L"image")) {
             object.SetImage(ReadImage(L"image"));
         } else if (Has(L"width") && Has(L"height")) {
+            const int width = CommandReader::SurfaceSide(ReadInt(L"width"));
+            const int height = CommandReader::SurfaceSide(ReadInt(L"height"));
+            if (!MayCreate(std::int64_t{width} * height))
+                return Outcome::Next;
             auto surface = std::make_unique<ImageSurface>();
-            surface->Create(CommandReader::SurfaceSide(ReadInt(L"width")),
-                            CommandReader::SurfaceSide(ReadInt(L"height")));
+            surface->Create(width, height);
             Color color{0, 0, 0, 255};
             auto component = [this](std::wstring_view name, float whenAbsent) {
                 return std::clamp(
@@ -249,14 +252,14 @@ Animator::Outcome Animator::RunAppearanceCommand(const ScriptCommand& command, D
             }
             object.SetImage(surface.release());
             object.SetOwnsImage(true);
+            CountCreation(&object);
         }
         return Outcome::Next;
     case ScriptWord::ChildImage:
         object.SetChildImage(Has(L"image") ? ReadImage(L"image") : nullptr);
         return Outcome::Next;
     case ScriptWord::Cache:
-        object.SetCache(ReadBool(L"enable", true));
-        object.MarkDirty();
+        object.SetCache(ReadBool(L"enable", true), ReadBool(L"immediate"));
         return Outcome::Next;
     case ScriptWord::CheckPixels:
         object.SetPixelHitTest(ReadBool(L"enable", false));

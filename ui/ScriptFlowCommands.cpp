@@ -49,6 +49,7 @@ bool Animator::RunCommands(bool step)
     }
     const Nesting nesting;
     m_wait = Wait::None;
+    m_creationRefused = false;
     m_runPending = false;
     const int run = m_runCounter;
     int budget = kCommandBudget;
@@ -103,6 +104,14 @@ bool Animator::RunCommands(bool step)
         }
         if (m_runCounter != run)
             return true;
+        if (m_creationRefused) {
+            // Out of objects or pixels: the script goes on after this
+            // command at the next update, by which some may have gone.
+            m_creationRefused = false;
+            m_resumeStep = step;
+            m_wait = Wait::Yielded;
+            return true;
+        }
     }
 }
 

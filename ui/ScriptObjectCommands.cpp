@@ -40,6 +40,8 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
     // overlay goes on the menu instead).
     if (GetCurrentLayer() == nullptr && command.m_word != ScriptWord::Overlay)
         return Outcome::Next;
+    if (!MayCreate(0))
+        return Outcome::Next;
     CommandReader reader(*this);
     auto placeByAnchor = [this, &reader](DynamicWidget& object) {
         if (!Has(L"align") && !Has(L"valign"))
@@ -89,10 +91,13 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
                 counter->Move(counter->GetX(), counter->GetY() - static_cast<float>(shift));
             }
         } else if (Has(L"video")) {
+            const int width = CommandReader::SurfaceSide(ReadInt(L"width"));
+            const int height = CommandReader::SurfaceSide(ReadInt(L"height"));
+            if (!MayCreate(std::int64_t{width} * height))
+                return Outcome::Next;
             auto* movie = new FlashWidget(reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"),
-                                          WStringToString(ReadText(L"video")),
-                                          CommandReader::SurfaceSide(ReadInt(L"width")),
-                                          CommandReader::SurfaceSide(ReadInt(L"height")), ReadBool(L"loop"));
+                                          WStringToString(ReadText(L"video")), width, height,
+                                          ReadBool(L"loop"));
             movie->SetPriority(ReadInt(L"depth"));
             AddObject(ReadText(L"id"), movie);
             placeByAnchor(*movie);
@@ -114,9 +119,12 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         return Outcome::Next;
     }
     case ScriptWord::AddRect: {
+        const int width = CommandReader::SurfaceSide(ReadInt(L"width"));
+        const int height = CommandReader::SurfaceSide(ReadInt(L"height"));
+        if (!MayCreate(std::int64_t{width} * height))
+            return Outcome::Next;
         auto* surface = new ImageSurface();
-        surface->Create(CommandReader::SurfaceSide(ReadInt(L"width")),
-                        CommandReader::SurfaceSide(ReadInt(L"height")));
+        surface->Create(width, height);
         auto component = [this](std::wstring_view name) {
             return std::clamp(static_cast<int>(CommandReader::Sane(ReadFloat(name, 1.0f), 2.0f) * 255.0f), 0,
                               255);
@@ -163,6 +171,7 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
             AddObject(ReadText(L"id"), animation);
         } else {
             GetCurrentLayer()->AddWidget(animation);
+            CountCreation(animation);
         }
         return Outcome::Next;
     }

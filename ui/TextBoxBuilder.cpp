@@ -83,6 +83,7 @@ TextBoxBuilder::Canvas TextBoxBuilder::PrepareCanvas(int x, int y, int width, in
                 return canvas;
             target->SetImage(surface);
             target->SetOwnsImage(true);
+            m_animator.CountCreation(target);
         }
         target->MarkDirty();
         Vector4 layerOrigin{0.0f, 0.0f, 1.0f, 1.0f};

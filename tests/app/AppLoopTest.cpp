@@ -2,6 +2,7 @@
 
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
+#include "ui/AnimationWidget.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -227,6 +228,30 @@ TEST_F(AppLoopTest, ClosingTheWindowEndsTheLoopAndWritesTheSettings)
     EXPECT_TRUE(App().IsLoopDone());
     Harness().Close();
     EXPECT_TRUE(std::filesystem::exists(Harness().DataFolder() + "settings.xml"));
+}
+
+// A quit request (SIGTERM arrives as one) that comes while the loop catches
+// up on a second of ticks under a script that floods the screen with labels
+// ends the loop after the tick it came in, not after the whole second.
+TEST_F(AppLoopTest, AQuitDuringACatchUpUnderAFloodingScriptEndsTheLoopAfterThatTick)
+{
+    ASSERT_TRUE(Harness().LoadScripts(R"(<animation name="flood">
+                                           <loop><add-label text="main_welcome" x="512" y="252" width="600"/></loop>
+                                         </animation>)"));
+    AnimationWidget* flood = Harness().PlayScript(L"flood");
+    TickCounter* counter = AddCounter();
+    Harness().RunTicks(2);
+    EXPECT_EQ(flood->GetChildren().size(), static_cast<size_t>(Animator::kMaxLiveObjects));
+    const int updates = counter->updates;
+    counter->onUpdate = [this, counter, updates] {
+        if (counter->updates == updates + 1)
+            Harness().Window().Inject({.type = InputEventType::Quit});
+    };
+
+    Harness().Clock().Advance(1000);
+    Harness().RunPass();
+    EXPECT_TRUE(App().IsLoopDone());
+    EXPECT_EQ(counter->updates, updates + 1);
 }
 
 TEST(AppStartTest, StartsAndLoadsOnTheGameData)

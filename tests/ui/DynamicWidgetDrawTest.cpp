@@ -4,6 +4,8 @@
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
 #include "ui/DynamicWidget.h"
+#include "ui/EasingCurve.h"
+#include "ui/FrameFader.h"
 
 #include <memory>
 
@@ -13,6 +15,19 @@ std::unique_ptr<Image> SolidImage(int width, int height, std::uint32_t argb)
 {
     return std::make_unique<Image>(
         ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
+}
+
+// Two frames side by side: red, then blue.
+std::unique_ptr<Image> RedThenBlue(int side)
+{
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(2 * side) * side);
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < 2 * side; ++x)
+            pixels[static_cast<std::size_t>(y) * 2 * side + x] = x < side ? 0xFFFF0000u : 0xFF0000FFu;
+    }
+    auto image = std::make_unique<Image>(ImageData{2 * side, side, std::move(pixels)});
+    image->SetGrid(1, 2);
+    return image;
 }
 
 bool Near(std::uint32_t expected, std::uint32_t actual)
@@ -142,4 +157,65 @@ TEST_F(DynamicWidgetDrawTest, MaskRectangleLimitsTheImage)
     DrawTree(widget);
     EXPECT_PRED2(Near, 0xFF0000FFu, ScreenPixel(305, 320));
     EXPECT_PRED2(Near, 0u, ScreenPixel(330, 320));
+}
+
+TEST_F(DynamicWidgetDrawTest, FadeToFrameDrawsBothFramesWeightedByTheCurve)
+{
+    auto frames = RedThenBlue(20);
+    DynamicWidget widget(50, 50, frames.get(), 1.0f);
+    widget.AddController(std::make_unique<FrameFader>(&widget, std::make_unique<Linear>(), 1, 20.0f));
+    widget.UpdateF(5.0f);
+    DrawTree(widget);
+    EXPECT_PRED2(Near, 0xFFBF0040u, ScreenPixel(60, 60));
+
+    widget.UpdateF(5.0f);
+    Screen()->Clear();
+    DrawTree(widget);
+    EXPECT_PRED2(Near, 0xFF800080u, ScreenPixel(60, 60));
+    EXPECT_TRUE(widget.IsMoving());
+    EXPECT_EQ(widget.GetFrame(), 0);
+
+    widget.UpdateF(10.0f);
+    Screen()->Clear();
+    DrawTree(widget);
+    EXPECT_PRED2(Near, 0xFF0000FFu, ScreenPixel(60, 60));
+    EXPECT_EQ(widget.GetFrame(), 1);
+    EXPECT_FALSE(widget.IsMoving());
+}
+
+TEST_F(DynamicWidgetDrawTest, AFadeStoppedHalfWayShowsOnlyTheFrameItStartedFrom)
+{
+    auto frames = RedThenBlue(20);
+    DynamicWidget widget(50, 50, frames.get(), 1.0f);
+    widget.AddController(std::make_unique<FrameFader>(&widget, std::make_unique<InQuad>(), 1, 20.0f));
+    widget.UpdateF(10.0f);
+    DrawTree(widget);
+    // The curve shapes the weight: a quarter of the way at half the time.
+    EXPECT_PRED2(Near, 0xFFBF0040u, ScreenPixel(60, 60));
+
+    widget.StopControllers();
+    Screen()->Clear();
+    DrawTree(widget);
+    EXPECT_PRED2(Near, 0xFFFF0000u, ScreenPixel(60, 60));
+    EXPECT_EQ(widget.GetFrame(), 0);
+}
+
+TEST_F(DynamicWidgetDrawTest, AnImmediateCacheIsBuiltAtTheFirstDraw)
+{
+    auto green = SolidImage(20, 20, 0xFF00FF00u);
+    DynamicWidget later(50, 50, green.get(), 1.0f);
+    DynamicWidget now(150, 50, green.get(), 1.0f);
+    later.SetCache(true);
+    now.SetCache(true, true);
+    DrawTree(later);
+    DrawTree(now);
+
+    // A change nobody reported shows only where no cache was built yet.
+    *later.GetProperty(L"opacity") = 0.0f;
+    *now.GetProperty(L"opacity") = 0.0f;
+    Screen()->Clear();
+    DrawTree(later);
+    DrawTree(now);
+    EXPECT_PRED2(Near, 0u, ScreenPixel(60, 60));
+    EXPECT_PRED2(Near, 0xFF00FF00u, ScreenPixel(160, 60));
 }

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -88,4 +89,38 @@ TEST(ExpressionCurves, EvaluateWithTheirOwnT)
     ExpressionWave wave(L"t * k + 1", &scope);
     EXPECT_DOUBLE_EQ(wave.Value(1.5), 5.5);
     EXPECT_DOUBLE_EQ(wave.Value(-2.0), -5.0);
+}
+
+TEST(EasingCurve, InBounceTakesTheInnerParabolaAtItsOwnBoundaryAndEndsAtOne)
+{
+    InBounce bounce;
+    const float boundary = 0.646f;
+    const float d = boundary - 0.46967f;
+    EXPECT_FLOAT_EQ(bounce.Value(boundary), 0.25f - 8.0f * d * d);
+    EXPECT_FLOAT_EQ(bounce.Value(std::nextafter(boundary, 1.0f)),
+                    1.0f - 8.0f * (std::nextafter(boundary, 1.0f) - 1.0f) * (std::nextafter(boundary, 1.0f) - 1.0f));
+    EXPECT_EQ(bounce.Value(1.0f), 1.0f);
+    // The inner parabolas peak at a quarter, a sixteenth and 0.027.
+    EXPECT_FLOAT_EQ(bounce.Value(0.46967f), 0.25f);
+    EXPECT_FLOAT_EQ(bounce.Value(0.204505f), 0.0625f);
+    EXPECT_FLOAT_EQ(bounce.Value(0.0603075f), 0.027f);
+}
+
+TEST(Waves, ZigZagIsATriangleAndSineAFullTurnPerUnit)
+{
+    ZigZagWave zigzag;
+    const double times[] = {0.0, 0.125, 0.25, 0.5, 0.75, 0.875, 1.25, 7.5};
+    const double zig[] = {0.0, 0.5, 1.0, 0.0, -1.0, -0.5, 1.0, 0.0};
+    for (size_t i = 0; i < std::size(times); ++i)
+        EXPECT_NEAR(zigzag.Value(times[i]), zig[i], 1e-12) << "at t = " << times[i];
+    // Before 0 the triangle runs on backwards instead of leaving -1..1.
+    EXPECT_NEAR(zigzag.Value(-0.25), -1.0, 1e-12);
+    EXPECT_NEAR(zigzag.Value(-0.5), 0.0, 1e-12);
+
+    SineWave sine;
+    EXPECT_DOUBLE_EQ(sine.Value(0.0), 0.0);
+    EXPECT_NEAR(sine.Value(0.25), 1.0, 1e-12);
+    EXPECT_NEAR(sine.Value(0.5), 0.0, 1e-6);
+    EXPECT_NEAR(sine.Value(0.75), -1.0, 1e-12);
+    EXPECT_NEAR(sine.Value(3.25), 1.0, 1e-10);
 }

@@ -18,7 +18,7 @@ protected:
     {
         GLTest::SetUp();
         stage = std::make_unique<ScriptStage>();
-        stage->Images({"w40x30", "w60x60"});
+        stage->Images({"w40x30", "w60x60", "strip=w40x20:2x1"});
     }
     void TearDown() override { stage.reset(); }
 
@@ -134,3 +134,40 @@ TEST_F(ScriptAppearanceDrawTest, FramedTextBoxDrawsItsNinePiecesAroundTheText)
 }
 
 } // namespace
+
+TEST_F(ScriptAppearanceDrawTest, ReplacedSurfaceIsFilledWithTheColourAndMergePaintsTheOtherIn)
+{
+    Run(R"(<add id="r" image="w40x30" x="0" y="0"/>
+           <replace id="r" width="20" height="20" red="1" alpha="0.5"/>
+           <add id="base" image="w40x30" x="100" y="0"/>
+           <replace id="base" width="40" height="30" blue="1"/>
+           <add id="spot" image="w40x30" x="120" y="10"/>
+           <replace id="spot" width="10" height="10" green="1"/>
+           <merge id="base" with="spot"/>)");
+    Draw();
+    // Green and blue default to 0 and the given alpha is kept.
+    EXPECT_PRED3(ColorsNear, 0x80800000u, ScreenPixel(10, 10), 2);
+    EXPECT_EQ(ScreenPixel(25, 10) >> 24, 0u);
+    // The spot was painted into the base and then removed.
+    EXPECT_PRED3(ColorsNear, 0xFF00FF00u, ScreenPixel(125, 15), 2);
+    EXPECT_PRED3(ColorsNear, 0xFF0000FFu, ScreenPixel(105, 5), 2);
+    stage->Tick();
+    Draw();
+    EXPECT_PRED3(ColorsNear, 0xFF00FF00u, ScreenPixel(125, 15), 2);
+}
+
+// The drawing of the two frames is DynamicWidgetDrawTest's; this is the command.
+TEST_F(ScriptAppearanceDrawTest, FadeToFrameWeighsTheFrameByTheTimeAndTheScriptCanWaitForIt)
+{
+    AnimationWidget* host = Run(R"(<add id="f" image="strip" x="0" y="0"/>
+                                   <fade-to-frame id="f" frame="1" time="10"/>
+                                   <wait-for id="f"/>
+                                   <define arrived="1"/>)");
+    stage->Tick(5);
+    EXPECT_EQ(host->FindObject(L"f")->GetFadeFrame(), 1);
+    EXPECT_NEAR(host->FindObject(L"f")->GetFadeWeight(), 0.5f, 1e-4f);
+    stage->Tick(6);
+    EXPECT_EQ(host->FindObject(L"f")->GetFrame(), 1);
+    EXPECT_EQ(host->FindObject(L"f")->GetFadeFrame(), -1);
+    EXPECT_EQ(ScriptStage::Var(*host, L"arrived"), L"1");
+}

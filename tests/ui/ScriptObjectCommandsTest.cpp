@@ -16,7 +16,11 @@ namespace {
 class ScriptObjectCommandsTest : public ::testing::Test
 {
 protected:
-    ScriptObjectCommandsTest() { stage.Images({"w40x30", "w20x10", "clear16x16"}); }
+    ScriptObjectCommandsTest()
+    {
+        stage.Images({"w40x30", "w20x10", "clear16x16", "frame_left=w6x20", "frame_center=w2x20",
+                      "frame_right=w5x20"});
+    }
 
     AnimationWidget* Run(const std::string& commands)
     {
@@ -252,6 +256,125 @@ TEST_F(ScriptObjectCommandsTest, AnalyzeAnswersIntoTheNamedVariables)
     DynamicWidget* a = host->FindObject(L"a");
     EXPECT_FLOAT_EQ(a->GetShaderConstant("left"), 30.0f);
     EXPECT_FLOAT_EQ(a->GetShaderConstant("fixed"), 0.5f);
+}
+
+TEST_F(ScriptObjectCommandsTest, MergeWithExpandGrowsTheTargetInPlaceAndRemoveFalseKeepsTheOther)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30" x="10" y="20"/>
+                                   <add id="b" image="w20x10" x="45" y="15"/>
+                                   <add id="kid" image="w20x10" x="3" y="4"/>
+                                   <attach id="kid" to="a"/>
+                                   <merge id="a" with="b" expand="true" remove="false"/>)");
+    DynamicWidget* a = host->FindObject(L"a");
+    DynamicWidget* b = host->FindObject(L"b");
+    DynamicWidget* kid = host->FindObject(L"kid");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_NE(kid, nullptr);
+    // The union of (10, 20, 40 x 30) and (45, 15, 20 x 10).
+    EXPECT_EQ(a->GetX(), 10.0f);
+    EXPECT_EQ(a->GetY(), 15.0f);
+    EXPECT_EQ(a->GetWidth(), 55);
+    EXPECT_EQ(a->GetHeight(), 35);
+    ASSERT_NE(a->GetImage(), nullptr);
+    EXPECT_TRUE(a->OwnsImage());
+    EXPECT_EQ(a->GetImage()->GetWidth(), 55);
+    EXPECT_EQ(a->GetImage()->GetHeight(), 35);
+    // Nothing moved on the screen: the child sits where it was.
+    EXPECT_EQ(kid->GetScreenOrigin().x, 3.0f);
+    EXPECT_EQ(kid->GetScreenOrigin().y, 4.0f);
+    EXPECT_EQ(b->GetParent(), host);
+}
+
+TEST_F(ScriptObjectCommandsTest, PickScattersOneAnimationPerPointThatHits)
+{
+    stage.Load(R"(<animation name="main">
+                    <add id="a" image="w40x30" x="10" y="20"/>
+                    <add id="clear" image="clear16x16"/>
+                    <add id="box" image="w20x10" x="100" y="100"/>
+                    <pick id="a" animation="spark" points="5"/>
+                    <pick id="clear" animation="spark" points="5" tries="20"/>
+                    <pick id="a" animation="spark" points="2" target="box"/>
+                  </animation>
+                  <animation name="spark"><persist/></animation>)");
+    AnimationWidget* host = stage.Start(L"main");
+    DynamicWidget* a = host->FindObject(L"a");
+    ASSERT_EQ(a->GetChildren().size(), 5u);
+    for (Widget* spark : a->GetChildren()) {
+        EXPECT_NE(dynamic_cast<AnimationWidget*>(spark), nullptr);
+        EXPECT_GE(spark->GetX(), 0.0f);
+        EXPECT_LT(spark->GetX(), 40.0f);
+        EXPECT_GE(spark->GetY(), 0.0f);
+        EXPECT_LT(spark->GetY(), 30.0f);
+    }
+    EXPECT_TRUE(host->FindObject(L"clear")->GetChildren().empty());
+    // Into another container: at the point on the target, in that container's coordinates.
+    DynamicWidget* box = host->FindObject(L"box");
+    ASSERT_EQ(box->GetChildren().size(), 2u);
+    for (Widget* spark : box->GetChildren()) {
+        EXPECT_GE(spark->GetX(), -90.0f);
+        EXPECT_LT(spark->GetX(), -50.0f);
+        EXPECT_GE(spark->GetY(), -80.0f);
+        EXPECT_LT(spark->GetY(), -50.0f);
+    }
+}
+
+TEST_F(ScriptObjectCommandsTest, FramedTextBoxWidensUntilTheTextFitsAndCentresItWithinItsMinimumWidth)
+{
+    AnimationWidget* host = Run(R"(<add id="grown" textends="frame" text="aaaa bbbb cccc" font="box" lookup="false"
+                                        x="100" y="50" align="center" valign="bottom"/>
+                                   <add id="narrow" textends="frame" text="ab" font="box" lookup="false"
+                                        min_width="30" x="10" y="10" align="right"/>)");
+    DynamicWidget* grown = host->FindObject(L"grown");
+    ASSERT_NE(grown, nullptr);
+    // Box 20 high: "aaaa bbbb" (72) over "cccc" fits first at a wrap width
+    // of 80; the ends add 6 and 5.
+    EXPECT_EQ(grown->GetWidth(), 83);
+    EXPECT_EQ(grown->GetHeight(), 20);
+    EXPECT_EQ(grown->GetX(), 100.0f - 41.0f);
+    EXPECT_EQ(grown->GetY(), 30.0f);
+
+    DynamicWidget* narrow = host->FindObject(L"narrow");
+    ASSERT_NE(narrow, nullptr);
+    EXPECT_EQ(narrow->GetWidth(), 6 + 30 + 5);
+    EXPECT_EQ(narrow->GetX(), 10.0f - 41.0f);
+    EXPECT_EQ(narrow->GetY(), 10.0f);
+}
+
+TEST_F(ScriptObjectCommandsTest, PutInFrontAndBehindReorderWithinTheirPriority)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w20x10"/>
+                                   <add id="b" image="w20x10"/>
+                                   <add id="c" image="w20x10"/>
+                                   <add id="top" image="w20x10" depth="5"/>
+                                   <put-in-front id1="a" id2="b"/>
+                                   <put-behind id1="c" id2="b"/>
+                                   <put-in-front id1="top" id2="c"/>
+                                   <put-behind id1="missing" id2="a"/>)");
+    std::vector<std::wstring> order;
+    for (Widget* child : host->GetChildren())
+        order.push_back(static_cast<DynamicWidget*>(child)->GetName());
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"c", L"b", L"a", L"top"}));
+}
+
+TEST_F(ScriptObjectCommandsTest, ReplaceTakesAnImageOrAFilledSurfaceAndOtherwiseNothing)
+{
+    AnimationWidget* host = Run(R"(<add id="a" image="w40x30"/>
+                                   <add id="b" image="w40x30"/>
+                                   <add id="c" image="w40x30"/>
+                                   <replace id="a" image="w20x10"/>
+                                   <replace id="b" width="8" height="6" red="1"/>
+                                   <replace id="c" width="8"/>)");
+    DynamicWidget* a = host->FindObject(L"a");
+    DynamicWidget* b = host->FindObject(L"b");
+    DynamicWidget* c = host->FindObject(L"c");
+    EXPECT_EQ(a->GetImage(), GetImage(L"w20x10"));
+    EXPECT_FALSE(a->OwnsImage());
+    ASSERT_NE(b->GetImage(), nullptr);
+    EXPECT_TRUE(b->OwnsImage());
+    EXPECT_EQ(b->GetImage()->GetWidth(), 8);
+    EXPECT_EQ(b->GetImage()->GetHeight(), 6);
+    EXPECT_EQ(c->GetImage(), GetImage(L"w40x30"));
 }
 
 } // namespace

@@ -115,6 +115,21 @@ TEST_F(ScriptSoundTest, ASoundWithADelayPlaysOnceOnSuccessiveTicks)
     EXPECT_EQ(Buffers(), before + 1);
 }
 
+// A "sound" whose id names an object is that object's sub-command, which
+// plays nothing; with an id that names nothing it is the sound command.
+TEST_F(ScriptSoundTest, ASoundNamingAnObjectIsNotPlayed)
+{
+    Load(R"(<animation name="s"><add id="o" image=""/><sound id="o" name="ping"/><define after="1"/>
+            <pause time="3"/><sound id="nothing" name="ping"/></animation>)");
+    const size_t before = Buffers();
+    AnimationWidget* widget = Start(L"s");
+    Ticks(1);
+    EXPECT_EQ(Buffers(), before);
+    EXPECT_EQ(Var(*widget, L"after"), L"1");
+    Ticks(3);
+    EXPECT_EQ(Buffers(), before + 1);
+}
+
 TEST_F(ScriptSoundTest, PlayMusicKeepsAPlayingSongInPlace)
 {
     Load(R"(<animation name="m"><play-music name="theme" fade="0"/><play-music name="theme" sole="false"
