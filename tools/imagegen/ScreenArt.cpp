@@ -374,6 +374,8 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
 {
     Canvas background = Backdrop(0xFF162A4Au, 0xFF2A4E5Au);
     Panel(background, 440, 170, 540, 470, 22);
+    // The card under the preview panel.
+    Panel(background, 80, 200, 300, 380, 20);
     out.Save(background, "bg_puzzleselect");
 
     struct SetArt
@@ -397,13 +399,13 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         out.Save(banner, std::string(set.name) + "_select");
     }
 
-    Canvas preview(300, 380);
-    Panel(preview, 0, 0, 300, 380, 20);
-    preview.FillRoundedRect(20, 20, 260, 260, 10, 0xFF0B1424u);
-    // A faint blank board until a picture is shown on it.
-    for (int i = 0; i < 25; ++i)
-        preview.FillRoundedRect(42.0f + (i % 5) * 44.0f, 42.0f + (i / 5) * 44.0f, 38, 38, 5, 0x14FFFFFFu);
-    preview.FillRect(40, 284, 220, 1, 0x80C9A24Eu);
+    // The preview panel on its card: the well a puzzle's picture (240
+    // pixels square at (1, 4)) lies in, with a thin gold edge, and the rule
+    // above the name and the time. An unsolved puzzle's frame covers the well.
+    Canvas preview(242, 260);
+    preview.FillRect(0, 3, 242, 242, 0xFFC9A24Eu);
+    preview.FillRect(1, 4, 240, 240, 0xFF0B1424u);
+    preview.FillRect(20, 256, 202, 1, 0x80C9A24Eu);
     out.Save(preview, "ui_preview");
 
     // Icons: an open puzzle (a blank board with a question), a solved one (a
