@@ -21,7 +21,6 @@ public:
     virtual void ReturnHome();
 
     void SetRaiseOnPress(bool raise) { m_raiseOnPress = raise; }
-    bool GetRaiseOnPress() const { return m_raiseOnPress; }
     void SetShownFrame(int frame) { m_frame = frame; }
     float GetHomeX() const { return m_homeX; }
     float GetHomeY() const { return m_homeY; }

@@ -1,5 +1,4 @@
 #include "puzzle/ActiveWidget.h"
-#include "puzzle/SmallArtGrid.h"
 #include "support/AppHarness.h"
 #include "ui/ButtonListener.h"
 
@@ -18,7 +17,7 @@ public:
     std::vector<int> pressed;
 };
 
-class SmallGridTest : public AppTest
+class ActiveWidgetTest : public AppTest
 {
 protected:
     AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
@@ -53,7 +52,9 @@ protected:
     PressLog log;
 };
 
-TEST_F(SmallGridTest, TheAlignmentPlacesTheWidgetAndItsHome)
+// The alignment decides which edge x names; the place is the widget's home,
+// where ReturnHome brings it back after a move.
+TEST_F(ActiveWidgetTest, TheAlignmentPlacesTheWidgetAndReturnHomeBringsItBack)
 {
     ActiveWidget* left = Add(100, 50, -1);
     ActiveWidget* centre = Add(100, 150, 0);
@@ -62,24 +63,17 @@ TEST_F(SmallGridTest, TheAlignmentPlacesTheWidgetAndItsHome)
     EXPECT_EQ(left->GetX(), 100.0f);
     EXPECT_EQ(centre->GetX(), 52.0f);
     EXPECT_EQ(right->GetX(), 4.0f);
-    EXPECT_EQ(centre->GetHomeX(), 52.0f);
-    EXPECT_EQ(centre->GetHomeY(), 150.0f);
     EXPECT_TRUE(centre->IsVisible());
-}
 
-TEST_F(SmallGridTest, ReturnHomeBringsAMovedWidgetBack)
-{
-    ActiveWidget* widget = Add(100, 150, 0);
-    widget->Move(400, 300);
-    ASSERT_EQ(widget->GetX(), 400.0f);
-    widget->ReturnHome();
-    EXPECT_EQ(widget->GetX(), 52.0f);
-    EXPECT_EQ(widget->GetY(), 150.0f);
+    centre->Move(400, 300);
+    centre->ReturnHome();
+    EXPECT_EQ(centre->GetX(), 52.0f);
+    EXPECT_EQ(centre->GetY(), 150.0f);
 }
 
 // A press brings a raising widget to the front of its parent and is still a
 // press; without the setting the order stays.
-TEST_F(SmallGridTest, APressRaisesOnlyAWidgetThatAsksForIt)
+TEST_F(ActiveWidgetTest, APressRaisesOnlyAWidgetThatAsksForIt)
 {
     ActiveWidget* first = Add(100, 100, -1);
     ActiveWidget* second = Add(300, 100, -1);
@@ -97,32 +91,6 @@ TEST_F(SmallGridTest, APressRaisesOnlyAWidgetThatAsksForIt)
     EXPECT_EQ(parent->GetChildren().front(), first);
     EXPECT_EQ(log.pressed, (std::vector<int>{first->GetId(), second->GetId()}));
     EXPECT_TRUE(parent->IsBelow(third, second));
-}
-
-// Every board size's frame has the same inside, so each picture fills the
-// same well whatever its size.
-TEST_F(SmallGridTest, EveryBoardSizeFillsTheSameInside)
-{
-    const SmallArtGrid five(std::vector<std::vector<int>>(5, std::vector<int>(5, 0)), 0, 0, true);
-    for (int n : {5, 10, 15, 20, 25}) {
-        const SmallArtGrid preview(std::vector<std::vector<int>>(n, std::vector<int>(n, 0)), 0, 0, false);
-        EXPECT_EQ(preview.GetWidth() - 2 * SmallGrid::kRim, 240) << n;
-        EXPECT_DOUBLE_EQ(preview.GetCellSize() * n, five.GetCellSize() * 5) << n;
-    }
-}
-
-// The frame of a preview is placed at (0, 0), then moved: its home stays at
-// the origin.
-TEST_F(SmallGridTest, APreviewIsMovedAfterItsHomeIsTaken)
-{
-    auto* preview = new SmallArtGrid(std::vector<std::vector<int>>(10, std::vector<int>(10, 1)), 30, 40, false);
-    parent->AddWidget(preview);
-    EXPECT_EQ(preview->GetX(), 30.0f);
-    EXPECT_EQ(preview->GetY(), 40.0f);
-    EXPECT_EQ(preview->GetHomeX(), 0.0f);
-    EXPECT_EQ(preview->GetHomeY(), 0.0f);
-    EXPECT_TRUE(preview->DrawsFrame());
-    EXPECT_DOUBLE_EQ(preview->GetCellSize(), 24.0);
 }
 
 } // namespace
