@@ -10,7 +10,6 @@
 #include "game/MyTitleScreen.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
-#include "game/PuzzlePreview.h"
 #include "game/ScreenTransition.h"
 #include "game/SetLoadingMenu.h"
 #include "game/StoryFinalMenu.h"
@@ -158,14 +157,6 @@ bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
 {
     return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
-}
-
-Widget* MyGameApp::CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture)
-{
-    // An unsolved puzzle keeps its picture to itself: the panel's blank
-    // board shows.
-    const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
-    return record != nullptr && showPicture ? new PuzzlePreview(*record) : nullptr;
 }
 
 Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)

@@ -48,10 +48,8 @@ public:
     virtual bool ShowLevelIntro(int mode, int set, int puzzle);
     // The play screen on the puzzle; false when there is none to show.
     virtual bool ShowPlayScreen(int mode, int set, int puzzle);
-    // The puzzle choice's parts: a small picture of the puzzle (shown solved
-    // or blank), and the thumbnail centred at (x, y) on a solved puzzle's
-    // icon. Null: none.
-    virtual Widget* CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture);
+    // The thumbnail centred at (x, y) on a solved puzzle's icon in the
+    // puzzle choice. Null: none.
     virtual Widget* CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y);
 
     static constexpr int kGameLoadingSteps = 6;

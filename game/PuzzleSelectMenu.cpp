@@ -11,6 +11,7 @@
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
+#include "puzzle/SmallArtGrid.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "resources/Localization.h"
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kBringForwardPriority = 100;
+// Where a puzzle's preview stands in the preview panel.
+constexpr int kPreviewX = 1;
+constexpr int kPreviewY = 4;
 
 } // namespace
 
@@ -146,13 +150,10 @@ void PuzzleSelectMenu::BuildIcons()
         icon.idText = PuzzleIdText(m_mode, m_set, i);
         icon.puzzleName = record != nullptr ? record->name : std::wstring();
         if (i < m_visibleCount) {
-            icon.open = true;
-            icon.preview = app != nullptr ? app->CreatePuzzlePreview(m_mode, m_set, i, progress.completed) : nullptr;
-            if (icon.preview != nullptr) {
-                icon.preview->Move(1, 4);
-                icon.preview->SetVisible(false);
-                m_previewPanel->AddWidget(icon.preview);
-            }
+            icon.preview = new SmallArtGrid(record != nullptr ? record->picture : std::vector<std::vector<int>>{},
+                                            kPreviewX, kPreviewY, progress.completed);
+            icon.preview->SetVisible(false);
+            m_previewPanel->AddWidget(icon.preview);
             if (!progress.completed) {
                 icon.button = new ButtonWidget(x, y, L"ui_Puzzle_Current", L"", false);
                 firstUnsolved = std::min(firstUnsolved, i);
@@ -197,7 +198,7 @@ void PuzzleSelectMenu::BuildIcons()
 void PuzzleSelectMenu::ShowPuzzleInfo(int puzzle)
 {
     if (m_shownPuzzle >= 0 && m_shownPuzzle < static_cast<int>(m_icons.size())) {
-        if (Widget* preview = m_icons[static_cast<size_t>(m_shownPuzzle)].preview)
+        if (SmallArtGrid* preview = m_icons[static_cast<size_t>(m_shownPuzzle)].preview)
             preview->SetVisible(false);
     }
     m_nameLabel->SetText(L"");
@@ -205,9 +206,8 @@ void PuzzleSelectMenu::ShowPuzzleInfo(int puzzle)
     if (puzzle < 0 || puzzle >= static_cast<int>(m_icons.size()))
         return;
     const Icon& icon = m_icons[static_cast<size_t>(puzzle)];
-    if (icon.open) {
-        if (icon.preview != nullptr)
-            icon.preview->SetVisible(true);
+    if (icon.IsOpen()) {
+        icon.preview->SetVisible(true);
         if (icon.bestTime < 0) {
             m_nameLabel->SetText(Localize(L"exhibit_name_unbeaten"));
             m_timeLabel->SetText(Localize(L"exhibit_time_unbeaten"));
@@ -227,9 +227,13 @@ void PuzzleSelectMenu::ShowPuzzleInfo(int puzzle)
 
 Widget* PuzzleSelectMenu::WrapForShow()
 {
-    if (!m_fromConfirmation)
-        return new ScreenTransition(this, L"puzzle_select_transition");
-    return InterpreterMenu::WrapForShow();
+    if (m_fromConfirmation)
+        return InterpreterMenu::WrapForShow();
+    // Its script tells this menu when the screen is uncovered
+    // ("transition_complete").
+    auto* transition = new ScreenTransition(this, L"puzzle_select_transition");
+    Attach(transition->GetListenerLink());
+    return transition;
 }
 
 int PuzzleSelectMenu::FindIcon(int buttonId) const
@@ -261,7 +265,7 @@ void PuzzleSelectMenu::ButtonMouseLeave(int id)
 void PuzzleSelectMenu::ButtonDepress(int id)
 {
     const int puzzle = FindIcon(id);
-    if (puzzle >= 0 && m_icons[static_cast<size_t>(puzzle)].open)
+    if (puzzle >= 0 && m_icons[static_cast<size_t>(puzzle)].IsOpen())
         ChoosePuzzle(puzzle);
 }
 

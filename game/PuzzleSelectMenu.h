@@ -7,6 +7,7 @@
 
 class AnimationWidget;
 class ButtonWidget;
+class SmallArtGrid;
 class TextLabel;
 struct SetProgress;
 
@@ -24,9 +25,12 @@ public:
         std::wstring idText;
         std::wstring puzzleName;
         ButtonWidget* button{nullptr};
-        bool open{false};
-        Widget* preview{nullptr};
+        // In the preview panel, hidden until the puzzle is pointed at; null
+        // for a locked puzzle.
+        SmallArtGrid* preview{nullptr};
         int bestTime{-1};
+
+        bool IsOpen() const { return preview != nullptr; }
     };
 
     // solvedPuzzle: the puzzle just solved, -1 none; fromConfirmation: opened
@@ -50,6 +54,7 @@ public:
     TextLabel* GetTimeLabel() const { return m_timeLabel; }
     AnimationWidget* GetStarsWidget() const { return m_starsWidget; }
     AnimationWidget* GetNewPuzzleFlash() const { return m_newPuzzleFlash; }
+    AnimationWidget* GetPreviewPanel() const { return m_previewPanel; }
 
 private:
     SetProgress* Progress() const;

@@ -6,25 +6,25 @@ ActiveWidget::ActiveWidget(int x, int y, const std::wstring& style, int align)
     : ButtonWidget(x, y, style, L"", false)
 {
     Move(GetX() - static_cast<float>((align + 1) * GetWidth()) / 2.0f, GetY());
-    homeX = static_cast<float>(static_cast<int>(GetX()));
-    homeY = static_cast<float>(static_cast<int>(GetY()));
+    m_homeX = static_cast<float>(static_cast<int>(GetX()));
+    m_homeY = static_cast<float>(static_cast<int>(GetY()));
     SetVisible(true);
 }
 
 void ActiveWidget::Draw(Graphics* g)
 {
     if (Image* image = GetImage())
-        g->DrawImage(image, 0, 0, frame);
+        g->DrawImage(image, 0, 0, m_frame);
 }
 
 void ActiveWidget::MouseDown(int x, int y, int clicks)
 {
-    if (raiseOnPress && GetParent())
+    if (m_raiseOnPress && GetParent() != nullptr)
         GetParent()->BringToFront(this);
     ButtonWidget::MouseDown(x, y, clicks);
 }
 
 void ActiveWidget::ReturnHome()
 {
-    Move(homeX, homeY);
+    Move(m_homeX, m_homeY);
 }

@@ -7,17 +7,21 @@ SmallArtGrid::SmallArtGrid(const std::vector<std::vector<int>>& pictureCells, in
 {
     Move(static_cast<float>(x), static_cast<float>(y));
     SetHandCursor(false);
-    drawFrame = !show;
+    m_drawFrame = !show;
     if (show)
-        picture = pictureCells;
+        m_picture = pictureCells;
     SetupArtTiles();
 }
 
 void SmallArtGrid::Draw(Graphics* g)
 {
-    if (drawFrame)
+    if (m_drawFrame)
         SmallGrid::Draw(g);
-    for (int column = 0; column < static_cast<int>(picture.size()); ++column)
-        for (int row = 0; row < static_cast<int>(picture[column].size()); ++row)
-            DrawArtTile(g, cellSize, picture[column][row], column, row);
+    // A longer column than the board is wide would draw past the frame.
+    const size_t n = m_picture.size();
+    for (size_t column = 0; column < n; ++column) {
+        const std::vector<int>& cells = m_picture[column];
+        for (size_t row = 0; row < cells.size() && row < n; ++row)
+            DrawArtTile(g, m_cellSize, cells[row], static_cast<int>(column), static_cast<int>(row));
+    }
 }

@@ -8,13 +8,16 @@
 class SmallArtGrid : public SmallGrid
 {
 public:
+    // pictureCells: the puzzle's picture, [column][row]; its column count is
+    // the board size.
     SmallArtGrid(const std::vector<std::vector<int>>& pictureCells, int x, int y, bool show);
 
     void Draw(Graphics* g) override;
 
-    const std::vector<std::vector<int>>& GetPicture() const { return picture; }
+    const std::vector<std::vector<int>>& GetPicture() const { return m_picture; }
+    bool DrawsFrame() const { return m_drawFrame; }
 
 private:
-    std::vector<std::vector<int>> picture;
-    bool drawFrame{true};
+    std::vector<std::vector<int>> m_picture;
+    bool m_drawFrame{true};
 };

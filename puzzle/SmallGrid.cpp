@@ -7,16 +7,16 @@
 SmallGrid::SmallGrid(int n) : ActiveWidget(0, 0, StrFormatW(L"SmallGrid%d", n), -1)
 {
     const Image* image = GetImage();
-    const int width = image ? image->GetCellWidth() : 0;
-    const int height = image ? image->GetCellHeight() : 0;
-    cellSize = n > 0 ? static_cast<double>(width - 6) / n : 0.0;
+    const int width = image != nullptr ? image->GetCellWidth() : 0;
+    const int height = image != nullptr ? image->GetCellHeight() : 0;
+    m_cellSize = n > 0 ? static_cast<double>(width - 2 * kRim) / n : 0.0;
     Resize(0, 0, width, height);
 }
 
 void SmallGrid::Draw(Graphics* g)
 {
     const GraphicsState saved = g->GetState();
-    g->Translate(-3.0f, -3.0f);
+    g->Translate(static_cast<float>(-kRim), static_cast<float>(-kRim));
     ActiveWidget::Draw(g);
     g->SetState(saved);
 }

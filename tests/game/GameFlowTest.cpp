@@ -11,6 +11,7 @@
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
+#include "puzzle/SmallArtGrid.h"
 #include "ui/ButtonWidget.h"
 #include "ui/TextLabel.h"
 
@@ -214,9 +215,15 @@ TEST_F(GameFlowTest, PuzzleIconsShowEachPuzzlesState)
     EXPECT_EQ(menu->GetTimeLabel()->GetText(), StrFormatW(Localize(L"exhibit_time"), 2, 5));
     ASSERT_NE(menu->GetNewPuzzleFlash(), nullptr);
     EXPECT_EQ(menu->GetNewPuzzleFlash()->GetX(), icons[1].button->GetX());
-    ASSERT_NE(icons[0].preview, nullptr) << "a solved puzzle shows its picture";
+    ASSERT_NE(icons[0].preview, nullptr);
     EXPECT_TRUE(icons[0].preview->IsVisible());
-    EXPECT_EQ(icons[1].preview, nullptr) << "an unsolved one keeps it hidden";
+    EXPECT_FALSE(icons[0].preview->DrawsFrame()) << "a solved puzzle shows its picture";
+    EXPECT_EQ(icons[0].preview->GetPicture(), gPuzzleTable.Find(0, 1, 0)->picture);
+    ASSERT_NE(icons[1].preview, nullptr);
+    EXPECT_FALSE(icons[1].preview->IsVisible());
+    EXPECT_TRUE(icons[1].preview->DrawsFrame()) << "an unsolved one shows its empty frame";
+    EXPECT_TRUE(icons[1].preview->GetPicture().empty());
+    EXPECT_EQ(icons[2].preview, nullptr) << "a locked one has none";
     Harness().RunTicks(60);
     Snap("puzzle_icons");
 }

@@ -268,13 +268,13 @@ TEST_F(HudWidgetsTest, APreviewShowsItsFrameOrItsPictureWithinTheFrameSize)
     record.picture = Board({"3333333333", "3333333333", "0000000000", "0000000000", "0000000000",
                             "0000000000", "0000000000", "0000000000", "0000000000", "0000000000"});
     auto* unsolved = new SmallArtGrid(record.picture, 100, 100, false);
-    auto* solved = new SmallArtGrid(record.picture, 300, 100, true);
+    auto* solved = new SmallArtGrid(record.picture, 400, 100, true);
     owner->AddWidget(unsolved);
     owner->AddWidget(solved);
-    EXPECT_DOUBLE_EQ(unsolved->GetCellSize(), 6.0) << "a 66-pixel frame for ten cells";
+    EXPECT_DOUBLE_EQ(unsolved->GetCellSize(), 24.0) << "a 246-pixel frame for ten cells";
     EXPECT_TRUE(unsolved->GetPicture().empty());
     Harness().Redraw();
-    EXPECT_NE(Harness().ScreenPixel(301, 101), Harness().ScreenPixel(101, 101))
+    EXPECT_NE(Harness().ScreenPixel(401, 101), Harness().ScreenPixel(101, 101))
         << "the picture, not the frame";
     EXPECT_EQ(Harness().ScreenPixel(98, 98), Harness().ScreenPixel(99, 99)) << "the frame's rim lies outside";
 }

@@ -350,17 +350,21 @@ void MakeToolButton(Writer& out, bool brush, const std::string& file)
 }
 
 // The preview frame of a board size on the puzzle-selection screen: a
-// 3-pixel rim around an empty board with faint lines.
-void MakeSmallGrid(Writer& out, int n, int size)
+// 3-pixel gold rim around an empty dark board with faint cell lines. Every
+// size fills the same well of the preview panel, 240 pixels inside the rim.
+void MakeSmallGrid(Writer& out, int n)
 {
-    Canvas frame(size, size);
-    frame.FillRoundedRect(0, 0, static_cast<float>(size), static_cast<float>(size), 3, kBark);
-    frame.FillRect(3, 3, size - 6, size - 6, kCream);
-    const float cell = static_cast<float>(size - 6) / static_cast<float>(n);
-    for (int i = 5; i < n; i += 5) {
+    constexpr int kInside = 240;
+    constexpr int kSide = kInside + 6;
+    Canvas frame(kSide, kSide);
+    frame.FillRect(0, 0, kSide, kSide, kGold);
+    frame.FillRect(3, 3, kInside, kInside, kInkDeep);
+    const float cell = static_cast<float>(kInside) / static_cast<float>(n);
+    for (int i = 1; i < n; ++i) {
         const int at = 3 + static_cast<int>(std::lround(i * cell));
-        frame.FillRect(at, 3, 1, size - 6, kSand);
-        frame.FillRect(3, at, size - 6, 1, kSand);
+        const std::uint32_t line = i % 5 == 0 ? WithAlpha(kGoldLight, 0x40) : WithAlpha(kWhite, 0x18);
+        frame.FillRect(at, 3, 1, kInside, line);
+        frame.FillRect(3, at, kInside, 1, line);
     }
     out.Save(frame, "images/play/small_grid" + std::to_string(n) + ".png");
 }
@@ -400,7 +404,7 @@ bool MakePlayArt(const std::string& dataFolder)
         MakeCellPieces(out, board);
     }
     for (const BoardSize& board : kBoards)
-        MakeSmallGrid(out, board.n, board.n <= 15 ? 66 : 86);
+        MakeSmallGrid(out, board.n);
     MakeGridNumbers(out);
     MakeArtTiles(out);
     MakeHintIcon(out);

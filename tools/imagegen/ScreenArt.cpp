@@ -385,6 +385,8 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
 {
     Canvas background = Backdrop(kInk, kNavy);
     Panel(background, 440, 170, 540, 470, 22);
+    // The card under the preview panel.
+    Panel(background, 80, 200, 300, 380, 20);
     out.Save(background, "bg_puzzleselect");
 
     struct SetArt
@@ -408,14 +410,13 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         out.Save(banner, std::string(set.name) + "_select");
     }
 
-    Canvas preview(300, 380);
-    Panel(preview, 0, 0, 300, 380, 20);
-    preview.FillRoundedRect(20, 20, 260, 260, 10, kInkDeep);
-    // A faint blank board until a picture is shown on it.
-    for (int i = 0; i < 25; ++i)
-        preview.FillRoundedRect(42.0f + (i % 5) * 44.0f, 42.0f + (i / 5) * 44.0f, 38, 38, 5,
-                                WithAlpha(kWhite, 0x14));
-    preview.FillRect(40, 284, 220, 1, WithAlpha(kGold, 0x80));
+    // The preview panel on its card: the well a puzzle's picture (240
+    // pixels square at (1, 4)) lies in, with a thin gold edge, and the rule
+    // above the name and the time. An unsolved puzzle's frame covers the well.
+    Canvas preview(242, 260);
+    preview.FillRect(0, 3, 242, 242, kGold);
+    preview.FillRect(1, 4, 240, 240, kInkDeep);
+    preview.FillRect(20, 256, 202, 1, WithAlpha(kGold, 0x80));
     out.Save(preview, "ui_preview");
 
     // Icons: an open puzzle (a blank board with a question), a solved one (a
