@@ -4,10 +4,13 @@
 #include "app/NoticeMenu.h"
 #include "app/TextboxPopup.h"
 #include "game/MyPlayPuzzleMenu.h"
+#include "puzzle/HintMeter.h"
+#include "puzzle/MistakeMeter.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/TutorialGrid.h"
 #include "ui/ButtonWidget.h"
+#include "ui/TextLabel.h"
 
 #include <cstdlib>
 #include <string>
@@ -76,10 +79,56 @@ protected:
         return nullptr;
     }
 
+    struct Box
+    {
+        int left{0};
+        int top{0};
+        int right{0};
+        int bottom{0};
+        bool Overlaps(const Box& other) const
+        {
+            return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+        }
+    };
+    static Box BoxOf(Widget* widget)
+    {
+        const Vector4 origin = widget->GetScreenOrigin();
+        const int x = static_cast<int>(origin.x);
+        const int y = static_cast<int>(origin.y);
+        return {x, y, x + widget->GetWidth(), y + widget->GetHeight()};
+    }
+
+    // The message leaves the board with its clues and the HUD in sight, and
+    // its text ends above its OK button.
+    void CheckPlacement(PlayPuzzleMenu& play, TextboxPopup& popup)
+    {
+        const Box panel = BoxOf(&popup);
+        EXPECT_GE(panel.left, 0);
+        EXPECT_GE(panel.top, 0);
+        EXPECT_LE(panel.right, App().GetWidth());
+        EXPECT_LE(panel.bottom, App().GetHeight());
+        PlayTileGrid* grid = play.GetGrid();
+        Box board = BoxOf(grid);
+        board.left -= grid->GetOffsetX();
+        board.top -= grid->GetOffsetY();
+        EXPECT_FALSE(panel.Overlaps(board)) << "the message covers the board or its clues";
+        EXPECT_FALSE(panel.Overlaps(BoxOf(play.GetHintMeter()))) << "the message covers the hints";
+        EXPECT_FALSE(panel.Overlaps(BoxOf(play.GetMistakeMeter()))) << "the message covers the chances";
+        for (const PlayPuzzleMenu::ToolRecord& tool : play.GetTools())
+            EXPECT_FALSE(panel.Overlaps(BoxOf(tool.button))) << "the message covers a tool";
+
+        auto* text = FindChild<TextLabel>(&popup);
+        ASSERT_NE(text, nullptr);
+        ASSERT_NE(popup.GetOkButton(), nullptr);
+        EXPECT_FALSE(text->GetText().empty());
+        EXPECT_LE(text->GetY() + static_cast<float>(text->GetTextHeight()), popup.GetOkButton()->GetY())
+            << "the message runs into its OK button: " << WStringToString(text->GetText());
+    }
+
     // One step of the player: close a notice, press an enabled OK, drag the
     // next requested line, or, once the lesson is over, reveal the next run
     // of tiles. False when there was nothing to do.
-    bool PlayOneStep(TutorialGrid& grid)
+    bool PlayOneStep(PlayPuzzleMenu* play, TutorialGrid& grid)
     {
         if (NoticeMenu* notice = FindMenu<NoticeMenu>()) {
             const Value* title = notice->FindVariable(L"title");
@@ -92,6 +141,13 @@ protected:
             return true;
         }
         if (TextboxPopup* popup = grid.GetPopup()) {
+            if (popup->GetId() != lastPopupId) {
+                lastPopupId = popup->GetId();
+                CheckPlacement(*play, *popup);
+                if (std::getenv("TARNVALE_SHOTS") != nullptr)
+                    Harness().Redraw();
+                Snap(StrFormat("tutorial_%d_%d", GetParam() + 1, ++popupsSeen));
+            }
             ButtonWidget* ok = popup->GetOkButton();
             if (ok != nullptr && !ok->IsDisabled()) {
                 ClickCentre(ok);
@@ -161,6 +217,8 @@ protected:
             Drag(grid, columnFirst, columnLast, action == Action::Mark);
     }
 
+    int lastPopupId{-1};
+    int popupsSeen{0};
     // The titles of the notices that stood in the way.
     std::vector<std::wstring> notices;
 };
@@ -177,11 +235,9 @@ TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", puzzle + 1));
     Harness().RunTicks(60);
-    if (const char* folder = std::getenv("TARNVALE_SHOTS"))
-        Harness().SaveScreen(StrFormat("%s/tutorial_%d.png", folder, puzzle + 1));
 
     for (int step = 0; step < 100 && play->GetState() == PlayPuzzleMenu::State::Playing; ++step) {
-        if (!PlayOneStep(*grid))
+        if (!PlayOneStep(play, *grid))
             Harness().RunTicks(10);
     }
     EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
