@@ -136,10 +136,11 @@ void TutorialGrid::LineChosen(int startColumn, int startRow, int endColumn, int 
         column += stepX;
         row += stepY;
     }
+    // Only a "do-tiles" waits for the cells: cells done while the script
+    // waits for an OK leave that wait alone, and the "do-tiles" after it
+    // finds nothing left to wait for.
     if (revealAll && counted < requestsLeft)
         rules.dragMode = PlayRules::kNoDrag;
-    else
-        waitingForTiles = requestsLeft > 0;
 }
 
 void TutorialGrid::MoveFinished()
