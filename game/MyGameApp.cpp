@@ -160,6 +160,11 @@ bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
     return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
 }
 
+bool MyGameApp::ShowWrappedPlayScreen(int mode, int set, int puzzle)
+{
+    return MyPlayPuzzleMenu::Open(mode, set, puzzle, true);
+}
+
 Widget* MyGameApp::CreatePuzzlePreview(int mode, int set, int puzzle, bool showPicture)
 {
     // An unsolved puzzle keeps its picture to itself: the panel's blank

@@ -3,7 +3,10 @@
 
 #include "app/NoticeMenu.h"
 #include "app/TextboxPopup.h"
+#include "game/ConfirmTutorialMenu.h"
+#include "game/LevelCompleteMenu.h"
 #include "game/MyPlayPuzzleMenu.h"
+#include "game/ScreenTransition.h"
 #include "puzzle/HintMeter.h"
 #include "puzzle/MistakeMeter.h"
 #include "puzzle/PlayTileGrid.h"
@@ -24,7 +27,7 @@ using Action = TutorialGrid::Action;
 // The primer puzzles played as a player plays them: every click and drag is
 // a mouse record handed to the widget manager, under the game's own data and
 // constants.
-class TutorialPlayTest : public GameTest, public ::testing::WithParamInterface<int>
+class TutorialPlay : public GameTest
 {
 protected:
     AppHarnessOptions Options() override
@@ -146,7 +149,7 @@ protected:
                 CheckPlacement(*play, *popup);
                 if (std::getenv("TARNVALE_SHOTS") != nullptr)
                     Harness().Redraw();
-                Snap(StrFormat("tutorial_%d_%d", GetParam() + 1, ++popupsSeen));
+                Snap(StrFormat("%s_%d", WStringToString(grid.GetScriptName()).c_str(), ++popupsSeen));
             }
             ButtonWidget* ok = popup->GetOkButton();
             if (ok != nullptr && !ok->IsDisabled()) {
@@ -221,6 +224,44 @@ protected:
     int popupsSeen{0};
     // The titles of the notices that stood in the way.
     std::vector<std::wstring> notices;
+
+    // Plays the primer lesson on the open play screen to its end and the
+    // puzzle to its solve.
+    void PlayLesson(MyPlayPuzzleMenu* play, int puzzle)
+    {
+        ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; }));
+        auto* grid = dynamic_cast<TutorialGrid*>(play->GetGrid());
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", puzzle + 1));
+        Harness().RunTicks(60);
+
+        for (int step = 0; step < 100 && play->GetState() == PlayPuzzleMenu::State::Playing; ++step) {
+            if (!PlayOneStep(play, *grid))
+                Harness().RunTicks(10);
+        }
+        EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
+        // The lesson's own refusals never come up; the lamps may introduce
+        // themselves on the way.
+        for (const std::wstring& title : notices)
+            EXPECT_EQ(title, Localize(L"hint_intro_title"));
+        EXPECT_EQ(grid->GetRules().mistakesMade, 0);
+        EXPECT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
+    }
+    ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
+    {
+        for (Widget* child : parent->GetChildren()) {
+            auto* button = dynamic_cast<ButtonWidget*>(child);
+            if (button != nullptr && (button->GetLabel() == key || button->GetLabel() == Localize(key)))
+                return button;
+            if (ButtonWidget* found = ButtonLabelled(child, key))
+                return found;
+        }
+        return nullptr;
+    }
+};
+
+class TutorialPlayTest : public TutorialPlay, public ::testing::WithParamInterface<int>
+{
 };
 
 TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
@@ -230,25 +271,52 @@ TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
     ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, puzzle, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
-    ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; }));
-    auto* grid = dynamic_cast<TutorialGrid*>(play->GetGrid());
-    ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", puzzle + 1));
-    Harness().RunTicks(60);
-
-    for (int step = 0; step < 100 && play->GetState() == PlayPuzzleMenu::State::Playing; ++step) {
-        if (!PlayOneStep(play, *grid))
-            Harness().RunTicks(10);
-    }
-    EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
-    // The lesson's own refusals never come up; the lamps may introduce
-    // themselves on the way.
-    for (const std::wstring& title : notices)
-        EXPECT_EQ(title, Localize(L"hint_intro_title"));
-    EXPECT_EQ(grid->GetRules().mistakesMade, 0);
-    EXPECT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
+    PlayLesson(play, puzzle);
     Harness().RunTicks(100);
     EXPECT_TRUE(player.IsCompleted(0, 0, puzzle));
+}
+
+TEST_F(TutorialPlay, YesToTheOfferPlaysThePrimerUnderTheTransitionAndGoesOn)
+{
+    PlayerState& player = NewPlayer();
+    (new ConfirmTutorialMenu())->Show();
+    Harness().RunTicks(40);
+    ConfirmTutorialMenu* offer = FindMenu<ConfirmTutorialMenu>();
+    ASSERT_NE(offer, nullptr);
+    ButtonWidget* yes = ButtonLabelled(offer, L"button_yes");
+    ASSERT_NE(yes, nullptr);
+    ClickCentre(yes);
+    Harness().RunTicks(1);
+
+    // The first primer puzzle comes in beneath the screen transition.
+    auto* play = FindMenu<MyPlayPuzzleMenu>();
+    ASSERT_NE(play, nullptr);
+    auto* transition = FindMenu<ScreenTransition>();
+    ASSERT_NE(transition, nullptr) << "the play screen came without its transition";
+    EXPECT_EQ(transition->FindObject(L"menu"), play);
+    ASSERT_TRUE(RunUntil([this] { return FindMenu<ScreenTransition>() == nullptr; }));
+    EXPECT_EQ(FindMenu<ConfirmTutorialMenu>(), nullptr);
+    EXPECT_EQ(FindMenu<MyPlayPuzzleMenu>(), play);
+
+    PlayLesson(play, 0);
+    LevelCompleteMenu* complete = nullptr;
+    ASSERT_TRUE(RunUntil([&] {
+        complete = FindMenu<LevelCompleteMenu>();
+        return complete != nullptr && complete->GetOkButton() != nullptr;
+    }));
+    ClickCentre(complete->GetOkButton());
+    EXPECT_TRUE(player.IsCompleted(0, 0, 0));
+
+    // The player goes on to the second lesson, where the mark tool comes in.
+    MyPlayPuzzleMenu* next = nullptr;
+    ASSERT_TRUE(RunUntil([&] {
+        next = FindMenu<MyPlayPuzzleMenu>();
+        return next != nullptr && next != play && next->GetState() == PlayPuzzleMenu::State::Playing;
+    }));
+    auto* grid = dynamic_cast<TutorialGrid*>(next->GetGrid());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->GetScriptName(), L"tutorial_2");
+    EXPECT_EQ(next->GetTools().size(), 2u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPrimerPuzzle, TutorialPlayTest, ::testing::Values(0, 1, 2, 3));
