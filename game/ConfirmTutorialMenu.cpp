@@ -19,7 +19,8 @@ void ConfirmTutorialMenu::Confirm()
     if (MyGameApp* app = GetMyGameApp()) {
         app->MarkMenusForClose();
         app->CloseMarkedMenus();
-        app->ShowPlayScreen(0, 0, 0);
+        // The first primer puzzle comes in under the screen transition.
+        app->ShowWrappedPlayScreen(0, 0, 0);
     }
     CloseOnce();
 }

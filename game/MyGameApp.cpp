@@ -159,6 +159,11 @@ bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
     return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
 }
 
+bool MyGameApp::ShowWrappedPlayScreen(int mode, int set, int puzzle)
+{
+    return MyPlayPuzzleMenu::Open(mode, set, puzzle, true);
+}
+
 Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)
 {
     const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);

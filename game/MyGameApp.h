@@ -48,6 +48,8 @@ public:
     virtual bool ShowLevelIntro(int mode, int set, int puzzle);
     // The play screen on the puzzle; false when there is none to show.
     virtual bool ShowPlayScreen(int mode, int set, int puzzle);
+    // The same under the application's transition (Menu::ShowWrapped).
+    virtual bool ShowWrappedPlayScreen(int mode, int set, int puzzle);
     // The thumbnail centred at (x, y) on a solved puzzle's icon in the
     // puzzle choice. Null: none.
     virtual Widget* CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y);

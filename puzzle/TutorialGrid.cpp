@@ -1,5 +1,6 @@
 #include "puzzle/TutorialGrid.h"
 
+#include "app/GameApp.h"
 #include "app/TextboxPopup.h"
 #include "base/Common.h"
 #include "graphics/Graphics.h"
@@ -8,12 +9,27 @@
 #include "resources/Localization.h"
 #include "ui/AnimationWidget.h"
 #include "ui/ButtonWidget.h"
+#include "ui/CommandReader.h"
+#include "ui/HyperlinkWidget.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/PassiveWidget.h"
 #include "ui/ScriptCommand.h"
 #include "ui/ScriptMenuHooks.h"
+#include "ui/TextBoxBuilder.h"
 #include "ui/TextLabel.h"
 
 #include <algorithm>
+
+namespace {
+
+// The message on the panel: its top, and the margin on either side when the
+// script gives no width.
+constexpr int kMessageTop = 12;
+constexpr int kMessageMargin = 30;
+// The links lie over the play screen, above the board.
+constexpr int kLinkLayerLevel = 1;
+
+} // namespace
 
 // Runs the tutorial script beside the grid (the grid itself is no dynamic
 // widget) and hands the tutorial's own commands to it.
@@ -65,10 +81,7 @@ void TutorialGrid::ScriptEnded()
     if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
         owner->SetPauseInBackground(true);
     // A popup left open has no script to enable its OK any more.
-    if (popup) {
-        popup->RemoveSelf();
-        popup = nullptr;
-    }
+    ClosePopup();
 }
 
 void TutorialGrid::Resume()
@@ -123,10 +136,11 @@ void TutorialGrid::LineChosen(int startColumn, int startRow, int endColumn, int 
         column += stepX;
         row += stepY;
     }
+    // Only a "do-tiles" waits for the cells: cells done while the script
+    // waits for an OK leave that wait alone, and the "do-tiles" after it
+    // finds nothing left to wait for.
     if (revealAll && counted < requestsLeft)
         rules.dragMode = PlayRules::kNoDrag;
-    else
-        waitingForTiles = requestsLeft > 0;
 }
 
 void TutorialGrid::MoveFinished()
@@ -206,6 +220,10 @@ int TutorialGrid::HandleCommand(Runner& script)
             object->Flash(kFlashTicks / 2, 0, flashTimer % kFlashTicks);
     } else if (word == L"reset-timer") {
         flashTimer = 0;
+    } else if (word == L"add-link") {
+        AddLink(script);
+    } else if (word == L"remove-link") {
+        RemoveLink(script.ReadText(L"id"));
     } else {
         return 0;
     }
@@ -214,14 +232,70 @@ int TutorialGrid::HandleCommand(Runner& script)
 
 void TutorialGrid::OpenPopup(Runner& script)
 {
-    if (popup)
-        popup->RemoveSelf();
-    popup = new TextboxPopup(script.ReadInt(L"x"), script.ReadInt(L"y"), ::GetImage(L"TutorialPanel"), this);
-    auto* label = new TextLabel(Localize(script.ReadText(L"text")), popup->GetWidth() / 2, 28,
-                                script.Has(L"font") ? script.ReadText(L"font") : L"menu",
-                                popup->GetWidth() - 60, 0, 0, -1);
+    ClosePopup();
+    // The script lays the message out as a text label; the label stays
+    // hidden, and the panel opens where it stands, in screen pixels.
+    TextBoxBuilder(script).AddTextLabel(script.ReadInt(L"text_dy"), script.ReadInt(L"padding_bottom"));
+    popupAnchorName = script.ReadText(L"id");
+    popupAnchor = script.FindObject(popupAnchorName);
+    int x = script.ReadInt(L"x");
+    int y = script.ReadInt(L"y");
+    if (popupAnchor) {
+        popupAnchor->SetVisible(false);
+        x = static_cast<int>(popupAnchor->GetX());
+        y = static_cast<int>(popupAnchor->GetY());
+    }
+    popup = new TextboxPopup(x, y, ::GetImage(L"TutorialPanel"), this);
+    const int wrapWidth =
+        script.Has(L"width") ? script.ReadInt(L"width") : popup->GetWidth() - 2 * kMessageMargin;
+    auto* label = new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
+                                script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
     popup->AddWidget(label);
     popup->Show();
+}
+
+void TutorialGrid::ClosePopup()
+{
+    if (popup) {
+        popup->RemoveSelf();
+        popup = nullptr;
+    }
+    // The script may have removed the label itself.
+    if (popupAnchor && runner->FindObject(popupAnchorName) == popupAnchor)
+        popupAnchor->RemoveSelf();
+    popupAnchor = nullptr;
+    popupAnchorName.clear();
+}
+
+void TutorialGrid::AddLink(Runner& script)
+{
+    const std::wstring id = script.ReadText(L"id");
+    RemoveLink(id);
+    if (!linkLayer)
+        return;
+    auto* link = new HyperlinkWidget(this);
+    link->SetFont(script.ReadFont(L"font"));
+    if (script.Has(L"font-over"))
+        link->SetFont(script.ReadFont(L"font-over"), ButtonWidget::Over);
+    link->SetLabel(Localize(script.ReadText(L"text")));
+    link->CenterAt(script.ReadInt(L"x"), script.ReadInt(L"y"), script.ReadInt(L"width"));
+    linkLayer->AddWidget(link);
+    links[id] = Link{link, script.ReadText(L"popup-text")};
+}
+
+void TutorialGrid::RemoveLink(const std::wstring& id)
+{
+    const auto found = links.find(id);
+    if (found == links.end())
+        return;
+    found->second.widget->RemoveSelf();
+    links.erase(found);
+}
+
+HyperlinkWidget* TutorialGrid::FindLink(const std::wstring& id) const
+{
+    const auto found = links.find(id);
+    return found != links.end() ? found->second.widget : nullptr;
 }
 
 void TutorialGrid::SetHighlight(Runner& script, bool on)
@@ -305,19 +379,42 @@ void TutorialGrid::DrawOverlay(Graphics* g)
 void TutorialGrid::ButtonDepress(int id)
 {
     if (popup && popup->GetOkButton() && popup->GetOkButton()->GetId() == id) {
-        popup->RemoveSelf();
-        popup = nullptr;
+        ClosePopup();
         Resume();
         return;
+    }
+    for (const auto& [name, link] : links) {
+        if (link.widget->GetId() == id) {
+            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
+                maker->ShowNoticeMenu(link.popupText);
+            return;
+        }
     }
     PlayTileGrid::ButtonDepress(id);
 }
 
+void TutorialGrid::AddedToParent(WidgetContainer* parent)
+{
+    PlayTileGrid::AddedToParent(parent);
+    // The links get a layer of their own over the whole screen; it takes no
+    // pointer itself, so the board beneath keeps the clicks between them.
+    if (!linkLayer) {
+        linkLayer = new PassiveWidget(0, 0, nullptr, false);
+        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(), gApp ? gApp->GetHeight() : GetHeight());
+        linkLayer->SetOverlayLevel(kLinkLayerLevel);
+        linkLayer->SetPriority(kLinkLayerLevel);
+    }
+    parent->AddWidget(linkLayer);
+}
+
 void TutorialGrid::RemovedFromManager(WidgetManager* manager)
 {
-    if (popup) {
-        popup->RemoveSelf();
-        popup = nullptr;
+    ClosePopup();
+    // The layer takes its links along.
+    links.clear();
+    if (linkLayer) {
+        linkLayer->RemoveSelf();
+        linkLayer = nullptr;
     }
     PlayTileGrid::RemovedFromManager(manager);
 }

@@ -7,12 +7,15 @@
 #include <tuple>
 #include <vector>
 
+class DynamicWidget;
+class HyperlinkWidget;
+class PassiveWidget;
 class TextboxPopup;
 
 // The playing field of the primer puzzles: a play grid whose script
 // ("tutorial_<puzzle + 1>") tells the player what to do, allows only the
 // cells it requests, flashes them, highlights clue numbers and shows
-// popups. Once the script has ended, any move is allowed.
+// popups and links. Once the script has ended, any move is allowed.
 class TutorialGrid : public PlayTileGrid
 {
 public:
@@ -38,6 +41,7 @@ public:
     void Draw(Graphics* g) override;
     void DrawOverlay(Graphics* g) override;
     void ButtonDepress(int id) override;
+    void AddedToParent(WidgetContainer* parent) override;
     void RemovedFromManager(WidgetManager* manager) override;
 
     // Requests the cells from (x1, y1) to (x2, y2), 1-based; an end of 0
@@ -52,6 +56,13 @@ public:
     int GetFlashGroups() const { return flashGroups; }
     Action RequestedAction(int column, int row) const;
     TextboxPopup* GetPopup() const { return popup; }
+    // The hidden text label the open popup was made from.
+    DynamicWidget* GetPopupAnchor() const { return popupAnchor; }
+    // The layer over the screen that holds the links; null while the grid
+    // has no parent.
+    PassiveWidget* GetLinkLayer() const { return linkLayer; }
+    // The link of that id, or null.
+    HyperlinkWidget* FindLink(const std::wstring& id) const;
     const std::wstring& GetScriptName() const { return scriptName; }
 
 private:
@@ -62,11 +73,20 @@ private:
         Action action{Action::None};
         unsigned groups{0};
     };
+    struct Link
+    {
+        HyperlinkWidget* widget{nullptr};
+        // The base name of the notice the link opens.
+        std::wstring popupText;
+    };
     // The script's own commands: 2 handled, 1 handled and waiting, 0 not ours.
     int HandleCommand(Runner& runner);
     void ScriptEnded();
     void Resume();
     void OpenPopup(Runner& runner);
+    void ClosePopup();
+    void AddLink(Runner& runner);
+    void RemoveLink(const std::wstring& id);
     void SetHighlight(Runner& runner, bool on);
     bool InBoard(int column, int row) const;
 
@@ -74,6 +94,8 @@ private:
     bool freePlay{false};
     bool revealAll{false};
     std::wstring scriptName;
+    DynamicWidget* popupAnchor{nullptr};
+    std::wstring popupAnchorName;
     TextboxPopup* popup{nullptr};
     int requestsLeft{0};
     std::vector<std::vector<Request>> requests;
@@ -81,5 +103,7 @@ private:
     int flashGroups{2};
     bool waitingForTiles{false};
     std::map<std::tuple<int, int, int>, bool> clueHighlights;
+    std::map<std::wstring, Link> links;
+    PassiveWidget* linkLayer{nullptr};
     std::vector<Image*> requestImages;
 };

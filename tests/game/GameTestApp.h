@@ -38,6 +38,11 @@ public:
         m_shown.push_back(StrFormatW(L"play %d/%d/%d", mode, set, puzzle));
         return !m_real || MyGameApp::ShowPlayScreen(mode, set, puzzle);
     }
+    bool ShowWrappedPlayScreen(int mode, int set, int puzzle) override
+    {
+        m_shown.push_back(StrFormatW(L"play %d/%d/%d", mode, set, puzzle));
+        return !m_real || MyGameApp::ShowWrappedPlayScreen(mode, set, puzzle);
+    }
 
     std::vector<std::wstring> m_shown;
 

@@ -4,8 +4,12 @@
 #include "puzzle/ProfileManager.h"
 #include "puzzle/TutorialGrid.h"
 #include "support/AppHarness.h"
+#include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
+#include "ui/HyperlinkWidget.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/PassiveWidget.h"
+#include "ui/TextLabel.h"
 #include "ui/WidgetManager.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +27,7 @@ class ProbeGrid : public TutorialGrid
 public:
     using TutorialGrid::TutorialGrid;
     void SetDragMode(int mode) { rules.dragMode = mode; }
+    int DragMode() const { return rules.dragMode; }
     bool Decided(int column, int row) const { return rules.IsDecided({column, row}); }
 };
 
@@ -80,6 +85,30 @@ protected:
         ASSERT_FALSE(ok->IsDisabled());
         grid->ButtonDepress(ok->GetId());
         Harness().RunTicks(1);
+    }
+
+    // Plays a lesson of the test's own as the first primer puzzle's.
+    void BeginLesson(const std::string& body)
+    {
+        ASSERT_TRUE(Harness().LoadScripts("<animation name=\"tutorial_1\">" + body + "</animation>"));
+        grid->BeginPlay();
+        Harness().RunTicks(2);
+    }
+    void ClickAt(Widget* widget)
+    {
+        const Vector4 origin = widget->GetScreenOrigin();
+        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
+        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
+        Harness().Click(x, y);
+        Harness().RunTicks(1);
+    }
+    static bool HoldsId(const WidgetContainer& container, int id)
+    {
+        for (Widget* child : container.GetChildren()) {
+            if (child->GetId() == id || HoldsId(*child, id))
+                return true;
+        }
+        return false;
     }
 
     RecordingNotices notices;
@@ -162,7 +191,123 @@ TEST_F(TutorialGridTest, ALineWhoseStepNeverMeetsItsEndStopsAtTheBoardEdge)
     grid->LineChosen(0, 1, 4, 3, 0, 0);
     grid->LineChosen(0, 1, 4, 3, 1, 0);
     EXPECT_TRUE(notices.shown.empty());
-    EXPECT_TRUE(grid->IsWaitingForTiles());
+    EXPECT_EQ(grid->DragMode(), 1);
+}
+
+TEST_F(TutorialGridTest, APopupOpensWhereItsHiddenLabelStandsAndTakesItAlongWhenClosed)
+{
+    BeginLesson(R"(<popup id="note" text="tutorial_1_row" x="70" y="1" width="600"/>
+                   <reveal x1="1" y1="1"/>
+                   <ok/>
+                   <popup text="tutorial_1_done" x="100" y="30"/>
+                   <ok/>)");
+    TextboxPopup* popup = grid->GetPopup();
+    ASSERT_NE(popup, nullptr);
+    DynamicWidget* anchor = grid->GetPopupAnchor();
+    ASSERT_NE(anchor, nullptr);
+    EXPECT_FALSE(anchor->IsVisible());
+    EXPECT_EQ(anchor->GetName(), L"note");
+    EXPECT_EQ(popup->GetX(), 70.0f);
+    EXPECT_EQ(popup->GetY(), 1.0f);
+    TextLabel* message = nullptr;
+    for (Widget* child : popup->GetChildren()) {
+        if (auto* label = dynamic_cast<TextLabel*>(child))
+            message = label;
+    }
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->GetText(), Localize(L"tutorial_1_row"));
+    EXPECT_LE(message->GetTextWidth(), 600);
+
+    // The message holds no input: the board beside it takes the requested cell.
+    const int cell = grid->GetCellSize();
+    const Vector4 origin = grid->GetScreenOrigin();
+    Harness().MouseMove(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
+    Harness().Click(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
+    Harness().RunTicks(1);
+    EXPECT_TRUE(grid->Decided(0, 0));
+
+    // The OK closes the panel and its label; the next popup has a new one.
+    const int anchorId = anchor->GetId();
+    ClickAt(popup->GetOkButton());
+    EXPECT_FALSE(HoldsId(*grid, anchorId));
+    ASSERT_NE(grid->GetPopup(), nullptr);
+    EXPECT_NE(grid->GetPopup(), popup);
+    EXPECT_EQ(grid->GetPopup()->GetX(), 100.0f);
+    ASSERT_NE(grid->GetPopupAnchor(), nullptr);
+    EXPECT_NE(grid->GetPopupAnchor()->GetId(), anchorId);
+    PressOk();
+    EXPECT_EQ(grid->GetPopup(), nullptr);
+    EXPECT_EQ(grid->GetPopupAnchor(), nullptr);
+    EXPECT_TRUE(grid->IsFreePlay());
+}
+
+TEST_F(TutorialGridTest, LinksLieOverTheScreenOpenTheirNoticeAndGoWithTheGrid)
+{
+    // The layer comes with the grid: over the whole screen, above the board,
+    // taking no pointer itself.
+    PassiveWidget* layer = grid->GetLinkLayer();
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(layer->GetParent(), grid->GetParent());
+    EXPECT_EQ(layer->GetWidth(), App().GetWidth());
+    EXPECT_EQ(layer->GetHeight(), App().GetHeight());
+    EXPECT_EQ(layer->GetOverlayLevel(), 1);
+    EXPECT_EQ(layer->GetPriority(), 1);
+    EXPECT_FALSE(layer->IsMouseVisible());
+
+    BeginLesson(R"(<add-link id="why" text="tutorial_1_clues" font="menu" font-over="button"
+                             x="400" y="680" width="300" popup-text="blank_tile"/>
+                   <add-link id="other" text="primer" font="menu" x="850" y="40" width="200"
+                             popup-text="incorrect_tile"/>
+                   <reveal x1="1" y1="1"/>
+                   <popup text="tutorial_1_row" x="70" y="1"/>
+                   <ok/>
+                   <remove-link id="other"/>
+                   <remove-link id="nothing"/>
+                   <popup text="tutorial_1_done" x="70" y="1"/>
+                   <ok/>)");
+    HyperlinkWidget* why = grid->FindLink(L"why");
+    HyperlinkWidget* other = grid->FindLink(L"other");
+    ASSERT_NE(why, nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(why->GetParent(), layer);
+    EXPECT_EQ(why->GetLabel(), Localize(L"tutorial_1_clues"));
+    EXPECT_LE(why->GetWidth(), 300);
+    EXPECT_NEAR(why->GetX() + why->GetWidth() / 2.0f, 400.0f, 1.0f);
+    EXPECT_EQ(why->GetY(), 680.0f);
+    EXPECT_NE(why->GetStateFont(ButtonWidget::Over), nullptr);
+
+    // A click on a link opens its notice; the board keeps the clicks beside it.
+    ClickAt(why);
+    ClickAt(other);
+    EXPECT_EQ(notices.shown, (std::vector<std::wstring>{L"blank_tile", L"incorrect_tile"}));
+    const int cell = grid->GetCellSize();
+    const Vector4 origin = grid->GetScreenOrigin();
+    Harness().MouseMove(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
+    Harness().Click(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
+    Harness().RunTicks(1);
+    EXPECT_TRUE(grid->Decided(0, 0));
+
+    // The script removes one link by its id; an unknown id changes nothing.
+    const int otherId = other->GetId();
+    PressOk();
+    EXPECT_EQ(grid->FindLink(L"other"), nullptr);
+    EXPECT_FALSE(HoldsId(*layer, otherId));
+    EXPECT_EQ(grid->FindLink(L"why"), why);
+
+    // Leaving the screen takes the layer and its links along.
+    const int layerId = layer->GetId();
+    const int whyId = why->GetId();
+    grid->DetachSelf();
+    Harness().RunTicks(1);
+    EXPECT_EQ(grid->GetLinkLayer(), nullptr);
+    EXPECT_EQ(grid->FindLink(L"why"), nullptr);
+    EXPECT_FALSE(HoldsId(Manager(), layerId));
+    EXPECT_FALSE(HoldsId(Manager(), whyId));
+    EXPECT_EQ(grid->GetPopup(), nullptr);
+    // Back on the screen, the grid has a layer again.
+    Manager().AddWidget(grid);
+    ASSERT_NE(grid->GetLinkLayer(), nullptr);
+    EXPECT_TRUE(HoldsId(Manager(), grid->GetLinkLayer()->GetId()));
 }
 
 } // namespace

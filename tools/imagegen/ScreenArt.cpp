@@ -279,9 +279,10 @@ void MakePlayers(Output& out, Fonts& fonts)
     enterName.FillRoundedRect(28, 90, 204, 35, 7, kInkDeep);
     out.Save(enterName, "enter_name");
 
-    // The tutorial's message panel: small enough to sit beside the board.
-    Canvas tutorial(380, 230);
-    Panel(tutorial, 0, 0, 380, 230, 18);
+    // The tutorial's message panel: a wide strip that fits above the board,
+    // left of the hint lamps (two lines of text over its OK button).
+    Canvas tutorial(700, 142);
+    Panel(tutorial, 0, 0, 700, 142, 18);
     out.Save(tutorial, "tutorial_panel");
 
     out.Save(FourRows(44, 50,
