@@ -29,6 +29,7 @@
 #include "graphics/Image.h"
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PuzzleTable.h"
+#include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
 #include "ui/DynamicWidget.h"
 #include "ui/TextLabel.h"
@@ -249,9 +250,9 @@ public:
         return play;
     }
     // A board of that size solved at once (the hidden code), the summary shown.
-    void Solve(int size)
+    void Solve(int size) { Solve(Play(size)); }
+    void Solve(MyPlayPuzzleMenu* play)
     {
-        MyPlayPuzzleMenu* play = Play(size);
         if (play == nullptr)
             return;
         for (wchar_t c : std::wstring(L"ostrelgm"))
@@ -397,6 +398,74 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
         }
     }
 }
+
+// The lighter panel painted on the play screen's background, found along
+// the lines through the point the boards are centred on. The wall behind it
+// changes only from top to bottom, and its faint dots never fall on odd
+// columns and rows, so the first pixel that differs from the wall at the
+// screen's edge is the panel's.
+Rect PanelOfPlayBackground(Image& wall, int centreX, int centreY)
+{
+    const int y = centreY | 1;
+    const int x = centreX | 1;
+    int left = 0;
+    while (left < centreX && wall.GetImagePixel(left | 1, y) == wall.GetImagePixel(1, y))
+        left += 2;
+    int right = kScreenWidth - 1;
+    while (right > centreX && wall.GetImagePixel(right | 1, y) == wall.GetImagePixel(1, y))
+        right -= 2;
+    int top = 1;
+    while (top < centreY && wall.GetImagePixel(x, top) == wall.GetImagePixel(1, top))
+        top += 2;
+    int bottom = kScreenHeight - 1;
+    while (bottom > centreY && wall.GetImagePixel(x, bottom) == wall.GetImagePixel(1, bottom))
+        bottom -= 2;
+    return Rect{left, top, right - left, bottom - top};
+}
+
+class BoardLayoutTest : public ScreenLayoutTest
+{
+};
+
+// Every board size stands in the middle of the play screen's panel, and its
+// solved picture appears on the very cells it was solved on.
+TEST_P(BoardLayoutTest, TheBoardSitsMidPanelAndItsPictureLandsOnIt)
+{
+    const int size = GetParam().name == "5" ? 5 : GetParam().name == "10" ? 10 : 15;
+    MyPlayPuzzleMenu* play = Play(size);
+    ASSERT_NE(play, nullptr);
+    PlayTileGrid* grid = play->GetGrid();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(grid->GetImage(), nullptr);
+    const Rect cells = ToScreen(grid, Rect{0, 0, grid->GetWidth(), grid->GetHeight()});
+    const Rect board{cells.x - grid->GetOffsetX(), cells.y - grid->GetOffsetY(), grid->GetImage()->GetWidth(),
+                     grid->GetImage()->GetHeight()};
+    Image* wall = ::GetImage(L"PlayBackground");
+    ASSERT_NE(wall, nullptr);
+    const Rect panel = PanelOfPlayBackground(*wall, board.x + board.width / 2, board.y + board.height / 2);
+    EXPECT_TRUE(Inside(board, panel)) << "the board " << Describe(board) << " sticks out of its panel "
+                                      << Describe(panel);
+    // Even room all round, to within the scan's step.
+    const int left = board.x - panel.x;
+    const int right = panel.x + panel.width - board.x - board.width;
+    const int top = board.y - panel.y;
+    const int bottom = panel.y + panel.height - board.y - board.height;
+    EXPECT_LE(std::abs(left - right), 4) << "left " << left << ", right " << right;
+    EXPECT_LE(std::abs(top - bottom), 4) << "top " << top << ", bottom " << bottom;
+
+    Solve(play);
+    auto* complete = FindMenu<LevelCompleteMenu>();
+    ASSERT_NE(complete, nullptr);
+    ASSERT_NE(complete->GetOkButton(), nullptr) << "the summary is shown";
+    DynamicWidget* art = complete->GetArtHolder();
+    ASSERT_NE(art, nullptr);
+    EXPECT_EQ(ToScreen(art, Rect{0, 0, art->GetWidth(), art->GetHeight()}), cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
+                         ::testing::Values(ScreenCase{"5", {}, {}}, ScreenCase{"10", {}, {}},
+                                           ScreenCase{"15", {}, {}}),
+                         [](const ::testing::TestParamInfo<ScreenCase>& info) { return "board_" + info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenLayoutTest, ::testing::ValuesIn(kScreens),
                          [](const ::testing::TestParamInfo<ScreenCase>& info) { return info.param.name; });
