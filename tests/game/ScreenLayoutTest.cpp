@@ -20,6 +20,7 @@
 #include "game/MyTitleScreen.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/PuzzleSelectMenu.h"
 #include "game/SelectSetMenu.h"
 #include "game/StoryFinalMenu.h"
 #include "game/StoryIntroMenu.h"
@@ -303,6 +304,24 @@ const std::vector<ScreenCase> kScreens = {
          (new SelectSetMenu(1))->Show();
      },
      kTitleTileArt},
+    {"puzzle_choice",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new PuzzleSelectMenu(0, 1, -1, false))->Show();
+     },
+     {}},
+    {"puzzle_choice_bonus",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new PuzzleSelectMenu(1, 0, -1, false))->Show();
+     },
+     {}},
+    {"tutorial",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, 0, 0, false));
+     },
+     {}},
     {"intro_page", [](ScreenLayoutTest& t) { t.MakePlayer(); (new LevelIntroMenu(0, 1, 0))->Show(); }, {}},
     {"play_5", [](ScreenLayoutTest& t) { t.Play(5); }, {}},
     {"play_10", [](ScreenLayoutTest& t) { t.Play(10); }, {}},
