@@ -20,6 +20,10 @@ constexpr int kEnter = 13;
 
 EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName"), true, true), m_owner(owner)
 {
+    // Centred on the play button it answers (three quarters down the title
+    // screen), so the logo above stays in view.
+    if (owner != nullptr)
+        Move(GetX(), static_cast<float>(3 * owner->GetHeight() / 4 - GetHeight() / 2));
     m_nameField = new EditWidget(this);
     m_nameField->Resize(30, 90, 200, 35);
     m_nameField->SetFont(GetFont(L"hud_title"), false);

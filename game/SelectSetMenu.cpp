@@ -74,7 +74,7 @@ void SelectSetMenu::AddColumn()
         const std::wstring name = record != nullptr ? record->name : std::wstring();
         button->SetLabel(Localize(StrFormatW(L"%s_short", name)));
         for (int buttonState = 0; buttonState < ButtonWidget::StateCount; ++buttonState)
-            button->SetFont(GetFont(L"tiny"), buttonState);
+            button->SetFont(GetFont(L"menu"), buttonState);
         button->SetButtonListener(this);
         m_setButtons.push_back(button);
         if (state == nullptr || state->GetUnlock(m_mode, set) == 0)

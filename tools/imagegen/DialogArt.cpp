@@ -1,6 +1,6 @@
 // The options panel repeats the look of the plain dialog (slate card, gold
 // rim, lighter title band) at the height its rows need; the icons are drawn
-// in the gold of the controls; the letter is warm paper with a ruled margin and a gold seal.
+// in the gold of the controls; the letter is warm paper with a ruled margin, its gold seal a picture apart.
 #include "DialogArt.h"
 
 #include "Canvas.h"
@@ -85,7 +85,7 @@ Canvas MakeSoundIcon()
     return icon;
 }
 
-// Cream paper with a shaded edge, a ruled margin and a gold seal.
+// Cream paper with a shaded edge and a ruled margin.
 Canvas MakeLetter()
 {
     constexpr int kWidth = 640;
@@ -96,11 +96,20 @@ Canvas MakeLetter()
     letter.FillRoundedRect(8, 8, kWidth - 22, kHeight - 24, 6, kParchment);
     // A ruled margin down the left.
     letter.FillRect(28, 30, 1, kHeight - 66, WithAlpha(kBark, 0x40));
-    letter.FillCircle(kWidth - 90.0f, kHeight - 80.0f, 26.0f, kBark);
-    letter.FillCircle(kWidth - 90.0f, kHeight - 82.0f, 23.0f, kGold);
-    letter.FillCircle(kWidth - 90.0f, kHeight - 82.0f, 15.0f, kBronze);
-    letter.FillCircle(kWidth - 97.0f, kHeight - 90.0f, 4.0f, WithAlpha(kWhite, 0x90));
     return letter;
+}
+
+// The letter's gold seal, a picture of its own so that the story can set it
+// under the signature once the writing has appeared.
+Canvas MakeLetterSeal()
+{
+    constexpr float kCentre = 28.0f;
+    Canvas seal(56, 56);
+    seal.FillCircle(kCentre, kCentre + 2, 26.0f, kGoldDark);
+    seal.FillCircle(kCentre, kCentre, 23.0f, kGold);
+    seal.FillCircle(kCentre, kCentre, 15.0f, 0xFFB07A24u);
+    seal.FillCircle(kCentre - 7, kCentre - 8, 4.0f, 0x90FFFFFFu);
+    return seal;
 }
 
 bool Save(const Canvas& canvas, const fs::path& root, const std::string& name)
@@ -122,5 +131,6 @@ bool MakeDialogArt(const std::string& dataFolder)
     ok = Save(MakeMusicIcon(), root, "icon_music_volume") && ok;
     ok = Save(MakeSoundIcon(), root, "icon_sound_volume") && ok;
     ok = Save(MakeLetter(), root, "letter") && ok;
+    ok = Save(MakeLetterSeal(), root, "letter_seal") && ok;
     return ok;
 }

@@ -172,35 +172,44 @@ void MakeCellPieces(Writer& out, const BoardSize& board)
 void MakeGridNumbers(Writer& out)
 {
     Canvas numbers(kNumberCell * kNumberColumns, kNumberCell * 8);
+    std::unique_ptr<FontRasterizer> condensed[2];
     for (int set = 0; set < 2; ++set) {
         std::unique_ptr<FontRasterizer> font = Font(set == 0 ? kClueType : kSmallClueType);
         if (!font)
             return;
+        const Type& type = set == 0 ? kClueType : kSmallClueType;
+        condensed[set] = Font(Type{type.name, "DejaVuSansCondensed-Bold.ttf", type.size});
         for (int style = 0; style < 4; ++style) {
             const int top = (set * 4 + style) * kNumberCell;
             for (int v = 1; v <= kNumberColumns; ++v) {
                 const int left = (v - 1) * kNumberCell;
                 const std::wstring text = std::to_wstring(v);
-                const int width = Canvas::TextWidth(*font, text);
+                // Two digits in the bold face can be wider than a cell ("11"):
+                // those are set in the condensed face so that none touches
+                // its neighbour.
+                FontRasterizer* face = font.get();
+                if (Canvas::TextWidth(*face, text) > kNumberCell - 4 && condensed[set])
+                    face = condensed[set].get();
+                const int width = Canvas::TextWidth(*face, text);
                 const int x = left + (kNumberCell - width) / 2;
                 const int baseline = top + (kNumberCell + font->GetAscent() - font->GetDescent()) / 2 - 1;
                 switch (style) {
                 case 0:
                     numbers.FillRoundedRect(static_cast<float>(left + 1), static_cast<float>(top + 1),
                                             kNumberCell - 2, kNumberCell - 2, 6, kSun);
-                    numbers.DrawText(*font, text, x, baseline, kEarth);
+                    numbers.DrawText(*face, text, x, baseline, kEarth);
                     break;
                 case 1:
-                    numbers.DrawText(*font, text, x, baseline, kCharcoal);
+                    numbers.DrawText(*face, text, x, baseline, kCharcoal);
                     break;
                 case 2:
-                    numbers.DrawText(*font, text, x, baseline, kSilver);
+                    numbers.DrawText(*face, text, x, baseline, kSilver);
                     break;
                 default:
                     for (int dy = -1; dy <= 1; ++dy)
                         for (int dx = -1; dx <= 1; ++dx)
-                            numbers.DrawText(*font, text, x + dx, baseline + dy, kInk);
-                    numbers.DrawText(*font, text, x, baseline, kWhite);
+                            numbers.DrawText(*face, text, x + dx, baseline + dy, kInk);
+                    numbers.DrawText(*face, text, x, baseline, kWhite);
                     break;
                 }
             }
@@ -389,7 +398,10 @@ void MakeBackground(Writer& out)
     for (int y = 0; y < 768; y += 4)
         for (int x = (y / 4) % 2 * 2; x < 1024; x += 48)
             wall.Blend(x, y, WithAlpha(kWhite, 0x0C));
-    wall.FillRoundedRect(120, 120, 660, 640, 40, WithAlpha(kWhite, 0x18));
+    // The panel behind the board. The play screen centres every board on
+    // the same point, (389, 389), so one panel around the largest board holds
+    // each of them in its middle.
+    wall.FillRoundedRect(12, 12, 754, 754, 40, WithAlpha(kWhite, 0x18));
     out.Save(wall, "images/play/background.png");
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/FontRasterizer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +24,9 @@ namespace fs = std::filesystem;
 const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
+// A set's banner: its name starts here and must end before the face's rim.
+constexpr int kBannerTextLeft = 24;
+constexpr int kBannerTextWidth = 348 - 12 - kBannerTextLeft;
 
 std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
@@ -174,7 +178,15 @@ void GlossyFace(Canvas& cell, int state, std::uint32_t top, std::uint32_t bottom
     cell.FillRoundedRect(1, 1, width - 2, height - 4, radius, colours.rim);
     GradientRoundedRect(cell, 3, 3, static_cast<int>(width) - 6, static_cast<int>(height) - 8, radius - 2, colours.top,
                         colours.bottom);
-    cell.StrokeRoundedRect(5, 4, width - 10, height * 0.4f, radius - 3, 1.2f, state == 3 ? 0x30FFFFFFu : 0x80FFFFFFu);
+    // The gloss is a pill in the upper part of the face. Its ends are as round
+    // as its height allows and stand where the face's corner arcs begin, so
+    // they stay inside the face's rounded outline however flat the button is.
+    const float faceRadius = radius - 2;
+    const float glossHeight = height * 0.4f;
+    const float glossRadius = std::max(1.0f, std::min(glossHeight / 2, faceRadius - 1));
+    const float glossLeft = 3 + faceRadius - glossRadius;
+    cell.StrokeRoundedRect(glossLeft, 4, width - 2 * glossLeft, glossHeight, glossRadius, 1.2f,
+                           state == 3 ? 0x30FFFFFFu : 0x80FFFFFFu);
 }
 
 void CheckMark(Canvas& cell, float cx, float cy, float size, std::uint32_t colour)
@@ -375,9 +387,10 @@ void MakeMap(Output& out, Fonts& fonts)
                  std::string("map_") + badge.name + "_btn");
     }
 
-    out.Save(
-        FourRows(170, 40, [&](Canvas& cell, int state) { GlossyFace(cell, state, kPlum, kPlumDark, 12); }),
-        "menubutton");
+    // The bonus sets' buttons: as large as the main menu's, so the set list
+    // reads as the menu it is.
+    out.Save(FourRows(240, 52, [&](Canvas& cell, int state) { GlossyFace(cell, state, kPlum, kPlumDark, 16); }),
+             "menubutton");
 }
 
 // Puzzle choice -------------------------------------------------------------------------
@@ -406,8 +419,19 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         banner.FillRoundedRect(4, 6, 352, 110, 20, 0x50000000u);
         banner.FillRoundedRect(0, 0, 352, 110, 20, 0xFFC9A24Eu);
         GradientRoundedRect(banner, 4, 4, 344, 102, 17, set.top, set.bottom);
-        banner.DrawText(*fonts.heading, set.title, 24 + 2, 72 + 2, 0x90000000u);
-        banner.DrawText(*fonts.heading, set.title, 24, 72, 0xFFFFFFFFu);
+        // The name fills the banner's face from the left; a name too long for
+        // the heading size is set smaller rather than cut off at the rim.
+        FontRasterizer* font = fonts.heading.get();
+        std::unique_ptr<FontRasterizer> smaller;
+        for (int size = kHeadingType.size - 2; Canvas::TextWidth(*font, set.title) > kBannerTextWidth && size >= 20;
+             size -= 2) {
+            smaller = OpenFont(Type{kHeadingType.name, kHeadingType.face, size});
+            if (!smaller)
+                break;
+            font = smaller.get();
+        }
+        banner.DrawText(*font, set.title, kBannerTextLeft + 2, 72 + 2, 0x90000000u);
+        banner.DrawText(*font, set.title, kBannerTextLeft, 72, 0xFFFFFFFFu);
         out.Save(banner, std::string(set.name) + "_select");
     }
 
@@ -466,6 +490,24 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
     out.Save(flash, "new_puzzle_flash");
 }
 
+// Level summary ----------------------------------------------------------------------------
+
+// The summary after a solve stands in the column beside the board, so the
+// revealed picture stays in view on its own grid.
+void MakeLevelSummary(Output& out)
+{
+    // It covers the whole column, down to the screen's bottom edge, with
+    // its shadow inside the picture.
+    constexpr int kWidth = 244;
+    constexpr int kHeight = 756;
+    Canvas panel(kWidth + 4, kHeight + 4);
+    Panel(panel, 0, 0, kWidth, kHeight, 18);
+    // A gold rule under the title and one above the results.
+    panel.FillRect(24, 168, kWidth - 48, 1, 0x80C9A24Eu);
+    panel.FillRect(24, 300, kWidth - 48, 1, 0x80C9A24Eu);
+    out.Save(panel, "level_summary");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -482,5 +524,6 @@ int main(int argc, char** argv)
     MakePlayers(out, fonts);
     MakeMap(out, fonts);
     MakePuzzleChoice(out, fonts);
+    MakeLevelSummary(out);
     return out.IsOk() ? 0 : 1;
 }

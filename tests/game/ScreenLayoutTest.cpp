@@ -1,0 +1,492 @@
+#include "GameTestApp.h"
+#include "support/AppHarness.h"
+
+#include "app/NoticeMenu.h"
+#include "app/TitleScreen.h"
+#include "game/ConfirmDeleteMenu.h"
+#include "game/ConfirmMainMenu.h"
+#include "game/ConfirmPuzzleSelectMenu.h"
+#include "game/ConfirmQuitMenu.h"
+#include "game/ConfirmTutorialMenu.h"
+#include "game/CreditsMenu.h"
+#include "game/EnterNameMenu.h"
+#include "game/LevelCompleteMenu.h"
+#include "game/LevelFailMenu.h"
+#include "game/LevelIntroMenu.h"
+#include "game/MainMenu.h"
+#include "game/MapMenu.h"
+#include "game/MyBoard.h"
+#include "game/MyPlayPuzzleMenu.h"
+#include "game/MyTitleScreen.h"
+#include "game/OptionsMenu.h"
+#include "game/PlayerSelectMenu.h"
+#include "game/PuzzleSelectMenu.h"
+#include "game/SelectSetMenu.h"
+#include "game/StoryFinalMenu.h"
+#include "game/StoryIntroMenu.h"
+#include "game/TipsMenu.h"
+#include "graphics/Font.h"
+#include "graphics/Graphics.h"
+#include "graphics/Image.h"
+#include "puzzle/PlayTileGrid.h"
+#include "puzzle/PuzzleTable.h"
+#include "resources/Assets.h"
+#include "ui/ButtonWidget.h"
+#include "ui/DynamicWidget.h"
+#include "ui/TextLabel.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+// Long enough for every screen's script to have laid out its texts.
+constexpr int kSettleTicks = 500;
+
+// The solved boards in the lower corners of the title's night sky.
+const std::vector<Rect> kTitleTileArt = {Rect{60, 540, 208, 178}, Rect{754, 540, 208, 178}};
+// The game's logo on the title screen.
+const Rect kTitleLogo{162, 193, 700, 190};
+
+// A text as it is drawn: its box on the screen, and the panel it stands on
+// (empty when it stands on the screen itself).
+struct DrawnText
+{
+    std::string name;
+    Rect box;
+    Rect panel;
+    const Widget* screen = nullptr;
+};
+
+class ScreenLayoutTest;
+
+struct ScreenCase
+{
+    std::string name;
+    // Opens the screen on a fresh player of the real game.
+    std::function<void(ScreenLayoutTest&)> open;
+    // Art of the screen's background that no text may cover.
+    std::vector<Rect> keepOut;
+};
+
+void PrintTo(const ScreenCase& screen, std::ostream* out)
+{
+    *out << screen.name;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return WStringToString(text);
+}
+
+std::string Describe(const Rect& r)
+{
+    std::ostringstream out;
+    out << "(" << r.x << ", " << r.y << ", " << r.width << " x " << r.height << ")";
+    return out.str();
+}
+
+bool Inside(const Rect& inner, const Rect& outer)
+{
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+// The screen rectangle of a widget-local rectangle.
+Rect ToScreen(Widget* widget, const Rect& local)
+{
+    const Vector4 a = widget->LocalToScreen({static_cast<float>(local.x), static_cast<float>(local.y), 1, 1});
+    const Vector4 b = widget->LocalToScreen(
+        {static_cast<float>(local.x + local.width), static_cast<float>(local.y + local.height), 1, 1});
+    const int left = static_cast<int>(std::min(a.x, b.x));
+    const int top = static_cast<int>(std::min(a.y, b.y));
+    return Rect{left, top, static_cast<int>(std::max(a.x, b.x)) - left, static_cast<int>(std::max(a.y, b.y)) - top};
+}
+
+// Where a label's words land, as TextLabel lays them out: written from the
+// first baseline, so the box starts an ascent above it.
+Rect LabelBox(TextLabel& label)
+{
+    const int ascent = label.GetFont()->GetAscent();
+    return Rect{label.GetOffsetX(), label.GetOffsetY() - ascent, label.GetTextWidth(), label.GetTextHeight()};
+}
+
+// Where a button's label lands, as ButtonWidget::Draw places it (unpressed).
+Rect ButtonLabelBox(ButtonWidget& button, Font& font)
+{
+    const int wrap = button.GetLabelWrapWidth();
+    const int boxWidth = wrap < 0 ? 4096 : (wrap == 0 ? button.GetWidth() : wrap);
+    Graphics measure;
+    measure.SetFont(&font);
+    int textWidth = 0;
+    const int textHeight = measure.GetWordWrappedHeight(boxWidth, button.GetLabel(), -1, &textWidth);
+    int x = 0;
+    if (button.GetJustification() == 0)
+        x = (button.GetWidth() - boxWidth) / 2 + (boxWidth - textWidth) / 2;
+    else if (button.GetJustification() == 1)
+        x = button.GetWidth() - textWidth;
+    const double ascent = font.GetAscent();
+    const int baseline =
+        static_cast<int>(((ascent + button.GetHeight()) - ascent / 6.0 - 1.0) * 0.5 + button.GetLabelOffsetY() -
+                         (textHeight - (font.GetHeight() - font.GetAscentPadding())) * 0.5);
+    return Rect{x + button.GetLabelOffsetX(), baseline - font.GetAscent(), textWidth, textHeight};
+}
+
+bool Shows(Widget* widget)
+{
+    if (!widget->IsVisible())
+        return false;
+    auto* dynamic = dynamic_cast<DynamicWidget*>(widget);
+    return dynamic == nullptr || dynamic->GetOpacity() > 0.0f;
+}
+
+// Every text and every panel picture of one screen (a child of the widget
+// manager and everything under it).
+class ScreenWalk
+{
+public:
+    explicit ScreenWalk(Widget* screen) : m_screen(screen) { Visit(screen); }
+
+    std::vector<DrawnText> Texts() const
+    {
+        std::vector<DrawnText> texts = m_texts;
+        for (DrawnText& text : texts)
+            text.panel = PanelUnder(text);
+        return texts;
+    }
+
+private:
+    void Visit(Widget* widget)
+    {
+        if (!Shows(widget))
+            return;
+        if (auto* label = dynamic_cast<TextLabel*>(widget)) {
+            if (!label->GetText().empty() && label->GetFont() != nullptr)
+                m_texts.push_back({"label \"" + Narrow(label->GetText()) + "\"", ToScreen(label, LabelBox(*label)),
+                                   Rect{}, m_screen});
+        }
+        auto* button = dynamic_cast<ButtonWidget*>(widget);
+        if (button != nullptr && !button->GetLabel().empty() && button->GetLabelFont() != nullptr) {
+            m_texts.push_back({"button \"" + Narrow(button->GetLabel()) + "\"",
+                               ToScreen(button, ButtonLabelBox(*button, *button->GetLabelFont())), Rect{},
+                               m_screen});
+        }
+        if (auto* picture = dynamic_cast<PassiveWidget*>(widget); picture != nullptr && picture->GetImage()) {
+            const Rect box = ToScreen(widget, Rect{0, 0, widget->GetWidth(), widget->GetHeight()});
+            if (box.width < kScreenWidth || box.height < kScreenHeight)
+                m_panels.push_back(box);
+        }
+        for (Widget* child : widget->GetChildren())
+            Visit(child);
+    }
+
+    // The smallest picture under the middle of the text: the panel it is
+    // written on.
+    Rect PanelUnder(const DrawnText& text) const
+    {
+        const int cx = text.box.x + text.box.width / 2;
+        const int cy = text.box.y + text.box.height / 2;
+        Rect best;
+        for (const Rect& panel : m_panels) {
+            if (panel.Contains(cx, cy) && (best.IsEmpty() || panel.width * panel.height < best.width * best.height))
+                best = panel;
+        }
+        return best;
+    }
+
+    Widget* m_screen;
+    std::vector<DrawnText> m_texts;
+    std::vector<Rect> m_panels;
+};
+
+class ScreenLayoutTest : public GameTest, public ::testing::WithParamInterface<ScreenCase>
+{
+public:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = GameTest::Options();
+        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
+        return options;
+    }
+
+    void Settle() { Harness().RunTicks(kSettleTicks); }
+    PlayerState& Player() { return *GetCurrentPlayerState(); }
+    PlayerState& MakePlayer() { return NewPlayer(L"Annabelle"); }
+    void OpenEverySet(PlayerState& player)
+    {
+        for (int mode = 0; mode < 2; ++mode)
+            for (int set = 0; set < player.SetCount(mode); ++set)
+                player.EnsureSet(mode, set)->unlock = gPuzzleTable.PuzzleCount(mode, set);
+    }
+    // The first main puzzle (after the primer) of the board size.
+    bool FindBoard(int size, int& set, int& puzzle)
+    {
+        for (set = 1; set < gPuzzleTable.SetCount(0); ++set)
+            for (puzzle = 0; puzzle < gPuzzleTable.PuzzleCount(0, set); ++puzzle)
+                if (gPuzzleTable.Find(0, set, puzzle)->GridSize() == size)
+                    return true;
+        return false;
+    }
+    // The play screen of a board of that size, its clue numbers in place.
+    MyPlayPuzzleMenu* Play(int size)
+    {
+        OpenEverySet(MakePlayer());
+        int set = 0;
+        int puzzle = 0;
+        EXPECT_TRUE(FindBoard(size, set, puzzle)) << "no " << size << " x " << size << " board";
+        EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, set, puzzle, false));
+        auto* play = FindMenu<MyPlayPuzzleMenu>();
+        for (int tick = 0; tick < 3000 && play != nullptr; ++tick) {
+            if (play->GetState() == PlayPuzzleMenu::State::Playing)
+                break;
+            Harness().RunTicks(1);
+        }
+        return play;
+    }
+    // A board of that size solved at once (the hidden code), the summary shown.
+    void Solve(int size) { Solve(Play(size)); }
+    void Solve(MyPlayPuzzleMenu* play)
+    {
+        if (play == nullptr)
+            return;
+        for (wchar_t c : std::wstring(L"ostrelgm"))
+            play->KeyChar(c);
+        Settle();
+        Settle();
+        if (auto* notice = FindMenu<NoticeMenu>())
+            notice->RemoveSelf();
+        Harness().RunTicks(60);
+    }
+};
+
+// The screens a player meets, each opened the way the game opens it.
+const std::vector<ScreenCase> kScreens = {
+    {"enter_name",
+     [](ScreenLayoutTest&) {
+         auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
+         ASSERT_NE(title, nullptr);
+         ASSERT_NE(title->GetPlayButton(), nullptr);
+         title->ButtonDepress(title->GetPlayButton()->GetId());
+     },
+     {kTitleLogo}},
+    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, {}},
+    {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
+    {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
+    {"story_final", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryFinalMenu())->Show(); }, {}},
+    {"tutorial_offer", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmTutorialMenu())->Show(); }, {}},
+    {"tips", [](ScreenLayoutTest& t) { t.MakePlayer(); (new TipsMenu())->Show(); }, kTitleTileArt},
+    {"credits", [](ScreenLayoutTest& t) { t.MakePlayer(); (new CreditsMenu())->Show(); }, kTitleTileArt},
+    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}},
+    {"options_from_play", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"playing", 0, 1))->Show(); },
+     {}},
+    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}},
+    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}},
+    {"leave_to_puzzles",
+     [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(0, 1, nullptr))->Show(); }, {}},
+    {"leave_to_bonus",
+     [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(1, 0, nullptr))->Show(); }, {}},
+    {"map",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new MapMenu(nullptr, L""))->Show();
+     },
+     {}},
+    {"bonus_sets",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new SelectSetMenu(1))->Show();
+     },
+     kTitleTileArt},
+    {"puzzle_choice",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new PuzzleSelectMenu(0, 1, -1, false))->Show();
+     },
+     {}},
+    {"puzzle_choice_bonus",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new PuzzleSelectMenu(1, 0, -1, false))->Show();
+     },
+     {}},
+    {"tutorial",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, 0, 0, false));
+     },
+     {}},
+    {"intro_page", [](ScreenLayoutTest& t) { t.MakePlayer(); (new LevelIntroMenu(0, 1, 0))->Show(); }, {}},
+    {"play_5", [](ScreenLayoutTest& t) { t.Play(5); }, {}},
+    {"play_10", [](ScreenLayoutTest& t) { t.Play(10); }, {}},
+    {"play_15", [](ScreenLayoutTest& t) { t.Play(15); }, {}},
+    {"complete_5", [](ScreenLayoutTest& t) { t.Solve(5); }, {}},
+    {"complete_10", [](ScreenLayoutTest& t) { t.Solve(10); }, {}},
+    {"complete_15", [](ScreenLayoutTest& t) { t.Solve(15); }, {}},
+    {"complete_primer",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new LevelCompleteMenu(0, 0, 1, 75, 0, 0, nullptr, true))->Show();
+     },
+     {}},
+    {"complete_bonus",
+     [](ScreenLayoutTest& t) {
+         t.OpenEverySet(t.MakePlayer());
+         (new LevelCompleteMenu(1, 0, 0, 3725, 12, 3, nullptr, true))->Show();
+     },
+     {}},
+    {"fail_primer",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new LevelFailMenu(0, 0, 1, 75, 4, 0))->Show();
+     },
+     {}},
+    {"fail_bonus",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new LevelFailMenu(1, 0, 1, 75, 9, 2))->Show();
+     },
+     {}},
+    {"bonus_unlocked_notice",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new NoticeMenu(L"unlocked_bonus", nullptr, L"menu"))->Show();
+     },
+     {}},
+};
+
+// Every text of every screen stands clear of the others, on the screen, on
+// its panel and off the background's art.
+TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
+{
+    const ScreenCase& screen = GetParam();
+    screen.open(*this);
+    if (HasFatalFailure())
+        return;
+    Settle();
+    Harness().Redraw();
+    Snap("layout_" + screen.name);
+
+    const Rect whole{0, 0, kScreenWidth, kScreenHeight};
+    std::vector<DrawnText> texts;
+    int dialogs = 0;
+    for (Widget* top : Manager().GetChildren()) {
+        const std::vector<DrawnText> found = ScreenWalk(top).Texts();
+        texts.insert(texts.end(), found.begin(), found.end());
+        // A dialog on a picture of its own stands on the screen, clear of
+        // the screen's art.
+        auto* dialog = dynamic_cast<PassiveWidget*>(top);
+        if (dialog == nullptr || dialog->GetImage() == nullptr || !Shows(top))
+            continue;
+        const Rect box = ToScreen(top, Rect{0, 0, top->GetWidth(), top->GetHeight()});
+        if (box.width >= kScreenWidth && box.height >= kScreenHeight)
+            continue;
+        ++dialogs;
+        EXPECT_TRUE(Inside(box, whole)) << "a dialog at " << Describe(box) << " leaves the screen";
+        for (const Rect& art : screen.keepOut)
+            EXPECT_FALSE(box.Intersects(art)) << "a dialog at " << Describe(box) << " covers the art at "
+                                              << Describe(art);
+    }
+    ASSERT_TRUE(!texts.empty() || dialogs > 0) << "the screen shows neither a text nor a dialog";
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const DrawnText& text = texts[i];
+        EXPECT_TRUE(Inside(text.box, whole)) << text.name << " at " << Describe(text.box) << " leaves the screen";
+        if (!text.panel.IsEmpty()) {
+            EXPECT_TRUE(Inside(text.box, text.panel))
+                << text.name << " at " << Describe(text.box) << " runs off its panel " << Describe(text.panel);
+            EXPECT_TRUE(Inside(text.panel, whole))
+                << "the panel " << Describe(text.panel) << " of " << text.name << " leaves the screen";
+        }
+        for (const Rect& art : screen.keepOut)
+            EXPECT_FALSE(text.box.Intersects(art))
+                << text.name << " at " << Describe(text.box) << " covers the art at " << Describe(art);
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            // A dialog hides the screen beneath it: only texts of one
+            // screen can collide.
+            if (texts[j].screen != text.screen)
+                continue;
+            EXPECT_FALSE(text.box.Intersects(texts[j].box))
+                << text.name << " at " << Describe(text.box) << " overlaps " << texts[j].name << " at "
+                << Describe(texts[j].box);
+        }
+    }
+}
+
+// The lighter panel painted on the play screen's background, found along
+// the lines through the point the boards are centred on. The wall behind it
+// changes only from top to bottom, and its faint dots never fall on odd
+// columns and rows, so the first pixel that differs from the wall at the
+// screen's edge is the panel's.
+Rect PanelOfPlayBackground(Image& wall, int centreX, int centreY)
+{
+    const int y = centreY | 1;
+    const int x = centreX | 1;
+    int left = 0;
+    while (left < centreX && wall.GetImagePixel(left | 1, y) == wall.GetImagePixel(1, y))
+        left += 2;
+    int right = kScreenWidth - 1;
+    while (right > centreX && wall.GetImagePixel(right | 1, y) == wall.GetImagePixel(1, y))
+        right -= 2;
+    int top = 1;
+    while (top < centreY && wall.GetImagePixel(x, top) == wall.GetImagePixel(1, top))
+        top += 2;
+    int bottom = kScreenHeight - 1;
+    while (bottom > centreY && wall.GetImagePixel(x, bottom) == wall.GetImagePixel(1, bottom))
+        bottom -= 2;
+    return Rect{left, top, right - left, bottom - top};
+}
+
+class BoardLayoutTest : public ScreenLayoutTest
+{
+};
+
+// Every board size stands in the middle of the play screen's panel, and its
+// solved picture appears on the very cells it was solved on.
+TEST_P(BoardLayoutTest, TheBoardSitsMidPanelAndItsPictureLandsOnIt)
+{
+    const int size = GetParam().name == "5" ? 5 : GetParam().name == "10" ? 10 : 15;
+    MyPlayPuzzleMenu* play = Play(size);
+    ASSERT_NE(play, nullptr);
+    PlayTileGrid* grid = play->GetGrid();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_NE(grid->GetImage(), nullptr);
+    const Rect cells = ToScreen(grid, Rect{0, 0, grid->GetWidth(), grid->GetHeight()});
+    const Rect board{cells.x - grid->GetOffsetX(), cells.y - grid->GetOffsetY(), grid->GetImage()->GetWidth(),
+                     grid->GetImage()->GetHeight()};
+    Image* wall = ::GetImage(L"PlayBackground");
+    ASSERT_NE(wall, nullptr);
+    const Rect panel = PanelOfPlayBackground(*wall, board.x + board.width / 2, board.y + board.height / 2);
+    EXPECT_TRUE(Inside(board, panel)) << "the board " << Describe(board) << " sticks out of its panel "
+                                      << Describe(panel);
+    // Even room all round, to within the scan's step.
+    const int left = board.x - panel.x;
+    const int right = panel.x + panel.width - board.x - board.width;
+    const int top = board.y - panel.y;
+    const int bottom = panel.y + panel.height - board.y - board.height;
+    EXPECT_LE(std::abs(left - right), 4) << "left " << left << ", right " << right;
+    EXPECT_LE(std::abs(top - bottom), 4) << "top " << top << ", bottom " << bottom;
+
+    Solve(play);
+    auto* complete = FindMenu<LevelCompleteMenu>();
+    ASSERT_NE(complete, nullptr);
+    ASSERT_NE(complete->GetOkButton(), nullptr) << "the summary is shown";
+    DynamicWidget* art = complete->GetArtHolder();
+    ASSERT_NE(art, nullptr);
+    EXPECT_EQ(ToScreen(art, Rect{0, 0, art->GetWidth(), art->GetHeight()}), cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
+                         ::testing::Values(ScreenCase{"5", {}, {}}, ScreenCase{"10", {}, {}},
+                                           ScreenCase{"15", {}, {}}),
+                         [](const ::testing::TestParamInfo<ScreenCase>& info) { return "board_" + info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenLayoutTest, ::testing::ValuesIn(kScreens),
+                         [](const ::testing::TestParamInfo<ScreenCase>& info) { return info.param.name; });
+
+} // namespace
