@@ -84,8 +84,9 @@ void UsePuzzleTable()
             }
         }
     }
+    // A fresh state: one entry fewer than the table has sets, but always the first set's.
     PlayerState fresh;
-    Require(fresh.SetCount(0) == std::max(gPuzzleTable.SetCount(0) - 1, 0));
+    Require(fresh.SetCount(0) == std::max(gPuzzleTable.SetCount(0) - 1, 1));
 }
 
 // The grid's layout divides the clue room by the clue count and draws the allowances one by one.
