@@ -32,6 +32,34 @@ bool gSaveFailureTold = false;
 // Each named profile as this game last read or wrote it (its state element): tells a profile another
 // game added or changed since from one this game deleted or changed.
 std::map<std::wstring, std::wstring> gSynced;
+// The file as it stood then: while it stands so, no other game has saved since and there is nothing to merge.
+struct FileStamp
+{
+    ino_t inode{0};
+    off_t size{-1};
+    timespec modified{};
+
+    bool operator==(const FileStamp& other) const
+    {
+        return inode == other.inode && size == other.size && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+FileStamp gSyncedStamp;
+
+FileStamp StampOf(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    FileStamp stamp;
+    if (::stat(path.c_str(), &info) == 0) {
+        stamp.inode = info.st_ino;
+        stamp.size = info.st_size;
+        stamp.modified = info.st_mtim;
+    }
+    return stamp;
+}
 
 const std::string kBackupSuffix = ".bak";
 const std::string kDamagedSuffix = ".damaged";
@@ -45,6 +73,8 @@ constexpr int kMaxBestTime = 99 * 3600 + 59 * 60 + 59;
 // such sets: far more than any version of the game had.
 constexpr int kMaxPuzzlesOfUnknownSet = 100;
 constexpr int kMaxUnknownSets = 64;
+// Elements of a newer version are kept up to this many characters in all.
+constexpr std::size_t kMaxOtherElements = 1u << 20;
 // The longest name the name entry takes.
 constexpr std::size_t kMaxNameLength = 10;
 const std::string kCutSuffix = ".cut";
@@ -102,6 +132,10 @@ public:
 
     void OnXMLElement(const XMLElement& element) override
     {
+        if (captureDepth > 0) {
+            Capture(element);
+            return;
+        }
         if (element.m_kind != XMLElement::Kind::Start)
             return;
         if (element.m_section.empty()) {
@@ -114,13 +148,74 @@ public:
             }
             return;
         }
-        if (rootIsProfiles)
+        if (!rootIsProfiles)
+            return;
+        const std::size_t slash = element.m_section.rfind(L'/');
+        const std::wstring parent =
+            slash == std::wstring::npos ? element.m_section : element.m_section.substr(slash + 1);
+        if (IsKnown(parent, element.m_name))
             Start(element);
+        else
+            BeginCapture(parent, element);
     }
 
     bool RootIsProfiles() const { return rootIsProfiles; }
 
 private:
+    static bool IsKnown(const std::wstring& parent, const std::wstring& name)
+    {
+        return (parent == L"profiles" && name == L"profile") || (parent == L"profile" && name == L"state") ||
+               (parent == L"state" && (name == L"mode" || name == L"property")) ||
+               (parent == L"mode" && name == L"set") || (parent == L"set" && name == L"puzzle");
+    }
+
+    // An element this version does not know is kept whole, as XML text, with the nearest record that
+    // writes such text back (a child of a puzzle or a property goes with its set or state).
+    void BeginCapture(const std::wstring& parent, const XMLElement& element)
+    {
+        captureTarget = nullptr;
+        if (parent == L"profiles")
+            captureTarget = &list.otherElements;
+        else if (parent == L"profile" && record)
+            captureTarget = &record->otherElements;
+        else if ((parent == L"state" || parent == L"property") && state)
+            captureTarget = &state->otherElements;
+        else if (parent == L"mode" && state && modeCounter >= 0 && modeCounter < PlayerState::kModeCount)
+            captureTarget = &state->modeElements[modeCounter];
+        else if ((parent == L"set" || parent == L"puzzle") && set)
+            captureTarget = &set->otherElements;
+        captured.clear();
+        Capture(element);
+    }
+
+    void Capture(const XMLElement& element)
+    {
+        switch (element.m_kind) {
+        case XMLElement::Kind::Start:
+            ++captureDepth;
+            captured += L"<" + element.m_name + WriteXmlAttributes(element.m_attributes) + L">";
+            break;
+        case XMLElement::Kind::Text:
+            captured += EscapeXmlAttribute(element.m_text);
+            break;
+        case XMLElement::Kind::End:
+            --captureDepth;
+            captured += L"</" + element.m_name + L">";
+            break;
+        case XMLElement::Kind::None:
+            break;
+        }
+        if (captureDepth > 0)
+            return;
+        if (captureTarget && capturedTotal + captured.size() <= kMaxOtherElements) {
+            capturedTotal += captured.size();
+            *captureTarget += captured;
+        } else if (captureTarget) {
+            Cut("more elements of a newer version than the game keeps");
+        }
+        captured.clear();
+    }
+
     void Start(const XMLElement& element)
     {
         const std::wstring& name = element.m_name;
@@ -148,14 +243,20 @@ private:
             ++modeCounter;
             setCounter = -1;
             set = nullptr;
+            if (state && modeCounter < PlayerState::kModeCount)
+                state->modeAttributes[modeCounter] = UnknownAttributes(element.m_attributes, {});
         } else if (name == L"set") {
             ReadSet(element);
         } else if (name == L"puzzle") {
             ReadPuzzle(element);
         } else if (name == L"property") {
-            if (state)
-                state->ReadProperty(AttributeText(element, L"name"), AttributeText(element, L"type"),
-                                    AttributeText(element, L"value"));
+            const std::wstring& propertyName = AttributeText(element, L"name");
+            if (state && state->ReadProperty(propertyName, AttributeText(element, L"type"),
+                                             AttributeText(element, L"value"))) {
+                XMLAttributes other = UnknownAttributes(element.m_attributes, {L"name", L"type", L"value"});
+                if (!other.empty())
+                    state->propertyAttributes[propertyName] = std::move(other);
+            }
         }
     }
 
@@ -238,6 +339,10 @@ private:
     int puzzleCounter{-1};
     int puzzleLimit{0};
     bool rootIsProfiles{false};
+    int captureDepth{0};
+    std::wstring captured;
+    std::wstring* captureTarget{nullptr};
+    std::size_t capturedTotal{0};
 };
 
 bool FileExists(const std::string& path)
@@ -389,8 +494,9 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
     }
 }
 
-void Synchronized(const ProfileList& list)
+void Synchronized(const ProfileList& list, const std::string& path)
 {
+    gSyncedStamp = StampOf(path);
     gSynced.clear();
     for (const ProfileRecord& record : list.records)
         if (!record.name.empty())
@@ -407,6 +513,8 @@ void Synchronized(const ProfileList& list)
 // States are assigned in place: pointers to them (the current player) stay valid.
 void MergeFromDisk(const std::string& path)
 {
+    if (StampOf(path) == gSyncedStamp)
+        return;
     std::string bytes;
     if (ReadWholeFile(path, bytes) != ReadOutcome::Read)
         return;
@@ -444,6 +552,7 @@ void MergeFromDisk(const std::string& path)
         free->name = theirs.name;
         free->state = theirs.state;
         free->otherAttributes = theirs.otherAttributes;
+        free->otherElements = theirs.otherElements;
         Log("kept the profile another game added in this folder");
     }
 }
@@ -480,9 +589,11 @@ void AdoptList(ProfileList& loaded)
         gProfileList.records[slot].name = std::move(loaded.records[slot].name);
         gProfileList.records[slot].state = loaded.records[slot].state;
         gProfileList.records[slot].otherAttributes = std::move(loaded.records[slot].otherAttributes);
+        gProfileList.records[slot].otherElements = std::move(loaded.records[slot].otherElements);
     }
     gProfileList.selected = loaded.selected;
     gProfileList.otherAttributes = std::move(loaded.otherAttributes);
+    gProfileList.otherElements = std::move(loaded.otherElements);
 }
 
 void TellPlayerName(const std::wstring& name)
@@ -544,7 +655,7 @@ ProfileManager::ProfileManager()
         Log("profiles.xml is missing; read the backup " + path + kBackupSuffix);
     }
     AdoptList(loaded);
-    Synchronized(gProfileList);
+    Synchronized(gProfileList, path);
     SelectProfile(gProfileList.selected);
 }
 
@@ -582,6 +693,7 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
         return;
     record.name = kept;
     record.otherAttributes.clear();
+    record.otherElements.clear();
     record.state = PlayerState();
     if (slot == gProfileList.selected)
         TellPlayerName(kept);
@@ -610,6 +722,7 @@ int ProfileManager::CreateProfile(const std::wstring& name)
 void ProfileManager::ClearProfiles()
 {
     gSynced.clear();
+    gSyncedStamp = {};
     gProfileList.records.clear();
     gProfileList.selected = -1;
     gCurrentPlayerState = nullptr;
@@ -624,8 +737,10 @@ std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
         text += StrFormatW(L"<profile name=\"%s\"%s>", EscapeXmlName(record.name),
                            WriteXmlAttributes(record.otherAttributes));
         text += record.state.Write();
+        text += record.otherElements;
         text += L"</profile>";
     }
+    text += list.otherElements;
     text += L"</profiles>";
     return text;
 }
@@ -711,7 +826,7 @@ bool SaveProfiles()
             saved = ReplaceFileKeepingBackup(path, bytes, gEnvironment.failWriteAfter, error);
         }
         if (saved)
-            Synchronized(gProfileList);
+            Synchronized(gProfileList, path);
     }
     AfterSave();
     // A write stopped on purpose (tests) is not a failure to tell the player about.

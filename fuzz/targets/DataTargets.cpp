@@ -130,6 +130,8 @@ void FuzzProfiles(const std::uint8_t* data, std::size_t size)
     ProfileList reread;
     Require(ProfileManager::ParseProfiles(written, reread, reason));
     Require(reread.records.size() == list.records.size() && reread.selected == list.selected);
+    // Nothing is lost or grows from one save to the next.
+    Require(ProfileManager::FormatProfiles(reread) == ProfileManager::FormatProfiles(list));
     for (std::size_t slot = 0; slot < list.records.size(); ++slot) {
         Require(reread.records[slot].name.empty() == list.records[slot].name.empty());
         // What is read is bounded: names as the name entry takes them, no set beyond what the game keeps.

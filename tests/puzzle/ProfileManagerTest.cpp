@@ -622,3 +622,33 @@ TEST_F(ProfileTest, AFailedSaveIsToldOnceAndPlayGoesOn)
     EXPECT_GT(told[0].size(), (folder / "blocked").string().size() + 2) << "with the reason";
     EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed) << "the game keeps its state";
 }
+
+// A newer version's additions anywhere in the file (attributes of modes and properties, elements of its own
+// at any level, with their children and text) are written back as they were read.
+TEST_F(ProfileTest, ElementsOfANewerVersionSurviveASave)
+{
+    WriteBytes(ProfilesPath(),
+               "<profiles selected=\"0\"><cloud sync=\"on\"><server>a &amp; b</server></cloud>"
+               "<profile name=\"Ann\"><avatar kind=\"owl\"/><state><mode layout=\"wide\"><set unlock=\"1\">"
+               "<puzzle completed=\"1\"><replay moves=\"3\"/></puzzle><stars count=\"2\"/></set><trophy/></mode>"
+               "<property name=\"seen\" type=\"bool\" value=\"1\" since=\"v2\"/><badge id=\"7\">gold</badge>"
+               "</state></profile></profiles>");
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed);
+    ASSERT_TRUE(SaveProfiles());
+    const std::wstring text = ProfileManager::FormatProfiles(gProfileList);
+    for (const wchar_t* kept :
+         {L"<cloud sync=\"on\"><server>a &amp; b</server></cloud></profiles>", L"<avatar kind=\"owl\"></avatar></profile>",
+          L"<mode layout=\"wide\">", L"<replay moves=\"3\"></replay><stars count=\"2\"></stars></set>",
+          L"<trophy></trophy></mode>", L" since=\"v2\"/>", L"<badge id=\"7\">gold</badge></state>"})
+        EXPECT_NE(text.find(kept), std::wstring::npos) << WStringToString(kept);
+
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), text) << "read back, written again: the same";
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut"));
+
+    ProfileManager::SetProfile(0, L"Bea");
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList).find(L"avatar"), std::wstring::npos)
+        << "a new profile in the slot does not inherit the old one's additions";
+}
