@@ -391,8 +391,9 @@ DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
 
 void GameApp::ShowSaveFailedNotice(const std::string& folder, const std::string& reason)
 {
-    m_pendingSaveNotice =
-        StrFormatW(Localize(L"save_failed_text"), StringToWString(folder), StringToWString(reason));
+    // The log has the reason; the player needs to know that, and where.
+    (void)reason;
+    m_pendingSaveNotice = StrFormatW(Localize(L"save_failed_text"), StringToWString(folder));
 }
 
 void GameApp::WindowActivated()
