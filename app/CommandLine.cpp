@@ -34,7 +34,15 @@ bool ParseHandle(const std::string& text, std::uintptr_t& handle)
 
 std::string CommandLine::GetErrorText() const
 {
-    return "Invalid command line parameter: " + invalidParameter;
+    // A parameter of any length is named, but only as much of it as a message box can show.
+    constexpr std::size_t kShown = 200;
+    if (invalidParameter.size() <= kShown)
+        return "Invalid command line parameter: " + invalidParameter;
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(invalidParameter[cut]) & 0xC0) == 0x80)
+        --cut;
+    return "Invalid command line parameter: " + invalidParameter.substr(0, cut) + "... (" +
+           std::to_string(invalidParameter.size()) + " bytes)";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args)

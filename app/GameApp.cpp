@@ -14,8 +14,11 @@
 #include "graphics/FontTable.h"
 #include "graphics/ImageLoader.h"
 #include "platform/DataFolder.h"
+#include "platform/FatalError.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
+#include "resources/Localization.h"
+#include "resources/PakInterface.h"
 #include "ui/AnimationStats.h"
 #include "ui/ButtonWidget.h"
 #include "ui/Noise.h"
@@ -23,6 +26,7 @@
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
+#include <filesystem>
 
 GameApp* gApp = nullptr;
 
@@ -76,6 +80,10 @@ bool GameApp::Init(const std::vector<std::string>& args)
 
     // One loading step per animation script.
     AnimationStats counting(true);
+    if (m_hasGameData && !CheckContentFolders(counting.GetFiles())) {
+        SetExitCode(1);
+        return false;
+    }
     AddLoadingSteps(kCoreLoadingSteps + counting.GetAnimationCount() + GetExtraLoadingSteps());
     if (m_showIntroScreens && !IsScreensaver()) {
         m_startupScreen = StartupScreen::Logo;
@@ -84,6 +92,32 @@ bool GameApp::Init(const std::vector<std::string>& args)
         if (!m_showIntroScreens)
             m_startupScreen = StartupScreen::Splash2;
         AdvanceStartupScreens();
+    }
+    return true;
+}
+
+bool GameApp::CheckContentFolders(const std::vector<std::string>& scriptFiles)
+{
+    // Without a whole folder the game would show a black screen (no images) or screens that never
+    // appear (no scripts); a single missing file only leaves its entry empty.
+    const PakInterface* pak = GetPakInterface();
+    std::error_code ignored;
+    const std::string where = std::filesystem::current_path(ignored).string();
+    for (const std::string& folder : Assets::Get().GetFolders()) {
+        if (pak && !pak->HasFolder(folder)) {
+            FatalError("The game's folder \"" + folder + "\" is missing from " + where +
+                       ". Reinstall the game.");
+            return false;
+        }
+    }
+    for (const std::string& file : scriptFiles) {
+        const std::string path = "properties/" + file;
+        if (pak && pak->FindFile(path).empty()) {
+            FatalError("The scripts file " + std::filesystem::path(path).lexically_normal().generic_string() +
+                       " is missing from " + where + ": the game's screens are described in it. "
+                       "Reinstall the game.");
+            return false;
+        }
     }
     return true;
 }
@@ -377,6 +411,13 @@ void GameApp::SetBoardPaused(bool paused)
     m_board->SetPaused(paused);
 }
 
+void GameApp::ShowSaveFailedNotice(const std::string& folder, const std::string& reason)
+{
+    // The log has the reason; the player needs to know that, and where.
+    (void)reason;
+    m_pendingSaveNotice = StrFormatW(Localize(L"save_failed_text"), StringToWString(folder));
+}
+
 void GameApp::WindowActivated()
 {
     SetBoardPaused(false);
@@ -394,6 +435,11 @@ void GameApp::WindowDeactivated()
 void GameApp::UpdateFrames()
 {
     VelkAppBase::UpdateFrames();
+    if (!m_pendingSaveNotice.empty()) {
+        const std::wstring text = std::move(m_pendingSaveNotice);
+        m_pendingSaveNotice.clear();
+        (new NoticeMenu(Localize(L"save_failed_title"), text, L"menu"))->Show();
+    }
     if (m_soundPlayer)
         m_soundPlayer->Update();
 }

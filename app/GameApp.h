@@ -72,6 +72,9 @@ public:
     // The notice of the scripts' "notice-menu" command, shown.
     DynamicWidget* ShowNoticeMenu(const std::wstring& text) override;
     virtual void ResetGame();
+    // Tells the player, in a notice over whatever is shown at the next update, that progress cannot be
+    // saved in the folder (and why); the game goes on.
+    void ShowSaveFailedNotice(const std::string& folder, const std::string& reason);
     void WindowActivated() override;
     void WindowDeactivated() override;
     void SuspendWidgetInput() { SetWidgetSuspension(1); }
@@ -124,6 +127,9 @@ protected:
     // manager and music player that exist by then.
     void CreateGameSoundChannels();
     void ShowTitleScreen();
+    // False, after a fatal error naming it, when a folder of assets.xml's files or one of the scripts
+    // files is missing.
+    bool CheckContentFolders(const std::vector<std::string>& scriptFiles);
     // The arrow and hand of the game's own look, and the grid's tools.
     void LoadCustomCursors();
     // The asset registry loads sounds and songs through these players.
@@ -143,6 +149,8 @@ private:
     bool m_showIntroScreens{true};
     int m_progressTold{0};
     bool m_hasGameData{false};
+    // The save-failed notice waiting for the next update: its text, empty when none waits.
+    std::wstring m_pendingSaveNotice;
 
     std::unique_ptr<SoundPlayer> m_soundPlayer;
     std::unique_ptr<MusicInterface> m_voicePlayer;

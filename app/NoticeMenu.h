@@ -11,4 +11,10 @@ class NoticeMenu : public DialogMenu
 {
 public:
     NoticeMenu(const std::wstring& baseName, Widget* fadeTarget, const std::wstring& textFont);
+    // A notice of a title and a text given as they are shown.
+    NoticeMenu(const std::wstring& title, const std::wstring& text, const std::wstring& textFont);
+
+private:
+    NoticeMenu(const std::wstring& title, const std::wstring& text, const std::wstring& textFont,
+               Widget* fadeTarget);
 };

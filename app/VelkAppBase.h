@@ -42,6 +42,7 @@ public:
     virtual bool Init(const std::vector<std::string>& args);
     virtual void Start();
     int GetExitCode() const { return m_exitCode; }
+    void SetExitCode(int code) { m_exitCode = code; }
 
     // Start is these three; tests call them to drive the loop pass by pass.
     void BeginMainLoop();

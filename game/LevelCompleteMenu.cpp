@@ -19,6 +19,8 @@
 #include "ui/DynamicWidget.h"
 #include "ui/ScriptCommand.h"
 
+#include <limits>
+
 namespace {
 
 constexpr int kSuspend = 1;
@@ -135,7 +137,8 @@ void LevelCompleteMenu::Signal(int id, const std::wstring& message)
         if (m_set + 1 != GetConstantInt(L"sets_before_extra_puzzles"))
             return;
         if (PlayerState* state = GetCurrentPlayerState())
-            if (SetProgress* bonus = state->EnsureSet(1, 0))
+            if (SetProgress* bonus = state->EnsureSet(1, 0);
+                bonus && bonus->unlock < std::numeric_limits<int>::max())
                 ++bonus->unlock;
         (new NoticeMenu(L"unlocked_bonus", nullptr, L"menu"))->Show();
     } else if (m_set + 1 == MyBoard::GetSetCount(m_mode)) {

@@ -1,5 +1,6 @@
 #include "graphics/ImageDecoders.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -11,6 +12,12 @@ namespace {
 
 // Enough for the largest accepted image with three full-resolution components and its coefficients.
 constexpr long kMaxJpegMemory = 512L * 1024 * 1024;
+// Below the largest, the memory for a multi-scan file's coefficients is bounded by what the file can
+// hold: every 8 x 8 block of every component takes at least one bit of Huffman code, so each byte of
+// the file stands for at most 8 blocks of 128 bytes of coefficients (with room for three components).
+// A file of a few hundred bytes claiming thousands of pixels square gets the small floor, not gigabytes.
+constexpr long kJpegMemoryPerFileByte = 8L * 128 * 4;
+constexpr long kMinJpegMemory = 32L * 1024 * 1024;
 
 struct JpegErrorManager
 {
@@ -136,7 +143,9 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
     source.base.bytes_in_buffer = bytes.size();
     info.src = &source.base;
     // Whatever else the header claims (components, scans), libjpeg stops at this much and fails.
-    info.mem->max_memory_to_use = kMaxJpegMemory;
+    const long byFile = static_cast<long>(std::min<std::size_t>(bytes.size(), kMaxJpegMemory)) *
+                        kJpegMemoryPerFileByte;
+    info.mem->max_memory_to_use = std::clamp(byFile, kMinJpegMemory, kMaxJpegMemory);
     jpeg_progress_mgr progress{};
     progress.progress_monitor = LimitScans;
     info.progress = &progress;

@@ -10,6 +10,10 @@
 #include <mutex>
 #include <thread>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 namespace {
 
 std::mutex g_handlerMutex;
@@ -22,10 +26,56 @@ std::mutex g_pendingMutex;
 std::string g_pendingMessage;
 std::atomic<bool> g_pending{false};
 
-// While the box is up, a request to end (SIGTERM, Ctrl+C) ends at once: the program is leaving anyway.
+// "/proc/self/task/<main thread>/children": the processes the main thread started, among them the one
+// that shows the message box (SDL draws it in a child process). Formatted before the box goes up, so the
+// signal handler only reads it.
+char g_childrenPath[64] = "";
+
+void FormatChildrenPath()
+{
+    std::snprintf(g_childrenPath, sizeof g_childrenPath, "/proc/self/task/%d/children", static_cast<int>(::getpid()));
+}
+
+// Ends every child of the main thread; only calls that are safe in a signal handler.
+void EndChildren()
+{
+    if (g_childrenPath[0] == '\0')
+        return;
+    const int fd = ::open(g_childrenPath, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    char buffer[512];
+    const ssize_t count = ::read(fd, buffer, sizeof buffer - 1);
+    ::close(fd);
+    long pid = 0;
+    for (ssize_t i = 0; i < count; ++i) {
+        if (buffer[i] >= '0' && buffer[i] <= '9') {
+            pid = pid * 10 + (buffer[i] - '0');
+        } else {
+            if (pid > 0)
+                ::kill(static_cast<pid_t>(pid), SIGKILL);
+            pid = 0;
+        }
+    }
+    if (pid > 0)
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+}
+
+// While the box is up, a request to end (SIGTERM, Ctrl+C) ends at once: the program is leaving anyway,
+// and the box goes with it.
 void LeaveAtOnce(int)
 {
+    EndChildren();
     std::_Exit(1);
+}
+
+// Shows the box; a request to end while it is up ends the program and the box.
+void ShowBoxEndingWithTheProgram(const std::string& message)
+{
+    FormatChildrenPath();
+    std::signal(SIGTERM, LeaveAtOnce);
+    std::signal(SIGINT, LeaveAtOnce);
+    ShowSdlErrorBox(kFatalErrorCaption, message);
 }
 
 [[noreturn]] void ShowAndLeave(const std::string& message);
@@ -41,7 +91,7 @@ void ShowToUser(const std::string& message)
     std::fprintf(stderr, "%s: %s\n", kFatalErrorCaption, message.c_str());
     std::fflush(stderr);
     if (HasDisplay()) {
-        ShowSdlErrorBox(kFatalErrorCaption, message);
+        ShowBoxEndingWithTheProgram(message);
     }
 }
 
@@ -97,9 +147,7 @@ void RaisePendingFatalError()
         return;
     }
     if (HasDisplay()) {
-        std::signal(SIGTERM, LeaveAtOnce);
-        std::signal(SIGINT, LeaveAtOnce);
-        ShowSdlErrorBox(kFatalErrorCaption, message);
+        ShowBoxEndingWithTheProgram(message);
     }
     std::fflush(nullptr);
     std::_Exit(1);
@@ -109,8 +157,6 @@ namespace {
 
 void ShowAndLeave(const std::string& message)
 {
-    std::signal(SIGTERM, LeaveAtOnce);
-    std::signal(SIGINT, LeaveAtOnce);
     ShowToUser(message);
     // Other threads may still run: leave without running destructors under them.
     std::fflush(nullptr);

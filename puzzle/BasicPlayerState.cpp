@@ -103,8 +103,10 @@ std::wstring BasicPlayerState::WriteProperties() const
         default:
             continue;
         }
-        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"/>", EscapeXmlAttribute(name),
-                           type, EscapeXmlAttribute(written));
+        auto other = propertyAttributes.find(name);
+        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"%s/>", EscapeXmlAttribute(name), type,
+                           EscapeXmlAttribute(written),
+                           other == propertyAttributes.end() ? std::wstring() : WriteXmlAttributes(other->second));
     }
     return text;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/Value.h"
+#include "resources/XMLElement.h"
 
 #include <map>
 #include <string>
@@ -37,6 +38,8 @@ public:
     int minutes{0};
     int centiseconds{0};
     std::map<std::wstring, Value> properties;
+    // Attributes of a property element this version does not know, by property name: written back as read.
+    std::map<std::wstring, XMLAttributes> propertyAttributes;
 };
 
 // The current state; cleared when that state is destroyed.

@@ -11,7 +11,13 @@ void LoadGameTables(const std::string& folder = "properties/", const std::functi
 
 // Marks puzzles whose picture names an art tile beyond `artTileCount` as
 // unplayable (once the art tiles are known); returns how many were marked.
+// Any marked puzzle ends the game with a fatal error naming it.
 int RejectPicturesBeyond(int artTileCount);
+
+// Marks puzzles whose board size game.xml does not lay out as unplayable;
+// then, when any puzzle of the table is unplayable, ends the game with a
+// fatal error naming `file` and the puzzles. Returns how many were refused.
+int RefuseBoardsWithoutLayout(const std::string& file);
 
 // Empties the five tables and the profiles (tests, and the end of the run).
 void ClearGameTables();

@@ -132,9 +132,9 @@ std::wstring PlayerState::Write() const
     text += WritePlayTime();
     text += WriteXmlAttributes(otherAttributes);
     text += L">";
-    for (const std::vector<SetProgress>& sets : progress) {
-        text += L"<mode>";
-        for (const SetProgress& set : sets) {
+    for (int mode = 0; mode < kModeCount; ++mode) {
+        text += L"<mode" + WriteXmlAttributes(modeAttributes[mode]) + L">";
+        for (const SetProgress& set : progress[mode]) {
             text += StrFormatW(L"<set unlock=\"%d\" introduced=\"%d\"%s>", set.unlock, set.introduced ? 1 : 0,
                                WriteXmlAttributes(set.otherAttributes));
             for (const PuzzleProgress& puzzle : set.puzzles)
@@ -142,11 +142,14 @@ std::wstring PlayerState::Write() const
                                    L"without-mistakes=\"%d\"%s/>",
                                    puzzle.completed ? 1 : 0, puzzle.bestTime, puzzle.withoutHints ? 1 : 0,
                                    puzzle.withoutMistakes ? 1 : 0, WriteXmlAttributes(puzzle.otherAttributes));
+            text += set.otherElements;
             text += L"</set>";
         }
+        text += modeElements[mode];
         text += L"</mode>";
     }
     text += WriteProperties();
+    text += otherElements;
     text += L"</state>";
     return text;
 }

@@ -60,6 +60,12 @@ public:
     int playCount{0};
     // Attributes of the state element this version does not know: written back as read.
     XMLAttributes otherAttributes;
+    // The same for each mode element.
+    std::array<XMLAttributes, kModeCount> modeAttributes;
+    // Elements this version does not know, as the XML text they were read as, written back at the end of
+    // the state and of each mode.
+    std::wstring otherElements;
+    std::array<std::wstring, kModeCount> modeElements;
 };
 
 // The game's current state; set by MakeCurrent.

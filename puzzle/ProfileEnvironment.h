@@ -21,6 +21,9 @@ struct ProfileEnvironment
     // Called when the selected profile's name changes; default: the
     // application's player name.
     std::function<void(const std::wstring&)> playerNameChanged;
+    // Called once per run when progress cannot be saved, with the folder and the reason; default: the
+    // application shows a notice and the game goes on.
+    std::function<void(const std::string& folder, const std::string& reason)> saveFailed;
     // Lets tests stop a save after this many bytes, as a crash would.
     std::size_t failWriteAfter{std::numeric_limits<std::size_t>::max()};
 };

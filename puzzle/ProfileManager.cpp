@@ -5,15 +5,18 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
+#include "puzzle/PuzzleTable.h"
 #include "resources/XmlText.h"
 #include "resources/XMLParser.h"
 
 #include <algorithm>
+#include <map>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <cstdint>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +27,39 @@ ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
 // Set when a damaged profiles.xml could not be kept aside: saving over it
 // would lose the player's only copy.
 bool gSavingBlocked = false;
+// The player has been told that progress cannot be saved (once per run).
+bool gSaveFailureTold = false;
+// Each named profile as this game last read or wrote it (its state element): tells a profile another
+// game added or changed since from one this game deleted or changed.
+std::map<std::wstring, std::wstring> gSynced;
+// The file as it stood then: while it stands so, no other game has saved since and there is nothing to merge.
+struct FileStamp
+{
+    ino_t inode{0};
+    off_t size{-1};
+    timespec modified{};
+
+    bool operator==(const FileStamp& other) const
+    {
+        return inode == other.inode && size == other.size && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+FileStamp gSyncedStamp;
+
+FileStamp StampOf(const std::string& path)
+{
+    struct stat info
+    {
+    };
+    FileStamp stamp;
+    if (::stat(path.c_str(), &info) == 0) {
+        stamp.inode = info.st_ino;
+        stamp.size = info.st_size;
+        stamp.modified = info.st_mtim;
+    }
+    return stamp;
+}
 
 const std::string kBackupSuffix = ".bak";
 const std::string kDamagedSuffix = ".damaged";
@@ -31,6 +67,33 @@ const std::string kDamagedSuffix = ".damaged";
 constexpr int kMaxHours = 1000000;
 // Eight profiles of every set and puzzle stay far below this; anything larger is not ours.
 constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;
+// The longest best time the puzzle screens show: 99:59:59.
+constexpr int kMaxBestTime = 99 * 3600 + 59 * 60 + 59;
+// A set the puzzle table no longer has keeps at most this many puzzles, and a mode at most this many
+// such sets: far more than any version of the game had.
+constexpr int kMaxPuzzlesOfUnknownSet = 100;
+constexpr int kMaxUnknownSets = 64;
+// Elements of a newer version are kept up to this many characters in all.
+constexpr std::size_t kMaxOtherElements = 1u << 20;
+// The longest name the name entry takes.
+constexpr std::size_t kMaxNameLength = 10;
+const std::string kCutSuffix = ".cut";
+
+// A stored name as the game can hold it: at most kMaxNameLength characters (the name entry's limit), none
+// of them a control character. A name of nothing else stays a name ("?").
+std::wstring ApplyNameRule(const std::wstring& name)
+{
+    std::wstring kept;
+    for (wchar_t c : KeepXmlCharacters(name)) {
+        if (kept.size() >= kMaxNameLength)
+            break;
+        if (c >= L' ' && (c < 0x7F || c >= 0xA0))
+            kept += c;
+    }
+    if (kept.empty() && !name.empty())
+        kept = L"?";
+    return kept;
+}
 
 int AttributeInt(const XMLElement& element, const wchar_t* name)
 {
@@ -61,8 +124,18 @@ class ProfileReader : public XMLListener
 public:
     explicit ProfileReader(ProfileList& target) : list(target) {}
 
+    void Cut(const std::string& what)
+    {
+        if (list.cut.empty())
+            list.cut = what;
+    }
+
     void OnXMLElement(const XMLElement& element) override
     {
+        if (captureDepth > 0) {
+            Capture(element);
+            return;
+        }
         if (element.m_kind != XMLElement::Kind::Start)
             return;
         if (element.m_section.empty()) {
@@ -75,13 +148,74 @@ public:
             }
             return;
         }
-        if (rootIsProfiles)
+        if (!rootIsProfiles)
+            return;
+        const std::size_t slash = element.m_section.rfind(L'/');
+        const std::wstring parent =
+            slash == std::wstring::npos ? element.m_section : element.m_section.substr(slash + 1);
+        if (IsKnown(parent, element.m_name))
             Start(element);
+        else
+            BeginCapture(parent, element);
     }
 
     bool RootIsProfiles() const { return rootIsProfiles; }
 
 private:
+    static bool IsKnown(const std::wstring& parent, const std::wstring& name)
+    {
+        return (parent == L"profiles" && name == L"profile") || (parent == L"profile" && name == L"state") ||
+               (parent == L"state" && (name == L"mode" || name == L"property")) ||
+               (parent == L"mode" && name == L"set") || (parent == L"set" && name == L"puzzle");
+    }
+
+    // An element this version does not know is kept whole, as XML text, with the nearest record that
+    // writes such text back (a child of a puzzle or a property goes with its set or state).
+    void BeginCapture(const std::wstring& parent, const XMLElement& element)
+    {
+        captureTarget = nullptr;
+        if (parent == L"profiles")
+            captureTarget = &list.otherElements;
+        else if (parent == L"profile" && record)
+            captureTarget = &record->otherElements;
+        else if ((parent == L"state" || parent == L"property") && state)
+            captureTarget = &state->otherElements;
+        else if (parent == L"mode" && state && modeCounter >= 0 && modeCounter < PlayerState::kModeCount)
+            captureTarget = &state->modeElements[modeCounter];
+        else if ((parent == L"set" || parent == L"puzzle") && set)
+            captureTarget = &set->otherElements;
+        captured.clear();
+        Capture(element);
+    }
+
+    void Capture(const XMLElement& element)
+    {
+        switch (element.m_kind) {
+        case XMLElement::Kind::Start:
+            ++captureDepth;
+            captured += L"<" + element.m_name + WriteXmlAttributes(element.m_attributes) + L">";
+            break;
+        case XMLElement::Kind::Text:
+            captured += EscapeXmlAttribute(element.m_text);
+            break;
+        case XMLElement::Kind::End:
+            --captureDepth;
+            captured += L"</" + element.m_name + L">";
+            break;
+        case XMLElement::Kind::None:
+            break;
+        }
+        if (captureDepth > 0)
+            return;
+        if (captureTarget && capturedTotal + captured.size() <= kMaxOtherElements) {
+            capturedTotal += captured.size();
+            *captureTarget += captured;
+        } else if (captureTarget) {
+            Cut("more elements of a newer version than the game keeps");
+        }
+        captured.clear();
+    }
+
     void Start(const XMLElement& element)
     {
         const std::wstring& name = element.m_name;
@@ -90,8 +224,14 @@ private:
             record = list.IsValidSlot(profileCounter) ? &list.records[profileCounter] : nullptr;
             state = nullptr;
             if (record) {
-                record->name = AttributeText(element, L"name");
+                const std::wstring& stored = AttributeText(element, L"name");
+                record->name = ApplyNameRule(stored);
+                if (record->name != stored)
+                    Cut("a name longer than " + std::to_string(kMaxNameLength) +
+                        " characters or with control characters");
                 record->otherAttributes = UnknownAttributes(element.m_attributes, {L"name"});
+            } else if (profileCounter == ProfileList::kSlots) {
+                Cut("more than " + std::to_string(ProfileList::kSlots) + " profiles");
             }
         } else if (name == L"state") {
             state = record ? &record->state : nullptr;
@@ -103,14 +243,20 @@ private:
             ++modeCounter;
             setCounter = -1;
             set = nullptr;
+            if (state && modeCounter < PlayerState::kModeCount)
+                state->modeAttributes[modeCounter] = UnknownAttributes(element.m_attributes, {});
         } else if (name == L"set") {
             ReadSet(element);
         } else if (name == L"puzzle") {
             ReadPuzzle(element);
         } else if (name == L"property") {
-            if (state)
-                state->ReadProperty(AttributeText(element, L"name"), AttributeText(element, L"type"),
-                                    AttributeText(element, L"value"));
+            const std::wstring& propertyName = AttributeText(element, L"name");
+            if (state && state->ReadProperty(propertyName, AttributeText(element, L"type"),
+                                             AttributeText(element, L"value"))) {
+                XMLAttributes other = UnknownAttributes(element.m_attributes, {L"name", L"type", L"value"});
+                if (!other.empty())
+                    state->propertyAttributes[propertyName] = std::move(other);
+            }
         }
     }
 
@@ -143,15 +289,21 @@ private:
         ++setCounter;
         puzzleCounter = -1;
         std::vector<SetProgress>& sets = state->progress[modeCounter];
+        const int tableSets = gPuzzleTable.SetCount(modeCounter);
+        puzzleLimit = setCounter < tableSets ? gPuzzleTable.PuzzleCount(modeCounter, setCounter)
+                                             : kMaxPuzzlesOfUnknownSet;
         if (setCounter < static_cast<int>(sets.size())) {
             set = &sets[setCounter];
-            set->unlock = AttributeInt(element, L"unlock");
+            // One past the last puzzle is what finishing the last puzzle leaves.
+            set->unlock = std::clamp(AttributeInt(element, L"unlock"), 0, puzzleLimit + 1);
             set->introduced = AttributeInt(element, L"introduced") != 0;
             set->otherAttributes = UnknownAttributes(element.m_attributes, {L"unlock", L"introduced"});
-        } else {
+        } else if (setCounter < tableSets + kMaxUnknownSets) {
             // A set that the puzzle table no longer has: kept, but closed.
             sets.emplace_back();
             set = &sets.back();
+        } else {
+            Cut("more sets than the game knows");
         }
     }
 
@@ -160,11 +312,17 @@ private:
         if (!set)
             return;
         ++puzzleCounter;
+        // The game never writes more puzzles than the set has (or, for a set it no longer knows, than
+        // any set had); more would only grow the file at every save.
+        if (puzzleCounter >= std::max(puzzleLimit, static_cast<int>(set->puzzles.size()))) {
+            Cut("more puzzles in a set than it has");
+            return;
+        }
         if (static_cast<int>(set->puzzles.size()) <= puzzleCounter)
             set->puzzles.resize(puzzleCounter + 1);
         PuzzleProgress& puzzle = set->puzzles[puzzleCounter];
         puzzle.completed = AttributeInt(element, L"completed") != 0;
-        puzzle.bestTime = AttributeInt(element, L"best-time");
+        puzzle.bestTime = std::clamp(AttributeInt(element, L"best-time"), 0, kMaxBestTime);
         puzzle.withoutHints = AttributeInt(element, L"without-hints") != 0;
         puzzle.withoutMistakes = AttributeInt(element, L"without-mistakes") != 0;
         puzzle.otherAttributes = UnknownAttributes(
@@ -179,7 +337,12 @@ private:
     int modeCounter{-1};
     int setCounter{-1};
     int puzzleCounter{-1};
+    int puzzleLimit{0};
     bool rootIsProfiles{false};
+    int captureDepth{0};
+    std::wstring captured;
+    std::wstring* captureTarget{nullptr};
+    std::size_t capturedTotal{0};
 };
 
 bool FileExists(const std::string& path)
@@ -242,7 +405,8 @@ void Log(const std::string& text)
 // The new file is complete and on disk before it replaces the old one, and
 // the old one stays as the backup, so a crash at any point leaves a whole
 // profiles.xml (or, before the very first save, none).
-bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes, std::size_t limit)
+bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes, std::size_t limit,
+                              std::string& error)
 {
     AtomicFile file(path);
     file.SetWriteLimit(limit);
@@ -264,9 +428,10 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
     });
     if (file.Write(bytes))
         return true;
+    error = file.GetError();
     // A write stopped on purpose (tests) is not worth a line in the log.
     if (limit >= bytes.size())
-        Log(file.GetError());
+        Log(error);
     return false;
 }
 
@@ -312,6 +477,101 @@ bool KeepAside(const std::string& path)
     return false;
 }
 
+// Copies a file whose contents the game could not keep whole to the first free "<path>.cut",
+// ".cut1", ...; the copy keeps what the reader left out.
+void CopyAside(const std::string& path, const std::string& bytes, const std::string& why)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string aside = path + kCutSuffix + (attempt ? std::to_string(attempt) : std::string());
+        if (FileExists(aside))
+            continue;
+        AtomicFile copy(aside);
+        if (copy.Write(bytes))
+            Log(path + " held " + why + "; the game keeps what it can, the whole file is kept as " + aside);
+        else
+            Log(path + " held " + why + "; could not keep a copy: " + copy.GetError());
+        return;
+    }
+}
+
+void Synchronized(const ProfileList& list, const std::string& path)
+{
+    gSyncedStamp = StampOf(path);
+    gSynced.clear();
+    for (const ProfileRecord& record : list.records)
+        if (!record.name.empty())
+            gSynced[record.name] = record.state.Write();
+}
+
+// Another game on the same data folder may have saved since this one last read or wrote the file. Its
+// profiles come into this list before this game writes, so neither game drops what the other added:
+// - a name on disk that this list lacks and this game never knew was added by the other game: it takes
+//   its slot here, or the first free one (none free: the disk file is kept aside);
+// - a name this game knew but no longer has was deleted or renamed here: it stays deleted;
+// - a name in both keeps this game's state, unless this game has not changed it since, when it takes the
+//   other game's (so a game that is only open does not undo the other's progress).
+// States are assigned in place: pointers to them (the current player) stay valid.
+void MergeFromDisk(const std::string& path)
+{
+    if (StampOf(path) == gSyncedStamp)
+        return;
+    std::string bytes;
+    if (ReadWholeFile(path, bytes) != ReadOutcome::Read)
+        return;
+    ProfileList disk;
+    std::string reason;
+    if (!ProfileManager::ParseProfiles(bytes, disk, reason))
+        return;
+    for (std::size_t slot = 0; slot < disk.records.size(); ++slot) {
+        ProfileRecord& theirs = disk.records[slot];
+        if (theirs.name.empty())
+            continue;
+        auto ours = std::find_if(gProfileList.records.begin(), gProfileList.records.end(),
+                                 [&theirs](const ProfileRecord& record) { return record.name == theirs.name; });
+        auto synced = gSynced.find(theirs.name);
+        if (ours != gProfileList.records.end()) {
+            const std::wstring diskState = theirs.state.Write();
+            if (synced != gSynced.end() && ours->state.Write() == synced->second && diskState != synced->second) {
+                ours->state = theirs.state;
+                synced->second = diskState;
+            }
+            continue;
+        }
+        if (synced != gSynced.end())
+            continue;
+        ProfileRecord* free = nullptr;
+        if (slot < gProfileList.records.size() && gProfileList.records[slot].name.empty())
+            free = &gProfileList.records[slot];
+        for (std::size_t other = 0; !free && other < gProfileList.records.size(); ++other)
+            if (gProfileList.records[other].name.empty())
+                free = &gProfileList.records[other];
+        if (!free) {
+            CopyAside(path, bytes, "a profile another game added while all slots here are taken");
+            continue;
+        }
+        free->name = theirs.name;
+        free->state = theirs.state;
+        free->otherAttributes = theirs.otherAttributes;
+        free->otherElements = theirs.otherElements;
+        Log("kept the profile another game added in this folder");
+    }
+}
+
+void TellSaveFailed(const std::string& path, const std::string& reason)
+{
+    if (gSaveFailureTold)
+        return;
+    gSaveFailureTold = true;
+    std::string folder = GetFileDir(path);
+    if (folder.empty())
+        folder = ".";
+    Log("progress cannot be saved in " + folder + ": " + reason);
+    if (gEnvironment.saveFailed)
+        gEnvironment.saveFailed(folder, reason);
+    else if (gApp)
+        gApp->ShowSaveFailedNotice(folder, reason);
+}
+
 void ResetList(ProfileList& list)
 {
     list.records.clear();
@@ -329,9 +589,11 @@ void AdoptList(ProfileList& loaded)
         gProfileList.records[slot].name = std::move(loaded.records[slot].name);
         gProfileList.records[slot].state = loaded.records[slot].state;
         gProfileList.records[slot].otherAttributes = std::move(loaded.records[slot].otherAttributes);
+        gProfileList.records[slot].otherElements = std::move(loaded.records[slot].otherElements);
     }
     gProfileList.selected = loaded.selected;
     gProfileList.otherAttributes = std::move(loaded.otherAttributes);
+    gProfileList.otherElements = std::move(loaded.otherElements);
 }
 
 void TellPlayerName(const std::wstring& name)
@@ -370,6 +632,11 @@ ProfileManager::ProfileManager()
     if (FileExists(path)) {
         if (ReadProfilesFile(path, loaded)) {
             gLastLoad = LoadResult::Loaded;
+            if (!loaded.cut.empty()) {
+                std::string bytes;
+                if (ReadWholeFile(path, bytes) == ReadOutcome::Read)
+                    CopyAside(path, bytes, loaded.cut);
+            }
         } else {
             gSavingBlocked = !KeepAside(path);
             if (gSavingBlocked)
@@ -388,6 +655,7 @@ ProfileManager::ProfileManager()
         Log("profiles.xml is missing; read the backup " + path + kBackupSuffix);
     }
     AdoptList(loaded);
+    Synchronized(gProfileList, path);
     SelectProfile(gProfileList.selected);
 }
 
@@ -395,6 +663,7 @@ void ProfileManager::SetEnvironment(ProfileEnvironment environment)
 {
     gEnvironment = std::move(environment);
     gSavingBlocked = false;
+    gSaveFailureTold = false;
 }
 
 void ProfileManager::SelectProfile(int index)
@@ -424,6 +693,7 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
         return;
     record.name = kept;
     record.otherAttributes.clear();
+    record.otherElements.clear();
     record.state = PlayerState();
     if (slot == gProfileList.selected)
         TellPlayerName(kept);
@@ -451,6 +721,8 @@ int ProfileManager::CreateProfile(const std::wstring& name)
 
 void ProfileManager::ClearProfiles()
 {
+    gSynced.clear();
+    gSyncedStamp = {};
     gProfileList.records.clear();
     gProfileList.selected = -1;
     gCurrentPlayerState = nullptr;
@@ -465,8 +737,10 @@ std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
         text += StrFormatW(L"<profile name=\"%s\"%s>", EscapeXmlName(record.name),
                            WriteXmlAttributes(record.otherAttributes));
         text += record.state.Write();
+        text += record.otherElements;
         text += L"</profile>";
     }
+    text += list.otherElements;
     text += L"</profiles>";
     return text;
 }
@@ -530,16 +804,34 @@ std::string GetProfilesPath()
 
 bool SaveProfiles()
 {
-    if (gProfileList.records.empty() || IsScreensaver() || gSavingBlocked)
+    if (gProfileList.records.empty() || IsScreensaver())
         return false;
-    const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
     const std::string path = GetProfilesPath();
+    if (gSavingBlocked) {
+        TellSaveFailed(path, "profiles.xml is damaged and could not be kept aside");
+        return false;
+    }
     bool saved = false;
+    std::string error;
     {
         ProfilesLock lock(path);
-        saved = ReplaceFileKeepingBackup(path, bytes, gEnvironment.failWriteAfter);
+        MergeFromDisk(path);
+        const std::string bytes =
+            "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
+        if (bytes.size() > kMaxFileBytes) {
+            // It could not be read back: the file on disk stays the last good one.
+            error = "the profiles have grown larger than the game reads back";
+            Log(error);
+        } else {
+            saved = ReplaceFileKeepingBackup(path, bytes, gEnvironment.failWriteAfter, error);
+        }
+        if (saved)
+            Synchronized(gProfileList, path);
     }
     AfterSave();
+    // A write stopped on purpose (tests) is not a failure to tell the player about.
+    if (!saved && gEnvironment.failWriteAfter == std::numeric_limits<std::size_t>::max())
+        TellSaveFailed(path, error);
     return saved;
 }
 

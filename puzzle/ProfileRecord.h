@@ -12,4 +12,6 @@ struct ProfileRecord
     PlayerState state;
     // Attributes of the profile element this version does not know: written back as read.
     XMLAttributes otherAttributes;
+    // Elements this version does not know, as the XML text they were read as: written back at the end.
+    std::wstring otherElements;
 };

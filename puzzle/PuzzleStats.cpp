@@ -3,9 +3,12 @@
 #include "base/LogWriter.h"
 #include "puzzle/PuzzleTable.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace {
+
+constexpr int kMaxCount = 1000000;
 
 std::vector<std::wstring> SplitWords(const std::wstring& text)
 {
@@ -125,8 +128,9 @@ void PuzzleStats::HandleElementStart(const std::wstring& name)
         PuzzleRecord& record = puzzles.back();
         record.name = GetAttribute(L"name");
         record.tested = GetAttributeBool(L"tested");
-        record.steps = GetAttributeInt(L"steps");
-        record.difficulty = GetAttributeInt(L"difficulty");
+        // Shown as numbers on the puzzle screens; anything larger is not a puzzle's.
+        record.steps = std::clamp(GetAttributeInt(L"steps"), 0, kMaxCount);
+        record.difficulty = std::clamp(GetAttributeInt(L"difficulty"), 0, kMaxCount);
         oddPictureWord = false;
     }
 }

@@ -12,4 +12,6 @@ struct SetProgress
     bool introduced{false};
     // Attributes this version does not know (a newer one wrote them): written back as read.
     XMLAttributes otherAttributes;
+    // Elements this version does not know, as the XML text they were read as: written back at the end.
+    std::wstring otherElements;
 };

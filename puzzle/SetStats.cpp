@@ -3,6 +3,26 @@
 #include "base/LogWriter.h"
 #include "puzzle/SetTable.h"
 
+#include <algorithm>
+
+namespace {
+
+// Map positions lie well within any screen; numbers beyond would overflow where the map adds sizes to them.
+constexpr int kMaxPosition = 4096;
+// Far more puzzles than any set needs to open.
+constexpr int kMaxUnlock = 10000;
+
+int Bounded(const std::wstring& set, const wchar_t* attribute, int value, int low, int high)
+{
+    const int bounded = std::clamp(value, low, high);
+    if (bounded != value)
+        LogWriter::WriteLine(L"sets.xml: set " + set + L": " + attribute + L"=" + std::to_wstring(value) +
+                             L" read as " + std::to_wstring(bounded));
+    return bounded;
+}
+
+} // namespace
+
 SetStats::SetStats()
 {
     LoadPropertiesFile("sets.xml");
@@ -29,9 +49,9 @@ void SetStats::HandleElementStart(const std::wstring& name)
         set = static_cast<int>(sets.size()) - 1;
         record.name = GetAttribute(L"name");
         record.wing = GetAttribute(L"wing");
-        record.unlock = GetAttributeInt(L"unlock");
-        record.x = GetAttributeInt(L"x");
-        record.y = GetAttributeInt(L"y");
+        record.unlock = Bounded(record.name, L"unlock", GetAttributeInt(L"unlock"), 0, kMaxUnlock);
+        record.x = Bounded(record.name, L"x", GetAttributeInt(L"x"), -kMaxPosition, kMaxPosition);
+        record.y = Bounded(record.name, L"y", GetAttributeInt(L"y"), -kMaxPosition, kMaxPosition);
         record.separate = HasAttribute(L"separate") && GetAttributeBool(L"separate");
     } else if (name == L"music") {
         if (set < 0)

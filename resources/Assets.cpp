@@ -1,6 +1,7 @@
 #include "resources/Assets.h"
 
 #include "base/Common.h"
+#include "base/LogWriter.h"
 #include "resources/PakInterface.h"
 #include "resources/Parser.h"
 
@@ -366,12 +367,11 @@ bool Assets::IsHeld(Kind kind, const std::wstring& name) const
     if (NamesOf(m_recordLoaded, kind).contains(name)) {
         return true;
     }
+    // Only the loaded groups are asked: a registry of many groups holds few loaded at a time.
     std::lock_guard lock(m_groupMutex);
-    for (const auto& [groupName, group] : m_groups) {
-        if (!m_loadedGroups.contains(groupName)) {
-            continue;
-        }
-        if (group.m_members.contains({kind, name})) {
+    for (const std::wstring& groupName : m_loadedGroups) {
+        auto group = m_groups.find(groupName);
+        if (group != m_groups.end() && group->second.m_members.contains({kind, name})) {
             return true;
         }
     }
@@ -387,6 +387,25 @@ void Assets::ReleaseSet(const ResourceSet& set)
             }
         }
     }
+}
+
+std::set<std::string> Assets::GetFolders() const
+{
+    std::set<std::string> folders;
+    auto add = [&folders](const std::string& file) {
+        const std::string path = NormalizePakPath(file);
+        const std::size_t slash = path.find('/');
+        if (slash != std::string::npos && slash > 0)
+            folders.insert(path.substr(0, slash));
+    };
+    for (Kind kind : kAllKinds) {
+        const Table& table = TableOf(kind);
+        std::lock_guard lock(table.m_mutex);
+        for (const auto& [name, entry] : table.m_entries)
+            if (entry.m_registered)
+                add(entry.m_file);
+    }
+    return folders;
 }
 
 bool Assets::Load(Kind kind, const std::wstring& name)
@@ -476,6 +495,10 @@ bool Assets::LoadLocked(Kind kind, const std::wstring& name)
     }
     }
 
+    if (!loaded && !entry.m_file.empty()) {
+        // The game runs on with an empty entry; the log says which file was missing or unreadable.
+        LogWriter::WriteLine(L"Assets: could not load " + name + L" from " + StringToWString(entry.m_file));
+    }
     std::lock_guard lock(table.m_mutex);
     Entry& stored = table.m_entries[name];
     stored.m_image = image;

@@ -65,6 +65,9 @@ public:
     bool LoadGroup(const std::wstring& name, const std::atomic<bool>* stopRequested = nullptr);
     void UnloadGroup(const std::wstring& name);
     bool HasGroup(const std::wstring& name) const;
+    // The first folder of every registered file ("images" for images/ui/button): the folders an
+    // installation must hold.
+    std::set<std::string> GetFolders() const;
     std::vector<std::wstring> GetGroupNames() const;
 
     // Fills the record with the entries of the named group (its flag says whether the group exists).

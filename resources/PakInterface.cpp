@@ -74,6 +74,24 @@ std::string PakInterface::FindFile(const std::string& name) const
     return {};
 }
 
+bool PakInterface::HasFolder(const std::string& name) const
+{
+    const std::string path = NormalizePakPath(name);
+    if (path.empty())
+        return false;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return true;
+    if (path.front() == '/')
+        return false;
+    for (const std::string& root : GetSearchRoots()) {
+        const std::string candidate = root.empty() || root.back() == '/' ? root + path : root + "/" + path;
+        if (std::filesystem::is_directory(candidate, error))
+            return true;
+    }
+    return false;
+}
+
 PakFile* PakInterface::Open(const std::string& name, const char* mode) const
 {
     (void)mode;

@@ -27,6 +27,9 @@ public:
     // The operating-system path the name resolves to, or empty when no file exists under it.
     std::string FindFile(const std::string& name) const;
 
+    // True when a folder of that name lies in the working directory or in a root folder.
+    bool HasFolder(const std::string& name) const;
+
     PakFile* Open(const std::string& name, const char* mode) const;
 
 private:

@@ -33,6 +33,21 @@ TEST(CommandLineTest, OtherParameters)
     EXPECT_TRUE(line.crash);
 }
 
+// An argument of 100,000 characters made a message box too large for the X server (BadAlloc, no message
+// at all): it is named by its start and its length.
+TEST(CommandLineTest, AVeryLongParameterIsNamedByItsStartAndLength)
+{
+    const std::string text = ParseCommandLine({"tarnvale6", "-" + std::string(99999, 'x')}).GetErrorText();
+    EXPECT_EQ(text, "Invalid command line parameter: -" + std::string(199, 'x') + "... (100000 bytes)");
+    // A cut never splits a character.
+    const std::string wide = ParseCommandLine({"tarnvale6", "-" + std::string(300, 'y') + std::string(3000, 'x')})
+                                 .GetErrorText();
+    const std::string accented =
+        ParseCommandLine({"tarnvale6", std::string(199, 'a') + "\xC3\xA9" + std::string(500, 'b')}).GetErrorText();
+    EXPECT_NE(accented.find(std::string(199, 'a') + "... ("), std::string::npos) << accented;
+    EXPECT_LT(wide.size(), 300u);
+}
+
 TEST(CommandLineTest, AnythingElseIsNamedInTheError)
 {
     EXPECT_EQ(ParseCommandLine({"tarnvale6", "-windowed"}).GetErrorText(),

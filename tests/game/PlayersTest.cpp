@@ -7,6 +7,10 @@
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
 #include "ui/ButtonWidget.h"
+#include "app/NoticeMenu.h"
+#include "puzzle/ProfileManager.h"
+
+#include <fstream>
 
 namespace {
 
@@ -257,6 +261,38 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     ProfileList saved;
     ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
     EXPECT_EQ(saved.records[7].name, L"Ann");
+}
+
+// A data folder that cannot take the save: the player is told once, over whatever is shown, where progress
+// cannot be saved and why, and plays on.
+TEST_F(PlayersTest, AFolderThatCannotTakeTheSaveIsToldOnceInANotice)
+{
+    PlayerState& player = NewPlayer(L"Robin");
+    const std::string blocked = Harness().DataFolder() + "blocked";
+    std::ofstream(blocked) << "a file where the folder should be";
+    ProfileEnvironment environment;
+    environment.dataFolder = blocked + "/";
+    ProfileManager::SetEnvironment(environment);
+    EXPECT_FALSE(SaveProfiles());
+    player.progress[0][0].introduced = true;
+    EXPECT_FALSE(SaveProfiles());
+    Harness().RunTicks(1);
+    int notices = 0;
+    NoticeMenu* notice = nullptr;
+    for (DialogHooks* menu : App().GetOpenMenus())
+        if (auto* found = dynamic_cast<NoticeMenu*>(menu)) {
+            notice = found;
+            ++notices;
+        }
+    EXPECT_EQ(notices, 1) << "told once, not at every save";
+    ASSERT_NE(notice, nullptr);
+    const Value* text = notice->FindVariable(L"text");
+    ASSERT_NE(text, nullptr);
+    EXPECT_NE(text->ToString().find(StringToWString(blocked)), std::wstring::npos) << WStringToString(text->ToString());
+    Harness().RunTicks(100);
+    Snap("save_failed");
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].introduced) << "play goes on with the progress made";
+    ProfileManager::SetEnvironment({});
 }
 
 } // namespace

@@ -230,7 +230,8 @@ TEST(GifDecoderTest, ShortDataFillsWithTransparencyAndBadCodesFail)
 
 namespace {
 
-std::string EncodeJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b)
+std::string EncodeJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b,
+                       bool progressive = false)
 {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
@@ -245,6 +246,8 @@ std::string EncodeJpeg(int width, int height, unsigned char r, unsigned char g, 
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     for (int x = 0; x < width; ++x) {
@@ -291,6 +294,28 @@ TEST(JpegDecoderTest, AClaimedSizeBeyondTheLimitIsRefusedBeforeDecoding)
     std::string error;
     EXPECT_FALSE(DecodeJpeg(bytes, image, error));
     EXPECT_EQ("the image claims 65500x65500 pixels", error);
+}
+
+// Within the size limit, a progressive file's coefficients need memory for the whole claimed image
+// before any pixel comes out. 584 bytes cannot hold the blocks of 8192 x 4096 pixels: libjpeg is stopped
+// at the memory such a file can stand for, instead of taking hundreds of megabytes. A real progressive
+// image of that kind of size still decodes.
+TEST(JpegDecoderTest, AProgressiveFileGetsOnlyTheMemoryItsBytesCanStandFor)
+{
+    std::ifstream file(TARNVALE_SOURCE_DIR "/fuzz/regressions/jpeg/progressive-584-bytes-claims-8192x4096.jpg",
+                       std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(bytes.size(), 584u);
+    ImageData image;
+    std::string error;
+    EXPECT_FALSE(DecodeJpeg(bytes, image, error));
+    EXPECT_NE(error.find("store"), std::string::npos)
+        << "stopped for memory, not at the end of the data: " << error;
+
+    const std::string real = EncodeJpeg(4096, 2048, 30, 160, 90, true);
+    ASSERT_TRUE(DecodeJpeg(real, image, error)) << error << " (" << real.size() << " bytes)";
+    EXPECT_EQ(image.width, 4096);
+    EXPECT_NEAR(160, static_cast<int>((image.At(4000, 2000) >> 8) & 0xFF), 3);
 }
 
 } // namespace

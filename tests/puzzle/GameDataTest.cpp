@@ -1,5 +1,6 @@
 #include "puzzle/GameData.h"
 #include "base/Common.h"
+#include "platform/FatalError.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"
@@ -116,14 +117,94 @@ TEST_F(DataFileTest, AHostilePuzzleFileLosesOnlyItsBadPuzzles)
     EXPECT_EQ(gPuzzleTable.SetCount(2), 0) << "a third mode has no table";
 }
 
-TEST_F(DataFileTest, PicturesBeyondTheArtTilesAreRejectedOnceTheTilesAreKnown)
+TEST_F(DataFileTest, PicturesBeyondTheArtTilesAreRefusedOnceTheTilesAreKnown)
 {
-    PuzzleStats(Puzzles("<puzzle><grid>1</grid><picture>AD</picture></puzzle>"
-                        "<puzzle><grid>1</grid><picture>BA</picture></puzzle>"));
+    std::vector<std::string> fatal;
+    const FatalErrorHandler previous =
+        SetFatalErrorHandler([&fatal](const std::string& message) { fatal.push_back(message); });
+    PuzzleStats(Puzzles("<puzzle name=\"fits\"><grid>1</grid><picture>AD</picture></puzzle>"
+                        "<puzzle name=\"past\"><grid>1</grid><picture>BA</picture></puzzle>"));
     EXPECT_TRUE(Puzzle(1).playable);
     EXPECT_EQ(RejectPicturesBeyond(8), 1);
+    SetFatalErrorHandler(previous);
     EXPECT_TRUE(Puzzle(0).playable);
     EXPECT_FALSE(Puzzle(1).playable) << "26 is beyond 8 art tiles";
+    ASSERT_EQ(fatal.size(), 1u) << "the game does not start on a picture it cannot draw";
+    EXPECT_NE(fatal[0].find("puzzles.xml"), std::string::npos) << fatal[0];
+    EXPECT_NE(fatal[0].find("\"past\" (mode 0, set 0, puzzle 1)"), std::string::npos) << fatal[0];
+    EXPECT_EQ(fatal[0].find("fits"), std::string::npos) << fatal[0];
+}
+
+// A board the game cannot show (no layout in game.xml for its size, or a shape that is no board) ends the
+// start with one message naming the file and each puzzle; boards of the sizes game.xml lays out pass,
+// however many there are.
+TEST_F(DataFileTest, BoardsWithoutALayoutEndTheStartNamingTheFileAndPuzzle)
+{
+    auto board = [](int n) {
+        std::string rows;
+        for (int row = 0; row < n; ++row)
+            rows += std::string(static_cast<std::size_t>(n), '1') + " ";
+        std::string art;
+        for (int row = 0; row < n; ++row)
+            art += std::string(2 * static_cast<std::size_t>(n), 'A') + " ";
+        return "<grid>" + rows + "</grid><picture>" + art + "</picture>";
+    };
+    Write("game.xml", "<game><grid size=\"5\" hints=\"1\" hint-reward=\"1\" mistakes=\"1\"/>"
+                      "<grid size=\"10\" hints=\"1\" hint-reward=\"1\" mistakes=\"1\"/></game>");
+    Write("sets.xml", "<sets/>");
+    Write("localization.xml", "<localization/>");
+    std::string body;
+    for (int i = 0; i < 30; ++i)
+        body += "<puzzle name=\"ok" + std::to_string(i) + "\">" + board(i % 2 ? 5 : 10) + "</puzzle>";
+    Write("puzzles.xml", "<game><mode><set>" + body + "</set></mode></game>");
+
+    std::vector<std::string> fatal;
+    const FatalErrorHandler previous =
+        SetFatalErrorHandler([&fatal](const std::string& message) { fatal.push_back(message); });
+    LoadGameTables(folder.string() + "/");
+    EXPECT_TRUE(fatal.empty()) << fatal.front();
+    ClearGameTables();
+
+    Write("puzzles.xml", "<game><mode><set>" + body + "<puzzle name=\"seven\">" + board(7) +
+                             "</puzzle><puzzle name=\"twenty\">" + board(20) + "</puzzle></set></mode></game>");
+    LoadGameTables(folder.string() + "/");
+    SetFatalErrorHandler(previous);
+    ASSERT_EQ(fatal.size(), 1u);
+    EXPECT_NE(fatal[0].find(folder.string() + "/puzzles.xml holds 2 puzzles"), std::string::npos) << fatal[0];
+    EXPECT_NE(fatal[0].find("\"seven\" (mode 0, set 0, puzzle 30): a 7 x 7 board; game.xml lays out boards of "
+                            "5, 10 only"),
+              std::string::npos)
+        << fatal[0];
+    EXPECT_NE(fatal[0].find("\"twenty\" (mode 0, set 0, puzzle 31)"), std::string::npos) << fatal[0];
+    ClearGameTables();
+}
+
+TEST_F(DataFileTest, PositionsSizesAndCountsAreBoundedWhereTheScreensUseThem)
+{
+    SetStats(Write("sets.xml", "<sets><mode><set name=\"far\" x=\"2147483647\" y=\"-2147483648\" "
+                               "unlock=\"2147483647\"/><set name=\"near\" x=\"900\" y=\"700\"/></mode></sets>"));
+    const SetRecord& far = *gSetTable.Find(0, 0);
+    EXPECT_EQ(far.x, 4096);
+    EXPECT_EQ(far.y, -4096);
+    EXPECT_EQ(far.unlock, 10000);
+    EXPECT_EQ(gSetTable.Find(0, 1)->x, 900) << "positions on the map stay as they are";
+
+    GameStats(Write("game.xml", "<game><grid size=\"5\" offset-x=\"2147483647\" offset-y=\"-3\" "
+                                "hints=\"2147483647\" hint-reward=\"7\" mistakes=\"99999\"/>"
+                                "<grid size=\"2147483647\" hints=\"1\"/><grid size=\"-5\"/></game>"));
+    const GridSizeRecord& five = gGridSizeTable.Get(5);
+    EXPECT_EQ(five.offsetX, 1024);
+    EXPECT_EQ(five.offsetY, 0);
+    EXPECT_EQ(five.hints, 1000);
+    EXPECT_EQ(five.hintReward, 7);
+    EXPECT_EQ(five.mistakes, 1000);
+    EXPECT_EQ(gGridSizeTable.Find(2147483647), nullptr) << "no board is that large";
+    EXPECT_EQ(gGridSizeTable.Find(-5), nullptr);
+
+    PuzzleStats(Puzzles("<puzzle steps=\"2147483647\" difficulty=\"-9\"><grid>1</grid><picture>AA</picture>"
+                        "</puzzle>"));
+    EXPECT_EQ(Puzzle(0).steps, 1000000);
+    EXPECT_EQ(Puzzle(0).difficulty, 0);
 }
 
 TEST_F(DataFileTest, SetRecordsReadTheirMapDataAndFlags)

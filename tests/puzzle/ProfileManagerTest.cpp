@@ -9,7 +9,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -171,15 +175,14 @@ TEST_F(ProfileTest, SavesTheGoldenFileByteForByte)
 
 TEST_F(ProfileTest, NamesAndProgressRoundTrip)
 {
-    const std::wstring names[] = {L"Zo\u00eb \u5317\U0001F600", L"a \"quoted\" <b> & c", L"tab\there"};
+    const std::wstring names[] = {L"Zo\u00eb \u5317\U0001F600", L"a\"q\" <b>&c", L"back\\slash"};
     ProfileManager();
     for (const std::wstring& name : names)
         ProfileManager::CreateProfile(name);
     PlayerState* state = GetCurrentPlayerState();
     state->progress[0][1].puzzles[2] = {true, 99, true, false, {}};
     state->progress[0][1].introduced = true;
-    state->progress[0][1].puzzles.resize(5);
-    state->progress[0][1].puzzles[4].bestTime = 7;
+    state->progress[0][1].puzzles[1].bestTime = 7;
     state->progress[1].resize(3);
     state->progress[1][2].unlock = 4;
     state->progress[1][2].puzzles.resize(2);
@@ -204,7 +207,7 @@ TEST_F(ProfileTest, NamesAndProgressRoundTrip)
     EXPECT_EQ(playerName, names[2]);
     PlayerState* loaded = GetCurrentPlayerState();
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->progress[0][1].puzzles.size(), 5u) << "extra puzzles are kept";
+    EXPECT_EQ(loaded->progress[0][1].puzzles[1].bestTime, 7);
     EXPECT_EQ(loaded->progress[0][1].puzzles[2].bestTime, 99);
     EXPECT_TRUE(loaded->progress[0][1].puzzles[2].withoutHints);
     EXPECT_TRUE(loaded->progress[0][1].introduced);
@@ -482,4 +485,170 @@ TEST_F(ProfileTest, CreatingANinthProfileReplacesTheLastSlot)
     EXPECT_EQ(gProfileList.records[7].name, L"Ninth");
     EXPECT_FALSE(GetCurrentPlayerState()->progress[0][0].puzzles[1].completed);
     EXPECT_EQ(gProfileList.selected, 7);
+}
+
+TEST_F(ProfileTest, StoredNumbersAreBoundedToWhatTheGameCanCountOn)
+{
+    // Set 0 of mode 0 has two puzzles; set 1 of mode 1 has no progress entry in a fresh state.
+    WriteBytes(ProfilesPath(),
+               "<profiles selected=\"0\"><profile name=\"Ann\"><state><mode>"
+               "<set unlock=\"2147483647\"><puzzle completed=\"1\" best-time=\"2147483647\"/>"
+               "<puzzle best-time=\"-40\"/></set><set unlock=\"-2147483648\"/></mode>"
+               "<mode><set unlock=\"99\"/></mode></state></profile></profiles>");
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    const PlayerState& state = *GetCurrentPlayerState();
+    EXPECT_EQ(state.progress[0][0].unlock, 3) << "one past the last puzzle, as finishing the set leaves it";
+    EXPECT_EQ(state.progress[0][1].unlock, 0);
+    EXPECT_EQ(state.progress[1][0].unlock, 3);
+    EXPECT_EQ(state.progress[0][0].puzzles[0].bestTime, 99 * 3600 + 59 * 60 + 59);
+    EXPECT_EQ(state.progress[0][0].puzzles[1].bestTime, 0);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "bounding a number loses nothing worth keeping";
+}
+
+// A file that holds more than the game ever writes (more puzzles than a set has, more sets than any
+// version had, a ninth profile, a name longer than the name entry takes) is read as far as the game can
+// hold it; the whole file is kept aside once, and the next save writes what the next start reads.
+TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
+{
+    std::string text = "<profiles selected=\"0\"><profile name=\"" + std::string(10011, 'N') +
+                       "\"><state><mode><set unlock=\"1\">";
+    for (int i = 0; i < 5000; ++i)
+        text += "<puzzle completed=\"1\"/>";
+    text += "</set><set/><set/>";
+    for (int set = 0; set < 200; ++set) {
+        text += "<set>";
+        for (int i = 0; i < 150; ++i)
+            text += "<puzzle/>";
+        text += "</set>";
+    }
+    text += "</mode></state></profile>";
+    for (int slot = 1; slot < 10; ++slot)
+        text += "<profile name=\"P" + std::to_string(slot) + "\"/>";
+    text += "</profiles>";
+    WriteBytes(ProfilesPath(), text);
+
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_EQ(gProfileList.records[0].name, L"NNNNNNNNNN");
+    EXPECT_EQ(gProfileList.records[7].name, L"P7");
+    const PlayerState& state = gProfileList.records[0].state;
+    EXPECT_EQ(state.progress[0][0].puzzles.size(), 2u) << "the set has two puzzles";
+    EXPECT_TRUE(state.progress[0][0].puzzles[1].completed);
+    ASSERT_EQ(state.progress[0].size(), 67u) << "the table's three sets and 64 more";
+    EXPECT_EQ(state.progress[0][3].puzzles.size(), 100u) << "a set the table lacks keeps at most 100";
+    EXPECT_EQ(ReadBytes(folder / "profiles.xml.cut"), text) << "the whole file is kept";
+
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_LT(fs::file_size(ProfilesPath()), 4u * 1024 * 1024);
+    ProfileManager();
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut1")) << "what the game wrote is kept whole: no second copy";
+    EXPECT_EQ(gProfileList.records[0].state.progress[0][0].puzzles.size(), 2u);
+}
+
+// Two games on one data folder: each save first takes in what the other saved since, so neither drops a
+// profile the other added, a deletion stays a deletion, and a game that is only open does not undo the
+// other's progress.
+TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
+{
+    auto inOtherGame = [](const std::function<void()>& work) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            work();
+            std::_Exit(testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Alice");
+    ASSERT_TRUE(inOtherGame([] {
+        ProfileManager();
+        ProfileManager::CreateProfile(L"Bob");
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles());
+    ProfileList disk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[0].name, L"Alice") << "each game's own profile keeps its slot here";
+    EXPECT_EQ(disk.records[1].name, L"Bob") << "the other game's profile takes the next free slot";
+    EXPECT_EQ(gProfileList.records[1].name, L"Bob");
+    EXPECT_EQ(gProfileList.selected, 0);
+
+    // The other game solves a puzzle for Bob; this one, only open, saves for Alice.
+    ASSERT_TRUE(inOtherGame([] {
+        ProfileManager();
+        gProfileList.records[1].state.progress[0][0].puzzles[0].completed = true;
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    GetCurrentPlayerState()->progress[0][1].introduced = true;
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_TRUE(disk.records[1].state.progress[0][0].puzzles[0].completed) << "Bob's progress stays";
+    EXPECT_TRUE(disk.records[0].state.progress[0][1].introduced);
+
+    // A profile deleted here stays deleted.
+    SetProfileNameChecked(1, L"");
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[1].name, L"");
+    EXPECT_EQ(disk.records[0].name, L"Alice");
+}
+
+// A folder that cannot take the file: the player is told once where and why, and play goes on.
+TEST_F(ProfileTest, AFailedSaveIsToldOnceAndPlayGoesOn)
+{
+    std::vector<std::string> told;
+    // A file where the folder should be fails every write, whoever runs the test.
+    WriteBytes(folder / "blocked", "not a folder");
+    ProfileEnvironment environment;
+    environment.dataFolder = (folder / "blocked").string() + "/";
+    environment.afterSave = [] {};
+    environment.playerNameChanged = [](const std::wstring&) {};
+    environment.saveFailed = [&told](const std::string& where, const std::string& reason) {
+        told.push_back(where + ": " + reason);
+    };
+    ProfileManager::SetEnvironment(environment);
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    EXPECT_FALSE(SaveProfiles());
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    EXPECT_FALSE(SaveProfiles());
+    ASSERT_EQ(told.size(), 1u) << "told once, not at every save";
+    EXPECT_EQ(told[0].rfind((folder / "blocked").string(), 0), 0u) << told[0];
+    EXPECT_GT(told[0].size(), (folder / "blocked").string().size() + 2) << "with the reason";
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed) << "the game keeps its state";
+}
+
+// A newer version's additions anywhere in the file (attributes of modes and properties, elements of its own
+// at any level, with their children and text) are written back as they were read.
+TEST_F(ProfileTest, ElementsOfANewerVersionSurviveASave)
+{
+    WriteBytes(ProfilesPath(),
+               "<profiles selected=\"0\"><cloud sync=\"on\"><server>a &amp; b</server></cloud>"
+               "<profile name=\"Ann\"><avatar kind=\"owl\"/><state><mode layout=\"wide\"><set unlock=\"1\">"
+               "<puzzle completed=\"1\"><replay moves=\"3\"/></puzzle><stars count=\"2\"/></set><trophy/></mode>"
+               "<property name=\"seen\" type=\"bool\" value=\"1\" since=\"v2\"/><badge id=\"7\">gold</badge>"
+               "</state></profile></profiles>");
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed);
+    ASSERT_TRUE(SaveProfiles());
+    const std::wstring text = ProfileManager::FormatProfiles(gProfileList);
+    for (const wchar_t* kept :
+         {L"<cloud sync=\"on\"><server>a &amp; b</server></cloud></profiles>", L"<avatar kind=\"owl\"></avatar></profile>",
+          L"<mode layout=\"wide\">", L"<replay moves=\"3\"></replay><stars count=\"2\"></stars></set>",
+          L"<trophy></trophy></mode>", L" since=\"v2\"/>", L"<badge id=\"7\">gold</badge></state>"})
+        EXPECT_NE(text.find(kept), std::wstring::npos) << WStringToString(kept);
+
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), text) << "read back, written again: the same";
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut"));
+
+    ProfileManager::SetProfile(0, L"Bea");
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList).find(L"avatar"), std::wstring::npos)
+        << "a new profile in the slot does not inherit the old one's additions";
 }
