@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr int kSlot = 140;    // one picture's place in the gallery
+constexpr int kSlot = 124;    // one picture's place in the gallery
 constexpr int kPicture = 120; // the picture's side, whatever its board size
-constexpr int kColumns = 7;
+constexpr int kColumns = 8;
 const Color kBackground(16, 24, 40);
 
 struct Placed

@@ -20,6 +20,9 @@
 #include <regex>
 #include <set>
 #include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -271,8 +274,8 @@ std::vector<std::string> ExpandScriptName(const std::string& value)
     return {};
 }
 
-// Every asset name the game's scripts refer to, with the file and line of
-// the reference.
+// Every asset name the game's scripts refer to, with the script file and
+// the element that names it.
 std::vector<std::tuple<AssetKind, std::string, std::string>> ScriptAssetReferences()
 {
     static const std::regex element(R"(<([\w-]+)([^>]*)>)");
@@ -322,55 +325,17 @@ TEST_F(ContentTest, EveryAssetTheScriptsAndTheCodeNameIsListedAndBuilt)
     auto code = [&](AssetKind kind, const std::string& name) {
         references.emplace_back(kind, name, "the code");
     };
-    for (const char* name : {"O",
-                             "S",
-                             "T",
-                             "R",
-                             "E",
-                             "S_Tilt",
-                             "R_Tilt",
-                             "Ball",
-                             "Trail",
-                             "OstrelTM",
-                             "CursorArrow",
-                             "CursorHand",
-                             "brushcursor",
-                             "shovelcursor",
-                             "button",
-                             "Dialog",
-                             "ArtTiles",
-                             "GridNumbers",
-                             "hintLarge",
-                             "chanceLarge",
-                             "chanceSmall",
-                             "notepad",
-                             "tile_tool_btn",
-                             "mark_tool_btn",
-                             "TitleBackground",
-                             "GameLogo",
-                             "Loadingbar_base",
-                             "Loadingbar_Top",
-                             "play_game_btn",
-                             "EnterName",
-                             "TutorialPanel",
-                             "enter_name_btn",
-                             "profile_btn",
-                             "profile_ok_btn",
-                             "bg_worldselect",
-                             "bg_puzzleselect",
-                             "menubutton",
-                             "ui_Preview",
-                             "ui_Puzzle_Current",
-                             "ui_Puzzle_Complete",
-                             "ui_Puzzle_Incomplete",
-                             "Slider",
-                             "Slider_Thumb",
-                             "Checkbox",
-                             "Checkbox_hover",
-                             "Checkbox_checked",
-                             "Checkbox_Checked_hover",
-                             "OptionsDialog",
-                             "Letter"})
+    // The images the code draws by name (besides the per-size and per-set ones below).
+    std::istringstream images(
+        "O S T R E S_Tilt R_Tilt Ball Trail OstrelTM CursorArrow CursorHand brushcursor "
+        "shovelcursor button Dialog ArtTiles GridNumbers hintLarge chanceLarge chanceSmall "
+        "notepad tile_tool_btn mark_tool_btn TitleBackground GameLogo Loadingbar_base "
+        "Loadingbar_Top play_game_btn EnterName TutorialPanel enter_name_btn profile_btn "
+        "profile_ok_btn bg_worldselect bg_puzzleselect menubutton ui_Preview "
+        "ui_Puzzle_Current ui_Puzzle_Complete ui_Puzzle_Incomplete Slider Slider_Thumb "
+        "Checkbox Checkbox_hover Checkbox_checked Checkbox_Checked_hover OptionsDialog "
+        "Letter");
+    for (std::string name; images >> name;)
         code(AssetKind::Image, name);
     for (int size = 5; size <= 25; size += 5) {
         const std::string n = std::to_string(size);

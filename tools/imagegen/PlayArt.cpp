@@ -224,15 +224,16 @@ constexpr std::uint32_t kPictureColours[] = {
     kRed, kCoral, kSun, kLeaf, kAzure, kPlum, kRose, kBronze, kSilver, kWhite, kSlate,
 };
 
-// One glazed mosaic tile in a colour: a light top-left edge, a dark
-// bottom-right one and a glint, so that neighbouring tiles read as a mosaic.
+// One glazed mosaic tile in a colour: a grout line all round, a body that
+// darkens a little towards the bottom, a light top-left edge and a glint, so
+// that neighbouring tiles read as a mosaic and even white ones stand out on
+// the board's paper.
 void GlazedTile(Canvas& tiles, int x, int cell, std::uint32_t colour)
 {
-    tiles.VerticalGradient(x, 0, cell, cell, Mix(colour, kWhite, 0.2f), colour);
-    tiles.FillRect(x, 0, cell, 1, Mix(colour, kWhite, 0.5f));
-    tiles.FillRect(x, 0, 1, cell, Mix(colour, kWhite, 0.5f));
-    tiles.FillRect(x, cell - 1, cell, 1, Mix(colour, kBlack, 0.3f));
-    tiles.FillRect(x + cell - 1, 0, 1, cell, Mix(colour, kBlack, 0.3f));
+    tiles.FillRect(x, 0, cell, cell, Mix(colour, kNavy, 0.45f));
+    tiles.VerticalGradient(x + 1, 1, cell - 2, cell - 2, Mix(colour, kWhite, 0.2f), Mix(colour, kNavy, 0.12f));
+    tiles.FillRect(x + 1, 1, cell - 2, 1, Mix(colour, kWhite, 0.55f));
+    tiles.FillRect(x + 1, 1, 1, cell - 2, Mix(colour, kWhite, 0.55f));
     tiles.FillRoundedRect(static_cast<float>(x + 4), 3, static_cast<float>(cell - 12), 6, 3,
                           WithAlpha(kWhite, 0x60));
 }

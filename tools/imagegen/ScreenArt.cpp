@@ -321,22 +321,47 @@ void MakePlayers(Output& out, Fonts& fonts)
 
 // Map and set list ----------------------------------------------------------------------
 
+// The outline of an island: an ellipse whose radius wanders with a few slow
+// waves, so that the coast is smooth but never regular.
+std::vector<float> Coast(float cx, float cy, float rx, float ry, int seed, float scale)
+{
+    constexpr int kPoints = 96;
+    std::vector<float> points;
+    const float phase = static_cast<float>(seed);
+    for (int i = 0; i < kPoints; ++i) {
+        const float angle = static_cast<float>(i) * 2 * std::numbers::pi_v<float> / kPoints;
+        const float wobble = 1.0f + 0.08f * std::sin(3 * angle + phase) +
+                             0.05f * std::sin(5 * angle + 2 * phase) +
+                             0.03f * std::sin(9 * angle + 3 * phase);
+        points.push_back(cx + rx * scale * wobble * std::cos(angle));
+        points.push_back(cy + ry * scale * wobble * std::sin(angle));
+    }
+    return points;
+}
+
+// An island: shallows around a sand beach, the grass inside, lit from the
+// top left.
 void Island(Canvas& canvas, float cx, float cy, float rx, float ry, int seed)
 {
-    std::vector<float> points;
-    for (int i = 0; i < 24; ++i) {
-        const float angle = static_cast<float>(i) * 2 * std::numbers::pi_v<float> / 24;
-        const float wobble = 1.0f + 0.12f * std::sin(static_cast<float>(i * (seed + 3)));
-        points.push_back(cx + rx * wobble * std::cos(angle));
-        points.push_back(cy + ry * wobble * std::sin(angle));
-    }
-    canvas.FillPolygon(points.data(), 24, kSand);
-    std::vector<float> inner;
-    for (size_t i = 0; i < points.size(); i += 2) {
-        inner.push_back(cx + (points[i] - cx) * 0.88f);
-        inner.push_back(cy + (points[i + 1] - cy) * 0.88f);
-    }
-    canvas.FillPolygon(inner.data(), 24, kLeaf);
+    const int count = 96;
+    canvas.FillPolygon(Coast(cx, cy, rx, ry, seed, 1.14f).data(), count, WithAlpha(kSky, 0x38));
+    canvas.FillPolygon(Coast(cx, cy, rx, ry, seed, 1.05f).data(), count, WithAlpha(kSkyPale, 0x40));
+    canvas.FillPolygon(Coast(cx, cy, rx, ry, seed, 1.0f).data(), count, kSand);
+    canvas.FillPolygon(Coast(cx + 3, cy + 4, rx, ry, seed, 0.88f).data(), count, kLeafDark);
+    canvas.FillPolygon(Coast(cx, cy, rx, ry, seed, 0.87f).data(), count, kLeaf);
+    canvas.FillPolygon(Coast(cx - rx * 0.12f, cy - ry * 0.14f, rx, ry, seed, 0.6f).data(), count,
+                       WithAlpha(kLeafLight, 0x50));
+}
+
+// A small boat with a white sail, for the harbour's water.
+void Boat(Canvas& canvas, float x, float y)
+{
+    const float hull[] = {x - 16, y, x + 16, y, x + 10, y + 8, x - 10, y + 8};
+    canvas.FillPolygon(hull, 4, kGoldDark);
+    const float sail[] = {x - 1, y - 24, x - 1, y - 2, x - 15, y - 2};
+    canvas.FillPolygon(sail, 3, kCream);
+    const float jib[] = {x + 2, y - 20, x + 2, y - 2, x + 12, y - 2};
+    canvas.FillPolygon(jib, 3, kParchment);
 }
 
 void MakeMap(Output& out, Fonts& fonts)
@@ -360,6 +385,12 @@ void MakeMap(Output& out, Fonts& fonts)
     }
     for (int i = 0; i < 14; ++i)
         map.FillCircle(380.0f + i * 18.0f, 320.0f + i * 8.5f, 3, WithAlpha(kParchment, 0xC0));
+    // The harbour: a pier out into the water and two boats beside it.
+    for (int post = 0; post < 4; ++post)
+        map.FillRect(838 + post * 20, 556, 4, 10, kBark);
+    map.FillRect(812, 548, 96, 9, kGoldDark);
+    Boat(map, 905, 615);
+    Boat(map, 960, 565);
     Panel(map, 312, 14, 400, 64, 16);
     CentredText(map, *fonts.heading, L"World Map", 512, 58, kGoldLight);
     out.Save(map, "bg_worldselect");
