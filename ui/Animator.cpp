@@ -600,12 +600,6 @@ void Animator::CountCreation(DynamicWidget* object)
     entry = Creation{Track(object), pixels};
 }
 
-size_t Animator::GetLiveCreationCount()
-{
-    PruneCreations();
-    return m_creations.size();
-}
-
 std::int64_t Animator::GetLiveCreationPixels()
 {
     PruneCreations();

@@ -201,7 +201,6 @@ public:
     // Counts a created object, and the pixels of an image it owns, against
     // the script's budget; again after the object's image changed.
     void CountCreation(DynamicWidget* object);
-    size_t GetLiveCreationCount();
     std::int64_t GetLiveCreationPixels();
     size_t GetPlayedAnimationCount() const { return m_playedAnimations.size(); }
     void StopSoundLoops();
