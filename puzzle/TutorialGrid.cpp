@@ -165,11 +165,15 @@ bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, in
     const int dx = (x2 > x1) - (x2 < x1);
     const int dy = (y2 > y1) - (y2 < y1);
     for (int column = x1 - 1, row = y1 - 1;; column += dx, row += dy) {
-        Request& request = requests[column][row];
-        if (request.action == Action::None)
-            ++requestsLeft;
-        request.action = action;
-        request.groups |= 1u << group;
+        // A decided cell can take no move, so asking for it would stop the
+        // lesson for good.
+        if (!rules.IsDecided({column, row})) {
+            Request& request = requests[column][row];
+            if (request.action == Action::None)
+                ++requestsLeft;
+            request.action = action;
+            request.groups |= 1u << group;
+        }
         if (column == x2 - 1 && row == y2 - 1)
             break;
     }
@@ -192,8 +196,10 @@ int TutorialGrid::HandleCommand(Runner& script)
     if (word == L"popup") {
         OpenPopup(script);
     } else if (word == L"ok") {
-        if (popup && popup->GetOkButton())
-            popup->GetOkButton()->SetDisabled(false);
+        // Without a popup there is no button that could end the wait.
+        if (!popup || !popup->GetOkButton())
+            return 2;
+        popup->GetOkButton()->SetDisabled(false);
         script.SetWait(Animator::Wait::TutorialHost);
         return 1;
     } else if (word == L"reveal" || word == L"mark") {
@@ -251,14 +257,21 @@ void TutorialGrid::OpenPopup(Runner& script)
     auto* label = new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
                                 script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
     popup->AddWidget(label);
+    popupWatch.Track(popup->GetRemovalLink());
     popup->Show();
+}
+
+void TutorialGrid::PopupWatch::WidgetRemoved(int id)
+{
+    if (m_grid.popup && m_grid.popup->GetId() == id)
+        m_grid.popup = nullptr;
 }
 
 void TutorialGrid::ClosePopup()
 {
-    if (popup) {
-        popup->RemoveSelf();
+    if (TextboxPopup* closing = popup) {
         popup = nullptr;
+        closing->RemoveSelf();
     }
     // The script may have removed the label itself.
     if (popupAnchor && runner->FindObject(popupAnchorName) == popupAnchor)
@@ -330,6 +343,11 @@ void TutorialGrid::DrawClueNumber(Graphics* g, int x, int y, int list, int line,
 void TutorialGrid::Update()
 {
     PlayTileGrid::Update();
+    // A hint lamp may do the last requested cells without a move.
+    if (waitingForTiles && requestsLeft <= 0) {
+        waitingForTiles = false;
+        Resume();
+    }
     flashTimer = (flashTimer + 1) % (flashGroups * kFlashTicks);
     if (flashTimer % kFlashTicks == 0)
         MarkDirty();
