@@ -58,7 +58,8 @@ TutorialGrid::TutorialGrid(int mode, int set, int puzzle)
 {
     const int n = GridSize();
     requests.assign(n, std::vector<Request>(n));
-    requestImages = {::GetImage(StrFormatW(L"G%dTileHighlight", n)), ::GetImage(StrFormatW(L"G%dMarkHighlight", n))};
+    requestImages = {::GetImage(StrFormatW(L"G%dTileHighlight", n)),
+                     ::GetImage(StrFormatW(L"G%dMarkHighlight", n))};
     runner = new Runner(*this);
     AddWidget(runner);
 }
@@ -158,7 +159,8 @@ bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, in
     if (y2 == 0)
         y2 = y1;
     // 1-based on the board, a row or a column, and a group that fits the bit set.
-    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) || (x1 != x2 && y1 != y2))
+    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) ||
+        (x1 != x2 && y1 != y2))
         return false;
     group = std::clamp(group, 0, kMaxFlashGroups - 1);
     flashGroups = std::max(flashGroups, group + 1);
@@ -203,8 +205,9 @@ int TutorialGrid::HandleCommand(Runner& script)
         script.SetWait(Animator::Wait::TutorialHost);
         return 1;
     } else if (word == L"reveal" || word == L"mark") {
-        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"), script.ReadInt(L"y1"),
-                    script.ReadInt(L"x2"), script.ReadInt(L"y2"), script.ReadInt(L"group"));
+        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"),
+                    script.ReadInt(L"y1"), script.ReadInt(L"x2"), script.ReadInt(L"y2"),
+                    script.ReadInt(L"group"));
     } else if (word == L"do-tiles") {
         if (requestsLeft <= 0)
             return 2;
@@ -254,8 +257,9 @@ void TutorialGrid::OpenPopup(Runner& script)
     popup = new TextboxPopup(x, y, ::GetImage(L"TutorialPanel"), this);
     const int wrapWidth =
         script.Has(L"width") ? script.ReadInt(L"width") : popup->GetWidth() - 2 * kMessageMargin;
-    auto* label = new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
-                                script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
+    auto* label =
+        new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
+                      script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
     popup->AddWidget(label);
     popupWatch.Track(popup->GetRemovalLink());
     popup->Show();
@@ -418,7 +422,8 @@ void TutorialGrid::AddedToParent(WidgetContainer* parent)
     // pointer itself, so the board beneath keeps the clicks between them.
     if (!linkLayer) {
         linkLayer = new PassiveWidget(0, 0, nullptr, false);
-        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(), gApp ? gApp->GetHeight() : GetHeight());
+        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(),
+                          gApp ? gApp->GetHeight() : GetHeight());
         linkLayer->SetOverlayLevel(kLinkLayerLevel);
         linkLayer->SetPriority(kLinkLayerLevel);
     }
