@@ -58,7 +58,8 @@ TutorialGrid::TutorialGrid(int mode, int set, int puzzle)
 {
     const int n = GridSize();
     requests.assign(n, std::vector<Request>(n));
-    requestImages = {::GetImage(StrFormatW(L"G%dTileHighlight", n)), ::GetImage(StrFormatW(L"G%dMarkHighlight", n))};
+    requestImages = {::GetImage(StrFormatW(L"G%dTileHighlight", n)),
+                     ::GetImage(StrFormatW(L"G%dMarkHighlight", n))};
     runner = new Runner(*this);
     AddWidget(runner);
 }
@@ -158,18 +159,23 @@ bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, in
     if (y2 == 0)
         y2 = y1;
     // 1-based on the board, a row or a column, and a group that fits the bit set.
-    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) || (x1 != x2 && y1 != y2))
+    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) ||
+        (x1 != x2 && y1 != y2))
         return false;
     group = std::clamp(group, 0, kMaxFlashGroups - 1);
     flashGroups = std::max(flashGroups, group + 1);
     const int dx = (x2 > x1) - (x2 < x1);
     const int dy = (y2 > y1) - (y2 < y1);
     for (int column = x1 - 1, row = y1 - 1;; column += dx, row += dy) {
-        Request& request = requests[column][row];
-        if (request.action == Action::None)
-            ++requestsLeft;
-        request.action = action;
-        request.groups |= 1u << group;
+        // A decided cell can take no move, so asking for it would stop the
+        // lesson for good.
+        if (!rules.IsDecided({column, row})) {
+            Request& request = requests[column][row];
+            if (request.action == Action::None)
+                ++requestsLeft;
+            request.action = action;
+            request.groups |= 1u << group;
+        }
         if (column == x2 - 1 && row == y2 - 1)
             break;
     }
@@ -192,13 +198,16 @@ int TutorialGrid::HandleCommand(Runner& script)
     if (word == L"popup") {
         OpenPopup(script);
     } else if (word == L"ok") {
-        if (popup && popup->GetOkButton())
-            popup->GetOkButton()->SetDisabled(false);
+        // Without a popup there is no button that could end the wait.
+        if (!popup || !popup->GetOkButton())
+            return 2;
+        popup->GetOkButton()->SetDisabled(false);
         script.SetWait(Animator::Wait::TutorialHost);
         return 1;
     } else if (word == L"reveal" || word == L"mark") {
-        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"), script.ReadInt(L"y1"),
-                    script.ReadInt(L"x2"), script.ReadInt(L"y2"), script.ReadInt(L"group"));
+        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"),
+                    script.ReadInt(L"y1"), script.ReadInt(L"x2"), script.ReadInt(L"y2"),
+                    script.ReadInt(L"group"));
     } else if (word == L"do-tiles") {
         if (requestsLeft <= 0)
             return 2;
@@ -248,17 +257,25 @@ void TutorialGrid::OpenPopup(Runner& script)
     popup = new TextboxPopup(x, y, ::GetImage(L"TutorialPanel"), this);
     const int wrapWidth =
         script.Has(L"width") ? script.ReadInt(L"width") : popup->GetWidth() - 2 * kMessageMargin;
-    auto* label = new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
-                                script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
+    auto* label =
+        new TextLabel(CommandReader(script).ReadShownText(L"text"), popup->GetWidth() / 2, kMessageTop,
+                      script.Has(L"font") ? script.ReadText(L"font") : L"menu", wrapWidth, 0, 0, -1);
     popup->AddWidget(label);
+    popupWatch.Track(popup->GetRemovalLink());
     popup->Show();
+}
+
+void TutorialGrid::PopupWatch::WidgetRemoved(int id)
+{
+    if (m_grid.popup && m_grid.popup->GetId() == id)
+        m_grid.popup = nullptr;
 }
 
 void TutorialGrid::ClosePopup()
 {
-    if (popup) {
-        popup->RemoveSelf();
+    if (TextboxPopup* closing = popup) {
         popup = nullptr;
+        closing->RemoveSelf();
     }
     // The script may have removed the label itself.
     if (popupAnchor && runner->FindObject(popupAnchorName) == popupAnchor)
@@ -330,6 +347,11 @@ void TutorialGrid::DrawClueNumber(Graphics* g, int x, int y, int list, int line,
 void TutorialGrid::Update()
 {
     PlayTileGrid::Update();
+    // A hint lamp may do the last requested cells without a move.
+    if (waitingForTiles && requestsLeft <= 0) {
+        waitingForTiles = false;
+        Resume();
+    }
     flashTimer = (flashTimer + 1) % (flashGroups * kFlashTicks);
     if (flashTimer % kFlashTicks == 0)
         MarkDirty();
@@ -400,7 +422,8 @@ void TutorialGrid::AddedToParent(WidgetContainer* parent)
     // pointer itself, so the board beneath keeps the clicks between them.
     if (!linkLayer) {
         linkLayer = new PassiveWidget(0, 0, nullptr, false);
-        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(), gApp ? gApp->GetHeight() : GetHeight());
+        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(),
+                          gApp ? gApp->GetHeight() : GetHeight());
         linkLayer->SetOverlayLevel(kLinkLayerLevel);
         linkLayer->SetPriority(kLinkLayerLevel);
     }

@@ -2,6 +2,8 @@
 
 #include "puzzle/PlayTileGrid.h"
 
+#include "ui/RemovalListener.h"
+
 #include <map>
 #include <string>
 #include <tuple>
@@ -44,8 +46,8 @@ public:
     void AddedToParent(WidgetContainer* parent) override;
     void RemovedFromManager(WidgetManager* manager) override;
 
-    // Requests the cells from (x1, y1) to (x2, y2), 1-based; an end of 0
-    // stands for the start. Only straight lines on the board are taken;
+    // Requests the undecided cells from (x1, y1) to (x2, y2), 1-based; an end
+    // of 0 stands for the start. Only straight lines on the board are taken;
     // false when the line was refused.
     bool RequestLine(Action action, int x1, int y1, int x2, int y2, int group);
     void ClearRequests();
@@ -68,6 +70,17 @@ public:
 private:
     class Runner;
     friend class Runner;
+    // Forgets the popup when it leaves by any way (all menus closing, the
+    // application ending), so the grid never reaches for a deleted one.
+    class PopupWatch : public RemovalListener
+    {
+    public:
+        explicit PopupWatch(TutorialGrid& grid) : m_grid(grid) {}
+        void WidgetRemoved(int id) override;
+
+    private:
+        TutorialGrid& m_grid;
+    };
     struct Request
     {
         Action action{Action::None};
@@ -97,6 +110,7 @@ private:
     DynamicWidget* popupAnchor{nullptr};
     std::wstring popupAnchorName;
     TextboxPopup* popup{nullptr};
+    PopupWatch popupWatch{*this};
     int requestsLeft{0};
     std::vector<std::vector<Request>> requests;
     int flashTimer{0};

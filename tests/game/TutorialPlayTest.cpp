@@ -12,6 +12,7 @@
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/TutorialGrid.h"
+#include "resources/Constants.h"
 #include "ui/ButtonWidget.h"
 #include "ui/TextLabel.h"
 
@@ -271,6 +272,11 @@ TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
     ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, puzzle, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
+    // Played as shipped: the first puzzles without the mark tool.
+    ASSERT_LT(puzzle, GetConstantInt(L"tutorials"));
+    const bool markTool = puzzle >= GetConstantInt(L"puzzles_without_shovel");
+    ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; }));
+    EXPECT_EQ(play->GetTools().size(), markTool ? 2u : 1u);
     PlayLesson(play, puzzle);
     Harness().RunTicks(100);
     EXPECT_TRUE(player.IsCompleted(0, 0, puzzle));
@@ -317,6 +323,12 @@ TEST_F(TutorialPlay, YesToTheOfferPlaysThePrimerUnderTheTransitionAndGoesOn)
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->GetScriptName(), L"tutorial_2");
     EXPECT_EQ(next->GetTools().size(), 2u);
+}
+
+// Every lesson of the primer has its case above.
+TEST_F(TutorialPlay, TheCasesCoverEveryLesson)
+{
+    EXPECT_EQ(GetConstantInt(L"tutorials"), 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPrimerPuzzle, TutorialPlayTest, ::testing::Values(0, 1, 2, 3));

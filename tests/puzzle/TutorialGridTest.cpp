@@ -1,10 +1,10 @@
+#include "puzzle/TutorialGrid.h"
 #include "app/TextboxPopup.h"
 #include "puzzle/GameData.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
-#include "puzzle/TutorialGrid.h"
-#include "support/AppHarness.h"
 #include "resources/Localization.h"
+#include "support/AppHarness.h"
 #include "ui/ButtonWidget.h"
 #include "ui/HyperlinkWidget.h"
 #include "ui/NoticeMenuMaker.h"
@@ -238,6 +238,55 @@ TEST_F(TutorialGridTest, APopupOpensWhereItsHiddenLabelStandsAndTakesItAlongWhen
     PressOk();
     EXPECT_EQ(grid->GetPopup(), nullptr);
     EXPECT_EQ(grid->GetPopupAnchor(), nullptr);
+    EXPECT_TRUE(grid->IsFreePlay());
+}
+
+TEST_F(TutorialGridTest, APopupClosedWithTheOtherMenusIsForgotten)
+{
+    BeginLesson(R"(<popup text="tutorial_1_clues" x="70" y="1"/><ok/>)");
+    ASSERT_NE(grid->GetPopup(), nullptr);
+    App().MarkMenusForClose();
+    App().CloseMarkedMenus();
+    Harness().RunTicks(2);
+    EXPECT_EQ(grid->GetPopup(), nullptr);
+    // Leaving the screen afterwards reaches for no deleted panel.
+    grid->DetachSelf();
+    Harness().RunTicks(1);
+    Manager().AddWidget(grid);
+}
+
+TEST_F(TutorialGridTest, HintsThatDoTheLastRequestedCellsEndTheWait)
+{
+    BeginLesson(R"(<reveal x1="1" y1="2" x2="5"/>
+                   <do-tiles/>
+                   <reveal x1="1" y1="3" x2="5"/>
+                   <do-tiles/>
+                   <popup text="tutorial_1_done" x="70" y="1"/>
+                   <ok/>)");
+    ASSERT_EQ(grid->GetRequestsLeft(), 5);
+    // The lamps land on every tile; only the requested row takes them, and
+    // the lesson goes on to the next row without a move of the player's.
+    grid->RevealHintTiles(900, 80, 25);
+    Harness().RunTicks(200);
+    for (int column = 0; column < 5; ++column)
+        EXPECT_TRUE(grid->Decided(column, 1)) << column;
+    EXPECT_FALSE(grid->Decided(1, 0));
+    EXPECT_EQ(grid->GetRequestsLeft(), 5);
+    EXPECT_EQ(grid->RequestedAction(0, 2), Action::Reveal);
+    EXPECT_EQ(grid->GetPopup(), nullptr);
+    DragRow(2, 0, 4, true);
+    EXPECT_NE(grid->GetPopup(), nullptr);
+    // A request for a cell already decided asks for nothing.
+    EXPECT_TRUE(grid->RequestLine(Action::Reveal, 1, 2, 5, 2, 0));
+    EXPECT_EQ(grid->GetRequestsLeft(), 0);
+    EXPECT_EQ(grid->RequestedAction(0, 1), Action::None);
+}
+
+TEST_F(TutorialGridTest, AnOkWithoutAPopupDoesNotStopTheLesson)
+{
+    BeginLesson(R"(<ok/><reveal x1="2" y1="3"/>)");
+    EXPECT_EQ(grid->GetRequestsLeft(), 1);
+    EXPECT_EQ(grid->RequestedAction(1, 2), Action::Reveal);
     EXPECT_TRUE(grid->IsFreePlay());
 }
 
