@@ -21,9 +21,8 @@
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
+#include <functional>
 
 namespace {
 
@@ -53,19 +52,9 @@ protected:
         }
         return nullptr;
     }
-    // Ticks until the condition holds; the bound only guards against a hang
-    // (set loading waits for its thread, which takes real time).
-    template <typename Condition> bool RunUntil(Condition condition, int maxSeconds = 60)
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            Harness().RunTicks(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
+    // Ticks until the condition holds; the wall-clock bound only guards
+    // against a hang (set loading waits for its thread, which takes real time).
+    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     void ClickCentre(Widget* widget)
     {
         const Vector4 origin = widget->GetScreenOrigin();

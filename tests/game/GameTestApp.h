@@ -27,7 +27,12 @@ public:
         if (m_real)
             MyGameApp::ShowStoryIntro();
     }
-    void ShowStoryFinal() override { m_shown.push_back(L"story_final"); }
+    void ShowStoryFinal() override
+    {
+        m_shown.push_back(L"story_final");
+        if (m_real)
+            MyGameApp::ShowStoryFinal();
+    }
     bool ShowLevelIntro(int mode, int set, int puzzle) override
     {
         m_shown.push_back(StrFormatW(L"intro %d/%d/%d", mode, set, puzzle));

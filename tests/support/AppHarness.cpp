@@ -59,7 +59,9 @@ AppHarness::AppHarness(AppHarnessOptions options)
         m_error = "no temporary folder";
         return;
     }
-    m_dataFolder = m_tempFolder + "/save/";
+    m_dataFolder = options.dataFolder.empty() ? m_tempFolder + "/save/" : options.dataFolder;
+    if (m_dataFolder.back() != '/')
+        m_dataFolder += '/';
     std::filesystem::create_directories(m_dataFolder);
     if (const char* previous = std::getenv("TARNVALE_DATA_DIR")) {
         m_hadDataEnv = true;

@@ -34,6 +34,10 @@ struct AppHarnessOptions
     // Shows the maker's logo and the splash screens before the title screen,
     // as the game does; off, the title screen comes at once.
     bool introScreens{false};
+    // Where saves and settings go (ending in '/'); empty: a folder of the
+    // harness's temporary folder, removed with it. A given folder is kept, so
+    // a second harness on it starts as the game does after a restart.
+    std::string dataFolder;
     // Runs before Init with the data folder (ending in '/'), for example to
     // write a settings.xml or profiles.xml there.
     std::function<void(const std::string& dataFolder)> beforeInit;
