@@ -48,6 +48,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 // Long enough for every screen's script to have laid out its texts.
 constexpr int kSettleTicks = 500;
+// More than the reveal of the largest board's picture takes.
+constexpr int kRevealTicks = 6000;
 
 // The solved boards in the lower corners of the title's night sky.
 const std::vector<Rect> kTitleTileArt = {Rect{60, 540, 208, 178}, Rect{754, 540, 208, 178}};
@@ -258,8 +260,13 @@ public:
             return;
         for (wchar_t c : std::wstring(L"ostrelgm"))
             play->KeyChar(c);
-        Settle();
-        Settle();
+        // The summary's button comes once the picture is revealed.
+        for (int tick = 0; tick < kRevealTicks; ++tick) {
+            auto* complete = FindMenu<LevelCompleteMenu>();
+            if (complete != nullptr && complete->GetOkButton() != nullptr)
+                break;
+            Harness().RunTicks(1);
+        }
         if (auto* notice = FindMenu<NoticeMenu>())
             notice->RemoveSelf();
         Harness().RunTicks(60);
