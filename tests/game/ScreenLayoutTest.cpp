@@ -219,7 +219,6 @@ public:
     }
 
     void Settle() { Harness().RunTicks(kSettleTicks); }
-    PlayerState& Player() { return *GetCurrentPlayerState(); }
     PlayerState& MakePlayer() { return NewPlayer(L"Annabelle"); }
     void OpenEverySet(PlayerState& player)
     {
@@ -457,7 +456,8 @@ class BoardLayoutTest : public ScreenLayoutTest
 // solved picture appears on the very cells it was solved on.
 TEST_P(BoardLayoutTest, TheBoardSitsMidPanelAndItsPictureLandsOnIt)
 {
-    const int size = GetParam().name == "5" ? 5 : GetParam().name == "10" ? 10 : 15;
+    // The case's name is the board size.
+    const int size = std::stoi(GetParam().name);
     MyPlayPuzzleMenu* play = Play(size);
     ASSERT_NE(play, nullptr);
     PlayTileGrid* grid = play->GetGrid();
