@@ -282,7 +282,7 @@ const std::vector<ScreenCase> kScreens = {
          title->ButtonDepress(title->GetPlayButton()->GetId());
      },
      {kTitleLogo}},
-    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, {}},
+    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
     {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
     {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
     {"story_final", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryFinalMenu())->Show(); }, {}},
