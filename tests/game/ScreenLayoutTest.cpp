@@ -48,6 +48,8 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 // Long enough for every screen's script to have laid out its texts.
 constexpr int kSettleTicks = 500;
+// More than the reveal of the largest board's picture takes.
+constexpr int kRevealTicks = 6000;
 
 // The solved boards in the lower corners of the title's night sky.
 const std::vector<Rect> kTitleTileArt = {Rect{60, 540, 208, 178}, Rect{754, 540, 208, 178}};
@@ -217,7 +219,6 @@ public:
     }
 
     void Settle() { Harness().RunTicks(kSettleTicks); }
-    PlayerState& Player() { return *GetCurrentPlayerState(); }
     PlayerState& MakePlayer() { return NewPlayer(L"Annabelle"); }
     void OpenEverySet(PlayerState& player)
     {
@@ -258,8 +259,13 @@ public:
             return;
         for (wchar_t c : std::wstring(L"ostrelgm"))
             play->KeyChar(c);
-        Settle();
-        Settle();
+        // The summary's button comes once the picture is revealed.
+        for (int tick = 0; tick < kRevealTicks; ++tick) {
+            auto* complete = FindMenu<LevelCompleteMenu>();
+            if (complete != nullptr && complete->GetOkButton() != nullptr)
+                break;
+            Harness().RunTicks(1);
+        }
         if (auto* notice = FindMenu<NoticeMenu>())
             notice->RemoveSelf();
         Harness().RunTicks(60);
@@ -276,7 +282,7 @@ const std::vector<ScreenCase> kScreens = {
          title->ButtonDepress(title->GetPlayButton()->GetId());
      },
      {kTitleLogo}},
-    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, {}},
+    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
     {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
     {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
     {"story_final", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryFinalMenu())->Show(); }, {}},
@@ -450,7 +456,8 @@ class BoardLayoutTest : public ScreenLayoutTest
 // solved picture appears on the very cells it was solved on.
 TEST_P(BoardLayoutTest, TheBoardSitsMidPanelAndItsPictureLandsOnIt)
 {
-    const int size = GetParam().name == "5" ? 5 : GetParam().name == "10" ? 10 : 15;
+    // The case's name is the board size.
+    const int size = std::stoi(GetParam().name);
     MyPlayPuzzleMenu* play = Play(size);
     ASSERT_NE(play, nullptr);
     PlayTileGrid* grid = play->GetGrid();
