@@ -35,6 +35,8 @@ namespace {
 // Loading steps of the framework's own loading thread: assets, fonts,
 // constants and the log.
 constexpr int kCoreLoadingSteps = 4;
+// The images of the game's own cursors: the arrow, the hand, the grid's brush and shovel.
+constexpr const wchar_t* kCursorImages[] = {L"CursorArrow", L"CursorHand", L"brushcursor", L"shovelcursor"};
 
 } // namespace
 
@@ -73,6 +75,9 @@ bool GameApp::Init(const std::vector<std::string>& args)
         return false;
 
     InstallAssetLoaders();
+    // A cursor image larger than a cursor is refused from its header, before its pixels are decoded.
+    for (const wchar_t* cursor : kCursorImages)
+        Assets::Get().SetImageMaxCellSide(cursor, kMaxCursorSide);
     m_hasGameData = Assets::Get().FirstPass();
     LoadCustomCursors();
     LoadFonts();
@@ -180,10 +185,10 @@ void GameApp::LoadCustomCursors()
     // The start-up group holds them; one that failed to load leaves the
     // system's cursor in its place. Hot spots: the arrow's tip, the
     // finger's tip, the brush's head and the shovel blade's point.
-    AddCustomCursor(::GetImage(L"CursorArrow"), 1, 1, 0);
-    AddCustomCursor(::GetImage(L"CursorHand"), 11, 2, 1);
-    AddCustomCursor(::GetImage(L"brushcursor"), 8, 23);
-    AddCustomCursor(::GetImage(L"shovelcursor"), 2, 30);
+    AddCustomCursor(::GetImage(kCursorImages[0]), 1, 1, 0);
+    AddCustomCursor(::GetImage(kCursorImages[1]), 11, 2, 1);
+    AddCustomCursor(::GetImage(kCursorImages[2]), 8, 23);
+    AddCustomCursor(::GetImage(kCursorImages[3]), 2, 30);
 }
 
 // Loading ------------------------------------------------------------------

@@ -48,9 +48,7 @@ constexpr int kDefaultRefreshRate = 60;
 constexpr std::int64_t kMaxLoadingSleepMs = 250;
 // The longest idle wait: a wake-up that went missing costs this much.
 constexpr std::uint32_t kMaxIdleWaitMs = 500;
-// Cursors are a few dozen pixels; a larger image would cost seconds and hundreds of megabytes each time it
-// is handed to the system.
-constexpr int kMaxCursorSide = 256;
+constexpr int kMaxCursorSide = VelkAppBase::kMaxCursorSide;
 
 bool IsCursorSized(const Image* image)
 {

@@ -136,6 +136,9 @@ public:
     void EnableCustomCursors(bool enabled);
     // Makes the image a custom cursor with its hot spot: for a cursor kind,
     // or (kind -1) only the hot spot of an image given to SetCursorImage.
+    // Cursors are a few dozen pixels; a larger image would cost seconds and hundreds of megabytes each
+    // time it is handed to the system.
+    static constexpr int kMaxCursorSide = 256;
     void AddCustomCursor(Image* image, int hotX, int hotY, int kind = -1);
     // The image the pointer shows now, null for a system cursor.
     Image* GetShownCursorImage() const { return m_shownCursor.image; }

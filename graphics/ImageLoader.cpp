@@ -44,6 +44,20 @@ bool DecodeByExtension(const std::string& extension, const std::string& bytes, I
     return false;
 }
 
+// The largest cell an image may have, as cells of a grid of rows x columns; side 0 sets no limit.
+struct CellLimit
+{
+    int side = 0;
+    int rows = 1;
+    int columns = 1;
+
+    bool Allows(long long width, long long height) const
+    {
+        return width <= static_cast<long long>(side) * std::max(columns, 1) &&
+               height <= static_cast<long long>(side) * std::max(rows, 1);
+    }
+};
+
 enum class Outcome
 {
     Missing,
@@ -51,8 +65,26 @@ enum class Outcome
     Decoded
 };
 
-// Finds the file (trying every kind when the path has no extension) and decodes it.
-Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& found)
+// The size a PNG file's header claims, or false when the bytes are no PNG header.
+bool PngHeaderSize(const std::string& bytes, long long& width, long long& height)
+{
+    static const char kSignature[] = "\x89PNG\r\n\x1a\n";
+    if (bytes.size() < 24 || bytes.compare(0, 8, kSignature, 8) != 0 || bytes.compare(12, 4, "IHDR") != 0)
+        return false;
+    auto read32 = [&bytes](std::size_t at) {
+        long long value = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
+    width = read32(16);
+    height = read32(20);
+    return true;
+}
+
+// Finds the file (trying every kind when the path has no extension) and decodes it. With a cell limit,
+// a file that is larger is refused, from its header where the kind allows it (PNG), before decoding.
+Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& found, const CellLimit& limit = {})
 {
     std::string extension = ExtensionOf(path);
     std::string bytes;
@@ -72,8 +104,22 @@ Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& fo
         if (found.empty())
             return Outcome::Missing;
     }
+    long long width = 0;
+    long long height = 0;
+    if (limit.side > 0 && PngHeaderSize(bytes, width, height) && !limit.Allows(width, height)) {
+        LogWriter::WriteLine(StrFormat("The image '%s' claims %lld x %lld pixels, more than %d x %d per cell; "
+                                       "it is not read",
+                                       found, width, height, limit.side, limit.side));
+        return Outcome::Failed;
+    }
     if (!DecodeByExtension(extension, bytes, image, error)) {
         LogWriter::WriteLine("Cannot read the image '" + found + "': " + error);
+        return Outcome::Failed;
+    }
+    if (limit.side > 0 && !limit.Allows(image.width, image.height)) {
+        LogWriter::WriteLine(StrFormat("The image '%s' of %d x %d pixels has cells larger than %d x %d",
+                                       found, image.width, image.height, limit.side, limit.side));
+        image = {};
         return Outcome::Failed;
     }
     return Outcome::Decoded;
@@ -121,16 +167,21 @@ bool IsSaneAtlasPiece(const ImageSource& source)
            cells <= kMaxAtlasPieceCells;
 }
 
+std::unique_ptr<ImageData> DecodeWithin(const std::string& path, const CellLimit& limit)
+{
+    auto image = std::make_unique<ImageData>();
+    std::string found;
+    if (path.empty() || FindAndDecode(path, *image, found, limit) != Outcome::Decoded)
+        return nullptr;
+    ApplyAlphaCompanion(found, *image);
+    return image;
+}
+
 } // namespace
 
 std::unique_ptr<ImageData> DecodeImageFile(const std::string& path)
 {
-    auto image = std::make_unique<ImageData>();
-    std::string found;
-    if (path.empty() || FindAndDecode(path, *image, found) != Outcome::Decoded)
-        return nullptr;
-    ApplyAlphaCompanion(found, *image);
-    return image;
+    return DecodeWithin(path, {});
 }
 
 Image* LoadImageFile(const std::string& path)
@@ -164,7 +215,8 @@ Image* LoadAssetImage(const ImageSource& source, Image* existing)
         }
         return new ImageAtlasPiece(source.m_atlas, std::move(frames));
     }
-    std::unique_ptr<ImageData> data = DecodeImageFile(source.m_file);
+    std::unique_ptr<ImageData> data =
+        DecodeWithin(source.m_file, CellLimit{source.m_maxCellSide, source.m_rows, source.m_cols});
     if (!data)
         return nullptr;
     Image* image = existing != nullptr ? existing : new Image();

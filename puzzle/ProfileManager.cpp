@@ -508,9 +508,10 @@ void Synchronized(const ProfileList& list, const std::string& path)
 // - a name on disk that this list lacks and this game never knew was added by the other game: it takes
 //   its slot here, or the first free one (none free: the disk file is kept aside);
 // - a name this game knew but no longer has was deleted or renamed here: it stays deleted;
-// - a name in both keeps this game's state, unless this game has not changed it since, when it takes the
-//   other game's (so a game that is only open does not undo the other's progress).
-// States are assigned in place: pointers to them (the current player) stay valid.
+// - a name in both keeps this game's state, unless this game has not changed it since and it is not this
+//   game's current player, when it takes the other game's (so a game that is only open does not undo the
+//   other's progress).
+// States are assigned in place, so pointers to them stay valid.
 void MergeFromDisk(const std::string& path)
 {
     if (StampOf(path) == gSyncedStamp)
@@ -531,7 +532,10 @@ void MergeFromDisk(const std::string& path)
         auto synced = gSynced.find(theirs.name);
         if (ours != gProfileList.records.end()) {
             const std::wstring diskState = theirs.state.Write();
-            if (synced != gSynced.end() && ours->state.Write() == synced->second && diskState != synced->second) {
+            // The current player's state stays this game's: screens may hold references into it.
+            const bool current = ours - gProfileList.records.begin() == gProfileList.selected;
+            if (!current && synced != gSynced.end() && ours->state.Write() == synced->second &&
+                diskState != synced->second) {
                 ours->state = theirs.state;
                 synced->second = diskState;
             }

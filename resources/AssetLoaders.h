@@ -20,6 +20,9 @@ struct ImageSource
     int m_y = 0;
     int m_width = 0;
     int m_height = 0;
+    // When above 0, the largest cell side the image may have: a file whose header claims more is refused
+    // before its pixels are decoded.
+    int m_maxCellSide = 0;
 };
 
 // The loaders the asset registry calls. Each may be left empty: its assets then stay "not loaded".

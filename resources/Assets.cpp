@@ -389,6 +389,12 @@ void Assets::ReleaseSet(const ResourceSet& set)
     }
 }
 
+void Assets::SetImageMaxCellSide(const std::wstring& name, int maxSide)
+{
+    std::lock_guard lock(m_images.m_mutex);
+    m_images.m_entries[name].m_maxCellSide = maxSide;
+}
+
 std::set<std::string> Assets::GetFolders() const
 {
     std::set<std::string> folders;
@@ -448,6 +454,7 @@ bool Assets::LoadLocked(Kind kind, const std::wstring& name)
         source.m_file = entry.m_file;
         source.m_cols = entry.m_cols;
         source.m_rows = entry.m_rows;
+        source.m_maxCellSide = entry.m_maxCellSide;
         Atlas* atlas = entry.m_atlas >= 0 ? &m_atlases[static_cast<size_t>(entry.m_atlas)] : nullptr;
         if (atlas) {
             if (!atlas->m_loaded) {

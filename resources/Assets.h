@@ -79,6 +79,10 @@ public:
     bool LoadGroup(const std::wstring& groupName, const ResourceSet& record,
                    const std::atomic<bool>* stopRequested, const std::wstring& releaseGroup);
 
+    // Images of that name may have cells of at most this side; larger ones are refused from their header,
+    // before decoding (cursors). Set before the file that registers the name is read, or any time after.
+    void SetImageMaxCellSide(const std::wstring& name, int maxSide);
+
     // Loads or unloads single entries.
     bool Load(Kind kind, const std::wstring& name);
     void Unload(Kind kind, const std::wstring& name);
@@ -112,6 +116,7 @@ private:
         int m_y = 0;
         int m_width = 0;
         int m_height = 0;
+        int m_maxCellSide = 0;
         Image* m_image = nullptr;
     };
     struct Table

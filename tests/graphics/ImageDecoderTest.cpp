@@ -2,6 +2,7 @@
 #include "graphics/ImageDecoders.h"
 #include "graphics/ImageLoader.h"
 #include "graphics/ImageWriter.h"
+#include "resources/AssetLoaders.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,32 @@ ImageData Gradient(int width, int height)
         }
     }
     return data;
+}
+
+// An image with a cell limit (the cursors) larger than the limit is refused; a PNG is refused from its
+// header, so a file claiming a huge size costs nothing, while one within the limit per cell loads.
+TEST_F(ImageDecoderTest, AnImageLargerThanItsCellLimitIsRefusedFromItsHeader)
+{
+    ASSERT_TRUE(WritePng(Gradient(512, 8), PathOf("wide.png")));
+    ImageSource source;
+    source.m_file = PathOf("wide");
+    source.m_maxCellSide = 256;
+    EXPECT_EQ(LoadAssetImage(source, nullptr), nullptr);
+    source.m_cols = 2;
+    std::unique_ptr<Image> cells(LoadAssetImage(source, nullptr));
+    ASSERT_NE(cells, nullptr) << "two cells of 256 are within the limit";
+    EXPECT_EQ(cells->GetCellWidth(), 256);
+
+    // A header claiming 8000 x 8000 pixels with nothing after it: refused, from the header under a limit.
+    std::string claim = ReadBytes("wide.png").substr(0, 33);
+    const unsigned char size[] = {0, 0, 0x1F, 0x40, 0, 0, 0x1F, 0x40};
+    claim.replace(16, 8, reinterpret_cast<const char*>(size), 8);
+    WriteBytes("claim.png", claim);
+    source.m_file = PathOf("claim");
+    source.m_cols = 1;
+    EXPECT_EQ(LoadAssetImage(source, nullptr), nullptr);
+    source.m_maxCellSide = 0;
+    EXPECT_EQ(LoadAssetImage(source, nullptr), nullptr) << "a cut file is refused either way";
 }
 
 TEST_F(ImageDecoderTest, PngKeepsItsAlphaAndColoursThroughWritingAndLoading)
