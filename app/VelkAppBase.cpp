@@ -503,6 +503,9 @@ void VelkAppBase::DrawFrame()
         g.DrawImage(m_shownCursor.image, x - m_shownCursor.hotX, y - m_shownCursor.hotY);
     }
     m_renderer->Present(m_settings.m_stretchScreen);
+    // The screen surface kept no pixels through a device reset: all of it is drawn again.
+    if (m_renderer->TakeScreenLost())
+        m_widgetManager->SetDirty();
     ++m_counters.draws;
     m_counters.drawMs += NowMs() - start;
 }

@@ -24,6 +24,7 @@ D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int 
                              " renderer is in use: custom blend modes are unavailable");
     m_screen = std::make_unique<ImageSurface>(true);
     m_screen->Create(width, height);
+    m_drawnAreas.SetScreen(m_screen.get());
 }
 
 D3DInterface::~D3DInterface()
@@ -135,6 +136,7 @@ void D3DInterface::CheckDeviceReset()
 {
     if (!m_device->TakeDeviceReset())
         return;
+    m_screenLost = true;
     std::set<Image*> images;
     {
         std::lock_guard<std::mutex> hold(m_lock);
@@ -142,6 +144,40 @@ void D3DInterface::CheckDeviceReset()
     }
     for (Image* image : images)
         image->UploadTexture();
+}
+
+void D3DInterface::SetScreenClip(const Rect* clip)
+{
+    m_screenClipped = clip != nullptr;
+    if (clip != nullptr)
+        m_screenClip = *clip;
+}
+
+void D3DInterface::ClearScreenArea(const Rect& area)
+{
+    RenderTextureId texture = m_screen->GetRenderTexture();
+    if (texture == 0 || area.IsEmpty() || !m_device->SetRenderTarget(texture))
+        return;
+    const float left = static_cast<float>(area.x);
+    const float top = static_cast<float>(area.y);
+    const float right = static_cast<float>(area.x + area.width);
+    const float bottom = static_cast<float>(area.y + area.height);
+    RenderVertex corners[4] = {{left, top, 0, 0, 0, 0, 0.0f, 0.0f},
+                               {right, top, 0, 0, 0, 0, 0.0f, 0.0f},
+                               {right, bottom, 0, 0, 0, 0, 0.0f, 0.0f},
+                               {left, bottom, 0, 0, 0, 0, 0.0f, 0.0f}};
+    const int indices[6] = {0, 1, 2, 0, 2, 3};
+    RenderRect clip{area.x, area.y, area.width, area.height};
+    m_device->SetClip(&clip);
+    CheckError(m_device->DrawTriangles(0, corners, 4, indices, 6, RenderBlend::Copy), "ClearArea");
+    m_screen->ContentChanged();
+}
+
+bool D3DInterface::TakeScreenLost()
+{
+    const bool lost = m_screenLost;
+    m_screenLost = false;
+    return lost;
 }
 
 bool D3DInterface::CheckError(bool succeeded, const std::string& context)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/DrawnAreaTracker.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"
 #include "platform/RenderDevice.h"
@@ -67,12 +68,27 @@ public:
 
     std::mutex& GetLock() { return m_lock; }
 
+    // What drawings put on the screen surface, scope by scope.
+    DrawnAreaTracker& GetDrawnAreas() { return m_drawnAreas; }
+    // While set, drawings into the screen surface change only the pixels
+    // inside the clip (null: the whole screen).
+    void SetScreenClip(const Rect* clip);
+    const Rect* GetScreenClip() const { return m_screenClipped ? &m_screenClip : nullptr; }
+    // Makes the area of the screen surface transparent.
+    void ClearScreenArea(const Rect& area);
+    // True once after the screen surface lost its pixels (device reset).
+    bool TakeScreenLost();
+
 private:
     std::unique_ptr<RenderDevice> m_device;
     int m_width = 1024;
     int m_height = 768;
     Matrix4 m_viewProjection;
     std::unique_ptr<ImageSurface> m_screen;
+    DrawnAreaTracker m_drawnAreas;
+    bool m_screenClipped = false;
+    Rect m_screenClip;
+    bool m_screenLost = false;
     std::string m_lastError;
     std::mutex m_lock;
     std::set<Image*> m_images;

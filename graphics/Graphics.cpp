@@ -277,6 +277,14 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
     }
     if (kept.empty())
         return;
+    if (D3DInterface* renderer = D3DInterface::GetCurrent(); renderer && renderer->GetDrawnAreas().IsTracking()) {
+        // Whole pixels the triangles may touch, inside this drawing's clip.
+        const int areaLeft = std::max(left, static_cast<int>(std::floor(minX)));
+        const int areaTop = std::max(top, static_cast<int>(std::floor(minY)));
+        const int areaRight = std::min(right, static_cast<int>(std::ceil(maxX)));
+        const int areaBottom = std::min(bottom, static_cast<int>(std::ceil(maxY)));
+        renderer->GetDrawnAreas().Note(target, Rect{areaLeft, areaTop, areaRight - areaLeft, areaBottom - areaTop});
+    }
     RenderRect deviceClip{left, top, right - left, bottom - top};
     ImageRenderTarget* destination = target;
     std::vector<BatchEntry>* queue = g.m_batch ? &g.m_batch->entries : nullptr;
@@ -362,7 +370,17 @@ void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip
     RenderTextureId targetTexture = target->GetRenderTexture();
     if (targetTexture == 0 || !device->SetRenderTarget(targetTexture))
         return;
-    device->SetClip(&clip);
+    const Rect* screenClip = renderer->GetScreenClip();
+    if (screenClip != nullptr && target == renderer->GetScreenImage()) {
+        // Only the part of the screen being drawn again may change.
+        const Rect kept = Rect{clip.x, clip.y, clip.width, clip.height}.Intersection(*screenClip);
+        if (kept.IsEmpty())
+            return;
+        const RenderRect narrowed{kept.x, kept.y, kept.width, kept.height};
+        device->SetClip(&narrowed);
+    } else {
+        device->SetClip(&clip);
+    }
     renderer->CheckError(device->DrawTriangles(texture, vertices.data(), static_cast<int>(vertices.size()),
                                                indices.data(), static_cast<int>(indices.size()), blend),
                          "DrawPrimitive");

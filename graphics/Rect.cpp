@@ -22,6 +22,30 @@ Rect Rect::Intersection(const Rect& other) const
                 static_cast<int>(bottom - top)};
 }
 
+Rect Rect::Union(const Rect& other) const
+{
+    if (other.IsEmpty())
+        return *this;
+    if (IsEmpty())
+        return other;
+    long long left = std::min(x, other.x);
+    long long top = std::min(y, other.y);
+    long long right = std::max(static_cast<long long>(x) + width, static_cast<long long>(other.x) + other.width);
+    long long bottom =
+        std::max(static_cast<long long>(y) + height, static_cast<long long>(other.y) + other.height);
+    return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                static_cast<int>(bottom - top)};
+}
+
+bool Rect::Encloses(const Rect& other) const
+{
+    if (other.IsEmpty())
+        return true;
+    return !IsEmpty() && other.x >= x && other.y >= y &&
+           static_cast<long long>(other.x) + other.width <= static_cast<long long>(x) + width &&
+           static_cast<long long>(other.y) + other.height <= static_cast<long long>(y) + height;
+}
+
 FRect::FRect(const Rect& r)
     : x(static_cast<float>(r.x)), y(static_cast<float>(r.y)), width(static_cast<float>(r.width)),
       height(static_cast<float>(r.height))

@@ -13,6 +13,10 @@ struct Rect
     // The common part; an empty rectangle when they do not overlap.
     Rect Intersection(const Rect& other) const;
     bool Intersects(const Rect& other) const { return !Intersection(other).IsEmpty(); }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    Rect Union(const Rect& other) const;
+    // True when every pixel of other lies inside (an empty one always does).
+    bool Encloses(const Rect& other) const;
     bool operator==(const Rect& other) const = default;
 };
 

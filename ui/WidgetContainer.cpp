@@ -118,10 +118,20 @@ Vector4 WidgetContainer::ParentToLocal(const Vector4& point)
 
 void WidgetContainer::MarkDirty()
 {
+    // The widget the change starts at names the area; its parents are told
+    // too (a cached layer must be drawn again) but add nothing of their own.
+    WidgetManager* manager = m_manager;
+    const bool origin = manager != nullptr && !manager->m_markingDirty;
+    if (origin) {
+        manager->NoteDirty(this);
+        manager->m_markingDirty = true;
+    }
     if (m_parent != nullptr)
         m_parent->MarkDirty();
     else if (m_manager != nullptr)
         m_manager->m_dirty = true;
+    if (origin)
+        manager->m_markingDirty = false;
 }
 
 void WidgetContainer::WantTicks()
@@ -229,7 +239,10 @@ void WidgetContainer::DrawAll(ModalFlags* flags, Graphics* g)
                 continue;
             g->SetState(state);
             g->Translate(child->m_x, child->m_y);
-            child->DrawAll(flags, g);
+            if (m_manager != nullptr && m_manager->m_painting)
+                m_manager->DrawTracked(child, flags, g);
+            else
+                child->DrawAll(flags, g);
         }
     }
     flags->overFlags = saved.overFlags;

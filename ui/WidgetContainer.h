@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/DrawnAreaTracker.h"
 #include "graphics/Matrix4.h"
 #include "ui/FlagsMod.h"
 #include "ui/ModalFlags.h"
@@ -35,6 +36,8 @@ public:
     virtual void SetFocus(Widget* widget);
     virtual Vector4 LocalToParent(const Vector4& point);
     virtual Vector4 ParentToLocal(const Vector4& point);
+    // The widget's look changed: the part of the screen it covers is drawn
+    // again, and so is the part it covers after the change.
     virtual void MarkDirty();
     virtual void UpdateFrame();
     virtual void Update();
@@ -104,6 +107,8 @@ public:
     void SetOverlayLevel(int level) { m_overlayLevel = level; }
 
 protected:
+    // The manager keeps the drawn areas of the whole tree.
+    friend class WidgetManager;
     using WidgetList = std::list<Widget*>;
 
     // Removes the child's whole subtree from the manager, children first.
@@ -130,4 +135,10 @@ protected:
     FlagsMod m_flagsMod;
     int m_overlayLevel = 0;
     int m_priority = 0;
+    // What this widget and its children put on the screen in the frame
+    // numbered m_drawnFrame (see WidgetManager::DrawScreen), and the area it
+    // had on screen before that frame.
+    DrawnArea m_drawn;
+    int m_drawnFrame = -1;
+    Rect m_previousArea;
 };

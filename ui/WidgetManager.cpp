@@ -1,5 +1,6 @@
 #include "ui/WidgetManager.h"
 
+#include "graphics/D3DInterface.h"
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "ui/ClickListener.h"
@@ -429,6 +430,13 @@ void WidgetManager::DropWidgetReferences(Widget* widget)
 
 void WidgetManager::WidgetLeaving(Widget* widget)
 {
+    // What it drew goes with it; a widget drawn before, but not in the last
+    // frame, may still show in a way not known here.
+    if (m_drawnLastFrame.erase(widget) > 0)
+        NoteDirty(widget);
+    else if (widget->m_drawnFrame >= 0)
+        m_fullRedraw = true;
+    m_dirty = true;
     DropWidgetReferences(widget);
     for (ModalEntry& entry : m_modalStack) {
         if (entry.savedFocus == widget)
@@ -459,24 +467,184 @@ void WidgetManager::UpdateFrameF(float fraction)
     UpdateAllF(&flags, fraction);
 }
 
+namespace {
+
+// Passes of one frame before drawing everything is cheaper than going on.
+constexpr int kMaxDrawRounds = 4;
+
+// The bounding box of the pixels in one rectangle and not the other: a
+// strip when the two share three edges, else both together.
+Rect ChangedBounds(const Rect& before, const Rect& after)
+{
+    if (before == after)
+        return {};
+    if (before.IsEmpty() || after.IsEmpty())
+        return before.Union(after);
+    const Rect both = before.Union(after);
+    const Rect common = before.Intersection(after);
+    if (common.y == both.y && common.height == both.height) {
+        if (common.x == both.x)
+            return Rect{common.x + common.width, both.y, both.width - common.width, both.height};
+        if (common.x + common.width == both.x + both.width)
+            return Rect{both.x, both.y, both.width - common.width, both.height};
+    }
+    if (common.x == both.x && common.width == both.width) {
+        if (common.y == both.y)
+            return Rect{both.x, common.y + common.height, both.width, both.height - common.height};
+        if (common.y + common.height == both.y + both.height)
+            return Rect{both.x, both.y, both.width, both.height - common.height};
+    }
+    return both;
+}
+
+bool AnyEncloses(const std::vector<Rect>& rects, const Rect& rect)
+{
+    if (rect.IsEmpty())
+        return true;
+    return std::any_of(rects.begin(), rects.end(), [&rect](const Rect& r) { return r.Encloses(rect); });
+}
+
+} // namespace
+
+Rect WidgetManager::GetScreenRect() const
+{
+    if (m_screenImage == nullptr)
+        return {};
+    return Rect{0, 0, m_screenImage->GetWidth(), m_screenImage->GetHeight()};
+}
+
+void WidgetManager::NoteDirty(WidgetContainer* widget)
+{
+    if (m_fullRedraw)
+        return;
+    for (WidgetContainer* at = widget; at != nullptr && at != this; at = at->m_parent) {
+        // Known when drawn in the last frame, onto the screen (a widget drawn
+        // only into a parent's layer shows through the parent's area).
+        if (at->m_drawnFrame == m_drawFrame && (at->m_drawn.onScreen || !at->m_drawn.elsewhere)) {
+            m_dirtyRegion.Add(at->m_drawn.area);
+            return;
+        }
+    }
+    m_fullRedraw = true;
+}
+
+void WidgetManager::RecordDrawn(WidgetContainer* widget, const DrawnArea& drawn)
+{
+    if (widget->m_drawnFrame == m_drawFrame) {
+        widget->m_drawn.Merge(drawn);
+        return;
+    }
+    // What is on the screen from it now: its area of the last frame, if it was drawn then.
+    widget->m_previousArea = widget->m_drawnFrame == m_drawFrame - 1 ? widget->m_drawn.area : Rect{};
+    widget->m_drawn = drawn;
+    widget->m_drawnFrame = m_drawFrame;
+    m_drawnThisFrame.push_back(widget);
+}
+
+void WidgetManager::DrawTracked(Widget* widget, ModalFlags* flags, Graphics* g)
+{
+    DrawnAreaTracker& tracker = D3DInterface::GetCurrent()->GetDrawnAreas();
+    tracker.Begin();
+    widget->DrawAll(flags, g);
+    RecordDrawn(widget, tracker.End());
+}
+
+void WidgetManager::DrawPass(bool tracked, const Rect* clip)
+{
+    D3DInterface* renderer = tracked ? D3DInterface::GetCurrent() : nullptr;
+    if (renderer != nullptr) {
+        renderer->SetScreenClip(clip);
+        if (clip != nullptr)
+            renderer->ClearScreenArea(*clip);
+        renderer->GetDrawnAreas().Begin();
+        m_painting = true;
+    }
+    {
+        ModalFlags flags;
+        InitModalFlags(&flags);
+        m_lowestPendingOverlay = NoOverlay;
+        m_overlays.clear();
+        Graphics screen(m_screenImage);
+        m_currentGraphics = &screen;
+        DrawTopLevel(&flags, &screen);
+        DrawOverlays(NoOverlay);
+        m_currentGraphics = nullptr;
+        // Batched drawings go out here, still inside the clip.
+    }
+    if (renderer != nullptr) {
+        m_painting = false;
+        renderer->GetDrawnAreas().End();
+        renderer->SetScreenClip(nullptr);
+    }
+}
+
+void WidgetManager::CollectChanges(const std::vector<Rect>& drawn, ScreenRegion& pending) const
+{
+    for (const WidgetContainer* widget : m_drawnThisFrame) {
+        const Rect changed = ChangedBounds(widget->m_previousArea, widget->m_drawn.area);
+        if (!AnyEncloses(drawn, changed))
+            pending.Add(changed);
+    }
+    // Drawn in the last frame and not in this one: hidden or no longer drawn by its parent.
+    for (const WidgetContainer* widget : m_drawnLastFrame) {
+        if (widget->m_drawnFrame != m_drawFrame && !AnyEncloses(drawn, widget->m_drawn.area))
+            pending.Add(widget->m_drawn.area);
+    }
+}
+
 bool WidgetManager::DrawScreen()
 {
     if (!m_dirty)
         return false;
-    ModalFlags flags;
-    InitModalFlags(&flags);
-    m_lowestPendingOverlay = NoOverlay;
-    m_overlays.clear();
-
-    if (m_screenImage != nullptr)
-        m_screenImage->Clear();
-    Graphics screen(m_screenImage);
-    m_currentGraphics = &screen;
-    DrawTopLevel(&flags, &screen);
-    DrawOverlays(NoOverlay);
-    m_currentGraphics = nullptr;
     m_dirty = false;
-    return true;
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    // Keeping the screen between frames needs the screen surface itself and
+    // a device that can clear part of it.
+    const bool tracked = renderer != nullptr && m_screenImage != nullptr &&
+                         m_screenImage == renderer->GetScreenImage() &&
+                         renderer->GetDevice()->SupportsBlendModes();
+    ++m_drawFrame;
+    m_drawnThisFrame.clear();
+    const Rect screenRect = GetScreenRect();
+    ScreenRegion pending(screenRect);
+    for (const Rect& rect : m_dirtyRegion.GetRects())
+        pending.Add(rect);
+    m_dirtyRegion = ScreenRegion(screenRect);
+    m_lastDrawnAreas.clear();
+
+    bool full = !tracked || m_fullRedraw || pending.CoversScreen();
+    if (!full) {
+        // Nothing known to change on screen: one walk with nothing drawn
+        // finds what appears, moves or goes.
+        if (pending.IsEmpty()) {
+            const Rect nothing{};
+            DrawPass(true, &nothing);
+            CollectChanges(m_lastDrawnAreas, pending);
+        }
+        for (int round = 0; !pending.IsEmpty() && !full; ++round) {
+            if (round == kMaxDrawRounds || pending.CoversScreen()) {
+                full = true;
+                break;
+            }
+            const std::vector<Rect> rects = pending.GetRects();
+            pending.Clear();
+            m_lastDrawnAreas.insert(m_lastDrawnAreas.end(), rects.begin(), rects.end());
+            for (const Rect& rect : rects)
+                DrawPass(true, &rect);
+            CollectChanges(m_lastDrawnAreas, pending);
+        }
+    }
+    if (full) {
+        m_fullRedraw = false;
+        if (m_screenImage != nullptr)
+            m_screenImage->Clear();
+        DrawPass(tracked, nullptr);
+        m_lastDrawnAreas.assign(1, screenRect);
+    }
+    m_drawnLastFrame.clear();
+    m_drawnLastFrame.insert(m_drawnThisFrame.begin(), m_drawnThisFrame.end());
+    m_drawnThisFrame.clear();
+    return !m_lastDrawnAreas.empty();
 }
 
 void WidgetManager::DrawWidgetsTo(Graphics* g)
@@ -495,7 +663,10 @@ void WidgetManager::DrawTopLevel(ModalFlags* flags, Graphics* g)
             continue;
         Graphics translated(*g);
         translated.Translate(widget->m_x, widget->m_y);
-        widget->DrawAll(flags, &translated);
+        if (m_painting)
+            DrawTracked(widget, flags, &translated);
+        else
+            widget->DrawAll(flags, &translated);
     }
 }
 
@@ -528,7 +699,17 @@ void WidgetManager::DrawOverlays(int bound)
             g.Translate(static_cast<float>(-m_appArea.x), static_cast<float>(-m_appArea.y));
             const Vector4 origin = overlay.widget->GetScreenOrigin();
             g.Translate(origin.x, origin.y);
-            overlay.widget->DrawOverlay(&g, overlay.priority);
+            if (m_painting) {
+                // What an overlay draws belongs to its widget and the widget's parents.
+                DrawnAreaTracker& tracker = D3DInterface::GetCurrent()->GetDrawnAreas();
+                tracker.Begin();
+                overlay.widget->DrawOverlay(&g, overlay.priority);
+                const DrawnArea drawn = tracker.End();
+                for (WidgetContainer* at = overlay.widget; at != nullptr && at != this; at = at->m_parent)
+                    RecordDrawn(at, drawn);
+            } else {
+                overlay.widget->DrawOverlay(&g, overlay.priority);
+            }
         }
         m_lowestPendingOverlay = next;
         if (!pending) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "graphics/Rect.h"
+#include "graphics/ScreenRegion.h"
 #include "ui/PointerState.h"
 #include "ui/WidgetContainer.h"
 
 #include <array>
 #include <map>
 #include <memory>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -38,7 +40,12 @@ public:
     void WindowToApp(int& x, int& y) const;
     void AppToWindow(int& x, int& y) const;
     const Rect& GetAppArea() const { return m_appArea; }
-    void SetDirty() { m_dirty = true; }
+    // Everything is drawn again in the next frame.
+    void SetDirty()
+    {
+        m_dirty = true;
+        m_fullRedraw = true;
+    }
     bool IsDirty() const { return m_dirty; }
     void SetScreenImage(ImageSurface* image) { m_screenImage = image; }
     ImageSurface* GetScreenImage() const { return m_screenImage; }
@@ -99,7 +106,14 @@ public:
     bool AreTicksWanted() const { return m_ticksWanted; }
     void UpdateFrame() override;
     void UpdateFrameF(float fraction) override;
+    // Draws what changed since the last frame into the screen surface; false
+    // when nothing on it changed. The screen keeps its pixels between frames:
+    // only the areas of changed widgets are cleared and drawn again (every
+    // widget, clipped to each area), and a widget whose drawn area grew,
+    // moved or vanished adds its old and new areas (see the .cpp).
     bool DrawScreen();
+    // The rectangles the last DrawScreen drew (the whole screen for a full redraw).
+    const std::vector<Rect>& GetLastDrawnAreas() const { return m_lastDrawnAreas; }
     void DrawWidgetsTo(Graphics* g);
     void DeferOverlay(Widget* widget, int priority);
     void DrawOverlays(int bound);
@@ -136,9 +150,30 @@ private:
     void ReleaseHeldButtons(PointerState* record);
     void RecheckPointer(PointerState* record);
     void DrawTopLevel(ModalFlags* flags, Graphics* g);
+    // The area a change of the widget touches now: what it drew in the last
+    // frame, or its nearest parent's when that is not known.
+    void NoteDirty(WidgetContainer* widget);
+    // Draws the widget and keeps what it put on the screen.
+    void DrawTracked(Widget* widget, ModalFlags* flags, Graphics* g);
+    void RecordDrawn(WidgetContainer* widget, const DrawnArea& drawn);
+    // One walk over every widget; with a clip only pixels inside it change.
+    void DrawPass(bool tracked, const Rect* clip);
+    // Adds to pending what moved, grew or vanished and was not drawn yet.
+    void CollectChanges(const std::vector<Rect>& drawn, ScreenRegion& pending) const;
+    Rect GetScreenRect() const;
 
     Graphics* m_currentGraphics = nullptr;
     bool m_dirty = false;
+    // Redraw bookkeeping: the areas to draw again, whether everything is,
+    // whether a MarkDirty is climbing the tree, whether a tracked walk is on.
+    ScreenRegion m_dirtyRegion;
+    bool m_fullRedraw = true;
+    bool m_markingDirty = false;
+    bool m_painting = false;
+    int m_drawFrame = 0;
+    std::vector<WidgetContainer*> m_drawnThisFrame;
+    std::unordered_set<WidgetContainer*> m_drawnLastFrame;
+    std::vector<Rect> m_lastDrawnAreas;
     bool m_ticksWanted = false;
     WidgetHost* m_host = nullptr;
     ImageSurface* m_screenImage = nullptr;

@@ -41,7 +41,13 @@ public:
             onUpdate();
     }
     void UpdateF(float fraction) override { fractionSum += fraction; }
-    void Draw(Graphics*) override { ++draws; }
+    // A small square: a change of it shows on screen.
+    void Draw(Graphics* g) override
+    {
+        ++draws;
+        g->SetColor(OpaqueWhite);
+        g->FillRect(0, 0, 10, 10);
+    }
 };
 
 class AppLoopTest : public AppTest
