@@ -488,6 +488,24 @@ TEST_P(BoardLayoutTest, TheBoardSitsMidPanelAndItsPictureLandsOnIt)
     EXPECT_EQ(ToScreen(art, Rect{0, 0, art->GetWidth(), art->GetHeight()}), cells);
 }
 
+// The clue numbers are cells of one picture: a number wider than its cell
+// would lose its first digit to the cell's edge ("11" on a large board).
+TEST_F(GameTest, EveryClueNumberStaysInsideItsCell)
+{
+    Image* numbers = ::GetImage(L"GridNumbers");
+    ASSERT_NE(numbers, nullptr);
+    const int width = numbers->GetCellWidth();
+    const int height = numbers->GetCellHeight();
+    ASSERT_GT(width, 2);
+    for (int cell = 0; cell < numbers->GetCellCount(); ++cell) {
+        for (int y = 0; y < height; ++y) {
+            EXPECT_EQ(numbers->GetPixel(0, y, cell) >> 24, 0u) << "number " << cell % 25 + 1 << ", style " << cell / 25;
+            EXPECT_EQ(numbers->GetPixel(width - 1, y, cell) >> 24, 0u)
+                << "number " << cell % 25 + 1 << ", style " << cell / 25;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
                          ::testing::Values(ScreenCase{"5", {}, {}}, ScreenCase{"10", {}, {}},
                                            ScreenCase{"15", {}, {}}),

@@ -172,24 +172,36 @@ void MakeCellPieces(Writer& out, const BoardSize& board)
 void MakeGridNumbers(Writer& out)
 {
     Canvas numbers(kNumberCell * kNumberColumns, kNumberCell * 8);
-    std::unique_ptr<FontRasterizer> condensed[2];
+    // Two digits in the bold face are as wide as a cell or wider ("11"): they
+    // are set in the condensed face, at the one size at which every two-digit
+    // number leaves a clear pixel and the outline's pixel on each side, so
+    // that no number touches its neighbour and all of them match.
+    constexpr int kClearance = 2;
+    auto twoDigitFace = [](int size) {
+        for (int smaller = size; smaller > size / 2; --smaller) {
+            std::unique_ptr<FontRasterizer> face = Font(Type{"condensed clue", "DejaVuSansCondensed-Bold.ttf", smaller});
+            if (!face)
+                return face;
+            bool fits = true;
+            for (int v = 10; v <= kNumberColumns && fits; ++v)
+                fits = Canvas::TextWidth(*face, std::to_wstring(v)) + kClearance <= kNumberCell;
+            if (fits)
+                return face;
+        }
+        return std::unique_ptr<FontRasterizer>();
+    };
     for (int set = 0; set < 2; ++set) {
-        std::unique_ptr<FontRasterizer> font = Font(set == 0 ? kClueType : kSmallClueType);
+        const Type& type = set == 0 ? kClueType : kSmallClueType;
+        std::unique_ptr<FontRasterizer> font = Font(type);
         if (!font)
             return;
-        const Type& type = set == 0 ? kClueType : kSmallClueType;
-        condensed[set] = Font(Type{type.name, "DejaVuSansCondensed-Bold.ttf", type.size});
+        std::unique_ptr<FontRasterizer> condensed = twoDigitFace(type.size);
         for (int style = 0; style < 4; ++style) {
             const int top = (set * 4 + style) * kNumberCell;
             for (int v = 1; v <= kNumberColumns; ++v) {
                 const int left = (v - 1) * kNumberCell;
                 const std::wstring text = std::to_wstring(v);
-                // Two digits in the bold face can be wider than a cell ("11"):
-                // those are set in the condensed face so that none touches
-                // its neighbour.
-                FontRasterizer* face = font.get();
-                if (Canvas::TextWidth(*face, text) > kNumberCell - 4 && condensed[set])
-                    face = condensed[set].get();
+                FontRasterizer* face = v >= 10 && condensed ? condensed.get() : font.get();
                 const int width = Canvas::TextWidth(*face, text);
                 const int x = left + (kNumberCell - width) / 2;
                 const int baseline = top + (kNumberCell + font->GetAscent() - font->GetDescent()) / 2 - 1;
