@@ -107,8 +107,8 @@ Canvas MakeLetterSeal()
     Canvas seal(56, 56);
     seal.FillCircle(kCentre, kCentre + 2, 26.0f, kGoldDark);
     seal.FillCircle(kCentre, kCentre, 23.0f, kGold);
-    seal.FillCircle(kCentre, kCentre, 15.0f, 0xFFB07A24u);
-    seal.FillCircle(kCentre - 7, kCentre - 8, 4.0f, 0x90FFFFFFu);
+    seal.FillCircle(kCentre, kCentre, 15.0f, kBronze);
+    seal.FillCircle(kCentre - 7, kCentre - 8, 4.0f, WithAlpha(kWhite, 0x90));
     return seal;
 }
 

@@ -174,7 +174,7 @@ void GlossyFace(Canvas& cell, int state, std::uint32_t top, std::uint32_t bottom
     const FaceColours colours = StateColours(state, top, bottom);
     const float width = static_cast<float>(cell.GetWidth());
     const float height = static_cast<float>(cell.GetHeight());
-    cell.FillRoundedRect(2, 4, width - 4, height - 5, radius, 0x50000000u);
+    cell.FillRoundedRect(2, 4, width - 4, height - 5, radius, WithAlpha(kBlack, 0x50));
     cell.FillRoundedRect(1, 1, width - 2, height - 4, radius, colours.rim);
     GradientRoundedRect(cell, 3, 3, static_cast<int>(width) - 6, static_cast<int>(height) - 8, radius - 2, colours.top,
                         colours.bottom);
@@ -186,7 +186,7 @@ void GlossyFace(Canvas& cell, int state, std::uint32_t top, std::uint32_t bottom
     const float glossRadius = std::max(1.0f, std::min(glossHeight / 2, faceRadius - 1));
     const float glossLeft = 3 + faceRadius - glossRadius;
     cell.StrokeRoundedRect(glossLeft, 4, width - 2 * glossLeft, glossHeight, glossRadius, 1.2f,
-                           state == 3 ? 0x30FFFFFFu : 0x80FFFFFFu);
+                           state == 3 ? WithAlpha(kWhite, 0x30) : WithAlpha(kWhite, 0x80));
 }
 
 void CheckMark(Canvas& cell, float cx, float cy, float size, std::uint32_t colour)
@@ -272,9 +272,9 @@ void MakeTitle(Output& out, Fonts& fonts)
 
     out.Save(FourRows(240, 72,
                       [&](Canvas& cell, int state) {
-                          GlossyFace(cell, state, 0xFF6BCB5Au, 0xFF2F8A3Au, 22);
+                          GlossyFace(cell, state, kLeaf, kLeafDark, 22);
                           CentredText(cell, *fonts.label, L"Play", 120, 44 + (state == 2 ? 1 : 0),
-                                      state == 3 ? 0xFFCCCCCCu : 0xFFFFFFFFu);
+                                      state == 3 ? kPale : kWhite);
                       }),
              "play_game_btn");
 }
@@ -440,15 +440,15 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         const wchar_t* title;
         std::uint32_t top, bottom;
     };
-    const SetArt sets[] = {{"primer", L"Primer", 0xFFF2C66Bu, 0xFFB8762Au},
-                           {"garden", L"The Garden", 0xFF8FD86Au, 0xFF2F7A3Au},
-                           {"harbour", L"The Harbour", 0xFF7DB0F2u, 0xFF24528Fu},
-                           {"nightsky", L"Night Sky", 0xFF5A5FB0u, 0xFF1A1E4Au},
-                           {"pantry", L"The Pantry", 0xFFE89A6Au, 0xFF9A4A2Au}};
+    const SetArt sets[] = {{"primer", L"Primer", kAmber, kBronze},
+                           {"garden", L"The Garden", kLeafLight, kLeafDark},
+                           {"harbour", L"The Harbour", kSky, kDusk},
+                           {"nightsky", L"Night Sky", kPlumDark, kInk},
+                           {"pantry", L"The Pantry", kCoral, kGoldDark}};
     for (const SetArt& set : sets) {
         Canvas banner(360, 120);
-        banner.FillRoundedRect(4, 6, 352, 110, 20, 0x50000000u);
-        banner.FillRoundedRect(0, 0, 352, 110, 20, 0xFFC9A24Eu);
+        banner.FillRoundedRect(4, 6, 352, 110, 20, WithAlpha(kBlack, 0x50));
+        banner.FillRoundedRect(0, 0, 352, 110, 20, kGold);
         GradientRoundedRect(banner, 4, 4, 344, 102, 17, set.top, set.bottom);
         // The name fills the banner's face from the left; a name too long for
         // the heading size is set smaller rather than cut off at the rim.
@@ -461,8 +461,8 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
                 break;
             font = smaller.get();
         }
-        banner.DrawText(*font, set.title, kBannerTextLeft + 2, 72 + 2, 0x90000000u);
-        banner.DrawText(*font, set.title, kBannerTextLeft, 72, 0xFFFFFFFFu);
+        banner.DrawText(*font, set.title, kBannerTextLeft + 2, 72 + 2, WithAlpha(kBlack, 0x90));
+        banner.DrawText(*font, set.title, kBannerTextLeft, 72, kWhite);
         out.Save(banner, std::string(set.name) + "_select");
     }
 
@@ -534,8 +534,8 @@ void MakeLevelSummary(Output& out)
     Canvas panel(kWidth + 4, kHeight + 4);
     Panel(panel, 0, 0, kWidth, kHeight, 18);
     // A gold rule under the title and one above the results.
-    panel.FillRect(24, 168, kWidth - 48, 1, 0x80C9A24Eu);
-    panel.FillRect(24, 300, kWidth - 48, 1, 0x80C9A24Eu);
+    panel.FillRect(24, 168, kWidth - 48, 1, WithAlpha(kGold, 0x80));
+    panel.FillRect(24, 300, kWidth - 48, 1, WithAlpha(kGold, 0x80));
     out.Save(panel, "level_summary");
 }
 
