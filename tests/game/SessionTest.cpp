@@ -174,9 +174,12 @@ protected:
             saved.records.resize(ProfileList::kSlots);
         return saved;
     }
+    // The player as profiles.xml holds it; settings.xml, written with every
+    // save of the profiles, is read back with it.
     const PlayerState& SavedPlayer(int slot = 0)
     {
         m_saved = Saved();
+        EXPECT_EQ(SavedSettings().m_windowed, Harness().Window().IsWindowed());
         return m_saved.records[static_cast<size_t>(slot)].state;
     }
     Settings SavedSettings()
