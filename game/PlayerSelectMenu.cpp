@@ -186,12 +186,12 @@ void PlayerSelectMenu::DeleteSelected()
     m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Clear();
     UpdateButtons();
     m_selectedSlot = -1;
-    // Another player, when there is one, becomes the chosen one, so the way
-    // on (and back to the menu) stays open.
+    // Another player, when there is one, becomes the chosen one (which saves),
+    // so the way on and back to the menu stays open.
     for (int slot = 0; slot < kSlots; ++slot) {
         if (!m_nameButtons[static_cast<size_t>(slot)]->HasNoName()) {
             SelectSlot(slot);
-            break;
+            return;
         }
     }
     SaveProfiles();

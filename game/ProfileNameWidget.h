@@ -30,7 +30,6 @@ public:
     // (a free slot just selected), so a named player is never renamed or
     // emptied by keys that land on its button.
     void SetEditing(bool editing) { m_editing = editing; }
-    bool IsEditing() const { return m_editing; }
     void KeyChar(int ch) override;
 
     bool HasNoName() const { return m_noName; }

@@ -27,6 +27,7 @@
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
+#include "puzzle/SetTable.h"
 #include "resources/Constants.h"
 #include "ui/AnimationTable.h"
 #include "ui/ButtonWidget.h"
@@ -65,6 +66,10 @@ protected:
     void Start(bool introScreens, bool keepDataFolder = false)
     {
         m_harness.reset();
+        // The game reads its tables once per process; a restart here is a
+        // second run in the same process, so the first run's tables go.
+        gPuzzleTable.Clear();
+        gSetTable.Clear();
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
         options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
         options.introScreens = introScreens;
@@ -174,9 +179,12 @@ protected:
             saved.records.resize(ProfileList::kSlots);
         return saved;
     }
+    // The player as profiles.xml holds it; settings.xml, written with every
+    // save of the profiles, is read back with it.
     const PlayerState& SavedPlayer(int slot = 0)
     {
         m_saved = Saved();
+        EXPECT_EQ(SavedSettings().m_windowed, Harness().Window().IsWindowed());
         return m_saved.records[static_cast<size_t>(slot)].state;
     }
     Settings SavedSettings()
