@@ -119,7 +119,8 @@ bool GameApp::CheckContentFolders(const std::vector<std::string>& scriptFiles)
         const std::string path = "properties/" + file;
         if (pak && pak->FindFile(path).empty()) {
             FatalError("The scripts file " + std::filesystem::path(path).lexically_normal().generic_string() +
-                       " is missing from " + where + ": the game's screens are described in it. "
+                       " is missing from " + where +
+                       ": the game's screens are described in it. "
                        "Reinstall the game.");
             return false;
         }

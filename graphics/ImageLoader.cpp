@@ -84,7 +84,8 @@ bool PngHeaderSize(const std::string& bytes, long long& width, long long& height
 
 // Finds the file (trying every kind when the path has no extension) and decodes it. With a cell limit,
 // a file that is larger is refused, from its header where the kind allows it (PNG), before decoding.
-Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& found, const CellLimit& limit = {})
+Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& found,
+                      const CellLimit& limit = {})
 {
     std::string extension = ExtensionOf(path);
     std::string bytes;
@@ -107,9 +108,10 @@ Outcome FindAndDecode(const std::string& path, ImageData& image, std::string& fo
     long long width = 0;
     long long height = 0;
     if (limit.side > 0 && PngHeaderSize(bytes, width, height) && !limit.Allows(width, height)) {
-        LogWriter::WriteLine(StrFormat("The image '%s' claims %lld x %lld pixels, more than %d x %d per cell; "
-                                       "it is not read",
-                                       found, width, height, limit.side, limit.side));
+        LogWriter::WriteLine(
+            StrFormat("The image '%s' claims %lld x %lld pixels, more than %d x %d per cell; "
+                      "it is not read",
+                      found, width, height, limit.side, limit.side));
         return Outcome::Failed;
     }
     if (!DecodeByExtension(extension, bytes, image, error)) {

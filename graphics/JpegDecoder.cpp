@@ -143,8 +143,8 @@ bool DecodeJpeg(const std::string& bytes, ImageData& image, std::string& error)
     source.base.bytes_in_buffer = bytes.size();
     info.src = &source.base;
     // Whatever else the header claims (components, scans), libjpeg stops at this much and fails.
-    const long byFile = static_cast<long>(std::min<std::size_t>(bytes.size(), kMaxJpegMemory)) *
-                        kJpegMemoryPerFileByte;
+    const long byFile =
+        static_cast<long>(std::min<std::size_t>(bytes.size(), kMaxJpegMemory)) * kJpegMemoryPerFileByte;
     info.mem->max_memory_to_use = std::clamp(byFile, kMinJpegMemory, kMaxJpegMemory);
     jpeg_progress_mgr progress{};
     progress.progress_monitor = LimitScans;

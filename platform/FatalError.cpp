@@ -33,7 +33,8 @@ char g_childrenPath[64] = "";
 
 void FormatChildrenPath()
 {
-    std::snprintf(g_childrenPath, sizeof g_childrenPath, "/proc/self/task/%d/children", static_cast<int>(::getpid()));
+    std::snprintf(g_childrenPath, sizeof g_childrenPath, "/proc/self/task/%d/children",
+                  static_cast<int>(::getpid()));
 }
 
 // Ends every child of the main thread; only calls that are safe in a signal handler.

@@ -104,9 +104,10 @@ std::wstring BasicPlayerState::WriteProperties() const
             continue;
         }
         auto other = propertyAttributes.find(name);
-        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"%s/>", EscapeXmlAttribute(name), type,
-                           EscapeXmlAttribute(written),
-                           other == propertyAttributes.end() ? std::wstring() : WriteXmlAttributes(other->second));
+        text += StrFormatW(L"<property name=\"%s\" type=\"%s\" value=\"%s\"%s/>", EscapeXmlAttribute(name),
+                           type, EscapeXmlAttribute(written),
+                           other == propertyAttributes.end() ? std::wstring()
+                                                             : WriteXmlAttributes(other->second));
     }
     return text;
 }

@@ -21,7 +21,8 @@ constexpr int kNamedPuzzles = 5;
 std::string Describe(const PuzzleRecord& record, int mode, int set, int puzzle)
 {
     return "the puzzle \"" + WStringToString(record.name) + "\" (mode " + std::to_string(mode) + ", set " +
-           std::to_string(set) + ", puzzle " + std::to_string(puzzle) + "): " + WStringToString(record.problem);
+           std::to_string(set) + ", puzzle " + std::to_string(puzzle) +
+           "): " + WStringToString(record.problem);
 }
 
 // Ends the game with one message naming the file and the first refused puzzles, when there are any.
@@ -110,7 +111,8 @@ int RejectPicturesBeyond(int artTileCount)
                 if (!beyond || !record.playable)
                     continue;
                 record.playable = false;
-                record.problem = L"a picture cell beyond the " + std::to_wstring(artTileCount) + L" art tiles";
+                record.problem =
+                    L"a picture cell beyond the " + std::to_wstring(artTileCount) + L" art tiles";
                 LogWriter::WriteLine(L"puzzles.xml: " + record.name + L" is not playable: " + record.problem);
                 ++rejected;
             }

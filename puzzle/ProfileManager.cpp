@@ -6,17 +6,17 @@
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
 #include "puzzle/PuzzleTable.h"
-#include "resources/XmlText.h"
 #include "resources/XMLParser.h"
+#include "resources/XmlText.h"
 
 #include <algorithm>
-#include <map>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <cstdint>
 #include <limits>
+#include <map>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -527,8 +527,9 @@ void MergeFromDisk(const std::string& path)
         ProfileRecord& theirs = disk.records[slot];
         if (theirs.name.empty())
             continue;
-        auto ours = std::find_if(gProfileList.records.begin(), gProfileList.records.end(),
-                                 [&theirs](const ProfileRecord& record) { return record.name == theirs.name; });
+        auto ours =
+            std::find_if(gProfileList.records.begin(), gProfileList.records.end(),
+                         [&theirs](const ProfileRecord& record) { return record.name == theirs.name; });
         auto synced = gSynced.find(theirs.name);
         if (ours != gProfileList.records.end()) {
             const std::wstring diskState = theirs.state.Write();
@@ -820,8 +821,7 @@ bool SaveProfiles()
     {
         ProfilesLock lock(path);
         MergeFromDisk(path);
-        const std::string bytes =
-            "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
+        const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
         if (bytes.size() > kMaxFileBytes) {
             // It could not be read back: the file on disk stays the last good one.
             error = "the profiles have grown larger than the game reads back";

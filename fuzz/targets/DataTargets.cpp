@@ -1,15 +1,15 @@
 // Entry points for the player's files (settings.xml, profiles.xml) and the game's data tables.
 #include "fuzz/FuzzTargets.h"
 
-#include "base/Common.h"
 #include "app/Settings.h"
+#include "base/Common.h"
 #include "puzzle/Clues.h"
 #include "puzzle/GameData.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
-#include "puzzle/PlayerState.h"
-#include "puzzle/PlayRules.h"
 #include "puzzle/MyLocalization.h"
+#include "puzzle/PlayRules.h"
+#include "puzzle/PlayerState.h"
 #include "puzzle/ProfileList.h"
 #include "puzzle/ProfileManager.h"
 #include "puzzle/PuzzleStats.h"

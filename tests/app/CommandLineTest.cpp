@@ -40,10 +40,11 @@ TEST(CommandLineTest, AVeryLongParameterIsNamedByItsStartAndLength)
     const std::string text = ParseCommandLine({"tarnvale6", "-" + std::string(99999, 'x')}).GetErrorText();
     EXPECT_EQ(text, "Invalid command line parameter: -" + std::string(199, 'x') + "... (100000 bytes)");
     // A cut never splits a character.
-    const std::string wide = ParseCommandLine({"tarnvale6", "-" + std::string(300, 'y') + std::string(3000, 'x')})
-                                 .GetErrorText();
+    const std::string wide =
+        ParseCommandLine({"tarnvale6", "-" + std::string(300, 'y') + std::string(3000, 'x')}).GetErrorText();
     const std::string accented =
-        ParseCommandLine({"tarnvale6", std::string(199, 'a') + "\xC3\xA9" + std::string(500, 'b')}).GetErrorText();
+        ParseCommandLine({"tarnvale6", std::string(199, 'a') + "\xC3\xA9" + std::string(500, 'b')})
+            .GetErrorText();
     EXPECT_NE(accented.find(std::string(199, 'a') + "... ("), std::string::npos) << accented;
     EXPECT_LT(wide.size(), 300u);
 }

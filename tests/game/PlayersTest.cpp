@@ -1,14 +1,14 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
 
+#include "app/NoticeMenu.h"
 #include "game/ConfirmDeleteMenu.h"
 #include "game/EnterNameMenu.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
-#include "ui/ButtonWidget.h"
-#include "app/NoticeMenu.h"
 #include "puzzle/ProfileManager.h"
+#include "ui/ButtonWidget.h"
 
 #include <fstream>
 
@@ -288,7 +288,8 @@ TEST_F(PlayersTest, AFolderThatCannotTakeTheSaveIsToldOnceInANotice)
     ASSERT_NE(notice, nullptr);
     const Value* text = notice->FindVariable(L"text");
     ASSERT_NE(text, nullptr);
-    EXPECT_NE(text->ToString().find(StringToWString(blocked)), std::wstring::npos) << WStringToString(text->ToString());
+    EXPECT_NE(text->ToString().find(StringToWString(blocked)), std::wstring::npos)
+        << WStringToString(text->ToString());
     Harness().RunTicks(100);
     Snap("save_failed");
     EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].introduced) << "play goes on with the progress made";

@@ -329,7 +329,8 @@ TEST(JpegDecoderTest, AClaimedSizeBeyondTheLimitIsRefusedBeforeDecoding)
 // image of that kind of size still decodes.
 TEST(JpegDecoderTest, AProgressiveFileGetsOnlyTheMemoryItsBytesCanStandFor)
 {
-    std::ifstream file(TARNVALE_SOURCE_DIR "/fuzz/regressions/jpeg/progressive-584-bytes-claims-8192x4096.jpg",
+    std::ifstream file(TARNVALE_SOURCE_DIR
+                       "/fuzz/regressions/jpeg/progressive-584-bytes-claims-8192x4096.jpg",
                        std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
     ASSERT_EQ(bytes.size(), 584u);

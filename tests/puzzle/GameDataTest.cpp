@@ -166,14 +166,16 @@ TEST_F(DataFileTest, BoardsWithoutALayoutEndTheStartNamingTheFileAndPuzzle)
     ClearGameTables();
 
     Write("puzzles.xml", "<game><mode><set>" + body + "<puzzle name=\"seven\">" + board(7) +
-                             "</puzzle><puzzle name=\"twenty\">" + board(20) + "</puzzle></set></mode></game>");
+                             "</puzzle><puzzle name=\"twenty\">" + board(20) +
+                             "</puzzle></set></mode></game>");
     LoadGameTables(folder.string() + "/");
     SetFatalErrorHandler(previous);
     ASSERT_EQ(fatal.size(), 1u);
     EXPECT_NE(fatal[0].find(folder.string() + "/puzzles.xml holds 2 puzzles"), std::string::npos) << fatal[0];
-    EXPECT_NE(fatal[0].find("\"seven\" (mode 0, set 0, puzzle 30): a 7 x 7 board; game.xml lays out boards of "
-                            "5, 10 only"),
-              std::string::npos)
+    EXPECT_NE(
+        fatal[0].find("\"seven\" (mode 0, set 0, puzzle 30): a 7 x 7 board; game.xml lays out boards of "
+                      "5, 10 only"),
+        std::string::npos)
         << fatal[0];
     EXPECT_NE(fatal[0].find("\"twenty\" (mode 0, set 0, puzzle 31)"), std::string::npos) << fatal[0];
     ClearGameTables();
@@ -181,8 +183,9 @@ TEST_F(DataFileTest, BoardsWithoutALayoutEndTheStartNamingTheFileAndPuzzle)
 
 TEST_F(DataFileTest, PositionsSizesAndCountsAreBoundedWhereTheScreensUseThem)
 {
-    SetStats(Write("sets.xml", "<sets><mode><set name=\"far\" x=\"2147483647\" y=\"-2147483648\" "
-                               "unlock=\"2147483647\"/><set name=\"near\" x=\"900\" y=\"700\"/></mode></sets>"));
+    SetStats(Write("sets.xml",
+                   "<sets><mode><set name=\"far\" x=\"2147483647\" y=\"-2147483648\" "
+                   "unlock=\"2147483647\"/><set name=\"near\" x=\"900\" y=\"700\"/></mode></sets>"));
     const SetRecord& far = *gSetTable.Find(0, 0);
     EXPECT_EQ(far.x, 4096);
     EXPECT_EQ(far.y, -4096);

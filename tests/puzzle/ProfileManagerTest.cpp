@@ -490,11 +490,10 @@ TEST_F(ProfileTest, CreatingANinthProfileReplacesTheLastSlot)
 TEST_F(ProfileTest, StoredNumbersAreBoundedToWhatTheGameCanCountOn)
 {
     // Set 0 of mode 0 has two puzzles; set 1 of mode 1 has no progress entry in a fresh state.
-    WriteBytes(ProfilesPath(),
-               "<profiles selected=\"0\"><profile name=\"Ann\"><state><mode>"
-               "<set unlock=\"2147483647\"><puzzle completed=\"1\" best-time=\"2147483647\"/>"
-               "<puzzle best-time=\"-40\"/></set><set unlock=\"-2147483648\"/></mode>"
-               "<mode><set unlock=\"99\"/></mode></state></profile></profiles>");
+    WriteBytes(ProfilesPath(), "<profiles selected=\"0\"><profile name=\"Ann\"><state><mode>"
+                               "<set unlock=\"2147483647\"><puzzle completed=\"1\" best-time=\"2147483647\"/>"
+                               "<puzzle best-time=\"-40\"/></set><set unlock=\"-2147483648\"/></mode>"
+                               "<mode><set unlock=\"99\"/></mode></state></profile></profiles>");
     ProfileManager();
     ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
     const PlayerState& state = *GetCurrentPlayerState();
@@ -542,7 +541,8 @@ TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
     ASSERT_TRUE(SaveProfiles());
     EXPECT_LT(fs::file_size(ProfilesPath()), 4u * 1024 * 1024);
     ProfileManager();
-    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut1")) << "what the game wrote is kept whole: no second copy";
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut1"))
+        << "what the game wrote is kept whole: no second copy";
     EXPECT_EQ(gProfileList.records[0].state.progress[0][0].puzzles.size(), 2u);
 }
 
@@ -627,21 +627,23 @@ TEST_F(ProfileTest, AFailedSaveIsToldOnceAndPlayGoesOn)
 // at any level, with their children and text) are written back as they were read.
 TEST_F(ProfileTest, ElementsOfANewerVersionSurviveASave)
 {
-    WriteBytes(ProfilesPath(),
-               "<profiles selected=\"0\"><cloud sync=\"on\"><server>a &amp; b</server></cloud>"
-               "<profile name=\"Ann\"><avatar kind=\"owl\"/><state><mode layout=\"wide\"><set unlock=\"1\">"
-               "<puzzle completed=\"1\"><replay moves=\"3\"/></puzzle><stars count=\"2\"/></set><trophy/></mode>"
-               "<property name=\"seen\" type=\"bool\" value=\"1\" since=\"v2\"/><badge id=\"7\">gold</badge>"
-               "</state></profile></profiles>");
+    WriteBytes(
+        ProfilesPath(),
+        "<profiles selected=\"0\"><cloud sync=\"on\"><server>a &amp; b</server></cloud>"
+        "<profile name=\"Ann\"><avatar kind=\"owl\"/><state><mode layout=\"wide\"><set unlock=\"1\">"
+        "<puzzle completed=\"1\"><replay moves=\"3\"/></puzzle><stars count=\"2\"/></set><trophy/></mode>"
+        "<property name=\"seen\" type=\"bool\" value=\"1\" since=\"v2\"/><badge id=\"7\">gold</badge>"
+        "</state></profile></profiles>");
     ProfileManager();
     ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
     EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed);
     ASSERT_TRUE(SaveProfiles());
     const std::wstring text = ProfileManager::FormatProfiles(gProfileList);
     for (const wchar_t* kept :
-         {L"<cloud sync=\"on\"><server>a &amp; b</server></cloud></profiles>", L"<avatar kind=\"owl\"></avatar></profile>",
-          L"<mode layout=\"wide\">", L"<replay moves=\"3\"></replay><stars count=\"2\"></stars></set>",
-          L"<trophy></trophy></mode>", L" since=\"v2\"/>", L"<badge id=\"7\">gold</badge></state>"})
+         {L"<cloud sync=\"on\"><server>a &amp; b</server></cloud></profiles>",
+          L"<avatar kind=\"owl\"></avatar></profile>", L"<mode layout=\"wide\">",
+          L"<replay moves=\"3\"></replay><stars count=\"2\"></stars></set>", L"<trophy></trophy></mode>",
+          L" since=\"v2\"/>", L"<badge id=\"7\">gold</badge></state>"})
         EXPECT_NE(text.find(kept), std::wstring::npos) << WStringToString(kept);
 
     ProfileManager();
