@@ -15,6 +15,14 @@
 namespace {
 
 constexpr int kEnter = 13;
+// The name field lies inside the frame drawn on the panel, which stands a
+// few pixels wider; the OK button keeps clear of that frame.
+constexpr int kFieldX = 30;
+constexpr int kFieldY = 90;
+constexpr int kFieldWidth = 200;
+constexpr int kFieldHeight = 35;
+constexpr int kOkGap = 13;
+constexpr int kOkY = 82;
 
 } // namespace
 
@@ -25,7 +33,7 @@ EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName
     if (owner != nullptr)
         Move(GetX(), static_cast<float>(3 * owner->GetHeight() / 4 - GetHeight() / 2));
     m_nameField = new EditWidget(this);
-    m_nameField->Resize(30, 90, 200, 35);
+    m_nameField->Resize(kFieldX, kFieldY, kFieldWidth, kFieldHeight);
     m_nameField->SetFont(GetFont(L"hud_title"), false);
     m_nameField->SetColor(0, Color(0, 0, 0, 0));
     m_nameField->SetColor(1, Color(0, 0, 0, 0));
@@ -34,8 +42,7 @@ EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName
                                    GetConstantInt(L"enter_name_highlight_blue")));
     m_nameField->SetColor(4, Color(255, 255, 255));
     AddWidget(m_nameField);
-    m_okButton = AddButton(250, 82, L"enter_name_btn", L"", false);
-    m_okButton->Move(m_okButton->GetX() - static_cast<float>(m_okButton->GetWidth() / 2), m_okButton->GetY());
+    m_okButton = AddButton(kFieldX + kFieldWidth + kOkGap, kOkY, L"enter_name_btn", L"", false);
     m_okButton->SetButtonListener(this);
 }
 

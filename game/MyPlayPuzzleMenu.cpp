@@ -46,10 +46,12 @@ void MyPlayPuzzleMenu::ShowOptions()
 
 void MyPlayPuzzleMenu::ShowLeaveConfirmation()
 {
+    // No fade target: a dialog fading from this screen would hide the board,
+    // and the question would stand on black. The board stays in view, shaded.
     if (m_mode == 0 && m_set == 0)
-        (new ConfirmMainMenu(this))->Show();
+        (new ConfirmMainMenu(nullptr))->Show();
     else
-        (new ConfirmPuzzleSelectMenu(m_mode, m_set, this))->Show();
+        (new ConfirmPuzzleSelectMenu(m_mode, m_set, nullptr))->Show();
 }
 
 PlayTileGrid* MyPlayPuzzleMenu::MakeGrid(bool tutorial)

@@ -179,8 +179,9 @@ void PlayPuzzleMenu::BuildPlayField()
     const bool completed = gCurrentPlayerState && gCurrentPlayerState->IsCompleted(mode, set, puzzle);
     const std::wstring puzzleName =
         completed && record ? Localize(record->name) : Localize(L"unbeaten_puzzle_name");
-    AddHudWidget(ink(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"),
-                                   GetConstantInt(L"puzzle_text_y"), L"tiny", 0, -1, -1, -1)));
+    puzzleNameLabel = ink(new TextLabel(puzzleName, GetConstantInt(L"puzzle_text_x"),
+                                        GetConstantInt(L"puzzle_text_y"), L"tiny", 0, -1, -1, -1));
+    AddHudWidget(puzzleNameLabel);
     timerLabel = ink(new TextLabel(TimeText(ticks), GetConstantInt(L"timer_text_x"),
                                    GetConstantInt(L"timer_text_y"), L"hud_text", 0, -1, -1, -1));
     AddHudWidget(timerLabel);
@@ -359,12 +360,18 @@ void PlayPuzzleMenu::FinishPuzzle()
     SetPauseInBackground(false);
     grid->SetDisabled(true);
     grid->SetMeters(nullptr, nullptr);
+    // A solved picture is no longer unknown: the notepad names it before
+    // the HUD is turned into its still picture.
+    if (!failed && puzzleNameLabel)
+        if (const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle))
+            puzzleNameLabel->SetText(Localize(record->name));
 
     Flatten(std::vector<Widget*>(hudWidgets.begin(), hudWidgets.end()));
     hudWidgets.clear();
     hintMeter = nullptr;
     mistakeMeter = nullptr;
     timerLabel = nullptr;
+    puzzleNameLabel = nullptr;
     optionsButton = nullptr;
     menuButton = nullptr;
     tools.clear();

@@ -122,6 +122,7 @@ private:
     Widget* optionsButton{nullptr};
     Widget* menuButton{nullptr};
     TextLabel* timerLabel{nullptr};
+    TextLabel* puzzleNameLabel{nullptr};
     int mode{0};
     int set{0};
     int puzzle{0};

@@ -41,9 +41,9 @@ protected:
         AppHarnessOptions options = AppHarnessOptions::WithGameData();
         options.makeApp = [] { return std::make_unique<StartupApp>(); };
         options.introScreens = true;
-        // Screens are only written for a person to look at (TARNVALE_CAPTURE,
+        // Screens are only written for a person to look at (TARNVALE_SHOTS,
         // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
-        options.readPixels = std::getenv("TARNVALE_CAPTURE") != nullptr;
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
 
@@ -56,10 +56,10 @@ protected:
     }
     int Titles() { return static_cast<StartupApp&>(App()).titles; }
 
-    // With TARNVALE_CAPTURE set to a folder, the screen is written there.
+    // With TARNVALE_SHOTS set to a folder, the screen is written there.
     void Capture(const std::string& name)
     {
-        if (const char* folder = std::getenv("TARNVALE_CAPTURE")) {
+        if (const char* folder = std::getenv("TARNVALE_SHOTS")) {
             Harness().Redraw();
             Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
         }

@@ -1,7 +1,11 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
 
+#include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/ConfirmQuitMenu.h"
+#include "game/MyPlayPuzzleMenu.h"
+#include "resources/Localization.h"
+#include "ui/ButtonWidget.h"
 
 namespace {
 
@@ -28,6 +32,34 @@ TEST_F(DialogPixelsTest, AConfirmationShadesTheWholeScreen)
         const std::uint32_t pixel = Harness().ScreenPixel(x, y);
         EXPECT_LT((pixel >> 16) & 0xFF, 0x70u) << x << "," << y;
     }
+}
+
+TEST_F(DialogPixelsTest, LeavingAPuzzleIsAskedOverTheShadedBoard)
+{
+    NewPlayer();
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 1, 0, false));
+    auto* play = FindMenu<MyPlayPuzzleMenu>();
+    ASSERT_NE(play, nullptr);
+    for (int tick = 0; tick < 3000 && play->GetState() != PlayPuzzleMenu::State::Playing; ++tick)
+        Harness().RunTicks(1);
+    ASSERT_EQ(play->GetState(), PlayPuzzleMenu::State::Playing);
+    ButtonWidget* leave = nullptr;
+    for (Widget* child : play->GetChildren())
+        if (auto* button = dynamic_cast<ButtonWidget*>(child); button && button->GetLabel() == Localize(L"button_museum"))
+            leave = button;
+    ASSERT_NE(leave, nullptr);
+    const Vector4 origin = leave->GetScreenOrigin();
+    const int x = static_cast<int>(origin.x) + leave->GetWidth() / 2;
+    const int y = static_cast<int>(origin.y) + leave->GetHeight() / 2;
+    Harness().MouseMove(x, y);
+    Harness().Click(x, y);
+    Harness().RunTicks(80);
+    ASSERT_NE(FindMenu<ConfirmPuzzleSelectMenu>(), nullptr);
+    Harness().Redraw();
+    // The board's paper, left of the dialog: darker, but still there.
+    const std::uint32_t paper = Harness().ScreenPixel(160, 600);
+    const int brightness = static_cast<int>(((paper >> 16) & 0xFF) + ((paper >> 8) & 0xFF) + (paper & 0xFF));
+    EXPECT_GT(brightness, 150) << "the board is hidden behind the question";
 }
 
 } // namespace

@@ -17,12 +17,16 @@
 #include "game/PlayerSelectMenu.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/StoryIntroMenu.h"
+#include "game/TipsMenu.h"
+#include "graphics/Font.h"
 #include "graphics/Image.h"
+#include "graphics/Rect.h"
 #include "puzzle/ProfileList.h"
 #include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 #include "ui/Slider.h"
+#include "ui/TextLabel.h"
 
 namespace {
 
@@ -303,12 +307,42 @@ TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
     auto* credits = new CreditsMenu();
     credits->Show();
     EXPECT_NE(TextOf(*credits, L"time").find(L"3 hours and 7 minutes"), std::wstring::npos);
+    // The time stands on one line between the boards of the sky.
+    Harness().RunTicks(2);
+    TextLabel* time = nullptr;
+    for (const auto& [name, object] : credits->GetObjectNames())
+        if (auto* label = dynamic_cast<TextLabel*>(object); label && label->GetText() == TextOf(*credits, L"time"))
+            time = label;
+    ASSERT_NE(time, nullptr);
+    ASSERT_NE(time->GetFont(), nullptr);
+    EXPECT_LT(time->GetTextHeight(), 2 * time->GetFont()->GetLineSpacing());
     EXPECT_EQ(TextOf(*credits, L"version"), L"v1.2");
     EXPECT_EQ(SavedProfiles().records[0].state.hours, 3);
     credits->HandleAction(L"mainmenu", L"", nullptr);
     Harness().RunTicks(60);
     EXPECT_NE(FindMenu<MainMenu>(), nullptr);
     EXPECT_EQ(FindMenu<CreditsMenu>(), nullptr);
+}
+
+TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)
+{
+    NewPlayer();
+    auto* tips = new TipsMenu();
+    tips->Show();
+    Harness().RunTicks(2);
+    DynamicWidget* card = tips->FindObject(L"card");
+    auto* text = dynamic_cast<TextLabel*>(tips->FindObject(L"tips"));
+    ASSERT_NE(card, nullptr) << "the tips stand on the bare night sky";
+    ASSERT_NE(text, nullptr);
+    ASSERT_NE(text->GetFont(), nullptr);
+    const int top = text->GetOffsetY() - text->GetFont()->GetAscent();
+    const Rect words{static_cast<int>(text->GetX()) + text->GetOffsetX(), static_cast<int>(text->GetY()) + top,
+                     text->GetTextWidth(), text->GetTextHeight()};
+    const Rect under{static_cast<int>(card->GetX()), static_cast<int>(card->GetY()), card->GetWidth(),
+                     card->GetHeight()};
+    EXPECT_TRUE(under.Contains(words.x, words.y) &&
+                under.Contains(words.x + words.width - 1, words.y + words.height - 1))
+        << "every tip is written on the card";
 }
 
 TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)

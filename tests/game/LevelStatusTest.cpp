@@ -27,9 +27,9 @@ protected:
     AppHarnessOptions Options() override
     {
         AppHarnessOptions options = GameTest::Options();
-        // Screens are only written for a person to look at (TARNVALE_CAPTURE,
+        // Screens are only written for a person to look at (TARNVALE_SHOTS,
         // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
-        options.readPixels = std::getenv("TARNVALE_CAPTURE") != nullptr;
+        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
     // Ticks until the condition holds; false after the limit.
@@ -60,7 +60,7 @@ protected:
     }
     void Capture(const std::string& name)
     {
-        if (const char* folder = std::getenv("TARNVALE_CAPTURE")) {
+        if (const char* folder = std::getenv("TARNVALE_SHOTS")) {
             Harness().Redraw();
             Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
         }

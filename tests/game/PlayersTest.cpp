@@ -7,6 +7,7 @@
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
+#include "ui/EditWidget.h"
 #include "puzzle/ProfileManager.h"
 #include "ui/ButtonWidget.h"
 
@@ -252,6 +253,12 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     auto* entry = new EnterNameMenu(nullptr);
     entry->Show();
     Harness().RunTicks(1);
+    // The OK button keeps clear of the frame drawn a few pixels around the
+    // field, and stays on the panel inside its border.
+    const int fieldRight = static_cast<int>(entry->GetNameField()->GetX()) + entry->GetNameField()->GetWidth();
+    const int okLeft = static_cast<int>(entry->GetOkButton()->GetX());
+    EXPECT_GE(okLeft, fieldRight + 8);
+    EXPECT_LE(okLeft + entry->GetOkButton()->GetWidth(), entry->GetWidth() - 16);
     Harness().KeyDown(KeyCode::Enter);
     EXPECT_EQ(FindMenu<EnterNameMenu>(), entry) << "an empty name is not taken";
     Harness().TypeText(L"Ann");

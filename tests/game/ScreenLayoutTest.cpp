@@ -52,7 +52,7 @@ constexpr int kSettleTicks = 500;
 constexpr int kRevealTicks = 6000;
 
 // The solved boards in the lower corners of the title's night sky.
-const std::vector<Rect> kTitleTileArt = {Rect{60, 540, 208, 178}, Rect{754, 540, 208, 178}};
+const std::vector<Rect> kTitleTileArt = {Rect{22, 544, 156, 134}, Rect{846, 544, 156, 134}};
 // The game's logo on the title screen.
 const Rect kTitleLogo{162, 193, 700, 190};
 

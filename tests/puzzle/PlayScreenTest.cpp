@@ -147,7 +147,7 @@ protected:
 
     void Save(const std::string& name)
     {
-        if (const char* folder = std::getenv("TARNVALE_SCREENSHOTS"))
+        if (const char* folder = std::getenv("TARNVALE_SHOTS"))
             Harness().SaveScreen(std::string(folder) + "/" + name + ".png");
     }
 
@@ -214,6 +214,60 @@ TEST_F(PlayScreenTest, TheBestTimeKeepsTheFastestWholeSecondsAndTheHiddenCodeOnl
     ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), onDisk));
     EXPECT_EQ(onDisk.records[0].state.GetPuzzle(0, 1, 0).bestTime, 11) << "saved when the screen left";
     EXPECT_EQ(PlayPuzzleMenu::TimeText(6150), L"Time 1:01");
+}
+
+TEST_F(PlayScreenTest, TheNotepadNamesThePictureOnceItIsSolved)
+{
+    // The notepad's line for the picture's name, short of the timer below it.
+    const int nameX = GetConstantInt(L"puzzle_text_x") - 4;
+    const int nameY = GetConstantInt(L"puzzle_text_y") - 2;
+    auto nameLine = [&] {
+        Harness().MouseMove(10, 760);
+        Harness().Redraw();
+        return Harness().ScreenPixels(nameX, nameY, 190, 22);
+    };
+    auto solveByCode = [&](CountingPlayScreen* screen) {
+        for (wchar_t c : std::wstring(L"ostrelgm"))
+            screen->KeyChar(c);
+        Harness().RunTicks(2);
+    };
+
+    CountingPlayScreen* first = Open(0, 1, 0);
+    ASSERT_TRUE(RunIntro(first));
+    const auto unknown = nameLine();
+    solveByCode(first);
+    ASSERT_EQ(first->GetState(), PlayPuzzleMenu::State::Solved);
+    const auto afterSolve = nameLine();
+    Save("notepad_after_solve");
+    EXPECT_NE(afterSolve, unknown) << "the unknown picture has a name once solved";
+    first->RemoveSelf();
+    Harness().RunTicks(2);
+
+    // Played again, the solved picture is named from the start: the same words.
+    CountingPlayScreen* again = Open(0, 1, 0);
+    ASSERT_TRUE(RunIntro(again));
+    EXPECT_EQ(nameLine(), afterSolve);
+    again->RemoveSelf();
+    Harness().RunTicks(2);
+
+    // A lost picture stays unknown.
+    gGridSizeTable.Get(10).mistakes = 2;
+    CountingPlayScreen* lost = Open(0, 1, 1);
+    ASSERT_TRUE(RunIntro(lost));
+    const auto lostBefore = nameLine();
+    PlayTileGrid* grid = lost->GetGrid();
+    const auto& cells = grid->GetCells();
+    int mistakes = 0;
+    for (int row = 0; row < 10 && mistakes < 2; ++row)
+        for (int column = 0; column < 10 && mistakes < 2; ++column)
+            if (cells[column][row] == 0 && !grid->GetRules().IsDecided({column, row})) {
+                Drag(grid, column, row, column, row);
+                ++mistakes;
+            }
+    for (int tick = 0; tick < 1500 && lost->GetState() == PlayPuzzleMenu::State::Playing; ++tick)
+        Harness().RunTicks(1);
+    ASSERT_EQ(lost->GetState(), PlayPuzzleMenu::State::Failed);
+    EXPECT_EQ(nameLine(), lostBefore);
 }
 
 TEST_F(PlayScreenTest, TheLastAllowedMistakeExplodesTheBoardAndTheFailScreenOpensOnceAfterThePieces)
