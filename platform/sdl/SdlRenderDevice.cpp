@@ -304,14 +304,30 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
     m_clipped = false;
     SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
     m_untexturedBlend = -1;
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
     auto found = m_textures.find(screen);
+    int outputWidth = 0;
+    int outputHeight = 0;
+    GetOutputSize(outputWidth, outputHeight);
+    // Black shows only around a letterboxed screen.
+    const bool covered = found != m_textures.end() && destination.x <= 0 && destination.y <= 0 &&
+                         destination.x + destination.width >= outputWidth &&
+                         destination.y + destination.height >= outputHeight;
+    if (!covered) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+    }
     if (found != m_textures.end()) {
         SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
         found->second.blend = -1;
+        // Pixel for pixel, nearest sampling gives the same picture for far
+        // less work on a software rasteriser; scaled, it is smoothed.
+        const bool oneToOne =
+            destination.width == found->second.width && destination.height == found->second.height;
+        SDL_SetTextureScaleMode(found->second.texture, oneToOne ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
         SDL_Rect rect{destination.x, destination.y, destination.width, destination.height};
         SDL_RenderCopy(m_renderer, found->second.texture, nullptr, &rect);
+        // Drawn from like any other texture in between.
+        SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     }
     SDL_RenderPresent(m_renderer);
 }
