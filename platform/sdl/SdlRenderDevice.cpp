@@ -330,6 +330,62 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
         SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     }
     SDL_RenderPresent(m_renderer);
+    m_windowCurrent = found != m_textures.end();
+    m_shownAt = destination;
+}
+
+bool SdlRenderDevice::KeepsWindowPixels()
+{
+    if (m_windowPixels != WindowPixels::Unknown)
+        return m_windowPixels == WindowPixels::Kept;
+    // Three presents of colours too dark to see: each must be read back from
+    // the back buffer afterwards. A window that swaps between buffers, or
+    // leaves them undefined, gives back another colour.
+    SetRenderTarget(0);
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
+    m_windowPixels = WindowPixels::Kept;
+    for (Uint8 shade = 1; shade <= 3; ++shade) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, shade, 255);
+        SDL_RenderClear(m_renderer);
+        SDL_RenderPresent(m_renderer);
+        Uint32 pixel = 0;
+        SDL_Rect one{0, 0, 1, 1};
+        if (SDL_RenderReadPixels(m_renderer, &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4) != 0 ||
+            (pixel & 0xFFFFFFu) != shade) {
+            m_windowPixels = WindowPixels::Lost;
+            break;
+        }
+    }
+    m_windowCurrent = false;
+    return m_windowPixels == WindowPixels::Kept;
+}
+
+void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                                   const std::vector<RenderRect>& areas)
+{
+    FlushGeometry();
+    auto found = m_textures.find(screen);
+    const bool sameSpot = m_windowCurrent && destination.x == m_shownAt.x && destination.y == m_shownAt.y &&
+                          destination.width == m_shownAt.width && destination.height == m_shownAt.height;
+    if (found == m_textures.end() || areas.empty() || !sameSpot || destination.width != found->second.width ||
+        destination.height != found->second.height || !KeepsWindowPixels()) {
+        Present(screen, destination);
+        return;
+    }
+    SetRenderTarget(0);
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
+    SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
+    found->second.blend = -1;
+    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeNearest);
+    for (const RenderRect& area : areas) {
+        SDL_Rect source{area.x, area.y, area.width, area.height};
+        SDL_Rect target{destination.x + area.x, destination.y + area.y, area.width, area.height};
+        SDL_RenderCopy(m_renderer, found->second.texture, &source, &target);
+    }
+    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
+    SDL_RenderPresent(m_renderer);
 }
 
 void SdlRenderDevice::GetOutputSize(int& width, int& height) const
