@@ -2,7 +2,10 @@
 
 #include "base/LogWriter.h"
 #include "graphics/Graphics.h"
+#include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -117,6 +120,10 @@ void D3DInterface::Present(bool stretch, const std::vector<Rect>* areas)
     for (RenderTextureId texture : doomed)
         m_device->DestroyTexture(texture);
     CheckDeviceReset();
+    // Pixels let go after their upload lie in freed heap blocks the allocator
+    // keeps: hand the free pages back.
+    if (Image::TakePixelsReleased())
+        malloc_trim(0);
     int outputWidth = 0;
     int outputHeight = 0;
     m_device->GetOutputSize(outputWidth, outputHeight);

@@ -8,6 +8,8 @@
 
 namespace {
 
+std::atomic<bool> s_pixelsReleased{false};
+
 std::uint32_t PremultiplyPixel(std::uint32_t argb)
 {
     std::uint32_t a = argb >> 24;
@@ -60,6 +62,11 @@ const ImageData& Image::GetData() const
         RestorePixels();
     }
     return m_data;
+}
+
+bool Image::TakePixelsReleased()
+{
+    return s_pixelsReleased.exchange(false);
 }
 
 void Image::SetReloader(Reloader reloader)
@@ -230,6 +237,7 @@ bool Image::UploadTexture()
     if (m_textureCurrent && m_reloader && !m_keepPixels) {
         m_data.pixels = std::vector<std::uint32_t>();
         m_pixelsReleased = true;
+        s_pixelsReleased = true;
     }
     return m_textureCurrent;
 }

@@ -32,6 +32,8 @@ public:
     void SetReloader(Reloader reloader);
     // True while the pixels live only in the texture.
     bool ArePixelsReleased() const { return m_pixelsReleased; }
+    // True once after any image let its pixels go (the memory can go back to the system).
+    static bool TakePixelsReleased();
     // Frees the pixels and the texture (any thread); the size stays.
     void Unload();
 
