@@ -142,8 +142,12 @@ void PlayTileGrid::MouseMove(int x, int y)
         }
         constexpr int kFar = 1 << 20;
         const GridCell at = CellOrigin(cell);
-        // Half a cell more around: the cursor's highlight may reach past its cell.
-        const int margin = cellSize / 2;
+        // A highlight image larger than a cell reaches past it by the difference.
+        int margin = 0;
+        for (const Image* image : {cursorHighlight, tileHighlight, markHighlight}) {
+            if (image != nullptr)
+                margin = std::max({margin, image->GetCellWidth() - cellSize, image->GetCellHeight() - cellSize});
+        }
         MarkDirtyArea(Rect{-kFar, at.row - margin, 2 * kFar, cellSize + 2 * margin});
         MarkDirtyArea(Rect{at.column - margin, -kFar, cellSize + 2 * margin, 2 * kFar});
     }
