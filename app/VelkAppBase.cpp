@@ -502,7 +502,7 @@ void VelkAppBase::DrawFrame()
         auto [x, y] = m_widgetManager->GetPointerPosition(0);
         g.DrawImage(m_shownCursor.image, x - m_shownCursor.hotX, y - m_shownCursor.hotY);
     }
-    m_renderer->Present(m_settings.m_stretchScreen);
+    m_renderer->Present(m_settings.m_stretchScreen, &m_widgetManager->GetLastDrawnAreas());
     // The screen surface kept no pixels through a device reset: all of it is drawn again.
     if (m_renderer->TakeScreenLost())
         m_widgetManager->SetDirty();

@@ -2,7 +2,10 @@
 
 #include "base/LogWriter.h"
 #include "graphics/Graphics.h"
+#include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,7 +110,7 @@ void D3DInterface::DestroyTexture(RenderTextureId texture)
     m_texturesToDestroy.push_back(texture);
 }
 
-void D3DInterface::Present(bool stretch)
+void D3DInterface::Present(bool stretch, const std::vector<Rect>* areas)
 {
     std::vector<RenderTextureId> doomed;
     {
@@ -117,6 +120,10 @@ void D3DInterface::Present(bool stretch)
     for (RenderTextureId texture : doomed)
         m_device->DestroyTexture(texture);
     CheckDeviceReset();
+    // Pixels let go after their upload lie in freed heap blocks the allocator
+    // keeps: hand the free pages back.
+    if (Image::TakePixelsReleased())
+        malloc_trim(0);
     int outputWidth = 0;
     int outputHeight = 0;
     m_device->GetOutputSize(outputWidth, outputHeight);
@@ -129,7 +136,20 @@ void D3DInterface::Present(bool stretch)
         destination.x = (outputWidth - destination.width) / 2;
         destination.y = (outputHeight - destination.height) / 2;
     }
-    m_device->Present(m_screen->GetRenderTexture(), destination);
+    const bool whole = areas == nullptr || std::any_of(areas->begin(), areas->end(), [this](const Rect& area) {
+        return area.Encloses(Rect{0, 0, m_width, m_height});
+    });
+    if (whole) {
+        m_device->Present(m_screen->GetRenderTexture(), destination);
+        return;
+    }
+    std::vector<RenderRect> changed;
+    for (const Rect& area : *areas) {
+        const Rect inside = area.Intersection(Rect{0, 0, m_width, m_height});
+        if (!inside.IsEmpty())
+            changed.push_back(RenderRect{inside.x, inside.y, inside.width, inside.height});
+    }
+    m_device->PresentAreas(m_screen->GetRenderTexture(), destination, changed);
 }
 
 void D3DInterface::CheckDeviceReset()

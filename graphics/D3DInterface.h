@@ -46,7 +46,9 @@ public:
     // A new image (owned by the caller) holding the current screen.
     ImageSurface* CaptureScreenImage();
     // Shows the screen surface in the window: letterboxed, or stretched.
-    void Present(bool stretch = false);
+    // With areas, only those changed since the last present (see
+    // RenderDevice::PresentAreas).
+    void Present(bool stretch = false, const std::vector<Rect>* areas = nullptr);
     // Re-uploads every texture after the device lost them (also checked by Present).
     void CheckDeviceReset();
 

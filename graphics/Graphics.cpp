@@ -285,6 +285,16 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
         const int areaBottom = std::min(bottom, static_cast<int>(std::ceil(maxY)));
         renderer->GetDrawnAreas().Note(target, Rect{areaLeft, areaTop, areaRight - areaLeft, areaBottom - areaTop});
     }
+    // Drawing part of the screen again: what lies wholly outside that part
+    // changes nothing and goes no further.
+    if (D3DInterface* renderer = D3DInterface::GetCurrent(); renderer && renderer->GetScreenClip() != nullptr &&
+                                                              !s.offscreenLayer && target == renderer->GetScreenImage()) {
+        const Rect& screenClip = *renderer->GetScreenClip();
+        if (maxX <= static_cast<float>(screenClip.x) ||
+            minX >= static_cast<float>(screenClip.x + screenClip.width) ||
+            maxY <= static_cast<float>(screenClip.y) || minY >= static_cast<float>(screenClip.y + screenClip.height))
+            return;
+    }
     RenderRect deviceClip{left, top, right - left, bottom - top};
     ImageRenderTarget* destination = target;
     std::vector<BatchEntry>* queue = g.m_batch ? &g.m_batch->entries : nullptr;

@@ -8,6 +8,8 @@
 
 namespace {
 
+std::atomic<bool> s_pixelsReleased{false};
+
 std::uint32_t PremultiplyPixel(std::uint32_t argb)
 {
     std::uint32_t a = argb >> 24;
@@ -36,6 +38,8 @@ void Image::SetData(ImageData data)
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
     m_data = std::move(data);
+    m_pixelsReleased = false;
+    m_reloadFailed = false;
     if (m_data.pixels.size() !=
         static_cast<std::size_t>(std::max(m_data.width, 0)) * std::max(m_data.height, 0))
         m_data = ImageData{};
@@ -47,7 +51,45 @@ void Image::SetData(ImageData data)
 bool Image::HasData() const
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
-    return !m_data.IsEmpty();
+    return !m_data.IsEmpty() || m_pixelsReleased;
+}
+
+const ImageData& Image::GetData() const
+{
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    if (m_pixelsReleased) {
+        m_keepPixels = true;
+        RestorePixels();
+    }
+    return m_data;
+}
+
+bool Image::TakePixelsReleased()
+{
+    return s_pixelsReleased.exchange(false);
+}
+
+void Image::SetReloader(Reloader reloader)
+{
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    m_reloader = std::move(reloader);
+}
+
+bool Image::RestorePixels() const
+{
+    if (!m_pixelsReleased)
+        return true;
+    ImageData again;
+    // The file must give the same picture: another size would not match the cells.
+    if (m_reloadFailed || !m_reloader || !m_reloader(again) || again.width != m_data.width ||
+        again.height != m_data.height ||
+        again.pixels.size() != static_cast<std::size_t>(again.width) * again.height) {
+        m_reloadFailed = true;
+        return false;
+    }
+    m_data = std::move(again);
+    m_pixelsReleased = false;
+    return true;
 }
 
 void Image::Unload()
@@ -55,6 +97,7 @@ void Image::Unload()
     {
         std::lock_guard<std::mutex> hold(m_dataLock);
         m_data = ImageData{};
+        m_pixelsReleased = false;
         m_textureCurrent = false;
     }
     ReleaseTexture();
@@ -141,6 +184,11 @@ std::uint32_t Image::GetImagePixel(int x, int y) const
 std::uint32_t Image::ReadPixel(int x, int y) const
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
+    if (m_pixelsReleased) {
+        m_keepPixels = true;
+        if (!RestorePixels())
+            return 0;
+    }
     if (x >= m_data.width || y >= m_data.height)
         return 0;
     return m_data.At(x, y);
@@ -161,7 +209,8 @@ bool Image::UploadTexture()
     if (renderer == nullptr)
         return false;
     std::lock_guard<std::mutex> hold(m_dataLock);
-    if (m_data.IsEmpty())
+    // After a device reset the released pixels come back from the file.
+    if (!RestorePixels() || m_data.IsEmpty())
         return false;
     RenderDevice* device = renderer->GetDevice();
     // New pixels of another size need a texture of their size.
@@ -184,6 +233,12 @@ bool Image::UploadTexture()
     std::transform(m_data.pixels.begin(), m_data.pixels.end(), premultiplied.begin(), PremultiplyPixel);
     m_textureCurrent =
         renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
+    // The texture holds them now: nobody needs them in memory as well.
+    if (m_textureCurrent && m_reloader && !m_keepPixels) {
+        m_data.pixels = std::vector<std::uint32_t>();
+        m_pixelsReleased = true;
+        s_pixelsReleased = true;
+    }
     return m_textureCurrent;
 }
 

@@ -4,6 +4,7 @@
 #include "graphics/ImageInterface.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -20,9 +21,19 @@ public:
 
     // Replaces the pixels (any thread); the texture follows on the next draw.
     void SetData(ImageData data);
-    // Main thread or while nothing else touches the image.
-    const ImageData& GetData() const { return m_data; }
+    // Main thread or while nothing else touches the image. Pixels let go
+    // after the upload are decoded again first (and kept from then on).
+    const ImageData& GetData() const;
     bool HasData() const;
+    // How to decode the pixels again (from the image's file). With it, the
+    // pixels are let go once the texture holds them, and decoded again only
+    // when something reads them or the device lost its textures.
+    using Reloader = std::function<bool(ImageData&)>;
+    void SetReloader(Reloader reloader);
+    // True while the pixels live only in the texture.
+    bool ArePixelsReleased() const { return m_pixelsReleased; }
+    // True once after any image let its pixels go (the memory can go back to the system).
+    static bool TakePixelsReleased();
     // Frees the pixels and the texture (any thread); the size stays.
     void Unload();
 
@@ -57,7 +68,16 @@ protected:
     void SetSize(int width, int height);
 
 private:
-    ImageData m_data;
+    // With m_dataLock held: decodes released pixels again; false when that failed.
+    bool RestorePixels() const;
+
+    mutable ImageData m_data;
+    Reloader m_reloader;
+    mutable std::atomic<bool> m_pixelsReleased{false};
+    // Something read the pixels: they stay from then on.
+    mutable bool m_keepPixels = false;
+    // Decoding again failed once: not tried again until new pixels come.
+    mutable bool m_reloadFailed = false;
     // Loader threads give new pixels and cells while the main thread draws.
     std::atomic<int> m_width{0};
     std::atomic<int> m_height{0};

@@ -224,6 +224,14 @@ Image* LoadAssetImage(const ImageSource& source, Image* existing)
     Image* image = existing != nullptr ? existing : new Image();
     image->SetData(std::move(*data));
     image->SetGrid(source.m_rows, source.m_cols);
+    // The file can give the pixels again: they need not stay beside the texture.
+    image->SetReloader([file = source.m_file](ImageData& pixels) {
+        std::unique_ptr<ImageData> again = DecodeImageFile(file);
+        if (!again)
+            return false;
+        pixels = std::move(*again);
+        return true;
+    });
     return image;
 }
 

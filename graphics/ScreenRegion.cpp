@@ -5,13 +5,15 @@ void ScreenRegion::Add(const Rect& rect)
     Rect added = rect.Intersection(m_screen);
     if (added.IsEmpty() || Encloses(added))
         return;
-    // Whatever the new rectangle touches joins it, and what that grew into
-    // joins too, until no rectangle overlaps another.
+    // A rectangle joins another when their bounding box is no larger than
+    // the two together (neighbours, or one mostly over the other), and what
+    // that grew into joins too. A row crossing a column stays two rectangles.
+    auto area = [](const Rect& r) { return static_cast<long long>(r.width) * r.height; };
     bool merged = true;
     while (merged) {
         merged = false;
         for (auto it = m_rects.begin(); it != m_rects.end(); ++it) {
-            if (it->Intersects(added)) {
+            if (area(it->Union(added)) <= area(*it) + area(added)) {
                 added = added.Union(*it);
                 m_rects.erase(it);
                 merged = true;

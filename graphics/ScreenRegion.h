@@ -5,8 +5,9 @@
 #include <vector>
 
 // The parts of the screen to draw again: a few rectangles inside the screen.
-// Overlapping rectangles merge, and past a handful they merge into their
-// bounding box, so a region never costs more than a few drawing passes.
+// Rectangles that cover about their bounding box together merge, and past a
+// handful all merge into their bounding box, so a region never costs more
+// than a few drawing passes.
 class ScreenRegion
 {
 public:

@@ -69,6 +69,14 @@ public:
 
     // Shows a texture in the window at the given rectangle (black around it).
     virtual void Present(RenderTextureId screen, const RenderRect& destination) = 0;
+    // The same when only the areas (in the texture's pixels) changed since the
+    // last one: a device whose window keeps its pixels between presents
+    // copies just those; any other shows the whole texture.
+    virtual void PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                              const std::vector<RenderRect>& /*areas*/)
+    {
+        Present(screen, destination);
+    }
     virtual void GetOutputSize(int& width, int& height) const = 0;
     // Frames per second the display shows; 0 when unknown.
     virtual int GetRefreshRate() const { return 0; }

@@ -129,8 +129,28 @@ GridCell PlayTileGrid::CellAt(int x, int y) const
 
 void PlayTileGrid::MouseMove(int x, int y)
 {
-    if (rules.Hover(CellAt(x, y)))
-        MarkDirty();
+    const GridCell before = rules.lineEnd;
+    if (!rules.Hover(CellAt(x, y)))
+        return;
+    // The highlight is a cross through the cell and its clues: only the
+    // crosses through the old and the new cell change.
+    const int n = GridSize();
+    for (const GridCell cell : {before, rules.lineEnd}) {
+        if (cell.column < 0 || cell.row < 0 || cell.column >= n || cell.row >= n) {
+            MarkDirty();
+            return;
+        }
+        constexpr int kFar = 1 << 20;
+        const GridCell at = CellOrigin(cell);
+        // A highlight image larger than a cell reaches past it by the difference.
+        int margin = 0;
+        for (const Image* image : {cursorHighlight, tileHighlight, markHighlight}) {
+            if (image != nullptr)
+                margin = std::max({margin, image->GetCellWidth() - cellSize, image->GetCellHeight() - cellSize});
+        }
+        MarkDirtyArea(Rect{-kFar, at.row - margin, 2 * kFar, cellSize + 2 * margin});
+        MarkDirtyArea(Rect{at.column - margin, -kFar, cellSize + 2 * margin, 2 * kFar});
+    }
 }
 
 void PlayTileGrid::MouseDown(int x, int y, int clicks)

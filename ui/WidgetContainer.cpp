@@ -134,6 +134,19 @@ void WidgetContainer::MarkDirty()
         manager->m_markingDirty = false;
 }
 
+void WidgetContainer::MarkDirtyArea(const Rect& local)
+{
+    WidgetManager* manager = m_manager;
+    if (manager == nullptr || manager->m_markingDirty || !manager->NoteDirtyArea(this, local)) {
+        MarkDirty();
+        return;
+    }
+    // The area is noted: the widget and its parents hear of the change but add nothing.
+    manager->m_markingDirty = true;
+    MarkDirty();
+    manager->m_markingDirty = false;
+}
+
 void WidgetContainer::WantTicks()
 {
     if (m_manager != nullptr)

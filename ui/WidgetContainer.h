@@ -39,6 +39,10 @@ public:
     // The widget's look changed: the part of the screen it covers is drawn
     // again, and so is the part it covers after the change.
     virtual void MarkDirty();
+    // Only part of the widget changed: the part of what it drew that lies in
+    // the rectangle (in its own pixels; it may reach past the widget) is drawn
+    // again. Without a known drawn area this is MarkDirty.
+    void MarkDirtyArea(const Rect& local);
     virtual void UpdateFrame();
     virtual void Update();
     virtual void UpdateAll(ModalFlags* flags);

@@ -8,6 +8,7 @@
 #include "ui/WidgetHost.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -526,6 +527,40 @@ void WidgetManager::NoteDirty(WidgetContainer* widget)
         }
     }
     m_fullRedraw = true;
+}
+
+bool WidgetManager::NoteDirtyArea(WidgetContainer* widget, const Rect& local)
+{
+    if (m_fullRedraw)
+        return true;
+    if (widget == this || widget->m_drawnFrame != m_drawFrame ||
+        (!widget->m_drawn.onScreen && widget->m_drawn.elsewhere))
+        return false;
+    // The rectangle's corners on the screen, and the box around them.
+    const float left = static_cast<float>(local.x);
+    const float top = static_cast<float>(local.y);
+    const float right = left + static_cast<float>(local.width);
+    const float bottom = top + static_cast<float>(local.height);
+    float minX = 0.0f;
+    float minY = 0.0f;
+    float maxX = 0.0f;
+    float maxY = 0.0f;
+    const float corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+    for (int i = 0; i < 4; ++i) {
+        const Vector4 p = widget->LocalToScreen({corners[i][0], corners[i][1], 1.0f, 1.0f});
+        minX = i == 0 ? p.x : std::min(minX, p.x);
+        minY = i == 0 ? p.y : std::min(minY, p.y);
+        maxX = i == 0 ? p.x : std::max(maxX, p.x);
+        maxY = i == 0 ? p.y : std::max(maxY, p.y);
+    }
+    // A pixel more on each side for smoothing at the edges.
+    const auto clampToInt = [](float value) { return static_cast<int>(std::clamp(value, -1.0e8f, 1.0e8f)); };
+    const int x1 = clampToInt(std::floor(minX)) - 1;
+    const int y1 = clampToInt(std::floor(minY)) - 1;
+    const int x2 = clampToInt(std::ceil(maxX)) + 1;
+    const int y2 = clampToInt(std::ceil(maxY)) + 1;
+    m_dirtyRegion.Add(Rect{x1, y1, x2 - x1, y2 - y1}.Intersection(widget->m_drawn.area));
+    return true;
 }
 
 void WidgetManager::RecordDrawn(WidgetContainer* widget, const DrawnArea& drawn)

@@ -153,6 +153,9 @@ private:
     // The area a change of the widget touches now: what it drew in the last
     // frame, or its nearest parent's when that is not known.
     void NoteDirty(WidgetContainer* widget);
+    // The part of the widget's drawn area inside a rectangle of its own
+    // pixels; false when the widget's area is not known.
+    bool NoteDirtyArea(WidgetContainer* widget, const Rect& local);
     // Draws the widget and keeps what it put on the screen.
     void DrawTracked(Widget* widget, ModalFlags* flags, Graphics* g);
     void RecordDrawn(WidgetContainer* widget, const DrawnArea& drawn);

@@ -87,6 +87,14 @@ void HeadlessRenderDevice::Present(RenderTextureId, const RenderRect& destinatio
 {
     ++m_presents;
     m_lastPresentArea = destination;
+    m_lastPresentedAreas.clear();
+}
+
+void HeadlessRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                                        const std::vector<RenderRect>& areas)
+{
+    Present(screen, destination);
+    m_lastPresentedAreas = areas;
 }
 
 void HeadlessRenderDevice::GetOutputSize(int& width, int& height) const

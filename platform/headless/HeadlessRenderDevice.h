@@ -33,6 +33,8 @@ public:
                        const int* indices, int indexCount, RenderBlend blend) override;
     bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
     void Present(RenderTextureId screen, const RenderRect& destination) override;
+    void PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                      const std::vector<RenderRect>& areas) override;
     void GetOutputSize(int& width, int& height) const override;
     bool TakeDeviceReset() override;
     bool SupportsBlendModes() const override { return true; }
@@ -43,6 +45,8 @@ public:
     void ClearDrawCalls() { m_drawCalls.clear(); }
     int GetPresentCount() const { return m_presents; }
     const RenderRect& GetLastPresentArea() const { return m_lastPresentArea; }
+    // The areas of the last present; empty when it showed the whole screen.
+    const std::vector<RenderRect>& GetLastPresentedAreas() const { return m_lastPresentedAreas; }
     int GetTextureCount() const { return static_cast<int>(m_textures.size()); }
     int GetUploadCount() const { return m_uploads; }
     // Makes the next TakeDeviceReset report a lost device.
@@ -65,6 +69,7 @@ private:
     std::optional<RenderRect> m_clip;
     std::vector<DrawCall> m_drawCalls;
     int m_presents = 0;
+    std::vector<RenderRect> m_lastPresentedAreas;
     RenderRect m_lastPresentArea;
     int m_uploads = 0;
     bool m_reset = false;

@@ -304,15 +304,87 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
     m_clipped = false;
     SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
     m_untexturedBlend = -1;
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
     auto found = m_textures.find(screen);
+    int outputWidth = 0;
+    int outputHeight = 0;
+    GetOutputSize(outputWidth, outputHeight);
+    // Black shows only around a letterboxed screen.
+    const bool covered = found != m_textures.end() && destination.x <= 0 && destination.y <= 0 &&
+                         destination.x + destination.width >= outputWidth &&
+                         destination.y + destination.height >= outputHeight;
+    if (!covered) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+    }
     if (found != m_textures.end()) {
         SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
         found->second.blend = -1;
+        // Pixel for pixel, nearest sampling gives the same picture for far
+        // less work on a software rasteriser; scaled, it is smoothed.
+        const bool oneToOne =
+            destination.width == found->second.width && destination.height == found->second.height;
+        SDL_SetTextureScaleMode(found->second.texture, oneToOne ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
         SDL_Rect rect{destination.x, destination.y, destination.width, destination.height};
         SDL_RenderCopy(m_renderer, found->second.texture, nullptr, &rect);
+        // Drawn from like any other texture in between.
+        SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     }
+    SDL_RenderPresent(m_renderer);
+    m_windowCurrent = found != m_textures.end();
+    m_shownAt = destination;
+}
+
+bool SdlRenderDevice::KeepsWindowPixels()
+{
+    if (m_windowPixels != WindowPixels::Unknown)
+        return m_windowPixels == WindowPixels::Kept;
+    // Three presents of colours too dark to see: each must be read back from
+    // the back buffer afterwards. A window that swaps between buffers, or
+    // leaves them undefined, gives back another colour.
+    SetRenderTarget(0);
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
+    m_windowPixels = WindowPixels::Kept;
+    for (Uint8 shade = 1; shade <= 3; ++shade) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, shade, 255);
+        SDL_RenderClear(m_renderer);
+        SDL_RenderPresent(m_renderer);
+        Uint32 pixel = 0;
+        SDL_Rect one{0, 0, 1, 1};
+        if (SDL_RenderReadPixels(m_renderer, &one, SDL_PIXELFORMAT_ARGB8888, &pixel, 4) != 0 ||
+            (pixel & 0xFFFFFFu) != shade) {
+            m_windowPixels = WindowPixels::Lost;
+            break;
+        }
+    }
+    m_windowCurrent = false;
+    return m_windowPixels == WindowPixels::Kept;
+}
+
+void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                                   const std::vector<RenderRect>& areas)
+{
+    FlushGeometry();
+    auto found = m_textures.find(screen);
+    const bool sameSpot = m_windowCurrent && destination.x == m_shownAt.x && destination.y == m_shownAt.y &&
+                          destination.width == m_shownAt.width && destination.height == m_shownAt.height;
+    if (found == m_textures.end() || areas.empty() || !sameSpot || destination.width != found->second.width ||
+        destination.height != found->second.height || !KeepsWindowPixels()) {
+        Present(screen, destination);
+        return;
+    }
+    SetRenderTarget(0);
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_clipped = false;
+    SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
+    found->second.blend = -1;
+    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeNearest);
+    for (const RenderRect& area : areas) {
+        SDL_Rect source{area.x, area.y, area.width, area.height};
+        SDL_Rect target{destination.x + area.x, destination.y + area.y, area.width, area.height};
+        SDL_RenderCopy(m_renderer, found->second.texture, &source, &target);
+    }
+    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     SDL_RenderPresent(m_renderer);
 }
 

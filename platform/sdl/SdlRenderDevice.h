@@ -35,6 +35,11 @@ public:
                        const int* indices, int indexCount, RenderBlend blend) override;
     bool ReadPixels(const RenderRect& area, std::uint32_t* pixels) override;
     void Present(RenderTextureId screen, const RenderRect& destination) override;
+    // Copies only the areas when the window keeps its pixels from one present
+    // to the next (found out once by presenting known colours and reading
+    // them back), the destination is unchanged and one to one.
+    void PresentAreas(RenderTextureId screen, const RenderRect& destination,
+                      const std::vector<RenderRect>& areas) override;
     void GetOutputSize(int& width, int& height) const override;
     int GetRefreshRate() const override;
     bool TakeDeviceReset() override;
@@ -52,6 +57,8 @@ private:
     bool Fail(const char* context);
     // Sends the gathered triangles to SDL; false (with the error kept) when SDL refused them.
     bool FlushGeometry();
+    // Whether the window's back buffer still holds the last frame after a present.
+    bool KeepsWindowPixels();
     // Applies the blend to the texture (or to untextured drawing) when it changed.
     void ApplyBlend(RenderTextureId texture, RenderBlend blend);
 
@@ -81,6 +88,11 @@ private:
     RenderTextureId m_pendingTexture = 0;
     RenderBlend m_pendingBlend = RenderBlend::Normal;
     long long m_geometryCalls = 0;
+    enum class WindowPixels { Unknown, Kept, Lost };
+    WindowPixels m_windowPixels = WindowPixels::Unknown;
+    // The window shows the whole screen texture at this rectangle.
+    bool m_windowCurrent = false;
+    RenderRect m_shownAt;
     std::atomic<bool> m_targetsReset{false};
     std::atomic<bool> m_deviceReset{false};
 };

@@ -75,6 +75,25 @@ TEST_F(RendererTest, TheScreenIsLetterboxedUnlessStretched)
     EXPECT_EQ(0, m_device->GetLastPresentArea().x);
 }
 
+TEST_F(RendererTest, OnlyTheChangedAreasArePresentedWhenLessThanTheScreenChanged)
+{
+    const std::vector<Rect> changed{Rect{10, 20, 30, 40}, Rect{1000, 750, 50, 50}};
+    m_renderer->Present(false, &changed);
+    const std::vector<RenderRect>& shown = m_device->GetLastPresentedAreas();
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(10, shown[0].x);
+    EXPECT_EQ(40, shown[0].height);
+    // Cut to the screen.
+    EXPECT_EQ(24, shown[1].width);
+    EXPECT_EQ(18, shown[1].height);
+
+    const std::vector<Rect> everything{Rect{0, 0, 1024, 768}};
+    m_renderer->Present(false, &everything);
+    EXPECT_TRUE(m_device->GetLastPresentedAreas().empty());
+    m_renderer->Present(false);
+    EXPECT_TRUE(m_device->GetLastPresentedAreas().empty());
+}
+
 TEST_F(RendererTest, DrawingsCarryTheClipTranslationAndDrawMode)
 {
     auto image = Solid(4, 4);

@@ -148,19 +148,25 @@ TEST_F(DirtyRegionTest, SetDirtyDrawsTheWholeScreen)
     EXPECT_TRUE(LastDrawWasWholeScreen());
 }
 
-TEST(ScreenRegionTest, RectanglesMergeWhenTheyTouchAndPastAHandful)
+TEST(ScreenRegionTest, RectanglesMergeWhenTheirBoxIsNoLargerAndPastAHandful)
 {
     ScreenRegion region(Rect{0, 0, 100, 100});
     region.Add(Rect{-10, -10, 20, 20});
     ASSERT_EQ(1u, region.GetRects().size());
     EXPECT_EQ((Rect{0, 0, 10, 10}), region.GetRects().front());
-    // Overlapping ones join; one inside adds nothing.
-    region.Add(Rect{5, 5, 10, 10});
+    // A neighbour joins; one inside adds nothing.
+    region.Add(Rect{10, 0, 5, 10});
     region.Add(Rect{6, 6, 2, 2});
     ASSERT_EQ(1u, region.GetRects().size());
-    EXPECT_EQ((Rect{0, 0, 15, 15}), region.GetRects().front());
-    EXPECT_TRUE(region.Encloses(Rect{1, 1, 14, 14}));
-    EXPECT_FALSE(region.Encloses(Rect{1, 1, 15, 14}));
+    EXPECT_EQ((Rect{0, 0, 15, 10}), region.GetRects().front());
+    EXPECT_TRUE(region.Encloses(Rect{1, 1, 14, 9}));
+    EXPECT_FALSE(region.Encloses(Rect{1, 1, 15, 9}));
+
+    // A row and a column crossing stay apart: their box would be much larger.
+    ScreenRegion cross(Rect{0, 0, 100, 100});
+    cross.Add(Rect{0, 40, 100, 10});
+    cross.Add(Rect{40, 0, 10, 100});
+    EXPECT_EQ(2u, cross.GetRects().size());
 
     // Apart they stay apart, up to the limit; then one bounding box.
     for (int i = 1; i < static_cast<int>(ScreenRegion::kMaxRects); ++i)
