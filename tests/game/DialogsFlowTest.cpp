@@ -85,8 +85,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     ClickCentre(intro->GetCheckbox());
     Snap("d3_intro_page");
     EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
-    ASSERT_NE(AppHarness::FindButton(intro, L"button_play"), nullptr);
-    ClickCentre(AppHarness::FindButton(intro, L"button_play"));
+    ASSERT_TRUE(Harness().ClickButton(intro, L"button_play"));
     ASSERT_TRUE(RunUntil([this] {
         MyPlayPuzzleMenu* play = FindMenu<MyPlayPuzzleMenu>();
         return play != nullptr && play->GetState() == PlayPuzzleMenu::State::Playing;
@@ -119,8 +118,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
 
     // Quit, clicked on the menu, asks; "no" stays, "yes" ends the game.
     Harness().RunTicks(60);
-    ASSERT_NE(AppHarness::FindButton(mainMenu, L"main_quit"), nullptr);
-    ClickCentre(AppHarness::FindButton(mainMenu, L"main_quit"));
+    ASSERT_TRUE(Harness().ClickButton(mainMenu, L"main_quit"));
     Harness().RunTicks(40);
     Snap("d6_quit");
     ASSERT_NE(FindMenu<ConfirmQuitMenu>(), nullptr);
@@ -145,13 +143,11 @@ TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
     Harness().RunTicks(120);
     PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
     ASSERT_NE(choice, nullptr);
-    ASSERT_NE(AppHarness::FindButton(choice, L"button_world_map"), nullptr);
-    ClickCentre(AppHarness::FindButton(choice, L"button_world_map"));
+    ASSERT_TRUE(Harness().ClickButton(choice, L"button_world_map"));
     ASSERT_TRUE(RunUntil([this] { return FindMenu<MapMenu>() != nullptr; }));
     Harness().RunTicks(120);
     MapMenu* map = FindMenu<MapMenu>();
-    ASSERT_NE(AppHarness::FindButton(map, L"button_main_menu"), nullptr);
-    ClickCentre(AppHarness::FindButton(map, L"button_main_menu"));
+    ASSERT_TRUE(Harness().ClickButton(map, L"button_main_menu"));
     EXPECT_TRUE(RunUntil([this] { return FindMenu<MainMenu>() != nullptr; }));
 }
 
