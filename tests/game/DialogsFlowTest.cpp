@@ -1,5 +1,6 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/SavedFiles.h"
 
 #include "app/Settings.h"
 #include "game/ConfirmMainMenu.h"
@@ -36,32 +37,10 @@ protected:
         options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
-    void ClickCentre(Widget* widget)
-    {
-        const Vector4 origin = widget->GetScreenOrigin();
-        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-        Harness().MouseMove(x, y);
-        Harness().Click(x, y);
-    }
+    void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
     // Set loading runs a thread of its own: waits end on the condition or a
     // wall-clock deadline, never after a count of ticks.
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
-    ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
-    {
-        for (Widget* child : parent->GetChildren()) {
-            auto* button = dynamic_cast<ButtonWidget*>(child);
-            if (button != nullptr && (button->GetLabel() == key || button->GetLabel() == Localize(key)))
-                return button;
-        }
-        return nullptr;
-    }
-    ProfileList SavedProfiles()
-    {
-        ProfileList saved;
-        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
-        return saved;
-    }
 };
 
 TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
@@ -76,7 +55,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     // "ok" offers the tutorial; "yes" plays its first puzzle.
     story->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(40);
-    EXPECT_TRUE(SavedProfiles().records[0].state.IsIntroduced(0, 0));
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.IsIntroduced(0, 0));
     ConfirmTutorialMenu* offer = FindMenu<ConfirmTutorialMenu>();
     ASSERT_NE(offer, nullptr);
     Snap("d2_tutorial_offer");
@@ -92,8 +71,8 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     FindMenu<ConfirmTutorialMenu>()->HandleAction(L"close", L"", nullptr);
     ASSERT_TRUE(RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
     Harness().RunTicks(80);
-    EXPECT_TRUE(SavedProfiles().records[0].state.IsCompleted(0, 0, 0));
-    EXPECT_EQ(SavedProfiles().records[0].state.GetUnlock(0, 1), 1);
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.IsCompleted(0, 0, 0));
+    EXPECT_EQ(ReadSavedProfiles().records[0].state.GetUnlock(0, 1), 1);
 
     // The garden's first puzzle has its page; its box switches the tips off.
     ClickCentre(FindMenu<PuzzleSelectMenu>()->GetIcons()[0].button);
@@ -105,9 +84,8 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     LevelIntroMenu* intro = FindMenu<LevelIntroMenu>();
     ClickCentre(intro->GetCheckbox());
     Snap("d3_intro_page");
-    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
-    ASSERT_NE(ButtonLabelled(intro, L"button_play"), nullptr);
-    ClickCentre(ButtonLabelled(intro, L"button_play"));
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
+    ASSERT_TRUE(Harness().ClickButton(intro, L"button_play"));
     ASSERT_TRUE(RunUntil([this] {
         MyPlayPuzzleMenu* play = FindMenu<MyPlayPuzzleMenu>();
         return play != nullptr && play->GetState() == PlayPuzzleMenu::State::Playing;
@@ -116,7 +94,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
 
     // The options from play, full screen chosen; the way back asks first.
     MyPlayPuzzleMenu* play = FindMenu<MyPlayPuzzleMenu>();
-    ButtonWidget* optionsButton = ButtonLabelled(play, L"options_title");
+    ButtonWidget* optionsButton = AppHarness::FindButton(play, L"options_title");
     ASSERT_NE(optionsButton, nullptr);
     ClickCentre(optionsButton);
     Harness().RunTicks(60);
@@ -140,8 +118,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
 
     // Quit, clicked on the menu, asks; "no" stays, "yes" ends the game.
     Harness().RunTicks(60);
-    ASSERT_NE(ButtonLabelled(mainMenu, L"main_quit"), nullptr);
-    ClickCentre(ButtonLabelled(mainMenu, L"main_quit"));
+    ASSERT_TRUE(Harness().ClickButton(mainMenu, L"main_quit"));
     Harness().RunTicks(40);
     Snap("d6_quit");
     ASSERT_NE(FindMenu<ConfirmQuitMenu>(), nullptr);
@@ -156,7 +133,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     Settings settings;
     ASSERT_EQ(ReadSettingsFile(GetSettingsPath(), settings), SettingsReadResult::Read);
     EXPECT_FALSE(settings.m_windowed);
-    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
 }
 
 TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
@@ -166,13 +143,11 @@ TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
     Harness().RunTicks(120);
     PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
     ASSERT_NE(choice, nullptr);
-    ASSERT_NE(ButtonLabelled(choice, L"button_world_map"), nullptr);
-    ClickCentre(ButtonLabelled(choice, L"button_world_map"));
+    ASSERT_TRUE(Harness().ClickButton(choice, L"button_world_map"));
     ASSERT_TRUE(RunUntil([this] { return FindMenu<MapMenu>() != nullptr; }));
     Harness().RunTicks(120);
     MapMenu* map = FindMenu<MapMenu>();
-    ASSERT_NE(ButtonLabelled(map, L"button_main_menu"), nullptr);
-    ClickCentre(ButtonLabelled(map, L"button_main_menu"));
+    ASSERT_TRUE(Harness().ClickButton(map, L"button_main_menu"));
     EXPECT_TRUE(RunUntil([this] { return FindMenu<MainMenu>() != nullptr; }));
 }
 

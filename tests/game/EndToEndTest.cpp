@@ -1,5 +1,7 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/BoardDriving.h"
+#include "support/SavedFiles.h"
 
 #include "app/DistributorScreen.h"
 #include "app/LogoScreen.h"
@@ -44,58 +46,11 @@ protected:
     }
     GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
 
-    template <typename T> T* FindMenu()
-    {
-        for (DialogHooks* menu : App().GetOpenMenus()) {
-            if (auto* found = dynamic_cast<T*>(menu))
-                return found;
-        }
-        return nullptr;
-    }
+    template <typename T> T* FindMenu() { return Harness().FindMenu<T>(); }
     // Ticks until the condition holds; the wall-clock bound only guards
     // against a hang (set loading waits for its thread, which takes real time).
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
-    void ClickCentre(Widget* widget)
-    {
-        const Vector4 origin = widget->GetScreenOrigin();
-        Harness().MouseMove(static_cast<int>(origin.x) + widget->GetWidth() / 2,
-                            static_cast<int>(origin.y) + widget->GetHeight() / 2);
-        Harness().Click(static_cast<int>(origin.x) + widget->GetWidth() / 2,
-                        static_cast<int>(origin.y) + widget->GetHeight() / 2);
-    }
-    // Reveals every run of tiles of the grid, one drag per run.
-    void RevealEveryTile(PlayTileGrid* grid)
-    {
-        const int cell = grid->GetCellSize();
-        const int n = grid->GridSize();
-        auto at = [&](int column, int row) {
-            return std::pair{static_cast<int>(grid->GetX()) + column * cell + cell / 2,
-                             static_cast<int>(grid->GetY()) + row * cell + cell / 2};
-        };
-        for (int row = 0; row < n; ++row) {
-            for (int column = 0; column < n; ++column) {
-                if (grid->GetCells()[column][row] == 0 || grid->GetRules().IsDecided({column, row}))
-                    continue;
-                int end = column;
-                while (end + 1 < n && grid->GetCells()[end + 1][row] != 0)
-                    ++end;
-                const auto [x1, y1] = at(column, row);
-                const auto [x2, y2] = at(end, row);
-                Harness().MouseMove(x1, y1);
-                Harness().MouseDown(x1, y1);
-                Harness().MouseMove(x2, y2);
-                Harness().MouseUp(x2, y2);
-                Harness().RunTicks(1);
-                column = end;
-            }
-        }
-    }
-    ProfileList SavedProfiles()
-    {
-        ProfileList saved;
-        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
-        return saved;
-    }
+    void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
     // With TARNVALE_SHOTS set to a folder, each step's screen is written there.
     void Snap(const std::string& name)
     {
@@ -133,7 +88,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     Harness().TypeText(L"Ann");
     Harness().KeyDown(13);
     Harness().RunTicks(60);
-    EXPECT_EQ(SavedProfiles().records[0].name, L"Ann");
+    EXPECT_EQ(ReadSavedProfiles().records[0].name, L"Ann");
     ASSERT_NE(App().GetBoard(), nullptr);
     MainMenu* mainMenu = FindMenu<MainMenu>();
     ASSERT_NE(mainMenu, nullptr);
@@ -146,7 +101,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     Harness().RunTicks(2);
     ASSERT_NE(FindMenu<StoryIntroMenu>(), nullptr);
     FindMenu<StoryIntroMenu>()->HandleAction(L"ok", L"", nullptr);
-    EXPECT_TRUE(SavedProfiles().records[0].state.IsIntroduced(0, 0));
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.IsIntroduced(0, 0));
     ASSERT_NE(FindMenu<ConfirmTutorialMenu>(), nullptr);
     FindMenu<ConfirmTutorialMenu>()->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);
@@ -167,7 +122,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     Harness().RunTicks(60);
     Snap("4_puzzle_select");
     EXPECT_EQ(state->currentCountry, 1);
-    EXPECT_EQ(SavedProfiles().records[0].state.GetUnlock(0, 1), 1);
+    EXPECT_EQ(ReadSavedProfiles().records[0].state.GetUnlock(0, 1), 1);
 
     // To the map and back into the garden.
     FindMenu<PuzzleSelectMenu>()->HandleAction(L"world_map", L"", nullptr);
@@ -196,7 +151,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     Harness().RunTicks(60);
     Snap("6b_intro_page");
     ClickCentre(intro->GetCheckbox());
-    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
     intro->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);
     EXPECT_EQ(Game().m_shown.back(), L"play 0/1/0");
@@ -206,7 +161,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     // The transition into the play screen ends first.
     Harness().RunTicks(100);
     Snap("7_play");
-    RevealEveryTile(play->GetGrid());
+    RevealSolution(Harness(), *play->GetGrid(), play->GetGrid()->GetCells());
     ASSERT_TRUE(RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Solved; }));
     // The level-complete dialog takes the picture; its "ok" leads back to the
     // garden's puzzles with the solve, and the next puzzle opens.
@@ -224,7 +179,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     ASSERT_NE(choice, nullptr);
     EXPECT_EQ(choice->GetIcons()[0].button->GetStyle(), L"ui_Puzzle_Complete");
     EXPECT_EQ(choice->GetIcons()[1].button->GetStyle(), L"ui_Puzzle_Current");
-    EXPECT_EQ(SavedProfiles().records[0].state.GetUnlock(0, 1), 2);
+    EXPECT_EQ(ReadSavedProfiles().records[0].state.GetUnlock(0, 1), 2);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/BoardDriving.h"
 
 #include "app/NoticeMenu.h"
 #include "game/LevelCompleteMenu.h"
@@ -18,6 +19,7 @@
 #include "ui/DynamicWidget.h"
 
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -32,23 +34,10 @@ protected:
         options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
         return options;
     }
-    // Ticks until the condition holds; false after the limit.
-    template <typename Condition> bool RunUntil(Condition condition, int limit = 3000)
-    {
-        for (int tick = 0; tick < limit; ++tick) {
-            if (condition())
-                return true;
-            Harness().RunTicks(1);
-        }
-        return condition();
-    }
+    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     void ClickCentre(Widget* widget)
     {
-        const Vector4 origin = widget->GetScreenOrigin();
-        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-        Harness().MouseMove(x, y);
-        Harness().Click(x, y);
+        Harness().ClickCentre(widget);
         Harness().RunTicks(1);
     }
     // Shows the dialog and waits for its "ok" button.
@@ -76,21 +65,12 @@ protected:
                     script->Finish();
             EXPECT_TRUE(tutorial->IsFreePlay());
         }
-        const int cell = grid->GetCellSize();
+        // One click per tile.
         const int n = grid->GridSize();
-        for (int row = 0; row < n; ++row) {
-            for (int column = 0; column < n; ++column) {
-                if (grid->GetCells()[column][row] == 0 || grid->GetRules().IsDecided({column, row}))
-                    continue;
-                const Vector4 origin = grid->GetScreenOrigin();
-                const int x = static_cast<int>(origin.x) + column * cell + cell / 2;
-                const int y = static_cast<int>(origin.y) + row * cell + cell / 2;
-                Harness().MouseMove(x, y);
-                Harness().MouseDown(x, y);
-                Harness().MouseUp(x, y);
-                Harness().RunTicks(1);
-            }
-        }
+        for (int row = 0; row < n; ++row)
+            for (int column = 0; column < n; ++column)
+                if (grid->GetCells()[column][row] != 0 && !grid->GetRules().IsDecided({column, row}))
+                    DragCells(Harness(), *grid, {column, row}, {column, row});
     }
 };
 

@@ -1,5 +1,6 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/SavedFiles.h"
 
 #include "app/NoticeMenu.h"
 #include "game/ConfirmDeleteMenu.h"
@@ -49,35 +50,14 @@ protected:
     }
     void ClickCentre(Widget* widget)
     {
-        const Vector4 origin = widget->GetScreenOrigin();
-        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-        Harness().MouseMove(x, y);
-        Harness().Click(x, y);
+        Harness().ClickCentre(widget);
         // The pointer goes away, so the button shows its resting look.
         Harness().MouseMove(5, 5);
         Harness().RunTicks(30);
     }
-    // A button of the widget's subtree whose label is the text of the key.
-    ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
-    {
-        for (Widget* child : parent->GetChildren()) {
-            auto* button = dynamic_cast<ButtonWidget*>(child);
-            if (button != nullptr && button->IsVisible() && button->GetLabel() == Localize(key))
-                return button;
-            if (ButtonWidget* found = ButtonLabelled(child, key))
-                return found;
-        }
-        return nullptr;
-    }
     // The slot's name button shows the selected look.
     static bool LooksSelected(ProfileNameWidget* button) { return button->GetFrame() == 2; }
-    ProfileList Saved()
-    {
-        ProfileList saved;
-        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
-        return saved;
-    }
+    static ProfileList Saved() { return ReadSavedProfiles(); }
 };
 
 // The whole round on the screen, by clicks and keys: a new player named in a
@@ -119,7 +99,7 @@ TEST_F(PlayersTest, NamingChoosingAndDeletingByClicksAreSavedAtOnce)
     Harness().RunTicks(60);
     ASSERT_NE(FindMenu<ConfirmDeleteMenu>(), nullptr);
     Snap("players_delete");
-    ButtonWidget* yes = ButtonLabelled(FindMenu<ConfirmDeleteMenu>(), L"button_delete");
+    ButtonWidget* yes = AppHarness::FindButton(FindMenu<ConfirmDeleteMenu>(), L"button_delete");
     ASSERT_NE(yes, nullptr);
     ClickCentre(yes);
     Harness().RunTicks(60);
@@ -194,9 +174,7 @@ TEST_F(PlayersTest, TypingANameIntoAFreeSlotMakesAPlayer)
     EXPECT_EQ(gProfileList.records[1].name, L"B&<ob");
     EXPECT_EQ(App().GetPlayerName(), L"B&<ob");
     SaveProfiles();
-    ProfileList saved;
-    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
-    EXPECT_EQ(saved.records[1].name, L"B&<ob");
+    EXPECT_EQ(Saved().records[1].name, L"B&<ob");
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_FALSE(menu->GetOkButton(1)->IsVisible());
     Press(menu, menu->GetNameButton(2));
@@ -265,9 +243,7 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     Harness().KeyDown(KeyCode::Enter);
     EXPECT_EQ(gProfileList.records[7].name, L"Ann");
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
-    ProfileList saved;
-    ASSERT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved));
-    EXPECT_EQ(saved.records[7].name, L"Ann");
+    EXPECT_EQ(Saved().records[7].name, L"Ann");
 }
 
 // A data folder that cannot take the save: the player is told once, over whatever is shown, where progress

@@ -18,19 +18,9 @@ namespace {
 class PuzzleChoiceTest : public GameTest
 {
 protected:
-    // Ticks until the condition holds; false after the limit.
-    template <typename Condition> bool RunUntil(Condition condition, int limit = 600)
-    {
-        for (int tick = 0; tick < limit; ++tick) {
-            if (condition())
-                return true;
-            Harness().RunTicks(1);
-        }
-        return condition();
-    }
     bool RunUntilUncovered()
     {
-        return RunUntil([this] { return FindMenu<ScreenTransition>() == nullptr; });
+        return Harness().RunUntil([this] { return FindMenu<ScreenTransition>() == nullptr; });
     }
     PuzzleSelectMenu* ShowChoice(int set, int solvedPuzzle)
     {
@@ -100,9 +90,9 @@ TEST_F(PuzzleChoiceTest, AfterASolveThePanelNamesTheSolvedPicture)
     state.EnsurePuzzle(0, 1, 0)->bestTime = 75;
     auto* complete = new LevelCompleteMenu(0, 1, 0, 75, 0, 0, nullptr, true);
     complete->Show();
-    ASSERT_TRUE(RunUntil([complete] { return complete->GetOkButton() != nullptr; }));
+    ASSERT_TRUE(Harness().RunUntil([complete] { return complete->GetOkButton() != nullptr; }));
     complete->Confirm();
-    ASSERT_TRUE(RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
+    ASSERT_TRUE(Harness().RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
     PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
     ASSERT_TRUE(RunUntilUncovered());
     Harness().RunTicks(40);

@@ -48,8 +48,6 @@ constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
 // Long enough for every screen's script to have laid out its texts.
 constexpr int kSettleTicks = 500;
-// More than the reveal of the largest board's picture takes.
-constexpr int kRevealTicks = 6000;
 
 // The solved boards in the lower corners of the title's night sky.
 const std::vector<Rect> kTitleTileArt = {Rect{22, 544, 156, 134}, Rect{846, 544, 156, 134}};
@@ -244,11 +242,8 @@ public:
         EXPECT_TRUE(FindBoard(size, set, puzzle)) << "no " << size << " x " << size << " board";
         EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, set, puzzle, false));
         auto* play = FindMenu<MyPlayPuzzleMenu>();
-        for (int tick = 0; tick < 3000 && play != nullptr; ++tick) {
-            if (play->GetState() == PlayPuzzleMenu::State::Playing)
-                break;
-            Harness().RunTicks(1);
-        }
+        if (play != nullptr)
+            Harness().RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; });
         return play;
     }
     // A board of that size solved at once (the hidden code), the summary shown.
@@ -260,12 +255,10 @@ public:
         for (wchar_t c : std::wstring(L"ostrelgm"))
             play->KeyChar(c);
         // The summary's button comes once the picture is revealed.
-        for (int tick = 0; tick < kRevealTicks; ++tick) {
+        Harness().RunUntil([this] {
             auto* complete = FindMenu<LevelCompleteMenu>();
-            if (complete != nullptr && complete->GetOkButton() != nullptr)
-                break;
-            Harness().RunTicks(1);
-        }
+            return complete != nullptr && complete->GetOkButton() != nullptr;
+        });
         if (auto* notice = FindMenu<NoticeMenu>())
             notice->RemoveSelf();
         Harness().RunTicks(60);

@@ -1,5 +1,7 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/BoardDriving.h"
+#include "support/SavedFiles.h"
 
 #include "app/DistributorScreen.h"
 #include "app/LogoScreen.h"
@@ -86,14 +88,7 @@ protected:
     AppHarness& Harness() { return *m_harness; }
     GameApp& App() { return m_harness->App(); }
 
-    template <typename T> T* Find()
-    {
-        for (DialogHooks* menu : App().GetOpenMenus()) {
-            if (auto* found = dynamic_cast<T*>(menu))
-                return found;
-        }
-        return nullptr;
-    }
+    template <typename T> T* Find() { return Harness().FindMenu<T>(); }
     // Waits for a screen of the type and for every transition to end.
     template <typename T> T* WaitFor()
     {
@@ -107,91 +102,25 @@ protected:
     }
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
 
-    // A shown button of the widget's subtree whose label is the key's text.
-    static ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
-    {
-        for (Widget* child : parent->GetChildren()) {
-            auto* button = dynamic_cast<ButtonWidget*>(child);
-            if (button != nullptr && button->IsVisible() &&
-                (button->GetLabel() == Localize(key) || button->GetLabel() == key))
-                return button;
-            if (ButtonWidget* found = ButtonLabelled(child, key))
-                return found;
-        }
-        return nullptr;
-    }
-    // Clicks the middle of the widget once the pointer would reach it there
-    // (its screen has come in, nothing covers it); false when it never does.
-    bool Click(Widget* widget)
-    {
-        if (widget == nullptr)
-            return false;
-        int x = 0;
-        int y = 0;
-        auto reachable = [&] {
-            const Vector4 origin = widget->GetScreenOrigin();
-            x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-            y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-            Widget* hit = Harness().Manager().GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y),
-                                                                 nullptr, nullptr);
-            for (WidgetContainer* at = hit; at != nullptr;) {
-                auto* atWidget = dynamic_cast<Widget*>(at);
-                if (atWidget == widget)
-                    return true;
-                at = atWidget != nullptr ? atWidget->GetParent() : nullptr;
-            }
-            return false;
-        };
-        if (!RunUntil(reachable)) {
-            ADD_FAILURE() << "the widget never came under the pointer";
-            return false;
-        }
-        Harness().MouseMove(x, y);
-        Harness().Click(x, y);
-        Harness().RunTicks(1);
-        return true;
-    }
-    // Waits for the labelled button on the widget and clicks it.
-    bool ClickLabelled(Widget* parent, const std::wstring& key)
-    {
-        ButtonWidget* button = nullptr;
-        RunUntil([&] { return (button = ButtonLabelled(parent, key)) != nullptr; });
-        EXPECT_NE(button, nullptr) << "no button \"" << Localize(key) << "\"";
-        return Click(button);
-    }
     // Notices that tell the player something new (the first hint lamp, the
     // first mistake) are read and closed by their button.
     void CloseNotices()
     {
         while (NoticeMenu* notice = Find<NoticeMenu>()) {
             Snap("notice");
-            if (!ClickLabelled(notice, L"button_ok"))
+            if (!Harness().ClickButton(notice, L"button_ok"))
                 return;
             ASSERT_TRUE(RunUntil([this, notice] { return Find<NoticeMenu>() != notice; }));
         }
     }
 
-    ProfileList Saved()
-    {
-        ProfileList saved;
-        EXPECT_TRUE(ProfileManager::ReadProfilesFile(GetProfilesPath(), saved)) << "profiles.xml unreadable";
-        if (saved.records.size() < static_cast<size_t>(ProfileList::kSlots))
-            saved.records.resize(ProfileList::kSlots);
-        return saved;
-    }
     // The player as profiles.xml holds it; settings.xml, written with every
     // save of the profiles, is read back with it.
     const PlayerState& SavedPlayer(int slot = 0)
     {
-        m_saved = Saved();
-        EXPECT_EQ(SavedSettings().m_windowed, Harness().Window().IsWindowed());
+        m_saved = ReadSavedProfiles();
+        EXPECT_EQ(ReadSavedSettings().m_windowed, Harness().Window().IsWindowed());
         return m_saved.records[static_cast<size_t>(slot)].state;
-    }
-    Settings SavedSettings()
-    {
-        Settings settings;
-        EXPECT_EQ(ReadSettingsFile(GetSettingsPath(), settings), SettingsReadResult::Read);
-        return settings;
     }
 
     void Snap(const std::string& name)
@@ -217,7 +146,7 @@ protected:
             return nullptr;
         EXPECT_TRUE(RunUntil([title] { return title->GetPlayButton() != nullptr; }));
         Snap("title");
-        Click(title->GetPlayButton());
+        Harness().ClickWhenReachable(title->GetPlayButton());
         return WaitFor<MainMenu>();
     }
     // A player who declined the tutorial at the first start, made before
@@ -249,7 +178,7 @@ protected:
         if (menu == nullptr)
             return nullptr;
         Snap("main_menu");
-        ClickLabelled(menu, L"main_play");
+        Harness().ClickButton(menu, L"main_play");
         EXPECT_TRUE(RunUntil([this] { return Find<SetLoadingMenu>() != nullptr || Find<PuzzleSelectMenu>(); }));
         if (Find<SetLoadingMenu>() != nullptr)
             Snap("set_loading");
@@ -285,7 +214,7 @@ protected:
             return nullptr;
         const PlayerState& state = *GetCurrentPlayerState();
         const bool page = HasIntroPage(state.currentMode, state.currentCountry, puzzle);
-        Click(choice->GetIcons()[static_cast<size_t>(puzzle)].button);
+        Harness().ClickWhenReachable(choice->GetIcons()[static_cast<size_t>(puzzle)].button);
         if (page) {
             LevelIntroMenu* intro = WaitFor<LevelIntroMenu>();
             EXPECT_NE(intro, nullptr) << "puzzle " << puzzle << " has an introduction page";
@@ -295,12 +224,12 @@ protected:
             Harness().RunTicks(60);
             Snap("intro_page");
             if (tickTheBox) {
-                Click(intro->GetCheckbox());
+                Harness().ClickWhenReachable(intro->GetCheckbox());
                 // Ticked, the tips are off at once and in the next save.
                 EXPECT_TRUE(GetCurrentPlayerState()->disableTips);
                 Snap("intro_page_ticked");
             }
-            ClickLabelled(intro, L"button_play");
+            Harness().ClickButton(intro, L"button_play");
         }
         return WaitForPlay();
     }
@@ -322,23 +251,9 @@ protected:
         return play;
     }
 
-    // The centre of a cell of the play screen's grid, in screen pixels.
-    static std::pair<int, int> CellCentre(PlayTileGrid* grid, int column, int row)
+    void Drag(PlayTileGrid* grid, int column, int row)
     {
-        const Vector4 origin = grid->GetScreenOrigin();
-        const int cell = grid->GetCellSize();
-        return {static_cast<int>(origin.x) + column * cell + cell / 2,
-                static_cast<int>(origin.y) + row * cell + cell / 2};
-    }
-    void Drag(PlayTileGrid* grid, int fromColumn, int fromRow, int toColumn, int toRow)
-    {
-        const auto [x1, y1] = CellCentre(grid, fromColumn, fromRow);
-        const auto [x2, y2] = CellCentre(grid, toColumn, toRow);
-        Harness().MouseMove(x1, y1);
-        Harness().MouseDown(x1, y1);
-        Harness().MouseMove(x2, y2);
-        Harness().MouseUp(x2, y2);
-        Harness().RunTicks(2);
+        DragCells(Harness(), *grid, {column, row}, {column, row});
         CloseNotices();
     }
     // The puzzle's record: its tiles are the solution (column-major).
@@ -354,19 +269,7 @@ protected:
         EXPECT_NE(record, nullptr);
         if (record == nullptr)
             return nullptr;
-        const int n = record->GridSize();
-        auto tile = [&](int column, int row) { return record->tiles[column][row] != 0; };
-        for (int row = 0; row < n; ++row) {
-            for (int column = 0; column < n; ++column) {
-                if (!tile(column, row))
-                    continue;
-                int end = column;
-                while (end + 1 < n && tile(end + 1, row))
-                    ++end;
-                Drag(play->GetGrid(), column, row, end, row);
-                column = end;
-            }
-        }
+        RevealSolution(Harness(), *play->GetGrid(), record->tiles, [this] { CloseNotices(); });
         LevelCompleteMenu* complete = nullptr;
         const bool shown = RunUntil([&] {
             CloseNotices();
@@ -396,7 +299,7 @@ protected:
                 // A hole of the solution that the board has not shown as decided yet.
                 if (record->tiles[column][row] != 0 || play->GetGrid()->GetRules().IsDecided({column, row}))
                     continue;
-                Drag(play->GetGrid(), column, row, column, row);
+                Drag(play->GetGrid(), column, row);
                 ++made;
                 EXPECT_EQ(play->GetGrid()->GetMistakesMade(), made);
                 if (made == 1)
@@ -449,29 +352,29 @@ TEST_F(SessionTest, FirstStartNamesThePlayerReadsTheStoryAndDeclinesTheTutorial)
     EXPECT_FALSE(std::filesystem::exists(GetProfilesPath())) << "nothing is saved before a player exists";
 
     // No player yet: the title asks for a name.
-    Click(title->GetPlayButton());
+    Harness().ClickWhenReachable(title->GetPlayButton());
     EnterNameMenu* entry = WaitFor<EnterNameMenu>();
     ASSERT_NE(entry, nullptr);
     Harness().TypeText(L"Ann");
     Snap("enter_name");
-    Click(entry->GetOkButton());
+    Harness().ClickWhenReachable(entry->GetOkButton());
     MainMenu* menu = WaitFor<MainMenu>();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Find<EnterNameMenu>(), nullptr);
     EXPECT_EQ(gTitleScreen, nullptr);
-    EXPECT_EQ(Saved().records[0].name, L"Ann");
-    EXPECT_EQ(Saved().selected, 0);
+    EXPECT_EQ(ReadSavedProfiles().records[0].name, L"Ann");
+    EXPECT_EQ(ReadSavedProfiles().selected, 0);
     EXPECT_FALSE(SavedPlayer().IsIntroduced(0, 0));
 
     // The first "play" opens the story's letter; reading it on saves the
     // tutorial as introduced and offers the tutorial.
     Snap("main_menu");
-    ClickLabelled(menu, L"main_play");
+    Harness().ClickButton(menu, L"main_play");
     StoryIntroMenu* story = WaitFor<StoryIntroMenu>();
     ASSERT_NE(story, nullptr);
     Harness().RunTicks(60);
     Snap("story");
-    ClickLabelled(story, L"button_continue");
+    Harness().ClickButton(story, L"button_continue");
     ConfirmTutorialMenu* offer = WaitFor<ConfirmTutorialMenu>();
     ASSERT_NE(offer, nullptr);
     EXPECT_TRUE(SavedPlayer().IsIntroduced(0, 0));
@@ -480,7 +383,7 @@ TEST_F(SessionTest, FirstStartNamesThePlayerReadsTheStoryAndDeclinesTheTutorial)
 
     // Declined: the tutorial counts as done and the next set opens, after
     // its loading screen, at its first puzzle.
-    ClickLabelled(offer, L"button_no");
+    Harness().ClickButton(offer, L"button_no");
     PuzzleSelectMenu* choice = WaitForChoice();
     ASSERT_NE(choice, nullptr);
     EXPECT_EQ(GetCurrentPlayerState()->currentCountry, 1);
@@ -514,7 +417,7 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     // counts the puzzle as completed.
     EXPECT_EQ(SavedPlayer().FindSet(0, 1)->puzzles[0].bestTime, play->GetTicks() / 100);
     EXPECT_TRUE(m_saved.records[0].state.FindSet(0, 1)->puzzles[0].withoutMistakes);
-    Click(complete->GetOkButton());
+    Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, 1, 0));
     PuzzleSelectMenu* choice = WaitForChoice();
     ASSERT_NE(choice, nullptr);
@@ -535,7 +438,7 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     EXPECT_FALSE(SavedPlayer().IsCompleted(0, 1, 1));
 
     // Retry: the same puzzle with every chance back.
-    Click(fail->GetOkButton());
+    Harness().ClickWhenReachable(fail->GetOkButton());
     play = WaitForPlay();
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(play->GetPuzzle(), 1);
@@ -544,7 +447,7 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     EXPECT_TRUE(SavedPlayer().madeMistake);
     complete = Solve(play);
     ASSERT_NE(complete, nullptr);
-    Click(complete->GetOkButton());
+    Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, 1, 1));
     ASSERT_NE(WaitForChoice(), nullptr);
     EXPECT_EQ(SavedPlayer().GetUnlock(0, 1), std::min(3, gPuzzleTable.PuzzleCount(0, 1)));
@@ -575,7 +478,7 @@ TEST_F(SessionTest, TheLastPuzzleOfASetLeadsToTheNextAndARestartResumesThere)
     // The summary's notices (a bonus set opened) are read first.
     CloseNotices();
     EXPECT_EQ(SavedPlayer().FindSet(0, set)->puzzles[static_cast<size_t>(last)].bestTime, play->GetTicks() / 100);
-    Click(complete->GetOkButton());
+    Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, set, last));
     EXPECT_EQ(m_saved.records[0].state.CountCompletedPuzzles(0, set), last + 1);
     EXPECT_GE(m_saved.records[0].state.GetUnlock(0, set + 1), 1) << "the next set opens";
@@ -588,7 +491,7 @@ TEST_F(SessionTest, TheLastPuzzleOfASetLeadsToTheNextAndARestartResumesThere)
     Snap("map");
     EXPECT_EQ(GetCurrentPlayerState()->currentCountry, set + 1);
     ASSERT_GT(map->GetEntries().size(), static_cast<size_t>(set + 1));
-    Click(map->GetEntries()[static_cast<size_t>(set + 1)].button);
+    Harness().ClickWhenReachable(map->GetEntries()[static_cast<size_t>(set + 1)].button);
     ASSERT_TRUE(RunUntil([this] { return Find<SetLoadingMenu>() != nullptr || Find<PuzzleSelectMenu>(); }));
     Snap("set_loading");
     PuzzleSelectMenu* choice = WaitForChoice();
@@ -601,36 +504,36 @@ TEST_F(SessionTest, TheLastPuzzleOfASetLeadsToTheNextAndARestartResumesThere)
     // back to the main menu, which asks first.
     play = ChoosePuzzle(0);
     ASSERT_NE(play, nullptr);
-    ClickLabelled(play, L"options_title");
+    Harness().ClickButton(play, L"options_title");
     OptionsMenu* options = WaitFor<OptionsMenu>();
     ASSERT_NE(options, nullptr);
     Harness().RunTicks(40);
     EXPECT_TRUE(options->GetDisableTipsBox()->IsChecked());
-    Click(options->GetFullScreenBox());
+    Harness().ClickWhenReachable(options->GetFullScreenBox());
     Snap("options");
-    Click(options->GetMenuButton());
+    Harness().ClickWhenReachable(options->GetMenuButton());
     ConfirmMainMenu* leave = WaitFor<ConfirmMainMenu>();
     ASSERT_NE(leave, nullptr);
     Harness().RunTicks(40);
     Snap("leave_puzzle");
-    ClickLabelled(leave, L"button_menu");
+    Harness().ClickButton(leave, L"button_menu");
     MainMenu* menu = WaitFor<MainMenu>();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Find<MyPlayPuzzleMenu>(), nullptr);
     EXPECT_FALSE(Harness().Window().IsWindowed());
     // Leaving the puzzle saved the player, and the settings with it.
     EXPECT_EQ(SavedPlayer().currentCountry, set + 1);
-    EXPECT_FALSE(SavedSettings().m_windowed);
+    EXPECT_FALSE(ReadSavedSettings().m_windowed);
 
     // Quit asks; "quit" ends the game.
     Harness().RunTicks(40);
     Snap("main_menu_again");
-    ClickLabelled(menu, L"main_quit");
+    Harness().ClickButton(menu, L"main_quit");
     ConfirmQuitMenu* quit = WaitFor<ConfirmQuitMenu>();
     ASSERT_NE(quit, nullptr);
     Harness().RunTicks(40);
     Snap("quit");
-    ClickLabelled(quit, L"button_quit");
+    Harness().ClickButton(quit, L"button_quit");
     EXPECT_TRUE(App().IsShutdownRequested());
 
     // The restart: no name is asked for, the main menu comes at once and
@@ -640,7 +543,7 @@ TEST_F(SessionTest, TheLastPuzzleOfASetLeadsToTheNextAndARestartResumesThere)
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     ASSERT_NE(LeaveTheTitle(), nullptr);
     EXPECT_EQ(Find<EnterNameMenu>(), nullptr);
-    EXPECT_FALSE(SavedSettings().m_windowed);
+    EXPECT_FALSE(ReadSavedSettings().m_windowed);
     choice = PlayFromTheMainMenu();
     ASSERT_NE(choice, nullptr);
     EXPECT_EQ(GetCurrentPlayerState()->currentCountry, set + 1);
@@ -675,21 +578,21 @@ TEST_F(SessionTest, TheLastSetEndsWithTheFinalStoryAndTheCredits)
     LevelCompleteMenu* complete = Solve(play);
     ASSERT_NE(complete, nullptr);
     CloseNotices();
-    Click(complete->GetOkButton());
+    Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, lastSet, last));
 
     StoryFinalMenu* story = WaitFor<StoryFinalMenu>();
     ASSERT_NE(story, nullptr);
     Harness().RunTicks(60);
     Snap("final_story");
-    ClickLabelled(story, L"button_continue");
+    Harness().ClickButton(story, L"button_continue");
     CreditsMenu* credits = WaitFor<CreditsMenu>();
     ASSERT_NE(credits, nullptr);
     EXPECT_EQ(Find<StoryFinalMenu>(), nullptr);
     Harness().RunTicks(120);
     Snap("credits");
     EXPECT_EQ(SavedPlayer().CountCompletedSets(0), lastSet + 1);
-    ClickLabelled(credits, L"button_main_menu");
+    Harness().ClickButton(credits, L"button_main_menu");
     EXPECT_NE(WaitFor<MainMenu>(), nullptr);
     EXPECT_EQ(Find<CreditsMenu>(), nullptr);
 }

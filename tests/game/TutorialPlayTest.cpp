@@ -1,5 +1,6 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/BoardDriving.h"
 
 #include "app/NoticeMenu.h"
 #include "app/TextboxPopup.h"
@@ -17,6 +18,7 @@
 #include "ui/TextLabel.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -38,39 +40,11 @@ protected:
         return options;
     }
 
-    template <typename Condition> bool RunUntil(Condition condition, int maxTicks = 3000)
-    {
-        for (int tick = 0; tick < maxTicks && !condition(); ++tick)
-            Harness().RunTicks(1);
-        return condition();
-    }
-    void ClickCentre(Widget* widget)
-    {
-        const Vector4 origin = widget->GetScreenOrigin();
-        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-        Harness().MouseMove(x, y);
-        Harness().Click(x, y);
-    }
-    // The screen point at the middle of a cell.
-    std::pair<int, int> CellPoint(PlayTileGrid& grid, GridCell cell)
-    {
-        const Vector4 origin = grid.GetScreenOrigin();
-        const int size = grid.GetCellSize();
-        return {static_cast<int>(origin.x) + cell.column * size + size / 2,
-                static_cast<int>(origin.y) + cell.row * size + size / 2};
-    }
-    // A drag with the left (reveal) or the right (mark) button.
+    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
+    void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
     void Drag(PlayTileGrid& grid, GridCell from, GridCell to, bool rightButton)
     {
-        const auto [x1, y1] = CellPoint(grid, from);
-        const auto [x2, y2] = CellPoint(grid, to);
-        const int clicks = rightButton ? -1 : 1;
-        Harness().MouseMove(x1, y1);
-        Harness().MouseDown(x1, y1, clicks);
-        Harness().MouseMove(x2, y2);
-        Harness().MouseUp(x2, y2, clicks);
-        Harness().RunTicks(2);
+        DragCells(Harness(), grid, from, to, rightButton);
     }
     template <typename T> T* FindChild(Widget* parent)
     {
@@ -141,7 +115,7 @@ protected:
             if (button == nullptr)
                 return false;
             ClickCentre(button);
-            RunUntil([this] { return FindMenu<NoticeMenu>() == nullptr; }, 400);
+            RunUntil([this] { return FindMenu<NoticeMenu>() == nullptr; });
             return true;
         }
         if (TextboxPopup* popup = grid.GetPopup()) {
@@ -173,6 +147,7 @@ protected:
         }
         if (!grid.IsFreePlay())
             return false;
+        // One run of tiles per step.
         const std::vector<std::vector<int>>& cells = grid.GetCells();
         for (int row = 0; row < n; ++row) {
             for (int column = 0; column < n; ++column) {
@@ -248,17 +223,6 @@ protected:
         EXPECT_EQ(grid->GetRules().mistakesMade, 0);
         EXPECT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
     }
-    ButtonWidget* ButtonLabelled(Widget* parent, const std::wstring& key)
-    {
-        for (Widget* child : parent->GetChildren()) {
-            auto* button = dynamic_cast<ButtonWidget*>(child);
-            if (button != nullptr && (button->GetLabel() == key || button->GetLabel() == Localize(key)))
-                return button;
-            if (ButtonWidget* found = ButtonLabelled(child, key))
-                return found;
-        }
-        return nullptr;
-    }
 };
 
 class TutorialPlayTest : public TutorialPlay, public ::testing::WithParamInterface<int>
@@ -289,7 +253,7 @@ TEST_F(TutorialPlay, YesToTheOfferPlaysThePrimerUnderTheTransitionAndGoesOn)
     Harness().RunTicks(40);
     ConfirmTutorialMenu* offer = FindMenu<ConfirmTutorialMenu>();
     ASSERT_NE(offer, nullptr);
-    ButtonWidget* yes = ButtonLabelled(offer, L"button_yes");
+    ButtonWidget* yes = AppHarness::FindButton(offer, L"button_yes");
     ASSERT_NE(yes, nullptr);
     ClickCentre(yes);
     Harness().RunTicks(1);

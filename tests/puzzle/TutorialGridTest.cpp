@@ -5,6 +5,7 @@
 #include "puzzle/ProfileManager.h"
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
+#include "support/BoardDriving.h"
 #include "ui/ButtonWidget.h"
 #include "ui/HyperlinkWidget.h"
 #include "ui/NoticeMenuMaker.h"
@@ -96,10 +97,7 @@ protected:
     }
     void ClickAt(Widget* widget)
     {
-        const Vector4 origin = widget->GetScreenOrigin();
-        const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
-        const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
-        Harness().Click(x, y);
+        Harness().ClickCentre(widget);
         Harness().RunTicks(1);
     }
     static bool HoldsId(const WidgetContainer& container, int id)
@@ -219,11 +217,7 @@ TEST_F(TutorialGridTest, APopupOpensWhereItsHiddenLabelStandsAndTakesItAlongWhen
     EXPECT_LE(message->GetTextWidth(), 600);
 
     // The message holds no input: the board beside it takes the requested cell.
-    const int cell = grid->GetCellSize();
-    const Vector4 origin = grid->GetScreenOrigin();
-    Harness().MouseMove(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
-    Harness().Click(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
-    Harness().RunTicks(1);
+    DragCells(Harness(), *grid, {0, 0}, {0, 0});
     EXPECT_TRUE(grid->Decided(0, 0));
 
     // The OK closes the panel and its label; the next popup has a new one.
@@ -329,11 +323,7 @@ TEST_F(TutorialGridTest, LinksLieOverTheScreenOpenTheirNoticeAndGoWithTheGrid)
     ClickAt(why);
     ClickAt(other);
     EXPECT_EQ(notices.shown, (std::vector<std::wstring>{L"blank_tile", L"incorrect_tile"}));
-    const int cell = grid->GetCellSize();
-    const Vector4 origin = grid->GetScreenOrigin();
-    Harness().MouseMove(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
-    Harness().Click(static_cast<int>(origin.x) + cell / 2, static_cast<int>(origin.y) + cell / 2);
-    Harness().RunTicks(1);
+    DragCells(Harness(), *grid, {0, 0}, {0, 0});
     EXPECT_TRUE(grid->Decided(0, 0));
 
     // The script removes one link by its id; an unknown id changes nothing.

@@ -1,5 +1,6 @@
 #include "support/AppHarness.h"
 
+#include "base/Common.h"
 #include "graphics/D3DInterface.h"
 #include "graphics/ImageSurface.h"
 #include "graphics/ImageWriter.h"
@@ -12,9 +13,11 @@
 #include "platform/headless/ManualClock.h"
 #include "platform/sdl/SdlRenderDevice.h"
 #include "platform/sdl/SdlRenderWindow.h"
+#include "resources/Localization.h"
 #include "resources/PakInterface.h"
 #include "ui/AnimationStats.h"
 #include "ui/AnimationWidget.h"
+#include "ui/ButtonWidget.h"
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
@@ -257,6 +260,66 @@ void AppHarness::Click(int x, int y)
     MouseMove(x, y);
     MouseDown(x, y, 1);
     MouseUp(x, y, 1);
+}
+
+void AppHarness::ClickCentre(Widget* widget)
+{
+    const Vector4 origin = widget->GetScreenOrigin();
+    const int x = static_cast<int>(origin.x) + widget->GetWidth() / 2;
+    const int y = static_cast<int>(origin.y) + widget->GetHeight() / 2;
+    Click(x, y);
+}
+
+bool AppHarness::ClickWhenReachable(Widget* widget)
+{
+    if (widget == nullptr) {
+        ADD_FAILURE() << "no widget to click";
+        return false;
+    }
+    auto reachable = [&] {
+        const Vector4 origin = widget->GetScreenOrigin();
+        const auto x = static_cast<float>(static_cast<int>(origin.x) + widget->GetWidth() / 2);
+        const auto y = static_cast<float>(static_cast<int>(origin.y) + widget->GetHeight() / 2);
+        Widget* hit = Manager().GetEnabledWidgetAt(x, y, nullptr, nullptr);
+        for (WidgetContainer* at = hit; at != nullptr;) {
+            auto* atWidget = dynamic_cast<Widget*>(at);
+            if (atWidget == widget)
+                return true;
+            at = atWidget != nullptr ? atWidget->GetParent() : nullptr;
+        }
+        return false;
+    };
+    if (!RunUntil(reachable)) {
+        ADD_FAILURE() << "the widget never came under the pointer";
+        return false;
+    }
+    ClickCentre(widget);
+    RunTicks(1);
+    return true;
+}
+
+ButtonWidget* AppHarness::FindButton(Widget* parent, const std::wstring& key)
+{
+    for (Widget* child : parent->GetChildren()) {
+        auto* button = dynamic_cast<ButtonWidget*>(child);
+        if (button != nullptr && button->IsVisible() &&
+            (button->GetLabel() == Localize(key) || button->GetLabel() == key))
+            return button;
+        if (ButtonWidget* found = FindButton(child, key))
+            return found;
+    }
+    return nullptr;
+}
+
+bool AppHarness::ClickButton(Widget* parent, const std::wstring& key)
+{
+    ButtonWidget* button = nullptr;
+    RunUntil([&] { return (button = FindButton(parent, key)) != nullptr; });
+    if (button == nullptr) {
+        ADD_FAILURE() << "no button \"" << WStringToString(Localize(key)) << "\"";
+        return false;
+    }
+    return ClickWhenReachable(button);
 }
 
 void AppHarness::Wheel(int x, int y, int delta)

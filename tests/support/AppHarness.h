@@ -18,6 +18,7 @@
 #include <vector>
 
 class AnimationWidget;
+class ButtonWidget;
 class SdlRenderWindow;
 
 struct AppHarnessOptions
@@ -131,6 +132,28 @@ public:
     void TypeText(const std::wstring& text);
     void FocusLost();
     void FocusGained();
+
+    // The first open menu (dialog or screen) of the type, or null.
+    template <typename T> T* FindMenu() const
+    {
+        for (DialogHooks* menu : m_app->GetOpenMenus()) {
+            if (auto* found = dynamic_cast<T*>(menu))
+                return found;
+        }
+        return nullptr;
+    }
+    // Moves the pointer to the middle of the widget and clicks there, handed
+    // over at once as Click is.
+    void ClickCentre(Widget* widget);
+    // Ticks until the pointer at the middle of the widget would reach it
+    // (its screen has come in, nothing covers it), then clicks there and
+    // runs one tick. False (and a test failure) when it never does.
+    bool ClickWhenReachable(Widget* widget);
+    // A shown button of the widget's subtree whose label is the text of the
+    // localisation key, or the key itself; null when there is none.
+    static ButtonWidget* FindButton(Widget* parent, const std::wstring& key);
+    // Waits for that button and clicks it as ClickWhenReachable does.
+    bool ClickButton(Widget* parent, const std::wstring& key);
 
     // Draws the screen now (everything is marked changed first).
     void Redraw();
