@@ -121,6 +121,7 @@ void ProfileNameWidget::UpdateFrame()
     if (!ShowsCaret())
         return;
     WantTicks();
+    PlaceSystemCaret();
     if (++m_blinkCounter > kBlinkPeriod) {
         m_blinkCounter = 0;
         m_caretVisible = !m_caretVisible;

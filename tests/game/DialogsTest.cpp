@@ -22,6 +22,7 @@
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "graphics/Rect.h"
+#include "platform/headless/HeadlessTextCaret.h"
 #include "puzzle/ProfileList.h"
 #include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
@@ -291,6 +292,9 @@ TEST_F(DialogsTest, APlayerIsDeletedOnlyWhenTheQuestionIsAnsweredYes)
 TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
 {
     NewPlayer(L"Ann");
+    // Input methods show their text where the system caret stands.
+    App().SetUseSystemCaret(true);
+    auto* systemCaret = static_cast<HeadlessTextCaret*>(App().GetTextCaret());
     auto* menu = new PlayerSelectMenu();
     menu->Show();
     Harness().RunTicks(120);
@@ -309,6 +313,9 @@ TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
     EXPECT_GE(typed.x, textRight);
     EXPECT_LE(typed.x, textRight + 2) << "right after the name";
     EXPECT_GT(typed.x, placeholder.x);
+    ASSERT_TRUE(systemCaret->IsShown());
+    EXPECT_EQ(systemCaret->GetX(), static_cast<int>(slot->GetScreenOrigin().x) + typed.x);
+    EXPECT_EQ(systemCaret->GetY(), static_cast<int>(slot->GetScreenOrigin().y) + typed.y);
 
     bool hid = false;
     bool returned = false;
@@ -328,6 +335,7 @@ TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
     Harness().RunTicks(50);
     EXPECT_EQ(gProfileList.records[1].name, L"Bobb");
     EXPECT_FALSE(slot->IsCaretVisible());
+    EXPECT_FALSE(systemCaret->IsShown());
     ClickCentre(menu->GetNameButton(0));
     Harness().RunTicks(50);
     EXPECT_FALSE(menu->GetNameButton(0)->IsCaretVisible());
