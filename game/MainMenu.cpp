@@ -7,15 +7,35 @@
 #include "game/SelectSetMenu.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
+#include "ui/ButtonWidget.h"
 
 MainMenu::MainMenu(bool fromMap) : InterpreterMenu(L"main_menu"), m_fromMap(fromMap)
 {
     SetWrapForShow(true);
     SetPauseInBackground(false);
-    const PlayerState* state = GetCurrentPlayerState();
-    const bool lockBonus = state == nullptr || state->SetCount(1) == 0 || state->GetUnlock(1, 0) == 0;
-    SetVariable(L"lock_bonus", Value(lockBonus));
+    SetVariable(L"lock_bonus", Value(IsBonusLocked()));
     SetVariable(L"from_map", Value(fromMap));
+}
+
+bool MainMenu::IsBonusLocked()
+{
+    const PlayerState* state = GetCurrentPlayerState();
+    return state == nullptr || state->SetCount(1) == 0 || state->GetUnlock(1, 0) == 0;
+}
+
+void MainMenu::UpdateBonusLock()
+{
+    const Value* wasLocked = FindVariable(L"lock_bonus");
+    if (wasLocked == nullptr || !wasLocked->ToBool() || IsBonusLocked())
+        return;
+    SetVariable(L"lock_bonus", Value(false));
+    // Undoes what the script did for a locked button.
+    if (auto* bonus = dynamic_cast<ButtonWidget*>(FindObject(L"bonus"))) {
+        bonus->SetProperty(L"opacity", 1.0f);
+        bonus->SetDisabled(false);
+    }
+    if (DynamicWidget* note = FindObject(L"locked"))
+        note->RemoveSelf();
 }
 
 Widget* MainMenu::WrapForShow()

@@ -13,6 +13,11 @@ public:
     void HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object) override;
 
     bool IsFromMap() const { return m_fromMap; }
+    // Opens the bonus button once the player's first bonus set has an open
+    // puzzle (for example after a typed code) while this menu is up.
+    void UpdateBonusLock();
+
+    static bool IsBonusLocked();
 
 private:
     bool m_fromMap{false};

@@ -5,6 +5,7 @@
 #include "game/ConfirmQuitMenu.h"
 #include "game/CreditsMenu.h"
 #include "game/LevelIntroMenu.h"
+#include "game/MainMenu.h"
 #include "game/MyBoard.h"
 #include "game/MyPlayPuzzleMenu.h"
 #include "game/MyTitleScreen.h"
@@ -177,6 +178,11 @@ void MyGameApp::HandleTypedCode(const std::wstring& typed)
     if (typed == L"ostrelty" || typed == L"ostrelnv") {
         OpenAllPuzzles(typed == L"ostrelnv");
         SaveProfiles();
+        // The main menu the code was typed on shows the bonus sets open.
+        for (DialogHooks* menu : GetOpenMenus()) {
+            if (auto* mainMenu = dynamic_cast<MainMenu*>(menu))
+                mainMenu->UpdateBonusLock();
+        }
     } else if (typed == L"ostrelhx") {
         ShowStoryFinal();
     } else if (typed == L"ostreljd") {

@@ -69,7 +69,7 @@ void HintMeter::HintTrailArrived()
         return;
     if (gApp)
         gApp->PlaySoundByName(L"Glow");
-    if (gCurrentPlayerState && !gCurrentPlayerState->seenHint) {
+    if (introductionAllowed && gCurrentPlayerState && !gCurrentPlayerState->seenHint) {
         gCurrentPlayerState->seenHint = true;
         if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
             maker->ShowNoticeMenu(L"hint_intro");

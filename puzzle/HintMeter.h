@@ -21,6 +21,9 @@ public:
     // Where a trail from a revealed tile lands, in the parent's coordinates.
     ScreenPoint HintTargetPoint();
     void HintTrailArrived();
+    // Whether the first full icon may introduce the hints with its notice;
+    // while not, the player has not seen it yet and a later icon does it.
+    void SetIntroductionAllowed(bool allowed) { introductionAllowed = allowed; }
 
     int GetHintsUsed() const { return hintsUsed; }
     int GetFilling() const { return filling; }
@@ -33,6 +36,7 @@ private:
     int hintReward{0};
     int tilesPerHint{0};
     int filling{-1};
+    bool introductionAllowed{true};
     std::vector<HintIcon*> icons;
     std::wstring title;
 };

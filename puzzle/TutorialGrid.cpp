@@ -5,6 +5,7 @@
 #include "base/Common.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "puzzle/HintMeter.h"
 #include "resources/Assets.h"
 #include "resources/Localization.h"
 #include "ui/AnimationWidget.h"
@@ -74,6 +75,15 @@ void TutorialGrid::BeginPlay()
     if (ScriptMenuHooks* owner = runner->GetHostSuspendOwner())
         owner->SetPauseInBackground(false);
     runner->PlayAnimationByName(scriptName);
+}
+
+void TutorialGrid::HintTrailArrived()
+{
+    // The lesson's messages stand over the board while it runs: the hints
+    // introduce themselves with a lamp filled after the lesson.
+    if (hintMeter)
+        hintMeter->SetIntroductionAllowed(freePlay);
+    PlayTileGrid::HintTrailArrived();
 }
 
 void TutorialGrid::ScriptEnded()

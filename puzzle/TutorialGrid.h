@@ -67,6 +67,9 @@ public:
     HyperlinkWidget* FindLink(const std::wstring& id) const;
     const std::wstring& GetScriptName() const { return scriptName; }
 
+protected:
+    void HintTrailArrived() override;
+
 private:
     class Runner;
     friend class Runner;

@@ -15,12 +15,14 @@
 #include "game/MyBoard.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/ProfileNameWidget.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
 #include "graphics/Font.h"
 #include "graphics/Image.h"
 #include "graphics/Rect.h"
+#include "platform/headless/HeadlessTextCaret.h"
 #include "puzzle/ProfileList.h"
 #include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
@@ -282,6 +284,62 @@ TEST_F(DialogsTest, APlayerIsDeletedOnlyWhenTheQuestionIsAnsweredYes)
     Harness().RunTicks(40);
     EXPECT_TRUE(gProfileList.records[1].name.empty());
     EXPECT_EQ(FindMenu<ConfirmDeleteMenu>(), nullptr);
+}
+
+// A new player's name is typed with a blinking caret after what is typed so
+// far, as in the name entry's field; it goes when the editing ends and never
+// shows on a named player.
+TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
+{
+    NewPlayer(L"Ann");
+    // Input methods show their text where the system caret stands.
+    App().SetUseSystemCaret(true);
+    auto* systemCaret = static_cast<HeadlessTextCaret*>(App().GetTextCaret());
+    auto* menu = new PlayerSelectMenu();
+    menu->Show();
+    Harness().RunTicks(120);
+    ProfileNameWidget* slot = menu->GetNameButton(1);
+    EXPECT_FALSE(slot->IsCaretVisible());
+    ClickCentre(slot);
+    Harness().RunTicks(1);
+    ASSERT_TRUE(slot->HasFocus());
+    EXPECT_TRUE(slot->IsCaretVisible());
+    const Rect placeholder = slot->GetCaretRect();
+    EXPECT_GT(placeholder.height, 0);
+
+    Harness().TypeText(L"Bob");
+    const Rect typed = slot->GetCaretRect();
+    const int textRight = slot->GetWidth() / 2 + slot->GetLabelFont()->StringWidth(L"Bob") / 2;
+    EXPECT_GE(typed.x, textRight);
+    EXPECT_LE(typed.x, textRight + 2) << "right after the name";
+    EXPECT_GT(typed.x, placeholder.x);
+    ASSERT_TRUE(systemCaret->IsShown());
+    EXPECT_EQ(systemCaret->GetX(), static_cast<int>(slot->GetScreenOrigin().x) + typed.x);
+    EXPECT_EQ(systemCaret->GetY(), static_cast<int>(slot->GetScreenOrigin().y) + typed.y);
+
+    bool hid = false;
+    bool returned = false;
+    for (int tick = 0; tick < 100; ++tick) {
+        Harness().RunTicks(1);
+        hid = hid || !slot->IsCaretVisible();
+        returned = returned || (hid && slot->IsCaretVisible());
+    }
+    EXPECT_TRUE(hid);
+    EXPECT_TRUE(returned);
+    while (slot->IsCaretVisible())
+        Harness().RunTicks(1);
+    Harness().TypeText(L"b");
+    EXPECT_TRUE(slot->IsCaretVisible()) << "a typed character shows it at once";
+
+    Harness().KeyChar(13);
+    Harness().RunTicks(50);
+    EXPECT_EQ(gProfileList.records[1].name, L"Bobb");
+    EXPECT_FALSE(slot->IsCaretVisible());
+    EXPECT_FALSE(systemCaret->IsShown());
+    ClickCentre(menu->GetNameButton(0));
+    Harness().RunTicks(50);
+    EXPECT_FALSE(menu->GetNameButton(0)->IsCaretVisible());
+    EXPECT_FALSE(slot->IsCaretVisible());
 }
 
 TEST_F(DialogsTest, TheStoryAddressesThePlayerByNameOnlyAsAnArgumentAndSavesOnOk)

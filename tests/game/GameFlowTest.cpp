@@ -102,6 +102,34 @@ TEST_F(GameFlowTest, TypedCodesOpenOrCompleteEverythingAndSave)
     }
 }
 
+// The code opens the bonus sets on the main menu it was typed on, not only
+// on the next one.
+TEST_F(GameFlowTest, TheOpeningCodeUnlocksBonusPuzzlesOnTheMenuShown)
+{
+    NewPlayer();
+    Game().GetMyBoard()->ShowMainMenu();
+    Harness().RunTicks(60);
+    MainMenu* menu = FindMenu<MainMenu>();
+    ASSERT_NE(menu, nullptr);
+    auto* bonus = dynamic_cast<ButtonWidget*>(menu->FindObject(L"bonus"));
+    ASSERT_NE(bonus, nullptr);
+    ASSERT_TRUE(bonus->IsDisabled());
+    ASSERT_NE(menu->FindObject(L"locked"), nullptr);
+
+    Harness().TypeText(L"ostrelty");
+    Harness().RunTicks(1);
+    EXPECT_FALSE(bonus->IsDisabled());
+    EXPECT_FLOAT_EQ(*bonus->GetProperty(L"opacity"), 1.0f);
+    EXPECT_EQ(menu->FindObject(L"locked"), nullptr) << "the note on what opens it is gone";
+
+    const int x = static_cast<int>(bonus->GetX()) + bonus->GetWidth() / 2;
+    const int y = static_cast<int>(bonus->GetY()) + bonus->GetHeight() / 2;
+    Harness().MouseMove(x, y);
+    Harness().Click(x, y);
+    Harness().RunTicks(1);
+    EXPECT_NE(FindMenu<SelectSetMenu>(), nullptr);
+}
+
 TEST_F(GameFlowTest, TheQuitCodeEndsAndTheProfilesKeepTheirLastSave)
 {
     // The profiles go to a folder of the test's own, which outlives the

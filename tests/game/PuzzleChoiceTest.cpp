@@ -4,6 +4,7 @@
 #include "game/LevelCompleteMenu.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/ScreenTransition.h"
+#include "game/SelectSetMenu.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
 #include "puzzle/SmallArtGrid.h"
@@ -115,6 +116,32 @@ TEST_F(PuzzleChoiceTest, AfterASolveThePanelNamesTheSolvedPicture)
     EXPECT_TRUE(choice->GetIcons()[1].preview->IsVisible());
     Point(choice, 0);
     EXPECT_EQ(choice->GetNameLabel()->GetText(), PuzzleName(1, 0));
+}
+
+// The bottom button names where it leads: the map from a main set, the
+// bonus set list from a bonus set.
+TEST_F(PuzzleChoiceTest, TheWayBackIsNamedForWhereItLeads)
+{
+    PlayerState& state = NewPlayer();
+    state.EnsureSet(1, 0)->unlock = 1;
+    for (int mode : {0, 1}) {
+        state.currentMode = mode;
+        state.currentCountry = 0;
+        auto* choice = new PuzzleSelectMenu(mode, 0, -1, false);
+        choice->Show();
+        ASSERT_TRUE(RunUntilUncovered());
+        auto* back = dynamic_cast<ButtonWidget*>(choice->FindObject(L"map"));
+        ASSERT_NE(back, nullptr) << mode;
+        EXPECT_EQ(back->GetLabel(), Localize(mode == 1 ? L"button_bonus_sets" : L"button_world_map")) << mode;
+        if (mode == 1) {
+            const int x = static_cast<int>(back->GetX()) + back->GetWidth() / 2;
+            const int y = static_cast<int>(back->GetY()) + back->GetHeight() / 2;
+            Harness().MouseMove(x, y);
+            Harness().Click(x, y);
+            ASSERT_TRUE(RunUntil([this] { return FindMenu<SelectSetMenu>() != nullptr; }));
+        }
+        CloseAllMenus();
+    }
 }
 
 // The real renderer: each preview lies in the panel's well, solved or not,

@@ -1,6 +1,8 @@
 #include "puzzle/TutorialGrid.h"
 #include "app/TextboxPopup.h"
 #include "puzzle/GameData.h"
+#include "puzzle/HintIcon.h"
+#include "puzzle/HintMeter.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Localization.h"
@@ -30,6 +32,7 @@ public:
     void SetDragMode(int mode) { rules.dragMode = mode; }
     int DragMode() const { return rules.dragMode; }
     bool Decided(int column, int row) const { return rules.IsDecided({column, row}); }
+    using TutorialGrid::HintTrailArrived;
 };
 
 class RecordingNotices : public NoticeMenuMaker
@@ -67,6 +70,7 @@ protected:
         NoticeMenuMaker::Register(previousNotices);
         AppTest::TearDown();
         ClearGameTables();
+        ProfileManager::SetEnvironment({});
     }
 
     // A drag over a row of cells with the left (reveal) or right (mark) button.
@@ -274,6 +278,47 @@ TEST_F(TutorialGridTest, HintsThatDoTheLastRequestedCellsEndTheWait)
     EXPECT_TRUE(grid->RequestLine(Action::Reveal, 1, 2, 5, 2, 0));
     EXPECT_EQ(grid->GetRequestsLeft(), 0);
     EXPECT_EQ(grid->RequestedAction(0, 1), Action::None);
+}
+
+// The lesson's message stands over the board while it runs: a lamp filled
+// then does not open the hints' first notice on top of it. The player has
+// not seen that notice, so a lamp filled after the lesson shows it.
+TEST_F(TutorialGridTest, TheFirstLampWaitsForTheLessonToEndBeforeItsNotice)
+{
+    ProfileEnvironment environment;
+    environment.dataFolder = Harness().DataFolder();
+    ProfileManager::SetEnvironment(environment);
+    ProfileManager::CreateProfile(L"Ann");
+    PlayerState* state = GetCurrentPlayerState();
+    ASSERT_NE(state, nullptr);
+    ASSERT_FALSE(state->seenHint);
+    auto* meter = new HintMeter(700, 20, 240, 120, 5, 1);
+    Manager().AddWidget(meter);
+    grid->SetMeters(meter, nullptr);
+    BeginLesson(R"(<reveal x1="1" y1="2"/>
+                   <popup text="tutorial_1_done" x="70" y="1"/>
+                   <do-tiles/>)");
+    ASSERT_NE(grid->GetPopup(), nullptr);
+
+    auto fillLamp = [this, meter] {
+        const int filling = meter->GetFilling();
+        ASSERT_GE(filling, 0);
+        for (int step = 0; step < 100 && !meter->GetIcons()[static_cast<size_t>(filling)]->IsFull(); ++step)
+            grid->HintTrailArrived();
+        ASSERT_TRUE(meter->GetIcons()[static_cast<size_t>(filling)]->IsFull());
+    };
+    fillLamp();
+    EXPECT_TRUE(notices.shown.empty());
+    EXPECT_FALSE(state->seenHint);
+
+    // The requested tile, a step towards the next lamp, ends the lesson.
+    DragRow(1, 0, 0, true);
+    Harness().RunTicks(2);
+    ASSERT_TRUE(grid->IsFreePlay());
+    EXPECT_TRUE(notices.shown.empty());
+    fillLamp();
+    EXPECT_EQ(notices.shown, std::vector<std::wstring>{L"hint_intro"});
+    EXPECT_TRUE(state->seenHint);
 }
 
 TEST_F(TutorialGridTest, AnOkWithoutAPopupDoesNotStopTheLesson)
