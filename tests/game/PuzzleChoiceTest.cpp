@@ -138,7 +138,7 @@ TEST_F(PuzzleChoiceTest, TheWayBackIsNamedForWhereItLeads)
             const int y = static_cast<int>(back->GetY()) + back->GetHeight() / 2;
             Harness().MouseMove(x, y);
             Harness().Click(x, y);
-            ASSERT_TRUE(RunUntil([this] { return FindMenu<SelectSetMenu>() != nullptr; }));
+            ASSERT_TRUE(Harness().RunUntil([this] { return FindMenu<SelectSetMenu>() != nullptr; }));
         }
         CloseAllMenus();
     }
