@@ -75,7 +75,13 @@ struct ScreenCase
     std::function<void(ScreenLayoutTest&)> open;
     // Art of the screen's background that no text may cover.
     std::vector<Rect> keepOut;
+    // How far the inner frame drawn on a dialog's picture stands inside its
+    // edges (0: the dialog's controls are not checked against it).
+    int innerFrame = 0;
 };
+
+// The room every button and text of a dialog keeps from its inner frame.
+constexpr int kFrameRoom = 8;
 
 void PrintTo(const ScreenCase& screen, std::ostream* out)
 {
@@ -155,6 +161,9 @@ class ScreenWalk
 public:
     explicit ScreenWalk(Widget* screen) : m_screen(screen) { Visit(screen); }
 
+    // The boxes of the buttons, as they stand on the screen.
+    const std::vector<Rect>& Buttons() const { return m_buttons; }
+
     std::vector<DrawnText> Texts() const
     {
         std::vector<DrawnText> texts = m_texts;
@@ -174,6 +183,8 @@ private:
                                    Rect{}, m_screen});
         }
         auto* button = dynamic_cast<ButtonWidget*>(widget);
+        if (button != nullptr)
+            m_buttons.push_back(ToScreen(button, Rect{0, 0, button->GetWidth(), button->GetHeight()}));
         if (button != nullptr && !button->GetLabel().empty() && button->GetLabelFont() != nullptr) {
             m_texts.push_back({"button \"" + Narrow(button->GetLabel()) + "\"",
                                ToScreen(button, ButtonLabelBox(*button, *button->GetLabelFont())), Rect{},
@@ -204,6 +215,7 @@ private:
 
     Widget* m_screen;
     std::vector<DrawnText> m_texts;
+    std::vector<Rect> m_buttons;
     std::vector<Rect> m_panels;
 };
 
@@ -281,7 +293,8 @@ const std::vector<ScreenCase> kScreens = {
          ASSERT_NE(title->GetPlayButton(), nullptr);
          title->ButtonDepress(title->GetPlayButton()->GetId());
      },
-     {kTitleLogo}},
+     {kTitleLogo},
+     8},
     {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
     {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
     {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
@@ -289,11 +302,12 @@ const std::vector<ScreenCase> kScreens = {
     {"tutorial_offer", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmTutorialMenu())->Show(); }, {}},
     {"tips", [](ScreenLayoutTest& t) { t.MakePlayer(); (new TipsMenu())->Show(); }, kTitleTileArt},
     {"credits", [](ScreenLayoutTest& t) { t.MakePlayer(); (new CreditsMenu())->Show(); }, kTitleTileArt},
-    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}},
+    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}, 20},
     {"options_from_play", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"playing", 0, 1))->Show(); },
-     {}},
-    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}},
-    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}},
+     {},
+     20},
+    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}, 9},
+    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}, 9},
     {"leave_to_puzzles",
      [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(0, 1, nullptr))->Show(); }, {}},
     {"leave_to_bonus",
@@ -383,7 +397,8 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
     std::vector<DrawnText> texts;
     int dialogs = 0;
     for (Widget* top : Manager().GetChildren()) {
-        const std::vector<DrawnText> found = ScreenWalk(top).Texts();
+        const ScreenWalk walk(top);
+        const std::vector<DrawnText> found = walk.Texts();
         texts.insert(texts.end(), found.begin(), found.end());
         // A dialog on a picture of its own stands on the screen, clear of
         // the screen's art.
@@ -398,6 +413,17 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
         for (const Rect& art : screen.keepOut)
             EXPECT_FALSE(box.Intersects(art)) << "a dialog at " << Describe(box) << " covers the art at "
                                               << Describe(art);
+        // Its buttons and texts keep clear of the frame drawn inside it.
+        if (screen.innerFrame == 0)
+            continue;
+        const int inset = screen.innerFrame + kFrameRoom;
+        const Rect room{box.x + inset, box.y + inset, box.width - 2 * inset, box.height - 2 * inset};
+        for (const Rect& button : walk.Buttons())
+            EXPECT_TRUE(Inside(button, room)) << "a button at " << Describe(button) << " comes within "
+                                              << kFrameRoom << " px of the frame inside " << Describe(box);
+        for (const DrawnText& text : found)
+            EXPECT_TRUE(Inside(text.box, room)) << text.name << " at " << Describe(text.box) << " comes within "
+                                                << kFrameRoom << " px of the frame inside " << Describe(box);
     }
     ASSERT_TRUE(!texts.empty() || dialogs > 0) << "the screen shows neither a text nor a dialog";
     for (size_t i = 0; i < texts.size(); ++i) {
