@@ -40,6 +40,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -530,6 +531,64 @@ TEST_F(GameTest, EveryClueNumberStaysInsideItsCell)
                 << "number " << cell % 25 + 1 << ", style " << cell / 25;
         }
     }
+}
+
+class DrawnLayoutTest : public ScreenLayoutTest
+{
+public:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = ScreenLayoutTest::Options();
+        options.readPixels = true;
+        return options;
+    }
+    // The columns a band of the screen changed in between two pictures of it.
+    static std::pair<int, int> ChangedColumns(const std::vector<std::uint32_t>& before,
+                                              const std::vector<std::uint32_t>& after, int width)
+    {
+        int left = width;
+        int right = -1;
+        for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+            if (before[i] == after[i])
+                continue;
+            const int x = static_cast<int>(i % static_cast<size_t>(width));
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        return {left, right};
+    }
+};
+
+// The line about the set under the pointer is written centred under the
+// column of set buttons, as the title above them is.
+TEST_F(DrawnLayoutTest, TheBonusSetLineIsCentredUnderTheButtons)
+{
+    OpenEverySet(MakePlayer());
+    auto* sets = new SelectSetMenu(1);
+    sets->Show();
+    Settle();
+    ASSERT_FALSE(sets->GetSetButtons().empty());
+    // The band below the buttons, above "Back", without the tile art's columns.
+    const Rect band{200, 560, 624, 80};
+    Harness().Redraw();
+    const std::vector<std::uint32_t> before = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
+
+    ButtonWidget* first = sets->GetSetButtons().front();
+    const Rect button = ToScreen(first, Rect{0, 0, first->GetWidth(), first->GetHeight()});
+    Harness().MouseMove(button.x + button.width / 2, button.y + button.height / 2);
+    Harness().RunTicks(5);
+    ASSERT_EQ(sets->GetHoveredSet(), 0);
+    Harness().Redraw();
+    Snap("layout_bonus_set_line");
+    const std::vector<std::uint32_t> after = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
+
+    const auto [left, right] = ChangedColumns(before, after, band.width);
+    ASSERT_LE(left, right) << "no line appears below the buttons";
+    const int lineCentre = band.x + (left + right) / 2;
+    const int buttonCentre = button.x + button.width / 2;
+    EXPECT_LE(std::abs(lineCentre - buttonCentre), 3)
+        << "the line spans " << band.x + left << " to " << band.x + right << ", the buttons' middle is "
+        << buttonCentre;
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
