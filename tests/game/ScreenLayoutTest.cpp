@@ -591,6 +591,59 @@ TEST_F(DrawnLayoutTest, TheBonusSetLineIsCentredUnderTheButtons)
         << buttonCentre;
 }
 
+// The summary column stands over the play screen's notes: nothing of them
+// may show beside it, at its foot least of all.
+TEST_F(DrawnLayoutTest, TheSummaryColumnCoversTheScreenDownToItsFoot)
+{
+    Solve(5);
+    auto* complete = FindMenu<LevelCompleteMenu>();
+    ASSERT_NE(complete, nullptr);
+    Image* summary = ::GetImage(L"LevelSummary");
+    ASSERT_NE(summary, nullptr);
+    Rect panel;
+    std::function<void(Widget*)> find = [&](Widget* widget) {
+        if (auto* picture = dynamic_cast<PassiveWidget*>(widget); picture != nullptr && picture->GetImage() == summary)
+            panel = ToScreen(widget, Rect{0, 0, widget->GetWidth(), widget->GetHeight()});
+        for (Widget* child : widget->GetChildren())
+            find(child);
+    };
+    find(complete);
+    ASSERT_FALSE(panel.IsEmpty()) << "the summary panel is shown";
+    EXPECT_GE(panel.y + panel.height, kScreenHeight) << "the panel at " << Describe(panel) << " stops short";
+    // Its lower rows are solid from the left edge across, so no corner of
+    // it lets the screen beneath through.
+    const int width = summary->GetWidth();
+    for (int y = std::max(0, kScreenHeight - panel.y - 40); y < kScreenHeight - panel.y; ++y)
+        for (int x = 0; x < width - 8; ++x)
+            ASSERT_EQ(summary->GetImagePixel(x, y) >> 24, 0xFFu) << "at " << x << ", " << y << " of the panel";
+}
+
+// The ring that pulses round the newest place on the map is round, as the
+// markers are: nothing of it lies outside the circle it is drawn in.
+TEST_F(GameTest, TheMapRingIsRound)
+{
+    Image* ring = ::GetImage(L"new_puzzle_flash");
+    ASSERT_NE(ring, nullptr);
+    const double centreX = ring->GetWidth() / 2.0;
+    const double centreY = ring->GetHeight() / 2.0;
+    const double radius = std::min(centreX, centreY);
+    int drawn = 0;
+    std::vector<std::string> outside;
+    for (int y = 0; y < ring->GetHeight(); ++y) {
+        for (int x = 0; x < ring->GetWidth(); ++x) {
+            if ((ring->GetImagePixel(x, y) >> 24) == 0)
+                continue;
+            ++drawn;
+            const double dx = x + 0.5 - centreX;
+            const double dy = y + 0.5 - centreY;
+            if (dx * dx + dy * dy > radius * radius)
+                outside.push_back(std::to_string(x) + ", " + std::to_string(y));
+        }
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_TRUE(outside.empty()) << outside.size() << " pixels outside the circle, the first at " << outside.front();
+}
+
 INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
                          ::testing::Values(ScreenCase{"5", {}, {}}, ScreenCase{"10", {}, {}},
                                            ScreenCase{"15", {}, {}}),
