@@ -423,8 +423,9 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
             EXPECT_TRUE(Inside(button, room)) << "a button at " << Describe(button) << " comes within "
                                               << kFrameRoom << " px of the frame inside " << Describe(box);
         for (const DrawnText& text : found)
-            EXPECT_TRUE(Inside(text.box, room)) << text.name << " at " << Describe(text.box) << " comes within "
-                                                << kFrameRoom << " px of the frame inside " << Describe(box);
+            EXPECT_TRUE(Inside(text.box, room))
+                << text.name << " at " << Describe(text.box) << " comes within " << kFrameRoom
+                << " px of the frame inside " << Describe(box);
     }
     ASSERT_TRUE(!texts.empty() || dialogs > 0) << "the screen shows neither a text nor a dialog";
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -602,7 +603,8 @@ TEST_F(DrawnLayoutTest, TheSummaryColumnCoversTheScreenDownToItsFoot)
     ASSERT_NE(summary, nullptr);
     Rect panel;
     std::function<void(Widget*)> find = [&](Widget* widget) {
-        if (auto* picture = dynamic_cast<PassiveWidget*>(widget); picture != nullptr && picture->GetImage() == summary)
+        if (auto* picture = dynamic_cast<PassiveWidget*>(widget);
+            picture != nullptr && picture->GetImage() == summary)
             panel = ToScreen(widget, Rect{0, 0, widget->GetWidth(), widget->GetHeight()});
         for (Widget* child : widget->GetChildren())
             find(child);
@@ -615,7 +617,8 @@ TEST_F(DrawnLayoutTest, TheSummaryColumnCoversTheScreenDownToItsFoot)
     const int width = summary->GetWidth();
     for (int y = std::max(0, kScreenHeight - panel.y - 40); y < kScreenHeight - panel.y; ++y)
         for (int x = 0; x < width - 8; ++x)
-            ASSERT_EQ(summary->GetImagePixel(x, y) >> 24, 0xFFu) << "at " << x << ", " << y << " of the panel";
+            ASSERT_EQ(summary->GetImagePixel(x, y) >> 24, 0xFFu)
+                << "at " << x << ", " << y << " of the panel";
 }
 
 // The ring that pulses round the newest place on the map is round, as the
@@ -641,7 +644,8 @@ TEST_F(GameTest, TheMapRingIsRound)
         }
     }
     EXPECT_GT(drawn, 0);
-    EXPECT_TRUE(outside.empty()) << outside.size() << " pixels outside the circle, the first at " << outside.front();
+    EXPECT_TRUE(outside.empty()) << outside.size() << " pixels outside the circle, the first at "
+                                 << outside.front();
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,
