@@ -56,6 +56,9 @@ LevelCompleteMenu::LevelCompleteMenu(int mode, int set, int puzzle, int seconds,
 
     TakeArtGrid(artGrid);
     RecordProgress(mistakes, hintsUsed);
+    // The script names its button by what it does: straight on to the next
+    // puzzle of the primer, or on to a choice.
+    SetVariable(L"next_puzzle", Value(m_firstSet && m_nextPuzzle >= 0 && m_nextSet < 0));
     SaveProfiles();
     BeginScript();
 }

@@ -22,14 +22,14 @@ namespace {
 constexpr int kMusicY = 148;
 constexpr int kSoundY = 183;
 constexpr int kSliderNudge = 10;
-constexpr int kBoxLeftOfSliders = 70;
+constexpr int kBoxLeftOfSliders = 90;
 constexpr int kDisableTipsY = 258;
 constexpr int kCustomCursorsY = 298;
 constexpr int kToggleModeY = 338;
 constexpr int kToggleNumbersY = 378;
 constexpr int kFullScreenY = 418;
 constexpr int kStretchScreenY = 458;
-constexpr int kButtonsY = 493;
+constexpr int kButtonsY = 516;
 constexpr int kMenuButtonOffset = -100;
 constexpr int kCloseButtonOffset = 110;
 constexpr int kIconLeft = 50;
@@ -63,6 +63,7 @@ OptionsMenu::OptionsMenu(const std::wstring& from, int, int) : DialogMenu(nullpt
     m_title = Localize(L"options_title");
     m_titleY = GetConstantInt(L"dialog_title_y");
     SetVariable(L"title", Value(m_title));
+    SetVariable(L"title_x", Value(GetWidth() / 2));
     SetVariable(L"title_y", Value(m_titleY));
     PlayAnimationByName(L"popup_title");
 

@@ -151,5 +151,5 @@ void SelectSetMenu::DrawOverlay(Graphics* g, int)
         return;
     g->SetFont(GetFont(L"tiny"));
     g->SetColor(Color(255, 255, 255));
-    g->WriteWordWrapped(m_infoRect, m_infoText);
+    g->WriteWordWrapped(m_infoRect, m_infoText, -1, 0);
 }

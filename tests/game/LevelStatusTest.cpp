@@ -15,11 +15,14 @@
 #include "puzzle/PlayTileGrid.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/TutorialGrid.h"
+#include "resources/Localization.h"
 #include "ui/Animator.h"
+#include "ui/ButtonWidget.h"
 #include "ui/DynamicWidget.h"
 
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -117,6 +120,40 @@ TEST_F(LevelStatusTest, TheLastTutorialPuzzleOpensTheNextSetAndOkLoadsIt)
     EXPECT_EQ(player.currentMode, 0);
     EXPECT_EQ(player.currentCountry, 1);
     EXPECT_EQ(FindMenu<LevelCompleteMenu>(), nullptr);
+}
+
+// The summary's button names what it does: "Next Puzzle" exactly when it
+// starts the next puzzle, the same word for it after every primer puzzle.
+TEST_F(LevelStatusTest, TheSummaryButtonSaysNextPuzzleExactlyWhenItStartsOne)
+{
+    NewPlayer();
+    const int primer = gPuzzleTable.PuzzleCount(0, 0);
+    ASSERT_GT(primer, 2) << "the primer has puzzles on either side of its journal pages";
+    struct Case
+    {
+        int mode, set, puzzle;
+        bool startsNext;
+    };
+    std::vector<Case> cases;
+    for (int puzzle = 0; puzzle < primer; ++puzzle)
+        cases.push_back({0, 0, puzzle, puzzle + 1 < primer});
+    cases.push_back({0, 1, 0, false});
+    cases.push_back({1, 0, 0, false});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", set " << c.set << ", puzzle " << c.puzzle);
+        auto* complete = ShowAndWait(new LevelCompleteMenu(c.mode, c.set, c.puzzle, 75, 0, 0, nullptr, true));
+        auto* ok = dynamic_cast<ButtonWidget*>(complete->GetOkButton());
+        ASSERT_NE(ok, nullptr);
+        EXPECT_EQ(ok->GetLabel(), Localize(c.startsNext ? L"button_next" : L"button_continue"));
+        ClickCentre(ok);
+        auto* next = FindMenu<MyPlayPuzzleMenu>();
+        EXPECT_EQ(next != nullptr, c.startsNext);
+        if (next != nullptr) {
+            EXPECT_EQ(next->GetPuzzle(), c.puzzle + 1);
+        }
+        CloseAllMenus();
+        Harness().RunTicks(2);
+    }
 }
 
 // Later sets: a re-solve with hints clears "without hints" and unlocks

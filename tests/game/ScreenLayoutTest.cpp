@@ -40,6 +40,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -73,7 +74,13 @@ struct ScreenCase
     std::function<void(ScreenLayoutTest&)> open;
     // Art of the screen's background that no text may cover.
     std::vector<Rect> keepOut;
+    // How far the inner frame drawn on a dialog's picture stands inside its
+    // edges (0: the dialog's controls are not checked against it).
+    int innerFrame = 0;
 };
+
+// The room every button and text of a dialog keeps from its inner frame.
+constexpr int kFrameRoom = 8;
 
 void PrintTo(const ScreenCase& screen, std::ostream* out)
 {
@@ -153,6 +160,9 @@ class ScreenWalk
 public:
     explicit ScreenWalk(Widget* screen) : m_screen(screen) { Visit(screen); }
 
+    // The boxes of the buttons, as they stand on the screen.
+    const std::vector<Rect>& Buttons() const { return m_buttons; }
+
     std::vector<DrawnText> Texts() const
     {
         std::vector<DrawnText> texts = m_texts;
@@ -172,6 +182,8 @@ private:
                                    Rect{}, m_screen});
         }
         auto* button = dynamic_cast<ButtonWidget*>(widget);
+        if (button != nullptr)
+            m_buttons.push_back(ToScreen(button, Rect{0, 0, button->GetWidth(), button->GetHeight()}));
         if (button != nullptr && !button->GetLabel().empty() && button->GetLabelFont() != nullptr) {
             m_texts.push_back({"button \"" + Narrow(button->GetLabel()) + "\"",
                                ToScreen(button, ButtonLabelBox(*button, *button->GetLabelFont())), Rect{},
@@ -202,6 +214,7 @@ private:
 
     Widget* m_screen;
     std::vector<DrawnText> m_texts;
+    std::vector<Rect> m_buttons;
     std::vector<Rect> m_panels;
 };
 
@@ -274,7 +287,8 @@ const std::vector<ScreenCase> kScreens = {
          ASSERT_NE(title->GetPlayButton(), nullptr);
          title->ButtonDepress(title->GetPlayButton()->GetId());
      },
-     {kTitleLogo}},
+     {kTitleLogo},
+     8},
     {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
     {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
     {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
@@ -282,11 +296,12 @@ const std::vector<ScreenCase> kScreens = {
     {"tutorial_offer", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmTutorialMenu())->Show(); }, {}},
     {"tips", [](ScreenLayoutTest& t) { t.MakePlayer(); (new TipsMenu())->Show(); }, kTitleTileArt},
     {"credits", [](ScreenLayoutTest& t) { t.MakePlayer(); (new CreditsMenu())->Show(); }, kTitleTileArt},
-    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}},
+    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}, 20},
     {"options_from_play", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"playing", 0, 1))->Show(); },
-     {}},
-    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}},
-    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}},
+     {},
+     20},
+    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}, 9},
+    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}, 9},
     {"leave_to_puzzles",
      [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(0, 1, nullptr))->Show(); }, {}},
     {"leave_to_bonus",
@@ -376,7 +391,8 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
     std::vector<DrawnText> texts;
     int dialogs = 0;
     for (Widget* top : Manager().GetChildren()) {
-        const std::vector<DrawnText> found = ScreenWalk(top).Texts();
+        const ScreenWalk walk(top);
+        const std::vector<DrawnText> found = walk.Texts();
         texts.insert(texts.end(), found.begin(), found.end());
         // A dialog on a picture of its own stands on the screen, clear of
         // the screen's art.
@@ -391,6 +407,18 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
         for (const Rect& art : screen.keepOut)
             EXPECT_FALSE(box.Intersects(art)) << "a dialog at " << Describe(box) << " covers the art at "
                                               << Describe(art);
+        // Its buttons and texts keep clear of the frame drawn inside it.
+        if (screen.innerFrame == 0)
+            continue;
+        const int inset = screen.innerFrame + kFrameRoom;
+        const Rect room{box.x + inset, box.y + inset, box.width - 2 * inset, box.height - 2 * inset};
+        for (const Rect& button : walk.Buttons())
+            EXPECT_TRUE(Inside(button, room)) << "a button at " << Describe(button) << " comes within "
+                                              << kFrameRoom << " px of the frame inside " << Describe(box);
+        for (const DrawnText& text : found)
+            EXPECT_TRUE(Inside(text.box, room))
+                << text.name << " at " << Describe(text.box) << " comes within " << kFrameRoom
+                << " px of the frame inside " << Describe(box);
     }
     ASSERT_TRUE(!texts.empty() || dialogs > 0) << "the screen shows neither a text nor a dialog";
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -497,6 +525,120 @@ TEST_F(GameTest, EveryClueNumberStaysInsideItsCell)
                 << "number " << cell % 25 + 1 << ", style " << cell / 25;
         }
     }
+}
+
+class DrawnLayoutTest : public ScreenLayoutTest
+{
+public:
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = ScreenLayoutTest::Options();
+        options.readPixels = true;
+        return options;
+    }
+    // The columns a band of the screen changed in between two pictures of it.
+    static std::pair<int, int> ChangedColumns(const std::vector<std::uint32_t>& before,
+                                              const std::vector<std::uint32_t>& after, int width)
+    {
+        int left = width;
+        int right = -1;
+        for (size_t i = 0; i < before.size() && i < after.size(); ++i) {
+            if (before[i] == after[i])
+                continue;
+            const int x = static_cast<int>(i % static_cast<size_t>(width));
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+        return {left, right};
+    }
+};
+
+// The line about the set under the pointer is written centred under the
+// column of set buttons, as the title above them is.
+TEST_F(DrawnLayoutTest, TheBonusSetLineIsCentredUnderTheButtons)
+{
+    OpenEverySet(MakePlayer());
+    auto* sets = new SelectSetMenu(1);
+    sets->Show();
+    Settle();
+    ASSERT_FALSE(sets->GetSetButtons().empty());
+    // The band below the buttons, above "Back", without the tile art's columns.
+    const Rect band{200, 560, 624, 80};
+    Harness().Redraw();
+    const std::vector<std::uint32_t> before = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
+
+    ButtonWidget* first = sets->GetSetButtons().front();
+    const Rect button = ToScreen(first, Rect{0, 0, first->GetWidth(), first->GetHeight()});
+    Harness().MouseMove(button.x + button.width / 2, button.y + button.height / 2);
+    Harness().RunTicks(5);
+    ASSERT_EQ(sets->GetHoveredSet(), 0);
+    Harness().Redraw();
+    Snap("layout_bonus_set_line");
+    const std::vector<std::uint32_t> after = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
+
+    const auto [left, right] = ChangedColumns(before, after, band.width);
+    ASSERT_LE(left, right) << "no line appears below the buttons";
+    const int lineCentre = band.x + (left + right) / 2;
+    const int buttonCentre = button.x + button.width / 2;
+    EXPECT_LE(std::abs(lineCentre - buttonCentre), 3)
+        << "the line spans " << band.x + left << " to " << band.x + right << ", the buttons' middle is "
+        << buttonCentre;
+}
+
+// The summary column stands over the play screen's notes: nothing of them
+// may show beside it, at its foot least of all.
+TEST_F(DrawnLayoutTest, TheSummaryColumnCoversTheScreenDownToItsFoot)
+{
+    Solve(5);
+    auto* complete = FindMenu<LevelCompleteMenu>();
+    ASSERT_NE(complete, nullptr);
+    Image* summary = ::GetImage(L"LevelSummary");
+    ASSERT_NE(summary, nullptr);
+    Rect panel;
+    std::function<void(Widget*)> find = [&](Widget* widget) {
+        if (auto* picture = dynamic_cast<PassiveWidget*>(widget);
+            picture != nullptr && picture->GetImage() == summary)
+            panel = ToScreen(widget, Rect{0, 0, widget->GetWidth(), widget->GetHeight()});
+        for (Widget* child : widget->GetChildren())
+            find(child);
+    };
+    find(complete);
+    ASSERT_FALSE(panel.IsEmpty()) << "the summary panel is shown";
+    EXPECT_GE(panel.y + panel.height, kScreenHeight) << "the panel at " << Describe(panel) << " stops short";
+    // Its lower rows are solid from the left edge across, so no corner of
+    // it lets the screen beneath through.
+    const int width = summary->GetWidth();
+    for (int y = std::max(0, kScreenHeight - panel.y - 40); y < kScreenHeight - panel.y; ++y)
+        for (int x = 0; x < width - 8; ++x)
+            ASSERT_EQ(summary->GetImagePixel(x, y) >> 24, 0xFFu)
+                << "at " << x << ", " << y << " of the panel";
+}
+
+// The ring that pulses round the newest place on the map is round, as the
+// markers are: nothing of it lies outside the circle it is drawn in.
+TEST_F(GameTest, TheMapRingIsRound)
+{
+    Image* ring = ::GetImage(L"new_puzzle_flash");
+    ASSERT_NE(ring, nullptr);
+    const double centreX = ring->GetWidth() / 2.0;
+    const double centreY = ring->GetHeight() / 2.0;
+    const double radius = std::min(centreX, centreY);
+    int drawn = 0;
+    std::vector<std::string> outside;
+    for (int y = 0; y < ring->GetHeight(); ++y) {
+        for (int x = 0; x < ring->GetWidth(); ++x) {
+            if ((ring->GetImagePixel(x, y) >> 24) == 0)
+                continue;
+            ++drawn;
+            const double dx = x + 0.5 - centreX;
+            const double dy = y + 0.5 - centreY;
+            if (dx * dx + dy * dy > radius * radius)
+                outside.push_back(std::to_string(x) + ", " + std::to_string(y));
+        }
+    }
+    EXPECT_GT(drawn, 0);
+    EXPECT_TRUE(outside.empty()) << outside.size() << " pixels outside the circle, the first at "
+                                 << outside.front();
 }
 
 INSTANTIATE_TEST_SUITE_P(EverySize, BoardLayoutTest,

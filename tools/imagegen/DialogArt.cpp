@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 
 Canvas MakeOptionsPanel()
 {
-    constexpr int kWidth = 560;
-    constexpr int kHeight = 560;
+    constexpr int kWidth = 600;
+    constexpr int kHeight = 600;
     Canvas panel(kWidth, kHeight);
     for (int spread = 8; spread >= 1; --spread) {
         const float inset = static_cast<float>(8 - spread);
@@ -42,7 +42,7 @@ Canvas MakeOptionsPanel()
     panel.FillRect(40, 92, kWidth - 80, 2, WithAlpha(kGold, 0x80));
     // Separators between the volumes, the options and the buttons.
     panel.FillRect(60, 228, kWidth - 120, 1, WithAlpha(kGold, 0x50));
-    panel.FillRect(60, 482, kWidth - 120, 1, WithAlpha(kGold, 0x50));
+    panel.FillRect(60, 500, kWidth - 120, 1, WithAlpha(kGold, 0x50));
     panel.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, WithAlpha(kHoney, 0x60));
     return panel;
 }

@@ -283,9 +283,15 @@ void MakeTitle(Output& out, Fonts& fonts)
 
 void MakePlayers(Output& out, Fonts& fonts)
 {
-    Canvas enterName(320, 160);
-    Panel(enterName, 0, 0, 320, 160, 18);
-    CentredText(enterName, *fonts.heading, L"Welcome!", 160, 48, kGoldLight);
+    // As tall as its rows need: the greeting, the prompt the dialog writes
+    // (baseline 75), the name field's well and the OK button beside it, with
+    // even room to the inner rule above and below. The greeting is a size
+    // under the headings so that it stands clear of the rule.
+    constexpr int kEnterNameHeight = 148;
+    Canvas enterName(320, kEnterNameHeight);
+    Panel(enterName, 0, 0, 320, kEnterNameHeight, 18);
+    const auto greeting = OpenFont(Type{kHeadingType.name, kHeadingType.face, kHeadingType.size - 6});
+    CentredText(enterName, greeting ? *greeting : *fonts.heading, L"Welcome!", 160, 50, kGoldLight);
     // The name field's well: the edit box draws only text and caret on it.
     enterName.FillRoundedRect(26, 88, 208, 39, 8, kGold);
     enterName.FillRoundedRect(28, 90, 204, 35, 7, kInkDeep);
@@ -515,9 +521,13 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
     }
 
     Canvas flash(96, 96);
-    for (int ring = 0; ring < 8; ++ring)
-        flash.StrokeRoundedRect(2.0f + ring, 2.0f + ring, 92.0f - 2 * ring, 92.0f - 2 * ring, 16, 1.0f,
+    // Round, as the map's markers are: a glow that fades inward from the
+    // rim onto the marker's own gold edge.
+    for (int ring = 0; ring < 8; ++ring) {
+        const float size = 92.0f - 2.0f * static_cast<float>(ring);
+        flash.StrokeRoundedRect(2.0f + ring, 2.0f + ring, size, size, size / 2, 1.0f,
                                 WithAlpha(kHoney, static_cast<std::uint32_t>(0xC0 - ring * 22)));
+    }
     out.Save(flash, "new_puzzle_flash");
 }
 
@@ -527,12 +537,14 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
 // revealed picture stays in view on its own grid.
 void MakeLevelSummary(Output& out)
 {
-    // It covers the whole column, down to the screen's bottom edge, with
-    // its shadow inside the picture.
+    // It covers the whole column and runs on past the screen's bottom edge
+    // (the picture ends there, from 8 px down): no rounded lower corner
+    // lets the play screen's notes show through beside it.
     constexpr int kWidth = 244;
-    constexpr int kHeight = 756;
-    Canvas panel(kWidth + 4, kHeight + 4);
-    Panel(panel, 0, 0, kWidth, kHeight, 18);
+    constexpr int kHeight = 760;
+    constexpr int kRunOff = 24;
+    Canvas panel(kWidth + 4, kHeight);
+    Panel(panel, 0, 0, kWidth, kHeight + kRunOff, 18);
     // A gold rule under the title and one above the results.
     panel.FillRect(24, 168, kWidth - 48, 1, WithAlpha(kGold, 0x80));
     panel.FillRect(24, 300, kWidth - 48, 1, WithAlpha(kGold, 0x80));
