@@ -2,11 +2,13 @@
 #include "support/AppHarness.h"
 #include "support/BoardDriving.h"
 #include "support/SavedFiles.h"
+#include "support/TutorialDriving.h"
 
 #include "app/DistributorScreen.h"
 #include "app/LogoScreen.h"
 #include "app/NoticeMenu.h"
 #include "app/Settings.h"
+#include "app/TextboxPopup.h"
 #include "app/Transition.h"
 #include "game/ConfirmMainMenu.h"
 #include "game/ConfirmQuitMenu.h"
@@ -30,6 +32,7 @@
 #include "puzzle/ProfileList.h"
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetTable.h"
+#include "puzzle/TutorialGrid.h"
 #include "resources/Constants.h"
 #include "ui/AnimationTable.h"
 #include "ui/ButtonWidget.h"
@@ -320,6 +323,63 @@ protected:
         return fail;
     }
 
+    // First start on a fresh data folder: the maker's logo and the
+    // splashes, the title, the first player's name, the main menu and the
+    // story's letter, up to the tutorial's offer; what each step saves is
+    // read back from disk.
+    void FirstStartToTheTutorialOffer(ConfirmTutorialMenu*& offer)
+    {
+        Start(true);
+        ASSERT_NE(Find<LogoScreen>(), nullptr);
+        Harness().RunTicks(120);
+        Snap("logo");
+        Harness().Click(512, 384);
+        Harness().RunTicks(1);
+        for (int splash = 0; Find<DistributorScreen>() != nullptr; ++splash) {
+            ASSERT_LT(splash, 5) << "the splashes never end";
+            Harness().RunTicks(DistributorScreen::kClickableAfter + 1);
+            Snap("splash");
+            Harness().Click(512, 384);
+            Harness().RunTicks(1);
+        }
+        ASSERT_TRUE(Harness().RunUntilLoaded());
+        auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
+        ASSERT_NE(title, nullptr);
+        ASSERT_TRUE(RunUntil([title] { return title->GetPlayButton() != nullptr; }));
+        Snap("title");
+        EXPECT_FALSE(std::filesystem::exists(GetProfilesPath())) << "nothing is saved before a player exists";
+
+        // No player yet: the title asks for a name.
+        Harness().ClickWhenReachable(title->GetPlayButton());
+        EnterNameMenu* entry = WaitFor<EnterNameMenu>();
+        ASSERT_NE(entry, nullptr);
+        Harness().TypeText(L"Ann");
+        Snap("enter_name");
+        Harness().ClickWhenReachable(entry->GetOkButton());
+        MainMenu* menu = WaitFor<MainMenu>();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(Find<EnterNameMenu>(), nullptr);
+        EXPECT_EQ(gTitleScreen, nullptr);
+        EXPECT_EQ(ReadSavedProfiles().records[0].name, L"Ann");
+        EXPECT_EQ(ReadSavedProfiles().selected, 0);
+        EXPECT_FALSE(SavedPlayer().IsIntroduced(0, 0));
+
+        // The first "play" opens the story's letter; reading it on saves the
+        // tutorial as introduced and offers the tutorial.
+        Snap("main_menu");
+        Harness().ClickButton(menu, L"main_play");
+        StoryIntroMenu* story = WaitFor<StoryIntroMenu>();
+        ASSERT_NE(story, nullptr);
+        Harness().RunTicks(60);
+        Snap("story");
+        Harness().ClickButton(story, L"button_continue");
+        offer = WaitFor<ConfirmTutorialMenu>();
+        ASSERT_NE(offer, nullptr);
+        EXPECT_TRUE(SavedPlayer().IsIntroduced(0, 0));
+        Harness().RunTicks(40);
+        Snap("tutorial_offer");
+    }
+
     std::unique_ptr<AppHarness> m_harness;
     std::string m_keptFolder;
     ProfileList m_saved;
@@ -331,55 +391,8 @@ protected:
 // declined, which leads through set loading to the next set's puzzles.
 TEST_F(SessionTest, FirstStartNamesThePlayerReadsTheStoryAndDeclinesTheTutorial)
 {
-    Start(true);
-    ASSERT_NE(Find<LogoScreen>(), nullptr);
-    Harness().RunTicks(120);
-    Snap("logo");
-    Harness().Click(512, 384);
-    Harness().RunTicks(1);
-    for (int splash = 0; Find<DistributorScreen>() != nullptr; ++splash) {
-        ASSERT_LT(splash, 5) << "the splashes never end";
-        Harness().RunTicks(DistributorScreen::kClickableAfter + 1);
-        Snap("splash");
-        Harness().Click(512, 384);
-        Harness().RunTicks(1);
-    }
-    ASSERT_TRUE(Harness().RunUntilLoaded());
-    auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
-    ASSERT_NE(title, nullptr);
-    ASSERT_TRUE(RunUntil([title] { return title->GetPlayButton() != nullptr; }));
-    Snap("title");
-    EXPECT_FALSE(std::filesystem::exists(GetProfilesPath())) << "nothing is saved before a player exists";
-
-    // No player yet: the title asks for a name.
-    Harness().ClickWhenReachable(title->GetPlayButton());
-    EnterNameMenu* entry = WaitFor<EnterNameMenu>();
-    ASSERT_NE(entry, nullptr);
-    Harness().TypeText(L"Ann");
-    Snap("enter_name");
-    Harness().ClickWhenReachable(entry->GetOkButton());
-    MainMenu* menu = WaitFor<MainMenu>();
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Find<EnterNameMenu>(), nullptr);
-    EXPECT_EQ(gTitleScreen, nullptr);
-    EXPECT_EQ(ReadSavedProfiles().records[0].name, L"Ann");
-    EXPECT_EQ(ReadSavedProfiles().selected, 0);
-    EXPECT_FALSE(SavedPlayer().IsIntroduced(0, 0));
-
-    // The first "play" opens the story's letter; reading it on saves the
-    // tutorial as introduced and offers the tutorial.
-    Snap("main_menu");
-    Harness().ClickButton(menu, L"main_play");
-    StoryIntroMenu* story = WaitFor<StoryIntroMenu>();
-    ASSERT_NE(story, nullptr);
-    Harness().RunTicks(60);
-    Snap("story");
-    Harness().ClickButton(story, L"button_continue");
-    ConfirmTutorialMenu* offer = WaitFor<ConfirmTutorialMenu>();
-    ASSERT_NE(offer, nullptr);
-    EXPECT_TRUE(SavedPlayer().IsIntroduced(0, 0));
-    Harness().RunTicks(40);
-    Snap("tutorial_offer");
+    ConfirmTutorialMenu* offer = nullptr;
+    ASSERT_NO_FATAL_FAILURE(FirstStartToTheTutorialOffer(offer));
 
     // Declined: the tutorial counts as done and the next set opens, after
     // its loading screen, at its first puzzle.
@@ -396,6 +409,80 @@ TEST_F(SessionTest, FirstStartNamesThePlayerReadsTheStoryAndDeclinesTheTutorial)
     if (choice->GetIcons().size() > 1) {
         EXPECT_TRUE(choice->GetIcons()[1].button->IsDisabled()) << "only the first puzzle is open";
     }
+}
+
+// First start with the tutorial accepted: every lesson of the primer is
+// played through its messages to its solve and its level-complete screen,
+// each saved as completed, and the last one leads on to the next set.
+TEST_F(SessionTest, FirstStartAcceptsTheTutorialPlaysEveryLessonAndGoesOnToTheNextSet)
+{
+    ConfirmTutorialMenu* offer = nullptr;
+    ASSERT_NO_FATAL_FAILURE(FirstStartToTheTutorialOffer(offer));
+    Harness().ClickButton(offer, L"button_yes");
+
+    const int lessons = gPuzzleTable.PuzzleCount(0, 0);
+    ASSERT_EQ(lessons, GetConstantInt(L"tutorials"));
+    MyPlayPuzzleMenu* previous = nullptr;
+    for (int lesson = 0; lesson < lessons; ++lesson) {
+        SCOPED_TRACE(StrFormat("lesson %d", lesson + 1));
+        MyPlayPuzzleMenu* play = nullptr;
+        ASSERT_TRUE(RunUntil([&] {
+            play = Find<MyPlayPuzzleMenu>();
+            return play != nullptr && play != previous && play->GetState() == PlayPuzzleMenu::State::Playing &&
+                   Find<Transition>() == nullptr;
+        })) << "the lesson's play screen never came";
+        previous = play;
+        EXPECT_EQ(Find<ConfirmTutorialMenu>(), nullptr);
+        EXPECT_EQ(play->GetSet(), 0);
+        EXPECT_EQ(play->GetPuzzle(), lesson);
+        auto* grid = dynamic_cast<TutorialGrid*>(play->GetGrid());
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", lesson + 1));
+        Harness().RunTicks(60);
+        Snap(StrFormat("lesson_%d", lesson + 1));
+
+        const LessonPlay played = PlayLessonToItsEnd(Harness(), *play, *grid, [&](TextboxPopup&) {
+            Snap(StrFormat("lesson_%d_message", lesson + 1));
+        });
+        EXPECT_GT(played.messages, 0) << "the lesson taught nothing";
+        EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
+        EXPECT_EQ(grid->GetRules().mistakesMade, 0);
+        ASSERT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
+
+        LevelCompleteMenu* complete = nullptr;
+        ASSERT_TRUE(RunUntil([&] {
+            CloseNotices();
+            complete = Find<LevelCompleteMenu>();
+            return complete != nullptr && complete->GetOkButton() != nullptr;
+        })) << "the solved lesson never reached its level-complete screen";
+        Harness().RunTicks(60);
+        Snap("level_complete");
+        CloseNotices();
+        // The solve is on disk before the player goes on; going on counts
+        // the lesson as completed and opens the next one.
+        EXPECT_EQ(SavedPlayer().FindSet(0, 0)->puzzles[static_cast<size_t>(lesson)].bestTime,
+                  play->GetTicks() / 100);
+        Harness().ClickWhenReachable(complete->GetOkButton());
+        const PlayerState& saved = SavedPlayer();
+        EXPECT_TRUE(saved.IsCompleted(0, 0, lesson));
+        EXPECT_EQ(saved.CountCompletedPuzzles(0, 0), lesson + 1);
+    }
+
+    // The primer done, the next set loads and offers its first puzzle.
+    ASSERT_TRUE(RunUntil([this] { return Find<SetLoadingMenu>() != nullptr || Find<PuzzleSelectMenu>(); }))
+        << "the primer's end led nowhere";
+    if (Find<SetLoadingMenu>() != nullptr)
+        Snap("set_loading");
+    PuzzleSelectMenu* choice = WaitForChoice();
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(Find<MyPlayPuzzleMenu>(), nullptr);
+    EXPECT_EQ(GetCurrentPlayerState()->currentCountry, 1);
+    const PlayerState& saved = SavedPlayer();
+    EXPECT_EQ(saved.CountCompletedPuzzles(0, 0), lessons);
+    EXPECT_EQ(saved.GetUnlock(0, 1), 1);
+    EXPECT_EQ(saved.currentCountry, 1);
+    ASSERT_FALSE(choice->GetIcons().empty());
+    EXPECT_EQ(choice->GetIcons()[0].button->GetStyle(), L"ui_Puzzle_Current");
 }
 
 // In a set: a solve, its level-complete screen and the next puzzle; that one

@@ -1,8 +1,7 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
-#include "support/BoardDriving.h"
+#include "support/TutorialDriving.h"
 
-#include "app/NoticeMenu.h"
 #include "app/TextboxPopup.h"
 #include "game/ConfirmTutorialMenu.h"
 #include "game/LevelCompleteMenu.h"
@@ -20,12 +19,9 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
-
-using Action = TutorialGrid::Action;
 
 // The primer puzzles played as a player plays them: every click and drag is
 // a mouse record handed to the widget manager, under the game's own data and
@@ -42,10 +38,6 @@ protected:
 
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
-    void Drag(PlayTileGrid& grid, GridCell from, GridCell to, bool rightButton)
-    {
-        DragCells(Harness(), grid, from, to, rightButton);
-    }
     template <typename T> T* FindChild(Widget* parent)
     {
         for (Widget* child : parent->GetChildren()) {
@@ -103,104 +95,6 @@ protected:
             << "the message runs into its OK button: " << WStringToString(text->GetText());
     }
 
-    // One step of the player: close a notice, press an enabled OK, drag the
-    // next requested line, or, once the lesson is over, reveal the next run
-    // of tiles. False when there was nothing to do.
-    bool PlayOneStep(PlayPuzzleMenu* play, TutorialGrid& grid)
-    {
-        if (NoticeMenu* notice = FindMenu<NoticeMenu>()) {
-            const Value* title = notice->FindVariable(L"title");
-            notices.push_back(title != nullptr ? title->ToString() : std::wstring());
-            ButtonWidget* button = FindChild<ButtonWidget>(notice);
-            if (button == nullptr)
-                return false;
-            ClickCentre(button);
-            RunUntil([this] { return FindMenu<NoticeMenu>() == nullptr; });
-            return true;
-        }
-        if (TextboxPopup* popup = grid.GetPopup()) {
-            if (popup->GetId() != lastPopupId) {
-                lastPopupId = popup->GetId();
-                CheckPlacement(*play, *popup);
-                if (std::getenv("TARNVALE_SHOTS") != nullptr)
-                    Harness().Redraw();
-                Snap(StrFormat("%s_%d", WStringToString(grid.GetScriptName()).c_str(), ++popupsSeen));
-            }
-            ButtonWidget* ok = popup->GetOkButton();
-            if (ok != nullptr && !ok->IsDisabled()) {
-                ClickCentre(ok);
-                Harness().RunTicks(2);
-                return true;
-            }
-        }
-        const int n = grid.GridSize();
-        if (grid.GetRequestsLeft() > 0) {
-            for (int row = 0; row < n; ++row) {
-                for (int column = 0; column < n; ++column) {
-                    const Action action = grid.RequestedAction(column, row);
-                    if (action != Action::None) {
-                        DragRequestedLine(grid, {column, row}, action);
-                        return true;
-                    }
-                }
-            }
-        }
-        if (!grid.IsFreePlay())
-            return false;
-        // One run of tiles per step.
-        const std::vector<std::vector<int>>& cells = grid.GetCells();
-        for (int row = 0; row < n; ++row) {
-            for (int column = 0; column < n; ++column) {
-                if (cells[column][row] == 0 || grid.GetRules().IsDecided({column, row}))
-                    continue;
-                int end = column;
-                while (end + 1 < n && cells[end + 1][row] != 0)
-                    ++end;
-                Drag(grid, {column, row}, {end, row}, false);
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // The longest line through the cell, along its row or its column, over
-    // cells asked for with the same action or already decided.
-    void DragRequestedLine(TutorialGrid& grid, GridCell cell, Action action)
-    {
-        const int n = grid.GridSize();
-        auto takes = [&](GridCell at) {
-            return grid.RequestedAction(at.column, at.row) == action || grid.GetRules().IsDecided(at);
-        };
-        auto run = [&](GridCell step) {
-            GridCell first = cell;
-            while (first.column - step.column >= 0 && first.row - step.row >= 0 &&
-                   takes({first.column - step.column, first.row - step.row}))
-                first = {first.column - step.column, first.row - step.row};
-            GridCell last = cell;
-            while (last.column + step.column < n && last.row + step.row < n &&
-                   takes({last.column + step.column, last.row + step.row}))
-                last = {last.column + step.column, last.row + step.row};
-            int asked = 0;
-            for (GridCell at = first;; at = {at.column + step.column, at.row + step.row}) {
-                asked += grid.RequestedAction(at.column, at.row) == action ? 1 : 0;
-                if (at == last)
-                    break;
-            }
-            return std::tuple{first, last, asked};
-        };
-        const auto [rowFirst, rowLast, rowAsked] = run({1, 0});
-        const auto [columnFirst, columnLast, columnAsked] = run({0, 1});
-        if (rowAsked >= columnAsked)
-            Drag(grid, rowFirst, rowLast, action == Action::Mark);
-        else
-            Drag(grid, columnFirst, columnLast, action == Action::Mark);
-    }
-
-    int lastPopupId{-1};
-    int popupsSeen{0};
-    // The titles of the notices that stood in the way.
-    std::vector<std::wstring> notices;
-
     // Plays the primer lesson on the open play screen to its end and the
     // puzzle to its solve.
     void PlayLesson(MyPlayPuzzleMenu* play, int puzzle)
@@ -211,18 +105,23 @@ protected:
         EXPECT_EQ(grid->GetScriptName(), StrFormatW(L"tutorial_%d", puzzle + 1));
         Harness().RunTicks(60);
 
-        for (int step = 0; step < 100 && play->GetState() == PlayPuzzleMenu::State::Playing; ++step) {
-            if (!PlayOneStep(play, *grid))
-                Harness().RunTicks(10);
-        }
+        const LessonPlay lesson = PlayLessonToItsEnd(Harness(), *play, *grid, [&](TextboxPopup& popup) {
+            CheckPlacement(*play, popup);
+            if (std::getenv("TARNVALE_SHOTS") != nullptr)
+                Harness().Redraw();
+            Snap(StrFormat("%s_%d", WStringToString(grid->GetScriptName()).c_str(), ++popupsSeen));
+        });
         EXPECT_TRUE(grid->IsFreePlay()) << "the lesson stopped on the way";
         // The lesson's own refusals never come up; the lamps may introduce
         // themselves on the way.
-        for (const std::wstring& title : notices)
+        for (const std::wstring& title : lesson.notices)
             EXPECT_EQ(title, Localize(L"hint_intro_title"));
         EXPECT_EQ(grid->GetRules().mistakesMade, 0);
         EXPECT_EQ(play->GetState(), PlayPuzzleMenu::State::Solved);
     }
+
+    // The messages met in the test, numbering the screenshots.
+    int popupsSeen{0};
 };
 
 class TutorialPlayTest : public TutorialPlay, public ::testing::WithParamInterface<int>
