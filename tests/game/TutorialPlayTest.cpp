@@ -38,16 +38,6 @@ protected:
 
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
-    template <typename T> T* FindChild(Widget* parent)
-    {
-        for (Widget* child : parent->GetChildren()) {
-            if (auto* found = dynamic_cast<T*>(child))
-                return found;
-            if (T* found = FindChild<T>(child))
-                return found;
-        }
-        return nullptr;
-    }
 
     struct Box
     {

@@ -15,17 +15,6 @@ namespace {
 
 using Action = TutorialGrid::Action;
 
-template <typename T> T* FindChild(Widget* parent)
-{
-    for (Widget* child : parent->GetChildren()) {
-        if (auto* found = dynamic_cast<T*>(child))
-            return found;
-        if (T* found = FindChild<T>(child))
-            return found;
-    }
-    return nullptr;
-}
-
 class LessonPlayer
 {
 public:

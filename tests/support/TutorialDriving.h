@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Widget.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +10,18 @@ class AppHarness;
 class PlayPuzzleMenu;
 class TextboxPopup;
 class TutorialGrid;
+
+// The first widget of type T in the tree under parent, depth first.
+template <typename T> T* FindChild(Widget* parent)
+{
+    for (Widget* child : parent->GetChildren()) {
+        if (auto* found = dynamic_cast<T*>(child))
+            return found;
+        if (T* found = FindChild<T>(child))
+            return found;
+    }
+    return nullptr;
+}
 
 // What the player met on the way through a primer lesson.
 struct LessonPlay
