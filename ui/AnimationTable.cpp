@@ -37,6 +37,13 @@ void AnimationTable::Install(std::unique_ptr<AnimationTable> table)
     gTables.push_back(std::move(table));
 }
 
+void AnimationTable::ReleaseReplaced()
+{
+    std::lock_guard lock(gInstallMutex);
+    if (gTables.size() > 1)
+        gTables.erase(gTables.begin(), gTables.end() - 1);
+}
+
 const AnimationDefinition& FindAnimation(const std::wstring& name)
 {
     static const AnimationDefinition empty;

@@ -22,6 +22,9 @@ public:
     // valid for as long as the program runs, so a running script never loses
     // its commands.
     static void Install(std::unique_ptr<AnimationTable> table);
+    // Frees every replaced table. Only for a caller that knows no script
+    // started from one of them still runs (a reader run over and over).
+    static void ReleaseReplaced();
 
 private:
     std::map<std::wstring, AnimationDefinition> m_definitions;
