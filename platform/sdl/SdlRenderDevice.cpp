@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -48,6 +51,72 @@ SDL_BlendMode ToSdlBlend(RenderBlend blend)
                                       SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD);
 }
 
+// Whether every vertex sits a whole number of pixels away from its texel:
+// the triangles copy texels to pixels one to one, so nearest sampling draws
+// exactly what smoothing would, for far less work on a software rasteriser.
+bool IsPixelAligned(const RenderVertex* vertices, int count, int textureWidth, int textureHeight)
+{
+    constexpr float kTolerance = 1.0f / 1024.0f;
+    const auto offset = [&](int i, bool vertical) {
+        return vertical ? vertices[i].y - vertices[i].v * static_cast<float>(textureHeight)
+                        : vertices[i].x - vertices[i].u * static_cast<float>(textureWidth);
+    };
+    const float dx = std::round(offset(0, false));
+    const float dy = std::round(offset(0, true));
+    for (int i = 0; i < count; ++i) {
+        if (std::fabs(offset(i, false) - dx) > kTolerance || std::fabs(offset(i, true) - dy) > kTolerance)
+            return false;
+    }
+    return true;
+}
+
+// The widest run of whole opaque rows and the widest run of whole opaque
+// columns of the pixels (empty rectangles when there are none).
+void FindOpaqueBands(const std::uint32_t* pixels, int width, int height, RenderRect& rows, RenderRect& columns)
+{
+    std::vector<bool> columnOpaque(static_cast<std::size_t>(width), true);
+    int runStart = 0;
+    rows = RenderRect{};
+    for (int y = 0; y <= height; ++y) {
+        bool rowOpaque = y < height;
+        for (int x = 0; y < height && x < width; ++x) {
+            if ((pixels[static_cast<std::size_t>(y) * width + x] >> 24) != 0xFFu) {
+                rowOpaque = false;
+                columnOpaque[static_cast<std::size_t>(x)] = false;
+            }
+        }
+        if (rowOpaque)
+            continue;
+        if (y - runStart > rows.height)
+            rows = RenderRect{0, runStart, width, y - runStart};
+        runStart = y + 1;
+    }
+    columns = RenderRect{};
+    runStart = 0;
+    for (int x = 0; x <= width; ++x) {
+        if (x < width && columnOpaque[static_cast<std::size_t>(x)])
+            continue;
+        if (x - runStart > columns.width)
+            columns = RenderRect{runStart, 0, x - runStart, height};
+        runStart = x + 1;
+    }
+}
+
+// Mesa's software rasteriser (llvmpipe) starts a thread per core and wakes
+// every one of them for each batch of drawing. The frames here mostly redraw
+// small areas, where those wake-ups cost more than the drawing: one thread per
+// million pixels of the window is plenty. It must be chosen before the GL
+// driver loads; a value the player set is kept, and other drivers ignore it.
+void ChooseSoftwareRasterThreads(SDL_Window* window)
+{
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSizeInPixels(window, &width, &height);
+    const long long pixels = static_cast<long long>(std::max(width, 0)) * std::max(height, 0);
+    const long long threads = std::clamp((pixels + 999999) / 1000000, 1LL, 8LL);
+    setenv("LP_NUM_THREADS", std::to_string(threads).c_str(), 0);
+}
+
 SDL_Renderer* TryDriver(SDL_Window* window, const char* driver, Uint32 flags)
 {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, driver);
@@ -69,6 +138,7 @@ std::unique_ptr<SdlRenderDevice> SdlRenderDevice::Create(SDL_Window* window, boo
             *error = "no window";
         return nullptr;
     }
+    ChooseSoftwareRasterThreads(window);
     Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE;
     if (vsync)
         flags |= SDL_RENDERER_PRESENTVSYNC;
@@ -134,7 +204,13 @@ RenderTextureId SdlRenderDevice::CreateTexture(int width, int height, bool rende
     }
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
     RenderTextureId id = m_nextId++;
-    m_textures[id] = TextureEntry{texture, width, height, -1, renderTarget};
+    TextureEntry entry;
+    entry.texture = texture;
+    entry.width = width;
+    entry.height = height;
+    entry.nearest = 0;
+    entry.renderTarget = renderTarget;
+    m_textures[id] = entry;
     return id;
 }
 
@@ -155,9 +231,13 @@ bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t
     auto found = m_textures.find(texture);
     if (found == m_textures.end() || pixels == nullptr)
         return false;
-    FlushGeometry();
+    // Drawings waiting to go out from this texture need its old pixels.
+    if (std::any_of(m_batches.begin(), m_batches.end(), [texture](const Batch& batch) { return batch.texture == texture; }))
+        FlushGeometry();
     if (SDL_UpdateTexture(found->second.texture, nullptr, pixels, found->second.width * 4) != 0)
         return Fail("SDL_UpdateTexture");
+    FindOpaqueBands(pixels, found->second.width, found->second.height, found->second.opaqueRows,
+                    found->second.opaqueColumns);
     return true;
 }
 
@@ -207,32 +287,132 @@ void SdlRenderDevice::SetClip(const RenderRect* clip)
 bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
                                     const int* indices, int indexCount, RenderBlend blend)
 {
-    if (texture != 0 && m_textures.find(texture) == m_textures.end())
+    const auto found = texture != 0 ? m_textures.find(texture) : m_textures.end();
+    if (texture != 0 && found == m_textures.end())
         return false;
     if (vertices == nullptr || vertexCount <= 0)
         return true;
-    bool flushed = true;
-    if (!m_pendingIndices.empty() && (texture != m_pendingTexture || blend != m_pendingBlend))
-        flushed = FlushGeometry();
-    m_pendingTexture = texture;
-    m_pendingBlend = blend;
-    const int base = static_cast<int>(m_pendingVertices.size());
-    m_pendingVertices.insert(m_pendingVertices.end(), vertices, vertices + vertexCount);
     if (indices != nullptr) {
         for (int i = 0; i < indexCount; ++i) {
-            if (indices[i] < 0 || indices[i] >= vertexCount) {
-                // A broken list draws nothing, as SDL would refuse it.
-                m_pendingVertices.resize(static_cast<std::size_t>(base));
-                return flushed;
-            }
+            // A broken list draws nothing, as SDL would refuse it.
+            if (indices[i] < 0 || indices[i] >= vertexCount)
+                return true;
         }
+    }
+    const bool aligned =
+        found != m_textures.end() && IsPixelAligned(vertices, vertexCount, found->second.width, found->second.height);
+    if (HidesEverythingBelow(texture, vertices, vertexCount, indices, indexCount, blend, aligned)) {
+        m_pendingVertices.clear();
+        m_pendingIndices.clear();
+        m_batches.clear();
+    }
+    if (m_batches.empty() || m_batches.back().texture != texture || m_batches.back().blend != blend ||
+        m_batches.back().aligned != aligned)
+        m_batches.push_back(Batch{texture, blend, aligned, m_pendingIndices.size(), 0});
+    const int base = static_cast<int>(m_pendingVertices.size());
+    m_pendingVertices.insert(m_pendingVertices.end(), vertices, vertices + vertexCount);
+    const std::size_t before = m_pendingIndices.size();
+    if (indices != nullptr) {
         for (int i = 0; i < indexCount; ++i)
             m_pendingIndices.push_back(base + indices[i]);
     } else {
         for (int i = 0; i + 2 < vertexCount; i += 3)
             m_pendingIndices.insert(m_pendingIndices.end(), {base + i, base + i + 1, base + i + 2});
     }
-    return flushed;
+    m_batches.back().indexCount += m_pendingIndices.size() - before;
+    return true;
+}
+
+bool SdlRenderDevice::HidesEverythingBelow(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
+                                           const int* indices, int indexCount, RenderBlend blend,
+                                           bool aligned) const
+{
+    if (m_batches.empty() || (blend != RenderBlend::Normal && blend != RenderBlend::Copy))
+        return false;
+
+    // One rectangle: four corners in two triangles that meet on a diagonal.
+    if (vertexCount != 4 || indices == nullptr || indexCount != 6)
+        return false;
+    float left = vertices[0].x;
+    float right = vertices[0].x;
+    float top = vertices[0].y;
+    float bottom = vertices[0].y;
+    for (int i = 1; i < 4; ++i) {
+        left = std::min(left, vertices[i].x);
+        right = std::max(right, vertices[i].x);
+        top = std::min(top, vertices[i].y);
+        bottom = std::max(bottom, vertices[i].y);
+    }
+    int corner[4];
+    int seen = 0;
+    for (int i = 0; i < 4; ++i) {
+        const bool atLeft = vertices[i].x == left;
+        const bool atTop = vertices[i].y == top;
+        if ((!atLeft && vertices[i].x != right) || (!atTop && vertices[i].y != bottom))
+            return false;
+        corner[i] = (atLeft ? 0 : 1) + (atTop ? 0 : 2);
+        seen |= 1 << corner[i];
+    }
+    if (seen != 0xF)
+        return false;
+    int shared = 0;
+    for (int a = 0; a < 3; ++a) {
+        for (int b = 3; b < 6; ++b) {
+            if (indices[a] == indices[b])
+                shared |= 1 << corner[indices[a]];
+        }
+    }
+    // Two shared corners, opposite each other (0 and 3, or 1 and 2).
+    if (shared != 0x9 && shared != 0x6)
+        return false;
+    for (int t = 0; t < 2; ++t) {
+        if (indices[3 * t] == indices[3 * t + 1] || indices[3 * t] == indices[3 * t + 2] ||
+            indices[3 * t + 1] == indices[3 * t + 2])
+            return false;
+    }
+
+    RenderRect area = m_clip;
+    if (!m_clipped) {
+        area = RenderRect{};
+        if (m_target == 0)
+            GetOutputSize(area.width, area.height);
+        else if (const auto target = m_textures.find(m_target); target != m_textures.end())
+            area = RenderRect{0, 0, target->second.width, target->second.height};
+    }
+    if (area.width <= 0 || area.height <= 0)
+        return false;
+    const auto covers = [&area](float x1, float y1, float x2, float y2) {
+        return x1 <= static_cast<float>(area.x) && y1 <= static_cast<float>(area.y) &&
+               x2 >= static_cast<float>(area.x + area.width) && y2 >= static_cast<float>(area.y + area.height);
+    };
+    if (!covers(left, top, right, bottom))
+        return false;
+    // Copy replaces whatever it draws over; Normal only where it is opaque.
+    if (blend == RenderBlend::Copy)
+        return true;
+    for (int i = 0; i < 4; ++i) {
+        if (vertices[i].a != 255)
+            return false;
+    }
+    if (texture == 0)
+        return true;
+    const auto found = m_textures.find(texture);
+    if (!aligned || found == m_textures.end())
+        return false;
+    // Texel (x, y) lands on pixel (x + dx, y + dy).
+    const float dx = std::round(vertices[0].x - vertices[0].u * static_cast<float>(found->second.width));
+    const float dy = std::round(vertices[0].y - vertices[0].v * static_cast<float>(found->second.height));
+    for (const RenderRect& opaque : {found->second.opaqueRows, found->second.opaqueColumns}) {
+        if (opaque.width <= 0 || opaque.height <= 0)
+            continue;
+        const float x1 = std::max(left, static_cast<float>(opaque.x) + dx);
+        const float y1 = std::max(top, static_cast<float>(opaque.y) + dy);
+        const float x2 = std::min(right, static_cast<float>(opaque.x + opaque.width) + dx);
+        const float y2 = std::min(bottom, static_cast<float>(opaque.y + opaque.height) + dy);
+        if (covers(x1, y1, x2, y2))
+            return true;
+    }
+    return false;
 }
 
 void SdlRenderDevice::ApplyBlend(RenderTextureId texture, RenderBlend blend)
@@ -254,37 +434,52 @@ void SdlRenderDevice::ApplyBlend(RenderTextureId texture, RenderBlend blend)
     found->second.blend = blendKey;
 }
 
+void SdlRenderDevice::ApplySampling(RenderTextureId texture, bool pixelAligned)
+{
+    auto found = m_textures.find(texture);
+    if (found == m_textures.end() || found->second.nearest == static_cast<int>(pixelAligned))
+        return;
+    // SDL applies the sampling to the GL texture at once, while drawings it
+    // queued from it earlier are still to go out: send those first.
+    SDL_RenderFlush(m_renderer);
+    SDL_SetTextureScaleMode(found->second.texture, pixelAligned ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    found->second.nearest = static_cast<int>(pixelAligned);
+}
+
 bool SdlRenderDevice::FlushGeometry()
 {
-    if (m_pendingIndices.empty()) {
-        m_pendingVertices.clear();
-        return true;
-    }
-    SDL_Texture* sdlTexture = nullptr;
-    if (m_pendingTexture != 0) {
-        auto found = m_textures.find(m_pendingTexture);
-        sdlTexture = found != m_textures.end() ? found->second.texture : nullptr;
-        if (sdlTexture == nullptr) {
-            m_pendingVertices.clear();
-            m_pendingIndices.clear();
-            return false;
-        }
-    }
-    ApplyBlend(m_pendingTexture, m_pendingBlend);
+    bool sent = true;
     const int stride = static_cast<int>(sizeof(RenderVertex));
     const auto* base = reinterpret_cast<const char*>(m_pendingVertices.data());
-    int result = SDL_RenderGeometryRaw(
-        m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
-        reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
-        reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride,
-        static_cast<int>(m_pendingVertices.size()), m_pendingIndices.data(),
-        static_cast<int>(m_pendingIndices.size()), 4);
-    ++m_geometryCalls;
+    for (const Batch& batch : m_batches) {
+        if (batch.indexCount == 0)
+            continue;
+        SDL_Texture* sdlTexture = nullptr;
+        if (batch.texture != 0) {
+            auto found = m_textures.find(batch.texture);
+            sdlTexture = found != m_textures.end() ? found->second.texture : nullptr;
+            if (sdlTexture == nullptr) {
+                sent = false;
+                continue;
+            }
+        }
+        ApplyBlend(batch.texture, batch.blend);
+        if (batch.texture != 0)
+            ApplySampling(batch.texture, batch.aligned);
+        const int result = SDL_RenderGeometryRaw(
+            m_renderer, sdlTexture, reinterpret_cast<const float*>(base), stride,
+            reinterpret_cast<const SDL_Color*>(base + offsetof(RenderVertex, r)), stride,
+            reinterpret_cast<const float*>(base + offsetof(RenderVertex, u)), stride,
+            static_cast<int>(m_pendingVertices.size()), m_pendingIndices.data() + batch.firstIndex,
+            static_cast<int>(batch.indexCount), 4);
+        ++m_geometryCalls;
+        if (result != 0)
+            sent = Fail("SDL_RenderGeometry");
+    }
     m_pendingVertices.clear();
     m_pendingIndices.clear();
-    if (result != 0)
-        return Fail("SDL_RenderGeometry");
-    return true;
+    m_batches.clear();
+    return sent;
 }
 
 bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
@@ -319,15 +514,11 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
     if (found != m_textures.end()) {
         SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
         found->second.blend = -1;
-        // Pixel for pixel, nearest sampling gives the same picture for far
-        // less work on a software rasteriser; scaled, it is smoothed.
-        const bool oneToOne =
-            destination.width == found->second.width && destination.height == found->second.height;
-        SDL_SetTextureScaleMode(found->second.texture, oneToOne ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        // Pixel for pixel, nearest sampling; scaled, smoothed.
+        ApplySampling(screen, destination.width == found->second.width &&
+                                  destination.height == found->second.height);
         SDL_Rect rect{destination.x, destination.y, destination.width, destination.height};
         SDL_RenderCopy(m_renderer, found->second.texture, nullptr, &rect);
-        // Drawn from like any other texture in between.
-        SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     }
     SDL_RenderPresent(m_renderer);
     m_windowCurrent = found != m_textures.end();
@@ -378,13 +569,12 @@ void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& des
     m_clipped = false;
     SDL_SetTextureBlendMode(found->second.texture, SDL_BLENDMODE_NONE);
     found->second.blend = -1;
-    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeNearest);
+    ApplySampling(screen, true);
     for (const RenderRect& area : areas) {
         SDL_Rect source{area.x, area.y, area.width, area.height};
         SDL_Rect target{destination.x + area.x, destination.y + area.y, area.width, area.height};
         SDL_RenderCopy(m_renderer, found->second.texture, &source, &target);
     }
-    SDL_SetTextureScaleMode(found->second.texture, SDL_ScaleModeLinear);
     SDL_RenderPresent(m_renderer);
 }
 
@@ -424,6 +614,9 @@ bool SdlRenderDevice::TakeDeviceReset()
                               entry.renderTarget ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC,
                               entry.width, entry.height);
         entry.blend = -1;
+        entry.nearest = 0;
+        entry.opaqueRows = RenderRect{};
+        entry.opaqueColumns = RenderRect{};
         if (entry.texture != nullptr)
             SDL_SetTextureScaleMode(entry.texture, SDL_ScaleModeLinear);
     }

@@ -14,9 +14,10 @@ struct SDL_Texture;
 
 // The renderer over SDL_Renderer: triangles through SDL_RenderGeometryRaw,
 // blend modes as SDL custom blend modes. Consecutive drawings with the same
-// texture, blend, target and clip are gathered and handed to SDL as one
-// geometry call: any change of state, a read, an upload or Present sends
-// what is gathered first.
+// texture, blend and sampling are gathered and handed to SDL as one geometry
+// call. The calls wait until the target or the clip changes, a read, an
+// upload or Present: a drawing that covers the whole clip with opaque pixels
+// drops the ones before it, which it would hide.
 class SdlRenderDevice : public RenderDevice
 {
 public:
@@ -61,6 +62,11 @@ private:
     bool KeepsWindowPixels();
     // Applies the blend to the texture (or to untextured drawing) when it changed.
     void ApplyBlend(RenderTextureId texture, RenderBlend blend);
+    // Nearest sampling for drawings that put each texel on one pixel, smoothing otherwise.
+    void ApplySampling(RenderTextureId texture, bool pixelAligned);
+    // Whether the drawing leaves no pixel of the clip (or the whole target) showing what was under it.
+    bool HidesEverythingBelow(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
+                              const int* indices, int indexCount, RenderBlend blend, bool aligned) const;
 
     struct TextureEntry
     {
@@ -68,7 +74,23 @@ private:
         int width = 0;
         int height = 0;
         int blend = -1;
+        // -1 unknown, 0 smoothed, 1 nearest.
+        int nearest = -1;
         bool renderTarget = false;
+        // Texels known opaque (alpha 255), found at upload: the widest band of
+        // whole opaque rows and the tallest band of whole opaque columns (for
+        // a panel with rounded corners, the two bars of a plus).
+        RenderRect opaqueRows;
+        RenderRect opaqueColumns;
+    };
+    // Drawings of one state, as a range of the gathered indices.
+    struct Batch
+    {
+        RenderTextureId texture = 0;
+        RenderBlend blend = RenderBlend::Normal;
+        bool aligned = false;
+        std::size_t firstIndex = 0;
+        std::size_t indexCount = 0;
     };
 
     SDL_Renderer* m_renderer = nullptr;
@@ -82,11 +104,10 @@ private:
     bool m_clipped = false;
     RenderRect m_clip;
     int m_untexturedBlend = -1;
-    // Triangles gathered for one geometry call, with the state they share.
+    // Triangles gathered for the geometry calls still to go out.
     std::vector<RenderVertex> m_pendingVertices;
     std::vector<int> m_pendingIndices;
-    RenderTextureId m_pendingTexture = 0;
-    RenderBlend m_pendingBlend = RenderBlend::Normal;
+    std::vector<Batch> m_batches;
     long long m_geometryCalls = 0;
     enum class WindowPixels { Unknown, Kept, Lost };
     WindowPixels m_windowPixels = WindowPixels::Unknown;

@@ -16,6 +16,17 @@ std::unique_ptr<Image> Solid(int width, int height, std::uint32_t argb)
         ImageData{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, argb)});
 }
 
+// A solid image with a hole: transparent texels where the rectangle says.
+std::unique_ptr<Image> SolidWithHole(int width, int height, std::uint32_t argb, const Rect& hole)
+{
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height, argb);
+    for (int y = hole.y; y < hole.y + hole.height; ++y) {
+        for (int x = hole.x; x < hole.x + hole.width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] = 0u;
+    }
+    return std::make_unique<Image>(ImageData{width, height, std::move(pixels)});
+}
+
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kBlue = 0xFF0000FFu;
 constexpr std::uint32_t kGreen = 0xFF00FF00u;
@@ -107,6 +118,112 @@ TEST_F(RenderBatchTest, GatheredDrawingsReachATextureBeforeItIsDrawnOrReplaced)
     g.DrawImage(red.get(), 100, 50);
     EXPECT_EQ(kRed, ScreenPixel(85, 55));
     EXPECT_EQ(kBlue, ScreenPixel(105, 55));
+}
+
+TEST_F(RenderBatchTest, AnOpaqueDrawingOverTheWholeClipDropsWhatItHides)
+{
+    ASSERT_NE(nullptr, Device());
+    auto red = Solid(40, 40, kRed);
+    auto blue = Solid(40, 40, kBlue);
+    Graphics g(Screen());
+    g.ClipRect(100, 100, 20, 20);
+    g.DrawImage(red.get(), 90, 90);
+    const long long before = CallsNow();
+    g.DrawImage(red.get(), 95, 95);
+    g.DrawImage(blue.get(), 90, 90);
+    EXPECT_EQ(1, CallsSince(before)) << "the red under the blue still went out";
+    EXPECT_EQ(kBlue, ScreenPixel(100, 100));
+    EXPECT_EQ(kBlue, ScreenPixel(119, 119));
+    EXPECT_EQ(0u, ScreenPixel(121, 110));
+
+    // A panel with round corners: its middle rows hide a clip across its whole width.
+    auto panel = SolidWithHole(40, 40, kGreen, Rect{0, 0, 3, 3});
+    Graphics band(Screen());
+    band.ClipRect(200, 210, 40, 8);
+    band.DrawImage(red.get(), 200, 200);
+    const long long beforeBand = CallsNow();
+    band.DrawImage(red.get(), 200, 200);
+    band.DrawImage(panel.get(), 200, 200);
+    EXPECT_EQ(1, CallsSince(beforeBand));
+    EXPECT_EQ(kGreen, ScreenPixel(200, 210));
+}
+
+TEST_F(RenderBatchTest, WhatShowsThroughADrawingIsStillDrawnUnderIt)
+{
+    ASSERT_NE(nullptr, Device());
+    auto red = Solid(40, 40, kRed);
+    auto blue = Solid(40, 40, kBlue);
+    auto green = Solid(40, 40, kGreen);
+
+    // A hole inside the clip.
+    auto holed = SolidWithHole(40, 40, kBlue, Rect{20, 20, 2, 2});
+    {
+        Graphics g(Screen());
+        g.ClipRect(0, 0, 40, 40);
+        g.DrawImage(red.get(), 0, 0);
+        g.DrawImage(holed.get(), 0, 0);
+    }
+    EXPECT_EQ(kRed, ScreenPixel(20, 20));
+    EXPECT_EQ(kBlue, ScreenPixel(10, 10));
+
+    // A corner of a round panel inside the clip.
+    auto panel = SolidWithHole(40, 40, kGreen, Rect{0, 0, 3, 3});
+    {
+        Graphics g(Screen());
+        g.ClipRect(50, 50, 40, 40);
+        g.DrawImage(red.get(), 50, 50);
+        g.DrawImage(panel.get(), 50, 50);
+    }
+    EXPECT_EQ(kRed, ScreenPixel(51, 51));
+    EXPECT_EQ(kGreen, ScreenPixel(60, 60));
+
+    // Translucent through its colour.
+    {
+        Graphics g(Screen());
+        g.ClipRect(100, 0, 40, 40);
+        g.DrawImage(red.get(), 100, 0);
+        g.SetColorizeImages(true);
+        g.SetColor(Color(128, 128, 128, 128));
+        g.DrawImage(blue.get(), 100, 0);
+    }
+    EXPECT_TRUE(ColorsNear(0xFF7F0080u, ScreenPixel(110, 10), 2)) << std::hex << ScreenPixel(110, 10);
+
+    // Added to what is under it.
+    {
+        Graphics g(Screen());
+        g.ClipRect(150, 0, 40, 40);
+        g.DrawImage(red.get(), 150, 0);
+        g.SetDrawMode(DRAWMODE_ADDITIVE);
+        g.DrawImage(green.get(), 150, 0);
+    }
+    EXPECT_EQ(0xFFFFFF00u, ScreenPixel(160, 10));
+
+    // Short of the clip by a pixel.
+    {
+        Graphics g(Screen());
+        g.ClipRect(200, 0, 40, 40);
+        g.DrawImage(red.get(), 200, 0);
+        g.DrawImage(blue.get(), 201, 0);
+    }
+    EXPECT_EQ(kRed, ScreenPixel(200, 10));
+    EXPECT_EQ(kBlue, ScreenPixel(201, 10));
+}
+
+TEST_F(RenderBatchTest, TexelsLandOnPixelsExactlyAndScaledDrawingsStaySmooth)
+{
+    ASSERT_NE(nullptr, Device());
+    // Black and white texels side by side.
+    auto stripes = std::make_unique<Image>(ImageData{2, 1, {0xFF000000u, 0xFFFFFFFFu}});
+    Graphics g(Screen());
+    g.DrawImage(stripes.get(), 10, 10);
+    // The same texture enlarged right after, before anything went out.
+    g.DrawImageScaled(stripes.get(), 20, 20, 8, 4);
+    EXPECT_EQ(0xFF000000u, ScreenPixel(10, 10));
+    EXPECT_EQ(0xFFFFFFFFu, ScreenPixel(11, 10));
+    // Halfway between the two texels the enlarged copy is grey.
+    const std::uint32_t middle = ScreenPixel(24, 21);
+    EXPECT_GT(middle & 0xFFu, 0x20u) << std::hex << middle;
+    EXPECT_LT(middle & 0xFFu, 0xE0u) << std::hex << middle;
 }
 
 } // namespace
