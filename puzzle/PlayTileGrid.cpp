@@ -132,24 +132,32 @@ void PlayTileGrid::MouseMove(int x, int y)
     const GridCell before = rules.lineEnd;
     if (!rules.Hover(CellAt(x, y)))
         return;
-    // The highlight is a cross through the cell and its clues: only the
-    // crosses through the old and the new cell change.
+    const GridCell after = rules.lineEnd;
     const int n = GridSize();
-    for (const GridCell cell : {before, rules.lineEnd}) {
+    for (const GridCell cell : {before, after}) {
         if (cell.column < 0 || cell.row < 0 || cell.column >= n || cell.row >= n) {
             MarkDirty();
             return;
         }
-        constexpr int kFar = 1 << 20;
+    }
+    // The highlight is a cross through the cell and its clues. A row or
+    // column the cross leaves or enters changes whole, the two cells with it;
+    // a row or column it keeps changes only in those cells (the band gives
+    // way to the cursor there).
+    // A highlight image larger than a cell reaches past it by the difference.
+    int margin = 0;
+    for (const Image* image : {cursorHighlight, tileHighlight, markHighlight}) {
+        if (image != nullptr)
+            margin = std::max({margin, image->GetCellWidth() - cellSize, image->GetCellHeight() - cellSize});
+    }
+    constexpr int kFar = 1 << 20;
+    const int span = cellSize + 2 * margin;
+    for (const GridCell cell : {before, after}) {
         const GridCell at = CellOrigin(cell);
-        // A highlight image larger than a cell reaches past it by the difference.
-        int margin = 0;
-        for (const Image* image : {cursorHighlight, tileHighlight, markHighlight}) {
-            if (image != nullptr)
-                margin = std::max({margin, image->GetCellWidth() - cellSize, image->GetCellHeight() - cellSize});
-        }
-        MarkDirtyArea(Rect{-kFar, at.row - margin, 2 * kFar, cellSize + 2 * margin});
-        MarkDirtyArea(Rect{at.column - margin, -kFar, cellSize + 2 * margin, 2 * kFar});
+        if (before.row != after.row)
+            MarkDirtyArea(Rect{-kFar, at.row - margin, 2 * kFar, span});
+        if (before.column != after.column)
+            MarkDirtyArea(Rect{at.column - margin, -kFar, span, 2 * kFar});
     }
 }
 

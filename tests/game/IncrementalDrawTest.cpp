@@ -203,6 +203,12 @@ TEST_F(IncrementalDrawTest, ComposedScreensEqualAFullRedraw)
     const int last = grid->GridSize() - 1;
     Sweep(left, top, left + last * cell, top + last * cell, 3 * last);
     ExpectSameAsFullRedraw("board, the pointer across it", true);
+    // Along one row, then down one column: the cross keeps its row (column)
+    // and only the cells it passes change there.
+    Sweep(left, top + cell, left + last * cell, top + cell, last);
+    ExpectSameAsFullRedraw("board, the pointer along a row", true);
+    Sweep(left + 2 * cell, top, left + 2 * cell, top + last * cell, last);
+    ExpectSameAsFullRedraw("board, the pointer down a column", true);
     Harness().MouseMove(left, top);
     Harness().MouseDown(left, top);
     Sweep(left, top, left + last * cell, top, last);
