@@ -103,6 +103,32 @@ void Image::Unload()
     ReleaseTexture();
 }
 
+bool Image::WriteArea(const Rect& area, const std::uint32_t* pixels)
+{
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    if (!RestorePixels() || pixels == nullptr || area.x < 0 || area.y < 0 || area.width <= 0 ||
+        area.height <= 0 || area.x + area.width > m_data.width || area.y + area.height > m_data.height)
+        return false;
+    m_reloader = nullptr;
+    std::vector<std::uint32_t> premultiplied(static_cast<std::size_t>(area.width) * area.height);
+    for (int row = 0; row < area.height; ++row) {
+        const std::uint32_t* from = pixels + static_cast<std::size_t>(row) * area.width;
+        std::copy_n(from, area.width,
+                    m_data.pixels.begin() + static_cast<long>(area.y + row) * m_data.width + area.x);
+        std::transform(from, from + area.width, premultiplied.begin() + static_cast<long>(row) * area.width,
+                       PremultiplyPixel);
+    }
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    // Without a current texture the whole image goes up at the next draw.
+    if (!m_textureCurrent || m_texture == 0 || renderer == nullptr)
+        return true;
+    const RenderRect changed{area.x, area.y, area.width, area.height};
+    m_textureCurrent = renderer->CheckError(
+        renderer->GetDevice()->UploadTextureArea(m_texture, changed, premultiplied.data()),
+        "UpdateTextureArea");
+    return true;
+}
+
 void Image::SetSize(int width, int height)
 {
     m_width = std::max(width, 0);

@@ -36,6 +36,11 @@ public:
     static bool TakePixelsReleased();
     // Frees the pixels and the texture (any thread); the size stays.
     void Unload();
+    // Main thread: replaces a rectangle of the pixels (area.width x
+    // area.height, straight alpha). A current texture gets only that
+    // rectangle; the pixels no longer come from a file. False when the
+    // rectangle is not inside the image.
+    bool WriteArea(const Rect& area, const std::uint32_t* pixels);
 
     void SetGrid(int rows, int columns);
     int GetRows() const { return m_rows; }

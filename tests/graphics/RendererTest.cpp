@@ -2,6 +2,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
+#include "graphics/SysFont.h"
 #include "platform/headless/HeadlessRenderDevice.h"
 
 #include <gtest/gtest.h>
@@ -141,6 +142,25 @@ TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
     g.DrawImage(&image, 0, 0, 1);
     EXPECT_EQ(1, m_device->GetUploadCount());
     EXPECT_FLOAT_EQ(0.5f, m_device->GetDrawCalls().back().vertices.front().u);
+}
+
+TEST_F(RendererTest, NewGlyphsGoToTheDeviceByTheirRectangleAlone)
+{
+    SysFont font(L"Arial", 16);
+    ASSERT_TRUE(font.IsValid());
+    Graphics g(m_renderer->GetScreenImage());
+    g.SetFont(&font);
+    g.WriteString(L"a", 10, 40);
+    const int uploads = m_device->GetUploadCount();
+    const int textures = m_device->GetTextureCount();
+    g.WriteString(L"bc", 10, 40);
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
+    EXPECT_EQ(2, m_device->GetAreaUploadCount());
+    EXPECT_EQ(textures, m_device->GetTextureCount());
+    // Glyphs drawn before need nothing sent again.
+    g.WriteString(L"cab", 10, 80);
+    EXPECT_EQ(2, m_device->GetAreaUploadCount());
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
 }
 
 } // namespace
