@@ -2,13 +2,19 @@
 
 #include "graphics/D3DInterface.h"
 #include "graphics/ImageDecoders.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 #include <climits>
+#include <set>
 
 namespace {
 
 std::atomic<bool> s_pixelsReleased{false};
+// Images whose file can give their pixels again. The lock also keeps an
+// image alive while the idle release looks at it.
+std::mutex s_reloadableLock;
+std::set<Image*> s_reloadable;
 
 std::uint32_t PremultiplyPixel(std::uint32_t argb)
 {
@@ -31,6 +37,10 @@ Image::Image(ImageData data)
 
 Image::~Image()
 {
+    {
+        std::lock_guard<std::mutex> hold(s_reloadableLock);
+        s_reloadable.erase(this);
+    }
     Image::ReleaseTexture();
 }
 
@@ -46,6 +56,7 @@ void Image::SetData(ImageData data)
     m_width = m_data.width;
     m_height = m_data.height;
     m_textureCurrent = false;
+    m_usedMs = CurrentClock().NowMs();
 }
 
 bool Image::HasData() const
@@ -71,8 +82,27 @@ bool Image::TakePixelsReleased()
 
 void Image::SetReloader(Reloader reloader)
 {
-    std::lock_guard<std::mutex> hold(m_dataLock);
-    m_reloader = std::move(reloader);
+    const bool reloadable = static_cast<bool>(reloader);
+    {
+        std::lock_guard<std::mutex> hold(m_dataLock);
+        m_reloader = std::move(reloader);
+    }
+    std::lock_guard<std::mutex> hold(s_reloadableLock);
+    if (reloadable)
+        s_reloadable.insert(this);
+    else
+        s_reloadable.erase(this);
+}
+
+int Image::ReleaseIdleImages(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs)
+{
+    std::lock_guard<std::mutex> hold(s_reloadableLock);
+    int released = 0;
+    for (Image* image : s_reloadable) {
+        if (image->ReleaseIdle(usedBeforeFrame, usedBeforeMs))
+            ++released;
+    }
+    return released;
 }
 
 bool Image::RestorePixels() const
@@ -210,11 +240,10 @@ std::uint32_t Image::GetImagePixel(int x, int y) const
 std::uint32_t Image::ReadPixel(int x, int y) const
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
-    if (m_pixelsReleased) {
-        m_keepPixels = true;
-        if (!RestorePixels())
-            return 0;
-    }
+    m_usedMs = CurrentClock().NowMs();
+    m_pixelsRead = true;
+    if (!RestorePixels())
+        return 0;
     if (x >= m_data.width || y >= m_data.height)
         return 0;
     return m_data.At(x, y);
@@ -224,6 +253,10 @@ bool Image::GetTextureSource(TextureSource& source)
 {
     if (!m_textureCurrent && !UploadTexture())
         return false;
+    if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
+        m_drawnFrame = renderer->GetFrame();
+        m_usedMs = CurrentClock().NowMs();
+    }
     source = TextureSource{m_texture, m_textureWidth, m_textureHeight,
                            Rect{0, 0, m_textureWidth, m_textureHeight}};
     return m_texture != 0;
@@ -260,7 +293,7 @@ bool Image::UploadTexture()
     m_textureCurrent =
         renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
     // The texture holds them now: nobody needs them in memory as well.
-    if (m_textureCurrent && m_reloader && !m_keepPixels) {
+    if (m_textureCurrent && m_reloader && !m_keepPixels && !m_pixelsRead) {
         m_data.pixels = std::vector<std::uint32_t>();
         m_pixelsReleased = true;
         s_pixelsReleased = true;
@@ -280,6 +313,28 @@ void Image::ReleaseTexture()
     m_texture = 0;
     m_registered = false;
     m_textureCurrent = false;
+}
+
+bool Image::ReleaseIdle(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs)
+{
+    {
+        std::lock_guard<std::mutex> hold(m_dataLock);
+        // Pixels made in code, or held by someone, cannot go.
+        if (!m_reloader || m_keepPixels || m_reloadFailed)
+            return false;
+        const bool drawnSince = m_drawnFrame != 0 && m_drawnFrame >= usedBeforeFrame;
+        if (drawnSince || m_usedMs >= usedBeforeMs)
+            return false;
+        if (m_texture == 0 && (m_pixelsReleased || m_data.pixels.empty()))
+            return false;
+        if (!m_data.pixels.empty()) {
+            m_data.pixels = std::vector<std::uint32_t>();
+            m_pixelsReleased = true;
+        }
+        m_pixelsRead = false;
+    }
+    ReleaseTexture();
+    return true;
 }
 
 void Image::SetTexture(RenderTextureId texture, int width, int height)

@@ -4,6 +4,7 @@
 #include "graphics/ImageSurface.h"
 #include "graphics/SysFont.h"
 #include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -161,6 +162,40 @@ TEST_F(RendererTest, NewGlyphsGoToTheDeviceByTheirRectangleAlone)
     g.WriteString(L"cab", 10, 80);
     EXPECT_EQ(2, m_device->GetAreaUploadCount());
     EXPECT_EQ(uploads, m_device->GetUploadCount());
+}
+
+TEST_F(RendererTest, AnImageGivenBackWhileIdleWaitsForItsNextDrawToComeBack)
+{
+    ManualClock clock(100000);
+    ScopedClock scoped(clock);
+    auto image = Solid(4, 4);
+    int decodes = 0;
+    image->SetReloader([&decodes](ImageData& pixels) {
+        ++decodes;
+        pixels = ImageData{4, 4, std::vector<std::uint32_t>(16, 0xFFFFFFFFu)};
+        return true;
+    });
+    Graphics g(m_renderer->GetScreenImage());
+    g.DrawImage(image.get(), 0, 0);
+    m_renderer->Present();
+    const int withTexture = m_device->GetTextureCount();
+    m_renderer->Present();
+    clock.Advance(D3DInterface::kIdleImageMs + 1);
+    ASSERT_EQ(1, m_renderer->ReleaseIdleImages());
+    EXPECT_EQ(withTexture - 1, m_device->GetTextureCount());
+
+    // A lost device fills the textures it has again, not this one.
+    const int uploads = m_device->GetUploadCount();
+    m_device->SimulateDeviceReset();
+    m_renderer->Present();
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
+    EXPECT_EQ(0, decodes);
+    m_device->ClearDrawCalls();
+    g.DrawImage(image.get(), 0, 0);
+    EXPECT_EQ(uploads + 1, m_device->GetUploadCount());
+    EXPECT_EQ(1, decodes);
+    ASSERT_FALSE(m_device->GetDrawCalls().empty());
+    EXPECT_NE(0u, m_device->GetDrawCalls().back().texture);
 }
 
 } // namespace
