@@ -404,6 +404,9 @@ void VelkAppBase::RunGovernor()
     const bool drawDeferred = m_widgetManager->IsDirty() && static_cast<double>(NowMs()) < m_nextDrawMs;
     if (!drawDeferred)
         DrawFrame();
+    // Images of screens left behind let their pixels and textures go, also while this one is still.
+    if (m_renderer)
+        m_renderer->ReleaseIdleImages();
 
     if (!IsAnimating()) {
         WaitIdle();

@@ -4,6 +4,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
+#include "platform/Clock.h"
 
 #include <malloc.h>
 
@@ -139,6 +140,9 @@ void D3DInterface::Present(bool stretch, const std::vector<Rect>* areas)
     const bool whole = areas == nullptr || std::any_of(areas->begin(), areas->end(), [this](const Rect& area) {
         return area.Encloses(Rect{0, 0, m_width, m_height});
     });
+    if (whole)
+        m_wholeFrame = m_frame;
+    ++m_frame;
     if (whole) {
         m_device->Present(m_screen->GetRenderTexture(), destination);
         return;
@@ -164,6 +168,21 @@ void D3DInterface::CheckDeviceReset()
     }
     for (Image* image : images)
         image->UploadTexture();
+}
+
+int D3DInterface::ReleaseIdleImages()
+{
+    // Often enough that an image goes soon after its time, seldom enough to cost nothing.
+    constexpr std::uint64_t kCheckEveryMs = 500;
+    const std::uint64_t now = CurrentClock().NowMs();
+    if (now < m_nextIdleCheckMs || now < kIdleImageMs)
+        return 0;
+    m_nextIdleCheckMs = now + kCheckEveryMs;
+    const int released = Image::ReleaseIdleImages(m_wholeFrame, now - kIdleImageMs);
+    // The pixels and the driver's texels went into freed heap blocks: hand the free pages back.
+    if (released > 0)
+        malloc_trim(0);
+    return released;
 }
 
 void D3DInterface::SetScreenClip(const Rect* clip)

@@ -5,6 +5,7 @@
 #include "graphics/Rect.h"
 #include "platform/RenderDevice.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -51,6 +52,15 @@ public:
     void Present(bool stretch = false, const std::vector<Rect>* areas = nullptr);
     // Re-uploads every texture after the device lost them (also checked by Present).
     void CheckDeviceReset();
+    // The number of the frame being drawn: Present starts the next one.
+    std::uint64_t GetFrame() const { return m_frame; }
+    // Main thread, called often (it looks at most every few hundred ms):
+    // lets the pixels and textures of images from files go when the last
+    // frame drawing the whole screen did not draw them, nor any frame since,
+    // and nothing drew, loaded or read them for kIdleImageMs (see
+    // Image::ReleaseIdle). Returns how many images let something go.
+    int ReleaseIdleImages();
+    static constexpr std::uint64_t kIdleImageMs = 3000;
 
     // Reports a failed call as "context: error text"; returns succeeded.
     bool CheckError(bool succeeded, const std::string& context);
@@ -94,6 +104,10 @@ private:
     std::string m_lastError;
     std::mutex m_lock;
     std::set<Image*> m_images;
+    std::uint64_t m_frame = 1;
+    // The last frame that drew the whole screen: what it did not draw is not shown.
+    std::uint64_t m_wholeFrame = 0;
+    std::uint64_t m_nextIdleCheckMs = 0;
     std::vector<RenderTextureId> m_texturesToDestroy;
     std::thread::id m_mainThread = std::this_thread::get_id();
     std::mutex m_poolLock;

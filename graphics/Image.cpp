@@ -2,13 +2,19 @@
 
 #include "graphics/D3DInterface.h"
 #include "graphics/ImageDecoders.h"
+#include "platform/Clock.h"
 
 #include <algorithm>
 #include <climits>
+#include <set>
 
 namespace {
 
 std::atomic<bool> s_pixelsReleased{false};
+// Images whose file can give their pixels again. The lock also keeps an
+// image alive while the idle release looks at it.
+std::mutex s_reloadableLock;
+std::set<Image*> s_reloadable;
 
 std::uint32_t PremultiplyPixel(std::uint32_t argb)
 {
@@ -31,6 +37,10 @@ Image::Image(ImageData data)
 
 Image::~Image()
 {
+    {
+        std::lock_guard<std::mutex> hold(s_reloadableLock);
+        s_reloadable.erase(this);
+    }
     Image::ReleaseTexture();
 }
 
@@ -46,6 +56,7 @@ void Image::SetData(ImageData data)
     m_width = m_data.width;
     m_height = m_data.height;
     m_textureCurrent = false;
+    m_usedMs = CurrentClock().NowMs();
 }
 
 bool Image::HasData() const
@@ -71,8 +82,27 @@ bool Image::TakePixelsReleased()
 
 void Image::SetReloader(Reloader reloader)
 {
-    std::lock_guard<std::mutex> hold(m_dataLock);
-    m_reloader = std::move(reloader);
+    const bool reloadable = static_cast<bool>(reloader);
+    {
+        std::lock_guard<std::mutex> hold(m_dataLock);
+        m_reloader = std::move(reloader);
+    }
+    std::lock_guard<std::mutex> hold(s_reloadableLock);
+    if (reloadable)
+        s_reloadable.insert(this);
+    else
+        s_reloadable.erase(this);
+}
+
+int Image::ReleaseIdleImages(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs)
+{
+    std::lock_guard<std::mutex> hold(s_reloadableLock);
+    int released = 0;
+    for (Image* image : s_reloadable) {
+        if (image->ReleaseIdle(usedBeforeFrame, usedBeforeMs))
+            ++released;
+    }
+    return released;
 }
 
 bool Image::RestorePixels() const
@@ -101,6 +131,32 @@ void Image::Unload()
         m_textureCurrent = false;
     }
     ReleaseTexture();
+}
+
+bool Image::WriteArea(const Rect& area, const std::uint32_t* pixels)
+{
+    std::lock_guard<std::mutex> hold(m_dataLock);
+    if (!RestorePixels() || pixels == nullptr || area.x < 0 || area.y < 0 || area.width <= 0 ||
+        area.height <= 0 || area.x + area.width > m_data.width || area.y + area.height > m_data.height)
+        return false;
+    m_reloader = nullptr;
+    std::vector<std::uint32_t> premultiplied(static_cast<std::size_t>(area.width) * area.height);
+    for (int row = 0; row < area.height; ++row) {
+        const std::uint32_t* from = pixels + static_cast<std::size_t>(row) * area.width;
+        std::copy_n(from, area.width,
+                    m_data.pixels.begin() + static_cast<long>(area.y + row) * m_data.width + area.x);
+        std::transform(from, from + area.width, premultiplied.begin() + static_cast<long>(row) * area.width,
+                       PremultiplyPixel);
+    }
+    D3DInterface* renderer = D3DInterface::GetCurrent();
+    // Without a current texture the whole image goes up at the next draw.
+    if (!m_textureCurrent || m_texture == 0 || renderer == nullptr)
+        return true;
+    const RenderRect changed{area.x, area.y, area.width, area.height};
+    m_textureCurrent = renderer->CheckError(
+        renderer->GetDevice()->UploadTextureArea(m_texture, changed, premultiplied.data()),
+        "UpdateTextureArea");
+    return true;
 }
 
 void Image::SetSize(int width, int height)
@@ -184,11 +240,10 @@ std::uint32_t Image::GetImagePixel(int x, int y) const
 std::uint32_t Image::ReadPixel(int x, int y) const
 {
     std::lock_guard<std::mutex> hold(m_dataLock);
-    if (m_pixelsReleased) {
-        m_keepPixels = true;
-        if (!RestorePixels())
-            return 0;
-    }
+    m_usedMs = CurrentClock().NowMs();
+    m_pixelsRead = true;
+    if (!RestorePixels())
+        return 0;
     if (x >= m_data.width || y >= m_data.height)
         return 0;
     return m_data.At(x, y);
@@ -198,6 +253,10 @@ bool Image::GetTextureSource(TextureSource& source)
 {
     if (!m_textureCurrent && !UploadTexture())
         return false;
+    if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
+        m_drawnFrame = renderer->GetFrame();
+        m_usedMs = CurrentClock().NowMs();
+    }
     source = TextureSource{m_texture, m_textureWidth, m_textureHeight,
                            Rect{0, 0, m_textureWidth, m_textureHeight}};
     return m_texture != 0;
@@ -234,7 +293,7 @@ bool Image::UploadTexture()
     m_textureCurrent =
         renderer->CheckError(device->UploadTexture(m_texture, premultiplied.data()), "UpdateTexture");
     // The texture holds them now: nobody needs them in memory as well.
-    if (m_textureCurrent && m_reloader && !m_keepPixels) {
+    if (m_textureCurrent && m_reloader && !m_keepPixels && !m_pixelsRead) {
         m_data.pixels = std::vector<std::uint32_t>();
         m_pixelsReleased = true;
         s_pixelsReleased = true;
@@ -254,6 +313,28 @@ void Image::ReleaseTexture()
     m_texture = 0;
     m_registered = false;
     m_textureCurrent = false;
+}
+
+bool Image::ReleaseIdle(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs)
+{
+    {
+        std::lock_guard<std::mutex> hold(m_dataLock);
+        // Pixels made in code, or held by someone, cannot go.
+        if (!m_reloader || m_keepPixels || m_reloadFailed)
+            return false;
+        const bool drawnSince = m_drawnFrame != 0 && m_drawnFrame >= usedBeforeFrame;
+        if (drawnSince || m_usedMs >= usedBeforeMs)
+            return false;
+        if (m_texture == 0 && (m_pixelsReleased || m_data.pixels.empty()))
+            return false;
+        if (!m_data.pixels.empty()) {
+            m_data.pixels = std::vector<std::uint32_t>();
+            m_pixelsReleased = true;
+        }
+        m_pixelsRead = false;
+    }
+    ReleaseTexture();
+    return true;
 }
 
 void Image::SetTexture(RenderTextureId texture, int width, int height)

@@ -27,15 +27,22 @@ public:
     bool HasData() const;
     // How to decode the pixels again (from the image's file). With it, the
     // pixels are let go once the texture holds them, and decoded again only
-    // when something reads them or the device lost its textures.
+    // when something reads them or the device lost its textures; both go
+    // while the image is not in use (ReleaseIdle).
     using Reloader = std::function<bool(ImageData&)>;
     void SetReloader(Reloader reloader);
-    // True while the pixels live only in the texture.
+    // True while the pixels live only in the texture (or, let go while
+    // idle, only in the file).
     bool ArePixelsReleased() const { return m_pixelsReleased; }
     // True once after any image let its pixels go (the memory can go back to the system).
     static bool TakePixelsReleased();
     // Frees the pixels and the texture (any thread); the size stays.
     void Unload();
+    // Main thread: replaces a rectangle of the pixels (area.width x
+    // area.height, straight alpha). A current texture gets only that
+    // rectangle; the pixels no longer come from a file. False when the
+    // rectangle is not inside the image.
+    bool WriteArea(const Rect& area, const std::uint32_t* pixels);
 
     void SetGrid(int rows, int columns);
     int GetRows() const { return m_rows; }
@@ -59,6 +66,14 @@ public:
     virtual bool UploadTexture();
     // Main thread: gives the texture back; the pixels stay.
     virtual void ReleaseTexture();
+    // Main thread: when the file can give the pixels again and nobody holds
+    // them, lets the pixels and the texture go if the image was last drawn
+    // before that frame, and last drawn, loaded or read before that time
+    // (milliseconds of the current clock). The next draw or read decodes it
+    // again. True when something went.
+    bool ReleaseIdle(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs);
+    // The same for every image with a reloader; returns how many let something go.
+    static int ReleaseIdleImages(std::uint64_t usedBeforeFrame, std::uint64_t usedBeforeMs);
     RenderTextureId GetTexture() const { return m_texture; }
 
 protected:
@@ -74,8 +89,10 @@ private:
     mutable ImageData m_data;
     Reloader m_reloader;
     mutable std::atomic<bool> m_pixelsReleased{false};
-    // Something read the pixels: they stay from then on.
+    // Someone holds the pixels (GetData): they stay from then on.
     mutable bool m_keepPixels = false;
+    // Something read single pixels (hit tests): they stay while the image is in use.
+    mutable bool m_pixelsRead = false;
     // Decoding again failed once: not tried again until new pixels come.
     mutable bool m_reloadFailed = false;
     // Loader threads give new pixels and cells while the main thread draws.
@@ -88,6 +105,10 @@ private:
     int m_textureWidth = 0;
     int m_textureHeight = 0;
     std::atomic<bool> m_textureCurrent{false};
+    // The renderer's frame when the texture was last drawn from (0: never), and the
+    // clock when the image was last drawn, given pixels or read.
+    std::uint64_t m_drawnFrame = 0;
+    mutable std::atomic<std::uint64_t> m_usedMs{0};
     bool m_registered = false;
     // Loader threads replace the pixels while the main thread may read them.
     mutable std::mutex m_dataLock;

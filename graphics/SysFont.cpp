@@ -20,7 +20,26 @@ struct SysFont::Glyph
 namespace {
 
 const char* kFontFolder = "/usr/share/fonts/truetype/dejavu/";
-constexpr int kPageSize = 512;
+constexpr int kPageWidth = 512;
+constexpr int kMaxPageHeight = 512;
+// A new page's least height; it doubles while rows are added.
+constexpr int kMinPageHeight = 32;
+
+// Makes the page at least that high, keeping the glyphs on it.
+void GrowPage(Image& page, int height)
+{
+    int grown = std::max(page.GetHeight(), kMinPageHeight);
+    while (grown < height)
+        grown *= 2;
+    grown = std::min(grown, kMaxPageHeight);
+    if (grown <= page.GetHeight())
+        return;
+    ImageData data{kPageWidth, grown,
+                   std::vector<std::uint32_t>(static_cast<std::size_t>(kPageWidth) * grown, 0u)};
+    const ImageData& old = page.GetData();
+    std::copy(old.pixels.begin(), old.pixels.end(), data.pixels.begin());
+    page.SetData(std::move(data));
+}
 
 std::wstring Lower(std::wstring text)
 {
@@ -143,30 +162,27 @@ SysFont::Glyph* SysFont::FindGlyph(wchar_t character)
 
 bool SysFont::PlaceGlyph(Glyph& glyph, const GlyphBitmap& bitmap)
 {
-    if (bitmap.width > kPageSize || bitmap.height > kPageSize)
+    if (bitmap.width > kPageWidth || bitmap.height > kMaxPageHeight)
         return false;
-    if (m_penX + bitmap.width > kPageSize) {
+    if (m_penX + bitmap.width > kPageWidth) {
         m_penX = 0;
         m_penY += m_rowHeight + 1;
         m_rowHeight = 0;
     }
-    if (m_pages.empty() || m_penY + bitmap.height > kPageSize) {
-        m_pageData.push_back(
-            ImageData{kPageSize, kPageSize, std::vector<std::uint32_t>(kPageSize * kPageSize, 0u)});
+    if (m_pages.empty() || m_penY + bitmap.height > kMaxPageHeight) {
         m_pages.push_back(std::make_unique<Image>());
-        m_pageChanged.push_back(false);
         m_penX = 0;
         m_penY = 0;
         m_rowHeight = 0;
     }
-    ImageData& page = m_pageData.back();
-    for (int y = 0; y < bitmap.height; ++y) {
-        std::copy_n(bitmap.pixels.begin() + static_cast<long>(y) * bitmap.width, bitmap.width,
-                    page.pixels.begin() + static_cast<long>(m_penY + y) * kPageSize + m_penX);
-    }
+    Image& page = *m_pages.back();
+    if (page.GetHeight() < m_penY + bitmap.height)
+        GrowPage(page, m_penY + bitmap.height);
+    const Rect area{m_penX, m_penY, bitmap.width, bitmap.height};
+    if (!page.WriteArea(area, bitmap.pixels.data()))
+        return false;
     glyph.page = static_cast<int>(m_pages.size()) - 1;
-    glyph.area = Rect{m_penX, m_penY, bitmap.width, bitmap.height};
-    m_pageChanged.back() = true;
+    glyph.area = area;
     m_penX += bitmap.width + 1;
     m_rowHeight = std::max(m_rowHeight, bitmap.height);
     return true;
@@ -179,18 +195,9 @@ void SysFont::DrawString(Graphics& g, float x, float y, const std::wstring& text
     // Whole pixels keep the glyphs sharp.
     float penX = std::round(x);
     float top = std::round(y) - static_cast<float>(GetAscent());
-    // New glyphs first, so each changed page is handed over once.
+    // New glyphs first: their pages change before the line draws from them.
     for (wchar_t c : text)
         FindGlyph(c);
-    {
-        std::lock_guard<std::mutex> hold(m_glyphLock);
-        for (std::size_t i = 0; i < m_pages.size(); ++i) {
-            if (m_pageChanged[i]) {
-                m_pages[i]->SetData(m_pageData[i]);
-                m_pageChanged[i] = false;
-            }
-        }
-    }
     for (wchar_t c : text) {
         Glyph* glyph = FindGlyph(c);
         if (glyph->page >= 0)

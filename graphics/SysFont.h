@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/ImageData.h"
-
 class VelkAppBase;
 class FontRasterizer;
 struct GlyphBitmap;
@@ -53,10 +51,9 @@ private:
     mutable std::map<wchar_t, std::unique_ptr<Glyph>> m_glyphs;
     mutable std::mutex m_glyphLock;
     // Glyphs are packed in rows onto pages, so a line of text draws from
-    // one texture.
-    std::vector<ImageData> m_pageData;
+    // one texture. A page grows as rows are added: most fonts draw few
+    // glyphs. Its image holds the only copy of the pixels beside the texture.
     std::vector<std::unique_ptr<Image>> m_pages;
-    std::vector<bool> m_pageChanged;
     int m_penX = 0;
     int m_penY = 0;
     int m_rowHeight = 0;

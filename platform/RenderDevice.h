@@ -57,6 +57,10 @@ public:
     virtual void DestroyTexture(RenderTextureId texture) = 0;
     // Replaces the whole texture; pixels hold width x height texels.
     virtual bool UploadTexture(RenderTextureId texture, const std::uint32_t* pixels) = 0;
+    // Replaces a rectangle of the texture; pixels hold area.width x
+    // area.height texels. False when the rectangle is not inside it.
+    virtual bool UploadTextureArea(RenderTextureId texture, const RenderRect& area,
+                                   const std::uint32_t* pixels) = 0;
 
     // 0 draws into the window.
     virtual bool SetRenderTarget(RenderTextureId target) = 0;

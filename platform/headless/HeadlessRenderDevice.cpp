@@ -34,6 +34,24 @@ bool HeadlessRenderDevice::UploadTexture(RenderTextureId texture, const std::uin
     return true;
 }
 
+bool HeadlessRenderDevice::UploadTextureArea(RenderTextureId texture, const RenderRect& area,
+                                             const std::uint32_t* pixels)
+{
+    auto found = m_textures.find(texture);
+    if (pixels == nullptr || found == m_textures.end())
+        return false;
+    Texture& entry = found->second;
+    if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 ||
+        area.x + area.width > entry.width || area.y + area.height > entry.height)
+        return false;
+    entry.texels.resize(static_cast<std::size_t>(entry.width) * entry.height);
+    for (int row = 0; row < area.height; ++row)
+        std::copy_n(pixels + static_cast<std::size_t>(row) * area.width, area.width,
+                    entry.texels.begin() + static_cast<long>(area.y + row) * entry.width + area.x);
+    ++m_areaUploads;
+    return true;
+}
+
 bool HeadlessRenderDevice::SetRenderTarget(RenderTextureId target)
 {
     if (target != 0) {

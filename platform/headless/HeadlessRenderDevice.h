@@ -27,6 +27,8 @@ public:
     RenderTextureId CreateTexture(int width, int height, bool renderTarget) override;
     void DestroyTexture(RenderTextureId texture) override;
     bool UploadTexture(RenderTextureId texture, const std::uint32_t* pixels) override;
+    bool UploadTextureArea(RenderTextureId texture, const RenderRect& area,
+                           const std::uint32_t* pixels) override;
     bool SetRenderTarget(RenderTextureId target) override;
     void SetClip(const RenderRect* clip) override;
     bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,
@@ -49,6 +51,7 @@ public:
     const std::vector<RenderRect>& GetLastPresentedAreas() const { return m_lastPresentedAreas; }
     int GetTextureCount() const { return static_cast<int>(m_textures.size()); }
     int GetUploadCount() const { return m_uploads; }
+    int GetAreaUploadCount() const { return m_areaUploads; }
     // Makes the next TakeDeviceReset report a lost device.
     void SimulateDeviceReset() { m_reset = true; }
 
@@ -72,5 +75,6 @@ private:
     std::vector<RenderRect> m_lastPresentedAreas;
     RenderRect m_lastPresentArea;
     int m_uploads = 0;
+    int m_areaUploads = 0;
     bool m_reset = false;
 };

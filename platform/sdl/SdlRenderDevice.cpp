@@ -622,3 +622,21 @@ bool SdlRenderDevice::TakeDeviceReset()
     }
     return true;
 }
+
+bool SdlRenderDevice::UploadTextureArea(RenderTextureId texture, const RenderRect& area,
+                                        const std::uint32_t* pixels)
+{
+    auto found = m_textures.find(texture);
+    if (found == m_textures.end() || pixels == nullptr)
+        return false;
+    const TextureEntry& entry = found->second;
+    if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 || area.x + area.width > entry.width ||
+        area.y + area.height > entry.height)
+        return false;
+    // Triangles gathered so far still show the old texels.
+    FlushGeometry();
+    const SDL_Rect rect{area.x, area.y, area.width, area.height};
+    if (SDL_UpdateTexture(entry.texture, &rect, pixels, area.width * 4) != 0)
+        return Fail("SDL_UpdateTexture");
+    return true;
+}

@@ -30,6 +30,8 @@ public:
     RenderTextureId CreateTexture(int width, int height, bool renderTarget) override;
     void DestroyTexture(RenderTextureId texture) override;
     bool UploadTexture(RenderTextureId texture, const std::uint32_t* pixels) override;
+    bool UploadTextureArea(RenderTextureId texture, const RenderRect& area,
+                           const std::uint32_t* pixels) override;
     bool SetRenderTarget(RenderTextureId target) override;
     void SetClip(const RenderRect* clip) override;
     bool DrawTriangles(RenderTextureId texture, const RenderVertex* vertices, int vertexCount,

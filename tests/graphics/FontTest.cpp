@@ -198,4 +198,34 @@ TEST_F(FontTest, GlyphsStillDrawOnceTheirFirstPageIsFull)
                       ScreenPixel(100 + font.CharWidth(L'\x2588') / 2, 200 - font.GetAscent() / 2));
 }
 
+TEST_F(FontTest, GlyphsAddedToAPageOnTheDeviceDrawBesideTheEarlierOnes)
+{
+    SysFont font(L"Arial", 24, true);
+    Graphics g(Screen());
+    g.SetFont(&font);
+    g.SetColor(Color(0, 255, 0));
+    const int ascent = font.GetAscent();
+    const int blockWidth = font.CharWidth(L'\x2588');
+    auto expectBlocks = [&](const char* when) {
+        // A full block, then an upper half block: green above the middle, nothing below.
+        EXPECT_COLOR_NEAR(0xFF00FF00u, ScreenPixel(300 + blockWidth / 2, 300 - ascent / 2)) << when;
+        EXPECT_COLOR_NEAR(0xFF00FF00u, ScreenPixel(400 + blockWidth / 2, 300 - ascent + 2)) << when;
+        EXPECT_EQ(0u, ScreenPixel(400 + blockWidth / 2, 300 + font.GetHeight() - ascent - 2)) << when;
+    };
+    g.WriteString(L"\x2588", 300, 300);
+    // The page's texture is on the device now: the next glyph goes into it alone.
+    g.WriteString(L"\x2580", 400, 300);
+    expectBlocks("a glyph added to the page on the device");
+
+    // Enough glyphs for the page to grow (a new, larger texture) and fill.
+    std::wstring many;
+    for (wchar_t c = 0x21; c < 0x17F; ++c)
+        many += c;
+    g.WriteString(many, 0, -500);
+    Screen()->Clear();
+    g.WriteString(L"\x2588", 300, 300);
+    g.WriteString(L"\x2580", 400, 300);
+    expectBlocks("after the page grew");
+}
+
 } // namespace

@@ -76,4 +76,48 @@ TEST_F(ImagePixelsTest, PixelsWithoutASourceStayAndAChangedFileReadsAsNothing)
     EXPECT_EQ(kHalfBlue, changed.GetPixel(1, 1));
 }
 
+TEST_F(ImagePixelsTest, AWrittenRectangleReachesTheTextureAndThePixels)
+{
+    constexpr std::uint32_t kGreen = 0xFF00FF00u;
+    Image image(Pixels(8, 8, kRed));
+    const std::vector<std::uint32_t> patch(6, kGreen);
+    // Before the first upload: the whole image goes up at the first draw.
+    ASSERT_TRUE(image.WriteArea(Rect{0, 0, 3, 2}, patch.data()));
+    Graphics g(Screen());
+    g.DrawImage(&image, 10, 10);
+    EXPECT_EQ(kGreen, ScreenPixel(12, 11));
+    EXPECT_EQ(kRed, ScreenPixel(13, 11));
+
+    // On the device: only the rectangle changes, in the texture and in the pixels.
+    ASSERT_TRUE(image.WriteArea(Rect{5, 6, 2, 3}, patch.data()) == false) << "past the bottom edge";
+    ASSERT_TRUE(image.WriteArea(Rect{5, 5, 2, 3}, patch.data()));
+    g.DrawImage(&image, 10, 10);
+    EXPECT_EQ(kGreen, ScreenPixel(15, 15));
+    EXPECT_EQ(kGreen, ScreenPixel(16, 17));
+    EXPECT_EQ(kRed, ScreenPixel(14, 15));
+    EXPECT_EQ(kRed, ScreenPixel(17, 17));
+    EXPECT_EQ(kGreen, ScreenPixel(10, 10)) << "the earlier rectangle stays";
+    EXPECT_EQ(kGreen, image.GetPixel(6, 7));
+    EXPECT_EQ(kRed, image.GetPixel(4, 7));
+}
+
+TEST_F(ImagePixelsTest, PixelsWrittenInCodeNoLongerComeFromTheFile)
+{
+    Image image(Pixels(4, 4, kRed));
+    image.SetReloader([](ImageData& pixels) {
+        pixels = Pixels(4, 4, kRed);
+        return true;
+    });
+    Graphics g(Screen());
+    g.DrawImage(&image, 0, 0);
+    ASSERT_TRUE(image.ArePixelsReleased());
+    const std::uint32_t blue = 0xFF0000FFu;
+    ASSERT_TRUE(image.WriteArea(Rect{1, 1, 1, 1}, &blue));
+    EXPECT_FALSE(image.ArePixelsReleased());
+    ASSERT_TRUE(image.UploadTexture());
+    EXPECT_FALSE(image.ArePixelsReleased()) << "the file would lose the written pixel";
+    EXPECT_EQ(blue, image.GetPixel(1, 1));
+    EXPECT_EQ(kRed, image.GetPixel(2, 2));
+}
+
 } // namespace

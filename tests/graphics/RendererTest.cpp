@@ -2,7 +2,9 @@
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "graphics/ImageSurface.h"
+#include "graphics/SysFont.h"
 #include "platform/headless/HeadlessRenderDevice.h"
+#include "platform/headless/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +143,59 @@ TEST_F(RendererTest, PixelsDecodedOnALoaderThreadUploadOnTheFirstDraw)
     g.DrawImage(&image, 0, 0, 1);
     EXPECT_EQ(1, m_device->GetUploadCount());
     EXPECT_FLOAT_EQ(0.5f, m_device->GetDrawCalls().back().vertices.front().u);
+}
+
+TEST_F(RendererTest, NewGlyphsGoToTheDeviceByTheirRectangleAlone)
+{
+    SysFont font(L"Arial", 16);
+    ASSERT_TRUE(font.IsValid());
+    Graphics g(m_renderer->GetScreenImage());
+    g.SetFont(&font);
+    g.WriteString(L"a", 10, 40);
+    const int uploads = m_device->GetUploadCount();
+    const int textures = m_device->GetTextureCount();
+    g.WriteString(L"bc", 10, 40);
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
+    EXPECT_EQ(2, m_device->GetAreaUploadCount());
+    EXPECT_EQ(textures, m_device->GetTextureCount());
+    // Glyphs drawn before need nothing sent again.
+    g.WriteString(L"cab", 10, 80);
+    EXPECT_EQ(2, m_device->GetAreaUploadCount());
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
+}
+
+TEST_F(RendererTest, AnImageGivenBackWhileIdleWaitsForItsNextDrawToComeBack)
+{
+    ManualClock clock(100000);
+    ScopedClock scoped(clock);
+    auto image = Solid(4, 4);
+    int decodes = 0;
+    image->SetReloader([&decodes](ImageData& pixels) {
+        ++decodes;
+        pixels = ImageData{4, 4, std::vector<std::uint32_t>(16, 0xFFFFFFFFu)};
+        return true;
+    });
+    Graphics g(m_renderer->GetScreenImage());
+    g.DrawImage(image.get(), 0, 0);
+    m_renderer->Present();
+    const int withTexture = m_device->GetTextureCount();
+    m_renderer->Present();
+    clock.Advance(D3DInterface::kIdleImageMs + 1);
+    ASSERT_EQ(1, m_renderer->ReleaseIdleImages());
+    EXPECT_EQ(withTexture - 1, m_device->GetTextureCount());
+
+    // A lost device fills the textures it has again, not this one.
+    const int uploads = m_device->GetUploadCount();
+    m_device->SimulateDeviceReset();
+    m_renderer->Present();
+    EXPECT_EQ(uploads, m_device->GetUploadCount());
+    EXPECT_EQ(0, decodes);
+    m_device->ClearDrawCalls();
+    g.DrawImage(image.get(), 0, 0);
+    EXPECT_EQ(uploads + 1, m_device->GetUploadCount());
+    EXPECT_EQ(1, decodes);
+    ASSERT_FALSE(m_device->GetDrawCalls().empty());
+    EXPECT_NE(0u, m_device->GetDrawCalls().back().texture);
 }
 
 } // namespace
