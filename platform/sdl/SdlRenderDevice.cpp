@@ -231,9 +231,7 @@ bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t
     auto found = m_textures.find(texture);
     if (found == m_textures.end() || pixels == nullptr)
         return false;
-    // Drawings waiting to go out from this texture need its old pixels.
-    if (std::any_of(m_batches.begin(), m_batches.end(), [texture](const Batch& batch) { return batch.texture == texture; }))
-        FlushGeometry();
+    FlushIfDrawnFrom(texture);
     if (SDL_UpdateTexture(found->second.texture, nullptr, pixels, found->second.width * 4) != 0)
         return Fail("SDL_UpdateTexture");
     FindOpaqueBands(pixels, found->second.width, found->second.height, found->second.opaqueRows,
@@ -446,6 +444,14 @@ void SdlRenderDevice::ApplySampling(RenderTextureId texture, bool pixelAligned)
     found->second.nearest = static_cast<int>(pixelAligned);
 }
 
+void SdlRenderDevice::FlushIfDrawnFrom(RenderTextureId texture)
+{
+    // Drawings still to go out from the texture need its old texels.
+    if (std::any_of(m_batches.begin(), m_batches.end(),
+                    [texture](const Batch& batch) { return batch.texture == texture; }))
+        FlushGeometry();
+}
+
 bool SdlRenderDevice::FlushGeometry()
 {
     bool sent = true;
@@ -629,14 +635,16 @@ bool SdlRenderDevice::UploadTextureArea(RenderTextureId texture, const RenderRec
     auto found = m_textures.find(texture);
     if (found == m_textures.end() || pixels == nullptr)
         return false;
-    const TextureEntry& entry = found->second;
+    TextureEntry& entry = found->second;
     if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 || area.x + area.width > entry.width ||
         area.y + area.height > entry.height)
         return false;
-    // Triangles gathered so far still show the old texels.
-    FlushGeometry();
+    FlushIfDrawnFrom(texture);
     const SDL_Rect rect{area.x, area.y, area.width, area.height};
     if (SDL_UpdateTexture(entry.texture, &rect, pixels, area.width * 4) != 0)
         return Fail("SDL_UpdateTexture");
+    // The new texels may be clear: nothing of it is known opaque any more.
+    entry.opaqueRows = RenderRect{};
+    entry.opaqueColumns = RenderRect{};
     return true;
 }

@@ -60,6 +60,8 @@ private:
     bool Fail(const char* context);
     // Sends the gathered triangles to SDL; false (with the error kept) when SDL refused them.
     bool FlushGeometry();
+    // Sends the gathered triangles when some of them draw from the texture.
+    void FlushIfDrawnFrom(RenderTextureId texture);
     // Whether the window's back buffer still holds the last frame after a present.
     bool KeepsWindowPixels();
     // Applies the blend to the texture (or to untextured drawing) when it changed.
