@@ -31,25 +31,9 @@ namespace {
 // The game from its start on the real data: title, first player, main menu,
 // the tutorial's loading, the puzzle choice, the map and back to a puzzle.
 // Set loading runs its real thread. Screens of other parts are recorded.
-class EndToEndTest : public AppTest
+class EndToEndTest : public RealGameTest
 {
 protected:
-    AppHarnessOptions Options() override
-    {
-        AppHarnessOptions options = AppHarnessOptions::WithGameData();
-        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
-        options.introScreens = true;
-        // Screens are only written for a person to look at (TARNVALE_SHOTS,
-        // with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
-        options.readPixels = std::getenv("TARNVALE_SHOTS") != nullptr;
-        return options;
-    }
-    GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
-
-    template <typename T> T* FindMenu() { return Harness().FindMenu<T>(); }
-    // Ticks until the condition holds; the wall-clock bound only guards
-    // against a hang (set loading waits for its thread, which takes real time).
-    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
     void ClickCentre(Widget* widget) { Harness().ClickCentre(widget); }
     // With TARNVALE_SHOTS set to a folder, each step's screen is written there.
     void Snap(const std::string& name)

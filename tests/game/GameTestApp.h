@@ -9,6 +9,7 @@
 #include "support/AppHarness.h"
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,29 @@ private:
     bool m_real{false};
 };
 
+// The real game on the real data from its first screens, each screen shown
+// as the game shows it; set loading runs its real thread.
+class RealGameTest : public AppTest
+{
+protected:
+    // Pixels are read back only for tests that compare them, or with
+    // TARNVALE_SHOTS set (with ASAN_OPTIONS=detect_leaks=0 for Mesa's GL driver).
+    virtual bool ReadsPixels() const { return std::getenv("TARNVALE_SHOTS") != nullptr; }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
+        options.introScreens = true;
+        options.readPixels = ReadsPixels();
+        return options;
+    }
+    GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
+    template <typename T> T* FindMenu() { return Harness().FindMenu<T>(); }
+    // Ticks until the condition holds; the wall-clock bound only guards
+    // against a hang (set loading waits for its thread, which takes real time).
+    bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
+};
+
 // The whole game on the harness with the real data, loaded, its set groups
 // "loaded" at once.
 class GameTest : public AppTest
@@ -84,14 +108,7 @@ protected:
     GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
     const std::vector<std::wstring>& Shown() { return Game().m_shown; }
 
-    template <typename T> T* FindMenu()
-    {
-        for (DialogHooks* menu : App().GetOpenMenus()) {
-            if (auto* found = dynamic_cast<T*>(menu))
-                return found;
-        }
-        return nullptr;
-    }
+    template <typename T> T* FindMenu() { return Harness().FindMenu<T>(); }
     void CloseAllMenus()
     {
         App().MarkMenusForClose();

@@ -19,8 +19,6 @@
 #include "ui/Checkbox.h"
 #include "ui/WidgetManager.h"
 
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -28,38 +26,11 @@ namespace {
 // again: on the game's real screens, with the pointer over buttons, puzzle
 // icons and the board and the markers pulsing, the composed screen must be
 // the one a full redraw gives, pixel for pixel.
-class IncrementalDrawTest : public AppTest
+class IncrementalDrawTest : public RealGameTest
 {
 protected:
-    AppHarnessOptions Options() override
-    {
-        AppHarnessOptions options = AppHarnessOptions::WithGameData();
-        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
-        options.introScreens = true;
-        options.readPixels = true;
-        return options;
-    }
-    GameTestApp& Game() { return static_cast<GameTestApp&>(App()); }
+    bool ReadsPixels() const override { return true; }
 
-    template <typename T> T* FindMenu()
-    {
-        for (DialogHooks* menu : App().GetOpenMenus()) {
-            if (auto* found = dynamic_cast<T*>(menu))
-                return found;
-        }
-        return nullptr;
-    }
-    template <typename Condition> bool RunUntil(Condition condition, int maxSeconds = 60)
-    {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(maxSeconds);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            Harness().RunTicks(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
     std::pair<int, int> Centre(Widget* widget)
     {
         const Vector4 origin = widget->GetScreenOrigin();

@@ -16,26 +16,11 @@ namespace {
 
 // The images of a screen the player left let their pixels and textures go
 // after a while; drawn again, they come back from their files unchanged.
-class ScreensLeftBehindTest : public AppTest
+class ScreensLeftBehindTest : public RealGameTest
 {
 protected:
-    AppHarnessOptions Options() override
-    {
-        AppHarnessOptions options = AppHarnessOptions::WithGameData();
-        options.makeApp = [] { return std::make_unique<GameTestApp>(true); };
-        options.introScreens = true;
-        options.readPixels = true;
-        return options;
-    }
+    bool ReadsPixels() const override { return true; }
 
-    template <typename T> T* FindMenu()
-    {
-        for (DialogHooks* menu : App().GetOpenMenus()) {
-            if (auto* found = dynamic_cast<T*>(menu))
-                return found;
-        }
-        return nullptr;
-    }
     // The image as drawn on its own, straight alpha.
     static ImageData DrawnAlone(Image* image)
     {
