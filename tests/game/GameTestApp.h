@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DistributorScreen.h"
 #include "base/Common.h"
 #include "game/MyGameApp.h"
 #include "game/SetLoadingMenu.h"
@@ -77,6 +78,22 @@ protected:
     // Ticks until the condition holds; the wall-clock bound only guards
     // against a hang (set loading waits for its thread, which takes real time).
     bool RunUntil(const std::function<bool()>& condition) { return Harness().RunUntil(condition); }
+    // Past the maker's logo and the two splashes, each ended by a click (a
+    // splash only after its first second), until the game has loaded.
+    bool PassTheFirstScreens()
+    {
+        Harness().RunTicks(2);
+        Harness().Click(512, 384);
+        Harness().RunTicks(1);
+        for (int splash = 0; splash < 2; ++splash) {
+            if (FindMenu<DistributorScreen>() == nullptr)
+                return false;
+            Harness().RunTicks(DistributorScreen::kClickableAfter + 1);
+            Harness().Click(512, 384);
+            Harness().RunTicks(1);
+        }
+        return Harness().RunUntilLoaded();
+    }
 };
 
 // The whole game on the harness with the real data, loaded, its set groups

@@ -84,16 +84,7 @@ protected:
 
 TEST_F(IncrementalDrawTest, ComposedScreensEqualAFullRedraw)
 {
-    Harness().RunTicks(2);
-    Harness().Click(512, 384);
-    Harness().RunTicks(1);
-    for (int splash = 0; splash < 2; ++splash) {
-        ASSERT_NE(FindMenu<DistributorScreen>(), nullptr);
-        Harness().RunTicks(DistributorScreen::kClickableAfter + 1);
-        Harness().Click(512, 384);
-        Harness().RunTicks(1);
-    }
-    ASSERT_TRUE(Harness().RunUntilLoaded());
+    ASSERT_TRUE(PassTheFirstScreens());
     auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
     ASSERT_NE(title, nullptr);
     ASSERT_NE(title->GetPlayButton(), nullptr);
