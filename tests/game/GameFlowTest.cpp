@@ -185,6 +185,21 @@ TEST_F(GameFlowTest, MapButtonsFollowTheSetTable)
     EXPECT_EQ(FindMenu<SetLoadingMenu>()->GetPuzzle(), -1);
 }
 
+TEST_F(GameFlowTest, TheMapsMarkerPulsesAsTheMapOpensThenTheMapRests)
+{
+    PlayerState& state = NewPlayer();
+    state.EnsureSet(0, 2)->unlock = 1;
+    auto* map = new MapMenu(nullptr, L"");
+    map->Show();
+    Harness().RunTicks(100);
+    EXPECT_TRUE(Manager().AreTicksWanted() || Manager().IsDirty()) << "the ring does not pulse";
+    // Three swings of 120 ticks, then it brightens and stays lit: a map left
+    // open asks for no ticks and draws nothing.
+    Harness().RunTicks(400);
+    EXPECT_FALSE(Manager().AreTicksWanted());
+    EXPECT_FALSE(Manager().IsDirty());
+}
+
 TEST_F(GameFlowTest, TheBonusSetListShowsOpenSetsAndWhatALockedOneNeeds)
 {
     PlayerState& state = NewPlayer();
