@@ -93,16 +93,10 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     ASSERT_NE(FindMenu<PlayPuzzleMenu>(), nullptr);
     Harness().RunTicks(100);
     Snap("3b_tutorial");
-    App().MarkMenusForClose();
-    App().CloseMarkedMenus();
-    Harness().RunTicks(1);
 
     // The tutorial done, "play" goes on to the first set's puzzles.
+    ASSERT_TRUE(OpenTheFirstSetWithTheTutorialDone());
     PlayerState* state = GetCurrentPlayerState();
-    for (int puzzle = 0; puzzle < gPuzzleTable.PuzzleCount(0, 0); ++puzzle)
-        state->EnsurePuzzle(0, 0, puzzle)->completed = true;
-    Game().GetMyBoard()->StartGame();
-    ASSERT_TRUE(RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
     Harness().RunTicks(60);
     Snap("4_puzzle_select");
     EXPECT_EQ(state->currentCountry, 1);

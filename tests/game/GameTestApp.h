@@ -5,6 +5,9 @@
 #include "game/MyGameApp.h"
 #include "game/SetLoadingMenu.h"
 #include "puzzle/PlayerState.h"
+#include "game/PuzzleSelectMenu.h"
+#include "game/MyBoard.h"
+#include "puzzle/PuzzleTable.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
@@ -93,6 +96,19 @@ protected:
             Harness().RunTicks(1);
         }
         return Harness().RunUntilLoaded();
+    }
+    // The open screens closed, the tutorial's puzzles done and the board
+    // started again: the first set's puzzle choice opens.
+    bool OpenTheFirstSetWithTheTutorialDone()
+    {
+        App().MarkMenusForClose();
+        App().CloseMarkedMenus();
+        Harness().RunTicks(1);
+        PlayerState* state = GetCurrentPlayerState();
+        for (int puzzle = 0; puzzle < gPuzzleTable.PuzzleCount(0, 0); ++puzzle)
+            state->EnsurePuzzle(0, 0, puzzle)->completed = true;
+        Game().GetMyBoard()->StartGame();
+        return RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; });
     }
 };
 

@@ -119,14 +119,8 @@ TEST_F(IncrementalDrawTest, ComposedScreensEqualAFullRedraw)
     ASSERT_NE(FindMenu<ConfirmTutorialMenu>(), nullptr);
     FindMenu<ConfirmTutorialMenu>()->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);
-    App().MarkMenusForClose();
-    App().CloseMarkedMenus();
-    Harness().RunTicks(1);
+    ASSERT_TRUE(OpenTheFirstSetWithTheTutorialDone());
     PlayerState* state = GetCurrentPlayerState();
-    for (int puzzle = 0; puzzle < gPuzzleTable.PuzzleCount(0, 0); ++puzzle)
-        state->EnsurePuzzle(0, 0, puzzle)->completed = true;
-    Game().GetMyBoard()->StartGame();
-    ASSERT_TRUE(RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
     Harness().RunTicks(150);
     ExpectSameAsFullRedraw("puzzle choice, the marker pulsing", true);
     PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
