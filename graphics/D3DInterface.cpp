@@ -27,6 +27,7 @@ D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int 
         LogWriter::WriteLine("The " + m_device->GetName() +
                              " renderer is in use: custom blend modes are unavailable");
     m_screen = std::make_unique<ImageSurface>(true);
+    m_screen->SetClearsOpaque(true);
     m_screen->Create(width, height);
     m_drawnAreas.SetScreen(m_screen.get());
 }
@@ -201,10 +202,12 @@ void D3DInterface::ClearScreenArea(const Rect& area)
     const float top = static_cast<float>(area.y);
     const float right = static_cast<float>(area.x + area.width);
     const float bottom = static_cast<float>(area.y + area.height);
-    RenderVertex corners[4] = {{left, top, 0, 0, 0, 0, 0.0f, 0.0f},
-                               {right, top, 0, 0, 0, 0, 0.0f, 0.0f},
-                               {right, bottom, 0, 0, 0, 0, 0.0f, 0.0f},
-                               {left, bottom, 0, 0, 0, 0, 0.0f, 0.0f}};
+    // Black as the window shows it (the window keeps no alpha).
+    const std::uint8_t alpha = m_screen->ClearsOpaque() ? 255 : 0;
+    RenderVertex corners[4] = {{left, top, 0, 0, 0, alpha, 0.0f, 0.0f},
+                               {right, top, 0, 0, 0, alpha, 0.0f, 0.0f},
+                               {right, bottom, 0, 0, 0, alpha, 0.0f, 0.0f},
+                               {left, bottom, 0, 0, 0, alpha, 0.0f, 0.0f}};
     const int indices[6] = {0, 1, 2, 0, 2, 3};
     RenderRect clip{area.x, area.y, area.width, area.height};
     m_device->SetClip(&clip);

@@ -86,7 +86,8 @@ public:
     // inside the clip (null: the whole screen).
     void SetScreenClip(const Rect* clip);
     const Rect* GetScreenClip() const { return m_screenClipped ? &m_screenClip : nullptr; }
-    // Makes the area of the screen surface transparent.
+    // Makes the area of the screen surface black, as a window shows what is
+    // not drawn (transparent for a screen that does not clear opaque).
     void ClearScreenArea(const Rect& area);
     // True once after the screen surface lost its pixels (device reset).
     bool TakeScreenLost();

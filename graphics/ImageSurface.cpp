@@ -51,7 +51,7 @@ void ImageSurface::Clear()
 {
     if (!m_renderTarget) {
         ImageData data = GetData();
-        std::fill(data.pixels.begin(), data.pixels.end(), 0u);
+        std::fill(data.pixels.begin(), data.pixels.end(), m_clearsOpaque ? 0xFF000000u : 0u);
         SetData(std::move(data));
         return;
     }
@@ -89,8 +89,10 @@ RenderTextureId ImageSurface::GetRenderTexture()
         corners[2].y = h;
         corners[3].x = 0.0f;
         corners[3].y = h;
-        for (RenderVertex& corner : corners)
-            corner.r = corner.g = corner.b = corner.a = 0;
+        for (RenderVertex& corner : corners) {
+            corner.r = corner.g = corner.b = 0;
+            corner.a = m_clearsOpaque ? 255 : 0;
+        }
         const int indices[6] = {0, 1, 2, 0, 2, 3};
         // A fill, not SDL_RenderClear: a clear would ignore the clip.
         device->SetRenderTarget(GetTexture());

@@ -19,6 +19,10 @@ public:
     bool Create(int width, int height);
     void Clear();
     bool IsRenderTarget() const { return m_renderTarget; }
+    // A surface that stands for the window clears to opaque black, as the
+    // window shows it (the window's pixels carry no alpha).
+    void SetClearsOpaque(bool opaque) { m_clearsOpaque = opaque; }
+    bool ClearsOpaque() const { return m_clearsOpaque; }
 
     RenderTextureId GetRenderTexture() override;
     int GetTargetWidth() const override { return GetWidth(); }
@@ -45,6 +49,7 @@ private:
 
     bool m_renderTarget = true;
     bool m_needsClear = false;
+    bool m_clearsOpaque = false;
     unsigned m_flags = 0;
     mutable std::vector<std::uint32_t> m_readBack;
     mutable bool m_readBackCurrent = false;

@@ -224,6 +224,8 @@ void SdlRenderDevice::DestroyTexture(RenderTextureId texture)
     if (found == m_textures.end())
         return;
     FlushGeometry();
+    if (m_screenInWindow == texture)
+        MoveScreenOutOfWindow(false);
     if (m_target == texture)
         SetRenderTarget(0);
     SDL_DestroyTexture(found->second.texture);
@@ -235,6 +237,8 @@ bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t
     auto found = m_textures.find(texture);
     if (found == m_textures.end() || pixels == nullptr)
         return false;
+    if (m_screenInWindow == texture)
+        MoveScreenOutOfWindow(false);
     FlushIfDrawnFrom(texture);
     if (SDL_UpdateTexture(found->second.texture, nullptr, pixels, found->second.width * 4) != 0)
         return Fail("SDL_UpdateTexture");
@@ -247,23 +251,84 @@ bool SdlRenderDevice::SetRenderTarget(RenderTextureId target)
 {
     if (target == m_target)
         return true;
-    FlushGeometry();
-    SDL_Texture* texture = nullptr;
     if (target != 0) {
         auto found = m_textures.find(target);
-        if (found == m_textures.end())
+        if (found == m_textures.end() || found->second.texture == nullptr)
             return false;
-        texture = found->second.texture;
-        if (texture == nullptr)
-            return false;
+    }
+    FlushGeometry();
+    // A window resized since the last present may have let its pixels go.
+    if (target != 0 && target == m_screenInWindow && !ShowsOneToOne(target, m_shownAt))
+        MoveScreenOutOfWindow(false);
+    const RenderTextureId previous = m_target;
+    m_target = target;
+    // The clip belongs to the target: start each one unclipped.
+    m_clipped = false;
+    if (!ApplyTarget()) {
+        m_target = previous;
+        ApplyTarget();
+        return false;
+    }
+    return true;
+}
+
+bool SdlRenderDevice::ApplyTarget()
+{
+    SDL_Texture* texture = nullptr;
+    if (m_target != 0 && m_target != m_screenInWindow) {
+        auto found = m_textures.find(m_target);
+        texture = found != m_textures.end() ? found->second.texture : nullptr;
     }
     if (SDL_SetRenderTarget(m_renderer, texture) != 0)
         return Fail("SDL_SetRenderTarget");
-    m_target = target;
-    // The clip belongs to the target: start each one unclipped.
-    SDL_RenderSetClipRect(m_renderer, nullptr);
-    m_clipped = false;
+    const SDL_Rect rect{m_clip.x, m_clip.y, m_clip.width, m_clip.height};
+    SDL_RenderSetClipRect(m_renderer, m_clipped ? &rect : nullptr);
     return true;
+}
+
+bool SdlRenderDevice::ShowsOneToOne(RenderTextureId screen, const RenderRect& destination) const
+{
+    const auto found = m_textures.find(screen);
+    if (found == m_textures.end())
+        return false;
+    int width = 0;
+    int height = 0;
+    GetOutputSize(width, height);
+    const int textureWidth = found->second.width;
+    const int textureHeight = found->second.height;
+    return destination.x == 0 && destination.y == 0 && destination.width == textureWidth &&
+           destination.height == textureHeight && width == textureWidth && height == textureHeight;
+}
+
+void SdlRenderDevice::MoveScreenOutOfWindow(bool keepPixels)
+{
+    const RenderTextureId screen = m_screenInWindow;
+    if (screen == 0)
+        return;
+    FlushGeometry();
+    m_screenInWindow = 0;
+    bool kept = false;
+    const auto found = m_textures.find(screen);
+    if (keepPixels && found != m_textures.end() && SDL_SetRenderTarget(m_renderer, nullptr) == 0) {
+        // A band of rows at a time: no buffer here or in SDL is large enough
+        // to stay behind in the heap once freed.
+        constexpr int kBandRows = 16;
+        const int width = found->second.width;
+        const int height = found->second.height;
+        std::vector<std::uint32_t> band(static_cast<std::size_t>(width) * kBandRows);
+        kept = true;
+        for (int y = 0; kept && y < height; y += kBandRows) {
+            const SDL_Rect rows{0, y, width, std::min(kBandRows, height - y)};
+            kept = SDL_RenderReadPixels(m_renderer, &rows, SDL_PIXELFORMAT_ARGB8888, band.data(), width * 4) == 0 &&
+                   SDL_UpdateTexture(found->second.texture, &rows, band.data(), width * 4) == 0;
+        }
+        if (!kept)
+            Fail("taking the screen back from the window");
+    }
+    // Without its pixels the texture no longer matches what the window shows.
+    m_windowCurrent = m_windowCurrent && kept;
+    // Drawings into the screen go to the texture from here on, with the clip they had.
+    ApplyTarget();
 }
 
 void SdlRenderDevice::SetClip(const RenderRect* clip)
@@ -294,6 +359,9 @@ bool SdlRenderDevice::DrawTriangles(RenderTextureId texture, const RenderVertex*
         return false;
     if (vertices == nullptr || vertexCount <= 0)
         return true;
+    // Drawing from the screen needs its pixels in the texture.
+    if (texture != 0 && texture == m_screenInWindow)
+        MoveScreenOutOfWindow(true);
     if (indices != nullptr) {
         for (int i = 0; i < indexCount; ++i) {
             // A broken list draws nothing, as SDL would refuse it.
@@ -504,7 +572,17 @@ bool SdlRenderDevice::ReadPixels(const RenderRect& area, std::uint32_t* pixels)
 void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destination)
 {
     FlushGeometry();
+    if (m_screenInWindow != 0 && (m_screenInWindow != screen || !ShowsOneToOne(screen, destination))) {
+        // Shown elsewhere or scaled now: the texture takes the frame back,
+        // unless the window was resized and may have let it go.
+        MoveScreenOutOfWindow(ShowsOneToOne(m_screenInWindow, m_shownAt));
+    }
     SetRenderTarget(0);
+    if (m_screenInWindow != 0) {
+        // The frame is already in the window.
+        SDL_RenderPresent(m_renderer);
+        return;
+    }
     SDL_RenderSetClipRect(m_renderer, nullptr);
     m_clipped = false;
     SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
@@ -533,6 +611,9 @@ void SdlRenderDevice::Present(RenderTextureId screen, const RenderRect& destinat
     SDL_RenderPresent(m_renderer);
     m_windowCurrent = found != m_textures.end();
     m_shownAt = destination;
+    // The window holds the frame and keeps it: the next ones are drawn there.
+    if (m_windowCurrent && m_windowPixels == WindowPixels::Kept && ShowsOneToOne(screen, destination))
+        m_screenInWindow = screen;
 }
 
 bool SdlRenderDevice::KeepsWindowPixels()
@@ -566,11 +647,21 @@ void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& des
                                    const std::vector<RenderRect>& areas)
 {
     FlushGeometry();
+    if (m_screenInWindow != 0) {
+        Present(screen, destination);
+        return;
+    }
     auto found = m_textures.find(screen);
+    if (found == m_textures.end() || areas.empty() || destination.width != found->second.width ||
+        destination.height != found->second.height || !KeepsWindowPixels()) {
+        Present(screen, destination);
+        return;
+    }
+    // Finding out whether the window keeps its pixels drew over them: only
+    // now is it known whether the window still shows the last frame.
     const bool sameSpot = m_windowCurrent && destination.x == m_shownAt.x && destination.y == m_shownAt.y &&
                           destination.width == m_shownAt.width && destination.height == m_shownAt.height;
-    if (found == m_textures.end() || areas.empty() || !sameSpot || destination.width != found->second.width ||
-        destination.height != found->second.height || !KeepsWindowPixels()) {
+    if (!sameSpot) {
         Present(screen, destination);
         return;
     }
@@ -586,6 +677,9 @@ void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& des
         SDL_RenderCopy(m_renderer, found->second.texture, &source, &target);
     }
     SDL_RenderPresent(m_renderer);
+    // The window holds the whole frame again: the next ones are drawn there.
+    if (ShowsOneToOne(screen, destination))
+        m_screenInWindow = screen;
 }
 
 void SdlRenderDevice::GetOutputSize(int& width, int& height) const
@@ -609,7 +703,15 @@ bool SdlRenderDevice::TakeDeviceReset()
 {
     FlushGeometry();
     bool targetsLost = m_targetsReset.exchange(false);
-    if (!m_deviceReset.exchange(false))
+    const bool deviceLost = m_deviceReset.exchange(false);
+    if (deviceLost) {
+        // Nothing of the old textures or the window is left to take back.
+        m_screenInWindow = 0;
+        m_windowCurrent = false;
+    } else if (targetsLost) {
+        MoveScreenOutOfWindow(false);
+    }
+    if (!deviceLost)
         return targetsLost;
     // Every texture is gone: make each again under the same id, for the
     // caller to fill.
@@ -643,6 +745,8 @@ bool SdlRenderDevice::UploadTextureArea(RenderTextureId texture, const RenderRec
     if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 || area.x + area.width > entry.width ||
         area.y + area.height > entry.height)
         return false;
+    if (m_screenInWindow == texture)
+        MoveScreenOutOfWindow(true);
     FlushIfDrawnFrom(texture);
     const SDL_Rect rect{area.x, area.y, area.width, area.height};
     if (SDL_UpdateTexture(entry.texture, &rect, pixels, area.width * 4) != 0)

@@ -18,6 +18,13 @@ struct SDL_Texture;
 // call. The calls wait until the target or the clip changes, a read, an
 // upload or Present: a drawing that covers the whole clip with opaque pixels
 // drops the ones before it, which it would hide.
+//
+// When the window keeps its pixels from one present to the next and shows
+// the screen texture one to one, the screen lives in the window instead:
+// drawings into the screen texture go straight to the window's back buffer
+// and a present copies nothing. The texture takes the window's pixels back
+// before anything else uses it (drawing from it, an upload, a present at
+// another size).
 class SdlRenderDevice : public RenderDevice
 {
 public:
@@ -53,6 +60,8 @@ public:
     SDL_Renderer* GetRenderer() const { return m_renderer; }
     // Geometry calls made so far (for the benches).
     long long GetGeometryCalls() const { return m_geometryCalls; }
+    // Whether drawings into the screen texture go straight to the window.
+    bool DrawsScreenInWindow() const { return m_screenInWindow != 0; }
 
 private:
     explicit SdlRenderDevice(SDL_Renderer* renderer);
@@ -64,6 +73,14 @@ private:
     void FlushIfDrawnFrom(RenderTextureId texture);
     // Whether the window's back buffer still holds the last frame after a present.
     bool KeepsWindowPixels();
+    // Whether the window shows the texture one to one at its origin, filling it.
+    bool ShowsOneToOne(RenderTextureId screen, const RenderRect& destination) const;
+    // Ends drawing the screen in the window; with keepPixels the texture takes
+    // the window's pixels first (they are the screen's).
+    void MoveScreenOutOfWindow(bool keepPixels);
+    // Points SDL at the current target (the window for 0 and for the screen
+    // living in it) with the current clip.
+    bool ApplyTarget();
     // Applies the blend to the texture (or to untextured drawing) when it changed.
     void ApplyBlend(RenderTextureId texture, RenderBlend blend);
     // Nearest sampling for drawings that put each texel on one pixel, smoothing otherwise.
@@ -115,6 +132,8 @@ private:
     long long m_geometryCalls = 0;
     enum class WindowPixels { Unknown, Kept, Lost };
     WindowPixels m_windowPixels = WindowPixels::Unknown;
+    // The screen texture whose pixels live in the window's back buffer; 0 when none.
+    RenderTextureId m_screenInWindow = 0;
     // The window shows the whole screen texture at this rectangle.
     bool m_windowCurrent = false;
     RenderRect m_shownAt;

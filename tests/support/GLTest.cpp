@@ -16,6 +16,10 @@ GLTestContext::GLTestContext(int width, int height)
         return;
     }
     m_renderer = std::make_unique<D3DInterface>(m_window->TakeDevice(), width, height);
+    // Drawing tests read the alpha of what they draw: their screen starts
+    // transparent rather than black as a window shows it.
+    m_renderer->GetScreenImage()->SetClearsOpaque(false);
+    m_renderer->GetScreenImage()->Clear();
 }
 
 GLTestContext::~GLTestContext()
