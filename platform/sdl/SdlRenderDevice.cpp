@@ -228,8 +228,28 @@ void SdlRenderDevice::DestroyTexture(RenderTextureId texture)
         MoveScreenOutOfWindow(false);
     if (m_target == texture)
         SetRenderTarget(0);
-    SDL_DestroyTexture(found->second.texture);
+    const TextureEntry gone = found->second;
+    SDL_DestroyTexture(gone.texture);
     m_textures.erase(found);
+    if (!gone.renderTarget)
+        return;
+    // SDL's GL drivers share one framebuffer object among the render targets
+    // of a size, and it keeps the texture last attached to it alive, even
+    // destroyed. Mesa lets its texels go once another is attached and drawn
+    // into: a see-through point changes no pixel of it.
+    for (const auto& [id, entry] : m_textures) {
+        if (entry.renderTarget && entry.texture != nullptr && entry.width == gone.width &&
+            entry.height == gone.height) {
+            SDL_SetRenderTarget(m_renderer, entry.texture);
+            SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_BLEND);
+            m_untexturedBlend = -1;
+            SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 0);
+            SDL_RenderDrawPoint(m_renderer, 0, 0);
+            SDL_RenderFlush(m_renderer);
+            ApplyTarget();
+            break;
+        }
+    }
 }
 
 bool SdlRenderDevice::UploadTexture(RenderTextureId texture, const std::uint32_t* pixels)

@@ -120,6 +120,34 @@ TEST_F(RenderBatchTest, GatheredDrawingsReachATextureBeforeItIsDrawnOrReplaced)
     EXPECT_EQ(kBlue, ScreenPixel(105, 55));
 }
 
+TEST_F(RenderBatchTest, DestroyingALayerLeavesTheOtherTargetsOfItsSizeAsTheyWere)
+{
+    ASSERT_NE(nullptr, Device());
+    // Half-see-through blue at the corner of the screen, where the device
+    // draws when a target of the screen's size goes.
+    constexpr std::uint32_t kHalfBlue = 0x80000080u;
+    {
+        Graphics g(Screen());
+        g.SetColor(Color(0, 0, 255, 128));
+        g.FillRect(0, 0, 4, 4);
+    }
+    const std::uint32_t before = ScreenPixel(0, 0);
+    EXPECT_COLOR_NEAR(kHalfBlue, before);
+    {
+        auto layer = std::make_unique<ImageSurface>(true);
+        ASSERT_TRUE(layer->Create(Screen()->GetWidth(), Screen()->GetHeight()));
+        auto red = Solid(8, 8, kRed);
+        Graphics intoLayer(layer.get());
+        intoLayer.DrawImage(red.get(), 0, 0);
+        EXPECT_EQ(kRed, Pixel(layer.get(), 0, 0));
+    }
+    EXPECT_EQ(before, ScreenPixel(0, 0));
+    auto green = Solid(8, 8, kGreen);
+    Graphics g(Screen());
+    g.DrawImage(green.get(), 10, 0);
+    EXPECT_EQ(kGreen, ScreenPixel(10, 0)) << "the screen is still drawn into";
+}
+
 TEST_F(RenderBatchTest, AnOpaqueDrawingOverTheWholeClipDropsWhatItHides)
 {
     ASSERT_NE(nullptr, Device());
