@@ -28,7 +28,7 @@ struct SDL_Texture;
 class SdlRenderDevice : public RenderDevice
 {
 public:
-    // Prefers the "opengl" driver, then "opengles2", then any other with a
+    // Prefers the "opengles2" driver, then "opengl", then any other with a
     // logged warning; null with the reason in error when none works.
     static std::unique_ptr<SdlRenderDevice> Create(SDL_Window* window, bool vsync,
                                                    std::string* error = nullptr);
