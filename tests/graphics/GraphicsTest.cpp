@@ -28,8 +28,6 @@ std::unique_ptr<Image> Halves(int width, int height, std::uint32_t left, std::ui
     return std::make_unique<Image>(std::move(data));
 }
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
 using GraphicsTest = GLTest;

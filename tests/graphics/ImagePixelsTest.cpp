@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kHalfBlue = 0x800000FFu;
 
 ImageData Pixels(int width, int height, std::uint32_t argb)
@@ -78,7 +77,6 @@ TEST_F(ImagePixelsTest, PixelsWithoutASourceStayAndAChangedFileReadsAsNothing)
 
 TEST_F(ImagePixelsTest, AWrittenRectangleReachesTheTextureAndThePixels)
 {
-    constexpr std::uint32_t kGreen = 0xFF00FF00u;
     Image image(Pixels(8, 8, kRed));
     const std::vector<std::uint32_t> patch(6, kGreen);
     // Before the first upload: the whole image goes up at the first draw.

@@ -27,15 +27,10 @@ std::unique_ptr<Image> SolidWithHole(int width, int height, std::uint32_t argb, 
     return std::make_unique<Image>(ImageData{width, height, std::move(pixels)});
 }
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
-constexpr std::uint32_t kGreen = 0xFF00FF00u;
 
 class RenderBatchTest : public GLTest
 {
 protected:
-    SdlRenderDevice* Device() const { return dynamic_cast<SdlRenderDevice*>(Renderer()->GetDevice()); }
-
     // Reading a pixel sends what is still gathered.
     long long CallsNow()
     {

@@ -10,19 +10,12 @@
 
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
-constexpr std::uint32_t kGreen = 0xFF00FF00u;
-constexpr std::uint32_t kYellow = 0xFFFFFF00u;
-
 // The screen drawn straight into a window that keeps its pixels: what the
 // window holds after each present, and what the screen gives to whoever
 // reads or draws from it.
 class ScreenInWindowTest : public GLTest
 {
 protected:
-    SdlRenderDevice* Device() const { return dynamic_cast<SdlRenderDevice*>(Renderer()->GetDevice()); }
-
     void Fill(const Rect& area, std::uint32_t argb)
     {
         Graphics g(Screen());

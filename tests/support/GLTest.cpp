@@ -76,6 +76,11 @@ void GLTest::SetUp()
     Screen()->Clear();
 }
 
+SdlRenderDevice* GLTest::Device() const
+{
+    return dynamic_cast<SdlRenderDevice*>(Renderer()->GetDevice());
+}
+
 std::uint32_t GLTest::ScreenPixel(int x, int y) const
 {
     return m_context->ReadPixel(Screen(), x, y);

@@ -11,6 +11,7 @@
 class D3DInterface;
 class ImageRenderTarget;
 class ImageSurface;
+class SdlRenderDevice;
 class SdlRenderWindow;
 struct SDL_Window;
 
@@ -52,6 +53,8 @@ protected:
     void SetUp() override;
 
     D3DInterface* Renderer() const { return m_context->GetRenderer(); }
+    // The SDL device under the renderer.
+    SdlRenderDevice* Device() const;
     ImageSurface* Screen() const { return m_context->GetScreen(); }
     std::uint32_t ScreenPixel(int x, int y) const;
     std::uint32_t Pixel(ImageRenderTarget* target, int x, int y) const
@@ -61,6 +64,12 @@ protected:
 
     static inline std::unique_ptr<GLTestContext> m_context;
 };
+
+// Opaque colours the drawing tests paint with, as read back (0xAARRGGBB).
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kGreen = 0xFF00FF00u;
+constexpr std::uint32_t kBlue = 0xFF0000FFu;
+constexpr std::uint32_t kYellow = 0xFFFFFF00u;
 
 // True when every channel of two packed colours differs by at most tolerance.
 bool ColorsNear(std::uint32_t expected, std::uint32_t actual, int tolerance = 1);

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr std::uint32_t kRed = 0xFFFF0000u;
-constexpr std::uint32_t kBlue = 0xFF0000FFu;
-
 // A filled square of its size, or nothing while hidden by its flag.
 class Square : public Widget
 {
