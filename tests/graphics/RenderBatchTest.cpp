@@ -6,6 +6,7 @@
 #include "graphics/ImageSurface.h"
 #include "platform/sdl/SdlRenderDevice.h"
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -177,57 +178,43 @@ TEST_F(RenderBatchTest, WhatShowsThroughADrawingIsStillDrawnUnderIt)
     auto red = Solid(40, 40, kRed);
     auto blue = Solid(40, 40, kBlue);
     auto green = Solid(40, 40, kGreen);
+    // Red filling a 40 x 40 clip at (x, y), then what over() draws in that clip.
+    const auto overRed = [&red, this](int x, int y, const std::function<void(Graphics&)>& over) {
+        Graphics g(Screen());
+        g.ClipRect(x, y, 40, 40);
+        g.DrawImage(red.get(), x, y);
+        over(g);
+    };
 
     // A hole inside the clip.
     auto holed = SolidWithHole(40, 40, kBlue, Rect{20, 20, 2, 2});
-    {
-        Graphics g(Screen());
-        g.ClipRect(0, 0, 40, 40);
-        g.DrawImage(red.get(), 0, 0);
-        g.DrawImage(holed.get(), 0, 0);
-    }
+    overRed(0, 0, [&](Graphics& g) { g.DrawImage(holed.get(), 0, 0); });
     EXPECT_EQ(kRed, ScreenPixel(20, 20));
     EXPECT_EQ(kBlue, ScreenPixel(10, 10));
 
     // A corner of a round panel inside the clip.
     auto panel = SolidWithHole(40, 40, kGreen, Rect{0, 0, 3, 3});
-    {
-        Graphics g(Screen());
-        g.ClipRect(50, 50, 40, 40);
-        g.DrawImage(red.get(), 50, 50);
-        g.DrawImage(panel.get(), 50, 50);
-    }
+    overRed(50, 50, [&](Graphics& g) { g.DrawImage(panel.get(), 50, 50); });
     EXPECT_EQ(kRed, ScreenPixel(51, 51));
     EXPECT_EQ(kGreen, ScreenPixel(60, 60));
 
     // Translucent through its colour.
-    {
-        Graphics g(Screen());
-        g.ClipRect(100, 0, 40, 40);
-        g.DrawImage(red.get(), 100, 0);
+    overRed(100, 0, [&](Graphics& g) {
         g.SetColorizeImages(true);
         g.SetColor(Color(128, 128, 128, 128));
         g.DrawImage(blue.get(), 100, 0);
-    }
+    });
     EXPECT_TRUE(ColorsNear(0xFF7F0080u, ScreenPixel(110, 10), 2)) << std::hex << ScreenPixel(110, 10);
 
     // Added to what is under it.
-    {
-        Graphics g(Screen());
-        g.ClipRect(150, 0, 40, 40);
-        g.DrawImage(red.get(), 150, 0);
+    overRed(150, 0, [&](Graphics& g) {
         g.SetDrawMode(DRAWMODE_ADDITIVE);
         g.DrawImage(green.get(), 150, 0);
-    }
+    });
     EXPECT_EQ(0xFFFFFF00u, ScreenPixel(160, 10));
 
     // Short of the clip by a pixel.
-    {
-        Graphics g(Screen());
-        g.ClipRect(200, 0, 40, 40);
-        g.DrawImage(red.get(), 200, 0);
-        g.DrawImage(blue.get(), 201, 0);
-    }
+    overRed(200, 0, [&](Graphics& g) { g.DrawImage(blue.get(), 201, 0); });
     EXPECT_EQ(kRed, ScreenPixel(200, 10));
     EXPECT_EQ(kBlue, ScreenPixel(201, 10));
 }
