@@ -279,10 +279,11 @@ void PlayPuzzleMenu::Update()
     if (GetWait() == Wait::ScreenHost) {
         // The script waits for the board to take moves (its clue numbers
         // landed). The last number lands in its own update and asks for no
-        // further one, so the wait keeps the updates coming until it sees it.
+        // further one, so while numbers fly the wait keeps the updates coming
+        // until it sees the board ready.
         if (grid && !grid->IsDisabled())
             RunScript(true);
-        else if (grid)
+        else if (grid && numbersStarted)
             WantTicks();
         return;
     }
