@@ -180,6 +180,10 @@ void Menu::ApplySuspendState()
     } else {
         mod.remove &= ~m_suspendRemovedFlags;
         m_suspendRemovedFlags = 0;
+        // What stopped with the menu in the middle (a script, a motion, a
+        // clock) asks for ticks only from its own updates: the first update
+        // after the pause must come even when nothing else moves.
+        WantTicks();
     }
     SetFlagsMod(mod);
     SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr;

@@ -19,6 +19,7 @@
 #include "ui/DynamicWidget.h"
 #include "ui/ScriptCommand.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -109,6 +110,26 @@ void LevelCompleteMenu::RecordProgress(int mistakes, int hintsUsed)
     SetVariable(L"is_completed", Value(m_firstSolve));
     progress->withoutHints = hintsUsed == 0;
     progress->withoutMistakes = mistakes == 0;
+    if (!m_firstSolve)
+        return;
+    // The solve and what it opens are the player's from now on, however the
+    // game ends: the choice and the story only show them on "ok".
+    progress->completed = true;
+    SetProgress* setProgress = state->EnsureSet(m_mode, m_set);
+    if (!IsLastOfSet()) {
+        // The last open puzzle opens the next; the puzzle choice shows it open.
+        if (setProgress != nullptr && m_puzzle == setProgress->unlock - 1)
+            ++setProgress->unlock;
+        return;
+    }
+    const int target = std::min(m_set + 1, MyBoard::GetSetCount(m_mode) - 1);
+    if (target > m_set)
+        if (SetProgress* next = state->EnsureSet(m_mode, target))
+            ++next->unlock;
+    if (m_mode == 0 && m_set + 1 == GetConstantInt(L"sets_before_extra_puzzles"))
+        if (SetProgress* bonus = state->EnsureSet(1, 0);
+            bonus && bonus->unlock < std::numeric_limits<int>::max())
+            ++bonus->unlock;
 }
 
 bool LevelCompleteMenu::IsLastOfSet() const
@@ -136,13 +157,10 @@ void LevelCompleteMenu::Signal(int id, const std::wstring& message)
     LevelStatusMenu::Signal(id, message);
     if (message != L"summary_shown" || m_firstSet || !m_firstSolve || !IsLastOfSet())
         return;
+    // The bonus puzzle this solve opened is announced once the summary shows.
     if (m_mode == 0) {
         if (m_set + 1 != GetConstantInt(L"sets_before_extra_puzzles"))
             return;
-        if (PlayerState* state = GetCurrentPlayerState())
-            if (SetProgress* bonus = state->EnsureSet(1, 0);
-                bonus && bonus->unlock < std::numeric_limits<int>::max())
-                ++bonus->unlock;
         (new NoticeMenu(L"unlocked_bonus", nullptr, L"menu"))->Show();
     } else if (m_set + 1 == MyBoard::GetSetCount(m_mode)) {
         (new NoticeMenu(L"completed_bonus", nullptr, L"menu"))->Show();
@@ -168,27 +186,15 @@ void LevelCompleteMenu::Close()
             state->currentMode = m_mode;
             state->currentCountry = m_set;
         }
-        if (!m_firstSolve) {
+        // The solve was recorded when the dialog opened: here it is only shown.
+        if (!m_firstSolve)
             (new SetLoadingMenu(-1))->Show();
-        } else {
-            if (state != nullptr)
-                if (PuzzleProgress* progress = state->EnsurePuzzle(m_mode, m_set, m_puzzle))
-                    progress->completed = true;
-            const int target = std::min(m_set + 1, MyBoard::GetSetCount(m_mode) - 1);
-            if (!IsLastOfSet()) {
-                (new PuzzleSelectMenu(m_mode, m_set, m_puzzle, false))->Show();
-            } else {
-                if (target > m_set && state != nullptr)
-                    if (SetProgress* next = state->EnsureSet(m_mode, target))
-                        ++next->unlock;
-                if (m_mode == 1)
-                    (new SelectSetMenu(1))->Show();
-                else if (m_set + 1 >= MyBoard::GetSetCount(0) && app != nullptr)
-                    app->ShowStoryFinal();
-                else
-                    (new PuzzleSelectMenu(m_mode, m_set, m_puzzle, false))->Show();
-            }
-        }
+        else if (IsLastOfSet() && m_mode == 1)
+            (new SelectSetMenu(1))->Show();
+        else if (IsLastOfSet() && m_set + 1 >= MyBoard::GetSetCount(0) && app != nullptr)
+            app->ShowStoryFinal();
+        else
+            (new PuzzleSelectMenu(m_mode, m_set, m_puzzle, false))->Show();
     }
     RemoveSelf();
 }

@@ -5,8 +5,9 @@
 class DynamicWidget;
 class PlayArtGrid;
 
-// After a solve: records the solve in the player's progress, unlocks the next
-// puzzle or set, announces bonus puzzles when the script signals
+// After a solve: records the solve in the player's progress as it opens (so
+// it stays whether or not "ok" is ever pressed), with the next puzzle, set or
+// bonus puzzle it unlocks, announces bonus puzzles when the script signals
 // "summary_shown", and shows the revealed picture as its script's object
 // "art". "ok" and "quit" both lead on: the next puzzle of the first set, set
 // loading, the puzzle choice, the bonus sets or the game's ending.

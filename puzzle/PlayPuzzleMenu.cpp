@@ -256,6 +256,9 @@ void PlayPuzzleMenu::BeginPlay()
     for (Widget* widget : hudWidgets)
         widget->SetVisible(true);
     state = State::Playing;
+    // The clock counts from the next update on, whether or not anything
+    // else on the screen moves.
+    WantTicks();
     if (!grid)
         return;
     // An intro that never showed the board (or none at all) must not leave it
@@ -274,8 +277,14 @@ void PlayPuzzleMenu::Update()
 {
     InterpreterMenu::Update();
     if (GetWait() == Wait::ScreenHost) {
+        // The script waits for the board to take moves (its clue numbers
+        // landed). The last number lands in its own update and asks for no
+        // further one, so while numbers fly the wait keeps the updates coming
+        // until it sees the board ready.
         if (grid && !grid->IsDisabled())
             RunScript(true);
+        else if (grid && numbersStarted)
+            WantTicks();
         return;
     }
     switch (state) {

@@ -60,6 +60,10 @@ int PlayRules::CellValue(GridCell cell) const
 bool PlayRules::Press(GridCell cell, int clicks, bool inside, bool disabled, bool toggleOption)
 {
     bool nextTool = false;
+    // Every press, taken or refused, puts the line on the pressed cell: a
+    // refused one (a second button during a drag, for one) leaves no line of
+    // an earlier drag behind.
+    lineStart = lineEnd = cell;
     if (dragMode != kNoDrag || !inside || disabled || mistakesMade >= mistakesAllowed) {
         dragMode = kNoDrag;
         return false;
@@ -72,7 +76,6 @@ bool PlayRules::Press(GridCell cell, int clicks, bool inside, bool disabled, boo
     } else {
         dragMode = tool == kTileTool ? kReveal : kMark;
     }
-    lineStart = lineEnd = cell;
     return nextTool;
 }
 

@@ -210,9 +210,13 @@ TEST_F(MenuTest, MenusInTheBackgroundPauseUnlessTheyAreTheTitleScreen)
     Harness().RunTicks(10);
     EXPECT_EQ(Ticks(below), running);
 
+    // Nothing else moves: the menu asks for the update that takes its
+    // paused script on, so it goes on without waiting for input.
+    EXPECT_FALSE(Manager().AreTicksWanted());
     above->RemoveSelf();
     EXPECT_TRUE(below->IsActive());
     EXPECT_FALSE(Masks(below, WidgetFlags::Mouse));
+    EXPECT_TRUE(Manager().AreTicksWanted());
     Harness().RunTicks(10);
     EXPECT_GT(Ticks(below), running + 5);
 

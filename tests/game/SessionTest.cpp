@@ -182,7 +182,8 @@ protected:
             return nullptr;
         Snap("main_menu");
         Harness().ClickButton(menu, L"main_play");
-        EXPECT_TRUE(RunUntil([this] { return Find<SetLoadingMenu>() != nullptr || Find<PuzzleSelectMenu>(); }));
+        EXPECT_TRUE(
+            RunUntil([this] { return Find<SetLoadingMenu>() != nullptr || Find<PuzzleSelectMenu>(); }));
         if (Find<SetLoadingMenu>() != nullptr)
             Snap("set_loading");
         return WaitForChoice();
@@ -428,8 +429,8 @@ TEST_F(SessionTest, FirstStartAcceptsTheTutorialPlaysEveryLessonAndGoesOnToTheNe
         MyPlayPuzzleMenu* play = nullptr;
         ASSERT_TRUE(RunUntil([&] {
             play = Find<MyPlayPuzzleMenu>();
-            return play != nullptr && play != previous && play->GetState() == PlayPuzzleMenu::State::Playing &&
-                   Find<Transition>() == nullptr;
+            return play != nullptr && play != previous &&
+                   play->GetState() == PlayPuzzleMenu::State::Playing && Find<Transition>() == nullptr;
         })) << "the lesson's play screen never came";
         previous = play;
         EXPECT_EQ(Find<ConfirmTutorialMenu>(), nullptr);
@@ -500,10 +501,12 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     EXPECT_EQ(play->GetSet(), 1);
     LevelCompleteMenu* complete = Solve(play);
     ASSERT_NE(complete, nullptr);
-    // The solve's time is on disk before the player goes on; going on
-    // counts the puzzle as completed.
+    // The solve is on disk before the player goes on: its time, the puzzle
+    // completed and the next one open.
     EXPECT_EQ(SavedPlayer().FindSet(0, 1)->puzzles[0].bestTime, play->GetTicks() / 100);
     EXPECT_TRUE(m_saved.records[0].state.FindSet(0, 1)->puzzles[0].withoutMistakes);
+    EXPECT_TRUE(m_saved.records[0].state.IsCompleted(0, 1, 0));
+    EXPECT_EQ(m_saved.records[0].state.GetUnlock(0, 1), 2);
     Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, 1, 0));
     PuzzleSelectMenu* choice = WaitForChoice();
@@ -540,6 +543,57 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     EXPECT_EQ(SavedPlayer().GetUnlock(0, 1), std::min(3, gPuzzleTable.PuzzleCount(0, 1)));
 }
 
+// The window closed on the summary of a solve, before "ok": the saved
+// profile keeps the puzzle completed with what it opened, the next puzzle or,
+// after the last, the next set and the bonus puzzle.
+TEST_F(SessionTest, ClosingTheWindowOnTheSummaryKeepsTheSolveAndWhatItOpened)
+{
+    Start(false, true);
+    PreparedPlayer(L"Ann");
+    const int set = 1;
+    ASSERT_EQ(set + 1, GetConstantInt(L"sets_before_extra_puzzles")) << "the set's end opens a bonus puzzle";
+    auto solveAndCloseTheWindow = [this](int puzzle) {
+        ASSERT_NE(LeaveTheTitle(), nullptr);
+        ASSERT_NE(PlayFromTheMainMenu(), nullptr);
+        MyPlayPuzzleMenu* play = ChoosePuzzle(puzzle);
+        ASSERT_NE(play, nullptr);
+        ASSERT_NE(Solve(play), nullptr);
+        Harness().Inject({.type = InputEventType::Quit});
+        Harness().RunTicks(1);
+        ASSERT_TRUE(App().IsLoopDone());
+        m_harness.reset();
+    };
+    auto saved = [this] {
+        ProfileList list;
+        EXPECT_TRUE(ProfileManager::ReadProfilesFile(m_keptFolder + "/profiles.xml", list));
+        list.records.resize(ProfileList::kSlots);
+        return list.records[0].state;
+    };
+
+    ASSERT_NO_FATAL_FAILURE(solveAndCloseTheWindow(0));
+    PlayerState state = saved();
+    EXPECT_TRUE(state.IsCompleted(0, set, 0));
+    EXPECT_GT(state.FindSet(0, set)->puzzles[0].bestTime, 0);
+    EXPECT_EQ(state.GetUnlock(0, set), 2);
+
+    // The set's last puzzle, the others solved.
+    Start(false, true);
+    ASSERT_TRUE(Harness().RunUntilLoaded());
+    PlayerState& player = *GetCurrentPlayerState();
+    const int last = gPuzzleTable.PuzzleCount(0, set) - 1;
+    for (int puzzle = 0; puzzle < last; ++puzzle)
+        player.EnsurePuzzle(0, set, puzzle)->completed = true;
+    player.EnsureSet(0, set)->unlock = last + 1;
+    player.disableTips = true;
+    const int nextSetUnlock = player.GetUnlock(0, set + 1);
+    const int bonusUnlock = player.GetUnlock(1, 0);
+    ASSERT_NO_FATAL_FAILURE(solveAndCloseTheWindow(last));
+    state = saved();
+    EXPECT_EQ(state.CountCompletedPuzzles(0, set), last + 1);
+    EXPECT_EQ(state.GetUnlock(0, set + 1), nextSetUnlock + 1);
+    EXPECT_EQ(state.GetUnlock(1, 0), bonusUnlock + 1);
+}
+
 // The last puzzle of a set: its solve opens the next set on the map, which
 // loads; from a puzzle there the options and the way back to the menu; quit.
 // A restart in the same data folder resumes without asking for a name, and
@@ -564,7 +618,8 @@ TEST_F(SessionTest, TheLastPuzzleOfASetLeadsToTheNextAndARestartResumesThere)
     ASSERT_NE(complete, nullptr);
     // The summary's notices (a bonus set opened) are read first.
     CloseNotices();
-    EXPECT_EQ(SavedPlayer().FindSet(0, set)->puzzles[static_cast<size_t>(last)].bestTime, play->GetTicks() / 100);
+    EXPECT_EQ(SavedPlayer().FindSet(0, set)->puzzles[static_cast<size_t>(last)].bestTime,
+              play->GetTicks() / 100);
     Harness().ClickWhenReachable(complete->GetOkButton());
     EXPECT_TRUE(SavedPlayer().IsCompleted(0, set, last));
     EXPECT_EQ(m_saved.records[0].state.CountCompletedPuzzles(0, set), last + 1);

@@ -169,6 +169,8 @@ TEST(Mistakes, TheLastAllowedMistakeDropsTheRestOfTheLineAndEndsInputOnce)
 
     EXPECT_FALSE(rules.Press({0, 0}, 1, true, false, false));
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "no press starts a drag once the mistakes are used";
+    EXPECT_EQ(rules.lineStart, (GridCell{0, 0})) << "the line of the last move does not stay";
+    EXPECT_EQ(rules.lineEnd, (GridCell{0, 0}));
 }
 
 TEST(Mistakes, TheLastTileEndsInputAsAFailureOnlyWhenItUsesTheLastMistake)
@@ -270,16 +272,27 @@ TEST(Input, TheRightButtonMarksSwitchesToolsOrDoesNothing)
     EXPECT_EQ(rules.dragMode, PlayRules::kMark) << "the left button uses the current tool";
 }
 
-TEST(Input, PressesOutsideWhileDisabledDuringADragOrRefusedByTheFilterChangeNothing)
+// A refused press starts no drag, but like any press it puts the line on the
+// pressed cell.
+TEST(Input, PressesOutsideWhileDisabledDuringADragOrRefusedByTheFilterDecideNothing)
 {
     PlayRules rules(Board(kSample), 3, FixedRandom);
-    rules.Press({0, 0}, 1, false, false, false);
+    auto expectLineOn = [&rules](GridCell cell) {
+        EXPECT_EQ(rules.lineStart, cell);
+        EXPECT_EQ(rules.lineEnd, cell);
+    };
+    rules.Press({5, 1}, 1, false, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
-    rules.Press({0, 0}, 1, true, true, false);
+    expectLineOn({5, 1});
+    rules.Press({1, 2}, 1, true, true, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag);
+    expectLineOn({1, 2});
     rules.Press({0, 0}, 1, true, false, false);
-    rules.Press({0, 0}, -1, true, false, false);
+    rules.DragTo({0, 3});
+    rules.Press({2, 2}, -1, true, false, false);
     EXPECT_EQ(rules.dragMode, PlayRules::kNoDrag) << "a second button cancels the running drag";
+    expectLineOn({2, 2});
+    EXPECT_TRUE(rules.ApplyLine().empty());
 
     rules.SetMoveFilter(
         [](GridCell cell, int modeBit) { return cell.column == 0 && modeBit == PlayRules::kReveal; });
