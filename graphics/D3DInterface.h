@@ -1,6 +1,5 @@
 #pragma once
 
-#include "graphics/DrawnAreaTracker.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"
 #include "platform/RenderDevice.h"
@@ -80,12 +79,6 @@ public:
 
     std::mutex& GetLock() { return m_lock; }
 
-    // What drawings put on the screen surface, scope by scope.
-    DrawnAreaTracker& GetDrawnAreas() { return m_drawnAreas; }
-    // While set, drawings into the screen surface change only the pixels
-    // inside the clip (null: the whole screen).
-    void SetScreenClip(const Rect* clip);
-    const Rect* GetScreenClip() const { return m_screenClipped ? &m_screenClip : nullptr; }
     // Makes the area of the screen surface black, as a window shows what is
     // not drawn (transparent for a screen that does not clear opaque).
     void ClearScreenArea(const Rect& area);
@@ -98,9 +91,6 @@ private:
     int m_height = 768;
     Matrix4 m_viewProjection;
     std::unique_ptr<ImageSurface> m_screen;
-    DrawnAreaTracker m_drawnAreas;
-    bool m_screenClipped = false;
-    Rect m_screenClip;
     bool m_screenLost = false;
     std::string m_lastError;
     std::mutex m_lock;
