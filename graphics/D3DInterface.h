@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScreenSize.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"
 #include "platform/RenderDevice.h"
@@ -21,7 +22,7 @@ class ImageSurface;
 class D3DInterface
 {
 public:
-    D3DInterface(std::unique_ptr<RenderDevice> device, int width = 1024, int height = 768);
+    D3DInterface(std::unique_ptr<RenderDevice> device, int width = kScreenWidth, int height = kScreenHeight);
     ~D3DInterface();
     D3DInterface(const D3DInterface&) = delete;
     D3DInterface& operator=(const D3DInterface&) = delete;
@@ -87,8 +88,8 @@ public:
 
 private:
     std::unique_ptr<RenderDevice> m_device;
-    int m_width = 1024;
-    int m_height = 768;
+    int m_width = kScreenWidth;
+    int m_height = kScreenHeight;
     Matrix4 m_viewProjection;
     std::unique_ptr<ImageSurface> m_screen;
     bool m_screenLost = false;
