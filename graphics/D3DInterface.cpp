@@ -29,7 +29,6 @@ D3DInterface::D3DInterface(std::unique_ptr<RenderDevice> device, int width, int 
     m_screen = std::make_unique<ImageSurface>(true);
     m_screen->SetClearsOpaque(true);
     m_screen->Create(width, height);
-    m_drawnAreas.SetScreen(m_screen.get());
 }
 
 D3DInterface::~D3DInterface()
@@ -186,13 +185,6 @@ int D3DInterface::ReleaseIdleImages()
     return released;
 }
 
-void D3DInterface::SetScreenClip(const Rect* clip)
-{
-    m_screenClipped = clip != nullptr;
-    if (clip != nullptr)
-        m_screenClip = *clip;
-}
-
 void D3DInterface::ClearScreenArea(const Rect& area)
 {
     RenderTextureId texture = m_screen->GetRenderTexture();
@@ -257,6 +249,8 @@ ImageSurface* D3DInterface::GetTempSurface(int width, int height)
     } else {
         surface = std::make_unique<ImageSurface>(true);
         surface->Create(width, height);
+        // Its texture is made here, so the surface knows the pool it goes back to.
+        surface->GetRenderTexture();
     }
     m_usedSurfaces.push_back(std::move(surface));
     return m_usedSurfaces.back().get();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/DrawnAreaTracker.h"
+#include "base/ScreenSize.h"
 #include "graphics/Matrix4.h"
 #include "graphics/Rect.h"
 #include "platform/RenderDevice.h"
@@ -22,7 +22,7 @@ class ImageSurface;
 class D3DInterface
 {
 public:
-    D3DInterface(std::unique_ptr<RenderDevice> device, int width = 1024, int height = 768);
+    D3DInterface(std::unique_ptr<RenderDevice> device, int width = kScreenWidth, int height = kScreenHeight);
     ~D3DInterface();
     D3DInterface(const D3DInterface&) = delete;
     D3DInterface& operator=(const D3DInterface&) = delete;
@@ -80,12 +80,6 @@ public:
 
     std::mutex& GetLock() { return m_lock; }
 
-    // What drawings put on the screen surface, scope by scope.
-    DrawnAreaTracker& GetDrawnAreas() { return m_drawnAreas; }
-    // While set, drawings into the screen surface change only the pixels
-    // inside the clip (null: the whole screen).
-    void SetScreenClip(const Rect* clip);
-    const Rect* GetScreenClip() const { return m_screenClipped ? &m_screenClip : nullptr; }
     // Makes the area of the screen surface black, as a window shows what is
     // not drawn (transparent for a screen that does not clear opaque).
     void ClearScreenArea(const Rect& area);
@@ -94,13 +88,10 @@ public:
 
 private:
     std::unique_ptr<RenderDevice> m_device;
-    int m_width = 1024;
-    int m_height = 768;
+    int m_width = kScreenWidth;
+    int m_height = kScreenHeight;
     Matrix4 m_viewProjection;
     std::unique_ptr<ImageSurface> m_screen;
-    DrawnAreaTracker m_drawnAreas;
-    bool m_screenClipped = false;
-    Rect m_screenClip;
     bool m_screenLost = false;
     std::string m_lastError;
     std::mutex m_lock;

@@ -2,6 +2,7 @@
 
 #include "graphics/D3DInterface.h"
 #include "graphics/Font.h"
+#include "graphics/FrameContext.h"
 #include "graphics/Image.h"
 #include "graphics/ImageRenderTarget.h"
 #include "graphics/ImageSurface.h"
@@ -148,9 +149,9 @@ class GraphicsRenderer
 public:
     static void Submit(Graphics& g, RenderTextureId texture, const LocalVertex* local, int vertexCount,
                        const int* indices, int indexCount, const Color& color, RenderBlend blend);
-    static void Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
-                        const std::vector<RenderVertex>& vertices, const std::vector<int>& indices,
-                        RenderBlend blend);
+    static void Execute(const FrameContext* frame, ImageRenderTarget* target, const RenderRect& clip,
+                        RenderTextureId texture, const std::vector<RenderVertex>& vertices,
+                        const std::vector<int>& indices, RenderBlend blend);
     static void DrawQuad(Graphics& g, Image* image, FRect source, FRect destination, bool colorize,
                          RenderBlend blend);
     static void DrawMesh(Graphics& g, Image* image, int cell, float x, float y, const Matrix4& matrix,
@@ -277,19 +278,19 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
     }
     if (kept.empty())
         return;
-    if (D3DInterface* renderer = D3DInterface::GetCurrent(); renderer && renderer->GetDrawnAreas().IsTracking()) {
+    if (g.m_frame != nullptr && g.m_frame->GetDrawnAreas().IsTracking()) {
         // Whole pixels the triangles may touch, inside this drawing's clip.
         const int areaLeft = std::max(left, static_cast<int>(std::floor(minX)));
         const int areaTop = std::max(top, static_cast<int>(std::floor(minY)));
         const int areaRight = std::min(right, static_cast<int>(std::ceil(maxX)));
         const int areaBottom = std::min(bottom, static_cast<int>(std::ceil(maxY)));
-        renderer->GetDrawnAreas().Note(target, Rect{areaLeft, areaTop, areaRight - areaLeft, areaBottom - areaTop});
+        g.m_frame->GetDrawnAreas().Note(target, Rect{areaLeft, areaTop, areaRight - areaLeft, areaBottom - areaTop});
     }
     // Drawing part of the screen again: what lies wholly outside that part
     // changes nothing and goes no further.
-    if (D3DInterface* renderer = D3DInterface::GetCurrent(); renderer && renderer->GetScreenClip() != nullptr &&
-                                                              !s.offscreenLayer && target == renderer->GetScreenImage()) {
-        const Rect& screenClip = *renderer->GetScreenClip();
+    if (g.m_frame != nullptr && g.m_frame->GetScreenClip() != nullptr && !s.offscreenLayer &&
+        target == g.m_frame->GetScreen()) {
+        const Rect& screenClip = *g.m_frame->GetScreenClip();
         if (maxX <= static_cast<float>(screenClip.x) ||
             minX >= static_cast<float>(screenClip.x + screenClip.width) ||
             maxY <= static_cast<float>(screenClip.y) || minY >= static_cast<float>(screenClip.y + screenClip.height))
@@ -308,7 +309,7 @@ void GraphicsRenderer::Submit(Graphics& g, RenderTextureId texture, const LocalV
         queue->push_back(BatchEntry{s.batchOrder, destination, texture, blend, deviceClip, vertices, kept});
         return;
     }
-    Execute(destination, deviceClip, texture, vertices, kept, blend);
+    Execute(g.m_frame, destination, deviceClip, texture, vertices, kept, blend);
 }
 
 ImageSurface* GraphicsRenderer::OpenLayer(Graphics& g)
@@ -317,7 +318,7 @@ ImageSurface* GraphicsRenderer::OpenLayer(Graphics& g)
     if (queue.layer != nullptr && queue.layerTarget == g.m_target)
         return queue.layer;
     CloseLayer(g);
-    D3DInterface* renderer = D3DInterface::GetCurrent();
+    D3DInterface* renderer = g.GetRenderer();
     if (renderer == nullptr)
         return nullptr;
     queue.layer = renderer->GetTempSurface(g.m_target->GetTargetWidth(), g.m_target->GetTargetHeight());
@@ -341,7 +342,7 @@ void GraphicsRenderer::CloseLayer(Graphics& g)
     std::stable_sort(entries.begin(), entries.end(),
                      [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
     for (const BatchEntry& entry : entries)
-        Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
+        Execute(g.m_frame, entry.target, entry.clip, entry.texture, entry.vertices, entry.indices, entry.blend);
 
     float width = static_cast<float>(layer->GetWidth());
     float height = static_cast<float>(layer->GetHeight());
@@ -363,25 +364,24 @@ void GraphicsRenderer::CloseLayer(Graphics& g)
         queue.heldSurfaces.push_back(layer);
         return;
     }
-    Execute(composite.target, composite.clip, composite.texture, composite.vertices, composite.indices,
-            composite.blend);
-    if (D3DInterface* renderer = D3DInterface::GetCurrent())
-        renderer->ReleaseTempSurface(layer);
+    Execute(g.m_frame, composite.target, composite.clip, composite.texture, composite.vertices,
+            composite.indices, composite.blend);
+    g.ReleaseTempSurface(layer);
 }
 
-void GraphicsRenderer::Execute(ImageRenderTarget* target, const RenderRect& clip, RenderTextureId texture,
-                               const std::vector<RenderVertex>& vertices, const std::vector<int>& indices,
-                               RenderBlend blend)
+void GraphicsRenderer::Execute(const FrameContext* frame, ImageRenderTarget* target, const RenderRect& clip,
+                               RenderTextureId texture, const std::vector<RenderVertex>& vertices,
+                               const std::vector<int>& indices, RenderBlend blend)
 {
-    D3DInterface* renderer = D3DInterface::GetCurrent();
-    if (renderer == nullptr)
+    RenderTextureId targetTexture = target->GetRenderTexture();
+    D3DInterface* renderer = target->GetRenderer();
+    if (targetTexture == 0 || renderer == nullptr)
         return;
     RenderDevice* device = renderer->GetDevice();
-    RenderTextureId targetTexture = target->GetRenderTexture();
-    if (targetTexture == 0 || !device->SetRenderTarget(targetTexture))
+    if (!device->SetRenderTarget(targetTexture))
         return;
-    const Rect* screenClip = renderer->GetScreenClip();
-    if (screenClip != nullptr && target == renderer->GetScreenImage()) {
+    const Rect* screenClip = frame != nullptr ? frame->GetScreenClip() : nullptr;
+    if (screenClip != nullptr && target == frame->GetScreen()) {
         // Only the part of the screen being drawn again may change.
         const Rect kept = Rect{clip.x, clip.y, clip.width, clip.height}.Intersection(*screenClip);
         if (kept.IsEmpty())
@@ -504,6 +504,11 @@ Graphics::Graphics(ImageRenderTarget* target) : m_target(target), m_batch(std::m
     ClearClipRect();
 }
 
+Graphics::Graphics(ImageRenderTarget* target, FrameContext* frame) : Graphics(target)
+{
+    m_frame = frame;
+}
+
 Graphics::Graphics(const Graphics& other) = default;
 
 Graphics& Graphics::operator=(const Graphics& other)
@@ -512,6 +517,7 @@ Graphics& Graphics::operator=(const Graphics& other)
         if (m_batch && m_batch.use_count() == 1 && m_batch != other.m_batch)
             FlushBatch();
         m_target = other.m_target;
+        m_frame = other.m_frame;
         m_state = other.m_state;
         m_batch = other.m_batch;
     }
@@ -656,14 +662,12 @@ void Graphics::FlushBatch()
     std::stable_sort(entries.begin(), entries.end(),
                      [](const BatchEntry& a, const BatchEntry& b) { return a.order < b.order; });
     for (const BatchEntry& entry : entries)
-        GraphicsRenderer::Execute(entry.target, entry.clip, entry.texture, entry.vertices, entry.indices,
+        GraphicsRenderer::Execute(m_frame, entry.target, entry.clip, entry.texture, entry.vertices, entry.indices,
                                   entry.blend);
     std::vector<ImageSurface*> held;
     held.swap(m_batch->heldSurfaces);
-    if (D3DInterface* renderer = D3DInterface::GetCurrent()) {
-        for (ImageSurface* surface : held)
-            renderer->ReleaseTempSurface(surface);
-    }
+    for (ImageSurface* surface : held)
+        ReleaseTempSurface(surface);
 }
 
 void Graphics::SetOffscreenLayer(bool offscreen)
@@ -818,7 +822,7 @@ void Graphics::DrawImageMasked(Image* image, int cell, Image* mask, int maskCell
         DrawImageF(image, x, y, cell);
         return;
     }
-    D3DInterface* renderer = D3DInterface::GetCurrent();
+    D3DInterface* renderer = GetRenderer();
     Rect area = image->GetCellRect(cell);
     if (renderer == nullptr || area.IsEmpty())
         return;
@@ -923,12 +927,25 @@ int Graphics::GetWordWrappedHeight(int width, const std::wstring& text, int line
 
 ImageSurface* Graphics::GetTempSurface(int width, int height)
 {
-    D3DInterface* renderer = D3DInterface::GetCurrent();
+    D3DInterface* renderer = GetRenderer();
     return renderer != nullptr ? renderer->GetTempSurface(width, height) : nullptr;
 }
 
 void Graphics::ReleaseTempSurface(ImageSurface* surface)
 {
-    if (D3DInterface* renderer = D3DInterface::GetCurrent())
+    // A pooled surface goes back to the renderer that made its texture (this one's, after a reset).
+    if (surface == nullptr)
+        return;
+    D3DInterface* renderer = surface->GetRenderer();
+    if (renderer == nullptr)
+        renderer = GetRenderer();
+    if (renderer != nullptr)
         renderer->ReleaseTempSurface(surface);
+}
+
+D3DInterface* Graphics::GetRenderer() const
+{
+    if (m_target == nullptr || m_target->GetRenderTexture() == 0)
+        return nullptr;
+    return m_target->GetRenderer();
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+class D3DInterface;
+class FrameContext;
 class Image;
 class ImageRenderTarget;
 class ImageSurface;
@@ -25,12 +27,15 @@ class Graphics
 public:
     Graphics();
     explicit Graphics(ImageRenderTarget* target);
+    // Drawing the screen within a frame: what is drawn is recorded there, and only its clip may change.
+    Graphics(ImageRenderTarget* target, FrameContext* frame);
     Graphics(const Graphics& other);
     Graphics& operator=(const Graphics& other);
     // Draws what is still batched.
     ~Graphics();
 
     ImageRenderTarget* GetTarget() const { return m_target; }
+    FrameContext* GetFrameContext() const { return m_frame; }
     const GraphicsState& GetState() const { return m_state; }
     void SetState(const GraphicsState& state);
 
@@ -141,7 +146,11 @@ public:
 private:
     friend class GraphicsRenderer;
 
+    // The renderer the target lives on (null without a target or a device).
+    D3DInterface* GetRenderer() const;
+
     ImageRenderTarget* m_target = nullptr;
+    FrameContext* m_frame = nullptr;
     GraphicsState m_state;
     std::shared_ptr<BatchQueue> m_batch;
 };

@@ -68,6 +68,7 @@ RenderTextureId ImageSurface::GetRenderTexture()
     D3DInterface* renderer = D3DInterface::GetCurrent();
     if (renderer == nullptr)
         return 0;
+    m_renderer = renderer;
     RenderDevice* device = renderer->GetDevice();
     if (GetTexture() == 0) {
         RenderTextureId texture = device->CreateTexture(GetWidth(), GetHeight(), true);
@@ -129,6 +130,7 @@ bool ImageSurface::UploadTexture()
 void ImageSurface::ReleaseTexture()
 {
     Image::ReleaseTexture();
+    m_renderer = nullptr;
     m_readBackCurrent = false;
 }
 
@@ -146,9 +148,9 @@ void ImageSurface::ReadBack() const
 {
     m_readBack.assign(static_cast<std::size_t>(GetWidth()) * GetHeight(), 0u);
     m_readBackCurrent = true;
-    D3DInterface* renderer = D3DInterface::GetCurrent();
     auto* self = const_cast<ImageSurface*>(this);
     RenderTextureId texture = self->GetRenderTexture();
+    D3DInterface* renderer = m_renderer;
     if (renderer == nullptr || texture == 0)
         return;
     RenderDevice* device = renderer->GetDevice();

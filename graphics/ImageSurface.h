@@ -25,6 +25,7 @@ public:
     bool ClearsOpaque() const { return m_clearsOpaque; }
 
     RenderTextureId GetRenderTexture() override;
+    D3DInterface* GetRenderer() const override { return m_renderer; }
     int GetTargetWidth() const override { return GetWidth(); }
     int GetTargetHeight() const override { return GetHeight(); }
     void ContentChanged() override;
@@ -48,6 +49,7 @@ private:
     void ReadBack() const;
 
     bool m_renderTarget = true;
+    D3DInterface* m_renderer = nullptr;
     bool m_needsClear = false;
     bool m_clearsOpaque = false;
     unsigned m_flags = 0;

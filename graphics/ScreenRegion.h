@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScreenSize.h"
 #include "graphics/Rect.h"
 
 #include <vector>
@@ -11,7 +12,7 @@
 class ScreenRegion
 {
 public:
-    explicit ScreenRegion(Rect screen = Rect{0, 0, 1024, 768}) : m_screen(screen) {}
+    explicit ScreenRegion(Rect screen = Rect{0, 0, kScreenWidth, kScreenHeight}) : m_screen(screen) {}
 
     // Adds the part of the rectangle inside the screen.
     void Add(const Rect& rect);

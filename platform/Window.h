@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScreenSize.h"
 #include "platform/InputEvent.h"
 
 #include <cstdint>
@@ -8,8 +9,8 @@
 struct WindowOptions
 {
     std::string title;
-    int width{1024};
-    int height{768};
+    int width{kScreenWidth};
+    int height{kScreenHeight};
     bool windowed{true};
 };
 

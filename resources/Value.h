@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
+#include <variant>
 
 class Widget;
 
@@ -40,21 +42,21 @@ public:
     // Narrow text and other pointers would silently become a bool.
     Value(const char*) = delete;
     Value(std::nullptr_t) = delete;
-    Value(const Value& other);
-    Value(Value&& other) noexcept;
-    Value& operator=(const Value& other);
+    // Copies are the variant's own; a moved-from value is the int 0 again.
+    Value(const Value& other) = default;
+    Value(Value&& other) noexcept : m_data(std::exchange(other.m_data, 0)) {}
+    Value& operator=(const Value& other) = default;
     Value& operator=(Value&& other) noexcept;
-    ~Value();
 
     // References to a target that the anchor's owner keeps alive.
     static Value FloatReference(float* target, const ReferenceAnchor& anchor);
     static Value IntReference(int* target, const ReferenceAnchor& anchor);
     static Value WidgetReference(Widget* target, const ReferenceAnchor& anchor);
 
-    Type GetType() const { return m_type; }
+    Type GetType() const { return static_cast<Type>(m_data.index()); }
     bool IsNumber() const; // bool, int, float or a number reference
     bool IsFloat() const;  // float or float reference
-    bool IsString() const { return m_type == Type::String; }
+    bool IsString() const { return GetType() == Type::String; }
     bool IsReference() const;
 
     // bool 0/1; float truncated toward zero (saturating; NaN reads 0); text through StringToInt;
@@ -79,20 +81,21 @@ public:
     bool operator==(const Value& other) const;
 
 private:
-    static Value Reference(Type type, void* target, const ReferenceAnchor& anchor);
-    void Release();
-    void CopyFrom(const Value& other);
-    void MoveFrom(Value& other) noexcept;
-    void* LiveTarget() const;
+    // A target owned elsewhere, readable while the anchor it was made from lives. One struct per kind
+    // keeps the kinds apart in the variant.
+    template <typename Target, Type kKind>
+    struct Reference
+    {
+        Target* target{nullptr};
+        std::weak_ptr<const void> token;
 
-    Type m_type = Type::Int;
-    union {
-        bool m_bool;
-        int m_int = 0;
-        float m_float;
-        std::wstring* m_string;
-        ::Color* m_color;
-        void* m_target;
+        Target* Live() const { return token.expired() ? nullptr : target; }
+        bool operator==(const Reference& other) const { return target == other.target; }
     };
-    std::weak_ptr<const void> m_token;
+    using FloatRef = Reference<float, Type::FloatRef>;
+    using IntRef = Reference<int, Type::IntRef>;
+    using WidgetRef = Reference<Widget, Type::WidgetRef>;
+
+    // The alternatives in the order of Type, so the index is the type.
+    std::variant<bool, int, float, std::wstring, ::Color, FloatRef, IntRef, WidgetRef> m_data{0};
 };

@@ -1175,7 +1175,7 @@ void DynamicWidget::DrawAsLayer(ModalFlags* flags, Graphics* g, const Color& col
             return;
     }
     if (render) {
-        Graphics layerGraphics(layer);
+        Graphics layerGraphics(layer, g->GetFrameContext());
         GraphicsState state = g->GetState();
         state.batching = false;
         state.colorMultiplier = ColorMultiplier{};

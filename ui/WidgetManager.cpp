@@ -507,6 +507,19 @@ bool AnyEncloses(const std::vector<Rect>& rects, const Rect& rect)
 
 } // namespace
 
+void WidgetManager::SetScreenImage(ImageSurface* image)
+{
+    m_screenImage = image;
+    m_frame.SetScreen(image);
+}
+
+D3DInterface* WidgetManager::GetScreenRenderer() const
+{
+    if (m_screenImage == nullptr || m_screenImage->GetRenderTexture() == 0)
+        return nullptr;
+    return m_screenImage->GetRenderer();
+}
+
 Rect WidgetManager::GetScreenRect() const
 {
     if (m_screenImage == nullptr)
@@ -578,7 +591,7 @@ void WidgetManager::RecordDrawn(WidgetContainer* widget, const DrawnArea& drawn)
 
 void WidgetManager::DrawTracked(Widget* widget, ModalFlags* flags, Graphics* g)
 {
-    DrawnAreaTracker& tracker = D3DInterface::GetCurrent()->GetDrawnAreas();
+    DrawnAreaTracker& tracker = m_frame.GetDrawnAreas();
     tracker.Begin();
     widget->DrawAll(flags, g);
     RecordDrawn(widget, tracker.End());
@@ -586,12 +599,12 @@ void WidgetManager::DrawTracked(Widget* widget, ModalFlags* flags, Graphics* g)
 
 void WidgetManager::DrawPass(bool tracked, const Rect* clip)
 {
-    D3DInterface* renderer = tracked ? D3DInterface::GetCurrent() : nullptr;
+    D3DInterface* renderer = tracked ? GetScreenRenderer() : nullptr;
     if (renderer != nullptr) {
-        renderer->SetScreenClip(clip);
+        m_frame.SetScreenClip(clip);
         if (clip != nullptr)
             renderer->ClearScreenArea(*clip);
-        renderer->GetDrawnAreas().Begin();
+        m_frame.GetDrawnAreas().Begin();
         m_painting = true;
     }
     {
@@ -599,7 +612,7 @@ void WidgetManager::DrawPass(bool tracked, const Rect* clip)
         InitModalFlags(&flags);
         m_lowestPendingOverlay = NoOverlay;
         m_overlays.clear();
-        Graphics screen(m_screenImage);
+        Graphics screen(m_screenImage, &m_frame);
         m_currentGraphics = &screen;
         DrawTopLevel(&flags, &screen);
         DrawOverlays(NoOverlay);
@@ -608,8 +621,8 @@ void WidgetManager::DrawPass(bool tracked, const Rect* clip)
     }
     if (renderer != nullptr) {
         m_painting = false;
-        renderer->GetDrawnAreas().End();
-        renderer->SetScreenClip(nullptr);
+        m_frame.GetDrawnAreas().End();
+        m_frame.SetScreenClip(nullptr);
     }
 }
 
@@ -632,11 +645,10 @@ bool WidgetManager::DrawScreen()
     if (!m_dirty)
         return false;
     m_dirty = false;
-    D3DInterface* renderer = D3DInterface::GetCurrent();
+    D3DInterface* renderer = GetScreenRenderer();
     // Keeping the screen between frames needs the screen surface itself and
     // a device that can clear part of it.
-    const bool tracked = renderer != nullptr && m_screenImage != nullptr &&
-                         m_screenImage == renderer->GetScreenImage() &&
+    const bool tracked = renderer != nullptr && m_screenImage == renderer->GetScreenImage() &&
                          renderer->GetDevice()->SupportsBlendModes();
     ++m_drawFrame;
     m_drawnThisFrame.clear();
@@ -736,7 +748,7 @@ void WidgetManager::DrawOverlays(int bound)
             g.Translate(origin.x, origin.y);
             if (m_painting) {
                 // What an overlay draws belongs to its widget and the widget's parents.
-                DrawnAreaTracker& tracker = D3DInterface::GetCurrent()->GetDrawnAreas();
+                DrawnAreaTracker& tracker = m_frame.GetDrawnAreas();
                 tracker.Begin();
                 overlay.widget->DrawOverlay(&g, overlay.priority);
                 const DrawnArea drawn = tracker.End();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/FrameContext.h"
 #include "graphics/Rect.h"
 #include "graphics/ScreenRegion.h"
 #include "ui/PointerState.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 class ClickListener;
+class D3DInterface;
 class ImageSurface;
 class WidgetHost;
 
@@ -47,7 +49,7 @@ public:
         m_fullRedraw = true;
     }
     bool IsDirty() const { return m_dirty; }
-    void SetScreenImage(ImageSurface* image) { m_screenImage = image; }
+    void SetScreenImage(ImageSurface* image);
     ImageSurface* GetScreenImage() const { return m_screenImage; }
     WidgetHost* GetHost() const { return m_host; }
 
@@ -164,6 +166,8 @@ private:
     // Adds to pending what moved, grew or vanished and was not drawn yet.
     void CollectChanges(const std::vector<Rect>& drawn, ScreenRegion& pending) const;
     Rect GetScreenRect() const;
+    // The renderer the screen surface lives on, null without one.
+    D3DInterface* GetScreenRenderer() const;
 
     Graphics* m_currentGraphics = nullptr;
     bool m_dirty = false;
@@ -180,6 +184,8 @@ private:
     bool m_ticksWanted = false;
     WidgetHost* m_host = nullptr;
     ImageSurface* m_screenImage = nullptr;
+    // What the frame being drawn records and where it may draw.
+    FrameContext m_frame;
     std::vector<Overlay> m_overlays;
     int m_lowestPendingOverlay = NoOverlay;
     bool m_hasFocus = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScreenSize.h"
 #include "platform/RenderDevice.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ public:
         std::vector<RenderVertex> vertices;
     };
 
-    explicit HeadlessRenderDevice(int outputWidth = 1024, int outputHeight = 768);
+    explicit HeadlessRenderDevice(int outputWidth = kScreenWidth, int outputHeight = kScreenHeight);
 
     RenderTextureId CreateTexture(int width, int height, bool renderTarget) override;
     void DestroyTexture(RenderTextureId texture) override;
@@ -64,8 +65,8 @@ private:
         std::vector<std::uint32_t> texels;
     };
 
-    int m_outputWidth = 1024;
-    int m_outputHeight = 768;
+    int m_outputWidth = kScreenWidth;
+    int m_outputHeight = kScreenHeight;
     std::map<RenderTextureId, Texture> m_textures;
     RenderTextureId m_nextId = 1;
     RenderTextureId m_target = 0;
