@@ -407,15 +407,20 @@ TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)
 TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)
 {
     PlayerState& player = NewPlayer();
+    ASSERT_TRUE(SaveProfiles());
     auto* intro = new LevelIntroMenu(0, 1, 0);
     intro->Show();
     Harness().RunTicks(120);
     ASSERT_NE(intro->GetCheckbox(), nullptr);
     ClickCentre(intro->GetCheckbox());
     EXPECT_TRUE(player.disableTips);
-    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    // The box writes nothing itself: the next save of the profiles keeps it.
+    EXPECT_FALSE(SavedProfiles().records[0].state.disableTips);
     ClickCentre(intro->GetCheckbox());
     EXPECT_FALSE(player.disableTips);
+    ClickCentre(intro->GetCheckbox());
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
     EXPECT_TRUE(Shown().empty());
     intro->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);
