@@ -186,14 +186,8 @@ void PlayerSelectMenu::DeleteSelected()
     m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Clear();
     UpdateButtons();
     m_selectedSlot = -1;
-    // Another player, when there is one, becomes the chosen one (which saves),
-    // so the way on and back to the menu stays open.
-    for (int slot = 0; slot < kSlots; ++slot) {
-        if (!m_nameButtons[static_cast<size_t>(slot)]->HasNoName()) {
-            SelectSlot(slot);
-            return;
-        }
-    }
+    // No player is chosen until the player picks one: the way on and back to
+    // the menu stays hidden until then. The deletion itself is kept at once.
     SaveProfiles();
 }
 

@@ -107,12 +107,18 @@ TEST_F(PlayersTest, NamingChoosingAndDeletingByClicksAreSavedAtOnce)
     EXPECT_TRUE(Saved().records[1].name.empty());
     EXPECT_EQ(Saved().records[0].name, L"Ann");
     EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), Localize(L"no_name"));
-    // Ann is chosen in Bob's place: the buttons stay.
-    EXPECT_EQ(menu->GetSelectedSlot(), 0);
+    // Nobody is chosen in Bob's place: the way on waits for a choice.
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(0)));
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(1)));
+    EXPECT_FALSE(menu->GetMenuButton()->IsVisible());
+    EXPECT_FALSE(menu->GetDeleteButton()->IsVisible());
+    EXPECT_FALSE(menu->GetPlayButton()->IsVisible());
+    Snap("players_deleted");
+    ClickCentre(menu->GetNameButton(0));
     EXPECT_TRUE(LooksSelected(menu->GetNameButton(0)));
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(Saved().selected, 0);
-    Snap("players_deleted");
 }
 
 // Keys that land on a named player's button (it takes the focus when it is
@@ -197,7 +203,10 @@ TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
     EXPECT_TRUE(gProfileList.records[3].name.empty());
 }
 
-TEST_F(PlayersTest, DeletingAPlayerChoosesAnotherOrHidesTheButtonsWhenNoneIsLeft)
+// A deleted player leaves nobody chosen, whether others are left or not:
+// the menu, delete and play buttons stay hidden until a named player is
+// picked or made.
+TEST_F(PlayersTest, DeletingTheChosenPlayerLeavesNobodyChosenUntilOneIsPicked)
 {
     NewPlayer(L"Ann");
     ProfileManager::CreateProfile(L"Bob");
@@ -205,12 +214,23 @@ TEST_F(PlayersTest, DeletingAPlayerChoosesAnotherOrHidesTheButtonsWhenNoneIsLeft
     ASSERT_EQ(menu->GetSelectedSlot(), 1);
     menu->DeleteSelected();
     EXPECT_TRUE(gProfileList.records[1].name.empty());
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_FALSE(ButtonsShown(menu));
+    EXPECT_FALSE(menu->GetMenuButton()->IsVisible() || menu->GetDeleteButton()->IsVisible() ||
+                 menu->GetPlayButton()->IsVisible());
+    EXPECT_TRUE(Saved().records[1].name.empty());
+    EXPECT_EQ(Saved().records[0].name, L"Ann");
+    // A second delete with nobody chosen deletes nothing.
+    menu->DeleteSelected();
+    EXPECT_EQ(gProfileList.records[0].name, L"Ann");
+
+    Press(menu, menu->GetNameButton(0));
     EXPECT_EQ(menu->GetSelectedSlot(), 0);
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     EXPECT_EQ(Saved().selected, 0);
-    EXPECT_TRUE(Saved().records[1].name.empty());
 
+    // The last player goes too.
     menu->DeleteSelected();
     EXPECT_EQ(menu->GetSelectedSlot(), -1);
     EXPECT_FALSE(ButtonsShown(menu));
