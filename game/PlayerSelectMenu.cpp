@@ -17,7 +17,8 @@ namespace {
 
 constexpr int kButtonRowY = 590;
 constexpr int kOkButtonGap = 30;
-constexpr int kButtonGap = 24;
+// The outer buttons stand this far in from the screen's quarters.
+constexpr int kOuterButtonInset = 60;
 
 MyBoard* TheBoard()
 {
@@ -33,16 +34,9 @@ PlayerSelectMenu::PlayerSelectMenu() : Menu(::GetImage(L"TitleBackground"), fals
     if (GetWidth() == 0 && gApp != nullptr)
         Resize(0, 0, gApp->GetWidth(), gApp->GetHeight());
     const int width = gApp != nullptr ? gApp->GetWidth() : GetWidth();
-    m_menuButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_menu");
+    m_menuButton = AddCentredMenuButton(width / 4 + kOuterButtonInset, kButtonRowY, L"button_menu");
     m_deleteButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_delete");
-    m_playButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_play");
-    // The row is centred with a gap between the buttons, however wide they are.
-    if (m_menuButton != nullptr && m_deleteButton != nullptr && m_playButton != nullptr) {
-        const int step = m_deleteButton->GetWidth() / 2 + kButtonGap;
-        m_menuButton->Move(static_cast<float>(width / 2 - step - m_menuButton->GetWidth()),
-                           static_cast<float>(kButtonRowY));
-        m_playButton->Move(static_cast<float>(width / 2 + step), static_cast<float>(kButtonRowY));
-    }
+    m_playButton = AddCentredMenuButton(3 * width / 4 - kOuterButtonInset, kButtonRowY, L"button_play");
 
     const int top = GetConstantInt(L"profile_buttons_top");
     const int spacing = GetConstantInt(L"profile_buttons_spacing");

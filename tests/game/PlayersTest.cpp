@@ -142,18 +142,24 @@ TEST_F(PlayersTest, TypingOnANamedPlayerChangesNothing)
     EXPECT_TRUE(ButtonsShown(menu));
 }
 
-// The bottom row: three buttons apart from one another and inside the
-// screen, clear of the rows of names above them.
-TEST_F(PlayersTest, TheBottomButtonsStandApart)
+// The bottom row: three buttons centred on a quarter of the screen plus 60,
+// the middle and three quarters less 60, apart from one another and inside
+// the screen, clear of the rows of names above them.
+TEST_F(PlayersTest, TheBottomButtonsStandApartOnTheirPlaces)
 {
     NewPlayer(L"Ann");
     PlayerSelectMenu* menu = Open();
     Harness().RunTicks(60);
+    const int width = App().GetWidth();
     ButtonWidget* row[] = {menu->GetMenuButton(), menu->GetDeleteButton(), menu->GetPlayButton()};
+    const int centres[] = {width / 4 + 60, width / 2, 3 * width / 4 - 60};
     for (int i = 0; i < 3; ++i) {
         ASSERT_NE(row[i], nullptr);
+        const Vector4 origin = row[i]->GetScreenOrigin();
+        EXPECT_EQ(static_cast<int>(origin.x) + row[i]->GetWidth() / 2, centres[i]) << "button " << i;
+        EXPECT_EQ(static_cast<int>(origin.y), 590) << "button " << i;
         EXPECT_GE(row[i]->GetX(), 0.0f);
-        EXPECT_LE(row[i]->GetX() + static_cast<float>(row[i]->GetWidth()), static_cast<float>(App().GetWidth()));
+        EXPECT_LE(row[i]->GetX() + static_cast<float>(row[i]->GetWidth()), static_cast<float>(width));
         if (i > 0) {
             EXPECT_GE(row[i]->GetX(), row[i - 1]->GetX() + static_cast<float>(row[i - 1]->GetWidth()) + 16.0f)
                 << "buttons " << i - 1 << " and " << i << " touch";

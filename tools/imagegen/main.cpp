@@ -152,7 +152,9 @@ void MakeButton(Generator& out)
         {kInk, kSea, kAzure, WithAlpha(kWhite, 0x20)},
         {kSlate, kStone, kSteel, WithAlpha(kWhite, 0x30)},
     };
-    constexpr int kWidth = 200;
+    // Narrow enough for the players' row: three side by side, 196 pixels
+    // from middle to middle, 16 apart.
+    constexpr int kWidth = 180;
     constexpr int kHeight = 48;
     Canvas button(kWidth, kHeight * 4);
     for (int state = 0; state < 4; ++state) {
