@@ -5,11 +5,13 @@
 #include "app/NoticeMenu.h"
 #include "game/ConfirmDeleteMenu.h"
 #include "game/EnterNameMenu.h"
+#include "game/MyTitleScreen.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
 #include "ui/EditWidget.h"
 #include "puzzle/ProfileManager.h"
+#include "graphics/Image.h"
 #include "ui/ButtonWidget.h"
 
 #include <fstream>
@@ -257,12 +259,6 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     auto* entry = new EnterNameMenu(nullptr);
     entry->Show();
     Harness().RunTicks(1);
-    // The OK button keeps clear of the frame drawn a few pixels around the
-    // field, and stays on the panel inside its border.
-    const int fieldRight = static_cast<int>(entry->GetNameField()->GetX()) + entry->GetNameField()->GetWidth();
-    const int okLeft = static_cast<int>(entry->GetOkButton()->GetX());
-    EXPECT_GE(okLeft, fieldRight + 8);
-    EXPECT_LE(okLeft + entry->GetOkButton()->GetWidth(), entry->GetWidth() - 16);
     Harness().KeyDown(KeyCode::Enter);
     EXPECT_EQ(FindMenu<EnterNameMenu>(), entry) << "an empty name is not taken";
     Harness().TypeText(L"Ann");
@@ -270,6 +266,45 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     EXPECT_EQ(gProfileList.records[7].name, L"Ann");
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     EXPECT_EQ(Saved().records[7].name, L"Ann");
+}
+
+// The name entry is centred on the title screen it is opened from, its OK
+// button centred at x 250 and y 82 of it. The button caps the end of the
+// well drawn under the name field: a name scrolled to the field's end (its
+// text and caret) stands on the well and stops short of the button.
+TEST_F(PlayersTest, TheNameEntryIsCentredWithItsOkCappingTheField)
+{
+    auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(title->GetPlayButton(), nullptr);
+    title->ButtonDepress(title->GetPlayButton()->GetId());
+    Harness().RunTicks(1);
+    auto* entry = FindMenu<EnterNameMenu>();
+    ASSERT_NE(entry, nullptr);
+    Harness().RunTicks(60);
+    EXPECT_EQ(static_cast<int>(entry->GetX()), App().GetWidth() / 2 - entry->GetWidth() / 2);
+    EXPECT_EQ(static_cast<int>(entry->GetY()), App().GetHeight() / 2 - entry->GetHeight() / 2);
+    ButtonWidget* ok = entry->GetOkButton();
+    const int okLeft = static_cast<int>(ok->GetX());
+    EXPECT_EQ(okLeft + ok->GetWidth() / 2, 250);
+    EXPECT_EQ(static_cast<int>(ok->GetY()), 82);
+    EXPECT_LE(okLeft + ok->GetWidth(), entry->GetWidth() - 16) << "the OK button leaves the card";
+
+    // The field writes from 4 pixels in, keeps 8 of its width free of text
+    // and draws a caret 2 wide after it.
+    const EditWidget* field = entry->GetNameField();
+    const int fieldLeft = static_cast<int>(field->GetX());
+    const int textEnd = fieldLeft + field->GetWidth() - 8 + 4 + 2;
+    EXPECT_LE(textEnd, okLeft) << "a long name runs under the OK button";
+    // The well: the panel's even colour along the field's middle row.
+    Image* panel = entry->GetImage();
+    ASSERT_NE(panel, nullptr);
+    const int row = static_cast<int>(field->GetY()) + field->GetHeight() / 2;
+    const std::uint32_t well = panel->GetImagePixel(fieldLeft + 4, row);
+    int wellEnd = fieldLeft + 4;
+    while (wellEnd < panel->GetWidth() && panel->GetImagePixel(wellEnd, row) == well)
+        ++wellEnd;
+    EXPECT_GE(wellEnd, okLeft) << "the card shows between the well and the OK button";
 }
 
 // A data folder that cannot take the save: the player is told once, over whatever is shown, where progress

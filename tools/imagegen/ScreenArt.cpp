@@ -248,17 +248,21 @@ void MakeTitle(Output& out, Fonts& fonts)
     }
     out.Save(background, "title_background");
 
+    // The logo keeps its lower rows clear: the title screen centres it on
+    // three eighths of its height, and the name entry, centred on the
+    // screen, stands just below what it shows.
     Canvas logo(700, 190);
     const std::wstring title = L"Tarnvale";
     const int width = Canvas::TextWidth(*fonts.logo, title);
     const int x = (610 - width) / 2;
+    constexpr int kTitleBaseline = 100;
     for (int d = 6; d >= 1; --d)
-        logo.DrawText(*fonts.logo, title, x + d, 112 + d, WithAlpha(kBlack, 0x30));
-    logo.DrawText(*fonts.logo, title, x, 112, kGoldLight);
+        logo.DrawText(*fonts.logo, title, x + d, kTitleBaseline + d, WithAlpha(kBlack, 0x30));
+    logo.DrawText(*fonts.logo, title, x, kTitleBaseline, kGoldLight);
     // The "6" on a tile of its own.
-    Tile(logo, 600, 20, 96, kBlue);
-    CentredText(logo, *fonts.logo, L"6", 648, 98, kWhite);
-    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 166, kSkyPale);
+    Tile(logo, 600, 8, 96, kBlue);
+    CentredText(logo, *fonts.logo, L"6", 648, 86, kWhite);
+    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 136, kSkyPale);
     out.Save(logo, "game_logo");
 
     Canvas base(420, 26);
@@ -281,20 +285,22 @@ void MakeTitle(Output& out, Fonts& fonts)
 
 // Players and name entry --------------------------------------------------------------
 
-void MakePlayers(Output& out, Fonts& fonts)
+void MakePlayers(Output& out)
 {
-    // As tall as its rows need: the greeting, the prompt the dialog writes
-    // (baseline 75), the name field's well and the OK button beside it, with
-    // even room to the inner rule above and below. The greeting is a size
-    // under the headings so that it stands clear of the rule.
-    constexpr int kEnterNameHeight = 148;
-    Canvas enterName(320, kEnterNameHeight);
-    Panel(enterName, 0, 0, 320, kEnterNameHeight, 18);
-    const auto greeting = OpenFont(Type{kHeadingType.name, kHeadingType.face, kHeadingType.size - 6});
-    CentredText(enterName, greeting ? *greeting : *fonts.heading, L"Welcome!", 160, 50, kGoldLight);
+    // The name entry is centred on the title screen, under the logo: its
+    // card leaves the picture's upper rows clear and begins a little above
+    // the prompt the dialog writes (baseline 75). The name field's well runs
+    // on under the OK button (centred at x 250), which caps its end, so that
+    // a long name scrolled to the field's end still stands on the well.
+    constexpr int kEnterNameWidth = 296;
+    constexpr int kEnterNameHeight = 156;
+    constexpr int kCardTop = 44;
+    // The card's shadow reaches 2 pixels left of it and 4 right and below.
+    Canvas enterName(kEnterNameWidth, kEnterNameHeight);
+    Panel(enterName, 2, kCardTop, kEnterNameWidth - 6, kEnterNameHeight - kCardTop - 4, 18);
     // The name field's well: the edit box draws only text and caret on it.
-    enterName.FillRoundedRect(26, 88, 208, 39, 8, kGold);
-    enterName.FillRoundedRect(28, 90, 204, 35, 7, kInkDeep);
+    enterName.FillRoundedRect(24, 88, 244, 39, 8, kGold);
+    enterName.FillRoundedRect(26, 90, 240, 35, 7, kInkDeep);
     out.Save(enterName, "enter_name");
 
     // The tutorial's message panel: a wide strip that fits above the board,
@@ -303,10 +309,10 @@ void MakePlayers(Output& out, Fonts& fonts)
     Panel(tutorial, 0, 0, 700, 142, 18);
     out.Save(tutorial, "tutorial_panel");
 
-    out.Save(FourRows(44, 50,
+    out.Save(FourRows(40, 50,
                       [&](Canvas& cell, int state) {
                           GlossyFace(cell, state, kLeaf, kLeafDark, 12);
-                          CheckMark(cell, 22, 24, 11, state == 3 ? kPale : kWhite);
+                          CheckMark(cell, 20, 24, 10, state == 3 ? kPale : kWhite);
                       }),
              "enter_name_btn");
     out.Save(FourRows(44, 44,
@@ -564,7 +570,7 @@ int main(int argc, char** argv)
         return 1;
     Output out{fs::path(argv[1])};
     MakeTitle(out, fonts);
-    MakePlayers(out, fonts);
+    MakePlayers(out);
     MakeMap(out, fonts);
     MakePuzzleChoice(out, fonts);
     MakeLevelSummary(out);
