@@ -26,6 +26,7 @@
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
 #include "graphics/Font.h"
+#include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "puzzle/PlayTileGrid.h"
@@ -40,6 +41,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -592,36 +594,54 @@ public:
     }
 };
 
-// The line about the set under the pointer is written centred under the
-// column of set buttons, as the title above them is.
-TEST_F(DrawnLayoutTest, TheBonusSetLineIsCentredUnderTheButtons)
+// The bonus sets are listed in the small type ("tiny") in every state of
+// their buttons, and the line about the set under the pointer is written
+// word-wrapped from the left edge of its box.
+TEST_F(DrawnLayoutTest, TheBonusSetsAreListedInTheSmallTypeAndTheirLineWrittenFromTheLeft)
 {
     OpenEverySet(MakePlayer());
     auto* sets = new SelectSetMenu(1);
     sets->Show();
     Settle();
     ASSERT_FALSE(sets->GetSetButtons().empty());
-    // The band below the buttons, above "Back", without the tile art's columns.
-    const Rect band{200, 560, 624, 80};
+    Font* tiny = GetFont(L"tiny");
+    Font* menu = GetFont(L"menu");
+    ASSERT_NE(tiny, nullptr);
+    ASSERT_NE(menu, nullptr);
+    // The fonts are copies: they are told apart by how they measure.
+    auto measure = [](Font& font, const std::wstring& text) {
+        return std::tuple{font.GetAscent(), font.GetHeight(), font.StringWidth(text)};
+    };
+    for (ButtonWidget* button : sets->GetSetButtons()) {
+        ASSERT_NE(measure(*tiny, button->GetLabel()), measure(*menu, button->GetLabel()));
+        for (int state = 0; state < ButtonWidget::StateCount; ++state) {
+            Font* font = button->GetStateFont(state);
+            ASSERT_NE(font, nullptr) << Narrow(button->GetLabel()) << ", state " << state;
+            EXPECT_EQ(measure(*font, button->GetLabel()), measure(*tiny, button->GetLabel()))
+                << Narrow(button->GetLabel()) << ", state " << state;
+        }
+    }
+
+    const Rect info = sets->GetInfoRect();
+    ASSERT_GT(info.width, 0);
+    // The first line's band, from left of the box to its right edge.
+    const Rect band{info.x - 20, info.y - tiny->GetAscent(), info.width + 20, tiny->GetLineSpacing()};
     Harness().Redraw();
     const std::vector<std::uint32_t> before = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
-
     ButtonWidget* first = sets->GetSetButtons().front();
     const Rect button = ToScreen(first, Rect{0, 0, first->GetWidth(), first->GetHeight()});
     Harness().MouseMove(button.x + button.width / 2, button.y + button.height / 2);
     Harness().RunTicks(5);
     ASSERT_EQ(sets->GetHoveredSet(), 0);
+    ASSERT_LT(tiny->StringWidth(sets->GetInfoText()), info.width - 40) << "the line is short of its box";
     Harness().Redraw();
     Snap("layout_bonus_set_line");
     const std::vector<std::uint32_t> after = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
 
     const auto [left, right] = ChangedColumns(before, after, band.width);
-    ASSERT_LE(left, right) << "no line appears below the buttons";
-    const int lineCentre = band.x + (left + right) / 2;
-    const int buttonCentre = button.x + button.width / 2;
-    EXPECT_LE(std::abs(lineCentre - buttonCentre), 3)
-        << "the line spans " << band.x + left << " to " << band.x + right << ", the buttons' middle is "
-        << buttonCentre;
+    ASSERT_LE(left, right) << "no line appears in its box";
+    EXPECT_GE(band.x + left, info.x) << "the line starts left of its box";
+    EXPECT_LE(band.x + left, info.x + 3) << "the line starts " << band.x + left - info.x << " px into its box";
 }
 
 // The summary column stands over the play screen's notes: nothing of them

@@ -430,10 +430,29 @@ void MakeMap(Output& out, Fonts& fonts)
                  std::string("map_") + badge.name + "_btn");
     }
 
-    // The bonus sets' buttons: as large as the main menu's, so the set list
-    // reads as the menu it is.
-    out.Save(FourRows(240, 52, [&](Canvas& cell, int state) { GlossyFace(cell, state, kPlum, kPlumDark, 16); }),
+    // The bonus sets' buttons carry their names in the small type ("tiny"):
+    // slim pills of a list rather than the main menu's buttons, with a faint
+    // sheen along the top edge that stays clear of the name. Every row is
+    // dark enough for small white letters (at least 4.5 : 1). The screen
+    // stretches them a tenth wider.
+    const FaceColours pills[4] = {{kCharcoal, kPlumDark, Mix(kPlumDark, kInk, 0.4f)},
+                                  {kInkDeep, Mix(kPlumDark, kPlum, 0.35f), kPlumDark},
+                                  {kInkDeep, Mix(kPlumDark, kInk, 0.5f), kPlumDark},
+                                  {kSlate, kSteel, kSlate}};
+    out.Save(FourRows(200, 34,
+                      [&](Canvas& cell, int state) {
+                          const FaceColours& colours = pills[state];
+                          cell.FillRoundedRect(2, 3, 196, 30, 12, WithAlpha(kBlack, 0x50));
+                          cell.FillRoundedRect(1, 1, 196, 30, 12, colours.rim);
+                          GradientRoundedRect(cell, 3, 3, 192, 26, 10, colours.top, colours.bottom);
+                          cell.FillRoundedRect(12, 4, 174, 2, 1, WithAlpha(kWhite, state == 3 ? 0x20 : 0x60));
+                      }),
              "menubutton");
+    // The card beside the list, on which the screen writes the line about
+    // the set under the pointer from the left, in the small type.
+    Canvas info(346, 126);
+    Panel(info, 2, 0, 340, 120, 14);
+    out.Save(info, "set_info_panel");
 }
 
 // Puzzle choice -------------------------------------------------------------------------
