@@ -20,6 +20,7 @@
 #include "game/MyTitleScreen.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/ProfileNameWidget.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/SelectSetMenu.h"
 #include "game/StoryFinalMenu.h"
@@ -37,6 +38,7 @@
 #include "ui/TextLabel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
@@ -642,6 +644,56 @@ TEST_F(DrawnLayoutTest, TheBonusSetsAreListedInTheSmallTypeAndTheirLineWrittenFr
     ASSERT_LE(left, right) << "no line appears in its box";
     EXPECT_GE(band.x + left, info.x) << "the line starts left of its box";
     EXPECT_LE(band.x + left, info.x + 3) << "the line starts " << band.x + left - info.x << " px into its box";
+}
+
+// Small white labels read on their buttons: the pictures behind them give
+// at least 4.5 : 1 against white, in every look they can have. The name of
+// a free slot being typed ("Enter your name") stands on the chosen look.
+TEST_F(DrawnLayoutTest, SmallWhiteLabelsStandOutFromTheirButtons)
+{
+    // The contrast of white against a colour, from their relative luminances.
+    auto contrast = [](std::uint32_t argb) {
+        auto linear = [](std::uint32_t channel) {
+            const double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const double luminance = 0.2126 * linear((argb >> 16) & 0xFF) + 0.7152 * linear((argb >> 8) & 0xFF) +
+                                 0.0722 * linear(argb & 0xFF);
+        return 1.05 / (luminance + 0.05);
+    };
+    // The lowest contrast behind the label in that look (a cell of the picture).
+    auto worstBehind = [&](ButtonWidget& button, int cell) {
+        Font* font = button.GetLabelFont();
+        Image* image = button.GetImage();
+        const Rect label = ButtonLabelBox(button, *font);
+        double worst = 21.0;
+        for (int y = std::max(0, label.y); y < std::min(image->GetCellHeight(), label.y + label.height); ++y)
+            for (int x = std::max(0, label.x); x < std::min(image->GetCellWidth(), label.x + label.width); ++x)
+                worst = std::min(worst, contrast(image->GetPixel(x, y, cell)));
+        return worst;
+    };
+
+    MakePlayer();
+    auto* players = new PlayerSelectMenu();
+    players->Show();
+    Settle();
+    players->ButtonDepress(players->GetNameButton(3)->GetId());
+    Harness().RunTicks(5);
+    ProfileNameWidget* typing = players->GetNameButton(3);
+    ASSERT_EQ(typing->GetLabel(), Localize(L"enter_your_name"));
+    EXPECT_GE(worstBehind(*typing, typing->GetFrame()), 4.5) << "the name typed into a chosen slot";
+    Harness().Redraw();
+    Snap("layout_players_typing");
+    CloseAllMenus();
+
+    OpenEverySet(*GetCurrentPlayerState());
+    auto* sets = new SelectSetMenu(1);
+    sets->Show();
+    Settle();
+    ASSERT_FALSE(sets->GetSetButtons().empty());
+    ButtonWidget* set = sets->GetSetButtons().front();
+    for (int look = 0; look < set->GetImage()->GetCellCount(); ++look)
+        EXPECT_GE(worstBehind(*set, look), 4.5) << "a bonus set's name, look " << look;
 }
 
 // The summary column stands over the play screen's notes: nothing of them

@@ -321,12 +321,20 @@ void MakePlayers(Output& out)
                           CheckMark(cell, 22, 21, 10, state == 3 ? kPale : kWhite);
                       }),
              "profile_ok_btn");
-    // Name buttons: the third row is also the selected look.
+    // Name buttons: the third row is also the selected look, a gold rim
+    // round a bronze face dark enough for the white name on it.
     out.Save(FourRows(320, 44,
                       [&](Canvas& cell, int state) {
-                          const std::uint32_t top = state == 2 ? kGoldLight : kDusk;
-                          const std::uint32_t bottom = state == 2 ? kGold : kNight;
-                          GlossyFace(cell, state == 2 ? 0 : state, top, bottom, 14);
+                          if (state == 2) {
+                              // No gloss across the face: only a sheen along its top edge.
+                              cell.FillRoundedRect(2, 4, 316, 39, 14, WithAlpha(kBlack, 0x50));
+                              cell.FillRoundedRect(1, 1, 318, 40, 14, kGoldLight);
+                              GradientRoundedRect(cell, 3, 3, 314, 36, 12, Mix(kBronze, kGoldDark, 0.6f),
+                                                  Mix(kGoldDark, kEarth, 0.35f));
+                              cell.FillRoundedRect(14, 4, 292, 2, 1, WithAlpha(kWhite, 0x50));
+                          } else {
+                              GlossyFace(cell, state, kDusk, kNight, 14);
+                          }
                       }),
              "profile_btn");
 }
