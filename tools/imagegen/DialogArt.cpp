@@ -57,16 +57,16 @@ Canvas MakeEmblem(const char* const (&rows)[kEmblemCells], std::uint32_t colour)
     return emblem;
 }
 
-// The heart of the lost puzzle, broken: a zigzag crack runs down it and its
-// right half has slipped away, down and out.
+// The heart of the lost puzzle, broken: along a zigzag down its middle its
+// right part has slipped away, down and out.
 Canvas MakeLostEmblem()
 {
     const char* const heart[kEmblemCells] = {"0110110", "1111111", "1111111", "1111111",
                                              "0111110", "0011100", "0001000"};
-    // The crack's column in each row: its cell goes, the cells right of it slip.
-    constexpr int kCrack[kEmblemCells] = {3, 3, 4, 3, 4, 3, 2};
-    constexpr float kSlipX = 7.0f;
-    constexpr float kSlipY = 12.0f;
+    // The last column of each row that stays; the cells right of it slip.
+    constexpr int kBreak[kEmblemCells] = {3, 3, 2, 3, 2, 3, 3};
+    constexpr float kSlipX = 14.0f;
+    constexpr float kSlipY = 10.0f;
     Canvas emblem(kEmblemSide + static_cast<int>(kSlipX), kEmblemSide + static_cast<int>(kSlipY));
     for (int row = 0; row < kEmblemCells; ++row) {
         for (int column = 0; column < kEmblemCells; ++column)
@@ -75,9 +75,9 @@ Canvas MakeLostEmblem()
     }
     for (int row = 0; row < kEmblemCells; ++row) {
         for (int column = 0; column < kEmblemCells; ++column) {
-            if (heart[row][column] != '1' || column == kCrack[row])
+            if (heart[row][column] != '1')
                 continue;
-            const bool slipped = column > kCrack[row];
+            const bool slipped = column > kBreak[row];
             EmblemTile(emblem, 1 + column * kEmblemStep + (slipped ? kSlipX : 0.0f),
                        1 + row * kEmblemStep + (slipped ? kSlipY : 0.0f), slipped ? Darker(kRed, 0.12f) : kRed);
         }
