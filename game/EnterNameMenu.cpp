@@ -15,23 +15,20 @@
 namespace {
 
 constexpr int kEnter = 13;
-// The name field lies inside the frame drawn on the panel, which stands a
-// few pixels wider; the OK button keeps clear of that frame.
+// The name field lies on the well drawn in the panel; the OK button is
+// centred on its x beside it.
 constexpr int kFieldX = 30;
 constexpr int kFieldY = 90;
 constexpr int kFieldWidth = 200;
 constexpr int kFieldHeight = 35;
-constexpr int kOkGap = 13;
+constexpr int kOkX = 250;
 constexpr int kOkY = 82;
+constexpr int kPromptY = 75;
 
 } // namespace
 
 EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName"), true, true), m_owner(owner)
 {
-    // Centred on the play button it answers (three quarters down the title
-    // screen), so the logo above stays in view.
-    if (owner != nullptr)
-        Move(GetX(), static_cast<float>(3 * owner->GetHeight() / 4 - GetHeight() / 2));
     m_nameField = new EditWidget(this);
     m_nameField->Resize(kFieldX, kFieldY, kFieldWidth, kFieldHeight);
     m_nameField->SetFont(GetFont(L"hud_title"), false);
@@ -42,7 +39,8 @@ EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName
                                    GetConstantInt(L"enter_name_highlight_blue")));
     m_nameField->SetColor(4, Color(255, 255, 255));
     AddWidget(m_nameField);
-    m_okButton = AddButton(kFieldX + kFieldWidth + kOkGap, kOkY, L"enter_name_btn", L"", false);
+    m_okButton = AddButton(kOkX, kOkY, L"enter_name_btn", L"", false);
+    m_okButton->Move(static_cast<float>(kOkX - m_okButton->GetWidth() / 2), static_cast<float>(kOkY));
     m_okButton->SetButtonListener(this);
 }
 
@@ -98,5 +96,5 @@ void EnterNameMenu::Draw(Graphics* g)
     Menu::Draw(g);
     g->SetFont(GetFont(L"menu"));
     g->SetColor(Color(255, 255, 255));
-    g->WriteString(Localize(L"enter_your_name"), 0, 75, GetWidth(), 0);
+    g->WriteString(Localize(L"enter_your_name"), 0, kPromptY, GetWidth(), 0);
 }

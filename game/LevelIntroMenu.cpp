@@ -45,10 +45,9 @@ void LevelIntroMenu::CheckboxChecked(int id, bool checked)
 {
     if (m_checkbox == nullptr || id != m_checkbox->GetId())
         return;
-    if (PlayerState* state = GetCurrentPlayerState()) {
+    // Kept with the next save of the profiles, as every option of the player is.
+    if (PlayerState* state = GetCurrentPlayerState())
         state->disableTips = checked;
-        SaveProfiles();
-    }
 }
 
 void LevelIntroMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)

@@ -22,14 +22,14 @@ namespace {
 constexpr int kMusicY = 148;
 constexpr int kSoundY = 183;
 constexpr int kSliderNudge = 10;
-constexpr int kBoxLeftOfSliders = 90;
+constexpr int kBoxLeftOfSliders = 70;
 constexpr int kDisableTipsY = 258;
 constexpr int kCustomCursorsY = 298;
 constexpr int kToggleModeY = 338;
 constexpr int kToggleNumbersY = 378;
 constexpr int kFullScreenY = 418;
 constexpr int kStretchScreenY = 458;
-constexpr int kButtonsY = 516;
+constexpr int kButtonsY = 493;
 constexpr int kMenuButtonOffset = -100;
 constexpr int kCloseButtonOffset = 110;
 constexpr int kIconLeft = 50;
@@ -53,13 +53,6 @@ int CellHeight(const wchar_t* image)
 
 OptionsMenu::OptionsMenu(const std::wstring& from, int, int) : DialogMenu(nullptr)
 {
-    // The options need a taller panel than the questions do.
-    if (Image* panel = ::GetImage(L"OptionsDialog")) {
-        SetImage(panel);
-        if (gApp != nullptr)
-            Move(static_cast<float>(gApp->GetWidth() / 2 - GetWidth() / 2),
-                 static_cast<float>(gApp->GetHeight() / 2 - GetHeight() / 2));
-    }
     m_title = Localize(L"options_title");
     m_titleY = GetConstantInt(L"dialog_title_y");
     SetVariable(L"title", Value(m_title));
@@ -80,7 +73,6 @@ OptionsMenu::OptionsMenu(const std::wstring& from, int, int) : DialogMenu(nullpt
     };
     m_musicSlider = makeSlider(kMusicY, gApp != nullptr ? gApp->GetMusicVolume() : 0.0);
     m_soundSlider = makeSlider(kSoundY, gApp != nullptr ? gApp->GetSfxVolume() : 0.0);
-    m_lastSoundValue = m_soundSlider->GetValue();
 
     const PlayerState* state = GetCurrentPlayerState();
     m_disableTips = AddBox(kDisableTipsY, state != nullptr && state->disableTips);
@@ -139,11 +131,11 @@ void OptionsMenu::SliderVal(int id, double value)
         gApp->SetMusicVolume(value);
     } else if (id == m_soundSlider->GetId()) {
         gApp->SetSfxVolume(value);
-        // A click on the track sounds the new volume once; a drag stays
-        // quiet, also when the slider reports its value again as it ends.
-        if (!m_soundSlider->IsDragging() && value != m_lastSoundValue)
+        // Every volume reported while the thumb is not held rings the bell
+        // at that volume: a click on the track, and the release that ends a
+        // drag; the values passed on while it is dragged stay quiet.
+        if (!m_soundSlider->IsDragging())
             gApp->PlaySample(GetSoundId(L"Bell"));
-        m_lastSoundValue = value;
     }
 }
 

@@ -56,9 +56,6 @@ private:
     Slider* m_soundSlider{nullptr};
     ButtonWidget* m_menuButton{nullptr};
     ButtonWidget* m_closeButton{nullptr};
-    // The sound volume last reported, so that a value reported again rings
-    // no second bell.
-    double m_lastSoundValue{0.0};
     std::wstring m_title;
     int m_titleY{0};
 };

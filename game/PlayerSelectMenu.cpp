@@ -17,7 +17,8 @@ namespace {
 
 constexpr int kButtonRowY = 590;
 constexpr int kOkButtonGap = 30;
-constexpr int kButtonGap = 24;
+// The outer buttons stand this far in from the screen's quarters.
+constexpr int kOuterButtonInset = 60;
 
 MyBoard* TheBoard()
 {
@@ -33,16 +34,9 @@ PlayerSelectMenu::PlayerSelectMenu() : Menu(::GetImage(L"TitleBackground"), fals
     if (GetWidth() == 0 && gApp != nullptr)
         Resize(0, 0, gApp->GetWidth(), gApp->GetHeight());
     const int width = gApp != nullptr ? gApp->GetWidth() : GetWidth();
-    m_menuButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_menu");
+    m_menuButton = AddCentredMenuButton(width / 4 + kOuterButtonInset, kButtonRowY, L"button_menu");
     m_deleteButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_delete");
-    m_playButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_play");
-    // The row is centred with a gap between the buttons, however wide they are.
-    if (m_menuButton != nullptr && m_deleteButton != nullptr && m_playButton != nullptr) {
-        const int step = m_deleteButton->GetWidth() / 2 + kButtonGap;
-        m_menuButton->Move(static_cast<float>(width / 2 - step - m_menuButton->GetWidth()),
-                           static_cast<float>(kButtonRowY));
-        m_playButton->Move(static_cast<float>(width / 2 + step), static_cast<float>(kButtonRowY));
-    }
+    m_playButton = AddCentredMenuButton(3 * width / 4 - kOuterButtonInset, kButtonRowY, L"button_play");
 
     const int top = GetConstantInt(L"profile_buttons_top");
     const int spacing = GetConstantInt(L"profile_buttons_spacing");
@@ -186,14 +180,8 @@ void PlayerSelectMenu::DeleteSelected()
     m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Clear();
     UpdateButtons();
     m_selectedSlot = -1;
-    // Another player, when there is one, becomes the chosen one (which saves),
-    // so the way on and back to the menu stays open.
-    for (int slot = 0; slot < kSlots; ++slot) {
-        if (!m_nameButtons[static_cast<size_t>(slot)]->HasNoName()) {
-            SelectSlot(slot);
-            return;
-        }
-    }
+    // No player is chosen until the player picks one: the way on and back to
+    // the menu stays hidden until then. The deletion itself is kept at once.
     SaveProfiles();
 }
 

@@ -21,6 +21,7 @@ namespace {
 constexpr int kHandled = 2;
 constexpr int kNotHandled = 0;
 constexpr float kButtonScaleX = 1.1f;
+constexpr int kLeftJustified = -1;
 
 } // namespace
 
@@ -74,7 +75,7 @@ void SelectSetMenu::AddColumn()
         const std::wstring name = record != nullptr ? record->name : std::wstring();
         button->SetLabel(Localize(StrFormatW(L"%s_short", name)));
         for (int buttonState = 0; buttonState < ButtonWidget::StateCount; ++buttonState)
-            button->SetFont(GetFont(L"menu"), buttonState);
+            button->SetFont(GetFont(L"tiny"), buttonState);
         button->SetButtonListener(this);
         m_setButtons.push_back(button);
         if (state == nullptr || state->GetUnlock(m_mode, set) == 0)
@@ -151,5 +152,5 @@ void SelectSetMenu::DrawOverlay(Graphics* g, int)
         return;
     g->SetFont(GetFont(L"tiny"));
     g->SetColor(Color(255, 255, 255));
-    g->WriteWordWrapped(m_infoRect, m_infoText, -1, 0);
+    g->WriteWordWrapped(m_infoRect, m_infoText, -1, kLeftJustified);
 }

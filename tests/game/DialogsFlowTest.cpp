@@ -84,7 +84,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
     LevelIntroMenu* intro = FindMenu<LevelIntroMenu>();
     ClickCentre(intro->GetCheckbox());
     Snap("d3_intro_page");
-    EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
+    EXPECT_TRUE(GetCurrentPlayerState()->disableTips);
     ASSERT_TRUE(Harness().ClickButton(intro, L"button_play"));
     ASSERT_TRUE(RunUntil([this] {
         MyPlayPuzzleMenu* play = FindMenu<MyPlayPuzzleMenu>();

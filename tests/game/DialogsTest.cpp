@@ -112,21 +112,26 @@ TEST_F(DialogsTest, OptionsOfferTheWayBackOnlyFromPlayAndHideStretchingAtNativeS
     EXPECT_NE(FindMenu<OptionsMenu>(), nullptr);
 }
 
-TEST_F(DialogsTest, TheSoundVolumeRingsOnceForAClickAndNeverForADrag)
+// Every volume the sound slider reports while its thumb is not held rings the
+// bell: a click on the track reports at the press and again at the release,
+// a drag only at its release, a thumb pressed and let go without moving at
+// its release, whether the value changed or not.
+TEST_F(DialogsTest, TheSoundVolumeRingsForEveryReportMadeWhileTheThumbIsNotHeld)
 {
     NewPlayer();
     OptionsMenu* options = OpenOptions(L"main-menu");
     Slider* sound = options->GetSoundSlider();
     const int bell = GetSoundId(L"Bell");
     ASSERT_NE(bell, -1);
+    auto bells = [&] { return std::count(Sounds().played.begin(), Sounds().played.end(), bell); };
 
     sound->SetValue(0.0);
     Sounds().played.clear();
     ClickAt(sound, sound->GetWidth() * 3 / 4, sound->GetHeight() / 2);
     EXPECT_NEAR(App().GetSfxVolume(), 0.75, 0.02);
-    EXPECT_EQ(std::count(Sounds().played.begin(), Sounds().played.end(), bell), 1);
+    EXPECT_EQ(bells(), 2);
 
-    // Drag the thumb from 0.75 back towards the start.
+    // Drag the thumb from 0.75 back towards the start: quiet until it is let go.
     Sounds().played.clear();
     const Vector4 origin = sound->GetScreenOrigin();
     const int thumbWidth = ::GetImage(L"Slider_Thumb")->GetCellWidth();
@@ -137,9 +142,59 @@ TEST_F(DialogsTest, TheSoundVolumeRingsOnceForAClickAndNeverForADrag)
     Harness().MouseDown(grabX, y);
     Harness().MouseMove(grabX - 60, y);
     Harness().MouseMove(grabX - 100, y);
-    Harness().MouseUp(grabX - 100, y);
     EXPECT_LT(App().GetSfxVolume(), 0.6);
-    EXPECT_EQ(std::count(Sounds().played.begin(), Sounds().played.end(), bell), 0);
+    EXPECT_EQ(bells(), 0) << "the bell rang while the thumb was dragged";
+    Harness().MouseUp(grabX - 100, y);
+    EXPECT_EQ(bells(), 1);
+
+    // The thumb pressed and let go where it is: the same volume, rung again.
+    Sounds().played.clear();
+    const int thumbX =
+        static_cast<int>(origin.x) + static_cast<int>((sound->GetWidth() - thumbWidth) * sound->GetValue()) + 3;
+    Harness().MouseMove(thumbX, y);
+    Harness().MouseDown(thumbX, y);
+    Harness().MouseUp(thumbX, y);
+    EXPECT_EQ(bells(), 1);
+
+    // The music slider rings nothing.
+    Sounds().played.clear();
+    ClickAt(options->GetMusicSlider(), options->GetMusicSlider()->GetWidth() / 4, sound->GetHeight() / 2);
+    EXPECT_EQ(bells(), 0);
+}
+
+// The options stand on the dialogs' own panel, centred on the screen: the
+// check boxes 70 pixels left of the sliders, the buttons on one row at y 493,
+// each centred on its place, all of it on the panel.
+TEST_F(DialogsTest, TheOptionsStandOnTheDialogPanelWithTheirRowsInPlace)
+{
+    NewPlayer();
+    for (const wchar_t* from : {L"main-menu", L"playing"}) {
+        SCOPED_TRACE(WStringToString(from));
+        OptionsMenu* options = OpenOptions(from);
+        EXPECT_EQ(options->GetImage(), ::GetImage(L"Dialog"));
+        const int width = options->GetWidth();
+        const int height = options->GetHeight();
+        EXPECT_EQ(static_cast<int>(options->GetX()), App().GetWidth() / 2 - width / 2);
+        const int sliderX = static_cast<int>(options->GetMusicSlider()->GetX());
+        EXPECT_EQ(sliderX, width / 2 - ::GetImage(L"Slider")->GetCellWidth() / 2 + 10);
+        for (Checkbox* box : {options->GetDisableTipsBox(), options->GetCustomCursorsBox(), options->GetToggleModeBox(),
+                              options->GetToggleNumbersBox(), options->GetFullScreenBox(),
+                              options->GetStretchScreenBox()})
+            EXPECT_EQ(static_cast<int>(box->GetX()), sliderX - 70);
+        std::vector<std::pair<ButtonWidget*, int>> buttons = {{options->GetCloseButton(), width / 2}};
+        if (options->GetMenuButton() != nullptr)
+            buttons = {{options->GetMenuButton(), width / 2 - 100}, {options->GetCloseButton(), width / 2 + 110}};
+        else
+            EXPECT_EQ(std::wstring(from), L"main-menu");
+        for (const auto& [button, centre] : buttons) {
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(static_cast<int>(button->GetY()), 493);
+            EXPECT_EQ(static_cast<int>(button->GetX()) + button->GetWidth() / 2, centre);
+            EXPECT_LE(button->GetY() + static_cast<float>(button->GetHeight()), static_cast<float>(height))
+                << "the button stands off the panel";
+        }
+        CloseAllMenus();
+    }
 }
 
 TEST_F(DialogsTest, ProfileOptionsChangeAtOnceAndTheScreenModeOnlyWhenLeftAndOnlyWhenChanged)
@@ -407,15 +462,20 @@ TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)
 TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)
 {
     PlayerState& player = NewPlayer();
+    ASSERT_TRUE(SaveProfiles());
     auto* intro = new LevelIntroMenu(0, 1, 0);
     intro->Show();
     Harness().RunTicks(120);
     ASSERT_NE(intro->GetCheckbox(), nullptr);
     ClickCentre(intro->GetCheckbox());
     EXPECT_TRUE(player.disableTips);
-    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
+    // The box writes nothing itself: the next save of the profiles keeps it.
+    EXPECT_FALSE(SavedProfiles().records[0].state.disableTips);
     ClickCentre(intro->GetCheckbox());
     EXPECT_FALSE(player.disableTips);
+    ClickCentre(intro->GetCheckbox());
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(SavedProfiles().records[0].state.disableTips);
     EXPECT_TRUE(Shown().empty());
     intro->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);

@@ -129,7 +129,7 @@ TEST_F(EndToEndTest, FromTheTitleToAPuzzleAndBack)
     Harness().RunTicks(60);
     Snap("6b_intro_page");
     ClickCentre(intro->GetCheckbox());
-    EXPECT_TRUE(ReadSavedProfiles().records[0].state.disableTips);
+    EXPECT_TRUE(state->disableTips);
     intro->HandleAction(L"ok", L"", nullptr);
     Harness().RunTicks(2);
     EXPECT_EQ(Game().m_shown.back(), L"play 0/1/0");

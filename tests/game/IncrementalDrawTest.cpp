@@ -2,6 +2,7 @@
 #include "support/AppHarness.h"
 
 #include "app/DistributorScreen.h"
+#include "app/LogoBall.h"
 #include "app/LogoScreen.h"
 #include "game/ConfirmTutorialMenu.h"
 #include "game/EnterNameMenu.h"
@@ -81,6 +82,22 @@ protected:
         }
     }
 };
+
+// The maker's logo as the ball comes to rest and its last spin ends: the
+// trademark sign beside it shows whole, as a full redraw shows it.
+TEST_F(IncrementalDrawTest, TheLogoAtRestShowsItsTrademarkWhole)
+{
+    Harness().RunTicks(1);
+    LogoScreen* logo = FindMenu<LogoScreen>();
+    ASSERT_NE(logo, nullptr);
+    ASSERT_TRUE(RunUntil([logo] {
+        const LogoBall* ball = logo->GetBall();
+        return ball != nullptr && ball->GetVelocityX() == 0.0 && !ball->IsSpinning();
+    }));
+    Harness().RunTicks(5);
+    ASSERT_EQ(FindMenu<LogoScreen>(), logo) << "the logo ended before its ball came to rest";
+    ExpectSameAsFullRedraw("the logo at rest", true);
+}
 
 TEST_F(IncrementalDrawTest, ComposedScreensEqualAFullRedraw)
 {

@@ -5,11 +5,13 @@
 #include "app/NoticeMenu.h"
 #include "game/ConfirmDeleteMenu.h"
 #include "game/EnterNameMenu.h"
+#include "game/MyTitleScreen.h"
 #include "game/PlayerSelectMenu.h"
 #include "game/ProfileNameWidget.h"
 #include "puzzle/ProfileList.h"
 #include "ui/EditWidget.h"
 #include "puzzle/ProfileManager.h"
+#include "graphics/Image.h"
 #include "ui/ButtonWidget.h"
 
 #include <fstream>
@@ -107,12 +109,18 @@ TEST_F(PlayersTest, NamingChoosingAndDeletingByClicksAreSavedAtOnce)
     EXPECT_TRUE(Saved().records[1].name.empty());
     EXPECT_EQ(Saved().records[0].name, L"Ann");
     EXPECT_EQ(menu->GetNameButton(1)->GetLabel(), Localize(L"no_name"));
-    // Ann is chosen in Bob's place: the buttons stay.
-    EXPECT_EQ(menu->GetSelectedSlot(), 0);
+    // Nobody is chosen in Bob's place: the way on waits for a choice.
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(0)));
+    EXPECT_FALSE(LooksSelected(menu->GetNameButton(1)));
+    EXPECT_FALSE(menu->GetMenuButton()->IsVisible());
+    EXPECT_FALSE(menu->GetDeleteButton()->IsVisible());
+    EXPECT_FALSE(menu->GetPlayButton()->IsVisible());
+    Snap("players_deleted");
+    ClickCentre(menu->GetNameButton(0));
     EXPECT_TRUE(LooksSelected(menu->GetNameButton(0)));
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(Saved().selected, 0);
-    Snap("players_deleted");
 }
 
 // Keys that land on a named player's button (it takes the focus when it is
@@ -136,18 +144,24 @@ TEST_F(PlayersTest, TypingOnANamedPlayerChangesNothing)
     EXPECT_TRUE(ButtonsShown(menu));
 }
 
-// The bottom row: three buttons apart from one another and inside the
-// screen, clear of the rows of names above them.
-TEST_F(PlayersTest, TheBottomButtonsStandApart)
+// The bottom row: three buttons centred on a quarter of the screen plus 60,
+// the middle and three quarters less 60, apart from one another and inside
+// the screen, clear of the rows of names above them.
+TEST_F(PlayersTest, TheBottomButtonsStandApartOnTheirPlaces)
 {
     NewPlayer(L"Ann");
     PlayerSelectMenu* menu = Open();
     Harness().RunTicks(60);
+    const int width = App().GetWidth();
     ButtonWidget* row[] = {menu->GetMenuButton(), menu->GetDeleteButton(), menu->GetPlayButton()};
+    const int centres[] = {width / 4 + 60, width / 2, 3 * width / 4 - 60};
     for (int i = 0; i < 3; ++i) {
         ASSERT_NE(row[i], nullptr);
+        const Vector4 origin = row[i]->GetScreenOrigin();
+        EXPECT_EQ(static_cast<int>(origin.x) + row[i]->GetWidth() / 2, centres[i]) << "button " << i;
+        EXPECT_EQ(static_cast<int>(origin.y), 590) << "button " << i;
         EXPECT_GE(row[i]->GetX(), 0.0f);
-        EXPECT_LE(row[i]->GetX() + static_cast<float>(row[i]->GetWidth()), static_cast<float>(App().GetWidth()));
+        EXPECT_LE(row[i]->GetX() + static_cast<float>(row[i]->GetWidth()), static_cast<float>(width));
         if (i > 0) {
             EXPECT_GE(row[i]->GetX(), row[i - 1]->GetX() + static_cast<float>(row[i - 1]->GetWidth()) + 16.0f)
                 << "buttons " << i - 1 << " and " << i << " touch";
@@ -197,7 +211,10 @@ TEST_F(PlayersTest, AFreeSlotLeftWithoutANameStaysFree)
     EXPECT_TRUE(gProfileList.records[3].name.empty());
 }
 
-TEST_F(PlayersTest, DeletingAPlayerChoosesAnotherOrHidesTheButtonsWhenNoneIsLeft)
+// A deleted player leaves nobody chosen, whether others are left or not:
+// the menu, delete and play buttons stay hidden until a named player is
+// picked or made.
+TEST_F(PlayersTest, DeletingTheChosenPlayerLeavesNobodyChosenUntilOneIsPicked)
 {
     NewPlayer(L"Ann");
     ProfileManager::CreateProfile(L"Bob");
@@ -205,12 +222,23 @@ TEST_F(PlayersTest, DeletingAPlayerChoosesAnotherOrHidesTheButtonsWhenNoneIsLeft
     ASSERT_EQ(menu->GetSelectedSlot(), 1);
     menu->DeleteSelected();
     EXPECT_TRUE(gProfileList.records[1].name.empty());
+    EXPECT_EQ(menu->GetSelectedSlot(), -1);
+    EXPECT_FALSE(ButtonsShown(menu));
+    EXPECT_FALSE(menu->GetMenuButton()->IsVisible() || menu->GetDeleteButton()->IsVisible() ||
+                 menu->GetPlayButton()->IsVisible());
+    EXPECT_TRUE(Saved().records[1].name.empty());
+    EXPECT_EQ(Saved().records[0].name, L"Ann");
+    // A second delete with nobody chosen deletes nothing.
+    menu->DeleteSelected();
+    EXPECT_EQ(gProfileList.records[0].name, L"Ann");
+
+    Press(menu, menu->GetNameButton(0));
     EXPECT_EQ(menu->GetSelectedSlot(), 0);
     EXPECT_TRUE(ButtonsShown(menu));
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     EXPECT_EQ(Saved().selected, 0);
-    EXPECT_TRUE(Saved().records[1].name.empty());
 
+    // The last player goes too.
     menu->DeleteSelected();
     EXPECT_EQ(menu->GetSelectedSlot(), -1);
     EXPECT_FALSE(ButtonsShown(menu));
@@ -231,12 +259,6 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     auto* entry = new EnterNameMenu(nullptr);
     entry->Show();
     Harness().RunTicks(1);
-    // The OK button keeps clear of the frame drawn a few pixels around the
-    // field, and stays on the panel inside its border.
-    const int fieldRight = static_cast<int>(entry->GetNameField()->GetX()) + entry->GetNameField()->GetWidth();
-    const int okLeft = static_cast<int>(entry->GetOkButton()->GetX());
-    EXPECT_GE(okLeft, fieldRight + 8);
-    EXPECT_LE(okLeft + entry->GetOkButton()->GetWidth(), entry->GetWidth() - 16);
     Harness().KeyDown(KeyCode::Enter);
     EXPECT_EQ(FindMenu<EnterNameMenu>(), entry) << "an empty name is not taken";
     Harness().TypeText(L"Ann");
@@ -244,6 +266,45 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     EXPECT_EQ(gProfileList.records[7].name, L"Ann");
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     EXPECT_EQ(Saved().records[7].name, L"Ann");
+}
+
+// The name entry is centred on the title screen it is opened from, its OK
+// button centred at x 250 and y 82 of it. The button caps the end of the
+// well drawn under the name field: a name scrolled to the field's end (its
+// text and caret) stands on the well and stops short of the button.
+TEST_F(PlayersTest, TheNameEntryIsCentredWithItsOkCappingTheField)
+{
+    auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
+    ASSERT_NE(title, nullptr);
+    ASSERT_NE(title->GetPlayButton(), nullptr);
+    title->ButtonDepress(title->GetPlayButton()->GetId());
+    Harness().RunTicks(1);
+    auto* entry = FindMenu<EnterNameMenu>();
+    ASSERT_NE(entry, nullptr);
+    Harness().RunTicks(60);
+    EXPECT_EQ(static_cast<int>(entry->GetX()), App().GetWidth() / 2 - entry->GetWidth() / 2);
+    EXPECT_EQ(static_cast<int>(entry->GetY()), App().GetHeight() / 2 - entry->GetHeight() / 2);
+    ButtonWidget* ok = entry->GetOkButton();
+    const int okLeft = static_cast<int>(ok->GetX());
+    EXPECT_EQ(okLeft + ok->GetWidth() / 2, 250);
+    EXPECT_EQ(static_cast<int>(ok->GetY()), 82);
+    EXPECT_LE(okLeft + ok->GetWidth(), entry->GetWidth() - 16) << "the OK button leaves the card";
+
+    // The field writes from 4 pixels in, keeps 8 of its width free of text
+    // and draws a caret 2 wide after it.
+    const EditWidget* field = entry->GetNameField();
+    const int fieldLeft = static_cast<int>(field->GetX());
+    const int textEnd = fieldLeft + field->GetWidth() - 8 + 4 + 2;
+    EXPECT_LE(textEnd, okLeft) << "a long name runs under the OK button";
+    // The well: the panel's even colour along the field's middle row.
+    Image* panel = entry->GetImage();
+    ASSERT_NE(panel, nullptr);
+    const int row = static_cast<int>(field->GetY()) + field->GetHeight() / 2;
+    const std::uint32_t well = panel->GetImagePixel(fieldLeft + 4, row);
+    int wellEnd = fieldLeft + 4;
+    while (wellEnd < panel->GetWidth() && panel->GetImagePixel(wellEnd, row) == well)
+        ++wellEnd;
+    EXPECT_GE(wellEnd, okLeft) << "the card shows between the well and the OK button";
 }
 
 // A data folder that cannot take the save: the player is told once, over whatever is shown, where progress

@@ -20,12 +20,14 @@
 #include "game/MyTitleScreen.h"
 #include "game/OptionsMenu.h"
 #include "game/PlayerSelectMenu.h"
+#include "game/ProfileNameWidget.h"
 #include "game/PuzzleSelectMenu.h"
 #include "game/SelectSetMenu.h"
 #include "game/StoryFinalMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
 #include "graphics/Font.h"
+#include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "puzzle/PlayTileGrid.h"
@@ -36,10 +38,12 @@
 #include "ui/TextLabel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -52,8 +56,6 @@ constexpr int kSettleTicks = 500;
 
 // The solved boards in the lower corners of the title's night sky.
 const std::vector<Rect> kTitleTileArt = {Rect{22, 544, 156, 134}, Rect{846, 544, 156, 134}};
-// The game's logo on the title screen.
-const Rect kTitleLogo{162, 193, 700, 190};
 
 // A text as it is drawn: its box on the screen, and the panel it stands on
 // (empty when it stands on the screen itself).
@@ -77,6 +79,8 @@ struct ScreenCase
     // How far the inner frame drawn on a dialog's picture stands inside its
     // edges (0: the dialog's controls are not checked against it).
     int innerFrame = 0;
+    // The game's logo, as the title screen shows it, is art to keep clear of.
+    bool keepOutTitleLogo = false;
 };
 
 // The room every button and text of a dialog keeps from its inner frame.
@@ -143,6 +147,39 @@ Rect ButtonLabelBox(ButtonWidget& button, Font& font)
         static_cast<int>(((ascent + button.GetHeight()) - ascent / 6.0 - 1.0) * 0.5 + button.GetLabelOffsetY() -
                          (textHeight - (font.GetHeight() - font.GetAscentPadding())) * 0.5);
     return Rect{x + button.GetLabelOffsetX(), baseline - font.GetAscent(), textWidth, textHeight};
+}
+
+// The part of a picture that shows: the bounds of its pixels that are not
+// wholly see-through.
+Rect ShownPart(Image& image)
+{
+    int left = image.GetWidth();
+    int top = image.GetHeight();
+    int right = -1;
+    int bottom = -1;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            if ((image.GetImagePixel(x, y) >> 24) == 0)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    return right < 0 ? Rect{} : Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// Where the title screen shows its logo: centred across the screen on three
+// eighths of its height.
+Rect TitleLogoShown()
+{
+    Image* logo = ::GetImage(L"GameLogo");
+    if (logo == nullptr)
+        return Rect{};
+    const Rect shown = ShownPart(*logo);
+    return Rect{(kScreenWidth - logo->GetCellWidth()) / 2 + shown.x,
+                3 * kScreenHeight / 8 - logo->GetCellHeight() / 2 + shown.y, shown.width, shown.height};
 }
 
 bool Shows(Widget* widget)
@@ -287,8 +324,9 @@ const std::vector<ScreenCase> kScreens = {
          ASSERT_NE(title->GetPlayButton(), nullptr);
          title->ButtonDepress(title->GetPlayButton()->GetId());
      },
-     {kTitleLogo},
-     8},
+     {},
+     8,
+     true},
     {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
     {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
     {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
@@ -388,6 +426,9 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
     Snap("layout_" + screen.name);
 
     const Rect whole{0, 0, kScreenWidth, kScreenHeight};
+    std::vector<Rect> keepOut = screen.keepOut;
+    if (screen.keepOutTitleLogo)
+        keepOut.push_back(TitleLogoShown());
     std::vector<DrawnText> texts;
     int dialogs = 0;
     for (Widget* top : Manager().GetChildren()) {
@@ -404,9 +445,11 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
             continue;
         ++dialogs;
         EXPECT_TRUE(Inside(box, whole)) << "a dialog at " << Describe(box) << " leaves the screen";
-        for (const Rect& art : screen.keepOut)
-            EXPECT_FALSE(box.Intersects(art)) << "a dialog at " << Describe(box) << " covers the art at "
-                                              << Describe(art);
+        const Rect shownPart = ShownPart(*dialog->GetImage());
+        const Rect shown{box.x + shownPart.x, box.y + shownPart.y, shownPart.width, shownPart.height};
+        for (const Rect& art : keepOut)
+            EXPECT_FALSE(shown.Intersects(art)) << "a dialog showing at " << Describe(shown) << " covers the art at "
+                                                << Describe(art);
         // Its buttons and texts keep clear of the frame drawn inside it.
         if (screen.innerFrame == 0)
             continue;
@@ -430,7 +473,7 @@ TEST_P(ScreenLayoutTest, TextsStayClearOfEachOtherAndInsideTheirPanels)
             EXPECT_TRUE(Inside(text.panel, whole))
                 << "the panel " << Describe(text.panel) << " of " << text.name << " leaves the screen";
         }
-        for (const Rect& art : screen.keepOut)
+        for (const Rect& art : keepOut)
             EXPECT_FALSE(text.box.Intersects(art))
                 << text.name << " at " << Describe(text.box) << " covers the art at " << Describe(art);
         for (size_t j = i + 1; j < texts.size(); ++j) {
@@ -553,36 +596,104 @@ public:
     }
 };
 
-// The line about the set under the pointer is written centred under the
-// column of set buttons, as the title above them is.
-TEST_F(DrawnLayoutTest, TheBonusSetLineIsCentredUnderTheButtons)
+// The bonus sets are listed in the small type ("tiny") in every state of
+// their buttons, and the line about the set under the pointer is written
+// word-wrapped from the left edge of its box.
+TEST_F(DrawnLayoutTest, TheBonusSetsAreListedInTheSmallTypeAndTheirLineWrittenFromTheLeft)
 {
     OpenEverySet(MakePlayer());
     auto* sets = new SelectSetMenu(1);
     sets->Show();
     Settle();
     ASSERT_FALSE(sets->GetSetButtons().empty());
-    // The band below the buttons, above "Back", without the tile art's columns.
-    const Rect band{200, 560, 624, 80};
+    Font* tiny = GetFont(L"tiny");
+    Font* menu = GetFont(L"menu");
+    ASSERT_NE(tiny, nullptr);
+    ASSERT_NE(menu, nullptr);
+    // The fonts are copies: they are told apart by how they measure.
+    auto measure = [](Font& font, const std::wstring& text) {
+        return std::tuple{font.GetAscent(), font.GetHeight(), font.StringWidth(text)};
+    };
+    for (ButtonWidget* button : sets->GetSetButtons()) {
+        ASSERT_NE(measure(*tiny, button->GetLabel()), measure(*menu, button->GetLabel()));
+        for (int state = 0; state < ButtonWidget::StateCount; ++state) {
+            Font* font = button->GetStateFont(state);
+            ASSERT_NE(font, nullptr) << Narrow(button->GetLabel()) << ", state " << state;
+            EXPECT_EQ(measure(*font, button->GetLabel()), measure(*tiny, button->GetLabel()))
+                << Narrow(button->GetLabel()) << ", state " << state;
+        }
+    }
+
+    const Rect info = sets->GetInfoRect();
+    ASSERT_GT(info.width, 0);
+    // The first line's band, from left of the box to its right edge.
+    const Rect band{info.x - 20, info.y - tiny->GetAscent(), info.width + 20, tiny->GetLineSpacing()};
     Harness().Redraw();
     const std::vector<std::uint32_t> before = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
-
     ButtonWidget* first = sets->GetSetButtons().front();
     const Rect button = ToScreen(first, Rect{0, 0, first->GetWidth(), first->GetHeight()});
     Harness().MouseMove(button.x + button.width / 2, button.y + button.height / 2);
     Harness().RunTicks(5);
     ASSERT_EQ(sets->GetHoveredSet(), 0);
+    ASSERT_LT(tiny->StringWidth(sets->GetInfoText()), info.width - 40) << "the line is short of its box";
     Harness().Redraw();
     Snap("layout_bonus_set_line");
     const std::vector<std::uint32_t> after = Harness().ScreenPixels(band.x, band.y, band.width, band.height);
 
     const auto [left, right] = ChangedColumns(before, after, band.width);
-    ASSERT_LE(left, right) << "no line appears below the buttons";
-    const int lineCentre = band.x + (left + right) / 2;
-    const int buttonCentre = button.x + button.width / 2;
-    EXPECT_LE(std::abs(lineCentre - buttonCentre), 3)
-        << "the line spans " << band.x + left << " to " << band.x + right << ", the buttons' middle is "
-        << buttonCentre;
+    ASSERT_LE(left, right) << "no line appears in its box";
+    EXPECT_GE(band.x + left, info.x) << "the line starts left of its box";
+    EXPECT_LE(band.x + left, info.x + 3) << "the line starts " << band.x + left - info.x << " px into its box";
+}
+
+// Small white labels read on their buttons: the pictures behind them give
+// at least 4.5 : 1 against white, in every look they can have. The name of
+// a free slot being typed ("Enter your name") stands on the chosen look.
+TEST_F(DrawnLayoutTest, SmallWhiteLabelsStandOutFromTheirButtons)
+{
+    // The contrast of white against a colour, from their relative luminances.
+    auto contrast = [](std::uint32_t argb) {
+        auto linear = [](std::uint32_t channel) {
+            const double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const double luminance = 0.2126 * linear((argb >> 16) & 0xFF) + 0.7152 * linear((argb >> 8) & 0xFF) +
+                                 0.0722 * linear(argb & 0xFF);
+        return 1.05 / (luminance + 0.05);
+    };
+    // The lowest contrast behind the label in that look (a cell of the picture).
+    auto worstBehind = [&](ButtonWidget& button, int cell) {
+        Font* font = button.GetLabelFont();
+        Image* image = button.GetImage();
+        const Rect label = ButtonLabelBox(button, *font);
+        double worst = 21.0;
+        for (int y = std::max(0, label.y); y < std::min(image->GetCellHeight(), label.y + label.height); ++y)
+            for (int x = std::max(0, label.x); x < std::min(image->GetCellWidth(), label.x + label.width); ++x)
+                worst = std::min(worst, contrast(image->GetPixel(x, y, cell)));
+        return worst;
+    };
+
+    MakePlayer();
+    auto* players = new PlayerSelectMenu();
+    players->Show();
+    Settle();
+    players->ButtonDepress(players->GetNameButton(3)->GetId());
+    Harness().RunTicks(5);
+    ProfileNameWidget* typing = players->GetNameButton(3);
+    ASSERT_EQ(typing->GetLabel(), Localize(L"enter_your_name"));
+    EXPECT_GE(worstBehind(*typing, typing->GetFrame()), 4.5) << "the name typed into a chosen slot";
+    Harness().Redraw();
+    Snap("layout_players_typing");
+    CloseAllMenus();
+
+    OpenEverySet(*GetCurrentPlayerState());
+    auto* sets = new SelectSetMenu(1);
+    sets->Show();
+    Settle();
+    ASSERT_FALSE(sets->GetSetButtons().empty());
+    ButtonWidget* set = sets->GetSetButtons().front();
+    for (int look = 0; look < set->GetImage()->GetCellCount(); ++look)
+        EXPECT_GE(worstBehind(*set, look), 4.5) << "a bonus set's name, look " << look;
 }
 
 // The summary column stands over the play screen's notes: nothing of them

@@ -520,9 +520,6 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     play = ChoosePuzzle(1, true);
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(play->GetPuzzle(), 1);
-    if (page) {
-        EXPECT_TRUE(SavedPlayer().disableTips) << "the ticked box is saved by the play screen's first save";
-    }
     LevelFailMenu* fail = FailByMistakes(play);
     ASSERT_NE(fail, nullptr);
     EXPECT_FALSE(SavedPlayer().IsCompleted(0, 1, 1));
@@ -531,6 +528,9 @@ TEST_F(SessionTest, SolveThenFailRetryAndSolveTheNextPuzzle)
     Harness().ClickWhenReachable(fail->GetOkButton());
     play = WaitForPlay();
     ASSERT_NE(play, nullptr);
+    if (page) {
+        EXPECT_TRUE(SavedPlayer().disableTips) << "the ticked box is kept by the save of the play screen left";
+    }
     EXPECT_EQ(play->GetPuzzle(), 1);
     EXPECT_EQ(play->GetGrid()->GetMistakesMade(), 0);
     // The failed screen saved the player as it went.

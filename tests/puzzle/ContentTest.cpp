@@ -333,7 +333,7 @@ TEST_F(ContentTest, EveryAssetTheScriptsAndTheCodeNameIsListedAndBuilt)
         "Loadingbar_Top play_game_btn EnterName TutorialPanel enter_name_btn profile_btn "
         "profile_ok_btn bg_worldselect bg_puzzleselect menubutton ui_Preview "
         "ui_Puzzle_Current ui_Puzzle_Complete ui_Puzzle_Incomplete Slider Slider_Thumb "
-        "Checkbox Checkbox_hover Checkbox_checked Checkbox_Checked_hover OptionsDialog "
+        "Checkbox Checkbox_hover Checkbox_checked Checkbox_Checked_hover "
         "Letter");
     for (std::string name; images >> name;)
         code(AssetKind::Image, name);

@@ -155,25 +155,27 @@ TEST_F(ButtonWidgetTest, FourStatesShowTheirRowAndTheLabel)
     ASSERT_NE(art, nullptr);
     auto* button = new ButtonWidget(400, 300, L"button", L"OK", false);
     Manager().AddWidget(button);
-    ASSERT_EQ(button->GetWidth(), 200);
+    // As large as a cell of its picture.
+    const int width = art->GetCellWidth();
+    ASSERT_EQ(button->GetWidth(), width);
     ASSERT_EQ(button->GetHeight(), 48);
 
     // The face colour below the label, and the label's top-left corner.
     struct Look
     {
         std::uint32_t face;
-        int labelLeft = 200;
+        int labelLeft = 1 << 16;
         int labelTop = 48;
     };
     auto look = [&](int frame) {
         button->SetFrame(frame);
         Harness().Redraw();
         Look seen{Harness().ScreenPixel(420, 336)};
-        std::vector<std::uint32_t> pixels = Harness().ScreenPixels(400, 300, 200, 48);
-        for (int i = 0; i < 200 * 48; ++i) {
+        std::vector<std::uint32_t> pixels = Harness().ScreenPixels(400, 300, width, 48);
+        for (int i = 0; i < width * 48; ++i) {
             if ((pixels[static_cast<std::size_t>(i)] & 0xF0F0F0u) == 0xF0F0F0u) {
-                seen.labelLeft = std::min(seen.labelLeft, i % 200);
-                seen.labelTop = std::min(seen.labelTop, i / 200);
+                seen.labelLeft = std::min(seen.labelLeft, i % width);
+                seen.labelTop = std::min(seen.labelTop, i / width);
             }
         }
         return seen;
@@ -198,7 +200,7 @@ TEST_F(ButtonWidgetTest, FourStatesShowTheirRowAndTheLabel)
     for (int state = 0; state < 4; ++state) {
         SCOPED_TRACE(state);
         EXPECT_TRUE(near(looks[state].face, art->GetPixel(20, 36, state))) << std::hex << looks[state].face;
-        EXPECT_LT(looks[state].labelLeft, 100);
+        EXPECT_LT(looks[state].labelLeft, width / 2);
     }
     EXPECT_EQ(over.labelLeft, normal.labelLeft);
     EXPECT_EQ(pressed.labelLeft, normal.labelLeft + 1);

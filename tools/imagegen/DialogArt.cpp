@@ -1,6 +1,8 @@
-// The options panel repeats the look of the plain dialog (slate card, gold
-// rim, lighter title band) at the height its rows need; the icons are drawn
-// in the gold of the controls; the letter is warm paper with a ruled margin, its gold seal a picture apart.
+// The options' volume icons are drawn in the gold of the controls; the letter
+// is warm paper with a ruled margin, its gold seal a picture apart. The
+// dialogs' emblems are small solved boards, as the game's pictures are: a
+// question mark over questions, an "i" over notices, and a broken heart over
+// a lost puzzle.
 #include "DialogArt.h"
 
 #include "Canvas.h"
@@ -16,35 +18,71 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Canvas MakeOptionsPanel()
+constexpr int kEmblemCells = 7;
+constexpr float kEmblemTile = 20.0f;
+constexpr float kEmblemStep = 24.0f;
+constexpr int kEmblemSide = static_cast<int>(kEmblemStep * (kEmblemCells - 1) + kEmblemTile) + 4;
+
+std::uint32_t Darker(std::uint32_t colour, float amount)
 {
-    constexpr int kWidth = 600;
-    constexpr int kHeight = 600;
-    Canvas panel(kWidth, kHeight);
-    for (int spread = 8; spread >= 1; --spread) {
-        const float inset = static_cast<float>(8 - spread);
-        panel.FillRoundedRect(inset, inset + 4, kWidth - 2 * inset, kHeight - 2 * inset - 4, 26,
-                              WithAlpha(kBlack, 0x0C));
-    }
-    panel.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, kGold);
-    panel.FillRoundedRect(11, 9, kWidth - 22, kHeight - 24, 19, kInk);
-    Canvas body(kWidth - 22, kHeight - 24);
-    body.VerticalGradient(0, 0, kWidth - 22, kHeight - 24, kNavy, kInk);
-    Canvas mask(kWidth - 22, kHeight - 24);
-    mask.FillRoundedRect(0, 0, kWidth - 22, kHeight - 24, 19, kWhite);
-    for (int y = 0; y < body.GetHeight(); ++y) {
-        for (int x = 0; x < body.GetWidth(); ++x) {
-            const float coverage = static_cast<float>(mask.GetImage().At(x, y) >> 24) / 255.0f;
-            panel.Blend(11 + x, 9 + y, body.GetImage().At(x, y), coverage);
+    auto channel = [&](int shift) {
+        return static_cast<std::uint32_t>(std::lround(((colour >> shift) & 0xFFu) * (1.0f - amount))) << shift;
+    };
+    return (colour & 0xFF000000u) | channel(16) | channel(8) | channel(0);
+}
+
+// One tile of a board, lit from the top, with its shadow.
+void EmblemTile(Canvas& canvas, float x, float y, std::uint32_t colour)
+{
+    canvas.FillRoundedRect(x + 1, y + 2, kEmblemTile, kEmblemTile, 4.0f, WithAlpha(kBlack, 0x60));
+    canvas.FillRoundedRect(x, y, kEmblemTile, kEmblemTile, 4.0f, Darker(colour, 0.3f));
+    canvas.FillRoundedRect(x + 1, y + 1, kEmblemTile - 2, kEmblemTile - 3, 3.5f, colour);
+    canvas.FillRoundedRect(x + 3, y + 2, kEmblemTile - 6, 4, 2.0f, WithAlpha(kWhite, 0x60));
+}
+
+// A solved board of 7 x 7 cells: '1' a tile, '0' an empty cell; rows from the top.
+Canvas MakeEmblem(const char* const (&rows)[kEmblemCells], std::uint32_t colour)
+{
+    Canvas emblem(kEmblemSide, kEmblemSide);
+    for (int row = 0; row < kEmblemCells; ++row) {
+        for (int column = 0; column < kEmblemCells; ++column) {
+            const float x = 1 + column * kEmblemStep;
+            const float y = 1 + row * kEmblemStep;
+            if (rows[row][column] == '1')
+                EmblemTile(emblem, x, y, colour);
+            else
+                emblem.FillRoundedRect(x, y, kEmblemTile, kEmblemTile, 4.0f, WithAlpha(kWhite, 0x16));
         }
     }
-    panel.FillRoundedRect(24, 22, kWidth - 48, 64, 14, kDusk);
-    panel.FillRect(40, 92, kWidth - 80, 2, WithAlpha(kGold, 0x80));
-    // Separators between the volumes, the options and the buttons.
-    panel.FillRect(60, 228, kWidth - 120, 1, WithAlpha(kGold, 0x50));
-    panel.FillRect(60, 500, kWidth - 120, 1, WithAlpha(kGold, 0x50));
-    panel.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, WithAlpha(kHoney, 0x60));
-    return panel;
+    return emblem;
+}
+
+// The heart of the lost puzzle, broken: along a zigzag down its middle its
+// right part has slipped away, down and out.
+Canvas MakeLostEmblem()
+{
+    const char* const heart[kEmblemCells] = {"0110110", "1111111", "1111111", "1111111",
+                                             "0111110", "0011100", "0001000"};
+    // The last column of each row that stays; the cells right of it slip.
+    constexpr int kBreak[kEmblemCells] = {3, 3, 2, 3, 2, 3, 3};
+    constexpr float kSlipX = 14.0f;
+    constexpr float kSlipY = 10.0f;
+    Canvas emblem(kEmblemSide + static_cast<int>(kSlipX), kEmblemSide + static_cast<int>(kSlipY));
+    for (int row = 0; row < kEmblemCells; ++row) {
+        for (int column = 0; column < kEmblemCells; ++column)
+            emblem.FillRoundedRect(1 + column * kEmblemStep, 1 + row * kEmblemStep, kEmblemTile, kEmblemTile, 4.0f,
+                                   WithAlpha(kWhite, 0x16));
+    }
+    for (int row = 0; row < kEmblemCells; ++row) {
+        for (int column = 0; column < kEmblemCells; ++column) {
+            if (heart[row][column] != '1')
+                continue;
+            const bool slipped = column > kBreak[row];
+            EmblemTile(emblem, 1 + column * kEmblemStep + (slipped ? kSlipX : 0.0f),
+                       1 + row * kEmblemStep + (slipped ? kSlipY : 0.0f), slipped ? Darker(kRed, 0.12f) : kRed);
+        }
+    }
+    return emblem;
 }
 
 // A pair of quavers joined by a beam.
@@ -127,8 +165,14 @@ bool Save(const Canvas& canvas, const fs::path& root, const std::string& name)
 bool MakeDialogArt(const std::string& dataFolder)
 {
     const fs::path root(dataFolder);
-    bool ok = Save(MakeOptionsPanel(), root, "options_dialog");
-    ok = Save(MakeMusicIcon(), root, "icon_music_volume") && ok;
+    bool ok = Save(MakeMusicIcon(), root, "icon_music_volume");
+    const char* const question[kEmblemCells] = {"0011100", "0110110", "0000110", "0001100",
+                                                "0001000", "0000000", "0001000"};
+    const char* const information[kEmblemCells] = {"0001000", "0000000", "0011000", "0001000",
+                                                   "0001000", "0001000", "0011100"};
+    ok = Save(MakeEmblem(question, kAmber), root, "emblem_question") && ok;
+    ok = Save(MakeEmblem(information, kSky), root, "emblem_information") && ok;
+    ok = Save(MakeLostEmblem(), root, "emblem_lost") && ok;
     ok = Save(MakeSoundIcon(), root, "icon_sound_volume") && ok;
     ok = Save(MakeLetter(), root, "letter") && ok;
     ok = Save(MakeLetterSeal(), root, "letter_seal") && ok;

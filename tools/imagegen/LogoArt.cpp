@@ -19,6 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const char* const kLogoFace = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf";
 // Letter cells and the baseline inside them; the logo screen rests their top
 // edge at mid-height.
 constexpr int kLetterWidth = 96;
@@ -261,6 +262,30 @@ Canvas Trail()
     return trail;
 }
 
+// The trademark sign beside the resting ball. The logo screen writes it from
+// 15 pixels left of the ball's right edge, and once the ball rests only the
+// ball's own area is drawn again: as wide as those 15 pixels, the sign is
+// drawn whole with it. The largest type that fits.
+Canvas Trademark()
+{
+    constexpr int kWidth = 15;
+    constexpr int kHeight = 14;
+    Canvas trademark(kWidth, kHeight);
+    std::unique_ptr<FontRasterizer> type = CreateFontRasterizer();
+    for (int size = 12; size >= 6; --size) {
+        if (!type->Open(kLogoFace, size, false, false)) {
+            std::fprintf(stderr, "imagegen: cannot open the logo fonts\n");
+            break;
+        }
+        const int width = Canvas::TextWidth(*type, L"TM");
+        if (width > kWidth)
+            continue;
+        trademark.DrawText(*type, L"TM", (kWidth - width) / 2, type->GetAscent(), kDusk);
+        break;
+    }
+    return trademark;
+}
+
 bool Save(const Canvas& canvas, const fs::path& path)
 {
     fs::create_directories(path.parent_path());
@@ -276,9 +301,7 @@ bool MakeLogoArt(const std::string& dataFolder)
 {
     const fs::path folder = fs::path(dataFolder) / "images" / "logo";
     std::unique_ptr<FontRasterizer> font = CreateFontRasterizer();
-    std::unique_ptr<FontRasterizer> small = CreateFontRasterizer();
-    if (!font->Open("/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed-Bold.ttf", 136, false, false) ||
-        !small->Open("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", 13, false, false)) {
+    if (!font->Open(kLogoFace, 136, false, false)) {
         std::fprintf(stderr, "imagegen: cannot open the logo fonts\n");
         return false;
     }
@@ -296,8 +319,6 @@ bool MakeLogoArt(const std::string& dataFolder)
     }
     ok = Save(Ball(), folder / "ball.png") && ok;
     ok = Save(Trail(), folder / "trail.png") && ok;
-    Canvas trademark(32, 18);
-    trademark.DrawText(*small, L"TM", 2, 14, kDusk);
-    ok = Save(trademark, folder / "ostrel_tm.png") && ok;
+    ok = Save(Trademark(), folder / "ostrel_tm.png") && ok;
     return ok;
 }

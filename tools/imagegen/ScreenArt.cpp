@@ -248,17 +248,21 @@ void MakeTitle(Output& out, Fonts& fonts)
     }
     out.Save(background, "title_background");
 
+    // The logo keeps its lower rows clear: the title screen centres it on
+    // three eighths of its height, and the name entry, centred on the
+    // screen, stands just below what it shows.
     Canvas logo(700, 190);
     const std::wstring title = L"Tarnvale";
     const int width = Canvas::TextWidth(*fonts.logo, title);
     const int x = (610 - width) / 2;
+    constexpr int kTitleBaseline = 100;
     for (int d = 6; d >= 1; --d)
-        logo.DrawText(*fonts.logo, title, x + d, 112 + d, WithAlpha(kBlack, 0x30));
-    logo.DrawText(*fonts.logo, title, x, 112, kGoldLight);
+        logo.DrawText(*fonts.logo, title, x + d, kTitleBaseline + d, WithAlpha(kBlack, 0x30));
+    logo.DrawText(*fonts.logo, title, x, kTitleBaseline, kGoldLight);
     // The "6" on a tile of its own.
-    Tile(logo, 600, 20, 96, kBlue);
-    CentredText(logo, *fonts.logo, L"6", 648, 98, kWhite);
-    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 166, kSkyPale);
+    Tile(logo, 600, 8, 96, kBlue);
+    CentredText(logo, *fonts.logo, L"6", 648, 86, kWhite);
+    CentredText(logo, *fonts.small, L"PICTURE LOGIC PUZZLES", 350, 136, kSkyPale);
     out.Save(logo, "game_logo");
 
     Canvas base(420, 26);
@@ -281,20 +285,22 @@ void MakeTitle(Output& out, Fonts& fonts)
 
 // Players and name entry --------------------------------------------------------------
 
-void MakePlayers(Output& out, Fonts& fonts)
+void MakePlayers(Output& out)
 {
-    // As tall as its rows need: the greeting, the prompt the dialog writes
-    // (baseline 75), the name field's well and the OK button beside it, with
-    // even room to the inner rule above and below. The greeting is a size
-    // under the headings so that it stands clear of the rule.
-    constexpr int kEnterNameHeight = 148;
-    Canvas enterName(320, kEnterNameHeight);
-    Panel(enterName, 0, 0, 320, kEnterNameHeight, 18);
-    const auto greeting = OpenFont(Type{kHeadingType.name, kHeadingType.face, kHeadingType.size - 6});
-    CentredText(enterName, greeting ? *greeting : *fonts.heading, L"Welcome!", 160, 50, kGoldLight);
+    // The name entry is centred on the title screen, under the logo: its
+    // card leaves the picture's upper rows clear and begins a little above
+    // the prompt the dialog writes (baseline 75). The name field's well runs
+    // on under the OK button (centred at x 250), which caps its end, so that
+    // a long name scrolled to the field's end still stands on the well.
+    constexpr int kEnterNameWidth = 296;
+    constexpr int kEnterNameHeight = 156;
+    constexpr int kCardTop = 44;
+    // The card's shadow reaches 2 pixels left of it and 4 right and below.
+    Canvas enterName(kEnterNameWidth, kEnterNameHeight);
+    Panel(enterName, 2, kCardTop, kEnterNameWidth - 6, kEnterNameHeight - kCardTop - 4, 18);
     // The name field's well: the edit box draws only text and caret on it.
-    enterName.FillRoundedRect(26, 88, 208, 39, 8, kGold);
-    enterName.FillRoundedRect(28, 90, 204, 35, 7, kInkDeep);
+    enterName.FillRoundedRect(24, 88, 244, 39, 8, kGold);
+    enterName.FillRoundedRect(26, 90, 240, 35, 7, kInkDeep);
     out.Save(enterName, "enter_name");
 
     // The tutorial's message panel: a wide strip that fits above the board,
@@ -303,10 +309,10 @@ void MakePlayers(Output& out, Fonts& fonts)
     Panel(tutorial, 0, 0, 700, 142, 18);
     out.Save(tutorial, "tutorial_panel");
 
-    out.Save(FourRows(44, 50,
+    out.Save(FourRows(40, 50,
                       [&](Canvas& cell, int state) {
                           GlossyFace(cell, state, kLeaf, kLeafDark, 12);
-                          CheckMark(cell, 22, 24, 11, state == 3 ? kPale : kWhite);
+                          CheckMark(cell, 20, 24, 10, state == 3 ? kPale : kWhite);
                       }),
              "enter_name_btn");
     out.Save(FourRows(44, 44,
@@ -315,12 +321,20 @@ void MakePlayers(Output& out, Fonts& fonts)
                           CheckMark(cell, 22, 21, 10, state == 3 ? kPale : kWhite);
                       }),
              "profile_ok_btn");
-    // Name buttons: the third row is also the selected look.
+    // Name buttons: the third row is also the selected look, a gold rim
+    // round a bronze face dark enough for the white name on it.
     out.Save(FourRows(320, 44,
                       [&](Canvas& cell, int state) {
-                          const std::uint32_t top = state == 2 ? kGoldLight : kDusk;
-                          const std::uint32_t bottom = state == 2 ? kGold : kNight;
-                          GlossyFace(cell, state == 2 ? 0 : state, top, bottom, 14);
+                          if (state == 2) {
+                              // No gloss across the face: only a sheen along its top edge.
+                              cell.FillRoundedRect(2, 4, 316, 39, 14, WithAlpha(kBlack, 0x50));
+                              cell.FillRoundedRect(1, 1, 318, 40, 14, kGoldLight);
+                              GradientRoundedRect(cell, 3, 3, 314, 36, 12, Mix(kBronze, kGoldDark, 0.6f),
+                                                  Mix(kGoldDark, kEarth, 0.35f));
+                              cell.FillRoundedRect(14, 4, 292, 2, 1, WithAlpha(kWhite, 0x50));
+                          } else {
+                              GlossyFace(cell, state, kDusk, kNight, 14);
+                          }
                       }),
              "profile_btn");
 }
@@ -424,10 +438,29 @@ void MakeMap(Output& out, Fonts& fonts)
                  std::string("map_") + badge.name + "_btn");
     }
 
-    // The bonus sets' buttons: as large as the main menu's, so the set list
-    // reads as the menu it is.
-    out.Save(FourRows(240, 52, [&](Canvas& cell, int state) { GlossyFace(cell, state, kPlum, kPlumDark, 16); }),
+    // The bonus sets' buttons carry their names in the small type ("tiny"):
+    // slim pills of a list rather than the main menu's buttons, with a faint
+    // sheen along the top edge that stays clear of the name. Every row is
+    // dark enough for small white letters (at least 4.5 : 1). The screen
+    // stretches them a tenth wider.
+    const FaceColours pills[4] = {{kCharcoal, kPlumDark, Mix(kPlumDark, kInk, 0.4f)},
+                                  {kInkDeep, Mix(kPlumDark, kPlum, 0.35f), kPlumDark},
+                                  {kInkDeep, Mix(kPlumDark, kInk, 0.5f), kPlumDark},
+                                  {kSlate, kSteel, kSlate}};
+    out.Save(FourRows(200, 34,
+                      [&](Canvas& cell, int state) {
+                          const FaceColours& colours = pills[state];
+                          cell.FillRoundedRect(2, 3, 196, 30, 12, WithAlpha(kBlack, 0x50));
+                          cell.FillRoundedRect(1, 1, 196, 30, 12, colours.rim);
+                          GradientRoundedRect(cell, 3, 3, 192, 26, 10, colours.top, colours.bottom);
+                          cell.FillRoundedRect(12, 4, 174, 2, 1, WithAlpha(kWhite, state == 3 ? 0x20 : 0x60));
+                      }),
              "menubutton");
+    // The card beside the list, on which the screen writes the line about
+    // the set under the pointer from the left, in the small type.
+    Canvas info(346, 126);
+    Panel(info, 2, 0, 340, 120, 14);
+    out.Save(info, "set_info_panel");
 }
 
 // Puzzle choice -------------------------------------------------------------------------
@@ -564,7 +597,7 @@ int main(int argc, char** argv)
         return 1;
     Output out{fs::path(argv[1])};
     MakeTitle(out, fonts);
-    MakePlayers(out, fonts);
+    MakePlayers(out);
     MakeMap(out, fonts);
     MakePuzzleChoice(out, fonts);
     MakeLevelSummary(out);

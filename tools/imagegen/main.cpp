@@ -152,7 +152,9 @@ void MakeButton(Generator& out)
         {kInk, kSea, kAzure, WithAlpha(kWhite, 0x20)},
         {kSlate, kStone, kSteel, WithAlpha(kWhite, 0x30)},
     };
-    constexpr int kWidth = 200;
+    // Narrow enough for the players' row: three side by side, 196 pixels
+    // from middle to middle, 16 apart.
+    constexpr int kWidth = 180;
     constexpr int kHeight = 48;
     Canvas button(kWidth, kHeight * 4);
     for (int state = 0; state < 4; ++state) {
@@ -170,11 +172,13 @@ void MakeButton(Generator& out)
 }
 
 // The panel under dialogs: a dark slate card with a gold rim, a lighter title
-// band and a soft shadow, so white text reads on it.
+// band, a faint board grid over its body and a soft shadow, so white text
+// reads on it. Tall enough for the options' rows, the tallest dialog.
 void MakeDialog(Generator& out)
 {
     constexpr int kWidth = 560;
-    constexpr int kHeight = 380;
+    constexpr int kHeight = 576;
+    constexpr int kGridStep = 32;
     Canvas dialog(kWidth, kHeight);
     for (int spread = 8; spread >= 1; --spread) {
         float inset = static_cast<float>(8 - spread);
@@ -183,6 +187,15 @@ void MakeDialog(Generator& out)
     }
     dialog.FillRoundedRect(8, 6, kWidth - 16, kHeight - 18, 22, kGold);
     GradientRoundedRect(dialog, 11, 9, kWidth - 22, kHeight - 24, 19, kNavy, kInk);
+    // The grid of the screens' backdrops, inside the inner rule below the band.
+    const int gridLeft = 24;
+    const int gridRight = kWidth - 24;
+    const int gridTop = 100;
+    const int gridBottom = kHeight - 28;
+    for (int x = gridLeft + kGridStep / 2; x < gridRight; x += kGridStep)
+        dialog.FillRect(x, gridTop, 1, gridBottom - gridTop, WithAlpha(kWhite, 0x0C));
+    for (int y = gridTop + kGridStep / 2; y < gridBottom; y += kGridStep)
+        dialog.FillRect(gridLeft, y, gridRight - gridLeft, 1, WithAlpha(kWhite, 0x0C));
     GradientRoundedRect(dialog, 24, 22, kWidth - 48, 64, 14, kDusk, kNavy);
     dialog.FillRect(40, 92, kWidth - 80, 2, WithAlpha(kGold, 0x80));
     dialog.StrokeRoundedRect(16, 14, kWidth - 32, kHeight - 34, 16, 1.0f, WithAlpha(kHoney, 0x60));
