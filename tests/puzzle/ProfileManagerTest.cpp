@@ -598,6 +598,17 @@ TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
     EXPECT_EQ(disk.records[0].name, L"Alice");
 }
 
+// A UTF-16 profiles.xml with an unpaired surrogate before "ice": the name read "Al" U+10069 "ce".
+TEST_F(ProfileTest, AnUnpairedSurrogateInANameReadsAsAReplacementCharacter)
+{
+    fs::copy_file(fs::path(TARNVALE_TEST_DATA_DIR) / "puzzle" / "unpaired-surrogate-profiles.xml",
+                  ProfilesPath());
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_EQ(gProfileList.records[0].name, L"Al\uFFFDice");
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut"));
+}
+
 // A folder that cannot take the file: the player is told once where and why, and play goes on.
 TEST_F(ProfileTest, AFailedSaveIsToldOnceAndPlayGoesOn)
 {

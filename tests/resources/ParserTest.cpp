@@ -138,6 +138,49 @@ TEST_F(ParserTest, Utf8AndUtf16WithByteOrderMarksGiveTheSameCalls)
     EXPECT_TRUE(m_fatal.empty());
 }
 
+// UTF-16 with a surrogate that has no partner: "Al", a lone high surrogate, "ice" read as "Al" U+10069
+// "ce", the next character swallowed. Each unpaired surrogate (high or low, in a name, a value or a text,
+// in either byte order, with or without a byte-order mark) reads as U+FFFD and nothing after it is lost;
+// pairs still read as one character.
+TEST_F(ParserTest, AnUnpairedSurrogateInUtf16ReadsAsAReplacementAndTheNextCharacterStays)
+{
+    auto bytesOf = [](const std::u16string& text, bool bigEndian, bool mark) {
+        std::string bytes = mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : "";
+        for (char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    auto unit = [](char16_t code) { return std::u16string(1, code); };
+    const std::u16string document = u"<p name=\"Al" + unit(0xD800) + u"ice\" v=\"" + unit(0xDC00) + u"x" +
+                                    unit(0xD83D) + unit(0xDE00) + unit(0xDBFF) + u"\">e" + unit(0xDFFF) +
+                                    unit(0xD800) + u"nd</p>";
+    const std::vector<std::wstring> expected = {L"start :p(name=Al\uFFFDice;v=\uFFFDx\U0001F600\uFFFD;)",
+                                                L"text p:e\uFFFD\uFFFDnd", L"end p"};
+    for (bool bigEndian : {false, true}) {
+        for (bool mark : {true, false}) {
+            Write("lone.xml", bytesOf(document, bigEndian, mark));
+            RecordingParser parser;
+            EXPECT_TRUE(parser.ParseFile("lone.xml")) << bigEndian << mark;
+            EXPECT_EQ(parser.m_calls, expected) << bigEndian << mark;
+        }
+    }
+    // A declaration of UTF-16 still reads; a lone surrogate after the root is still text after the root.
+    const std::u16string declared = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><q/>";
+    Write("declared.xml", bytesOf(declared, false, true));
+    RecordingParser declaration;
+    EXPECT_TRUE(declaration.ParseFile("declared.xml"));
+    EXPECT_EQ(declaration.m_calls, (std::vector<std::wstring>{L"start :q()", L"end q"}));
+    EXPECT_TRUE(m_fatal.empty());
+    Write("after.xml", bytesOf(declared + unit(0xD800), false, true));
+    RecordingParser trailing;
+    EXPECT_FALSE(trailing.ParseFile("after.xml"));
+    ASSERT_EQ(m_fatal.size(), 1u);
+    EXPECT_NE(m_fatal[0].find("in File 'after.xml'"), std::string::npos) << m_fatal[0];
+}
+
 TEST_F(ParserTest, ATextRunArrivesOnceWhole)
 {
     // Entities, character references, CDATA and a run far beyond expat's buffers all split the
