@@ -1,7 +1,11 @@
 #include "resources/Parser.h"
 #include "base/Common.h"
 #include "platform/FatalError.h"
+#include "resources/PakFile.h"
 #include "resources/PakInterface.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -288,6 +292,44 @@ TEST_F(ParserTest, PropertiesFilesComeFromTheirFolderAndAMissingFileGivesNoCalls
     EXPECT_TRUE(m_fatal.empty());
     EXPECT_TRUE(parser.LoadPropertiesFile("p.xml"));
     EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :p()", L"end p"}));
+}
+
+// A data file replaced by a sparse 8 GB file was read whole before parsing (bad_alloc and an abort under a
+// memory limit). Data files are read up to a limit; past it the file is refused unread, with the fatal
+// message of a data-file error naming it, or, for a reader that must survive, the same text as its error.
+TEST_F(ParserTest, AHugeDataFileIsRefusedUnreadWithAMessageNamingIt)
+{
+    Write("properties/tutorials.xml", "");
+    {
+        const int fd = ::open((m_folder + "/properties/tutorials.xml").c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, 8LL << 30), 0) << "a sparse file costs nothing";
+        ::close(fd);
+    }
+    RecordingParser parser;
+    EXPECT_FALSE(parser.LoadPropertiesFile("tutorials.xml"));
+    EXPECT_TRUE(parser.m_calls.empty());
+    ASSERT_EQ(m_fatal.size(), 1u);
+    EXPECT_EQ(m_fatal[0],
+              "The file is larger than the 64 MB a data file may hold in File 'properties/tutorials.xml'");
+    RecordingParser surviving;
+    surviving.SetFatalOnError(false);
+    EXPECT_FALSE(surviving.LoadPropertiesFile("tutorials.xml"));
+    EXPECT_EQ(surviving.GetErrorText(), m_fatal[0]);
+    EXPECT_EQ(m_fatal.size(), 1u);
+
+    // Images, sounds and fonts read through the same function: refused, as a file that is not there.
+    std::string bytes = "left over";
+    EXPECT_FALSE(PakReadWholeFile("properties/tutorials.xml", bytes));
+    EXPECT_TRUE(bytes.empty());
+    // A file that does not say its size (a device, here one that never ends) is measured as it is read.
+    SetPakInterface(nullptr);
+    EXPECT_EQ(PakReadFile("/dev/zero", bytes), PakReadResult::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    // Up to the limit a file reads whole.
+    Write("properties/exact.xml", std::string(kMaxDataFileBytes, ' '));
+    EXPECT_EQ(PakReadFile(m_folder + "/properties/exact.xml", bytes), PakReadResult::Read);
+    EXPECT_EQ(bytes.size(), kMaxDataFileBytes);
 }
 
 TEST_F(ParserTest, AttributeReaders)
