@@ -70,3 +70,28 @@ TEST_F(DataFolderTest, TheAppDataFolderIsCreatedAndEmptyWordsAreIgnored)
     InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
     fs::remove_all(temp);
 }
+
+// TARNVALE_DATA_DIR=relsave: the folder is the one under the working directory where the game first
+// looked, however the directory changes afterwards (-changedir).
+TEST_F(DataFolderTest, ARelativeFolderStaysWhereItWasFirstFound)
+{
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tarnvale-relative-XXXXXX").string();
+    const fs::path temp = fs::canonical(mkdtemp(pattern.data()));
+    fs::create_directories(temp / "start");
+    fs::create_directories(temp / "data");
+    const fs::path previous = fs::current_path();
+    fs::current_path(temp / "start");
+    const std::string name = "relsave-" + temp.filename().string();
+    Set("TARNVALE_DATA_DIR", name.c_str());
+
+    const std::string expected = (temp / "start" / name).string() + "/";
+    EXPECT_EQ(GetAppDataFolder(), expected);
+    fs::current_path(temp / "data");
+    EXPECT_EQ(GetAppDataFolder(), expected);
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), expected);
+    EXPECT_FALSE(fs::exists(temp / "data" / name)) << "nothing is made under the new directory";
+
+    fs::current_path(previous);
+    fs::remove_all(temp);
+}
