@@ -138,3 +138,16 @@ TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
     EXPECT_EQ(movedTo, m_path + ".bad3");
     EXPECT_FALSE(fs::exists(m_path));
 }
+
+// settings.xml as a link to a file elsewhere: the save writes that file and the link stays.
+TEST_F(SettingsTest, ALinkedFileIsWrittenWhereTheLinkLeads)
+{
+    fs::create_directories(m_folder + "synced");
+    ASSERT_TRUE(WriteSettingsFile(m_folder + "synced/settings.xml", Settings{}));
+    fs::create_symlink("synced/settings.xml", m_path);
+    ASSERT_TRUE(WriteSettingsFile(m_path, Changed()));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile(m_folder + "synced/settings.xml", read), SettingsReadResult::Read);
+    EXPECT_EQ(read, Changed());
+}

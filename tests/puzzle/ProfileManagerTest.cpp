@@ -598,6 +598,27 @@ TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
     EXPECT_EQ(disk.records[0].name, L"Alice");
 }
 
+// profiles.xml as a link to a file elsewhere: saves write that file (a temporary file beside it, then a
+// rename) and the link stays a link.
+TEST_F(ProfileTest, ALinkedProfilesFileIsSavedWhereTheLinkLeads)
+{
+    fs::create_directories(folder / "synced");
+    fs::create_symlink("synced/mine.xml", ProfilesPath());
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Linked");
+    ASSERT_TRUE(SaveProfiles());
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(fs::is_symlink(ProfilesPath()));
+    ProfileList saved;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile((folder / "synced" / "mine.xml").string(), saved));
+    EXPECT_EQ(saved.records[0].name, L"Linked");
+    EXPECT_TRUE(saved.records[0].state.progress[0][0].puzzles[0].completed);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed);
+}
+
 // A UTF-16 profiles.xml with an unpaired surrogate before "ice": the name read "Al" U+10069 "ce".
 TEST_F(ProfileTest, AnUnpairedSurrogateInANameReadsAsAReplacementCharacter)
 {
