@@ -113,6 +113,8 @@ void FuzzSettings(const std::uint8_t* data, std::size_t size)
     if (!ParseSettingsText(AsText(data, size), settings, reason))
         return;
     const std::wstring written = StrFormatW(L"<settings %s/>\n", GetSettingsAttributes(settings));
+    // What is written back always fits what the next start reads.
+    Require(2 + 2 * Utf16Length(written) <= kMaxSettingsFileBytes);
     Settings reread;
     Require(ParseSettingsText(WStringToString(written), reread, reason));
     Require(reread.m_otherAttributes == settings.m_otherAttributes);
