@@ -30,9 +30,14 @@ ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
 bool gSavingBlocked = false;
 // The player has been told that progress cannot be saved (once per run).
 bool gSaveFailureTold = false;
-// Each named profile as this game last read or wrote it (its state element): tells a profile another
+// Each slot as this game last read or wrote it (its name and its state element): tells a profile another
 // game added or changed since from one this game deleted or changed.
-std::map<std::wstring, std::wstring> gSynced;
+struct SyncedSlot
+{
+    std::wstring name;
+    std::wstring state;
+};
+std::vector<SyncedSlot> gSynced;
 // The file as it stood then: while it stands so, no other game has saved since and there is nothing to merge.
 struct FileStamp
 {
@@ -598,18 +603,23 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
 void Synchronized(const ProfileList& list, const std::string& path)
 {
     gSyncedStamp = StampOf(path);
-    gSynced.clear();
-    for (const ProfileRecord& record : list.records)
-        if (!record.name.empty())
-            gSynced[record.name] = record.state.Write();
+    gSynced.assign(list.records.size(), {});
+    for (std::size_t slot = 0; slot < list.records.size(); ++slot) {
+        if (!list.records[slot].name.empty())
+            gSynced[slot] = {list.records[slot].name, list.records[slot].state.Write()};
+    }
 }
 
 // Another game on the same data folder may have saved since this one last read or wrote the file. Its
-// profiles come into this list before this game writes, so neither game drops what the other added:
-// - a name on disk that this list lacks and this game never knew was added by the other game: it takes
-//   its slot here, or the first free one (none free: the disk file is kept aside);
-// - a name this game knew but no longer has was deleted or renamed here: it stays deleted;
-// - a name in both keeps this game's state, unless this game has not changed it since and it is not this
+// profiles come into this list before this game writes, so neither game drops what the other added. A
+// profile on disk is the one of the same name in the same slot here; only when that slot holds another
+// name is it looked for by name, to follow a profile that a merge placed in another slot (so two profiles
+// of one name stay two profiles):
+// - a profile on disk that is not here, and that this game did not have in a slot it has since freed or
+//   renamed, was added by the other game: it takes its slot here, or the first free one (none free: the
+//   disk file is kept aside);
+// - a profile this game had and no longer has was deleted or renamed here: it stays deleted;
+// - a profile in both keeps this game's state, unless this game has not changed it since and it is not this
 //   game's current player, when it takes the other game's (so a game that is only open does not undo the
 //   other's progress).
 // States are assigned in place, so pointers to them stay valid.
@@ -624,41 +634,84 @@ void MergeFromDisk(const std::string& path)
     std::string reason;
     if (!ProfileManager::ParseProfiles(bytes, disk, reason))
         return;
-    for (std::size_t slot = 0; slot < disk.records.size(); ++slot) {
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    const std::size_t slots = std::min(ours.size(), disk.records.size());
+    // For each disk slot, the slot here that holds the same profile (-1: none); each slot here is taken once.
+    std::vector<int> partner(slots, -1);
+    std::vector<bool> taken(ours.size(), false);
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        if (!disk.records[slot].name.empty() && ours[slot].name == disk.records[slot].name) {
+            partner[slot] = static_cast<int>(slot);
+            taken[slot] = true;
+        }
+    }
+    // A profile this game had in another slot when it last read or wrote the file has moved there.
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        const std::wstring& name = disk.records[slot].name;
+        for (std::size_t here = 0; partner[slot] < 0 && !name.empty() && here < ours.size(); ++here) {
+            if (!taken[here] && ours[here].name == name && here < gSynced.size() &&
+                gSynced[here].name == name) {
+                partner[slot] = static_cast<int>(here);
+                taken[here] = true;
+            }
+        }
+    }
+    // A slot this game had a profile in, and has freed or renamed since, accounts for that profile on disk
+    // (in its own slot first), once.
+    std::vector<bool> accounted(gSynced.size(), false);
+    auto hadHere = [&](std::size_t slot, const std::wstring& name) {
+        auto lost = [&](std::size_t at) {
+            return at < gSynced.size() && !accounted[at] && gSynced[at].name == name &&
+                   (at >= ours.size() || ours[at].name != name);
+        };
+        std::size_t at = slot;
+        if (!lost(at)) {
+            for (at = 0; at < gSynced.size() && !lost(at);)
+                ++at;
+            if (at == gSynced.size())
+                return false;
+        }
+        accounted[at] = true;
+        return true;
+    };
+    std::vector<std::size_t> added;
+    for (std::size_t slot = 0; slot < slots; ++slot) {
         ProfileRecord& theirs = disk.records[slot];
         if (theirs.name.empty())
             continue;
-        auto ours =
-            std::find_if(gProfileList.records.begin(), gProfileList.records.end(),
-                         [&theirs](const ProfileRecord& record) { return record.name == theirs.name; });
-        auto synced = gSynced.find(theirs.name);
-        if (ours != gProfileList.records.end()) {
-            const std::wstring diskState = theirs.state.Write();
-            // The current player's state stays this game's: screens may hold references into it.
-            const bool current = ours - gProfileList.records.begin() == gProfileList.selected;
-            if (!current && synced != gSynced.end() && ours->state.Write() == synced->second &&
-                diskState != synced->second) {
-                ours->state = theirs.state;
-                synced->second = diskState;
-            }
+        if (partner[slot] < 0) {
+            if (!hadHere(slot, theirs.name))
+                added.push_back(slot);
             continue;
         }
-        if (synced != gSynced.end())
-            continue;
-        ProfileRecord* free = nullptr;
-        if (slot < gProfileList.records.size() && gProfileList.records[slot].name.empty())
-            free = &gProfileList.records[slot];
-        for (std::size_t other = 0; !free && other < gProfileList.records.size(); ++other)
-            if (gProfileList.records[other].name.empty())
-                free = &gProfileList.records[other];
-        if (!free) {
+        const std::size_t here = static_cast<std::size_t>(partner[slot]);
+        const std::wstring diskState = theirs.state.Write();
+        SyncedSlot* synced =
+            here < gSynced.size() && gSynced[here].name == ours[here].name ? &gSynced[here] : nullptr;
+        // The current player's state stays this game's: screens may hold references into it.
+        const bool current = static_cast<int>(here) == gProfileList.selected;
+        if (!current && synced && ours[here].state.Write() == synced->state && diskState != synced->state) {
+            ours[here].state = theirs.state;
+            synced->state = diskState;
+        }
+    }
+    for (std::size_t slot : added) {
+        ProfileRecord& theirs = disk.records[slot];
+        std::size_t free = ours[slot].name.empty() ? slot : ours.size();
+        for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
+            if (ours[other].name.empty())
+                free = other;
+        if (free == ours.size()) {
             CopyAside(path, bytes, "a profile another game added while all slots here are taken");
             continue;
         }
-        free->name = theirs.name;
-        free->state = theirs.state;
-        free->otherAttributes = theirs.otherAttributes;
-        free->otherElements = theirs.otherElements;
+        ours[free].name = theirs.name;
+        ours[free].state = theirs.state;
+        ours[free].otherAttributes = theirs.otherAttributes;
+        ours[free].otherElements = theirs.otherElements;
+        // The slot now holds the profile as the file does: a later merge follows it there.
+        if (free < gSynced.size())
+            gSynced[free] = {theirs.name, theirs.state.Write()};
         Log("kept the profile another game added in this folder");
     }
 }

@@ -88,6 +88,19 @@ protected:
     std::wstring playerName;
 };
 
+// Runs work in a second process on the same data folder, as a second game would; true when it ended well.
+bool InOtherGame(const std::function<void()>& work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        std::_Exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 TEST(FreshState, HasOneSetEntryFewerThanTheTableAndModesWithOneOrNoSetsDoNotUnderflow)
@@ -622,16 +635,7 @@ TEST_F(ProfileTest, ContentThatWouldGrowASavePastWhatIsReadBackIsLeftOutAndSaves
 // other's progress.
 TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
 {
-    auto inOtherGame = [](const std::function<void()>& work) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            work();
-            std::_Exit(testing::Test::HasFailure() ? 1 : 0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    };
+    auto inOtherGame = InOtherGame;
     ProfileManager();
     ProfileManager::CreateProfile(L"Alice");
     ASSERT_TRUE(inOtherGame([] {
@@ -667,6 +671,57 @@ TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
     ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
     EXPECT_EQ(disk.records[1].name, L"");
     EXPECT_EQ(disk.records[0].name, L"Alice");
+}
+
+// Two slots of one name ("Bob", "Bob"): the other game plays the second Bob and solves a puzzle; this game,
+// still at its title with the first Bob, quits and saves. Matched by name, both Bobs on disk met the first
+// one here and the second Bob's solve was undone. Profiles are matched by slot first; by name only where a
+// merge placed a profile in another slot, so one moved there is still followed.
+TEST_F(ProfileTest, TwoProfilesOfOneNameAreTwoProfilesWhenGamesMerge)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::SelectProfile(0);
+    ASSERT_TRUE(SaveProfiles());
+
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        ProfileManager::SelectProfile(1);
+        PlayerState& state = *GetCurrentPlayerState();
+        state.progress[0][0].puzzles[0] = {true, 31, true, true, {}};
+        state.progress[0][0].unlock = 2;
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles()) << "this game quits";
+    ProfileList disk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[0].name, L"Bob");
+    EXPECT_EQ(disk.records[1].name, L"Bob");
+    EXPECT_FALSE(disk.records[0].state.progress[0][0].puzzles[0].completed);
+    EXPECT_TRUE(disk.records[1].state.progress[0][0].puzzles[0].completed) << "the second Bob's solve stays";
+    EXPECT_EQ(disk.records[1].state.progress[0][0].unlock, 2);
+    EXPECT_EQ(disk.records[2].name, L"");
+
+    // "Ann", made here, stands in slot 2 when the other game moves her to slot 4 (as a merge in a game that
+    // had another profile in slot 2 would) and solves a puzzle for her: she is followed, not doubled.
+    ProfileManager::CreateProfile(L"Ann");
+    ProfileManager::SelectProfile(0);
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        std::swap(gProfileList.records[2], gProfileList.records[4]);
+        gProfileList.records[4].state.progress[0][0].puzzles[1].completed = true;
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[2].name, L"Ann");
+    EXPECT_TRUE(disk.records[2].state.progress[0][0].puzzles[1].completed);
+    EXPECT_EQ(disk.records[4].name, L"") << "one Ann";
+    EXPECT_TRUE(disk.records[1].state.progress[0][0].puzzles[0].completed);
 }
 
 // profiles.xml as a link to a file elsewhere: saves write that file (a temporary file beside it, then a
