@@ -79,9 +79,9 @@ std::string FindDataFolder(const std::string& company, const std::string& produc
     // Relative values of XDG_DATA_HOME are invalid and ignored, as the base directory rules say.
     std::string base = Environment("XDG_DATA_HOME");
     if (base.empty() || base.front() != '/') {
-        base = WithSlash(HomeFolder()) + ".local/share";
+        base = Absolute(WithSlash(HomeFolder())) + ".local/share";
     }
-    return Absolute(WithSlash(base) + company + "/" + product + "/");
+    return WithSlash(base) + company + "/" + product + "/";
 }
 
 void InitAppDataFolder(const std::wstring& company, const std::wstring& product)

@@ -14,7 +14,9 @@ class DataFolderTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        for (auto& [name, value] : m_saved) {
+        // Backwards, so a variable set twice gets its first value back.
+        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
+            const auto& [name, value] = *saved;
             value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
         }
     }
@@ -87,9 +89,18 @@ TEST_F(DataFolderTest, ARelativeFolderStaysWhereItWasFirstFound)
 
     const std::string expected = (temp / "start" / name).string() + "/";
     EXPECT_EQ(GetAppDataFolder(), expected);
+    // A relative home, the same way, whatever company and product words come later.
+    Set("HOME", name.c_str());
+    Set("XDG_DATA_HOME", nullptr);
+    Set("TARNVALE_DATA_DIR", nullptr);
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), expected + ".local/share/Ostrel/Tarnvale 6/");
+    Set("TARNVALE_DATA_DIR", name.c_str());
+
     fs::current_path(temp / "data");
     EXPECT_EQ(GetAppDataFolder(), expected);
     EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), expected);
+    Set("TARNVALE_DATA_DIR", nullptr);
+    EXPECT_EQ(FindDataFolder("Company", "Product"), expected + ".local/share/Company/Product/");
     EXPECT_FALSE(fs::exists(temp / "data" / name)) << "nothing is made under the new directory";
 
     fs::current_path(previous);
