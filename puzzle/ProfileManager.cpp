@@ -5,7 +5,6 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
-#include "puzzle/PuzzleTable.h"
 #include "resources/XMLParser.h"
 #include "resources/XmlText.h"
 
