@@ -21,6 +21,11 @@
 
 namespace {
 
+// Attributes the game does not know are kept up to this many bytes as written (UTF-16, escaped: a '>'
+// of one byte becomes eight), so the file written back always reads again: far more than a newer
+// version's settings take, far less than kMaxSettingsFileBytes.
+constexpr std::size_t kMaxOtherAttributeBytes = 64 * 1024;
+
 class SettingsReader : public XMLListener
 {
 public:
@@ -38,6 +43,7 @@ public:
     }
 
     bool Found() const { return m_found; }
+    bool LeftOut() const { return m_leftOut; }
 
 private:
     void Apply(const XMLElement& element)
@@ -68,9 +74,20 @@ private:
             } else if (name == L"custom-cursors") {
                 m_settings.m_customCursors = Flag(text);
             } else {
-                m_settings.m_otherAttributes.emplace(name, text);
+                Keep(name, text);
             }
         }
+    }
+
+    void Keep(const std::wstring& name, const std::wstring& text)
+    {
+        const std::size_t length = Utf16Length(name) + EscapedXmlAttributeLength(text) + 4;
+        if (length > kMaxOtherAttributeBytes / 2 - m_keptLength) {
+            m_leftOut = true;
+            return;
+        }
+        m_keptLength += length;
+        m_settings.m_otherAttributes.emplace(name, text);
     }
 
     // Read as a double, so a written volume reads back exactly.
@@ -93,10 +110,11 @@ private:
 
     Settings& m_settings;
     bool m_found{false};
+    std::size_t m_keptLength{0};
+    bool m_leftOut{false};
 };
 
-// A settings file is a few hundred bytes; anything past this is not one.
-constexpr std::size_t kMaxSettingsBytes = 1024 * 1024;
+constexpr std::size_t kMaxSettingsBytes = kMaxSettingsFileBytes;
 
 enum class ReadOutcome
 {
@@ -162,6 +180,26 @@ std::string MoveAside(const std::string& path)
     return {};
 }
 
+// Copies a file whose unknown attributes were not all kept to the first free "<path>.cut", ".cut1", ...
+void CopyAside(const std::string& path, const std::string& bytes)
+{
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::string aside = path + ".cut" + (attempt ? std::to_string(attempt) : std::string());
+        if (Exists(aside)) {
+            continue;
+        }
+        AtomicFile copy(aside);
+        if (copy.Write(bytes)) {
+            LogWriter::WriteLine("The settings file '" + path + "' held more attributes of a newer version " +
+                                 "than the game keeps; the whole file is kept as '" + aside + "'.");
+        } else {
+            LogWriter::WriteLine("Could not keep a copy of the settings file '" + path +
+                                 "': " + copy.GetError());
+        }
+        return;
+    }
+}
+
 void ReportMalformed(const std::string& path, const std::string& reason, const std::string& movedTo)
 {
     std::string message = "The settings file '" + path + "' is unreadable (" + reason +
@@ -188,7 +226,8 @@ SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
         return SettingsReadResult::Missing;
     }
     Settings read;
-    if (outcome != ReadOutcome::Read || !ParseSettingsText(bytes, read, reason)) {
+    bool leftOut = false;
+    if (outcome != ReadOutcome::Read || !ParseSettingsText(bytes, read, reason, &leftOut)) {
         std::string target = MoveAside(path);
         ReportMalformed(path, reason, target);
         if (movedTo) {
@@ -197,11 +236,14 @@ SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
         settings = Settings{};
         return SettingsReadResult::Malformed;
     }
+    if (leftOut) {
+        CopyAside(path, bytes);
+    }
     settings = read;
     return SettingsReadResult::Read;
 }
 
-bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason)
+bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason, bool* leftOut)
 {
     Settings read;
     SettingsReader reader(read);
@@ -213,6 +255,9 @@ bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string
     if (!reader.Found()) {
         reason = "no settings element";
         return false;
+    }
+    if (leftOut) {
+        *leftOut = reader.LeftOut();
     }
     settings = std::move(read);
     return true;

@@ -2,6 +2,7 @@
 
 #include "resources/XMLElement.h"
 
+#include <cstddef>
 #include <string>
 
 // The player's settings, kept in settings.xml in the data folder: one element
@@ -41,13 +42,20 @@ enum class SettingsReadResult
 
 // GetAppDataFolder() + "settings.xml".
 std::string GetSettingsPath();
+// The largest settings file the game reads; a settings file is a few hundred bytes.
+constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
 // Reads the file into settings. A missing file leaves them as they are. A malformed one gives the defaults
 // and is renamed aside (settings.xml.bad, .bad2, ...), so nothing is lost; movedTo receives its new path.
-// Attributes absent from the file keep their defaults; volumes are clamped to 0..1.
+// Attributes absent from the file keep their defaults; volumes are clamped to 0..1. Attributes the game
+// does not know are kept only as far as the file written back stays small; when some are left out, the
+// whole file is first copied to settings.xml.cut (.cut1, ...).
 SettingsReadResult ReadSettingsFile(const std::string& path, Settings& settings,
                                     std::string* movedTo = nullptr);
-// Reads the text of a settings file; false with the reason when it is not one.
-bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason);
+// Reads the text of a settings file; false with the reason when it is not one. leftOut tells whether
+// unknown attributes were left out.
+bool ParseSettingsText(const std::string& bytes, Settings& settings, std::string& reason,
+                       bool* leftOut = nullptr);
 // The attribute list, version="1" music="0.85" ... in file order.
 std::wstring GetSettingsAttributes(const Settings& settings);
 // Replaces the file at once (a temporary file, then a rename). False when it could not be written.

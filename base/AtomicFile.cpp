@@ -37,6 +37,35 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+// Links followed before a path counts as a loop, as the system's own limit.
+constexpr int kMaxLinkHops = 40;
+
+// The file the path names once every symbolic link in its place is followed (a link may lead to another,
+// and the last target need not exist yet). False, with errno set, for a loop or an unreadable link.
+bool FollowLinks(const std::string& path, std::string& file)
+{
+    file = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info = {};
+        if (::lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return true;
+        }
+        std::string target(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(file.c_str(), target.data(), target.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+            // The link changed while it was read: take it again.
+            if (length > 0) {
+                continue;
+            }
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        file = target.front() == '/' ? target : FolderOf(file) + "/" + target;
+    }
+    errno = ELOOP;
+    return false;
+}
+
 } // namespace
 
 AtomicFile::AtomicFile(std::string path) : m_path(std::move(path)) {}
@@ -54,7 +83,12 @@ void AtomicFile::SetWriteLimit(std::size_t bytes)
 bool AtomicFile::Write(std::string_view bytes)
 {
     m_error.clear();
-    std::string temporary = m_path + kTemporarySuffix + "XXXXXX";
+    // A link stays a link: the file it leads to is replaced, from a temporary file beside that file.
+    std::string target;
+    if (!FollowLinks(m_path, target)) {
+        return Fail("cannot follow the link " + m_path, std::string());
+    }
+    std::string temporary = target + kTemporarySuffix + "XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return Fail("cannot create a temporary file beside " + m_path, std::string());
@@ -79,11 +113,11 @@ bool AtomicFile::Write(std::string_view bytes)
     if (m_beforeReplace) {
         m_beforeReplace();
     }
-    if (::rename(temporary.c_str(), m_path.c_str()) != 0) {
-        return Fail("cannot replace " + m_path, temporary);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        return Fail("cannot replace " + target, temporary);
     }
     // The rename itself must reach the disk too.
-    const int folder = ::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
@@ -91,8 +125,13 @@ bool AtomicFile::Write(std::string_view bytes)
     return true;
 }
 
-int AtomicFile::RemoveStaleTemporaries(const std::string& path, int minAgeSeconds)
+int AtomicFile::RemoveStaleTemporaries(const std::string& linkOrPath, int minAgeSeconds)
 {
+    // Temporaries lie beside the file a link leads to.
+    std::string path;
+    if (!FollowLinks(linkOrPath, path)) {
+        return 0;
+    }
     const std::string folder = FolderOf(path);
     const std::size_t slash = path.find_last_of('/');
     const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporarySuffix;

@@ -10,6 +10,8 @@
 // the bytes go to a temporary file of a unique name in the same folder ("<name>.tmp-XXXXXX"), are synced
 // to disk, renamed over the target, and the folder is synced. Two writers never mix their bytes. On any
 // failure the temporary file is removed, the target stays as it was, and GetError says why.
+// A path that is a symbolic link stays one: the file it leads to is replaced (its temporary file lies
+// beside that file, so the rename never crosses file systems).
 class AtomicFile
 {
 public:
@@ -28,9 +30,9 @@ public:
 
     static constexpr const char* kTemporarySuffix = ".tmp-";
 
-    // Removes the temporary files a killed writer left beside path ("<name>.tmp-XXXXXX"), those older
-    // than minAgeSeconds, so a save that another process has in progress is never touched. Returns how
-    // many were removed.
+    // Removes the temporary files a killed writer left beside path, or beside the file it links to
+    // ("<name>.tmp-XXXXXX"), those older than minAgeSeconds, so a save that another process has in
+    // progress is never touched. Returns how many were removed.
     static int RemoveStaleTemporaries(const std::string& path, int minAgeSeconds = 60);
 
 private:

@@ -466,6 +466,18 @@ std::string WStringToUtf16LE(const std::wstring& text)
     return out;
 }
 
+std::size_t Utf16Length(std::wstring_view text)
+{
+    std::size_t units = text.size();
+    for (wchar_t w : text) {
+        const auto c = static_cast<uint32_t>(w);
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            ++units;
+        }
+    }
+    return units;
+}
+
 std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstring& separator)
 {
     std::vector<std::wstring> pieces;

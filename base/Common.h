@@ -120,6 +120,8 @@ std::string WStringToString(const std::wstring& text);
 std::wstring StringToWString(const std::string& text);
 // UTF-16 little-endian bytes of the text, without a byte-order mark.
 std::string WStringToUtf16LE(const std::wstring& text);
+// How many UTF-16 units WStringToUtf16LE writes for the text: two for a character past U+FFFF.
+std::size_t Utf16Length(std::wstring_view text);
 
 // The pieces of text between the separator's occurrences (an empty separator gives the whole text).
 std::vector<std::wstring> SplitString(const std::wstring& text, const std::wstring& separator);

@@ -89,3 +89,28 @@ void AppendUtf8(std::string& out, char32_t code)
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
+
+void AppendUtf16AsUtf8(std::string& out, std::string_view bytes, bool bigEndian)
+{
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [bytes, bigEndian](std::size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[2 * at]);
+        const auto second = static_cast<unsigned char>(bytes[2 * at + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    out.reserve(out.size() + bytes.size());
+    for (std::size_t at = 0; at < units; ++at) {
+        const char32_t code = unit(at);
+        if (code < 0xD800 || code > 0xDFFF) {
+            AppendUtf8(out, code);
+        } else if (code <= 0xDBFF && at + 1 < units && unit(at + 1) >= 0xDC00 && unit(at + 1) <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(at + 1) - 0xDC00));
+            ++at;
+        } else {
+            AppendUtf8(out, kReplacementCharacter);
+        }
+    }
+    if (bytes.size() % 2 != 0) {
+        AppendUtf8(out, kReplacementCharacter);
+    }
+}

@@ -22,3 +22,8 @@ void AppendUtf8ToWide(std::wstring& out, std::string_view text);
 
 // Appends the code point's UTF-8 bytes.
 void AppendUtf8(std::string& out, char32_t code);
+
+// Decodes UTF-16 bytes (no byte-order mark) of the given order onto the end of out as UTF-8. A surrogate
+// that is not part of a pair, and an odd byte at the end, each become one U+FFFD; the unit after an
+// unpaired surrogate is decoded on its own, so no character is lost to it.
+void AppendUtf16AsUtf8(std::string& out, std::string_view bytes, bool bigEndian);

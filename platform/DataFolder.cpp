@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <mutex>
 
 namespace {
@@ -37,6 +39,32 @@ std::string HomeFolder()
 }
 
 std::mutex g_folderMutex;
+
+// A relative folder is resolved against the working directory of the first time it is asked for, and
+// stays so: a later change of directory (-changedir) must not move where the game reads and writes.
+std::string Absolute(const std::string& folder)
+{
+    if (folder.empty() || folder.front() == '/') {
+        return folder;
+    }
+    // Each relative folder met, and the absolute one it was resolved to then.
+    static std::map<std::string, std::string> resolved;
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    auto found = resolved.find(folder);
+    if (found != resolved.end()) {
+        return found->second;
+    }
+    std::error_code error;
+    const std::filesystem::path start = std::filesystem::current_path(error);
+    if (error) {
+        return folder;
+    }
+    const std::string absolute = WithSlash((start / folder).lexically_normal().string());
+    resolved.emplace(folder, absolute);
+    return absolute;
+}
+
 std::wstring g_company = L"Ostrel";
 std::wstring g_product = L"Tarnvale 6";
 
@@ -46,12 +74,12 @@ std::string FindDataFolder(const std::string& company, const std::string& produc
 {
     std::string overridden = Environment("TARNVALE_DATA_DIR");
     if (!overridden.empty()) {
-        return WithSlash(overridden);
+        return Absolute(WithSlash(overridden));
     }
     // Relative values of XDG_DATA_HOME are invalid and ignored, as the base directory rules say.
     std::string base = Environment("XDG_DATA_HOME");
     if (base.empty() || base.front() != '/') {
-        base = WithSlash(HomeFolder()) + ".local/share";
+        base = Absolute(WithSlash(HomeFolder())) + ".local/share";
     }
     return WithSlash(base) + company + "/" + product + "/";
 }

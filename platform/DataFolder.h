@@ -3,7 +3,9 @@
 #include <string>
 
 // Where the program keeps its own files: $TARNVALE_DATA_DIR when set, else $XDG_DATA_HOME (default
-// ~/.local/share) + "/<company>/<product>/". The path ends with '/'; nothing is created.
+// ~/.local/share) + "/<company>/<product>/". The path ends with '/'; nothing is created. A relative
+// folder is made absolute against the working directory of the first call that meets it, and every later
+// call gives that same folder, so changing directory afterwards (-changedir) never moves the saves.
 std::string FindDataFolder(const std::string& company, const std::string& product);
 
 // The program's data folder: saves, settings, the log and the sound cache live there. The company and

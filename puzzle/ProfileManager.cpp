@@ -5,7 +5,6 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
-#include "puzzle/PuzzleTable.h"
 #include "resources/XMLParser.h"
 #include "resources/XmlText.h"
 
@@ -16,6 +15,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <map>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,9 +29,14 @@ ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
 bool gSavingBlocked = false;
 // The player has been told that progress cannot be saved (once per run).
 bool gSaveFailureTold = false;
-// Each named profile as this game last read or wrote it (its state element): tells a profile another
+// Each slot as this game last read or wrote it (its name and its state element): tells a profile another
 // game added or changed since from one this game deleted or changed.
-std::map<std::wstring, std::wstring> gSynced;
+struct SyncedSlot
+{
+    std::wstring name;
+    std::wstring state;
+};
+std::vector<SyncedSlot> gSynced;
 // The file as it stood then: while it stands so, no other game has saved since and there is nothing to merge.
 struct FileStamp
 {
@@ -65,16 +70,34 @@ const std::string kBackupSuffix = ".bak";
 const std::string kDamagedSuffix = ".damaged";
 // Far beyond any real play time, and far from overflowing while counting on.
 constexpr int kMaxHours = 1000000;
-// Eight profiles of every set and puzzle stay far below this; anything larger is not ours.
-constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;
+constexpr std::size_t kMaxFileBytes = ProfileManager::kMaxFileBytes;
 // The longest best time the puzzle screens show: 99:59:59.
 constexpr int kMaxBestTime = 99 * 3600 + 59 * 60 + 59;
-// A set the puzzle table no longer has keeps at most this many puzzles, and a mode at most this many
-// such sets: far more than any version of the game had.
-constexpr int kMaxPuzzlesOfUnknownSet = 100;
-constexpr int kMaxUnknownSets = 64;
-// Elements of a newer version are kept up to this many characters in all.
-constexpr std::size_t kMaxOtherElements = 1u << 20;
+// What a file holds beyond the state puzzles.xml shapes (puzzles and sets puzzles.xml does not have,
+// properties, and whatever a newer version added) is kept up to this many bytes as it will be written
+// again, per profile and outside the profiles. Escaping can make a text eight times its size in the file
+// ('>' becomes "&gt;" in UTF-16), so what is kept is counted as written. The written file then stays below
+// the read limit, with room for puzzles.xml's own sets and puzzles, and every save can succeed.
+constexpr std::size_t kMaxExtraBytesPerProfile = 6u * 1024 * 1024;
+constexpr std::size_t kMaxExtraBytesOutsideProfiles = 2u * 1024 * 1024;
+static_assert(ProfileList::kSlots * kMaxExtraBytesPerProfile + kMaxExtraBytesOutsideProfiles <=
+                  kMaxFileBytes - 14u * 1024 * 1024,
+              "eight profiles' worth of kept content leaves room for puzzles.xml's own");
+// A file that held more than that is read again keeping this much less, so what the game adds before the
+// next start (its script variables) still fits then, and the file is not cut a second time.
+constexpr std::size_t kHeadroomAfterACut = 512u * 1024;
+// The longest puzzle, set and property elements (without unknown attributes, a property without its name
+// and value) this version writes, in UTF-16 units.
+constexpr std::size_t kPuzzleLength =
+    std::wstring_view(
+        L"<puzzle completed=\"1\" best-time=\"359999\" without-hints=\"1\" without-mistakes=\"1\"/>")
+        .size();
+constexpr std::size_t kSetLength =
+    std::wstring_view(L"<set unlock=\"-2147483648\" introduced=\"1\"></set>").size();
+constexpr std::size_t kPropertyLength =
+    std::wstring_view(L"<property name=\"\" type=\"string\" value=\"\"/>").size();
+// A number value as a property writes it ("%d", "%.9g").
+constexpr std::size_t kMaxNumberLength = 16;
 // The longest name the name entry takes.
 constexpr std::size_t kMaxNameLength = 10;
 const std::string kCutSuffix = ".cut";
@@ -122,7 +145,8 @@ bool AttributeBool(const XMLElement& element, const wchar_t* name)
 class ProfileReader : public XMLListener
 {
 public:
-    explicit ProfileReader(ProfileList& target) : list(target) {}
+    // headroom: bytes of each budget left unused.
+    ProfileReader(ProfileList& target, std::size_t headroom) : list(target), headroomUnits(headroom / 2) {}
 
     void Cut(const std::string& what)
     {
@@ -144,7 +168,7 @@ public:
             if (rootIsProfiles) {
                 const int selected = AttributeInt(element, L"selected");
                 list.selected = list.IsValidSlot(selected) ? selected : -1;
-                list.otherAttributes = UnknownAttributes(element.m_attributes, {L"selected"});
+                list.otherAttributes = KeptAttributes(element, {L"selected"}, Budget::OutsideProfiles);
             }
             return;
         }
@@ -160,13 +184,51 @@ public:
     }
 
     bool RootIsProfiles() const { return rootIsProfiles; }
+    // Something was left out for want of room.
+    bool OverBudget() const { return overBudget; }
 
 private:
+    enum class Budget
+    {
+        Profile,
+        OutsideProfiles
+    };
+
     static bool IsKnown(const std::wstring& parent, const std::wstring& name)
     {
         return (parent == L"profiles" && name == L"profile") || (parent == L"profile" && name == L"state") ||
                (parent == L"state" && (name == L"mode" || name == L"property")) ||
                (parent == L"mode" && name == L"set") || (parent == L"set" && name == L"puzzle");
+    }
+
+    // Room left for content beyond what puzzles.xml shapes, in UTF-16 units as written.
+    std::size_t Room(Budget budget) const
+    {
+        return budget == Budget::Profile
+                   ? kMaxExtraBytesPerProfile / 2 - headroomUnits - keptInProfile
+                   : kMaxExtraBytesOutsideProfiles / 2 - headroomUnits - keptOutsideProfiles;
+    }
+
+    // Takes units from the budget when they fit; otherwise notes what was left out.
+    bool Keep(std::size_t units, Budget budget, const std::string& what)
+    {
+        if (units > Room(budget)) {
+            Cut(what + " than the game keeps");
+            overBudget = true;
+            return false;
+        }
+        (budget == Budget::Profile ? keptInProfile : keptOutsideProfiles) += units;
+        return true;
+    }
+
+    XMLAttributes KeptAttributes(const XMLElement& element, std::initializer_list<const wchar_t*> known,
+                                 Budget budget = Budget::Profile)
+    {
+        XMLAttributes other = UnknownAttributes(element.m_attributes, known);
+        if (!other.empty() &&
+            !Keep(WrittenXmlAttributesLength(other), budget, "more attributes of a newer version"))
+            other.clear();
+        return other;
     }
 
     // An element this version does not know is kept whole, as XML text, with the nearest record that
@@ -184,34 +246,60 @@ private:
             captureTarget = &state->modeElements[modeCounter];
         else if ((parent == L"set" || parent == L"puzzle") && set)
             captureTarget = &set->otherElements;
+        captureBudget = captureTarget == &list.otherElements ? Budget::OutsideProfiles : Budget::Profile;
+        captureTooLarge = captureTarget == nullptr;
         captured.clear();
+        capturedLength = 0;
         Capture(element);
     }
 
+    // Grows the captured text only while it fits the budget: past it, the rest of the element is only
+    // walked to its end, never held.
     void Capture(const XMLElement& element)
     {
+        std::size_t length = 0;
         switch (element.m_kind) {
         case XMLElement::Kind::Start:
             ++captureDepth;
-            captured += L"<" + element.m_name + WriteXmlAttributes(element.m_attributes) + L">";
+            length = Utf16Length(element.m_name) + WrittenXmlAttributesLength(element.m_attributes) + 2;
             break;
         case XMLElement::Kind::Text:
-            captured += EscapeXmlAttribute(element.m_text);
+            length = EscapedXmlAttributeLength(element.m_text);
             break;
         case XMLElement::Kind::End:
             --captureDepth;
-            captured += L"</" + element.m_name + L">";
+            length = Utf16Length(element.m_name) + 3;
             break;
         case XMLElement::Kind::None:
             break;
         }
+        if (!captureTooLarge && length > Room(captureBudget) - capturedLength) {
+            captureTooLarge = true;
+            captured = std::wstring();
+        }
+        if (!captureTooLarge) {
+            capturedLength += length;
+            switch (element.m_kind) {
+            case XMLElement::Kind::Start:
+                captured += L"<" + element.m_name + WriteXmlAttributes(element.m_attributes) + L">";
+                break;
+            case XMLElement::Kind::Text:
+                captured += EscapeXmlAttribute(element.m_text);
+                break;
+            case XMLElement::Kind::End:
+                captured += L"</" + element.m_name + L">";
+                break;
+            case XMLElement::Kind::None:
+                break;
+            }
+        }
         if (captureDepth > 0)
             return;
-        if (captureTarget && capturedTotal + captured.size() <= kMaxOtherElements) {
-            capturedTotal += captured.size();
+        if (!captureTooLarge && Keep(capturedLength, captureBudget, "more elements of a newer version")) {
             *captureTarget += captured;
         } else if (captureTarget) {
             Cut("more elements of a newer version than the game keeps");
+            overBudget = true;
         }
         captured.clear();
     }
@@ -223,13 +311,14 @@ private:
             ++profileCounter;
             record = list.IsValidSlot(profileCounter) ? &list.records[profileCounter] : nullptr;
             state = nullptr;
+            keptInProfile = 0;
             if (record) {
                 const std::wstring& stored = AttributeText(element, L"name");
                 record->name = ApplyNameRule(stored);
                 if (record->name != stored)
                     Cut("a name longer than " + std::to_string(kMaxNameLength) +
                         " characters or with control characters");
-                record->otherAttributes = UnknownAttributes(element.m_attributes, {L"name"});
+                record->otherAttributes = KeptAttributes(element, {L"name"});
             } else if (profileCounter == ProfileList::kSlots) {
                 Cut("more than " + std::to_string(ProfileList::kSlots) + " profiles");
             }
@@ -244,19 +333,13 @@ private:
             setCounter = -1;
             set = nullptr;
             if (state && modeCounter < PlayerState::kModeCount)
-                state->modeAttributes[modeCounter] = UnknownAttributes(element.m_attributes, {});
+                state->modeAttributes[modeCounter] = KeptAttributes(element, {});
         } else if (name == L"set") {
             ReadSet(element);
         } else if (name == L"puzzle") {
             ReadPuzzle(element);
-        } else if (name == L"property") {
-            const std::wstring& propertyName = AttributeText(element, L"name");
-            if (state && state->ReadProperty(propertyName, AttributeText(element, L"type"),
-                                             AttributeText(element, L"value"))) {
-                XMLAttributes other = UnknownAttributes(element.m_attributes, {L"name", L"type", L"value"});
-                if (!other.empty())
-                    state->propertyAttributes[propertyName] = std::move(other);
-            }
+        } else if (name == L"property" && state) {
+            ReadProperty(element);
         }
     }
 
@@ -275,10 +358,10 @@ private:
         state->hours = std::clamp(AttributeInt(element, L"hours"), 0, kMaxHours);
         state->minutes = std::clamp(AttributeInt(element, L"minutes"), 0, 59);
         state->centiseconds = std::clamp(AttributeInt(element, L"centiseconds"), 0, 5999);
-        state->otherAttributes = UnknownAttributes(
-            element.m_attributes, {L"started", L"made-mistake", L"seen-hint", L"disable-tips", L"toggle-mode",
-                                   L"show-numbers", L"current-country", L"current-mode", L"hours", L"minutes",
-                                   L"centiseconds"});
+        state->otherAttributes =
+            KeptAttributes(element, {L"started", L"made-mistake", L"seen-hint", L"disable-tips",
+                                     L"toggle-mode", L"show-numbers", L"current-country", L"current-mode",
+                                     L"hours", L"minutes", L"centiseconds"});
     }
 
     void ReadSet(const XMLElement& element)
@@ -289,21 +372,18 @@ private:
         ++setCounter;
         puzzleCounter = -1;
         std::vector<SetProgress>& sets = state->progress[modeCounter];
-        const int tableSets = gPuzzleTable.SetCount(modeCounter);
-        puzzleLimit = setCounter < tableSets ? gPuzzleTable.PuzzleCount(modeCounter, setCounter)
-                                             : kMaxPuzzlesOfUnknownSet;
         if (setCounter < static_cast<int>(sets.size())) {
             set = &sets[setCounter];
             // One past the last puzzle is what finishing the last puzzle leaves.
-            set->unlock = std::clamp(AttributeInt(element, L"unlock"), 0, puzzleLimit + 1);
+            set->unlock =
+                std::clamp(AttributeInt(element, L"unlock"), 0, static_cast<int>(set->puzzles.size()) + 1);
             set->introduced = AttributeInt(element, L"introduced") != 0;
-            set->otherAttributes = UnknownAttributes(element.m_attributes, {L"unlock", L"introduced"});
-        } else if (setCounter < tableSets + kMaxUnknownSets) {
+            set->otherAttributes = KeptAttributes(element, {L"unlock", L"introduced"});
+        } else if (setCounter == static_cast<int>(sets.size()) &&
+                   Keep(kSetLength, Budget::Profile, "more sets")) {
             // A set that the puzzle table no longer has: kept, but closed.
             sets.emplace_back();
             set = &sets.back();
-        } else {
-            Cut("more sets than the game knows");
         }
     }
 
@@ -312,21 +392,40 @@ private:
         if (!set)
             return;
         ++puzzleCounter;
-        // The game never writes more puzzles than the set has (or, for a set it no longer knows, than
-        // any set had); more would only grow the file at every save.
-        if (puzzleCounter >= std::max(puzzleLimit, static_cast<int>(set->puzzles.size()))) {
-            Cut("more puzzles in a set than it has");
+        const int known = static_cast<int>(set->puzzles.size());
+        // Puzzles past the set's are kept and written back, as far as the budget goes.
+        if (puzzleCounter > known ||
+            (puzzleCounter == known && !Keep(kPuzzleLength, Budget::Profile, "more puzzles")))
             return;
-        }
-        if (static_cast<int>(set->puzzles.size()) <= puzzleCounter)
-            set->puzzles.resize(puzzleCounter + 1);
+        if (puzzleCounter == known)
+            set->puzzles.emplace_back();
         PuzzleProgress& puzzle = set->puzzles[puzzleCounter];
         puzzle.completed = AttributeInt(element, L"completed") != 0;
         puzzle.bestTime = std::clamp(AttributeInt(element, L"best-time"), 0, kMaxBestTime);
         puzzle.withoutHints = AttributeInt(element, L"without-hints") != 0;
         puzzle.withoutMistakes = AttributeInt(element, L"without-mistakes") != 0;
-        puzzle.otherAttributes = UnknownAttributes(
-            element.m_attributes, {L"completed", L"best-time", L"without-hints", L"without-mistakes"});
+        puzzle.otherAttributes =
+            KeptAttributes(element, {L"completed", L"best-time", L"without-hints", L"without-mistakes"});
+    }
+
+    void ReadProperty(const XMLElement& element)
+    {
+        const std::wstring& propertyName = AttributeText(element, L"name");
+        const std::wstring& type = AttributeText(element, L"type");
+        const std::wstring& value = AttributeText(element, L"value");
+        if (type != L"bool" && type != L"int" && type != L"float" && type != L"string")
+            return;
+        XMLAttributes other = UnknownAttributes(element.m_attributes, {L"name", L"type", L"value"});
+        const std::size_t length = kPropertyLength + EscapedXmlAttributeLength(propertyName) +
+                                   std::max(EscapedXmlAttributeLength(value), kMaxNumberLength) +
+                                   WrittenXmlAttributesLength(other);
+        if (!Keep(length, Budget::Profile, "more properties") ||
+            !state->ReadProperty(propertyName, type, value))
+            return;
+        if (other.empty())
+            state->propertyAttributes.erase(propertyName);
+        else
+            state->propertyAttributes[propertyName] = std::move(other);
     }
 
     ProfileList& list;
@@ -337,12 +436,18 @@ private:
     int modeCounter{-1};
     int setCounter{-1};
     int puzzleCounter{-1};
-    int puzzleLimit{0};
     bool rootIsProfiles{false};
+    const std::size_t headroomUnits;
+    bool overBudget{false};
+    // What is kept beyond the shaped state so far, in UTF-16 units as written.
+    std::size_t keptInProfile{0};
+    std::size_t keptOutsideProfiles{0};
     int captureDepth{0};
     std::wstring captured;
+    std::size_t capturedLength{0};
     std::wstring* captureTarget{nullptr};
-    std::size_t capturedTotal{0};
+    Budget captureBudget{Budget::Profile};
+    bool captureTooLarge{false};
 };
 
 bool FileExists(const std::string& path)
@@ -497,18 +602,23 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
 void Synchronized(const ProfileList& list, const std::string& path)
 {
     gSyncedStamp = StampOf(path);
-    gSynced.clear();
-    for (const ProfileRecord& record : list.records)
-        if (!record.name.empty())
-            gSynced[record.name] = record.state.Write();
+    gSynced.assign(list.records.size(), {});
+    for (std::size_t slot = 0; slot < list.records.size(); ++slot) {
+        if (!list.records[slot].name.empty())
+            gSynced[slot] = {list.records[slot].name, list.records[slot].state.Write()};
+    }
 }
 
 // Another game on the same data folder may have saved since this one last read or wrote the file. Its
-// profiles come into this list before this game writes, so neither game drops what the other added:
-// - a name on disk that this list lacks and this game never knew was added by the other game: it takes
-//   its slot here, or the first free one (none free: the disk file is kept aside);
-// - a name this game knew but no longer has was deleted or renamed here: it stays deleted;
-// - a name in both keeps this game's state, unless this game has not changed it since and it is not this
+// profiles come into this list before this game writes, so neither game drops what the other added. A
+// profile on disk is the one of the same name in the same slot here; only when that slot holds another
+// name is it looked for by name, to follow a profile that a merge placed in another slot (so two profiles
+// of one name stay two profiles):
+// - a profile on disk that is not here, and that this game did not have in a slot it has since freed or
+//   renamed, was added by the other game: it takes its slot here, or the first free one (none free: the
+//   disk file is kept aside);
+// - a profile this game had and no longer has was deleted or renamed here: it stays deleted;
+// - a profile in both keeps this game's state, unless this game has not changed it since and it is not this
 //   game's current player, when it takes the other game's (so a game that is only open does not undo the
 //   other's progress).
 // States are assigned in place, so pointers to them stay valid.
@@ -523,41 +633,84 @@ void MergeFromDisk(const std::string& path)
     std::string reason;
     if (!ProfileManager::ParseProfiles(bytes, disk, reason))
         return;
-    for (std::size_t slot = 0; slot < disk.records.size(); ++slot) {
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    const std::size_t slots = std::min(ours.size(), disk.records.size());
+    // For each disk slot, the slot here that holds the same profile (-1: none); each slot here is taken once.
+    std::vector<int> partner(slots, -1);
+    std::vector<bool> taken(ours.size(), false);
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        if (!disk.records[slot].name.empty() && ours[slot].name == disk.records[slot].name) {
+            partner[slot] = static_cast<int>(slot);
+            taken[slot] = true;
+        }
+    }
+    // A profile this game had in another slot when it last read or wrote the file has moved there.
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        const std::wstring& name = disk.records[slot].name;
+        for (std::size_t here = 0; partner[slot] < 0 && !name.empty() && here < ours.size(); ++here) {
+            if (!taken[here] && ours[here].name == name && here < gSynced.size() &&
+                gSynced[here].name == name) {
+                partner[slot] = static_cast<int>(here);
+                taken[here] = true;
+            }
+        }
+    }
+    // A slot this game had a profile in, and has freed or renamed since, accounts for that profile on disk
+    // (in its own slot first), once.
+    std::vector<bool> accounted(gSynced.size(), false);
+    auto hadHere = [&](std::size_t slot, const std::wstring& name) {
+        auto lost = [&](std::size_t at) {
+            return at < gSynced.size() && !accounted[at] && gSynced[at].name == name &&
+                   (at >= ours.size() || ours[at].name != name);
+        };
+        std::size_t at = slot;
+        if (!lost(at)) {
+            for (at = 0; at < gSynced.size() && !lost(at);)
+                ++at;
+            if (at == gSynced.size())
+                return false;
+        }
+        accounted[at] = true;
+        return true;
+    };
+    std::vector<std::size_t> added;
+    for (std::size_t slot = 0; slot < slots; ++slot) {
         ProfileRecord& theirs = disk.records[slot];
         if (theirs.name.empty())
             continue;
-        auto ours =
-            std::find_if(gProfileList.records.begin(), gProfileList.records.end(),
-                         [&theirs](const ProfileRecord& record) { return record.name == theirs.name; });
-        auto synced = gSynced.find(theirs.name);
-        if (ours != gProfileList.records.end()) {
-            const std::wstring diskState = theirs.state.Write();
-            // The current player's state stays this game's: screens may hold references into it.
-            const bool current = ours - gProfileList.records.begin() == gProfileList.selected;
-            if (!current && synced != gSynced.end() && ours->state.Write() == synced->second &&
-                diskState != synced->second) {
-                ours->state = theirs.state;
-                synced->second = diskState;
-            }
+        if (partner[slot] < 0) {
+            if (!hadHere(slot, theirs.name))
+                added.push_back(slot);
             continue;
         }
-        if (synced != gSynced.end())
-            continue;
-        ProfileRecord* free = nullptr;
-        if (slot < gProfileList.records.size() && gProfileList.records[slot].name.empty())
-            free = &gProfileList.records[slot];
-        for (std::size_t other = 0; !free && other < gProfileList.records.size(); ++other)
-            if (gProfileList.records[other].name.empty())
-                free = &gProfileList.records[other];
-        if (!free) {
+        const std::size_t here = static_cast<std::size_t>(partner[slot]);
+        const std::wstring diskState = theirs.state.Write();
+        SyncedSlot* synced =
+            here < gSynced.size() && gSynced[here].name == ours[here].name ? &gSynced[here] : nullptr;
+        // The current player's state stays this game's: screens may hold references into it.
+        const bool current = static_cast<int>(here) == gProfileList.selected;
+        if (!current && synced && ours[here].state.Write() == synced->state && diskState != synced->state) {
+            ours[here].state = theirs.state;
+            synced->state = diskState;
+        }
+    }
+    for (std::size_t slot : added) {
+        ProfileRecord& theirs = disk.records[slot];
+        std::size_t free = ours[slot].name.empty() ? slot : ours.size();
+        for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
+            if (ours[other].name.empty())
+                free = other;
+        if (free == ours.size()) {
             CopyAside(path, bytes, "a profile another game added while all slots here are taken");
             continue;
         }
-        free->name = theirs.name;
-        free->state = theirs.state;
-        free->otherAttributes = theirs.otherAttributes;
-        free->otherElements = theirs.otherElements;
+        ours[free].name = theirs.name;
+        ours[free].state = theirs.state;
+        ours[free].otherAttributes = theirs.otherAttributes;
+        ours[free].otherElements = theirs.otherElements;
+        // The slot now holds the profile as the file does: a later merge follows it there.
+        if (free < gSynced.size())
+            gSynced[free] = {theirs.name, theirs.state.Write()};
         Log("kept the profile another game added in this folder");
     }
 }
@@ -780,7 +933,7 @@ bool ProfileManager::ParseProfiles(const std::string& bytes, ProfileList& list, 
 {
     ProfileList scratch;
     ResetList(scratch);
-    ProfileReader reader(scratch);
+    ProfileReader reader(scratch, 0);
     XMLParser parser;
     if (!parser.Parse(bytes, reader)) {
         reason = parser.GetErrorText() + " on line " + std::to_string(parser.GetErrorLine());
@@ -789,6 +942,13 @@ bool ProfileManager::ParseProfiles(const std::string& bytes, ProfileList& list, 
     if (!reader.RootIsProfiles()) {
         reason = "the root element is not profiles";
         return false;
+    }
+    if (reader.OverBudget()) {
+        ProfileList kept;
+        ResetList(kept);
+        ProfileReader again(kept, kHeadroomAfterACut);
+        if (parser.Parse(bytes, again))
+            scratch = std::move(kept);
     }
     list = std::move(scratch);
     return true;

@@ -3,6 +3,7 @@
 #include "puzzle/ProfileEnvironment.h"
 #include "puzzle/ProfileList.h"
 
+#include <cstddef>
 #include <string>
 
 class PlayerState;
@@ -16,6 +17,10 @@ class ProfileManager
 {
 public:
     ProfileManager();
+
+    // The largest profiles.xml the game reads. What it reads is bounded so that what it writes back stays
+    // below this too (given a puzzles.xml of fewer than tens of thousands of puzzles), so saves succeed.
+    static constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;
 
     static void SetEnvironment(ProfileEnvironment environment);
 

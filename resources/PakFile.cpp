@@ -1,7 +1,12 @@
 #include "resources/PakFile.h"
 
+#include "base/Common.h"
+#include "base/LogWriter.h"
 #include "resources/PakInterface.h"
 
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -125,18 +130,52 @@ int PakEof(PakFile* file)
     return file ? std::feof(file->m_file) : 1;
 }
 
-bool PakReadWholeFile(const std::string& name, std::string& bytes)
+PakReadResult PakReadFile(const std::string& name, std::string& bytes)
 {
     bytes.clear();
     PakFile* file = PakOpen(name, "rb");
     if (!file) {
-        return false;
+        return PakReadResult::Missing;
+    }
+    // A regular file says its size: a sparse file of gigabytes is refused before a byte is read.
+    struct stat info = {};
+    if (::fstat(::fileno(file->m_file), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > kMaxDataFileBytes) {
+        PakClose(file);
+        return PakReadResult::TooLarge;
     }
     char chunk[65536];
     size_t read = 0;
     while ((read = PakRead(chunk, 1, sizeof(chunk), file)) > 0) {
+        // Anything else is measured as it is read.
+        if (bytes.size() + read > kMaxDataFileBytes) {
+            PakClose(file);
+            bytes.clear();
+            bytes.shrink_to_fit();
+            return PakReadResult::TooLarge;
+        }
         bytes.append(chunk, read);
     }
     PakClose(file);
-    return true;
+    return PakReadResult::Read;
+}
+
+bool PakReadWholeFile(const std::string& name, std::string& bytes)
+{
+    switch (PakReadFile(name, bytes)) {
+    case PakReadResult::Read:
+        return true;
+    case PakReadResult::Missing:
+        return false;
+    case PakReadResult::TooLarge:
+        LogWriter::WriteLine(TooLargeDataFileMessage(name) + "; it is not read");
+        return false;
+    }
+    return false;
+}
+
+std::string TooLargeDataFileMessage(const std::string& name)
+{
+    return StrFormat("The file is larger than the %d MB a data file may hold in File '%s'",
+                     static_cast<int>(kMaxDataFileBytes / (1024 * 1024)), name);
 }

@@ -32,5 +32,22 @@ int PakEof(PakFile* file);
 // Opens an operating-system path directly, bypassing the search (used by PakInterface).
 PakFile* PakOpenSystemFile(const std::string& path);
 
-// The whole file as bytes; false (and bytes emptied) when it cannot be opened.
+// The most a data file read whole may hold: far above any file the game ships (the largest is a few
+// megabytes), far below what would exhaust memory when a file is replaced by a huge or endless one.
+constexpr std::size_t kMaxDataFileBytes = 64u * 1024 * 1024;
+
+enum class PakReadResult
+{
+    Read,
+    Missing,
+    TooLarge
+};
+
+// The whole file as bytes, up to kMaxDataFileBytes; a larger file (or one that never ends, such as a
+// device) is refused without reading it all. Bytes are emptied unless the result is Read.
+PakReadResult PakReadFile(const std::string& name, std::string& bytes);
+// The same as a bool: false when the file cannot be opened or is refused as too large; a refusal is
+// logged with the file's name.
 bool PakReadWholeFile(const std::string& name, std::string& bytes);
+// The message for a data file refused as too large, in the data-file error style ("... in File '%s'").
+std::string TooLargeDataFileMessage(const std::string& name);

@@ -50,10 +50,19 @@ bool Parser::LoadPropertiesFile(const std::string& fileName)
 bool Parser::ParseFile(const std::string& path)
 {
     std::string bytes;
-    if (!PakReadWholeFile(path, bytes)) {
+    switch (PakReadFile(path, bytes)) {
+    case PakReadResult::Read:
+        return ParseBytes(bytes, path);
+    case PakReadResult::Missing:
+        return false;
+    case PakReadResult::TooLarge:
+        m_errorText = TooLargeDataFileMessage(path);
+        if (m_fatalOnError) {
+            FatalError(m_errorText);
+        }
         return false;
     }
-    return ParseBytes(bytes, path);
+    return false;
 }
 
 bool Parser::ParseBytes(const std::string& bytes, const std::string& name)

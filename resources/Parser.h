@@ -19,7 +19,8 @@ public:
     bool LoadPropertiesFile(const std::string& fileName);
     // Reads the file through the pak file functions. A file that cannot be opened gives no calls, no
     // message, and false. Malformed XML stops the walk with a fatal message (the error text,
-    // " on Line %d", " in File '%s'") and returns false, so a caller that can go on may do so.
+    // " on Line %d", " in File '%s'") and returns false, so a caller that can go on may do so; a file
+    // larger than kMaxDataFileBytes is not read and gives a fatal message naming it the same way.
     bool ParseFile(const std::string& path);
     // The same over bytes already in memory; the name appears in error messages.
     bool ParseBytes(const std::string& bytes, const std::string& name);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -35,19 +36,35 @@ bool IsBlank(const std::string& text)
                        [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
 }
 
-const char* EncodingFromByteOrderMark(const std::string& bytes)
+enum class Utf16Order
 {
-    if (bytes.size() >= 2) {
-        auto b0 = static_cast<unsigned char>(bytes[0]);
-        auto b1 = static_cast<unsigned char>(bytes[1]);
-        if (b0 == 0xFF && b1 == 0xFE) {
-            return "UTF-16LE";
-        }
-        if (b0 == 0xFE && b1 == 0xFF) {
-            return "UTF-16BE";
-        }
+    None,
+    LittleEndian,
+    BigEndian
+};
+
+// Whether the bytes are UTF-16, found as expat finds it: by a byte-order mark, or without one by a zero
+// among the first two bytes (text in UTF-8 never holds one). markLength receives the mark's length.
+Utf16Order FindUtf16(const std::string& bytes, std::size_t& markLength)
+{
+    markLength = 0;
+    if (bytes.size() < 2) {
+        return Utf16Order::None;
     }
-    return nullptr;
+    auto b0 = static_cast<unsigned char>(bytes[0]);
+    auto b1 = static_cast<unsigned char>(bytes[1]);
+    if (b0 == 0xFF && b1 == 0xFE) {
+        markLength = 2;
+        return Utf16Order::LittleEndian;
+    }
+    if (b0 == 0xFE && b1 == 0xFF) {
+        markLength = 2;
+        return Utf16Order::BigEndian;
+    }
+    if (b0 == 0) {
+        return Utf16Order::BigEndian;
+    }
+    return b1 == 0 ? Utf16Order::LittleEndian : Utf16Order::None;
 }
 
 // Turns expat's callbacks into XMLElement events. Strings and the open-element stack are reused from
@@ -290,7 +307,18 @@ bool XMLParser::Parse(const std::string& bytes, XMLListener& listener)
     m_errorText.clear();
     m_errorLine = 0;
 
-    XML_Parser parser = XML_ParserCreate(EncodingFromByteOrderMark(bytes));
+    // UTF-16 is decoded here rather than by expat, which joins a high surrogate with whatever unit
+    // follows it: an unpaired one swallowed the next character.
+    std::size_t markLength = 0;
+    const Utf16Order order = FindUtf16(bytes, markLength);
+    std::string decoded;
+    if (order != Utf16Order::None) {
+        AppendUtf16AsUtf8(decoded, std::string_view(bytes).substr(markLength),
+                          order == Utf16Order::BigEndian);
+    }
+    const std::string& text = order == Utf16Order::None ? bytes : decoded;
+    // Named, the encoding overrides whatever the XML declaration says.
+    XML_Parser parser = XML_ParserCreate(order == Utf16Order::None ? nullptr : "UTF-8");
     if (!parser) {
         m_errorText = "out of memory";
         return false;
@@ -304,15 +332,15 @@ bool XMLParser::Parse(const std::string& bytes, XMLListener& listener)
     bool ok = true;
     size_t offset = 0;
     do {
-        size_t length = std::min(kChunk, bytes.size() - offset);
-        bool last = offset + length == bytes.size();
-        if (XML_Parse(parser, bytes.data() + offset, static_cast<int>(length), last ? XML_TRUE : XML_FALSE) ==
+        size_t length = std::min(kChunk, text.size() - offset);
+        bool last = offset + length == text.size();
+        if (XML_Parse(parser, text.data() + offset, static_cast<int>(length), last ? XML_TRUE : XML_FALSE) ==
             XML_STATUS_ERROR) {
             ok = false;
             break;
         }
         offset += length;
-    } while (offset < bytes.size());
+    } while (offset < text.size());
 
     if (ok) {
         walk.FlushText();

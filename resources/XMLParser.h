@@ -13,7 +13,8 @@ public:
 };
 
 // Parses XML with expat: UTF-8, or UTF-16 little- or big-endian when the bytes start with the
-// matching byte-order mark. Every run of text between two tags arrives as one event, whole.
+// matching byte-order mark (or, without one, with a zero byte). In UTF-16 an unpaired surrogate reads
+// as U+FFFD. Every run of text between two tags arrives as one event, whole.
 class XMLParser
 {
 public:

@@ -1,6 +1,9 @@
 #include "resources/XmlText.h"
 
+#include "base/Common.h"
+
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -14,36 +17,38 @@ bool AllowedInXml(wchar_t c)
     return code != 0xFFFE && code != 0xFFFF && code <= 0x10FFFF;
 }
 
+// What one character of a text becomes in a double-quoted attribute value: itself, a reference, the
+// replacement of a character XML cannot hold, or nothing (replacement 0).
+std::wstring_view EscapeCharacter(const wchar_t& c, const wchar_t& replacement)
+{
+    switch (c) {
+    case L'&':
+        return L"&amp;";
+    case L'<':
+        return L"&lt;";
+    case L'>':
+        return L"&gt;";
+    case L'"':
+        return L"&quot;";
+    case L'\t':
+        return L"&#9;";
+    case L'\n':
+        return L"&#10;";
+    case L'\r':
+        return L"&#13;";
+    default:
+        if (AllowedInXml(c))
+            return std::wstring_view(&c, 1);
+        return replacement != 0 ? std::wstring_view(&replacement, 1) : std::wstring_view();
+    }
+}
+
 std::wstring Escape(const std::wstring& text, wchar_t replacement)
 {
     std::wstring escaped;
     escaped.reserve(text.size());
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&':
-            escaped += L"&amp;";
-            break;
-        case L'<':
-            escaped += L"&lt;";
-            break;
-        case L'>':
-            escaped += L"&gt;";
-            break;
-        case L'"':
-            escaped += L"&quot;";
-            break;
-        case L'\t':
-        case L'\n':
-        case L'\r':
-            escaped += L"&#" + std::to_wstring(static_cast<int>(c)) + L";";
-            break;
-        default:
-            if (AllowedInXml(c))
-                escaped += c;
-            else if (replacement != 0)
-                escaped += replacement;
-        }
-    }
+    for (const wchar_t& c : text)
+        escaped += EscapeCharacter(c, replacement);
     return escaped;
 }
 
@@ -68,6 +73,23 @@ std::wstring KeepXmlCharacters(const std::wstring& text)
             kept += c;
     }
     return kept;
+}
+
+std::size_t EscapedXmlAttributeLength(const std::wstring& text)
+{
+    constexpr wchar_t kNoReplacement = 0;
+    std::size_t units = 0;
+    for (const wchar_t& c : text)
+        units += Utf16Length(EscapeCharacter(c, kNoReplacement));
+    return units;
+}
+
+std::size_t WrittenXmlAttributesLength(const XMLAttributes& attributes)
+{
+    std::size_t units = 0;
+    for (const auto& [name, value] : attributes)
+        units += Utf16Length(name) + EscapedXmlAttributeLength(value) + 4;
+    return units;
 }
 
 std::wstring WriteXmlAttributes(const XMLAttributes& attributes)

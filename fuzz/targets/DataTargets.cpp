@@ -113,6 +113,8 @@ void FuzzSettings(const std::uint8_t* data, std::size_t size)
     if (!ParseSettingsText(AsText(data, size), settings, reason))
         return;
     const std::wstring written = StrFormatW(L"<settings %s/>\n", GetSettingsAttributes(settings));
+    // What is written back always fits what the next start reads.
+    Require(2 + 2 * Utf16Length(written) <= kMaxSettingsFileBytes);
     Settings reread;
     Require(ParseSettingsText(WStringToString(written), reread, reason));
     Require(reread.m_otherAttributes == settings.m_otherAttributes);
@@ -130,16 +132,16 @@ void FuzzProfiles(const std::uint8_t* data, std::size_t size)
     ProfileList reread;
     Require(ProfileManager::ParseProfiles(written, reread, reason));
     Require(reread.records.size() == list.records.size() && reread.selected == list.selected);
-    // Nothing is lost or grows from one save to the next.
+    // Nothing is lost or grows from one save to the next, and a save always fits what is read back.
     Require(ProfileManager::FormatProfiles(reread) == ProfileManager::FormatProfiles(list));
+    Require(written.size() <= ProfileManager::kMaxFileBytes);
     for (std::size_t slot = 0; slot < list.records.size(); ++slot) {
         Require(reread.records[slot].name.empty() == list.records[slot].name.empty());
-        // What is read is bounded: names as the name entry takes them, no set beyond what the game keeps.
+        // What is read is bounded: names as the name entry takes them, open puzzles within the set.
         Require(list.records[slot].name.size() <= 10);
         for (const std::vector<SetProgress>& sets : list.records[slot].state.progress) {
-            Require(sets.size() <= 64 + 1);
             for (const SetProgress& set : sets)
-                Require(set.puzzles.size() <= 100 && set.unlock >= 0 && set.unlock <= 101);
+                Require(set.unlock >= 0 && set.unlock <= static_cast<int>(set.puzzles.size()) + 1);
         }
     }
 }

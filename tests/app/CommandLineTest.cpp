@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/Settings.h"
 #include "support/AppHarness.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,47 @@ TEST(CommandLineTest, ApplicationTakesScreensaverModeAndFolder)
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(folder));
     EXPECT_TRUE(harness.App().IsScreensaver());
     EXPECT_EQ(harness.App().GetScreensaverPreview(), 77u);
+}
+
+} // namespace
+
+namespace {
+
+// TARNVALE_DATA_DIR=relsave with -changedir <data>: settings were read from ./relsave of the start folder
+// but written to <data>/relsave. They are read and written in the start folder's.
+TEST(CommandLineTest, ARelativeDataFolderStaysInTheStartFolderAfterChangingDirectory)
+{
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tarnvale-changedir-XXXXXX").string();
+    const fs::path temp = fs::canonical(mkdtemp(pattern.data()));
+    fs::create_directories(temp / "start" / "relsave");
+    fs::create_directories(temp / "data");
+    Settings stored;
+    stored.m_musicVolume = 0.25;
+    ASSERT_TRUE(WriteSettingsFile((temp / "start" / "relsave" / "settings.xml").string(), stored));
+    const fs::path previous = fs::current_path();
+    // The harness makes the data folder where the test runs, before it moves into the start folder.
+    fs::current_path(temp / "start");
+    {
+        AppHarnessOptions options;
+        options.workingFolder = (temp / "start").string();
+        options.dataFolder = "relsave";
+        options.args = {"-changedir", (temp / "data").string()};
+        options.beginLoop = false;
+        AppHarness harness(options);
+        ASSERT_TRUE(harness.IsValid()) << harness.GetError();
+        EXPECT_EQ(fs::current_path(), temp / "data");
+        EXPECT_DOUBLE_EQ(harness.App().GetMusicVolume(), 0.25) << "read from the start folder's relsave";
+        harness.App().SetMusicVolume(0.5);
+        harness.App().WriteSettings();
+    }
+    Settings written;
+    EXPECT_EQ(ReadSettingsFile((temp / "start" / "relsave" / "settings.xml").string(), written),
+              SettingsReadResult::Read);
+    EXPECT_DOUBLE_EQ(written.m_musicVolume, 0.5) << "written where it was read";
+    EXPECT_FALSE(fs::exists(temp / "data" / "relsave"));
+    fs::current_path(previous);
+    fs::remove_all(temp);
 }
 
 } // namespace

@@ -138,3 +138,50 @@ TEST_F(SettingsTest, AMalformedFileGivesTheDefaultsAndIsKeptAside)
     EXPECT_EQ(movedTo, m_path + ".bad3");
     EXPECT_FALSE(fs::exists(m_path));
 }
+
+// Unknown attributes were written back escaped and in UTF-16: a 300 KB file of '>' came back as 2.4 MB, and
+// 70,000 short attributes (689 KB) as 1.38 MB, which the next start called too large and moved aside, so the
+// player's settings were lost. Unknown attributes are kept only as far as the file written back stays
+// small; the whole file is copied aside once, and what is written reads again, with the settings.
+TEST_F(SettingsTest, UnknownAttributesAreKeptOnlyAsFarAsTheFileWrittenBackStaysReadable)
+{
+    std::string many = "<settings music=\"0.3\"";
+    for (int i = 0; i < 70000; ++i)
+        many += " x" + std::to_string(i) + "=\"" + std::to_string(i % 10) + "\"";
+    many += "/>";
+    const std::string angles = "<settings sfx=\"0.2\" note=\"" + std::string(300000, '>') + "\" a=\"kept\"/>";
+    for (const std::string& original : {many, angles}) {
+        SCOPED_TRACE(original.size());
+        WriteBytes(m_path, original);
+        Settings settings;
+        ASSERT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Read);
+        EXPECT_EQ(ReadBytes(m_path + ".cut"), original) << "the whole file is kept";
+        ASSERT_TRUE(WriteSettingsFile(m_path, settings));
+        EXPECT_LE(fs::file_size(m_path), 64u * 1024 + 1024);
+
+        Settings reread;
+        std::string movedTo;
+        ASSERT_EQ(ReadSettingsFile(m_path, reread, &movedTo), SettingsReadResult::Read) << movedTo;
+        EXPECT_EQ(reread, settings);
+        EXPECT_FALSE(fs::exists(m_path + ".cut1")) << "what the game wrote is whole: no second copy";
+        fs::remove(m_path + ".cut");
+    }
+    Settings settings;
+    ASSERT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Read);
+    EXPECT_DOUBLE_EQ(settings.m_sfxVolume, 0.2);
+    EXPECT_EQ(settings.m_otherAttributes.at(L"a"), L"kept") << "what fits is kept";
+    EXPECT_EQ(settings.m_otherAttributes.count(L"note"), 0u);
+}
+
+// settings.xml as a link to a file elsewhere: the save writes that file and the link stays.
+TEST_F(SettingsTest, ALinkedFileIsWrittenWhereTheLinkLeads)
+{
+    fs::create_directories(m_folder + "synced");
+    ASSERT_TRUE(WriteSettingsFile(m_folder + "synced/settings.xml", Settings{}));
+    fs::create_symlink("synced/settings.xml", m_path);
+    ASSERT_TRUE(WriteSettingsFile(m_path, Changed()));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    Settings read;
+    ASSERT_EQ(ReadSettingsFile(m_folder + "synced/settings.xml", read), SettingsReadResult::Read);
+    EXPECT_EQ(read, Changed());
+}

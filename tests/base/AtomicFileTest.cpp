@@ -133,3 +133,38 @@ TEST_F(AtomicFileTest, StaleTemporariesOfAKilledWriterAreRemovedAndFreshOnesKept
                                                  "settings.xml.tmp-fresh1", "settings.xml.tmp-toolong7"}));
     EXPECT_EQ(Read(target), "kept");
 }
+
+// A saved file kept elsewhere through a link (profiles.xml -> a synced folder): the link stays a link and
+// the file it leads to is replaced whole, from a temporary file beside it, through a chain of links and
+// links relative to their own folder; a link to a file not made yet makes it there.
+TEST_F(AtomicFileTest, ALinkStaysALinkAndTheFileItLeadsToIsReplaced)
+{
+    fs::create_directories(m_folder / "elsewhere");
+    ASSERT_TRUE(AtomicFile(Path("elsewhere/real.xml")).Write("old"));
+    fs::create_symlink("elsewhere/real.xml", m_folder / "hop.xml");
+    fs::create_symlink(m_folder / "hop.xml", m_folder / "profiles.xml");
+    fs::create_symlink("elsewhere/later.xml", m_folder / "settings.xml");
+
+    ASSERT_TRUE(AtomicFile(Path("profiles.xml")).Write("new"));
+    ASSERT_TRUE(AtomicFile(Path("settings.xml")).Write("made"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "profiles.xml"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "hop.xml"));
+    EXPECT_TRUE(fs::is_symlink(m_folder / "settings.xml"));
+    EXPECT_EQ(Read(Path("elsewhere/real.xml")), "new");
+    EXPECT_EQ(Read(Path("elsewhere/later.xml")), "made");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"elsewhere", "hop.xml", "profiles.xml", "settings.xml"}));
+
+    // Temporaries a killed writer left beside the file a link leads to are found from the link.
+    std::ofstream(Path("elsewhere/real.xml.tmp-aB3dE6")) << "x";
+    fs::last_write_time(Path("elsewhere/real.xml.tmp-aB3dE6"),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(Path("profiles.xml")), 1);
+
+    // A loop of links is refused, and nothing is replaced.
+    fs::create_symlink("loop-b", m_folder / "loop-a");
+    fs::create_symlink("loop-a", m_folder / "loop-b");
+    AtomicFile loop(Path("loop-a"));
+    EXPECT_FALSE(loop.Write("x"));
+    EXPECT_NE(loop.GetError().find("link"), std::string::npos) << loop.GetError();
+    EXPECT_TRUE(fs::is_symlink(m_folder / "loop-a"));
+}

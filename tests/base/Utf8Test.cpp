@@ -89,3 +89,18 @@ TEST(Utf8, ValuesThatAreNotScalarValuesEncodeAsTheReplacement)
     EXPECT_EQ(Encoded(std::u32string(1, 0x110000)), "\xEF\xBF\xBD");
     EXPECT_EQ(Encoded(std::u32string(1, 0xFFFFFFFF)), "\xEF\xBF\xBD");
 }
+
+TEST(Utf16, PairsJoinAndEveryUnpairedSurrogateOrOddLastByteBecomesOneReplacement)
+{
+    auto decoded = [](std::string_view bytes, bool bigEndian) {
+        std::string out;
+        AppendUtf16AsUtf8(out, bytes, bigEndian);
+        return out;
+    };
+    EXPECT_EQ(decoded(std::string_view("A\0=\xD8\0\xDE", 6), false), "A\xF0\x9F\x98\x80");
+    EXPECT_EQ(decoded(std::string_view("\0A\xD8=\xDE\0", 6), true), "A\xF0\x9F\x98\x80");
+    // A high surrogate before "i", a low one alone, a high one at the end.
+    EXPECT_EQ(decoded(std::string_view("\0\xD8i\0\0\xDCz\0\xFF\xDB", 10), false),
+              "\xEF\xBF\xBDi\xEF\xBF\xBDz\xEF\xBF\xBD");
+    EXPECT_EQ(decoded(std::string_view("a\0b", 3), false), "a\xEF\xBF\xBD");
+}

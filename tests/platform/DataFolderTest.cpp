@@ -14,7 +14,9 @@ class DataFolderTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        for (auto& [name, value] : m_saved) {
+        // Backwards, so a variable set twice gets its first value back.
+        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
+            const auto& [name, value] = *saved;
             value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
         }
     }
@@ -68,5 +70,39 @@ TEST_F(DataFolderTest, TheAppDataFolderIsCreatedAndEmptyWordsAreIgnored)
     EXPECT_EQ(GetAppDataFolder(), (temp / "xdg/Company/Prodüct/").string());
     EXPECT_TRUE(fs::is_directory(temp / "xdg/Company/Prodüct"));
     InitAppDataFolder(L"Ostrel", L"Tarnvale 6");
+    fs::remove_all(temp);
+}
+
+// TARNVALE_DATA_DIR=relsave: the folder is the one under the working directory where the game first
+// looked, however the directory changes afterwards (-changedir).
+TEST_F(DataFolderTest, ARelativeFolderStaysWhereItWasFirstFound)
+{
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "tarnvale-relative-XXXXXX").string();
+    const fs::path temp = fs::canonical(mkdtemp(pattern.data()));
+    fs::create_directories(temp / "start");
+    fs::create_directories(temp / "data");
+    const fs::path previous = fs::current_path();
+    fs::current_path(temp / "start");
+    const std::string name = "relsave-" + temp.filename().string();
+    Set("TARNVALE_DATA_DIR", name.c_str());
+
+    const std::string expected = (temp / "start" / name).string() + "/";
+    EXPECT_EQ(GetAppDataFolder(), expected);
+    // A relative home, the same way, whatever company and product words come later.
+    Set("HOME", name.c_str());
+    Set("XDG_DATA_HOME", nullptr);
+    Set("TARNVALE_DATA_DIR", nullptr);
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), expected + ".local/share/Ostrel/Tarnvale 6/");
+    Set("TARNVALE_DATA_DIR", name.c_str());
+
+    fs::current_path(temp / "data");
+    EXPECT_EQ(GetAppDataFolder(), expected);
+    EXPECT_EQ(FindDataFolder("Ostrel", "Tarnvale 6"), expected);
+    Set("TARNVALE_DATA_DIR", nullptr);
+    EXPECT_EQ(FindDataFolder("Company", "Product"), expected + ".local/share/Company/Product/");
+    EXPECT_FALSE(fs::exists(temp / "data" / name)) << "nothing is made under the new directory";
+
+    fs::current_path(previous);
     fs::remove_all(temp);
 }

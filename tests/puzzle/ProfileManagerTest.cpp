@@ -88,6 +88,19 @@ protected:
     std::wstring playerName;
 };
 
+// Runs work in a second process on the same data folder, as a second game would; true when it ended well.
+bool InOtherGame(const std::function<void()>& work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        work();
+        std::_Exit(testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 } // namespace
 
 TEST(FreshState, HasOneSetEntryFewerThanTheTableAndModesWithOneOrNoSetsDoNotUnderflow)
@@ -505,23 +518,51 @@ TEST_F(ProfileTest, StoredNumbersAreBoundedToWhatTheGameCanCountOn)
     EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "bounding a number loses nothing worth keeping";
 }
 
-// A file that holds more than the game ever writes (more puzzles than a set has, more sets than any
-// version had, a ninth profile, a name longer than the name entry takes) is read as far as the game can
-// hold it; the whole file is kept aside once, and the next save writes what the next start reads.
-TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
+// Puzzles past a set's count and sets past puzzles.xml's (a newer version's, or ones puzzles.xml no longer
+// has) are kept, every one, and written back: the sets closed, as they are not played.
+TEST_F(ProfileTest, MorePuzzlesAndSetsThanPuzzlesXmlHasAreKeptAndWrittenBack)
 {
-    std::string text = "<profiles selected=\"0\"><profile name=\"" + std::string(10011, 'N') +
-                       "\"><state><mode><set unlock=\"1\">";
+    std::string text = "<profiles selected=\"0\"><profile name=\"Robin\"><state><mode><set unlock=\"1\">";
     for (int i = 0; i < 5000; ++i)
-        text += "<puzzle completed=\"1\"/>";
-    text += "</set><set/><set/>";
-    for (int set = 0; set < 200; ++set) {
-        text += "<set>";
+        text += i % 7 == 0 ? "<puzzle completed=\"1\" best-time=\"42\"/>" : "<puzzle/>";
+    text += "</set><set/>";
+    for (int set = 0; set < 100; ++set) {
+        text += "<set unlock=\"3\">";
         for (int i = 0; i < 150; ++i)
-            text += "<puzzle/>";
+            text += "<puzzle completed=\"1\"/>";
         text += "</set>";
     }
-    text += "</mode></state></profile>";
+    text += "</mode></state></profile></profiles>";
+    WriteBytes(ProfilesPath(), text);
+
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    const PlayerState& state = gProfileList.records[0].state;
+    ASSERT_EQ(state.progress[0][0].puzzles.size(), 5000u)
+        << "the set has two puzzles; the file's are all kept";
+    EXPECT_TRUE(state.progress[0][0].puzzles[4998].completed);
+    EXPECT_EQ(state.progress[0][0].puzzles[4998].bestTime, 42);
+    ASSERT_EQ(state.progress[0].size(), 102u) << "the table's two sets with entries and 100 more";
+    EXPECT_EQ(state.progress[0][101].puzzles.size(), 150u);
+    EXPECT_TRUE(state.progress[0][101].puzzles[149].completed);
+    EXPECT_EQ(state.progress[0][101].unlock, 0);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "nothing was left out";
+
+    ASSERT_TRUE(SaveProfiles());
+    const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
+    EXPECT_EQ(gProfileList.records[0].state.progress[0][0].puzzles.size(), 5000u);
+}
+
+// A file that holds more than the game can hold (a ninth profile, a name longer than the name entry takes)
+// is read as far as the game can hold it; the whole file is kept aside once, and the next save writes what
+// the next start reads.
+TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
+{
+    std::string text =
+        "<profiles selected=\"0\"><profile name=\"" + std::string(10011, 'N') +
+        "\"><state><mode><set unlock=\"1\"><puzzle completed=\"1\"/></set></mode></state></profile>";
     for (int slot = 1; slot < 10; ++slot)
         text += "<profile name=\"P" + std::to_string(slot) + "\"/>";
     text += "</profiles>";
@@ -531,19 +572,62 @@ TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
     ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
     EXPECT_EQ(gProfileList.records[0].name, L"NNNNNNNNNN");
     EXPECT_EQ(gProfileList.records[7].name, L"P7");
-    const PlayerState& state = gProfileList.records[0].state;
-    EXPECT_EQ(state.progress[0][0].puzzles.size(), 2u) << "the set has two puzzles";
-    EXPECT_TRUE(state.progress[0][0].puzzles[1].completed);
-    ASSERT_EQ(state.progress[0].size(), 67u) << "the table's three sets and 64 more";
-    EXPECT_EQ(state.progress[0][3].puzzles.size(), 100u) << "a set the table lacks keeps at most 100";
+    EXPECT_TRUE(gProfileList.records[0].state.progress[0][0].puzzles[0].completed);
     EXPECT_EQ(ReadBytes(folder / "profiles.xml.cut"), text) << "the whole file is kept";
 
     ASSERT_TRUE(SaveProfiles());
-    EXPECT_LT(fs::file_size(ProfilesPath()), 4u * 1024 * 1024);
     ProfileManager();
     EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut1"))
         << "what the game wrote is kept whole: no second copy";
-    EXPECT_EQ(gProfileList.records[0].state.progress[0][0].puzzles.size(), 2u);
+}
+
+// One unknown attribute of 8.5 million '>' read fine, but is written as "&gt;" in UTF-16, 8 bytes each: every
+// save was refused as larger than the game reads back, so nothing the player did was saved again. What a
+// file holds beyond what puzzles.xml shapes is kept only as far as it fits a budget counted as written, per
+// profile and outside them, wherever it stands (an attribute, a property, a newer version's element, more
+// puzzles); past it, it is left out, the whole file is copied aside once, and every save succeeds.
+TEST_F(ProfileTest, ContentThatWouldGrowASavePastWhatIsReadBackIsLeftOutAndSavesSucceed)
+{
+    const std::string angles(1u << 20, '>');
+    const std::string profile = "<profile name=\"Robin\"><state hours=\"3\"";
+    std::string manyPuzzles = "<profiles selected=\"0\">" + profile + "><mode><set>";
+    for (int i = 0; i < 60000; ++i)
+        manyPuzzles += "<puzzle completed=\"1\"/>";
+    manyPuzzles += "</set></mode></state></profile></profiles>";
+    const std::string inputs[] = {
+        "<profiles selected=\"0\" note=\"" + std::string(8500000, '>') + "\">" + profile +
+            "/></profile></profiles>",
+        "<profiles selected=\"0\">" + profile + " note=\"" + angles + "\"/></profile></profiles>",
+        "<profiles selected=\"0\">" + profile + "><property name=\"p\" type=\"string\" value=\"" + angles +
+            "\"/></state></profile></profiles>",
+        "<profiles selected=\"0\">" + profile + "><badge>" + angles + "</badge></state></profile></profiles>",
+        manyPuzzles,
+    };
+    for (const std::string& input : inputs) {
+        SCOPED_TRACE(input.substr(0, 60));
+        fs::remove(folder / "profiles.xml.cut");
+        WriteBytes(ProfilesPath(), input);
+        ProfileManager();
+        ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+        ASSERT_NE(GetCurrentPlayerState(), nullptr);
+        EXPECT_EQ(GetCurrentPlayerState()->hours, 3);
+        EXPECT_EQ(ReadBytes(folder / "profiles.xml.cut"), input) << "the whole file is kept";
+
+        GetCurrentPlayerState()->progress[0][1].introduced = true;
+        ASSERT_TRUE(SaveProfiles()) << "the player's progress is saved";
+        EXPECT_LT(fs::file_size(ProfilesPath()), ProfileManager::kMaxFileBytes);
+        const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+        ProfileManager();
+        ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+        EXPECT_TRUE(GetCurrentPlayerState()->progress[0][1].introduced);
+        EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written)
+            << "what is written reads back whole";
+        EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut1")) << "no second copy";
+    }
+    const std::size_t kept = gProfileList.records[0].state.progress[0][0].puzzles.size();
+    EXPECT_GT(kept, 30000u) << "puzzles are kept as far as the budget goes";
+    EXPECT_LT(kept, 60000u);
+    EXPECT_TRUE(gProfileList.records[0].state.progress[0][0].puzzles[kept - 1].completed);
 }
 
 // Two games on one data folder: each save first takes in what the other saved since, so neither drops a
@@ -551,16 +635,7 @@ TEST_F(ProfileTest, WhatTheGameCannotHoldIsLeftOutAndTheWholeFileKeptAside)
 // other's progress.
 TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
 {
-    auto inOtherGame = [](const std::function<void()>& work) {
-        const pid_t child = ::fork();
-        if (child == 0) {
-            work();
-            std::_Exit(testing::Test::HasFailure() ? 1 : 0);
-        }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    };
+    auto inOtherGame = InOtherGame;
     ProfileManager();
     ProfileManager::CreateProfile(L"Alice");
     ASSERT_TRUE(inOtherGame([] {
@@ -596,6 +671,89 @@ TEST_F(ProfileTest, TwoGamesOnOneFolderKeepEachOthersProfiles)
     ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
     EXPECT_EQ(disk.records[1].name, L"");
     EXPECT_EQ(disk.records[0].name, L"Alice");
+}
+
+// Two slots of one name ("Bob", "Bob"): the other game plays the second Bob and solves a puzzle; this game,
+// still at its title with the first Bob, quits and saves. Matched by name, both Bobs on disk met the first
+// one here and the second Bob's solve was undone. Profiles are matched by slot first; by name only where a
+// merge placed a profile in another slot, so one moved there is still followed.
+TEST_F(ProfileTest, TwoProfilesOfOneNameAreTwoProfilesWhenGamesMerge)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::SelectProfile(0);
+    ASSERT_TRUE(SaveProfiles());
+
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        ProfileManager::SelectProfile(1);
+        PlayerState& state = *GetCurrentPlayerState();
+        state.progress[0][0].puzzles[0] = {true, 31, true, true, {}};
+        state.progress[0][0].unlock = 2;
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles()) << "this game quits";
+    ProfileList disk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[0].name, L"Bob");
+    EXPECT_EQ(disk.records[1].name, L"Bob");
+    EXPECT_FALSE(disk.records[0].state.progress[0][0].puzzles[0].completed);
+    EXPECT_TRUE(disk.records[1].state.progress[0][0].puzzles[0].completed) << "the second Bob's solve stays";
+    EXPECT_EQ(disk.records[1].state.progress[0][0].unlock, 2);
+    EXPECT_EQ(disk.records[2].name, L"");
+
+    // "Ann", made here, stands in slot 2 when the other game moves her to slot 4 (as a merge in a game that
+    // had another profile in slot 2 would) and solves a puzzle for her: she is followed, not doubled.
+    ProfileManager::CreateProfile(L"Ann");
+    ProfileManager::SelectProfile(0);
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        std::swap(gProfileList.records[2], gProfileList.records[4]);
+        gProfileList.records[4].state.progress[0][0].puzzles[1].completed = true;
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[2].name, L"Ann");
+    EXPECT_TRUE(disk.records[2].state.progress[0][0].puzzles[1].completed);
+    EXPECT_EQ(disk.records[4].name, L"") << "one Ann";
+    EXPECT_TRUE(disk.records[1].state.progress[0][0].puzzles[0].completed);
+}
+
+// profiles.xml as a link to a file elsewhere: saves write that file (a temporary file beside it, then a
+// rename) and the link stays a link.
+TEST_F(ProfileTest, ALinkedProfilesFileIsSavedWhereTheLinkLeads)
+{
+    fs::create_directories(folder / "synced");
+    fs::create_symlink("synced/mine.xml", ProfilesPath());
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Linked");
+    ASSERT_TRUE(SaveProfiles());
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(fs::is_symlink(ProfilesPath()));
+    ProfileList saved;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile((folder / "synced" / "mine.xml").string(), saved));
+    EXPECT_EQ(saved.records[0].name, L"Linked");
+    EXPECT_TRUE(saved.records[0].state.progress[0][0].puzzles[0].completed);
+    ProfileManager();
+    EXPECT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].puzzles[0].completed);
+}
+
+// A UTF-16 profiles.xml with an unpaired surrogate before "ice": the name read "Al" U+10069 "ce".
+TEST_F(ProfileTest, AnUnpairedSurrogateInANameReadsAsAReplacementCharacter)
+{
+    fs::copy_file(fs::path(TARNVALE_TEST_DATA_DIR) / "puzzle" / "unpaired-surrogate-profiles.xml",
+                  ProfilesPath());
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_EQ(gProfileList.records[0].name, L"Al\uFFFDice");
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut"));
 }
 
 // A folder that cannot take the file: the player is told once where and why, and play goes on.

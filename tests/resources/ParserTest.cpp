@@ -1,7 +1,11 @@
 #include "resources/Parser.h"
 #include "base/Common.h"
 #include "platform/FatalError.h"
+#include "resources/PakFile.h"
 #include "resources/PakInterface.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +142,49 @@ TEST_F(ParserTest, Utf8AndUtf16WithByteOrderMarksGiveTheSameCalls)
     EXPECT_TRUE(m_fatal.empty());
 }
 
+// UTF-16 with a surrogate that has no partner: "Al", a lone high surrogate, "ice" read as "Al" U+10069
+// "ce", the next character swallowed. Each unpaired surrogate (high or low, in a name, a value or a text,
+// in either byte order, with or without a byte-order mark) reads as U+FFFD and nothing after it is lost;
+// pairs still read as one character.
+TEST_F(ParserTest, AnUnpairedSurrogateInUtf16ReadsAsAReplacementAndTheNextCharacterStays)
+{
+    auto bytesOf = [](const std::u16string& text, bool bigEndian, bool mark) {
+        std::string bytes = mark ? (bigEndian ? std::string("\xFE\xFF") : std::string("\xFF\xFE")) : "";
+        for (char16_t unit : text) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    auto unit = [](char16_t code) { return std::u16string(1, code); };
+    const std::u16string document = u"<p name=\"Al" + unit(0xD800) + u"ice\" v=\"" + unit(0xDC00) + u"x" +
+                                    unit(0xD83D) + unit(0xDE00) + unit(0xDBFF) + u"\">e" + unit(0xDFFF) +
+                                    unit(0xD800) + u"nd</p>";
+    const std::vector<std::wstring> expected = {L"start :p(name=Al\uFFFDice;v=\uFFFDx\U0001F600\uFFFD;)",
+                                                L"text p:e\uFFFD\uFFFDnd", L"end p"};
+    for (bool bigEndian : {false, true}) {
+        for (bool mark : {true, false}) {
+            Write("lone.xml", bytesOf(document, bigEndian, mark));
+            RecordingParser parser;
+            EXPECT_TRUE(parser.ParseFile("lone.xml")) << bigEndian << mark;
+            EXPECT_EQ(parser.m_calls, expected) << bigEndian << mark;
+        }
+    }
+    // A declaration of UTF-16 still reads; a lone surrogate after the root is still text after the root.
+    const std::u16string declared = u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><q/>";
+    Write("declared.xml", bytesOf(declared, false, true));
+    RecordingParser declaration;
+    EXPECT_TRUE(declaration.ParseFile("declared.xml"));
+    EXPECT_EQ(declaration.m_calls, (std::vector<std::wstring>{L"start :q()", L"end q"}));
+    EXPECT_TRUE(m_fatal.empty());
+    Write("after.xml", bytesOf(declared + unit(0xD800), false, true));
+    RecordingParser trailing;
+    EXPECT_FALSE(trailing.ParseFile("after.xml"));
+    ASSERT_EQ(m_fatal.size(), 1u);
+    EXPECT_NE(m_fatal[0].find("in File 'after.xml'"), std::string::npos) << m_fatal[0];
+}
+
 TEST_F(ParserTest, ATextRunArrivesOnceWhole)
 {
     // Entities, character references, CDATA and a run far beyond expat's buffers all split the
@@ -245,6 +292,44 @@ TEST_F(ParserTest, PropertiesFilesComeFromTheirFolderAndAMissingFileGivesNoCalls
     EXPECT_TRUE(m_fatal.empty());
     EXPECT_TRUE(parser.LoadPropertiesFile("p.xml"));
     EXPECT_EQ(parser.m_calls, (std::vector<std::wstring>{L"start :p()", L"end p"}));
+}
+
+// A data file replaced by a sparse 8 GB file was read whole before parsing (bad_alloc and an abort under a
+// memory limit). Data files are read up to a limit; past it the file is refused unread, with the fatal
+// message of a data-file error naming it, or, for a reader that must survive, the same text as its error.
+TEST_F(ParserTest, AHugeDataFileIsRefusedUnreadWithAMessageNamingIt)
+{
+    Write("properties/tutorials.xml", "");
+    {
+        const int fd = ::open((m_folder + "/properties/tutorials.xml").c_str(), O_WRONLY);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, 8LL << 30), 0) << "a sparse file costs nothing";
+        ::close(fd);
+    }
+    RecordingParser parser;
+    EXPECT_FALSE(parser.LoadPropertiesFile("tutorials.xml"));
+    EXPECT_TRUE(parser.m_calls.empty());
+    ASSERT_EQ(m_fatal.size(), 1u);
+    EXPECT_EQ(m_fatal[0],
+              "The file is larger than the 64 MB a data file may hold in File 'properties/tutorials.xml'");
+    RecordingParser surviving;
+    surviving.SetFatalOnError(false);
+    EXPECT_FALSE(surviving.LoadPropertiesFile("tutorials.xml"));
+    EXPECT_EQ(surviving.GetErrorText(), m_fatal[0]);
+    EXPECT_EQ(m_fatal.size(), 1u);
+
+    // Images, sounds and fonts read through the same function: refused, as a file that is not there.
+    std::string bytes = "left over";
+    EXPECT_FALSE(PakReadWholeFile("properties/tutorials.xml", bytes));
+    EXPECT_TRUE(bytes.empty());
+    // A file that does not say its size (a device, here one that never ends) is measured as it is read.
+    SetPakInterface(nullptr);
+    EXPECT_EQ(PakReadFile("/dev/zero", bytes), PakReadResult::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    // Up to the limit a file reads whole.
+    Write("properties/exact.xml", std::string(kMaxDataFileBytes, ' '));
+    EXPECT_EQ(PakReadFile(m_folder + "/properties/exact.xml", bytes), PakReadResult::Read);
+    EXPECT_EQ(bytes.size(), kMaxDataFileBytes);
 }
 
 TEST_F(ParserTest, AttributeReaders)
