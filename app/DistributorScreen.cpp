@@ -8,7 +8,7 @@
 
 #include <numeric>
 
-DistributorScreen::DistributorScreen(const std::string& imageName) : Menu(nullptr, false, false)
+DistributorScreen::DistributorScreen(const std::string& imageName)
 {
     if (gApp != nullptr)
         m_image.reset(gApp->GetImage(imageName));
@@ -16,7 +16,7 @@ DistributorScreen::DistributorScreen(const std::string& imageName) : Menu(nullpt
         LogWriter::WriteLine("Splash: cannot load the image \"" + imageName + "\"");
         m_image.reset();
         // The application skips a finished screen without showing it.
-        m_finished = true;
+        MarkFinished();
         return;
     }
     const int w = gApp != nullptr ? gApp->GetWidth() : 0;
@@ -44,16 +44,6 @@ Rect DistributorScreen::FitImage(int iw, int ih, int w, int h)
         return Rect{0, (h - height) / 2, w, height};
     }
     return Rect{0, 0, w, h};
-}
-
-void DistributorScreen::FinishScreen()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    RemoveSelf();
-    if (gApp != nullptr)
-        gApp->AdvanceStartupScreens();
 }
 
 void DistributorScreen::UpdateFrame()

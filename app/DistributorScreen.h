@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Menu.h"
+#include "app/IntroScreen.h"
 #include "graphics/Rect.h"
 
 #include <memory>
@@ -12,7 +12,7 @@ class Image;
 // white where it does not cover the screen. Ends after 401 updates, or at a
 // left click once more than 100 updates have passed; then the application
 // shows the next start-up screen.
-class DistributorScreen : public Menu
+class DistributorScreen : public IntroScreen
 {
 public:
     using Menu::MouseDown;
@@ -24,13 +24,7 @@ public:
     explicit DistributorScreen(const std::string& imageName);
     ~DistributorScreen() override;
 
-    // Closes the screen and moves the application on; only the first call
-    // acts. Apart from the script's Finish: a script that stops on this
-    // screen leaves it running.
-    void FinishScreen();
-    // True once finished: a screen whose image could not be loaded is
-    // finished from the start and is never shown.
-    bool IsScreenFinished() const { return m_finished; }
+    // A screen whose image could not be loaded is finished from the start and is never shown.
 
     void UpdateFrame() override;
     void Draw(Graphics* g) override;
@@ -47,5 +41,4 @@ private:
     std::unique_ptr<Image> m_image;
     int m_ticks = 0;
     Rect m_destRect;
-    bool m_finished = false;
 };

@@ -30,7 +30,7 @@ constexpr int kTrailSplit = 408;
 
 } // namespace
 
-LogoScreen::LogoScreen() : Menu(nullptr, false, false)
+LogoScreen::LogoScreen()
 {
     m_trail = ::GetImage(L"Trail");
     m_trademark = ::GetImage(L"OstrelTM");
@@ -44,16 +44,6 @@ LogoScreen::LogoScreen() : Menu(nullptr, false, false)
 }
 
 LogoScreen::~LogoScreen() = default;
-
-void LogoScreen::FinishScreen()
-{
-    if (m_finished)
-        return;
-    m_finished = true;
-    RemoveSelf();
-    if (gApp != nullptr)
-        gApp->AdvanceStartupScreens();
-}
 
 void LogoScreen::UpdateFrameF(float fraction)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Menu.h"
+#include "app/IntroScreen.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ class LogoLetter;
 // the last letter while the trail behind it is revealed. Ends after 501
 // updates or at the first left click, then the application shows the next
 // start-up screen.
-class LogoScreen : public Menu
+class LogoScreen : public IntroScreen
 {
 public:
     using Menu::MouseDown;
@@ -23,11 +23,6 @@ public:
 
     LogoScreen();
     ~LogoScreen() override;
-
-    // Closes the screen and moves the application on; only the first call
-    // acts. Apart from the script's Finish: a script that stops on this
-    // screen leaves it running.
-    void FinishScreen();
 
     void UpdateFrame() override;
     void UpdateFrameF(float fraction) override;
@@ -44,5 +39,4 @@ private:
     Image* m_trail = nullptr;
     Image* m_trademark = nullptr;
     int m_ticks = 0;
-    bool m_finished = false;
 };

@@ -7,6 +7,7 @@
 #include "puzzle/ProfileManager.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
+#include "platform/KeyCodes.h"
 #include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
 #include "ui/EditWidget.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int kEnter = 13;
 // The name field lies on the well drawn in the panel; the OK button is
 // centred on its x beside it.
 constexpr int kFieldX = 30;
@@ -60,7 +60,7 @@ bool EnterNameMenu::AllowChar(int id, wchar_t ch)
 
 bool EnterNameMenu::AllowKey(int id, int key)
 {
-    if (id != m_nameField->GetId() || key != kEnter || m_nameField->GetText().empty())
+    if (id != m_nameField->GetId() || key != KeyCode::Enter || m_nameField->GetText().empty())
         return true;
     CreateProfile();
     return false;

@@ -4,6 +4,7 @@
 #include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
+#include "platform/KeyCodes.h"
 #include "resources/Constants.h"
 #include "resources/Localization.h"
 #include "ui/WidgetHost.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
 constexpr int kBlank = 32;
 constexpr int kQuote = 34;
 constexpr int kBackslash = 92;
@@ -157,12 +156,12 @@ void ProfileNameWidget::KeyChar(int ch)
     if (!m_editing)
         return;
     std::wstring name = GetName();
-    if (ch == kEnter) {
+    if (ch == KeyCode::CharEnter) {
         if (m_owner != nullptr)
             m_owner->FinishEditing();
         return;
     }
-    if (ch == kBackspace) {
+    if (ch == KeyCode::CharBackspace) {
         if (!name.empty())
             name.pop_back();
         m_noName = name.empty();
