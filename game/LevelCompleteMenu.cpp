@@ -25,7 +25,6 @@
 namespace {
 
 constexpr int kSuspend = 1;
-constexpr int kHandled = 2;
 
 } // namespace
 

@@ -177,7 +177,7 @@ void PlayerSelectMenu::DeleteSelected()
 {
     if (m_selectedSlot < 0)
         return;
-    m_nameButtons[static_cast<size_t>(m_selectedSlot)]->Clear();
+    m_nameButtons[static_cast<size_t>(m_selectedSlot)]->ClearName();
     UpdateButtons();
     m_selectedSlot = -1;
     // No player is chosen until the player picks one: the way on and back to

@@ -65,7 +65,7 @@ void ProfileNameWidget::Deselect()
     SetFrame(0);
 }
 
-void ProfileNameWidget::Clear()
+void ProfileNameWidget::ClearName()
 {
     m_noName = true;
     m_editing = false;

@@ -26,7 +26,7 @@ public:
     void Refresh();
     void Deselect();
     // The profile was deleted: the slot is free again.
-    void Clear();
+    void ClearName();
     // Typing reaches the name only while the menu has the slot in editing
     // (a free slot just selected), so a named player is never renamed or
     // emptied by keys that land on its button.
