@@ -121,15 +121,7 @@ protected:
         return widget;
     }
     // Moves the pointer the way the application's message processing does.
-    void Move(int x, int y)
-    {
-        Widget* widget = nullptr;
-        float lx = 0;
-        float ly = 0;
-        PointerState* record = manager.RoutePointer(x, y, 0, &widget, &lx, &ly);
-        ASSERT_NE(record, nullptr);
-        manager.MouseMove(record, x, y, widget, lx, ly);
-    }
+    void Move(int x, int y) { manager.MouseMove(MouseEvent{.x = x, .y = y}); }
 
     Names log;
     TreeTestApp app;

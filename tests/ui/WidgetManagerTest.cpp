@@ -13,16 +13,11 @@ class WidgetManagerTest : public WidgetTreeFixture
 protected:
     void Press(int x, int y, int clicks = 1)
     {
-        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
-        manager.NotifyPreClick(clicks);
-        manager.MouseDown(record, x, y, clicks);
-        manager.NotifyPostClick(clicks);
+        manager.MouseDown(MouseEvent::FromSignedClicks(x, y, clicks));
     }
     void Release(int x, int y, int clicks = 1)
     {
-        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
-        ASSERT_NE(record, nullptr);
-        manager.MouseUp(record, x, y, clicks);
+        manager.MouseUp(MouseEvent::FromSignedClicks(x, y, clicks));
     }
     Names Take()
     {
@@ -111,7 +106,7 @@ TEST_F(WidgetManagerTest, WheelAndLeavingTheWindowGoToTheWidgetUnderThePointer)
     Move(10, 10);
     Press(10, 10);
     Take();
-    manager.MouseWheel(manager.GetPointerState(0), 2);
+    manager.MouseWheel(MouseEvent{.wheel = 2});
     manager.ResetPointers();
     EXPECT_EQ(Take(), (Names{"a wheel 2", "a up 10,10 b0 c1", "a leave"}));
     EXPECT_FALSE(a->IsDown());
