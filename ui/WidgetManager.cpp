@@ -105,6 +105,7 @@ void WidgetManager::GotAppFocus()
     if (m_hasFocus)
         return;
     m_hasFocus = true;
+    TreeChanged();
     if (m_focusWidget != nullptr)
         m_focusWidget->GotFocus();
 }
@@ -120,6 +121,7 @@ void WidgetManager::LostAppFocus()
             KeyUp(key);
     }
     m_hasFocus = false;
+    TreeChanged();
     if (m_focusWidget != nullptr)
         m_focusWidget->LostFocus();
 }
@@ -204,6 +206,7 @@ void WidgetManager::SetBaseModal(Widget* widget, const FlagsMod& mask)
 {
     m_baseModal = widget;
     m_belowModalMask = mask;
+    TreeChanged();
     const bool masksMouse = (mask.remove & WidgetFlags::Mouse) != 0;
     if (masksMouse) {
         for (auto& [id, record] : m_pointers) {
@@ -257,8 +260,12 @@ void WidgetManager::NotifyPostClick(int clicks)
 
 Widget* WidgetManager::FindUnderPointer(PointerHit& hit)
 {
-    hit.widget =
-        GetEnabledWidgetAt(static_cast<float>(hit.x), static_cast<float>(hit.y), &hit.localX, &hit.localY);
+    if (!hit.searched || hit.generation != m_treeGeneration) {
+        hit.widget = GetEnabledWidgetAt(static_cast<float>(hit.x), static_cast<float>(hit.y), &hit.localX,
+                                        &hit.localY);
+        hit.generation = m_treeGeneration;
+        hit.searched = true;
+    }
     return hit.widget;
 }
 
@@ -329,6 +336,8 @@ void WidgetManager::PressPointer(PointerState* record, const MouseEvent& event, 
         lx = local.x;
         ly = local.y;
     } else {
+        // The widget found for the check above, unless entering or leaving
+        // changed the tree meanwhile.
         target = FindUnderPointer(hit);
         lx = hit.localX;
         ly = hit.localY;
@@ -363,6 +372,7 @@ void WidgetManager::ReleasePointer(PointerState* record, const MouseEvent& event
     } else {
         record->pressedButtons &= ~bit;
     }
+    // Looked for only now, after the release may have changed the tree.
     if (record->pressedButtons == 0)
         MouseCheck(record, hit);
 }
@@ -434,12 +444,15 @@ void WidgetManager::DropWidgetReferences(Widget* widget)
         m_focusWidget = nullptr;
         widget->LostFocus();
     }
-    if (m_baseModal == widget)
+    if (m_baseModal == widget) {
         m_baseModal = nullptr;
+        TreeChanged();
+    }
 }
 
 void WidgetManager::WidgetLeaving(Widget* widget)
 {
+    TreeChanged();
     // What it drew goes with it; a widget drawn before, but not in the last
     // frame, may still show in a way not known here.
     if (m_drawnLastFrame.erase(widget) > 0)

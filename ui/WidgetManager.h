@@ -7,6 +7,7 @@
 #include "ui/WidgetContainer.h"
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <unordered_set>
@@ -27,7 +28,10 @@ class WidgetHost;
 // MouseEvent in application pixels (see WindowToApp), and the manager routes
 // it. Every message routes to pointer 0's record, also over empty space or
 // outside a modal dialog, so a pressed widget always gets its release and a
-// hovered widget always gets its leave.
+// hovered widget always gets its leave. A message looks for the widget under
+// its point once and keeps the answer while the tree stays as it was: a look
+// is repeated only after a callback changed what lies under a point (see
+// TreeChanged).
 class WidgetManager : public WidgetContainer
 {
 public:
@@ -60,7 +64,11 @@ public:
     // As GetWidgetAt, but null when the widget found is disabled.
     Widget* GetEnabledWidgetAt(float x, float y, float* localX, float* localY);
     void InitModalFlags(ModalFlags* flags) const;
-    void SetLostFocusMask(const FlagsMod& mask) { m_lostFocusMask = mask; }
+    void SetLostFocusMask(const FlagsMod& mask)
+    {
+        m_lostFocusMask = mask;
+        TreeChanged();
+    }
 
     // Focus and keyboard.
     void SetFocus(Widget* widget) override;
@@ -138,17 +146,23 @@ private:
         FlagsMod mask;
     };
     // The enabled widget under a message's point and the point in its
-    // coordinates.
+    // coordinates, as found at the tree generation noted.
     struct PointerHit
     {
         int x = 0;
         int y = 0;
+        bool searched = false;
+        std::uint64_t generation = 0;
         Widget* widget = nullptr;
         float localX = 0.0f;
         float localY = 0.0f;
     };
 
-    // Looks for the hit's widget.
+    // Something that decides what lies under a point changed: the tree's
+    // shape or order, a widget's visibility, enabled state, mouse flags,
+    // position, size or look, the modal stack or the application's focus.
+    void TreeChanged() { ++m_treeGeneration; }
+    // The hit's widget, looked up unless it was found at this generation.
     Widget* FindUnderPointer(PointerHit& hit);
     // Pointer 0's record for the mouse's messages.
     PointerState* RoutePointer(int key);
@@ -223,5 +237,6 @@ private:
     std::map<int, std::unique_ptr<PointerState>> m_pointers;
     // Source key -> pointer id; the mouse (key 0) is the one source.
     std::map<int, int> m_pointerRoutes;
+    std::uint64_t m_treeGeneration = 0;
     std::vector<ClickListener*> m_clickListeners;
 };
