@@ -20,6 +20,7 @@
 #include "platform/Cursor.h"
 #include "platform/DataFolder.h"
 #include "platform/FatalError.h"
+#include "platform/KeyCodes.h"
 #include "platform/Window.h"
 #include "platform/headless/HeadlessClipboard.h"
 #include "platform/headless/HeadlessTextCaret.h"
@@ -667,16 +668,16 @@ bool VelkAppBase::ProcessDeferredMessage()
     WidgetManager& manager = *m_widgetManager;
     switch (event.type) {
     case InputEventType::MouseDown:
-        DispatchMouseDown(event);
+        DispatchMouseDown(MakeMouseEvent(event));
         break;
     case InputEventType::MouseUp:
-        DispatchMouseUp(event);
+        DispatchMouseUp(MakeMouseEvent(event));
         break;
     case InputEventType::MouseMove:
-        DispatchMouseMove(event);
+        DispatchMouseMove(MakeMouseEvent(event));
         break;
     case InputEventType::MouseWheel:
-        manager.MouseWheel(manager.GetPointerState(0), event.delta / 120);
+        manager.MouseWheel(MakeMouseEvent(event));
         break;
     case InputEventType::MouseLeave:
         if (PointerState* pointer = manager.GetPointerState(0); pointer->pressedButtons == 0)
@@ -720,64 +721,46 @@ bool VelkAppBase::ProcessDeferredMessage()
     return true;
 }
 
-void VelkAppBase::DispatchMouseDown(const InputEvent& event)
+MouseEvent VelkAppBase::MakeMouseEvent(const InputEvent& event) const
 {
-    WidgetManager& manager = *m_widgetManager;
-    int x = event.x;
-    int y = event.y;
-    manager.WindowToApp(x, y);
-    Widget* widget = nullptr;
-    float localX = 0;
-    float localY = 0;
-    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
+    const WidgetManager& manager = *m_widgetManager;
+    MouseEvent mouse;
+    if (event.type == InputEventType::MouseDown || event.type == InputEventType::MouseUp)
+        mouse = MouseEvent::FromSignedClicks(event.x, event.y, event.clicks);
+    else
+        mouse = MouseEvent{.x = event.x, .y = event.y, .wheel = event.delta / 120};
+    manager.WindowToApp(mouse.x, mouse.y);
+    // The keys as the records before this one left them.
+    mouse.shift = manager.IsKeyDown(KeyCode::Shift);
+    mouse.control = manager.IsKeyDown(KeyCode::Control);
+    mouse.alt = manager.IsKeyDown(KeyCode::Alt);
+    return mouse;
+}
+
+void VelkAppBase::DispatchMouseDown(const MouseEvent& event)
+{
     SetMouseCapture(true);
-    manager.NotifyPreClick(event.clicks);
-    if (pointer)
-        manager.MouseDown(pointer, x, y, event.clicks);
-    manager.NotifyPostClick(event.clicks);
+    m_widgetManager->MouseDown(event);
 }
 
-void VelkAppBase::DispatchMouseUp(const InputEvent& event)
+void VelkAppBase::DispatchMouseUp(const MouseEvent& event)
 {
-    WidgetManager& manager = *m_widgetManager;
-    int x = event.x;
-    int y = event.y;
-    manager.WindowToApp(x, y);
-    Widget* widget = nullptr;
-    float localX = 0;
-    float localY = 0;
-    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
-    // Pointer 0's record holds the press even when nothing lies under the
-    // release point, so the pressed widget always gets its release.
-    if (!pointer)
-        pointer = manager.GetPointerState(0);
-    int bit = event.clicks > 0   ? PointerState::Left
-              : event.clicks < 0 ? PointerState::Right
-                                 : PointerState::Middle;
-    if ((pointer->pressedButtons & ~bit) == 0)
+    // The capture ends with the last button the pressed widget holds.
+    const PointerState* pointer = m_widgetManager->GetPointerState(0);
+    if ((pointer->pressedButtons & ~PointerState::ButtonBit(event.button)) == 0)
         SetMouseCapture(false);
-    manager.MouseUp(pointer, x, y, event.clicks);
+    m_widgetManager->MouseUp(event);
 }
 
-void VelkAppBase::DispatchMouseMove(const InputEvent& event)
+void VelkAppBase::DispatchMouseMove(const MouseEvent& event)
 {
     WidgetManager& manager = *m_widgetManager;
-    int x = event.x;
-    int y = event.y;
-    manager.WindowToApp(x, y);
-    PointerState* held = manager.GetPointerState(0);
-    bool outside = x < 0 || y < 0 || x >= m_width || y >= m_height;
-    if (outside && held->pressedButtons == 0) {
+    const bool outside = event.x < 0 || event.y < 0 || event.x >= m_width || event.y >= m_height;
+    if (outside && manager.GetPointerState(0)->pressedButtons == 0) {
         manager.ResetPointers();
         return;
     }
-    Widget* widget = nullptr;
-    float localX = 0;
-    float localY = 0;
-    PointerState* pointer = manager.RoutePointer(x, y, 0, &widget, &localX, &localY);
-    if (!pointer)
-        pointer = held;
-    manager.MouseMove(pointer, x, y, widget, localX, localY);
+    manager.MouseMove(event);
     if (m_softwareCursor)
         manager.SetDirty();
 }

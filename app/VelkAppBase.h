@@ -3,6 +3,7 @@
 #include "app/AppPlatform.h"
 #include "app/Settings.h"
 #include "platform/InputEvent.h"
+#include "ui/MouseEvent.h"
 #include "ui/WidgetHost.h"
 
 #include <atomic>
@@ -238,9 +239,11 @@ protected:
     std::atomic<bool> m_stopLoading{false};
 
 private:
-    void DispatchMouseDown(const InputEvent& event);
-    void DispatchMouseUp(const InputEvent& event);
-    void DispatchMouseMove(const InputEvent& event);
+    // A mouse record in application pixels, with the modifier keys held.
+    MouseEvent MakeMouseEvent(const InputEvent& event) const;
+    void DispatchMouseDown(const MouseEvent& event);
+    void DispatchMouseUp(const MouseEvent& event);
+    void DispatchMouseMove(const MouseEvent& event);
     void PumpWindowEvents();
     void RunGovernor();
     void WaitIdle();

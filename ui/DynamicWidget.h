@@ -174,7 +174,11 @@ public:
     int GetDrawMode() const { return m_drawMode; }
     void SetCulling(bool culling) { m_culling = culling; }
     void SetNoClip(bool noClip) { m_noClip = noClip; }
-    void SetPixelHitTest(bool pixelTest) { m_pixelHitTest = pixelTest; }
+    void SetPixelHitTest(bool pixelTest)
+    {
+        m_pixelHitTest = pixelTest;
+        NoteTreeChange();
+    }
     void SetName(const std::wstring& name) { m_name = name; }
     const std::wstring& GetName() const { return m_name; }
     void SetButtonListener(ButtonListener* listener) { m_buttonListener = listener; }

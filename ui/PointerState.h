@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/MouseEvent.h"
+
 class Widget;
 class WidgetManager;
 
@@ -11,6 +13,22 @@ struct PointerState
     static constexpr int Right = 2;
     static constexpr int Middle = 4;
 
+    // The bit of a button; 0 for none.
+    static constexpr int ButtonBit(MouseButton button)
+    {
+        switch (button) {
+        case MouseButton::Left:
+            return Left;
+        case MouseButton::Right:
+            return Right;
+        case MouseButton::Middle:
+            return Middle;
+        case MouseButton::None:
+            break;
+        }
+        return 0;
+    }
+
     WidgetManager* manager = nullptr;
     int id = 0;
     // Gets the drags and the releases of the buttons it was pressed with.
@@ -20,8 +38,7 @@ struct PointerState
     int pressedButtons = 0;
     // Buttons down.
     int buttons = 0;
-    // 1 left, -1 right, 0 middle.
-    int lastButton = 0;
+    MouseButton lastButton = MouseButton::None;
     int lastX = 0;
     int lastY = 0;
     bool inWindow = false;

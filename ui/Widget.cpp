@@ -37,6 +37,7 @@ void Widget::SetVisible(bool visible)
     if (visible == m_visible)
         return;
     m_visible = visible;
+    NoteTreeChange();
     MarkDirty();
     if (m_manager != nullptr)
         m_manager->RecheckMouse();
@@ -47,6 +48,7 @@ void Widget::SetDisabled(bool disabled)
     if (disabled == m_disabled)
         return;
     m_disabled = disabled;
+    NoteTreeChange();
     if (disabled && m_manager != nullptr)
         m_manager->DropWidgetReferences(this);
     MarkDirty();
@@ -208,9 +210,16 @@ void Widget::Resize(float x, float y, int width, int height)
     m_y = y;
     m_width = width;
     m_height = height;
+    NoteTreeChange();
     MarkDirty();
     if (m_mouseVisible && m_manager != nullptr)
         m_manager->RecheckMouse();
+}
+
+void Widget::SetMouseVisible(bool mouseVisible)
+{
+    m_mouseVisible = mouseVisible;
+    NoteTreeChange();
 }
 
 void Widget::DeferOverlay(int priority)

@@ -65,7 +65,7 @@ public:
     int GetId() const { return m_id; }
     bool IsVisible() const { return m_visible; }
     bool IsMouseVisible() const { return m_mouseVisible; }
-    void SetMouseVisible(bool mouseVisible) { m_mouseVisible = mouseVisible; }
+    void SetMouseVisible(bool mouseVisible);
     bool IsDisabled() const { return m_disabled; }
     bool HasFocus() const { return m_hasFocus; }
     bool IsDown() const { return m_isDown; }

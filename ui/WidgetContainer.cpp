@@ -82,6 +82,7 @@ void WidgetContainer::AddWidget(Widget* child)
             }
         }
         manager->m_dirty = true;
+        manager->TreeChanged();
     } else if (outermost) {
         gAdding = false;
     }
@@ -121,6 +122,8 @@ void WidgetContainer::MarkDirty()
     // The widget the change starts at names the area; its parents are told
     // too (a cached layer must be drawn again) but add nothing of their own.
     WidgetManager* manager = m_manager;
+    if (manager != nullptr)
+        manager->TreeChanged();
     const bool origin = manager != nullptr && !manager->m_markingDirty;
     if (origin) {
         manager->NoteDirty(this);
@@ -405,6 +408,25 @@ void WidgetContainer::PutInFront(Widget* child, Widget* sibling)
 void WidgetContainer::SortWidgets()
 {
     m_widgets.sort([](const Widget* a, const Widget* b) { return a->m_priority < b->m_priority; });
+    NoteTreeChange();
+}
+
+void WidgetContainer::SetClipChildren(bool clip)
+{
+    m_clipChildren = clip;
+    NoteTreeChange();
+}
+
+void WidgetContainer::SetFlagsMod(const FlagsMod& mod)
+{
+    m_flagsMod = mod;
+    NoteTreeChange();
+}
+
+void WidgetContainer::NoteTreeChange()
+{
+    if (m_manager != nullptr)
+        m_manager->TreeChanged();
 }
 
 bool WidgetContainer::HasChild(const Widget* child) const
@@ -487,6 +509,7 @@ void WidgetContainer::Reorder(Widget* child, Widget* sibling, int how)
         break;
     }
     }
+    NoteTreeChange();
     child->OrderChanged();
 }
 

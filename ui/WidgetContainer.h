@@ -37,7 +37,9 @@ public:
     virtual Vector4 LocalToParent(const Vector4& point);
     virtual Vector4 ParentToLocal(const Vector4& point);
     // The widget's look changed: the part of the screen it covers is drawn
-    // again, and so is the part it covers after the change.
+    // again, and so is the part it covers after the change. A change of look
+    // may be one of shape (position, size, scale, frame), so the pointer's
+    // next look for the widget under it does not trust an earlier answer.
     virtual void MarkDirty();
     // Only part of the widget changed: the part of what it drew that lies in
     // the rectangle (in its own pixels; it may reach past the widget) is drawn
@@ -104,9 +106,9 @@ public:
     // Only stores it: the parent's SortWidgets or a reordering places it.
     void SetPriority(int priority) { m_priority = priority; }
     bool GetClipChildren() const { return m_clipChildren; }
-    void SetClipChildren(bool clip) { m_clipChildren = clip; }
+    void SetClipChildren(bool clip);
     const FlagsMod& GetFlagsMod() const { return m_flagsMod; }
-    void SetFlagsMod(const FlagsMod& mod) { m_flagsMod = mod; }
+    void SetFlagsMod(const FlagsMod& mod);
     int GetOverlayLevel() const { return m_overlayLevel; }
     void SetOverlayLevel(int level) { m_overlayLevel = level; }
 
@@ -115,6 +117,8 @@ protected:
     friend class WidgetManager;
     using WidgetList = std::list<Widget*>;
 
+    // Tells the manager that what lies under a point may have changed.
+    void NoteTreeChange();
     // Removes the child's whole subtree from the manager, children first.
     void DetachFromManager(Widget* widget);
     // Re-inserts a child that is not in the list, by priority, walking from

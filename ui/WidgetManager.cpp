@@ -13,15 +13,8 @@
 namespace {
 
 constexpr int KeepHandCursor = 11;
-
-int ButtonBit(int clicks)
-{
-    if (clicks > 0)
-        return PointerState::Left;
-    if (clicks < 0)
-        return PointerState::Right;
-    return PointerState::Middle;
-}
+// The source key of the mouse's messages.
+constexpr int MouseSource = 0;
 
 int Truncate(float value)
 {
@@ -112,6 +105,7 @@ void WidgetManager::GotAppFocus()
     if (m_hasFocus)
         return;
     m_hasFocus = true;
+    TreeChanged();
     if (m_focusWidget != nullptr)
         m_focusWidget->GotFocus();
 }
@@ -127,6 +121,7 @@ void WidgetManager::LostAppFocus()
             KeyUp(key);
     }
     m_hasFocus = false;
+    TreeChanged();
     if (m_focusWidget != nullptr)
         m_focusWidget->LostFocus();
 }
@@ -211,6 +206,7 @@ void WidgetManager::SetBaseModal(Widget* widget, const FlagsMod& mask)
 {
     m_baseModal = widget;
     m_belowModalMask = mask;
+    TreeChanged();
     const bool masksMouse = (mask.remove & WidgetFlags::Mouse) != 0;
     if (masksMouse) {
         for (auto& [id, record] : m_pointers) {
@@ -262,65 +258,108 @@ void WidgetManager::NotifyPostClick(int clicks)
     }
 }
 
-PointerState* WidgetManager::RoutePointer(int x, int y, int key, Widget** widget, float* localX,
-                                          float* localY)
+Widget* WidgetManager::FindUnderPointer(PointerHit& hit)
 {
-    float lx = 0.0f;
-    float ly = 0.0f;
-    Widget* found = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
-    if (widget != nullptr)
-        *widget = found;
-    if (localX != nullptr)
-        *localX = lx;
-    if (localY != nullptr)
-        *localY = ly;
+    if (!hit.searched || hit.generation != m_treeGeneration) {
+        hit.widget = GetEnabledWidgetAt(static_cast<float>(hit.x), static_cast<float>(hit.y), &hit.localX,
+                                        &hit.localY);
+        hit.generation = m_treeGeneration;
+        hit.searched = true;
+    }
+    return hit.widget;
+}
+
+PointerState* WidgetManager::RoutePointer(int key)
+{
     PointerState* record = GetPointerState(0);
     record->routed = true;
     m_pointerRoutes[key] = 0;
     return record;
 }
 
-bool WidgetManager::MouseDown(PointerState* record, int x, int y, int clicks)
+bool WidgetManager::MouseDown(const MouseEvent& event)
 {
-    if (record == nullptr)
-        return true;
-    const int bit = ButtonBit(clicks);
+    PointerState* record = RoutePointer(MouseSource);
+    PointerHit hit{.x = event.x, .y = event.y};
+    const int clicks = event.GetSignedClicks();
+    // The listeners are told first and may change the tree: the widget under
+    // the point is looked for after them.
+    NotifyPreClick(clicks);
+    PressPointer(record, event, hit);
+    NotifyPostClick(clicks);
+    return true;
+}
+
+bool WidgetManager::MouseUp(const MouseEvent& event)
+{
+    PointerState* record = RoutePointer(MouseSource);
+    PointerHit hit{.x = event.x, .y = event.y};
+    ReleasePointer(record, event, hit);
+    return true;
+}
+
+bool WidgetManager::MouseMove(const MouseEvent& event)
+{
+    PointerState* record = RoutePointer(MouseSource);
+    PointerHit hit{.x = event.x, .y = event.y};
+    FindUnderPointer(hit);
+    if (record->pressedButtons != 0) {
+        MouseDrag(record, hit);
+    } else {
+        record->inWindow = true;
+        SetWidgetUnder(record, hit.widget, hit.x, hit.y, hit.localX, hit.localY);
+    }
+    return true;
+}
+
+bool WidgetManager::MouseWheel(const MouseEvent& event)
+{
+    PointerState* record = GetPointerState(0);
+    if (record->widgetUnder != nullptr)
+        record->widgetUnder->MouseWheel(event.wheel);
+    return true;
+}
+
+void WidgetManager::PressPointer(PointerState* record, const MouseEvent& event, PointerHit& hit)
+{
+    const int bit = PointerState::ButtonBit(event.button);
     record->buttons |= bit;
     // While a press is held only the pressed widget may be under the pointer.
     if (record->pressedButtons == 0)
-        MouseCheck(record, x, y);
+        MouseCheck(record, hit);
 
     Widget* target = record->pressedWidget;
     float lx = 0.0f;
     float ly = 0.0f;
     if (target != nullptr) {
-        const Vector4 local = target->AppToLocal(static_cast<float>(x), static_cast<float>(y));
+        const Vector4 local = target->AppToLocal(static_cast<float>(event.x), static_cast<float>(event.y));
         lx = local.x;
         ly = local.y;
     } else {
-        target = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
+        // The widget found for the check above, unless entering or leaving
+        // changed the tree meanwhile.
+        target = FindUnderPointer(hit);
+        lx = hit.localX;
+        ly = hit.localY;
     }
     record->pressedButtons |= bit;
-    record->lastButton = clicks > 0 ? 1 : (clicks < 0 ? -1 : 0);
+    record->lastButton = event.button;
     record->pressedWidget = target;
     if (target == nullptr)
-        return true;
+        return;
     if (target->WantsFocus()) {
         SetFocus(target);
         // The focus change may have taken the widget out of the tree.
         if (record->pressedWidget != target)
-            return true;
+            return;
     }
     target->m_isDown = true;
-    target->MouseDown(Truncate(lx), Truncate(ly), clicks);
-    return true;
+    target->MouseDown(Truncate(lx), Truncate(ly), event.GetSignedClicks());
 }
 
-bool WidgetManager::MouseUp(PointerState* record, int x, int y, int clicks)
+void WidgetManager::ReleasePointer(PointerState* record, const MouseEvent& event, PointerHit& hit)
 {
-    if (record == nullptr)
-        return true;
-    const int bit = ButtonBit(clicks);
+    const int bit = PointerState::ButtonBit(event.button);
     record->buttons &= ~bit;
     Widget* pressed = record->pressedWidget;
     if (pressed != nullptr && (record->pressedButtons & bit) != 0) {
@@ -328,34 +367,14 @@ bool WidgetManager::MouseUp(PointerState* record, int x, int y, int clicks)
         if (record->pressedButtons == 0)
             record->pressedWidget = nullptr;
         pressed->m_isDown = false;
-        const Vector4 local = pressed->AppToLocal(static_cast<float>(x), static_cast<float>(y));
-        pressed->MouseUp(Truncate(local.x), Truncate(local.y), clicks);
+        const Vector4 local = pressed->AppToLocal(static_cast<float>(event.x), static_cast<float>(event.y));
+        pressed->MouseUp(Truncate(local.x), Truncate(local.y), event.GetSignedClicks());
     } else {
         record->pressedButtons &= ~bit;
     }
+    // Looked for only now, after the release may have changed the tree.
     if (record->pressedButtons == 0)
-        MouseCheck(record, x, y);
-    return true;
-}
-
-bool WidgetManager::MouseMove(PointerState* record, int x, int y, Widget* widget, float localX, float localY)
-{
-    if (record == nullptr)
-        return true;
-    if (record->pressedButtons != 0) {
-        MouseDrag(record, x, y, widget, localX, localY);
-    } else {
-        record->inWindow = true;
-        SetWidgetUnder(record, widget, x, y, localX, localY);
-    }
-    return true;
-}
-
-bool WidgetManager::MouseWheel(PointerState* record, int delta)
-{
-    if (record != nullptr && record->widgetUnder != nullptr)
-        record->widgetUnder->MouseWheel(delta);
-    return true;
+        MouseCheck(record, hit);
 }
 
 bool WidgetManager::ResetPointers()
@@ -425,12 +444,15 @@ void WidgetManager::DropWidgetReferences(Widget* widget)
         m_focusWidget = nullptr;
         widget->LostFocus();
     }
-    if (m_baseModal == widget)
+    if (m_baseModal == widget) {
         m_baseModal = nullptr;
+        TreeChanged();
+    }
 }
 
 void WidgetManager::WidgetLeaving(Widget* widget)
 {
+    TreeChanged();
     // What it drew goes with it; a widget drawn before, but not in the last
     // frame, may still show in a way not known here.
     if (m_drawnLastFrame.erase(widget) > 0)
@@ -808,20 +830,22 @@ void WidgetManager::SetWidgetUnder(PointerState* record, Widget* widget, int x, 
         widget->MouseMove(Truncate(localX), Truncate(localY));
 }
 
-void WidgetManager::MouseCheck(PointerState* record, int x, int y)
+void WidgetManager::MouseCheck(PointerState* record, PointerHit& hit)
 {
-    float lx = 0.0f;
-    float ly = 0.0f;
-    Widget* widget = GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), &lx, &ly);
+    Widget* widget = FindUnderPointer(hit);
     if (widget != nullptr || record->widgetUnder != nullptr)
-        SetWidgetUnder(record, widget, x, y, lx, ly);
+        SetWidgetUnder(record, widget, hit.x, hit.y, hit.localX, hit.localY);
 }
 
-void WidgetManager::MouseDrag(PointerState* record, int x, int y, Widget* widget, float localX, float localY)
+void WidgetManager::MouseDrag(PointerState* record, PointerHit& hit)
 {
+    // The widget routed to, as found before any callback of this move.
+    Widget* routed = hit.widget;
+    float lx = hit.localX;
+    float ly = hit.localY;
     record->inWindow = true;
-    record->lastX = x;
-    record->lastY = y;
+    record->lastX = hit.x;
+    record->lastY = hit.y;
     if (record->widgetUnder != nullptr && record->widgetUnder != record->pressedWidget) {
         Widget* old = record->widgetUnder;
         record->widgetUnder = nullptr;
@@ -830,19 +854,15 @@ void WidgetManager::MouseDrag(PointerState* record, int x, int y, Widget* widget
     Widget* pressed = record->pressedWidget;
     if (pressed == nullptr)
         return;
-    float lx = localX;
-    float ly = localY;
-    if (pressed != widget) {
-        const Vector4 local = pressed->AppToLocal(static_cast<float>(x), static_cast<float>(y));
+    if (pressed != routed) {
+        const Vector4 local = pressed->AppToLocal(static_cast<float>(hit.x), static_cast<float>(hit.y));
         lx = local.x;
         ly = local.y;
     }
     pressed->MouseDrag(Truncate(lx), Truncate(ly));
     if (record->pressedWidget != pressed)
         return;
-    Widget* at = widget == pressed
-                     ? pressed
-                     : GetEnabledWidgetAt(static_cast<float>(x), static_cast<float>(y), nullptr, nullptr);
+    Widget* at = routed == pressed ? pressed : FindUnderPointer(hit);
     if (at == pressed) {
         if (record->widgetUnder == nullptr) {
             record->widgetUnder = pressed;
@@ -875,18 +895,19 @@ void WidgetManager::ReleaseHeldButtons(PointerState* record)
     record->pressedWidget = nullptr;
     const Vector4 local =
         pressed->AppToLocal(static_cast<float>(record->lastX), static_cast<float>(record->lastY));
-    constexpr std::pair<int, int> order[] = {
-        {PointerState::Left, 1}, {PointerState::Right, -1}, {PointerState::Middle, 0}};
-    for (const auto& [bit, clicks] : order) {
-        if ((bits & bit) != 0) {
+    for (const MouseButton button : {MouseButton::Left, MouseButton::Right, MouseButton::Middle}) {
+        if ((bits & PointerState::ButtonBit(button)) != 0) {
+            const MouseEvent release{.button = button, .clicks = 1};
             pressed->m_isDown = false;
-            pressed->MouseUp(Truncate(local.x), Truncate(local.y), clicks);
+            pressed->MouseUp(Truncate(local.x), Truncate(local.y), release.GetSignedClicks());
         }
     }
 }
 
 void WidgetManager::RecheckPointer(PointerState* record)
 {
-    if (record->pressedButtons == 0 && record->inWindow)
-        MouseCheck(record, record->lastX, record->lastY);
+    if (record->pressedButtons == 0 && record->inWindow) {
+        PointerHit hit{.x = record->lastX, .y = record->lastY};
+        MouseCheck(record, hit);
+    }
 }

@@ -7,6 +7,7 @@
 #include "ui/WidgetContainer.h"
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <unordered_set>
@@ -23,11 +24,14 @@ class WidgetHost;
 // keyboard focus and key table, a stack of modal widgets that mask input for
 // everything below them, click listeners, and overlays drawn later in a frame.
 //
-// Pointer input, in application pixels (see WindowToApp): the application
-// calls RoutePointer and then MouseDown, MouseUp or MouseMove with the record
-// it returns. RoutePointer always returns pointer 0's record, also over empty
-// space or outside a modal dialog, so a pressed widget always gets its release
-// and a hovered widget always gets its leave.
+// Pointer input: the application hands each mouse message over once, as a
+// MouseEvent in application pixels (see WindowToApp), and the manager routes
+// it. Every message routes to pointer 0's record, also over empty space or
+// outside a modal dialog, so a pressed widget always gets its release and a
+// hovered widget always gets its leave. A message looks for the widget under
+// its point once and keeps the answer while the tree stays as it was: a look
+// is repeated only after a callback changed what lies under a point (see
+// TreeChanged).
 class WidgetManager : public WidgetContainer
 {
 public:
@@ -60,7 +64,11 @@ public:
     // As GetWidgetAt, but null when the widget found is disabled.
     Widget* GetEnabledWidgetAt(float x, float y, float* localX, float* localY);
     void InitModalFlags(ModalFlags* flags) const;
-    void SetLostFocusMask(const FlagsMod& mask) { m_lostFocusMask = mask; }
+    void SetLostFocusMask(const FlagsMod& mask)
+    {
+        m_lostFocusMask = mask;
+        TreeChanged();
+    }
 
     // Focus and keyboard.
     void SetFocus(Widget* widget) override;
@@ -88,12 +96,12 @@ public:
     void NotifyPreClick(int clicks);
     void NotifyPostClick(int clicks);
 
-    // Pointer input.
-    PointerState* RoutePointer(int x, int y, int key, Widget** widget, float* localX, float* localY);
-    bool MouseDown(PointerState* record, int x, int y, int clicks);
-    bool MouseUp(PointerState* record, int x, int y, int clicks);
-    bool MouseMove(PointerState* record, int x, int y, Widget* widget, float localX, float localY);
-    bool MouseWheel(PointerState* record, int delta);
+    // Pointer input. A press tells the click listeners before and after it;
+    // the wheel goes to the widget under the pointer.
+    bool MouseDown(const MouseEvent& event);
+    bool MouseUp(const MouseEvent& event);
+    bool MouseMove(const MouseEvent& event);
+    bool MouseWheel(const MouseEvent& event);
     bool ResetPointers();
     PointerState* GetPointerState(int id);
     std::pair<int, int> GetPointerPosition(int id) const;
@@ -137,6 +145,29 @@ private:
         Widget* savedFocus = nullptr;
         FlagsMod mask;
     };
+    // The enabled widget under a message's point and the point in its
+    // coordinates, as found at the tree generation noted.
+    struct PointerHit
+    {
+        int x = 0;
+        int y = 0;
+        bool searched = false;
+        std::uint64_t generation = 0;
+        Widget* widget = nullptr;
+        float localX = 0.0f;
+        float localY = 0.0f;
+    };
+
+    // Something that decides what lies under a point changed: the tree's
+    // shape or order, a widget's visibility, enabled state, mouse flags,
+    // position, size or look, the modal stack or the application's focus.
+    void TreeChanged() { ++m_treeGeneration; }
+    // The hit's widget, looked up unless it was found at this generation.
+    Widget* FindUnderPointer(PointerHit& hit);
+    // Pointer 0's record for the mouse's messages.
+    PointerState* RoutePointer(int key);
+    void PressPointer(PointerState* record, const MouseEvent& event, PointerHit& hit);
+    void ReleasePointer(PointerState* record, const MouseEvent& event, PointerHit& hit);
 
     // A widget leaves the manager: every reference to it goes, and its modal
     // entry is closed as RemoveBaseModal would.
@@ -146,8 +177,8 @@ private:
     void EnterWidget(Widget* widget);
     void LeaveWidget(Widget* widget);
     void SetWidgetUnder(PointerState* record, Widget* widget, int x, int y, float localX, float localY);
-    void MouseCheck(PointerState* record, int x, int y);
-    void MouseDrag(PointerState* record, int x, int y, Widget* widget, float localX, float localY);
+    void MouseCheck(PointerState* record, PointerHit& hit);
+    void MouseDrag(PointerState* record, PointerHit& hit);
     void MouseExit(PointerState* record);
     void ReleaseHeldButtons(PointerState* record);
     void RecheckPointer(PointerState* record);
@@ -204,6 +235,8 @@ private:
     std::array<bool, KeyCount> m_keys{};
     uint32_t m_baseFlags = WidgetFlags::Default;
     std::map<int, std::unique_ptr<PointerState>> m_pointers;
+    // Source key -> pointer id; the mouse (key 0) is the one source.
     std::map<int, int> m_pointerRoutes;
+    std::uint64_t m_treeGeneration = 0;
     std::vector<ClickListener*> m_clickListeners;
 };

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -193,6 +194,11 @@ public:
         Add(StrFormat("up %d,%d b%d c%d", x, y, button, clicks));
     }
     void MouseDrag(int, int) override { Add("drag"); }
+    bool HitTest(float x, float y) override
+    {
+        ++hitTests;
+        return Widget::HitTest(x, y);
+    }
     void MouseWheel(int delta) override { Add("wheel " + std::to_string(delta)); }
     void KeyDown(int key) override { Add("keydown " + std::to_string(key)); }
     void KeyUp(int key) override { Add("keyup " + std::to_string(key)); }
@@ -207,6 +213,9 @@ public:
         Widget::LostFocus();
         Add("lostfocus");
     }
+
+    // The topmost widget is asked first by every pointer search.
+    int hitTests{0};
 
 private:
     void Add(const std::string& what) { m_log.push_back(m_name + " " + what); }
@@ -263,6 +272,33 @@ TEST_F(AppInputTest, ClickCountsReachTheWidgetsButtons)
                                             "A down b1 c2",    "A up 50,50 b1 c1", "A down b2 c1",
                                             "A up 50,50 b2 c1"};
     EXPECT_EQ(log, expected);
+}
+
+TEST_F(AppInputTest, EachMouseRecordLooksForTheWidgetUnderThePointerOnce)
+{
+    // B is on top: every search for the widget under a point asks it first.
+    const auto looks = [this] { return std::exchange(b->hitTests, 0); };
+    Harness().MouseMove(350, 150);
+    EXPECT_EQ(looks(), 1);
+    Harness().MouseDown(350, 150);
+    EXPECT_EQ(looks(), 1);
+    Harness().MouseMove(360, 150);
+    EXPECT_EQ(looks(), 1);
+    // Dragged over A, then released there: A is entered once B lets go.
+    Harness().MouseMove(150, 150);
+    EXPECT_EQ(looks(), 1);
+    Harness().MouseUp(150, 150);
+    EXPECT_EQ(looks(), 1);
+    Harness().Wheel(150, 150, 120);
+    EXPECT_EQ(looks(), 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"B enter", "B gotfocus", "B down b0 c1", "B drag", "B drag",
+                                             "B leave", "B up -150,50 b0 c1", "A enter", "A wheel 1"}));
+
+    // Over empty space too.
+    Harness().MouseMove(700, 600);
+    Harness().MouseDown(700, 600);
+    Harness().MouseUp(700, 600);
+    EXPECT_EQ(looks(), 3);
 }
 
 TEST_F(AppInputTest, WheelGoesToTheWidgetUnderThePointerInNotches)

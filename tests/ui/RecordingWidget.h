@@ -38,8 +38,12 @@ public:
     std::function<void()> onUpdate;
     std::function<void(Graphics*)> onDraw;
     std::function<void(int)> onOverlay;
+    std::function<void()> onEnter;
+    std::function<void()> onDrag;
     int updates = 0;
     int draws = 0;
+    // Each pointer search that reaches this widget asks it once.
+    int hitTests = 0;
 
     void Update() override
     {
@@ -70,10 +74,20 @@ public:
         Record("keydown " + std::to_string(key));
     }
     void KeyUp(int key) override { Record("keyup " + std::to_string(key)); }
-    void MouseEnter() override { Record("enter"); }
+    void MouseEnter() override
+    {
+        Record("enter");
+        if (onEnter)
+            onEnter();
+    }
     void MouseLeave() override { Record("leave"); }
     void MouseMove(int x, int y) override { Record("move " + Point(x, y)); }
-    void MouseDrag(int x, int y) override { Record("drag " + Point(x, y)); }
+    void MouseDrag(int x, int y) override
+    {
+        Record("drag " + Point(x, y));
+        if (onDrag)
+            onDrag();
+    }
     void MouseWheel(int delta) override { Record("wheel " + std::to_string(delta)); }
     void MouseDown(int x, int y, int button, int clicks) override
     {
@@ -82,6 +96,11 @@ public:
     void MouseUp(int x, int y, int button, int clicks) override
     {
         Record("up " + Point(x, y) + " b" + std::to_string(button) + " c" + std::to_string(clicks));
+    }
+    bool HitTest(float x, float y) override
+    {
+        ++hitTests;
+        return Widget::HitTest(x, y);
     }
     void DrawOverlay(Graphics*, int priority) override
     {
@@ -121,15 +140,7 @@ protected:
         return widget;
     }
     // Moves the pointer the way the application's message processing does.
-    void Move(int x, int y)
-    {
-        Widget* widget = nullptr;
-        float lx = 0;
-        float ly = 0;
-        PointerState* record = manager.RoutePointer(x, y, 0, &widget, &lx, &ly);
-        ASSERT_NE(record, nullptr);
-        manager.MouseMove(record, x, y, widget, lx, ly);
-    }
+    void Move(int x, int y) { manager.MouseMove(MouseEvent{.x = x, .y = y}); }
 
     Names log;
     TreeTestApp app;

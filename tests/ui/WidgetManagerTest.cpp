@@ -13,16 +13,11 @@ class WidgetManagerTest : public WidgetTreeFixture
 protected:
     void Press(int x, int y, int clicks = 1)
     {
-        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
-        manager.NotifyPreClick(clicks);
-        manager.MouseDown(record, x, y, clicks);
-        manager.NotifyPostClick(clicks);
+        manager.MouseDown(MouseEvent::FromSignedClicks(x, y, clicks));
     }
     void Release(int x, int y, int clicks = 1)
     {
-        PointerState* record = manager.RoutePointer(x, y, 0, nullptr, nullptr, nullptr);
-        ASSERT_NE(record, nullptr);
-        manager.MouseUp(record, x, y, clicks);
+        manager.MouseUp(MouseEvent::FromSignedClicks(x, y, clicks));
     }
     Names Take()
     {
@@ -111,7 +106,7 @@ TEST_F(WidgetManagerTest, WheelAndLeavingTheWindowGoToTheWidgetUnderThePointer)
     Move(10, 10);
     Press(10, 10);
     Take();
-    manager.MouseWheel(manager.GetPointerState(0), 2);
+    manager.MouseWheel(MouseEvent{.wheel = 2});
     manager.ResetPointers();
     EXPECT_EQ(Take(), (Names{"a wheel 2", "a up 10,10 b0 c1", "a leave"}));
     EXPECT_FALSE(a->IsDown());
@@ -191,6 +186,64 @@ TEST_F(WidgetManagerTest, ClickListenersHearEveryPressAndMayRemoveEachOther)
     };
     Press(500, 500, 0);
     EXPECT_EQ(Take(), (Names{"first pre 0", "a leave", "first post 0"}));
+}
+
+TEST_F(WidgetManagerTest, APressGoesToTheWidgetUnderThePointAfterListenersAndHooksChangedTheTree)
+{
+    // A listener told before the press covers the hovered widget.
+    struct Coverer : ClickListener
+    {
+        std::function<void()> cover;
+        void PreClick(int /*clicks*/) override { cover(); }
+    };
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    RecordingWidget* lid = nullptr;
+    Coverer coverer;
+    coverer.cover = [&] {
+        if (lid == nullptr)
+            lid = Add("lid", 0, 0, 50, 50);
+    };
+    manager.AddClickListener(&coverer);
+    Move(10, 10);
+    Take();
+    Press(10, 10);
+    EXPECT_EQ(Take(), (Names{"a leave", "lid enter", "lid move 10,10", "lid down 10,10 b0 c1"}));
+    EXPECT_FALSE(a->IsDown());
+    // One look as the lid joined the tree, one for the press after the listener.
+    EXPECT_EQ(lid->hitTests, 2);
+    Release(10, 10);
+    manager.RemoveClickListener(&coverer);
+
+    // Entering a widget as the press finds it covers that widget: the press
+    // looks again and goes to the cover.
+    RecordingWidget* b = Add("b", 200, 0, 100, 100);
+    RecordingWidget* cap = nullptr;
+    b->onEnter = [&] {
+        if (cap == nullptr)
+            cap = Add("cap", 200, 0, 50, 50);
+    };
+    manager.ResetPointers();
+    Take();
+    Press(210, 10);
+    EXPECT_EQ(Take(), (Names{"b enter", "b move 10,10", "cap down 10,10 b0 c1"}));
+    EXPECT_FALSE(b->IsDown());
+}
+
+TEST_F(WidgetManagerTest, ADraggedWidgetThatFollowsThePointerStaysUnderIt)
+{
+    RecordingWidget* b = Add("b", 200, 0, 100, 100);
+    RecordingWidget* a = Add("a", 0, 0, 100, 100);
+    Move(10, 10);
+    Press(10, 10);
+    Take();
+    // The point is over B when the move arrives; A's drag brings A under it.
+    a->onDrag = [&] { a->Move(200, 0); };
+    Move(250, 50);
+    EXPECT_EQ(Take(), (Names{"a drag 250,50"}));
+    EXPECT_TRUE(a->IsOver());
+    Release(250, 50);
+    EXPECT_EQ(Take(), (Names{"a up 50,50 b0 c1"}));
+    EXPECT_FALSE(b->IsOver());
 }
 
 TEST_F(WidgetManagerTest, WindowPointsMapOntoTheApplicationArea)

@@ -313,9 +313,7 @@ TEST_F(WidgetTreeTest, DestroyingAManagerThatStillHoldsWidgetsIsSafe)
     standalone->AddWidget(queued);
     standalone->AddWidget(&kept);
     standalone->AddBaseModal(&kept);
-    Widget* routed = nullptr;
-    PointerState* pointer = standalone->RoutePointer(10, 10, 0, &routed, nullptr, nullptr);
-    standalone->MouseDown(pointer, 10, 10, 1);
+    standalone->MouseDown(MouseEvent::FromSignedClicks(10, 10, 1));
     EXPECT_EQ(standalone->GetFocus(), &kept);
 
     standalone.reset();
