@@ -7,7 +7,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <csignal>
 #include <string>
+
+#include <signal.h>
 
 namespace {
 
@@ -80,6 +83,26 @@ int ControlCharacter(const SDL_KeyboardEvent& key)
     }
 }
 
+// A closed terminal or session (SIGHUP) ends the game as SIGTERM does: SDL turns SIGTERM into a request to
+// quit, so the game saves on its way out instead of dying with nothing saved. Only raise() here: it is safe
+// in a signal handler.
+void HangUpAsTerminate(int)
+{
+    std::raise(SIGTERM);
+}
+
+// After SDL has put in its own handlers; a hang-up ignored from the start (nohup) stays ignored.
+void EndOnHangUpAsOnTerminate()
+{
+    struct sigaction current{};
+    if (::sigaction(SIGHUP, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+        return;
+    struct sigaction hangUp{};
+    hangUp.sa_handler = HangUpAsTerminate;
+    sigemptyset(&hangUp.sa_mask);
+    ::sigaction(SIGHUP, &hangUp, nullptr);
+}
+
 } // namespace
 
 SdlWindow::SdlWindow() = default;
@@ -100,6 +123,7 @@ bool SdlWindow::Create(const WindowOptions& options)
             return false;
         }
         m_videoStarted = true;
+        EndOnHangUpAsOnTerminate();
     }
     m_windowed = options.windowed;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
