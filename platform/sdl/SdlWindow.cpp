@@ -3,6 +3,7 @@
 #include "base/Utf8.h"
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/X11FullScreen.h"
 
 #include <SDL.h>
 
@@ -141,16 +142,44 @@ bool SdlWindow::Create(const WindowOptions& options)
         m_error = std::string("SDL window: ") + SDL_GetError();
         return false;
     }
+    m_windowedWidth = options.width;
+    m_windowedHeight = options.height;
     SDL_StartTextInput();
     return true;
 }
 
+void SdlWindow::CoverTheScreen()
+{
+    // Nobody would size the window for SDL's full screen: a window without a frame at the screen's place
+    // and size is full screen all the same.
+    SDL_SetWindowFullscreen(m_window, 0);
+    SDL_Rect bounds{0, 0, m_windowedWidth, m_windowedHeight};
+    const int display = SDL_GetWindowDisplayIndex(m_window);
+    if (display >= 0)
+        SDL_GetDisplayBounds(display, &bounds);
+    SDL_SetWindowBordered(m_window, SDL_FALSE);
+    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+    SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+    m_coversTheScreen = true;
+}
+
+void SdlWindow::LeaveCoveredScreen()
+{
+    SDL_SetWindowBordered(m_window, SDL_TRUE);
+    SDL_SetWindowSize(m_window, m_windowedWidth, m_windowedHeight);
+    SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    m_coversTheScreen = false;
+}
+
 void SdlWindow::Show()
 {
-    if (m_window) {
-        SDL_ShowWindow(m_window);
-        SDL_RaiseWindow(m_window);
-    }
+    if (!m_window)
+        return;
+    SDL_ShowWindow(m_window);
+    // Only now: the renderer may have made the window again, at the place SDL keeps for it.
+    if (!m_windowed && !m_coversTheScreen && !WindowManagerShowsFullScreen(m_window))
+        CoverTheScreen();
+    SDL_RaiseWindow(m_window);
 }
 
 void SdlWindow::Hide()
@@ -168,7 +197,11 @@ bool SdlWindow::SetWindowed(bool windowed)
 {
     if (!m_window)
         return false;
-    if (SDL_SetWindowFullscreen(m_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    if (windowed && m_coversTheScreen) {
+        LeaveCoveredScreen();
+    } else if (!windowed && !WindowManagerShowsFullScreen(m_window)) {
+        CoverTheScreen();
+    } else if (SDL_SetWindowFullscreen(m_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         m_error = std::string("SDL full screen: ") + SDL_GetError();
         return false;
     }
