@@ -137,6 +137,8 @@ protected:
     void RemoveAssetLoaders();
 
 private:
+    bool IsTransitionRunning() const;
+
     std::wstring m_version;
     std::wstring m_playerName;
     BoardHooks* m_board{nullptr};
@@ -149,7 +151,8 @@ private:
     bool m_showIntroScreens{true};
     int m_progressTold{0};
     bool m_hasGameData{false};
-    // The save-failed notice waiting for the next update: its text, empty when none waits.
+    // The save-failed notice waiting for the next update with no screen transition running (one would
+    // cover it): its text, empty when none waits.
     std::wstring m_pendingSaveNotice;
 
     std::unique_ptr<SoundPlayer> m_soundPlayer;
