@@ -12,7 +12,8 @@ bool WindowManagerShowsFullScreen(SDL_Window* window)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11)
         return true;
     Display* display = info.info.x11.display;
     // Atoms that no client has named yet cannot be in the list: no window manager supports them.
@@ -30,8 +31,8 @@ bool WindowManagerShowsFullScreen(SDL_Window* window)
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     bool found = false;
-    if (XGetWindowProperty(display, attributes.root, supported, 0, 4096, False, XA_ATOM, &type, &format, &count,
-                           &remaining, &data) == Success &&
+    if (XGetWindowProperty(display, attributes.root, supported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &remaining, &data) == Success &&
         type == XA_ATOM && format == 32 && data != nullptr) {
         const auto* atoms = reinterpret_cast<const Atom*>(data);
         for (unsigned long i = 0; i < count && !found; ++i)

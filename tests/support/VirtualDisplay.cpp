@@ -85,7 +85,8 @@ ServerGeometry GetServerGeometry(SDL_Window* window)
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11)
         return {};
     Display* display = info.info.x11.display;
     XSync(display, False);
