@@ -201,7 +201,7 @@ void GameApp::LoadingThreadProc()
     AdvanceLoadingProgress();
     LoadFonts();
     AdvanceLoadingProgress();
-    Constants constants;
+    Constants constants(GetConstantRanges());
     constants.Load();
     AdvanceLoadingProgress();
     if (GetConstantBool(L"logging")) {

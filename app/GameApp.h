@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/VelkAppBase.h"
+#include "resources/Constants.h"
 #include "ui/NoticeMenuMaker.h"
 #include "ui/ScriptServices.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,8 @@ public:
     // thread tells the title screen.
     void AdvanceLoadingProgress();
     virtual int GetExtraLoadingSteps() { return 0; }
+    // The ranges the constants of constants.xml are read within; none by default.
+    virtual std::span<const ConstantRange> GetConstantRanges() const { return {}; }
 
     // Sound channels of the game.
     SoundPlayer* GetSoundPlayer() const { return m_soundPlayer.get(); }
