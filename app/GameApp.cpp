@@ -5,6 +5,7 @@
 #include "app/DistributorScreen.h"
 #include "app/LogoScreen.h"
 #include "app/NoticeMenu.h"
+#include "app/Transition.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
@@ -200,7 +201,7 @@ void GameApp::LoadingThreadProc()
     AdvanceLoadingProgress();
     LoadFonts();
     AdvanceLoadingProgress();
-    Constants constants;
+    Constants constants(GetConstantRanges());
     constants.Load();
     AdvanceLoadingProgress();
     if (GetConstantBool(L"logging")) {
@@ -441,13 +442,19 @@ void GameApp::WindowDeactivated()
 void GameApp::UpdateFrames()
 {
     VelkAppBase::UpdateFrames();
-    if (!m_pendingSaveNotice.empty()) {
+    if (!m_pendingSaveNotice.empty() && !IsTransitionRunning()) {
         const std::wstring text = std::move(m_pendingSaveNotice);
         m_pendingSaveNotice.clear();
         (new NoticeMenu(Localize(L"save_failed_title"), text, L"menu"))->Show();
     }
     if (m_soundPlayer)
         m_soundPlayer->Update();
+}
+
+bool GameApp::IsTransitionRunning() const
+{
+    return std::any_of(m_openMenus.begin(), m_openMenus.end(),
+                       [](DialogHooks* menu) { return dynamic_cast<Transition*>(menu) != nullptr; });
 }
 
 bool GameApp::IsAnimating()

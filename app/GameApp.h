@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/VelkAppBase.h"
+#include "resources/Constants.h"
 #include "ui/NoticeMenuMaker.h"
 #include "ui/ScriptServices.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,8 @@ public:
     // thread tells the title screen.
     void AdvanceLoadingProgress();
     virtual int GetExtraLoadingSteps() { return 0; }
+    // The ranges the constants of constants.xml are read within; none by default.
+    virtual std::span<const ConstantRange> GetConstantRanges() const { return {}; }
 
     // Sound channels of the game.
     SoundPlayer* GetSoundPlayer() const { return m_soundPlayer.get(); }
@@ -137,6 +141,8 @@ protected:
     void RemoveAssetLoaders();
 
 private:
+    bool IsTransitionRunning() const;
+
     std::wstring m_version;
     std::wstring m_playerName;
     BoardHooks* m_board{nullptr};
@@ -149,7 +155,8 @@ private:
     bool m_showIntroScreens{true};
     int m_progressTold{0};
     bool m_hasGameData{false};
-    // The save-failed notice waiting for the next update: its text, empty when none waits.
+    // The save-failed notice waiting for the next update with no screen transition running (one would
+    // cover it): its text, empty when none waits.
     std::wstring m_pendingSaveNotice;
 
     std::unique_ptr<SoundPlayer> m_soundPlayer;

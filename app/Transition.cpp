@@ -14,6 +14,9 @@ Transition::Transition(const std::wstring& script, Widget* menu, bool captureWid
 {
     PlayAnimationByName(script);
     SetPriorities(kTransitionPriority);
+    // It covers the screen until its script ends: a dialog that takes the focus meanwhile must not stop it
+    // there, over everything, dialog included.
+    SetPauseInBackground(false);
     CaptureScreen(captureWidgets);
     AddObject(L"screenshot", new DynamicWidget(0, 0, GetCapturedImage(), 1.0f));
     if (menu != nullptr && gApp != nullptr)

@@ -2,6 +2,7 @@
 
 #include "base/LogWriter.h"
 #include "game/ConfirmDeleteMenu.h"
+#include "game/ConstantRanges.h"
 #include "game/ConfirmQuitMenu.h"
 #include "game/CreditsMenu.h"
 #include "game/LevelIntroMenu.h"
@@ -80,6 +81,11 @@ void MyGameApp::TitleScreenLoadingComplete(Widget* titleScreen)
     GameApp::TitleScreenLoadingComplete(titleScreen);
     if (auto* title = dynamic_cast<MyTitleScreen*>(titleScreen))
         title->OnLoadingComplete();
+}
+
+std::span<const ConstantRange> MyGameApp::GetConstantRanges() const
+{
+    return GameConstantRanges();
 }
 
 Widget* MyGameApp::CreateTitleScreen()

@@ -22,6 +22,7 @@ public:
     ~MyGameApp() override;
 
     int GetExtraLoadingSteps() override { return kGameLoadingSteps; }
+    std::span<const ConstantRange> GetConstantRanges() const override;
     void ResetGame() override;
     Widget* WrapMenu(DialogHooks* menu) override;
     void HandleTypedCode(const std::wstring& typed) override;

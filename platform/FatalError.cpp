@@ -62,8 +62,8 @@ void EndChildren()
         ::kill(static_cast<pid_t>(pid), SIGKILL);
 }
 
-// While the box is up, a request to end (SIGTERM, Ctrl+C) ends at once: the program is leaving anyway,
-// and the box goes with it.
+// While the box is up, a request to end (SIGTERM, Ctrl+C, a closed terminal) ends at once: the program is
+// leaving anyway, and the box goes with it.
 void LeaveAtOnce(int)
 {
     EndChildren();
@@ -76,6 +76,9 @@ void ShowBoxEndingWithTheProgram(const std::string& message)
     FormatChildrenPath();
     std::signal(SIGTERM, LeaveAtOnce);
     std::signal(SIGINT, LeaveAtOnce);
+    // A hang-up ignored from the start (nohup) stays ignored.
+    if (std::signal(SIGHUP, LeaveAtOnce) == SIG_IGN)
+        std::signal(SIGHUP, SIG_IGN);
     ShowSdlErrorBox(kFatalErrorCaption, message);
 }
 

@@ -704,7 +704,13 @@ void SdlRenderDevice::PresentAreas(RenderTextureId screen, const RenderRect& des
 
 void SdlRenderDevice::GetOutputSize(int& width, int& height) const
 {
-    if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
+    // The window's size, whatever the target: SDL's output size is the target's while one is set, which
+    // would have a screen of the target's size shown one to one in a larger window.
+    width = 0;
+    height = 0;
+    if (SDL_Window* window = SDL_RenderGetWindow(m_renderer)) {
+        SDL_GetWindowSizeInPixels(window, &width, &height);
+    } else if (SDL_GetRendererOutputSize(m_renderer, &width, &height) != 0) {
         width = 0;
         height = 0;
     }

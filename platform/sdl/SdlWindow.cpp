@@ -3,11 +3,15 @@
 #include "base/Utf8.h"
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/X11FullScreen.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <csignal>
 #include <string>
+
+#include <signal.h>
 
 namespace {
 
@@ -80,6 +84,26 @@ int ControlCharacter(const SDL_KeyboardEvent& key)
     }
 }
 
+// A closed terminal or session (SIGHUP) ends the game as SIGTERM does: SDL turns SIGTERM into a request to
+// quit, so the game saves on its way out instead of dying with nothing saved. Only raise() here: it is safe
+// in a signal handler.
+void HangUpAsTerminate(int)
+{
+    std::raise(SIGTERM);
+}
+
+// After SDL has put in its own handlers; a hang-up ignored from the start (nohup) stays ignored.
+void EndOnHangUpAsOnTerminate()
+{
+    struct sigaction current{};
+    if (::sigaction(SIGHUP, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
+        return;
+    struct sigaction hangUp{};
+    hangUp.sa_handler = HangUpAsTerminate;
+    sigemptyset(&hangUp.sa_mask);
+    ::sigaction(SIGHUP, &hangUp, nullptr);
+}
+
 } // namespace
 
 SdlWindow::SdlWindow() = default;
@@ -100,6 +124,7 @@ bool SdlWindow::Create(const WindowOptions& options)
             return false;
         }
         m_videoStarted = true;
+        EndOnHangUpAsOnTerminate();
     }
     m_windowed = options.windowed;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -117,16 +142,44 @@ bool SdlWindow::Create(const WindowOptions& options)
         m_error = std::string("SDL window: ") + SDL_GetError();
         return false;
     }
+    m_windowedWidth = options.width;
+    m_windowedHeight = options.height;
     SDL_StartTextInput();
     return true;
 }
 
+void SdlWindow::CoverTheScreen()
+{
+    // Nobody would size the window for SDL's full screen: a window without a frame at the screen's place
+    // and size is full screen all the same.
+    SDL_SetWindowFullscreen(m_window, 0);
+    SDL_Rect bounds{0, 0, m_windowedWidth, m_windowedHeight};
+    const int display = SDL_GetWindowDisplayIndex(m_window);
+    if (display >= 0)
+        SDL_GetDisplayBounds(display, &bounds);
+    SDL_SetWindowBordered(m_window, SDL_FALSE);
+    SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+    SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+    m_coversTheScreen = true;
+}
+
+void SdlWindow::LeaveCoveredScreen()
+{
+    SDL_SetWindowBordered(m_window, SDL_TRUE);
+    SDL_SetWindowSize(m_window, m_windowedWidth, m_windowedHeight);
+    SDL_SetWindowPosition(m_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    m_coversTheScreen = false;
+}
+
 void SdlWindow::Show()
 {
-    if (m_window) {
-        SDL_ShowWindow(m_window);
-        SDL_RaiseWindow(m_window);
-    }
+    if (!m_window)
+        return;
+    SDL_ShowWindow(m_window);
+    // Only now: the renderer may have made the window again, at the place SDL keeps for it.
+    if (!m_windowed && !m_coversTheScreen && !WindowManagerShowsFullScreen(m_window))
+        CoverTheScreen();
+    SDL_RaiseWindow(m_window);
 }
 
 void SdlWindow::Hide()
@@ -144,7 +197,11 @@ bool SdlWindow::SetWindowed(bool windowed)
 {
     if (!m_window)
         return false;
-    if (SDL_SetWindowFullscreen(m_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    if (windowed && m_coversTheScreen) {
+        LeaveCoveredScreen();
+    } else if (!windowed && !WindowManagerShowsFullScreen(m_window)) {
+        CoverTheScreen();
+    } else if (SDL_SetWindowFullscreen(m_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         m_error = std::string("SDL full screen: ") + SDL_GetError();
         return false;
     }

@@ -44,11 +44,17 @@ public:
 
 private:
     void Queue(const InputEvent& event) { m_pending.push_back(event); }
+    // Full screen where no window manager answers SDL's request for it (see X11FullScreen.h).
+    void CoverTheScreen();
+    void LeaveCoveredScreen();
 
     SDL_Window* m_window{nullptr};
     bool m_videoStarted{false};
     bool m_windowed{true};
     bool m_stretched{false};
+    bool m_coversTheScreen{false};
+    int m_windowedWidth{0};
+    int m_windowedHeight{0};
     std::deque<InputEvent> m_pending;
     std::string m_error;
 };

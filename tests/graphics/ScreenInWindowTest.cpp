@@ -4,6 +4,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/ImageSurface.h"
 #include "platform/sdl/SdlRenderDevice.h"
+#include "platform/sdl/SdlRenderWindow.h"
 
 #include <memory>
 #include <vector>
@@ -115,6 +116,46 @@ TEST_F(ScreenInWindowTest, AScaledPresentKeepsTheFrameDrawnInTheWindow)
     EXPECT_EQ(kBlue, ScreenPixel(15, 15));
     EXPECT_EQ(kRed, ScreenPixel(500, 500));
     EXPECT_EQ(kGreen, WindowPixel(52, 52)) << "the window shows the frame scaled";
+}
+
+// The 1024 x 768 screen in a window of another size (full screen on a larger display): the window's size is
+// the output size while the screen is being drawn (SDL's own would be the screen's then), so the frame is
+// shown letterboxed across the window, not one to one in its corner.
+TEST(LargerWindowTest, TheScreenIsShownScaledAcrossTheWindow)
+{
+    SdlRenderWindow window(1280, 1024);
+    ASSERT_TRUE(window.IsValid()) << window.GetError();
+    D3DInterface renderer(window.TakeDevice(), 1024, 768);
+    RenderDevice* device = renderer.GetDevice();
+    if (!device->SupportsBlendModes())
+        GTEST_SKIP() << "pixel references do not hold for the " << device->GetName() << " renderer";
+    {
+        Graphics g(renderer.GetScreenImage());
+        g.SetColor(Color(255, 0, 0));
+        g.FillRect(0, 0, 1024, 768);
+    }
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(device->SetRenderTarget(renderer.GetScreenImage()->GetRenderTexture()));
+    device->GetOutputSize(width, height);
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 1024);
+
+    renderer.Present(false);
+    // 1.25 times: 1280 x 960, 32 rows of black above and below.
+    const struct
+    {
+        int x;
+        int y;
+        std::uint32_t color;
+    } expected[] = {{2, 34, kRed}, {1277, 990, kRed}, {1100, 900, kRed}, {640, 10, 0xFF000000u},
+                    {640, 1015, 0xFF000000u}};
+    ASSERT_TRUE(device->SetRenderTarget(0));
+    for (const auto& at : expected) {
+        std::uint32_t pixel = 0;
+        ASSERT_TRUE(device->ReadPixels(RenderRect{at.x, at.y, 1, 1}, &pixel));
+        EXPECT_EQ(at.color, pixel) << at.x << "," << at.y;
+    }
 }
 
 } // namespace
