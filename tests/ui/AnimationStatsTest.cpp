@@ -46,14 +46,17 @@ TEST_F(AnimationStatsTest, CommandsKeepTheirNestingAndConditionsApart)
     EXPECT_EQ(x.m_commands[1].m_word, ScriptWord::Pause);
 }
 
-TEST_F(AnimationStatsTest, StrayCommandsAreIgnoredAndUnknownNamesStayUnknown)
+TEST_F(AnimationStatsTest, StrayCommandsAreIgnoredButAnAnimationInsideOneIsDefined)
 {
-    WriteFile("animations.xml", R"(<animations><wait><pause/><animation name="z"/></wait>
-        <animation name="y"><signal/></animation><sound/></animations>)");
+    WriteFile("animations.xml", R"(<animations><wait><pause/><animation name="z"><click/></animation>
+        <sound/></wait><animation name="y"><signal/></animation><sound/></animations>)");
     int told = 0;
     AnimationStats loading(false, [&told] { ++told; });
     EXPECT_EQ(told, AnimationStats(true).GetAnimationCount()); // the loading bar reaches its end
-    EXPECT_FALSE(HasAnimation(L"z"));
+    ASSERT_TRUE(HasAnimation(L"z"));
+    const ScriptBody& z = FindAnimation(L"z").m_commands;
+    ASSERT_EQ(z.size(), 1u); // neither the stray command's own children nor its later ones
+    EXPECT_EQ(z[0].m_word, ScriptWord::Click);
 
     EXPECT_EQ(FindAnimation(L"y").m_commands.size(), 1u);
     EXPECT_TRUE(FindAnimation(L"never_defined").m_commands.empty());
