@@ -16,6 +16,7 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
     Include(StringToWString(firstFile));
     // Files included while reading are appended: breadth-first.
     for (size_t i = 0; i < m_files.size(); ++i) {
+        m_elementDepth = 0;
         if (!LoadPropertiesFile(m_files[i]) && !m_countOnly)
             LogWriter::WriteLine("Animation scripts: properties/" + m_files[i] + " could not be read");
         CloseAllBodies();
@@ -37,6 +38,10 @@ void AnimationStats::Include(const std::wstring& file)
 
 void AnimationStats::HandleElementStart(const std::wstring& name)
 {
+    if (++m_elementDepth > kMaxNesting) {
+        RefuseFile(StrFormat("Script elements are nested more than %d deep", kMaxNesting));
+        return;
+    }
     if (name == L"include"sv) {
         Include(GetAttribute(L"file"));
         return;
@@ -95,6 +100,8 @@ void AnimationStats::CloseAllBodies()
 
 void AnimationStats::HandleElementEnd(const std::wstring& name)
 {
+    if (m_elementDepth > 0)
+        --m_elementDepth;
     if (m_countOnly || name == L"animations"sv || name == L"include"sv)
         return;
     if (m_openBodies.empty())

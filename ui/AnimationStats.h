@@ -19,9 +19,16 @@
 // Files are read breadth-first in the order their `include`s are met, each
 // once. A command outside any `animation` is ignored and logged, with the
 // commands inside it; an `animation` inside it is still defined.
+//
+// A file that nests its elements deeper than kMaxNesting is refused as
+// malformed XML is (a fatal message naming the file and line): no script needs
+// that, and a million nested commands would exhaust the stack of every walk
+// over them.
 class AnimationStats : public Parser
 {
 public:
+    static constexpr int kMaxNesting = 100;
+
     explicit AnimationStats(bool countOnly, std::function<void()> onAnimation = {},
                             const std::string& firstFile = "animations.xml");
 
@@ -66,6 +73,8 @@ private:
     };
     std::vector<OpenBodyEntry> m_openBodies;
     std::vector<ScriptBody> m_staging;
+    // Elements open in the file being read, of every name.
+    int m_elementDepth = 0;
     std::vector<std::string> m_files;
     std::set<std::string> m_seenFiles;
     struct Known
