@@ -2,10 +2,27 @@
 
 #include "base/Common.h"
 #include "base/LogWriter.h"
+#include "resources/PakInterface.h"
 
 #include <filesystem>
 
 using namespace std::literals;
+
+namespace {
+
+// Includes name files relative to properties/: an absolute name, or one whose
+// "../" steps climb above the game's folder, would read a file of the system.
+bool StaysInGameFolder(const std::string& name)
+{
+    const std::string path = NormalizePakPath(name);
+    if (!path.empty() && path.front() == '/')
+        return false;
+    const std::string normal =
+        std::filesystem::path("properties/" + path).lexically_normal().generic_string();
+    return normal != ".." && !normal.starts_with("../");
+}
+
+} // namespace
 
 AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation,
                                const std::string& firstFile)
@@ -30,6 +47,10 @@ void AnimationStats::Include(const std::wstring& file)
     if (file.empty())
         return;
     const std::string name = WStringToString(file);
+    if (!StaysInGameFolder(name)) {
+        RefuseFile("The scripts file includes \"" + name + "\", which lies outside the game's folder");
+        return;
+    }
     const std::string key = std::filesystem::path("properties/" + name).lexically_normal().generic_string();
     if (!m_seenFiles.insert(key).second)
         return;

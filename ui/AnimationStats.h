@@ -20,10 +20,10 @@
 // once. A command outside any `animation` is ignored and logged, with the
 // commands inside it; an `animation` inside it is still defined.
 //
-// A file that nests its elements deeper than kMaxNesting is refused as
-// malformed XML is (a fatal message naming the file and line): no script needs
-// that, and a million nested commands would exhaust the stack of every walk
-// over them.
+// A file is refused as malformed XML is (a fatal message naming the file and
+// line) when it includes a file outside the game's folder, or nests its
+// elements deeper than kMaxNesting: no script needs that, and a file of a
+// million nested commands would exhaust the stack of every walk over them.
 class AnimationStats : public Parser
 {
 public:

@@ -3,6 +3,8 @@
 #include "platform/FatalError.h"
 #include "ui/AnimationTable.h"
 
+#include <fstream>
+
 namespace {
 
 class AnimationStatsTest : public ScriptWorld
@@ -120,6 +122,32 @@ TEST_F(AnimationStatsTest, NestingPastTheLimitIsRefusedWithItsFileAndLine)
     EXPECT_TRUE(HasAnimation(L"fine"));
     AnimationWidget* reached = Start(L"edge");
     EXPECT_EQ(Var(*reached, L"reached"), L"1");
+}
+
+TEST_F(AnimationStatsTest, IncludesStayInsideTheGameFolder)
+{
+    // A file beside the game's folder, which "../../" from properties/ reaches.
+    const std::string outsideName = m_folder.filename().string() + "-outside.xml";
+    const std::filesystem::path outside = m_folder.parent_path() / outsideName;
+    std::ofstream(outside) << R"(<animations><animation name="stolen"/></animations>)";
+    WriteFile("../scripts/inside.xml", R"(<animations><animation name="inside"/></animations>)");
+
+    for (const std::string& refused : {"../../" + outsideName, "..\\..\\" + outsideName, outside.string()}) {
+        fatal.clear();
+        WriteFile("animations.xml",
+                  "<animations><include file=\"../scripts/inside.xml\"/>\n<include file=\"" + refused +
+                      "\"/></animations>");
+        CountAndLoad();
+        const std::string message = "The scripts file includes \"" + refused +
+                                    "\", which lies outside the game's folder on Line 2 in File "
+                                    "'properties/animations.xml'";
+        EXPECT_EQ(fatal, (std::vector<std::string>{message, message}));
+        EXPECT_FALSE(HasAnimation(L"stolen")) << refused;
+        EXPECT_TRUE(HasAnimation(L"inside")) << refused;
+        EXPECT_EQ(AnimationStats(true).GetFiles(),
+                  (std::vector<std::string>{"animations.xml", "../scripts/inside.xml"}));
+    }
+    std::filesystem::remove(outside);
 }
 
 } // namespace
