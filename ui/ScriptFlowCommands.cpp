@@ -36,13 +36,10 @@ bool Animator::RunScript(bool step)
 
 bool Animator::RunCommands(bool step)
 {
+    ScriptLimits* limits = GetLimits();
     if (gRunNesting >= kMaxRunNesting) {
-        if (!m_budgetLogged) {
-            m_budgetLogged = true;
-            LogWriter::WriteLine(
-                L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
+        LogOnce(limits, ScriptLimits::Reason::NestedTooDeeply,
                 L"\" starts scripts within scripts too deeply; it goes on at the next update");
-        }
         m_resumeStep = step;
         m_wait = Wait::Yielded;
         return true;
@@ -54,14 +51,12 @@ bool Animator::RunCommands(bool step)
     const int run = m_runCounter;
     int budget = kCommandBudget;
     for (;;) {
-        if (budget-- <= 0 && step) {
-            // A script that never waits would hold the game here for ever.
-            if (!m_budgetLogged) {
-                m_budgetLogged = true;
-                LogWriter::WriteLine(L"Script \"" +
-                                     (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
-                                     L"\" runs without waiting; it goes on at the next update");
-            }
+        // Scripts that never wait would hold the game here for ever: each
+        // run, and all of them in a tick together, stop at a budget.
+        if (step && (budget-- <= 0 || (limits != nullptr && !limits->TakeCommand()))) {
+            LogOnce(limits, ScriptLimits::Reason::OutOfCommands,
+                    L"\" runs without waiting; it and any script left without commands in that tick go on at "
+                    L"the next update");
             m_resumeStep = step;
             m_wait = Wait::Yielded;
             return true;

@@ -40,7 +40,10 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
     // overlay goes on the menu instead).
     if (GetCurrentLayer() == nullptr && command.m_word != ScriptWord::Overlay)
         return Outcome::Next;
-    if (!MayCreate(0))
+    const bool startsScript = command.m_word == ScriptWord::Play || command.m_word == ScriptWord::Overlay ||
+                              command.m_word == ScriptWord::AddButton ||
+                              (command.m_word == ScriptWord::Add && Has(L"image") && Has(L"animation"));
+    if (!MayCreate(0, startsScript))
         return Outcome::Next;
     CommandReader reader(*this);
     auto placeByAnchor = [this, &reader](DynamicWidget& object) {

@@ -456,6 +456,7 @@ void WidgetManager::UpdateFrame()
 {
     // Widgets that still move ask again during this tick.
     m_ticksWanted = false;
+    m_scriptLimits.BeginTick();
     ModalFlags flags;
     InitModalFlags(&flags);
     UpdateAll(&flags);

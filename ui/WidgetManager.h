@@ -3,6 +3,7 @@
 #include "graphics/Rect.h"
 #include "graphics/ScreenRegion.h"
 #include "ui/PointerState.h"
+#include "ui/ScriptLimits.h"
 #include "ui/WidgetContainer.h"
 
 #include <array>
@@ -50,6 +51,9 @@ public:
     void SetScreenImage(ImageSurface* image) { m_screenImage = image; }
     ImageSurface* GetScreenImage() const { return m_screenImage; }
     WidgetHost* GetHost() const { return m_host; }
+    // What the scripts of this tree share; its tick budget is refilled at
+    // every UpdateFrame.
+    ScriptLimits& GetScriptLimits() { return m_scriptLimits; }
 
     // Flags and search.
     uint32_t GetWidgetFlags() const;
@@ -179,6 +183,7 @@ private:
     std::vector<Rect> m_lastDrawnAreas;
     bool m_ticksWanted = false;
     WidgetHost* m_host = nullptr;
+    ScriptLimits m_scriptLimits;
     ImageSurface* m_screenImage = nullptr;
     std::vector<Overlay> m_overlays;
     int m_lowestPendingOverlay = NoOverlay;
