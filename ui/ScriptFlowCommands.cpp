@@ -44,6 +44,13 @@ bool Animator::RunCommands(bool step)
         m_wait = Wait::Yielded;
         return true;
     }
+    // Asked to end: the loop must get the request now, not after every
+    // script of the tick has had its turn.
+    if (limits != nullptr && limits->IsQuitRequested()) {
+        m_resumeStep = step;
+        m_wait = Wait::Yielded;
+        return true;
+    }
     const Nesting nesting;
     m_wait = Wait::None;
     m_creationRefused = false;

@@ -1,6 +1,7 @@
 #include "ui/ScriptLimits.h"
 
 #include "base/LogWriter.h"
+#include "ui/WidgetHost.h"
 
 void ScriptLimits::ObjectJoined(std::int64_t pixels)
 {
@@ -21,12 +22,29 @@ bool ScriptLimits::MayCreate(std::int64_t pixels, bool startsScript) const
     return m_liveObjects < kMaxLiveObjects && m_livePixels + (pixels > 0 ? pixels : 0) <= kMaxLivePixels;
 }
 
+void ScriptLimits::BeginTick()
+{
+    m_commandsLeft = kTickCommands;
+    m_commandsSinceQuitCheck = 0;
+    m_quitSeen = false;
+}
+
 bool ScriptLimits::TakeCommand()
 {
     if (m_commandsLeft <= 0)
         return false;
     --m_commandsLeft;
+    ++m_commandsSinceQuitCheck;
     return true;
+}
+
+bool ScriptLimits::IsQuitRequested()
+{
+    if (m_quitSeen || m_host == nullptr || m_commandsSinceQuitCheck < kCommandsPerQuitCheck)
+        return m_quitSeen;
+    m_commandsSinceQuitCheck = 0;
+    m_quitSeen = m_host->IsQuitRequested();
+    return m_quitSeen;
 }
 
 void ScriptLimits::LogOnce(Reason reason, const std::wstring& line)

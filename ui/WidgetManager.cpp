@@ -30,7 +30,7 @@ int Truncate(float value)
 
 } // namespace
 
-WidgetManager::WidgetManager(WidgetHost* host) : m_host(host)
+WidgetManager::WidgetManager(WidgetHost* host) : m_host(host), m_scriptLimits(host)
 {
     m_manager = this;
 }
