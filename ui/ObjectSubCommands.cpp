@@ -221,7 +221,7 @@ void ObjectSubCommands::Pick(WidgetContainer& target)
             return;
         auto* picked = new AnimationWidget(animation, static_cast<int>(static_cast<float>(x) + offsetX),
                                            static_cast<int>(static_cast<float>(y) + offsetY), true);
-        container->AddWidget(picked);
         m_animator.CountCreation(picked);
+        container->AddWidget(picked);
     }
 }

@@ -173,8 +173,9 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         if (Has(L"id")) {
             AddObject(ReadText(L"id"), animation);
         } else {
-            GetCurrentLayer()->AddWidget(animation);
+            // Counted before it joins the tree, where its script starts.
             CountCreation(animation);
+            GetCurrentLayer()->AddWidget(animation);
         }
         return Outcome::Next;
     }

@@ -1,6 +1,7 @@
 #include "ScriptStage.h"
 
 #include "base/LogWriter.h"
+#include "graphics/ImageSurface.h"
 #include "ui/DynamicWidget.h"
 #include "ui/ScriptLimits.h"
 
@@ -128,6 +129,34 @@ TEST_F(ScriptLimitsTest, TheSharedCountsFollowObjectsAndPixelsExactly)
     limits.ObjectJoined(ScriptLimits::kMaxLivePixels - 100);
     EXPECT_TRUE(limits.MayCreate(100, false));
     EXPECT_FALSE(limits.MayCreate(101, false));
+}
+
+// Every walk over the tree (update, drawing, removal) recurses on its depth:
+// scripts that each nest objects in the last one's deepest object stop where
+// the objects of all scripts do, well within what the stack holds.
+TEST_F(ScriptLimitsTest, ObjectsNestedByScriptAfterScriptStayWithinTheSharedLimit)
+{
+    stage.Load(R"(<animation name="nest">
+                    <loop count="1000"><add id="o" image="w20x10"/><set-layer id="o"/></loop>
+                    <play animation="nest" same_layer="1"/><persist/>
+                  </animation>)");
+    AnimationWidget* first = stage.Start(L"nest");
+    stage.Tick(3);
+
+    EXPECT_EQ(stage.Limits().GetLiveObjects(), ScriptLimits::kMaxLiveObjects);
+    int depth = 0;
+    for (const WidgetContainer* layer = first; !layer->GetChildren().empty();
+         layer = layer->GetChildren().back())
+        ++depth;
+    EXPECT_LE(depth, ScriptLimits::kMaxLiveObjects);
+    ImageSurface screen;
+    ASSERT_TRUE(screen.Create(1024, 768));
+    stage.App().Manager().SetScreenImage(&screen);
+    EXPECT_TRUE(stage.App().Manager().DrawScreen());
+    stage.App().Manager().SetScreenImage(nullptr);
+    first->RemoveSelf();
+    stage.Tick();
+    EXPECT_EQ(stage.Limits().GetLiveObjects(), 0);
 }
 
 // A listener that removes a finished script as it leaves the tree, as the
