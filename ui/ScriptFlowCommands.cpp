@@ -60,10 +60,15 @@ bool Animator::RunCommands(bool step)
     for (;;) {
         // Scripts that never wait would hold the game here for ever: each
         // run, and all of them in a tick together, stop at a budget.
-        if (step && (budget-- <= 0 || (limits != nullptr && !limits->TakeCommand()))) {
-            LogOnce(limits, ScriptLimits::Reason::OutOfCommands,
-                    L"\" runs without waiting; it and any script left without commands in that tick go on at "
-                    L"the next update");
+        const bool runSpent = step && budget-- <= 0;
+        if (runSpent || (step && limits != nullptr && !limits->TakeCommand())) {
+            if (runSpent)
+                LogOnce(limits, ScriptLimits::Reason::RunSpent,
+                        L"\" runs without waiting; it goes on at the next update");
+            else
+                LogOnce(limits, ScriptLimits::Reason::TickSpent,
+                        L"\" and the scripts after it go on at the next update: scripts ran " +
+                            std::to_wstring(ScriptLimits::kTickCommands) + L" commands in one tick");
             m_resumeStep = step;
             m_wait = Wait::Yielded;
             return true;

@@ -68,7 +68,8 @@ public:
     {
         TooManyScripts,
         TooManyObjects,
-        OutOfCommands,
+        RunSpent,
+        TickSpent,
         NestedTooDeeply,
         Count
     };
