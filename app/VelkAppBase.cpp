@@ -530,6 +530,11 @@ void VelkAppBase::LogCounters()
                                    m_counters.idleWaits, m_counters.idleTicks));
 }
 
+bool VelkAppBase::IsQuitRequested()
+{
+    return m_shutdownRequested || (m_platform.window && m_platform.window->IsQuitPending());
+}
+
 void VelkAppBase::Shutdown()
 {
     if (std::this_thread::get_id() != m_mainThread) {

@@ -150,6 +150,10 @@ public:
     // box keeps it at its position while focused).
     void PlaceTextCaret(int x, int y) override;
     void HideTextCaret() override;
+    // A shutdown was asked for, or a request to end waits in the window's
+    // records (SIGTERM arrives as one): scripts of the current update leave
+    // the rest of it for the loop to answer.
+    bool IsQuitRequested() override;
     TextCaret* GetTextCaret() const { return m_platform.textCaret.get(); }
 
     // The fatal-error box ("FATAL ERROR").

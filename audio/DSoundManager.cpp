@@ -240,6 +240,8 @@ SoundInstance* DSoundManager::GetSoundInstance(int id)
 
 SoundInstance* DSoundManager::FindPlayingInstance(int id)
 {
+    if (!ValidId(id))
+        return nullptr;
     std::lock_guard lock(m_mutex);
     for (auto& channel : m_channels) {
         if (channel && channel->GetSoundId() == id && channel->IsPlaying())
@@ -282,21 +284,33 @@ void DSoundManager::Update() {}
 
 void DSoundManager::SetCooperativeWindow(void*, bool) {}
 
+// Both stops keep each instance's self-release flag, so a stopped instance
+// that was to release itself is still swept.
 void DSoundManager::StopAllSounds()
 {
-    StopSound(-1);
+    std::lock_guard lock(m_mutex);
+    for (auto& channel : m_channels) {
+        if (channel)
+            StopKeepingRelease(*channel);
+    }
 }
 
 void DSoundManager::StopSound(int id)
 {
+    if (!ValidId(id))
+        return;
     std::lock_guard lock(m_mutex);
     for (auto& channel : m_channels) {
-        if (channel && (id == -1 || channel->GetSoundId() == id)) {
-            bool autoRelease = channel->GetAutoRelease();
-            channel->Stop();
-            channel->SetAutoRelease(autoRelease);
-        }
+        if (channel && channel->GetSoundId() == id)
+            StopKeepingRelease(*channel);
     }
+}
+
+void DSoundManager::StopKeepingRelease(DSoundInstance& instance)
+{
+    bool autoRelease = instance.GetAutoRelease();
+    instance.Stop();
+    instance.SetAutoRelease(autoRelease);
 }
 
 int DSoundManager::GetFreeSoundId()

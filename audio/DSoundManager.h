@@ -63,6 +63,7 @@ private:
     bool LoadSoundFromFiles(int id, const std::string& name);
     void Publish(int id, std::shared_ptr<const PcmSound> sound);
     int FindChannel();
+    static void StopKeepingRelease(DSoundInstance& instance);
     // The sound system, null (silent) when the device did not open. The
     // first call waits until the device's opening is over.
     SoundSystem* System();

@@ -39,6 +39,10 @@ public:
     // Takes the next pending record, translating the system's events; false
     // when none is pending.
     virtual bool PollEvent(InputEvent& event) = 0;
+    // Whether a request to end (the window closed, SIGTERM, SIGINT) waits
+    // among the records, taking none; cheap enough to ask between pieces of
+    // a long update.
+    virtual bool IsQuitPending() = 0;
     // Blocks until a record may be pending, Wake is called or the time is
     // up, whichever comes first; takes nothing.
     virtual void WaitForEvent(uint32_t timeoutMs) = 0;

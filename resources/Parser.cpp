@@ -70,7 +70,12 @@ bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
     m_errorText.clear();
     XMLParser xml;
     ParserDispatch dispatch(*this);
-    if (xml.Parse(bytes, dispatch)) {
+    // A handler may parse another file with this parser: its walk is the one a refusal ends.
+    XMLParser* outer = m_xml;
+    m_xml = &xml;
+    const bool parsed = xml.Parse(bytes, dispatch);
+    m_xml = outer;
+    if (parsed) {
         return true;
     }
     m_errorText =
@@ -79,6 +84,13 @@ bool Parser::ParseBytes(const std::string& bytes, const std::string& name)
         FatalError(m_errorText);
     }
     return false;
+}
+
+void Parser::RefuseFile(const std::string& reason)
+{
+    if (m_xml) {
+        m_xml->Stop(reason);
+    }
 }
 
 const std::wstring& Parser::GetAttribute(std::wstring_view name) const

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+class XMLParser;
+
 // Base of every XML reader. ParseFile walks the file and calls the three handlers; while a handler
 // runs, the current element (and its attributes) is the one the call is about.
 class Parser
@@ -48,10 +50,14 @@ protected:
     virtual void HandleElementEnd(const std::wstring& name) { (void)name; }
     // One whole run of text (runs of white space only are not delivered).
     virtual void HandleText(const std::wstring& text) { (void)text; }
+    // From a handler: the file is refused as malformed XML is (the reason, " on Line %d" for the current
+    // element, " in File '%s'"), and its walk ends after this event.
+    void RefuseFile(const std::string& reason);
 
 private:
     friend class ParserDispatch;
 
+    XMLParser* m_xml = nullptr;
     XMLElement m_idle;
     const XMLElement* m_current = &m_idle;
     std::string m_errorText;

@@ -327,6 +327,8 @@ bool XMLParser::Parse(const std::string& bytes, XMLListener& listener)
     XML_SetUserData(parser, &walk);
     XML_SetElementHandler(parser, &Walk::OnStart, &Walk::OnEnd);
     XML_SetCharacterDataHandler(parser, &Walk::OnText);
+    m_running = parser;
+    m_stopped = false;
 
     constexpr size_t kChunk = static_cast<size_t>(INT_MAX);
     bool ok = true;
@@ -344,12 +346,29 @@ bool XMLParser::Parse(const std::string& bytes, XMLListener& listener)
 
     if (ok) {
         walk.FlushText();
+        ok = !m_stopped;
+    } else if (m_stopped) {
+        // The reason and line were kept by Stop.
     } else {
         const XML_LChar* text = XML_ErrorString(XML_GetErrorCode(parser));
         m_errorText = text ? text : "XML error";
         unsigned long line = XML_GetCurrentLineNumber(parser);
         m_errorLine = line > static_cast<unsigned long>(INT_MAX) ? INT_MAX : static_cast<int>(line);
     }
+    m_running = nullptr;
     XML_ParserFree(parser);
     return ok;
+}
+
+void XMLParser::Stop(const std::string& reason)
+{
+    if (m_running == nullptr || m_stopped) {
+        return;
+    }
+    m_stopped = true;
+    m_errorText = reason;
+    unsigned long line = XML_GetCurrentLineNumber(m_running);
+    m_errorLine = line > static_cast<unsigned long>(INT_MAX) ? INT_MAX : static_cast<int>(line);
+    // Ignored when the text at the end is flushed after the last chunk: nothing follows it anyway.
+    XML_StopParser(m_running, XML_FALSE);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct XML_ParserStruct;
+
 // Receives the events of XMLParser::Parse. The element is reused between calls.
 class XMLListener
 {
@@ -25,7 +27,14 @@ public:
     const std::string& GetErrorText() const { return m_errorText; }
     int GetErrorLine() const { return m_errorLine; }
 
+    // From inside a listener call: ends the walk after this event, and Parse returns false with the
+    // reason as its error text and the line of the event being handled.
+    void Stop(const std::string& reason);
+
 private:
     std::string m_errorText;
     int m_errorLine = 0;
+    // The expat parser while Parse runs.
+    XML_ParserStruct* m_running = nullptr;
+    bool m_stopped = false;
 };

@@ -53,6 +53,10 @@ public:
     void AddedToManager(WidgetManager* manager) override
     {
         Base::AddedToManager(manager);
+        if (!m_countedLive) {
+            m_countedLive = true;
+            manager->GetScriptLimits().ScriptJoined();
+        }
         if (m_clickListening)
             manager->AddClickListener(&GetDispatch());
         if (m_detached) {
@@ -71,6 +75,11 @@ public:
         if (m_clickListening)
             manager->RemoveClickListener(&GetDispatch());
         StopSoundLoops();
+        // A completion hook above may have removed this widget already.
+        if (m_countedLive) {
+            m_countedLive = false;
+            manager->GetScriptLimits().ScriptLeft();
+        }
         Base::RemovedFromManager(manager);
     }
     void AddedToParent(WidgetContainer* parent) override
@@ -97,5 +106,7 @@ public:
 
 private:
     bool m_clickListening = false;
+    // Counted among the tree's live scripts.
+    bool m_countedLive = false;
     bool m_detached = false;
 };

@@ -2,10 +2,27 @@
 
 #include "base/Common.h"
 #include "base/LogWriter.h"
+#include "resources/PakInterface.h"
 
 #include <filesystem>
 
 using namespace std::literals;
+
+namespace {
+
+// Includes name files relative to properties/: an absolute name, or one whose
+// "../" steps climb above the game's folder, would read a file of the system.
+bool StaysInGameFolder(const std::string& name)
+{
+    const std::string path = NormalizePakPath(name);
+    if (!path.empty() && path.front() == '/')
+        return false;
+    const std::string normal =
+        std::filesystem::path("properties/" + path).lexically_normal().generic_string();
+    return normal != ".." && !normal.starts_with("../");
+}
+
+} // namespace
 
 AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation,
                                const std::string& firstFile)
@@ -16,8 +33,10 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
     Include(StringToWString(firstFile));
     // Files included while reading are appended: breadth-first.
     for (size_t i = 0; i < m_files.size(); ++i) {
+        m_elementDepth = 0;
         if (!LoadPropertiesFile(m_files[i]) && !m_countOnly)
             LogWriter::WriteLine("Animation scripts: properties/" + m_files[i] + " could not be read");
+        CloseAllBodies();
     }
     if (m_table)
         AnimationTable::Install(std::move(m_table));
@@ -28,6 +47,10 @@ void AnimationStats::Include(const std::wstring& file)
     if (file.empty())
         return;
     const std::string name = WStringToString(file);
+    if (!StaysInGameFolder(name)) {
+        RefuseFile("The scripts file includes \"" + name + "\", which lies outside the game's folder");
+        return;
+    }
     const std::string key = std::filesystem::path("properties/" + name).lexically_normal().generic_string();
     if (!m_seenFiles.insert(key).second)
         return;
@@ -36,6 +59,10 @@ void AnimationStats::Include(const std::wstring& file)
 
 void AnimationStats::HandleElementStart(const std::wstring& name)
 {
+    if (++m_elementDepth > kMaxNesting) {
+        RefuseFile(StrFormat("Script elements are nested more than %d deep", kMaxNesting));
+        return;
+    }
     if (name == L"include"sv) {
         Include(GetAttribute(L"file"));
         return;
@@ -50,22 +77,19 @@ void AnimationStats::HandleElementStart(const std::wstring& name)
     }
     if (m_countOnly || name == L"animations"sv)
         return;
-    if (m_ignoredDepth > 0) {
-        ++m_ignoredDepth;
-        return;
-    }
     if (animation) {
-        OpenBody(&m_table->Define(GetAttribute(L"name")));
+        OpenBody(BodyKind::Definition, &m_table->Define(GetAttribute(L"name")));
         return;
     }
-    if (m_openDefinitions.empty()) {
-        LogWriter::WriteLine(L"Script command <" + name + L"> outside any animation is ignored");
-        m_ignoredDepth = 1;
+    if (m_openBodies.empty() || m_openBodies.back().kind == BodyKind::Ignored) {
+        if (m_openBodies.empty())
+            LogWriter::WriteLine(L"Script command <" + name + L"> outside any animation is ignored");
+        OpenBody(BodyKind::Ignored);
         return;
     }
     ScriptWord word = ScriptWord::Unknown;
     std::wstring_view kept = KnownName(name, &word);
-    ScriptCommand& command = m_staging[m_openDefinitions.size() - 1].emplace_back(kept, word);
+    ScriptCommand& command = m_staging[m_openBodies.size() - 1].emplace_back(kept, word);
     // The element's attributes come ordered by name already.
     const XMLAttributes& attributes = GetElement().m_attributes;
     command.m_attributes.reserve(attributes.size());
@@ -77,36 +101,44 @@ void AnimationStats::HandleElementStart(const std::wstring& name)
         else
             command.m_attributes.emplace_back(KnownName(key), text);
     }
-    OpenBody(nullptr);
+    OpenBody(BodyKind::Command);
 }
 
-void AnimationStats::OpenBody(AnimationDefinition* definition)
+void AnimationStats::OpenBody(BodyKind kind, AnimationDefinition* definition)
 {
-    m_openDefinitions.push_back(definition);
-    if (m_staging.size() < m_openDefinitions.size())
-        m_staging.resize(m_openDefinitions.size());
-    m_staging[m_openDefinitions.size() - 1].clear();
+    m_openBodies.push_back(OpenBodyEntry{kind, definition});
+    if (m_staging.size() < m_openBodies.size())
+        m_staging.resize(m_openBodies.size());
+    m_staging[m_openBodies.size() - 1].clear();
+}
+
+void AnimationStats::CloseAllBodies()
+{
+    m_openBodies.clear();
+    for (ScriptBody& staged : m_staging)
+        staged.clear();
 }
 
 void AnimationStats::HandleElementEnd(const std::wstring& name)
 {
+    if (m_elementDepth > 0)
+        --m_elementDepth;
     if (m_countOnly || name == L"animations"sv || name == L"include"sv)
         return;
-    if (m_ignoredDepth > 0) {
-        --m_ignoredDepth;
+    if (m_openBodies.empty())
         return;
-    }
-    if (m_openDefinitions.empty())
+    const size_t level = m_openBodies.size() - 1;
+    const OpenBodyEntry open = m_openBodies.back();
+    m_openBodies.pop_back();
+    if (open.kind == BodyKind::Ignored)
         return;
-    // The body is complete: it moves into a vector of its exact size.
-    const size_t level = m_openDefinitions.size() - 1;
+    // The body is complete: it moves into a vector of its exact size. A
+    // command's parent body is never an ignored one.
     ScriptBody& staged = m_staging[level];
-    AnimationDefinition* definition = m_openDefinitions.back();
-    ScriptBody& body =
-        definition != nullptr ? definition->m_commands : m_staging[level - 1].back().m_children;
+    ScriptBody& body = open.kind == BodyKind::Definition ? open.definition->m_commands
+                                                         : m_staging[level - 1].back().m_children;
     body.assign(std::make_move_iterator(staged.begin()), std::make_move_iterator(staged.end()));
     staged.clear();
-    m_openDefinitions.pop_back();
 }
 
 std::wstring_view AnimationStats::KnownName(const std::wstring& name, ScriptWord* word)

@@ -17,10 +17,18 @@
 // table at the end.
 //
 // Files are read breadth-first in the order their `include`s are met, each
-// once. A command outside any `animation` is ignored and logged.
+// once. A command outside any `animation` is ignored and logged, with the
+// commands inside it; an `animation` inside it is still defined.
+//
+// A file is refused as malformed XML is (a fatal message naming the file and
+// line) when it includes a file outside the game's folder, or nests its
+// elements deeper than kMaxNesting: no script needs that, and a file of a
+// million nested commands would exhaust the stack of every walk over them.
 class AnimationStats : public Parser
 {
 public:
+    static constexpr int kMaxNesting = 100;
+
     explicit AnimationStats(bool countOnly, std::function<void()> onAnimation = {},
                             const std::string& firstFile = "animations.xml");
 
@@ -33,8 +41,19 @@ protected:
     void HandleElementEnd(const std::wstring& name) override;
 
 private:
+    // What an open element collects its nested commands into.
+    enum class BodyKind
+    {
+        Definition, // an `animation`: its commands
+        Command,    // a command: its children
+        Ignored     // a command outside any animation: nothing
+    };
+
     void Include(const std::wstring& file);
-    void OpenBody(AnimationDefinition* definition);
+    void OpenBody(BodyKind kind, AnimationDefinition* definition = nullptr);
+    // A file that ended part way (malformed or refused) leaves nothing open
+    // for the next one.
+    void CloseAllBodies();
     // The kept copy of a name the reader met, and its word; the shared table
     // is asked only for names this reader has not met yet.
     std::wstring_view KnownName(const std::wstring& name, ScriptWord* word = nullptr);
@@ -43,14 +62,19 @@ private:
     int m_animationCount = 0;
     std::function<void()> m_onAnimation;
     std::unique_ptr<AnimationTable> m_table;
-    // One entry per open body: the definition it belongs to, or null for a
-    // command's children. Each body collects its commands in the staging
-    // vector of its level (kept from element to element) and moves them into
-    // place, at their exact count, when it closes.
-    std::vector<AnimationDefinition*> m_openDefinitions;
+    // One entry per open body, with the definition of an `animation`. Each
+    // body collects its commands in the staging vector of its level (kept
+    // from element to element) and moves them into place, at their exact
+    // count, when it closes.
+    struct OpenBodyEntry
+    {
+        BodyKind kind = BodyKind::Ignored;
+        AnimationDefinition* definition = nullptr;
+    };
+    std::vector<OpenBodyEntry> m_openBodies;
     std::vector<ScriptBody> m_staging;
-    // Elements that opened no body (ignored commands) are closed by count.
-    int m_ignoredDepth = 0;
+    // Elements open in the file being read, of every name.
+    int m_elementDepth = 0;
     std::vector<std::string> m_files;
     std::set<std::string> m_seenFiles;
     struct Known

@@ -8,6 +8,7 @@
 #include "ui/DynamicWidget.h"
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
+#include "ui/WidgetManager.h"
 
 #include <algorithm>
 
@@ -567,25 +568,55 @@ void Animator::AddPlayedAnimation(DynamicWidget* animation)
         m_playedAnimations[animation->GetId()] = Track(animation);
 }
 
-bool Animator::MayCreate(std::int64_t pixels)
+bool Animator::MayCreate(std::int64_t pixels, bool startsScript)
 {
     auto fits = [this, pixels] {
         return m_creations.size() < static_cast<size_t>(kMaxLiveObjects) &&
                m_creationPixels + std::max<std::int64_t>(0, pixels) <= kMaxLivePixels;
     };
-    if (fits())
+    if (!fits())
+        PruneCreations();
+    ScriptLimits* limits = GetLimits();
+    if (!fits()) {
+        LogOnce(limits, ScriptLimits::Reason::TooManyObjects,
+                L"\" keeps too many objects or too large images alive; it creates no more until some are "
+                L"removed");
+    } else if (limits != nullptr && !limits->MayCreate(pixels, startsScript)) {
+        if (startsScript && limits->GetLiveScripts() >= ScriptLimits::kMaxLiveScripts)
+            LogOnce(limits, ScriptLimits::Reason::TooManyScripts,
+                    L"\" starts no more scripts while " + std::to_wstring(ScriptLimits::kMaxLiveScripts) +
+                        L" are alive; later ones are refused too until some have ended");
+        else
+            LogOnce(limits, ScriptLimits::Reason::TooManyObjects,
+                    L"\" creates no more: scripts keep too many objects or too large images alive; later "
+                    L"ones are refused too until some are removed");
+    } else {
         return true;
-    PruneCreations();
-    if (fits())
-        return true;
-    if (!m_creationLogged) {
-        m_creationLogged = true;
-        LogWriter::WriteLine(L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
-                             L"\" keeps too many objects or too large images alive; it creates no more until "
-                             L"some are removed");
     }
     m_creationRefused = true;
     return false;
+}
+
+ScriptLimits* Animator::GetLimits() const
+{
+    const DynamicWidget* host = m_hostRef.Get();
+    WidgetManager* manager = host != nullptr ? host->GetManager() : nullptr;
+    return manager != nullptr ? &manager->GetScriptLimits() : nullptr;
+}
+
+void Animator::LogOnce(ScriptLimits* limits, ScriptLimits::Reason reason, const std::wstring& rest)
+{
+    const std::wstring line =
+        L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") + rest;
+    if (limits != nullptr) {
+        limits->LogOnce(reason, line);
+        return;
+    }
+    // Without a tree to share a log with, each script says it once.
+    if (!m_logged[static_cast<int>(reason)]) {
+        m_logged[static_cast<int>(reason)] = true;
+        LogWriter::WriteLine(line);
+    }
 }
 
 void Animator::CountCreation(DynamicWidget* object)
@@ -598,6 +629,7 @@ void Animator::CountCreation(DynamicWidget* object)
     Creation& entry = m_creations[object->GetId()];
     m_creationPixels += pixels - entry.pixels;
     entry = Creation{Track(object), pixels};
+    object->CountAsScriptObject(pixels);
 }
 
 std::int64_t Animator::GetLiveCreationPixels()

@@ -7,6 +7,7 @@
 #include "ui/AnimatorDispatch.h"
 #include "ui/ButtonActions.h"
 #include "ui/ScriptCommand.h"
+#include "ui/ScriptLimits.h"
 
 #include <cstdint>
 #include <map>
@@ -70,18 +71,22 @@ public:
     };
 
     // Scripts that loop without ever waiting yield to the next update after
-    // this many commands in one run.
-    static constexpr int kCommandBudget = 100000;
+    // this many commands in one run, or when the commands all scripts of the
+    // tree share in a tick are spent (ScriptLimits), whichever comes first:
+    // one such script leaves most of a tick to the others.
+    static constexpr int kCommandBudget = 10000;
     // Nested bodies deeper than this end the script (runaway recursion).
     static constexpr int kMaxFrameDepth = 256;
     // Runs started from inside other runs (a command playing a script) nest
     // at most this deep; a deeper one goes on at the next update.
     static constexpr int kMaxRunNesting = 64;
     // What one script may keep alive of what it created: objects, and the
-    // pixels of the surfaces they own (32 full screens). A creation past
-    // either is refused, logged once, and the run yields to the next update,
-    // so a script that creates without end neither hangs nor fills memory.
-    static constexpr int kMaxLiveObjects = 4096;
+    // pixels of the surfaces they own (32 full screens); all scripts of a
+    // tree together stay within ScriptLimits, so one script that creates
+    // without end leaves room for the others. A creation past either is
+    // refused, logged once, and the run yields to the next update, so such
+    // a script neither hangs nor fills memory.
+    static constexpr int kMaxLiveObjects = 1024;
     static constexpr std::int64_t kMaxLivePixels = std::int64_t{1024} * 768 * 32;
 
     explicit Animator(DynamicWidget* host = nullptr);
@@ -196,8 +201,13 @@ public:
     // complete or are removed.
     void AddPlayedAnimation(DynamicWidget* animation);
     // Whether the script may create one more object holding a new surface
-    // of this many pixels; false refuses the creation (and ends the run).
-    bool MayCreate(std::int64_t pixels);
+    // of this many pixels (startsScript: an object running a script of its
+    // own), within its own limits and those every script of the tree shares;
+    // false refuses the creation (and ends the run).
+    bool MayCreate(std::int64_t pixels, bool startsScript = false);
+    // The limits the scripts of the host's tree share; null while the host
+    // is in none.
+    ScriptLimits* GetLimits() const;
     // Counts a created object, and the pixels of an image it owns, against
     // the script's budget; again after the object's image changed.
     void CountCreation(DynamicWidget* object);
@@ -299,6 +309,9 @@ private:
     void SetGlobal(const std::wstring& name, const Value& value);
     void SetClickedVariable(bool clicked);
     void ResumeIfLive();
+    // "Script \"<name>" + rest, logged once for the tree (or, outside one,
+    // once for this script).
+    void LogOnce(ScriptLimits* limits, ScriptLimits::Reason reason, const std::wstring& rest);
     void NoticeClosed();
     void ForgetObject(int id);
     void ForgetEverywhere(const Widget* widget);
@@ -340,11 +353,10 @@ private:
     int m_runCounter = 0;
     bool m_resumeStep = true;
     bool m_runPending = false;
-    bool m_budgetLogged = false;
+    bool m_logged[static_cast<int>(ScriptLimits::Reason::Count)] = {};
     std::map<int, Creation> m_creations;
     std::int64_t m_creationPixels = 0;
     bool m_creationRefused = false;
-    bool m_creationLogged = false;
     std::map<std::wstring, Value> m_variables;
     ExpressionEvaluator m_evaluator{this};
 };

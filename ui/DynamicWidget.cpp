@@ -12,6 +12,7 @@
 #include "ui/Shearer.h"
 #include "ui/Tweener.h"
 #include "ui/WidgetHost.h"
+#include "ui/WidgetManager.h"
 
 #include <algorithm>
 #include <cmath>
@@ -945,6 +946,37 @@ void DynamicWidget::AddedToParent(WidgetContainer* parent)
     Widget::AddedToParent(parent);
     if (m_buttonListener == nullptr)
         m_buttonListener = dynamic_cast<ButtonListener*>(parent);
+}
+
+void DynamicWidget::AddedToManager(WidgetManager* manager)
+{
+    PassiveWidget::AddedToManager(manager);
+    if (m_scriptObject && m_countedIn == nullptr) {
+        m_countedIn = manager;
+        manager->GetScriptLimits().ObjectJoined(m_scriptPixels);
+    }
+}
+
+void DynamicWidget::RemovedFromManager(WidgetManager* manager)
+{
+    // Hooks of a widget leaving may remove it again from within.
+    if (m_countedIn != nullptr) {
+        m_countedIn->GetScriptLimits().ObjectLeft(m_scriptPixels);
+        m_countedIn = nullptr;
+    }
+    PassiveWidget::RemovedFromManager(manager);
+}
+
+void DynamicWidget::CountAsScriptObject(std::int64_t pixels)
+{
+    m_scriptObject = true;
+    if (m_countedIn != nullptr)
+        m_countedIn->GetScriptLimits().ObjectPixelsChanged(pixels - m_scriptPixels);
+    m_scriptPixels = pixels;
+    if (m_countedIn == nullptr && GetManager() != nullptr) {
+        m_countedIn = GetManager();
+        m_countedIn->GetScriptLimits().ObjectJoined(pixels);
+    }
 }
 
 void DynamicWidget::RemovedFromParent(WidgetContainer* parent)

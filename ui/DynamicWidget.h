@@ -8,6 +8,7 @@
 #include "ui/PassiveWidget.h"
 #include "ui/RemovalWidget.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -58,6 +59,8 @@ public:
     void MouseUp(int x, int y) override;
     bool HitTest(float x, float y) override;
     void AddedToParent(WidgetContainer* parent) override;
+    void AddedToManager(WidgetManager* manager) override;
+    void RemovedFromManager(WidgetManager* manager) override;
     void RemovedFromParent(WidgetContainer* parent) override;
     // The box the widget covers on screen, in local coordinates.
     bool Contains(int x, int y) override;
@@ -128,6 +131,11 @@ public:
     void SetImage(Image* image);
     void SetOwnsImage(bool owns) { m_ownsImage = owns; }
     bool OwnsImage() const { return m_ownsImage; }
+    // Made by a script: while in a widget tree it counts against the limits
+    // the tree's scripts share (ScriptLimits), with the pixels of the surface
+    // it owns; called again when those change.
+    void CountAsScriptObject(std::int64_t pixels);
+    bool IsScriptObject() const { return m_scriptObject; }
     // A child of the source image (or of the current image), owned here.
     void SetChildImage(Image* source);
     void SetMaskImage(Image* mask);
@@ -292,6 +300,10 @@ private:
     bool m_leaveOffscreenWhenDone = false;
     bool m_endRecursiveWhenDone = false;
     bool m_ownsImage = false;
+    bool m_scriptObject = false;
+    std::int64_t m_scriptPixels = 0;
+    // The tree whose limits count this script object now.
+    WidgetManager* m_countedIn = nullptr;
     bool m_transformDirty = true;
     bool m_hasTransform = false;
     bool m_recursiveTransform = false;

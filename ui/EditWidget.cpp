@@ -49,10 +49,14 @@ EditWidget::~EditWidget() = default;
 
 void EditWidget::SetFont(Font* font, bool constrainWidth)
 {
-    m_font.reset(font != nullptr ? font->Duplicate() : nullptr);
+    // The font given may be one this box owns (its own font or a width font): take both copies before
+    // anything is freed.
+    std::unique_ptr<Font> own(font != nullptr ? font->Duplicate() : nullptr);
+    std::unique_ptr<Font> widthFont(constrainWidth && font != nullptr ? font->Duplicate() : nullptr);
+    m_font = std::move(own);
     m_widthFonts.clear();
-    if (constrainWidth && font != nullptr)
-        m_widthFonts.emplace_back(std::unique_ptr<Font>(font->Duplicate()), -1);
+    if (widthFont)
+        m_widthFonts.emplace_back(std::move(widthFont), -1);
     MarkDirty();
 }
 

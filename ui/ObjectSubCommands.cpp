@@ -217,11 +217,11 @@ void ObjectSubCommands::Pick(WidgetContainer& target)
         int y = 0;
         if (!FindPoint(target, tries, x, y))
             continue;
-        if (!m_animator.MayCreate(0))
+        if (!m_animator.MayCreate(0, true))
             return;
         auto* picked = new AnimationWidget(animation, static_cast<int>(static_cast<float>(x) + offsetX),
                                            static_cast<int>(static_cast<float>(y) + offsetY), true);
-        container->AddWidget(picked);
         m_animator.CountCreation(picked);
+        container->AddWidget(picked);
     }
 }

@@ -136,6 +136,6 @@ void ScriptControlCommands::Overlay(const ScriptCommand& command)
     }
     if (a.Has(L"id"))
         a.SetObjectName(a.ReadText(L"id"), overlay);
-    menuWidget->AddWidget(overlay);
     a.CountCreation(overlay);
+    menuWidget->AddWidget(overlay);
 }

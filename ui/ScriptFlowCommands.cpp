@@ -36,13 +36,17 @@ bool Animator::RunScript(bool step)
 
 bool Animator::RunCommands(bool step)
 {
+    ScriptLimits* limits = GetLimits();
     if (gRunNesting >= kMaxRunNesting) {
-        if (!m_budgetLogged) {
-            m_budgetLogged = true;
-            LogWriter::WriteLine(
-                L"Script \"" + (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
+        LogOnce(limits, ScriptLimits::Reason::NestedTooDeeply,
                 L"\" starts scripts within scripts too deeply; it goes on at the next update");
-        }
+        m_resumeStep = step;
+        m_wait = Wait::Yielded;
+        return true;
+    }
+    // Asked to end: the loop must get the request now, not after every
+    // script of the tick has had its turn.
+    if (limits != nullptr && limits->IsQuitRequested()) {
         m_resumeStep = step;
         m_wait = Wait::Yielded;
         return true;
@@ -54,14 +58,17 @@ bool Animator::RunCommands(bool step)
     const int run = m_runCounter;
     int budget = kCommandBudget;
     for (;;) {
-        if (budget-- <= 0 && step) {
-            // A script that never waits would hold the game here for ever.
-            if (!m_budgetLogged) {
-                m_budgetLogged = true;
-                LogWriter::WriteLine(L"Script \"" +
-                                     (m_currentDefinition != nullptr ? m_currentDefinition->m_name : L"") +
-                                     L"\" runs without waiting; it goes on at the next update");
-            }
+        // Scripts that never wait would hold the game here for ever: each
+        // run, and all of them in a tick together, stop at a budget.
+        const bool runSpent = step && budget-- <= 0;
+        if (runSpent || (step && limits != nullptr && !limits->TakeCommand())) {
+            if (runSpent)
+                LogOnce(limits, ScriptLimits::Reason::RunSpent,
+                        L"\" runs without waiting; it goes on at the next update");
+            else
+                LogOnce(limits, ScriptLimits::Reason::TickSpent,
+                        L"\" and the scripts after it go on at the next update: scripts ran " +
+                            std::to_wstring(ScriptLimits::kTickCommands) + L" commands in one tick");
             m_resumeStep = step;
             m_wait = Wait::Yielded;
             return true;

@@ -40,7 +40,10 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
     // overlay goes on the menu instead).
     if (GetCurrentLayer() == nullptr && command.m_word != ScriptWord::Overlay)
         return Outcome::Next;
-    if (!MayCreate(0))
+    const bool startsScript = command.m_word == ScriptWord::Play || command.m_word == ScriptWord::Overlay ||
+                              command.m_word == ScriptWord::AddButton ||
+                              (command.m_word == ScriptWord::Add && Has(L"image") && Has(L"animation"));
+    if (!MayCreate(0, startsScript))
         return Outcome::Next;
     CommandReader reader(*this);
     auto placeByAnchor = [this, &reader](DynamicWidget& object) {
@@ -170,8 +173,9 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
         if (Has(L"id")) {
             AddObject(ReadText(L"id"), animation);
         } else {
-            GetCurrentLayer()->AddWidget(animation);
+            // Counted before it joins the tree, where its script starts.
             CountCreation(animation);
+            GetCurrentLayer()->AddWidget(animation);
         }
         return Outcome::Next;
     }

@@ -25,13 +25,10 @@ Animator::Outcome Animator::RunSoundCommand(const ScriptCommand& command)
     case ScriptWord::Sound:
         services.PlaySound(ReadSound(L"name"), ReadInt(L"delay", 0), ReadFloat(L"volume", 1.0f));
         break;
-    case ScriptWord::StopSound: {
-        // The sound manager reads -1 as every sound: a missing one stops none.
-        const int id = ReadSound(L"name");
-        if (sounds != nullptr && id >= 0)
-            sounds->StopSound(id);
+    case ScriptWord::StopSound:
+        if (sounds != nullptr)
+            sounds->StopSound(ReadSound(L"name"));
         break;
-    }
     case ScriptWord::StopSounds:
         if (sounds != nullptr)
             sounds->StopAllSounds();

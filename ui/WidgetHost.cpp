@@ -37,3 +37,8 @@ bool WidgetHost::UsesSystemCaret() const
 
 void WidgetHost::PlaceTextCaret(int /*x*/, int /*y*/) {}
 void WidgetHost::HideTextCaret() {}
+
+bool WidgetHost::IsQuitRequested()
+{
+    return false;
+}

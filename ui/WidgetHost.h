@@ -48,6 +48,9 @@ public:
     virtual bool UsesSystemCaret() const;
     virtual void PlaceTextCaret(int x, int y);
     virtual void HideTextCaret();
+    // The program has been asked to end (its window closed, SIGTERM): work
+    // still to come in this update can wait. Asked often: it must be cheap.
+    virtual bool IsQuitRequested();
 
 protected:
     virtual ~WidgetHost() = default;

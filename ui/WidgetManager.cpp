@@ -23,7 +23,7 @@ int Truncate(float value)
 
 } // namespace
 
-WidgetManager::WidgetManager(WidgetHost* host) : m_host(host)
+WidgetManager::WidgetManager(WidgetHost* host) : m_host(host), m_scriptLimits(host)
 {
     m_manager = this;
 }
@@ -478,6 +478,7 @@ void WidgetManager::UpdateFrame()
 {
     // Widgets that still move ask again during this tick.
     m_ticksWanted = false;
+    m_scriptLimits.BeginTick();
     ModalFlags flags;
     InitModalFlags(&flags);
     UpdateAll(&flags);

@@ -4,6 +4,7 @@
 #include "graphics/Rect.h"
 #include "graphics/ScreenRegion.h"
 #include "ui/PointerState.h"
+#include "ui/ScriptLimits.h"
 #include "ui/WidgetContainer.h"
 
 #include <array>
@@ -56,6 +57,9 @@ public:
     void SetScreenImage(ImageSurface* image);
     ImageSurface* GetScreenImage() const { return m_screenImage; }
     WidgetHost* GetHost() const { return m_host; }
+    // What the scripts of this tree share; its tick budget is refilled at
+    // every UpdateFrame.
+    ScriptLimits& GetScriptLimits() { return m_scriptLimits; }
 
     // Flags and search.
     uint32_t GetWidgetFlags() const;
@@ -214,6 +218,7 @@ private:
     std::vector<Rect> m_lastDrawnAreas;
     bool m_ticksWanted = false;
     WidgetHost* m_host = nullptr;
+    ScriptLimits m_scriptLimits;
     ImageSurface* m_screenImage = nullptr;
     // What the frame being drawn records and where it may draw.
     FrameContext m_frame;

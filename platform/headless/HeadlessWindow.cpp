@@ -48,6 +48,12 @@ bool HeadlessWindow::PollEvent(InputEvent& event)
     return true;
 }
 
+bool HeadlessWindow::IsQuitPending()
+{
+    return std::any_of(m_pending.begin(), m_pending.end(),
+                       [](const InputEvent& event) { return event.type == InputEventType::Quit; });
+}
+
 void HeadlessWindow::Inject(const InputEvent& event)
 {
     m_pending.push_back(event);

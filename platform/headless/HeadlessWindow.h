@@ -24,6 +24,7 @@ public:
     bool HasFocus() const override { return m_focused; }
 
     bool PollEvent(InputEvent& event) override;
+    bool IsQuitPending() override;
     // Counts the call and returns at once. With nothing pending, the current
     // clock first moves on by the time set with SetQuietTime (at most the
     // timeout), as if nothing happened for that long; 0 by default, so tests

@@ -241,6 +241,17 @@ bool SdlWindow::PollEvent(InputEvent& event)
     return true;
 }
 
+bool SdlWindow::IsQuitPending()
+{
+    for (const InputEvent& event : m_pending) {
+        if (event.type == InputEventType::Quit)
+            return true;
+    }
+    // SDL turns SIGTERM and SIGINT into a quit event when it pumps; closing
+    // the only window also queues one. Pumping only queues what came.
+    return SDL_QuitRequested();
+}
+
 void SdlWindow::WaitForEvent(uint32_t timeoutMs)
 {
     if (!m_pending.empty())

@@ -32,6 +32,7 @@ public:
     bool HasFocus() const override;
 
     bool PollEvent(InputEvent& event) override;
+    bool IsQuitPending() override;
     void WaitForEvent(uint32_t timeoutMs) override;
     void Wake() override;
     void SetMouseCapture(bool captured) override;

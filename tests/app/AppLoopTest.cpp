@@ -260,6 +260,26 @@ TEST_F(AppLoopTest, AQuitDuringACatchUpUnderAFloodingScriptEndsTheLoopAfterThatT
     EXPECT_EQ(counter->updates, updates + 1);
 }
 
+// SIGTERM arrives as a quit record: the scripts still to run in the tick it
+// came in leave their turn, and the loop answers it right after that tick.
+TEST_F(AppLoopTest, AQuitAmongTheWindowsRecordsStopsTheScriptsLeftInTheTick)
+{
+    ASSERT_TRUE(Harness().LoadScripts(R"(<animation name="long"><pause time="1"/>
+                                           <loop count="1500"><define n="n + 1"/></loop><define done="1"/>
+                                         </animation>
+                                         <animation name="short"><pause time="1"/><define done="1"/></animation>)"));
+    AnimationWidget* first = Harness().PlayScript(L"long");
+    AnimationWidget* second = Harness().PlayScript(L"short");
+    TickCounter* counter = AddCounter();
+    counter->onUpdate = [this] { Harness().Window().Inject({.type = InputEventType::Quit}); };
+
+    Harness().RunTicks(1);
+    ASSERT_NE(first->FindVariable(L"done"), nullptr);
+    EXPECT_EQ(second->FindVariable(L"done"), nullptr);
+    Harness().RunPass();
+    EXPECT_TRUE(App().IsLoopDone());
+}
+
 TEST(AppStartTest, StartsAndLoadsOnTheGameData)
 {
     AppHarness harness(AppHarnessOptions::WithGameData());

@@ -160,6 +160,34 @@ TEST_F(DSoundManagerTest, FindOrLoadSoundReusesNamesAndTakesHighIds)
     EXPECT_FALSE(m_manager.LoadSound(1024, m_name));
 }
 
+TEST_F(DSoundManagerTest, IdsOutsideTheTableFindAndStopNothing)
+{
+    ASSERT_TRUE(m_manager.LoadSound(0, m_name));
+    ASSERT_TRUE(m_manager.LoadSound(1023, m_name));
+    SoundInstance* first = m_manager.GetSoundInstance(0);
+    SoundInstance* last = m_manager.GetSoundInstance(1023);
+    ASSERT_TRUE(first->Play(true, false));
+    ASSERT_TRUE(last->Play(true, false));
+
+    for (int id : {-1, -2, 1024, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+        EXPECT_EQ(m_manager.FindPlayingInstance(id), nullptr) << id;
+        m_manager.StopSound(id);
+        EXPECT_TRUE(first->IsPlaying()) << id;
+        EXPECT_TRUE(last->IsPlaying()) << id;
+        EXPECT_FALSE(m_manager.SetBaseVolume(id, 0.5)) << id;
+        EXPECT_FALSE(m_manager.SetBasePan(id, 100)) << id;
+        m_manager.ReleaseSound(id);
+        EXPECT_EQ(m_manager.GetSoundInstance(id), nullptr) << id;
+    }
+    EXPECT_EQ(m_manager.GetNumSounds(), 2);
+
+    m_manager.StopSound(1023);
+    EXPECT_TRUE(first->IsPlaying());
+    EXPECT_FALSE(last->IsPlaying());
+    m_manager.StopAllSounds();
+    EXPECT_FALSE(first->IsPlaying());
+}
+
 TEST_F(DSoundManagerTest, AFailedVoiceGivesNoInstanceAndTheGameGoesOn)
 {
     ASSERT_TRUE(m_manager.LoadSound(0, m_name));

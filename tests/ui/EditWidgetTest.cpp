@@ -106,6 +106,18 @@ TEST_F(EditWidgetTest, LimitsTrimWhatIsInsertedAndKeepTheTextThatWasThere)
     EXPECT_EQ(box->GetCursor(), 1);
 }
 
+TEST_F(EditWidgetTest, TheBoxsOwnFontCanBeGivenBackToIt)
+{
+    // The font passed is the copy the box owns: it must be copied before the box lets go of it.
+    EditWidget* box = AddBox();
+    box->SetMaxPixels(35);
+    box->SetFont(box->GetFont(), true);
+    ASSERT_NE(box->GetFont(), nullptr);
+    EXPECT_EQ(box->GetFont()->StringWidth(L"abc"), 30);
+    Harness().TypeText(L"abcde");
+    EXPECT_EQ(box->GetText(), L"abc");
+}
+
 TEST_F(EditWidgetTest, TheClipboardCarriesUtf8AndPasteFiltersLikeTyping)
 {
     EditWidget* box = AddBox();

@@ -135,6 +135,8 @@ public:
         return value != nullptr ? value->ToString() : L"";
     }
     PassiveWidget& Layer() { return *m_layer; }
+    TreeTestApp& App() { return m_app; }
+    ScriptLimits& Limits() { return m_app.Manager().GetScriptLimits(); }
 
 private:
     std::filesystem::path m_folder;
