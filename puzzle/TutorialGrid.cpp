@@ -166,9 +166,10 @@ bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, in
         x2 = x1;
     if (y2 == 0)
         y2 = y1;
-    // 1-based on the board, a row or a column, and a group that fits the bit set.
-    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) ||
-        (x1 != x2 && y1 != y2))
+    // 1-based on the board (checked before the shift, which the lowest int
+    // would overflow), a row or a column, and a group that fits the bit set.
+    const auto onBoard = [this](int x, int y) { return x >= 1 && y >= 1 && InBoard(x - 1, y - 1); };
+    if (action == Action::None || !onBoard(x1, y1) || !onBoard(x2, y2) || (x1 != x2 && y1 != y2))
         return false;
     group = std::clamp(group, 0, kMaxFlashGroups - 1);
     flashGroups = std::max(flashGroups, group + 1);
@@ -345,10 +346,12 @@ void TutorialGrid::SetHighlight(Runner& script, bool on)
 {
     const bool columns = !script.ReadText(L"col").empty();
     const int list = columns ? 0 : 1;
-    const int line = script.ReadInt(columns ? L"col" : L"row") - 1;
+    // 1-based, checked before the shift, which the lowest int would overflow.
+    const int number = script.ReadInt(columns ? L"col" : L"row");
     const std::vector<ClueList>& lists = columns ? rules.ColumnClues() : rules.RowClues();
-    if (line < 0 || line >= static_cast<int>(lists.size()))
+    if (number < 1 || number > static_cast<int>(lists.size()))
         return;
+    const int line = number - 1;
     const int entries = static_cast<int>(lists[line].size());
     const int position = script.ReadInt(L"position");
     if (position > 0) {
