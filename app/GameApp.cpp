@@ -361,9 +361,9 @@ void GameApp::HandleTypedCode(const std::wstring&)
     // replaces this one.
 }
 
-int GameApp::HandleScriptCommand(const ScriptCommand&, Animator&)
+ScriptOutcome GameApp::HandleScriptCommand(const ScriptCommand&, Animator&)
 {
-    return 0;
+    return ScriptOutcome::NotMine;
 }
 
 SoundManager* GameApp::GetScriptSounds()

@@ -65,9 +65,9 @@ public:
     DialogHooks* GetCurrentMenu() const { return m_currentMenu; }
     const std::vector<DialogHooks*>& GetOpenMenus() const { return m_openMenus; }
     virtual void HandleTypedCode(const std::wstring& typed);
-    // The game's own script commands: 0 not handled, 1 handled and the script
-    // waits, 2 handled and it goes on.
-    int HandleScriptCommand(const ScriptCommand& command, Animator& animator) override;
+    // The application's own script words, asked after the host's hook
+    // (ScriptServices): the framework has none.
+    ScriptOutcome HandleScriptCommand(const ScriptCommand& command, Animator& animator) override;
     // The button menus add with AddMenuButton: the "button" style at
     // (x, y) with the label.
     virtual ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize);

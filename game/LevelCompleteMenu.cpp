@@ -22,12 +22,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-constexpr int kSuspend = 1;
-
-} // namespace
-
 std::wstring LevelCompleteMenu::ScriptFor(int mode, int set, int puzzle)
 {
     if (mode >= 1)
@@ -136,12 +130,23 @@ bool LevelCompleteMenu::IsLastOfSet() const
     return m_puzzle + 1 >= gPuzzleTable.PuzzleCount(m_mode, m_set);
 }
 
-int LevelCompleteMenu::HandleCommand(const ScriptCommand& command)
+Animator::Outcome LevelCompleteMenu::HandleCommand(const ScriptCommand& command)
 {
-    if (command.m_name != L"wait-for-art")
-        return LevelStatusMenu::HandleCommand(command);
-    SetWait(Wait::ScreenHost);
-    return kSuspend;
+    const Outcome outcome = RunHostWord(HostWords(), command.m_name, *this);
+    return outcome != Outcome::NotMine ? outcome : LevelStatusMenu::HandleCommand(command);
+}
+
+std::span<const LevelCompleteMenu::HostWord> LevelCompleteMenu::HostWords()
+{
+    // "wait-for-art" holds the script until the picture is revealed (Update).
+    static constexpr HostWord rows[] = {
+        {L"wait-for-art",
+         [](LevelCompleteMenu& menu) {
+             menu.SetWait(Wait::ScreenHost);
+             return Outcome::Suspend;
+         }},
+    };
+    return rows;
 }
 
 void LevelCompleteMenu::Update()

@@ -23,7 +23,10 @@ public:
     void Close() override;
     void Confirm() override { Close(); }
     void Signal(int id, const std::wstring& message) override;
-    int HandleCommand(const ScriptCommand& command) override;
+    Outcome HandleCommand(const ScriptCommand& command) override;
+    // The dialog's own script words, asked before those of every status dialog.
+    using HostWord = HostWordRow<LevelCompleteMenu&>;
+    static std::span<const HostWord> HostWords();
 
     // The script that suits the puzzle.
     static std::wstring ScriptFor(int mode, int set, int puzzle);

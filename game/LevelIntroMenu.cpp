@@ -22,10 +22,22 @@ std::wstring LevelIntroMenu::ScriptName(int set, int puzzle)
     return StrFormatW(L"intro_%d_%d", set + 1, puzzle + 1);
 }
 
-int LevelIntroMenu::HandleCommand(const ScriptCommand& command)
+Animator::Outcome LevelIntroMenu::HandleCommand(const ScriptCommand& command)
 {
-    if (command.m_name != L"checkbox")
-        return InterpreterMenu::HandleCommand(command);
+    const Outcome outcome = RunHostWord(HostWords(), command.m_name, *this);
+    return outcome != Outcome::NotMine ? outcome : InterpreterMenu::HandleCommand(command);
+}
+
+std::span<const LevelIntroMenu::HostWord> LevelIntroMenu::HostWords()
+{
+    static constexpr HostWord rows[] = {
+        {L"checkbox", [](LevelIntroMenu& menu) { menu.AddCheckbox(); }},
+    };
+    return rows;
+}
+
+void LevelIntroMenu::AddCheckbox()
+{
     auto* box = new Checkbox(::GetImage(L"Checkbox"), ::GetImage(L"Checkbox_hover"),
                              ::GetImage(L"Checkbox_checked"), ::GetImage(L"Checkbox_Checked_hover"), this);
     const Image* image = ::GetImage(L"Checkbox");
@@ -38,7 +50,6 @@ int LevelIntroMenu::HandleCommand(const ScriptCommand& command)
         m_checkbox->RemoveSelf();
     m_checkbox = box;
     AddWidget(box);
-    return 2;
 }
 
 void LevelIntroMenu::CheckboxChecked(int id, bool checked)

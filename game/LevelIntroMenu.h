@@ -2,6 +2,9 @@
 
 #include "app/InterpreterMenu.h"
 #include "ui/CheckboxListener.h"
+#include "ui/HostWordTable.h"
+
+#include <span>
 
 class Checkbox;
 
@@ -15,7 +18,7 @@ public:
 
     void RemovedFromManager(WidgetManager* manager) override;
     void CheckboxChecked(int id, bool checked) override;
-    int HandleCommand(const ScriptCommand& command) override;
+    Outcome HandleCommand(const ScriptCommand& command) override;
     void OnEmptyScript() override;
     void HandleAction(const std::wstring& action, const std::wstring& parameter,
                       DynamicWidget* object) override;
@@ -23,8 +26,12 @@ public:
     Checkbox* GetCheckbox() const { return m_checkbox; }
     // The script's name for the puzzle.
     static std::wstring ScriptName(int set, int puzzle);
+    // The page's own script words.
+    using HostWord = HostWordRow<LevelIntroMenu&>;
+    static std::span<const HostWord> HostWords();
 
 private:
+    void AddCheckbox();
     void StartPlay();
 
     int m_mode{0};

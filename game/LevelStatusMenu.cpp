@@ -8,12 +8,6 @@
 #include "ui/ButtonWidget.h"
 #include "ui/ScriptCommand.h"
 
-namespace {
-
-constexpr int kHandled = 2;
-
-} // namespace
-
 LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds,
                                  int mistakes, int hints)
     : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_script(script)
@@ -26,16 +20,28 @@ LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, 
     SetVariable(L"puzzle_hints", Value(StrFormatW(Localize(L"complete_hints").c_str(), hints)));
 }
 
-int LevelStatusMenu::HandleCommand(const ScriptCommand& command)
+Animator::Outcome LevelStatusMenu::HandleCommand(const ScriptCommand& command)
 {
-    if (command.m_name != L"add-status-button")
-        return InterpreterMenu::HandleCommand(command);
+    const Outcome outcome = RunHostWord(HostWords(), command.m_name, *this);
+    return outcome != Outcome::NotMine ? outcome : InterpreterMenu::HandleCommand(command);
+}
+
+std::span<const LevelStatusMenu::HostWord> LevelStatusMenu::HostWords()
+{
+    static constexpr HostWord rows[] = {
+        {L"add-status-button", [](LevelStatusMenu& menu) { menu.AddStatusButton(); }},
+    };
+    return rows;
+}
+
+void LevelStatusMenu::AddStatusButton()
+{
     const std::wstring id = ReadText(L"id");
     ButtonWidget* button = gApp != nullptr
                                ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
                                : nullptr;
     if (button == nullptr)
-        return kHandled;
+        return;
     button->SetButtonListener(this);
     AddWidget(button);
     button->Move(button->GetX() - static_cast<float>(button->GetWidth() / 2), button->GetY());
@@ -43,7 +49,6 @@ int LevelStatusMenu::HandleCommand(const ScriptCommand& command)
         m_okButton = button;
     else if (id == L"quit")
         m_quitButton = button;
-    return kHandled;
 }
 
 void LevelStatusMenu::ButtonDepress(int id)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/InterpreterMenu.h"
+#include "ui/HostWordTable.h"
 
+#include <span>
 #include <string>
 
 class ScriptCommand;
@@ -20,7 +22,10 @@ public:
                     int hints);
 
     void ButtonDepress(int id) override;
-    int HandleCommand(const ScriptCommand& command) override;
+    Outcome HandleCommand(const ScriptCommand& command) override;
+    // The dialog's own script words.
+    using HostWord = HostWordRow<LevelStatusMenu&>;
+    static std::span<const HostWord> HostWords();
 
     // The "ok" and "quit" buttons: each opens the next screen and closes
     // the dialog. Only the first of them acts.
@@ -45,6 +50,8 @@ protected:
     int m_puzzle = 0;
 
 private:
+    void AddStatusButton();
+
     std::wstring m_script;
     Widget* m_okButton = nullptr;
     Widget* m_quitButton = nullptr;

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kHandled = 2;
-constexpr int kNotHandled = 0;
 constexpr float kButtonScaleX = 1.1f;
 constexpr int kLeftJustified = -1;
 
@@ -32,17 +30,19 @@ SelectSetMenu::SelectSetMenu(int mode) : InterpreterMenu(L"select_set"), m_mode(
     m_completedMainSets = state != nullptr ? state->CountCompletedSets(0) : 0;
 }
 
-int SelectSetMenu::HandleCommand(const ScriptCommand& command)
+Animator::Outcome SelectSetMenu::HandleCommand(const ScriptCommand& command)
 {
-    if (command.m_name == L"set-info") {
-        SetInfo();
-        return kHandled;
-    }
-    if (command.m_name == L"set-column") {
-        AddColumn();
-        return kHandled;
-    }
-    return kNotHandled;
+    const Outcome outcome = RunHostWord(HostWords(), command.m_name, *this);
+    return outcome != Outcome::NotMine ? outcome : InterpreterMenu::HandleCommand(command);
+}
+
+std::span<const SelectSetMenu::HostWord> SelectSetMenu::HostWords()
+{
+    static constexpr HostWord rows[] = {
+        {L"set-info", [](SelectSetMenu& menu) { menu.SetInfo(); }},
+        {L"set-column", [](SelectSetMenu& menu) { menu.AddColumn(); }},
+    };
+    return rows;
 }
 
 void SelectSetMenu::SetInfo()

@@ -2,7 +2,9 @@
 
 #include "app/InterpreterMenu.h"
 #include "graphics/Rect.h"
+#include "ui/HostWordTable.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,10 @@ class SelectSetMenu : public InterpreterMenu
 public:
     explicit SelectSetMenu(int mode);
 
-    int HandleCommand(const ScriptCommand& command) override;
+    Outcome HandleCommand(const ScriptCommand& command) override;
+    // The screen's own script words.
+    using HostWord = HostWordRow<SelectSetMenu&>;
+    static std::span<const HostWord> HostWords();
     void ButtonMouseEnter(int id) override;
     void ButtonDepress(int id) override;
     void OnScriptFinished() override;

@@ -94,36 +94,43 @@ void PlayPuzzleMenu::OnScriptFinished()
     }
 }
 
-int PlayPuzzleMenu::HandleCommand(const ScriptCommand& command)
+Animator::Outcome PlayPuzzleMenu::HandleCommand(const ScriptCommand& command)
 {
     return ExecutePlayCommand(command);
 }
 
-int PlayPuzzleMenu::ExecutePlayCommand(const ScriptCommand& command)
+Animator::Outcome PlayPuzzleMenu::ExecutePlayCommand(const ScriptCommand& command)
 {
     if (state != State::Intro || !grid)
-        return 0;
-    const std::wstring_view name = command.m_name;
-    if (name == L"init-grid-holes") {
-        grid->InitGridHoles();
-    } else if (name == L"add-grid") {
-        AddSnapshot({grid}, true);
-    } else if (name == L"add-hud") {
-        AddSnapshot(std::vector<Widget*>(hudWidgets.begin(), hudWidgets.end()), !Raw(L"opacity").empty());
-    } else if (name == L"show-grid") {
-        grid->SetVisible(true);
-    } else if (name == L"enable-grid") {
-        grid->SetDisabled(false);
-    } else if (name == L"show-numbers") {
-        numbersStarted = true;
-        grid->ShowNumbers();
-    } else if (name == L"wait-for-numbers") {
-        SetWait(Wait::ScreenHost);
-        return 1;
-    } else {
-        return 0;
-    }
-    return 2;
+        return Outcome::NotMine;
+    return RunHostWord(HostWords(), command.m_name, *this);
+}
+
+std::span<const PlayPuzzleMenu::HostWord> PlayPuzzleMenu::HostWords()
+{
+    using Menu = PlayPuzzleMenu;
+    static constexpr HostWord rows[] = {
+        {L"init-grid-holes", [](Menu& menu) { menu.grid->InitGridHoles(); }},
+        {L"add-grid", [](Menu& menu) { menu.AddSnapshot({menu.grid}, true); }},
+        {L"add-hud",
+         [](Menu& menu) {
+             const std::vector<Widget*> hud(menu.hudWidgets.begin(), menu.hudWidgets.end());
+             menu.AddSnapshot(hud, !menu.Raw(L"opacity").empty());
+         }},
+        {L"show-grid", [](Menu& menu) { menu.grid->SetVisible(true); }},
+        {L"enable-grid", [](Menu& menu) { menu.grid->SetDisabled(false); }},
+        {L"show-numbers",
+         [](Menu& menu) {
+             menu.numbersStarted = true;
+             menu.grid->ShowNumbers();
+         }},
+        {L"wait-for-numbers",
+         [](Menu& menu) {
+             menu.SetWait(Wait::ScreenHost);
+             return Outcome::Suspend;
+         }},
+    };
+    return rows;
 }
 
 void PlayPuzzleMenu::AddSnapshot(const std::vector<Widget*>& widgets, bool opacityGiven)

@@ -2,9 +2,11 @@
 
 #include "app/InterpreterMenu.h"
 #include "puzzle/PlayGridOwner.h"
+#include "ui/HostWordTable.h"
 
 #include <deque>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -59,8 +61,11 @@ public:
     void ButtonDepress(int id) override;
 
     // The script: the Animator's hook hands the play commands on.
-    int HandleCommand(const ScriptCommand& command) override;
-    int ExecutePlayCommand(const ScriptCommand& command);
+    Outcome HandleCommand(const ScriptCommand& command) override;
+    // While the intro runs: the play words, one row each.
+    Outcome ExecutePlayCommand(const ScriptCommand& command);
+    using HostWord = HostWordRow<PlayPuzzleMenu&>;
+    static std::span<const HostWord> HostWords();
     void OnScriptFinished() override;
     void OnEmptyScript() override;
 

@@ -11,6 +11,7 @@
 #include "ui/AnimationWidget.h"
 #include "ui/ButtonWidget.h"
 #include "ui/CommandReader.h"
+#include "ui/HostWordTable.h"
 #include "ui/HyperlinkWidget.h"
 #include "ui/NoticeMenuMaker.h"
 #include "ui/PassiveWidget.h"
@@ -39,16 +40,13 @@ class TutorialGrid::Runner : public AnimationWidget
 public:
     explicit Runner(TutorialGrid& grid) : AnimationWidget(0, 0, nullptr, 1.0f), m_grid(grid) {}
 
-    int HandleCommand(const ScriptCommand& command) override
+    Outcome HandleCommand(const ScriptCommand& command) override
     {
-        m_command = command.m_name;
-        const int handled = m_grid.HandleCommand(*this);
-        return handled != 0 ? handled : AnimationWidget::HandleCommand(command);
+        const Outcome outcome = RunHostWord(HostWords(), command.m_name, m_grid, *this);
+        return outcome != Outcome::NotMine ? outcome : AnimationWidget::HandleCommand(command);
     }
     void OnScriptFinished() override { m_grid.ScriptEnded(); }
     void OnEmptyScript() override { m_grid.ScriptEnded(); }
-
-    std::wstring_view m_command;
 
 private:
     TutorialGrid& m_grid;
@@ -168,9 +166,10 @@ bool TutorialGrid::RequestLine(Action action, int x1, int y1, int x2, int y2, in
         x2 = x1;
     if (y2 == 0)
         y2 = y1;
-    // 1-based on the board, a row or a column, and a group that fits the bit set.
-    if (action == Action::None || !InBoard(x1 - 1, y1 - 1) || !InBoard(x2 - 1, y2 - 1) ||
-        (x1 != x2 && y1 != y2))
+    // 1-based on the board (checked before the shift, which the lowest int
+    // would overflow), a row or a column, and a group that fits the bit set.
+    const auto onBoard = [this](int x, int y) { return x >= 1 && y >= 1 && InBoard(x - 1, y - 1); };
+    if (action == Action::None || !onBoard(x1, y1) || !onBoard(x2, y2) || (x1 != x2 && y1 != y2))
         return false;
     group = std::clamp(group, 0, kMaxFlashGroups - 1);
     flashGroups = std::max(flashGroups, group + 1);
@@ -202,51 +201,69 @@ void TutorialGrid::ClearRequests()
     MarkDirty();
 }
 
-int TutorialGrid::HandleCommand(Runner& script)
+std::span<const TutorialGrid::HostWord> TutorialGrid::HostWords()
 {
-    const std::wstring_view word = script.m_command;
-    if (word == L"popup") {
-        OpenPopup(script);
-    } else if (word == L"ok") {
-        // Without a popup there is no button that could end the wait.
-        if (!popup || !popup->GetOkButton())
-            return 2;
-        popup->GetOkButton()->SetDisabled(false);
-        script.SetWait(Animator::Wait::TutorialHost);
-        return 1;
-    } else if (word == L"reveal" || word == L"mark") {
-        RequestLine(word == L"reveal" ? Action::Reveal : Action::Mark, script.ReadInt(L"x1"),
-                    script.ReadInt(L"y1"), script.ReadInt(L"x2"), script.ReadInt(L"y2"),
-                    script.ReadInt(L"group"));
-    } else if (word == L"do-tiles") {
-        if (requestsLeft <= 0)
-            return 2;
-        waitingForTiles = true;
-        script.SetWait(Animator::Wait::TutorialHost);
-        return 1;
-    } else if (word == L"clear-tiles") {
-        ClearRequests();
-    } else if (word == L"set-flash-groups") {
-        flashGroups = std::clamp(script.ReadInt(L"count"), 1, kMaxFlashGroups);
-    } else if (word == L"highlight" || word == L"unhighlight") {
-        SetHighlight(script, word == L"highlight");
-    } else if (word == L"set") {
-        if (!script.Has(L"reveal-mode"))
-            return 0;
-        revealAll = script.ReadText(L"reveal-mode") == L"all";
-    } else if (word == L"flash") {
-        if (DynamicWidget* object = script.ReadObject(L"id"))
-            object->Flash(kFlashTicks / 2, 0, flashTimer % kFlashTicks);
-    } else if (word == L"reset-timer") {
-        flashTimer = 0;
-    } else if (word == L"add-link") {
-        AddLink(script);
-    } else if (word == L"remove-link") {
-        RemoveLink(script.ReadText(L"id"));
-    } else {
-        return 0;
-    }
-    return 2;
+    using Grid = TutorialGrid;
+    static constexpr HostWord rows[] = {
+        {L"popup", [](Grid& grid, Runner& script) { grid.OpenPopup(script); }},
+        {L"ok", [](Grid& grid, Runner& script) { return grid.AwaitOk(script); }},
+        {L"reveal", [](Grid& grid, Runner& script) { grid.RequestScriptLine(Action::Reveal, script); }},
+        {L"mark", [](Grid& grid, Runner& script) { grid.RequestScriptLine(Action::Mark, script); }},
+        {L"do-tiles", [](Grid& grid, Runner& script) { return grid.AwaitTiles(script); }},
+        {L"clear-tiles", [](Grid& grid, Runner&) { grid.ClearRequests(); }},
+        {L"set-flash-groups",
+         [](Grid& grid, Runner& script) {
+             grid.flashGroups = std::clamp(script.ReadInt(L"count"), 1, kMaxFlashGroups);
+         }},
+        {L"highlight", [](Grid& grid, Runner& script) { grid.SetHighlight(script, true); }},
+        {L"unhighlight", [](Grid& grid, Runner& script) { grid.SetHighlight(script, false); }},
+        {L"set", [](Grid& grid, Runner& script) { return grid.SetRevealMode(script); }},
+        {L"flash", [](Grid& grid, Runner& script) { grid.FlashInStep(script); }},
+        {L"reset-timer", [](Grid& grid, Runner&) { grid.flashTimer = 0; }},
+        {L"add-link", [](Grid& grid, Runner& script) { grid.AddLink(script); }},
+        {L"remove-link", [](Grid& grid, Runner& script) { grid.RemoveLink(script.ReadText(L"id")); }},
+    };
+    return rows;
+}
+
+ScriptOutcome TutorialGrid::AwaitOk(Runner& script)
+{
+    // Without a popup there is no button that could end the wait.
+    if (!popup || !popup->GetOkButton())
+        return ScriptOutcome::Next;
+    popup->GetOkButton()->SetDisabled(false);
+    script.SetWait(Animator::Wait::TutorialHost);
+    return ScriptOutcome::Suspend;
+}
+
+ScriptOutcome TutorialGrid::AwaitTiles(Runner& script)
+{
+    if (requestsLeft <= 0)
+        return ScriptOutcome::Next;
+    waitingForTiles = true;
+    script.SetWait(Animator::Wait::TutorialHost);
+    return ScriptOutcome::Suspend;
+}
+
+void TutorialGrid::RequestScriptLine(Action action, Runner& script)
+{
+    RequestLine(action, script.ReadInt(L"x1"), script.ReadInt(L"y1"), script.ReadInt(L"x2"),
+                script.ReadInt(L"y2"), script.ReadInt(L"group"));
+}
+
+ScriptOutcome TutorialGrid::SetRevealMode(Runner& script)
+{
+    // Any other "set" is the script's own.
+    if (!script.Has(L"reveal-mode"))
+        return ScriptOutcome::NotMine;
+    revealAll = script.ReadText(L"reveal-mode") == L"all";
+    return ScriptOutcome::Next;
+}
+
+void TutorialGrid::FlashInStep(Runner& script)
+{
+    if (DynamicWidget* object = script.ReadObject(L"id"))
+        object->Flash(kFlashTicks / 2, 0, flashTimer % kFlashTicks);
 }
 
 void TutorialGrid::OpenPopup(Runner& script)
@@ -329,10 +346,12 @@ void TutorialGrid::SetHighlight(Runner& script, bool on)
 {
     const bool columns = !script.ReadText(L"col").empty();
     const int list = columns ? 0 : 1;
-    const int line = script.ReadInt(columns ? L"col" : L"row") - 1;
+    // 1-based, checked before the shift, which the lowest int would overflow.
+    const int number = script.ReadInt(columns ? L"col" : L"row");
     const std::vector<ClueList>& lists = columns ? rules.ColumnClues() : rules.RowClues();
-    if (line < 0 || line >= static_cast<int>(lists.size()))
+    if (number < 1 || number > static_cast<int>(lists.size()))
         return;
+    const int line = number - 1;
     const int entries = static_cast<int>(lists[line].size());
     const int position = script.ReadInt(L"position");
     if (position > 0) {

@@ -2,9 +2,11 @@
 
 #include "puzzle/PlayTileGrid.h"
 
+#include "ui/HostWordTable.h"
 #include "ui/RemovalListener.h"
 
 #include <map>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -67,11 +69,16 @@ public:
     HyperlinkWidget* FindLink(const std::wstring& id) const;
     const std::wstring& GetScriptName() const { return scriptName; }
 
+    // The lesson's own words, asked before the built-in ones, and the runner
+    // of its script (made and kept by the grid) that they get.
+    class Runner;
+    using HostWord = HostWordRow<TutorialGrid&, Runner&>;
+    static std::span<const HostWord> HostWords();
+
 protected:
     void HintTrailArrived() override;
 
 private:
-    class Runner;
     friend class Runner;
     // Forgets the popup when it leaves by any way (all menus closing, the
     // application ending), so the grid never reaches for a deleted one.
@@ -95,8 +102,12 @@ private:
         // The base name of the notice the link opens.
         std::wstring popupText;
     };
-    // The script's own commands: 2 handled, 1 handled and waiting, 0 not ours.
-    int HandleCommand(Runner& runner);
+    // The lesson's words that need more than a line.
+    ScriptOutcome AwaitOk(Runner& script);
+    ScriptOutcome AwaitTiles(Runner& script);
+    void RequestScriptLine(Action action, Runner& script);
+    ScriptOutcome SetRevealMode(Runner& script);
+    void FlashInStep(Runner& script);
     void ScriptEnded();
     void Resume();
     void OpenPopup(Runner& runner);

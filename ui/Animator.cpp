@@ -269,9 +269,9 @@ void Animator::OnAnimationComplete(int id)
 
 // Hooks.
 
-int Animator::HandleCommand(const ScriptCommand& /*command*/)
+Animator::Outcome Animator::HandleCommand(const ScriptCommand& /*command*/)
 {
-    return 0;
+    return Outcome::NotMine;
 }
 
 void Animator::OnScriptFinished() {}

@@ -8,6 +8,7 @@
 #include "ui/ButtonActions.h"
 #include "ui/ScriptCommand.h"
 #include "ui/ScriptLimits.h"
+#include "ui/ScriptOutcome.h"
 
 #include <cstdint>
 #include <map>
@@ -32,10 +33,9 @@ class WidgetContainer;
 // host queries and steps it once per update.
 //
 // Commands run until one suspends the script, one replaces it, or it ends.
-// Command families beyond waits, flow and sound live in their own sources
-// (ScriptObjectCommands, ScriptMotionCommands, ScriptAppearanceCommands) and
-// are tried in the interpreter's fixed order; each answers NotMine for words
-// it does not handle.
+// The host's hook and the application's are asked first; a built-in word
+// then goes straight to the handler of its row in its family's table
+// (ScriptWordTable.h), chosen by what the command's "id" names.
 class Animator : public VariableScope
 {
 public:
@@ -60,15 +60,8 @@ public:
         Yielded = 15       // out of command budget: goes on at the next update
     };
 
-    // What a command family did with a command.
-    enum class Outcome
-    {
-        NotMine, // not a word of this family: the interpreter tries the next
-        Next,    // done: on with the next command
-        Placed,  // done, and the program counter was placed by the command
-        Suspend, // the script waits here
-        Halt     // the script holds here without a wait; RunScript reports false
-    };
+    // What a command, a word's handler or a hook did (ScriptOutcome.h).
+    using Outcome = ScriptOutcome;
 
     // Scripts that loop without ever waiting yield to the next update after
     // this many commands in one run, or when the commands all scripts of the
@@ -122,9 +115,10 @@ public:
     virtual void OnButtonDepress(int buttonId);
 
     // Hooks for hosts.
-    // Asked before every built-in command: 0 not handled, 1 handled and the
-    // script waits, 2 handled and it goes on.
-    virtual int HandleCommand(const ScriptCommand& command);
+    // Asked before every built-in command: NotMine for a word the host does
+    // not know (the interpreter asks on), Suspend when it handled the word
+    // and the script waits, Next when it handled it and the script goes on.
+    virtual Outcome HandleCommand(const ScriptCommand& command);
     virtual void OnScriptFinished();
     virtual void OnEmptyScript();
     virtual bool AnyObjectMoving();
@@ -238,25 +232,22 @@ public:
     Font* ReadFont(std::wstring_view name);
     // The object named by the attribute's text; null for an empty or unknown name.
     DynamicWidget* ReadObject(std::wstring_view name);
+    // The easing curve named by the current command's "curve"; owned by the caller.
+    std::unique_ptr<EasingCurve> ReadCurve();
     // The "if"/"unless" test: whenEmpty for an empty text.
     bool TestCondition(const std::wstring& text, bool whenEmpty);
 
 protected:
     // RunScript's interpreter loop, up to the next wait or the end.
     bool RunCommands(bool step);
-    // Command families in their own sources; each returns NotMine for words
-    // it does not know. The object forms get the object named by "id".
-    Outcome RunCreateCommand(const ScriptCommand& command);
-    Outcome RunMotionCommand(const ScriptCommand& command, DynamicWidget& object);
-    Outcome RunAppearanceCommand(const ScriptCommand& command, DynamicWidget& object);
-    Outcome RunConfigureCommand(const ScriptCommand& command, DynamicWidget& object);
-    Outcome RunLayerCommand(const ScriptCommand& command);
-    // The sub-commands on one object, or on the current layer.
-    Outcome RunObjectCommand(const ScriptCommand& command, WidgetContainer* target);
-    // The easing curve named by the current command's "curve"; owned by the caller.
-    std::unique_ptr<EasingCurve> ReadCurve();
 
 private:
+    // The handlers of the words that wait, place the program counter or
+    // keep sounds (ScriptFlowCommands.cpp, ScriptSoundCommands.cpp) work on
+    // the interpreter's own state.
+    friend struct ScriptFlowWords;
+    friend struct ScriptSoundWords;
+
     struct Frame
     {
         const ScriptBody* body = nullptr;
@@ -299,13 +290,17 @@ private:
     TrackedLayer TrackLayer(WidgetContainer* layer) const;
 
     // The interpreter's parts (Animator.cpp and ScriptFlowCommands.cpp).
+    // Before a run: true when it must wait for the next update instead.
+    bool RunMustWait(bool step, ScriptLimits* limits);
+    // True when this run, or the tick, has no command left.
+    bool OutOfCommands(bool step, int& budget, ScriptLimits* limits);
+    // Leaves the run to the next update, which goes on from here.
+    bool Yield(bool step);
+    // The hooks, then the built-in word.
+    Outcome RunHooksAndCommand(const ScriptCommand& command, int run);
+    // The handler of the command's word for what its "id" names.
     Outcome RunCommand(const ScriptCommand& command);
-    Outcome RunWaitCommand(const ScriptCommand& command);
-    Outcome RunVariableCommand(const ScriptCommand& command);
-    Outcome RunObjectFlowCommand(const ScriptCommand& command, DynamicWidget& object);
-    Outcome RunBlockCommand(const ScriptCommand& command);
     Outcome RunNoticeMenu();
-    void LeaveLoopPass(bool breaking);
     void SetGlobal(const std::wstring& name, const Value& value);
     void SetClickedVariable(bool clicked);
     void ResumeIfLive();
@@ -315,12 +310,7 @@ private:
     void NoticeClosed();
     void ForgetObject(int id);
     void ForgetEverywhere(const Widget* widget);
-    // Sound and music commands (ScriptSoundCommands.cpp).
-    Outcome RunSoundCommand(const ScriptCommand& command);
-    Outcome StartSoundWait(Wait wait, int id);
-    void PlayMusic();
-    void StopMusic();
-    void ChangeSoundLoop(bool start);
+    // Whether the sound a sound wait waits for still plays (ScriptSoundCommands.cpp).
     bool SoundStillPlays();
 
     TrackedWidget m_hostRef;

@@ -1,5 +1,5 @@
-// The commands that set and move an object's properties ("set", "change",
-// "propel", "bind", "oscillate", "clamp" and their stops).
+// The motion family: the words that set and move an object's properties
+// ("set", "change", "propel", "bind", "oscillate", "clamp" and their stops).
 #include "base/Common.h"
 #include "ui/Animator.h"
 #include "ui/Binder.h"
@@ -10,6 +10,7 @@
 #include "ui/ExpressionWave.h"
 #include "ui/Oscillation.h"
 #include "ui/Propeller.h"
+#include "ui/ScriptWordTable.h"
 #include "ui/TerminalPropeller.h"
 #include "ui/Tweener.h"
 
@@ -17,6 +18,8 @@
 #include <numbers>
 
 namespace {
+
+using Outcome = ScriptOutcome;
 
 // Without a "rate" a wave makes one swing in this many ticks (2 s).
 constexpr double kDefaultSwingTicks = 200.0;
@@ -62,175 +65,232 @@ std::vector<float> ReadPolarOrList(Animator& animator, CommandReader& reader, st
     return values;
 }
 
+// The values to write, or (without "value") each property moved by its
+// "offset"; "align" shifts given x and y values by the object's size.
+Outcome Set(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    std::vector<float> values = reader.ReadFloatList(L"value");
+    std::vector<float> offsets = reader.ReadFloatList(L"offset");
+    std::vector<Value> aligns = reader.SplitCommaList(L"align", false);
+    object.WriteBaseValues([&] {
+        std::vector<float> written;
+        for (size_t i = 0; i < properties.targets.size(); ++i) {
+            float value = values.empty() ? *properties.targets[i] + CommandReader::Fill(offsets, i)
+                                         : CommandReader::Fill(values, i);
+            written.push_back(value);
+        }
+        if (!values.empty())
+            AlignEnds(aligns, properties, object, written);
+        for (size_t i = 0; i < written.size(); ++i)
+            *properties.targets[i] = written[i];
+    });
+    object.Refresh(properties.refreshKind);
+    return Outcome::Next;
+}
+
+// A tween from "start" (or where the properties are) to "end" (or by "offset").
+Outcome Change(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    std::vector<float> starts = reader.ReadFloatList(L"start");
+    std::vector<float> endList = reader.ReadFloatList(L"end");
+    std::vector<float> offsets = reader.ReadFloatList(L"offset");
+    std::vector<Value> aligns = reader.SplitCommaList(L"align", false);
+    if (!starts.empty()) {
+        object.WriteBaseValues([&] {
+            for (size_t i = 0; i < properties.targets.size(); ++i)
+                *properties.targets[i] = CommandReader::Fill(starts, i);
+        });
+    }
+    // The tween runs on the base values: the layers are lifted while they
+    // are read and laid on again whatever the command was given.
+    std::vector<Tweener::Entry> entries;
+    object.WriteBaseValues([&] {
+        std::vector<float> ends;
+        for (size_t i = 0; i < properties.targets.size(); ++i) {
+            ends.push_back(endList.empty() ? *properties.targets[i] + CommandReader::Fill(offsets, i)
+                                           : CommandReader::Fill(endList, i));
+        }
+        if (!endList.empty())
+            AlignEnds(aligns, properties, object, ends);
+        for (size_t i = 0; i < properties.targets.size(); ++i)
+            entries.push_back({properties.targets[i], *properties.targets[i], ends[i]});
+    });
+    object.AddController(std::make_unique<Tweener>(
+        &object, script.ReadText(L"controller"), script.ReadCurve(), script.ReadFloat(L"time", 50.0f),
+        std::move(entries), properties.refreshKind, script.ReadFloat(L"timer", 0.0f)));
+    return Outcome::Next;
+}
+
+// Constant speeds, until "end" when it is given.
+Outcome Propel(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    size_t count = properties.targets.size();
+    std::vector<float> speeds = ReadPolarOrList(script, reader, L"velocity", count);
+    std::unique_ptr<EasingCurve> curve = script.ReadCurve();
+    std::wstring name = script.ReadText(L"controller");
+    float clock = script.ReadFloat(L"timer", 0.0f);
+    float curveSpeed = script.ReadFloat(L"curve_speed", 0.01f);
+    if (script.Has(L"end")) {
+        std::vector<float> ends = reader.ReadFloatList(L"end");
+        std::vector<TerminalPropeller::Entry> entries;
+        for (size_t i = 0; i < count; ++i) {
+            float end = CommandReader::Fill(ends, i);
+            entries.push_back({properties.targets[i], speeds[i], end, *properties.targets[i] < end});
+        }
+        object.AddController(std::make_unique<TerminalPropeller>(&object, name, std::move(curve),
+                                                                 script.ReadBool(L"snap"), clock, curveSpeed,
+                                                                 entries, properties.refreshKind));
+    } else {
+        std::vector<Propeller::Entry> entries;
+        for (size_t i = 0; i < count; ++i)
+            entries.push_back({properties.targets[i], speeds[i]});
+        object.AddController(std::make_unique<Propeller>(&object, name, std::move(curve), clock, curveSpeed,
+                                                         std::move(entries), properties.refreshKind));
+    }
+    return Outcome::Next;
+}
+
+// Each property follows an expression of the script's variables.
+Outcome Bind(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    std::vector<Value> expressions = reader.SplitCommaList(L"value", true);
+    std::vector<Binder::Binding> bindings;
+    for (size_t i = 0; i < properties.targets.size() && !expressions.empty(); ++i) {
+        const Value& expression = expressions[std::min(i, expressions.size() - 1)];
+        bindings.push_back({properties.targets[i], expression.GetString()});
+    }
+    object.AddController(std::make_unique<Binder>(&object, script.ReadText(L"controller"),
+                                                  std::move(bindings), properties.refreshKind, &script));
+    return Outcome::Next;
+}
+
+Outcome StopController(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    object.StopController(script.ReadText(L"controller"));
+    return Outcome::Next;
+}
+
+// Where in its swing a new oscillation starts: "timer", else "start".
+double OscillationPhase(Animator& script)
+{
+    if (script.Has(L"timer"))
+        return script.ReadFloat(L"timer");
+    const std::wstring start = script.ReadText(L"start");
+    if (start == L"top")
+        return 0.25;
+    if (start == L"bottom")
+        return 0.75;
+    if (start == L"random")
+        return RandDouble(100.0);
+    return 0.0;
+}
+
+// The wave "curve" names (as written): sine, zigzag, noise or an expression
+// of t. Noise without a "timer" starts at a random place of its own.
+std::unique_ptr<OscillatingCurve> ReadWave(Animator& script, double& phase)
+{
+    const std::wstring& curveName = script.Raw(L"curve");
+    if (curveName == L"zigzag")
+        return std::make_unique<ZigZagWave>();
+    if (curveName == L"noise") {
+        if (!script.Has(L"timer"))
+            phase = Rand(100);
+        return std::make_unique<NoiseWave>();
+    }
+    if (curveName == L"sine" || curveName.empty())
+        return std::make_unique<SineWave>();
+    return std::make_unique<ExpressionWave>(curveName, &script);
+}
+
+Outcome Oscillate(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    size_t count = properties.targets.size();
+    std::vector<float> amplitudes = ReadPolarOrList(script, reader, L"amplitude", count);
+    std::vector<Oscillation::Entry> entries;
+    for (size_t i = 0; i < count; ++i)
+        entries.push_back({properties.targets[i], amplitudes[i]});
+    double phase = OscillationPhase(script);
+    std::unique_ptr<OscillatingCurve> wave = ReadWave(script, phase);
+    // The wave's time advances by the step times the rate; its period is
+    // 1, so without a rate it swings once per 200 ticks.
+    double rate =
+        script.Has(L"rate") ? static_cast<double>(script.ReadFloat(L"rate")) : 1.0 / kDefaultSwingTicks;
+    object.AddOscillation(std::make_unique<Oscillation>(&object, script.ReadText(L"oscillation"),
+                                                        std::move(entries), phase, rate, std::move(wave),
+                                                        properties.refreshKind));
+    object.Refresh(properties.refreshKind);
+    return Outcome::Next;
+}
+
+// "stop-oscillation" and "stop-clamp": the layer of that kind the attribute
+// of the kind's name names; "undo" (default true) takes back what it added.
+template <bool (DynamicWidget::*remove)(const std::wstring&, bool), const wchar_t* kind>
+Outcome StopLayer(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    (object.*remove)(script.ReadText(kind), script.ReadBool(L"undo", true));
+    return Outcome::Next;
+}
+
+// "stop-oscillations" and "stop-clamps": every layer of that kind.
+template <void (DynamicWidget::*clear)(bool)>
+Outcome StopLayers(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    (object.*clear)(script.ReadBool(L"undo", true));
+    return Outcome::Next;
+}
+
+constexpr wchar_t kOscillation[] = L"oscillation";
+constexpr wchar_t kClamp[] = L"clamp";
+
+Outcome ClampProperties(Animator& script, const ScriptCommand&, DynamicWidget& object)
+{
+    CommandReader reader(script);
+    CommandReader::PropertyList properties = reader.ReadProperties(object);
+    std::vector<float> minimums = reader.ReadFloatList(L"min");
+    std::vector<float> maximums = reader.ReadFloatList(L"max");
+    std::vector<Clamp::Entry> entries;
+    for (size_t i = 0; i < properties.targets.size(); ++i) {
+        float minimum = script.Has(L"min") ? CommandReader::Fill(minimums, i) : -1.0e20f;
+        float maximum = script.Has(L"max") ? CommandReader::Fill(maximums, i) : 1.0e20f;
+        entries.push_back({properties.targets[i], minimum, maximum});
+    }
+    object.AddClamp(std::make_unique<Clamp>(&object, script.ReadText(L"clamp"), std::move(entries),
+                                            properties.refreshKind));
+    object.Refresh(properties.refreshKind);
+    return Outcome::Next;
+}
+
+constexpr ScriptWordRow kMotionWords[] = {
+    {L"set", ScriptWord::Set, ScriptReach::Object, Set},
+    {L"change", ScriptWord::Change, ScriptReach::Object, Change},
+    {L"propel", ScriptWord::Propel, ScriptReach::Object, Propel},
+    {L"bind", ScriptWord::Bind, ScriptReach::Object, Bind},
+    {L"stop-controller", ScriptWord::StopController, ScriptReach::Object, StopController},
+    {L"oscillate", ScriptWord::Oscillate, ScriptReach::Object, Oscillate},
+    {L"stop-oscillation", ScriptWord::StopOscillation, ScriptReach::Object,
+     StopLayer<&DynamicWidget::RemoveOscillation, kOscillation>},
+    {L"stop-oscillations", ScriptWord::StopOscillations, ScriptReach::Object,
+     StopLayers<&DynamicWidget::ClearOscillations>},
+    {L"clamp", ScriptWord::Clamp, ScriptReach::Object, ClampProperties},
+    {L"stop-clamp", ScriptWord::StopClamp, ScriptReach::Object,
+     StopLayer<&DynamicWidget::RemoveClamp, kClamp>},
+    {L"stop-clamps", ScriptWord::StopClamps, ScriptReach::Object, StopLayers<&DynamicWidget::ClearClamps>},
+};
+static_assert(AllRowsFit(kMotionWords));
+
 } // namespace
 
-Animator::Outcome Animator::RunMotionCommand(const ScriptCommand& command, DynamicWidget& object)
+std::span<const ScriptWordRow> MotionWords()
 {
-    CommandReader reader(*this);
-    switch (command.m_word) {
-    case ScriptWord::Set: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        std::vector<float> values = reader.ReadFloatList(L"value");
-        std::vector<float> offsets = reader.ReadFloatList(L"offset");
-        std::vector<Value> aligns = reader.SplitCommaList(L"align", false);
-        object.WriteBaseValues([&] {
-            std::vector<float> written;
-            for (size_t i = 0; i < properties.targets.size(); ++i) {
-                float value = values.empty() ? *properties.targets[i] + CommandReader::Fill(offsets, i)
-                                             : CommandReader::Fill(values, i);
-                written.push_back(value);
-            }
-            if (!values.empty())
-                AlignEnds(aligns, properties, object, written);
-            for (size_t i = 0; i < written.size(); ++i)
-                *properties.targets[i] = written[i];
-        });
-        object.Refresh(properties.refreshKind);
-        return Outcome::Next;
-    }
-    case ScriptWord::Change: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        std::vector<float> starts = reader.ReadFloatList(L"start");
-        std::vector<float> endList = reader.ReadFloatList(L"end");
-        std::vector<float> offsets = reader.ReadFloatList(L"offset");
-        std::vector<Value> aligns = reader.SplitCommaList(L"align", false);
-        if (!starts.empty()) {
-            object.WriteBaseValues([&] {
-                for (size_t i = 0; i < properties.targets.size(); ++i)
-                    *properties.targets[i] = CommandReader::Fill(starts, i);
-            });
-        }
-        // The tween runs on the base values: the layers are lifted while they
-        // are read and laid on again whatever the command was given.
-        std::vector<Tweener::Entry> entries;
-        object.WriteBaseValues([&] {
-            std::vector<float> ends;
-            for (size_t i = 0; i < properties.targets.size(); ++i) {
-                ends.push_back(endList.empty() ? *properties.targets[i] + CommandReader::Fill(offsets, i)
-                                               : CommandReader::Fill(endList, i));
-            }
-            if (!endList.empty())
-                AlignEnds(aligns, properties, object, ends);
-            for (size_t i = 0; i < properties.targets.size(); ++i)
-                entries.push_back({properties.targets[i], *properties.targets[i], ends[i]});
-        });
-        object.AddController(std::make_unique<Tweener>(&object, ReadText(L"controller"), ReadCurve(),
-                                                       ReadFloat(L"time", 50.0f), std::move(entries),
-                                                       properties.refreshKind, ReadFloat(L"timer", 0.0f)));
-        return Outcome::Next;
-    }
-    case ScriptWord::Propel: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        size_t count = properties.targets.size();
-        std::vector<float> speeds = ReadPolarOrList(*this, reader, L"velocity", count);
-        std::unique_ptr<EasingCurve> curve = ReadCurve();
-        std::wstring name = ReadText(L"controller");
-        float clock = ReadFloat(L"timer", 0.0f);
-        float curveSpeed = ReadFloat(L"curve_speed", 0.01f);
-        if (Has(L"end")) {
-            std::vector<float> ends = reader.ReadFloatList(L"end");
-            std::vector<TerminalPropeller::Entry> entries;
-            for (size_t i = 0; i < count; ++i) {
-                float end = CommandReader::Fill(ends, i);
-                entries.push_back({properties.targets[i], speeds[i], end, *properties.targets[i] < end});
-            }
-            object.AddController(std::make_unique<TerminalPropeller>(&object, name, std::move(curve),
-                                                                     ReadBool(L"snap"), clock, curveSpeed,
-                                                                     entries, properties.refreshKind));
-        } else {
-            std::vector<Propeller::Entry> entries;
-            for (size_t i = 0; i < count; ++i)
-                entries.push_back({properties.targets[i], speeds[i]});
-            object.AddController(std::make_unique<Propeller>(&object, name, std::move(curve), clock,
-                                                             curveSpeed, std::move(entries),
-                                                             properties.refreshKind));
-        }
-        return Outcome::Next;
-    }
-    case ScriptWord::Bind: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        std::vector<Value> expressions = reader.SplitCommaList(L"value", true);
-        std::vector<Binder::Binding> bindings;
-        for (size_t i = 0; i < properties.targets.size() && !expressions.empty(); ++i) {
-            const Value& expression = expressions[std::min(i, expressions.size() - 1)];
-            bindings.push_back({properties.targets[i], expression.GetString()});
-        }
-        object.AddController(std::make_unique<Binder>(&object, ReadText(L"controller"), std::move(bindings),
-                                                      properties.refreshKind, this));
-        return Outcome::Next;
-    }
-    case ScriptWord::StopController:
-        object.StopController(ReadText(L"controller"));
-        return Outcome::Next;
-    case ScriptWord::Oscillate: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        size_t count = properties.targets.size();
-        std::vector<float> amplitudes = ReadPolarOrList(*this, reader, L"amplitude", count);
-        std::vector<Oscillation::Entry> entries;
-        for (size_t i = 0; i < count; ++i)
-            entries.push_back({properties.targets[i], amplitudes[i]});
-        double phase = 0.0;
-        if (Has(L"timer")) {
-            phase = ReadFloat(L"timer");
-        } else {
-            const std::wstring start = ReadText(L"start");
-            if (start == L"top")
-                phase = 0.25;
-            else if (start == L"bottom")
-                phase = 0.75;
-            else if (start == L"random")
-                phase = RandDouble(100.0);
-        }
-        const std::wstring& curveName = Raw(L"curve");
-        std::unique_ptr<OscillatingCurve> wave;
-        if (curveName == L"zigzag") {
-            wave = std::make_unique<ZigZagWave>();
-        } else if (curveName == L"noise") {
-            wave = std::make_unique<NoiseWave>();
-            if (!Has(L"timer"))
-                phase = Rand(100);
-        } else if (curveName == L"sine" || curveName.empty()) {
-            wave = std::make_unique<SineWave>();
-        } else {
-            wave = std::make_unique<ExpressionWave>(curveName, this);
-        }
-        // The wave's time advances by the step times the rate; its period is
-        // 1, so without a rate it swings once per 200 ticks.
-        double rate = Has(L"rate") ? static_cast<double>(ReadFloat(L"rate")) : 1.0 / kDefaultSwingTicks;
-        object.AddOscillation(std::make_unique<Oscillation>(&object, ReadText(L"oscillation"),
-                                                            std::move(entries), phase, rate, std::move(wave),
-                                                            properties.refreshKind));
-        object.Refresh(properties.refreshKind);
-        return Outcome::Next;
-    }
-    case ScriptWord::StopOscillation:
-        object.RemoveOscillation(ReadText(L"oscillation"), ReadBool(L"undo", true));
-        return Outcome::Next;
-    case ScriptWord::StopOscillations:
-        object.ClearOscillations(ReadBool(L"undo", true));
-        return Outcome::Next;
-    case ScriptWord::Clamp: {
-        CommandReader::PropertyList properties = reader.ReadProperties(object);
-        std::vector<float> minimums = reader.ReadFloatList(L"min");
-        std::vector<float> maximums = reader.ReadFloatList(L"max");
-        std::vector<Clamp::Entry> entries;
-        for (size_t i = 0; i < properties.targets.size(); ++i) {
-            float minimum = Has(L"min") ? CommandReader::Fill(minimums, i) : -1.0e20f;
-            float maximum = Has(L"max") ? CommandReader::Fill(maximums, i) : 1.0e20f;
-            entries.push_back({properties.targets[i], minimum, maximum});
-        }
-        object.AddClamp(
-            std::make_unique<Clamp>(&object, ReadText(L"clamp"), std::move(entries), properties.refreshKind));
-        object.Refresh(properties.refreshKind);
-        return Outcome::Next;
-    }
-    case ScriptWord::StopClamp:
-        object.RemoveClamp(ReadText(L"clamp"), ReadBool(L"undo", true));
-        return Outcome::Next;
-    case ScriptWord::StopClamps:
-        object.ClearClamps(ReadBool(L"undo", true));
-        return Outcome::Next;
-    default:
-        return Outcome::NotMine;
-    }
+    return kMotionWords;
 }

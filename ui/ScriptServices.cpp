@@ -5,9 +5,9 @@ ScriptServices gNoServices;
 ScriptServices* gServices = nullptr;
 } // namespace
 
-int ScriptServices::HandleScriptCommand(const ScriptCommand&, Animator&)
+ScriptOutcome ScriptServices::HandleScriptCommand(const ScriptCommand&, Animator&)
 {
-    return 0;
+    return ScriptOutcome::NotMine;
 }
 
 void ScriptServices::PlaySound(int, int, double) {}

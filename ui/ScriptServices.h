@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ScriptOutcome.h"
+
 #include <string>
 
 class Animator;
@@ -22,9 +24,10 @@ public:
 
     virtual ~ScriptServices() = default;
 
-    // Asked for every command after the host's own hook: 0 not handled, 1
-    // handled and the script waits, 2 handled and it goes on.
-    virtual int HandleScriptCommand(const ScriptCommand& command, Animator& animator);
+    // Asked for every command after the host's own hook: NotMine for a word
+    // it does not know, Suspend when it handled the word and the script
+    // waits, Next when it handled it and the script goes on.
+    virtual ScriptOutcome HandleScriptCommand(const ScriptCommand& command, Animator& animator);
     // A second start of the id within minInterval ticks of the first is dropped.
     virtual void PlaySound(int id, int minInterval, double volume);
     virtual void PlayVoice(int id);

@@ -1,169 +1,227 @@
-// The sound, voice, ambience and music commands, and the waits for sounds.
+// The sound family: the sound, voice, ambience and music words, and the
+// waits for sounds.
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
 #include "resources/Assets.h"
 #include "ui/Animator.h"
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
+#include "ui/ScriptWordTable.h"
 
 namespace {
 constexpr double kDefaultFade = 0.004;
 constexpr int kDefaultFallback = 500;
 
-MusicInterface* Channel(ScriptServices::MusicChannel channel)
+using Channel = ScriptServices::MusicChannel;
+
+ScriptServices& Services()
 {
-    return ScriptServices::Get().GetScriptMusic(channel);
+    return ScriptServices::Get();
+}
+
+MusicInterface* Player(Channel channel)
+{
+    return Services().GetScriptMusic(channel);
+}
+
+// A fade of 0 or less switches at once.
+double ReadFade(Animator& script)
+{
+    double fade = script.ReadFloat(L"fade", static_cast<float>(kDefaultFade));
+    return fade <= 0.0 ? 1.0 : fade;
+}
+
+// The id of the song the attribute names on that channel's table.
+int ReadSong(Animator& script, Channel channel, std::wstring_view name)
+{
+    switch (channel) {
+    case Channel::Voice:
+        return script.ReadVoice(name);
+    case Channel::Ambience:
+        return script.ReadAmbience(name);
+    case Channel::Music:
+        break;
+    }
+    return script.ReadMusic(name);
 }
 } // namespace
 
-Animator::Outcome Animator::RunSoundCommand(const ScriptCommand& command)
+// The sound family's handlers; the sound waits and loop counts are the
+// interpreter's own state.
+struct ScriptSoundWords
 {
-    using Music = ScriptServices::MusicChannel;
-    ScriptServices& services = ScriptServices::Get();
-    SoundManager* sounds = services.GetScriptSounds();
-    switch (command.m_word) {
-    case ScriptWord::Sound:
-        services.PlaySound(ReadSound(L"name"), ReadInt(L"delay", 0), ReadFloat(L"volume", 1.0f));
-        break;
-    case ScriptWord::StopSound:
-        if (sounds != nullptr)
-            sounds->StopSound(ReadSound(L"name"));
-        break;
-    case ScriptWord::StopSounds:
-        if (sounds != nullptr)
-            sounds->StopAllSounds();
-        break;
-    case ScriptWord::WaitFor:
-        if (command.Has(L"sound"))
-            return StartSoundWait(Wait::Sound, ReadSound(L"sound"));
-        if (command.Has(L"voice"))
-            return StartSoundWait(Wait::Voice, ReadVoice(L"voice"));
-        if (command.Has(L"music"))
-            return StartSoundWait(Wait::Music, ReadMusic(L"music"));
-        break;
-    case ScriptWord::Ambience:
-        services.PlayAmbience(ReadAmbience(L"name"));
-        break;
-    case ScriptWord::StopAmbience:
-        if (MusicInterface* ambience = Channel(Music::Ambience))
-            ambience->StopMusic(ReadAmbience(L"name"));
-        break;
-    case ScriptWord::StopAllAmbience:
-        if (MusicInterface* ambience = Channel(Music::Ambience))
-            ambience->StopAllMusic();
-        break;
-    case ScriptWord::Voice:
-        services.PlayVoice(ReadVoice(L"name"));
-        break;
-    case ScriptWord::StopVoice:
-        if (MusicInterface* voices = Channel(Music::Voice))
-            voices->StopMusic(ReadVoice(L"name"));
-        break;
-    case ScriptWord::StopVoices:
-        if (MusicInterface* voices = Channel(Music::Voice))
-            voices->StopAllMusic();
-        break;
-    case ScriptWord::PlayMusic:
-        PlayMusic();
-        break;
-    case ScriptWord::StopMusic:
-        StopMusic();
-        break;
-    case ScriptWord::PauseMusic:
-        services.PauseMusic();
-        break;
-    case ScriptWord::ResumeMusic:
-        services.ResumeMusic();
-        break;
-    case ScriptWord::StartSoundloop:
-        ChangeSoundLoop(true);
-        break;
-    case ScriptWord::StopSoundloop:
-        ChangeSoundLoop(false);
-        break;
-    default:
-        return Outcome::NotMine;
-    }
-    return Outcome::Next;
-}
+    using Outcome = ScriptOutcome;
+    using Wait = Animator::Wait;
 
-Animator::Outcome Animator::StartSoundWait(Wait wait, int id)
-{
-    m_awaitedSoundId = id;
-    const bool click = ReadBool(L"click");
-    if (id >= 0) {
-        if (click)
-            SetClickListening(true);
-        m_wait = wait;
+    static Outcome PlaySound(Animator& script, const ScriptCommand&)
+    {
+        Services().PlaySound(script.ReadSound(L"name"), script.ReadInt(L"delay", 0),
+                             script.ReadFloat(L"volume", 1.0f));
+        return Outcome::Next;
+    }
+    static Outcome StopSound(Animator& script, const ScriptCommand&)
+    {
+        if (SoundManager* sounds = Services().GetScriptSounds())
+            sounds->StopSound(script.ReadSound(L"name"));
+        return Outcome::Next;
+    }
+    static Outcome StopSounds(Animator&, const ScriptCommand&)
+    {
+        if (SoundManager* sounds = Services().GetScriptSounds())
+            sounds->StopAllSounds();
+        return Outcome::Next;
+    }
+    static Outcome PlayVoice(Animator& script, const ScriptCommand&)
+    {
+        Services().PlayVoice(script.ReadVoice(L"name"));
+        return Outcome::Next;
+    }
+    static Outcome PlayAmbience(Animator& script, const ScriptCommand&)
+    {
+        Services().PlayAmbience(script.ReadAmbience(L"name"));
+        return Outcome::Next;
+    }
+    // "stop-voice" and "stop-ambience": the song "name" names on that channel.
+    template <Channel channel> static Outcome StopSong(Animator& script, const ScriptCommand&)
+    {
+        if (MusicInterface* player = Player(channel))
+            player->StopMusic(ReadSong(script, channel, L"name"));
+        return Outcome::Next;
+    }
+    // "stop-voices" and "stop-all-ambience".
+    template <Channel channel> static Outcome StopSongs(Animator&, const ScriptCommand&)
+    {
+        if (MusicInterface* player = Player(channel))
+            player->StopAllMusic();
+        return Outcome::Next;
+    }
+    static Outcome PlayMusic(Animator& script, const ScriptCommand&)
+    {
+        MusicInterface* music = Player(Channel::Music);
+        if (music == nullptr)
+            return Outcome::Next;
+        if (script.ReadBool(L"sole", true))
+            music->FadeOutAllMusic(true, kDefaultFade);
+        const double fade = ReadFade(script);
+        const int id = script.ReadMusic(L"name");
+        const bool loop = script.ReadBool(L"loop", true);
+        // A song that already plays keeps its place.
+        music->FadeInMusic(id, music->IsPlaying(id) ? -1 : 0, fade, !loop);
+        return Outcome::Next;
+    }
+    static Outcome StopMusic(Animator& script, const ScriptCommand&)
+    {
+        MusicInterface* music = Player(Channel::Music);
+        if (music == nullptr)
+            return Outcome::Next;
+        const double fade = ReadFade(script);
+        if (script.Has(L"name"))
+            music->FadeOutMusic(script.ReadMusic(L"name"), true, fade);
+        else
+            music->FadeOutAllMusic(true, fade);
+        return Outcome::Next;
+    }
+    // "pause-music" and "resume-music": every song of the music player.
+    template <void (ScriptServices::*change)()> static Outcome ChangeMusic(Animator&, const ScriptCommand&)
+    {
+        (Services().*change)();
+        return Outcome::Next;
+    }
+    // "start-soundloop" and "stop-soundloop" on the menu that owns the host,
+    // counted so that the loops stop when the host leaves.
+    template <bool start> static Outcome ChangeSoundLoop(Animator& script, const ScriptCommand&)
+    {
+        ScriptMenuHooks* owner = script.GetHostSuspendOwner();
+        if (owner == nullptr)
+            return Outcome::Next;
+        const int id = GetSoundId(script.ReadText(L"name"));
+        const float fade = script.ReadFloat(L"fade");
+        if constexpr (start) {
+            owner->StartLoopSound(id, fade);
+            ++script.m_soundLoopCounts[id];
+        } else {
+            owner->StopLoopSound(id, fade);
+            if (--script.m_soundLoopCounts[id] <= 0)
+                script.m_soundLoopCounts.erase(id);
+        }
+        return Outcome::Next;
+    }
+
+    // "wait-for" without an object: the sound, voice or song it names.
+    static Outcome WaitForSound(Animator& script, const ScriptCommand& command)
+    {
+        if (command.Has(L"sound"))
+            return StartSoundWait(script, Wait::Sound, script.ReadSound(L"sound"));
+        if (command.Has(L"voice"))
+            return StartSoundWait(script, Wait::Voice, script.ReadVoice(L"voice"));
+        if (command.Has(L"music"))
+            return StartSoundWait(script, Wait::Music, script.ReadMusic(L"music"));
+        return Outcome::Next;
+    }
+    static Outcome StartSoundWait(Animator& script, Wait wait, int id)
+    {
+        script.m_awaitedSoundId = id;
+        const bool click = script.ReadBool(L"click");
+        if (id >= 0) {
+            if (click)
+                script.SetClickListening(true);
+            script.m_wait = wait;
+            return Outcome::Suspend;
+        }
+        // The sound is missing: wait as long as it might have played.
+        script.m_timer = static_cast<float>(script.ReadInt(L"fallback", kDefaultFallback));
+        if (script.m_timer <= 0.0f)
+            return Outcome::Next;
+        if (click) {
+            script.SetClickListening(true);
+            script.m_wait = Wait::Click;
+        } else {
+            script.m_wait = Wait::Timer;
+        }
         return Outcome::Suspend;
     }
-    // The sound is missing: wait as long as it might have played.
-    m_timer = static_cast<float>(ReadInt(L"fallback", kDefaultFallback));
-    if (m_timer <= 0.0f)
-        return Outcome::Next;
-    if (click) {
-        SetClickListening(true);
-        m_wait = Wait::Click;
-    } else {
-        m_wait = Wait::Timer;
-    }
-    return Outcome::Suspend;
+};
+
+namespace {
+
+using Sound = ScriptSoundWords;
+
+constexpr ScriptWordRow kSoundWords[] = {
+    {L"sound", ScriptWord::Sound, ScriptReach::Free, Sound::PlaySound},
+    {L"stop-sound", ScriptWord::StopSound, ScriptReach::Free, Sound::StopSound},
+    {L"stop-sounds", ScriptWord::StopSounds, ScriptReach::Free, Sound::StopSounds},
+    {L"wait-for", ScriptWord::WaitFor, ScriptReach::Free, Sound::WaitForSound},
+    {L"ambience", ScriptWord::Ambience, ScriptReach::Free, Sound::PlayAmbience},
+    {L"stop-ambience", ScriptWord::StopAmbience, ScriptReach::Free, Sound::StopSong<Channel::Ambience>},
+    {L"stop-all-ambience", ScriptWord::StopAllAmbience, ScriptReach::Free,
+     Sound::StopSongs<Channel::Ambience>},
+    {L"voice", ScriptWord::Voice, ScriptReach::Free, Sound::PlayVoice},
+    {L"stop-voice", ScriptWord::StopVoice, ScriptReach::Free, Sound::StopSong<Channel::Voice>},
+    {L"stop-voices", ScriptWord::StopVoices, ScriptReach::Free, Sound::StopSongs<Channel::Voice>},
+    {L"play-music", ScriptWord::PlayMusic, ScriptReach::Free, Sound::PlayMusic},
+    {L"stop-music", ScriptWord::StopMusic, ScriptReach::Free, Sound::StopMusic},
+    {L"pause-music", ScriptWord::PauseMusic, ScriptReach::Free,
+     Sound::ChangeMusic<&ScriptServices::PauseMusic>},
+    {L"resume-music", ScriptWord::ResumeMusic, ScriptReach::Free,
+     Sound::ChangeMusic<&ScriptServices::ResumeMusic>},
+    {L"start-soundloop", ScriptWord::StartSoundloop, ScriptReach::Free, Sound::ChangeSoundLoop<true>},
+    {L"stop-soundloop", ScriptWord::StopSoundloop, ScriptReach::Free, Sound::ChangeSoundLoop<false>},
+};
+static_assert(AllRowsFit(kSoundWords));
+
+} // namespace
+
+std::span<const ScriptWordRow> SoundWords()
+{
+    return kSoundWords;
 }
 
 bool Animator::SoundStillPlays()
 {
-    using Music = ScriptServices::MusicChannel;
     if (m_wait == Wait::Sound) {
-        SoundManager* sounds = ScriptServices::Get().GetScriptSounds();
+        SoundManager* sounds = Services().GetScriptSounds();
         return sounds != nullptr && sounds->FindPlayingInstance(m_awaitedSoundId) != nullptr;
     }
-    MusicInterface* channel = Channel(m_wait == Wait::Voice ? Music::Voice : Music::Music);
+    MusicInterface* channel = Player(m_wait == Wait::Voice ? Channel::Voice : Channel::Music);
     return channel != nullptr && channel->IsPlaying(m_awaitedSoundId);
-}
-
-void Animator::PlayMusic()
-{
-    MusicInterface* music = Channel(ScriptServices::MusicChannel::Music);
-    if (music == nullptr)
-        return;
-    if (ReadBool(L"sole", true))
-        music->FadeOutAllMusic(true, kDefaultFade);
-    double fade = ReadFloat(L"fade", static_cast<float>(kDefaultFade));
-    if (fade <= 0.0)
-        fade = 1.0;
-    const int id = ReadMusic(L"name");
-    const bool loop = ReadBool(L"loop", true);
-    // A song that already plays keeps its place.
-    music->FadeInMusic(id, music->IsPlaying(id) ? -1 : 0, fade, !loop);
-}
-
-void Animator::StopMusic()
-{
-    MusicInterface* music = Channel(ScriptServices::MusicChannel::Music);
-    if (music == nullptr)
-        return;
-    double fade = ReadFloat(L"fade", static_cast<float>(kDefaultFade));
-    if (fade <= 0.0)
-        fade = 1.0;
-    if (Has(L"name"))
-        music->FadeOutMusic(ReadMusic(L"name"), true, fade);
-    else
-        music->FadeOutAllMusic(true, fade);
-}
-
-void Animator::ChangeSoundLoop(bool start)
-{
-    ScriptMenuHooks* owner = GetHostSuspendOwner();
-    if (owner == nullptr)
-        return;
-    const int id = GetSoundId(ReadText(L"name"));
-    const float fade = ReadFloat(L"fade");
-    if (start) {
-        owner->StartLoopSound(id, fade);
-        ++m_soundLoopCounts[id];
-        return;
-    }
-    owner->StopLoopSound(id, fade);
-    if (--m_soundLoopCounts[id] <= 0)
-        m_soundLoopCounts.erase(id);
 }

@@ -1,109 +1,71 @@
 #include "ui/ScriptWord.h"
 
+#include "ui/ScriptWordTable.h"
+
+#include <array>
 #include <unordered_map>
+
+namespace {
+
+// Names and handlers of every family's rows, gathered once.
+struct WordIndex
+{
+    std::unordered_map<std::wstring_view, ScriptWord> codes;
+    std::array<ScriptWordHandlers, static_cast<size_t>(ScriptWord::Count)> handlers{};
+};
+
+const WordIndex& Index()
+{
+    // Built by the first reader, the loading thread or the main thread.
+    static const WordIndex index = [] {
+        WordIndex built;
+        for (const ScriptWordFamily& family : ScriptWordFamilies()) {
+            for (const ScriptWordRow& row : family.rows) {
+                built.codes.emplace(row.word, row.code);
+                ScriptWordHandlers& handlers = built.handlers[static_cast<size_t>(row.code)];
+                switch (row.reach) {
+                case ScriptReach::Any:
+                    handlers.any = row.run.onCommand;
+                    break;
+                case ScriptReach::Object:
+                    handlers.object = row.run.onObject;
+                    break;
+                case ScriptReach::Free:
+                    handlers.free = row.run.onCommand;
+                    break;
+                case ScriptReach::Target:
+                    handlers.target = row.run.onTarget;
+                    break;
+                }
+            }
+        }
+        return built;
+    }();
+    return index;
+}
+
+} // namespace
+
+std::span<const ScriptWordFamily> ScriptWordFamilies()
+{
+    static const ScriptWordFamily families[] = {
+        {L"flow", FlowWords()},     {L"creation", CreationWords()},
+        {L"motion", MotionWords()}, {L"appearance", AppearanceWords()},
+        {L"sound", SoundWords()},   {L"sub-commands", SubCommandWords()},
+    };
+    return families;
+}
 
 ScriptWord LookupScriptWord(std::wstring_view name)
 {
-    static const std::unordered_map<std::wstring_view, ScriptWord> words = {
-        {L"wait", ScriptWord::Wait},
-        {L"wait-for-animations", ScriptWord::WaitForAnimations},
-        {L"pause", ScriptWord::Pause},
-        {L"persist", ScriptWord::Persist},
-        {L"click", ScriptWord::Click},
-        {L"notice-menu", ScriptWord::NoticeMenu},
-        {L"stop", ScriptWord::Stop},
-        {L"add", ScriptWord::Add},
-        {L"add-button", ScriptWord::AddButton},
-        {L"add-label", ScriptWord::AddLabel},
-        {L"add-rect", ScriptWord::AddRect},
-        {L"play", ScriptWord::Play},
-        {L"overlay", ScriptWord::Overlay},
-        {L"call", ScriptWord::Call},
-        {L"load-after", ScriptWord::LoadAfter},
-        {L"define", ScriptWord::Define},
-        {L"define-global", ScriptWord::DefineGlobal},
-        {L"assign", ScriptWord::Assign},
-        {L"assign-global", ScriptWord::AssignGlobal},
-        {L"set", ScriptWord::Set},
-        {L"change", ScriptWord::Change},
-        {L"propel", ScriptWord::Propel},
-        {L"bind", ScriptWord::Bind},
-        {L"stop-controller", ScriptWord::StopController},
-        {L"oscillate", ScriptWord::Oscillate},
-        {L"stop-oscillation", ScriptWord::StopOscillation},
-        {L"stop-oscillations", ScriptWord::StopOscillations},
-        {L"clamp", ScriptWord::Clamp},
-        {L"stop-clamp", ScriptWord::StopClamp},
-        {L"stop-clamps", ScriptWord::StopClamps},
-        {L"arc", ScriptWord::Arc},
-        {L"rotation-axis", ScriptWord::RotationAxis},
-        {L"set-center", ScriptWord::SetCenter},
-        {L"flip", ScriptWord::Flip},
-        {L"blend", ScriptWord::Blend},
-        {L"cull", ScriptWord::Cull},
-        {L"tesselate", ScriptWord::Tesselate},
-        {L"shader", ScriptWord::Shader},
-        {L"set-shader-constant", ScriptWord::SetShaderConstant},
-        {L"circle", ScriptWord::Circle},
-        {L"flash", ScriptWord::Flash},
-        {L"cycle", ScriptWord::Cycle},
-        {L"cycle-mask", ScriptWord::CycleMask},
-        {L"set-frame", ScriptWord::SetFrame},
-        {L"fade-to-frame", ScriptWord::FadeToFrame},
-        {L"set-mask-frame", ScriptWord::SetMaskFrame},
-        {L"mask-rect", ScriptWord::MaskRect},
-        {L"recursive", ScriptWord::Recursive},
-        {L"shear", ScriptWord::Shear},
-        {L"set-mask", ScriptWord::SetMask},
-        {L"attach", ScriptWord::Attach},
-        {L"resize", ScriptWord::Resize},
-        {L"replace", ScriptWord::Replace},
-        {L"child-image", ScriptWord::ChildImage},
-        {L"cache", ScriptWord::Cache},
-        {L"check-pixels", ScriptWord::CheckPixels},
-        {L"do-finger", ScriptWord::DoFinger},
-        {L"press", ScriptWord::Press},
-        {L"depress", ScriptWord::Depress},
-        {L"config-button", ScriptWord::ConfigButton},
-        {L"config-label", ScriptWord::ConfigLabel},
-        {L"analyze", ScriptWord::Analyze},
-        {L"define-in", ScriptWord::DefineIn},
-        {L"undefine-in", ScriptWord::UndefineIn},
-        {L"assign-in", ScriptWord::AssignIn},
-        {L"play-in", ScriptWord::PlayIn},
-        {L"when-done", ScriptWord::WhenDone},
-        {L"wait-for", ScriptWord::WaitFor},
-        {L"wait-for-animation", ScriptWord::WaitForAnimation},
-        {L"do", ScriptWord::Do},
-        {L"get-object", ScriptWord::GetObject},
-        {L"push-layer", ScriptWord::PushLayer},
-        {L"pop-layer", ScriptWord::PopLayer},
-        {L"put-in-front", ScriptWord::PutInFront},
-        {L"put-behind", ScriptWord::PutBehind},
-        {L"loop", ScriptWord::Loop},
-        {L"break", ScriptWord::Break},
-        {L"continue", ScriptWord::Continue},
-        {L"if", ScriptWord::If},
-        {L"unless", ScriptWord::Unless},
-        {L"sound", ScriptWord::Sound},
-        {L"stop-sound", ScriptWord::StopSound},
-        {L"stop-sounds", ScriptWord::StopSounds},
-        {L"ambience", ScriptWord::Ambience},
-        {L"stop-ambience", ScriptWord::StopAmbience},
-        {L"stop-all-ambience", ScriptWord::StopAllAmbience},
-        {L"voice", ScriptWord::Voice},
-        {L"stop-voice", ScriptWord::StopVoice},
-        {L"stop-voices", ScriptWord::StopVoices},
-        {L"play-music", ScriptWord::PlayMusic},
-        {L"stop-music", ScriptWord::StopMusic},
-        {L"pause-music", ScriptWord::PauseMusic},
-        {L"resume-music", ScriptWord::ResumeMusic},
-        {L"start-soundloop", ScriptWord::StartSoundloop},
-        {L"stop-soundloop", ScriptWord::StopSoundloop},
-        {L"undefine", ScriptWord::Undefine},
-        {L"undefine-global", ScriptWord::UndefineGlobal},
-        {L"signal", ScriptWord::Signal},
-    };
-    auto found = words.find(name);
-    return found == words.end() ? ScriptWord::Unknown : found->second;
+    const auto& codes = Index().codes;
+    auto found = codes.find(name);
+    return found == codes.end() ? ScriptWord::Unknown : found->second;
+}
+
+const ScriptWordHandlers& FindScriptHandlers(ScriptWord word)
+{
+    static const ScriptWordHandlers none;
+    const size_t code = static_cast<size_t>(word);
+    return code < Index().handlers.size() ? Index().handlers[code] : none;
 }

@@ -4,8 +4,9 @@
 #include <string_view>
 
 // The command words the interpreter knows, resolved from the element name when
-// a script is loaded so that running a command compares codes, not texts.
-// Grouped in the order the interpreter tries them.
+// a script is loaded so that running a command looks up a code, not a text.
+// Each word's name and handler stand in one row of its family's table
+// (ScriptWordTable.h); grouped here by family.
 enum class ScriptWord : std::uint8_t
 {
     Unknown,
@@ -17,20 +18,45 @@ enum class ScriptWord : std::uint8_t
     Click,
     NoticeMenu,
     Stop,
-    // Creation.
-    Add,
-    AddButton,
-    AddLabel,
-    AddRect,
-    Play,
-    Overlay,
-    // Calls and variables.
+    // Calls, variables, loops, signals and other scripts' variables.
     Call,
     LoadAfter,
     Define,
     DefineGlobal,
     Assign,
     AssignGlobal,
+    DoFinger,
+    Press,
+    Depress,
+    DefineIn,
+    UndefineIn,
+    AssignIn,
+    PlayIn,
+    WhenDone,
+    WaitFor,
+    WaitForAnimation,
+    Do,
+    Loop,
+    Break,
+    Continue,
+    If,
+    Unless,
+    Undefine,
+    UndefineGlobal,
+    Signal,
+    // Creation, borrowing and layers.
+    Add,
+    AddButton,
+    AddLabel,
+    AddRect,
+    Play,
+    Overlay,
+    Analyze,
+    GetObject,
+    PushLayer,
+    PopLayer,
+    PutInFront,
+    PutBehind,
     // Properties and motions of an object.
     Set,
     Change,
@@ -70,32 +96,9 @@ enum class ScriptWord : std::uint8_t
     ChildImage,
     Cache,
     CheckPixels,
-    // Buttons and other scripts' variables.
-    DoFinger,
-    Press,
-    Depress,
     ConfigButton,
     ConfigLabel,
-    Analyze,
-    DefineIn,
-    UndefineIn,
-    AssignIn,
-    PlayIn,
-    WhenDone,
-    WaitFor,
-    WaitForAnimation,
-    // Without an object.
-    Do,
-    GetObject,
-    PushLayer,
-    PopLayer,
-    PutInFront,
-    PutBehind,
-    Loop,
-    Break,
-    Continue,
-    If,
-    Unless,
+    // Sounds and music.
     Sound,
     StopSound,
     StopSounds,
@@ -111,9 +114,27 @@ enum class ScriptWord : std::uint8_t
     ResumeMusic,
     StartSoundloop,
     StopSoundloop,
-    Undefine,
-    UndefineGlobal,
-    Signal
+    // Sub-commands on an object or the current layer.
+    Remove,
+    RemoveChildren,
+    Show,
+    Hide,
+    Enable,
+    Disable,
+    SetDepth,
+    BringToFront,
+    BringToBack,
+    Merge,
+    GetPoint,
+    Pick,
+    Batch,
+    BatchByDepth,
+    Crossfade,
+    AllowMouse,
+    Update,
+    MouseVisible,
+    SetLayer,
+    Count // not a word: the number of codes
 };
 
 // The word of an element name (exact, case-sensitive); Unknown for any other.

@@ -395,3 +395,35 @@ TEST_F(TutorialGridTest, LinksLieOverTheScreenOpenTheirNoticeAndGoWithTheGrid)
 }
 
 } // namespace
+
+// Every word of the lesson, given missing, huge, negative, empty and very
+// long attributes, leaves the board whole and the lesson able to end.
+TEST_F(TutorialGridTest, EveryLessonWordSurvivesMissingAndHostileAttributes)
+{
+    const std::vector<std::string> attributes = {
+        "x1",       "y1",          "x2",         "y2",      "group",          "count",     "col",   "row",
+        "position", "reveal-mode", "id",         "text",    "font",           "font-over", "x",     "y",
+        "width",    "height",      "popup-text", "text_dy", "padding_bottom", "textbox",   "align", "valign"};
+    const std::vector<std::string> hostile = {"1e30", "-1e30", "-1", "", "'" + std::string(10000, 'w') + "'"};
+    const int n = grid->GridSize();
+    for (const TutorialGrid::HostWord& row : TutorialGrid::HostWords()) {
+        const std::string word(row.word.begin(), row.word.end());
+        std::vector<std::string> forms = {"<" + word + "/>"};
+        for (const std::string& value : hostile) {
+            std::string form = "<" + word;
+            for (const std::string& attribute : attributes)
+                form += " " + attribute + "=\"" + value + "\"";
+            forms.push_back(form + "/>");
+        }
+        for (const std::string& form : forms) {
+            SCOPED_TRACE(form.substr(0, 80));
+            // A popup left waiting for its OK is closed by the lesson's end.
+            BeginLesson(form + "<clear-tiles/>");
+            EXPECT_TRUE(grid->IsFreePlay());
+            EXPECT_EQ(grid->GetRequestsLeft(), 0);
+            EXPECT_LE(grid->GetFlashGroups(), TutorialGrid::kMaxFlashGroups);
+            EXPECT_EQ(grid->GetPopup(), nullptr);
+            EXPECT_EQ(grid->GridSize(), n);
+        }
+    }
+}

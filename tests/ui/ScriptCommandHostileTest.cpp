@@ -1,132 +1,28 @@
 #include "ScriptStage.h"
 
+#include "ui/ScriptWordTable.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Every word the interpreter knows, and every object sub-command.
-const std::vector<std::string> kCommands = {"wait",
-                                            "wait-for-animations",
-                                            "pause",
-                                            "persist",
-                                            "click",
-                                            "notice-menu",
-                                            "stop",
-                                            "add",
-                                            "add-button",
-                                            "add-label",
-                                            "add-rect",
-                                            "play",
-                                            "overlay",
-                                            "call",
-                                            "load-after",
-                                            "define",
-                                            "define-global",
-                                            "assign",
-                                            "assign-global",
-                                            "set",
-                                            "change",
-                                            "propel",
-                                            "bind",
-                                            "stop-controller",
-                                            "oscillate",
-                                            "stop-oscillation",
-                                            "stop-oscillations",
-                                            "clamp",
-                                            "stop-clamp",
-                                            "stop-clamps",
-                                            "arc",
-                                            "rotation-axis",
-                                            "set-center",
-                                            "flip",
-                                            "blend",
-                                            "cull",
-                                            "tesselate",
-                                            "shader",
-                                            "set-shader-constant",
-                                            "circle",
-                                            "flash",
-                                            "cycle",
-                                            "cycle-mask",
-                                            "set-frame",
-                                            "fade-to-frame",
-                                            "set-mask-frame",
-                                            "mask-rect",
-                                            "recursive",
-                                            "shear",
-                                            "set-mask",
-                                            "attach",
-                                            "resize",
-                                            "replace",
-                                            "child-image",
-                                            "cache",
-                                            "check-pixels",
-                                            "do-finger",
-                                            "press",
-                                            "depress",
-                                            "config-button",
-                                            "config-label",
-                                            "analyze",
-                                            "define-in",
-                                            "undefine-in",
-                                            "assign-in",
-                                            "play-in",
-                                            "when-done",
-                                            "wait-for",
-                                            "wait-for-animation",
-                                            "do",
-                                            "get-object",
-                                            "push-layer",
-                                            "pop-layer",
-                                            "put-in-front",
-                                            "put-behind",
-                                            "loop",
-                                            "break",
-                                            "continue",
-                                            "if",
-                                            "unless",
-                                            "sound",
-                                            "stop-sound",
-                                            "stop-sounds",
-                                            "ambience",
-                                            "stop-ambience",
-                                            "stop-all-ambience",
-                                            "voice",
-                                            "stop-voice",
-                                            "stop-voices",
-                                            "play-music",
-                                            "stop-music",
-                                            "pause-music",
-                                            "resume-music",
-                                            "start-soundloop",
-                                            "stop-soundloop",
-                                            "undefine",
-                                            "undefine-global",
-                                            "signal",
-                                            "remove",
-                                            "remove-children",
-                                            "show",
-                                            "hide",
-                                            "enable",
-                                            "disable",
-                                            "set-depth",
-                                            "bring-to-front",
-                                            "bring-to-back",
-                                            "merge",
-                                            "get-point",
-                                            "pick",
-                                            "batch",
-                                            "batch-by-depth",
-                                            "crossfade",
-                                            "allow-mouse",
-                                            "update",
-                                            "mouse-visible",
-                                            "set-layer"};
+// Every word the interpreter knows, from its families' tables (a word in two
+// families, with and without an object, once).
+std::vector<std::string> Commands()
+{
+    std::set<std::string> words;
+    for (const ScriptWordFamily& family : ScriptWordFamilies()) {
+        for (const ScriptWordRow& row : family.rows)
+            words.insert(std::string(row.word.begin(), row.word.end()));
+    }
+    return {words.begin(), words.end()};
+}
 
 // The attributes the commands read, all given the hostile value at once.
 const std::vector<std::string> kAttributes = {"x",
@@ -265,7 +161,7 @@ TEST(ScriptCommandHostileTest, EveryCommandSurvivesMissingAndHostileAttributes)
     stage.Images({"w40x30:4x2", "w20x10"});
     std::string animations;
     std::vector<std::string> names;
-    for (const std::string& command : kCommands) {
+    for (const std::string& command : Commands()) {
         std::vector<std::string> forms = {"<" + command + "/>", "<" + command + " id=\"obj\"/>",
                                           "<" + command + " id=\"nothing\"/>"};
         // "add" picks its form by the first of these present: each form in turn.
