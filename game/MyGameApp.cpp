@@ -1,6 +1,7 @@
 #include "game/MyGameApp.h"
 
 #include "base/LogWriter.h"
+#include "base/ScreenSize.h"
 #include "game/ConfirmDeleteMenu.h"
 #include "game/ConstantRanges.h"
 #include "game/ConfirmQuitMenu.h"
@@ -34,8 +35,6 @@
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
 
 } // namespace
 
@@ -44,7 +43,7 @@ MyGameApp* GetMyGameApp()
     return dynamic_cast<MyGameApp*>(gApp);
 }
 
-MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kWidth, kHeight) {}
+MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kScreenWidth, kScreenHeight) {}
 
 MyGameApp::~MyGameApp()
 {

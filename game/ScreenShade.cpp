@@ -1,12 +1,11 @@
 #include "game/ScreenShade.h"
 
+#include "base/ScreenSize.h"
 #include "graphics/Graphics.h"
 #include "ui/Widget.h"
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kShadeAlpha = 150;
 
 } // namespace

@@ -3,6 +3,6 @@
 class Graphics;
 class Widget;
 
-// Darkens the whole 1024 x 768 screen behind a dialog: the widget draws at its
+// Darkens the whole screen behind a dialog: the widget draws at its
 // own position, so the shade starts at minus that position.
 void ShadeScreen(Graphics* g, const Widget& dialog);

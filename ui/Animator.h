@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/ScreenSize.h"
 #include "resources/ExpressionEvaluator.h"
 #include "resources/Value.h"
 #include "resources/VariableScope.h"
@@ -80,7 +81,7 @@ public:
     // refused, logged once, and the run yields to the next update, so such
     // a script neither hangs nor fills memory.
     static constexpr int kMaxLiveObjects = 1024;
-    static constexpr std::int64_t kMaxLivePixels = std::int64_t{1024} * 768 * 32;
+    static constexpr std::int64_t kMaxLivePixels = std::int64_t{kScreenWidth} * kScreenHeight * 32;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;

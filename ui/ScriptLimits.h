@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ScreenSize.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,7 +28,7 @@ public:
     // objects: the count also bounds how deep the tree can grow, which every
     // walk over it (update, drawing, removal) recurses on.
     static constexpr int kMaxLiveObjects = 4096;
-    static constexpr std::int64_t kMaxLivePixels = std::int64_t{1024} * 768 * 64;
+    static constexpr std::int64_t kMaxLivePixels = std::int64_t{kScreenWidth} * kScreenHeight * 64;
     // Commands all scripts together run in one tick.
     static constexpr int kTickCommands = 100000;
     // Between two runs the host is asked whether the program is to end once

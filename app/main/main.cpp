@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-
 AppPlatform MakeSdlPlatform(const GameApp& app)
 {
     AppPlatform platform;
@@ -36,7 +33,7 @@ AppPlatform MakeSdlPlatform(const GameApp& app)
             std::fprintf(stderr, "No renderer: %s\n", error.c_str());
             return nullptr;
         }
-        return std::make_unique<D3DInterface>(std::move(device), kWidth, kHeight);
+        return std::make_unique<D3DInterface>(std::move(device), app.GetWidth(), app.GetHeight());
     };
     return platform;
 }
