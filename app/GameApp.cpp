@@ -45,8 +45,6 @@ GameApp::GameApp(std::wstring title, std::wstring version, int width, int height
     : VelkAppBase(std::move(title), width, height), m_version(std::move(version))
 {
     gApp = this;
-    ScriptServices::Register(this);
-    NoticeMenuMaker::Register(this);
 }
 
 GameApp::~GameApp()
@@ -63,9 +61,6 @@ GameApp::~GameApp()
     m_soundPlayer.reset();
     m_voicePlayer.reset();
     m_ambiencePlayer.reset();
-    ScriptServices::Register(nullptr);
-    if (NoticeMenuMaker::Get() == this)
-        NoticeMenuMaker::Register(nullptr);
     if (gApp == this)
         gApp = nullptr;
 }

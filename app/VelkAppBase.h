@@ -223,7 +223,7 @@ protected:
     void AddLoadingSteps(int steps) { m_loadingStepTotal += steps; }
     void RemoveAllDialogs();
     // Every dialog, then every other widget leaves the manager; the ones that
-    // delete themselves on removal are deleted.
+    // delete themselves on removal are deleted, the others forget this host.
     void ClearWidgets();
     void FinishLoadingThread();
     void FlushDeferredDeletes();

@@ -9,6 +9,8 @@ class PlayerState;
 class MyBoard : public Board
 {
 public:
+    using Board::Board;
+
     void ShowMainMenu() override;
     void StartGame() override;
     BasicPlayerState* GetPlayerState() override;

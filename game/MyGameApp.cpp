@@ -98,7 +98,7 @@ Widget* MyGameApp::CreateTitleScreen()
 void MyGameApp::ResetGame()
 {
     GameApp::ResetGame();
-    auto* board = new MyBoard();
+    auto* board = new MyBoard(*this);
     SetBoard(board);
     GetWidgetManager()->AddWidget(board);
 }

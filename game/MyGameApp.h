@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GameApp.h"
+#include "puzzle/CurrentPlayerGlobalStore.h"
 
 #include <string>
 
@@ -27,6 +28,9 @@ public:
     Widget* WrapMenu(DialogHooks* menu) override;
     void HandleTypedCode(const std::wstring& typed) override;
     Widget* CreateTitleScreen() override;
+
+    // The scripts' global variables are the current player's properties.
+    ScriptGlobalStore* GetScriptGlobalStore() override { return &m_playerGlobals; }
 
     MyBoard* GetMyBoard() const;
     bool GetSaveProfilesOnExit() const { return m_saveProfilesOnExit; }
@@ -68,6 +72,7 @@ private:
     void OpenAllPuzzles(bool complete);
 
     bool m_saveProfilesOnExit{true};
+    CurrentPlayerGlobalStore m_playerGlobals;
 };
 
 // The application as the game's, or null.

@@ -11,6 +11,7 @@
 #include "resources/Constants.h"
 #include "resources/Localization.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 
@@ -71,7 +72,7 @@ void HintMeter::HintTrailArrived()
         gApp->PlaySoundByName(L"Glow");
     if (introductionAllowed && gCurrentPlayerState && !gCurrentPlayerState->seenHint) {
         gCurrentPlayerState->seenHint = true;
-        if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
+        if (NoticeMenuMaker* maker = GetHost() != nullptr ? GetHost()->GetNoticeMenuMaker() : nullptr)
             maker->ShowNoticeMenu(L"hint_intro");
     }
     filling = FirstEmptyIcon();

@@ -18,6 +18,7 @@
 #include "ui/AnimationWidget.h"
 #include "ui/FlagsMod.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -439,8 +440,14 @@ int PlayTileGrid::AddTrail(const std::wstring& name, int fromX, int fromY, Trail
 
 void PlayTileGrid::ShowFirstMistakeNotice()
 {
-    if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-        maker->ShowNoticeMenu(L"mistake_intro");
+    ShowNotice(L"mistake_intro");
+}
+
+void PlayTileGrid::ShowNotice(const std::wstring& text)
+{
+    NoticeMenuMaker* maker = GetHost() != nullptr ? GetHost()->GetNoticeMenuMaker() : nullptr;
+    if (maker != nullptr)
+        maker->ShowNoticeMenu(text);
 }
 
 void PlayTileGrid::HintTrailArrived()

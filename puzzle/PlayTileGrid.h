@@ -127,6 +127,9 @@ protected:
     virtual int AddTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
                             int targetIndex, int toX, int toY, int delay, bool showSparkles);
     virtual void ShowFirstMistakeNotice();
+    // Shows the notice through the application the grid is shown in; none
+    // outside one.
+    void ShowNotice(const std::wstring& text);
     virtual void HintTrailArrived();
     virtual void MistakeTrailArrived();
     virtual bool MistakeMeterPlayedOut();

@@ -12,7 +12,6 @@
 #include "ui/ButtonWidget.h"
 #include "ui/CommandReader.h"
 #include "ui/HyperlinkWidget.h"
-#include "ui/NoticeMenuMaker.h"
 #include "ui/PassiveWidget.h"
 #include "ui/ScriptCommand.h"
 #include "ui/ScriptMenuHooks.h"
@@ -137,8 +136,7 @@ void TutorialGrid::LineChosen(int startColumn, int startRow, int endColumn, int 
         const bool passes = rules.IsDecided({column, row}) || freePlay ||
                             (static_cast<int>(request.action) & rules.dragMode) != 0;
         if (!passes) {
-            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-                maker->ShowNoticeMenu(request.action == Action::None ? L"blank_tile" : L"incorrect_tile");
+            ShowNotice(request.action == Action::None ? L"blank_tile" : L"incorrect_tile");
             rules.dragMode = PlayRules::kNoDrag;
             return;
         }
@@ -417,8 +415,7 @@ void TutorialGrid::ButtonDepress(int id)
     }
     for (const auto& [name, link] : links) {
         if (link.widget->GetId() == id) {
-            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-                maker->ShowNoticeMenu(link.popupText);
+            ShowNotice(link.popupText);
             return;
         }
     }

@@ -9,6 +9,7 @@
 #include "ui/ScriptGlobalStore.h"
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 
 namespace {
 // Scripts that start scripts (their own or others') from inside a command
@@ -91,7 +92,7 @@ bool Animator::RunCommands(bool step)
         if (TestCondition(command.m_ifText, true) && !TestCondition(command.m_unlessText, false)) {
             int handled = HandleCommand(command);
             if (handled == 0 && m_runCounter == run)
-                handled = ScriptServices::Get().HandleScriptCommand(command, *this);
+                handled = GetServices().HandleScriptCommand(command, *this);
             if (handled == 1)
                 return true;
             if (handled == 0 && m_runCounter == run) {
@@ -263,7 +264,8 @@ Animator::Outcome Animator::RunNoticeMenu()
         m_noticeMenu = {};
         shown->RemoveSelf();
     }
-    NoticeMenuMaker* maker = NoticeMenuMaker::Get();
+    WidgetHost* host = GetWidgetHost();
+    NoticeMenuMaker* maker = host != nullptr ? host->GetNoticeMenuMaker() : nullptr;
     DynamicWidget* notice = maker != nullptr ? maker->ShowNoticeMenu(ReadText(L"text")) : nullptr;
     if (notice == nullptr)
         return Outcome::Next;
@@ -317,7 +319,7 @@ Animator::Outcome Animator::RunVariableCommand(const ScriptCommand& command)
         RemoveVariable(command.Raw(L"name"));
         return Outcome::Next;
     case ScriptWord::UndefineGlobal:
-        if (ScriptGlobalStore* store = ScriptGlobalStore::Get())
+        if (ScriptGlobalStore* store = GetGlobalStore())
             store->EraseGlobal(command.Raw(L"name"));
         return Outcome::Next;
     case ScriptWord::Signal: {
@@ -454,7 +456,7 @@ void Animator::LeaveLoopPass(bool breaking)
 
 void Animator::SetGlobal(const std::wstring& name, const Value& value)
 {
-    ScriptGlobalStore* store = ScriptGlobalStore::Get();
+    ScriptGlobalStore* store = GetGlobalStore();
     if (store == nullptr)
         return;
     // The player's properties outlive every widget: they keep what a

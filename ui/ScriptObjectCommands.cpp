@@ -159,7 +159,7 @@ Animator::Outcome Animator::RunCreateCommand(const ScriptCommand& command)
             new AnimationWidget(name, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), true);
         animation->SetPriority(ReadInt(L"depth"));
         AddPlayedAnimation(animation);
-        if (DynamicWidget* host = GetHost())
+        if (DynamicWidget* host = GetHostWidget())
             static_cast<AnimationListener*>(host)->Attach(animation->GetListenerLink());
         if (ReadBool(L"same_layer")) {
             animation->SetCurrentLayer(GetCurrentLayer());

@@ -10,16 +10,12 @@ namespace {
 constexpr double kDefaultFade = 0.004;
 constexpr int kDefaultFallback = 500;
 
-MusicInterface* Channel(ScriptServices::MusicChannel channel)
-{
-    return ScriptServices::Get().GetScriptMusic(channel);
-}
 } // namespace
 
 Animator::Outcome Animator::RunSoundCommand(const ScriptCommand& command)
 {
     using Music = ScriptServices::MusicChannel;
-    ScriptServices& services = ScriptServices::Get();
+    ScriptServices& services = GetServices();
     SoundManager* sounds = services.GetScriptSounds();
     switch (command.m_word) {
     case ScriptWord::Sound:
@@ -45,22 +41,22 @@ Animator::Outcome Animator::RunSoundCommand(const ScriptCommand& command)
         services.PlayAmbience(ReadAmbience(L"name"));
         break;
     case ScriptWord::StopAmbience:
-        if (MusicInterface* ambience = Channel(Music::Ambience))
+        if (MusicInterface* ambience = GetServices().GetScriptMusic(Music::Ambience))
             ambience->StopMusic(ReadAmbience(L"name"));
         break;
     case ScriptWord::StopAllAmbience:
-        if (MusicInterface* ambience = Channel(Music::Ambience))
+        if (MusicInterface* ambience = GetServices().GetScriptMusic(Music::Ambience))
             ambience->StopAllMusic();
         break;
     case ScriptWord::Voice:
         services.PlayVoice(ReadVoice(L"name"));
         break;
     case ScriptWord::StopVoice:
-        if (MusicInterface* voices = Channel(Music::Voice))
+        if (MusicInterface* voices = GetServices().GetScriptMusic(Music::Voice))
             voices->StopMusic(ReadVoice(L"name"));
         break;
     case ScriptWord::StopVoices:
-        if (MusicInterface* voices = Channel(Music::Voice))
+        if (MusicInterface* voices = GetServices().GetScriptMusic(Music::Voice))
             voices->StopAllMusic();
         break;
     case ScriptWord::PlayMusic:
@@ -114,16 +110,17 @@ bool Animator::SoundStillPlays()
 {
     using Music = ScriptServices::MusicChannel;
     if (m_wait == Wait::Sound) {
-        SoundManager* sounds = ScriptServices::Get().GetScriptSounds();
+        SoundManager* sounds = GetServices().GetScriptSounds();
         return sounds != nullptr && sounds->FindPlayingInstance(m_awaitedSoundId) != nullptr;
     }
-    MusicInterface* channel = Channel(m_wait == Wait::Voice ? Music::Voice : Music::Music);
+    MusicInterface* channel =
+        GetServices().GetScriptMusic(m_wait == Wait::Voice ? Music::Voice : Music::Music);
     return channel != nullptr && channel->IsPlaying(m_awaitedSoundId);
 }
 
 void Animator::PlayMusic()
 {
-    MusicInterface* music = Channel(ScriptServices::MusicChannel::Music);
+    MusicInterface* music = GetServices().GetScriptMusic(ScriptServices::MusicChannel::Music);
     if (music == nullptr)
         return;
     if (ReadBool(L"sole", true))
@@ -139,7 +136,7 @@ void Animator::PlayMusic()
 
 void Animator::StopMusic()
 {
-    MusicInterface* music = Channel(ScriptServices::MusicChannel::Music);
+    MusicInterface* music = GetServices().GetScriptMusic(ScriptServices::MusicChannel::Music);
     if (music == nullptr)
         return;
     double fade = ReadFloat(L"fade", static_cast<float>(kDefaultFade));

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,10 +47,29 @@ public:
     std::vector<std::wstring> shown;
 };
 
+// The application whose notices the grid shows: recorded, never shown.
+class NoticeRecordingApp : public GameApp
+{
+public:
+    explicit NoticeRecordingApp(NoticeMenuMaker& notices)
+        : GameApp(L"Tarnvale 6", L"v1.2", 1024, 768), m_notices(notices)
+    {
+    }
+    NoticeMenuMaker* GetNoticeMenuMaker() override { return &m_notices; }
+
+private:
+    NoticeMenuMaker& m_notices;
+};
+
 class TutorialGridTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.makeApp = [this] { return std::make_unique<NoticeRecordingApp>(notices); };
+        return options;
+    }
 
     void SetUp() override
     {
@@ -57,8 +77,6 @@ protected:
         ASSERT_TRUE(Harness().IsValid()) << Harness().GetError();
         ASSERT_TRUE(Harness().RunUntilLoaded());
         LoadGameTables("properties/", {});
-        previousNotices = NoticeMenuMaker::Get();
-        NoticeMenuMaker::Register(&notices);
         // The heart, first of the primer set.
         grid = new ProbeGrid(0, 0, 0);
         Manager().AddWidget(grid);
@@ -67,7 +85,6 @@ protected:
 
     void TearDown() override
     {
-        NoticeMenuMaker::Register(previousNotices);
         AppTest::TearDown();
         ClearGameTables();
         ProfileManager::SetEnvironment({});
@@ -114,7 +131,6 @@ protected:
     }
 
     RecordingNotices notices;
-    NoticeMenuMaker* previousNotices{nullptr};
     ProbeGrid* grid{nullptr};
 };
 
