@@ -88,7 +88,7 @@ bool GameApp::Init(const std::vector<std::string>& args)
     AddLoadingSteps(kCoreLoadingSteps + counting.GetAnimationCount() + GetExtraLoadingSteps());
     if (m_showIntroScreens && !IsScreensaver()) {
         m_startupScreen = StartupScreen::Logo;
-        AddDialog(new LogoScreen());
+        AddDialog(new LogoScreen(*this));
     } else {
         if (!m_showIntroScreens)
             m_startupScreen = StartupScreen::Splash2;
@@ -260,7 +260,7 @@ void GameApp::AdvanceStartupScreens()
         case StartupScreen::Title:
             return;
         }
-        auto* screen = new DistributorScreen(splash);
+        auto* screen = new DistributorScreen(*this, splash);
         if (!screen->IsScreenFinished()) {
             AddDialog(screen);
             return;
@@ -386,7 +386,7 @@ ButtonWidget* GameApp::CreateMenuButton(int x, int y, const std::wstring& label,
 
 DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
 {
-    auto* notice = new NoticeMenu(text, nullptr, L"menu");
+    auto* notice = new NoticeMenu(*this, text, nullptr, L"menu");
     notice->Show();
     return notice;
 }
@@ -440,7 +440,7 @@ void GameApp::UpdateFrames()
     if (!m_pendingSaveNotice.empty() && !IsTransitionRunning()) {
         const std::wstring text = std::move(m_pendingSaveNotice);
         m_pendingSaveNotice.clear();
-        (new NoticeMenu(Localize(L"save_failed_title"), text, L"menu"))->Show();
+        (new NoticeMenu(*this, Localize(L"save_failed_title"), text, L"menu"))->Show();
     }
     if (m_soundPlayer)
         m_soundPlayer->Update();

@@ -4,6 +4,7 @@
 #include "ui/CheckboxListener.h"
 
 class Checkbox;
+class MyGameApp;
 
 // The page before a puzzle, from its script "intro_<set + 1>_<puzzle + 1>".
 // Its "checkbox" command offers to switch the tips off; "ok" starts the
@@ -11,7 +12,7 @@ class Checkbox;
 class LevelIntroMenu : public InterpreterMenu, public CheckboxListener
 {
 public:
-    LevelIntroMenu(int mode, int set, int puzzle);
+    LevelIntroMenu(MyGameApp& app, int mode, int set, int puzzle);
 
     void RemovedFromManager(WidgetManager* manager) override;
     void CheckboxChecked(int id, bool checked) override;
@@ -27,6 +28,7 @@ public:
 private:
     void StartPlay();
 
+    MyGameApp& m_game;
     int m_mode{0};
     int m_set{0};
     int m_puzzle{0};

@@ -1,7 +1,7 @@
 #include "game/LevelStatusMenu.h"
 
-#include "app/GameApp.h"
 #include "base/Common.h"
+#include "game/MyGameApp.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/Localization.h"
 #include "resources/Value.h"
@@ -14,9 +14,9 @@ constexpr int kHandled = 2;
 
 } // namespace
 
-LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds,
-                                 int mistakes, int hints)
-    : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_script(script)
+LevelStatusMenu::LevelStatusMenu(MyGameApp& app, const std::wstring& script, int mode, int set, int puzzle,
+                                 int seconds, int mistakes, int hints)
+    : InterpreterMenu(app, L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_game(app), m_script(script)
 {
     const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
     SetVariable(L"puzzle_name", Value(record != nullptr ? record->name : std::wstring()));
@@ -31,9 +31,7 @@ int LevelStatusMenu::HandleCommand(const ScriptCommand& command)
     if (command.m_name != L"add-status-button")
         return InterpreterMenu::HandleCommand(command);
     const std::wstring id = ReadText(L"id");
-    ButtonWidget* button = gApp != nullptr
-                               ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
-                               : nullptr;
+    ButtonWidget* button = GetApp().CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true);
     if (button == nullptr)
         return kHandled;
     button->SetButtonListener(this);
@@ -53,14 +51,12 @@ void LevelStatusMenu::ButtonDepress(int id)
     // A button without a role leaves every screen where it is.
     if (!ok && !quit)
         return;
-    if (gApp != nullptr)
-        gApp->MarkMenusForClose();
+    GetApp().MarkMenusForClose();
     if (ok)
         Close();
     else
         Confirm();
-    if (gApp != nullptr)
-        gApp->CloseMarkedMenus();
+    GetApp().CloseMarkedMenus();
 }
 
 void LevelStatusMenu::BeginScript()

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class MyGameApp;
 class ScriptCommand;
 class Widget;
 
@@ -16,8 +17,8 @@ class Widget;
 class LevelStatusMenu : public InterpreterMenu
 {
 public:
-    LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds, int mistakes,
-                    int hints);
+    LevelStatusMenu(MyGameApp& app, const std::wstring& script, int mode, int set, int puzzle, int seconds,
+                    int mistakes, int hints);
 
     void ButtonDepress(int id) override;
     int HandleCommand(const ScriptCommand& command) override;
@@ -39,12 +40,14 @@ protected:
     void BeginScript();
     // False once the dialog has acted on a button: it closes only once.
     bool BeginClosing();
+    MyGameApp& GetGame() const { return m_game; }
 
     int m_mode = 0;
     int m_set = 0;
     int m_puzzle = 0;
 
 private:
+    MyGameApp& m_game;
     std::wstring m_script;
     Widget* m_okButton = nullptr;
     Widget* m_quitButton = nullptr;

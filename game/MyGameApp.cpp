@@ -39,11 +39,6 @@ constexpr int kHeight = 768;
 
 } // namespace
 
-MyGameApp* GetMyGameApp()
-{
-    return dynamic_cast<MyGameApp*>(gApp);
-}
-
 MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kWidth, kHeight) {}
 
 MyGameApp::~MyGameApp()
@@ -90,7 +85,7 @@ std::span<const ConstantRange> MyGameApp::GetConstantRanges() const
 
 Widget* MyGameApp::CreateTitleScreen()
 {
-    return new MyTitleScreen();
+    return new MyTitleScreen(*this);
 }
 
 // The board and the screens ------------------------------------------------------
@@ -113,43 +108,43 @@ Widget* MyGameApp::WrapMenu(DialogHooks* menu)
     auto* screen = dynamic_cast<Menu*>(menu);
     if (screen == nullptr)
         return GameApp::WrapMenu(menu);
-    return new ScreenTransition(screen);
+    return new ScreenTransition(*screen);
 }
 
 void MyGameApp::ShowStoryIntro()
 {
-    (new StoryIntroMenu())->Show();
+    (new StoryIntroMenu(*this))->Show();
 }
 
 void MyGameApp::ShowStoryFinal()
 {
-    (new StoryFinalMenu())->Show();
+    (new StoryFinalMenu(*this))->Show();
 }
 
 void MyGameApp::ShowTips()
 {
-    (new TipsMenu())->Show();
+    (new TipsMenu(*this))->Show();
 }
 
 void MyGameApp::ShowCredits()
 {
-    (new CreditsMenu())->Show();
+    (new CreditsMenu(*this))->Show();
 }
 
 void MyGameApp::ShowOptions(const std::wstring& from)
 {
-    (new OptionsMenu(from, 0, 0))->Show();
+    (new OptionsMenu(*this, from, 0, 0))->Show();
 }
 
 void MyGameApp::ShowConfirmQuit()
 {
-    (new ConfirmQuitMenu())->Show();
+    (new ConfirmQuitMenu(*this))->Show();
 }
 
 void MyGameApp::ShowConfirmDelete(const std::wstring& name, PlayerSelectMenu* owner)
 {
     if (owner != nullptr)
-        (new ConfirmDeleteMenu(name, owner))->Show();
+        (new ConfirmDeleteMenu(*this, name, owner))->Show();
 }
 
 bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
@@ -157,18 +152,18 @@ bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
     if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
         return false;
     // Without an introduction of its own the page gives way to play at once.
-    (new LevelIntroMenu(mode, set, puzzle))->Show();
+    (new LevelIntroMenu(*this, mode, set, puzzle))->Show();
     return true;
 }
 
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
 {
-    return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
+    return MyPlayPuzzleMenu::Open(*this, mode, set, puzzle, false);
 }
 
 bool MyGameApp::ShowWrappedPlayScreen(int mode, int set, int puzzle)
 {
-    return MyPlayPuzzleMenu::Open(mode, set, puzzle, true);
+    return MyPlayPuzzleMenu::Open(*this, mode, set, puzzle, true);
 }
 
 Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)

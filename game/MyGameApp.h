@@ -74,6 +74,3 @@ private:
     bool m_saveProfilesOnExit{true};
     CurrentPlayerGlobalStore m_playerGlobals;
 };
-
-// The application as the game's, or null.
-MyGameApp* GetMyGameApp();

@@ -7,6 +7,7 @@
 #include <vector>
 
 class ButtonWidget;
+class MyGameApp;
 
 // The sets of one mode (the bonus sets) as buttons in columns that the
 // script lays out with "set-column"; an information line under the pointer's
@@ -15,7 +16,7 @@ class ButtonWidget;
 class SelectSetMenu : public InterpreterMenu
 {
 public:
-    explicit SelectSetMenu(int mode);
+    SelectSetMenu(MyGameApp& app, int mode);
 
     int HandleCommand(const ScriptCommand& command) override;
     void ButtonMouseEnter(int id) override;
@@ -35,6 +36,7 @@ private:
     void AddColumn();
     void UpdateInfoText();
 
+    MyGameApp& m_game;
     std::vector<ButtonWidget*> m_setButtons;
     int m_mode{1};
     int m_hoveredSet{-1};

@@ -9,6 +9,7 @@
 #include <vector>
 
 class ButtonWidget;
+class GameApp;
 class HintMeter;
 class ImageSurface;
 class MistakeMeter;
@@ -43,7 +44,7 @@ public:
         std::wstring cursorName;
     };
 
-    PlayPuzzleMenu(int mode, int set, int puzzle);
+    PlayPuzzleMenu(GameApp& app, int mode, int set, int puzzle);
     ~PlayPuzzleMenu() override;
 
     // The widget tree.
@@ -69,6 +70,8 @@ public:
     void SelectNextTool() override;
     WidgetContainer* GetTrailLayer() override;
     void AddTrackedWidget(Widget* widget) override;
+    bool AreCustomCursorsEnabled() const override;
+    void SetCursorImage(Image* image) override;
     void FailPuzzle() override;
     void RequestHints(int sourceX, int sourceY, int count) override;
 

@@ -164,7 +164,7 @@ private:
     GridCell CellAt(int x, int y) const;
     void ApplyOutcome(const CellOutcome& outcome);
     void RevealHint(GridCell cell);
-    PlayGridOwner* Owner();
+    PlayGridOwner* Owner() const;
 
     PlayGridOwner* owner{nullptr};
 

@@ -53,8 +53,8 @@ private:
     TutorialGrid& m_grid;
 };
 
-TutorialGrid::TutorialGrid(int mode, int set, int puzzle)
-    : PlayTileGrid(mode, set, puzzle), scriptName(StrFormatW(L"tutorial_%d", puzzle + 1))
+TutorialGrid::TutorialGrid(GameApp& app_, int mode, int set, int puzzle)
+    : PlayTileGrid(mode, set, puzzle), app(app_), scriptName(StrFormatW(L"tutorial_%d", puzzle + 1))
 {
     const int n = GridSize();
     requests.assign(n, std::vector<Request>(n));
@@ -262,7 +262,7 @@ void TutorialGrid::OpenPopup(Runner& script)
         x = static_cast<int>(popupAnchor->GetX());
         y = static_cast<int>(popupAnchor->GetY());
     }
-    popup = new TextboxPopup(x, y, ::GetImage(L"TutorialPanel"), this);
+    popup = new TextboxPopup(app, x, y, ::GetImage(L"TutorialPanel"), this);
     const int wrapWidth =
         script.Has(L"width") ? script.ReadInt(L"width") : popup->GetWidth() - 2 * kMessageMargin;
     auto* label =
@@ -429,8 +429,7 @@ void TutorialGrid::AddedToParent(WidgetContainer* parent)
     // pointer itself, so the board beneath keeps the clicks between them.
     if (!linkLayer) {
         linkLayer = new PassiveWidget(0, 0, nullptr, false);
-        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(),
-                          gApp ? gApp->GetHeight() : GetHeight());
+        linkLayer->Resize(0.0f, 0.0f, app.GetWidth(), app.GetHeight());
         linkLayer->SetOverlayLevel(kLinkLayerLevel);
         linkLayer->SetPriority(kLinkLayerLevel);
     }

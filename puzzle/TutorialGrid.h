@@ -10,6 +10,7 @@
 #include <vector>
 
 class DynamicWidget;
+class GameApp;
 class HyperlinkWidget;
 class PassiveWidget;
 class TextboxPopup;
@@ -17,7 +18,8 @@ class TextboxPopup;
 // The playing field of the primer puzzles: a play grid whose script
 // ("tutorial_<puzzle + 1>") tells the player what to do, allows only the
 // cells it requests, flashes them, highlights clue numbers and shows
-// popups and links. Once the script has ended, any move is allowed.
+// popups and links (over the application it is made for). Once the script
+// has ended, any move is allowed.
 class TutorialGrid : public PlayTileGrid
 {
 public:
@@ -31,7 +33,7 @@ public:
     static constexpr int kMaxFlashGroups = 31;
     static constexpr int kFlashTicks = 100;
 
-    TutorialGrid(int mode, int set, int puzzle);
+    TutorialGrid(GameApp& app, int mode, int set, int puzzle);
     ~TutorialGrid() override;
 
     void BeginPlay() override;
@@ -106,6 +108,7 @@ private:
     void SetHighlight(Runner& runner, bool on);
     bool InBoard(int column, int row) const;
 
+    GameApp& app;
     Runner* runner{nullptr};
     bool freePlay{false};
     bool revealAll{false};

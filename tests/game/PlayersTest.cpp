@@ -39,7 +39,7 @@ class PlayersTest : public GameTest
 protected:
     PlayerSelectMenu* Open()
     {
-        auto* menu = new PlayerSelectMenu();
+        auto* menu = new PlayerSelectMenu(Game());
         menu->Show();
         Harness().RunTicks(1);
         return menu;
@@ -256,7 +256,7 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     for (int slot = 0; slot < 8; ++slot)
         ProfileManager::CreateProfile(StrFormatW(L"P%d", slot));
     ProfileManager::SelectProfile(0);
-    auto* entry = new EnterNameMenu(nullptr);
+    auto* entry = new EnterNameMenu(Game(), nullptr);
     entry->Show();
     Harness().RunTicks(1);
     Harness().KeyDown(KeyCode::Enter);

@@ -78,7 +78,7 @@ protected:
         ASSERT_TRUE(Harness().RunUntilLoaded());
         LoadGameTables("properties/", {});
         // The heart, first of the primer set.
-        grid = new ProbeGrid(0, 0, 0);
+        grid = new ProbeGrid(App(), 0, 0, 0);
         Manager().AddWidget(grid);
         Harness().RunTicks(1);
     }
