@@ -2,8 +2,8 @@
 
 #include "base/LogWriter.h"
 #include "game/ConfirmDeleteMenu.h"
-#include "game/ConstantRanges.h"
 #include "game/ConfirmQuitMenu.h"
+#include "game/ConstantRanges.h"
 #include "game/CreditsMenu.h"
 #include "game/LevelIntroMenu.h"
 #include "game/MainMenu.h"
@@ -17,6 +17,7 @@
 #include "game/StoryFinalMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
+#include "platform/DataFolder.h"
 #include "puzzle/ArtTiles.h"
 #include "puzzle/GameData.h"
 #include "puzzle/MyLocalization.h"
@@ -31,6 +32,7 @@
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -51,6 +53,23 @@ MyGameApp::~MyGameApp()
     if (m_saveProfilesOnExit)
         SaveProfiles();
     ProfileManager::ClearProfiles();
+    ProfileManager::SetEnvironment({});
+}
+
+bool MyGameApp::Init(const std::vector<std::string>& args)
+{
+    if (!GameApp::Init(args))
+        return false;
+    ProfileEnvironment environment;
+    environment.dataFolder = GetAppDataFolder();
+    environment.screensaver = IsScreensaver();
+    environment.afterSave = [this] { WriteSettings(); };
+    environment.playerNameChanged = [this](const std::wstring& name) { SetPlayerName(name); };
+    environment.saveFailed = [this](const std::string& folder, const std::string& reason) {
+        ShowSaveFailedNotice(folder, reason);
+    };
+    ProfileManager::SetEnvironment(std::move(environment));
+    return true;
 }
 
 // Loading ----------------------------------------------------------------------

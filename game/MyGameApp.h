@@ -22,6 +22,10 @@ public:
     MyGameApp();
     ~MyGameApp() override;
 
+    // Once the data folder is known, the profiles are told where to save and
+    // whom to tell (ProfileEnvironment); the destructor takes that back.
+    bool Init(const std::vector<std::string>& args) override;
+
     int GetExtraLoadingSteps() override { return kGameLoadingSteps; }
     std::span<const ConstantRange> GetConstantRanges() const override;
     void ResetGame() override;

@@ -29,7 +29,7 @@ protected:
     {
         const std::string blocked = Harness().DataFolder() + "blocked";
         std::ofstream(blocked) << "a file where the folder should be";
-        ProfileEnvironment environment;
+        ProfileEnvironment environment = ProfileManager::GetEnvironment();
         environment.dataFolder = blocked + "/";
         ProfileManager::SetEnvironment(environment);
     }
