@@ -29,8 +29,6 @@
 #include <algorithm>
 #include <filesystem>
 
-GameApp* gApp = nullptr;
-
 namespace {
 
 // Loading steps of the framework's own loading thread: assets, fonts,
@@ -44,7 +42,6 @@ constexpr const wchar_t* kCursorImages[] = {L"CursorArrow", L"CursorHand", L"bru
 GameApp::GameApp(std::wstring title, std::wstring version, int width, int height)
     : VelkAppBase(std::move(title), width, height), m_version(std::move(version))
 {
-    gApp = this;
 }
 
 GameApp::~GameApp()
@@ -61,8 +58,6 @@ GameApp::~GameApp()
     m_soundPlayer.reset();
     m_voicePlayer.reset();
     m_ambiencePlayer.reset();
-    if (gApp == this)
-        gApp = nullptr;
 }
 
 bool GameApp::Init(const std::vector<std::string>& args)

@@ -166,5 +166,3 @@ private:
     std::unique_ptr<MusicInterface> m_voicePlayer;
     std::unique_ptr<MusicInterface> m_ambiencePlayer;
 };
-
-extern GameApp* gApp;

@@ -37,8 +37,6 @@
 #include <exception>
 #include <filesystem>
 
-VelkAppBase* gAppBase = nullptr;
-
 namespace {
 
 // Updates per second is fixed: one update is one tick of 10 ms.
@@ -72,7 +70,6 @@ std::int64_t NowMs()
 VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     : m_title(std::move(title)), m_width(width), m_height(height)
 {
-    gAppBase = this;
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
     m_widgetManager->SetMouseMapping(Rect{0, 0, width, height}, Rect{0, 0, width, height});
@@ -91,8 +88,6 @@ VelkAppBase::~VelkAppBase()
     m_pakInterface.reset();
     m_platform.cursor.reset();
     m_platform.window.reset();
-    if (gAppBase == this)
-        gAppBase = nullptr;
 }
 
 void VelkAppBase::SetPlatform(AppPlatform platform)
