@@ -8,9 +8,9 @@
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 #include "support/BoardDriving.h"
+#include "support/RecordingNotices.h"
 #include "ui/ButtonWidget.h"
 #include "ui/HyperlinkWidget.h"
-#include "ui/NoticeMenuMaker.h"
 #include "ui/PassiveWidget.h"
 #include "ui/TextLabel.h"
 #include "ui/WidgetManager.h"
@@ -34,17 +34,6 @@ public:
     int DragMode() const { return rules.dragMode; }
     bool Decided(int column, int row) const { return rules.IsDecided({column, row}); }
     using TutorialGrid::HintTrailArrived;
-};
-
-class RecordingNotices : public NoticeMenuMaker
-{
-public:
-    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override
-    {
-        shown.push_back(text);
-        return nullptr;
-    }
-    std::vector<std::wstring> shown;
 };
 
 // The application whose notices the grid shows: recorded, never shown.

@@ -4,8 +4,8 @@
 #include "ScriptWorld.h"
 #include "StandInHost.h"
 
+#include "support/RecordingNotices.h"
 #include "ui/ButtonWidget.h"
-#include "ui/NoticeMenuMaker.h"
 
 #include <gtest/gtest.h>
 
@@ -121,17 +121,6 @@ TEST(WidgetHostTest, AButtonsSoundsAndHandCursorGoToTheHostOfItsOwnTree)
     EXPECT_EQ(first.cursor, 0);
     EXPECT_EQ(second.cursor, 1);
 }
-
-class RecordingNotices : public NoticeMenuMaker
-{
-public:
-    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override
-    {
-        shown.push_back(text);
-        return nullptr;
-    }
-    std::vector<std::wstring> shown;
-};
 
 class ScriptHostTest : public ScriptWorld
 {
