@@ -1,8 +1,8 @@
 #include "app/ConfirmMenu.h"
 
-ConfirmMenu::ConfirmMenu(const std::wstring& title, const std::wstring& text, const std::wstring& okText,
-                         const std::wstring& cancelText, Widget* fadeTarget)
-    : DialogMenu(fadeTarget)
+ConfirmMenu::ConfirmMenu(GameApp& app, const std::wstring& title, const std::wstring& text,
+                         const std::wstring& okText, const std::wstring& cancelText, Widget* fadeTarget)
+    : DialogMenu(app, fadeTarget)
 {
     SetVariable(L"title", Value(title));
     SetVariable(L"text", Value(text));

@@ -26,7 +26,8 @@ void RestoreFlags(WidgetContainer* widget, uint32_t flags)
 
 } // namespace
 
-DialogMenu::DialogMenu(Widget* fadeTarget) : PopupMenu(::GetImage(L"Dialog")), m_fadeTarget(fadeTarget)
+DialogMenu::DialogMenu(GameApp& app, Widget* fadeTarget)
+    : PopupMenu(app, ::GetImage(L"Dialog")), m_fadeTarget(fadeTarget)
 {
     if (fadeTarget != nullptr) {
         m_fadeTargetAlive = fadeTarget->GetReferenceAnchor().GetToken();
@@ -43,7 +44,7 @@ Widget* DialogMenu::GetFadeTarget() const
 DynamicWidget* DialogMenu::MakeSnapshot(Widget* widget)
 {
     auto* image = new ImageSurface();
-    image->Create(gApp->GetWidth(), gApp->GetHeight());
+    image->Create(GetApp().GetWidth(), GetApp().GetHeight());
     if (widget != nullptr && widget->GetManager() != nullptr) {
         Graphics g(image);
         const Vector4 origin = widget->GetScreenOrigin();

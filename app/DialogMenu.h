@@ -6,6 +6,7 @@
 #include <string>
 
 class DynamicWidget;
+class GameApp;
 
 // A popup on the image "Dialog". Given a widget to fade from, it cross-fades
 // in over that widget's picture and back out to it over "dialog_fade_time"
@@ -23,7 +24,7 @@ public:
     };
 
     // The fade target may be null (no cross-fade) and may close first.
-    explicit DialogMenu(Widget* fadeTarget);
+    DialogMenu(GameApp& app, Widget* fadeTarget);
 
     virtual void Close();
 

@@ -8,10 +8,9 @@
 
 #include <numeric>
 
-DistributorScreen::DistributorScreen(const std::string& imageName)
+DistributorScreen::DistributorScreen(GameApp& app, const std::string& imageName) : IntroScreen(app)
 {
-    if (gApp != nullptr)
-        m_image.reset(gApp->GetImage(imageName));
+    m_image.reset(app.GetImage(imageName));
     if (m_image == nullptr || m_image->GetWidth() <= 0 || m_image->GetHeight() <= 0) {
         LogWriter::WriteLine("Splash: cannot load the image \"" + imageName + "\"");
         m_image.reset();
@@ -19,8 +18,8 @@ DistributorScreen::DistributorScreen(const std::string& imageName)
         MarkFinished();
         return;
     }
-    const int w = gApp != nullptr ? gApp->GetWidth() : 0;
-    const int h = gApp != nullptr ? gApp->GetHeight() : 0;
+    const int w = app.GetWidth();
+    const int h = app.GetHeight();
     Resize(0, 0, w, h);
     m_destRect = FitImage(m_image->GetWidth(), m_image->GetHeight(), w, h);
 }

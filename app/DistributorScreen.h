@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class GameApp;
 class Image;
 
 // A start-up splash: one image scaled to fit the screen with its aspect kept,
@@ -21,7 +22,7 @@ public:
     static constexpr int kClickableAfter = 100;
 
     // imageName: the image file's path without its extension.
-    explicit DistributorScreen(const std::string& imageName);
+    DistributorScreen(GameApp& app, const std::string& imageName);
     ~DistributorScreen() override;
 
     // A screen whose image could not be loaded is finished from the start and is never shown.

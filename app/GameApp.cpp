@@ -29,8 +29,6 @@
 #include <algorithm>
 #include <filesystem>
 
-GameApp* gApp = nullptr;
-
 namespace {
 
 // Loading steps of the framework's own loading thread: assets, fonts,
@@ -44,9 +42,6 @@ constexpr const wchar_t* kCursorImages[] = {L"CursorArrow", L"CursorHand", L"bru
 GameApp::GameApp(std::wstring title, std::wstring version, int width, int height)
     : VelkAppBase(std::move(title), width, height), m_version(std::move(version))
 {
-    gApp = this;
-    ScriptServices::Register(this);
-    NoticeMenuMaker::Register(this);
 }
 
 GameApp::~GameApp()
@@ -63,11 +58,6 @@ GameApp::~GameApp()
     m_soundPlayer.reset();
     m_voicePlayer.reset();
     m_ambiencePlayer.reset();
-    ScriptServices::Register(nullptr);
-    if (NoticeMenuMaker::Get() == this)
-        NoticeMenuMaker::Register(nullptr);
-    if (gApp == this)
-        gApp = nullptr;
 }
 
 bool GameApp::Init(const std::vector<std::string>& args)
@@ -93,7 +83,7 @@ bool GameApp::Init(const std::vector<std::string>& args)
     AddLoadingSteps(kCoreLoadingSteps + counting.GetAnimationCount() + GetExtraLoadingSteps());
     if (m_showIntroScreens && !IsScreensaver()) {
         m_startupScreen = StartupScreen::Logo;
-        AddDialog(new LogoScreen());
+        AddDialog(new LogoScreen(*this));
     } else {
         if (!m_showIntroScreens)
             m_startupScreen = StartupScreen::Splash2;
@@ -265,7 +255,7 @@ void GameApp::AdvanceStartupScreens()
         case StartupScreen::Title:
             return;
         }
-        auto* screen = new DistributorScreen(splash);
+        auto* screen = new DistributorScreen(*this, splash);
         if (!screen->IsScreenFinished()) {
             AddDialog(screen);
             return;
@@ -391,7 +381,7 @@ ButtonWidget* GameApp::CreateMenuButton(int x, int y, const std::wstring& label,
 
 DynamicWidget* GameApp::ShowNoticeMenu(const std::wstring& text)
 {
-    auto* notice = new NoticeMenu(text, nullptr, L"menu");
+    auto* notice = new NoticeMenu(*this, text, nullptr, L"menu");
     notice->Show();
     return notice;
 }
@@ -445,7 +435,7 @@ void GameApp::UpdateFrames()
     if (!m_pendingSaveNotice.empty() && !IsTransitionRunning()) {
         const std::wstring text = std::move(m_pendingSaveNotice);
         m_pendingSaveNotice.clear();
-        (new NoticeMenu(Localize(L"save_failed_title"), text, L"menu"))->Show();
+        (new NoticeMenu(*this, Localize(L"save_failed_title"), text, L"menu"))->Show();
     }
     if (m_soundPlayer)
         m_soundPlayer->Update();

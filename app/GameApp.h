@@ -73,6 +73,9 @@ public:
     virtual ButtonWidget* CreateMenuButton(int x, int y, const std::wstring& label, bool localize);
     // The notice of the scripts' "notice-menu" command, shown.
     DynamicWidget* ShowNoticeMenu(const std::wstring& text) override;
+    // The scripts of the widgets reach these two through their host.
+    ScriptServices* GetScriptServices() override { return this; }
+    NoticeMenuMaker* GetNoticeMenuMaker() override { return this; }
     virtual void ResetGame();
     // Tells the player, in a notice over whatever is shown at the next update, that progress cannot be
     // saved in the folder (and why); the game goes on.
@@ -163,5 +166,3 @@ private:
     std::unique_ptr<MusicInterface> m_voicePlayer;
     std::unique_ptr<MusicInterface> m_ambiencePlayer;
 };
-
-extern GameApp* gApp;

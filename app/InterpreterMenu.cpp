@@ -1,6 +1,6 @@
 #include "app/InterpreterMenu.h"
 
-InterpreterMenu::InterpreterMenu(const std::wstring& script) : Menu(nullptr, false, false)
+InterpreterMenu::InterpreterMenu(GameApp& app, const std::wstring& script) : Menu(app, nullptr, false, false)
 {
     PlayAnimationByName(script);
 }

@@ -4,10 +4,12 @@
 
 #include <string>
 
+class GameApp;
+
 // A menu over the whole application area that plays one named script: the
 // base of the scripted game screens.
 class InterpreterMenu : public Menu
 {
 public:
-    explicit InterpreterMenu(const std::wstring& script);
+    InterpreterMenu(GameApp& app, const std::wstring& script);
 };

@@ -2,7 +2,7 @@
 
 #include "app/GameApp.h"
 
-IntroScreen::IntroScreen() : Menu(nullptr, false, false) {}
+IntroScreen::IntroScreen(GameApp& app) : Menu(app, nullptr, false, false) {}
 
 void IntroScreen::FinishScreen()
 {
@@ -10,6 +10,5 @@ void IntroScreen::FinishScreen()
         return;
     m_finished = true;
     RemoveSelf();
-    if (gApp != nullptr)
-        gApp->AdvanceStartupScreens();
+    GetApp().AdvanceStartupScreens();
 }

@@ -12,36 +12,21 @@ constexpr int kCells = 3;
 constexpr double kGravity = 0.1;
 constexpr int kSpinTurns = 3;
 
-int AppWidth()
-{
-    return gApp != nullptr ? gApp->GetWidth() : 0;
-}
-
-int AppHeight()
-{
-    return gApp != nullptr ? gApp->GetHeight() : 0;
-}
-
-void PlayNamedSample(const std::wstring& name)
-{
-    const int id = GetSoundId(name);
-    if (gApp != nullptr && id >= 0)
-        gApp->PlaySample(id);
-}
-
 } // namespace
 
-LogoBall::LogoBall() : PassiveWidget(AppWidth() / 2 - 740, AppHeight() / 2 + 350, ::GetImage(L"Ball"), false)
+LogoBall::LogoBall(GameApp& app)
+    : PassiveWidget(app.GetWidth() / 2 - 740, app.GetHeight() / 2 + 350, ::GetImage(L"Ball"), false),
+      m_app(app)
 {
     if (m_image == nullptr) {
         // The logo runs on without its ball picture.
         LogWriter::WriteLine("Logo: the image \"Ball\" is missing");
     } else {
-        if (m_image->GetColumns() < kCells && gApp != nullptr)
-            gApp->Popup("Ball image needs 3 columns specified");
+        if (m_image->GetColumns() < kCells)
+            app.Popup("Ball image needs 3 columns specified");
         Resize(m_x, m_y, m_image->GetCellWidth(), m_height);
     }
-    const int h = AppHeight();
+    const int h = app.GetHeight();
     m_floors = {h / 2 - 101, h / 2 - 102, h / 2 + 4};
 }
 
@@ -100,6 +85,12 @@ void LogoBall::UpdateFrame()
         m_velocityX = 1.98;
         m_velocityY = -3.4;
     }
+}
+
+void LogoBall::PlayNamedSample(const std::wstring& name)
+{
+    if (const int id = GetSoundId(name); id >= 0)
+        m_app.PlaySample(id);
 }
 
 void LogoBall::Draw(Graphics* g)

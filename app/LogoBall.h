@@ -3,6 +3,9 @@
 #include "ui/PassiveWidget.h"
 
 #include <array>
+#include <string>
+
+class GameApp;
 
 // The ball of the maker's logo: it flies in from the lower left, lands on two
 // letters (spinning a moment on each) and comes to rest in the last place.
@@ -10,7 +13,7 @@
 class LogoBall : public PassiveWidget
 {
 public:
-    LogoBall();
+    explicit LogoBall(GameApp& app);
 
     void UpdateFrame() override;
     void UpdateFrameF(float fraction) override;
@@ -25,6 +28,9 @@ public:
     double GetVelocityY() const { return m_velocityY; }
 
 private:
+    void PlayNamedSample(const std::wstring& name);
+
+    GameApp& m_app;
     double m_velocityX = 4.41;
     double m_velocityY = -9.6;
     int m_phase = 0;

@@ -10,24 +10,26 @@ constexpr double kDropSpring = 0.4;
 constexpr double kCarrySpring = 0.04;
 constexpr double kGravity = 0.1;
 
-void PlayNamedSample(const std::wstring& name)
-{
-    const int id = GetSoundId(name);
-    if (gApp != nullptr && id >= 0)
-        gApp->PlaySample(id);
-}
-
 } // namespace
 
-LogoLetter::LogoLetter(int x, int y, Image* image) : PassiveWidget(x, y, image, false) {}
+LogoLetter::LogoLetter(GameApp& app, int x, int y, Image* image)
+    : PassiveWidget(x, y, image, false), m_app(app)
+{
+}
 
 void LogoLetter::Drop()
 {
     m_falling = true;
-    m_targetY = gApp != nullptr ? gApp->GetHeight() / 2 : 0;
+    m_targetY = m_app.GetHeight() / 2;
     m_velocity = kDropSpeed;
     m_spring = kDropSpring;
     PlayNamedSample(L"whoosh");
+}
+
+void LogoLetter::PlayNamedSample(const std::wstring& name)
+{
+    if (const int id = GetSoundId(name); id >= 0)
+        m_app.PlaySample(id);
 }
 
 void LogoLetter::Attach(Widget* follower, Image* image, int dx, int dy, double velocity)

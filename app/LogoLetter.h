@@ -2,13 +2,17 @@
 
 #include "ui/PassiveWidget.h"
 
+#include <string>
+
+class GameApp;
+
 // One letter of the maker's logo: it falls from above the screen, springs
 // into place at mid-height and, when the ball lands on it, dips under the
 // ball with a tilted image and carries it back up.
 class LogoLetter : public PassiveWidget
 {
 public:
-    LogoLetter(int x, int y, Image* image);
+    LogoLetter(GameApp& app, int x, int y, Image* image);
 
     // Starts the fall towards mid-height.
     void Drop();
@@ -24,6 +28,9 @@ public:
     double GetTargetY() const { return m_targetY; }
 
 private:
+    void PlayNamedSample(const std::wstring& name);
+
+    GameApp& m_app;
     double m_velocity = 0.0;
     double m_targetY = 0.0;
     double m_spring = 0.0;

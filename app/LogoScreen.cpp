@@ -30,14 +30,15 @@ constexpr int kTrailSplit = 408;
 
 } // namespace
 
-LogoScreen::LogoScreen()
+LogoScreen::LogoScreen(GameApp& app) : IntroScreen(app)
 {
     m_trail = ::GetImage(L"Trail");
     m_trademark = ::GetImage(L"OstrelTM");
     const int w = GetWidth();
     const int h = GetHeight();
     for (const LetterPlace& place : kLetters)
-        m_letters.push_back(new LogoLetter(w / 2 + place.dx, h / 2 - kDropHeight, ::GetImage(place.name)));
+        m_letters.push_back(
+            new LogoLetter(app, w / 2 + place.dx, h / 2 - kDropHeight, ::GetImage(place.name)));
     for (LogoLetter* letter : m_letters)
         AddWidget(letter);
     m_letters.front()->Drop();
@@ -53,7 +54,7 @@ void LogoScreen::UpdateFrameF(float fraction)
             m_letters[i]->ClearLanded();
             m_letters[i + 1]->Drop();
             if (i == 0 && m_ball == nullptr) {
-                m_ball = new LogoBall();
+                m_ball = new LogoBall(GetApp());
                 AddWidget(m_ball);
             }
         }

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+class GameApp;
 class Image;
 class LogoBall;
 class LogoLetter;
@@ -21,7 +22,7 @@ public:
     static constexpr int kLetterCount = 5;
     static constexpr int kLastUpdate = 500;
 
-    LogoScreen();
+    explicit LogoScreen(GameApp& app);
     ~LogoScreen() override;
 
     void UpdateFrame() override;

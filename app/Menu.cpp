@@ -16,14 +16,16 @@ constexpr int kArrowCursor = 0;
 
 } // namespace
 
-Menu::Menu(Image* background, bool onTop, bool centre) : AnimationWidget(L"", 0, 0, false)
+Menu::Menu(GameApp& app, Image* background, bool onTop, bool centre)
+    : AnimationWidget(L"", 0, 0, false), m_app(app)
 {
+    SetHost(&app);
     SetMouseVisible(true);
     SetSuspendOwner(this, false);
     if (onTop)
         SetPriorities(kOnTopPriority);
-    const int appWidth = gApp != nullptr ? gApp->GetWidth() : 0;
-    const int appHeight = gApp != nullptr ? gApp->GetHeight() : 0;
+    const int appWidth = app.GetWidth();
+    const int appHeight = app.GetHeight();
     if (background != nullptr) {
         SetImage(background);
         if (centre)
@@ -32,8 +34,7 @@ Menu::Menu(Image* background, bool onTop, bool centre) : AnimationWidget(L"", 0,
     } else {
         Resize(0, 0, appWidth, appHeight);
     }
-    if (gApp != nullptr)
-        gApp->SetCursor(kArrowCursor);
+    app.SetCursor(kArrowCursor);
 }
 
 Menu::~Menu() = default;
@@ -46,19 +47,17 @@ void Menu::SetPriorities(int priority)
 
 Widget* Menu::WrapForShow()
 {
-    return gApp != nullptr ? gApp->WrapMenu(this) : this;
+    return m_app.WrapMenu(this);
 }
 
 void Menu::Show()
 {
-    if (gApp != nullptr)
-        gApp->AddDialog(m_wrapForShow ? WrapForShow() : this);
+    m_app.AddDialog(m_wrapForShow ? WrapForShow() : this);
 }
 
 void Menu::ShowWrapped()
 {
-    if (gApp != nullptr)
-        gApp->AddDialog(WrapForShow());
+    m_app.AddDialog(WrapForShow());
 }
 
 void Menu::RemoveSelf()
@@ -68,8 +67,8 @@ void Menu::RemoveSelf()
     if (m_removing)
         return;
     m_removing = true;
-    if (gApp != nullptr && gApp->GetDialog(GetId()) == this)
-        gApp->KillDialog(this);
+    if (m_app.GetDialog(GetId()) == this)
+        m_app.KillDialog(this);
     else if (GetParent() != nullptr)
         AnimationWidget::RemoveSelf();
     // Neither shown nor placed yet: the mark is honoured once it is added.
@@ -86,7 +85,7 @@ ButtonWidget* Menu::AddButton(int x, int y, const std::wstring& style, const std
 
 Widget* Menu::AddMenuButton(int x, int y, const std::wstring& label)
 {
-    Widget* button = gApp != nullptr ? gApp->CreateMenuButton(x, y, label, true) : nullptr;
+    Widget* button = m_app.CreateMenuButton(x, y, label, true);
     if (button != nullptr)
         AddWidget(button);
     return button;
@@ -96,8 +95,7 @@ Widget* Menu::AddMenuButton(int x, int y, const std::wstring& label)
 
 void Menu::AddedToManager(WidgetManager* manager)
 {
-    if (gApp != nullptr)
-        gApp->RegisterOpenMenu(this);
+    m_app.RegisterOpenMenu(this);
     AnimationWidget::AddedToManager(manager);
     if (IsRemoveRequested())
         RemoveSelf();
@@ -109,22 +107,20 @@ void Menu::RemovedFromManager(WidgetManager* manager)
 {
     std::map<int, int> counts;
     counts.swap(m_loopSoundCounts);
-    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr) {
+    if (SoundPlayer* player = m_app.GetSoundPlayer()) {
         for (const auto& [id, count] : counts) {
             for (int i = 0; i < count; ++i)
                 player->StopLoop(id, 0.0f);
         }
     }
     AnimationWidget::RemovedFromManager(manager);
-    if (gApp != nullptr)
-        gApp->UnregisterOpenMenu(this);
+    m_app.UnregisterOpenMenu(this);
 }
 
 void Menu::GotFocus()
 {
     AnimationWidget::GotFocus();
-    if (gApp != nullptr)
-        gApp->SetCurrentMenu(this);
+    m_app.SetCurrentMenu(this);
     MarkDirty();
 }
 
@@ -142,19 +138,17 @@ void Menu::KeyChar(int ch)
     m_typedText.push_back(static_cast<wchar_t>(ch));
     if (m_typedText.size() > kTypedCodeLength)
         m_typedText.erase(0, m_typedText.size() - kTypedCodeLength);
-    if (m_typedText.size() == kTypedCodeLength && gApp != nullptr)
-        gApp->HandleTypedCode(m_typedText);
+    if (m_typedText.size() == kTypedCodeLength)
+        m_app.HandleTypedCode(m_typedText);
 }
 
 // Background pause -----------------------------------------------------------
 
 bool Menu::IsUpdateSuspended()
 {
-    if (gApp == nullptr)
-        return false;
-    if (gApp->GetWidgetSuspension() > 0)
+    if (m_app.GetWidgetSuspension() > 0)
         return true;
-    return m_pauseInBackground && GetManager() != nullptr && !m_active && gApp->GetScreensaverPreview() == 0;
+    return m_pauseInBackground && GetManager() != nullptr && !m_active && m_app.GetScreensaverPreview() == 0;
 }
 
 void Menu::SetActive(bool active)
@@ -186,7 +180,7 @@ void Menu::ApplySuspendState()
         WantTicks();
     }
     SetFlagsMod(mod);
-    SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr;
+    SoundPlayer* player = m_app.GetSoundPlayer();
     if (player != nullptr && !m_loopSoundCounts.empty())
         player->SilenceLoops(suspended, m_loopSoundCounts);
 }
@@ -196,7 +190,7 @@ void Menu::ApplySuspendState()
 void Menu::StartLoopSound(int id, float fadeRate)
 {
     ++m_loopSoundCounts[id];
-    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr)
+    if (SoundPlayer* player = m_app.GetSoundPlayer())
         player->StartLoop(id, fadeRate);
 }
 
@@ -207,7 +201,7 @@ void Menu::StopLoopSound(int id, float fadeRate)
         return;
     if (--found->second <= 0)
         m_loopSoundCounts.erase(found);
-    if (SoundPlayer* player = gApp != nullptr ? gApp->GetSoundPlayer() : nullptr)
+    if (SoundPlayer* player = m_app.GetSoundPlayer())
         player->StopLoop(id, fadeRate);
 }
 
@@ -215,16 +209,14 @@ void Menu::CaptureScreen(bool fromWidgets)
 {
     m_capturedImage.reset();
     if (!fromWidgets) {
-        if (D3DInterface* renderer = gApp != nullptr ? gApp->GetRenderer() : nullptr)
+        if (D3DInterface* renderer = m_app.GetRenderer())
             m_capturedImage.reset(renderer->CaptureScreenImage());
         return;
     }
     auto surface = std::make_unique<ImageSurface>();
     if (!surface->Create(GetWidth(), GetHeight()))
         return;
-    if (WidgetManager* manager = gApp != nullptr ? gApp->GetWidgetManager() : nullptr) {
-        Graphics g(surface.get());
-        manager->DrawWidgetsTo(&g);
-    }
+    Graphics g(surface.get());
+    m_app.GetWidgetManager()->DrawWidgetsTo(&g);
     m_capturedImage = std::move(surface);
 }

@@ -10,11 +10,13 @@
 #include <string>
 
 class ButtonWidget;
+class GameApp;
 class Image;
 class ImageSurface;
 
 // Every screen and dialog of the game: a scripted widget shown and closed
-// through the application's dialog registry. It is modal, owns the suspend
+// through the dialog registry of the application it is made for (which it
+// keeps, and which is its widget host from the start). It is modal, owns the suspend
 // state of its subtree (a menu that is not the current one stops updating and
 // pauses its looping sounds unless told to keep running), counts the looping
 // sounds its scripts started, hands the last eight typed characters to the
@@ -30,8 +32,11 @@ public:
 
     // Without a background the menu covers the application area; onTop lifts
     // it above plain menus; centre centres it on the application area.
-    Menu(Image* background, bool onTop, bool centre);
+    Menu(GameApp& app, Image* background, bool onTop, bool centre);
     ~Menu() override;
+
+    // The application that shows the menu.
+    GameApp& GetApp() const { return m_app; }
 
     // The registry's view.
     virtual Widget* WrapForShow();
@@ -84,6 +89,7 @@ protected:
     void SetPriorities(int priority);
 
 private:
+    GameApp& m_app;
     bool m_wrapForShow = false;
     bool m_modal = true;
     bool m_active = false;

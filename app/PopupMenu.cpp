@@ -14,7 +14,7 @@ OverlayAnimation* MakeOverlay(const std::wstring& script, Menu* menu)
 
 } // namespace
 
-PopupMenu::PopupMenu(Image* background) : Menu(background, true, true) {}
+PopupMenu::PopupMenu(GameApp& app, Image* background) : Menu(app, background, true, true) {}
 
 void PopupMenu::AddedToManager(WidgetManager* manager)
 {

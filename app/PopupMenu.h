@@ -2,6 +2,7 @@
 
 #include "app/Menu.h"
 
+class GameApp;
 class Image;
 
 // A centred menu above the plain ones that comes in with the script
@@ -11,7 +12,7 @@ class Image;
 class PopupMenu : public Menu
 {
 public:
-    explicit PopupMenu(Image* background);
+    PopupMenu(GameApp& app, Image* background);
 
     void AddedToManager(WidgetManager* manager) override;
     void RemoveSelf() override;

@@ -9,8 +9,8 @@ constexpr int kButtonRise = 74;
 
 } // namespace
 
-TextboxPopup::TextboxPopup(int x, int y, Image* background, ButtonListener* listener)
-    : Menu(background, true, false)
+TextboxPopup::TextboxPopup(GameApp& app, int x, int y, Image* background, ButtonListener* listener)
+    : Menu(app, background, true, false)
 {
     Move(static_cast<float>(x), static_cast<float>(y));
     m_okButton =

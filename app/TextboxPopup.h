@@ -4,6 +4,7 @@
 
 class ButtonListener;
 class ButtonWidget;
+class GameApp;
 class Image;
 
 // A message box over the game at a given place, with an OK button that starts
@@ -12,7 +13,7 @@ class Image;
 class TextboxPopup : public Menu
 {
 public:
-    TextboxPopup(int x, int y, Image* background, ButtonListener* listener);
+    TextboxPopup(GameApp& app, int x, int y, Image* background, ButtonListener* listener);
 
     ButtonWidget* GetOkButton() const { return m_okButton; }
     // The player goes on playing beside the box: it never holds the input.

@@ -4,7 +4,7 @@
 
 TitleScreen* gTitleScreen = nullptr;
 
-TitleScreen::TitleScreen(Image* image) : Menu(image, false, false)
+TitleScreen::TitleScreen(GameApp& app, Image* image) : Menu(app, image, false, false)
 {
     gTitleScreen = this;
 }
@@ -22,7 +22,6 @@ void TitleScreen::Refresh()
 
 void TitleScreen::Close()
 {
-    if (gApp != nullptr)
-        gApp->ResetGame();
+    GetApp().ResetGame();
     RemoveSelf();
 }

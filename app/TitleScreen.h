@@ -2,6 +2,7 @@
 
 #include "app/Menu.h"
 
+class GameApp;
 class Image;
 
 // The title screen. It never pauses, and while it exists gTitleScreen points
@@ -9,7 +10,7 @@ class Image;
 class TitleScreen : public Menu
 {
 public:
-    explicit TitleScreen(Image* image);
+    TitleScreen(GameApp& app, Image* image);
     ~TitleScreen() override;
 
     bool IsUpdateSuspended() override { return false; }

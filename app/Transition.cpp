@@ -9,8 +9,8 @@ constexpr int kTransitionPriority = 100000;
 
 } // namespace
 
-Transition::Transition(const std::wstring& script, Widget* menu, bool captureWidgets)
-    : Menu(nullptr, false, false)
+Transition::Transition(GameApp& app, const std::wstring& script, Widget* menu, bool captureWidgets)
+    : Menu(app, nullptr, false, false)
 {
     PlayAnimationByName(script);
     SetPriorities(kTransitionPriority);
@@ -19,8 +19,8 @@ Transition::Transition(const std::wstring& script, Widget* menu, bool captureWid
     SetPauseInBackground(false);
     CaptureScreen(captureWidgets);
     AddObject(L"screenshot", new DynamicWidget(0, 0, GetCapturedImage(), 1.0f));
-    if (menu != nullptr && gApp != nullptr)
-        gApp->AddDialog(menu);
+    if (menu != nullptr)
+        app.AddDialog(menu);
     SetObjectName(L"menu", dynamic_cast<DynamicWidget*>(menu));
 }
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class GameApp;
+
 // Plays a transition script over a picture of the screen as it was (the
 // script's object "screenshot") and shows the following menu (its object
 // "menu") beneath; it closes when its script ends, so the script decides how
@@ -13,7 +15,7 @@ class Transition : public Menu
 public:
     // captureWidgets: draw the widgets afresh instead of taking the screen as
     // last presented.
-    Transition(const std::wstring& script, Widget* menu, bool captureWidgets);
+    Transition(GameApp& app, const std::wstring& script, Widget* menu, bool captureWidgets);
 
     void OnScriptFinished() override;
 };

@@ -37,8 +37,6 @@
 #include <exception>
 #include <filesystem>
 
-VelkAppBase* gAppBase = nullptr;
-
 namespace {
 
 // Updates per second is fixed: one update is one tick of 10 ms.
@@ -72,8 +70,6 @@ std::int64_t NowMs()
 VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
     : m_title(std::move(title)), m_width(width), m_height(height)
 {
-    gAppBase = this;
-    WidgetHost::Register(this);
     m_mainThread = std::this_thread::get_id();
     m_widgetManager = std::make_unique<WidgetManager>(this);
     m_widgetManager->SetMouseMapping(Rect{0, 0, width, height}, Rect{0, 0, width, height});
@@ -92,9 +88,6 @@ VelkAppBase::~VelkAppBase()
     m_pakInterface.reset();
     m_platform.cursor.reset();
     m_platform.window.reset();
-    WidgetHost::Unregister(this);
-    if (gAppBase == this)
-        gAppBase = nullptr;
 }
 
 void VelkAppBase::SetPlatform(AppPlatform platform)
@@ -564,6 +557,8 @@ void VelkAppBase::DeferDelete(Widget* widget)
 {
     if (!widget || IsDeletePending(widget))
         return;
+    // Deleted elsewhere first, it leaves this list through its host.
+    widget->SetHost(this);
     m_deferredDeletes.push_back(widget);
 }
 
@@ -651,6 +646,12 @@ void VelkAppBase::ClearWidgets()
 {
     RemoveAllDialogs();
     FlushDeferredDeletes();
+    // A widget that outlives this (one its owner deletes later) must not
+    // reach back into the application then.
+    for (Widget* child : m_widgetManager->GetChildren()) {
+        if (!child->GetDeleteWhenRemoved())
+            child->SetHost(nullptr);
+    }
     m_widgetManager->RemoveAllWidgets(false, false);
     FlushDeferredDeletes();
 }

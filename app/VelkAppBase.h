@@ -25,8 +25,9 @@ class PakInterface;
 
 // The application object: owns the window, the renderer, the widget manager,
 // the sound services, the dialog registry and the deferred lists, and runs the
-// main loop. One exists for the whole run, reached through gAppBase (and, as a
-// GameApp, through gApp); the widgets reach it only as their WidgetHost.
+// main loop. One exists for the whole run; nothing reaches it through a global.
+// The widgets reach it as the WidgetHost of their tree, the screens are given
+// it when they are made, and it must outlive every widget that points to it.
 class VelkAppBase : public WidgetHost
 {
 public:
@@ -223,7 +224,7 @@ protected:
     void AddLoadingSteps(int steps) { m_loadingStepTotal += steps; }
     void RemoveAllDialogs();
     // Every dialog, then every other widget leaves the manager; the ones that
-    // delete themselves on removal are deleted.
+    // delete themselves on removal are deleted, the others forget this host.
     void ClearWidgets();
     void FinishLoadingThread();
     void FlushDeferredDeletes();
@@ -324,5 +325,3 @@ private:
     double m_nextDrawMs{0.0};
     LoopCounters m_counters;
 };
-
-extern VelkAppBase* gAppBase;

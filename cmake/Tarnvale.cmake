@@ -28,7 +28,6 @@ endif()
 # removing a file, run cmake again.
 function(tarnvale_add_folder_library folder)
   file(GLOB_RECURSE sources ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/app/main/")
   if(NOT sources)
     set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class MyGameApp;
 class PlayerSelectMenu;
 
 // Asks before a player is deleted; yes has the asking player list delete its
@@ -11,7 +12,7 @@ class PlayerSelectMenu;
 class ConfirmDeleteMenu : public ShadedConfirmMenu
 {
 public:
-    ConfirmDeleteMenu(const std::wstring& profileName, PlayerSelectMenu* asker);
+    ConfirmDeleteMenu(MyGameApp& app, const std::wstring& profileName, PlayerSelectMenu* asker);
 
     void Confirm() override;
 

@@ -4,20 +4,19 @@
 #include "game/MyGameApp.h"
 #include "resources/Localization.h"
 
-ConfirmMainMenu::ConfirmMainMenu(Widget* owner)
-    : ShadedConfirmMenu(Localize(L"return_to_menu_title"), Localize(L"return_to_menu_text"), L"button_menu",
-                        L"button_cancel", owner)
+ConfirmMainMenu::ConfirmMainMenu(MyGameApp& app, Widget* owner)
+    : ShadedConfirmMenu(app, Localize(L"return_to_menu_title"), Localize(L"return_to_menu_text"),
+                        L"button_menu", L"button_cancel", owner)
 {
 }
 
 void ConfirmMainMenu::Confirm()
 {
-    if (MyGameApp* app = GetMyGameApp()) {
-        app->StopAllLoops();
-        app->MarkMenusForClose();
-        if (MyBoard* board = app->GetMyBoard())
-            board->ShowMainMenu();
-        app->CloseMarkedMenus();
-    }
+    MyGameApp& app = GetGame();
+    app.StopAllLoops();
+    app.MarkMenusForClose();
+    if (MyBoard* board = app.GetMyBoard())
+        board->ShowMainMenu();
+    app.CloseMarkedMenus();
     CloseOnce();
 }

@@ -2,12 +2,14 @@
 
 #include "game/ShadedConfirmMenu.h"
 
+class MyGameApp;
+
 // Asks before leaving for the main menu; yes stops the looping sounds, closes
 // every open menu and opens the main menu.
 class ConfirmMainMenu : public ShadedConfirmMenu
 {
 public:
-    explicit ConfirmMainMenu(Widget* owner);
+    ConfirmMainMenu(MyGameApp& app, Widget* owner);
 
     void Confirm() override;
 };

@@ -13,8 +13,8 @@ std::wstring Key(int mode, const wchar_t* desk, const wchar_t* museum)
 
 } // namespace
 
-ConfirmPuzzleSelectMenu::ConfirmPuzzleSelectMenu(int mode, int set, Widget* owner)
-    : ShadedConfirmMenu(Localize(Key(mode, L"return_to_desk_title", L"return_to_museum_title")),
+ConfirmPuzzleSelectMenu::ConfirmPuzzleSelectMenu(MyGameApp& app, int mode, int set, Widget* owner)
+    : ShadedConfirmMenu(app, Localize(Key(mode, L"return_to_desk_title", L"return_to_museum_title")),
                         Localize(Key(mode, L"return_to_desk_text", L"return_to_museum_text")),
                         Key(mode, L"button_desk", L"button_museum"), L"button_cancel", owner),
       m_mode(mode), m_set(set)
@@ -23,11 +23,9 @@ ConfirmPuzzleSelectMenu::ConfirmPuzzleSelectMenu(int mode, int set, Widget* owne
 
 void ConfirmPuzzleSelectMenu::Confirm()
 {
-    MyGameApp* app = GetMyGameApp();
-    if (app == nullptr)
-        return;
-    app->StopAllLoops();
-    app->MarkMenusForClose();
-    (new PuzzleSelectMenu(m_mode, m_set, -1, true))->Show();
-    app->CloseMarkedMenus();
+    MyGameApp& app = GetGame();
+    app.StopAllLoops();
+    app.MarkMenusForClose();
+    (new PuzzleSelectMenu(app, m_mode, m_set, -1, true))->Show();
+    app.CloseMarkedMenus();
 }

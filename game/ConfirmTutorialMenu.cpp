@@ -8,20 +8,18 @@
 
 #include <algorithm>
 
-ConfirmTutorialMenu::ConfirmTutorialMenu()
-    : ShadedConfirmMenu(Localize(L"confirm_tutorial_title"), Localize(L"confirm_tutorial_text"),
+ConfirmTutorialMenu::ConfirmTutorialMenu(MyGameApp& app)
+    : ShadedConfirmMenu(app, Localize(L"confirm_tutorial_title"), Localize(L"confirm_tutorial_text"),
                         L"button_yes", L"button_no", nullptr)
 {
 }
 
 void ConfirmTutorialMenu::Confirm()
 {
-    if (MyGameApp* app = GetMyGameApp()) {
-        app->MarkMenusForClose();
-        app->CloseMarkedMenus();
-        // The first primer puzzle comes in under the screen transition.
-        app->ShowWrappedPlayScreen(0, 0, 0);
-    }
+    GetGame().MarkMenusForClose();
+    GetGame().CloseMarkedMenus();
+    // The first primer puzzle comes in under the screen transition.
+    GetGame().ShowWrappedPlayScreen(0, 0, 0);
     CloseOnce();
 }
 
@@ -43,10 +41,8 @@ void ConfirmTutorialMenu::Close()
         state->currentCountry = 1;
         state->currentMode = 0;
     }
-    if (MyGameApp* app = GetMyGameApp()) {
-        app->MarkMenusForClose();
-        app->CloseMarkedMenus();
-    }
-    (new SetLoadingMenu(-1))->Show();
+    GetGame().MarkMenusForClose();
+    GetGame().CloseMarkedMenus();
+    (new SetLoadingMenu(GetGame(), -1))->Show();
     CloseOnce();
 }

@@ -7,7 +7,7 @@
 #include "puzzle/ProfileManager.h"
 #include "resources/Localization.h"
 
-CreditsMenu::CreditsMenu() : InterpreterMenu(L"credits")
+CreditsMenu::CreditsMenu(MyGameApp& app) : InterpreterMenu(app, L"credits"), m_game(app)
 {
     SetWrapForShow(true);
     SaveProfiles();
@@ -15,15 +15,14 @@ CreditsMenu::CreditsMenu() : InterpreterMenu(L"credits")
     const int hours = state != nullptr ? state->hours : 0;
     const int minutes = state != nullptr ? state->minutes : 0;
     SetVariable(L"time", Value(StrFormatW(Localize(L"credits_time"), hours, minutes)));
-    const MyGameApp* app = GetMyGameApp();
-    SetVariable(L"version", Value(app != nullptr ? app->GetVersionText() : std::wstring()));
+    SetVariable(L"version", Value(app.GetVersionText()));
 }
 
 void CreditsMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)
 {
     if (action != L"mainmenu")
         return;
-    if (MyGameApp* app = GetMyGameApp(); app != nullptr && app->GetMyBoard() != nullptr)
-        app->GetMyBoard()->ShowMainMenu();
+    if (MyBoard* board = m_game.GetMyBoard())
+        board->ShowMainMenu();
     RemoveSelf();
 }

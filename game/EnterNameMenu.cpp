@@ -1,13 +1,14 @@
 #include "game/EnterNameMenu.h"
 
+#include "game/MyGameApp.h"
 #include "game/MyTitleScreen.h"
 #include "game/ProfileNameWidget.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
+#include "platform/KeyCodes.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Assets.h"
 #include "resources/Constants.h"
-#include "platform/KeyCodes.h"
 #include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
 #include "ui/EditWidget.h"
@@ -27,7 +28,8 @@ constexpr int kPromptY = 75;
 
 } // namespace
 
-EnterNameMenu::EnterNameMenu(MyTitleScreen* owner) : Menu(::GetImage(L"EnterName"), true, true), m_owner(owner)
+EnterNameMenu::EnterNameMenu(MyGameApp& app, MyTitleScreen* owner)
+    : Menu(app, ::GetImage(L"EnterName"), true, true), m_owner(owner)
 {
     m_nameField = new EditWidget(this);
     m_nameField->Resize(kFieldX, kFieldY, kFieldWidth, kFieldHeight);

@@ -5,6 +5,7 @@
 
 class ButtonWidget;
 class EditWidget;
+class MyGameApp;
 class MyTitleScreen;
 
 // Asks for the first player's name when the title screen is left without a
@@ -12,7 +13,7 @@ class MyTitleScreen;
 class EnterNameMenu : public Menu, public EditListener
 {
 public:
-    explicit EnterNameMenu(MyTitleScreen* owner);
+    EnterNameMenu(MyGameApp& app, MyTitleScreen* owner);
 
     void AddedToManager(WidgetManager* manager) override;
     void ButtonDepress(int id) override;

@@ -31,9 +31,9 @@ std::wstring LevelCompleteMenu::ScriptFor(int mode, int set, int puzzle)
     return L"level_complete";
 }
 
-LevelCompleteMenu::LevelCompleteMenu(int mode, int set, int puzzle, int seconds, int mistakes, int hintsUsed,
-                                     PlayArtGrid* artGrid, bool firstSolve)
-    : LevelStatusMenu(ScriptFor(mode, set, puzzle), mode, set, puzzle, seconds, mistakes, hintsUsed),
+LevelCompleteMenu::LevelCompleteMenu(MyGameApp& app, int mode, int set, int puzzle, int seconds, int mistakes,
+                                     int hintsUsed, PlayArtGrid* artGrid, bool firstSolve)
+    : LevelStatusMenu(app, ScriptFor(mode, set, puzzle), mode, set, puzzle, seconds, mistakes, hintsUsed),
       m_firstSolve(firstSolve), m_firstSet(mode == 0 && set == 0)
 {
     // The script's "signal" reaches this dialog.
@@ -165,9 +165,9 @@ void LevelCompleteMenu::Signal(int id, const std::wstring& message)
     if (m_mode == 0) {
         if (m_set + 1 != GetConstantInt(L"sets_before_extra_puzzles"))
             return;
-        (new NoticeMenu(L"unlocked_bonus", nullptr, L"menu"))->Show();
+        (new NoticeMenu(GetApp(), L"unlocked_bonus", nullptr, L"menu"))->Show();
     } else if (m_set + 1 == MyBoard::GetSetCount(m_mode)) {
-        (new NoticeMenu(L"completed_bonus", nullptr, L"menu"))->Show();
+        (new NoticeMenu(GetApp(), L"completed_bonus", nullptr, L"menu"))->Show();
     }
 }
 
@@ -176,15 +176,15 @@ void LevelCompleteMenu::Close()
     if (!BeginClosing())
         return;
     PlayerState* state = GetCurrentPlayerState();
-    MyGameApp* app = GetMyGameApp();
+    MyGameApp& app = GetGame();
     if (m_firstSet && m_nextSet < 0) {
-        MyPlayPuzzleMenu::Open(m_mode, m_set, m_nextPuzzle, true);
+        MyPlayPuzzleMenu::Open(app, m_mode, m_set, m_nextPuzzle, true);
     } else if (m_firstSet) {
         if (state != nullptr) {
             state->currentMode = m_mode;
             state->currentCountry = m_nextSet;
         }
-        (new SetLoadingMenu(-1))->Show();
+        (new SetLoadingMenu(app, -1))->Show();
     } else {
         if (state != nullptr) {
             state->currentMode = m_mode;
@@ -192,13 +192,13 @@ void LevelCompleteMenu::Close()
         }
         // The solve was recorded when the dialog opened: here it is only shown.
         if (!m_firstSolve)
-            (new SetLoadingMenu(-1))->Show();
+            (new SetLoadingMenu(app, -1))->Show();
         else if (IsLastOfSet() && m_mode == 1)
-            (new SelectSetMenu(1))->Show();
-        else if (IsLastOfSet() && m_set + 1 >= MyBoard::GetSetCount(0) && app != nullptr)
-            app->ShowStoryFinal();
+            (new SelectSetMenu(app, 1))->Show();
+        else if (IsLastOfSet() && m_set + 1 >= MyBoard::GetSetCount(0))
+            app.ShowStoryFinal();
         else
-            (new PuzzleSelectMenu(m_mode, m_set, m_puzzle, false))->Show();
+            (new PuzzleSelectMenu(app, m_mode, m_set, m_puzzle, false))->Show();
     }
     RemoveSelf();
 }

@@ -3,6 +3,7 @@
 #include "game/LevelStatusMenu.h"
 
 class DynamicWidget;
+class MyGameApp;
 class PlayArtGrid;
 
 // After a solve: records the solve in the player's progress as it opens (so
@@ -16,7 +17,7 @@ class LevelCompleteMenu : public LevelStatusMenu
 public:
     // The art grid is the play screen's, already handed over: this dialog
     // owns it from now on.
-    LevelCompleteMenu(int mode, int set, int puzzle, int seconds, int mistakes, int hintsUsed,
+    LevelCompleteMenu(MyGameApp& app, int mode, int set, int puzzle, int seconds, int mistakes, int hintsUsed,
                       PlayArtGrid* artGrid, bool firstSolve);
 
     void Update() override;

@@ -9,8 +9,8 @@
 #include "ui/Checkbox.h"
 #include "ui/ScriptCommand.h"
 
-LevelIntroMenu::LevelIntroMenu(int mode, int set, int puzzle)
-    : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle)
+LevelIntroMenu::LevelIntroMenu(MyGameApp& app, int mode, int set, int puzzle)
+    : InterpreterMenu(app, L""), m_game(app), m_mode(mode), m_set(set), m_puzzle(puzzle)
 {
     // Started here, not by the base, so that a missing script reaches this
     // class's OnEmptyScript.
@@ -88,6 +88,5 @@ void LevelIntroMenu::RemovedFromManager(WidgetManager* manager)
 
 void LevelIntroMenu::StartPlay()
 {
-    if (MyGameApp* app = GetMyGameApp())
-        app->ShowPlayScreen(m_mode, m_set, m_puzzle);
+    m_game.ShowPlayScreen(m_mode, m_set, m_puzzle);
 }

@@ -7,6 +7,7 @@
 #include <span>
 
 class Checkbox;
+class MyGameApp;
 
 // The page before a puzzle, from its script "intro_<set + 1>_<puzzle + 1>".
 // Its "checkbox" command offers to switch the tips off; "ok" starts the
@@ -14,7 +15,7 @@ class Checkbox;
 class LevelIntroMenu : public InterpreterMenu, public CheckboxListener
 {
 public:
-    LevelIntroMenu(int mode, int set, int puzzle);
+    LevelIntroMenu(MyGameApp& app, int mode, int set, int puzzle);
 
     void RemovedFromManager(WidgetManager* manager) override;
     void CheckboxChecked(int id, bool checked) override;
@@ -34,6 +35,7 @@ private:
     void AddCheckbox();
     void StartPlay();
 
+    MyGameApp& m_game;
     int m_mode{0};
     int m_set{0};
     int m_puzzle{0};

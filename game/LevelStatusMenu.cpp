@@ -1,16 +1,16 @@
 #include "game/LevelStatusMenu.h"
 
-#include "app/GameApp.h"
 #include "base/Common.h"
+#include "game/MyGameApp.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/Localization.h"
 #include "resources/Value.h"
 #include "ui/ButtonWidget.h"
 #include "ui/ScriptCommand.h"
 
-LevelStatusMenu::LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds,
-                                 int mistakes, int hints)
-    : InterpreterMenu(L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_script(script)
+LevelStatusMenu::LevelStatusMenu(MyGameApp& app, const std::wstring& script, int mode, int set, int puzzle,
+                                 int seconds, int mistakes, int hints)
+    : InterpreterMenu(app, L""), m_mode(mode), m_set(set), m_puzzle(puzzle), m_game(app), m_script(script)
 {
     const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
     SetVariable(L"puzzle_name", Value(record != nullptr ? record->name : std::wstring()));
@@ -37,9 +37,7 @@ std::span<const LevelStatusMenu::HostWord> LevelStatusMenu::HostWords()
 void LevelStatusMenu::AddStatusButton()
 {
     const std::wstring id = ReadText(L"id");
-    ButtonWidget* button = gApp != nullptr
-                               ? gApp->CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true)
-                               : nullptr;
+    ButtonWidget* button = GetApp().CreateMenuButton(ReadInt(L"x"), ReadInt(L"y"), ReadText(L"text"), true);
     if (button == nullptr)
         return;
     button->SetButtonListener(this);
@@ -58,14 +56,12 @@ void LevelStatusMenu::ButtonDepress(int id)
     // A button without a role leaves every screen where it is.
     if (!ok && !quit)
         return;
-    if (gApp != nullptr)
-        gApp->MarkMenusForClose();
+    GetApp().MarkMenusForClose();
     if (ok)
         Close();
     else
         Confirm();
-    if (gApp != nullptr)
-        gApp->CloseMarkedMenus();
+    GetApp().CloseMarkedMenus();
 }
 
 void LevelStatusMenu::BeginScript()

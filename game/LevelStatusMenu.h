@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+class MyGameApp;
 class ScriptCommand;
 class Widget;
 
@@ -18,8 +19,8 @@ class Widget;
 class LevelStatusMenu : public InterpreterMenu
 {
 public:
-    LevelStatusMenu(const std::wstring& script, int mode, int set, int puzzle, int seconds, int mistakes,
-                    int hints);
+    LevelStatusMenu(MyGameApp& app, const std::wstring& script, int mode, int set, int puzzle, int seconds,
+                    int mistakes, int hints);
 
     void ButtonDepress(int id) override;
     Outcome HandleCommand(const ScriptCommand& command) override;
@@ -44,6 +45,7 @@ protected:
     void BeginScript();
     // False once the dialog has acted on a button: it closes only once.
     bool BeginClosing();
+    MyGameApp& GetGame() const { return m_game; }
 
     int m_mode = 0;
     int m_set = 0;
@@ -52,6 +54,7 @@ protected:
 private:
     void AddStatusButton();
 
+    MyGameApp& m_game;
     std::wstring m_script;
     Widget* m_okButton = nullptr;
     Widget* m_quitButton = nullptr;

@@ -9,7 +9,8 @@
 #include "puzzle/ProfileManager.h"
 #include "ui/ButtonWidget.h"
 
-MainMenu::MainMenu(bool fromMap) : InterpreterMenu(L"main_menu"), m_fromMap(fromMap)
+MainMenu::MainMenu(MyGameApp& app, bool fromMap)
+    : InterpreterMenu(app, L"main_menu"), m_game(app), m_fromMap(fromMap)
 {
     SetWrapForShow(true);
     SetPauseInBackground(false);
@@ -41,35 +42,32 @@ void MainMenu::UpdateBonusLock()
 Widget* MainMenu::WrapForShow()
 {
     if (m_fromMap)
-        return new ScreenTransition(this, L"mainmenu_transition");
+        return new ScreenTransition(*this, L"mainmenu_transition");
     return InterpreterMenu::WrapForShow();
 }
 
 void MainMenu::HandleAction(const std::wstring& action, const std::wstring&, DynamicWidget*)
 {
-    MyGameApp* app = GetMyGameApp();
     if (action == L"player_select_link") {
-        (new PlayerSelectMenu())->Show();
+        (new PlayerSelectMenu(m_game))->Show();
         RemoveSelf();
     } else if (action == L"play") {
-        if (MyBoard* board = app != nullptr ? app->GetMyBoard() : nullptr)
+        if (MyBoard* board = m_game.GetMyBoard())
             board->StartGame();
         RemoveSelf();
     } else if (action == L"bonus") {
-        (new SelectSetMenu(1))->Show();
+        (new SelectSetMenu(m_game, 1))->Show();
         RemoveSelf();
     } else if (action == L"tips" || action == L"credits") {
         // Closed first: the stand-in screens may open a main menu at once.
         RemoveSelf();
-        if (app != nullptr && action == L"tips")
-            app->ShowTips();
-        else if (app != nullptr)
-            app->ShowCredits();
+        if (action == L"tips")
+            m_game.ShowTips();
+        else
+            m_game.ShowCredits();
     } else if (action == L"options") {
-        if (app != nullptr)
-            app->ShowOptions(L"main-menu");
+        m_game.ShowOptions(L"main-menu");
     } else if (action == L"quit") {
-        if (app != nullptr)
-            app->ShowConfirmQuit();
+        m_game.ShowConfirmQuit();
     }
 }

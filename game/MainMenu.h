@@ -2,12 +2,14 @@
 
 #include "app/InterpreterMenu.h"
 
+class MyGameApp;
+
 // The hub of the game: play, players, the bonus sets, tips, credits, options
 // and quit. Its script builds the buttons from "lock_bonus" and "from_map".
 class MainMenu : public InterpreterMenu
 {
 public:
-    explicit MainMenu(bool fromMap);
+    MainMenu(MyGameApp& app, bool fromMap);
 
     Widget* WrapForShow() override;
     void HandleAction(const std::wstring& action, const std::wstring& parameter, DynamicWidget* object) override;
@@ -20,5 +22,6 @@ public:
     static bool IsBonusLocked();
 
 private:
+    MyGameApp& m_game;
     bool m_fromMap{false};
 };

@@ -2,6 +2,7 @@
 
 #include "base/Common.h"
 #include "game/MainMenu.h"
+#include "game/MyGameApp.h"
 #include "game/SetLoadingMenu.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
@@ -12,7 +13,8 @@
 #include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
 
-MapMenu::MapMenu(Image* background, const std::wstring& setName) : InterpreterMenu(L"map_menu")
+MapMenu::MapMenu(MyGameApp& app, Image* background, const std::wstring& setName)
+    : InterpreterMenu(app, L"map_menu"), m_game(app)
 {
     if (background != nullptr) {
         SetVariable(L"animate_map", Value(true));
@@ -113,7 +115,7 @@ void MapMenu::ButtonDepress(int id)
         RemoveSelf();
         if (PlayerState* state = GetCurrentPlayerState())
             state->currentCountry = static_cast<int>(i);
-        (new SetLoadingMenu(-1))->Show();
+        (new SetLoadingMenu(m_game, -1))->Show();
         return;
     }
 }
@@ -123,5 +125,5 @@ void MapMenu::HandleAction(const std::wstring& action, const std::wstring&, Dyna
     if (action != L"main_menu")
         return;
     RemoveSelf();
-    (new MainMenu(true))->Show();
+    (new MainMenu(m_game, true))->Show();
 }

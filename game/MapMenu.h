@@ -10,6 +10,7 @@ class AnimationWidget;
 class ButtonWidget;
 class Image;
 class ImageSurface;
+class MyGameApp;
 
 // The main sets as buttons on the world map, each at its set's map place.
 // Choosing an open set makes it current and loads it; the last open set is
@@ -25,7 +26,7 @@ public:
         int unused{0};
     };
 
-    MapMenu(Image* background, const std::wstring& setName);
+    MapMenu(MyGameApp& app, Image* background, const std::wstring& setName);
     ~MapMenu() override;
 
     void AddedToManager(WidgetManager* manager) override;
@@ -41,6 +42,7 @@ private:
     void BuildSetButtons();
     void ShowSetName(ButtonWidget* button);
 
+    MyGameApp& m_game;
     std::vector<Entry> m_entries;
     int m_mode{0};
     std::wstring m_setName;

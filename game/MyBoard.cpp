@@ -10,9 +10,11 @@
 
 #include <algorithm>
 
+MyBoard::MyBoard(MyGameApp& app) : Board(app), m_game(app) {}
+
 void MyBoard::ShowMainMenu()
 {
-    (new MainMenu(false))->Show();
+    (new MainMenu(m_game, false))->Show();
 }
 
 void MyBoard::StartGame()
@@ -22,8 +24,7 @@ void MyBoard::StartGame()
         return;
     if (state->currentMode == 0 && state->currentCountry == 0) {
         if (!state->IsIntroduced(0, 0)) {
-            if (MyGameApp* app = GetMyGameApp())
-                app->ShowStoryIntro();
+            m_game.ShowStoryIntro();
             return;
         }
         const int tutorialPuzzles = gPuzzleTable.PuzzleCount(0, 0);
@@ -32,11 +33,11 @@ void MyBoard::StartGame()
             if (SetProgress* next = state->EnsureSet(0, 1))
                 next->unlock = std::max(next->unlock, 1);
             state->currentCountry = 1;
-            (new SetLoadingMenu(-1))->Show();
+            (new SetLoadingMenu(m_game, -1))->Show();
             return;
         }
         const int unlock = state->GetUnlock(0, 0);
-        (new SetLoadingMenu(unlock < 1 ? 0 : unlock - 1))->Show();
+        (new SetLoadingMenu(m_game, unlock < 1 ? 0 : unlock - 1))->Show();
         return;
     }
     // Never past the last main set, whether or not the profile has an entry
@@ -46,7 +47,7 @@ void MyBoard::StartGame()
         state->currentCountry = state->CountCompletedSets(0);
     state->currentCountry = std::clamp(state->currentCountry, 0, lastSet);
     state->currentMode = 0;
-    (new SetLoadingMenu(-1))->Show();
+    (new SetLoadingMenu(m_game, -1))->Show();
 }
 
 BasicPlayerState* MyBoard::GetPlayerState()

@@ -3,8 +3,8 @@
 #include "base/LogWriter.h"
 #include "base/ScreenSize.h"
 #include "game/ConfirmDeleteMenu.h"
-#include "game/ConstantRanges.h"
 #include "game/ConfirmQuitMenu.h"
+#include "game/ConstantRanges.h"
 #include "game/CreditsMenu.h"
 #include "game/LevelIntroMenu.h"
 #include "game/MainMenu.h"
@@ -18,6 +18,7 @@
 #include "game/StoryFinalMenu.h"
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
+#include "platform/DataFolder.h"
 #include "puzzle/ArtTiles.h"
 #include "puzzle/GameData.h"
 #include "puzzle/MyLocalization.h"
@@ -32,16 +33,12 @@
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 
 } // namespace
-
-MyGameApp* GetMyGameApp()
-{
-    return dynamic_cast<MyGameApp*>(gApp);
-}
 
 MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kScreenWidth, kScreenHeight) {}
 
@@ -55,6 +52,23 @@ MyGameApp::~MyGameApp()
     if (m_saveProfilesOnExit)
         SaveProfiles();
     ProfileManager::ClearProfiles();
+    ProfileManager::SetEnvironment({});
+}
+
+bool MyGameApp::Init(const std::vector<std::string>& args)
+{
+    if (!GameApp::Init(args))
+        return false;
+    ProfileEnvironment environment;
+    environment.dataFolder = GetAppDataFolder();
+    environment.screensaver = IsScreensaver();
+    environment.afterSave = [this] { WriteSettings(); };
+    environment.playerNameChanged = [this](const std::wstring& name) { SetPlayerName(name); };
+    environment.saveFailed = [this](const std::string& folder, const std::string& reason) {
+        ShowSaveFailedNotice(folder, reason);
+    };
+    ProfileManager::SetEnvironment(std::move(environment));
+    return true;
 }
 
 // Loading ----------------------------------------------------------------------
@@ -89,7 +103,7 @@ std::span<const ConstantRange> MyGameApp::GetConstantRanges() const
 
 Widget* MyGameApp::CreateTitleScreen()
 {
-    return new MyTitleScreen();
+    return new MyTitleScreen(*this);
 }
 
 // The board and the screens ------------------------------------------------------
@@ -97,7 +111,7 @@ Widget* MyGameApp::CreateTitleScreen()
 void MyGameApp::ResetGame()
 {
     GameApp::ResetGame();
-    auto* board = new MyBoard();
+    auto* board = new MyBoard(*this);
     SetBoard(board);
     GetWidgetManager()->AddWidget(board);
 }
@@ -112,43 +126,43 @@ Widget* MyGameApp::WrapMenu(DialogHooks* menu)
     auto* screen = dynamic_cast<Menu*>(menu);
     if (screen == nullptr)
         return GameApp::WrapMenu(menu);
-    return new ScreenTransition(screen);
+    return new ScreenTransition(*screen);
 }
 
 void MyGameApp::ShowStoryIntro()
 {
-    (new StoryIntroMenu())->Show();
+    (new StoryIntroMenu(*this))->Show();
 }
 
 void MyGameApp::ShowStoryFinal()
 {
-    (new StoryFinalMenu())->Show();
+    (new StoryFinalMenu(*this))->Show();
 }
 
 void MyGameApp::ShowTips()
 {
-    (new TipsMenu())->Show();
+    (new TipsMenu(*this))->Show();
 }
 
 void MyGameApp::ShowCredits()
 {
-    (new CreditsMenu())->Show();
+    (new CreditsMenu(*this))->Show();
 }
 
 void MyGameApp::ShowOptions(const std::wstring& from)
 {
-    (new OptionsMenu(from, 0, 0))->Show();
+    (new OptionsMenu(*this, from, 0, 0))->Show();
 }
 
 void MyGameApp::ShowConfirmQuit()
 {
-    (new ConfirmQuitMenu())->Show();
+    (new ConfirmQuitMenu(*this))->Show();
 }
 
 void MyGameApp::ShowConfirmDelete(const std::wstring& name, PlayerSelectMenu* owner)
 {
     if (owner != nullptr)
-        (new ConfirmDeleteMenu(name, owner))->Show();
+        (new ConfirmDeleteMenu(*this, name, owner))->Show();
 }
 
 bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
@@ -156,18 +170,18 @@ bool MyGameApp::ShowLevelIntro(int mode, int set, int puzzle)
     if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
         return false;
     // Without an introduction of its own the page gives way to play at once.
-    (new LevelIntroMenu(mode, set, puzzle))->Show();
+    (new LevelIntroMenu(*this, mode, set, puzzle))->Show();
     return true;
 }
 
 bool MyGameApp::ShowPlayScreen(int mode, int set, int puzzle)
 {
-    return MyPlayPuzzleMenu::Open(mode, set, puzzle, false);
+    return MyPlayPuzzleMenu::Open(*this, mode, set, puzzle, false);
 }
 
 bool MyGameApp::ShowWrappedPlayScreen(int mode, int set, int puzzle)
 {
-    return MyPlayPuzzleMenu::Open(mode, set, puzzle, true);
+    return MyPlayPuzzleMenu::Open(*this, mode, set, puzzle, true);
 }
 
 Widget* MyGameApp::CreatePuzzleIcon(int mode, int set, int puzzle, bool isNew, int x, int y)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/GameApp.h"
+#include "puzzle/CurrentPlayerGlobalStore.h"
 
 #include <string>
 
@@ -21,12 +22,19 @@ public:
     MyGameApp();
     ~MyGameApp() override;
 
+    // Once the data folder is known, the profiles are told where to save and
+    // whom to tell (ProfileEnvironment); the destructor takes that back.
+    bool Init(const std::vector<std::string>& args) override;
+
     int GetExtraLoadingSteps() override { return kGameLoadingSteps; }
     std::span<const ConstantRange> GetConstantRanges() const override;
     void ResetGame() override;
     Widget* WrapMenu(DialogHooks* menu) override;
     void HandleTypedCode(const std::wstring& typed) override;
     Widget* CreateTitleScreen() override;
+
+    // The scripts' global variables are the current player's properties.
+    ScriptGlobalStore* GetScriptGlobalStore() override { return &m_playerGlobals; }
 
     MyBoard* GetMyBoard() const;
     bool GetSaveProfilesOnExit() const { return m_saveProfilesOnExit; }
@@ -68,7 +76,5 @@ private:
     void OpenAllPuzzles(bool complete);
 
     bool m_saveProfilesOnExit{true};
+    CurrentPlayerGlobalStore m_playerGlobals;
 };
-
-// The application as the game's, or null.
-MyGameApp* GetMyGameApp();

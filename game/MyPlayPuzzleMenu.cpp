@@ -1,5 +1,6 @@
 #include "game/MyPlayPuzzleMenu.h"
 
+#include "game/MyGameApp.h"
 #include "puzzle/TutorialGrid.h"
 
 #include "game/ConfirmMainMenu.h"
@@ -9,16 +10,16 @@
 #include "game/OptionsMenu.h"
 #include "puzzle/PuzzleTable.h"
 
-MyPlayPuzzleMenu::MyPlayPuzzleMenu(int mode, int set, int puzzle)
-    : PlayPuzzleMenu(mode, set, puzzle), m_mode(mode), m_set(set), m_puzzle(puzzle)
+MyPlayPuzzleMenu::MyPlayPuzzleMenu(MyGameApp& app, int mode, int set, int puzzle)
+    : PlayPuzzleMenu(app, mode, set, puzzle), m_game(app), m_mode(mode), m_set(set), m_puzzle(puzzle)
 {
 }
 
-bool MyPlayPuzzleMenu::Open(int mode, int set, int puzzle, bool wrapped)
+bool MyPlayPuzzleMenu::Open(MyGameApp& app, int mode, int set, int puzzle, bool wrapped)
 {
     if (gPuzzleTable.Find(mode, set, puzzle) == nullptr)
         return false;
-    auto* screen = new MyPlayPuzzleMenu(mode, set, puzzle);
+    auto* screen = new MyPlayPuzzleMenu(app, mode, set, puzzle);
     if (wrapped)
         screen->ShowWrapped();
     else
@@ -29,19 +30,19 @@ bool MyPlayPuzzleMenu::Open(int mode, int set, int puzzle, bool wrapped)
 void MyPlayPuzzleMenu::ShowLevelComplete(int seconds, int mistakes, int hints)
 {
     // The picture goes to the dialog, which owns it from here on.
-    (new LevelCompleteMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints, HandOverArtGrid(),
+    (new LevelCompleteMenu(m_game, m_mode, m_set, m_puzzle, seconds, mistakes, hints, HandOverArtGrid(),
                            IsFirstSolve()))
         ->Show();
 }
 
 void MyPlayPuzzleMenu::ShowLevelFail(int seconds, int mistakes, int hints)
 {
-    (new LevelFailMenu(m_mode, m_set, m_puzzle, seconds, mistakes, hints))->Show();
+    (new LevelFailMenu(m_game, m_mode, m_set, m_puzzle, seconds, mistakes, hints))->Show();
 }
 
 void MyPlayPuzzleMenu::ShowOptions()
 {
-    (new OptionsMenu(L"playing", m_mode, m_set))->Show();
+    (new OptionsMenu(m_game, L"playing", m_mode, m_set))->Show();
 }
 
 void MyPlayPuzzleMenu::ShowLeaveConfirmation()
@@ -49,14 +50,14 @@ void MyPlayPuzzleMenu::ShowLeaveConfirmation()
     // No fade target: a dialog fading from this screen would hide the board,
     // and the question would stand on black. The board stays in view, shaded.
     if (m_mode == 0 && m_set == 0)
-        (new ConfirmMainMenu(nullptr))->Show();
+        (new ConfirmMainMenu(m_game, nullptr))->Show();
     else
-        (new ConfirmPuzzleSelectMenu(m_mode, m_set, nullptr))->Show();
+        (new ConfirmPuzzleSelectMenu(m_game, m_mode, m_set, nullptr))->Show();
 }
 
 PlayTileGrid* MyPlayPuzzleMenu::MakeGrid(bool tutorial)
 {
     if (tutorial)
-        return new TutorialGrid(m_mode, m_set, m_puzzle);
+        return new TutorialGrid(m_game, m_mode, m_set, m_puzzle);
     return PlayPuzzleMenu::MakeGrid(tutorial);
 }

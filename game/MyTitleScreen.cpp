@@ -7,13 +7,13 @@
 #include "resources/Assets.h"
 #include "ui/ButtonWidget.h"
 
-MyTitleScreen::MyTitleScreen()
-    : TitleScreen(::GetImage(L"TitleBackground")), m_logo(::GetImage(L"GameLogo")),
+MyTitleScreen::MyTitleScreen(MyGameApp& app)
+    : TitleScreen(app, ::GetImage(L"TitleBackground")), m_game(app), m_logo(::GetImage(L"GameLogo")),
       m_loadingBarBase(::GetImage(L"Loadingbar_base")), m_loadingBarTop(::GetImage(L"Loadingbar_Top"))
 {
     // Without its picture the screen still covers the window.
-    if (GetImage() == nullptr && gApp != nullptr)
-        Resize(0, 0, gApp->GetWidth(), gApp->GetHeight());
+    if (GetImage() == nullptr)
+        Resize(0, 0, app.GetWidth(), app.GetHeight());
 }
 
 void MyTitleScreen::OnLoadingComplete()
@@ -33,8 +33,8 @@ void MyTitleScreen::ButtonDepress(int id)
 {
     if (m_playButton == nullptr || id != m_playButton->GetId())
         return;
-    if (gApp == nullptr || gApp->GetPlayerName().empty()) {
-        (new EnterNameMenu(this))->Show();
+    if (m_game.GetPlayerName().empty()) {
+        (new EnterNameMenu(m_game, this))->Show();
         return;
     }
     Close();
@@ -51,9 +51,9 @@ void MyTitleScreen::Draw(Graphics* g)
         return;
     const int barY = 3 * height / 4 - m_loadingBarBase->GetCellHeight() / 2;
     g->DrawImage(m_loadingBarBase, (width - m_loadingBarBase->GetCellWidth()) / 2, barY);
-    if (m_loadingBarTop == nullptr || gApp == nullptr)
+    if (m_loadingBarTop == nullptr)
         return;
-    const int shown = static_cast<int>(gApp->GetLoadingProgress() * m_loadingBarTop->GetCellWidth());
+    const int shown = static_cast<int>(m_game.GetLoadingProgress() * m_loadingBarTop->GetCellWidth());
     if (shown > 0)
         g->DrawImage(m_loadingBarTop, (width - m_loadingBarTop->GetCellWidth()) / 2, barY,
                      Rect{0, 0, shown, m_loadingBarTop->GetCellHeight()});

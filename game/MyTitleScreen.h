@@ -4,6 +4,7 @@
 
 class ButtonWidget;
 class Image;
+class MyGameApp;
 
 // The first game screen: background, logo and a loading bar while the game
 // loads, then a play button. Play asks for a first player name when there is
@@ -11,7 +12,7 @@ class Image;
 class MyTitleScreen : public TitleScreen
 {
 public:
-    MyTitleScreen();
+    explicit MyTitleScreen(MyGameApp& app);
 
     void ButtonDepress(int id) override;
     void Draw(Graphics* g) override;
@@ -21,6 +22,7 @@ public:
     ButtonWidget* GetPlayButton() const { return m_playButton; }
 
 private:
+    MyGameApp& m_game;
     ButtonWidget* m_playButton{nullptr};
     Image* m_logo{nullptr};
     Image* m_loadingBarBase{nullptr};

@@ -3,6 +3,7 @@
 #include "app/GameApp.h"
 #include "app/NoticeMenu.h"
 #include "game/ConfirmMainMenu.h"
+#include "game/MyGameApp.h"
 #include "game/ScreenShade.h"
 #include "graphics/D3DInterface.h"
 #include "graphics/FontTable.h"
@@ -51,7 +52,8 @@ int CellHeight(const wchar_t* image)
 
 } // namespace
 
-OptionsMenu::OptionsMenu(const std::wstring& from, int, int) : DialogMenu(nullptr)
+OptionsMenu::OptionsMenu(MyGameApp& app, const std::wstring& from, int, int)
+    : DialogMenu(app, nullptr), m_game(app)
 {
     m_title = Localize(L"options_title");
     m_titleY = GetConstantInt(L"dialog_title_y");
@@ -71,20 +73,19 @@ OptionsMenu::OptionsMenu(const std::wstring& from, int, int) : DialogMenu(nullpt
         AddWidget(slider);
         return slider;
     };
-    m_musicSlider = makeSlider(kMusicY, gApp != nullptr ? gApp->GetMusicVolume() : 0.0);
-    m_soundSlider = makeSlider(kSoundY, gApp != nullptr ? gApp->GetSfxVolume() : 0.0);
+    m_musicSlider = makeSlider(kMusicY, app.GetMusicVolume());
+    m_soundSlider = makeSlider(kSoundY, app.GetSfxVolume());
 
     const PlayerState* state = GetCurrentPlayerState();
     m_disableTips = AddBox(kDisableTipsY, state != nullptr && state->disableTips);
-    m_customCursors = AddBox(kCustomCursorsY, gApp != nullptr && gApp->AreCustomCursorsEnabled());
+    m_customCursors = AddBox(kCustomCursorsY, app.AreCustomCursorsEnabled());
     m_toggleMode = AddBox(kToggleModeY, state != nullptr && state->toggleMode);
     m_toggleNumbers = AddBox(kToggleNumbersY, state != nullptr && state->showNumbers);
-    m_fullScreen = AddBox(kFullScreenY, gApp != nullptr && !gApp->IsWindowed());
-    m_stretchScreen = AddBox(kStretchScreenY, gApp != nullptr && gApp->IsStretchScreen());
+    m_fullScreen = AddBox(kFullScreenY, !app.IsWindowed());
+    m_stretchScreen = AddBox(kStretchScreenY, app.IsStretchScreen());
     // A display of the game's own size has nothing to stretch.
-    if (const D3DInterface* renderer = gApp != nullptr ? gApp->GetRenderer() : nullptr) {
-        if (renderer->GetDisplayWidth() == gApp->GetWidth() &&
-            renderer->GetDisplayHeight() == gApp->GetHeight())
+    if (const D3DInterface* renderer = app.GetRenderer()) {
+        if (renderer->GetDisplayWidth() == app.GetWidth() && renderer->GetDisplayHeight() == app.GetHeight())
             m_stretchScreen->SetDisabled(true);
     }
     UpdateStretchVisibility();
@@ -125,17 +126,15 @@ void OptionsMenu::UpdateStretchVisibility()
 
 void OptionsMenu::SliderVal(int id, double value)
 {
-    if (gApp == nullptr)
-        return;
     if (id == m_musicSlider->GetId()) {
-        gApp->SetMusicVolume(value);
+        m_game.SetMusicVolume(value);
     } else if (id == m_soundSlider->GetId()) {
-        gApp->SetSfxVolume(value);
+        m_game.SetSfxVolume(value);
         // Every volume reported while the thumb is not held rings the bell
         // at that volume: a click on the track, and the release that ends a
         // drag; the values passed on while it is dragged stay quiet.
         if (!m_soundSlider->IsDragging())
-            gApp->PlaySample(GetSoundId(L"Bell"));
+            m_game.PlaySample(GetSoundId(L"Bell"));
     }
 }
 
@@ -146,8 +145,8 @@ void OptionsMenu::CheckboxChecked(int id, bool checked)
     PlayerState* state = GetCurrentPlayerState();
     if (id == m_fullScreen->GetId()) {
         UpdateStretchVisibility();
-        if (!checked && gApp != nullptr && gApp->IsWindowedModeUnavailable()) {
-            (new NoticeMenu(L"no_windowed_mode", nullptr, L"menu"))->Show();
+        if (!checked && m_game.IsWindowedModeUnavailable()) {
+            (new NoticeMenu(m_game, L"no_windowed_mode", nullptr, L"menu"))->Show();
             m_fullScreen->SetChecked(true, true);
         }
     } else if (state == nullptr) {
@@ -163,17 +162,15 @@ void OptionsMenu::CheckboxChecked(int id, bool checked)
 
 void OptionsMenu::ApplyDisplaySettings()
 {
-    if (gApp == nullptr)
-        return;
     // Each is applied only when it changed: a switch of the screen mode
     // remakes the window.
     const bool windowed = !m_fullScreen->IsChecked();
-    if (windowed != gApp->IsWindowed())
-        gApp->SwitchScreenMode(windowed);
-    if (m_stretchScreen->IsChecked() != gApp->IsStretchScreen())
-        gApp->SetStretchScreen(m_stretchScreen->IsChecked());
-    if (m_customCursors->IsChecked() != gApp->AreCustomCursorsEnabled())
-        gApp->EnableCustomCursors(m_customCursors->IsChecked());
+    if (windowed != m_game.IsWindowed())
+        m_game.SwitchScreenMode(windowed);
+    if (m_stretchScreen->IsChecked() != m_game.IsStretchScreen())
+        m_game.SetStretchScreen(m_stretchScreen->IsChecked());
+    if (m_customCursors->IsChecked() != m_game.AreCustomCursorsEnabled())
+        m_game.EnableCustomCursors(m_customCursors->IsChecked());
 }
 
 void OptionsMenu::ButtonDepress(int id)
@@ -184,11 +181,10 @@ void OptionsMenu::ButtonDepress(int id)
         return;
     ApplyDisplaySettings();
     if (close) {
-        if (gApp != nullptr)
-            gApp->WriteSettings();
+        m_game.WriteSettings();
         RemoveSelf();
     } else {
-        (new ConfirmMainMenu(this))->Show();
+        (new ConfirmMainMenu(m_game, this))->Show();
     }
 }
 

@@ -8,6 +8,7 @@
 
 class ButtonWidget;
 class Checkbox;
+class MyGameApp;
 class Slider;
 
 // The options dialog, from the main menu or from play. The volumes change as
@@ -21,7 +22,7 @@ public:
     // from: "main-menu" gives the dialog only its close button; from play it
     // also offers the way back to the main menu. The mode and set are the
     // caller's and not used.
-    OptionsMenu(const std::wstring& from, int mode, int set);
+    OptionsMenu(MyGameApp& app, const std::wstring& from, int mode, int set);
 
     void SliderVal(int id, double value) override;
     void SliderReleased(int id, double value) override;
@@ -46,6 +47,7 @@ private:
     void UpdateStretchVisibility();
     void ApplyDisplaySettings();
 
+    MyGameApp& m_game;
     Checkbox* m_fullScreen{nullptr};
     Checkbox* m_customCursors{nullptr};
     Checkbox* m_disableTips{nullptr};

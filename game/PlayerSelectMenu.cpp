@@ -20,20 +20,15 @@ constexpr int kOkButtonGap = 30;
 // The outer buttons stand this far in from the screen's quarters.
 constexpr int kOuterButtonInset = 60;
 
-MyBoard* TheBoard()
-{
-    MyGameApp* app = GetMyGameApp();
-    return app != nullptr ? app->GetMyBoard() : nullptr;
-}
-
 } // namespace
 
-PlayerSelectMenu::PlayerSelectMenu() : Menu(::GetImage(L"TitleBackground"), false, false)
+PlayerSelectMenu::PlayerSelectMenu(MyGameApp& app)
+    : Menu(app, ::GetImage(L"TitleBackground"), false, false), m_game(app)
 {
     SetWrapForShow(true);
-    if (GetWidth() == 0 && gApp != nullptr)
-        Resize(0, 0, gApp->GetWidth(), gApp->GetHeight());
-    const int width = gApp != nullptr ? gApp->GetWidth() : GetWidth();
+    if (GetWidth() == 0)
+        Resize(0, 0, app.GetWidth(), app.GetHeight());
+    const int width = app.GetWidth();
     m_menuButton = AddCentredMenuButton(width / 4 + kOuterButtonInset, kButtonRowY, L"button_menu");
     m_deleteButton = AddCentredMenuButton(width / 2, kButtonRowY, L"button_delete");
     m_playButton = AddCentredMenuButton(3 * width / 4 - kOuterButtonInset, kButtonRowY, L"button_play");
@@ -74,7 +69,7 @@ ButtonWidget* PlayerSelectMenu::AddCentredMenuButton(int x, int y, const std::ws
 void PlayerSelectMenu::ButtonDepress(int id)
 {
     if (m_menuButton != nullptr && id == m_menuButton->GetId()) {
-        if (MyBoard* board = TheBoard())
+        if (MyBoard* board = m_game.GetMyBoard())
             board->ShowMainMenu();
         RemoveSelf();
         return;
@@ -82,14 +77,13 @@ void PlayerSelectMenu::ButtonDepress(int id)
     if (m_deleteButton != nullptr && id == m_deleteButton->GetId()) {
         if (m_selectedSlot < 0)
             return;
-        if (MyGameApp* app = GetMyGameApp())
-            app->ShowConfirmDelete(m_nameButtons[static_cast<size_t>(m_selectedSlot)]->GetName(), this);
+        m_game.ShowConfirmDelete(m_nameButtons[static_cast<size_t>(m_selectedSlot)]->GetName(), this);
         return;
     }
     if (m_playButton != nullptr && id == m_playButton->GetId()) {
         SaveProfiles();
         RemoveSelf();
-        if (MyBoard* board = TheBoard())
+        if (MyBoard* board = m_game.GetMyBoard())
             board->StartGame();
         return;
     }

@@ -5,6 +5,7 @@
 #include <array>
 
 class ButtonWidget;
+class MyGameApp;
 class ProfileNameWidget;
 
 // The eight profile slots as name buttons: pick a player, type a name into a
@@ -15,7 +16,7 @@ class PlayerSelectMenu : public Menu
 public:
     static constexpr int kSlots = 8;
 
-    PlayerSelectMenu();
+    explicit PlayerSelectMenu(MyGameApp& app);
 
     void ButtonDepress(int id) override;
     void Draw(Graphics* g) override;
@@ -38,6 +39,7 @@ private:
     void EndEditing(bool staysSelected);
     void UpdateButtons();
 
+    MyGameApp& m_game;
     ButtonWidget* m_menuButton{nullptr};
     ButtonWidget* m_deleteButton{nullptr};
     ButtonWidget* m_playButton{nullptr};

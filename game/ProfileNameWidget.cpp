@@ -88,7 +88,7 @@ void ProfileNameWidget::RestartBlink()
 
 void ProfileNameWidget::PlaceSystemCaret()
 {
-    WidgetHost* host = WidgetHost::Get();
+    WidgetHost* host = GetHost();
     if (host == nullptr || !host->UsesSystemCaret())
         return;
     if (!ShowsCaret()) {

@@ -29,9 +29,9 @@ constexpr int kPreviewY = 4;
 
 } // namespace
 
-PuzzleSelectMenu::PuzzleSelectMenu(int mode, int set, int solvedPuzzle, bool fromConfirmation)
-    : InterpreterMenu(L"puzzle_select"), m_mode(mode), m_set(set), m_solvedPuzzle(solvedPuzzle),
-      m_fromConfirmation(fromConfirmation)
+PuzzleSelectMenu::PuzzleSelectMenu(MyGameApp& app, int mode, int set, int solvedPuzzle, bool fromConfirmation)
+    : InterpreterMenu(app, L"puzzle_select"), m_game(app), m_mode(mode), m_set(set),
+      m_solvedPuzzle(solvedPuzzle), m_fromConfirmation(fromConfirmation)
 {
     SetWrapForShow(true);
     SetPauseInBackground(true);
@@ -133,7 +133,6 @@ void PuzzleSelectMenu::BuildIcons()
         m_newPuzzleFlash = nullptr;
     }
 
-    MyGameApp* app = GetMyGameApp();
     const PlayerState* state = GetCurrentPlayerState();
     const int count = gPuzzleTable.PuzzleCount(m_mode, m_set);
     const int left = GetConstantInt(L"puzzle_icon_left");
@@ -159,11 +158,9 @@ void PuzzleSelectMenu::BuildIcons()
                 firstUnsolved = std::min(firstUnsolved, i);
             } else {
                 icon.button = new ButtonWidget(x, y, L"ui_Puzzle_Complete", L"", false);
-                Widget* thumbnail =
-                    app != nullptr ? app->CreatePuzzleIcon(m_mode, m_set, i, i == m_solvedPuzzle,
-                                                           icon.button->GetWidth() / 2 + 1,
-                                                           icon.button->GetHeight() / 2 + 1)
-                                   : nullptr;
+                Widget* thumbnail = m_game.CreatePuzzleIcon(m_mode, m_set, i, i == m_solvedPuzzle,
+                                                            icon.button->GetWidth() / 2 + 1,
+                                                            icon.button->GetHeight() / 2 + 1);
                 if (thumbnail != nullptr)
                     icon.button->AddWidget(thumbnail);
                 icon.bestTime = progress.bestTime;
@@ -231,7 +228,7 @@ Widget* PuzzleSelectMenu::WrapForShow()
         return InterpreterMenu::WrapForShow();
     // Its script tells this menu when the screen is uncovered
     // ("transition_complete").
-    auto* transition = new ScreenTransition(this, L"puzzle_select_transition");
+    auto* transition = new ScreenTransition(*this, L"puzzle_select_transition");
     Attach(transition->GetListenerLink());
     return transition;
 }
@@ -271,15 +268,14 @@ void PuzzleSelectMenu::ButtonDepress(int id)
 
 void PuzzleSelectMenu::ChoosePuzzle(int puzzle)
 {
-    MyGameApp* app = GetMyGameApp();
     const PlayerState* state = GetCurrentPlayerState();
-    if (app == nullptr || state == nullptr)
+    if (state == nullptr)
         return;
     const int maxIntroSet = GetConstantInt(L"max_intro_set");
     const bool introduced = m_set < maxIntroSet || (m_set == maxIntroSet && puzzle < GetConstantInt(L"max_intro_puzzle"));
     const bool opened = m_mode == 0 && introduced && !state->disableTips
-                            ? app->ShowLevelIntro(m_mode, m_set, puzzle)
-                            : app->ShowPlayScreen(m_mode, m_set, puzzle);
+                            ? m_game.ShowLevelIntro(m_mode, m_set, puzzle)
+                            : m_game.ShowPlayScreen(m_mode, m_set, puzzle);
     if (opened)
         RemoveSelf();
 }
@@ -287,7 +283,7 @@ void PuzzleSelectMenu::ChoosePuzzle(int puzzle)
 void PuzzleSelectMenu::ShowMap(const std::wstring& setName)
 {
     CaptureScreen(true);
-    (new MapMenu(GetCapturedImage(), setName))->Show();
+    (new MapMenu(m_game, GetCapturedImage(), setName))->Show();
     RemoveSelf();
 }
 
@@ -297,7 +293,7 @@ void PuzzleSelectMenu::HandleAction(const std::wstring& action, const std::wstri
         return;
     const PlayerState* state = GetCurrentPlayerState();
     if (state != nullptr && state->currentMode != 0) {
-        (new SelectSetMenu(1))->Show();
+        (new SelectSetMenu(m_game, 1))->Show();
         RemoveSelf();
         return;
     }
@@ -309,8 +305,7 @@ void PuzzleSelectMenu::Signal(int, const std::wstring& message)
     const int lastSet = gSetTable.SetCount(m_mode) - 1;
     if (message == L"transition_complete") {
         if (m_mode == 0 && m_completedSet == m_set && m_set == lastSet) {
-            if (MyGameApp* app = GetMyGameApp())
-                app->ShowStoryFinal();
+            m_game.ShowStoryFinal();
             return;
         }
         BuildIcons();

@@ -7,6 +7,7 @@
 
 class AnimationWidget;
 class ButtonWidget;
+class MyGameApp;
 class SmallArtGrid;
 class TextLabel;
 struct SetProgress;
@@ -35,7 +36,7 @@ public:
 
     // solvedPuzzle: the puzzle just solved, -1 none; fromConfirmation: opened
     // by the confirmation of the play screen (no transition of its own).
-    PuzzleSelectMenu(int mode, int set, int solvedPuzzle, bool fromConfirmation);
+    PuzzleSelectMenu(MyGameApp& app, int mode, int set, int solvedPuzzle, bool fromConfirmation);
 
     // "%s%d-%c": "X" for mode 1, the set counted from 1, the puzzle as a letter.
     static std::wstring PuzzleIdText(int mode, int set, int puzzle);
@@ -65,6 +66,7 @@ private:
     void ShowMap(const std::wstring& setName);
     int FindIcon(int buttonId) const;
 
+    MyGameApp& m_game;
     int m_mode{0};
     int m_set{0};
     int m_shownPuzzle{-1};

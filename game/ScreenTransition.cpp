@@ -9,10 +9,10 @@ const wchar_t* const kDefaultScript = L"transition";
 
 } // namespace
 
-ScreenTransition::ScreenTransition(Menu* menu) : ScreenTransition(menu, kDefaultScript) {}
+ScreenTransition::ScreenTransition(Menu& menu) : ScreenTransition(menu, kDefaultScript) {}
 
-ScreenTransition::ScreenTransition(Menu* menu, const std::wstring& script)
-    : Transition(script, menu, false)
+ScreenTransition::ScreenTransition(Menu& menu, const std::wstring& script)
+    : Transition(menu.GetApp(), script, &menu, false)
 {
     // The script was started while this part was not yet built, so an empty
     // one ended unseen.

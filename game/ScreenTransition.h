@@ -12,8 +12,9 @@ class Menu;
 class ScreenTransition : public Transition
 {
 public:
-    explicit ScreenTransition(Menu* menu);
-    ScreenTransition(Menu* menu, const std::wstring& script);
+    // Over the application that shows the menu.
+    explicit ScreenTransition(Menu& menu);
+    ScreenTransition(Menu& menu, const std::wstring& script);
 
     void OnEmptyScript() override;
 };

@@ -23,7 +23,8 @@ constexpr int kLeftJustified = -1;
 
 } // namespace
 
-SelectSetMenu::SelectSetMenu(int mode) : InterpreterMenu(L"select_set"), m_mode(mode)
+SelectSetMenu::SelectSetMenu(MyGameApp& app, int mode)
+    : InterpreterMenu(app, L"select_set"), m_game(app), m_mode(mode)
 {
     SetWrapForShow(true);
     const PlayerState* state = GetCurrentPlayerState();
@@ -125,17 +126,15 @@ void SelectSetMenu::ButtonDepress(int id)
             state->currentCountry = static_cast<int>(i);
             state->currentMode = m_mode;
         }
-        (new SetLoadingMenu(-1))->Show();
+        (new SetLoadingMenu(m_game, -1))->Show();
         return;
     }
 }
 
 void SelectSetMenu::OnScriptFinished()
 {
-    if (MyGameApp* app = GetMyGameApp()) {
-        if (MyBoard* board = app->GetMyBoard())
-            board->ShowMainMenu();
-    }
+    if (MyBoard* board = m_game.GetMyBoard())
+        board->ShowMainMenu();
     RemoveSelf();
 }
 

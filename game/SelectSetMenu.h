@@ -9,6 +9,7 @@
 #include <vector>
 
 class ButtonWidget;
+class MyGameApp;
 
 // The sets of one mode (the bonus sets) as buttons in columns that the
 // script lays out with "set-column"; an information line under the pointer's
@@ -17,7 +18,7 @@ class ButtonWidget;
 class SelectSetMenu : public InterpreterMenu
 {
 public:
-    explicit SelectSetMenu(int mode);
+    SelectSetMenu(MyGameApp& app, int mode);
 
     Outcome HandleCommand(const ScriptCommand& command) override;
     // The screen's own script words.
@@ -40,6 +41,7 @@ private:
     void AddColumn();
     void UpdateInfoText();
 
+    MyGameApp& m_game;
     std::vector<ButtonWidget*> m_setButtons;
     int m_mode{1};
     int m_hoveredSet{-1};

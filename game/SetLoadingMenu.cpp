@@ -31,10 +31,11 @@ const SetRecord* CurrentSet()
 
 } // namespace
 
-SetLoadingMenu::SetLoadingMenu(int puzzle) : InterpreterMenu(L"set_loading_menu"), m_puzzle(puzzle)
+SetLoadingMenu::SetLoadingMenu(MyGameApp& app, int puzzle)
+    : InterpreterMenu(app, L"set_loading_menu"), m_game(app), m_puzzle(puzzle)
 {
     Attach(GetListenerLink());
-    if (D3DInterface* renderer = gApp != nullptr ? gApp->GetRenderer() : nullptr)
+    if (D3DInterface* renderer = app.GetRenderer())
         m_screenCapture.reset(renderer->CaptureScreenImage());
     m_screenshot = new DynamicWidget(0, 0, m_screenCapture.get(), 1.0f);
     AddObject(L"screenshot", m_screenshot);
@@ -72,15 +73,13 @@ void SetLoadingMenu::StartLoader()
         Assets::Get().PrepareGroupLoad(setName, m_loadRecord);
     m_done = false;
     m_stopRequested = false;
-    if (gApp != nullptr)
-        gApp->LoadingThreadStarted();
+    m_game.LoadingThreadStarted();
     m_loader = std::thread([this] {
         if (const GroupLoader& loader = Loader())
             loader(m_loadRecord, &m_stopRequested);
         else
             Assets::Get().LoadGroup(L"", m_loadRecord, &m_stopRequested, L"");
-        if (gApp != nullptr)
-            gApp->LoadingThreadEnded();
+        m_game.LoadingThreadEnded();
         m_done = true;
     });
 }
@@ -147,9 +146,9 @@ void SetLoadingMenu::OpenNextScreen()
     const int mode = state->currentMode;
     const int set = state->currentCountry;
     if (m_puzzle < 0) {
-        (new PuzzleSelectMenu(mode, set, -1, false))->Show();
-    } else if (MyGameApp* app = GetMyGameApp()) {
-        app->ShowPlayScreen(mode, set, m_puzzle);
+        (new PuzzleSelectMenu(m_game, mode, set, -1, false))->Show();
+    } else {
+        m_game.ShowPlayScreen(mode, set, m_puzzle);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 class Image;
+class MyGameApp;
 
 // Between choosing a set and seeing its puzzles: plays "set_loading_menu"
 // over a picture of the previous screen while a thread of its own loads the
@@ -26,7 +27,7 @@ public:
     // set. Replaceable for tests.
     using GroupLoader = std::function<void(const ResourceSet& record, const std::atomic<bool>* stopRequested)>;
 
-    explicit SetLoadingMenu(int puzzle);
+    SetLoadingMenu(MyGameApp& app, int puzzle);
     ~SetLoadingMenu() override;
 
     static void SetGroupLoader(GroupLoader loader);
@@ -49,6 +50,7 @@ private:
     void FinishIntro();
     void OpenNextScreen();
 
+    MyGameApp& m_game;
     std::atomic<bool> m_done{true};
     std::atomic<bool> m_stopRequested{false};
     bool m_introFinished{false};

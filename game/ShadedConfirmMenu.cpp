@@ -1,11 +1,12 @@
 #include "game/ShadedConfirmMenu.h"
 
+#include "game/MyGameApp.h"
 #include "game/ScreenShade.h"
 
-ShadedConfirmMenu::ShadedConfirmMenu(const std::wstring& title, const std::wstring& text,
+ShadedConfirmMenu::ShadedConfirmMenu(MyGameApp& app, const std::wstring& title, const std::wstring& text,
                                      const std::wstring& okText, const std::wstring& cancelText,
                                      Widget* owner)
-    : ConfirmMenu(title, text, okText, cancelText, owner)
+    : ConfirmMenu(app, title, text, okText, cancelText, owner), m_game(app)
 {
 }
 

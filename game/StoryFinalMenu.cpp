@@ -2,10 +2,11 @@
 
 #include "base/Common.h"
 #include "game/CreditsMenu.h"
+#include "game/MyGameApp.h"
 #include "game/PlayerName.h"
 #include "resources/Localization.h"
 
-StoryFinalMenu::StoryFinalMenu() : InterpreterMenu(L"story_final")
+StoryFinalMenu::StoryFinalMenu(MyGameApp& app) : InterpreterMenu(app, L"story_final"), m_game(app)
 {
     SetWrapForShow(true);
     SetVariable(L"letter_start", Value(StrFormatW(Localize(L"final_letter_start"), CurrentPlayerName())));
@@ -16,6 +17,6 @@ void StoryFinalMenu::HandleAction(const std::wstring& action, const std::wstring
 {
     if (action != L"ok")
         return;
-    (new CreditsMenu())->Show();
+    (new CreditsMenu(m_game))->Show();
     RemoveSelf();
 }

@@ -2,12 +2,13 @@
 
 #include "base/Common.h"
 #include "game/ConfirmTutorialMenu.h"
+#include "game/MyGameApp.h"
 #include "game/PlayerName.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Localization.h"
 
-StoryIntroMenu::StoryIntroMenu() : InterpreterMenu(L"story_intro")
+StoryIntroMenu::StoryIntroMenu(MyGameApp& app) : InterpreterMenu(app, L"story_intro"), m_game(app)
 {
     SetWrapForShow(true);
     const std::wstring name = CurrentPlayerName();
@@ -25,5 +26,5 @@ void StoryIntroMenu::HandleAction(const std::wstring& action, const std::wstring
             tutorial->introduced = true;
     }
     SaveProfiles();
-    (new ConfirmTutorialMenu())->Show();
+    (new ConfirmTutorialMenu(m_game))->Show();
 }

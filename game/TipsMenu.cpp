@@ -3,7 +3,7 @@
 #include "game/MyBoard.h"
 #include "game/MyGameApp.h"
 
-TipsMenu::TipsMenu() : InterpreterMenu(L"tips")
+TipsMenu::TipsMenu(MyGameApp& app) : InterpreterMenu(app, L"tips"), m_game(app)
 {
     SetWrapForShow(true);
 }
@@ -12,7 +12,7 @@ void TipsMenu::HandleAction(const std::wstring& action, const std::wstring&, Dyn
 {
     if (action != L"mainmenu")
         return;
-    if (MyGameApp* app = GetMyGameApp(); app != nullptr && app->GetMyBoard() != nullptr)
-        app->GetMyBoard()->ShowMainMenu();
+    if (MyBoard* board = m_game.GetMyBoard())
+        board->ShowMainMenu();
     RemoveSelf();
 }

@@ -3,7 +3,6 @@
 #include "base/Common.h"
 #include "resources/XmlText.h"
 #include "resources/GlobalVariables.h"
-#include "ui/ScriptGlobalStore.h"
 
 BasicPlayerState* gCurrentBasicPlayerState = nullptr;
 
@@ -27,24 +26,6 @@ public:
 
 const CurrentPlayerGlobals gCurrentPlayerGlobals;
 
-// The scripts' define-global, assign-global and undefine-global write them.
-class CurrentPlayerGlobalStore : public ScriptGlobalStore
-{
-public:
-    void SetGlobal(const std::wstring& name, const Value& value) override
-    {
-        if (gCurrentBasicPlayerState)
-            gCurrentBasicPlayerState->properties[name] = value;
-    }
-    void EraseGlobal(const std::wstring& name) override
-    {
-        if (gCurrentBasicPlayerState)
-            gCurrentBasicPlayerState->properties.erase(name);
-    }
-};
-
-CurrentPlayerGlobalStore gCurrentPlayerGlobalStore;
-
 } // namespace
 
 BasicPlayerState::~BasicPlayerState()
@@ -57,7 +38,6 @@ void BasicPlayerState::MakeCurrent()
 {
     gCurrentBasicPlayerState = this;
     SetGlobalVariables(&gCurrentPlayerGlobals);
-    ScriptGlobalStore::Register(&gCurrentPlayerGlobalStore);
 }
 
 void BasicPlayerState::AddPlayTick()

@@ -19,10 +19,10 @@ constexpr Color kPausedShade{0, 0, 0, 128};
 
 } // namespace
 
-Board::Board()
+Board::Board(WidgetHost& host)
 {
-    if (const WidgetHost* host = WidgetHost::Get())
-        Resize(0, 0, host->GetWidth(), host->GetHeight());
+    SetHost(&host);
+    Resize(0, 0, host.GetWidth(), host.GetHeight());
 }
 
 void Board::Launch()

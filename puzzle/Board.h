@@ -4,6 +4,7 @@
 #include "ui/Widget.h"
 
 class BasicPlayerState;
+class WidgetHost;
 
 // The full-screen widget under every game screen while a game runs: it counts
 // the current player's play time one tick per update, darkens the screen with
@@ -13,7 +14,8 @@ class BasicPlayerState;
 class Board : public Widget, public BoardHooks
 {
 public:
-    Board();
+    // Covers the application area of the application that shows it.
+    explicit Board(WidgetHost& host);
 
     virtual void ShowMainMenu() = 0;
     virtual void StartGame() = 0;

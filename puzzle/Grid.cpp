@@ -1,15 +1,13 @@
 #include "puzzle/Grid.h"
 
-#include "app/VelkAppBase.h"
 #include "base/Common.h"
+#include "base/ScreenSize.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "puzzle/GridSizeTable.h"
 #include "resources/Assets.h"
 
 namespace {
-
-constexpr int kDefaultScreenHeight = 768;
 
 // Every cell list gets n entries: the board is always square.
 std::vector<std::vector<int>> SquareCells(const std::vector<std::vector<int>>& cellLists)
@@ -34,8 +32,8 @@ Grid::Grid(const std::vector<std::vector<int>>& cellLists)
     offsetX = record.offsetX;
     offsetY = record.offsetY;
     const int size = n * cellSize;
-    const int screenHeight = gAppBase ? gAppBase->GetHeight() : kDefaultScreenHeight;
-    const int margin = Margin(screenHeight, size, offsetY);
+    // Laid out for the application area, whatever it is shown in.
+    const int margin = Margin(kScreenHeight, size, offsetY);
     Resize(static_cast<float>(offsetX + margin), static_cast<float>(offsetY + margin), size, size);
 }
 

@@ -1,6 +1,5 @@
 #include "puzzle/HintMeter.h"
 
-#include "app/GameApp.h"
 #include "base/Color.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
@@ -8,9 +7,12 @@
 #include "puzzle/HintIcon.h"
 #include "puzzle/PlayGridOwner.h"
 #include "puzzle/PlayerState.h"
+#include "resources/Assets.h"
 #include "resources/Constants.h"
 #include "resources/Localization.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 
@@ -67,11 +69,13 @@ void HintMeter::HintTrailArrived()
     icon->AddStep();
     if (!icon->IsFull())
         return;
-    if (gApp)
-        gApp->PlaySoundByName(L"Glow");
+    WidgetHost* host = GetHost();
+    ScriptServices* sounds = host != nullptr ? host->GetScriptServices() : nullptr;
+    if (const int glow = GetSoundId(L"Glow"); sounds != nullptr && glow >= 0)
+        sounds->PlaySound(glow, 0, 1.0);
     if (introductionAllowed && gCurrentPlayerState && !gCurrentPlayerState->seenHint) {
         gCurrentPlayerState->seenHint = true;
-        if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
+        if (NoticeMenuMaker* maker = host != nullptr ? host->GetNoticeMenuMaker() : nullptr)
             maker->ShowNoticeMenu(L"hint_intro");
     }
     filling = FirstEmptyIcon();

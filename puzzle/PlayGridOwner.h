@@ -1,5 +1,6 @@
 #pragma once
 
+class Image;
 class Widget;
 class WidgetContainer;
 
@@ -21,4 +22,9 @@ public:
     virtual void RequestHints(int /*sourceX*/, int /*sourceY*/, int /*count*/) {}
     // The explosion threw its pieces (or had none to throw).
     virtual void FailPuzzle() {}
+    // The pointer over the grid: whether the game's own cursors are on, and
+    // the image to show as the pointer (null: the cursor of the kind set
+    // last). Without an owner the system's cursor stays.
+    virtual bool AreCustomCursorsEnabled() const { return false; }
+    virtual void SetCursorImage(Image* /*image*/) {}
 };

@@ -36,8 +36,8 @@ std::wstring PlayScriptName(int mode, int set)
 
 } // namespace
 
-PlayPuzzleMenu::PlayPuzzleMenu(int mode_, int set_, int puzzle_)
-    : InterpreterMenu(PlayScriptName(mode_, set_)), mode(mode_), set(set_), puzzle(puzzle_)
+PlayPuzzleMenu::PlayPuzzleMenu(GameApp& app, int mode_, int set_, int puzzle_)
+    : InterpreterMenu(app, PlayScriptName(mode_, set_)), mode(mode_), set(set_), puzzle(puzzle_)
 {
     firstSet = mode == 0 && set == 0;
     if (gCurrentPlayerState)
@@ -48,8 +48,7 @@ PlayPuzzleMenu::PlayPuzzleMenu(int mode_, int set_, int puzzle_)
         ++gCurrentPlayerState->playCount;
         const std::size_t track =
             static_cast<std::size_t>(gCurrentPlayerState->playCount) % record->music.size();
-        if (gApp)
-            gApp->CrossFadeMusic(record->music[track]);
+        app.CrossFadeMusic(record->music[track]);
     }
 
     trailLayer = new PassiveWidget(0, 0, nullptr, false);
@@ -164,8 +163,8 @@ void PlayPuzzleMenu::BuildPlayField()
     const bool tutorial = firstSet && puzzle < GetConstantInt(L"tutorials");
     const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle);
     const int n = record ? record->GridSize() : 0;
-    const int screenWidth = gApp ? gApp->GetWidth() : GetWidth();
-    const int screenHeight = gApp ? gApp->GetHeight() : GetHeight();
+    const int screenWidth = GetApp().GetWidth();
+    const int screenHeight = GetApp().GetHeight();
 
     auto* notepad = new PassiveWidget(0, 0, ::GetImage(L"notepad"), false);
     notepad->Move(static_cast<float>(screenWidth - notepad->GetWidth()),
@@ -400,8 +399,7 @@ void PlayPuzzleMenu::FinishPuzzle()
         return;
     }
     state = State::Solved;
-    if (gApp)
-        gApp->PlaySoundByName(StrFormatW(L"reveal%d", grid->GridSize()));
+    GetApp().PlaySoundByName(StrFormatW(L"reveal%d", grid->GridSize()));
     if (const PuzzleRecord* record = gPuzzleTable.Find(mode, set, puzzle)) {
         artGrid = new PlayArtGrid(*record, grid);
         revealEndTick = artGrid->GetEndTick();
@@ -450,6 +448,16 @@ void PlayPuzzleMenu::AddTrackedWidget(Widget* widget)
 {
     trackedWidgets.insert(widget);
     AddWidget(widget);
+}
+
+bool PlayPuzzleMenu::AreCustomCursorsEnabled() const
+{
+    return GetApp().AreCustomCursorsEnabled();
+}
+
+void PlayPuzzleMenu::SetCursorImage(Image* image)
+{
+    GetApp().SetCursorImage(image);
 }
 
 void PlayPuzzleMenu::RemoveWidget(Widget* widget)

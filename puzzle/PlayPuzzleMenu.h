@@ -11,6 +11,7 @@
 #include <vector>
 
 class ButtonWidget;
+class GameApp;
 class HintMeter;
 class ImageSurface;
 class MistakeMeter;
@@ -45,7 +46,7 @@ public:
         std::wstring cursorName;
     };
 
-    PlayPuzzleMenu(int mode, int set, int puzzle);
+    PlayPuzzleMenu(GameApp& app, int mode, int set, int puzzle);
     ~PlayPuzzleMenu() override;
 
     // The widget tree.
@@ -74,6 +75,8 @@ public:
     void SelectNextTool() override;
     WidgetContainer* GetTrailLayer() override;
     void AddTrackedWidget(Widget* widget) override;
+    bool AreCustomCursorsEnabled() const override;
+    void SetCursorImage(Image* image) override;
     void FailPuzzle() override;
     void RequestHints(int sourceX, int sourceY, int count) override;
 

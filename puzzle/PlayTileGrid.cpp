@@ -1,8 +1,8 @@
 #include "puzzle/PlayTileGrid.h"
 
-#include "app/VelkAppBase.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
+#include "base/ScreenSize.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
 #include "puzzle/GridSizeTable.h"
@@ -18,6 +18,7 @@
 #include "ui/AnimationWidget.h"
 #include "ui/FlagsMod.h"
 #include "ui/NoticeMenuMaker.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -355,7 +356,8 @@ void PlayTileGrid::SetCursors(Image* tileCursor, Image* markCursor)
 
 int PlayTileGrid::ChosenCursor() const
 {
-    if (!mouseInside || !gAppBase || !gAppBase->AreCustomCursorsEnabled())
+    const PlayGridOwner* gridOwner = Owner();
+    if (!mouseInside || !gridOwner || !gridOwner->AreCustomCursorsEnabled())
         return -1;
     const bool tile = rules.dragMode == PlayRules::kReveal ||
                       (rules.dragMode == PlayRules::kNoDrag && rules.tool == PlayRules::kTileTool);
@@ -367,14 +369,14 @@ void PlayTileGrid::UpdateCursor()
     const int chosen = ChosenCursor();
     Image* image = chosen >= 0 && chosen < static_cast<int>(cursors.size()) ? cursors[chosen] : nullptr;
     // Only a cursor this grid set is taken away again.
-    if (gAppBase && (image || cursorSet)) {
-        gAppBase->SetCursorImage(image);
+    if (PlayGridOwner* gridOwner = Owner(); gridOwner && (image || cursorSet)) {
+        gridOwner->SetCursorImage(image);
         cursorSet = image != nullptr;
     }
     MarkDirty();
 }
 
-PlayGridOwner* PlayTileGrid::Owner()
+PlayGridOwner* PlayTileGrid::Owner() const
 {
     return owner ? owner : dynamic_cast<PlayGridOwner*>(GetParent());
 }
@@ -439,8 +441,14 @@ int PlayTileGrid::AddTrail(const std::wstring& name, int fromX, int fromY, Trail
 
 void PlayTileGrid::ShowFirstMistakeNotice()
 {
-    if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-        maker->ShowNoticeMenu(L"mistake_intro");
+    ShowNotice(L"mistake_intro");
+}
+
+void PlayTileGrid::ShowNotice(const std::wstring& text)
+{
+    NoticeMenuMaker* maker = GetHost() != nullptr ? GetHost()->GetNoticeMenuMaker() : nullptr;
+    if (maker != nullptr)
+        maker->ShowNoticeMenu(text);
 }
 
 void PlayTileGrid::HintTrailArrived()
@@ -620,7 +628,7 @@ void PlayTileGrid::Signal(int, const std::wstring& message)
 
 void PlayTileGrid::ExplodeTiles()
 {
-    const int screenHeight = gAppBase ? gAppBase->GetHeight() : 768;
+    const int screenHeight = GetHost() != nullptr ? GetHost()->GetHeight() : kScreenHeight;
     const int n = GridSize();
     for (int column = 0; column < n; ++column) {
         for (int row = 0; row < n; ++row) {

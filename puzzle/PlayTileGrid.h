@@ -127,6 +127,9 @@ protected:
     virtual int AddTrail(const std::wstring& name, int fromX, int fromY, TrailTarget target,
                             int targetIndex, int toX, int toY, int delay, bool showSparkles);
     virtual void ShowFirstMistakeNotice();
+    // Shows the notice through the application the grid is shown in; none
+    // outside one.
+    void ShowNotice(const std::wstring& text);
     virtual void HintTrailArrived();
     virtual void MistakeTrailArrived();
     virtual bool MistakeMeterPlayedOut();
@@ -161,7 +164,7 @@ private:
     GridCell CellAt(int x, int y) const;
     void ApplyOutcome(const CellOutcome& outcome);
     void RevealHint(GridCell cell);
-    PlayGridOwner* Owner();
+    PlayGridOwner* Owner() const;
 
     PlayGridOwner* owner{nullptr};
 

@@ -1,6 +1,5 @@
 #include "puzzle/ProfileManager.h"
 
-#include "app/GameApp.h"
 #include "base/AtomicFile.h"
 #include "base/Common.h"
 #include "base/LogWriter.h"
@@ -726,8 +725,6 @@ void TellSaveFailed(const std::string& path, const std::string& reason)
     Log("progress cannot be saved in " + folder + ": " + reason);
     if (gEnvironment.saveFailed)
         gEnvironment.saveFailed(folder, reason);
-    else if (gApp)
-        gApp->ShowSaveFailedNotice(folder, reason);
 }
 
 void ResetList(ProfileList& list)
@@ -758,21 +755,17 @@ void TellPlayerName(const std::wstring& name)
 {
     if (gEnvironment.playerNameChanged)
         gEnvironment.playerNameChanged(name);
-    else if (gApp)
-        gApp->SetPlayerName(name);
 }
 
 bool IsScreensaver()
 {
-    return gEnvironment.screensaver || (gAppBase && gAppBase->IsScreensaver());
+    return gEnvironment.screensaver;
 }
 
 void AfterSave()
 {
     if (gEnvironment.afterSave)
         gEnvironment.afterSave();
-    else if (gAppBase)
-        gAppBase->WriteSettings();
 }
 
 } // namespace
@@ -815,6 +808,11 @@ ProfileManager::ProfileManager()
     AdoptList(loaded);
     Synchronized(gProfileList, path);
     SelectProfile(gProfileList.selected);
+}
+
+const ProfileEnvironment& ProfileManager::GetEnvironment()
+{
+    return gEnvironment;
 }
 
 void ProfileManager::SetEnvironment(ProfileEnvironment environment)

@@ -22,6 +22,9 @@ public:
     // below this too (given a puzzles.xml of fewer than tens of thousands of puzzles), so saves succeed.
     static constexpr std::size_t kMaxFileBytes = 64u * 1024 * 1024;
 
+    // What the profiles tell the game and where they are kept; the game sets it once it knows its data
+    // folder, before the profiles are read.
+    static const ProfileEnvironment& GetEnvironment();
     static void SetEnvironment(ProfileEnvironment environment);
 
     static void SelectProfile(int index);

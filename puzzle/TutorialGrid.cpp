@@ -13,7 +13,6 @@
 #include "ui/CommandReader.h"
 #include "ui/HostWordTable.h"
 #include "ui/HyperlinkWidget.h"
-#include "ui/NoticeMenuMaker.h"
 #include "ui/PassiveWidget.h"
 #include "ui/ScriptCommand.h"
 #include "ui/ScriptMenuHooks.h"
@@ -52,8 +51,8 @@ private:
     TutorialGrid& m_grid;
 };
 
-TutorialGrid::TutorialGrid(int mode, int set, int puzzle)
-    : PlayTileGrid(mode, set, puzzle), scriptName(StrFormatW(L"tutorial_%d", puzzle + 1))
+TutorialGrid::TutorialGrid(GameApp& app_, int mode, int set, int puzzle)
+    : PlayTileGrid(mode, set, puzzle), app(app_), scriptName(StrFormatW(L"tutorial_%d", puzzle + 1))
 {
     const int n = GridSize();
     requests.assign(n, std::vector<Request>(n));
@@ -135,8 +134,7 @@ void TutorialGrid::LineChosen(int startColumn, int startRow, int endColumn, int 
         const bool passes = rules.IsDecided({column, row}) || freePlay ||
                             (static_cast<int>(request.action) & rules.dragMode) != 0;
         if (!passes) {
-            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-                maker->ShowNoticeMenu(request.action == Action::None ? L"blank_tile" : L"incorrect_tile");
+            ShowNotice(request.action == Action::None ? L"blank_tile" : L"incorrect_tile");
             rules.dragMode = PlayRules::kNoDrag;
             return;
         }
@@ -281,7 +279,7 @@ void TutorialGrid::OpenPopup(Runner& script)
         x = static_cast<int>(popupAnchor->GetX());
         y = static_cast<int>(popupAnchor->GetY());
     }
-    popup = new TextboxPopup(x, y, ::GetImage(L"TutorialPanel"), this);
+    popup = new TextboxPopup(app, x, y, ::GetImage(L"TutorialPanel"), this);
     const int wrapWidth =
         script.Has(L"width") ? script.ReadInt(L"width") : popup->GetWidth() - 2 * kMessageMargin;
     auto* label =
@@ -436,8 +434,7 @@ void TutorialGrid::ButtonDepress(int id)
     }
     for (const auto& [name, link] : links) {
         if (link.widget->GetId() == id) {
-            if (NoticeMenuMaker* maker = NoticeMenuMaker::Get())
-                maker->ShowNoticeMenu(link.popupText);
+            ShowNotice(link.popupText);
             return;
         }
     }
@@ -451,8 +448,7 @@ void TutorialGrid::AddedToParent(WidgetContainer* parent)
     // pointer itself, so the board beneath keeps the clicks between them.
     if (!linkLayer) {
         linkLayer = new PassiveWidget(0, 0, nullptr, false);
-        linkLayer->Resize(0.0f, 0.0f, gApp ? gApp->GetWidth() : GetWidth(),
-                          gApp ? gApp->GetHeight() : GetHeight());
+        linkLayer->Resize(0.0f, 0.0f, app.GetWidth(), app.GetHeight());
         linkLayer->SetOverlayLevel(kLinkLayerLevel);
         linkLayer->SetPriority(kLinkLayerLevel);
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 class DynamicWidget;
+class GameApp;
 class HyperlinkWidget;
 class PassiveWidget;
 class TextboxPopup;
@@ -19,7 +20,8 @@ class TextboxPopup;
 // The playing field of the primer puzzles: a play grid whose script
 // ("tutorial_<puzzle + 1>") tells the player what to do, allows only the
 // cells it requests, flashes them, highlights clue numbers and shows
-// popups and links. Once the script has ended, any move is allowed.
+// popups and links (over the application it is made for). Once the script
+// has ended, any move is allowed.
 class TutorialGrid : public PlayTileGrid
 {
 public:
@@ -33,7 +35,7 @@ public:
     static constexpr int kMaxFlashGroups = 31;
     static constexpr int kFlashTicks = 100;
 
-    TutorialGrid(int mode, int set, int puzzle);
+    TutorialGrid(GameApp& app, int mode, int set, int puzzle);
     ~TutorialGrid() override;
 
     void BeginPlay() override;
@@ -117,6 +119,7 @@ private:
     void SetHighlight(Runner& runner, bool on);
     bool InBoard(int column, int row) const;
 
+    GameApp& app;
     Runner* runner{nullptr};
     bool freePlay{false};
     bool revealAll{false};

@@ -8,6 +8,7 @@
 #include "ui/DynamicWidget.h"
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 #include "ui/WidgetManager.h"
 
 #include <algorithm>
@@ -19,6 +20,27 @@ const ScriptBody kNoCommands;
 Animator::Animator(DynamicWidget* host) : m_hostRef(Track(host)), m_host(host), m_currentLayer(TrackLayer(host)) {}
 
 Animator::~Animator() = default;
+
+WidgetHost* Animator::GetWidgetHost() const
+{
+    return m_host != nullptr ? m_host->GetHost() : nullptr;
+}
+
+ScriptGlobalStore* Animator::GetGlobalStore() const
+{
+    WidgetHost* host = GetWidgetHost();
+    return host != nullptr ? host->GetScriptGlobalStore() : nullptr;
+}
+
+ScriptServices& Animator::GetServices() const
+{
+    // Without an application the sounds stay silent and the application's
+    // own commands go unhandled: the base answers so.
+    static ScriptServices none;
+    WidgetHost* host = GetWidgetHost();
+    ScriptServices* services = host != nullptr ? host->GetScriptServices() : nullptr;
+    return services != nullptr ? *services : none;
+}
 
 Animator::TrackedWidget Animator::Track(DynamicWidget* widget)
 {

@@ -23,9 +23,12 @@ class DynamicWidget;
 class EasingCurve;
 class Font;
 class Image;
+class ScriptGlobalStore;
 class ScriptMenuHooks;
+class ScriptServices;
 class Widget;
 class WidgetContainer;
+class WidgetHost;
 
 // The script runner every scripted widget carries: the script playing, its
 // program counter and frame stack, the wait it is in, the objects it created
@@ -211,7 +214,14 @@ public:
     void StopSoundLoops();
     const std::map<int, int>& GetSoundLoopCounts() const { return m_soundLoopCounts; }
 
-    DynamicWidget* GetHost() const { return m_host; }
+    DynamicWidget* GetHostWidget() const { return m_host; }
+    // The application the host widget belongs to (its tree's host); null
+    // while it has none.
+    WidgetHost* GetWidgetHost() const;
+    // That application's script services, or a set that does nothing.
+    ScriptServices& GetServices() const;
+    // Where its global variables are written; null: nowhere.
+    ScriptGlobalStore* GetGlobalStore() const;
     AnimatorDispatch& GetDispatch() { return m_dispatch; }
     AnimationListener::Link& GetListenerLink() { return m_listenerLink; }
     AnimationListener* GetListener() const { return m_listenerLink.GetListener(); }

@@ -106,7 +106,7 @@ void ButtonWidget::PlayButtonSound(int id) const
 {
     // A sound that failed to load has no id.
     if (m_soundsOn && !IsDisabled() && id >= 0) {
-        if (WidgetHost* host = WidgetHost::Get())
+        if (WidgetHost* host = GetHost())
             host->PlaySample(id);
     }
 }

@@ -8,9 +8,9 @@
 namespace {
 
 // A sound that failed to load has no id (below 0) and plays nothing.
-void PlayControlSound(int id)
+void PlayControlSound(WidgetHost* host, int id)
 {
-    if (WidgetHost* host = WidgetHost::Get(); id >= 0 && host != nullptr)
+    if (id >= 0 && host != nullptr)
         host->PlaySample(id);
 }
 
@@ -46,7 +46,7 @@ void Checkbox::MouseEnter()
 {
     MarkDirty();
     if (m_soundsOn)
-        PlayControlSound(m_hoverSoundId);
+        PlayControlSound(GetHost(), m_hoverSoundId);
 }
 
 void Checkbox::MouseLeave()
@@ -60,7 +60,7 @@ void Checkbox::MouseDown(int /*x*/, int /*y*/, int /*button*/, int /*clicks*/)
     if (m_listener != nullptr)
         m_listener->CheckboxChecked(m_id, m_checked);
     if (m_soundsOn)
-        PlayControlSound(m_clickSoundId);
+        PlayControlSound(GetHost(), m_clickSoundId);
     MarkDirty();
 }
 

@@ -81,7 +81,7 @@ std::wstring CommandReader::ReadShownText(std::wstring_view attribute)
     static const std::wstring kPlayer = L"[player]";
     if (text.find(kPlayer) == std::wstring::npos)
         return text;
-    const std::wstring name = ScriptServices::Get().GetScriptPlayerName();
+    const std::wstring name = m_animator.GetServices().GetScriptPlayerName();
     for (size_t at = text.find(kPlayer); at != std::wstring::npos; at = text.find(kPlayer, at + name.size()))
         text.replace(at, kPlayer.size(), name);
     return text;

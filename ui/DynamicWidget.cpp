@@ -935,7 +935,7 @@ void DynamicWidget::MouseDown(int /*x*/, int /*y*/, int clicks)
 
 void DynamicWidget::MouseUp(int /*x*/, int /*y*/)
 {
-    const WidgetHost* host = WidgetHost::Get();
+    const WidgetHost* host = GetHost();
     bool appHasFocus = host == nullptr || host->HasFocus();
     if (m_isOver && appHasFocus && m_buttonListener != nullptr)
         m_buttonListener->ButtonDepress(m_id);

@@ -186,14 +186,14 @@ void EditWidget::ProcessKey(int key, wchar_t ch)
 
 void EditWidget::Copy() const
 {
-    if (WidgetHost* host = WidgetHost::Get(); HasSelection() && host != nullptr)
+    if (WidgetHost* host = GetHost(); HasSelection() && host != nullptr)
         host->SetClipboard(
             WStringToString(m_text.substr(SelectionStart(), SelectionEnd() - SelectionStart())));
 }
 
 void EditWidget::Paste(KeyEffect& effect)
 {
-    WidgetHost* host = WidgetHost::Get();
+    WidgetHost* host = GetHost();
     std::wstring pasted = host != nullptr ? StringToWString(host->GetClipboard()) : std::wstring();
     pasted = pasted.substr(0, pasted.find_first_of(L"\r\n"));
     std::erase_if(pasted, [this](wchar_t ch) { return !CanType(ch); });
@@ -493,13 +493,13 @@ void EditWidget::MouseUp(int x, int y, int /*button*/, int /*clicks*/)
 
 void EditWidget::MouseEnter()
 {
-    if (WidgetHost* host = WidgetHost::Get())
+    if (WidgetHost* host = GetHost())
         host->SetCursor(kTextCursor);
 }
 
 void EditWidget::MouseLeave()
 {
-    if (WidgetHost* host = WidgetHost::Get())
+    if (WidgetHost* host = GetHost())
         host->SetCursor(kArrowCursor);
 }
 
@@ -518,7 +518,7 @@ void EditWidget::GotFocus()
 void EditWidget::LostFocus()
 {
     Widget::LostFocus();
-    if (WidgetHost* host = WidgetHost::Get(); host != nullptr && host->UsesSystemCaret())
+    if (WidgetHost* host = GetHost(); host != nullptr && host->UsesSystemCaret())
         host->HideTextCaret();
     m_caretVisible = false;
     MarkDirty();
@@ -526,7 +526,7 @@ void EditWidget::LostFocus()
 
 void EditWidget::PlaceCaret()
 {
-    WidgetHost* host = WidgetHost::Get();
+    WidgetHost* host = GetHost();
     if (host == nullptr || !host->UsesSystemCaret())
         return;
     const Vector4 origin = GetScreenOrigin();

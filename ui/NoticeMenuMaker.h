@@ -4,8 +4,9 @@
 
 class DynamicWidget;
 
-// Shows the notice of the "notice-menu" script command. The menu family
-// registers it; without one the command shows nothing and the script goes on.
+// Shows the notice of the "notice-menu" script command. The application that
+// has the menus provides it (WidgetHost::GetNoticeMenuMaker); without one the
+// command shows nothing and the script goes on.
 class NoticeMenuMaker
 {
 public:
@@ -14,7 +15,4 @@ public:
     // A new notice with the text as its base name, shown; null when none could
     // be made. The notice removes itself when it closes.
     virtual DynamicWidget* ShowNoticeMenu(const std::wstring& text) = 0;
-
-    static void Register(NoticeMenuMaker* maker);
-    static NoticeMenuMaker* Get();
 };

@@ -6,6 +6,7 @@
 #include "graphics/Graphics.h"
 #include "ui/OverbrightText.h"
 #include "ui/ScriptServices.h"
+#include "ui/WidgetHost.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -57,8 +58,10 @@ void NumericalTextWidget::Update()
                                      : std::max<std::int64_t>(m_shown - increment, target);
         m_shown = static_cast<int>(next);
         const int sound = up ? m_upSoundId : m_downSoundId;
-        if (sound >= 0)
-            ScriptServices::Get().PlaySound(sound, 0, 1.0);
+        WidgetHost* host = GetHost();
+        ScriptServices* services = host != nullptr ? host->GetScriptServices() : nullptr;
+        if (sound >= 0 && services != nullptr)
+            services->PlaySound(sound, 0, 1.0);
     }
     RebuildText();
     MarkDirty();

@@ -21,7 +21,7 @@ void OverlayAnimation::AddedToManager(WidgetManager* manager)
     AnimationWidget::AddedToManager(manager);
     // Cover the application area wherever the parent stands.
     const Vector4 origin = LocalToScreen(Vector4{0.0f, 0.0f, 0.0f, 1.0f});
-    const WidgetHost* host = WidgetHost::Get();
+    const WidgetHost* host = GetHost();
     const int width = host != nullptr ? host->GetWidth() : 0;
     const int height = host != nullptr ? host->GetHeight() : 0;
     Resize(-origin.x, -origin.y, width, height);

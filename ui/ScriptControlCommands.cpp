@@ -128,7 +128,7 @@ void ScriptControlCommands::Overlay(const ScriptCommand& command)
     auto* overlay = new OverlayAnimation(name);
     a.GetDispatch().Track(overlay->GetRemovalLink());
     a.AddPlayedAnimation(overlay);
-    if (DynamicWidget* host = a.GetHost())
+    if (DynamicWidget* host = a.GetHostWidget())
         static_cast<AnimationListener*>(host)->Attach(overlay->GetListenerLink());
     for (const auto& [key, text] : command.m_attributes) {
         if (key != L"id" && key != L"animation")

@@ -12,6 +12,7 @@
 #include "ui/ScriptMenuHooks.h"
 #include "ui/ScriptServices.h"
 #include "ui/ScriptWordTable.h"
+#include "ui/WidgetHost.h"
 
 namespace {
 // Scripts that start scripts (their own or others') from inside a command
@@ -131,7 +132,7 @@ Animator::Outcome Animator::RunHooksAndCommand(const ScriptCommand& command, int
     // to that script.
     Outcome outcome = HandleCommand(command);
     if (outcome == Outcome::NotMine && m_runCounter == run)
-        outcome = ScriptServices::Get().HandleScriptCommand(command, *this);
+        outcome = GetServices().HandleScriptCommand(command, *this);
     if (outcome == Outcome::NotMine && m_runCounter == run)
         outcome = RunCommand(command);
     return outcome == Outcome::NotMine ? Outcome::Next : outcome;
@@ -287,9 +288,9 @@ struct ScriptFlowWords
         script.RemoveVariable(command.Raw(L"name"));
         return Outcome::Next;
     }
-    static Outcome UndefineGlobal(Animator&, const ScriptCommand& command)
+    static Outcome UndefineGlobal(Animator& script, const ScriptCommand& command)
     {
-        if (ScriptGlobalStore* store = ScriptGlobalStore::Get())
+        if (ScriptGlobalStore* store = script.GetGlobalStore())
             store->EraseGlobal(command.Raw(L"name"));
         return Outcome::Next;
     }
@@ -497,7 +498,8 @@ Animator::Outcome Animator::RunNoticeMenu()
         m_noticeMenu = {};
         shown->RemoveSelf();
     }
-    NoticeMenuMaker* maker = NoticeMenuMaker::Get();
+    WidgetHost* host = GetWidgetHost();
+    NoticeMenuMaker* maker = host != nullptr ? host->GetNoticeMenuMaker() : nullptr;
     DynamicWidget* notice = maker != nullptr ? maker->ShowNoticeMenu(ReadText(L"text")) : nullptr;
     if (notice == nullptr)
         return Outcome::Next;
@@ -518,7 +520,7 @@ Animator::Outcome Animator::RunNoticeMenu()
 
 void Animator::SetGlobal(const std::wstring& name, const Value& value)
 {
-    ScriptGlobalStore* store = ScriptGlobalStore::Get();
+    ScriptGlobalStore* store = GetGlobalStore();
     if (store == nullptr)
         return;
     // The player's properties outlive every widget: they keep what a

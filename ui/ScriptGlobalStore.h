@@ -5,8 +5,8 @@
 class Value;
 
 // Where scripts write their global variables: the current player's
-// properties, which the player's state registers (reading goes through the
-// evaluator's global functions). Without a registered store the writes are
+// properties, in the game (WidgetHost::GetScriptGlobalStore; reading goes
+// through the evaluator's global functions). Without a store the writes are
 // dropped.
 class ScriptGlobalStore
 {
@@ -16,7 +16,4 @@ public:
     // Never given a reference: the value is a plain bool, number, text or colour.
     virtual void SetGlobal(const std::wstring& name, const Value& value) = 0;
     virtual void EraseGlobal(const std::wstring& name) = 0;
-
-    static void Register(ScriptGlobalStore* store);
-    static ScriptGlobalStore* Get();
 };

@@ -209,7 +209,7 @@ Outcome Play(Animator& script, const ScriptCommand& command)
         new AnimationWidget(name, reader.ReadCoordinate(L"x"), reader.ReadCoordinate(L"y"), true);
     animation->SetPriority(script.ReadInt(L"depth"));
     script.AddPlayedAnimation(animation);
-    if (DynamicWidget* host = script.GetHost())
+    if (DynamicWidget* host = script.GetHostWidget())
         static_cast<AnimationListener*>(host)->Attach(animation->GetListenerLink());
     if (script.ReadBool(L"same_layer")) {
         animation->SetCurrentLayer(script.GetCurrentLayer());

@@ -1,10 +1,5 @@
 #include "ui/ScriptServices.h"
 
-namespace {
-ScriptServices gNoServices;
-ScriptServices* gServices = nullptr;
-} // namespace
-
 ScriptOutcome ScriptServices::HandleScriptCommand(const ScriptCommand&, Animator&)
 {
     return ScriptOutcome::NotMine;
@@ -29,14 +24,4 @@ MusicInterface* ScriptServices::GetScriptMusic(MusicChannel)
 std::wstring ScriptServices::GetScriptPlayerName()
 {
     return {};
-}
-
-void ScriptServices::Register(ScriptServices* services)
-{
-    gServices = services;
-}
-
-ScriptServices& ScriptServices::Get()
-{
-    return gServices != nullptr ? *gServices : gNoServices;
 }

@@ -10,8 +10,10 @@ class ScriptCommand;
 class SoundManager;
 
 // What scripts need from the application that runs them: its own script
-// commands, and its sound channels. The application registers itself; until
-// one does, every service is absent and the commands that need it do nothing.
+// commands, and its sound channels. Scripts reach it through their widget's
+// host (WidgetHost::GetScriptServices); this base is the set without an
+// application: every service is absent and the commands that need it do
+// nothing.
 class ScriptServices
 {
 public:
@@ -38,9 +40,4 @@ public:
     virtual MusicInterface* GetScriptMusic(MusicChannel channel);
     // The name "[player]" stands for in shown texts.
     virtual std::wstring GetScriptPlayerName();
-
-    // The registered services (null: none), and the ones scripts use: the
-    // registered ones, or a set that does nothing.
-    static void Register(ScriptServices* services);
-    static ScriptServices& Get();
 };

@@ -14,14 +14,15 @@ constexpr int kDefaultFallback = 500;
 
 using Channel = ScriptServices::MusicChannel;
 
-ScriptServices& Services()
+// What the script's application offers for sounds and songs.
+ScriptServices& Services(const Animator& script)
 {
-    return ScriptServices::Get();
+    return script.GetServices();
 }
 
-MusicInterface* Player(Channel channel)
+MusicInterface* Player(const Animator& script, Channel channel)
 {
-    return Services().GetScriptMusic(channel);
+    return Services(script).GetScriptMusic(channel);
 }
 
 // A fade of 0 or less switches at once.
@@ -55,49 +56,49 @@ struct ScriptSoundWords
 
     static Outcome PlaySound(Animator& script, const ScriptCommand&)
     {
-        Services().PlaySound(script.ReadSound(L"name"), script.ReadInt(L"delay", 0),
+        Services(script).PlaySound(script.ReadSound(L"name"), script.ReadInt(L"delay", 0),
                              script.ReadFloat(L"volume", 1.0f));
         return Outcome::Next;
     }
     static Outcome StopSound(Animator& script, const ScriptCommand&)
     {
-        if (SoundManager* sounds = Services().GetScriptSounds())
+        if (SoundManager* sounds = Services(script).GetScriptSounds())
             sounds->StopSound(script.ReadSound(L"name"));
         return Outcome::Next;
     }
-    static Outcome StopSounds(Animator&, const ScriptCommand&)
+    static Outcome StopSounds(Animator& script, const ScriptCommand&)
     {
-        if (SoundManager* sounds = Services().GetScriptSounds())
+        if (SoundManager* sounds = Services(script).GetScriptSounds())
             sounds->StopAllSounds();
         return Outcome::Next;
     }
     static Outcome PlayVoice(Animator& script, const ScriptCommand&)
     {
-        Services().PlayVoice(script.ReadVoice(L"name"));
+        Services(script).PlayVoice(script.ReadVoice(L"name"));
         return Outcome::Next;
     }
     static Outcome PlayAmbience(Animator& script, const ScriptCommand&)
     {
-        Services().PlayAmbience(script.ReadAmbience(L"name"));
+        Services(script).PlayAmbience(script.ReadAmbience(L"name"));
         return Outcome::Next;
     }
     // "stop-voice" and "stop-ambience": the song "name" names on that channel.
     template <Channel channel> static Outcome StopSong(Animator& script, const ScriptCommand&)
     {
-        if (MusicInterface* player = Player(channel))
+        if (MusicInterface* player = Player(script, channel))
             player->StopMusic(ReadSong(script, channel, L"name"));
         return Outcome::Next;
     }
     // "stop-voices" and "stop-all-ambience".
-    template <Channel channel> static Outcome StopSongs(Animator&, const ScriptCommand&)
+    template <Channel channel> static Outcome StopSongs(Animator& script, const ScriptCommand&)
     {
-        if (MusicInterface* player = Player(channel))
+        if (MusicInterface* player = Player(script, channel))
             player->StopAllMusic();
         return Outcome::Next;
     }
     static Outcome PlayMusic(Animator& script, const ScriptCommand&)
     {
-        MusicInterface* music = Player(Channel::Music);
+        MusicInterface* music = Player(script, Channel::Music);
         if (music == nullptr)
             return Outcome::Next;
         if (script.ReadBool(L"sole", true))
@@ -111,7 +112,7 @@ struct ScriptSoundWords
     }
     static Outcome StopMusic(Animator& script, const ScriptCommand&)
     {
-        MusicInterface* music = Player(Channel::Music);
+        MusicInterface* music = Player(script, Channel::Music);
         if (music == nullptr)
             return Outcome::Next;
         const double fade = ReadFade(script);
@@ -122,9 +123,9 @@ struct ScriptSoundWords
         return Outcome::Next;
     }
     // "pause-music" and "resume-music": every song of the music player.
-    template <void (ScriptServices::*change)()> static Outcome ChangeMusic(Animator&, const ScriptCommand&)
+    template <void (ScriptServices::*change)()> static Outcome ChangeMusic(Animator& script, const ScriptCommand&)
     {
-        (Services().*change)();
+        (Services(script).*change)();
         return Outcome::Next;
     }
     // "start-soundloop" and "stop-soundloop" on the menu that owns the host,
@@ -219,9 +220,9 @@ std::span<const ScriptWordRow> SoundWords()
 bool Animator::SoundStillPlays()
 {
     if (m_wait == Wait::Sound) {
-        SoundManager* sounds = Services().GetScriptSounds();
+        SoundManager* sounds = Services(*this).GetScriptSounds();
         return sounds != nullptr && sounds->FindPlayingInstance(m_awaitedSoundId) != nullptr;
     }
-    MusicInterface* channel = Player(m_wait == Wait::Voice ? Channel::Voice : Channel::Music);
+    MusicInterface* channel = Player(*this, m_wait == Wait::Voice ? Channel::Voice : Channel::Music);
     return channel != nullptr && channel->IsPlaying(m_awaitedSoundId);
 }

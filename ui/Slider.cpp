@@ -12,9 +12,9 @@ namespace {
 constexpr int kArrowCursor = 0;
 constexpr int kSliderCursor = 2;
 
-void SetAppCursor(int kind)
+void SetAppCursor(WidgetHost* host, int kind)
 {
-    if (WidgetHost* host = WidgetHost::Get())
+    if (host != nullptr)
         host->SetCursor(kind);
 }
 
@@ -72,20 +72,20 @@ bool Slider::IsOverThumb(int along) const
 
 void Slider::MouseMove(int x, int y)
 {
-    SetAppCursor(IsOverThumb(m_horizontal ? x : y) ? kSliderCursor : kArrowCursor);
+    SetAppCursor(GetHost(), IsOverThumb(m_horizontal ? x : y) ? kSliderCursor : kArrowCursor);
 }
 
 void Slider::MouseLeave()
 {
     if (!m_dragging)
-        SetAppCursor(kArrowCursor);
+        SetAppCursor(GetHost(), kArrowCursor);
 }
 
 void Slider::MouseDown(int x, int y, int /*clicks*/)
 {
     const int along = m_horizontal ? x : y;
     if (IsOverThumb(along)) {
-        SetAppCursor(kSliderCursor);
+        SetAppCursor(GetHost(), kSliderCursor);
         const int grab = along - ThumbPosition();
         (m_horizontal ? m_grabOffsetX : m_grabOffsetY) = grab;
         m_dragging = true;
@@ -125,7 +125,7 @@ void Slider::MouseUp(int /*x*/, int /*y*/)
 {
     const bool movingDrag = m_dragging && m_moved;
     m_dragging = false;
-    SetAppCursor(kArrowCursor);
+    SetAppCursor(GetHost(), kArrowCursor);
     if (m_listener == nullptr)
         return;
     m_listener->SliderVal(m_id, m_value);

@@ -26,8 +26,8 @@ Widget::~Widget()
     m_deleteWhenRemoved = false;
     if (m_parent != nullptr)
         m_parent->RemoveWidget(this);
-    if (WidgetHost* host = WidgetHost::Get())
-        host->CancelDeferDelete(this);
+    if (m_host != nullptr)
+        m_host->CancelDeferDelete(this);
 }
 
 void Widget::OrderChanged() {}
@@ -65,8 +65,8 @@ void Widget::SetDisabled(bool disabled)
 
 void Widget::ShowHandCursor(bool show)
 {
-    if (WidgetHost* host = WidgetHost::Get(); m_manager != nullptr && host != nullptr)
-        host->SetCursor(show ? HandCursor : ArrowCursor);
+    if (m_manager != nullptr && m_host != nullptr)
+        m_host->SetCursor(show ? HandCursor : ArrowCursor);
 }
 
 bool Widget::WantsFocus()
@@ -173,8 +173,8 @@ void Widget::AddedToParent(WidgetContainer* /*parent*/) {}
 
 void Widget::RemovedFromParent(WidgetContainer* /*parent*/)
 {
-    if (WidgetHost* host = WidgetHost::Get(); m_deleteWhenRemoved && host != nullptr)
-        host->DeferDelete(this);
+    if (m_deleteWhenRemoved && m_host != nullptr)
+        m_host->DeferDelete(this);
 }
 
 void Widget::RemoveSelf()

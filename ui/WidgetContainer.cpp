@@ -57,8 +57,10 @@ void WidgetContainer::AddWidget(Widget* child)
         child->m_deleteWhenRemoved = deleteWhenRemoved;
     }
     // A widget queued for deletion that is added again must survive.
-    if (WidgetHost* host = WidgetHost::Get())
-        host->CancelDeferDelete(child);
+    if (child->m_host != nullptr)
+        child->m_host->CancelDeferDelete(child);
+    if (m_host != nullptr)
+        child->SetHost(m_host);
 
     bool outermost = false;
     if (m_manager != nullptr && !gAdding) {
@@ -269,8 +271,7 @@ bool WidgetContainer::IsUpdateSuspended()
 {
     if (m_suspendOwner != nullptr && static_cast<WidgetContainer*>(m_suspendOwner) != this)
         return m_suspendOwner->IsUpdateSuspended();
-    const WidgetHost* host = WidgetHost::Get();
-    return host != nullptr && host->GetWidgetSuspension() > 0;
+    return m_host != nullptr && m_host->GetWidgetSuspension() > 0;
 }
 
 void WidgetContainer::RemoveAllWidgets(bool deleteThem, bool recursive)
@@ -286,6 +287,16 @@ void WidgetContainer::RemoveAllWidgets(bool deleteThem, bool recursive)
         if (recursive)
             child->RemoveAllWidgets(deleteThem, true);
     }
+}
+
+void WidgetContainer::SetHost(WidgetHost* host)
+{
+    // A container with a host has handed it to its whole subtree already.
+    if (host == m_host)
+        return;
+    m_host = host;
+    for (Widget* child : m_widgets)
+        child->SetHost(host);
 }
 
 void WidgetContainer::SetSuspendOwner(Widget* owner, bool force)
@@ -349,7 +360,7 @@ Vector4 WidgetContainer::LocalToScreen(const Vector4& point)
     int width = 0;
     int height = 0;
     Matrix4 viewProjection;
-    if (const WidgetHost* host = WidgetHost::Get()) {
+    if (const WidgetHost* host = m_host) {
         width = host->GetWidth();
         height = host->GetHeight();
         if (const D3DInterface* renderer = host->GetRenderer())

@@ -10,6 +10,7 @@
 
 class Graphics;
 class Widget;
+class WidgetHost;
 class WidgetManager;
 
 // The common base of Widget and WidgetManager: the ordered list of children,
@@ -21,8 +22,13 @@ class WidgetManager;
 // the last on top. Points travel as Vector4 (x, y, z, w); plain widgets change
 // only x and y.
 //
-// Nothing here deletes a widget: a removed widget goes to the application's
+// Nothing here deletes a widget: a removed widget goes to its host's
 // deferred-delete list (Widget::RemovedFromParent) unless it was detached.
+//
+// The host is the application the tree belongs to: the manager's at the
+// root, handed down to every widget added under a container that has one.
+// A widget keeps it after it leaves the tree (a deferred delete still
+// reaches it); one never added under a host and never given one has none.
 class WidgetContainer
 {
 public:
@@ -97,6 +103,10 @@ public:
     const std::list<Widget*>& GetChildren() const { return m_widgets; }
     WidgetManager* GetManager() const { return m_manager; }
     WidgetContainer* GetParent() const { return m_parent; }
+    WidgetHost* GetHost() const { return m_host; }
+    // Gives this container and its whole subtree the host: a widget that
+    // needs its application before it joins a tree (a menu) is given it so.
+    void SetHost(WidgetHost* host);
 
     float GetX() const { return m_x; }
     float GetY() const { return m_y; }
@@ -132,6 +142,7 @@ protected:
     WidgetList m_widgets;
     WidgetManager* m_manager = nullptr;
     WidgetContainer* m_parent = nullptr;
+    WidgetHost* m_host = nullptr;
     Widget* m_suspendOwner = nullptr;
     bool m_cursorMoved = false;
     WidgetList::iterator m_updateCursor = m_widgets.end();

@@ -1,27 +1,5 @@
 #include "ui/WidgetHost.h"
 
-namespace {
-
-WidgetHost* gHost = nullptr;
-
-} // namespace
-
-WidgetHost* WidgetHost::Get()
-{
-    return gHost;
-}
-
-void WidgetHost::Register(WidgetHost* host)
-{
-    gHost = host;
-}
-
-void WidgetHost::Unregister(WidgetHost* host)
-{
-    if (gHost == host)
-        gHost = nullptr;
-}
-
 void WidgetHost::PlaySample(int /*id*/) {}
 void WidgetHost::SetClipboard(const std::string& /*text*/) {}
 
@@ -41,4 +19,19 @@ void WidgetHost::HideTextCaret() {}
 bool WidgetHost::IsQuitRequested()
 {
     return false;
+}
+
+ScriptServices* WidgetHost::GetScriptServices()
+{
+    return nullptr;
+}
+
+NoticeMenuMaker* WidgetHost::GetNoticeMenuMaker()
+{
+    return nullptr;
+}
+
+ScriptGlobalStore* WidgetHost::GetScriptGlobalStore()
+{
+    return nullptr;
 }

@@ -3,20 +3,19 @@
 #include <string>
 
 class D3DInterface;
+class NoticeMenuMaker;
+class ScriptGlobalStore;
+class ScriptServices;
 class Widget;
 
-// What the widgets need from the application that shows them. The application implements it and
-// registers itself while it exists; without one (tests of single widgets) widgets work alone: nothing
-// is deleted later, the cursor stays, updates are never suspended and the window counts as focused.
+// What the widgets need from the application that shows them. A widget reaches it through its tree
+// (Widget::GetHost: the manager's host, handed down to every widget added under it) or is given it at
+// construction; it must outlive every widget that points to it. Without one (a widget outside any tree)
+// widgets work alone: nothing is deleted later, the cursor stays, updates are never suspended and the
+// window counts as focused.
 class WidgetHost
 {
 public:
-    // The registered host, or null.
-    static WidgetHost* Get();
-    static void Register(WidgetHost* host);
-    // Clears the registration if it is this host.
-    static void Unregister(WidgetHost* host);
-
     // A widget removed from its parent with delete-when-removed set is deleted after the current update;
     // one added again before then stays alive.
     virtual void DeferDelete(Widget* widget) = 0;
@@ -51,6 +50,13 @@ public:
     // The program has been asked to end (its window closed, SIGTERM): work
     // still to come in this update can wait. Asked often: it must be cheap.
     virtual bool IsQuitRequested();
+
+    // What the scripts of the tree use: the application's own commands and sound channels, the notice of
+    // "notice-menu", and the store of the global variables. Null where the host has none (then the
+    // commands that need one do nothing).
+    virtual ScriptServices* GetScriptServices();
+    virtual NoticeMenuMaker* GetNoticeMenuMaker();
+    virtual ScriptGlobalStore* GetScriptGlobalStore();
 
 protected:
     virtual ~WidgetHost() = default;

@@ -23,9 +23,10 @@ int Truncate(float value)
 
 } // namespace
 
-WidgetManager::WidgetManager(WidgetHost* host) : m_host(host), m_scriptLimits(host)
+WidgetManager::WidgetManager(WidgetHost* host) : m_scriptLimits(host)
 {
     m_manager = this;
+    m_host = host;
 }
 
 WidgetManager::~WidgetManager()

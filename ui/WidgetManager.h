@@ -56,7 +56,6 @@ public:
     bool IsDirty() const { return m_dirty; }
     void SetScreenImage(ImageSurface* image);
     ImageSurface* GetScreenImage() const { return m_screenImage; }
-    WidgetHost* GetHost() const { return m_host; }
     // What the scripts of this tree share; its tick budget is refilled at
     // every UpdateFrame.
     ScriptLimits& GetScriptLimits() { return m_scriptLimits; }
@@ -217,7 +216,6 @@ private:
     std::unordered_set<WidgetContainer*> m_drawnLastFrame;
     std::vector<Rect> m_lastDrawnAreas;
     bool m_ticksWanted = false;
-    WidgetHost* m_host = nullptr;
     ScriptLimits m_scriptLimits;
     ImageSurface* m_screenImage = nullptr;
     // What the frame being drawn records and where it may draw.

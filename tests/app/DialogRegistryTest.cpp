@@ -179,8 +179,8 @@ TEST_F(DialogRegistryTest, AWidgetDeletedByAnotherQueuedOneIsDeletedOnce)
 class TestMenu : public TestDialog
 {
 public:
-    TestMenu(std::vector<std::string>* log, std::string name, int id = 0)
-        : TestDialog(true, log, std::move(name))
+    TestMenu(GameApp& app, std::vector<std::string>* log, std::string name, int id = 0)
+        : TestDialog(true, log, std::move(name)), m_app(app)
     {
         if (id != 0)
             m_id = id;
@@ -191,24 +191,27 @@ public:
     void AddedToManager(WidgetManager* manager) override
     {
         Widget::AddedToManager(manager);
-        gApp->RegisterOpenMenu(this);
+        m_app.RegisterOpenMenu(this);
         manager->SetFocus(this);
     }
     void RemovedFromManager(WidgetManager* manager) override
     {
         Widget::RemovedFromManager(manager);
-        gApp->UnregisterOpenMenu(this);
+        m_app.UnregisterOpenMenu(this);
     }
     void GotFocus() override
     {
         Widget::GotFocus();
-        gApp->SetCurrentMenu(this);
+        m_app.SetCurrentMenu(this);
     }
     void RemoveSelf() override
     {
         m_removeRequested = true;
-        gApp->KillDialog(this);
+        m_app.KillDialog(this);
     }
+
+private:
+    GameApp& m_app;
 };
 
 class TestBoard : public Widget, public BoardHooks
@@ -227,8 +230,8 @@ protected:
 
 TEST_F(OpenMenuTest, FocusMakesTheCurrentMenuAndClosingHandsItBack)
 {
-    auto* first = new TestMenu(&log, "first");
-    auto* second = new TestMenu(&log, "second");
+    auto* first = new TestMenu(*app, &log, "first");
+    auto* second = new TestMenu(*app, &log, "second");
     app->AddDialog(app->WrapMenu(first));
     app->AddDialog(app->WrapMenu(second));
     EXPECT_EQ(app->GetCurrentMenu(), second);
@@ -245,12 +248,12 @@ TEST_F(OpenMenuTest, FocusMakesTheCurrentMenuAndClosingHandsItBack)
 
 TEST_F(OpenMenuTest, MarkedMenusCloseButOnesOpenedMeanwhileStay)
 {
-    auto* first = new TestMenu(&log, "first");
-    auto* second = new TestMenu(&log, "second");
+    auto* first = new TestMenu(*app, &log, "first");
+    auto* second = new TestMenu(*app, &log, "second");
     app->AddDialog(first);
     app->AddDialog(second);
     app->MarkMenusForClose();
-    auto* next = new TestMenu(&log, "next");
+    auto* next = new TestMenu(*app, &log, "next");
     app->AddDialog(next);
     // A marked menu that closed on its own is not closed twice.
     first->RemoveSelf();
@@ -267,8 +270,8 @@ TEST_F(OpenMenuTest, MarkedMenusCloseButOnesOpenedMeanwhileStay)
 
 TEST_F(OpenMenuTest, AMenuShownUnderATakenIdReplacesTheOldOneOnce)
 {
-    auto* old = new TestMenu(&log, "old", 4242);
-    auto* replacement = new TestMenu(&log, "new", 4242);
+    auto* old = new TestMenu(*app, &log, "old", 4242);
+    auto* replacement = new TestMenu(*app, &log, "new", 4242);
     app->AddDialog(old);
     app->AddDialog(replacement);
     // The old one closing itself again before it is gone leaves the new one.

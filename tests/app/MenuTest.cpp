@@ -46,8 +46,8 @@ public:
 class PlainMenu : public Menu
 {
 public:
-    explicit PlainMenu(Color color = OpaqueBlack, int* deletions = nullptr)
-        : Menu(nullptr, false, false), m_color(color), m_deletions(deletions)
+    explicit PlainMenu(GameApp& app, Color color = OpaqueBlack, int* deletions = nullptr)
+        : Menu(app, nullptr, false, false), m_color(color), m_deletions(deletions)
     {
     }
     ~PlainMenu() override
@@ -69,8 +69,8 @@ private:
 class CountingConfirm : public ConfirmMenu
 {
 public:
-    CountingConfirm(Widget* target, int* confirms)
-        : ConfirmMenu(L"Leave?", L"Your progress is kept.", L"button_ok", L"button_cancel", target),
+    CountingConfirm(GameApp& app, Widget* target, int* confirms)
+        : ConfirmMenu(app, L"Leave?", L"Your progress is kept.", L"button_ok", L"button_cancel", target),
           m_confirms(confirms)
     {
     }
@@ -117,7 +117,7 @@ TEST(MenuDataTest, TheConfirmationFromTheDataAnswersThePointer)
     ASSERT_TRUE(harness.RunUntilLoaded());
     Localization().Load();
     int confirms = 0;
-    auto* dialog = new CountingConfirm(nullptr, &confirms);
+    auto* dialog = new CountingConfirm(harness.App(), nullptr, &confirms);
     const int dialogId = dialog->GetId();
     dialog->Show();
     harness.RunTicks(40);
@@ -181,7 +181,7 @@ protected:
 
 TEST_F(MenuTest, TypedCharactersReachTheCodesAsASlidingWindowOfEight)
 {
-    auto* menu = new PlainMenu();
+    auto* menu = new PlainMenu(App());
     menu->Show();
     // A modal menu keeps the focus it takes as it is added.
     EXPECT_EQ(Manager().GetFocus(), menu);
@@ -193,7 +193,7 @@ TEST_F(MenuTest, TypedCharactersReachTheCodesAsASlidingWindowOfEight)
 
 TEST_F(MenuTest, MenusInTheBackgroundPauseUnlessTheyAreTheTitleScreen)
 {
-    auto* below = new InterpreterMenu(L"ticker");
+    auto* below = new InterpreterMenu(App(), L"ticker");
     below->Show();
     const int glow = GetSoundId(L"Glow");
     below->StartLoopSound(glow, 0.0f);
@@ -202,7 +202,7 @@ TEST_F(MenuTest, MenusInTheBackgroundPauseUnlessTheyAreTheTitleScreen)
     const int running = Ticks(below);
     EXPECT_GT(running, 5);
 
-    auto* above = new PlainMenu();
+    auto* above = new PlainMenu(App());
     above->Show();
     EXPECT_TRUE(above->IsActive());
     EXPECT_FALSE(below->IsActive());
@@ -221,10 +221,10 @@ TEST_F(MenuTest, MenusInTheBackgroundPauseUnlessTheyAreTheTitleScreen)
     EXPECT_GT(Ticks(below), running + 5);
 
     // Without the window's focus every menu waits, but the title screen.
-    auto* title = new TitleScreen(nullptr);
+    auto* title = new TitleScreen(App(), nullptr);
     title->PlayAnimationByName(L"ticker");
     title->Show();
-    auto* popup = new PlainMenu();
+    auto* popup = new PlainMenu(App());
     popup->Show();
     Harness().FocusLost();
     Harness().RunTicks(1);
@@ -242,7 +242,7 @@ TEST_F(MenuTest, MenusInTheBackgroundPauseUnlessTheyAreTheTitleScreen)
 
 TEST_F(MenuTest, PopupLeavesThroughItsOutroOrAtOnceWhenClosedAgain)
 {
-    auto* popup = new PopupMenu(GetImage(L"Dialog"));
+    auto* popup = new PopupMenu(App(), GetImage(L"Dialog"));
     const int popupId = popup->GetId();
     popup->Show();
     auto overlays = [&] {
@@ -260,13 +260,13 @@ TEST_F(MenuTest, PopupLeavesThroughItsOutroOrAtOnceWhenClosedAgain)
     Harness().RunTicks(8);
     EXPECT_FALSE(IsOpen(popupId));
 
-    auto* early = new PopupMenu(GetImage(L"Dialog"));
+    auto* early = new PopupMenu(App(), GetImage(L"Dialog"));
     const int earlyId = early->GetId();
     early->RemoveSelf();
     early->Show();
     EXPECT_FALSE(IsOpen(earlyId));
 
-    auto* hurried = new PopupMenu(GetImage(L"Dialog"));
+    auto* hurried = new PopupMenu(App(), GetImage(L"Dialog"));
 
     const int hurriedId = hurried->GetId();
     hurried->Show();
@@ -282,9 +282,9 @@ TEST_F(MenuTest, DialogCrossFadesOverItsTargetAndGivesItBack)
     for (int fadeTime : {0, 10}) {
         SCOPED_TRACE(fadeTime);
         SetConstant(L"dialog_fade_time", Value(fadeTime));
-        auto* target = new PlainMenu(Color(0, 160, 0));
+        auto* target = new PlainMenu(App(), Color(0, 160, 0));
         target->Show();
-        auto* dialog = new ConfirmMenu(L"Leave?", L"Sure?", L"button_ok", L"button_cancel", target);
+        auto* dialog = new ConfirmMenu(App(), L"Leave?", L"Sure?", L"button_ok", L"button_cancel", target);
         const int dialogId = dialog->GetId();
         dialog->Show();
         EXPECT_EQ(dialog->GetFadeState(), DialogMenu::Fade::FadingIn);
@@ -309,9 +309,9 @@ TEST_F(MenuTest, DialogCrossFadesOverItsTargetAndGivesItBack)
 TEST_F(MenuTest, DialogOutlivesATargetClosedFirst)
 {
     SetConstant(L"dialog_fade_time", Value(10));
-    auto* target = new PlainMenu();
+    auto* target = new PlainMenu(App());
     target->Show();
-    auto* dialog = new ConfirmMenu(L"Leave?", L"Sure?", L"button_ok", L"button_cancel", target);
+    auto* dialog = new ConfirmMenu(App(), L"Leave?", L"Sure?", L"button_ok", L"button_cancel", target);
     const int dialogId = dialog->GetId();
     dialog->Show();
     Harness().RunTicks(15);
@@ -325,7 +325,7 @@ TEST_F(MenuTest, DialogOutlivesATargetClosedFirst)
 TEST_F(MenuTest, ConfirmButtonsConfirmOrOnlyClose)
 {
     int confirms = 0;
-    auto* dialog = new CountingConfirm(nullptr, &confirms);
+    auto* dialog = new CountingConfirm(App(), nullptr, &confirms);
     const int dialogId = dialog->GetId();
     dialog->Show();
     Harness().RunTicks(8);
@@ -352,7 +352,7 @@ TEST_F(MenuTest, ConfirmButtonsConfirmOrOnlyClose)
     Harness().RunTicks(12);
     EXPECT_FALSE(IsOpen(dialogId));
 
-    auto* again = new CountingConfirm(nullptr, &confirms);
+    auto* again = new CountingConfirm(App(), nullptr, &confirms);
     again->Show();
     again->HandleAction(L"ok", L"", nullptr);
     EXPECT_EQ(confirms, 1);
@@ -362,7 +362,7 @@ TEST_F(MenuTest, ConfirmButtonsConfirmOrOnlyClose)
 TEST_F(MenuTest, ClosingTwiceOrBeforeShowingDeletesOnce)
 {
     int deletions = 0;
-    auto* early = new PlainMenu(OpaqueBlack, &deletions);
+    auto* early = new PlainMenu(App(), OpaqueBlack, &deletions);
     const int earlyId = early->GetId();
     early->RemoveSelf();
     early->Show();
@@ -371,7 +371,7 @@ TEST_F(MenuTest, ClosingTwiceOrBeforeShowingDeletesOnce)
     Harness().RunTicks(1);
     EXPECT_EQ(deletions, 1);
 
-    auto* menu = new PlainMenu(OpaqueBlack, &deletions);
+    auto* menu = new PlainMenu(App(), OpaqueBlack, &deletions);
     menu->Show();
     App().MarkMenusForClose();
     App().CloseMarkedMenus();
@@ -383,7 +383,7 @@ TEST_F(MenuTest, ClosingTwiceOrBeforeShowingDeletesOnce)
 
 TEST_F(MenuTest, ScriptNoticeIsARealNoticeThatTheScriptWaitsFor)
 {
-    auto* screen = new InterpreterMenu(L"shows_notice");
+    auto* screen = new InterpreterMenu(App(), L"shows_notice");
     screen->Show();
     NoticeMenu* notice = nullptr;
     for (DialogHooks* menu : App().GetOpenMenus())
@@ -402,13 +402,13 @@ TEST_F(MenuTest, ScriptNoticeIsARealNoticeThatTheScriptWaitsFor)
 
 TEST_F(MenuTest, TransitionShowsTheOldScreenOverTheNewOneUntilItsScriptEnds)
 {
-    auto* red = new PlainMenu(Color(200, 0, 0));
+    auto* red = new PlainMenu(App(), Color(200, 0, 0));
     red->Show();
     Harness().RunTicks(1);
-    auto* green = new PlainMenu(Color(0, 200, 0));
+    auto* green = new PlainMenu(App(), Color(0, 200, 0));
     const int greenId = green->GetId();
     red->RemoveSelf();
-    auto* transition = new Transition(L"slow_transition", green, false);
+    auto* transition = new Transition(App(), L"slow_transition", green, false);
     const int transitionId = transition->GetId();
     transition->Show();
     EXPECT_TRUE(IsOpen(greenId));

@@ -28,7 +28,7 @@ public:
     Widget* CreateTitleScreen() override
     {
         ++titles;
-        return new Menu(nullptr, false, false);
+        return new Menu(*this, nullptr, false, false);
     }
     int titles = 0;
 };

@@ -116,14 +116,14 @@ TEST_F(ConstantRangesTest, AModdersHugeNumbersAreReadWithinRangeAndThePuzzleScre
     PlayerState& player = NewPlayer();
     player.currentCountry = 1;
     player.EnsureSet(0, 1)->unlock = gPuzzleTable.PuzzleCount(0, 1);
-    auto* choice = new PuzzleSelectMenu(0, 1, -1, false);
+    auto* choice = new PuzzleSelectMenu(Game(), 0, 1, -1, false);
     choice->Show();
     Harness().RunTicks(1);
     ASSERT_EQ(static_cast<int>(choice->GetIcons().size()), gPuzzleTable.PuzzleCount(0, 1));
     EXPECT_EQ(choice->GetIcons()[1].button->GetX() - choice->GetIcons()[0].button->GetX(), 1024.0f);
     CloseAllMenus();
 
-    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 1, 0, false));
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 1, 0, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
     ASSERT_TRUE(

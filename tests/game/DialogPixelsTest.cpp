@@ -24,7 +24,7 @@ protected:
 TEST_F(DialogPixelsTest, AConfirmationShadesTheWholeScreen)
 {
     NewPlayer();
-    (new ConfirmQuitMenu())->Show();
+    (new ConfirmQuitMenu(Game()))->Show();
     Harness().RunTicks(40);
     Harness().Redraw();
     // The corners are far outside the panel, yet darkened.
@@ -37,7 +37,7 @@ TEST_F(DialogPixelsTest, AConfirmationShadesTheWholeScreen)
 TEST_F(DialogPixelsTest, LeavingAPuzzleIsAskedOverTheShadedBoard)
 {
     NewPlayer();
-    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 1, 0, false));
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 1, 0, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
     for (int tick = 0; tick < 3000 && play->GetState() != PlayPuzzleMenu::State::Playing; ++tick)

@@ -66,7 +66,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
 
     // Offered again and declined: the primer counts as done, the garden opens.
     CloseAllMenus();
-    (new ConfirmTutorialMenu())->Show();
+    (new ConfirmTutorialMenu(Game()))->Show();
     Harness().RunTicks(40);
     FindMenu<ConfirmTutorialMenu>()->HandleAction(L"close", L"", nullptr);
     ASSERT_TRUE(RunUntil([this] { return FindMenu<PuzzleSelectMenu>() != nullptr; }));
@@ -139,7 +139,7 @@ TEST_F(DialogsFlowTest, FromTheStoryThroughPlayBackToTheMenuAndOut)
 TEST_F(DialogsFlowTest, TheWayToTheMapAndBackAreButtonsOfTheirScreens)
 {
     NewPlayer(L"Ann");
-    (new PuzzleSelectMenu(0, 1, -1, false))->Show();
+    (new PuzzleSelectMenu(Game(), 0, 1, -1, false))->Show();
     Harness().RunTicks(120);
     PuzzleSelectMenu* choice = FindMenu<PuzzleSelectMenu>();
     ASSERT_NE(choice, nullptr);

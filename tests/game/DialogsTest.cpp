@@ -66,7 +66,7 @@ protected:
     // faded in.
     OptionsMenu* OpenOptions(const std::wstring& from)
     {
-        auto* options = new OptionsMenu(from, 0, 0);
+        auto* options = new OptionsMenu(Game(), from, 0, 0);
         options->Show();
         Harness().RunTicks(60);
         return options;
@@ -247,8 +247,8 @@ TEST_F(DialogsTest, WithoutAWindowedModeTheNoticeShowsAndFullScreenStaysTicked)
 TEST_F(DialogsTest, TutorialYesPlaysTheFirstPuzzleWithoutDeclining)
 {
     PlayerState& player = NewPlayer();
-    (new StoryIntroMenu())->Show();
-    auto* offer = new ConfirmTutorialMenu();
+    (new StoryIntroMenu(Game()))->Show();
+    auto* offer = new ConfirmTutorialMenu(Game());
     offer->Show();
     Harness().RunTicks(40);
     offer->HandleAction(L"ok", L"", nullptr);
@@ -264,7 +264,7 @@ TEST_F(DialogsTest, TutorialNoCompletesThePrimerOnceAndKeepsAHigherUnlock)
 {
     PlayerState& player = NewPlayer();
     player.EnsureSet(0, 1)->unlock = 3;
-    auto* offer = new ConfirmTutorialMenu();
+    auto* offer = new ConfirmTutorialMenu(Game());
     offer->Show();
     Harness().RunTicks(40);
     offer->HandleAction(L"close", L"", nullptr);
@@ -287,7 +287,7 @@ TEST_F(DialogsTest, TutorialNoCompletesThePrimerOnceAndKeepsAHigherUnlock)
 TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
 {
     NewPlayer();
-    auto* toMenu = new ConfirmMainMenu(nullptr);
+    auto* toMenu = new ConfirmMainMenu(Game(), nullptr);
     toMenu->Show();
     Harness().RunTicks(40);
     toMenu->HandleAction(L"ok", L"", nullptr);
@@ -295,7 +295,7 @@ TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
     EXPECT_NE(FindMenu<MainMenu>(), nullptr);
     EXPECT_EQ(FindMenu<ConfirmMainMenu>(), nullptr);
 
-    auto* toDesk = new ConfirmPuzzleSelectMenu(0, 1, nullptr);
+    auto* toDesk = new ConfirmPuzzleSelectMenu(Game(), 0, 1, nullptr);
     toDesk->Show();
     Harness().RunTicks(40);
     toDesk->HandleAction(L"ok", L"", nullptr);
@@ -303,13 +303,13 @@ TEST_F(DialogsTest, LeavingConfirmationsOpenTheirScreensAndQuitShutsDown)
     EXPECT_NE(FindMenu<PuzzleSelectMenu>(), nullptr);
     EXPECT_EQ(FindMenu<MainMenu>(), nullptr);
 
-    auto* quit = new ConfirmQuitMenu();
+    auto* quit = new ConfirmQuitMenu(Game());
     quit->Show();
     Harness().RunTicks(40);
     quit->HandleAction(L"close", L"", nullptr);
     Harness().RunTicks(40);
     EXPECT_FALSE(App().IsShutdownRequested());
-    quit = new ConfirmQuitMenu();
+    quit = new ConfirmQuitMenu(Game());
     quit->Show();
     Harness().RunTicks(40);
     quit->HandleAction(L"ok", L"", nullptr);
@@ -320,7 +320,7 @@ TEST_F(DialogsTest, APlayerIsDeletedOnlyWhenTheQuestionIsAnsweredYes)
 {
     NewPlayer(L"Ann");
     ProfileManager::CreateProfile(L"Bob");
-    auto* players = new PlayerSelectMenu();
+    auto* players = new PlayerSelectMenu(Game());
     players->Show();
     Harness().RunTicks(60);
     ASSERT_EQ(players->GetSelectedSlot(), 1);
@@ -350,7 +350,7 @@ TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
     // Input methods show their text where the system caret stands.
     App().SetUseSystemCaret(true);
     auto* systemCaret = static_cast<HeadlessTextCaret*>(App().GetTextCaret());
-    auto* menu = new PlayerSelectMenu();
+    auto* menu = new PlayerSelectMenu(Game());
     menu->Show();
     Harness().RunTicks(120);
     ProfileNameWidget* slot = menu->GetNameButton(1);
@@ -400,7 +400,7 @@ TEST_F(DialogsTest, ANewPlayersNameIsTypedWithABlinkingCaret)
 TEST_F(DialogsTest, TheStoryAddressesThePlayerByNameOnlyAsAnArgumentAndSavesOnOk)
 {
     NewPlayer(L"%s%n");
-    auto* story = new StoryIntroMenu();
+    auto* story = new StoryIntroMenu(Game());
     story->Show();
     Harness().RunTicks(2);
     EXPECT_NE(TextOf(*story, L"letter_start").find(L"%s%n"), std::wstring::npos);
@@ -417,7 +417,7 @@ TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
     PlayerState& player = NewPlayer();
     player.hours = 3;
     player.minutes = 7;
-    auto* credits = new CreditsMenu();
+    auto* credits = new CreditsMenu(Game());
     credits->Show();
     EXPECT_NE(TextOf(*credits, L"time").find(L"3 hours and 7 minutes"), std::wstring::npos);
     // The heading and the time stand on two lines between the boards of the
@@ -441,7 +441,7 @@ TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
 TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)
 {
     NewPlayer();
-    auto* tips = new TipsMenu();
+    auto* tips = new TipsMenu(Game());
     tips->Show();
     Harness().RunTicks(2);
     DynamicWidget* card = tips->FindObject(L"card");
@@ -463,7 +463,7 @@ TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)
 {
     PlayerState& player = NewPlayer();
     ASSERT_TRUE(SaveProfiles());
-    auto* intro = new LevelIntroMenu(0, 1, 0);
+    auto* intro = new LevelIntroMenu(Game(), 0, 1, 0);
     intro->Show();
     Harness().RunTicks(120);
     ASSERT_NE(intro->GetCheckbox(), nullptr);
@@ -486,7 +486,7 @@ TEST_F(DialogsTest, AnIntroPageTicksTheTipsOffAndItsOkPlaysThePuzzle)
 TEST_F(DialogsTest, APuzzleWithoutAnIntroScriptIsPlayedAtOnce)
 {
     NewPlayer();
-    auto* intro = new LevelIntroMenu(0, 2, 1);
+    auto* intro = new LevelIntroMenu(Game(), 0, 2, 1);
     EXPECT_TRUE(Shown().empty());
     intro->Show();
     Harness().RunTicks(2);
@@ -502,7 +502,7 @@ TEST_F(DialogsTest, ATextBoxPopupStandsWhereAskedWithItsOkDisabledUntilItsOwnerA
         void ButtonDepress(int id) override { depressed.push_back(id); }
         std::vector<int> depressed;
     } owner;
-    auto* popup = new TextboxPopup(100, 120, ::GetImage(L"Dialog"), &owner);
+    auto* popup = new TextboxPopup(Game(), 100, 120, ::GetImage(L"Dialog"), &owner);
     popup->Show();
     Harness().RunTicks(40);
     EXPECT_EQ(popup->GetX(), 100.0f);

@@ -162,7 +162,7 @@ TEST_F(GameFlowTest, MapButtonsFollowTheSetTable)
     PlayerState& state = NewPlayer();
     state.EnsureSet(0, 0)->unlock = 1;
     state.EnsureSet(0, 2)->unlock = 1;
-    auto* map = new MapMenu(nullptr, L"");
+    auto* map = new MapMenu(Game(), nullptr, L"");
     map->Show();
     Harness().RunTicks(1);
 
@@ -189,7 +189,7 @@ TEST_F(GameFlowTest, TheMapsMarkerPulsesAsTheMapOpensThenTheMapRests)
 {
     PlayerState& state = NewPlayer();
     state.EnsureSet(0, 2)->unlock = 1;
-    auto* map = new MapMenu(nullptr, L"");
+    auto* map = new MapMenu(Game(), nullptr, L"");
     map->Show();
     Harness().RunTicks(100);
     EXPECT_TRUE(Manager().AreTicksWanted() || Manager().IsDirty()) << "the ring does not pulse";
@@ -203,7 +203,7 @@ TEST_F(GameFlowTest, TheMapsMarkerPulsesAsTheMapOpensThenTheMapRests)
 TEST_F(GameFlowTest, TheBonusSetListShowsOpenSetsAndWhatALockedOneNeeds)
 {
     PlayerState& state = NewPlayer();
-    auto* menu = new SelectSetMenu(1);
+    auto* menu = new SelectSetMenu(Game(), 1);
     menu->Show();
     Harness().RunTicks(60);
     const auto& buttons = menu->GetSetButtons();
@@ -216,7 +216,7 @@ TEST_F(GameFlowTest, TheBonusSetListShowsOpenSetsAndWhatALockedOneNeeds)
     CloseAllMenus();
 
     state.EnsureSet(1, 0)->unlock = 1;
-    menu = new SelectSetMenu(1);
+    menu = new SelectSetMenu(Game(), 1);
     menu->Show();
     Harness().RunTicks(60);
     ASSERT_TRUE(menu->GetSetButtons()[0]->IsVisible());
@@ -239,7 +239,7 @@ TEST_F(GameFlowTest, PuzzleIconsShowEachPuzzlesState)
     PuzzleProgress* first = state.EnsurePuzzle(0, 1, 0);
     first->completed = true;
     first->bestTime = 125;
-    auto* menu = new PuzzleSelectMenu(0, 1, -1, false);
+    auto* menu = new PuzzleSelectMenu(Game(), 0, 1, -1, false);
     menu->Show();
     Harness().RunTicks(1);
 
@@ -292,7 +292,7 @@ TEST_F(GameFlowTest, ChoosingAPuzzleFollowsTheIntroductionRule)
         state.currentMode = c.mode;
         state.currentCountry = c.set;
         state.disableTips = c.tipsOff;
-        auto* menu = new PuzzleSelectMenu(c.mode, c.set, -1, false);
+        auto* menu = new PuzzleSelectMenu(Game(), c.mode, c.set, -1, false);
         menu->Show();
         Harness().RunTicks(1);
         menu->ButtonDepress(menu->GetIcons()[static_cast<size_t>(c.puzzle)].button->GetId());
@@ -306,14 +306,14 @@ TEST_F(GameFlowTest, ASolvedPuzzleOpensTheNextOnlyWhenItWasTheLastOpen)
     PlayerState& state = NewPlayer();
     state.currentCountry = 1;
     state.EnsureSet(0, 1)->unlock = 2;
-    (new PuzzleSelectMenu(0, 1, 0, false))->Show();
+    (new PuzzleSelectMenu(Game(), 0, 1, 0, false))->Show();
     EXPECT_EQ(state.GetUnlock(0, 1), 2) << "re-solving an earlier puzzle";
-    (new PuzzleSelectMenu(0, 1, 1, false))->Show();
+    (new PuzzleSelectMenu(Game(), 0, 1, 1, false))->Show();
     EXPECT_EQ(state.GetUnlock(0, 1), 3);
 
     const int last = gPuzzleTable.PuzzleCount(0, 1) - 1;
     state.EnsureSet(0, 1)->unlock = last + 1;
-    auto* menu = new PuzzleSelectMenu(0, 1, last, false);
+    auto* menu = new PuzzleSelectMenu(Game(), 0, 1, last, false);
     menu->Show();
     EXPECT_EQ(state.GetUnlock(0, 1), last + 1);
     EXPECT_EQ(menu->GetCompletedSet(), 1);
@@ -327,8 +327,8 @@ namespace {
 TEST_F(GameTest, ATransitionWithoutItsScriptLeavesNoCoverBehind)
 {
     NewPlayer();
-    auto* menu = new MainMenu(false);
-    auto* transition = new ScreenTransition(menu, L"no_such_transition");
+    auto* menu = new MainMenu(Game(), false);
+    auto* transition = new ScreenTransition(*menu, L"no_such_transition");
     App().AddDialog(transition);
     Harness().RunTicks(1);
     EXPECT_EQ(FindMenu<ScreenTransition>(), nullptr);

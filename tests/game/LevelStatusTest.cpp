@@ -82,7 +82,7 @@ protected:
 TEST_F(LevelStatusTest, SolvingATutorialPuzzleUnlocksTheNextAndOkStartsIt)
 {
     PlayerState& player = NewPlayer();
-    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, 1, false));
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 0, 1, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
     ASSERT_TRUE(RunUntil([play] { return play->GetGrid() != nullptr && !play->GetGrid()->IsDisabled(); }));
@@ -110,7 +110,7 @@ TEST_F(LevelStatusTest, TheLastTutorialPuzzleOpensTheNextSetAndOkLoadsIt)
 {
     PlayerState& player = NewPlayer();
     const int last = gPuzzleTable.PuzzleCount(0, 0) - 1;
-    auto* complete = ShowAndWait(new LevelCompleteMenu(0, 0, last, 75, 0, 0, nullptr, true));
+    auto* complete = ShowAndWait(new LevelCompleteMenu(Game(), 0, 0, last, 75, 0, 0, nullptr, true));
     EXPECT_EQ(complete->GetNextSet(), 1);
     EXPECT_EQ(player.EnsureSet(0, 1)->unlock, 1);
     ClickCentre(complete->GetOkButton());
@@ -141,7 +141,8 @@ TEST_F(LevelStatusTest, TheSummaryButtonSaysNextPuzzleExactlyWhenItStartsOne)
     cases.push_back({1, 0, 0, false});
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", set " << c.set << ", puzzle " << c.puzzle);
-        auto* complete = ShowAndWait(new LevelCompleteMenu(c.mode, c.set, c.puzzle, 75, 0, 0, nullptr, true));
+        auto* complete =
+            ShowAndWait(new LevelCompleteMenu(Game(), c.mode, c.set, c.puzzle, 75, 0, 0, nullptr, true));
         auto* ok = dynamic_cast<ButtonWidget*>(complete->GetOkButton());
         ASSERT_NE(ok, nullptr);
         EXPECT_EQ(ok->GetLabel(), Localize(c.startsNext ? L"button_next" : L"button_continue"));
@@ -166,7 +167,7 @@ TEST_F(LevelStatusTest, LaterSetsRecordTheFlagsAndTheLastPuzzleUnlocks)
     progress->completed = true;
     progress->withoutHints = true;
     const int unlockBefore = player.EnsureSet(0, 2)->unlock;
-    auto* resolve = ShowAndWait(new LevelCompleteMenu(0, 1, 0, 30, 0, 2, nullptr, false));
+    auto* resolve = ShowAndWait(new LevelCompleteMenu(Game(), 0, 1, 0, 30, 0, 2, nullptr, false));
     EXPECT_FALSE(progress->withoutHints);
     EXPECT_TRUE(progress->withoutMistakes);
     ClickCentre(resolve->GetOkButton());
@@ -176,7 +177,7 @@ TEST_F(LevelStatusTest, LaterSetsRecordTheFlagsAndTheLastPuzzleUnlocks)
 
     const int last = gPuzzleTable.PuzzleCount(0, 1) - 1;
     const int bonusBefore = player.EnsureSet(1, 0)->unlock;
-    auto* first = ShowAndWait(new LevelCompleteMenu(0, 1, last, 30, 1, 0, nullptr, true));
+    auto* first = ShowAndWait(new LevelCompleteMenu(Game(), 0, 1, last, 30, 1, 0, nullptr, true));
     // The script's "summary_shown" came before its button.
     EXPECT_EQ(player.EnsureSet(1, 0)->unlock, bonusBefore + 1);
     NoticeMenu* notice = FindMenu<NoticeMenu>();
@@ -191,8 +192,8 @@ TEST_F(LevelStatusTest, LaterSetsRecordTheFlagsAndTheLastPuzzleUnlocks)
     // The last main set's last puzzle ends the story.
     CloseAllMenus();
     const int lastSet = MyBoard::GetSetCount(0) - 1;
-    auto* final = ShowAndWait(
-        new LevelCompleteMenu(0, lastSet, gPuzzleTable.PuzzleCount(0, lastSet) - 1, 30, 0, 0, nullptr, true));
+    auto* final = ShowAndWait(new LevelCompleteMenu(
+        Game(), 0, lastSet, gPuzzleTable.PuzzleCount(0, lastSet) - 1, 30, 0, 0, nullptr, true));
     ClickCentre(final->GetOkButton());
     EXPECT_EQ(Shown().back(), L"story_final");
 }
@@ -200,7 +201,7 @@ TEST_F(LevelStatusTest, LaterSetsRecordTheFlagsAndTheLastPuzzleUnlocks)
 TEST_F(LevelStatusTest, FailRetriesWithFreshChancesOrQuitsToTheChoice)
 {
     NewPlayer();
-    auto* fail = ShowAndWait(new LevelFailMenu(0, 1, 2, 40, 3, 0));
+    auto* fail = ShowAndWait(new LevelFailMenu(Game(), 0, 1, 2, 40, 3, 0));
     Capture("level_fail");
     ClickCentre(fail->GetOkButton());
     EXPECT_EQ(FindMenu<LevelFailMenu>(), nullptr);
@@ -211,13 +212,13 @@ TEST_F(LevelStatusTest, FailRetriesWithFreshChancesOrQuitsToTheChoice)
     EXPECT_EQ(retry->GetMistakeMeter()->GetChancesLost(), 0);
     CloseAllMenus();
 
-    auto* quit = ShowAndWait(new LevelFailMenu(0, 1, 2, 40, 3, 0));
+    auto* quit = ShowAndWait(new LevelFailMenu(Game(), 0, 1, 2, 40, 3, 0));
     ASSERT_NE(quit->GetQuitButton(), nullptr);
     ClickCentre(quit->GetQuitButton());
     EXPECT_NE(FindMenu<PuzzleSelectMenu>(), nullptr);
     CloseAllMenus();
 
-    auto* bonus = ShowAndWait(new LevelFailMenu(1, 0, 0, 40, 3, 0));
+    auto* bonus = ShowAndWait(new LevelFailMenu(Game(), 1, 0, 0, 40, 3, 0));
     ClickCentre(bonus->GetQuitButton());
     EXPECT_NE(FindMenu<SelectSetMenu>(), nullptr);
 }
@@ -230,7 +231,7 @@ TEST_F(LevelStatusTest, AButtonWithoutARoleLeavesEveryScreenOpen)
         <add-status-button id="'other'" text="button_ok" x="512" y="300"/>
         <add-status-button id="'ok'" text="button_retry" x="512" y="500"/>
       </animation>)"));
-    auto* fail = ShowAndWait(new LevelFailMenu(0, 1, 0, 40, 3, 0));
+    auto* fail = ShowAndWait(new LevelFailMenu(Game(), 0, 1, 0, 40, 3, 0));
     Widget* other = nullptr;
     for (Widget* child : fail->GetChildren())
         if (child != fail->GetOkButton() && child->GetY() < 400)

@@ -108,7 +108,7 @@ protected:
 
     PuzzleSelectMenu* ShowTheHarbourChoice()
     {
-        auto* choice = new PuzzleSelectMenu(0, kHarbour, -1, false);
+        auto* choice = new PuzzleSelectMenu(Game(), 0, kHarbour, -1, false);
         choice->Show();
         EXPECT_TRUE(Harness().RunUntil(
             [&] { return FindMenu<ScreenTransition>() == nullptr && !choice->GetIcons().empty(); }));
@@ -157,7 +157,7 @@ TEST_F(PlayClockTest, RunsFromTheStartOfASolvedPuzzlePlayedAgain)
 // own besides).
 TEST_F(PlayClockTest, RunsFromTheStartOfTheNextPuzzle)
 {
-    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, 1, true));
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 0, 1, true));
     MyPlayPuzzleMenu* first = PointAtTheNewBoard();
     ASSERT_NE(first, nullptr);
     ASSERT_TRUE(Harness().RunUntil([&] { return first->GetState() == PlayPuzzleMenu::State::Playing; }));

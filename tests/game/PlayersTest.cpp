@@ -39,7 +39,7 @@ class PlayersTest : public GameTest
 protected:
     PlayerSelectMenu* Open()
     {
-        auto* menu = new PlayerSelectMenu();
+        auto* menu = new PlayerSelectMenu(Game());
         menu->Show();
         Harness().RunTicks(1);
         return menu;
@@ -256,7 +256,7 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     for (int slot = 0; slot < 8; ++slot)
         ProfileManager::CreateProfile(StrFormatW(L"P%d", slot));
     ProfileManager::SelectProfile(0);
-    auto* entry = new EnterNameMenu(nullptr);
+    auto* entry = new EnterNameMenu(Game(), nullptr);
     entry->Show();
     Harness().RunTicks(1);
     Harness().KeyDown(KeyCode::Enter);
@@ -314,7 +314,7 @@ TEST_F(PlayersTest, AFolderThatCannotTakeTheSaveIsToldOnceInANotice)
     PlayerState& player = NewPlayer(L"Robin");
     const std::string blocked = Harness().DataFolder() + "blocked";
     std::ofstream(blocked) << "a file where the folder should be";
-    ProfileEnvironment environment;
+    ProfileEnvironment environment = ProfileManager::GetEnvironment();
     environment.dataFolder = blocked + "/";
     ProfileManager::SetEnvironment(environment);
     EXPECT_FALSE(SaveProfiles());
@@ -338,6 +338,23 @@ TEST_F(PlayersTest, AFolderThatCannotTakeTheSaveIsToldOnceInANotice)
     Snap("save_failed");
     EXPECT_TRUE(GetCurrentPlayerState()->progress[0][0].introduced) << "play goes on with the progress made";
     ProfileManager::SetEnvironment({});
+}
+
+// The game tells the profiles where to save and whom to tell (the player's name, each save, a save that
+// fails) as soon as it knows its data folder, and takes every hook back when it ends.
+TEST_F(PlayersTest, TheGameGivesTheProfilesTheirHooksAndTakesThemBackAtTheEnd)
+{
+    const ProfileEnvironment& environment = ProfileManager::GetEnvironment();
+    EXPECT_EQ(environment.dataFolder, Harness().DataFolder());
+    EXPECT_FALSE(environment.screensaver);
+    ASSERT_TRUE(environment.afterSave && environment.playerNameChanged && environment.saveFailed);
+    environment.playerNameChanged(L"Robin");
+    EXPECT_EQ(App().GetPlayerName(), L"Robin");
+
+    m_harness.reset();
+    const ProfileEnvironment& after = ProfileManager::GetEnvironment();
+    EXPECT_FALSE(after.afterSave || after.playerNameChanged || after.saveFailed)
+        << "a hook outlived the game";
 }
 
 } // namespace

@@ -25,7 +25,7 @@ protected:
     }
     PuzzleSelectMenu* ShowChoice(int set, int solvedPuzzle)
     {
-        auto* choice = new PuzzleSelectMenu(0, set, solvedPuzzle, false);
+        auto* choice = new PuzzleSelectMenu(Game(), 0, set, solvedPuzzle, false);
         choice->Show();
         Harness().RunTicks(1);
         return choice;
@@ -89,7 +89,7 @@ TEST_F(PuzzleChoiceTest, AfterASolveThePanelNamesTheSolvedPicture)
     state.EnsureSet(0, 1)->unlock = 1;
     // The play screen records the time of the solve.
     state.EnsurePuzzle(0, 1, 0)->bestTime = 75;
-    auto* complete = new LevelCompleteMenu(0, 1, 0, 75, 0, 0, nullptr, true);
+    auto* complete = new LevelCompleteMenu(Game(), 0, 1, 0, 75, 0, 0, nullptr, true);
     complete->Show();
     ASSERT_TRUE(Harness().RunUntil([complete] { return complete->GetOkButton() != nullptr; }));
     complete->Confirm();
@@ -127,7 +127,7 @@ TEST_F(PuzzleChoiceTest, TheWayBackIsNamedForWhereItLeads)
     for (int mode : {0, 1}) {
         state.currentMode = mode;
         state.currentCountry = 0;
-        auto* choice = new PuzzleSelectMenu(mode, 0, -1, false);
+        auto* choice = new PuzzleSelectMenu(Game(), mode, 0, -1, false);
         choice->Show();
         ASSERT_TRUE(RunUntilUncovered());
         auto* back = dynamic_cast<ButtonWidget*>(choice->FindObject(L"map"));

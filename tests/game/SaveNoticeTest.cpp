@@ -29,7 +29,7 @@ protected:
     {
         const std::string blocked = Harness().DataFolder() + "blocked";
         std::ofstream(blocked) << "a file where the folder should be";
-        ProfileEnvironment environment;
+        ProfileEnvironment environment = ProfileManager::GetEnvironment();
         environment.dataFolder = blocked + "/";
         ProfileManager::SetEnvironment(environment);
     }
@@ -94,9 +94,9 @@ TEST_F(SaveNoticeTest, ATransitionRunsToItsEndUnderADialogThatTookTheFocus)
     ProfileManager::CreateProfile(L"Ann");
     App().ResetGame();
     Harness().RunTicks(1);
-    (new PlayerSelectMenu())->Show();
+    (new PlayerSelectMenu(Game()))->Show();
     ASSERT_TRUE(TransitionRunning());
-    auto* notice = new NoticeMenu(L"save_failed", nullptr, L"menu");
+    auto* notice = new NoticeMenu(Game(), L"save_failed", nullptr, L"menu");
     notice->Show();
     ASSERT_TRUE(Harness().RunUntil([&] { return !TransitionRunning(); }, 30)) << "the transition stopped";
     Harness().RunTicks(100);

@@ -266,6 +266,7 @@ public:
         return options;
     }
 
+    using GameTest::Game;
     void Settle() { Harness().RunTicks(kSettleTicks); }
     PlayerState& MakePlayer() { return NewPlayer(L"Annabelle"); }
     void OpenEverySet(PlayerState& player)
@@ -290,7 +291,7 @@ public:
         int set = 0;
         int puzzle = 0;
         EXPECT_TRUE(FindBoard(size, set, puzzle)) << "no " << size << " x " << size << " board";
-        EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, set, puzzle, false));
+        EXPECT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, set, puzzle, false));
         auto* play = FindMenu<MyPlayPuzzleMenu>();
         if (play != nullptr)
             Harness().RunUntil([play] { return play->GetState() == PlayPuzzleMenu::State::Playing; });
@@ -327,54 +328,124 @@ const std::vector<ScreenCase> kScreens = {
      {},
      8,
      true},
-    {"main_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new MainMenu(false))->Show(); }, kTitleTileArt},
-    {"players", [](ScreenLayoutTest& t) { t.MakePlayer(); (new PlayerSelectMenu())->Show(); }, {}},
-    {"story_intro", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryIntroMenu())->Show(); }, {}},
-    {"story_final", [](ScreenLayoutTest& t) { t.MakePlayer(); (new StoryFinalMenu())->Show(); }, {}},
-    {"tutorial_offer", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmTutorialMenu())->Show(); }, {}},
-    {"tips", [](ScreenLayoutTest& t) { t.MakePlayer(); (new TipsMenu())->Show(); }, kTitleTileArt},
-    {"credits", [](ScreenLayoutTest& t) { t.MakePlayer(); (new CreditsMenu())->Show(); }, kTitleTileArt},
-    {"options", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"main-menu", 0, 0))->Show(); }, {}, 20},
-    {"options_from_play", [](ScreenLayoutTest& t) { t.MakePlayer(); (new OptionsMenu(L"playing", 0, 1))->Show(); },
+    {"main_menu",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new MainMenu(t.Game(), false))->Show();
+     },
+     kTitleTileArt},
+    {"players",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new PlayerSelectMenu(t.Game()))->Show();
+     },
+     {}},
+    {"story_intro",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new StoryIntroMenu(t.Game()))->Show();
+     },
+     {}},
+    {"story_final",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new StoryFinalMenu(t.Game()))->Show();
+     },
+     {}},
+    {"tutorial_offer",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new ConfirmTutorialMenu(t.Game()))->Show();
+     },
+     {}},
+    {"tips",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new TipsMenu(t.Game()))->Show();
+     },
+     kTitleTileArt},
+    {"credits",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new CreditsMenu(t.Game()))->Show();
+     },
+     kTitleTileArt},
+    {"options",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new OptionsMenu(t.Game(), L"main-menu", 0, 0))->Show();
+     },
      {},
      20},
-    {"quit", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmQuitMenu())->Show(); }, {}, 9},
-    {"leave_to_menu", [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmMainMenu(nullptr))->Show(); }, {}, 9},
+    {"options_from_play",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new OptionsMenu(t.Game(), L"playing", 0, 1))->Show();
+     },
+     {},
+     20},
+    {"quit",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new ConfirmQuitMenu(t.Game()))->Show();
+     },
+     {},
+     9},
+    {"leave_to_menu",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new ConfirmMainMenu(t.Game(), nullptr))->Show();
+     },
+     {},
+     9},
     {"leave_to_puzzles",
-     [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(0, 1, nullptr))->Show(); }, {}},
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new ConfirmPuzzleSelectMenu(t.Game(), 0, 1, nullptr))->Show();
+     },
+     {}},
     {"leave_to_bonus",
-     [](ScreenLayoutTest& t) { t.MakePlayer(); (new ConfirmPuzzleSelectMenu(1, 0, nullptr))->Show(); }, {}},
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new ConfirmPuzzleSelectMenu(t.Game(), 1, 0, nullptr))->Show();
+     },
+     {}},
     {"map",
      [](ScreenLayoutTest& t) {
          t.OpenEverySet(t.MakePlayer());
-         (new MapMenu(nullptr, L""))->Show();
+         (new MapMenu(t.Game(), nullptr, L""))->Show();
      },
      {}},
     {"bonus_sets",
      [](ScreenLayoutTest& t) {
          t.OpenEverySet(t.MakePlayer());
-         (new SelectSetMenu(1))->Show();
+         (new SelectSetMenu(t.Game(), 1))->Show();
      },
      kTitleTileArt},
     {"puzzle_choice",
      [](ScreenLayoutTest& t) {
          t.OpenEverySet(t.MakePlayer());
-         (new PuzzleSelectMenu(0, 1, -1, false))->Show();
+         (new PuzzleSelectMenu(t.Game(), 0, 1, -1, false))->Show();
      },
      {}},
     {"puzzle_choice_bonus",
      [](ScreenLayoutTest& t) {
          t.OpenEverySet(t.MakePlayer());
-         (new PuzzleSelectMenu(1, 0, -1, false))->Show();
+         (new PuzzleSelectMenu(t.Game(), 1, 0, -1, false))->Show();
      },
      {}},
     {"tutorial",
      [](ScreenLayoutTest& t) {
          t.MakePlayer();
-         EXPECT_TRUE(MyPlayPuzzleMenu::Open(0, 0, 0, false));
+         EXPECT_TRUE(MyPlayPuzzleMenu::Open(t.Game(), 0, 0, 0, false));
      },
      {}},
-    {"intro_page", [](ScreenLayoutTest& t) { t.MakePlayer(); (new LevelIntroMenu(0, 1, 0))->Show(); }, {}},
+    {"intro_page",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new LevelIntroMenu(t.Game(), 0, 1, 0))->Show();
+     },
+     {}},
     {"play_5", [](ScreenLayoutTest& t) { t.Play(5); }, {}},
     {"play_10", [](ScreenLayoutTest& t) { t.Play(10); }, {}},
     {"play_15", [](ScreenLayoutTest& t) { t.Play(15); }, {}},
@@ -384,31 +455,31 @@ const std::vector<ScreenCase> kScreens = {
     {"complete_primer",
      [](ScreenLayoutTest& t) {
          t.MakePlayer();
-         (new LevelCompleteMenu(0, 0, 1, 75, 0, 0, nullptr, true))->Show();
+         (new LevelCompleteMenu(t.Game(), 0, 0, 1, 75, 0, 0, nullptr, true))->Show();
      },
      {}},
     {"complete_bonus",
      [](ScreenLayoutTest& t) {
          t.OpenEverySet(t.MakePlayer());
-         (new LevelCompleteMenu(1, 0, 0, 3725, 12, 3, nullptr, true))->Show();
+         (new LevelCompleteMenu(t.Game(), 1, 0, 0, 3725, 12, 3, nullptr, true))->Show();
      },
      {}},
     {"fail_primer",
      [](ScreenLayoutTest& t) {
          t.MakePlayer();
-         (new LevelFailMenu(0, 0, 1, 75, 4, 0))->Show();
+         (new LevelFailMenu(t.Game(), 0, 0, 1, 75, 4, 0))->Show();
      },
      {}},
     {"fail_bonus",
      [](ScreenLayoutTest& t) {
          t.MakePlayer();
-         (new LevelFailMenu(1, 0, 1, 75, 9, 2))->Show();
+         (new LevelFailMenu(t.Game(), 1, 0, 1, 75, 9, 2))->Show();
      },
      {}},
     {"bonus_unlocked_notice",
      [](ScreenLayoutTest& t) {
          t.MakePlayer();
-         (new NoticeMenu(L"unlocked_bonus", nullptr, L"menu"))->Show();
+         (new NoticeMenu(t.Game(), L"unlocked_bonus", nullptr, L"menu"))->Show();
      },
      {}},
 };
@@ -602,7 +673,7 @@ public:
 TEST_F(DrawnLayoutTest, TheBonusSetsAreListedInTheSmallTypeAndTheirLineWrittenFromTheLeft)
 {
     OpenEverySet(MakePlayer());
-    auto* sets = new SelectSetMenu(1);
+    auto* sets = new SelectSetMenu(Game(), 1);
     sets->Show();
     Settle();
     ASSERT_FALSE(sets->GetSetButtons().empty());
@@ -674,7 +745,7 @@ TEST_F(DrawnLayoutTest, SmallWhiteLabelsStandOutFromTheirButtons)
     };
 
     MakePlayer();
-    auto* players = new PlayerSelectMenu();
+    auto* players = new PlayerSelectMenu(Game());
     players->Show();
     Settle();
     players->ButtonDepress(players->GetNameButton(3)->GetId());
@@ -687,7 +758,7 @@ TEST_F(DrawnLayoutTest, SmallWhiteLabelsStandOutFromTheirButtons)
     CloseAllMenus();
 
     OpenEverySet(*GetCurrentPlayerState());
-    auto* sets = new SelectSetMenu(1);
+    auto* sets = new SelectSetMenu(Game(), 1);
     sets->Show();
     Settle();
     ASSERT_FALSE(sets->GetSetButtons().empty());

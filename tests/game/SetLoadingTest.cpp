@@ -59,7 +59,7 @@ protected:
     }
     SetLoadingMenu* Start(int puzzle)
     {
-        auto* menu = new SetLoadingMenu(puzzle);
+        auto* menu = new SetLoadingMenu(Game(), puzzle);
         menu->Show();
         Harness().RunTicks(1);
         return menu;

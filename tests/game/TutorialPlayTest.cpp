@@ -122,7 +122,7 @@ TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
 {
     const int puzzle = GetParam();
     PlayerState& player = NewPlayer();
-    ASSERT_TRUE(MyPlayPuzzleMenu::Open(0, 0, puzzle, false));
+    ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 0, puzzle, false));
     auto* play = FindMenu<MyPlayPuzzleMenu>();
     ASSERT_NE(play, nullptr);
     // Played as shipped: the first puzzles without the mark tool.
@@ -138,7 +138,7 @@ TEST_P(TutorialPlayTest, TheLessonPlaysToItsEndAndThePuzzleIsSolved)
 TEST_F(TutorialPlay, YesToTheOfferPlaysThePrimerUnderTheTransitionAndGoesOn)
 {
     PlayerState& player = NewPlayer();
-    (new ConfirmTutorialMenu())->Show();
+    (new ConfirmTutorialMenu(Game()))->Show();
     Harness().RunTicks(40);
     ConfirmTutorialMenu* offer = FindMenu<ConfirmTutorialMenu>();
     ASSERT_NE(offer, nullptr);

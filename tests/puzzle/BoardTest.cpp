@@ -15,7 +15,7 @@ namespace {
 class TestBoard : public Board
 {
 public:
-    explicit TestBoard(BasicPlayerState* record) : m_record(record) {}
+    TestBoard(WidgetHost& host, BasicPlayerState* record) : Board(host), m_record(record) {}
     void ShowMainMenu() override { ++menusShown; }
     void StartGame() override {}
     BasicPlayerState* GetPlayerState() override { return m_record; }
@@ -59,8 +59,8 @@ protected:
 TEST_F(BoardTest, CountsPlayTimeTickByTickAndLogsItWhenRemoved)
 {
     BasicPlayerState record;
-    auto* board = new TestBoard(&record);
-    auto* idle = new TestBoard(nullptr);
+    auto* board = new TestBoard(App(), &record);
+    auto* idle = new TestBoard(App(), nullptr);
     Manager().AddWidget(board);
     Manager().AddWidget(idle);
     EXPECT_EQ(board->menusShown, 1);
@@ -84,7 +84,7 @@ TEST_F(BoardTest, CountsPlayTimeTickByTickAndLogsItWhenRemoved)
 TEST_F(BoardTest, TicksAnIdleLoopSleptThroughCountAsPlayTime)
 {
     BasicPlayerState record;
-    auto* board = new TestBoard(&record);
+    auto* board = new TestBoard(App(), &record);
     Manager().AddWidget(board);
     record.centiseconds = 5999;
     record.minutes = 59;
@@ -103,7 +103,7 @@ TEST_F(BoardTest, TicksAnIdleLoopSleptThroughCountAsPlayTime)
 
 TEST_F(BoardTest, PausedBoardLiesOverEverythingAndDarkensIt)
 {
-    auto* board = new TestBoard(nullptr);
+    auto* board = new TestBoard(App(), nullptr);
     Manager().AddWidget(board);
     auto* page = new WhitePage();
     page->SetPriority(2);

@@ -93,7 +93,7 @@ protected:
 
     CountingPlayScreen* Open(int mode, int set, int puzzle)
     {
-        auto* screen = new CountingPlayScreen(mode, set, puzzle);
+        auto* screen = new CountingPlayScreen(App(), mode, set, puzzle);
         screen->Show();
         Harness().RunTicks(1);
         return screen;

@@ -8,15 +8,16 @@
 #include "resources/Localization.h"
 #include "support/AppHarness.h"
 #include "support/BoardDriving.h"
+#include "support/RecordingNotices.h"
 #include "ui/ButtonWidget.h"
 #include "ui/HyperlinkWidget.h"
-#include "ui/NoticeMenuMaker.h"
 #include "ui/PassiveWidget.h"
 #include "ui/TextLabel.h"
 #include "ui/WidgetManager.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,21 +36,29 @@ public:
     using TutorialGrid::HintTrailArrived;
 };
 
-class RecordingNotices : public NoticeMenuMaker
+// The application whose notices the grid shows: recorded, never shown.
+class NoticeRecordingApp : public GameApp
 {
 public:
-    DynamicWidget* ShowNoticeMenu(const std::wstring& text) override
+    explicit NoticeRecordingApp(NoticeMenuMaker& notices)
+        : GameApp(L"Tarnvale 6", L"v1.2", 1024, 768), m_notices(notices)
     {
-        shown.push_back(text);
-        return nullptr;
     }
-    std::vector<std::wstring> shown;
+    NoticeMenuMaker* GetNoticeMenuMaker() override { return &m_notices; }
+
+private:
+    NoticeMenuMaker& m_notices;
 };
 
 class TutorialGridTest : public AppTest
 {
 protected:
-    AppHarnessOptions Options() override { return AppHarnessOptions::WithGameData(); }
+    AppHarnessOptions Options() override
+    {
+        AppHarnessOptions options = AppHarnessOptions::WithGameData();
+        options.makeApp = [this] { return std::make_unique<NoticeRecordingApp>(notices); };
+        return options;
+    }
 
     void SetUp() override
     {
@@ -57,17 +66,14 @@ protected:
         ASSERT_TRUE(Harness().IsValid()) << Harness().GetError();
         ASSERT_TRUE(Harness().RunUntilLoaded());
         LoadGameTables("properties/", {});
-        previousNotices = NoticeMenuMaker::Get();
-        NoticeMenuMaker::Register(&notices);
         // The heart, first of the primer set.
-        grid = new ProbeGrid(0, 0, 0);
+        grid = new ProbeGrid(App(), 0, 0, 0);
         Manager().AddWidget(grid);
         Harness().RunTicks(1);
     }
 
     void TearDown() override
     {
-        NoticeMenuMaker::Register(previousNotices);
         AppTest::TearDown();
         ClearGameTables();
         ProfileManager::SetEnvironment({});
@@ -114,7 +120,6 @@ protected:
     }
 
     RecordingNotices notices;
-    NoticeMenuMaker* previousNotices{nullptr};
     ProbeGrid* grid{nullptr};
 };
 

@@ -110,7 +110,7 @@ public:
 TEST_F(AnimatorFlowTest, GlobalsGetPlainValuesNeverReferences)
 {
     RecordingGlobals store;
-    ScriptGlobalStore::Register(&store);
+    m_host.globalStore = &store;
     Load(R"(<animation name="g"><pause time="1"/><define-global level="speed" n="3"/>
             <undefine-global name="old"/></animation>)");
     AnimationWidget* widget = Start(L"g");
@@ -119,7 +119,7 @@ TEST_F(AnimatorFlowTest, GlobalsGetPlainValuesNeverReferences)
     widget->SetVariable(L"speed", Value::FloatReference(&speed, anchor));
     store.globals[L"old"] = Value(1);
     Tick();
-    ScriptGlobalStore::Register(nullptr);
+    m_host.globalStore = nullptr;
 
     ASSERT_EQ(store.globals.count(L"level"), 1u);
     EXPECT_EQ(store.globals[L"level"].GetType(), Value::Type::Float);

@@ -60,7 +60,7 @@ TEST_F(AnimatorWaitTest, PauseCountsTicksAndTimeZeroGoesOn)
 TEST_F(AnimatorWaitTest, AScriptAsksForTicksOnlyWhileTimeCanEndItsWait)
 {
     Load(R"(<animation name="three"><pause time="3"/><click/></animation>)");
-    WidgetManager& manager = m_app.Manager();
+    WidgetManager& manager = m_host.Manager();
     auto tick = [&] {
         manager.UpdateFrame();
         Tick();
@@ -161,12 +161,12 @@ TEST_F(AnimatorWaitTest, ANoticeHoldsTheScriptUntilItLeaves)
 {
     auto* menu = new NoticeLayer();
     menu->SetSuspendOwner(menu, true);
-    m_app.Manager().AddWidget(menu);
-    NoticeMenuMaker::Register(menu);
+    m_host.Manager().AddWidget(menu);
+    m_host.noticeMenuMaker = menu;
     Load(R"(<animation name="n"><notice-menu text="'saved'"/><signal message="read"/></animation>)");
     auto* widget = new AnimationWidget(L"n", 0, 0, false);
     menu->AddWidget(widget);
-    NoticeMenuMaker::Register(nullptr);
+    m_host.noticeMenuMaker = nullptr;
 
     ASSERT_EQ(menu->notices, std::vector<std::wstring>{L"saved"});
     EXPECT_EQ(widget->GetWait(), Animator::Wait::Notice);
@@ -199,8 +199,8 @@ TEST_F(AnimatorWaitTest, ButtonsCallLaunchAndResumePresses)
     EXPECT_EQ(widget->GetWait(), Animator::Wait::Click); // the click waits anew
     EXPECT_EQ(Var(*widget, L"button_id"), L"caller");
 
-    m_app.Manager().NotifyPreClick(1);
-    m_app.Manager().NotifyPostClick(1);
+    m_host.Manager().NotifyPreClick(1);
+    m_host.Manager().NotifyPostClick(1);
     EXPECT_EQ(Signals(L"clicked"), 1);
     EXPECT_EQ(widget->GetWait(), Animator::Wait::Press);
 

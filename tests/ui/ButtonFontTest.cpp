@@ -12,7 +12,7 @@ namespace {
 // the button owns: the leak check of this test finds it freed.
 TEST(ButtonFontTest, TheFallbackLabelFontBelongsToTheButton)
 {
-    TreeTestApp app;
+    StandInHost host;
     auto* button = new ButtonWidget(0, 0, L"", L"Play", false);
     ASSERT_EQ(button->GetLabelFont(), nullptr);
     Graphics measuring;

@@ -108,7 +108,7 @@ TEST_F(ModalStackTest, AModalLeavingTheTreeWithoutRemoveBaseModalLeavesNoStaleEn
     manager.AddBaseModal(b);
 
     b->RemoveSelf();
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     EXPECT_EQ(manager.GetModalDepth(), 1u);
     EXPECT_EQ(manager.GetBaseModal(), a);
     EXPECT_EQ(manager.GetFocus(), fieldA);
@@ -117,7 +117,7 @@ TEST_F(ModalStackTest, AModalLeavingTheTreeWithoutRemoveBaseModalLeavesNoStaleEn
     EXPECT_EQ(manager.GetBaseModal(), a);
 
     a->RemoveSelf();
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     EXPECT_EQ(manager.GetModalDepth(), 0u);
     EXPECT_EQ(manager.GetWidgetAt(50, 50, nullptr, nullptr), background);
     manager.UpdateFrame();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/VelkAppBase.h"
+#include "StandInHost.h"
+
 #include "ui/Widget.h"
 #include "ui/WidgetManager.h"
 
@@ -9,16 +10,6 @@
 #include <functional>
 #include <string>
 #include <vector>
-
-// An application with nothing but its widget manager, which lets a test run
-// the deferred deletes whenever it wants.
-class TreeTestApp : public VelkAppBase
-{
-public:
-    TreeTestApp() : VelkAppBase(L"test", 1024, 768) {}
-    using VelkAppBase::FlushDeferredDeletes;
-    WidgetManager& Manager() { return *GetWidgetManager(); }
-};
 
 // A widget that writes every callback it gets into a shared log as
 // "<name> <event>", and can run a hook from its Update.
@@ -125,7 +116,7 @@ private:
 
 using Names = std::vector<std::string>;
 
-// A manager inside an application, with a log its widgets share.
+// A manager under a stand-in host, with a log its widgets share.
 class WidgetTreeFixture : public ::testing::Test
 {
 protected:
@@ -143,6 +134,6 @@ protected:
     void Move(int x, int y) { manager.MouseMove(MouseEvent{.x = x, .y = y}); }
 
     Names log;
-    TreeTestApp app;
-    WidgetManager& manager = app.Manager();
+    StandInHost host;
+    WidgetManager& manager = host.Manager();
 };

@@ -151,9 +151,9 @@ TEST_F(ScriptLimitsTest, ObjectsNestedByScriptAfterScriptStayWithinTheSharedLimi
     EXPECT_LE(depth, ScriptLimits::kMaxLiveObjects);
     ImageSurface screen;
     ASSERT_TRUE(screen.Create(1024, 768));
-    stage.App().Manager().SetScreenImage(&screen);
-    EXPECT_TRUE(stage.App().Manager().DrawScreen());
-    stage.App().Manager().SetScreenImage(nullptr);
+    stage.Host().Manager().SetScreenImage(&screen);
+    EXPECT_TRUE(stage.Host().Manager().DrawScreen());
+    stage.Host().Manager().SetScreenImage(nullptr);
     first->RemoveSelf();
     stage.Tick();
     EXPECT_EQ(stage.Limits().GetLiveObjects(), 0);

@@ -82,11 +82,11 @@ protected:
         assets.SetSongLoaders(
             Assets::Kind::Music, [](int, const std::string&) { return true; }, [](int) {});
         assets.FirstPass("test_assets.xml");
-        ScriptServices::Register(&m_services);
+        m_host.scriptServices = &m_services;
     }
     ~ScriptSoundTest() override
     {
-        ScriptServices::Register(nullptr);
+        m_host.scriptServices = nullptr;
         Assets::Get().Clear();
         Assets::Get().SetSoundLoaders({}, {});
         Assets::Get().SetSongLoaders(Assets::Kind::Music, {}, {});
@@ -172,7 +172,7 @@ TEST_F(ScriptSoundTest, SoundLoopsAreCountedAndStoppedWithTheHost)
 {
     auto* menu = new MenuLayer();
     menu->SetSuspendOwner(menu, true);
-    m_app.Manager().AddWidget(menu);
+    m_host.Manager().AddWidget(menu);
     Load(R"(<animation name="l"><start-soundloop name="ping"/><start-soundloop name="ping"/>
             <stop-soundloop name="ping"/><persist/></animation>)");
     auto* widget = new AnimationWidget(L"l", 0, 0, false);

@@ -66,12 +66,12 @@ public:
             },
             [](Image*) {}, [](Image* image) { delete image; });
         AddFont(L"box", new BoxFont());
-        m_app.Manager().AddWidget(m_layer);
+        m_host.Manager().AddWidget(m_layer);
     }
     ~ScriptStage()
     {
-        m_app.Manager().RemoveAllWidgets(true, true);
-        m_app.FlushDeferredDeletes();
+        m_host.Manager().RemoveAllWidgets(true, true);
+        m_host.FlushDeferredDeletes();
         Assets::Get().Clear();
         FreeFonts();
         SetPakInterface(nullptr);
@@ -124,9 +124,9 @@ public:
     {
         for (int i = 0; i < ticks; ++i) {
             // As the application ticks: the whole update, then the motion.
-            m_app.Manager().UpdateFrame();
-            m_app.Manager().UpdateFrameF(1.0f);
-            m_app.FlushDeferredDeletes();
+            m_host.Manager().UpdateFrame();
+            m_host.Manager().UpdateFrameF(1.0f);
+            m_host.FlushDeferredDeletes();
         }
     }
     static std::wstring Var(Animator& animator, const std::wstring& name)
@@ -135,12 +135,12 @@ public:
         return value != nullptr ? value->ToString() : L"";
     }
     PassiveWidget& Layer() { return *m_layer; }
-    TreeTestApp& App() { return m_app; }
-    ScriptLimits& Limits() { return m_app.Manager().GetScriptLimits(); }
+    StandInHost& Host() { return m_host; }
+    ScriptLimits& Limits() { return m_host.Manager().GetScriptLimits(); }
 
 private:
     std::filesystem::path m_folder;
     PakInterface m_pak;
-    TreeTestApp m_app;
+    StandInHost m_host;
     PassiveWidget* m_layer = new PassiveWidget(0, 0, nullptr, true);
 };

@@ -48,12 +48,12 @@ protected:
         std::filesystem::create_directories(m_folder / "properties");
         m_pak.AddSearchRoot(m_folder.string());
         SetPakInterface(&m_pak);
-        m_app.Manager().AddWidget(m_layer);
+        m_host.Manager().AddWidget(m_layer);
     }
     ~ScriptWorld() override
     {
-        m_app.Manager().RemoveAllWidgets(true, true);
-        m_app.FlushDeferredDeletes();
+        m_host.Manager().RemoveAllWidgets(true, true);
+        m_host.FlushDeferredDeletes();
         SetPakInterface(nullptr);
         std::filesystem::remove_all(m_folder);
     }
@@ -81,8 +81,8 @@ protected:
     void Tick(int ticks = 1)
     {
         for (int i = 0; i < ticks; ++i) {
-            m_app.Manager().UpdateFrameF(1.0f);
-            m_app.FlushDeferredDeletes();
+            m_host.Manager().UpdateFrameF(1.0f);
+            m_host.FlushDeferredDeletes();
         }
     }
     // A script variable as text ("" when undefined).
@@ -102,6 +102,6 @@ protected:
 
     std::filesystem::path m_folder;
     PakInterface m_pak;
-    TreeTestApp m_app;
+    StandInHost m_host;
     ListeningLayer* m_layer = new ListeningLayer();
 };

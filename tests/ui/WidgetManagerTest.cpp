@@ -125,7 +125,7 @@ TEST_F(WidgetManagerTest, AWidgetLeavingTheTreeIsForgottenAsTargetAndFocus)
     EXPECT_EQ(Take(), (Names{"a leave", "a up 10,10 b0 c1", "a lostfocus"}));
     EXPECT_EQ(manager.GetFocus(), nullptr);
     EXPECT_EQ(manager.GetPointerState(0)->pressedWidget, nullptr);
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     Release(10, 10);
     Move(20, 20);
     EXPECT_TRUE(log.empty());

@@ -83,8 +83,8 @@ TEST_F(WidgetTreeTest, RemovalsDuringTheUpdateWalkUpdateEveryRemainingWidgetOnce
     EXPECT_EQ(Order(manager), (Names{"second", "last"}));
     // Nothing is freed during the walk: the removed widgets wait for the
     // application's deferred deletes.
-    EXPECT_TRUE(app.IsDeletePending(self));
-    EXPECT_TRUE(app.IsDeletePending(victim));
+    EXPECT_TRUE(host.IsDeletePending(self));
+    EXPECT_TRUE(host.IsDeletePending(victim));
 
     manager.UpdateFrame();
     EXPECT_EQ(second->updates, 2);
@@ -101,31 +101,31 @@ TEST_F(WidgetTreeTest, MovingDetachingAndReAddingKeepDeletionRequestsStraight)
     left->AddWidget(widget);
     manager.AddWidget(widget);
     EXPECT_TRUE(left->GetChildren().empty());
-    EXPECT_FALSE(app.IsDeletePending(widget));
+    EXPECT_FALSE(host.IsDeletePending(widget));
 
     // Re-adding a queued widget cancels its deletion.
     widget->RemoveSelf();
-    EXPECT_TRUE(app.IsDeletePending(widget));
+    EXPECT_TRUE(host.IsDeletePending(widget));
     manager.AddWidget(widget);
-    EXPECT_FALSE(app.IsDeletePending(widget));
-    app.FlushDeferredDeletes();
+    EXPECT_FALSE(host.IsDeletePending(widget));
+    host.FlushDeferredDeletes();
     ASSERT_EQ(Order(manager), (Names{"left", "w"}));
 
     // A detached widget survives; asked to go before it is added again, the
     // add removes it at once.
     widget->DetachSelf();
     EXPECT_EQ(widget->GetManager(), nullptr);
-    EXPECT_FALSE(app.IsDeletePending(widget));
+    EXPECT_FALSE(host.IsDeletePending(widget));
     widget->RemoveSelf();
     manager.AddWidget(widget);
     EXPECT_EQ(Order(manager), (Names{"left"}));
-    EXPECT_TRUE(app.IsDeletePending(widget));
+    EXPECT_TRUE(host.IsDeletePending(widget));
 
     // Removing twice deletes once.
     left->RemoveSelf();
     left->RemoveSelf();
     manager.RemoveWidget(left);
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     EXPECT_TRUE(manager.GetChildren().empty());
 }
 
@@ -206,7 +206,7 @@ TEST_F(WidgetTreeTest, TabFollowsFocusLinksThatNeverDangle)
 
     manager.SetFocus(a);
     b->RemoveSelf();
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     EXPECT_EQ(a->GetNextFocusWidget(), nullptr);
     manager.KeyDown(9);
     EXPECT_EQ(manager.GetFocus(), a);
@@ -229,12 +229,12 @@ TEST_F(WidgetTreeTest, SuspensionSkipsUpdatesUnlessTheSuspendOwnerSaysOtherwise)
     owner->AddWidget(owned);
     owner->SetSuspendOwner(owner, false);
 
-    app.SetWidgetSuspension(1);
+    host.SetWidgetSuspension(1);
     manager.UpdateFrame();
     EXPECT_EQ(plain->updates, 0);
     EXPECT_EQ(owned->updates, 1);
 
-    app.SetWidgetSuspension(0);
+    host.SetWidgetSuspension(0);
     owner->suspended = true;
     manager.UpdateFrame();
     EXPECT_EQ(plain->updates, 1);
@@ -244,7 +244,7 @@ TEST_F(WidgetTreeTest, SuspensionSkipsUpdatesUnlessTheSuspendOwnerSaysOtherwise)
     RecordingWidget* selfOwned = Make("self");
     manager.AddWidget(selfOwned);
     selfOwned->SetSuspendOwner(selfOwned, false);
-    app.SetWidgetSuspension(1);
+    host.SetWidgetSuspension(1);
     EXPECT_TRUE(selfOwned->IsUpdateSuspended());
 }
 
@@ -299,13 +299,13 @@ TEST_F(WidgetTreeTest, DeletingALinkedOrQueuedWidgetLeavesNoDanglingPointer)
 
     parent->RemoveSelf();
     delete parent;
-    app.FlushDeferredDeletes();
+    host.FlushDeferredDeletes();
     EXPECT_TRUE(manager.GetChildren().empty());
 }
 
 TEST_F(WidgetTreeTest, DestroyingAManagerThatStillHoldsWidgetsIsSafe)
 {
-    auto standalone = std::make_unique<WidgetManager>(&app);
+    auto standalone = std::make_unique<WidgetManager>(&host);
     RecordingWidget kept("kept", &log, 0, 0, 50, 50);
     kept.SetDeleteWhenRemoved(false);
     kept.SetWantsFocus(true);
@@ -320,7 +320,7 @@ TEST_F(WidgetTreeTest, DestroyingAManagerThatStillHoldsWidgetsIsSafe)
     EXPECT_EQ(kept.GetParent(), nullptr);
     EXPECT_EQ(kept.GetManager(), nullptr);
     EXPECT_FALSE(kept.IsDown());
-    EXPECT_TRUE(app.IsDeletePending(queued));
+    EXPECT_TRUE(host.IsDeletePending(queued));
 }
 
 } // namespace
