@@ -109,8 +109,9 @@ run_case() {
         return 1
     fi
 
+    # A few seconds, with room for a sanitizer build on a busy machine.
     kill -"$signal" "$sid" 2>/dev/null
-    deadline=$((SECONDS + 5))
+    deadline=$((SECONDS + 10))
     while [ $SECONDS -lt $deadline ] && kill -0 "$runner" 2>/dev/null; do
         sleep 0.1
     done
