@@ -26,15 +26,6 @@ using Outcome = ScriptOutcome;
 // Random points tried (and animations scattered) stop here.
 constexpr int kMaxTries = 1000;
 
-bool IsInside(const WidgetContainer* candidate, const WidgetContainer* object)
-{
-    for (const WidgetContainer* at = candidate; at != nullptr; at = at->GetParent()) {
-        if (at == object)
-            return true;
-    }
-    return false;
-}
-
 // The layer may be the widget manager, which is no widget: the words that
 // act on a widget leave it alone.
 Outcome Remove(Animator&, const ScriptCommand&, WidgetContainer& target)
@@ -142,7 +133,7 @@ Outcome Merge(Animator& script, const ScriptCommand&, WidgetContainer& target)
     DynamicWidget* other = script.FindObject(script.ReadText(L"with"));
     // Drawing an object into itself or into one of its own children would
     // paint a subtree that the removal then tears out from under the target.
-    if (object == nullptr || other == nullptr || IsInside(object, other))
+    if (object == nullptr || other == nullptr || object->IsWithin(other))
         return Outcome::Next;
     // The merged image may grow to hold both objects.
     const std::int64_t pixels =

@@ -60,16 +60,6 @@ int CycleMode(const std::wstring& direction)
     return 1;
 }
 
-// True when candidate is the object or lies inside its subtree.
-bool IsInside(const WidgetContainer* candidate, const WidgetContainer* object)
-{
-    for (const WidgetContainer* at = candidate; at != nullptr; at = at->GetParent()) {
-        if (at == object)
-            return true;
-    }
-    return false;
-}
-
 // A hop to the point given (or where the object is), anchored by "align"
 // and "valign", moved by "dx" and "dy".
 Outcome Arc(Animator& script, const ScriptCommand&, DynamicWidget& object)
@@ -263,7 +253,7 @@ Outcome Attach(Animator& script, const ScriptCommand&, DynamicWidget& object)
     DynamicWidget* parent = script.ReadObject(L"to");
     WidgetContainer* oldParent = object.GetParent();
     // A parent inside the object's own subtree would cut the tree loose.
-    if (parent == nullptr || IsInside(parent, &object) || oldParent == nullptr)
+    if (parent == nullptr || parent->IsWithin(&object) || oldParent == nullptr)
         return Outcome::Next;
     Vector4 from = oldParent->GetScreenOrigin();
     Vector4 to = parent->GetScreenOrigin();

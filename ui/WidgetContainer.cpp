@@ -343,6 +343,15 @@ Widget* WidgetContainer::GetWidgetAt(float x, float y, uint32_t flags, float* lo
     return nullptr;
 }
 
+bool WidgetContainer::IsWithin(const WidgetContainer* container) const
+{
+    for (const WidgetContainer* at = this; at != nullptr; at = at->GetParent()) {
+        if (at == container)
+            return true;
+    }
+    return false;
+}
+
 bool WidgetContainer::IsBelow(const Widget* a, const Widget* b) const
 {
     // A widget is not below itself: a modal widget keeps its own focus.

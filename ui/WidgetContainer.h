@@ -83,6 +83,8 @@ public:
     Widget* GetWidgetAt(float x, float y, uint32_t flags, float* localX, float* localY);
     // True when a depth-first walk of the children meets a before b.
     bool IsBelow(const Widget* a, const Widget* b) const;
+    // True when this is the container given or lies inside its subtree.
+    bool IsWithin(const WidgetContainer* container) const;
 
     Vector4 LocalToScreen(const Vector4& point);
     Vector4 ScreenToLocal(const Vector4& point);
