@@ -241,6 +241,8 @@ TEST_F(AppLoopTest, ClosingTheWindowEndsTheLoopAndWritesTheSettings)
 // ends the loop after the tick it came in, not after the whole second.
 TEST_F(AppLoopTest, AQuitDuringACatchUpUnderAFloodingScriptEndsTheLoopAfterThatTick)
 {
+    // The loading thread installs the game's scripts table when it ends: the test's scripts come after.
+    ASSERT_TRUE(Harness().RunUntilLoaded());
     ASSERT_TRUE(Harness().LoadScripts(R"(<animation name="flood">
                                            <loop><add-label text="main_welcome" x="512" y="252" width="600"/></loop>
                                          </animation>)"));
@@ -264,6 +266,7 @@ TEST_F(AppLoopTest, AQuitDuringACatchUpUnderAFloodingScriptEndsTheLoopAfterThatT
 // came in leave their turn, and the loop answers it right after that tick.
 TEST_F(AppLoopTest, AQuitAmongTheWindowsRecordsStopsTheScriptsLeftInTheTick)
 {
+    ASSERT_TRUE(Harness().RunUntilLoaded());
     ASSERT_TRUE(Harness().LoadScripts(R"(<animation name="long"><pause time="1"/>
                                            <loop count="1500"><define n="n + 1"/></loop><define done="1"/>
                                          </animation>
