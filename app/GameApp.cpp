@@ -54,6 +54,7 @@ GameApp::~GameApp()
     Assets::Get().UnloadAll();
     RemoveAssetLoaders();
     FreeFonts();
+    ClearConstants();
     LogWriter::Close();
     m_soundPlayer.reset();
     m_voicePlayer.reset();

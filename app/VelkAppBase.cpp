@@ -86,6 +86,7 @@ VelkAppBase::~VelkAppBase()
     if (m_pakInterface && GetPakInterface() == m_pakInterface.get())
         SetPakInterface(nullptr);
     m_pakInterface.reset();
+    ClearConfig();
     m_platform.cursor.reset();
     m_platform.window.reset();
 }

@@ -35,23 +35,21 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-
-} // namespace
-
 MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kScreenWidth, kScreenHeight) {}
 
 MyGameApp::~MyGameApp()
 {
     // The screens go first (they may still point at profile data), then the
-    // profiles are saved and forgotten.
+    // profiles are saved, and the content tables and profiles are emptied: the
+    // next game made in this process reads them afresh instead of adding to
+    // them.
     FinishLoadingThread();
     SetBoard(nullptr);
     ClearWidgets();
     if (m_saveProfilesOnExit)
         SaveProfiles();
-    ProfileManager::ClearProfiles();
+    ClearGameTables();
+    ClearLocalization();
     ProfileManager::SetEnvironment({});
 }
 

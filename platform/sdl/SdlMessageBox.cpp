@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlMessageBox.h"
 
+#include "platform/sdl/SessionBus.h"
+
 #include <SDL.h>
 
 #include <cstdlib>
@@ -19,5 +21,7 @@ bool HasDisplay()
 
 bool ShowSdlErrorBox(const std::string& caption, const std::string& message)
 {
+    // The box may be drawn by a helper program (zenity) that would start a bus of its own just as SDL would.
+    SessionBus::KeepOffAnAbsentBus();
     return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), message.c_str(), nullptr) == 0;
 }

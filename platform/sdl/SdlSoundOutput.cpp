@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlSoundOutput.h"
 
+#include "platform/sdl/SessionBus.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@ bool SdlSoundOutput::Open(AudioSource& source)
 {
     Close();
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0) {
+        SessionBus::KeepOffAnAbsentBus();
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             std::fprintf(stderr, "Sound is off: %s\n", SDL_GetError());
             return false;

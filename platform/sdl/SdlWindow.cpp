@@ -3,6 +3,7 @@
 #include "base/Utf8.h"
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlKeyMap.h"
+#include "platform/sdl/SessionBus.h"
 #include "platform/sdl/X11FullScreen.h"
 
 #include <SDL.h>
@@ -119,6 +120,7 @@ SdlWindow::~SdlWindow()
 bool SdlWindow::Create(const WindowOptions& options)
 {
     if (!m_videoStarted) {
+        SessionBus::KeepOffAnAbsentBus();
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             m_error = std::string("SDL video: ") + SDL_GetError();
             return false;

@@ -563,7 +563,11 @@ TEST_F(SessionTest, ClosingTheWindowOnTheSummaryKeepsTheSolveAndWhatItOpened)
         ASSERT_TRUE(App().IsLoopDone());
         m_harness.reset();
     };
+    // Read against the tables of the game started again on the same folder,
+    // as the player finds it; that game stays for what follows.
     auto saved = [this] {
+        Start(false, true);
+        EXPECT_TRUE(Harness().RunUntilLoaded());
         ProfileList list;
         EXPECT_TRUE(ProfileManager::ReadProfilesFile(m_keptFolder + "/profiles.xml", list));
         list.records.resize(ProfileList::kSlots);
@@ -577,8 +581,6 @@ TEST_F(SessionTest, ClosingTheWindowOnTheSummaryKeepsTheSolveAndWhatItOpened)
     EXPECT_EQ(state.GetUnlock(0, set), 2);
 
     // The set's last puzzle, the others solved.
-    Start(false, true);
-    ASSERT_TRUE(Harness().RunUntilLoaded());
     PlayerState& player = *GetCurrentPlayerState();
     const int last = gPuzzleTable.PuzzleCount(0, set) - 1;
     for (int puzzle = 0; puzzle < last; ++puzzle)

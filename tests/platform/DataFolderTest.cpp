@@ -1,34 +1,19 @@
 #include "platform/DataFolder.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 namespace {
 
-// Sets or clears environment variables for one test and puts the old values back.
+// Each test's environment variables get their old values back.
 class DataFolderTest : public ::testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        // Backwards, so a variable set twice gets its first value back.
-        for (auto saved = m_saved.rbegin(); saved != m_saved.rend(); ++saved) {
-            const auto& [name, value] = *saved;
-            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-        }
-    }
+    void Set(const std::string& name, const char* value) { m_environment.Set(name, value); }
 
-    void Set(const std::string& name, const char* value)
-    {
-        const char* old = std::getenv(name.c_str());
-        m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
-    }
-
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+    ScopedEnvironment m_environment;
 };
 
 } // namespace

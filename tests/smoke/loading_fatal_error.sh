@@ -13,18 +13,26 @@
 # game runs in a session of its own, and every process of that session must end
 # with it. The X server is the test's own and outlives the game, so a box left
 # behind cannot end for want of a display.
+#
+# Every case runs twice: with no D-Bus session bus to find (as under ssh or a
+# CI runner, where the system's D-Bus library would start one on demand through
+# dbus-launch when dbus-x11 is installed) and with a session bus of the test's
+# own. Neither way may the game leave a process behind.
 # Arguments: the executable and the data folder it runs in.
 set -u
 exe="$1"
 data="$2"
 
-if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed" >&2
-    exit 1
-fi
+for tool in Xvfb dbus-daemon; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "$tool is not installed" >&2
+        exit 1
+    fi
+done
 
 work="$(mktemp -d)"
 server=""
+bus=""
 cleanup() {
     # Whatever a failed case left behind goes, then the display.
     local sid pid
@@ -33,6 +41,7 @@ cleanup() {
             kill -KILL "$pid" 2>/dev/null
         done
     done
+    [ -n "$bus" ] && kill "$bus" 2>/dev/null
     [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
     rm -rf "$work"
 }
@@ -53,6 +62,10 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export TARNVALE_DATA_DIR="$work/save"
 mkdir -p "$TARNVALE_DATA_DIR"
+# A runtime folder without a bus socket in it: no session bus but one the test starts.
+unset DBUS_SESSION_BUS_ADDRESS
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # The server picks a free display and writes its number once it listens.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
@@ -81,6 +94,7 @@ run_case() {
     local name="$1" signal="$2"
     shift 2
     local log="$work/$name.log" sid status deadline
+    : >"$log"
     (cd "$work/game" && exec setsid -w sh -c 'echo $$ >"$0"; exec "$@"' "$work/$name.sid" "$exe" "$@") \
         >"$log" 2>&1 &
     local runner=$!
@@ -141,10 +155,30 @@ run_case() {
     echo "$name: reported, ended with code 1 by SIG$signal, nothing left behind"
 }
 
+run_cases() {
+    local when="$1" failed=0
+    run_case "loading-$when" TERM || failed=1
+    run_case "argument-$when" TERM --bogus || failed=1
+    run_case "argument-hangup-$when" HUP --bogus || failed=1
+    return "$failed"
+}
+
 failed=0
-run_case loading TERM || failed=1
-run_case argument TERM --bogus || failed=1
-run_case argument-hangup HUP --bogus || failed=1
+run_cases no-bus || failed=1
+
+# A session bus outside the game's session, as a desktop has one.
+dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 \
+    3>"$work/bus.address" 4>"$work/bus.pid" >"$work/bus.log" 2>&1
+bus="$(tr -dc '0-9' <"$work/bus.pid")"
+DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$work/bus.address")"
+if [ -z "$bus" ] || [ -z "$DBUS_SESSION_BUS_ADDRESS" ]; then
+    echo "the test's session bus did not start" >&2
+    cat "$work/bus.log" >&2
+    exit 1
+fi
+export DBUS_SESSION_BUS_ADDRESS
+run_cases bus || failed=1
+
 if [ "$failed" != 0 ]; then
     exit 1
 fi
