@@ -36,17 +36,6 @@ TEST(NameRuleTest, TenCharactersNoLeadingBlankNoQuoteOrBackslash)
         EXPECT_EQ(ProfileNameWidget::AllowNameChar(c.name, c.ch), c.allowed) << c.name << " + " << c.ch;
 }
 
-TEST(NameRuleTest, AWholeNameKeepsTheRuleWhenEachCharacterWouldHaveBeenTaken)
-{
-    EXPECT_TRUE(ProfileNameWidget::FollowsNameRule(L""));
-    EXPECT_TRUE(ProfileNameWidget::FollowsNameRule(L"Bob by Bob"));
-    EXPECT_FALSE(ProfileNameWidget::FollowsNameRule(L" Bob"));
-    EXPECT_FALSE(ProfileNameWidget::FollowsNameRule(L"Bob by Bobs"));
-    EXPECT_FALSE(ProfileNameWidget::FollowsNameRule(L"B\\ob"));
-    EXPECT_FALSE(ProfileNameWidget::FollowsNameRule(L"\"Bob"));
-    EXPECT_FALSE(ProfileNameWidget::FollowsNameRule(L"Bo\tb"));
-}
-
 class PlayersTest : public GameTest
 {
 protected:
