@@ -34,6 +34,8 @@ EnterNameMenu::EnterNameMenu(MyGameApp& app, MyTitleScreen* owner)
     m_nameField = new EditWidget(this);
     m_nameField->Resize(kFieldX, kFieldY, kFieldWidth, kFieldHeight);
     m_nameField->SetFont(GetFont(L"hud_title"), false);
+    // The box itself stops at the rule's length, so a long paste ends there.
+    m_nameField->SetMaxChars(ProfileNameWidget::kMaxNameLength);
     m_nameField->SetColor(0, Color(0, 0, 0, 0));
     m_nameField->SetColor(1, Color(0, 0, 0, 0));
     m_nameField->SetColor(2, Color(255, 255, 255));
@@ -68,9 +70,12 @@ bool EnterNameMenu::AllowKey(int id, int key)
     return false;
 }
 
-bool EnterNameMenu::AllowText(int, const std::wstring&)
+bool EnterNameMenu::AllowText(int id, const std::wstring& text)
 {
-    return true;
+    // Each character was asked for, but an edit elsewhere in the name (a
+    // blank typed at its start, the first character deleted) can still
+    // break the rule: such an edit is undone.
+    return id != m_nameField->GetId() || ProfileNameWidget::FollowsNameRule(text);
 }
 
 void EnterNameMenu::EditWidgetText(int, const std::wstring&) {}

@@ -45,6 +45,17 @@ bool ProfileNameWidget::AllowNameChar(const std::wstring& name, int ch)
     return ch != kQuote && ch != kBackslash;
 }
 
+bool ProfileNameWidget::FollowsNameRule(const std::wstring& name)
+{
+    if (name.size() > static_cast<std::size_t>(kMaxNameLength))
+        return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (!AllowNameChar(name.substr(0, i), name[i]))
+            return false;
+    }
+    return true;
+}
+
 void ProfileNameWidget::Refresh()
 {
     if (m_noName)

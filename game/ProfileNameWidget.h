@@ -21,6 +21,9 @@ public:
     // The name rule: fewer than 10 characters so far, no control characters,
     // no blank at the start, never '"' or '\'.
     static bool AllowNameChar(const std::wstring& name, int ch);
+    // The whole name keeps the rule: each character would have been accepted
+    // after the ones before it.
+    static bool FollowsNameRule(const std::wstring& name);
 
     // The selected look.
     void Refresh();

@@ -101,9 +101,9 @@ constexpr std::size_t kMaxNumberLength = 16;
 constexpr std::size_t kMaxNameLength = 10;
 const std::string kCutSuffix = ".cut";
 
-// A stored name as the game can hold it: at most kMaxNameLength characters (the name entry's limit), none
-// of them a control character. A name of nothing else stays a name ("?").
-std::wstring ApplyNameRule(const std::wstring& name)
+// A name as the game can hold it: at most kMaxNameLength characters (the name entry's limit), none of them a
+// control character or one the file cannot hold.
+std::wstring KeepNameCharacters(const std::wstring& name)
 {
     std::wstring kept;
     for (wchar_t c : KeepXmlCharacters(name)) {
@@ -112,6 +112,13 @@ std::wstring ApplyNameRule(const std::wstring& name)
         if (c >= L' ' && (c < 0x7F || c >= 0xA0))
             kept += c;
     }
+    return kept;
+}
+
+// A stored name as the game can hold it; a name of nothing else stays a name ("?").
+std::wstring ApplyNameRule(const std::wstring& name)
+{
+    std::wstring kept = KeepNameCharacters(name);
     if (kept.empty() && !name.empty())
         kept = L"?";
     return kept;
@@ -837,11 +844,12 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
 {
     if (!gProfileList.IsValidSlot(slot))
         return;
-    // A name is kept only as far as the file can hold it; one with nothing left would read back as a free
-    // slot, so it is refused and the slot stays as it was.
-    const std::wstring kept = KeepXmlCharacters(name);
+    // A name is kept only as far as a name read back is (however it reached here, a long one cannot cover the
+    // menus or grow the save); one with nothing left would read back as a free slot, so it is refused and
+    // the slot stays as it was.
+    const std::wstring kept = KeepNameCharacters(name);
     if (kept.empty() && !name.empty()) {
-        Log("refused a profile name made only of characters the file cannot hold");
+        Log("refused a profile name made only of characters a name cannot hold");
         return;
     }
     ProfileRecord& record = gProfileList.records[slot];
@@ -857,8 +865,8 @@ void ProfileManager::SetProfile(int slot, const std::wstring& name)
 
 int ProfileManager::CreateProfile(const std::wstring& name)
 {
-    if (KeepXmlCharacters(name).empty() && !name.empty()) {
-        Log("refused a profile name made only of characters the file cannot hold");
+    if (KeepNameCharacters(name).empty() && !name.empty()) {
+        Log("refused a profile name made only of characters a name cannot hold");
         return -1;
     }
     if (gProfileList.records.empty())

@@ -29,8 +29,10 @@ public:
 
     static void SelectProfile(int index);
     static void SetProfile(int slot, const std::wstring& name);
-    // The first free slot, or the last slot when all are named; returns it. Characters the file cannot
-    // hold are left out of a name; a name of nothing else is refused (-1, nothing changes).
+    // The first free slot, or the last slot when all are named; returns it. A name is kept as a name is
+    // read back: control characters and characters the file cannot hold are left out, and it ends at the
+    // name entry's 10 characters; a name of nothing else is refused (-1, nothing changes). So does
+    // SetProfile.
     static int CreateProfile(const std::wstring& name);
     static void ClearProfiles();
 

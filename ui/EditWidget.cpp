@@ -1,6 +1,8 @@
 #include "ui/EditWidget.h"
 
 #include "base/Common.h"
+#include "base/Utf8.h"
+#include "graphics/Font.h"
 #include "graphics/Graphics.h"
 #include "graphics/SysFont.h"
 #include "platform/KeyCodes.h"
@@ -34,6 +36,27 @@ constexpr int kBigScrollStep = 10;
 constexpr int kNoEdit = -2;
 
 constexpr wchar_t kFirstPrintable = 0x20;
+
+// How much wider a text grows when ch stands between left and right, the
+// text on either side of it. A font measures a text as its characters'
+// advances and a kerning for each pair of neighbours, so the neighbours are
+// all that needs measuring: a long text is measured once, not once per
+// character added to it or taken from it.
+int AddedWidth(const Font& font, std::wstring_view left, wchar_t ch, std::wstring_view right)
+{
+    std::wstring with;
+    std::wstring without;
+    if (!left.empty()) {
+        with += left.back();
+        without += left.back();
+    }
+    with += ch;
+    if (!right.empty()) {
+        with += right.front();
+        without += right.front();
+    }
+    return font.StringWidth(with) - (without.empty() ? 0 : font.StringWidth(without));
+}
 
 } // namespace
 
@@ -194,13 +217,39 @@ void EditWidget::Copy() const
 void EditWidget::Paste(KeyEffect& effect)
 {
     WidgetHost* host = GetHost();
-    std::wstring pasted = host != nullptr ? StringToWString(host->GetClipboard()) : std::wstring();
-    pasted = pasted.substr(0, pasted.find_first_of(L"\r\n"));
-    std::erase_if(pasted, [this](wchar_t ch) { return !CanType(ch); });
-    if (pasted.empty() && !HasSelection())
-        return;
-    effect.insertion = InsertText(pasted);
-    effect.newUndoStep = true;
+    const std::string clipboard = host != nullptr ? host->GetClipboard() : std::string();
+    const bool replacesSelection = HasSelection();
+    if (replacesSelection)
+        DeleteSelection();
+    effect.insertion = InsertPasted(clipboard);
+    effect.newUndoStep = replacesSelection || effect.insertion.length > 0;
+}
+
+EditWidget::Insertion EditWidget::InsertPasted(std::string_view clipboard)
+{
+    // Decoded as it is taken: the clipboard past the first line break, or
+    // past the point where the box is full, is never looked at.
+    Insertion insertion{m_cursor, 0};
+    std::vector<WidthLimit> limits = WidthLimits();
+    for (WidthLimit& limit : limits)
+        limit.width = limit.font->StringWidth(m_text);
+    std::size_t position = 0;
+    while (position < clipboard.size() && !IsFull()) {
+        const auto ch = static_cast<wchar_t>(DecodeUtf8(clipboard, position));
+        if (ch == L'\r' || ch == L'\n')
+            break;
+        // Asked with what was pasted so far already in the text, so a rule
+        // on the whole text holds for a paste as it does for typing.
+        if (!CanType(ch))
+            continue;
+        // Whatever follows a character that is too wide would be cut with it.
+        if (!FitsWidthLimits(limits, ch))
+            break;
+        m_text.insert(static_cast<std::size_t>(m_cursor), 1, ch);
+        ++m_cursor;
+        ++insertion.length;
+    }
+    return insertion;
 }
 
 void EditWidget::Backspace(KeyEffect& effect)
@@ -328,36 +377,78 @@ EditWidget::Insertion EditWidget::InsertText(const std::wstring& text)
     return insertion;
 }
 
+bool EditWidget::IsFull() const
+{
+    return m_maxChars >= 0 && static_cast<int>(m_text.size()) >= m_maxChars;
+}
+
+std::vector<EditWidget::WidthLimit> EditWidget::WidthLimits()
+{
+    std::vector<WidthLimit> limits;
+    if (m_widthFonts.empty()) {
+        if (m_maxPixels > 0)
+            limits.push_back({MeasureFont(), m_maxPixels, 0});
+        return limits;
+    }
+    for (const auto& [font, width] : m_widthFonts) {
+        const int limit = width <= 0 ? m_maxPixels : width;
+        if (limit > 0)
+            limits.push_back({font.get(), limit, 0});
+    }
+    return limits;
+}
+
+bool EditWidget::FitsWidthLimits(std::vector<WidthLimit>& limits, wchar_t ch)
+{
+    const std::wstring_view text(m_text);
+    const auto caret = static_cast<std::size_t>(m_cursor);
+    std::vector<int> grown;
+    grown.reserve(limits.size());
+    for (const WidthLimit& limit : limits) {
+        grown.push_back(limit.width + AddedWidth(*limit.font, text.substr(0, caret), ch, text.substr(caret)));
+        if (grown.back() > limit.limit)
+            return false;
+    }
+    for (std::size_t i = 0; i < limits.size(); ++i)
+        limits[i].width = grown[i];
+    return true;
+}
+
 void EditWidget::ApplyLimits(Insertion insertion)
 {
     // What this key inserted goes first, from its end; only text that was
     // already too long is cut at its own end.
-    while (!m_text.empty() && ExceedsLimits()) {
-        int at = static_cast<int>(m_text.size()) - 1;
-        if (insertion.length > 0) {
-            at = insertion.position + insertion.length - 1;
-            --insertion.length;
+    const int length = static_cast<int>(m_text.size());
+    if (m_maxChars >= 0 && length > m_maxChars) {
+        const int excess = length - m_maxChars;
+        const int inserted = std::min(excess, insertion.length);
+        insertion.length -= inserted;
+        RemoveText(insertion.position + insertion.length, inserted);
+        RemoveText(m_maxChars, excess - inserted);
+    }
+    for (WidthLimit& limit : WidthLimits()) {
+        limit.width = limit.font->StringWidth(m_text);
+        while (!m_text.empty() && limit.width > limit.limit) {
+            int at = static_cast<int>(m_text.size()) - 1;
+            if (insertion.length > 0)
+                at = insertion.position + --insertion.length;
+            const std::wstring_view text(m_text);
+            const auto index = static_cast<std::size_t>(at);
+            limit.width -= AddedWidth(*limit.font, text.substr(0, index), text[index], text.substr(index + 1));
+            RemoveText(at, 1);
         }
-        m_text.erase(static_cast<std::size_t>(at), 1);
-        if (m_cursor > at)
-            --m_cursor;
-        if (m_anchor > at)
-            --m_anchor;
     }
 }
 
-bool EditWidget::ExceedsLimits()
+void EditWidget::RemoveText(int position, int count)
 {
-    if (m_maxChars >= 0 && static_cast<int>(m_text.size()) > m_maxChars)
-        return true;
-    if (m_widthFonts.empty())
-        return m_maxPixels > 0 && MeasureFont()->StringWidth(m_text) > m_maxPixels;
-    for (const auto& [font, width] : m_widthFonts) {
-        const int limit = width <= 0 ? m_maxPixels : width;
-        if (limit > 0 && font->StringWidth(m_text) > limit)
-            return true;
-    }
-    return false;
+    if (count <= 0)
+        return;
+    m_text.erase(static_cast<std::size_t>(position), static_cast<std::size_t>(count));
+    if (m_cursor > position)
+        m_cursor -= std::min(count, m_cursor - position);
+    if (m_anchor > position)
+        m_anchor -= std::min(count, m_anchor - position);
 }
 
 EditWidget::EditState EditWidget::SaveState() const
@@ -420,6 +511,18 @@ int EditWidget::ShownWidth(int from, int to)
         shown.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from)));
 }
 
+int EditWidget::ShownGrowth(int from, int to)
+{
+    const std::wstring_view shown(ShownText());
+    Font* font = MeasureFont();
+    int growth = 0;
+    for (int i = from; i < to; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        growth += AddedWidth(*font, shown.substr(0, index), shown[index], {});
+    }
+    return growth;
+}
+
 void EditWidget::FocusCursor(bool bigJump)
 {
     const int step = bigJump ? kBigScrollStep : 1;
@@ -433,8 +536,16 @@ void EditWidget::FocusCursor(bool bigJump)
     // Never past the caret: a glyph wider than the box would otherwise never
     // fit and the scrolling never end.
     const int furthest = std::max(0, std::min(m_cursor, static_cast<int>(m_text.size()) - 1));
-    while (m_scroll < furthest && ShownWidth(0, m_cursor) > room + ShownWidth(0, m_scroll)) {
-        m_scroll = std::min(m_scroll + step, furthest);
+    if (m_scroll >= furthest)
+        return;
+    // Each width is measured once and then grown by the characters the
+    // scroll passes, so a long text costs one pass, not one per step.
+    const int caretWidth = ShownWidth(0, m_cursor);
+    int scrollWidth = ShownWidth(0, m_scroll);
+    while (m_scroll < furthest && caretWidth > room + scrollWidth) {
+        const int next = std::min(m_scroll + step, furthest);
+        scrollWidth += ShownGrowth(m_scroll, next);
+        m_scroll = next;
         MarkDirty();
     }
 }
@@ -444,12 +555,16 @@ int EditWidget::GetCharAt(int x, int /*y*/)
     // Counted from the first character shown, so a click left of it puts the
     // caret there rather than at the start of the text.
     int result = m_scroll;
-    const int length = static_cast<int>(ShownText().size());
-    for (int i = m_scroll; i < length; ++i) {
-        const int before = ShownWidth(m_scroll, i);
-        const int through = ShownWidth(m_scroll, i + 1);
+    const std::wstring_view shown(ShownText());
+    Font* font = MeasureFont();
+    int before = 0;
+    for (int i = m_scroll; i < static_cast<int>(shown.size()); ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const auto scroll = static_cast<std::size_t>(m_scroll);
+        const int through = before + AddedWidth(*font, shown.substr(scroll, index - scroll), shown[index], {});
         if (x >= (before + through) / 2 + 5)
             result = i + 1;
+        before = through;
     }
     return result;
 }

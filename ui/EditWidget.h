@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,6 +20,9 @@ class Font;
 // the listener, which can refuse a key, a character or the resulting text.
 //
 // Limits trim what an edit inserts, never the text that was already there.
+// A paste takes the clipboard's first line a character at a time, each one
+// offered to the listener against the text as it has grown, and stops where
+// nothing more fits: its work follows what it keeps, not the clipboard.
 // With the application's system-caret option the box keeps the system's text
 // caret (where input methods show their text) at its position while focused.
 class EditWidget : public ColorWidget
@@ -96,6 +100,13 @@ private:
         bool clearSelection = true;
         Insertion insertion;
     };
+    // A width the text must keep in one font, and the text's width in it.
+    struct WidthLimit
+    {
+        Font* font = nullptr;
+        int limit = 0;
+        int width = 0;
+    };
 
     bool HasSelection() const;
     int SelectionStart() const;
@@ -107,14 +118,23 @@ private:
 
     void Copy() const;
     void Paste(KeyEffect& effect);
+    Insertion InsertPasted(std::string_view clipboard);
     void Backspace(KeyEffect& effect);
     void Delete(KeyEffect& effect);
     void MoveLeft(bool control, bool shift);
     void MoveRight(bool control, bool shift);
     void TypeCharacter(wchar_t ch, KeyEffect& effect);
     bool CanType(wchar_t ch);
+    bool IsFull() const;
+    // The pixel limits in force, their widths not yet measured.
+    std::vector<WidthLimit> WidthLimits();
+    // Whether ch fits every limit at the caret; when it does, the limits'
+    // widths grow by it.
+    bool FitsWidthLimits(std::vector<WidthLimit>& limits, wchar_t ch);
     void ApplyLimits(Insertion insertion);
-    bool ExceedsLimits();
+    // Removes count characters at a position, keeping the caret and the
+    // anchor on the characters they were at.
+    void RemoveText(int position, int count);
 
     EditState SaveState() const;
     void RestoreState(const EditState& state);
@@ -124,6 +144,8 @@ private:
     Font* MeasureFont();
     const std::wstring& ShownText();
     int ShownWidth(int from, int to);
+    // The width the shown characters from..to add to those before them.
+    int ShownGrowth(int from, int to);
     void PlaceCaret();
 
     std::wstring m_text;

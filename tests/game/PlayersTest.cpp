@@ -1,5 +1,6 @@
 #include "GameTestApp.h"
 #include "support/AppHarness.h"
+#include "support/CountingFont.h"
 #include "support/SavedFiles.h"
 
 #include "app/NoticeMenu.h"
@@ -14,6 +15,7 @@
 #include "graphics/Image.h"
 #include "ui/ButtonWidget.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -266,6 +268,85 @@ TEST_F(PlayersTest, NameEntryFillsTheFirstFreeSlotOrReplacesTheLast)
     EXPECT_EQ(gProfileList.records[7].name, L"Ann");
     EXPECT_EQ(App().GetPlayerName(), L"Ann");
     EXPECT_EQ(Saved().records[7].name, L"Ann");
+}
+
+// The name entry as the title screen opens it for a game without players.
+EnterNameMenu* OpenNameEntry(AppHarness& harness)
+{
+    auto* title = dynamic_cast<MyTitleScreen*>(gTitleScreen);
+    if (title == nullptr || title->GetPlayButton() == nullptr)
+        return nullptr;
+    title->ButtonDepress(title->GetPlayButton()->GetId());
+    harness.RunTicks(60);
+    return harness.FindMenu<EnterNameMenu>();
+}
+
+void PasteInto(AppHarness& harness)
+{
+    harness.KeyDown(KeyCode::Control);
+    harness.KeyDown('V');
+    harness.KeyChar(KeyCode::CharPaste);
+    harness.KeyUp('V');
+    harness.KeyUp(KeyCode::Control);
+}
+
+// However long the paste, the name keeps the rule (ten characters, no blank
+// first, no '"' or '\'), the field measures only what it keeps, and the
+// player's name and save stay small.
+TEST_F(PlayersTest, APastedNameKeepsTheNameRuleHoweverLongTheClipboard)
+{
+    EnterNameMenu* entry = OpenNameEntry(Harness());
+    ASSERT_NE(entry, nullptr);
+    EditWidget* field = entry->GetNameField();
+    ASSERT_NE(field->GetFont(), nullptr);
+    CountingFont counting(*field->GetFont());
+    field->SetFont(&counting, false);
+
+    const std::string pattern = " \"Bo\\b by";
+    for (std::size_t length : {std::size_t{100000}, std::size_t{1000000}}) {
+        std::string clipboard;
+        while (clipboard.size() < length)
+            clipboard += pattern;
+        App().SetClipboard(clipboard);
+        field->SetText(L"", true);
+        counting.ResetCount();
+        PasteInto(Harness());
+        EXPECT_EQ(field->GetText(), L"Bob by Bob") << length;
+        EXPECT_LT(counting.MeasuredCharacters(), 500u) << length;
+    }
+
+    Harness().KeyDown(KeyCode::Enter);
+    Harness().RunTicks(60);
+    EXPECT_EQ(FindMenu<EnterNameMenu>(), nullptr);
+    EXPECT_EQ(gProfileList.records[0].name, L"Bob by Bob");
+    EXPECT_EQ(App().GetPlayerName(), L"Bob by Bob");
+    EXPECT_EQ(Saved().records[0].name, L"Bob by Bob");
+    // The save is some tens of KB; a million-character name alone would add 2 MB.
+    EXPECT_LT(std::filesystem::file_size(GetProfilesPath()), 256u * 1024u);
+}
+
+// Edits away from the end of the name cannot break the rule either: a
+// blank typed or pasted at its start, or uncovered there, is undone.
+TEST_F(PlayersTest, EditsAnywhereInTheNameFieldKeepTheNameRule)
+{
+    EnterNameMenu* entry = OpenNameEntry(Harness());
+    ASSERT_NE(entry, nullptr);
+    EditWidget* field = entry->GetNameField();
+    Harness().TypeText(L"a b");
+    for (int key : {KeyCode::Home, KeyCode::Delete}) {
+        Harness().KeyDown(key);
+        Harness().KeyUp(key);
+    }
+    EXPECT_EQ(field->GetText(), L"a b");
+    Harness().TypeText(L" ");
+    EXPECT_EQ(field->GetText(), L"a b");
+    App().SetClipboard(" x");
+    PasteInto(Harness());
+    EXPECT_EQ(field->GetText(), L"a b");
+    App().SetClipboard("x\"y");
+    PasteInto(Harness());
+    EXPECT_EQ(field->GetText(), L"xya b");
+    EXPECT_EQ(field->GetCursor(), 2);
 }
 
 // The name entry is centred on the title screen it is opened from, its OK

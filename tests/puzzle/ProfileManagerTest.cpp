@@ -463,6 +463,21 @@ TEST_F(ProfileTest, ANamedProfileNeverComesBackAsAFreeSlot)
     EXPECT_EQ(gProfileList.records[1].name, L"\uFFFD");
 }
 
+// However a name reaches the profiles, they keep of it what a name read back keeps: a long one never covers
+// the menus or grows the save.
+TEST_F(ProfileTest, ANameIsKeptAsItWouldReadBack)
+{
+    ProfileManager();
+    const int slot = ProfileManager::CreateProfile(L"Ann" + std::wstring(1000000, L'x'));
+    EXPECT_EQ(gProfileList.records[slot].name, L"Annxxxxxxx");
+    ProfileManager::SetProfile(slot, L"Bo\x7F" L"b" + std::wstring(1000000, L'y'));
+    EXPECT_EQ(gProfileList.records[slot].name, L"Bobyyyyyyy");
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_LT(fs::file_size(ProfilesPath()), 256u * 1024u);
+    ProfileManager();
+    EXPECT_EQ(gProfileList.records[slot].name, L"Bobyyyyyyy");
+}
+
 TEST_F(ProfileTest, AttributesOfANewerVersionSurviveASave)
 {
     WriteBytes(ProfilesPath(),

@@ -1,5 +1,6 @@
 #include "ControlsFixture.h"
 #include "support/AppHarness.h"
+#include "support/CountingFont.h"
 
 #include "platform/headless/HeadlessTextCaret.h"
 #include "ui/EditListener.h"
@@ -257,6 +258,177 @@ TEST_F(EditWidgetTest, TheSystemCaretFollowsTheFocusedBoxWithinTheScreen)
     Manager().SetFocus(nullptr);
     EXPECT_FALSE(caret->IsShown());
     EXPECT_FALSE(box->IsCaretVisible());
+}
+
+// Reads the box's text as the name entry does: takes a character while the
+// text is shorter than its room, never a blank first; counts what it is
+// offered.
+class GrowingTextRule : public EditListener
+{
+public:
+    explicit GrowingTextRule(std::size_t room) : m_room(room) {}
+
+    void EditWidgetText(int /*id*/, const std::wstring& /*text*/) override {}
+    bool AllowKey(int /*id*/, int /*key*/) override { return true; }
+    bool AllowChar(int /*id*/, wchar_t ch) override
+    {
+        ++offered;
+        const std::wstring& text = box->GetText();
+        return text.size() < m_room && (ch != L' ' || !text.empty());
+    }
+    bool AllowText(int /*id*/, const std::wstring& /*text*/) override { return true; }
+
+    const EditWidget* box = nullptr;
+    int offered = 0;
+
+private:
+    std::size_t m_room;
+};
+
+// 'A' followed by 'V' stands 5 pixels closer than their widths.
+class KerningFont : public FixedFont
+{
+public:
+    Font* Duplicate() const override { return new KerningFont(*this); }
+    int StringWidth(const std::wstring& text) const override
+    {
+        int width = FixedFont::StringWidth(text);
+        for (std::size_t i = 1; i < text.size(); ++i) {
+            if (text[i - 1] == L'A' && text[i] == L'V')
+                width -= 5;
+        }
+        return width;
+    }
+};
+
+std::string RepeatedTo(std::size_t length, const std::string& pattern)
+{
+    std::string text;
+    text.reserve(length);
+    while (text.size() < length)
+        text += pattern;
+    text.resize(length);
+    return text;
+}
+
+// A paste is offered to the listener and to the limits a character at a
+// time, with the text as it grows, and stops where nothing more is kept:
+// the counting font shows the work follows what is kept, not the clipboard.
+class EditWidgetPasteTest : public EditWidgetTest
+{
+protected:
+    EditWidget* AddRuledBox(std::size_t room)
+    {
+        rule = std::make_unique<GrowingTextRule>(room);
+        auto* box = new EditWidget(rule.get());
+        rule->box = box;
+        box->SetFont(&counting, false);
+        box->Resize(100, 100, 200, 20);
+        Manager().AddWidget(box);
+        Manager().SetFocus(box);
+        return box;
+    }
+    // Pastes and returns how many characters the box measured doing it.
+    std::size_t MeasuredByPaste(const std::string& clipboard)
+    {
+        App().SetClipboard(clipboard);
+        counting.ResetCount();
+        rule->offered = 0;
+        Paste();
+        return counting.MeasuredCharacters();
+    }
+
+    CountingFont counting{font};
+    std::unique_ptr<GrowingTextRule> rule;
+};
+
+TEST_F(EditWidgetPasteTest, EachPastedCharacterIsOfferedWithTheTextAsItHasGrown)
+{
+    EditWidget* box = AddRuledBox(4);
+    MeasuredByPaste(" ab cdefgh");
+    EXPECT_EQ(box->GetText(), L"ab c");
+    EXPECT_EQ(box->GetCursor(), 4);
+    Undo();
+    EXPECT_EQ(box->GetText(), L"") << "the paste is one undo step";
+
+    // Into the middle: the listener sees the characters after the caret too.
+    box->SetText(L"xy", true);
+    Press(KeyCode::Left);
+    MeasuredByPaste("abc");
+    EXPECT_EQ(box->GetText(), L"xaby");
+    EXPECT_EQ(box->GetCursor(), 3);
+}
+
+TEST_F(EditWidgetPasteTest, ALongPasteStopsAtTheCharacterLimit)
+{
+    EditWidget* box = AddRuledBox(100);
+    box->SetMaxChars(10);
+    for (std::size_t length : {std::size_t{100000}, std::size_t{1000000}}) {
+        box->SetText(L"", true);
+        const std::size_t measured = MeasuredByPaste(RepeatedTo(length, "abcdefghijklmnopqrstuvwxyz"));
+        EXPECT_EQ(box->GetText(), L"abcdefghij") << length;
+        EXPECT_EQ(rule->offered, 10) << length;
+        EXPECT_LT(measured, 200u) << length;
+    }
+
+    // In place of a selection, with the text after it kept.
+    Press(KeyCode::Home);
+    Press(KeyCode::Right);
+    WithKey(KeyCode::Shift, KeyCode::Right);
+    WithKey(KeyCode::Shift, KeyCode::Right);
+    MeasuredByPaste(RepeatedTo(100000, "XYZ"));
+    EXPECT_EQ(box->GetText(), L"aXYdefghij");
+    EXPECT_EQ(rule->offered, 2);
+    EXPECT_EQ(box->GetCursor(), 3);
+}
+
+TEST_F(EditWidgetPasteTest, ALongPasteStopsAtThePixelLimit)
+{
+    EditWidget* box = AddRuledBox(2000000);
+    box->SetMaxPixels(100);
+    box->SetFont(&counting, true);
+    for (std::size_t length : {std::size_t{100000}, std::size_t{1000000}}) {
+        box->SetText(L"", true);
+        const std::size_t measured = MeasuredByPaste(std::string(length, 'a'));
+        EXPECT_EQ(box->GetText(), std::wstring(10, L'a')) << length;
+        EXPECT_LE(rule->offered, 11) << length;
+        EXPECT_LT(measured, 300u) << length;
+    }
+
+    // Whatever follows a character too wide is left out with it.
+    box->SetMaxPixels(60);
+    box->SetText(L"", true);
+    MeasuredByPaste("aaaaWa");
+    EXPECT_EQ(box->GetText(), L"aaaa");
+}
+
+TEST_F(EditWidgetPasteTest, ThePixelLimitCountsTheKerningOfTheCharactersAround)
+{
+    KerningFont kerning;
+    EditWidget* box = AddRuledBox(100);
+    box->SetFont(&kerning, true);
+    box->SetMaxPixels(35);
+    MeasuredByPaste("AVAVAV");
+    EXPECT_EQ(box->GetText(), L"AVAV"); // 10, 15, 25, 30, then 40
+
+    box->SetMaxPixels(25);
+    box->SetText(L"AA", true);
+    Press(KeyCode::Left);
+    MeasuredByPaste("VV");
+    EXPECT_EQ(box->GetText(), L"AVA");
+}
+
+TEST_F(EditWidgetPasteTest, APasteIntoABoxWithoutLimitsCostsInProportionToWhatItKeeps)
+{
+    EditWidget* box = AddRuledBox(2000000);
+    const std::size_t length = 100000;
+    const std::size_t measured = MeasuredByPaste(std::string(length, 'a') + "\n" + std::string(length, 'b'));
+    ASSERT_EQ(box->GetText(), std::wstring(length, L'a'));
+    EXPECT_EQ(rule->offered, static_cast<int>(length));
+    EXPECT_LT(measured, 10 * length);
+    // Scrolled by tens until the caret shows: 19 characters fill the box's
+    // 192 pixels.
+    EXPECT_EQ(box->GetScroll(), static_cast<int>(length) - 10);
 }
 
 } // namespace
