@@ -527,6 +527,7 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
             return;
         }
         AtomicFile backup(path + kBackupSuffix);
+        backup.SetModeFrom(path);
         if (!backup.Write(current))
             Log("could not keep a backup: " + backup.GetError());
     });
@@ -590,6 +591,7 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
         if (FileExists(aside))
             continue;
         AtomicFile copy(aside);
+        copy.SetModeFrom(path);
         if (copy.Write(bytes))
             Log(path + " held " + why + "; the game keeps what it can, the whole file is kept as " + aside);
         else

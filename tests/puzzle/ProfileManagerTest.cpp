@@ -812,3 +812,38 @@ TEST_F(ProfileTest, ElementsOfANewerVersionSurviveASave)
     EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList).find(L"avatar"), std::wstring::npos)
         << "a new profile in the slot does not inherit the old one's additions";
 }
+
+// A player's private profiles.xml (0600) stays private through saves, and so do the backup and the copy
+// kept aside, which hold the same progress; also when profiles.xml is a link to a file elsewhere.
+TEST_F(ProfileTest, APrivateProfilesFileAndItsCopiesStayPrivate)
+{
+    const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::create_directories(folder / "synced");
+    WriteBytes(folder / "synced" / "mine.xml",
+               "<profiles selected=\"0\"><profile name=\"" + std::string(20, 'N') + "\"/></profiles>");
+    fs::permissions(folder / "synced" / "mine.xml", privateMode);
+    fs::create_symlink("synced/mine.xml", ProfilesPath());
+
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    ASSERT_TRUE(fs::exists(folder / "profiles.xml.cut")) << "the over-long name was cut";
+    EXPECT_EQ(fs::status(folder / "profiles.xml.cut").permissions(), privateMode);
+    ASSERT_TRUE(SaveProfiles());
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(fs::is_symlink(ProfilesPath()));
+    EXPECT_EQ(fs::status(ProfilesPath()).permissions(), privateMode);
+    ASSERT_TRUE(fs::exists(folder / "profiles.xml.bak"));
+    EXPECT_EQ(fs::status(folder / "profiles.xml.bak").permissions(), privateMode);
+
+    // Without the link, and over a backup an earlier save left more open.
+    fs::remove(ProfilesPath());
+    fs::copy_file(folder / "synced" / "mine.xml", ProfilesPath());
+    fs::permissions(ProfilesPath(), privateMode);
+    fs::permissions(folder / "profiles.xml.bak",
+                    privateMode | fs::perms::group_read | fs::perms::others_read);
+    ProfileManager();
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_EQ(fs::status(ProfilesPath()).permissions(), privateMode);
+    EXPECT_EQ(fs::status(folder / "profiles.xml.bak").permissions(), privateMode);
+}
