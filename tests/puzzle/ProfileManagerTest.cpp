@@ -1,5 +1,6 @@
 #include "puzzle/ProfileManager.h"
 #include "base/Common.h"
+#include "platform/FileSizeSignal.h"
 #include "puzzle/GameData.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/GlobalVariables.h"
@@ -12,6 +13,7 @@
 #include <functional>
 #include <iterator>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -846,4 +848,42 @@ TEST_F(ProfileTest, APrivateProfilesFileAndItsCopiesStayPrivate)
     ASSERT_TRUE(SaveProfiles());
     EXPECT_EQ(fs::status(ProfilesPath()).permissions(), privateMode);
     EXPECT_EQ(fs::status(folder / "profiles.xml.bak").permissions(), privateMode);
+}
+
+// Under a file-size limit (ulimit -f) smaller than the save, the write past it had ended the game with
+// SIGXFSZ, leaving a cut temporary file. With the signal ignored, as the program does at its start, the
+// save fails as on a full disk: told once, the old file whole, no temporary file left, and play goes on.
+TEST_F(ProfileTest, ASaveLargerThanTheFileSizeLimitFailsAndTheGameGoesOn)
+{
+    constexpr rlim_t kLimit = 40 * 1024;
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    GetCurrentPlayerState()->properties[L"diary"] = Value(std::wstring(20 * 1024, L'x'));
+    ASSERT_TRUE(SaveProfiles());
+    const std::string before = ReadBytes(ProfilesPath());
+    ASSERT_GT(before.size(), kLimit) << "the old file is larger than the limit, as it may be";
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        IgnoreFileSizeSignal();
+        const rlimit limit{kLimit, kLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            std::_Exit(3);
+        int told = 0;
+        ProfileEnvironment environment = ProfileManager::GetEnvironment();
+        environment.saveFailed = [&told](const std::string&, const std::string&) { ++told; };
+        ProfileManager::SetEnvironment(environment);
+        GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+        const bool first = SaveProfiles();
+        const bool second = SaveProfiles();
+        std::_Exit(!first && !second && told == 1 ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no limit set; 4: a save did not fail, or was not told once";
+    EXPECT_TRUE(ReadBytes(ProfilesPath()) == before) << "the old file is whole";
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+            << entry.path().filename();
 }
