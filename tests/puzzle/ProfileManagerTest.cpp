@@ -1,6 +1,8 @@
 #include "puzzle/ProfileManager.h"
 #include "base/Common.h"
+#include "base/LogWriter.h"
 #include "platform/FileSizeSignal.h"
+#include "puzzle/CurrentPlayerGlobalStore.h"
 #include "puzzle/GameData.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/GlobalVariables.h"
@@ -886,4 +888,79 @@ TEST_F(ProfileTest, ASaveLargerThanTheFileSizeLimitFailsAndTheGameGoesOn)
     for (const auto& entry : fs::directory_iterator(folder))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
             << entry.path().filename();
+}
+
+namespace {
+
+int LogLinesNaming(const std::string& text)
+{
+    const std::vector<std::string> lines = LogWriter::GetShortLog();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&text](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    }));
+}
+
+} // namespace
+
+// A script's define-global of 8.4 million '>' (67 MB as written, each '>' being "&gt;" in UTF-16) made every
+// later save larger than the game reads back, and refused: the session's play was lost. A variable too
+// large to save is left out of the file, named once in the log, and stays set until the game ends; the
+// rest of the player's progress and variables are saved, and what is saved reads back whole.
+TEST_F(ProfileTest, AScriptVariableTooLargeToSaveIsLeftOutAndEverySaveSucceeds)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    CurrentPlayerGlobalStore scripts;
+    scripts.SetGlobal(L"visits", Value(41));
+    scripts.SetGlobal(L"zoo", Value(std::wstring(8400000, L'>')));
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles()) << "the session's play is saved";
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_LT(fs::file_size(ProfilesPath()), 64u * 1024);
+    EXPECT_EQ(LogLinesNaming("\"zoo\" of the player \"Robin\" is not saved"), 1) << "named once";
+    EXPECT_EQ(GetCurrentPlayerState()->properties.count(L"zoo"), 1u) << "still set for this run";
+
+    const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "the file reads back whole";
+    const PlayerState& loaded = *GetCurrentPlayerState();
+    EXPECT_TRUE(loaded.progress[0][0].puzzles[0].completed);
+    EXPECT_EQ(loaded.properties.at(L"visits").ToInt(), 41);
+    EXPECT_EQ(loaded.properties.count(L"zoo"), 0u);
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
+}
+
+// Variables are saved only as far as they fit beside what else the profile keeps past what puzzles.xml
+// shapes (here 37,000 puzzles a newer puzzles.xml had), counted as the reader counts it: the smaller
+// variables are kept, and the file a save writes is read back whole, so it is never cut at the next start.
+TEST_F(ProfileTest, ScriptVariablesAreSavedAsFarAsTheyFitBesideTheProfilesOtherContent)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    PlayerState& state = *GetCurrentPlayerState();
+    state.progress[0][0].puzzles.resize(2 + 37000);
+    state.progress[0][0].puzzles.back().completed = true;
+    state.properties[L"seen_map"] = Value(true);
+    state.properties[L"atlas"] = Value(std::wstring(100000, L'a'));
+    state.properties[L"diary"] = Value(std::wstring(100000, L'd'));
+    std::vector<ProfileManager::LeftOutVariable> leftOut;
+    ProfileManager::FormatProfiles(gProfileList, &leftOut);
+    ASSERT_EQ(leftOut.size(), 1u) << "one of the two long ones fits beside the puzzles, not both";
+    EXPECT_EQ(leftOut[0].profile, L"Robin");
+    EXPECT_EQ(leftOut[0].name, L"diary");
+    EXPECT_GT(leftOut[0].bytes, 200000u);
+    ASSERT_TRUE(SaveProfiles());
+
+    const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "nothing read is left out";
+    const PlayerState& loaded = *GetCurrentPlayerState();
+    EXPECT_EQ(loaded.progress[0][0].puzzles.size(), 37002u);
+    EXPECT_TRUE(loaded.progress[0][0].puzzles.back().completed);
+    EXPECT_TRUE(loaded.properties.at(L"seen_map").ToBool());
+    EXPECT_EQ(loaded.properties.at(L"atlas").GetString().size(), 100000u);
+    EXPECT_EQ(loaded.properties.count(L"diary"), 0u);
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
 }
