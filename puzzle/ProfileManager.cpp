@@ -606,6 +606,61 @@ void Synchronized(const ProfileList& list, const std::string& path)
     }
 }
 
+void TellPlayerName(const std::wstring& name)
+{
+    if (gEnvironment.playerNameChanged)
+        gEnvironment.playerNameChanged(name);
+}
+
+// A profile this game had in a slot when it last read or wrote the file, still there and not played since,
+// that no profile on disk stands for (taken), was deleted or renamed by the other game: it stays deleted
+// here too. The current player's state stays where it is (screens may hold references into it); its slot
+// only loses its name.
+void KeepDeletionsFromDisk(const std::vector<bool>& taken)
+{
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    for (std::size_t slot = 0; slot < ours.size() && slot < gSynced.size() && slot < taken.size(); ++slot) {
+        ProfileRecord& record = ours[slot];
+        if (taken[slot] || record.name.empty() || gSynced[slot].name != record.name ||
+            WrittenState(record) != gSynced[slot].state)
+            continue;
+        Log("the profile \"" + WStringToString(record.name) + "\" another game deleted stays deleted");
+        if (static_cast<int>(slot) != gProfileList.selected) {
+            ProfileManager::SetProfile(static_cast<int>(slot), std::wstring());
+            continue;
+        }
+        record.name.clear();
+        record.otherAttributes.clear();
+        record.otherElements.clear();
+        TellPlayerName(record.name);
+    }
+}
+
+// A profile another game added joins this list in its own slot, or the first free one; false when none is
+// free. The current player's slot is never free for it, even without a name: its state stays this game's.
+bool TakeAddedProfile(const ProfileRecord& theirs, std::size_t slot)
+{
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    auto isFree = [&ours](std::size_t at) {
+        return ours[at].name.empty() && static_cast<int>(at) != gProfileList.selected;
+    };
+    std::size_t free = isFree(slot) ? slot : ours.size();
+    for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
+        if (isFree(other))
+            free = other;
+    if (free == ours.size())
+        return false;
+    ours[free].name = theirs.name;
+    ours[free].state = theirs.state;
+    ours[free].otherAttributes = theirs.otherAttributes;
+    ours[free].otherElements = theirs.otherElements;
+    // The slot now holds the profile as the file does: a later merge follows it there.
+    if (free < gSynced.size())
+        gSynced[free] = {theirs.name, WrittenState(ours[free])};
+    Log("kept the profile another game added in this folder");
+    return true;
+}
+
 // Another game on the same data folder may have saved since this one last read or wrote the file. Its
 // profiles come into this list before this game writes, so neither game drops what the other added. A
 // profile on disk is the one of the same name in the same slot here; only when that slot holds another
@@ -615,6 +670,8 @@ void Synchronized(const ProfileList& list, const std::string& path)
 //   renamed, was added by the other game: it takes its slot here, or the first free one (none free: the
 //   disk file is kept aside);
 // - a profile this game had and no longer has was deleted or renamed here: it stays deleted;
+// - a profile this game had and still has, that the disk no longer has, was deleted or renamed by the other
+//   game: it stays deleted unless this game played it since (then its progress is kept);
 // - a profile in both keeps this game's state, unless this game has not changed it since and it is not this
 //   game's current player, when it takes the other game's (so a game that is only open does not undo the
 //   other's progress).
@@ -670,6 +727,8 @@ void MergeFromDisk(const std::string& path)
         accounted[at] = true;
         return true;
     };
+    // Slots freed here may take the other game's profiles in their own slots.
+    KeepDeletionsFromDisk(taken);
     std::vector<std::size_t> added;
     for (std::size_t slot = 0; slot < slots; ++slot) {
         ProfileRecord& theirs = disk.records[slot];
@@ -692,23 +751,8 @@ void MergeFromDisk(const std::string& path)
         }
     }
     for (std::size_t slot : added) {
-        ProfileRecord& theirs = disk.records[slot];
-        std::size_t free = ours[slot].name.empty() ? slot : ours.size();
-        for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
-            if (ours[other].name.empty())
-                free = other;
-        if (free == ours.size()) {
+        if (!TakeAddedProfile(disk.records[slot], slot))
             CopyAside(path, bytes, "a profile another game added while all slots here are taken");
-            continue;
-        }
-        ours[free].name = theirs.name;
-        ours[free].state = theirs.state;
-        ours[free].otherAttributes = theirs.otherAttributes;
-        ours[free].otherElements = theirs.otherElements;
-        // The slot now holds the profile as the file does: a later merge follows it there.
-        if (free < gSynced.size())
-            gSynced[free] = {theirs.name, WrittenState(ours[free])};
-        Log("kept the profile another game added in this folder");
     }
 }
 
@@ -781,12 +825,6 @@ void AdoptList(ProfileList& loaded)
     gProfileList.otherElements = std::move(loaded.otherElements);
 }
 
-void TellPlayerName(const std::wstring& name)
-{
-    if (gEnvironment.playerNameChanged)
-        gEnvironment.playerNameChanged(name);
-}
-
 bool IsScreensaver()
 {
     return gEnvironment.screensaver;
@@ -836,8 +874,9 @@ ProfileManager::ProfileManager()
         Log("profiles.xml is missing; read the backup " + path + kBackupSuffix);
     }
     AdoptList(loaded);
-    Synchronized(gProfileList, path);
     SelectProfile(gProfileList.selected);
+    // Selecting names the player in the state: that is not play, not a change to merge as one.
+    Synchronized(gProfileList, path);
 }
 
 const ProfileEnvironment& ProfileManager::GetEnvironment()

@@ -964,3 +964,56 @@ TEST_F(ProfileTest, ScriptVariablesAreSavedAsFarAsTheyFitBesideTheProfilesOtherC
     EXPECT_EQ(loaded.properties.count(L"diary"), 0u);
     EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
 }
+
+// Two games on one folder: this one waits at its title with "Ann" chosen while the other deletes her (and
+// makes "Eve", who takes her slot there) and quits; at this game's quit "Ann" came back. A profile deleted
+// on disk since this game last read the file stays deleted unless it was played here since; a profile that
+// was played here keeps its progress.
+TEST_F(ProfileTest, AProfileTheOtherGameDeletedStaysDeletedUnlessItWasPlayedHere)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::CreateProfile(L"Ann");
+    ProfileManager::CreateProfile(L"Cy");
+    ProfileManager::SelectProfile(1);
+    ASSERT_TRUE(SaveProfiles());
+    ProfileManager();
+    ASSERT_EQ(gProfileList.selected, 1);
+    PlayerState* const current = GetCurrentPlayerState();
+
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        SetProfileNameChecked(1, L"");
+        SetProfileNameChecked(2, L"");
+        if (ProfileManager::CreateProfile(L"Eve") != 1 || !SaveProfiles())
+            std::_Exit(2);
+    }));
+    // Cy was played here meanwhile; Ann, the current player, was not.
+    gProfileList.records[2].state.progress[0][0].puzzles[1].completed = true;
+    ASSERT_TRUE(SaveProfiles()) << "this game quits";
+
+    ProfileList disk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    for (const ProfileRecord& record : disk.records)
+        EXPECT_NE(record.name, L"Ann") << "the deletion stays";
+    EXPECT_EQ(disk.records[0].name, L"Bob");
+    EXPECT_EQ(disk.records[2].name, L"Cy") << "played here: kept";
+    EXPECT_TRUE(disk.records[2].state.progress[0][0].puzzles[1].completed);
+    EXPECT_EQ(disk.records[3].name, L"Eve") << "the current player's slot is not given to another profile";
+    EXPECT_EQ(GetCurrentPlayerState(), current) << "the current state stays where the screens hold it";
+    EXPECT_EQ(playerName, L"");
+
+    // Bob, not played here and not current, deleted there: gone here too.
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        SetProfileNameChecked(0, L"");
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[0].name, L"");
+    EXPECT_EQ(gProfileList.records[0].name, L"");
+    EXPECT_EQ(disk.records[2].name, L"Cy");
+    EXPECT_EQ(disk.records[3].name, L"Eve");
+}
