@@ -189,6 +189,7 @@ void CopyAside(const std::string& path, const std::string& bytes)
             continue;
         }
         AtomicFile copy(aside);
+        copy.SetModeFrom(path);
         if (copy.Write(bytes)) {
             LogWriter::WriteLine("The settings file '" + path + "' held more attributes of a newer version " +
                                  "than the game keeps; the whole file is kept as '" + aside + "'.");

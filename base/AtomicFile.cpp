@@ -80,6 +80,22 @@ void AtomicFile::SetWriteLimit(std::size_t bytes)
     m_writeLimit = bytes;
 }
 
+void AtomicFile::SetModeFrom(std::string original)
+{
+    m_modeFrom = std::move(original);
+}
+
+unsigned AtomicFile::ModeFor(const std::string& target) const
+{
+    struct stat info = {};
+    const std::string& source = m_modeFrom.empty() ? target : m_modeFrom;
+    if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return kNewFileMode;
+    }
+    // The permission bits only: a saved file never takes on set-user-id or set-group-id.
+    return info.st_mode & 0777;
+}
+
 bool AtomicFile::Write(std::string_view bytes)
 {
     m_error.clear();
@@ -94,7 +110,7 @@ bool AtomicFile::Write(std::string_view bytes)
         return Fail("cannot create a temporary file beside " + m_path, std::string());
     }
     int error = 0;
-    if (::fchmod(fd, 0644) != 0) {
+    if (::fchmod(fd, ModeFor(target)) != 0) {
         error = errno;
     } else if (!WriteAll(fd, bytes.substr(0, std::min(bytes.size(), m_writeLimit)))) {
         error = errno != 0 ? errno : EIO;

@@ -3,6 +3,7 @@
 #include "game/MyGameApp.h"
 #include "graphics/D3DInterface.h"
 #include "platform/FatalError.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/Window.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlCursor.h"
@@ -42,6 +43,8 @@ AppPlatform MakeSdlPlatform(const GameApp& app)
 
 int main(int argc, char** argv)
 {
+    // Before anything writes a file: a save past the file-size limit fails, it does not end the game.
+    IgnoreFileSizeSignal();
     std::vector<std::string> args(argv, argv + argc);
     auto app = std::make_unique<MyGameApp>();
     app->SetPlatform(MakeSdlPlatform(*app));

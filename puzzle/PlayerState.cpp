@@ -122,7 +122,7 @@ PuzzleProgress* PlayerState::EnsurePuzzle(int mode, int set, int puzzle)
     return &entry->puzzles[puzzle];
 }
 
-std::wstring PlayerState::Write() const
+std::wstring PlayerState::Write(std::size_t propertyRoom, std::vector<LeftOut>* leftOut) const
 {
     std::wstring text =
         StrFormatW(L"<state current-country=\"%d\" current-mode=\"%d\" made-mistake=\"%d\" "
@@ -148,7 +148,7 @@ std::wstring PlayerState::Write() const
         text += modeElements[mode];
         text += L"</mode>";
     }
-    text += WriteProperties();
+    text += WriteProperties(propertyRoom, leftOut);
     text += otherElements;
     text += L"</state>";
     return text;

@@ -4,6 +4,7 @@
 #include "puzzle/SetProgress.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,9 @@ public:
     SetProgress* EnsureSet(int mode, int set, const PuzzleTable& table);
     PuzzleProgress* EnsurePuzzle(int mode, int set, int puzzle);
 
-    // The state element of profiles.xml.
-    std::wstring Write() const;
+    // The state element of profiles.xml, its properties within propertyRoom (see WriteProperties; a save
+    // gives the room ProfileBudget leaves).
+    std::wstring Write(std::size_t propertyRoom, std::vector<LeftOut>* leftOut = nullptr) const;
 
     std::array<std::vector<SetProgress>, kModeCount> progress;
     bool madeMistake{false};

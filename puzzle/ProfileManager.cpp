@@ -4,6 +4,7 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/DataFolder.h"
+#include "puzzle/ProfileBudget.h"
 #include "resources/XMLParser.h"
 #include "resources/XmlText.h"
 
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <limits>
 #include <map>
+#include <set>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -28,6 +30,9 @@ ProfileManager::LoadResult gLastLoad = ProfileManager::LoadResult::NoFile;
 bool gSavingBlocked = false;
 // The player has been told that progress cannot be saved (once per run).
 bool gSaveFailureTold = false;
+// The script variables (player and variable name) the log has named as left out of the saves.
+std::set<std::pair<std::wstring, std::wstring>> gToldLeftOut;
+bool gToldManyLeftOut = false;
 // Each slot as this game last read or wrote it (its name and its state element): tells a profile another
 // game added or changed since from one this game deleted or changed.
 struct SyncedSlot
@@ -72,31 +77,16 @@ constexpr int kMaxHours = 1000000;
 constexpr std::size_t kMaxFileBytes = ProfileManager::kMaxFileBytes;
 // The longest best time the puzzle screens show: 99:59:59.
 constexpr int kMaxBestTime = 99 * 3600 + 59 * 60 + 59;
-// What a file holds beyond the state puzzles.xml shapes (puzzles and sets puzzles.xml does not have,
-// properties, and whatever a newer version added) is kept up to this many bytes as it will be written
-// again, per profile and outside the profiles. Escaping can make a text eight times its size in the file
-// ('>' becomes "&gt;" in UTF-16), so what is kept is counted as written. The written file then stays below
-// the read limit, with room for puzzles.xml's own sets and puzzles, and every save can succeed.
-constexpr std::size_t kMaxExtraBytesPerProfile = 6u * 1024 * 1024;
-constexpr std::size_t kMaxExtraBytesOutsideProfiles = 2u * 1024 * 1024;
+// What a file holds beyond the state puzzles.xml shapes is kept within ProfileBudget. The written file then
+// stays below the read limit, with room for puzzles.xml's own sets and puzzles, and every save can succeed.
+constexpr std::size_t kMaxExtraBytesPerProfile = ProfileBudget::kPerProfileBytes;
+constexpr std::size_t kMaxExtraBytesOutsideProfiles = ProfileBudget::kOutsideProfilesBytes;
 static_assert(ProfileList::kSlots * kMaxExtraBytesPerProfile + kMaxExtraBytesOutsideProfiles <=
                   kMaxFileBytes - 14u * 1024 * 1024,
               "eight profiles' worth of kept content leaves room for puzzles.xml's own");
 // A file that held more than that is read again keeping this much less, so what the game adds before the
 // next start (its script variables) still fits then, and the file is not cut a second time.
 constexpr std::size_t kHeadroomAfterACut = 512u * 1024;
-// The longest puzzle, set and property elements (without unknown attributes, a property without its name
-// and value) this version writes, in UTF-16 units.
-constexpr std::size_t kPuzzleLength =
-    std::wstring_view(
-        L"<puzzle completed=\"1\" best-time=\"359999\" without-hints=\"1\" without-mistakes=\"1\"/>")
-        .size();
-constexpr std::size_t kSetLength =
-    std::wstring_view(L"<set unlock=\"-2147483648\" introduced=\"1\"></set>").size();
-constexpr std::size_t kPropertyLength =
-    std::wstring_view(L"<property name=\"\" type=\"string\" value=\"\"/>").size();
-// A number value as a property writes it ("%d", "%.9g").
-constexpr std::size_t kMaxNumberLength = 16;
 // The longest name the name entry takes.
 constexpr std::size_t kMaxNameLength = 10;
 const std::string kCutSuffix = ".cut";
@@ -386,7 +376,7 @@ private:
             set->introduced = AttributeInt(element, L"introduced") != 0;
             set->otherAttributes = KeptAttributes(element, {L"unlock", L"introduced"});
         } else if (setCounter == static_cast<int>(sets.size()) &&
-                   Keep(kSetLength, Budget::Profile, "more sets")) {
+                   Keep(ProfileBudget::kSetUnits, Budget::Profile, "more sets")) {
             // A set that the puzzle table no longer has: kept, but closed.
             sets.emplace_back();
             set = &sets.back();
@@ -401,7 +391,7 @@ private:
         const int known = static_cast<int>(set->puzzles.size());
         // Puzzles past the set's are kept and written back, as far as the budget goes.
         if (puzzleCounter > known ||
-            (puzzleCounter == known && !Keep(kPuzzleLength, Budget::Profile, "more puzzles")))
+            (puzzleCounter == known && !Keep(ProfileBudget::kPuzzleUnits, Budget::Profile, "more puzzles")))
             return;
         if (puzzleCounter == known)
             set->puzzles.emplace_back();
@@ -422,10 +412,8 @@ private:
         if (type != L"bool" && type != L"int" && type != L"float" && type != L"string")
             return;
         XMLAttributes other = UnknownAttributes(element.m_attributes, {L"name", L"type", L"value"});
-        const std::size_t length = kPropertyLength + EscapedXmlAttributeLength(propertyName) +
-                                   std::max(EscapedXmlAttributeLength(value), kMaxNumberLength) +
-                                   WrittenXmlAttributesLength(other);
-        if (!Keep(length, Budget::Profile, "more properties") ||
+        if (!Keep(BasicPlayerState::PropertyUnits(propertyName, value, other), Budget::Profile,
+                  "more properties") ||
             !state->ReadProperty(propertyName, type, value))
             return;
         if (other.empty())
@@ -534,6 +522,7 @@ bool ReplaceFileKeepingBackup(const std::string& path, const std::string& bytes,
             return;
         }
         AtomicFile backup(path + kBackupSuffix);
+        backup.SetModeFrom(path);
         if (!backup.Write(current))
             Log("could not keep a backup: " + backup.GetError());
     });
@@ -597,6 +586,7 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
         if (FileExists(aside))
             continue;
         AtomicFile copy(aside);
+        copy.SetModeFrom(path);
         if (copy.Write(bytes))
             Log(path + " held " + why + "; the game keeps what it can, the whole file is kept as " + aside);
         else
@@ -605,14 +595,77 @@ void CopyAside(const std::string& path, const std::string& bytes, const std::str
     }
 }
 
+// A profile's state element as a save writes it: its script variables only as far as its budget leaves
+// them room.
+std::wstring WrittenState(const ProfileRecord& record,
+                          std::vector<BasicPlayerState::LeftOut>* leftOut = nullptr)
+{
+    return record.state.Write(ProfileBudget::PropertyRoom(record), leftOut);
+}
+
 void Synchronized(const ProfileList& list, const std::string& path)
 {
     gSyncedStamp = StampOf(path);
     gSynced.assign(list.records.size(), {});
     for (std::size_t slot = 0; slot < list.records.size(); ++slot) {
         if (!list.records[slot].name.empty())
-            gSynced[slot] = {list.records[slot].name, list.records[slot].state.Write()};
+            gSynced[slot] = {list.records[slot].name, WrittenState(list.records[slot])};
     }
+}
+
+void TellPlayerName(const std::wstring& name)
+{
+    if (gEnvironment.playerNameChanged)
+        gEnvironment.playerNameChanged(name);
+}
+
+// A profile this game had in a slot when it last read or wrote the file, still there and not played since,
+// that no profile on disk stands for (taken), was deleted or renamed by the other game: it stays deleted
+// here too. The current player's state stays where it is (screens may hold references into it); its slot
+// only loses its name.
+void KeepDeletionsFromDisk(const std::vector<bool>& taken)
+{
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    for (std::size_t slot = 0; slot < ours.size() && slot < gSynced.size() && slot < taken.size(); ++slot) {
+        ProfileRecord& record = ours[slot];
+        if (taken[slot] || record.name.empty() || gSynced[slot].name != record.name ||
+            WrittenState(record) != gSynced[slot].state)
+            continue;
+        Log("the profile \"" + WStringToString(record.name) + "\" another game deleted stays deleted");
+        if (static_cast<int>(slot) != gProfileList.selected) {
+            ProfileManager::SetProfile(static_cast<int>(slot), std::wstring());
+            continue;
+        }
+        record.name.clear();
+        record.otherAttributes.clear();
+        record.otherElements.clear();
+        TellPlayerName(record.name);
+    }
+}
+
+// A profile another game added joins this list in its own slot, or the first free one; false when none is
+// free. The current player's slot is never free for it, even without a name: its state stays this game's.
+bool TakeAddedProfile(const ProfileRecord& theirs, std::size_t slot)
+{
+    std::vector<ProfileRecord>& ours = gProfileList.records;
+    auto isFree = [&ours](std::size_t at) {
+        return ours[at].name.empty() && static_cast<int>(at) != gProfileList.selected;
+    };
+    std::size_t free = isFree(slot) ? slot : ours.size();
+    for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
+        if (isFree(other))
+            free = other;
+    if (free == ours.size())
+        return false;
+    ours[free].name = theirs.name;
+    ours[free].state = theirs.state;
+    ours[free].otherAttributes = theirs.otherAttributes;
+    ours[free].otherElements = theirs.otherElements;
+    // The slot now holds the profile as the file does: a later merge follows it there.
+    if (free < gSynced.size())
+        gSynced[free] = {theirs.name, WrittenState(ours[free])};
+    Log("kept the profile another game added in this folder");
+    return true;
 }
 
 // Another game on the same data folder may have saved since this one last read or wrote the file. Its
@@ -624,6 +677,8 @@ void Synchronized(const ProfileList& list, const std::string& path)
 //   renamed, was added by the other game: it takes its slot here, or the first free one (none free: the
 //   disk file is kept aside);
 // - a profile this game had and no longer has was deleted or renamed here: it stays deleted;
+// - a profile this game had and still has, that the disk no longer has, was deleted or renamed by the other
+//   game: it stays deleted unless this game played it since (then its progress is kept);
 // - a profile in both keeps this game's state, unless this game has not changed it since and it is not this
 //   game's current player, when it takes the other game's (so a game that is only open does not undo the
 //   other's progress).
@@ -679,6 +734,8 @@ void MergeFromDisk(const std::string& path)
         accounted[at] = true;
         return true;
     };
+    // Slots freed here may take the other game's profiles in their own slots.
+    KeepDeletionsFromDisk(taken);
     std::vector<std::size_t> added;
     for (std::size_t slot = 0; slot < slots; ++slot) {
         ProfileRecord& theirs = disk.records[slot];
@@ -690,34 +747,51 @@ void MergeFromDisk(const std::string& path)
             continue;
         }
         const std::size_t here = static_cast<std::size_t>(partner[slot]);
-        const std::wstring diskState = theirs.state.Write();
+        const std::wstring diskState = WrittenState(theirs);
         SyncedSlot* synced =
             here < gSynced.size() && gSynced[here].name == ours[here].name ? &gSynced[here] : nullptr;
         // The current player's state stays this game's: screens may hold references into it.
         const bool current = static_cast<int>(here) == gProfileList.selected;
-        if (!current && synced && ours[here].state.Write() == synced->state && diskState != synced->state) {
+        if (!current && synced && WrittenState(ours[here]) == synced->state && diskState != synced->state) {
             ours[here].state = theirs.state;
             synced->state = diskState;
         }
     }
     for (std::size_t slot : added) {
-        ProfileRecord& theirs = disk.records[slot];
-        std::size_t free = ours[slot].name.empty() ? slot : ours.size();
-        for (std::size_t other = 0; free == ours.size() && other < ours.size(); ++other)
-            if (ours[other].name.empty())
-                free = other;
-        if (free == ours.size()) {
+        if (!TakeAddedProfile(disk.records[slot], slot))
             CopyAside(path, bytes, "a profile another game added while all slots here are taken");
+    }
+}
+
+// A name as the log shows it: a script may make one of any length.
+std::string ShortForLog(const std::wstring& text)
+{
+    constexpr std::size_t kShown = 40;
+    return text.size() <= kShown ? WStringToString(text)
+                                 : WStringToString(text.substr(0, kShown)) + "... (" +
+                                       std::to_string(text.size()) + " characters)";
+}
+
+// Each script variable a save leaves out is logged once a run, up to a few; a script that makes ever more
+// of them does not flood the log.
+void TellLeftOut(const std::vector<ProfileManager::LeftOutVariable>& leftOut)
+{
+    constexpr std::size_t kMostNamed = 20;
+    for (const ProfileManager::LeftOutVariable& variable : leftOut) {
+        const auto key = std::make_pair(variable.profile, variable.name);
+        if (gToldManyLeftOut || gToldLeftOut.count(key) != 0)
+            continue;
+        if (gToldLeftOut.size() == kMostNamed) {
+            gToldManyLeftOut = true;
+            Log("more script variables are too large to save; they are not each named here");
             continue;
         }
-        ours[free].name = theirs.name;
-        ours[free].state = theirs.state;
-        ours[free].otherAttributes = theirs.otherAttributes;
-        ours[free].otherElements = theirs.otherElements;
-        // The slot now holds the profile as the file does: a later merge follows it there.
-        if (free < gSynced.size())
-            gSynced[free] = {theirs.name, theirs.state.Write()};
-        Log("kept the profile another game added in this folder");
+        gToldLeftOut.insert(key);
+        Log("the script variable \"" + ShortForLog(variable.name) + "\" of the player \"" +
+            ShortForLog(variable.profile) + "\" is not saved: in profiles.xml it would take " +
+            std::to_string(variable.bytes) + " bytes, more than the " +
+            std::to_string(ProfileBudget::kPerProfileBytes) +
+            " a profile keeps beside its progress (it stays set until the game ends)");
     }
 }
 
@@ -756,12 +830,6 @@ void AdoptList(ProfileList& loaded)
     gProfileList.selected = loaded.selected;
     gProfileList.otherAttributes = std::move(loaded.otherAttributes);
     gProfileList.otherElements = std::move(loaded.otherElements);
-}
-
-void TellPlayerName(const std::wstring& name)
-{
-    if (gEnvironment.playerNameChanged)
-        gEnvironment.playerNameChanged(name);
 }
 
 bool IsScreensaver()
@@ -813,8 +881,9 @@ ProfileManager::ProfileManager()
         Log("profiles.xml is missing; read the backup " + path + kBackupSuffix);
     }
     AdoptList(loaded);
-    Synchronized(gProfileList, path);
     SelectProfile(gProfileList.selected);
+    // Selecting names the player in the state: that is not play, not a change to merge as one.
+    Synchronized(gProfileList, path);
 }
 
 const ProfileEnvironment& ProfileManager::GetEnvironment()
@@ -827,6 +896,8 @@ void ProfileManager::SetEnvironment(ProfileEnvironment environment)
     gEnvironment = std::move(environment);
     gSavingBlocked = false;
     gSaveFailureTold = false;
+    gToldLeftOut.clear();
+    gToldManyLeftOut = false;
 }
 
 void ProfileManager::SelectProfile(int index)
@@ -892,15 +963,21 @@ void ProfileManager::ClearProfiles()
     gCurrentPlayerState = nullptr;
 }
 
-std::wstring ProfileManager::FormatProfiles(const ProfileList& list)
+std::wstring ProfileManager::FormatProfiles(const ProfileList& list, std::vector<LeftOutVariable>* leftOut)
 {
     std::wstring text =
         StrFormatW(L"<profiles selected=\"%d\"%s>", list.selected, WriteXmlAttributes(list.otherAttributes));
+    std::vector<BasicPlayerState::LeftOut> leftOutHere;
     for (const ProfileRecord& record : list.records) {
         // A named profile never comes out as a free slot, whatever its name holds.
         text += StrFormatW(L"<profile name=\"%s\"%s>", EscapeXmlName(record.name),
                            WriteXmlAttributes(record.otherAttributes));
-        text += record.state.Write();
+        leftOutHere.clear();
+        text += WrittenState(record, &leftOutHere);
+        for (const BasicPlayerState::LeftOut& variable : leftOutHere) {
+            if (leftOut)
+                leftOut->push_back({record.name, variable.name, variable.units * 2});
+        }
         text += record.otherElements;
         text += L"</profile>";
     }
@@ -987,7 +1064,10 @@ bool SaveProfiles()
     {
         ProfilesLock lock(path);
         MergeFromDisk(path);
-        const std::string bytes = "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList));
+        std::vector<ProfileManager::LeftOutVariable> leftOut;
+        const std::string bytes =
+            "\xFF\xFE" + WStringToUtf16LE(ProfileManager::FormatProfiles(gProfileList, &leftOut));
+        TellLeftOut(leftOut);
         if (bytes.size() > kMaxFileBytes) {
             // It could not be read back: the file on disk stays the last good one.
             error = "the profiles have grown larger than the game reads back";

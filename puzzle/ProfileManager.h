@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class PlayerState;
 
@@ -36,8 +37,19 @@ public:
     static int CreateProfile(const std::wstring& name);
     static void ClearProfiles();
 
-    // The whole file as text (without the byte-order mark).
-    static std::wstring FormatProfiles(const ProfileList& list);
+    // A script variable a save leaves out: it does not fit what a profile keeps (ProfileBudget).
+    struct LeftOutVariable
+    {
+        std::wstring profile;
+        std::wstring name;
+        // As it would be written.
+        std::size_t bytes{0};
+    };
+
+    // The whole file as text (without the byte-order mark); the script variables left out of it are added
+    // to leftOut when given.
+    static std::wstring FormatProfiles(const ProfileList& list,
+                                       std::vector<LeftOutVariable>* leftOut = nullptr);
     // Reads one profiles.xml into the list; false (list untouched) when the
     // file is missing or not well-formed.
     static bool ReadProfilesFile(const std::string& path, ProfileList& list);

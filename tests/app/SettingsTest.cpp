@@ -185,3 +185,23 @@ TEST_F(SettingsTest, ALinkedFileIsWrittenWhereTheLinkLeads)
     ASSERT_EQ(ReadSettingsFile(m_folder + "synced/settings.xml", read), SettingsReadResult::Read);
     EXPECT_EQ(read, Changed());
 }
+
+// A player's private settings.xml (0600), or the file its link leads to, stays private through saves; the
+// copy kept aside when attributes are left out is as private as the file it copies.
+TEST_F(SettingsTest, APrivateFileStaysPrivate)
+{
+    const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::create_directories(m_folder + "synced");
+    WriteBytes(m_folder + "synced/settings.xml",
+               "<settings sfx=\"0.2\" note=\"" + std::string(70000, 'x') + "\"/>");
+    fs::permissions(m_folder + "synced/settings.xml", privateMode);
+    fs::create_symlink("synced/settings.xml", m_path);
+
+    Settings settings;
+    ASSERT_EQ(ReadSettingsFile(m_path, settings), SettingsReadResult::Read);
+    ASSERT_TRUE(WriteSettingsFile(m_path, settings));
+    ASSERT_TRUE(WriteSettingsFile(m_path, Changed()));
+    EXPECT_TRUE(fs::is_symlink(m_path));
+    EXPECT_EQ(fs::status(m_path).permissions(), privateMode);
+    EXPECT_EQ(fs::status(m_path + ".cut").permissions(), privateMode);
+}

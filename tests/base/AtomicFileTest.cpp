@@ -168,3 +168,17 @@ TEST_F(AtomicFileTest, ALinkStaysALinkAndTheFileItLeadsToIsReplaced)
     EXPECT_NE(loop.GetError().find("link"), std::string::npos) << loop.GetError();
     EXPECT_TRUE(fs::is_symlink(m_folder / "loop-a"));
 }
+
+// A player who made a saved file private (0600) keeps it private: the file that replaces it takes its
+// permissions. A file made new gets the usual 0644. (Links and copies: ProfileTest, SettingsTest.)
+TEST_F(AtomicFileTest, TheReplacedFileKeepsItsPermissions)
+{
+    const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    ASSERT_TRUE(AtomicFile(Path("settings.xml")).Write("old"));
+    EXPECT_EQ(fs::status(Path("settings.xml")).permissions(),
+              privateMode | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(Path("settings.xml"), privateMode);
+    ASSERT_TRUE(AtomicFile(Path("settings.xml")).Write("new"));
+    ASSERT_TRUE(AtomicFile(Path("settings.xml")).Write("newer"));
+    EXPECT_EQ(fs::status(Path("settings.xml")).permissions(), privateMode);
+}

@@ -1,5 +1,8 @@
 #include "puzzle/ProfileManager.h"
 #include "base/Common.h"
+#include "base/LogWriter.h"
+#include "platform/FileSizeSignal.h"
+#include "puzzle/CurrentPlayerGlobalStore.h"
 #include "puzzle/GameData.h"
 #include "puzzle/PuzzleTable.h"
 #include "resources/GlobalVariables.h"
@@ -12,6 +15,7 @@
 #include <functional>
 #include <iterator>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -826,4 +830,205 @@ TEST_F(ProfileTest, ElementsOfANewerVersionSurviveASave)
     ProfileManager::SetProfile(0, L"Bea");
     EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList).find(L"avatar"), std::wstring::npos)
         << "a new profile in the slot does not inherit the old one's additions";
+}
+
+// A player's private profiles.xml (0600) stays private through saves, and so do the backup and the copy
+// kept aside, which hold the same progress; also when profiles.xml is a link to a file elsewhere.
+TEST_F(ProfileTest, APrivateProfilesFileAndItsCopiesStayPrivate)
+{
+    const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+    fs::create_directories(folder / "synced");
+    WriteBytes(folder / "synced" / "mine.xml",
+               "<profiles selected=\"0\"><profile name=\"" + std::string(20, 'N') + "\"/></profiles>");
+    fs::permissions(folder / "synced" / "mine.xml", privateMode);
+    fs::create_symlink("synced/mine.xml", ProfilesPath());
+
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    ASSERT_TRUE(fs::exists(folder / "profiles.xml.cut")) << "the over-long name was cut";
+    EXPECT_EQ(fs::status(folder / "profiles.xml.cut").permissions(), privateMode);
+    ASSERT_TRUE(SaveProfiles());
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_TRUE(fs::is_symlink(ProfilesPath()));
+    EXPECT_EQ(fs::status(ProfilesPath()).permissions(), privateMode);
+    ASSERT_TRUE(fs::exists(folder / "profiles.xml.bak"));
+    EXPECT_EQ(fs::status(folder / "profiles.xml.bak").permissions(), privateMode);
+
+    // Without the link, and over a backup an earlier save left more open.
+    fs::remove(ProfilesPath());
+    fs::copy_file(folder / "synced" / "mine.xml", ProfilesPath());
+    fs::permissions(ProfilesPath(), privateMode);
+    fs::permissions(folder / "profiles.xml.bak",
+                    privateMode | fs::perms::group_read | fs::perms::others_read);
+    ProfileManager();
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_EQ(fs::status(ProfilesPath()).permissions(), privateMode);
+    EXPECT_EQ(fs::status(folder / "profiles.xml.bak").permissions(), privateMode);
+}
+
+// Under a file-size limit (ulimit -f) smaller than the save, the write past it had ended the game with
+// SIGXFSZ, leaving a cut temporary file. With the signal ignored, as the program does at its start, the
+// save fails as on a full disk: told once, the old file whole, no temporary file left, and play goes on.
+TEST_F(ProfileTest, ASaveLargerThanTheFileSizeLimitFailsAndTheGameGoesOn)
+{
+    constexpr rlim_t kLimit = 40 * 1024;
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    GetCurrentPlayerState()->properties[L"diary"] = Value(std::wstring(20 * 1024, L'x'));
+    ASSERT_TRUE(SaveProfiles());
+    const std::string before = ReadBytes(ProfilesPath());
+    ASSERT_GT(before.size(), kLimit) << "the old file is larger than the limit, as it may be";
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        IgnoreFileSizeSignal();
+        const rlimit limit{kLimit, kLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            std::_Exit(3);
+        int told = 0;
+        ProfileEnvironment environment = ProfileManager::GetEnvironment();
+        environment.saveFailed = [&told](const std::string&, const std::string&) { ++told; };
+        ProfileManager::SetEnvironment(environment);
+        GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+        const bool first = SaveProfiles();
+        const bool second = SaveProfiles();
+        std::_Exit(!first && !second && told == 1 ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no limit set; 4: a save did not fail, or was not told once";
+    EXPECT_TRUE(ReadBytes(ProfilesPath()) == before) << "the old file is whole";
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+            << entry.path().filename();
+}
+
+namespace {
+
+int LogLinesNaming(const std::string& text)
+{
+    const std::vector<std::string> lines = LogWriter::GetShortLog();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&text](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    }));
+}
+
+} // namespace
+
+// A script's define-global of 8.4 million '>' (67 MB as written, each '>' being "&gt;" in UTF-16) made every
+// later save larger than the game reads back, and refused: the session's play was lost. A variable too
+// large to save is left out of the file, named once in the log, and stays set until the game ends; the
+// rest of the player's progress and variables are saved, and what is saved reads back whole.
+TEST_F(ProfileTest, AScriptVariableTooLargeToSaveIsLeftOutAndEverySaveSucceeds)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    CurrentPlayerGlobalStore scripts;
+    scripts.SetGlobal(L"visits", Value(41));
+    scripts.SetGlobal(L"zoo", Value(std::wstring(8400000, L'>')));
+    GetCurrentPlayerState()->progress[0][0].puzzles[0].completed = true;
+    ASSERT_TRUE(SaveProfiles()) << "the session's play is saved";
+    ASSERT_TRUE(SaveProfiles());
+    EXPECT_LT(fs::file_size(ProfilesPath()), 64u * 1024);
+    EXPECT_EQ(LogLinesNaming("\"zoo\" of the player \"Robin\" is not saved"), 1) << "named once";
+    EXPECT_EQ(GetCurrentPlayerState()->properties.count(L"zoo"), 1u) << "still set for this run";
+
+    const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "the file reads back whole";
+    const PlayerState& loaded = *GetCurrentPlayerState();
+    EXPECT_TRUE(loaded.progress[0][0].puzzles[0].completed);
+    EXPECT_EQ(loaded.properties.at(L"visits").ToInt(), 41);
+    EXPECT_EQ(loaded.properties.count(L"zoo"), 0u);
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
+}
+
+// Variables are saved only as far as they fit beside what else the profile keeps past what puzzles.xml
+// shapes (here 37,000 puzzles a newer puzzles.xml had), counted as the reader counts it: the smaller
+// variables are kept, and the file a save writes is read back whole, so it is never cut at the next start.
+TEST_F(ProfileTest, ScriptVariablesAreSavedAsFarAsTheyFitBesideTheProfilesOtherContent)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Robin");
+    PlayerState& state = *GetCurrentPlayerState();
+    state.progress[0][0].puzzles.resize(2 + 37000);
+    state.progress[0][0].puzzles.back().completed = true;
+    state.properties[L"seen_map"] = Value(true);
+    state.properties[L"atlas"] = Value(std::wstring(100000, L'a'));
+    state.properties[L"diary"] = Value(std::wstring(100000, L'd'));
+    std::vector<ProfileManager::LeftOutVariable> leftOut;
+    ProfileManager::FormatProfiles(gProfileList, &leftOut);
+    ASSERT_EQ(leftOut.size(), 1u) << "one of the two long ones fits beside the puzzles, not both";
+    EXPECT_EQ(leftOut[0].profile, L"Robin");
+    EXPECT_EQ(leftOut[0].name, L"diary");
+    EXPECT_GT(leftOut[0].bytes, 200000u);
+    ASSERT_TRUE(SaveProfiles());
+
+    const std::wstring written = ProfileManager::FormatProfiles(gProfileList);
+    ProfileManager();
+    ASSERT_EQ(ProfileManager::LastLoadResult(), ProfileManager::LoadResult::Loaded);
+    EXPECT_FALSE(fs::exists(folder / "profiles.xml.cut")) << "nothing read is left out";
+    const PlayerState& loaded = *GetCurrentPlayerState();
+    EXPECT_EQ(loaded.progress[0][0].puzzles.size(), 37002u);
+    EXPECT_TRUE(loaded.progress[0][0].puzzles.back().completed);
+    EXPECT_TRUE(loaded.properties.at(L"seen_map").ToBool());
+    EXPECT_EQ(loaded.properties.at(L"atlas").GetString().size(), 100000u);
+    EXPECT_EQ(loaded.properties.count(L"diary"), 0u);
+    EXPECT_EQ(ProfileManager::FormatProfiles(gProfileList), written) << "read back, written again: the same";
+}
+
+// Two games on one folder: this one waits at its title with "Ann" chosen while the other deletes her (and
+// makes "Eve", who takes her slot there) and quits; at this game's quit "Ann" came back. A profile deleted
+// on disk since this game last read the file stays deleted unless it was played here since; a profile that
+// was played here keeps its progress.
+TEST_F(ProfileTest, AProfileTheOtherGameDeletedStaysDeletedUnlessItWasPlayedHere)
+{
+    ProfileManager();
+    ProfileManager::CreateProfile(L"Bob");
+    ProfileManager::CreateProfile(L"Ann");
+    ProfileManager::CreateProfile(L"Cy");
+    ProfileManager::SelectProfile(1);
+    ASSERT_TRUE(SaveProfiles());
+    ProfileManager();
+    ASSERT_EQ(gProfileList.selected, 1);
+    PlayerState* const current = GetCurrentPlayerState();
+
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        SetProfileNameChecked(1, L"");
+        SetProfileNameChecked(2, L"");
+        if (ProfileManager::CreateProfile(L"Eve") != 1 || !SaveProfiles())
+            std::_Exit(2);
+    }));
+    // Cy was played here meanwhile; Ann, the current player, was not.
+    gProfileList.records[2].state.progress[0][0].puzzles[1].completed = true;
+    ASSERT_TRUE(SaveProfiles()) << "this game quits";
+
+    ProfileList disk;
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    for (const ProfileRecord& record : disk.records)
+        EXPECT_NE(record.name, L"Ann") << "the deletion stays";
+    EXPECT_EQ(disk.records[0].name, L"Bob");
+    EXPECT_EQ(disk.records[2].name, L"Cy") << "played here: kept";
+    EXPECT_TRUE(disk.records[2].state.progress[0][0].puzzles[1].completed);
+    EXPECT_EQ(disk.records[3].name, L"Eve") << "the current player's slot is not given to another profile";
+    EXPECT_EQ(GetCurrentPlayerState(), current) << "the current state stays where the screens hold it";
+    EXPECT_EQ(playerName, L"");
+
+    // Bob, not played here and not current, deleted there: gone here too.
+    ASSERT_TRUE(InOtherGame([] {
+        ProfileManager();
+        SetProfileNameChecked(0, L"");
+        if (!SaveProfiles())
+            std::_Exit(2);
+    }));
+    ASSERT_TRUE(SaveProfiles());
+    ASSERT_TRUE(ProfileManager::ReadProfilesFile(ProfilesPath().string(), disk));
+    EXPECT_EQ(disk.records[0].name, L"");
+    EXPECT_EQ(gProfileList.records[0].name, L"");
+    EXPECT_EQ(disk.records[2].name, L"Cy");
+    EXPECT_EQ(disk.records[3].name, L"Eve");
 }
