@@ -173,6 +173,20 @@ TEST_F(ContentTest, EveryPuzzleIsPlayableAndHasExactlyOneSolution)
     EXPECT_GE(puzzles, 30);
 }
 
+// A grid met twice is one puzzle played twice under two names, whatever its
+// colours: every board of the game, across sets and modes, is its own.
+TEST_F(ContentTest, NoTwoPuzzlesShareAGrid)
+{
+    std::map<std::vector<std::vector<int>>, std::string> seen;
+    ForEachPuzzle([&](int mode, int set, int puzzle, const PuzzleRecord& record) {
+        const std::string where = Name(record) + " (" + std::to_string(mode) + "/" + std::to_string(set) + "/" +
+                                  std::to_string(puzzle) + ")";
+        const auto [first, added] = seen.emplace(record.tiles, where);
+        EXPECT_TRUE(added) << where << " has the grid of " << first->second;
+    });
+    EXPECT_GE(seen.size(), 30u);
+}
+
 TEST_F(ContentTest, PicturesShadeExactlyTheTilesWithPiecesTheArtHas)
 {
     // The art tiles image is a row of square pieces; every picture value
