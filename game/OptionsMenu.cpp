@@ -130,10 +130,11 @@ void OptionsMenu::SliderVal(int id, double value)
         m_game.SetMusicVolume(value);
     } else if (id == m_soundSlider->GetId()) {
         m_game.SetSfxVolume(value);
-        // Every volume reported while the thumb is not held rings the bell
-        // at that volume: a click on the track, and the release that ends a
-        // drag; the values passed on while it is dragged stay quiet.
-        if (!m_soundSlider->IsDragging())
+        // The bell rings once, at the new volume, for the jump a click on the
+        // track makes: that is the one report made while the button is down
+        // and no thumb is held. A drag stays quiet from its grab to its end,
+        // and so do the reports a release repeats.
+        if (m_soundSlider->IsDown() && !m_soundSlider->IsDragging())
             m_game.PlaySample(GetSoundId(L"Bell"));
     }
 }
