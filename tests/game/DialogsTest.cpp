@@ -30,6 +30,9 @@
 #include "ui/Slider.h"
 #include "ui/TextLabel.h"
 
+#include <tuple>
+#include <vector>
+
 namespace {
 
 // Remembers the samples the dialogs ask for.
@@ -455,6 +458,28 @@ TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
     Harness().RunTicks(60);
     EXPECT_NE(FindMenu<MainMenu>(), nullptr);
     EXPECT_EQ(FindMenu<CreditsMenu>(), nullptr);
+}
+
+// One hour and one minute are said in the singular, every other count
+// (none included) in the plural.
+TEST_F(DialogsTest, TheCreditsSayHourAndMinuteInTheSingularOnlyForOne)
+{
+    PlayerState& player = NewPlayer();
+    const std::vector<std::tuple<int, int, std::wstring>> cases = {
+        {1, 23, L": 1 hour and 23 minutes"}, {2, 1, L": 2 hours and 1 minute"},
+        {1, 1, L": 1 hour and 1 minute"},    {0, 0, L": 0 hours and 0 minutes"},
+        {0, 1, L": 0 hours and 1 minute"},   {11, 10, L": 11 hours and 10 minutes"},
+    };
+    for (const auto& [hours, minutes, said] : cases) {
+        player.hours = hours;
+        player.minutes = minutes;
+        auto* credits = new CreditsMenu(Game());
+        credits->Show();
+        const std::wstring time = TextOf(*credits, L"time");
+        EXPECT_TRUE(time.size() > said.size() && time.compare(time.size() - said.size(), said.size(), said) == 0)
+            << WStringToString(time);
+        CloseAllMenus();
+    }
 }
 
 TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)
