@@ -6,9 +6,11 @@
 #include "game/MyGameApp.h"
 #include "game/ScreenShade.h"
 #include "graphics/D3DInterface.h"
+#include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "graphics/Rect.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Assets.h"
@@ -17,6 +19,8 @@
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 #include "ui/Slider.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -121,7 +125,22 @@ ButtonWidget* OptionsMenu::AddCentredButton(int x, const std::wstring& label)
 
 void OptionsMenu::UpdateStretchVisibility()
 {
-    m_stretchScreen->SetVisible(!m_stretchScreen->IsDisabled() && m_fullScreen->IsChecked());
+    const bool visible = !m_stretchScreen->IsDisabled() && m_fullScreen->IsChecked();
+    if (visible == m_stretchScreen->IsVisible())
+        return;
+    m_stretchScreen->SetVisible(visible);
+    // The box redraws its own area; its label is the dialog's drawing, so
+    // the row it stands on is drawn again with it.
+    MarkDirtyArea(LabelRowArea(m_stretchScreen));
+}
+
+Rect OptionsMenu::LabelRowArea(const Checkbox* box) const
+{
+    const int x = static_cast<int>(box->GetX());
+    const int y = static_cast<int>(box->GetY());
+    const Font* font = GetFont(L"menu");
+    const int labelBottom = kLabelDrop + (font != nullptr ? font->GetHeight() - font->GetAscent() : 0);
+    return Rect{x, y, GetWidth() - x, std::max(box->GetHeight(), labelBottom)};
 }
 
 void OptionsMenu::SliderVal(int id, double value)

@@ -20,17 +20,21 @@
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
 #include "graphics/Font.h"
+#include "graphics/FontTable.h"
 #include "graphics/Image.h"
 #include "graphics/Rect.h"
 #include "platform/headless/HeadlessTextCaret.h"
 #include "puzzle/ProfileList.h"
 #include "resources/Assets.h"
+#include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 #include "ui/Slider.h"
 #include "ui/TextLabel.h"
 
+#include <algorithm>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -214,6 +218,63 @@ TEST_F(DialogsTest, TheOptionsStandOnTheDialogPanelWithTheirRowsInPlace)
             EXPECT_EQ(static_cast<int>(button->GetX()) + button->GetWidth() / 2, centre);
             EXPECT_LE(button->GetY() + static_cast<float>(button->GetHeight()), static_cast<float>(height))
                 << "the button stands off the panel";
+        }
+        CloseAllMenus();
+    }
+}
+
+// The rows of a picture's first cell that are not wholly see-through.
+std::pair<int, int> ShownRows(const Image& image)
+{
+    int first = image.GetCellHeight();
+    int last = -1;
+    for (int y = 0; y < image.GetCellHeight(); ++y)
+        for (int x = 0; x < image.GetCellWidth(); ++x)
+            if ((image.GetImagePixel(x, y) >> 24) != 0) {
+                first = std::min(first, y);
+                last = std::max(last, y);
+            }
+    return {first, last};
+}
+
+// With every row shown (the stretching box too, as in full screen on a larger
+// display), the last box and its label keep clear room above the buttons,
+// and every label ends inside the frame drawn on the panel.
+TEST_F(DialogsTest, TheOptionsRowsKeepClearOfTheButtonsAndInsideTheFrame)
+{
+    // The gap, at the least, between what the last row and the buttons show;
+    // and how far in from the panel's edge a label must end.
+    constexpr int kClearRoom = 8;
+    constexpr int kFrameRoom = 28;
+    NewPlayer();
+    Font* font = GetFont(L"menu");
+    ASSERT_NE(font, nullptr);
+    const auto [boxTop, boxBottom] = ShownRows(*::GetImage(L"Checkbox"));
+    const auto [buttonTop, buttonBottom] = ShownRows(*::GetImage(L"button"));
+    ASSERT_LE(boxTop, boxBottom);
+    ASSERT_LE(buttonTop, buttonBottom);
+    for (const wchar_t* from : {L"main-menu", L"playing"}) {
+        SCOPED_TRACE(WStringToString(from));
+        OptionsMenu* options = OpenOptions(from);
+        Checkbox* stretch = options->GetStretchScreenBox();
+        stretch->SetDisabled(false);
+        ClickCentre(options->GetFullScreenBox());
+        ASSERT_TRUE(stretch->IsVisible());
+
+        const int labelX = static_cast<int>(options->GetFullScreenBox()->GetX()) +
+                           options->GetFullScreenBox()->GetWidth() + 5;
+        for (const wchar_t* key :
+             {L"disable_tips", L"custom_cursors", L"toggle_mode", L"toggle_numbers", L"full_screen", L"stretch_screen"})
+            EXPECT_LE(labelX + font->StringWidth(Localize(key)), options->GetWidth() - kFrameRoom)
+                << WStringToString(Localize(key)) << " runs into the frame";
+
+        const int rowY = static_cast<int>(stretch->GetY());
+        const int lastShown = std::max(rowY + boxBottom, rowY + 22 + font->GetHeight() - font->GetAscent() - 1);
+        for (ButtonWidget* button : {options->GetMenuButton(), options->GetCloseButton()}) {
+            if (button == nullptr)
+                continue;
+            EXPECT_GE(static_cast<int>(button->GetY()) + buttonTop - lastShown - 1, kClearRoom)
+                << "the last row stands on the button " << WStringToString(button->GetLabel());
         }
         CloseAllMenus();
     }
