@@ -247,6 +247,17 @@ TEST_F(ContentTest, EveryPlayedSetHasARecordProgressAndNames)
     EXPECT_LE(gPuzzleTable.PuzzleCount(0, 0), 5) << "the first set is a short introduction";
 }
 
+// The option that has right click switch tools has the Space key switch them
+// too, which a player who does not know it can lose a puzzle to: the
+// option's label, the tips and the pages that teach marking all say so.
+TEST_F(ContentTest, TheTextsOnSwitchingToolsNameTheSpaceKey)
+{
+    for (const wchar_t* key : {L"toggle_mode", L"tips_text", L"intro_2_1_text", L"incorrect_tile_text"}) {
+        ASSERT_TRUE(HasLocalizedText(key)) << WStringToString(key);
+        EXPECT_NE(Localize(key).find(L"Space"), std::wstring::npos) << WStringToString(key);
+    }
+}
+
 TEST_F(ContentTest, EveryBoardSizeHasItsRecordAndAllThreeSizesAreUsed)
 {
     std::set<int> sizes;
