@@ -139,8 +139,11 @@ Rect OptionsMenu::LabelRowArea(const Checkbox* box) const
     const int x = static_cast<int>(box->GetX());
     const int y = static_cast<int>(box->GetY());
     const Font* font = GetFont(L"menu");
-    const int labelBottom = kLabelDrop + (font != nullptr ? font->GetHeight() - font->GetAscent() : 0);
-    return Rect{x, y, GetWidth() - x, std::max(box->GetHeight(), labelBottom)};
+    const int ascent = font != nullptr ? font->GetAscent() : 0;
+    const int descent = font != nullptr ? font->GetHeight() - ascent : 0;
+    const int top = std::min(0, kLabelDrop - ascent);
+    const int bottom = std::max(box->GetHeight(), kLabelDrop + descent);
+    return Rect{x, y + top, GetWidth() - x, bottom - top};
 }
 
 void OptionsMenu::SliderVal(int id, double value)

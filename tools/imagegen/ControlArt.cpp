@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 
 using namespace look;
 
