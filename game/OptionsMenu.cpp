@@ -6,9 +6,11 @@
 #include "game/MyGameApp.h"
 #include "game/ScreenShade.h"
 #include "graphics/D3DInterface.h"
+#include "graphics/Font.h"
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "graphics/Rect.h"
 #include "puzzle/PlayerState.h"
 #include "puzzle/ProfileManager.h"
 #include "resources/Assets.h"
@@ -17,6 +19,8 @@
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 #include "ui/Slider.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -121,7 +125,25 @@ ButtonWidget* OptionsMenu::AddCentredButton(int x, const std::wstring& label)
 
 void OptionsMenu::UpdateStretchVisibility()
 {
-    m_stretchScreen->SetVisible(!m_stretchScreen->IsDisabled() && m_fullScreen->IsChecked());
+    const bool visible = !m_stretchScreen->IsDisabled() && m_fullScreen->IsChecked();
+    if (visible == m_stretchScreen->IsVisible())
+        return;
+    m_stretchScreen->SetVisible(visible);
+    // The box redraws its own area; its label is the dialog's drawing, so
+    // the row it stands on is drawn again with it.
+    MarkDirtyArea(LabelRowArea(m_stretchScreen));
+}
+
+Rect OptionsMenu::LabelRowArea(const Checkbox* box) const
+{
+    const int x = static_cast<int>(box->GetX());
+    const int y = static_cast<int>(box->GetY());
+    const Font* font = GetFont(L"menu");
+    const int ascent = font != nullptr ? font->GetAscent() : 0;
+    const int descent = font != nullptr ? font->GetHeight() - ascent : 0;
+    const int top = std::min(0, kLabelDrop - ascent);
+    const int bottom = std::max(box->GetHeight(), kLabelDrop + descent);
+    return Rect{x, y + top, GetWidth() - x, bottom - top};
 }
 
 void OptionsMenu::SliderVal(int id, double value)
@@ -130,10 +152,11 @@ void OptionsMenu::SliderVal(int id, double value)
         m_game.SetMusicVolume(value);
     } else if (id == m_soundSlider->GetId()) {
         m_game.SetSfxVolume(value);
-        // Every volume reported while the thumb is not held rings the bell
-        // at that volume: a click on the track, and the release that ends a
-        // drag; the values passed on while it is dragged stay quiet.
-        if (!m_soundSlider->IsDragging())
+        // The bell rings once, at the new volume, for the jump a click on the
+        // track makes: that is the one report made while the button is down
+        // and no thumb is held. A drag stays quiet from its grab to its end,
+        // and so do the reports a release repeats.
+        if (m_soundSlider->IsDown() && !m_soundSlider->IsDragging())
             m_game.PlaySample(GetSoundId(L"Bell"));
     }
 }

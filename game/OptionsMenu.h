@@ -7,6 +7,7 @@
 #include <string>
 
 class ButtonWidget;
+struct Rect;
 class Checkbox;
 class MyGameApp;
 class Slider;
@@ -45,6 +46,9 @@ private:
     Checkbox* AddBox(int y, bool checked);
     ButtonWidget* AddCentredButton(int x, const std::wstring& label);
     void UpdateStretchVisibility();
+    // The row of a box and of the label the dialog writes beside it, in the
+    // dialog's pixels.
+    Rect LabelRowArea(const Checkbox* box) const;
     void ApplyDisplaySettings();
 
     MyGameApp& m_game;

@@ -4,8 +4,10 @@
 #include "game/ConfirmPuzzleSelectMenu.h"
 #include "game/ConfirmQuitMenu.h"
 #include "game/MyPlayPuzzleMenu.h"
+#include "game/OptionsMenu.h"
 #include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
+#include "ui/Checkbox.h"
 
 namespace {
 
@@ -18,6 +20,20 @@ protected:
         AppHarnessOptions options = GameTest::Options();
         options.readPixels = AppHarnessOptions::WithPixels().readPixels;
         return options;
+    }
+    // Pixels of the screen that the frames drawn so far left different from
+    // a full redraw of it.
+    int PixelsUnlikeAFullRedraw()
+    {
+        const int width = App().GetWidth();
+        const int height = App().GetHeight();
+        const std::vector<std::uint32_t> composed = Harness().ScreenPixels(0, 0, width, height);
+        Harness().Redraw();
+        const std::vector<std::uint32_t> full = Harness().ScreenPixels(0, 0, width, height);
+        int differing = 0;
+        for (std::size_t i = 0; i < full.size(); ++i)
+            differing += composed[i] != full[i] ? 1 : 0;
+        return differing;
     }
 };
 
@@ -60,6 +76,31 @@ TEST_F(DialogPixelsTest, LeavingAPuzzleIsAskedOverTheShadedBoard)
     const std::uint32_t paper = Harness().ScreenPixel(160, 600);
     const int brightness = static_cast<int>(((paper >> 16) & 0xFF) + ((paper >> 8) & 0xFF) + (paper & 0xFF));
     EXPECT_GT(brightness, 150) << "the board is hidden behind the question";
+}
+
+// Full screen unticked takes the stretching box away and its label with it,
+// in the very next frame, and ticked again brings both back.
+TEST_F(DialogPixelsTest, TheStretchingLabelComesAndGoesWithItsBox)
+{
+    NewPlayer();
+    auto* options = new OptionsMenu(Game(), L"main-menu", 0, 0);
+    options->Show();
+    Harness().RunTicks(60);
+    // On a display larger than the game there is something to stretch.
+    Checkbox* stretch = options->GetStretchScreenBox();
+    stretch->SetDisabled(false);
+    Checkbox* fullScreen = options->GetFullScreenBox();
+    const Vector4 origin = fullScreen->GetScreenOrigin();
+    const int x = static_cast<int>(origin.x) + fullScreen->GetWidth() / 2;
+    const int y = static_cast<int>(origin.y) + fullScreen->GetHeight() / 2;
+    Harness().MouseMove(x, y);
+    for (const bool shown : {true, false, true, false}) {
+        Harness().Click(x, y);
+        ASSERT_EQ(fullScreen->IsChecked(), shown);
+        ASSERT_EQ(stretch->IsVisible(), shown);
+        Harness().RunTicks(2);
+        EXPECT_EQ(PixelsUnlikeAFullRedraw(), 0) << (shown ? "ticked" : "unticked");
+    }
 }
 
 } // namespace

@@ -20,15 +20,22 @@
 #include "game/StoryIntroMenu.h"
 #include "game/TipsMenu.h"
 #include "graphics/Font.h"
+#include "graphics/FontTable.h"
 #include "graphics/Image.h"
 #include "graphics/Rect.h"
 #include "platform/headless/HeadlessTextCaret.h"
 #include "puzzle/ProfileList.h"
 #include "resources/Assets.h"
+#include "resources/Localization.h"
 #include "ui/ButtonWidget.h"
 #include "ui/Checkbox.h"
 #include "ui/Slider.h"
 #include "ui/TextLabel.h"
+
+#include <algorithm>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -112,11 +119,10 @@ TEST_F(DialogsTest, OptionsOfferTheWayBackOnlyFromPlayAndHideStretchingAtNativeS
     EXPECT_NE(FindMenu<OptionsMenu>(), nullptr);
 }
 
-// Every volume the sound slider reports while its thumb is not held rings the
-// bell: a click on the track reports at the press and again at the release,
-// a drag only at its release, a thumb pressed and let go without moving at
-// its release, whether the value changed or not.
-TEST_F(DialogsTest, TheSoundVolumeRingsForEveryReportMadeWhileTheThumbIsNotHeld)
+// The sound slider rings the bell once for a click on its track, at the
+// press, when the volume jumps; a drag of its thumb stays quiet from its grab
+// to its release, and so does a thumb pressed and let go where it is.
+TEST_F(DialogsTest, TheSoundVolumeRingsOnceForAClickOnTheTrackAndNeverForADrag)
 {
     NewPlayer();
     OptionsMenu* options = OpenOptions(L"main-menu");
@@ -124,20 +130,27 @@ TEST_F(DialogsTest, TheSoundVolumeRingsForEveryReportMadeWhileTheThumbIsNotHeld)
     const int bell = GetSoundId(L"Bell");
     ASSERT_NE(bell, -1);
     auto bells = [&] { return std::count(Sounds().played.begin(), Sounds().played.end(), bell); };
+    const Vector4 origin = sound->GetScreenOrigin();
+    const int y = static_cast<int>(origin.y) + sound->GetHeight() / 2;
+    const int thumbWidth = ::GetImage(L"Slider_Thumb")->GetCellWidth();
+    auto thumbX = [&] {
+        return static_cast<int>(origin.x) + static_cast<int>((sound->GetWidth() - thumbWidth) * sound->GetValue()) +
+               3;
+    };
 
     sound->SetValue(0.0);
     Sounds().played.clear();
-    ClickAt(sound, sound->GetWidth() * 3 / 4, sound->GetHeight() / 2);
+    const int trackX = static_cast<int>(origin.x) + sound->GetWidth() * 3 / 4;
+    Harness().MouseMove(trackX, y);
+    Harness().MouseDown(trackX, y);
     EXPECT_NEAR(App().GetSfxVolume(), 0.75, 0.02);
-    EXPECT_EQ(bells(), 2);
+    EXPECT_EQ(bells(), 1) << "the jump rings at the press";
+    Harness().MouseUp(trackX, y);
+    EXPECT_EQ(bells(), 1) << "the release of a track click rang again";
 
-    // Drag the thumb from 0.75 back towards the start: quiet until it is let go.
+    // Drag the thumb from 0.75 back towards the start, and let it go there.
     Sounds().played.clear();
-    const Vector4 origin = sound->GetScreenOrigin();
-    const int thumbWidth = ::GetImage(L"Slider_Thumb")->GetCellWidth();
-    const int grabX =
-        static_cast<int>(origin.x) + static_cast<int>((sound->GetWidth() - thumbWidth) * 0.75) + 3;
-    const int y = static_cast<int>(origin.y) + sound->GetHeight() / 2;
+    const int grabX = thumbX();
     Harness().MouseMove(grabX, y);
     Harness().MouseDown(grabX, y);
     Harness().MouseMove(grabX - 60, y);
@@ -145,15 +158,28 @@ TEST_F(DialogsTest, TheSoundVolumeRingsForEveryReportMadeWhileTheThumbIsNotHeld)
     EXPECT_LT(App().GetSfxVolume(), 0.6);
     EXPECT_EQ(bells(), 0) << "the bell rang while the thumb was dragged";
     Harness().MouseUp(grabX - 100, y);
-    EXPECT_EQ(bells(), 1);
+    EXPECT_LT(App().GetSfxVolume(), 0.6);
+    EXPECT_EQ(bells(), 0) << "the end of a drag rang";
 
-    // The thumb pressed and let go where it is: the same volume, rung again.
-    Sounds().played.clear();
-    const int thumbX =
-        static_cast<int>(origin.x) + static_cast<int>((sound->GetWidth() - thumbWidth) * sound->GetValue()) + 3;
-    Harness().MouseMove(thumbX, y);
-    Harness().MouseDown(thumbX, y);
-    Harness().MouseUp(thumbX, y);
+    // A drag past the end of the track, let go off the slider.
+    Harness().MouseMove(thumbX(), y);
+    Harness().MouseDown(thumbX(), y);
+    Harness().MouseMove(static_cast<int>(origin.x) + sound->GetWidth() + 80, y + 40);
+    Harness().MouseUp(static_cast<int>(origin.x) + sound->GetWidth() + 80, y + 40);
+    EXPECT_EQ(sound->GetValue(), 1.0);
+    EXPECT_EQ(bells(), 0) << "a drag let go off the slider rang";
+
+    // The thumb pressed and let go where it is.
+    Harness().MouseMove(thumbX(), y);
+    Harness().MouseDown(thumbX(), y);
+    Harness().MouseUp(thumbX(), y);
+    EXPECT_EQ(bells(), 0) << "a thumb let go where it was pressed rang";
+
+    // A second click on the track rings once more.
+    const int lowX = static_cast<int>(origin.x) + sound->GetWidth() / 5;
+    Harness().MouseMove(lowX, y);
+    Harness().Click(lowX, y);
+    EXPECT_NEAR(App().GetSfxVolume(), 0.2, 0.02);
     EXPECT_EQ(bells(), 1);
 
     // The music slider rings nothing.
@@ -192,6 +218,63 @@ TEST_F(DialogsTest, TheOptionsStandOnTheDialogPanelWithTheirRowsInPlace)
             EXPECT_EQ(static_cast<int>(button->GetX()) + button->GetWidth() / 2, centre);
             EXPECT_LE(button->GetY() + static_cast<float>(button->GetHeight()), static_cast<float>(height))
                 << "the button stands off the panel";
+        }
+        CloseAllMenus();
+    }
+}
+
+// The rows of a picture's first cell that are not wholly see-through.
+std::pair<int, int> ShownRows(const Image& image)
+{
+    int first = image.GetCellHeight();
+    int last = -1;
+    for (int y = 0; y < image.GetCellHeight(); ++y)
+        for (int x = 0; x < image.GetCellWidth(); ++x)
+            if ((image.GetImagePixel(x, y) >> 24) != 0) {
+                first = std::min(first, y);
+                last = std::max(last, y);
+            }
+    return {first, last};
+}
+
+// With every row shown (the stretching box too, as in full screen on a larger
+// display), the last box and its label keep clear room above the buttons,
+// and every label ends inside the frame drawn on the panel.
+TEST_F(DialogsTest, TheOptionsRowsKeepClearOfTheButtonsAndInsideTheFrame)
+{
+    // The gap, at the least, between what the last row and the buttons show;
+    // and how far in from the panel's edge a label must end.
+    constexpr int kClearRoom = 8;
+    constexpr int kFrameRoom = 28;
+    NewPlayer();
+    Font* font = GetFont(L"menu");
+    ASSERT_NE(font, nullptr);
+    const auto [boxTop, boxBottom] = ShownRows(*::GetImage(L"Checkbox"));
+    const auto [buttonTop, buttonBottom] = ShownRows(*::GetImage(L"button"));
+    ASSERT_LE(boxTop, boxBottom);
+    ASSERT_LE(buttonTop, buttonBottom);
+    for (const wchar_t* from : {L"main-menu", L"playing"}) {
+        SCOPED_TRACE(WStringToString(from));
+        OptionsMenu* options = OpenOptions(from);
+        Checkbox* stretch = options->GetStretchScreenBox();
+        stretch->SetDisabled(false);
+        ClickCentre(options->GetFullScreenBox());
+        ASSERT_TRUE(stretch->IsVisible());
+
+        const int labelX = static_cast<int>(options->GetFullScreenBox()->GetX()) +
+                           options->GetFullScreenBox()->GetWidth() + 5;
+        for (const wchar_t* key :
+             {L"disable_tips", L"custom_cursors", L"toggle_mode", L"toggle_numbers", L"full_screen", L"stretch_screen"})
+            EXPECT_LE(labelX + font->StringWidth(Localize(key)), options->GetWidth() - kFrameRoom)
+                << WStringToString(Localize(key)) << " runs into the frame";
+
+        const int rowY = static_cast<int>(stretch->GetY());
+        const int lastShown = std::max(rowY + boxBottom, rowY + 22 + font->GetHeight() - font->GetAscent() - 1);
+        for (ButtonWidget* button : {options->GetMenuButton(), options->GetCloseButton()}) {
+            if (button == nullptr)
+                continue;
+            EXPECT_GE(static_cast<int>(button->GetY()) + buttonTop - lastShown - 1, kClearRoom)
+                << "the last row stands on the button " << WStringToString(button->GetLabel());
         }
         CloseAllMenus();
     }
@@ -436,6 +519,28 @@ TEST_F(DialogsTest, TheCreditsShowTheStoredPlayTime)
     Harness().RunTicks(60);
     EXPECT_NE(FindMenu<MainMenu>(), nullptr);
     EXPECT_EQ(FindMenu<CreditsMenu>(), nullptr);
+}
+
+// One hour and one minute are said in the singular, every other count
+// (none included) in the plural.
+TEST_F(DialogsTest, TheCreditsSayHourAndMinuteInTheSingularOnlyForOne)
+{
+    PlayerState& player = NewPlayer();
+    const std::vector<std::tuple<int, int, std::wstring>> cases = {
+        {1, 23, L": 1 hour and 23 minutes"}, {2, 1, L": 2 hours and 1 minute"},
+        {1, 1, L": 1 hour and 1 minute"},    {0, 0, L": 0 hours and 0 minutes"},
+        {0, 1, L": 0 hours and 1 minute"},   {11, 10, L": 11 hours and 10 minutes"},
+    };
+    for (const auto& [hours, minutes, said] : cases) {
+        player.hours = hours;
+        player.minutes = minutes;
+        auto* credits = new CreditsMenu(Game());
+        credits->Show();
+        const std::wstring time = TextOf(*credits, L"time");
+        EXPECT_TRUE(time.size() > said.size() && time.compare(time.size() - said.size(), said.size(), said) == 0)
+            << WStringToString(time);
+        CloseAllMenus();
+    }
 }
 
 TEST_F(DialogsTest, TheTipsAreWrittenOnACardThatCoversTheSky)

@@ -482,6 +482,12 @@ const std::vector<ScreenCase> kScreens = {
          (new NoticeMenu(t.Game(), L"unlocked_bonus", nullptr, L"menu"))->Show();
      },
      {}},
+    {"lesson_tool_notice",
+     [](ScreenLayoutTest& t) {
+         t.MakePlayer();
+         (new NoticeMenu(t.Game(), L"incorrect_tile", nullptr, L"menu"))->Show();
+     },
+     {}},
 };
 
 // Every text of every screen stands clear of the others, on the screen, on

@@ -4,11 +4,15 @@
 #include "graphics/FontTable.h"
 #include "graphics/Graphics.h"
 #include "graphics/Image.h"
+#include "graphics/ImageData.h"
+#include "graphics/ImageDecoders.h"
 #include "graphics/ImageLoader.h"
 #include "graphics/ImageSurface.h"
 #include "tools/imagegen/Look.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -116,6 +120,60 @@ TEST(LookPageTest, ListsEveryColourAndTypeTheContentToolsDrawWith)
                             "| " + std::to_string(type.size) + " |"}))
             << type.name;
     }
+}
+
+// Each set's banner on the puzzle choice carries the set's name in white in
+// the middle of its face: on the name's widest row of letters the space
+// left of the name and the space right of it are the same, whatever the
+// name's length.
+TEST(SetBannerTest, EveryBannerCentresItsNameOnItsFace)
+{
+    const std::filesystem::path folder = std::filesystem::path(TARNVALE_GAME_DATA_DIR) / "images/screens";
+    int banners = 0;
+    for (const std::filesystem::directory_entry& file : std::filesystem::directory_iterator(folder)) {
+        const std::string name = file.path().filename().string();
+        if (name.size() < 11 || name.compare(name.size() - 11, 11, "_select.png") != 0)
+            continue;
+        ++banners;
+        std::ifstream in(file.path(), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        ImageData image;
+        std::string error;
+        ASSERT_TRUE(DecodePng(bytes.str(), image, error)) << name << ": " << error;
+        // The banner's opaque width (its rim), across its middle row.
+        const int middle = image.height / 2;
+        int rimLeft = image.width;
+        int rimRight = -1;
+        for (int x = 0; x < image.width; ++x) {
+            if ((image.At(x, middle) >> 24) == 0xFF) {
+                rimLeft = std::min(rimLeft, x);
+                rimRight = std::max(rimRight, x);
+            }
+        }
+        // The white of the letters (no colour of a banner's face comes near it).
+        int inkLeft = image.width;
+        int inkRight = -1;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const std::uint32_t pixel = image.At(x, y);
+                const bool white = ((pixel >> 16) & 0xFF) >= 0xF0 && ((pixel >> 8) & 0xFF) >= 0xF0 &&
+                                   (pixel & 0xFF) >= 0xF0 && (pixel >> 24) == 0xFF;
+                if (white) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                }
+            }
+        }
+        ASSERT_LT(rimLeft, rimRight) << name;
+        ASSERT_LT(inkLeft, inkRight) << name << " has no name written on it";
+        const int before = inkLeft - rimLeft;
+        const int after = rimRight - inkRight;
+        EXPECT_LE(std::abs(before - after), 2) << name << ": " << before << " px before the name, " << after
+                                               << " px after it";
+        EXPECT_GE(std::min(before, after), 20) << name << ": the name crowds the rim";
+    }
+    EXPECT_GE(banners, 5);
 }
 
 } // namespace

@@ -173,6 +173,20 @@ TEST_F(ContentTest, EveryPuzzleIsPlayableAndHasExactlyOneSolution)
     EXPECT_GE(puzzles, 30);
 }
 
+// A grid met twice is one puzzle played twice under two names, whatever its
+// colours: every board of the game, across sets and modes, is its own.
+TEST_F(ContentTest, NoTwoPuzzlesShareAGrid)
+{
+    std::map<std::vector<std::vector<int>>, std::string> seen;
+    ForEachPuzzle([&](int mode, int set, int puzzle, const PuzzleRecord& record) {
+        const std::string where = Name(record) + " (" + std::to_string(mode) + "/" + std::to_string(set) + "/" +
+                                  std::to_string(puzzle) + ")";
+        const auto [first, added] = seen.emplace(record.tiles, where);
+        EXPECT_TRUE(added) << where << " has the grid of " << first->second;
+    });
+    EXPECT_GE(seen.size(), 30u);
+}
+
 TEST_F(ContentTest, PicturesShadeExactlyTheTilesWithPiecesTheArtHas)
 {
     // The art tiles image is a row of square pieces; every picture value
@@ -219,6 +233,11 @@ TEST_F(ContentTest, EveryPlayedSetHasARecordProgressAndNames)
             const std::wstring& name = gSetTable.Find(mode, set)->name;
             EXPECT_FALSE(Localize(name).empty()) << WStringToString(name);
             EXPECT_FALSE(Localize(name + L"_short").empty()) << WStringToString(name);
+            // The bonus list labels its sets with the short names: there a
+            // set is called what its banner and the play screen call it.
+            if (mode == 1) {
+                EXPECT_EQ(Localize(name + L"_short"), Localize(name)) << WStringToString(name);
+            }
             const SetNames* names = gPuzzleNameTable.Find(name);
             ASSERT_NE(names, nullptr) << WStringToString(name);
             EXPECT_EQ(static_cast<int>(names->puzzles.size()), gPuzzleTable.PuzzleCount(mode, set));
@@ -226,6 +245,17 @@ TEST_F(ContentTest, EveryPlayedSetHasARecordProgressAndNames)
         }
     }
     EXPECT_LE(gPuzzleTable.PuzzleCount(0, 0), 5) << "the first set is a short introduction";
+}
+
+// The option that has right click switch tools has the Space key switch them
+// too, which a player who does not know it can lose a puzzle to: the
+// option's label, the tips and the pages that teach marking all say so.
+TEST_F(ContentTest, TheTextsOnSwitchingToolsNameTheSpaceKey)
+{
+    for (const wchar_t* key : {L"toggle_mode", L"tips_text", L"intro_2_1_text", L"incorrect_tile_text"}) {
+        ASSERT_TRUE(HasLocalizedText(key)) << WStringToString(key);
+        EXPECT_NE(Localize(key).find(L"Space"), std::wstring::npos) << WStringToString(key);
+    }
 }
 
 TEST_F(ContentTest, EveryBoardSizeHasItsRecordAndAllThreeSizesAreUsed)

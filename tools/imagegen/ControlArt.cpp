@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 
 using namespace look;
 
@@ -79,20 +80,34 @@ Canvas MakeThumb()
 }
 
 // The box in one of its looks: the slate well, a gold rim that brightens
-// under the pointer, and a gold tick when checked.
+// under the pointer, and a gold tick when checked. The rim is as tall as a
+// label's capitals and small letters together and stands on their middle
+// (a label's baseline is 22 pixels under the box's top), which leaves a
+// dialog's button row, 35 pixels under the last box, clear of it.
 Canvas MakeCheckbox(bool checked, bool hovered)
 {
-    constexpr int kSize = 30;
-    Canvas box(kSize, kSize);
-    box.FillRoundedRect(1, 3, 28, 27, 7, kShadow);
-    box.FillRoundedRect(1, 1, 28, 28, 7, hovered ? kAmber : kBronze);
-    FillRoundedGradient(box, 3, 3, 24, 24, 5, kGrooveTop, hovered ? kNavy : kGrooveBottom);
-    box.StrokeRoundedRect(3.5f, 3.5f, 23, 23, 5, 1.0f, WithAlpha(kWhite, 0x30));
+    constexpr int kCellWidth = 26;
+    constexpr int kCellHeight = 27;
+    constexpr float kLeft = 2.0f;
+    constexpr float kTop = 4.0f;
+    constexpr float kSize = 22.0f;
+    // The tick is drawn on a box 28 pixels wide at (1, 1) and scaled to this one.
+    constexpr float kScale = kSize / 28.0f;
+    Canvas box(kCellWidth, kCellHeight);
+    box.FillRoundedRect(kLeft, kTop + 2, kSize, kSize - 1, 6, kShadow);
+    box.FillRoundedRect(kLeft, kTop, kSize, kSize, 6, hovered ? kAmber : kBronze);
+    FillRoundedGradient(box, kLeft + 2, kTop + 2, kSize - 4, kSize - 4, 4, kGrooveTop, hovered ? kNavy : kGrooveBottom);
+    box.StrokeRoundedRect(kLeft + 2.5f, kTop + 2.5f, kSize - 5, kSize - 5, 4, 1.0f, WithAlpha(kWhite, 0x30));
     if (checked) {
-        const float shadow[] = {7.5f,  16.5f, 10.5f, 13.5f, 13.5f, 17.0f,
-                                22.0f, 8.0f,  25.0f, 11.0f, 13.5f, 23.0f};
+        float shadow[] = {7.5f, 16.5f, 10.5f, 13.5f, 13.5f, 17.0f, 22.0f, 8.0f, 25.0f, 11.0f, 13.5f, 23.0f};
+        float tick[] = {6.5f, 15.0f, 9.5f, 12.0f, 12.5f, 15.5f, 21.0f, 6.5f, 24.0f, 9.5f, 12.5f, 21.5f};
+        for (float* points : {shadow, tick}) {
+            for (int i = 0; i < 12; i += 2) {
+                points[i] = kLeft + (points[i] - 1.0f) * kScale;
+                points[i + 1] = kTop + (points[i + 1] - 1.0f) * kScale;
+            }
+        }
         box.FillPolygon(shadow, 6, WithAlpha(kBlack, 0x90));
-        const float tick[] = {6.5f, 15.0f, 9.5f, 12.0f, 12.5f, 15.5f, 21.0f, 6.5f, 24.0f, 9.5f, 12.5f, 21.5f};
         box.FillPolygon(tick, 6, hovered ? kHoney : kAmber);
     }
     return box;

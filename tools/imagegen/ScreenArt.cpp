@@ -24,9 +24,12 @@ namespace fs = std::filesystem;
 const std::string kFontFolder = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-// A set's banner: its name starts here and must end before the face's rim.
-constexpr int kBannerTextLeft = 24;
-constexpr int kBannerTextWidth = 348 - 12 - kBannerTextLeft;
+// A set's banner: the face inside its gold rim, and the room its name keeps
+// from the rim on either side.
+constexpr int kBannerFaceLeft = 4;
+constexpr int kBannerFaceWidth = 344;
+constexpr int kBannerTextMargin = 22;
+constexpr int kBannerTextWidth = kBannerFaceWidth - 2 * kBannerTextMargin;
 
 std::unique_ptr<FontRasterizer> OpenFont(const Type& type)
 {
@@ -94,6 +97,32 @@ void GradientRoundedRect(Canvas& canvas, float x, float y, int width, int height
                 canvas.Blend(static_cast<int>(x) + px, static_cast<int>(y) + py, colour, coverage);
         }
     }
+}
+
+// The columns a text's glyphs cover when it is drawn from x = 0. Advance
+// widths hold the letters' side bearings, which would set a title off centre
+// by a few pixels.
+struct InkSpan
+{
+    int left = 0;
+    int right = -1;
+    int Width() const { return right - left + 1; }
+};
+
+InkSpan MeasureInk(FontRasterizer& font, const std::wstring& text)
+{
+    Canvas scratch(Canvas::TextWidth(font, text) + font.GetHeight(), font.GetHeight());
+    scratch.DrawText(font, text, 0, font.GetAscent(), kWhite);
+    InkSpan ink{scratch.GetWidth(), -1};
+    for (int y = 0; y < scratch.GetHeight(); ++y) {
+        for (int x = 0; x < scratch.GetWidth(); ++x) {
+            if ((scratch.GetImage().At(x, y) >> 24) == 0)
+                continue;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+        }
+    }
+    return ink.right < 0 ? InkSpan{} : ink;
 }
 
 void CentredText(Canvas& canvas, FontRasterizer& font, const std::wstring& text, int centreX, int baseline,
@@ -488,20 +517,23 @@ void MakePuzzleChoice(Output& out, Fonts& fonts)
         Canvas banner(360, 120);
         banner.FillRoundedRect(4, 6, 352, 110, 20, WithAlpha(kBlack, 0x50));
         banner.FillRoundedRect(0, 0, 352, 110, 20, kGold);
-        GradientRoundedRect(banner, 4, 4, 344, 102, 17, set.top, set.bottom);
-        // The name fills the banner's face from the left; a name too long for
-        // the heading size is set smaller rather than cut off at the rim.
+        GradientRoundedRect(banner, kBannerFaceLeft, 4, kBannerFaceWidth, 102, 17, set.top, set.bottom);
+        // The name stands in the middle of the banner's face, as far from the
+        // rim on the right as on the left; a name too long for the heading
+        // size is set smaller rather than crowding the rim.
         FontRasterizer* font = fonts.heading.get();
         std::unique_ptr<FontRasterizer> smaller;
-        for (int size = kHeadingType.size - 2; Canvas::TextWidth(*font, set.title) > kBannerTextWidth && size >= 20;
-             size -= 2) {
+        InkSpan ink = MeasureInk(*font, set.title);
+        for (int size = kHeadingType.size - 2; ink.Width() > kBannerTextWidth && size >= 20; size -= 2) {
             smaller = OpenFont(Type{kHeadingType.name, kHeadingType.face, size});
             if (!smaller)
                 break;
             font = smaller.get();
+            ink = MeasureInk(*font, set.title);
         }
-        banner.DrawText(*font, set.title, kBannerTextLeft + 2, 72 + 2, WithAlpha(kBlack, 0x90));
-        banner.DrawText(*font, set.title, kBannerTextLeft, 72, kWhite);
+        const int x = kBannerFaceLeft + (kBannerFaceWidth - ink.Width()) / 2 - ink.left;
+        banner.DrawText(*font, set.title, x + 2, 72 + 2, WithAlpha(kBlack, 0x90));
+        banner.DrawText(*font, set.title, x, 72, kWhite);
         out.Save(banner, std::string(set.name) + "_select");
     }
 
