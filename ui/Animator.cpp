@@ -650,6 +650,7 @@ void Animator::CountCreation(DynamicWidget* object)
         pixels = std::int64_t{image->GetWidth()} * image->GetHeight();
     Creation& entry = m_creations[object->GetId()];
     m_creationPixels += pixels - entry.pixels;
+    m_createdPixels += std::max<std::int64_t>(0, pixels - entry.pixels);
     entry = Creation{Track(object), pixels};
     object->CountAsScriptObject(pixels);
 }

@@ -303,8 +303,23 @@ private:
     // The interpreter's parts (Animator.cpp and ScriptFlowCommands.cpp).
     // Before a run: true when it must wait for the next update instead.
     bool RunMustWait(bool step, ScriptLimits* limits);
-    // True when this run, or the tick, has no command left.
+    // True when this run, or the tick, has no command left, or the program
+    // is to end.
     bool OutOfCommands(bool step, int& budget, ScriptLimits* limits);
+    // What the evaluator and the creations had done before a command.
+    struct WorkMark
+    {
+        std::int64_t textWork = 0;
+        std::int64_t createdPixels = 0;
+        int textsCut = 0;
+        int textsDropped = 0;
+    };
+    WorkMark MarkWork() const;
+    // Charges the command with its work since the mark, against the run's
+    // budget and the tick's, and says once when it cut or left out a text.
+    void ChargeWork(const WorkMark& mark, const ScriptCommand& command, ScriptLimits* limits, int& budget);
+    // The command and the file of its script, for messages.
+    std::wstring DescribeCommand(const ScriptCommand& command) const;
     // Leaves the run to the next update, which goes on from here.
     bool Yield(bool step);
     // The hooks, then the built-in word.
@@ -357,6 +372,9 @@ private:
     bool m_logged[static_cast<int>(ScriptLimits::Reason::Count)] = {};
     std::map<int, Creation> m_creations;
     std::int64_t m_creationPixels = 0;
+    // Pixels of every surface the script's objects came to own, ever: the
+    // work of creating them.
+    std::int64_t m_createdPixels = 0;
     bool m_creationRefused = false;
     std::map<std::wstring, Value> m_variables;
     ExpressionEvaluator m_evaluator{this};
