@@ -70,7 +70,8 @@ public:
     // Scripts that loop without ever waiting yield to the next update after
     // this many commands in one run, or when the commands all scripts of the
     // tree share in a tick are spent (ScriptLimits), whichever comes first:
-    // one such script leaves most of a tick to the others.
+    // one such script leaves most of a tick to the others. Both count a
+    // command by what it cost (ScriptLimits::kWorkPerCommand).
     static constexpr int kCommandBudget = 10000;
     // Nested bodies deeper than this end the script (runaway recursion).
     static constexpr int kMaxFrameDepth = 256;

@@ -144,6 +144,39 @@ TEST_F(ScriptCostTest, TheGameRunsOnAfterTheFortyDoublings)
     EXPECT_EQ(Length(*menu, L"text"), static_cast<size_t>(kLongest));
 }
 
+// Names a script computes can make variables without end: what one
+// script's variables hold is bounded, and said once.
+TEST_F(ScriptCostTest, VariablesByComputedNamesStopAtWhatAScriptMayHold)
+{
+    stage.Load(R"(<animation name="hoard">
+                    <define t="'x'"/><loop count="14"><define t="t + t"/></loop>
+                    <loop><assign name="'v' + n" value="t"/><define n="n + 1"/></loop>
+                  </animation>
+                  <animation name="calm"><pause time="2"/><define done="1"/><persist/></animation>)");
+    const size_t said = LogLinesWith("characters in its variables").size();
+    AnimationWidget* hoard = stage.Start(L"hoard");
+    AnimationWidget* calm = stage.Start(L"calm");
+    stage.Tick(3);
+
+    // t and two copies of it fit; a third would pass the bound.
+    ASSERT_EQ(Length(*hoard, L"t"), static_cast<size_t>(kLongest));
+    EXPECT_EQ(Length(*hoard, L"v1"), static_cast<size_t>(kLongest));
+    EXPECT_EQ(hoard->FindVariable(L"v2"), nullptr);
+    EXPECT_GT(std::stoi(ScriptStage::Var(*hoard, L"n")), 100);
+    EXPECT_LE(hoard->GetVariableText(), Animator::kMaxVariableText);
+    const std::vector<std::string> lines = LogLinesWith("characters in its variables");
+    ASSERT_EQ(lines.size(), said + 1);
+    EXPECT_NE(lines.back().find("Script \"hoard\""), std::string::npos) << lines.back();
+    EXPECT_EQ(ScriptStage::Var(*calm, L"done"), L"1");
+
+    // A variable let go makes room for one more.
+    ASSERT_TRUE(hoard->RemoveVariable(L"v0"));
+    const std::int64_t freed = hoard->GetVariableText();
+    stage.Tick();
+    EXPECT_GT(hoard->GetVariableText(), freed + kLongest);
+    EXPECT_LE(hoard->GetVariableText(), Animator::kMaxVariableText);
+}
+
 // Every surface a script makes is cleared on creation, and a removed one is
 // freed only after the update: a loop that makes and drops the largest
 // surface pays for each one it makes.
