@@ -86,6 +86,14 @@ public:
     // a script neither hangs nor fills memory.
     static constexpr int kMaxLiveObjects = 1024;
     static constexpr std::int64_t kMaxLivePixels = std::int64_t{kScreenWidth} * kScreenHeight * 32;
+    // What one script's variables may hold together, in characters of their
+    // names and texts, each variable counting kVariableOverhead more for its
+    // entry: four of the longest texts. Names can be computed, so without it
+    // a script could make variables without end; with it the 2,000 live
+    // scripts hold at most 512 MB. A variable that would pass it is not made
+    // or changed (logged once), as a creation past a limit is refused.
+    static constexpr std::int64_t kMaxVariableText = 65536;
+    static constexpr std::int64_t kVariableOverhead = 32;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;
@@ -171,8 +179,10 @@ public:
     const ScriptCommand* GetCurrentCommand() const;
     int GetLastButtonId() const { return m_lastButtonId; }
 
-    // Variables of this script.
-    void SetVariable(const std::wstring& name, const Value& value);
+    // Variables of this script. SetVariable is false when the variable would
+    // take them past kMaxVariableText (it is then left as it was).
+    bool SetVariable(const std::wstring& name, const Value& value);
+    std::int64_t GetVariableText() const { return m_variableText; }
     const Value* FindVariable(const std::wstring& name) const override;
     bool RemoveVariable(const std::wstring& name);
     ExpressionEvaluator& GetEvaluator() { return m_evaluator; }
@@ -336,6 +346,7 @@ private:
     void LogOnce(ScriptLimits* limits, ScriptLimits::Reason reason, const std::wstring& rest);
     void NoticeClosed();
     void ForgetObject(int id);
+    static std::int64_t VariableSize(const std::wstring& name, const Value& value);
     void ForgetEverywhere(const Widget* widget);
     // Whether the sound a sound wait waits for still plays (ScriptSoundCommands.cpp).
     bool SoundStillPlays();
@@ -378,5 +389,7 @@ private:
     std::int64_t m_createdPixels = 0;
     bool m_creationRefused = false;
     std::map<std::wstring, Value> m_variables;
+    // What they hold, counted as kMaxVariableText counts it.
+    std::int64_t m_variableText = 0;
     ExpressionEvaluator m_evaluator{this};
 };

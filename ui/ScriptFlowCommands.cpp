@@ -121,7 +121,7 @@ bool Animator::OutOfCommands(bool step, int& budget, ScriptLimits* limits)
     if (step && limits != nullptr && !limits->TakeCommand()) {
         LogOnce(limits, ScriptLimits::Reason::TickSpent,
                 L"\" and the scripts after it go on at the next update: scripts ran " +
-                    std::to_wstring(ScriptLimits::kTickCommands) + L" commands in one tick");
+                    std::to_wstring(ScriptLimits::kTickCommands) + L" commands' worth in one tick");
         return true;
     }
     // A request to end is answered between two commands, not only between

@@ -87,6 +87,7 @@ public:
         NestedTooDeeply,
         TextCut,
         TextWorkSpent,
+        TooMuchVariableText,
         Count
     };
     void LogOnce(Reason reason, const std::wstring& line);
