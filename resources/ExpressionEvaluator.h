@@ -59,8 +59,8 @@ public:
     // texts cut at kMaxTextLength, and texts left empty past the work allowance. The owner compares them
     // across a piece of work to charge it and to report a cut.
     std::int64_t GetTextWork() const { return m_textWork; }
-    int GetTextsCut() const { return m_textsCut; }
-    int GetTextsDropped() const { return m_textsDropped; }
+    std::int64_t GetTextsCut() const { return m_textsCut; }
+    std::int64_t GetTextsDropped() const { return m_textsDropped; }
     // Until ReleaseTextAllowance every evaluation shares one allowance of kMaxTextWork (a script command
     // evaluates several attributes); otherwise each evaluation has its own.
     void HoldTextAllowance();
@@ -90,8 +90,8 @@ private:
     std::int64_t m_textWork = 0;
     std::int64_t m_allowance = kMaxTextWork;
     bool m_allowanceHeld = false;
-    int m_textsCut = 0;
-    int m_textsDropped = 0;
+    std::int64_t m_textsCut = 0;
+    std::int64_t m_textsDropped = 0;
     std::unordered_map<std::wstring, Value> m_variables;
     std::unordered_map<std::wstring, std::shared_ptr<const CompiledExpression>> m_cache;
     std::unordered_map<std::wstring, std::shared_ptr<const CompiledExpression>> m_listCache;

@@ -322,8 +322,8 @@ private:
     {
         std::int64_t textWork = 0;
         std::int64_t createdPixels = 0;
-        int textsCut = 0;
-        int textsDropped = 0;
+        std::int64_t textsCut = 0;
+        std::int64_t textsDropped = 0;
     };
     WorkMark MarkWork() const;
     // Charges the command with its work since the mark, against the run's
