@@ -642,6 +642,16 @@ Value Arithmetic(Op op, const Value& leftValue, const Value& rightValue)
     }
 }
 
+// A value's text without copying a text value; other kinds are written into storage.
+std::wstring_view TextOf(const Value& value, std::wstring& storage)
+{
+    if (value.IsString()) {
+        return value.GetString();
+    }
+    storage = value.ToString();
+    return storage;
+}
+
 bool Compare(Op op, const Value& left, const Value& right)
 {
     int order = 0;
@@ -660,7 +670,9 @@ bool Compare(Op op, const Value& left, const Value& right)
             order = x < y ? -1 : x > y ? 1 : 0;
         }
     } else {
-        int compared = left.ToString().compare(right.ToString());
+        std::wstring leftStorage;
+        std::wstring rightStorage;
+        int compared = TextOf(left, leftStorage).compare(TextOf(right, rightStorage));
         order = compared < 0 ? -1 : compared > 0 ? 1 : 0;
     }
     switch (op) {
@@ -686,7 +698,7 @@ bool Compare(Op op, const Value& left, const Value& right)
 class ExpressionRunner
 {
 public:
-    ExpressionRunner(const ExpressionEvaluator& evaluator, const CompiledExpression& compiled)
+    ExpressionRunner(ExpressionEvaluator& evaluator, const CompiledExpression& compiled)
         : m_evaluator(evaluator), m_nodes(compiled.m_nodes)
     {
     }
@@ -699,12 +711,12 @@ public:
         Value scratchRight;
         switch (node.m_op) {
         case Op::Constant:
-            return node.m_constant;
+            return Yield(node.m_constant);
         case Op::Name: {
             if (const Value* value = m_evaluator.Lookup(node.m_name)) {
-                return *value;
+                return Yield(*value);
             }
-            return standsAlone ? Value(node.m_name) : Value(0);
+            return standsAlone ? Value(m_evaluator.KeepText(node.m_name)) : Value(0);
         }
         case Op::Negate: {
             Number number = ToNumber(Operand(node.m_left, scratchLeft));
@@ -719,7 +731,7 @@ public:
             const Value& left = Operand(node.m_left, scratchLeft);
             const Value& right = Operand(node.m_right, scratchRight);
             if (left.IsString() || right.IsString()) {
-                return Value(left.ToString() + right.ToString());
+                return Join(left, right);
             }
             return Arithmetic(Op::Add, left, right);
         }
@@ -752,7 +764,7 @@ public:
             if (node.m_op == Op::GlobalDefined) {
                 return Value(defined);
             }
-            return defined ? value : Value(0);
+            return defined ? Yield(value) : Value(0);
         }
         case Op::Min:
         case Op::Max: {
@@ -789,8 +801,19 @@ public:
         return Value(0);
     }
 
-    // An operand inside arithmetic: constants and variables are read in place, without a copy.
+    // An operand inside arithmetic: constants and variables are read in place, without a copy. Every
+    // operator reads the whole of a text operand (to join, compare or parse it), and so it is counted.
     const Value& Operand(int index, Value& scratch)
+    {
+        const Value& operand = Fetch(index, scratch);
+        if (operand.IsString()) {
+            m_evaluator.CountTextWork(operand.GetString().size());
+        }
+        return operand;
+    }
+
+private:
+    const Value& Fetch(int index, Value& scratch)
     {
         static const Value kZero{};
         const Node& node = m_nodes[static_cast<size_t>(index)];
@@ -805,8 +828,31 @@ public:
         return scratch;
     }
 
-private:
-    const ExpressionEvaluator& m_evaluator;
+    // A copy of a constant or a variable, as the evaluation yields it.
+    Value Yield(const Value& value)
+    {
+        if (!value.IsString()) {
+            return value;
+        }
+        return Value(m_evaluator.KeepText(value.GetString()));
+    }
+
+    // '+' with a text on either side; the joined text is built once, no longer than it may be.
+    Value Join(const Value& left, const Value& right)
+    {
+        std::wstring leftStorage;
+        std::wstring rightStorage;
+        std::wstring_view first = TextOf(left, leftStorage);
+        std::wstring_view second = TextOf(right, rightStorage);
+        size_t length = m_evaluator.AllowText(first.size() + second.size());
+        std::wstring joined;
+        joined.reserve(length);
+        joined.append(first.substr(0, length));
+        joined.append(second.substr(0, length - joined.size()));
+        return Value(std::move(joined));
+    }
+
+    ExpressionEvaluator& m_evaluator;
     const std::vector<Node>& m_nodes;
 };
 
@@ -843,10 +889,11 @@ Value& ExpressionEvaluator::Evaluate(Value& result, const std::wstring& text)
         result = Value(std::wstring());
         return result;
     }
+    BeginEvaluation();
     const CompiledExpression& compiled = Compile(text);
     int root = compiled.m_roots.front();
     if (root < 0) {
-        result = Value(text);
+        result = Value(KeepText(text));
     } else {
         result = ExpressionRunner(*this, compiled).Run(root, true);
     }
@@ -872,10 +919,11 @@ std::vector<Value> ExpressionEvaluator::EvaluateList(const std::wstring& text)
     const CompiledExpression& compiled = *found->second;
     std::vector<Value> values;
     values.reserve(compiled.m_roots.size());
+    BeginEvaluation();
     ExpressionRunner runner(*this, compiled);
     for (size_t i = 0; i < compiled.m_roots.size(); ++i) {
         int root = compiled.m_roots[i];
-        values.push_back(root < 0 ? Value(compiled.m_literals[i]) : runner.Run(root, true));
+        values.push_back(root < 0 ? Value(KeepText(compiled.m_literals[i])) : runner.Run(root, true));
     }
     return values;
 }
@@ -913,4 +961,53 @@ void ExpressionEvaluator::ClearVariables()
 long ExpressionEvaluator::GetCompileCount()
 {
     return gCompileCount.load();
+}
+
+void ExpressionEvaluator::HoldTextAllowance()
+{
+    m_allowance = kMaxTextWork;
+    m_allowanceHeld = true;
+}
+
+bool ExpressionEvaluator::LimitText(std::wstring& text)
+{
+    const size_t kept = AllowText(text.size());
+    if (kept == text.size()) {
+        return false;
+    }
+    text.resize(kept);
+    return true;
+}
+
+void ExpressionEvaluator::BeginEvaluation()
+{
+    if (!m_allowanceHeld) {
+        m_allowance = kMaxTextWork;
+    }
+}
+
+void ExpressionEvaluator::CountTextWork(size_t length)
+{
+    m_textWork += static_cast<std::int64_t>(length);
+    m_allowance -= static_cast<std::int64_t>(length);
+}
+
+size_t ExpressionEvaluator::AllowText(size_t length)
+{
+    const size_t kept = std::min(length, kMaxTextLength);
+    if (static_cast<std::int64_t>(kept) > m_allowance) {
+        ++m_textsDropped;
+        return 0;
+    }
+    if (kept < length) {
+        ++m_textsCut;
+    }
+    m_textWork += static_cast<std::int64_t>(kept);
+    m_allowance -= static_cast<std::int64_t>(kept);
+    return kept;
+}
+
+std::wstring ExpressionEvaluator::KeepText(std::wstring_view text)
+{
+    return std::wstring(text.substr(0, AllowText(text.size())));
 }

@@ -9,5 +9,7 @@ class AnimationDefinition
 {
 public:
     std::wstring m_name;
+    // The scripts file it was read from, for messages.
+    std::string m_file;
     ScriptBody m_commands;
 };

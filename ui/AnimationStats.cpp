@@ -32,10 +32,11 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
         m_table = std::make_unique<AnimationTable>();
     Include(StringToWString(firstFile));
     // Files included while reading are appended: breadth-first.
-    for (size_t i = 0; i < m_files.size(); ++i) {
+    for (m_fileIndex = 0; m_fileIndex < m_files.size(); ++m_fileIndex) {
         m_elementDepth = 0;
-        if (!LoadPropertiesFile(m_files[i]) && !m_countOnly)
-            LogWriter::WriteLine("Animation scripts: properties/" + m_files[i] + " could not be read");
+        const std::string file = m_files[m_fileIndex];
+        if (!LoadPropertiesFile(file) && !m_countOnly)
+            LogWriter::WriteLine("Animation scripts: properties/" + file + " could not be read");
         CloseAllBodies();
     }
     if (m_table)
@@ -78,7 +79,9 @@ void AnimationStats::HandleElementStart(const std::wstring& name)
     if (m_countOnly || name == L"animations"sv)
         return;
     if (animation) {
-        OpenBody(BodyKind::Definition, &m_table->Define(GetAttribute(L"name")));
+        AnimationDefinition& definition = m_table->Define(GetAttribute(L"name"));
+        definition.m_file = "properties/" + m_files[m_fileIndex];
+        OpenBody(BodyKind::Definition, &definition);
         return;
     }
     if (m_openBodies.empty() || m_openBodies.back().kind == BodyKind::Ignored) {

@@ -76,6 +76,7 @@ private:
     // Elements open in the file being read, of every name.
     int m_elementDepth = 0;
     std::vector<std::string> m_files;
+    size_t m_fileIndex = 0;
     std::set<std::string> m_seenFiles;
     struct Known
     {

@@ -166,8 +166,10 @@ void Animator::Clear(bool clearVariables)
         ForgetEverywhere(object);
         object->RemoveSelf();
     }
-    if (clearVariables)
+    if (clearVariables) {
         m_variables.clear();
+        m_variableText = 0;
+    }
 }
 
 void Animator::Finish()
@@ -482,9 +484,30 @@ const ScriptCommand* Animator::GetCurrentCommand() const
 
 // Variables.
 
-void Animator::SetVariable(const std::wstring& name, const Value& value)
+bool Animator::SetVariable(const std::wstring& name, const Value& value)
 {
-    m_variables[name] = value;
+    auto found = m_variables.find(name);
+    const std::int64_t before = found != m_variables.end() ? VariableSize(name, found->second) : 0;
+    const std::int64_t after = VariableSize(name, value);
+    if (after > before && m_variableText - before + after > kMaxVariableText) {
+        LogOnce(GetLimits(), ScriptLimits::Reason::TooMuchVariableText,
+                L"\" keeps more than " + std::to_wstring(kMaxVariableText) +
+                    L" characters in its variables; \"" + name.substr(0, 64) +
+                    L"\" is left as it was, and later ones past that too");
+        return false;
+    }
+    m_variableText += after - before;
+    if (found != m_variables.end())
+        found->second = value;
+    else
+        m_variables.emplace(name, value);
+    return true;
+}
+
+std::int64_t Animator::VariableSize(const std::wstring& name, const Value& value)
+{
+    const size_t text = value.IsString() ? value.GetString().size() : 0;
+    return kVariableOverhead + static_cast<std::int64_t>(name.size() + text);
 }
 
 const Value* Animator::FindVariable(const std::wstring& name) const
@@ -495,7 +518,12 @@ const Value* Animator::FindVariable(const std::wstring& name) const
 
 bool Animator::RemoveVariable(const std::wstring& name)
 {
-    return m_variables.erase(name) != 0;
+    auto found = m_variables.find(name);
+    if (found == m_variables.end())
+        return false;
+    m_variableText -= VariableSize(name, found->second);
+    m_variables.erase(found);
+    return true;
 }
 
 // Objects.
@@ -650,6 +678,7 @@ void Animator::CountCreation(DynamicWidget* object)
         pixels = std::int64_t{image->GetWidth()} * image->GetHeight();
     Creation& entry = m_creations[object->GetId()];
     m_creationPixels += pixels - entry.pixels;
+    m_createdPixels += std::max<std::int64_t>(0, pixels - entry.pixels);
     entry = Creation{Track(object), pixels};
     object->CountAsScriptObject(pixels);
 }

@@ -70,7 +70,8 @@ public:
     // Scripts that loop without ever waiting yield to the next update after
     // this many commands in one run, or when the commands all scripts of the
     // tree share in a tick are spent (ScriptLimits), whichever comes first:
-    // one such script leaves most of a tick to the others.
+    // one such script leaves most of a tick to the others. Both count a
+    // command by what it cost (ScriptLimits::kWorkPerCommand).
     static constexpr int kCommandBudget = 10000;
     // Nested bodies deeper than this end the script (runaway recursion).
     static constexpr int kMaxFrameDepth = 256;
@@ -85,6 +86,14 @@ public:
     // a script neither hangs nor fills memory.
     static constexpr int kMaxLiveObjects = 1024;
     static constexpr std::int64_t kMaxLivePixels = std::int64_t{kScreenWidth} * kScreenHeight * 32;
+    // What one script's variables may hold together, in characters of their
+    // names and texts, each variable counting kVariableOverhead more for its
+    // entry: four of the longest texts. Names can be computed, so without it
+    // a script could make variables without end; with it the 2,000 live
+    // scripts hold at most 512 MB. A variable that would pass it is not made
+    // or changed (logged once), as a creation past a limit is refused.
+    static constexpr std::int64_t kMaxVariableText = 65536;
+    static constexpr std::int64_t kVariableOverhead = 32;
 
     explicit Animator(DynamicWidget* host = nullptr);
     ~Animator() override;
@@ -170,8 +179,10 @@ public:
     const ScriptCommand* GetCurrentCommand() const;
     int GetLastButtonId() const { return m_lastButtonId; }
 
-    // Variables of this script.
-    void SetVariable(const std::wstring& name, const Value& value);
+    // Variables of this script. SetVariable is false when the variable would
+    // take them past kMaxVariableText (it is then left as it was).
+    bool SetVariable(const std::wstring& name, const Value& value);
+    std::int64_t GetVariableText() const { return m_variableText; }
     const Value* FindVariable(const std::wstring& name) const override;
     bool RemoveVariable(const std::wstring& name);
     ExpressionEvaluator& GetEvaluator() { return m_evaluator; }
@@ -303,8 +314,23 @@ private:
     // The interpreter's parts (Animator.cpp and ScriptFlowCommands.cpp).
     // Before a run: true when it must wait for the next update instead.
     bool RunMustWait(bool step, ScriptLimits* limits);
-    // True when this run, or the tick, has no command left.
+    // True when this run, or the tick, has no command left, or the program
+    // is to end.
     bool OutOfCommands(bool step, int& budget, ScriptLimits* limits);
+    // What the evaluator and the creations had done before a command.
+    struct WorkMark
+    {
+        std::int64_t textWork = 0;
+        std::int64_t createdPixels = 0;
+        std::int64_t textsCut = 0;
+        std::int64_t textsDropped = 0;
+    };
+    WorkMark MarkWork() const;
+    // Charges the command with its work since the mark, against the run's
+    // budget and the tick's, and says once when it cut or left out a text.
+    void ChargeWork(const WorkMark& mark, const ScriptCommand& command, ScriptLimits* limits, int& budget);
+    // The command and the file of its script, for messages.
+    std::wstring DescribeCommand(const ScriptCommand& command) const;
     // Leaves the run to the next update, which goes on from here.
     bool Yield(bool step);
     // The hooks, then the built-in word.
@@ -320,6 +346,7 @@ private:
     void LogOnce(ScriptLimits* limits, ScriptLimits::Reason reason, const std::wstring& rest);
     void NoticeClosed();
     void ForgetObject(int id);
+    static std::int64_t VariableSize(const std::wstring& name, const Value& value);
     void ForgetEverywhere(const Widget* widget);
     // Whether the sound a sound wait waits for still plays (ScriptSoundCommands.cpp).
     bool SoundStillPlays();
@@ -357,7 +384,12 @@ private:
     bool m_logged[static_cast<int>(ScriptLimits::Reason::Count)] = {};
     std::map<int, Creation> m_creations;
     std::int64_t m_creationPixels = 0;
+    // Pixels of every surface the script's objects came to own, ever: the
+    // work of creating them.
+    std::int64_t m_createdPixels = 0;
     bool m_creationRefused = false;
     std::map<std::wstring, Value> m_variables;
+    // What they hold, counted as kMaxVariableText counts it.
+    std::int64_t m_variableText = 0;
     ExpressionEvaluator m_evaluator{this};
 };

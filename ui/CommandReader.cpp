@@ -79,12 +79,32 @@ std::wstring CommandReader::ReadShownText(std::wstring_view attribute)
     if (!text.empty() && m_animator.ReadBool(L"lookup", true))
         text = Localize(text);
     static const std::wstring kPlayer = L"[player]";
-    if (text.find(kPlayer) == std::wstring::npos)
-        return text;
-    const std::wstring name = m_animator.GetServices().GetScriptPlayerName();
-    for (size_t at = text.find(kPlayer); at != std::wstring::npos; at = text.find(kPlayer, at + name.size()))
-        text.replace(at, kPlayer.size(), name);
+    if (text.find(kPlayer) != std::wstring::npos)
+        text = WithPlayerName(text, m_animator.GetServices().GetScriptPlayerName());
+    // A translation is a text of the script's too, as long as its own are.
+    m_animator.GetEvaluator().LimitText(text);
     return text;
+}
+
+std::wstring CommandReader::WithPlayerName(std::wstring_view text, std::wstring_view name)
+{
+    // Built in one pass, and no longer than a script's text may be: a text of
+    // many "[player]"s must not cost a copy of the rest for each one.
+    static constexpr std::wstring_view kPlayer = L"[player]";
+    const size_t limit = ExpressionEvaluator::kMaxTextLength + 1;
+    std::wstring shown;
+    size_t from = 0;
+    while (from < text.size() && shown.size() < limit) {
+        const size_t at = text.find(kPlayer, from);
+        const std::wstring_view piece = text.substr(from, at == std::wstring_view::npos ? text.size() - from
+                                                                                          : at - from);
+        shown.append(piece.substr(0, limit - shown.size()));
+        if (at == std::wstring_view::npos)
+            break;
+        shown.append(name.substr(0, limit - std::min(limit, shown.size())));
+        from = at + kPlayer.size();
+    }
+    return shown;
 }
 
 int CommandReader::ReadCoordinate(std::wstring_view attribute, int whenAbsent)

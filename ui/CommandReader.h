@@ -39,6 +39,9 @@ public:
     // The text of the attribute, localised when not empty and "lookup"
     // (default true) holds, with "[player]" replaced by the player's name.
     std::wstring ReadShownText(std::wstring_view attribute);
+    // The text with every "[player]" replaced by the name; past a script
+    // text's longest the rest is left out, so the caller sees it was cut.
+    static std::wstring WithPlayerName(std::wstring_view text, std::wstring_view name);
 
     // An int kept within +-kMaxCoordinate, so sums of positions and sizes
     // cannot overflow.

@@ -2,6 +2,7 @@
 // bodies, the dispatch of a word to its handler, and the flow family: the
 // words for waiting, calls, variables, loops, signals and other scripts'
 // variables.
+#include "base/Common.h"
 #include "base/LogWriter.h"
 #include "resources/Value.h"
 #include "ui/AnimationTable.h"
@@ -13,6 +14,8 @@
 #include "ui/ScriptServices.h"
 #include "ui/ScriptWordTable.h"
 #include "ui/WidgetHost.h"
+
+#include <algorithm>
 
 namespace {
 // Scripts that start scripts (their own or others') from inside a command
@@ -68,8 +71,13 @@ bool Animator::RunCommands(bool step)
         }
         const ScriptCommand& command = (*m_currentBody)[m_counter];
         Outcome outcome = Outcome::Next;
+        const WorkMark mark = MarkWork();
+        // The texts of one command share one allowance of work.
+        m_evaluator.HoldTextAllowance();
         if (TestCondition(command.m_ifText, true) && !TestCondition(command.m_unlessText, false))
             outcome = RunHooksAndCommand(command, run);
+        m_evaluator.ReleaseTextAllowance();
+        ChargeWork(mark, command, limits, budget);
         if (outcome == Outcome::Suspend)
             return true;
         if (outcome == Outcome::Halt)
@@ -113,10 +121,45 @@ bool Animator::OutOfCommands(bool step, int& budget, ScriptLimits* limits)
     if (step && limits != nullptr && !limits->TakeCommand()) {
         LogOnce(limits, ScriptLimits::Reason::TickSpent,
                 L"\" and the scripts after it go on at the next update: scripts ran " +
-                    std::to_wstring(ScriptLimits::kTickCommands) + L" commands in one tick");
+                    std::to_wstring(ScriptLimits::kTickCommands) + L" commands' worth in one tick");
         return true;
     }
-    return false;
+    // A request to end is answered between two commands, not only between
+    // two runs: one run of costly commands would hold it too long.
+    return step && limits != nullptr && limits->IsQuitRequested();
+}
+
+Animator::WorkMark Animator::MarkWork() const
+{
+    return WorkMark{m_evaluator.GetTextWork(), m_createdPixels, m_evaluator.GetTextsCut(),
+                    m_evaluator.GetTextsDropped()};
+}
+
+void Animator::ChargeWork(const WorkMark& mark, const ScriptCommand& command, ScriptLimits* limits, int& budget)
+{
+    const std::int64_t work = (m_evaluator.GetTextWork() - mark.textWork) + (m_createdPixels - mark.createdPixels);
+    const std::int64_t commands = work / ScriptLimits::kWorkPerCommand;
+    if (commands > 0) {
+        budget -= static_cast<int>(std::min<std::int64_t>(commands, kCommandBudget));
+        if (limits != nullptr)
+            limits->ChargeCommands(commands);
+    }
+    if (m_evaluator.GetTextsCut() != mark.textsCut)
+        LogOnce(limits, ScriptLimits::Reason::TextCut,
+                L"\" built a text longer than " + std::to_wstring(ExpressionEvaluator::kMaxTextLength) +
+                    L" characters" + DescribeCommand(command) + L"; it was cut to that length");
+    if (m_evaluator.GetTextsDropped() != mark.textsDropped)
+        LogOnce(limits, ScriptLimits::Reason::TextWorkSpent,
+                L"\" worked on more than " + std::to_wstring(ExpressionEvaluator::kMaxTextWork) +
+                    L" characters of text" + DescribeCommand(command) + L"; the texts after that were left empty");
+}
+
+std::wstring Animator::DescribeCommand(const ScriptCommand& command) const
+{
+    std::wstring description = L" in its <" + std::wstring(command.m_name) + L"> command";
+    if (m_currentDefinition != nullptr && !m_currentDefinition->m_file.empty())
+        description += L" (" + StringToWString(m_currentDefinition->m_file) + L")";
+    return description;
 }
 
 bool Animator::Yield(bool step)

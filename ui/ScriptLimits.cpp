@@ -3,6 +3,8 @@
 #include "base/LogWriter.h"
 #include "ui/WidgetHost.h"
 
+#include <algorithm>
+
 void ScriptLimits::ObjectJoined(std::int64_t pixels)
 {
     ++m_liveObjects;
@@ -36,6 +38,15 @@ bool ScriptLimits::TakeCommand()
     --m_commandsLeft;
     ++m_commandsSinceQuitCheck;
     return true;
+}
+
+void ScriptLimits::ChargeCommands(std::int64_t commands)
+{
+    if (commands <= 0)
+        return;
+    const int charged = static_cast<int>(std::min<std::int64_t>(commands, kTickCommands));
+    m_commandsLeft = std::max(0, m_commandsLeft - charged);
+    m_commandsSinceQuitCheck = std::min(kCommandsPerQuitCheck, m_commandsSinceQuitCheck + charged);
 }
 
 bool ScriptLimits::IsQuitRequested()

@@ -14,10 +14,15 @@ class WidgetHost;
 // budget per tick. The widget manager owns one.
 //
 // A creation past a limit is refused (see Animator::MayCreate); a run out of
-// commands, or one that would start after a request to quit, goes on at the
+// commands, or one that would go on after a request to quit, goes on at the
 // next update. Played through, the game's own scripts stay far below each: at
 // most 260 live scripts, 153 objects, 2 screens of pixels and 124 commands in
 // a tick.
+//
+// Commands are counted by what they cost, not only by how many ran: one that
+// reads, copies or builds long texts, or creates large surfaces, counts as
+// as many commands as that work is worth, so a tick of such commands stays as
+// short as a tick of ordinary ones.
 class ScriptLimits
 {
 public:
@@ -31,9 +36,14 @@ public:
     static constexpr std::int64_t kMaxLivePixels = std::int64_t{kScreenWidth} * kScreenHeight * 64;
     // Commands all scripts together run in one tick.
     static constexpr int kTickCommands = 100000;
-    // Between two runs the host is asked whether the program is to end once
-    // this many commands have run since it was last asked: an ordinary tick
-    // never asks, a long one often enough to answer a request at once.
+    // A command costs one more for every this many characters of text it
+    // read, copied or built (ExpressionEvaluator counts them) and pixels of
+    // surface it created: about what an ordinary command takes.
+    static constexpr int kWorkPerCommand = 256;
+    // Before each command the host is asked whether the program is to end
+    // once this many commands' worth has run since it was last asked: an
+    // ordinary tick never asks, a long one often enough to answer a request
+    // at once, however much its commands cost.
     static constexpr int kCommandsPerQuitCheck = 1000;
 
     explicit ScriptLimits(WidgetHost* host = nullptr) : m_host(host) {}
@@ -54,14 +64,16 @@ public:
     bool MayCreate(std::int64_t pixels, bool startsScript) const;
 
     // The tick's budget: refilled when a tick begins; TakeCommand spends one
-    // and is false once none is left.
+    // and is false once none is left; ChargeCommands spends what a command
+    // cost beyond that one.
     void BeginTick();
     bool TakeCommand();
+    void ChargeCommands(std::int64_t commands);
     int GetCommandsLeft() const { return m_commandsLeft; }
 
-    // Asked before each run: true once the program has been asked to end, so
-    // the runs still to come in this tick wait and the request is answered at
-    // once.
+    // Asked before each command: true once the program has been asked to
+    // end, so the commands and runs still to come in this tick wait and the
+    // request is answered at once.
     bool IsQuitRequested();
 
     // Writes the line to the log the first time a reason comes up: many
@@ -73,6 +85,9 @@ public:
         RunSpent,
         TickSpent,
         NestedTooDeeply,
+        TextCut,
+        TextWorkSpent,
+        TooMuchVariableText,
         Count
     };
     void LogOnce(Reason reason, const std::wstring& line);

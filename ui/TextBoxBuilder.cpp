@@ -253,6 +253,8 @@ void TextBoxBuilder::AddFramedTextBox()
     while (textHeight > innerHeight && wrapWidth < kMaxWrapWidth) {
         wrapWidth += 10;
         textHeight = measure.GetWordWrappedHeight(std::max(1, wrapWidth), text, -1, &textWidth);
+        // Each measure reads the whole text again: the command costs as much.
+        m_animator.GetEvaluator().CountTextWork(text.size());
     }
     const int marginLeft = m_animator.Has(L"margin_left")
                                ? reader.ReadCoordinate(L"margin_left")

@@ -3,6 +3,7 @@
 #include "graphics/Graphics.h"
 #include "resources/Assets.h"
 #include "ui/AnimationWidget.h"
+#include "ui/ScriptLimits.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -263,7 +264,8 @@ TEST_F(AppLoopTest, AQuitDuringACatchUpUnderAFloodingScriptEndsTheLoopAfterThatT
 }
 
 // SIGTERM arrives as a quit record: the scripts still to run in the tick it
-// came in leave their turn, and the loop answers it right after that tick.
+// came in leave their turn, the one running stops once a check's worth of
+// commands has run, and the loop answers it right after that tick.
 TEST_F(AppLoopTest, AQuitAmongTheWindowsRecordsStopsTheScriptsLeftInTheTick)
 {
     ASSERT_TRUE(Harness().RunUntilLoaded());
@@ -277,7 +279,9 @@ TEST_F(AppLoopTest, AQuitAmongTheWindowsRecordsStopsTheScriptsLeftInTheTick)
     counter->onUpdate = [this] { Harness().Window().Inject({.type = InputEventType::Quit}); };
 
     Harness().RunTicks(1);
-    ASSERT_NE(first->FindVariable(L"done"), nullptr);
+    ASSERT_NE(first->FindVariable(L"n"), nullptr);
+    EXPECT_LE(first->FindVariable(L"n")->ToInt(), ScriptLimits::kCommandsPerQuitCheck);
+    EXPECT_EQ(first->FindVariable(L"done"), nullptr);
     EXPECT_EQ(second->FindVariable(L"done"), nullptr);
     Harness().RunPass();
     EXPECT_TRUE(App().IsLoopDone());

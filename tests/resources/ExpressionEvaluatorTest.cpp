@@ -6,6 +6,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -115,15 +116,17 @@ TEST_F(ExpressionEvaluatorTest, TextFallsBackToItselfAndEmptyTextTakesTheDefault
 
 TEST_F(ExpressionEvaluatorTest, ExpressionsTooDeepToEvaluateSafelyAreText)
 {
+    // As long as a text may be: the texts here are longer.
+    const size_t longest = ExpressionEvaluator::kMaxTextLength;
     std::wstring parentheses = std::wstring(100000, L'(') + L"1" + std::wstring(100000, L')');
-    ExpectText(Eval(parentheses), parentheses);
+    ExpectText(Eval(parentheses), parentheses.substr(0, longest));
     std::wstring negations = std::wstring(100000, L'-') + L"1";
-    ExpectText(Eval(negations), negations);
+    ExpectText(Eval(negations), negations.substr(0, longest));
     std::wstring sum = L"1";
     for (int i = 0; i < 100000; ++i) {
         sum += L"+1";
     }
-    ExpectText(Eval(sum), sum);
+    ExpectText(Eval(sum), sum.substr(0, longest));
     ExpectInt(Eval(std::wstring(50, L'(') + L"1 + 1" + std::wstring(50, L')')), 2);
 }
 
@@ -135,6 +138,76 @@ TEST_F(ExpressionEvaluatorTest, TextJoinsWithPlusAndComparesAsText)
     for (const wchar_t* text : {L"'abc' == 'abc'", L"'b' > 'a'", L"'10' < '9'", L"2 == '2'", L"10 > 9"})
         EXPECT_TRUE(Eval(text).ToBool()) << WStringToString(text);
     ExpectInt(Eval(L"'6' * 2"), 12);
+}
+
+// Texts that feed on themselves (a variable joined to itself, again and
+// again) stop at the longest a text may be, whichever way they come in.
+TEST_F(ExpressionEvaluatorTest, TextsStopAtTheLongestATextMayBe)
+{
+    const size_t longest = ExpressionEvaluator::kMaxTextLength;
+    const std::wstring full(longest, L'a');
+    m_evaluator.SetVariable(L"t", Value(full.substr(1)));
+    ExpectText(Eval(L"t + 'b'"), full.substr(1) + L"b");
+    EXPECT_EQ(m_evaluator.GetTextsCut(), 0);
+    ExpectText(Eval(L"t + 'bc'"), full.substr(1) + L"b");
+    ExpectText(Eval(L"1 + t + 'b'"), L"1" + full.substr(1));
+    m_evaluator.SetVariable(L"t", Value(full));
+    ExpectText(Eval(L"t + t"), full);
+    EXPECT_EQ(m_evaluator.GetTextsCut(), 3);
+
+    // A variable, a literal or a text that is no expression, longer than
+    // that, reads cut as well.
+    m_evaluator.SetVariable(L"long", Value(std::wstring(longest + 5, L'z')));
+    ExpectText(Eval(L"long"), std::wstring(longest, L'z'));
+    ExpectText(Eval(L"'" + std::wstring(longest + 5, L'q') + L"'"), std::wstring(longest, L'q'));
+    ExpectText(Eval(std::wstring(longest + 5, L'q') + L" r"), std::wstring(longest, L'q'));
+    EXPECT_EQ(m_evaluator.EvaluateList(L"1, " + std::wstring(longest + 5, L'q') + L" r").at(1).ToString(),
+              std::wstring(longest, L'q'));
+    EXPECT_EQ(m_evaluator.GetTextsCut(), 7);
+    ExpectInt(Eval(L"min(3, 4)"), 3);
+    EXPECT_EQ(m_evaluator.GetTextsCut(), 7);
+
+    std::wstring built(longest + 3, L'x');
+    EXPECT_TRUE(m_evaluator.LimitText(built));
+    EXPECT_EQ(built, std::wstring(longest, L'x'));
+    EXPECT_FALSE(m_evaluator.LimitText(built));
+}
+
+// Operators count the characters they read and build; one evaluation may do
+// a bounded amount of that work, and past it the texts it still builds are
+// empty, so no expression, however large, runs for long.
+TEST_F(ExpressionEvaluatorTest, TheWorkOnTextsIsCountedAndBounded)
+{
+    m_evaluator.SetVariable(L"s", Value(std::wstring(1000, L'a')));
+    std::int64_t before = m_evaluator.GetTextWork();
+    ExpectText(Eval(L"s + s"), std::wstring(2000, L'a'));
+    EXPECT_EQ(m_evaluator.GetTextWork() - before, 4000);
+    before = m_evaluator.GetTextWork();
+    ExpectInt(Eval(L"1 + 2 * 3"), 7);
+    EXPECT_TRUE(Eval(L"s == s").ToBool());
+    EXPECT_EQ(m_evaluator.GetTextWork() - before, 2000);
+
+    // Each join of two longest texts reads two and builds one: the 22nd is
+    // past the allowance, and so is everything built from it.
+    const size_t longest = ExpressionEvaluator::kMaxTextLength;
+    static_assert(ExpressionEvaluator::kMaxTextWork == 64 * static_cast<std::int64_t>(longest));
+    m_evaluator.SetVariable(L"t", Value(std::wstring(longest, L'a')));
+    std::wstring chain = L"t";
+    for (int i = 0; i < 30; ++i)
+        chain += L" + t";
+    ExpectText(Eval(chain), L"");
+    EXPECT_EQ(m_evaluator.GetTextsDropped(), 9);
+    // The next evaluation has an allowance of its own.
+    ExpectText(Eval(L"t + 'b'"), std::wstring(longest, L'a'));
+
+    // Held, the allowance is shared: 21 joins, then nothing until released.
+    m_evaluator.HoldTextAllowance();
+    for (int i = 0; i < 21; ++i)
+        EXPECT_EQ(Eval(L"t + t").GetString().size(), longest) << i;
+    ExpectText(Eval(L"t + t"), L"");
+    ExpectText(Eval(L"t"), L"");
+    m_evaluator.ReleaseTextAllowance();
+    EXPECT_EQ(Eval(L"t + t").GetString().size(), longest);
 }
 
 class ParentScope : public VariableScope

@@ -64,6 +64,11 @@ public:
     ScriptServices* GetScriptServices() override { return scriptServices; }
     NoticeMenuMaker* GetNoticeMenuMaker() override { return noticeMenuMaker; }
     ScriptGlobalStore* GetScriptGlobalStore() override { return globalStore; }
+    bool IsQuitRequested() override
+    {
+        ++quitAsks;
+        return quitRequested;
+    }
 
     int cursor = 0;
     int suspension = 0;
@@ -71,6 +76,9 @@ public:
     ScriptServices* scriptServices = nullptr;
     NoticeMenuMaker* noticeMenuMaker = nullptr;
     ScriptGlobalStore* globalStore = nullptr;
+    // As the window's close or SIGTERM sets it; counted each time it is asked.
+    bool quitRequested = false;
+    int quitAsks = 0;
 
 private:
     // Declared first, so the manager's own clean-up can still queue here.
