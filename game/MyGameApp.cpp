@@ -35,11 +35,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-
-} // namespace
-
 MyGameApp::MyGameApp() : GameApp(L"Tarnvale 6", L"v1.2", kScreenWidth, kScreenHeight) {}
 
 MyGameApp::~MyGameApp()
@@ -69,6 +64,15 @@ bool MyGameApp::Init(const std::vector<std::string>& args)
     };
     ProfileManager::SetEnvironment(std::move(environment));
     return true;
+}
+
+void MyGameApp::SaveBeforeAbruptEnd()
+{
+    // As the destructor does at the end of a run; while the loading thread still reads the profiles,
+    // nothing has been played that a save would keep.
+    if (m_saveProfilesOnExit && HasLoaded())
+        SaveProfiles();
+    GameApp::SaveBeforeAbruptEnd();
 }
 
 // Loading ----------------------------------------------------------------------
