@@ -89,8 +89,7 @@ void MyGameApp::SetupArtTiles()
 {
     ::SetupArtTiles();
     // A picture naming a tile beyond the sheet could never be drawn.
-    if (const int tiles = GetArtTileCount(); tiles > 0)
-        RejectPicturesBeyond(tiles);
+    RejectPicturesBeyond(GetArtTilePieces(), GetArtTileShades());
 }
 
 void MyGameApp::TitleScreenLoadingComplete(Widget* titleScreen)
