@@ -45,7 +45,7 @@ X11DisplayWatch::X11DisplayWatch(SDL_Window* window) : m_mainThread(std::this_th
     if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
         info.subsystem != SDL_SYSWM_X11)
         return;
-    if (::pipe2(m_stopPipe, O_CLOEXEC) != 0)
+    if (::pipe2(m_pipe, O_CLOEXEC) != 0)
         return;
     Display* display = info.info.x11.display;
     m_connection = ConnectionNumber(display);
@@ -60,14 +60,13 @@ X11DisplayWatch::X11DisplayWatch(SDL_Window* window) : m_mainThread(std::this_th
 X11DisplayWatch::~X11DisplayWatch()
 {
     if (m_watcher.joinable()) {
-        const char stop = 1;
-        (void)!::write(m_stopPipe[1], &stop, 1);
+        Tell(Notice::Stop);
         m_watcher.join();
     }
     X11DisplayWatch* self = this;
     if (gActiveWatch.compare_exchange_strong(self, nullptr))
         XSetIOErrorHandler(gPreviousHandler);
-    for (int fd : m_stopPipe)
+    for (int fd : m_pipe)
         if (fd >= 0)
             ::close(fd);
 }
@@ -92,19 +91,33 @@ void X11DisplayWatch::ConnectionBroken()
         EndProgram();
     // Another thread met it (one that woke the main loop): the main thread ends the program at its next
     // check-in, or the watch's thread in its place; this one must not go back into Xlib.
+    Tell(Notice::Lost);
     WaitForTheEnd();
+}
+
+void X11DisplayWatch::Tell(Notice notice) const
+{
+    const char byte = static_cast<char>(notice);
+    // Only write(): a thread inside Xlib's handler may tell.
+    (void)!::write(m_pipe[1], &byte, 1);
 }
 
 void X11DisplayWatch::WatchConnection()
 {
     // Only a hang-up is asked for: what the server sends stays for Xlib to read.
-    pollfd watched[2] = {{m_connection, POLLRDHUP, 0}, {m_stopPipe[0], POLLIN, 0}};
+    pollfd watched[2] = {{m_connection, POLLRDHUP, 0}, {m_pipe[0], POLLIN, 0}};
     for (;;) {
         if (::poll(watched, 2, -1) < 0)
             continue;
-        if (watched[1].revents != 0 || (watched[0].revents & POLLNVAL) != 0)
+        if ((watched[0].revents & POLLNVAL) != 0)
             return;
         if ((watched[0].revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0)
+            break;
+        char byte = 0;
+        if (watched[1].revents != 0 &&
+            (::read(m_pipe[0], &byte, 1) != 1 || byte == static_cast<char>(Notice::Stop)))
+            return;
+        if (byte == static_cast<char>(Notice::Lost))
             break;
     }
     m_lost = true;
@@ -113,8 +126,11 @@ void X11DisplayWatch::WatchConnection()
 
 bool X11DisplayWatch::WaitForStop(int timeoutMs) const
 {
-    pollfd stop{m_stopPipe[0], POLLIN, 0};
-    return ::poll(&stop, 1, timeoutMs) > 0;
+    pollfd told{m_pipe[0], POLLIN, 0};
+    if (::poll(&told, 1, timeoutMs) <= 0)
+        return false;
+    char byte = 0;
+    return ::read(m_pipe[0], &byte, 1) != 1 || byte == static_cast<char>(Notice::Stop);
 }
 
 void X11DisplayWatch::StandInForAStuckMainThread()

@@ -28,7 +28,6 @@ public:
     X11DisplayWatch(const X11DisplayWatch&) = delete;
     X11DisplayWatch& operator=(const X11DisplayWatch&) = delete;
 
-    bool IsWatching() const { return m_connection >= 0; }
     void SetHandler(std::function<void()> handler);
     // On the main thread between its calls to the display, at least once a loop pass: ends the program
     // when the connection was found broken meanwhile.
@@ -41,15 +40,23 @@ public:
     static constexpr int kMainThreadAllowanceMs = 2000;
 
 private:
+    // What the watch's thread is told through its pipe.
+    enum class Notice : char
+    {
+        Stop = 's',
+        Lost = 'l',
+    };
+
+    void Tell(Notice notice) const;
     void WatchConnection();
-    // Whether the stop pipe became readable within the time (the watch is ending).
+    // Whether the watch is told to stop within the time.
     bool WaitForStop(int timeoutMs) const;
     void StandInForAStuckMainThread();
     // The first caller saves and ends the program; any other waits for that.
     [[noreturn]] void EndProgram();
 
     int m_connection{-1};
-    int m_stopPipe[2]{-1, -1};
+    int m_pipe[2]{-1, -1};
     std::string m_displayName;
     std::thread::id m_mainThread;
     std::mutex m_handlerMutex;
