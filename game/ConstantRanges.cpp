@@ -10,9 +10,9 @@ namespace {
 
 using Kind = ConstantRange::Kind;
 
-// What the player must click stays on the screen, clear of the board, and the clue numbers beside their
-// lines, whatever values in their ranges the constants below take together. The sizes are those of the
-// shipped images and layouts.
+// What the player must click stays on the screen and clear of the board, and the clue numbers beside their
+// lines, whatever values in their ranges the constants below take together (the play screen's controls are
+// kept clear of the board, not of one another). The sizes are those of the shipped images and layouts.
 constexpr double kWidth = kScreenWidth;
 constexpr double kHeight = kScreenHeight;
 
