@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -156,7 +157,14 @@ protected:
             ::close(ready[0]);
             const int errorFile = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(errorFile, STDERR_FILENO);
-            PlayWithoutSaving(Saves(), mainThread, ready[1]);
+            // The child never goes back to the tests, whatever happens in it.
+            try {
+                PlayWithoutSaving(Saves(), mainThread, ready[1]);
+            } catch (const std::exception& error) {
+                std::fprintf(stderr, "%s\n", error.what());
+            } catch (...) {
+            }
+            std::_Exit(kFatalError);
         }
         ::close(ready[1]);
         const bool played = WaitForByte(ready[0], std::chrono::seconds(240));
