@@ -77,6 +77,9 @@ VelkAppBase::VelkAppBase(std::wstring title, int width, int height)
 
 VelkAppBase::~VelkAppBase()
 {
+    // What the handler would save is being taken apart.
+    if (m_platform.window)
+        m_platform.window->SetDisplayLostHandler({});
     FinishLoadingThread();
     ClearWidgets();
     m_widgetManager.reset();
@@ -173,6 +176,7 @@ bool VelkAppBase::CreateWindowAndDevice()
     if (!m_platform.textCaret)
         m_platform.textCaret = std::make_unique<HeadlessTextCaret>();
 
+    m_platform.window->SetDisplayLostHandler([this] { SaveBeforeAbruptEnd(); });
     WindowOptions options;
     options.title = WStringToString(m_title);
     options.width = m_width;
@@ -782,6 +786,11 @@ void VelkAppBase::SetMouseCapture(bool captured)
 }
 
 // Settings and the screen ---------------------------------------------------
+
+void VelkAppBase::SaveBeforeAbruptEnd()
+{
+    WriteSettings();
+}
 
 void VelkAppBase::WriteSettings()
 {

@@ -119,6 +119,8 @@ public:
     void LoadingThreadStarted() { ++m_loadingThreadsRunning; }
     void LoadingThreadEnded() { --m_loadingThreadsRunning; }
     bool IsLoadingThreadRunning() const { return m_loadingThreadsRunning.load() > 0; }
+    // Whether the start-up loading thread has ended: what it reads (the tables, the profiles) is complete.
+    bool HasLoaded() const { return m_loadingThreadDone.load(); }
     double GetLoadingProgress() const;
     int GetLoadingStepTotal() const { return m_loadingStepTotal; }
     int GetLoadingStepsDone() const { return m_loadingStepsDone.load(); }
@@ -194,6 +196,12 @@ public:
     const LoopCounters& GetCounters() const { return m_counters; }
 
 protected:
+    // Writes what the player would lose if the program ended now, without the rest of its loop and its
+    // destructors (the display went away under it): the settings here, the game adds its profiles, as
+    // they are saved on the way out after SIGTERM. Only writes files: it may run while the main thread is
+    // caught in a call to the display.
+    virtual void SaveBeforeAbruptEnd();
+
     // Steps of Init and of the shutdown, in order; each may be extended.
     virtual bool CreateWindowAndDevice();
     virtual void CreateSound();

@@ -69,6 +69,15 @@ bool MyGameApp::Init(const std::vector<std::string>& args)
     return true;
 }
 
+void MyGameApp::SaveBeforeAbruptEnd()
+{
+    // As the destructor does at the end of a run; while the loading thread still reads the profiles,
+    // nothing has been played that a save would keep.
+    if (m_saveProfilesOnExit && HasLoaded())
+        SaveProfiles();
+    GameApp::SaveBeforeAbruptEnd();
+}
+
 // Loading ----------------------------------------------------------------------
 
 void MyGameApp::LoadingThreadProc()
@@ -83,8 +92,7 @@ void MyGameApp::SetupArtTiles()
 {
     ::SetupArtTiles();
     // A picture naming a tile beyond the sheet could never be drawn.
-    if (const int tiles = GetArtTileCount(); tiles > 0)
-        RejectPicturesBeyond(tiles);
+    RejectPicturesBeyond(GetArtTilePieces(), GetArtTileShades());
 }
 
 void MyGameApp::TitleScreenLoadingComplete(Widget* titleScreen)

@@ -70,6 +70,7 @@ protected:
     void TitleScreenLoadingComplete(Widget* titleScreen) override;
     // The art tiles the pictures are drawn from, once the images are loaded.
     virtual void SetupArtTiles();
+    void SaveBeforeAbruptEnd() override;
 
 private:
     // Opens (and with complete also completes) every puzzle of every set.

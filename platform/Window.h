@@ -4,6 +4,7 @@
 #include "platform/InputEvent.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 struct WindowOptions
@@ -50,6 +51,13 @@ public:
     virtual void Wake() = 0;
     // Keeps pointer records flowing while a button is held outside the window.
     virtual void SetMouseCapture(bool captured) = 0;
+
+    // What to do when the display goes away under the window (its server ended, or the connection to it
+    // broke). Nothing may be drawn on or asked of it again, so the program ends once the handler returns,
+    // with exit code 1 and a message saying why: the handler saves what the player would otherwise lose,
+    // and only writes files. It runs on the main thread, or, when the main thread is caught in a call to
+    // the display that never returns, on another thread while the main one stays where it is.
+    virtual void SetDisplayLostHandler(std::function<void()> handler) = 0;
 
     virtual const std::string& GetError() const = 0;
 };

@@ -13,7 +13,7 @@ namespace {
 
 Image* gArtTilesImage = nullptr;
 int gShades = 1;
-int gArtTileCount = 0;
+int gPieces = 0;
 
 } // namespace
 
@@ -21,8 +21,7 @@ void SetupArtTiles()
 {
     gArtTilesImage = ::GetImage(L"ArtTiles");
     gShades = std::max(1, GetConstantInt(L"shades"));
-    const int pieces = gArtTilesImage ? gArtTilesImage->GetCellCount() : 0;
-    gArtTileCount = gShades * pieces;
+    gPieces = gArtTilesImage ? gArtTilesImage->GetCellCount() : 0;
 }
 
 int ArtTileGrey(int shade, int shades)
@@ -35,9 +34,14 @@ int GetArtTileShades()
     return gShades;
 }
 
+int GetArtTilePieces()
+{
+    return gPieces;
+}
+
 int GetArtTileCount()
 {
-    return gArtTileCount;
+    return gShades * gPieces;
 }
 
 void DrawArtTile(Graphics* g, double cellSize, int value, int column, int row, int opacity)

@@ -3,6 +3,7 @@
 #include "base/Common.h"
 #include "base/LogWriter.h"
 #include "platform/FatalError.h"
+#include "puzzle/ArtTiles.h"
 #include "puzzle/GameStats.h"
 #include "puzzle/GridSizeTable.h"
 #include "puzzle/MyLocalization.h"
@@ -12,6 +13,8 @@
 #include "puzzle/PuzzleTable.h"
 #include "puzzle/SetStats.h"
 #include "puzzle/SetTable.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -25,12 +28,11 @@ std::string Describe(const PuzzleRecord& record, int mode, int set, int puzzle)
            "): " + WStringToString(record.problem);
 }
 
-// Ends the game with one message naming the file and the first refused puzzles, when there are any.
-// A board the game cannot show would open as clues without cells, or run off the screen.
-int RefuseUnplayable(const std::string& file)
+// The first refused puzzles of the table, one a line, and how many more there are; the count in refused.
+std::string NameRefused(int& refused)
 {
     std::string named;
-    int refused = 0;
+    refused = 0;
     for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode) {
         const std::vector<PuzzleTable::Set>& sets = gPuzzleTable.Sets(mode);
         for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
@@ -44,15 +46,49 @@ int RefuseUnplayable(const std::string& file)
             }
         }
     }
+    if (refused > kNamedPuzzles)
+        named += "\n- and " + std::to_string(refused - kNamedPuzzles) + " more (see the log)";
+    return named;
+}
+
+std::string CountPuzzles(int count)
+{
+    return std::to_string(count) + (count == 1 ? " puzzle" : " puzzles");
+}
+
+// Ends the game with one message naming the file and the first refused puzzles, when there are any.
+// A board the game cannot show would open as clues without cells, or run off the screen.
+int RefuseUnplayable(const std::string& file)
+{
+    int refused = 0;
+    const std::string named = NameRefused(refused);
     if (refused == 0)
         return 0;
-    std::string message = file + " holds " + std::to_string(refused) +
-                          (refused == 1 ? " puzzle" : " puzzles") + " the game cannot show:" + named;
-    if (refused > kNamedPuzzles)
-        message += "\n- and " + std::to_string(refused - kNamedPuzzles) + " more (see the log)";
-    message += "\nMend the file or reinstall the game.";
-    FatalError(message);
+    FatalError(file + " holds " + CountPuzzles(refused) + " the game cannot show:" + named +
+               "\nMend the file or reinstall the game.");
     return refused;
+}
+
+// The pictures were drawn for more shades of each piece than the constant gives: its value is the fault,
+// and the message says which value would show them.
+void RefuseForTooFewShades(int shades, int needed, int pieces)
+{
+    int refused = 0;
+    const std::string named = NameRefused(refused);
+    FatalError("The constant \"shades\" is " + std::to_string(shades) +
+               " in properties/constants.xml, but the pictures need at least " + std::to_string(needed) +
+               " shades of each of the " + std::to_string(pieces) + " pieces of the art tiles; with " +
+               std::to_string(shades) + ", " + CountPuzzles(refused) + " cannot be shown:" + named +
+               "\nSet \"shades\" to " + std::to_string(needed) + " or more, or reinstall the game.");
+}
+
+int LargestPictureValue(const PuzzleRecord& record)
+{
+    int largest = -1;
+    for (const std::vector<int>& column : record.picture)
+        for (int value : column)
+            largest = std::max(largest, value);
+    return largest;
 }
 
 } // namespace
@@ -98,18 +134,22 @@ void LoadGameTables(const std::string& folder, const std::function<void()>& step
     advance();
 }
 
-int RejectPicturesBeyond(int artTileCount)
+int RejectPicturesBeyond(int pieces, int shades)
 {
+    if (pieces <= 0 || shades <= 0)
+        return 0;
+    const int artTileCount = pieces * shades;
     int rejected = 0;
+    int largest = -1;
     for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode) {
         for (PuzzleTable::Set& set : gPuzzleTable.Sets(mode)) {
             for (PuzzleRecord& record : set) {
-                bool beyond = false;
-                for (const std::vector<int>& column : record.picture)
-                    for (int value : column)
-                        beyond = beyond || value >= artTileCount;
-                if (!beyond || !record.playable)
+                if (!record.playable)
                     continue;
+                const int value = LargestPictureValue(record);
+                if (value < artTileCount)
+                    continue;
+                largest = std::max(largest, value);
                 record.playable = false;
                 record.problem =
                     L"a picture cell beyond the " + std::to_wstring(artTileCount) + L" art tiles";
@@ -118,7 +158,13 @@ int RejectPicturesBeyond(int artTileCount)
             }
         }
     }
-    if (rejected > 0)
+    if (rejected == 0)
+        return 0;
+    // A value of the constant within its range would show every picture: the constant is at fault.
+    const int needed = largest / pieces + 1;
+    if (needed <= kMaxArtTileShades)
+        RefuseForTooFewShades(shades, needed, pieces);
+    else
         RefuseUnplayable("properties/puzzles.xml");
     return rejected;
 }

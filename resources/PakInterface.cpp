@@ -2,6 +2,7 @@
 
 #include "resources/PakFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 
@@ -13,6 +14,25 @@ bool IsFile(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
+}
+
+std::string UnderRoot(const std::string& root, const std::string& path)
+{
+    return root.empty() || root.back() == '/' ? root + path : root + "/" + path;
+}
+
+// Whether the file, its links followed, lies inside the folder, its links followed. A path that cannot be
+// followed to its end counts as outside.
+bool LiesWithin(const std::string& folder, const std::string& file)
+{
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::canonical(folder.empty() ? "." : folder, error);
+    if (error)
+        return false;
+    const std::filesystem::path real = std::filesystem::canonical(file, error);
+    if (error)
+        return false;
+    return std::mismatch(base.begin(), base.end(), real.begin(), real.end()).first == base.end();
 }
 
 } // namespace
@@ -64,7 +84,7 @@ std::string PakInterface::FindFile(const std::string& name) const
     }
     if (path.front() != '/') {
         for (const std::string& root : GetSearchRoots()) {
-            std::string candidate = root.empty() || root.back() == '/' ? root + path : root + "/" + path;
+            std::string candidate = UnderRoot(root, path);
             if (IsFile(candidate)) {
                 return candidate;
             }
@@ -72,6 +92,24 @@ std::string PakInterface::FindFile(const std::string& name) const
     }
     // No archive can hold files, and the operating system's path is the loose path already tried.
     return {};
+}
+
+bool PakInterface::LeavesItsFolder(const std::string& name) const
+{
+    const std::string path = NormalizePakPath(name);
+    if (path.empty())
+        return false;
+    // The folders in the order FindFile looks in them.
+    if (IsFile(path))
+        return !LiesWithin(".", path);
+    if (path.front() == '/')
+        return false;
+    for (const std::string& root : GetSearchRoots()) {
+        const std::string candidate = UnderRoot(root, path);
+        if (IsFile(candidate))
+            return !LiesWithin(root, candidate);
+    }
+    return false;
 }
 
 bool PakInterface::HasFolder(const std::string& name) const
@@ -85,7 +123,7 @@ bool PakInterface::HasFolder(const std::string& name) const
     if (path.front() == '/')
         return false;
     for (const std::string& root : GetSearchRoots()) {
-        const std::string candidate = root.empty() || root.back() == '/' ? root + path : root + "/" + path;
+        const std::string candidate = UnderRoot(root, path);
         if (std::filesystem::is_directory(candidate, error))
             return true;
     }
@@ -107,4 +145,11 @@ void SetPakInterface(PakInterface* pakInterface)
 PakInterface* GetPakInterface()
 {
     return gPakInterface.load();
+}
+
+bool PakFileLeavesItsFolder(const std::string& name)
+{
+    if (const PakInterface* pak = GetPakInterface())
+        return pak->LeavesItsFolder(name);
+    return PakInterface().LeavesItsFolder(name);
 }

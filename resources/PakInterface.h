@@ -27,6 +27,11 @@ public:
     // The operating-system path the name resolves to, or empty when no file exists under it.
     std::string FindFile(const std::string& name) const;
 
+    // Whether the loose file the name resolves to lies outside the folder it was found in (the working
+    // directory or a root folder) once every symbolic link on its way is followed: a link among the data
+    // to a file elsewhere. False when no file is found under the name.
+    bool LeavesItsFolder(const std::string& name) const;
+
     // True when a folder of that name lies in the working directory or in a root folder.
     bool HasFolder(const std::string& name) const;
 
@@ -41,6 +46,9 @@ private:
 // relative to the working directory.
 void SetPakInterface(PakInterface* pakInterface);
 PakInterface* GetPakInterface();
+
+// LeavesItsFolder of the application's interface; without one, of the working directory.
+bool PakFileLeavesItsFolder(const std::string& name);
 
 // Turns every '\' into '/'.
 std::string NormalizePakPath(const std::string& name);

@@ -30,7 +30,7 @@ AnimationStats::AnimationStats(bool countOnly, std::function<void()> onAnimation
 {
     if (!m_countOnly)
         m_table = std::make_unique<AnimationTable>();
-    Include(StringToWString(firstFile));
+    AddFile(firstFile);
     // Files included while reading are appended: breadth-first.
     for (m_fileIndex = 0; m_fileIndex < m_files.size(); ++m_fileIndex) {
         m_elementDepth = 0;
@@ -52,6 +52,16 @@ void AnimationStats::Include(const std::wstring& file)
         RefuseFile("The scripts file includes \"" + name + "\", which lies outside the game's folder");
         return;
     }
+    // The name may stay inside while a symbolic link on its way leads out: where the file really lies counts.
+    if (PakFileLeavesItsFolder("properties/" + name)) {
+        RefuseFile("The scripts file includes \"" + name + "\", a link to a file outside the game's folder");
+        return;
+    }
+    AddFile(name);
+}
+
+void AnimationStats::AddFile(const std::string& name)
+{
     const std::string key = std::filesystem::path("properties/" + name).lexically_normal().generic_string();
     if (!m_seenFiles.insert(key).second)
         return;

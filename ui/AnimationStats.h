@@ -21,7 +21,8 @@
 // commands inside it; an `animation` inside it is still defined.
 //
 // A file is refused as malformed XML is (a fatal message naming the file and
-// line) when it includes a file outside the game's folder, or nests its
+// line) when it includes a file outside the game's folder (by its name, or
+// through a symbolic link that leads out of the folder), or nests its
 // elements deeper than kMaxNesting: no script needs that, and a file of a
 // million nested commands would exhaust the stack of every walk over them.
 class AnimationStats : public Parser
@@ -50,6 +51,8 @@ private:
     };
 
     void Include(const std::wstring& file);
+    // Appends the file to the reading order, unless it is there already.
+    void AddFile(const std::string& name);
     void OpenBody(BodyKind kind, AnimationDefinition* definition = nullptr);
     // A file that ended part way (malformed or refused) leaves nothing open
     // for the next one.

@@ -69,7 +69,7 @@ void UsePuzzleTable()
     for (int size : {5, 10, 15})
         gGridSizeTable.Set(size, GridSizeRecord{150, 150, size, 1, 4});
     RefuseBoardsWithoutLayout("puzzles.xml");
-    RejectPicturesBeyond(64);
+    RejectPicturesBeyond(16, 4);
     for (int mode = 0; mode < PuzzleTable::kModeCount; ++mode) {
         for (const PuzzleTable::Set& set : gPuzzleTable.Sets(mode)) {
             for (const PuzzleRecord& record : set) {

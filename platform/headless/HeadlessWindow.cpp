@@ -65,3 +65,11 @@ void HeadlessWindow::WaitForEvent(uint32_t timeoutMs)
     if (m_pending.empty() && m_quietMs > 0)
         CurrentClock().SleepMs(std::min(m_quietMs, timeoutMs));
 }
+
+bool HeadlessWindow::LoseDisplay()
+{
+    if (!m_displayLost)
+        return false;
+    m_displayLost();
+    return true;
+}

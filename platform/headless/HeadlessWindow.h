@@ -3,7 +3,9 @@
 #include "platform/Window.h"
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 
 // A window without a device for tests: it records what the application asked
 // of it and hands out the records a test injects.
@@ -32,6 +34,7 @@ public:
     void WaitForEvent(uint32_t timeoutMs) override;
     void Wake() override {}
     void SetMouseCapture(bool captured) override { m_captured = captured; }
+    void SetDisplayLostHandler(std::function<void()> handler) override { m_displayLost = std::move(handler); }
 
     const std::string& GetError() const override { return m_error; }
 
@@ -49,6 +52,9 @@ public:
     int GetModeSwitchCount() const { return m_modeSwitches; }
     int GetWaitCount() const { return m_waits; }
     void SetQuietTime(uint32_t ms) { m_quietMs = ms; }
+    // Runs the display-lost handler as the SDL window does when its display goes away, without ending the
+    // program; false when none is set.
+    bool LoseDisplay();
 
 private:
     WindowOptions m_options;
@@ -68,4 +74,5 @@ private:
     int m_modeSwitches{0};
     int m_waits{0};
     uint32_t m_quietMs{0};
+    std::function<void()> m_displayLost;
 };

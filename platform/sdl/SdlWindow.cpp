@@ -4,6 +4,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/sdl/SdlKeyMap.h"
 #include "platform/sdl/SessionBus.h"
+#include "platform/sdl/X11DisplayWatch.h"
 #include "platform/sdl/X11FullScreen.h"
 
 #include <SDL.h>
@@ -111,6 +112,7 @@ SdlWindow::SdlWindow() = default;
 
 SdlWindow::~SdlWindow()
 {
+    m_displayWatch.reset();
     if (m_window)
         SDL_DestroyWindow(m_window);
     if (m_videoStarted)
@@ -147,7 +149,18 @@ bool SdlWindow::Create(const WindowOptions& options)
     m_windowedWidth = options.width;
     m_windowedHeight = options.height;
     SDL_StartTextInput();
+    if (!m_displayWatch) {
+        m_displayWatch = std::make_unique<X11DisplayWatch>(m_window);
+        m_displayWatch->SetHandler(m_displayLostHandler);
+    }
     return true;
+}
+
+void SdlWindow::SetDisplayLostHandler(std::function<void()> handler)
+{
+    m_displayLostHandler = std::move(handler);
+    if (m_displayWatch)
+        m_displayWatch->SetHandler(m_displayLostHandler);
 }
 
 void SdlWindow::CoverTheScreen()
@@ -233,6 +246,8 @@ void SdlWindow::SetMouseCapture(bool captured)
 
 bool SdlWindow::PollEvent(InputEvent& event)
 {
+    if (m_displayWatch)
+        m_displayWatch->CheckIn();
     SDL_Event sdlEvent;
     while (m_pending.empty() && SDL_PollEvent(&sdlEvent))
         TranslateEvent(sdlEvent);
@@ -258,6 +273,8 @@ void SdlWindow::WaitForEvent(uint32_t timeoutMs)
 {
     if (!m_pending.empty())
         return;
+    if (m_displayWatch)
+        m_displayWatch->CheckIn();
     // X11 and Wayland wait on their connection until an event comes. Other
     // drivers (offscreen, for one) would have SDL poll every millisecond
     // instead: there a short sleep costs less.

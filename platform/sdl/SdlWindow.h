@@ -3,10 +3,13 @@
 #include "platform/Window.h"
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 
 struct SDL_Window;
 union SDL_Event;
+class X11DisplayWatch;
 
 // The main window on SDL. Its SDL_Window is handed only to the SDL renderer
 // backend, which draws into it.
@@ -36,6 +39,7 @@ public:
     void WaitForEvent(uint32_t timeoutMs) override;
     void Wake() override;
     void SetMouseCapture(bool captured) override;
+    void SetDisplayLostHandler(std::function<void()> handler) override;
 
     const std::string& GetError() const override { return m_error; }
 
@@ -58,4 +62,7 @@ private:
     int m_windowedHeight{0};
     std::deque<InputEvent> m_pending;
     std::string m_error;
+    std::function<void()> m_displayLostHandler;
+    // Made with the window, on X11 only; ended before the video subsystem closes the connection.
+    std::unique_ptr<X11DisplayWatch> m_displayWatch;
 };

@@ -105,12 +105,12 @@ TEST_F(ConstantRangesTest, AModdersHugeNumbersAreReadWithinRangeAndThePuzzleScre
     ASSERT_TRUE(modded.ParseFile(std::string(TARNVALE_TEST_DATA_DIR) + "/content/constants_unbounded.xml"));
     const std::string text = log.Text();
     for (const char* expected :
-         {"constants.xml: puzzle_icon_spacing_x=2147483647 read as 1024 (its range is 0 to 1024)",
-          "constants.xml: puzzle_icon_spacing_y=2147483647 read as 1024",
+         {"constants.xml: puzzle_icon_spacing_x=2147483647 read as 136 (its range is 96 to 136)",
+          "constants.xml: puzzle_icon_spacing_y=2147483647 read as 136",
           "constants.xml: art_reveal_delay=2147483647 read as 1000 (its range is 0 to 1000)",
           "constants.xml: max_hints=200000000 read as 10 (its range is 0 to 10)",
           "constants.xml: explosion_grid_dampening=5 read as 0.99 (its range is 0 to 0.99)",
-          "constants.xml: grid_number_col_offset_x_G10=-2147483648 read as -1024"})
+          "constants.xml: grid_number_col_offset_x_G10=-2147483648 read as -6"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " is not in:\n" << text;
 
     PlayerState& player = NewPlayer();
@@ -120,7 +120,7 @@ TEST_F(ConstantRangesTest, AModdersHugeNumbersAreReadWithinRangeAndThePuzzleScre
     choice->Show();
     Harness().RunTicks(1);
     ASSERT_EQ(static_cast<int>(choice->GetIcons().size()), gPuzzleTable.PuzzleCount(0, 1));
-    EXPECT_EQ(choice->GetIcons()[1].button->GetX() - choice->GetIcons()[0].button->GetX(), 1024.0f);
+    EXPECT_EQ(choice->GetIcons()[1].button->GetX() - choice->GetIcons()[0].button->GetX(), 136.0f);
     CloseAllMenus();
 
     ASSERT_TRUE(MyPlayPuzzleMenu::Open(Game(), 0, 1, 0, false));

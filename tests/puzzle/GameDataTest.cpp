@@ -123,16 +123,42 @@ TEST_F(DataFileTest, PicturesBeyondTheArtTilesAreRefusedOnceTheTilesAreKnown)
     const FatalErrorHandler previous =
         SetFatalErrorHandler([&fatal](const std::string& message) { fatal.push_back(message); });
     PuzzleStats(Puzzles("<puzzle name=\"fits\"><grid>1</grid><picture>AD</picture></puzzle>"
-                        "<puzzle name=\"past\"><grid>1</grid><picture>BA</picture></puzzle>"));
+                        "<puzzle name=\"past\"><grid>1</grid><picture>EY</picture></puzzle>"));
     EXPECT_TRUE(Puzzle(1).playable);
-    EXPECT_EQ(RejectPicturesBeyond(8), 1);
+    EXPECT_EQ(RejectPicturesBeyond(2, 4), 1);
     SetFatalErrorHandler(previous);
     EXPECT_TRUE(Puzzle(0).playable);
-    EXPECT_FALSE(Puzzle(1).playable) << "26 is beyond 8 art tiles";
+    EXPECT_FALSE(Puzzle(1).playable) << "128 is beyond 2 pieces in as many shades as the constant may give";
     ASSERT_EQ(fatal.size(), 1u) << "the game does not start on a picture it cannot draw";
     EXPECT_NE(fatal[0].find("puzzles.xml"), std::string::npos) << fatal[0];
     EXPECT_NE(fatal[0].find("\"past\" (mode 0, set 0, puzzle 1)"), std::string::npos) << fatal[0];
     EXPECT_EQ(fatal[0].find("fits"), std::string::npos) << fatal[0];
+}
+
+// Pictures drawn for more shades than the constant "shades" gives: the message blames the constant and says
+// the value that shows them all, not the file of pictures, which is fine as it stands.
+TEST_F(DataFileTest, PicturesThatNeedMoreShadesThanTheConstantGivesAreBlamedOnTheConstant)
+{
+    std::vector<std::string> fatal;
+    const FatalErrorHandler previous =
+        SetFatalErrorHandler([&fatal](const std::string& message) { fatal.push_back(message); });
+    PuzzleStats(Puzzles("<puzzle name=\"light\"><grid>1</grid><picture>AB</picture></puzzle>"
+                        "<puzzle name=\"dark\"><grid>1</grid><picture>AZ</picture></puzzle>"
+                        "<puzzle name=\"darker\"><grid>11 11</grid><picture>AAAA AABF</picture></puzzle>"));
+    // Two pieces: the values 25 and 31 need 13 and 16 shades; with 12, both are past the 24 art tiles.
+    EXPECT_EQ(RejectPicturesBeyond(2, 12), 2);
+    SetFatalErrorHandler(previous);
+    EXPECT_TRUE(Puzzle(0).playable);
+    EXPECT_FALSE(Puzzle(1).playable);
+    EXPECT_FALSE(Puzzle(2).playable);
+    ASSERT_EQ(fatal.size(), 1u);
+    EXPECT_EQ(fatal[0],
+              "The constant \"shades\" is 12 in properties/constants.xml, but the pictures need at "
+              "least 16 shades of each of the 2 pieces of the art tiles; with 12, 2 puzzles cannot be "
+              "shown:\n"
+              "- the puzzle \"dark\" (mode 0, set 0, puzzle 1): a picture cell beyond the 24 art tiles\n"
+              "- the puzzle \"darker\" (mode 0, set 0, puzzle 2): a picture cell beyond the 24 art tiles\n"
+              "Set \"shades\" to 16 or more, or reinstall the game.");
 }
 
 // A board the game cannot show (no layout in game.xml for its size, or a shape that is no board) ends the

@@ -82,6 +82,39 @@ TEST_F(PakFileTest, TheWorkingDirectoryComesFirstThenTheRootsInOrder)
     std::filesystem::remove_all(pattern);
 }
 
+// Where a file found under a name really lies, its links followed: inside the folder it was found in, or
+// out of it. A folder that is itself reached through a link holds its files all the same.
+TEST_F(PakFileTest, AFileLeavesItsFolderOnlyWhereALinkLeadsOut)
+{
+    char pattern[] = "/tmp/tarnvale-pak-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path base = pattern;
+    std::filesystem::create_directories(base / "data" / "sub");
+    std::filesystem::create_directories(base / "away");
+    std::ofstream(base / "data" / "sub" / "own.txt") << "own";
+    std::ofstream(base / "away" / "other.txt") << "other";
+    std::filesystem::create_symlink("own.txt", base / "data" / "sub" / "alias.txt");
+    std::filesystem::create_symlink(base / "away" / "other.txt", base / "data" / "sub" / "out.txt");
+    std::filesystem::create_symlink("../away", base / "data" / "door");
+    std::filesystem::create_symlink(base / "data", base / "linked-data");
+
+    for (const std::filesystem::path& root : {base / "data", base / "linked-data"}) {
+        SCOPED_TRACE(root.string());
+        PakInterface pak;
+        pak.AddSearchRoot(root.string());
+        EXPECT_FALSE(pak.LeavesItsFolder("sub/own.txt"));
+        EXPECT_FALSE(pak.LeavesItsFolder("sub/alias.txt"));
+        EXPECT_FALSE(pak.LeavesItsFolder("sub/../sub/own.txt"));
+        EXPECT_TRUE(pak.LeavesItsFolder("sub/out.txt"));
+        EXPECT_TRUE(pak.LeavesItsFolder("door/other.txt"));
+        EXPECT_TRUE(pak.LeavesItsFolder("sub\\out.txt"));
+        EXPECT_FALSE(pak.LeavesItsFolder("sub/missing.txt"));
+        // A file that is named by its whole path lies where the path says, outside the working directory.
+        EXPECT_TRUE(pak.LeavesItsFolder((base / "away" / "other.txt").string()));
+    }
+    std::filesystem::remove_all(base);
+}
+
 TEST_F(PakFileTest, OnlyReadingModesOpen)
 {
     EXPECT_EQ(PakOpen("lines.txt", "wb"), nullptr);

@@ -76,6 +76,15 @@ VirtualDisplay::~VirtualDisplay()
     }
 }
 
+void VirtualDisplay::Kill()
+{
+    if (m_server <= 0)
+        return;
+    ::kill(m_server, SIGKILL);
+    ::waitpid(m_server, nullptr, 0);
+    m_server = -1;
+}
+
 std::ostream& operator<<(std::ostream& out, const ServerGeometry& geometry)
 {
     return out << geometry.width << "x" << geometry.height << "+" << geometry.x << "+" << geometry.y;

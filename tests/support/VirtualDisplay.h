@@ -20,6 +20,8 @@ public:
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
 
     bool IsReady() const { return m_ready; }
+    // Ends the server at once, as a crash would (SIGKILL); DISPLAY stays set until the object goes.
+    void Kill();
 
 private:
     pid_t m_server{-1};

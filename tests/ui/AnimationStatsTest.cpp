@@ -150,4 +150,37 @@ TEST_F(AnimationStatsTest, IncludesStayInsideTheGameFolder)
     std::filesystem::remove(outside);
 }
 
+// A name that stays inside the game's folder may still lead out of it through a symbolic link, to a file or
+// along a folder; such an include is refused where it stands, as one that names a file outside. A link to a
+// file inside the folder is read as the file is.
+TEST_F(AnimationStatsTest, IncludesThroughSymbolicLinksCountWhereTheFileLies)
+{
+    const std::filesystem::path outside =
+        m_folder.parent_path() / (m_folder.filename().string() + "-outside");
+    std::filesystem::create_directories(outside);
+    std::ofstream(outside / "stolen.xml") << R"(<animations><animation name="stolen"/></animations>)";
+    WriteFile("../scripts/inside.xml", R"(<animations><animation name="inside"/></animations>)");
+    const std::filesystem::path scripts = m_folder / "scripts";
+    std::filesystem::create_symlink(outside / "stolen.xml", scripts / "absolute.xml");
+    std::filesystem::create_symlink("../../" + outside.filename().string() + "/stolen.xml",
+                                    scripts / "relative.xml");
+    std::filesystem::create_symlink(outside, m_folder / "elsewhere");
+    std::filesystem::create_symlink("inside.xml", scripts / "near.xml");
+
+    for (const std::string refused :
+         {"../scripts/absolute.xml", "../scripts/relative.xml", "../elsewhere/stolen.xml"}) {
+        fatal.clear();
+        WriteFile("animations.xml", "<animations><include file=\"../scripts/near.xml\"/>\n<include file=\"" +
+                                        refused + "\"/></animations>");
+        CountAndLoad();
+        const std::string message = "The scripts file includes \"" + refused +
+                                    "\", a link to a file outside the game's folder on Line 2 in File "
+                                    "'properties/animations.xml'";
+        EXPECT_EQ(fatal, (std::vector<std::string>{message, message}));
+        EXPECT_FALSE(HasAnimation(L"stolen")) << refused;
+        EXPECT_TRUE(HasAnimation(L"inside")) << refused;
+    }
+    std::filesystem::remove_all(outside);
+}
+
 } // namespace
