@@ -24,14 +24,7 @@ class ScriptCostTest : public ::testing::Test
 protected:
     ScriptCostTest() { stage.Images({"w20x10"}); }
 
-    void LoadKept(const std::string& file)
-    {
-        std::ifstream in(std::filesystem::path(TARNVALE_TEST_DATA_DIR) / "scripts" / file);
-        std::stringstream text;
-        text << in.rdbuf();
-        stage.WriteFile("animations.xml", text.str());
-        AnimationStats loading(false);
-    }
+    void LoadKept(const std::string& file) { stage.LoadKept(file); }
     static std::vector<std::string> LogLinesWith(const std::string& text)
     {
         std::vector<std::string> lines;

@@ -22,14 +22,7 @@ class ScriptLimitsTest : public ::testing::Test
 protected:
     ScriptLimitsTest() { stage.Images({"w20x10"}); }
 
-    void LoadKept(const std::string& file)
-    {
-        std::ifstream in(std::filesystem::path(TARNVALE_TEST_DATA_DIR) / "scripts" / file);
-        std::stringstream text;
-        text << in.rdbuf();
-        stage.WriteFile("animations.xml", text.str());
-        AnimationStats loading(false);
-    }
+    void LoadKept(const std::string& file) { stage.LoadKept(file); }
     // Log lines so far that contain the text.
     static int LogLines(const std::string& text)
     {

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 // Every character 8 pixels wide, lines 10 high; draws a filled box per
@@ -110,6 +111,15 @@ public:
     void Load(const std::string& animations)
     {
         WriteFile("animations.xml", "<animations>" + animations + "</animations>");
+        AnimationStats loading(false);
+    }
+    // A scripts file kept under tests/data/scripts/, as it was written, loaded into the table.
+    void LoadKept(const std::string& file)
+    {
+        std::ifstream in(std::filesystem::path(TARNVALE_TEST_DATA_DIR) / "scripts" / file);
+        std::stringstream text;
+        text << in.rdbuf();
+        WriteFile("animations.xml", text.str());
         AnimationStats loading(false);
     }
     // A widget for the script, not yet started: Start puts it in the tree.
